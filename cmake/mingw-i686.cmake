@@ -1,0 +1,22 @@
+# Cross-compiles for 32-bit Windows with the posix thread model of MinGW-w64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+set(CMAKE_AR i686-w64-mingw32-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB i686-w64-mingw32-ranlib CACHE FILEPATH "")
+
+if(KAVREL_DEPS_PREFIX)
+  set(CMAKE_FIND_ROOT_PATH ${KAVREL_DEPS_PREFIX} /usr/i686-w64-mingw32)
+  set(ENV{PKG_CONFIG_LIBDIR} ${KAVREL_DEPS_PREFIX}/lib/pkgconfig)
+else()
+  set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Test programs run under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,75 @@
+# Sourced by the run and test scripts: a throw-away Wine prefix inside the build folder,
+# a Chinese locale (ANSI code page 936), an X display and one persistent wineserver.
+# Needs BUILD_DIR. wine_up starts what is missing; wine_down stops all it started.
+
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=zh_CN.UTF-8
+KAVREL_XVFB_PID=""
+
+wine_start_display() {
+  if [ -n "${DISPLAY:-}" ]; then return; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    KAVREL_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$KAVREL_XVFB_PID" 2>/dev/null; then export DISPLAY=":$n"; return; fi
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+wine_init_prefix() {
+  [ -f "$WINEPREFIX/.kavrel-ready" ] && return
+  rm -rf "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w
+  local reg="$BUILD_DIR/kavrel-prefix.reg"
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"SimSun"="WenQuanYi Micro Hei"
+"NSimSun"="WenQuanYi Micro Hei"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"Microsoft YaHei UI"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+"微软雅黑"="WenQuanYi Micro Hei"
+REG
+  wine regedit /S "$reg" </dev/null >/dev/null 2>&1
+  local marlett
+  marlett=$(find /usr/share/fonts /usr/share/wine -iname 'marlett.ttf' 2>/dev/null | head -1)
+  [ -n "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" || true
+  wineserver -w
+  touch "$WINEPREFIX/.kavrel-ready"
+}
+
+wine_up() {
+  wine_start_display
+  wine_init_prefix
+  # A persistent wineserver, warmed up outside ctest, makes each Wine process start in
+  # a fraction of a second and keeps Wine's background processes off ctest's pipes.
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wine_down() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$KAVREL_XVFB_PID" ]; then
+    kill "$KAVREL_XVFB_PID" 2>/dev/null || true
+    wait "$KAVREL_XVFB_PID" 2>/dev/null || true
+  fi
+}
