@@ -1,0 +1,43 @@
+// Helper process for the lock tests.
+//   mutex_child abandon <name>: takes the named mutex and ends without releasing it.
+//   mutex_child try <name>:     exit code 1 when the mutex is free, 0 when another holds it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <wchar.h>
+
+#include "foundation/mutex.h"
+
+static int Run(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return 100;
+    t_errorChain errors;
+    t_mutex mutex;
+    if (!mutex.Create(errors, argv[2]))
+        return 101;
+    if (wcscmp(argv[1], L"abandon") == 0) {
+        if (!Lock(errors, mutex))
+            return 102;
+        ExitProcess(0);
+    }
+    if (wcscmp(argv[1], L"try") == 0) {
+        DWORD result = WaitForSingleObject(mutex.Handle(), 0);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) {
+            mutex.Release();
+            return 1;
+        }
+        return 0;
+    }
+    return 103;
+}
+
+// MinGW's entry is narrow without -municode: take the wide arguments from the system.
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv)
+        return 250;
+    int code = Run(argc, argv);
+    LocalFree(argv);
+    return code;
+}
