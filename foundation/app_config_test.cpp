@@ -1,0 +1,86 @@
+#include "foundation/app_config.h"
+
+#include "foundation/temp_folder_test.h"
+#include "foundation/utf16_file_test.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(AppConfig, DefaultsWriteTheKnownFile) {
+    t_tempFolder dir(L"appconfig_defaults");
+    const std::wstring path = dir / L"Kavrel.ini";
+    AppConfig config;
+    EXPECT_FALSE(config.Load(path.c_str()));  // no file yet: defaults
+    bool useGdip = false;
+    EXPECT_FALSE(config.setting.useGdip.Get(&useGdip));
+    EXPECT_TRUE(config.setting.useGdip.Value());
+    EXPECT_EQ(9, config.preview.candSize.Get());
+    EXPECT_EQ(800, config.windowRect.rect.right.Get());
+    ASSERT_TRUE(config.Save(path.c_str()));
+    const std::string golden =
+        ReadRaw(std::wstring(KAVREL_SOURCE_DIR) + L"\\foundation\\testdata\\app_config_defaults.ini");
+    ASSERT_NE("<missing>", golden);
+    EXPECT_EQ(golden, ReadRaw(path));
+}
+
+TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
+    t_tempFolder dir(L"appconfig_edits");
+    const std::wstring path = dir / L"Kavrel.ini";
+    ASSERT_TRUE(WriteRaw(path, Utf16File(L";我的设置\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\n"
+                                         L"Mine=1\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n[Own]\r\nk=v\r\n")));
+    AppConfig config;
+    ASSERT_TRUE(config.Load(path.c_str()));
+    bool useGdip = true;
+    EXPECT_TRUE(config.setting.useGdip.Get(&useGdip));
+    EXPECT_FALSE(useGdip);
+    EXPECT_EQ(10, config.windowRect.rect.left.Get());
+    EXPECT_EQ(400, config.windowRect.rect.bottom.Get());
+    EXPECT_FALSE(config.windowRect.max.Value());
+
+    config.preview.candSize.Set(7);
+    config.windowRect.icon.Set(true);
+    ASSERT_TRUE(config.Save(path.c_str()));
+    EXPECT_EQ(Utf16File(L";我的设置\r\n\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\nMine=1\r\nicon=1\r\n"
+                        L"\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n\r\n[Own]\r\nk=v\r\n\r\n[Preview]\r\n"
+                        L"candsize=7\r\n"),
+              ReadRaw(path));
+}
+
+TEST(AppConfig, InvalidBooleanCountsAsAbsent) {
+    t_tempFolder dir(L"appconfig_yes");
+    const std::wstring path = dir / L"Kavrel.ini";
+    ASSERT_TRUE(WriteRaw(path, Utf16File(L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n")));
+    AppConfig config;
+    ASSERT_TRUE(config.Load(path.c_str()));
+    bool useGdip = true;  // the caller's own default stays
+    EXPECT_FALSE(config.setting.useGdip.Get(&useGdip));
+    EXPECT_TRUE(useGdip);
+    EXPECT_EQ(12, config.preview.candSize.Get());
+}
+
+TEST(AppConfig, SettingsFileLivesBesideTheExecutable) {
+    wchar_t module[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+    std::wstring expected(module);
+    expected = expected.substr(0, expected.rfind(L'\\') + 1) + L"Kavrel.ini";
+    EXPECT_EQ(expected, GetAppConfigPath());
+    EXPECT_EQ(GetAppConfigPath(), GetAppConfigPath());  // computed once, kept
+
+    AppConfig* config = AppConfig::Instance();
+    ASSERT_NE(nullptr, config);
+    EXPECT_EQ(config, AppConfig::Instance());
+    DeleteFileW(expected.c_str());
+    config->preview.candSize.Set(11);
+    ASSERT_TRUE(config->Save());
+    AppConfig other;
+    EXPECT_TRUE(other.Load(expected.c_str()));
+    EXPECT_EQ(11, other.preview.candSize.Get());
+    config->Load();
+    EXPECT_EQ(11, config->preview.candSize.Get());
+    DeleteFileW(expected.c_str());
+}
+
+}  // namespace
