@@ -2,12 +2,11 @@
 // file without sharing, signals the event once it holds it, keeps it for the given time
 // and exits 0 (1 when the file cannot be opened).
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <cstdlib>
 
-static int Run(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc != 5 || wcscmp(argv[1], L"hold") != 0) return 2;
     HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -17,14 +16,4 @@ static int Run(int argc, wchar_t** argv) {
     Sleep(static_cast<DWORD>(_wtoi(argv[3])));
     CloseHandle(file);
     return 0;
-}
-
-// MinGW's entry is narrow without -municode: take the wide arguments from the system.
-int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv) return 250;
-    int code = Run(argc, argv);
-    LocalFree(argv);
-    return code;
 }

@@ -2,13 +2,12 @@
 //   mutex_child abandon <name>: takes the named mutex and ends without releasing it.
 //   mutex_child try <name>:     exit code 1 when the mutex is free, 0 when another holds it.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <wchar.h>
 
 #include "foundation/mutex.h"
 
-static int Run(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc != 3)
         return 100;
     t_errorChain errors;
@@ -29,15 +28,4 @@ static int Run(int argc, wchar_t** argv) {
         return 0;
     }
     return 103;
-}
-
-// MinGW's entry is narrow without -municode: take the wide arguments from the system.
-int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv)
-        return 250;
-    int code = Run(argc, argv);
-    LocalFree(argv);
-    return code;
 }

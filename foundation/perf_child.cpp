@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <wchar.h>
 
 namespace {
 
@@ -41,7 +41,7 @@ void Marks()
 
 }  // namespace
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2)
         return 100;
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         return 101;
 
     int rc = 0;
-    if (std::strcmp(argv[1], "off") == 0) {
+    if (wcscmp(argv[1], L"off") == 0) {
         Marks();
         if (PerfEnabled())
             rc = 1;
@@ -69,7 +69,7 @@ int main(int argc, char** argv)
                     rc = 5;
             }
         }
-    } else if (std::strcmp(argv[1], "zero") == 0) {
+    } else if (wcscmp(argv[1], L"zero") == 0) {
         PerfSetSwitch(true);
         if (PerfEnabled())
             rc = 11;

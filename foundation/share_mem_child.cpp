@@ -10,7 +10,6 @@
 //   share_mem_child <hash> vreg-retry 0:         expects Init to fail, then a second Init to
 //                                                fail at once; exit code 10 when so.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -19,7 +18,7 @@
 #include "foundation/share_mem.h"
 #include "foundation/version_registry.h"
 
-static int Run(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc < 4)
         return 200;
     n_shareName::SetFolderHash(argv[1]);
@@ -56,15 +55,4 @@ static int Run(int argc, wchar_t** argv) {
     if (wcscmp(command, L"vreg-inc") == 0)
         return static_cast<int>(t_versionReg::Increment(index));
     return 203;
-}
-
-// MinGW's entry is narrow without -municode: take the wide arguments from the system.
-int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv)
-        return 250;
-    int code = Run(argc, argv);
-    LocalFree(argv);
-    return code;
 }
