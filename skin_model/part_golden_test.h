@@ -1,0 +1,78 @@
+// Test helpers for the model parts: loading a Skin.ini into the shared document and
+// comparing what a part writes with an expected UTF-16LE file.
+#pragma once
+
+#include "foundation/temp_folder_test.h"
+#include "skin_model/base_info.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+inline std::wstring SkinTestData(const wchar_t* name)
+{
+    return std::wstring(KAVREL_SOURCE_DIR) + L"\\skin_model\\testdata\\" + name;
+}
+
+// Reads a Skin.ini into the shared document the way the skin document opens one.
+inline void LoadSkinIni(const std::wstring& path)
+{
+    t_errorChain errors;
+    ASSERT_TRUE(SkinIni::Instance()->ReadConfig(errors, path.c_str(), SkinIni::c_codePage))
+        << Lines(errors);
+}
+
+inline void LoadHandSkin()
+{
+    LoadSkinIni(SkinTestData(L"hand_skin_936.ini"));
+}
+
+// Puts an INI text (UTF-16 in memory) into the shared document.
+inline void LoadSkinText(const std::wstring& text)
+{
+    std::string bytes("\xff\xfe", 2);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    ASSERT_TRUE(SkinIni::Instance()->ReadFromMemory(bytes.data(), bytes.size(), SkinIni::c_codePage));
+}
+
+// What the part writes into an emptied document, rendered as the file it would become.
+inline std::string SavedFile(BaseInfo& part, const t_tempFolder& folder)
+{
+    SkinIni::Instance()->Clear();
+    EXPECT_TRUE(part.Save()) << part.Message().c_str();
+    const std::wstring path = folder / L"Skin.ini";
+    t_errorChain errors;
+    EXPECT_TRUE(SkinIni::Instance()->WriteConfig(errors, path.c_str())) << Lines(errors);
+    return ReadRaw(path);
+}
+
+// The UTF-16 text of file bytes after the byte-order mark, for readable failures.
+inline std::wstring Utf16Text(const std::string& bytes)
+{
+    if (bytes.size() < 2)
+        return L"<" + std::to_wstring(bytes.size()) + L" bytes>";
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+}
+
+inline void ExpectGolden(BaseInfo& part, const t_tempFolder& folder, const wchar_t* goldenName)
+{
+    const std::string expected = ReadRaw(SkinTestData((std::wstring(L"golden\\") + goldenName).c_str()));
+    const std::string actual = SavedFile(part, folder);
+    EXPECT_TRUE(actual == expected) << "golden " << testing::PrintToString(std::wstring(goldenName))
+                                    << "\nwritten:\n" << testing::PrintToString(Utf16Text(actual))
+                                    << "\nexpected:\n" << testing::PrintToString(Utf16Text(expected));
+}
+
+// Every part goes through the same two roads: a new skin, and a load of the hand-written one.
+template <class T>
+void ExpectGoldenRoads(const wchar_t* newGolden, const wchar_t* loadedGolden)
+{
+    t_tempFolder folder(L"skin_golden");
+    T part;
+    part.ResetAll();
+    ExpectGolden(part, folder, newGolden);
+
+    LoadHandSkin();
+    ASSERT_TRUE(part.Load());
+    ExpectGolden(part, folder, loadedGolden);
+}
