@@ -1,0 +1,162 @@
+// Runs the skin folder cleaner on a generated skin of 500 pictures (about 10 MB): most
+// named by button and layout keys, some byte-identical to others, some named nowhere.
+// Every run cleans a fresh copy of the folder; prints the median of several runs.
+#include "skin_model/skin_cleaner.h"
+
+#include "foundation/path.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int c_runs = 9;
+const int c_pictures = 500;
+const int c_duplicates = 60;     // copies of other pictures, still named
+const int c_unreferenced = 80;   // named nowhere
+const size_t c_pictureBytes = 20 * 1024;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+bool WriteBytes(const std::wstring& path, const void* bytes, size_t size)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    const BOOL ok = WriteFile(h, bytes, static_cast<DWORD>(size), &put, nullptr);
+    CloseHandle(h);
+    return ok && put == size;
+}
+
+std::wstring PictureName(int i)
+{
+    return L"pic" + std::to_wstring(i) + (i % 3 ? L".png" : L".bmp");
+}
+
+// The skin: pictures, then a Skin.ini (UTF-16) naming all but the unreferenced ones
+// through custom buttons spread over the five window sections.
+bool Generate(const std::wstring& folder)
+{
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::mt19937 random(7);
+    std::vector<unsigned char> bytes(c_pictureBytes);
+    std::vector<std::vector<unsigned char>> written;
+    for (int i = 0; i < c_pictures; ++i) {
+        if (i >= c_pictures - c_duplicates) {
+            bytes = written[random() % written.size()];
+        } else {
+            for (auto& b : bytes)
+                b = static_cast<unsigned char>(random());
+            written.push_back(bytes);
+        }
+        if (!WriteBytes(folder + L"\\" + PictureName(i), bytes.data(), bytes.size()))
+            return false;
+    }
+
+    static const wchar_t* const c_sections[] = {L"StatusBar", L"Scheme_H1", L"Scheme_H2", L"Scheme_V1", L"Scheme_V2"};
+    std::vector<std::wstring> named;
+    for (int i = 0; i < c_pictures; ++i) {
+        // The unreferenced ones are spread through the listing.
+        if (i % (c_pictures / c_unreferenced) != 1)
+            named.push_back(PictureName(i));
+    }
+    std::wstring ini = L"\xFEFF[General]\r\nskin_name=bench\r\nskin_info=pic1.png is not named here\r\n";
+    const size_t perSection = (named.size() + 4) / 5;
+    size_t next = 0;
+    for (const wchar_t* section : c_sections) {
+        ini += L"\r\n[" + std::wstring(section) + L"]\r\npic= " + named[next] + L" \r\nopaque=255\r\nanchor=0,0\r\n";
+        int button = 0;
+        const size_t end = std::min(named.size(), next + perSection);
+        for (; next < end; ++button) {
+            const std::wstring key = L"custom" + std::to_wstring(button);
+            ini += key + L"_display=" + (button % 2 ? L"1" : L"0") + L"\r\n" + key + L"_pos=0,0\r\n";
+            ini += key + L"=" + named[next++];
+            if (next < end)
+                ini += L" , ," + named[next++] + L"<0;0;16;16>";
+            ini += L"\r\n" + key + L"_hover=,\r\n";
+        }
+        ini += L"custom_cnt=" + std::to_wstring(button) + L"\r\n";
+    }
+    return WriteBytes(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
+}
+
+int CountFiles(const std::wstring& folder)
+{
+    int n = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++n;
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return n;
+}
+
+}  // namespace
+
+int main()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"kavrel_cleaner_bench_" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring source = root + L"\\source";
+    const std::wstring work = root + L"\\work";
+    CreateDirectoryW(root.c_str(), nullptr);
+    if (!Generate(source)) {
+        std::printf("could not generate the skin folder\n");
+        return 1;
+    }
+
+    std::vector<double> times;
+    int before = 0;
+    int after = 0;
+    for (int run = 0; run < c_runs; ++run) {
+        DeleteFolderTree(work.c_str());
+        t_errorChain errors;
+        if (!CopyFolderTree(errors, work.c_str(), source.c_str())) {
+            std::printf("could not copy the skin folder\n");
+            return 1;
+        }
+        before = CountFiles(work);
+        const double start = Now();
+        t_skinCleaner cleaner;
+        const bool ok = cleaner.Run(errors, work.c_str());
+        times.push_back(Now() - start);
+        if (!ok) {
+            std::printf("the cleaner failed\n");
+            return 1;
+        }
+        after = CountFiles(work);
+    }
+    DeleteFolderTree(root.c_str());
+
+    std::printf("cleaner: %d pictures (%.1f MB), %d files before, %d after; median of %d runs: %.1f ms\n",
+                c_pictures, c_pictures * static_cast<double>(c_pictureBytes) / (1024.0 * 1024.0), before, after,
+                c_runs, Median(times));
+    return 0;
+}

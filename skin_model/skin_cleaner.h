@@ -1,0 +1,123 @@
+// The skin folder cleaner run before a skin folder is packed: it deletes pictures
+// that Skin.ini does not name, merges byte-identical pictures into one file and
+// points every reference at it, rewrites the picture values in a normalised form,
+// drops keys that hold defaults and writes Skin.ini back. It works on the folder's
+// files alone and never touches the shared Skin.ini document.
+#pragma once
+
+#include "foundation/error_chain.h"
+#include "foundation/ini_document.h"
+#include "foundation/path.h"
+#include "foundation/str.h"
+
+#include <map>
+#include <set>
+
+// One item of a comma-separated picture value: the name before any '<' and the
+// optional sub-rectangle "<a;b;c;d>".
+struct t_pictureRef {
+    t_str name;
+    int rect[4] = {0, 0, 0, 0};
+
+    // Reads the item that starts at cursor and runs to the next ',' or the end.
+    // Returns the position behind that ',', or null when the item ran to the end.
+    const wchar_t* ParseNext(const wchar_t* cursor);
+    // Reads "<a;b;c;d>" from text (which starts at the '<'). Numbers whose ';' is
+    // missing stay 0; without a closing '>' all four stay 0.
+    void ParseSubRect(const wchar_t* text);
+    // Places the item at position index of a value being built: commas counts the
+    // commas out already holds and is kept up to date.
+    void AppendAt(t_str& out, int& commas, int index) const;
+};
+
+// Where an item stands: the section and key texts of the INI document (compared
+// by identity) and the item's 0-based position in the comma-separated value.
+struct t_refPosition {
+    const wchar_t* section;
+    const wchar_t* key;
+    int item;
+};
+
+struct t_refPositionLess {
+    bool operator()(const t_refPosition& a, const t_refPosition& b) const;
+};
+
+// File names compared as the file system does: ordinal, ignoring case.
+struct t_fileNameLess {
+    bool operator()(const t_str& a, const t_str& b) const;
+};
+
+struct t_md5Digest {
+    unsigned char bytes[16];
+};
+
+struct t_md5DigestLess {
+    bool operator()(const t_md5Digest& a, const t_md5Digest& b) const;
+};
+
+class t_skinCleaner {
+public:
+    // Equal keys are allowed; a new key goes in front of the equal ones already there.
+    typedef std::multimap<t_refPosition, t_pictureRef, t_refPositionLess> t_refList;
+    typedef std::multimap<t_str, t_refPosition, t_fileNameLess> t_nameIndex;
+    typedef std::multimap<t_str, t_md5Digest, t_fileNameLess> t_fileList;
+    typedef std::multimap<t_md5Digest, t_str, t_md5DigestLess> t_digestIndex;
+
+    t_skinCleaner() : m_ini(false) {}
+    t_skinCleaner(const t_skinCleaner&) = delete;
+    t_skinCleaner& operator=(const t_skinCleaner&) = delete;
+
+    // Cleans the folder. False, with the folder unchanged, when it is no folder or
+    // its Skin.ini is missing or unreadable.
+    bool Run(t_errorChain& errors, const wchar_t* folder);
+
+    bool SetFolder(t_errorChain& errors, const wchar_t* path);
+    bool ReadIni(t_errorChain& errors);
+    // Fills the reference list and the name index from the picture values of the INI.
+    bool CollectReferences();
+    // Fills the file list and the digest index from the pictures of the folder.
+    bool ScanFolder();
+    // Deletes unreferenced pictures, merges identical ones, rewrites the references,
+    // prunes defaults and writes Skin.ini. Deletion and write errors are not reported.
+    void Rewrite();
+
+private:
+    void AddReference(const wchar_t* section, const wchar_t* key, const wchar_t* value);
+    // Named by some picture value, by itself or as the last part of a name with a folder.
+    bool IsReferenced(const t_str& fileName) const;
+    bool IsVariantOfReferenced(const t_str& fileName) const;
+    bool HasHighResVariant(const t_str& fileName) const;
+    void DeleteUnreferenced();
+    void MergeIdentical();
+    void WriteReferences();
+    void PruneDefaults();
+    // Deletes a file of the folder; errors are not reported.
+    bool RemoveFile(const t_str& fileName) const;
+
+    t_refList m_refs;
+    t_nameIndex m_names;
+    t_fileList m_files;
+    t_digestIndex m_digests;
+    // Last parts of names that carry a folder ("pics\a.png" gives "a.png").
+    std::set<t_str, t_fileNameLess> m_folderLeaves;
+    t_iniDocument m_ini;
+    t_path m_folder;
+};
+
+// Runs the cleaner on the folder and drops whatever it reports.
+void CleanSkinFolder(const wchar_t* folder);
+
+// ".bmp", ".png" or ".gif" (any case) after the last '.'.
+bool IsPictureFileName(const wchar_t* name);
+// A name whose part before the extension ends with "@2x" and is longer than "@2x".
+bool IsHighResVariant(const wchar_t* name);
+// The name's part before the extension without its "@2x"; false when it is no variant.
+bool Strip2xSuffix(const wchar_t* name, t_str& base);
+// Whether the key of that section holds pictures (layout, status-bar and button
+// pictures); free texts such as skin information, hints and links do not.
+bool IsPictureProperty(const wchar_t* section, const wchar_t* key);
+// Whether the key may be dropped as holding a default.
+bool IsDefaultSkinValue(const wchar_t* key, const wchar_t* value, bool displayed);
+// The display switch of the key's button: the key's text before its last '_'
+// followed by "_display", looked up in the same section, non-zero.
+bool IsButtonDisplayed(const wchar_t* key, const t_iniSection& section);
