@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 need_pkgs=(g++-mingw-w64-i686 mingw-w64-i686-dev cmake make dpkg-dev googletest
            wine wine32:i386 wine64 xvfb xauth locales fonts-wqy-microhei fonts-wine
-           zip unzip openssl python3 xz-utils patch)
+           zip unzip p7zip-full openssl python3 xz-utils patch)
 
 have_all=1
 for p in "${need_pkgs[@]}"; do

@@ -382,9 +382,9 @@ class Skin:
 
     # Button sets are written as the button model writes them: every built-in button in
     # index order, every property in order, placement by pos (status bar) or align.
-    def button_set(self, section, prefix, placement, spec):
+    def button_set(self, section, prefix, placement, plan):
         for key, bases in BUILTIN:
-            b = spec.get(key, {})
+            b = plan.get(key, {})
             for prop in PROPERTIES:
                 if prop == "pos" and placement != "pos" or prop == "align" and placement != "align":
                     continue
@@ -424,7 +424,7 @@ class Skin:
 
 
 def status_buttons(skin):
-    spec = {}
+    plan = {}
     glyph_cache = {}
     for key, bases in BUILTIN:
         if key in ("pageup", "pagedown"):
@@ -437,15 +437,15 @@ def status_buttons(skin):
                 names.append(skin.picture("%s%d.png" % (base, digit), button_picture(BTN, sdf, digit, 5)))
             states[prop] = names
         slot = STATUS_SHOWN.index(key) if key in STATUS_SHOWN else None
-        spec[key] = {"shown": slot is not None,
+        plan[key] = {"shown": slot is not None,
                      "pos": [STATUS_X0 + BTN * slot, STATUS_Y0] if slot is not None else [0, 0],
                      "states": states, "hint": STATUS_HINTS[key]}
-    return spec
+    return plan
 
 
 def page_buttons(skin, prefix, style, layer):
     arrows = {"h": {"pageup": "left", "pagedown": "right"}, "v": {"pageup": "up", "pagedown": "down"}}[style]
-    spec = {}
+    plan = {}
     for key in ("pageup", "pagedown"):
         sdf = chevron_sdf(arrows[key])
         off = skin.picture("%s%s_off1.png" % (prefix, key), button_picture(PAGE, sdf, 1, 4, GLYPH_OFF))
@@ -453,9 +453,9 @@ def page_buttons(skin, prefix, style, layer):
         for prop, digit in STATE_DIGIT.items():
             on = skin.picture("%s%s_on%d.png" % (prefix, key, digit), button_picture(PAGE, sdf, digit, 4))
             states[prop] = [on, off]
-        spec[key] = {"shown": True, "align": page_align(style, key, layer), "states": states,
+        plan[key] = {"shown": True, "align": page_align(style, key, layer), "states": states,
                      "hint": "上一页" if key == "pageup" else "下一页"}
-    return spec
+    return plan
 
 
 def build(out):
@@ -527,8 +527,8 @@ def build(out):
 
     skin.button_set(s, None, "pos", status_buttons(skin))
     for window, section, prefix, pic_prefix, style, layer in WINDOWS:
-        spec = page_buttons(skin, pic_prefix, style, layer) if style else {}
-        skin.button_set(section, prefix, "align", spec)
+        plan = page_buttons(skin, pic_prefix, style, layer) if style else {}
+        skin.button_set(section, prefix, "align", plan)
     skin.write()
     check(skin)
     return skin
