@@ -1,0 +1,398 @@
+#!/usr/bin/env python3
+"""Draws the pictures of Resource.dll into a folder: PNG (some animated) and one BMP.
+
+Usage: make_pictures.py OUT_FOLDER
+Plain shapes in the program's own colours; every picture is drawn here, nothing is copied.
+"""
+import math
+import os
+import struct
+import sys
+import zlib
+
+BLUE = (0x2d, 0x7d, 0xd2, 255)
+DARK = (0x37, 0x37, 0x37, 255)
+GREY = (0xbf, 0xbf, 0xbf, 255)
+LIGHT = (0xf4, 0xf6, 0xfa, 255)
+WHITE = (255, 255, 255, 255)
+GREEN = (0x3c, 0xa0, 0x50, 255)
+RED = (0xd2, 0x3c, 0x3c, 255)
+MASK = (0, 0, 0, 255)  # mask pictures: only alpha counts
+
+
+class Canvas:
+    def __init__(self, w, h, fill=(0, 0, 0, 0)):
+        self.w, self.h = w, h
+        self.px = [list(fill) for _ in range(w * h)]
+
+    def put(self, x, y, c, cover=1.0):
+        if 0 <= x < self.w and 0 <= y < self.h and cover > 0:
+            a = c[3] / 255.0 * min(cover, 1.0)
+            d = self.px[y * self.w + x]
+            out_a = a + d[3] / 255.0 * (1 - a)
+            if out_a <= 0:
+                return
+            for i in range(3):
+                d[i] = int(round((c[i] * a + d[i] * d[3] / 255.0 * (1 - a)) / out_a))
+            d[3] = int(round(out_a * 255))
+
+    def shape(self, inside, c, x0=0, y0=0, x1=None, y1=None):
+        """Fills where inside(x, y) holds, 4x4 supersampled for smooth edges."""
+        x1 = self.w if x1 is None else x1
+        y1 = self.h if y1 is None else y1
+        for y in range(max(0, y0), min(self.h, y1)):
+            for x in range(max(0, x0), min(self.w, x1)):
+                n = sum(inside(x + (i + 0.5) / 4, y + (j + 0.5) / 4) for i in range(4) for j in range(4))
+                self.put(x, y, c, n / 16.0)
+
+    def rect(self, x, y, w, h, c):
+        self.shape(lambda px, py: x <= px < x + w and y <= py < y + h, c)
+
+    def round_rect(self, x, y, w, h, r, c):
+        def inside(px, py):
+            if not (x <= px < x + w and y <= py < y + h):
+                return False
+            cx = min(max(px, x + r), x + w - r)
+            cy = min(max(py, y + r), y + h - r)
+            return (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+        self.shape(inside, c)
+
+    def frame(self, x, y, w, h, r, c, fill):
+        self.round_rect(x, y, w, h, r, c)
+        self.round_rect(x + 1, y + 1, w - 2, h - 2, max(r - 1, 0), fill)
+
+    def circle(self, cx, cy, r, c):
+        self.shape(lambda px, py: (px - cx) ** 2 + (py - cy) ** 2 <= r * r, c)
+
+    def ring(self, cx, cy, r, t, c):
+        self.shape(lambda px, py: (r - t) ** 2 <= (px - cx) ** 2 + (py - cy) ** 2 <= r * r, c)
+
+    def line(self, x0, y0, x1, y1, t, c):
+        dx, dy = x1 - x0, y1 - y0
+        ln = dx * dx + dy * dy or 1
+
+        def inside(px, py):
+            k = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / ln))
+            return (px - x0 - k * dx) ** 2 + (py - y0 - k * dy) ** 2 <= (t / 2.0) ** 2
+        self.shape(inside, c)
+
+    def triangle(self, pts, c):
+        (ax, ay), (bx, by), (cx, cy) = pts
+
+        def side(px, py, x0, y0, x1, y1):
+            return (x1 - x0) * (py - y0) - (y1 - y0) * (px - x0)
+
+        def inside(px, py):
+            s = [side(px, py, ax, ay, bx, by), side(px, py, bx, by, cx, cy), side(px, py, cx, cy, ax, ay)]
+            return all(v >= 0 for v in s) or all(v <= 0 for v in s)
+        self.shape(inside, c)
+
+    def paste(self, other, ox, oy):
+        for y in range(other.h):
+            for x in range(other.w):
+                p = other.px[y * other.w + x]
+                self.put(ox + x, oy + y, p, 1.0)
+
+    def raw_rows(self):
+        out = bytearray()
+        for y in range(self.h):
+            out.append(0)
+            for x in range(self.w):
+                out.extend(self.px[y * self.w + x])
+        return bytes(out)
+
+
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xffffffff)
+
+
+def ihdr(w, h):
+    return chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
+
+
+def png(canvas):
+    return (b"\x89PNG\r\n\x1a\n" + ihdr(canvas.w, canvas.h) +
+            chunk(b"IDAT", zlib.compress(canvas.raw_rows(), 9)) + chunk(b"IEND", b""))
+
+
+def apng(frames, delay_num, delay_den=100):
+    """Animated PNG: every frame full size, shown for delay_num/delay_den seconds, looping."""
+    w, h = frames[0].w, frames[0].h
+    out = bytearray(b"\x89PNG\r\n\x1a\n" + ihdr(w, h))
+    out += chunk(b"acTL", struct.pack(">II", len(frames), 0))
+    seq = 0
+    for i, f in enumerate(frames):
+        out += chunk(b"fcTL", struct.pack(">IIIIIHHBB", seq, w, h, 0, 0, delay_num, delay_den, 0, 0))
+        seq += 1
+        data = zlib.compress(f.raw_rows(), 9)
+        if i == 0:
+            out += chunk(b"IDAT", data)
+        else:
+            out += chunk(b"fdAT", struct.pack(">I", seq) + data)
+            seq += 1
+    out += chunk(b"IEND", b"")
+    return bytes(out)
+
+
+def bmp24(canvas, background=WHITE):
+    """A bottom-up 24-bit BMP file, alpha blended over the background."""
+    row = (canvas.w * 3 + 3) & ~3
+    pixels = bytearray()
+    for y in range(canvas.h - 1, -1, -1):
+        line = bytearray()
+        for x in range(canvas.w):
+            r, g, b, a = canvas.px[y * canvas.w + x]
+            mix = [int(round((c * a + bg * (255 - a)) / 255)) for c, bg in zip((r, g, b), background[:3])]
+            line += bytes((mix[2], mix[1], mix[0]))
+        line += b"\0" * (row - len(line))
+        pixels += line
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 14 + len(header) + len(pixels), 0, 0, 14 + len(header)) + header + pixels
+
+
+# --- the pictures -----------------------------------------------------------------
+
+def info_icon(size=16):
+    c = Canvas(size, size)
+    c.circle(size / 2, size / 2, size / 2 - 0.5, BLUE)
+    c.rect(size / 2 - 1, size * 0.42, 2, size * 0.36, WHITE)
+    c.circle(size / 2, size * 0.27, 1.2, WHITE)
+    return c
+
+
+def states(cell_w, cell_h, draw):
+    """Four state cells side by side: normal, hover, down, disabled."""
+    c = Canvas(cell_w * 4, cell_h)
+    for i, (edge, fill) in enumerate([(GREY, WHITE), (BLUE, LIGHT), (BLUE, (0xdc, 0xe8, 0xf8, 255)), (GREY, LIGHT)]):
+        cell = Canvas(cell_w, cell_h)
+        draw(cell, i, edge, fill)
+        c.paste(cell, i * cell_w, 0)
+    return c
+
+
+def hint_button(cell, i, edge, fill):
+    cell.frame(0, 0, cell.w, cell.h, 3, edge, fill)
+    cell.triangle([(6, 4.5), (6, 11.5), (11, 8)], edge)
+
+
+def hint_radio(cell, i, edge, fill):
+    r = cell.w / 2 - 0.5
+    cell.circle(cell.w / 2, cell.h / 2, r, edge)
+    cell.circle(cell.w / 2, cell.h / 2, r - 1, fill)
+    if i in (2, 3):
+        cell.circle(cell.w / 2, cell.h / 2, r - 4, edge)
+
+
+def hint_check(cell, i, edge, fill):
+    cell.frame(0, 0, cell.w, cell.h, 2, edge, fill)
+    if i in (2, 3):
+        cell.line(3, 7, 6, 10, 1.6, edge)
+        cell.line(6, 10, 11, 4, 1.6, edge)
+
+
+def hint_background(w=80, h=100):
+    c = Canvas(w, h)
+    c.round_rect(2, 2, w - 2, h - 2, 8, (0, 0, 0, 40))  # shadow
+    c.frame(0, 0, w - 2, h - 2, 8, GREY, WHITE)
+    return c
+
+
+def arrow(w, h, direction, colour=GREY, fill=WHITE):
+    c = Canvas(w, h)
+    pts = {
+        "down": [(0, 0), (w, 0), (w / 2, h)],
+        "up": [(0, h), (w, h), (w / 2, 0)],
+        "left": [(w, 0), (w, h), (0, h / 2)],
+        "right": [(0, 0), (0, h), (w, h / 2)],
+    }[direction]
+    c.triangle(pts, colour)
+    inner = {
+        "down": [(1.5, 0), (w - 1.5, 0), (w / 2, h - 1.5)],
+        "up": [(1.5, h), (w - 1.5, h), (w / 2, 1.5)],
+        "left": [(w, 1.5), (w, h - 1.5), (1.5, h / 2)],
+        "right": [(0, 1.5), (0, h - 1.5), (w - 1.5, h / 2)],
+    }[direction]
+    c.triangle(inner, fill)
+    return c
+
+
+def spinner_frames(count=8, size=16):
+    frames = []
+    for k in range(count):
+        c = Canvas(size, size)
+        for i in range(count):
+            angle = 2 * math.pi * i / count
+            shade = 60 + 195 * ((i - k) % count) // (count - 1)
+            x = size / 2 + math.cos(angle) * (size / 2 - 3)
+            y = size / 2 + math.sin(angle) * (size / 2 - 3)
+            c.circle(x, y, 1.6, (BLUE[0], BLUE[1], BLUE[2], shade))
+        frames.append(c)
+    return frames
+
+
+def cloud(c, colour):
+    c.circle(5.5, 9.5, 3.5, colour)
+    c.circle(9, 7, 4.5, colour)
+    c.circle(12, 10, 3, colour)
+    c.rect(5.5, 9, 6.5, 4, colour)
+
+
+def dead_cloud_frames(reverse=False, count=4, size=16):
+    frames = []
+    for k in range(count):
+        c = Canvas(size, size)
+        shade = 255 - 45 * k
+        cloud(c, (GREY[0], GREY[1], GREY[2], shade))
+        c.line(6, 8, 11, 12, 1.4, (RED[0], RED[1], RED[2], shade))
+        c.line(11, 8, 6, 12, 1.4, (RED[0], RED[1], RED[2], shade))
+        frames.append(c)
+    return frames[::-1] if reverse else frames
+
+
+def strokes(cell=12):
+    """The five basic strokes side by side: horizontal, vertical, left-falling, dot, turning."""
+    c = Canvas(cell * 5, cell)
+    c.line(2, 6, 10, 6, 1.6, DARK)
+    c.line(cell + 6, 2, cell + 6, 10, 1.6, DARK)
+    c.line(2 * cell + 9, 2, 2 * cell + 3, 10, 1.6, DARK)
+    c.line(3 * cell + 5, 4, 3 * cell + 7, 8, 2.0, DARK)
+    c.line(4 * cell + 2, 3, 4 * cell + 10, 3, 1.6, DARK)
+    c.line(4 * cell + 10, 3, 4 * cell + 10, 10, 1.6, DARK)
+    return c
+
+
+def flash_placeholder(size=48):
+    c = Canvas(size, size)
+    c.frame(0, 0, size, size, 6, GREY, LIGHT)
+    c.triangle([(18, 14), (18, 34), (34, 24)], GREY)
+    return c
+
+
+def round_button(size, edge, fill, mark=None):
+    c = Canvas(size, size)
+    c.frame(0, 0, size, size, size / 2 - 1, edge, fill)
+    if mark:
+        mark(c)
+    return c
+
+
+def text_button(w, h, edge, fill, mark):
+    c = Canvas(w, h)
+    c.frame(0, 0, w, h, 4, edge, fill)
+    mark(c)
+    return c
+
+
+def check_box(checked, size=14):
+    c = Canvas(size, size)
+    c.frame(0, 0, size, size, 2, BLUE if checked else GREY, WHITE)
+    if checked:
+        c.rect(2, 2, size - 4, size - 4, BLUE)
+        c.line(3.5, 7, 6, 9.5, 1.6, WHITE)
+        c.line(6, 9.5, 10.5, 4.5, 1.6, WHITE)
+    return c
+
+
+def mask(draw, size=12):
+    c = Canvas(size, size)
+    draw(c)
+    return c
+
+
+def person(c):
+    c.circle(6, 3.5, 2.6, MASK)
+    c.round_rect(1.5, 7, 9, 5, 2.5, MASK)
+
+
+def help_mark(c):
+    c.ring(6, 6, 5.5, 1.3, MASK)
+    c.line(4.5, 4.5, 6, 3.2, 1.2, MASK)
+    c.line(6, 3.2, 7.6, 4.5, 1.2, MASK)
+    c.line(7.6, 4.5, 6, 6.8, 1.2, MASK)
+    c.circle(6, 8.9, 0.8, MASK)
+
+
+def magnifier(c):
+    c.ring(5, 5, 4.2, 1.4, MASK)
+    c.line(8, 8, 11.2, 11.2, 1.8, MASK)
+
+
+def check_mark(size=13):
+    c = Canvas(size, size)
+    c.line(2.5, 6.5, 5.5, 9.5, 2.0, DARK)
+    c.line(5.5, 9.5, 10.5, 3, 2.0, DARK)
+    return c
+
+
+def tick(c):
+    c.line(c.w / 2 - 8, c.h / 2, c.w / 2 - 3, c.h / 2 + 5, 2.0, WHITE)
+    c.line(c.w / 2 - 3, c.h / 2 + 5, c.w / 2 + 7, c.h / 2 - 5, 2.0, WHITE)
+
+
+def cross(c, colour=DARK, pad=None):
+    pad = c.w * 0.32 if pad is None else pad
+    c.line(pad, pad, c.w - pad, c.h - pad, 1.6, colour)
+    c.line(c.w - pad, pad, pad, c.h - pad, 1.6, colour)
+
+
+def undo(c):
+    c.ring(c.w / 2, c.h / 2, 6, 1.6, BLUE)
+    c.triangle([(c.w / 2 - 9, c.h / 2 - 3), (c.w / 2 - 3, c.h / 2 - 3), (c.w / 2 - 6, c.h / 2 + 2)], BLUE)
+
+
+def pictures():
+    def skin_box_mark(c):
+        for i in range(3):
+            c.circle(7 + i * 5, 12, 1.6, BLUE)
+
+    yield "hint_icon.png", png(info_icon())
+    yield "hint_button.png", png(states(16, 16, hint_button))
+    yield "hint_radio.png", png(states(14, 14, hint_radio))
+    yield "hint_check.png", png(states(14, 14, hint_check))
+    yield "hint_background.png", png(hint_background())
+    yield "hint_arrow.png", png(arrow(16, 9, "down"))
+    yield "cloud_waiting.png", apng(spinner_frames(), 8)
+    yield "cloud_dead.png", apng(dead_cloud_frames(), 12)
+    yield "cloud_dead_reverse.png", apng(dead_cloud_frames(reverse=True), 12)
+    yield "strokes.bmp", bmp24(strokes())
+    yield "flash.png", png(flash_placeholder())
+    yield "skin_box_button.png", png(round_button(24, GREY, WHITE, skin_box_mark))
+    yield "skin_box_button_down.png", png(round_button(24, BLUE, (0xdc, 0xe8, 0xf8, 255), skin_box_mark))
+    yield "skin_box_button_hover.png", png(round_button(24, BLUE, LIGHT, skin_box_mark))
+    yield "skin_box_hint_background.png", png(hint_background(60, 40))
+    yield "skin_box_point.png", png(arrow(12, 7, "down"))
+    yield "skin_box_point_up.png", png(arrow(12, 7, "up"))
+    yield "skin_box_point_left.png", png(arrow(7, 12, "left"))
+    yield "skin_box_point_right.png", png(arrow(7, 12, "right"))
+    yield "bar_config_ok.png", png(text_button(60, 24, BLUE, BLUE, tick))
+    yield "bar_config_default.png", png(text_button(60, 24, GREY, WHITE, undo))
+    yield "bar_config_close.png", png(round_button(16, GREY, WHITE, lambda c: cross(c, DARK, 5)))
+    yield "bar_config_checked.png", png(check_box(True))
+    yield "bar_config_unchecked.png", png(check_box(False))
+    yield "button_hover.png", png(text_button(24, 24, (BLUE[0], BLUE[1], BLUE[2], 90), (BLUE[0], BLUE[1], BLUE[2], 40), lambda c: None))
+    yield "button_down.png", png(text_button(24, 24, (BLUE[0], BLUE[1], BLUE[2], 140), (BLUE[0], BLUE[1], BLUE[2], 80), lambda c: None))
+    yield "mask_name.png", png(mask(person))
+    yield "mask_cloud.png", png(mask(lambda c: cloud(c, MASK), 16))
+    yield "mask_help.png", png(mask(help_mark))
+    yield "mask_search.png", png(mask(magnifier))
+    yield "check_mark.png", png(check_mark())
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    for name, data in pictures():
+        path = os.path.join(out, name)
+        # Rewrite only what changed, so that the resource compiler does not run again.
+        try:
+            with open(path, "rb") as f:
+                if f.read() == data:
+                    continue
+        except OSError:
+            pass
+        with open(path, "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()

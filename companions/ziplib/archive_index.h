@@ -1,0 +1,51 @@
+// Directories of archives readied by PrepareUnzipFile, kept so that each UnZipFile finds
+// its entry through a map and one seek instead of walking the archive's directory again:
+// n look-ups in one archive cost n, not n squared.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <unordered_map>
+
+#include "companions/ziplib/zip_reader.h"
+
+class t_archiveIndexCache {
+public:
+    // How many directories stay cached; the least recently used one goes first.
+    static const size_t c_capacity = 8;
+
+    t_archiveIndexCache();
+    ~t_archiveIndexCache();
+    t_archiveIndexCache(const t_archiveIndexCache&) = delete;
+    t_archiveIndexCache& operator=(const t_archiveIndexCache&) = delete;
+
+    static t_archiveIndexCache& Global();
+
+    // Reads the archive's directory unless a cached copy matches the file's size and time.
+    int Prepare(const std::wstring& archive);
+    // The entry of that name (without regard to case, either separator): ZIPLIB_OK, or
+    // ZIPLIB_E_OPEN when the archive cannot be read, ZIPLIB_E_ARGUMENT when it has no such
+    // entry.
+    int Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out);
+    void Clear();
+    // Directories read so far (each costs a walk over every entry).
+    unsigned DirectoryReads() const { return m_directoryReads; }
+
+private:
+    struct t_index {
+        std::wstring key;  // the archive's path, upper case
+        uint64_t size = 0;
+        FILETIME written = {};
+        std::unordered_map<std::wstring, t_zipEntry> entries;
+    };
+    // Under the lock: the cached index of the archive, read afresh when missing or stale;
+    // null with code set on failure.
+    t_index* Lookup(const std::wstring& archive, int& code);
+
+    CRITICAL_SECTION m_lock;
+    std::list<t_index> m_indexes;  // most recently used first
+    unsigned m_directoryReads = 0;
+};

@@ -1,0 +1,221 @@
+#include "companions/ziplib/zip_writer.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <zip.h>
+// After zip.h, which brings the zlib macros it needs.
+#include <iowin32.h>
+
+#include "companions/ziplib/entry_name.h"
+#include "companions/ziplib/folder_path.h"
+#include "companions/ziplib/ziplib.h"
+
+namespace {
+
+const int c_defaultLevel = 6;
+std::atomic<int> g_level{c_defaultLevel};
+
+struct t_item {
+    std::wstring path;  // full path
+    std::string name;   // UTF-8 entry name, '/' separated, "/" at the end of folders
+    bool folder;
+    FILETIME written;
+    uint32_t attributes;
+    uint64_t size;
+};
+
+bool LessNoCase(const std::wstring& a, const std::wstring& b)
+{
+    const int r = CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                       TRUE);
+    return r == CSTR_LESS_THAN || (r == CSTR_EQUAL && a < b);
+}
+
+bool AddItem(const std::wstring& path, const std::wstring& relative, const WIN32_FIND_DATAW& data,
+             std::vector<t_item>& items)
+{
+    std::wstring name = relative;
+    std::replace(name.begin(), name.end(), L'\\', L'/');
+    const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (folder)
+        name += L'/';
+    t_item item;
+    if (!n_zipName::ToUtf8(name, item.name) || item.name.size() > 0xffff)
+        return false;
+    item.path = path;
+    item.folder = folder;
+    item.written = data.ftLastWriteTime;
+    item.attributes = data.dwFileAttributes;
+    item.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    items.push_back(std::move(item));
+    return true;
+}
+
+// Depth first, each folder's children sorted by name, so that the same folder always
+// gives the same archive. The archive being written is left out.
+int Collect(const std::wstring& folder, const std::wstring& relative, const std::wstring& archive,
+            std::vector<t_item>& items, int depth)
+{
+    if (depth > 200)
+        return ZIPLIB_E_READ;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? ZIPLIB_OK : ZIPLIB_E_READ;
+    std::vector<WIN32_FIND_DATAW> children;
+    do {
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+            children.push_back(data);
+    } while (FindNextFileW(find, &data));
+    const DWORD stop = GetLastError();
+    FindClose(find);
+    if (stop != ERROR_NO_MORE_FILES)
+        return ZIPLIB_E_READ;
+    std::sort(children.begin(), children.end(), [](const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
+        return LessNoCase(a.cFileName, b.cFileName);
+    });
+    for (const WIN32_FIND_DATAW& child : children) {
+        const std::wstring path = folder + L"\\" + child.cFileName;
+        const std::wstring name = relative.empty() ? std::wstring(child.cFileName) : relative + L"\\" + child.cFileName;
+        if (CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), archive.c_str(),
+                                 static_cast<int>(archive.size()), TRUE) == CSTR_EQUAL)
+            continue;
+        if (!AddItem(path, name, child, items))
+            return ZIPLIB_E_READ;
+        // A link or junction is stored as the folder entry it appears as, not followed.
+        if ((child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(child.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            const int code = Collect(path, name, archive, items, depth + 1);
+            if (code != ZIPLIB_OK)
+                return code;
+        }
+    }
+    return ZIPLIB_OK;
+}
+
+uLong DosDate(const FILETIME& written)
+{
+    FILETIME local;
+    WORD date = 0;
+    WORD time = 0;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+        return (1u << 21) | (1u << 16);  // 1980-01-01, the earliest DOS date
+    return (static_cast<uLong>(date) << 16) | time;
+}
+
+int WriteItem(zipFile zip, const t_item& item, int level)
+{
+    zip_fileinfo info = {};
+    info.dosDate = DosDate(item.written);
+    // MS-DOS attribute byte; the read-only, hidden, system, folder and archive bits.
+    info.external_fa = item.attributes & 0x37;
+    const bool store = item.folder || level == 0;
+    const int zip64 = item.size >= 0xffffffffull ? 1 : 0;
+    // Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8
+    // names from an OEM code page); flag bit 11: the name is UTF-8.
+    const uLong c_madeBy = (11 << 8) | 20;
+    if (zipOpenNewFileInZip4_64(zip, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                store ? 0 : Z_DEFLATED, store ? 0 : level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
+                                nullptr, 0, c_madeBy, n_zipName::c_flagUtf8, zip64) != ZIP_OK)
+        return ZIPLIB_E_WRITE;
+    int code = ZIPLIB_OK;
+    if (!item.folder) {
+        HANDLE file = CreateFileW(item.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            code = ZIPLIB_E_READ;
+        } else {
+            const DWORD c_chunk = 1u << 16;
+            std::unique_ptr<char[]> buffer(new (std::nothrow) char[c_chunk]);
+            if (!buffer)
+                code = ZIPLIB_E_MEMORY;
+            while (code == ZIPLIB_OK) {
+                DWORD got = 0;
+                if (!ReadFile(file, buffer.get(), c_chunk, &got, nullptr)) {
+                    code = ZIPLIB_E_READ;
+                    break;
+                }
+                if (got == 0)
+                    break;
+                if (zipWriteInFileInZip(zip, buffer.get(), got) != ZIP_OK)
+                    code = ZIPLIB_E_WRITE;
+            }
+            CloseHandle(file);
+        }
+    }
+    if (zipCloseFileInZip(zip) != ZIP_OK && code == ZIPLIB_OK)
+        code = ZIPLIB_E_WRITE;
+    return code;
+}
+
+}  // namespace
+
+int ZipLevel()
+{
+    return g_level.load();
+}
+
+int SetZipLevelValue(int level)
+{
+    if (level < -1 || level > 9)
+        return g_level.load();
+    return g_level.exchange(level == -1 ? c_defaultLevel : level);
+}
+
+int ZipFolderInto(const wchar_t* folder, const wchar_t* root, const wchar_t* archive)
+{
+    std::wstring source;
+    std::wstring base;
+    std::wstring target;
+    if (!n_folderPath::Full(folder, source) || !n_folderPath::IsFolder(source) || !n_folderPath::Full(archive, target))
+        return ZIPLIB_E_ARGUMENT;
+    if (root && root[0]) {
+        if (!n_folderPath::Full(root, base) || !n_folderPath::IsInside(source, base))
+            return ZIPLIB_E_ARGUMENT;
+    } else {
+        base = source;
+    }
+    if (n_folderPath::IsFolder(target))
+        return ZIPLIB_E_ARGUMENT;
+
+    std::vector<t_item> items;
+    std::wstring relative;
+    if (source.size() > base.size()) {
+        // The folder's own entry, named from the root.
+        relative = source.substr(base.size() + (base.back() == L'\\' ? 0 : 1));
+        WIN32_FILE_ATTRIBUTE_DATA attributes;
+        if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &attributes))
+            return ZIPLIB_E_READ;
+        WIN32_FIND_DATAW data = {};
+        data.dwFileAttributes = attributes.dwFileAttributes;
+        data.ftLastWriteTime = attributes.ftLastWriteTime;
+        if (!AddItem(source, relative, data, items))
+            return ZIPLIB_E_READ;
+    }
+    int code = Collect(source, relative, target, items, 0);
+    if (code != ZIPLIB_OK)
+        return code;
+
+    zlib_filefunc64_def io;
+    fill_win32_filefunc64W(&io);
+    zipFile zip = zipOpen2_64(target.c_str(), APPEND_STATUS_CREATE, nullptr, &io);
+    if (!zip)
+        return ZIPLIB_E_WRITE;
+    const int level = ZipLevel();
+    for (const t_item& item : items) {
+        code = WriteItem(zip, item, level);
+        if (code != ZIPLIB_OK)
+            break;
+    }
+    if (zipClose(zip, nullptr) != ZIP_OK && code == ZIPLIB_OK)
+        code = ZIPLIB_E_WRITE;
+    if (code != ZIPLIB_OK)
+        DeleteFileW(target.c_str());
+    return code;
+}

@@ -1,0 +1,117 @@
+// ZipLib.dll: zip archives of skin folders.
+//
+// Every export uses the __stdcall convention (ZIPLIB_CALL) and is exported under its
+// plain name (no "@n" decoration), so that run-time binding by name and the import
+// library agree. Programs that import UnZip and ZipFolder at load time link the import
+// library libZipLib.dll.a; the other exports are meant to be bound by name.
+//
+// Paths: UnZip, UnZipEx2, ZipFolder and PrepareUnzipFile take UTF-16 paths; UnZipEx,
+// ZipFolderEx and UnZipFile take code-page-936 paths.
+//
+// Entry names: read as UTF-8 when general-purpose flag bit 11 is set, else from an
+// Info-ZIP Unicode Path extra field (0x7075) whose CRC matches the raw name, else as code
+// page 936. Names are written as UTF-8 with bit 11 set, folders as "name/" entries.
+// Entry look-ups (UnZipFile) ignore case and accept either '/' or '\'.
+//
+// UnZip refuses an archive as a whole, before writing anything, when any entry is
+// encrypted, uses a method other than stored or deflated, has a name that would leave the
+// target folder (absolute, drive or UNC prefix, a ':' anywhere, a "." or ".." part or any
+// part made only of dots and spaces, an empty part, reserved device names, characters
+// Windows forbids in names), or when the archive would expand past the limits below.
+#pragma once
+
+#include <stdint.h>
+#include <wchar.h>
+
+#define ZIPLIB_CALL __stdcall
+
+#if defined(ZIPLIB_BUILDING)
+#define ZIPLIB_API
+#else
+#define ZIPLIB_API __declspec(dllimport)
+#endif
+
+// Results of UnZip, UnZipEx, UnZipEx2, ZipFolder and ZipFolderEx: 0 is success.
+enum {
+    ZIPLIB_OK = 0,
+    ZIPLIB_E_ARGUMENT = 1,  // a null or empty path, or a folder that is not there
+    ZIPLIB_E_OPEN = 2,      // the archive cannot be opened or is not a zip archive
+    ZIPLIB_E_REFUSED = 3,   // an encrypted or unsupported entry, or an unsafe name
+    ZIPLIB_E_TOO_BIG = 4,   // the archive would expand past the limits
+    ZIPLIB_E_WRITE = 5,     // a file or folder could not be written
+    ZIPLIB_E_CORRUPT = 6,   // entry data that does not inflate, or a CRC mismatch
+    ZIPLIB_E_MEMORY = 7,
+    ZIPLIB_E_READ = 8,      // a file of the folder could not be read (ZipFolder)
+};
+
+// Limits that UnZip and UnZipFile hold archives to (zip bombs).
+enum {
+    ZIPLIB_MAX_ENTRIES = 20000,
+};
+#define ZIPLIB_MAX_ENTRY_SIZE (256ull << 20)  // uncompressed bytes of one entry
+#define ZIPLIB_MAX_TOTAL_SIZE (1ull << 30)    // uncompressed bytes of all entries
+// Above ZIPLIB_RATIO_FLOOR uncompressed bytes in all, the total may be at most
+// ZIPLIB_MAX_RATIO times the archive's size.
+#define ZIPLIB_RATIO_FLOOR (64ull << 20)
+#define ZIPLIB_MAX_RATIO 100ull
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// One entry extracted into memory; the bytes belong to the library until FreeUnzipBuf.
+typedef struct t_unzipBuf {
+    uint32_t size;
+    uint8_t* data;
+} t_unzipBuf;
+
+// Extracts every entry of archive into folder (created when missing). Existing files of
+// the same names are overwritten.
+ZIPLIB_API int ZIPLIB_CALL UnZip(const wchar_t* archive, const wchar_t* folder);
+// UnZip with code-page-936 paths.
+ZIPLIB_API int ZIPLIB_CALL UnZipEx(const char* archive, const char* folder);
+// UnZip that also reports the number of files written (folders not counted); written may
+// be null.
+ZIPLIB_API int ZIPLIB_CALL UnZipEx2(const wchar_t* archive, const wchar_t* folder, uint32_t* written);
+
+// Writes every file and folder below folder into a new archive (replacing any file at that
+// path). Entry names are relative to root, which must be folder itself or a folder that
+// contains it (null or empty: folder). The archive itself is left out when it lies inside
+// the folder. On failure no archive is left behind.
+ZIPLIB_API int ZIPLIB_CALL ZipFolder(const wchar_t* folder, const wchar_t* root, const wchar_t* archive);
+// ZipFolder with code-page-936 paths.
+ZIPLIB_API int ZIPLIB_CALL ZipFolderEx(const char* folder, const char* root, const char* archive);
+// Deflate level 0 (stored) to 9 for later ZipFolder calls; -1 restores the default (6).
+// Returns the previous level; an out-of-range level changes nothing.
+ZIPLIB_API int ZIPLIB_CALL SetZipLevel(int level);
+
+// Readies archive for UnZipFile: writes into path (260 bytes) a code-page-936 path to
+// read from and reads the archive's directory once, so that later look-ups cost one seek.
+// The path is the archive's own (full, or its short form) when code page 936 can express
+// it; otherwise a temporary copy, and *deleteAfterwards is set to 1: the caller deletes
+// that file when done. Non-zero on success.
+ZIPLIB_API uint8_t ZIPLIB_CALL PrepareUnzipFile(const wchar_t* archive, char* path, uint32_t* deleteAfterwards);
+// Extracts one entry (name without regard to case, either separator) into memory. Non-zero
+// on success; an empty entry gives size 0 and a buffer that still goes to FreeUnzipBuf.
+ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFile(const char* archive, const char* entry, t_unzipBuf* out);
+// Hands back a buffer from UnZipFile.
+ZIPLIB_API void ZIPLIB_CALL FreeUnzipBuf(t_unzipBuf* buffer);
+
+// Called once after loading: restores the default level and forgets cached directories.
+ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void);
+
+// Pointer types for binding by name.
+typedef int(ZIPLIB_CALL* t_fnUnZip)(const wchar_t*, const wchar_t*);
+typedef int(ZIPLIB_CALL* t_fnUnZipEx)(const char*, const char*);
+typedef int(ZIPLIB_CALL* t_fnUnZipEx2)(const wchar_t*, const wchar_t*, uint32_t*);
+typedef int(ZIPLIB_CALL* t_fnZipFolder)(const wchar_t*, const wchar_t*, const wchar_t*);
+typedef int(ZIPLIB_CALL* t_fnZipFolderEx)(const char*, const char*, const char*);
+typedef int(ZIPLIB_CALL* t_fnSetZipLevel)(int);
+typedef uint8_t(ZIPLIB_CALL* t_fnPrepareUnzipFile)(const wchar_t*, char*, uint32_t*);
+typedef uint8_t(ZIPLIB_CALL* t_fnUnZipFile)(const char*, const char*, t_unzipBuf*);
+typedef void(ZIPLIB_CALL* t_fnFreeUnzipBuf)(t_unzipBuf*);
+typedef void(ZIPLIB_CALL* t_fnInitDllEnv)(void);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,345 @@
+// ZipLib.dll through its import library, on real files.
+#include "companions/ziplib/ziplib.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "companions/ziplib/archive_index.h"
+#include "foundation/temp_folder_test.h"
+
+namespace {
+
+using t_tree = std::map<std::wstring, std::string>;  // relative path -> bytes ("<dir>" for folders)
+
+void WriteTree(const std::wstring& root, const t_tree& tree)
+{
+    for (const auto& item : tree) {
+        const std::wstring path = root + L"\\" + item.first;
+        if (item.second == "<dir>") {
+            CreateDirectoryW(path.c_str(), nullptr);
+        } else {
+            ASSERT_TRUE(WriteRaw(path, item.second)) << item.first;
+        }
+    }
+}
+
+void ReadTree(const std::wstring& root, const std::wstring& relative, t_tree& out)
+{
+    WIN32_FIND_DATAW data;
+    const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[rel] = "<dir>";
+            ReadTree(root, rel, out);
+        } else {
+            out[rel] = ReadRaw(root + L"\\" + rel);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
+t_tree ReadTree(const std::wstring& root)
+{
+    t_tree tree;
+    ReadTree(root, L"", tree);
+    return tree;
+}
+
+std::string Noise(size_t n, unsigned seed)
+{
+    std::string out(n, 0);
+    for (char& c : out) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
+    return out;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    char buf[1024];
+    const int n = WideCharToMultiByte(936, 0, text.c_str(), -1, buf, sizeof(buf), nullptr, nullptr);
+    return n > 0 ? std::string(buf) : std::string();
+}
+
+const t_tree& SkinTree()
+{
+    static const t_tree tree = {
+        {L"Skin.ini", "[General]\r\nname=test\r\n"},
+        {L"空.txt", ""},
+        {L"图片", "<dir>"},
+        {L"图片\\候选框.png", Noise(200000, 7)},
+        {L"图片\\Bar.bmp", std::string(100000, 'x')},
+        {L"empty", "<dir>"},
+        {L"a", "<dir>"},
+        {L"a\\b", "<dir>"},
+        {L"a\\b\\deep.gif", "GIF89a"},
+    };
+    return tree;
+}
+
+TEST(ZipLibTest, ZipFolderThenUnZipGivesTheSameTree)
+{
+    t_tempFolder temp(L"ziplib_roundtrip");
+    const std::wstring source = temp / L"源";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, SkinTree());
+    const std::wstring archive = temp / L"皮肤.vsf";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), source.c_str(), archive.c_str()));
+
+    const std::wstring target = temp / L"out\\nested";
+    uint32_t written = 0;
+    ASSERT_EQ(ZIPLIB_OK, UnZipEx2(archive.c_str(), target.c_str(), &written));
+    EXPECT_EQ(SkinTree(), ReadTree(target));
+    EXPECT_EQ(5u, written);
+
+    // The code-page-936 entry points do the same.
+    const std::wstring again = temp / L"又";
+    ASSERT_EQ(ZIPLIB_OK, UnZipEx(Narrow(archive).c_str(), Narrow(again).c_str()));
+    EXPECT_EQ(SkinTree(), ReadTree(again));
+    const std::wstring archive2 = temp / L"二.zip";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolderEx(Narrow(source).c_str(), nullptr, Narrow(archive2).c_str()));
+    EXPECT_EQ(ReadRaw(archive), ReadRaw(archive2));
+}
+
+TEST(ZipLibTest, ZipFolderNamesEntriesFromTheRootAndSkipsItsOwnArchive)
+{
+    t_tempFolder temp(L"ziplib_root");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, {{L"Skin.ini", "x"}});
+    // An archive written inside the folder it packs does not pack itself.
+    const std::wstring inside = source + L"\\self.zip";
+    ASSERT_TRUE(WriteRaw(inside, "old archive"));
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, inside.c_str()));
+    const std::wstring out1 = temp / L"out1";
+    ASSERT_EQ(ZIPLIB_OK, UnZip(inside.c_str(), out1.c_str()));
+    EXPECT_EQ((t_tree{{L"Skin.ini", "x"}}), ReadTree(out1));
+
+    const std::wstring archive = temp / L"rooted.zip";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), temp.Path().c_str(), archive.c_str()));
+    const std::wstring out2 = temp / L"out2";
+    ASSERT_EQ(ZIPLIB_OK, UnZip(archive.c_str(), out2.c_str()));
+    EXPECT_EQ("x", ReadRaw(out2 + L"\\skin\\Skin.ini"));
+
+    // A root that does not contain the folder is refused and writes nothing.
+    const std::wstring refused = temp / L"refused.zip";
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, ZipFolder(source.c_str(), (temp / L"out1").c_str(), refused.c_str()));
+    EXPECT_FALSE(Exists(refused));
+}
+
+TEST(ZipLibTest, FailedZipLeavesNoArchive)
+{
+    t_tempFolder temp(L"ziplib_fail");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, {{L"a.png", "aaa"}, {L"b.png", "bbb"}});
+    const std::wstring archive = temp / L"x.vsf";
+
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, ZipFolder((temp / L"missing").c_str(), nullptr, archive.c_str()));
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, ZipFolder(nullptr, nullptr, archive.c_str()));
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, ZipFolder(source.c_str(), nullptr, L""));
+    EXPECT_FALSE(Exists(archive));
+
+    // A file that cannot be read stops the zip, and the half-written archive goes.
+    HANDLE locked = CreateFileW((source + L"\\b.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    EXPECT_EQ(ZIPLIB_E_READ, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+    CloseHandle(locked);
+    EXPECT_FALSE(Exists(archive));
+
+    // A target that cannot be created.
+    EXPECT_EQ(ZIPLIB_E_WRITE, ZipFolder(source.c_str(), nullptr, (temp / L"no\\such\\x.vsf").c_str()));
+}
+
+TEST(ZipLibTest, ZipLevelChoosesStoredOrDeflated)
+{
+    t_tempFolder temp(L"ziplib_level");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, {{L"a.bmp", std::string(300000, 'a')}});
+    EXPECT_EQ(6, SetZipLevel(0));
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, (temp / L"stored.zip").c_str()));
+    EXPECT_EQ(0, SetZipLevel(42));  // out of range: unchanged
+    EXPECT_EQ(0, SetZipLevel(9));
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, (temp / L"deflated.zip").c_str()));
+    InitDllEnv();
+    EXPECT_EQ(6, SetZipLevel(-1));
+    EXPECT_GT(ReadRaw(temp / L"stored.zip").size(), 300000u);
+    EXPECT_LT(ReadRaw(temp / L"deflated.zip").size(), 5000u);
+    for (const wchar_t* name : {L"stored.zip", L"deflated.zip"}) {
+        const std::wstring out = temp / (std::wstring(name) + L".out");
+        ASSERT_EQ(ZIPLIB_OK, UnZip((temp / name).c_str(), out.c_str()));
+        EXPECT_EQ(std::string(300000, 'a'), ReadRaw(out + L"\\a.bmp"));
+    }
+}
+
+TEST(ZipLibTest, UnZipRefusesWhatIsNotAnIntactArchive)
+{
+    t_tempFolder temp(L"ziplib_bad");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    const std::string payload = Noise(50000, 3);
+    WriteTree(source, {{L"a.png", payload}});
+    SetZipLevel(0);
+    const std::wstring archive = temp / L"a.zip";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+    SetZipLevel(-1);
+    const std::string bytes = ReadRaw(archive);
+
+    const std::wstring notZip = temp / L"text.zip";
+    WriteRaw(notZip, "this is not a zip archive");
+    EXPECT_EQ(ZIPLIB_E_OPEN, UnZip(notZip.c_str(), (temp / L"o1").c_str()));
+    EXPECT_EQ(ZIPLIB_E_OPEN, UnZip((temp / L"missing.zip").c_str(), (temp / L"o1").c_str()));
+    EXPECT_EQ(ZIPLIB_E_OPEN, UnZip(source.c_str(), (temp / L"o1").c_str()));
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, UnZip(archive.c_str(), nullptr));
+
+    // Half an archive: its directory is gone.
+    const std::wstring cut = temp / L"cut.zip";
+    WriteRaw(cut, bytes.substr(0, bytes.size() / 2));
+    EXPECT_EQ(ZIPLIB_E_OPEN, UnZip(cut.c_str(), (temp / L"o2").c_str()));
+
+    // One flipped byte in the stored data: the CRC catches it and no partial file stays.
+    std::string flipped = bytes;
+    const size_t at = flipped.find(payload.substr(1000, 16));
+    ASSERT_NE(std::string::npos, at);
+    flipped[at] ^= 0x55;
+    const std::wstring bad = temp / L"flipped.zip";
+    WriteRaw(bad, flipped);
+    EXPECT_EQ(ZIPLIB_E_CORRUPT, UnZip(bad.c_str(), (temp / L"o3").c_str()));
+    EXPECT_FALSE(Exists(temp / L"o3\\a.png"));
+    std::string narrow(260, 0);
+    uint32_t deleteAfterwards = 0;
+    ASSERT_TRUE(PrepareUnzipFile(bad.c_str(), &narrow[0], &deleteAfterwards));
+    t_unzipBuf buffer = {};
+    EXPECT_FALSE(UnZipFile(narrow.c_str(), "a.png", &buffer));
+    EXPECT_EQ(nullptr, buffer.data);
+}
+
+TEST(ZipLibTest, SingleEntriesIgnoreCaseAndSeparator)
+{
+    t_tempFolder temp(L"ziplib_entry");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, SkinTree());
+    const std::wstring archive = temp / L"皮肤.vsf";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+
+    char path[260];
+    memset(path, 'x', sizeof(path));
+    uint32_t deleteAfterwards = 7;
+    ASSERT_TRUE(PrepareUnzipFile(archive.c_str(), path, &deleteAfterwards));
+    EXPECT_EQ(0u, deleteAfterwards);
+    EXPECT_EQ(Narrow(archive), path);
+
+    struct {
+        const wchar_t* asked;
+        const wchar_t* stored;
+    } cases[] = {
+        {L"skin.ini", L"Skin.ini"},
+        {L"SKIN.INI", L"Skin.ini"},
+        {L"图片/候选框.png", L"图片\\候选框.png"},
+        {L"图片\\bar.BMP", L"图片\\Bar.bmp"},
+        {L"A/B\\Deep.gif", L"a\\b\\deep.gif"},
+        {L"空.txt", L"空.txt"},
+    };
+    for (const auto& c : cases) {
+        t_unzipBuf buffer = {};
+        ASSERT_TRUE(UnZipFile(path, Narrow(c.asked).c_str(), &buffer)) << c.asked;
+        EXPECT_EQ(SkinTree().at(c.stored), std::string(reinterpret_cast<char*>(buffer.data), buffer.size));
+        EXPECT_NE(nullptr, buffer.data);
+        FreeUnzipBuf(&buffer);
+        EXPECT_EQ(nullptr, buffer.data);
+    }
+    t_unzipBuf buffer = {};
+    for (const char* missing : {"nothing.png", "图片", "a/b/", "", "../Skin.ini"})
+        EXPECT_FALSE(UnZipFile(path, missing, &buffer)) << missing;
+    EXPECT_FALSE(UnZipFile("C:\\no\\such.zip", "Skin.ini", &buffer));
+    EXPECT_FALSE(UnZipFile(nullptr, "Skin.ini", &buffer));
+    EXPECT_FALSE(UnZipFile(path, "Skin.ini", nullptr));
+    FreeUnzipBuf(nullptr);
+
+    // A changed archive is read afresh, not answered from the old directory.
+    WriteTree(source, {{L"Skin.ini", "changed"}});
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+    ASSERT_TRUE(UnZipFile(path, "Skin.ini", &buffer));
+    EXPECT_EQ("changed", std::string(reinterpret_cast<char*>(buffer.data), buffer.size));
+    FreeUnzipBuf(&buffer);
+
+    EXPECT_FALSE(PrepareUnzipFile((temp / L"none.zip").c_str(), path, &deleteAfterwards));
+    EXPECT_FALSE(PrepareUnzipFile(source.c_str(), path, &deleteAfterwards));
+    WriteRaw(temp / L"text.zip", "not a zip");
+    EXPECT_FALSE(PrepareUnzipFile((temp / L"text.zip").c_str(), path, &deleteAfterwards));
+}
+
+TEST(ZipLibTest, PrepareGivesAReadablePathForNamesOutsideCodePage936)
+{
+    t_tempFolder temp(L"ziplib_prepare");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, {{L"Skin.ini", "ini"}});
+    const std::wstring archive = temp / L"\U0001F600 skin.vsf";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+
+    char path[260] = {};
+    uint32_t deleteAfterwards = 0;
+    ASSERT_TRUE(PrepareUnzipFile(archive.c_str(), path, &deleteAfterwards));
+    wchar_t widePath[260];
+    ASSERT_GT(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, path, -1, widePath, 260), 0);
+    EXPECT_TRUE(Exists(widePath)) << path;
+    t_unzipBuf buffer = {};
+    ASSERT_TRUE(UnZipFile(path, "skin.ini", &buffer));
+    EXPECT_EQ("ini", std::string(reinterpret_cast<char*>(buffer.data), buffer.size));
+    FreeUnzipBuf(&buffer);
+    if (deleteAfterwards) {
+        // A copy: the archive itself stays.
+        EXPECT_TRUE(DeleteFileW(widePath));
+        EXPECT_TRUE(Exists(archive));
+    }
+}
+
+TEST(ZipLibTest, LookUpsReadTheDirectoryOnce)
+{
+    t_tempFolder temp(L"ziplib_once");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    t_tree tree;
+    for (int i = 0; i < 300; ++i)
+        tree[L"p" + std::to_wstring(i) + L".png"] = std::to_string(i);
+    WriteTree(source, tree);
+    const std::wstring archive = temp / L"many.zip";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+
+    t_archiveIndexCache cache;
+    ASSERT_EQ(ZIPLIB_OK, cache.Prepare(archive));
+    for (int i = 0; i < 300; ++i) {
+        t_zipEntry entry;
+        ASSERT_EQ(ZIPLIB_OK, cache.Find(archive, L"P" + std::to_wstring(i) + L".PNG", entry));
+        EXPECT_EQ(std::to_string(i).size(), entry.uncompressedSize);
+    }
+    t_zipEntry entry;
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, cache.Find(archive, L"p300.png", entry));
+    EXPECT_EQ(1u, cache.DirectoryReads());
+
+    // More archives than the cache holds: the oldest is read again when asked for.
+    for (size_t i = 0; i < t_archiveIndexCache::c_capacity; ++i) {
+        const std::wstring copy = temp / (L"copy" + std::to_wstring(i) + L".zip");
+        ASSERT_TRUE(CopyFileW(archive.c_str(), copy.c_str(), FALSE));
+        ASSERT_EQ(ZIPLIB_OK, cache.Find(copy, L"p1.png", entry));
+    }
+    const unsigned before = cache.DirectoryReads();
+    ASSERT_EQ(ZIPLIB_OK, cache.Find(archive, L"p1.png", entry));
+    EXPECT_EQ(before + 1, cache.DirectoryReads());
+}
+
+}  // namespace
