@@ -1,4 +1,5 @@
 #include "foundation/security.h"
+#include "foundation/file_version.h"
 
 #include <sddl.h>
 #include <wchar.h>
@@ -253,23 +254,14 @@ bool GetOsVersion(OSVERSIONINFOW& out) {
     if (length == 0 || length >= MAX_PATH)
         return false;
     wcscpy(path + length, L"\\kernel32.dll");
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0)
-        return false;
-    std::vector<BYTE> info(size);
-    if (!GetFileVersionInfoW(path, 0, size, info.data()))
-        return false;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
-        fixedSize < sizeof(VS_FIXEDFILEINFO))
+    uint16_t version[4];
+    if (!GetFileVersion(path, version))
         return false;
     ZeroMemory(&out, sizeof(out));
     out.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
-    out.dwMajorVersion = HIWORD(fixed->dwFileVersionMS);
-    out.dwMinorVersion = LOWORD(fixed->dwFileVersionMS);
-    out.dwBuildNumber = HIWORD(fixed->dwFileVersionLS);
+    out.dwMajorVersion = version[0];
+    out.dwMinorVersion = version[1];
+    out.dwBuildNumber = version[2];
     out.dwPlatformId = VER_PLATFORM_WIN32_NT;
     return true;
 }
