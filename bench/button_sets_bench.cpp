@@ -1,6 +1,7 @@
 // Loads and saves the seven button sets of a skin through the shared Skin.ini
 // document: a normal skin (built-in buttons only) and a full one with 100 custom,
 // 100 Flash and 100 photo-frame buttons in every set. Prints the median of several runs.
+#include "bench/bench_timer.h"
 #include "skin_model/button_set.h"
 
 #include <windows.h>
@@ -13,24 +14,6 @@
 namespace {
 
 const int c_runs = 15;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Fills Skin.ini with seven sets of extraPerType buttons of each extra type, every
 // button shown, placed and given pictures and a hint.

@@ -1,6 +1,7 @@
 // Runs the skin folder cleaner on a generated skin of 500 pictures (about 10 MB): most
 // named by button and layout keys, some byte-identical to others, some named nowhere.
 // Every run cleans a fresh copy of the folder; prints the median of several runs.
+#include "bench/bench_timer.h"
 #include "skin_model/skin_cleaner.h"
 
 #include "foundation/path.h"
@@ -20,24 +21,6 @@ const int c_pictures = 500;
 const int c_duplicates = 60;     // copies of other pictures, still named
 const int c_unreferenced = 80;   // named nowhere
 const size_t c_pictureBytes = 20 * 1024;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 bool WriteBytes(const std::wstring& path, const void* bytes, size_t size)
 {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timer.h"
 #include "companions/ziplib/ziplib.h"
 
 namespace {
@@ -71,21 +72,6 @@ bool MakeSkin(const std::wstring& folder, uint64_t& bytes)
         ini += "pic" + std::to_string(i) + "=x" + std::to_string(i) + "\r\n";
     }
     return WriteFileBytes(folder + L"\\Skin.ini", ini);
-}
-
-double Now()
-{
-    LARGE_INTEGER f;
-    LARGE_INTEGER t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void RemoveTree(const std::wstring& path)

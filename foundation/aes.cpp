@@ -152,7 +152,13 @@ int AesSetDecryptKey(int bits, const unsigned char* key, t_aesSchedule* schedule
     return 0;
 }
 
-void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule) {
+namespace {
+
+// The rounds of either direction: the decryption tables and inverse S-box take the
+// columns in the opposite order, which is a column step of 3 instead of 1.
+template <int step>
+inline void Rounds(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule,
+                   const t_tables& tables, const std::array<uint8_t, 256>& box) {
     const uint32_t* rk = schedule->roundKeys;
     uint32_t s[4], t[4];
     for (int k = 0; k < 4; ++k)
@@ -160,34 +166,25 @@ void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_
     for (int r = 1; r < schedule->rounds; ++r) {
         rk += 4;
         for (int k = 0; k < 4; ++k)
-            t[k] = c_te.t[0][B(s[k], 0)] ^ c_te.t[1][B(s[(k + 1) & 3], 1)] ^
-                   c_te.t[2][B(s[(k + 2) & 3], 2)] ^ c_te.t[3][B(s[(k + 3) & 3], 3)] ^ rk[k];
+            t[k] = tables.t[0][B(s[k], 0)] ^ tables.t[1][B(s[(k + step) & 3], 1)] ^
+                   tables.t[2][B(s[(k + 2 * step) & 3], 2)] ^ tables.t[3][B(s[(k + 3 * step) & 3], 3)] ^ rk[k];
         memcpy(s, t, sizeof s);
     }
     rk += 4;
     for (int k = 0; k < 4; ++k)
-        Store(out + 4 * k, Word(c_sbox[B(s[k], 0)], c_sbox[B(s[(k + 1) & 3], 1)],
-                                c_sbox[B(s[(k + 2) & 3], 2)], c_sbox[B(s[(k + 3) & 3], 3)]) ^
+        Store(out + 4 * k, Word(box[B(s[k], 0)], box[B(s[(k + step) & 3], 1)], box[B(s[(k + 2 * step) & 3], 2)],
+                                box[B(s[(k + 3 * step) & 3], 3)]) ^
                                rk[k]);
 }
 
+}  // namespace
+
+void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule) {
+    Rounds<1>(in, out, schedule, c_te, c_sbox);
+}
+
 void AesDecryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule) {
-    const uint32_t* rk = schedule->roundKeys;
-    uint32_t s[4], t[4];
-    for (int k = 0; k < 4; ++k)
-        s[k] = Load(in + 4 * k) ^ rk[k];
-    for (int r = 1; r < schedule->rounds; ++r) {
-        rk += 4;
-        for (int k = 0; k < 4; ++k)
-            t[k] = c_td.t[0][B(s[k], 0)] ^ c_td.t[1][B(s[(k + 3) & 3], 1)] ^
-                   c_td.t[2][B(s[(k + 2) & 3], 2)] ^ c_td.t[3][B(s[(k + 1) & 3], 3)] ^ rk[k];
-        memcpy(s, t, sizeof s);
-    }
-    rk += 4;
-    for (int k = 0; k < 4; ++k)
-        Store(out + 4 * k, Word(c_sboxInv[B(s[k], 0)], c_sboxInv[B(s[(k + 3) & 3], 1)],
-                                c_sboxInv[B(s[(k + 2) & 3], 2)], c_sboxInv[B(s[(k + 1) & 3], 3)]) ^
-                               rk[k]);
+    Rounds<3>(in, out, schedule, c_td, c_sboxInv);
 }
 
 bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length,

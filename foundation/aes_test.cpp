@@ -8,12 +8,22 @@
 
 namespace {
 
+// A known-answer vector: key size, key and expected ciphertext in hex.
+struct t_vector {
+    int bits;
+    const char* key;
+    const char* cipher;
+};
+
+// Both schedules of a vector's key.
+void MakeSchedules(const t_vector& v, t_aesSchedule* enc, t_aesSchedule* dec) {
+    const t_bytes key = FromHex(v.key);
+    ASSERT_EQ(0, AesSetEncryptKey(key.data(), v.bits, enc));
+    ASSERT_EQ(0, AesSetDecryptKey(v.bits, key.data(), dec));
+}
+
 TEST(AesTest, BlockMatchesFips197AppendixC) {
-    struct {
-        int bits;
-        const char* key;
-        const char* cipher;
-    } const cases[] = {
+    const t_vector cases[] = {
         {128, "000102030405060708090a0b0c0d0e0f", "69c4e0d86a7b0430d8cdb78070b4c55a"},
         {192, "000102030405060708090a0b0c0d0e0f1011121314151617", "dda97ca4864cdfe06eaf70a0ec0d7191"},
         {256, "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f",
@@ -21,10 +31,8 @@ TEST(AesTest, BlockMatchesFips197AppendixC) {
     };
     const t_bytes plain = FromHex("00112233445566778899aabbccddeeff");
     for (const auto& c : cases) {
-        t_bytes key = FromHex(c.key);
         t_aesSchedule enc, dec;
-        ASSERT_EQ(0, AesSetEncryptKey(key.data(), c.bits, &enc));
-        ASSERT_EQ(0, AesSetDecryptKey(c.bits, key.data(), &dec));
+        ASSERT_NO_FATAL_FAILURE(MakeSchedules(c, &enc, &dec));
         EXPECT_EQ(c.bits / 32 + 6, enc.rounds);
         unsigned char block[16];
         AesEncryptBlock(plain.data(), block, &enc);
@@ -45,11 +53,7 @@ TEST(AesTest, KeySetupRefusals) {
 
 // SP 800-38A F.2.1 to F.2.6: four blocks under each key size.
 TEST(AesTest, CbcMatchesSp800_38a) {
-    struct {
-        int bits;
-        const char* key;
-        const char* cipher;
-    } const cases[] = {
+    const t_vector cases[] = {
         {128, "2b7e151628aed2a6abf7158809cf4f3c",
          "7649abac8119b246cee98e9b12e9197d5086cb9b507219ee95db113a917678b2"
          "73bed6b8e3c1743b7116e69e222295163ff1caa1681fac09120eca307586e1a7"},
@@ -65,10 +69,8 @@ TEST(AesTest, CbcMatchesSp800_38a) {
         "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710");
     const t_bytes iv0 = FromHex("000102030405060708090a0b0c0d0e0f");
     for (const auto& c : cases) {
-        t_bytes key = FromHex(c.key);
         t_aesSchedule enc, dec;
-        ASSERT_EQ(0, AesSetEncryptKey(key.data(), c.bits, &enc));
-        ASSERT_EQ(0, AesSetDecryptKey(c.bits, key.data(), &dec));
+        ASSERT_NO_FATAL_FAILURE(MakeSchedules(c, &enc, &dec));
 
         // Encrypt in two calls: the IV carries the chain from the first into the second.
         t_bytes out(64);

@@ -28,9 +28,10 @@ TEST(AppConfig, DefaultsWriteTheKnownFile) {
 
 TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
     t_tempFolder dir(L"appconfig_edits");
-    const std::wstring path = dir / L"Kavrel.ini";
-    ASSERT_TRUE(WriteRaw(path, Utf16File(L";我的设置\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\n"
-                                         L"Mine=1\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n[Own]\r\nk=v\r\n")));
+    const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini",
+            L";我的设置\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\n"
+            L"Mine=1\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n[Own]\r\nk=v\r\n");
+    ASSERT_FALSE(path.empty());
     AppConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));
     bool useGdip = true;
@@ -51,8 +52,9 @@ TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
 
 TEST(AppConfig, InvalidBooleanCountsAsAbsent) {
     t_tempFolder dir(L"appconfig_yes");
-    const std::wstring path = dir / L"Kavrel.ini";
-    ASSERT_TRUE(WriteRaw(path, Utf16File(L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n")));
+    const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini",
+            L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n");
+    ASSERT_FALSE(path.empty());
     AppConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));
     bool useGdip = true;  // the caller's own default stays

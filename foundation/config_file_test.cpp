@@ -50,9 +50,10 @@ public:
 
 TEST(ConfigFile, SaveKeepsWhatTheClassesDoNotKnow) {
     t_tempFolder dir(L"config_keep");
-    const std::wstring path = dir / L"a.ini";
-    ASSERT_TRUE(WriteRaw(path, Utf16File(L";head\r\n[Main]\r\n;why\r\nTitle=栖鹭\r\nHand=made\r\nWidth=12abc\r\n"
-                                         L"[Unknown]\r\nx=1\r\n")));
+    const std::wstring path = WriteUtf16File(dir, L"a.ini",
+            L";head\r\n[Main]\r\n;why\r\nTitle=栖鹭\r\nHand=made\r\nWidth=12abc\r\n"
+            L"[Unknown]\r\nx=1\r\n");
+    ASSERT_FALSE(path.empty());
     t_testConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));  // "Extra" is missing: still a successful load
     EXPECT_STREQ(L"栖鹭", config.main.title.Get());
@@ -72,8 +73,8 @@ TEST(ConfigFile, SaveKeepsWhatTheClassesDoNotKnow) {
 
 TEST(ConfigFile, LoadResetsAndAFailedLoadKeepsDefaults) {
     t_tempFolder dir(L"config_reset");
-    const std::wstring path = dir / L"a.ini";
-    ASSERT_TRUE(WriteRaw(path, Utf16File(L"[Main]\r\nWidth=40\r\nOn=0\r\n")));
+    const std::wstring path = WriteUtf16File(dir, L"a.ini", L"[Main]\r\nWidth=40\r\nOn=0\r\n");
+    ASSERT_FALSE(path.empty());
     t_testConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));
     EXPECT_EQ(40, config.main.width.Get());
@@ -92,9 +93,10 @@ TEST(ConfigFile, LoadResetsAndAFailedLoadKeepsDefaults) {
 
 TEST(ConfigFile, ArraySectionsLoadTheCountAndSaveOnlyItemsWithValues) {
     t_tempFolder dir(L"config_array");
-    const std::wstring path = dir / L"runtime.ini";
-    ASSERT_TRUE(WriteRaw(path, Utf16File(L"[setting]\r\ncnt=3\r\n[item0]\r\nprocess=a.exe\r\ntype=1\r\n"
-                                         L"[item2]\r\nprocess=c.exe\r\ncompany=栖鹭\r\nres=0101\r\n")));
+    const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
+            L"[setting]\r\ncnt=3\r\n[item0]\r\nprocess=a.exe\r\ntype=1\r\n"
+            L"[item2]\r\nprocess=c.exe\r\ncompany=栖鹭\r\nres=0101\r\n");
+    ASSERT_FALSE(path.empty());
     t_configRuntimeFile runtime(false);
     ASSERT_TRUE(runtime.Load(path.c_str()));
     ASSERT_EQ(3, runtime.item.ItemCount());
@@ -135,9 +137,9 @@ TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded) {
         {L"2", 2},
     };
     for (const auto& c : cases) {
-        const std::wstring path = dir / L"runtime.ini";
-        ASSERT_TRUE(WriteRaw(path, Utf16File(std::wstring(L"[setting]\r\ncnt=") + c.count +
-                                             L"\r\n[item1]\r\nprocess=b.exe\r\n")));
+        const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
+                std::wstring(L"[setting]\r\ncnt=") + c.count + L"\r\n[item1]\r\nprocess=b.exe\r\n");
+        ASSERT_FALSE(path.empty());
         t_configRuntimeFile runtime(false);
         ASSERT_TRUE(runtime.Load(path.c_str()));
         EXPECT_EQ(c.items, runtime.item.ItemCount()) << c.count;

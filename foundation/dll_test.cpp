@@ -6,17 +6,10 @@
 
 #include "foundation/child_runner.h"
 #include "foundation/runtime.h"
+#include "foundation/exe_folder_test.h"
 #include "foundation/temp_folder_test.h"
 
 namespace {
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
 
 TEST(DllTest, LoadsFromAFolderAndCallsTheOptionalInitExport)
 {

@@ -5,11 +5,28 @@
 
 #include "foundation/file.h"
 
-bool CheckReadBounds(t_errorChain& errors, size_t position, uint32_t count, size_t size) {
-    // Compared as counts: position <= size always holds, so size - position cannot wrap.
-    if (position <= size && count <= size - position) return true;
-    errors.NewLine().AppendFormat(L"读文件越界: %I64u字节", uint64_t(position) + count);
-    return false;
+namespace {
+
+// Copies count bytes at position out of a block of size bytes and advances the position.
+// Compared as counts: position <= size always holds, so size - position cannot wrap.
+bool ReadFromBlock(t_errorChain& errors, const uint8_t* block, size_t size, size_t& position,
+                   void* buffer, uint32_t count) {
+    if (position > size || count > size - position) {
+        errors.NewLine().AppendFormat(L"读文件越界: %I64u字节", uint64_t(position) + count);
+        return false;
+    }
+    if (count) memcpy(buffer, block + position, count);
+    position += count;
+    return true;
+}
+
+}  // namespace
+
+void ReleaseBlock(uint8_t*& block, size_t& capacity, size_t& used) {
+    free(block);
+    block = nullptr;
+    capacity = 0;
+    used = 0;
 }
 
 t_fileBufRead::~t_fileBufRead() { free(m_buffer); }
@@ -37,10 +54,7 @@ bool t_fileBufRead::Load(t_errorChain& errors, const wchar_t* path) {
 }
 
 bool t_fileBufRead::Read(t_errorChain& errors, void* buffer, uint32_t count) {
-    if (!CheckReadBounds(errors, m_position, count, m_size)) return false;
-    if (count) memcpy(buffer, m_buffer + m_position, count);
-    m_position += count;
-    return true;
+    return ReadFromBlock(errors, m_buffer, m_size, m_position, buffer, count);
 }
 
 t_fileBufWrite::t_fileBufWrite() {
@@ -51,10 +65,7 @@ t_fileBufWrite::t_fileBufWrite() {
 t_fileBufWrite::~t_fileBufWrite() { free(m_buffer); }
 
 void t_fileBufWrite::Release() {
-    free(m_buffer);
-    m_buffer = nullptr;
-    m_capacity = 0;
-    m_length = 0;
+    ReleaseBlock(m_buffer, m_capacity, m_length);
     m_position = 0;
 }
 
@@ -91,8 +102,5 @@ bool t_fileBufWrite::Write(t_errorChain& errors, const void* data, uint32_t coun
 }
 
 bool t_fileBufWrite::Read(t_errorChain& errors, void* buffer, uint32_t count) {
-    if (!CheckReadBounds(errors, m_position, count, m_length)) return false;
-    if (count) memcpy(buffer, m_buffer + m_position, count);
-    m_position += count;
-    return true;
+    return ReadFromBlock(errors, m_buffer, m_length, m_position, buffer, count);
 }

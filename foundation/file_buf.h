@@ -62,5 +62,5 @@ protected:
     size_t m_position = 0;
 };
 
-// Bounds check shared by the buffer readers: count bytes at position within size.
-bool CheckReadBounds(t_errorChain& errors, size_t position, uint32_t count, size_t size);
+// Frees a growing heap block and zeroes its pointer, capacity and fill count.
+void ReleaseBlock(uint8_t*& block, size_t& capacity, size_t& used);

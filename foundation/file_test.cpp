@@ -10,10 +10,9 @@
 
 namespace {
 
-class FileTest : public ::testing::Test {
+class FileTest : public t_tempFolderTest {
 protected:
-    t_tempFolder dir{L"file"};
-    std::wstring At(const wchar_t* name) { return dir / name; }
+    FileTest() : t_tempFolderTest(L"file") {}
 };
 
 TEST_F(FileTest, WriteReadAndAppendModes) {

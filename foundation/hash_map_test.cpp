@@ -28,6 +28,16 @@ t_wideKeyNode* Insert(TMap& map, const std::wstring& key, int value)
     return inserted ? node : nullptr;
 }
 
+// Inserts keys[0..n) with their index as value; how many went in before the first refusal.
+template <class TMap>
+int InsertFirst(TMap& map, const std::vector<std::wstring>& keys, int n)
+{
+    int i = 0;
+    while (i < n && Insert(map, keys[i], i))
+        ++i;
+    return i;
+}
+
 int ValueOf(const t_wideKeyNode* node) { return static_cast<int>(reinterpret_cast<intptr_t>(node->value)); }
 
 TEST(HashMapTest, HashIsElfOverAsciiLowerCase)
@@ -66,8 +76,7 @@ TEST(HashMapTest, NewMapGrowsAtThe39thInsertion)
     EXPECT_EQ(0, map.ShrinkThreshold());
 
     const std::vector<std::wstring> keys = MakeKeys(39);
-    for (int i = 0; i < 38; ++i)
-        ASSERT_NE(nullptr, Insert(map, keys[i], i));
+    ASSERT_EQ(38, InsertFirst(map, keys, 38));
     EXPECT_EQ(17u, map.BucketCount());
     ASSERT_NE(nullptr, Insert(map, keys[38], 38));
     EXPECT_EQ(53u, map.BucketCount());
@@ -115,8 +124,7 @@ TEST(HashMapTest, IterationVisitsEveryNodeOnceInBucketOrder)
     EXPECT_TRUE(map.Begin().Equals(map.End()));
 
     const std::vector<std::wstring> keys = MakeKeys(100);
-    for (int i = 0; i < 100; ++i)
-        ASSERT_NE(nullptr, Insert(map, keys[i], i));
+    ASSERT_EQ(100, InsertFirst(map, keys, 100));
     std::set<int> seen;
     unsigned lastBucket = 0;
     for (t_hashMap::t_iterator it = map.Begin(); it.NotEquals(map.End()); it.Next()) {
@@ -136,8 +144,7 @@ TEST(HashMapTest, RemovalShrinksAndReleasesThePoolsAtZero)
     t_allocProbe probe;
     t_hashMap map(probe.Triple());
     const std::vector<std::wstring> keys = MakeKeys(200);
-    for (int i = 0; i < 200; ++i)
-        ASSERT_NE(nullptr, Insert(map, keys[i], i));
+    ASSERT_EQ(200, InsertFirst(map, keys, 200));
     EXPECT_EQ(163u, map.BucketCount());  // 120 / 0.75 = 160
     EXPECT_EQ(40, map.ShrinkThreshold());
 
@@ -172,8 +179,7 @@ TEST(HashMapTest, ClearKeepsTheBucketCountAndFreesEverything)
     {
         t_hashMap map(probe.Triple());
         const std::vector<std::wstring> keys = MakeKeys(60);
-        for (int i = 0; i < 60; ++i)
-            ASSERT_NE(nullptr, Insert(map, keys[i], i));
+        ASSERT_EQ(60, InsertFirst(map, keys, 60));
         map.Clear();
         EXPECT_EQ(0u, map.Count());
         EXPECT_EQ(53u, map.BucketCount());
@@ -205,8 +211,7 @@ TEST(HashMapTest, FailedAllocationLeavesTheMapUnchanged)
         t_allocProbe probe;
         t_hashMap map(probe.Triple());
         const std::vector<std::wstring> keys = MakeKeys(c.inserted + 1);
-        for (int i = 0; i < c.inserted; ++i)
-            ASSERT_NE(nullptr, Insert(map, keys[i], i)) << c.what;
+        ASSERT_EQ(c.inserted, InsertFirst(map, keys, c.inserted)) << c.what;
         probe.budget = c.budget;
         EXPECT_EQ(c.lastSucceeds, Insert(map, keys[c.inserted], 99) != nullptr) << c.what;
         EXPECT_EQ(c.inserted + (c.lastSucceeds ? 1u : 0u), map.Count()) << c.what;

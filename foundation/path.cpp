@@ -37,21 +37,6 @@ bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
-// Calls visit(child name) for each entry of the folder except "." and "..".
-// Returns false when the folder cannot be listed.
-template <class F>
-bool ForEachChild(const wchar_t* folder, F visit) {
-    t_path pattern(folder);
-    pattern.AppendPart(L"*.*");
-    WIN32_FIND_DATAW data;
-    t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
-    if (!find.IsValid()) return false;
-    do {
-        if (!IsDotEntry(data.cFileName)) visit(data.cFileName);
-    } while (FindNextFileW(find.Get(), &data));
-    return true;
-}
-
 // File or folder, as far as the attributes can be read.
 enum class t_kind { missing, file, folder };
 
@@ -66,6 +51,18 @@ t_str& PathErrorLine(t_errorChain& errors, const wchar_t* message, const wchar_t
 }
 
 }  // namespace
+
+bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit) {
+    t_path pattern(folder);
+    pattern.AppendPart(L"*.*");
+    WIN32_FIND_DATAW data;
+    t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find.IsValid()) return false;
+    do {
+        if (!IsDotEntry(data.cFileName)) visit(data.cFileName);
+    } while (FindNextFileW(find.Get(), &data));
+    return true;
+}
 
 // ---- building and splitting ----
 
@@ -339,7 +336,7 @@ bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wch
         return false;
     }
     bool ok = true;
-    ForEachChild(sourceFolder, [&](const wchar_t* name) {
+    ForEachFolderEntry(sourceFolder, [&](const wchar_t* name) {
         t_path from(sourceFolder), to(targetFolder);
         from.AppendPart(name);
         to.AppendPart(name);
@@ -352,7 +349,7 @@ bool DeleteFolderTree(const wchar_t* path) {
     t_kind kind = KindOf(path);
     if (kind == t_kind::missing) return false;
     if (kind == t_kind::file) return DeleteFileW(path) != FALSE;
-    ForEachChild(path, [&](const wchar_t* name) {
+    ForEachFolderEntry(path, [&](const wchar_t* name) {
         t_path child(path);
         child.AppendPart(name);
         DeleteFolderTree(child.c_str());
@@ -369,7 +366,7 @@ bool DeleteFolderTreeAtReboot(const wchar_t* path) {
     t_kind kind = KindOf(path);
     if (kind == t_kind::missing) return false;
     if (kind == t_kind::folder) {
-        ForEachChild(path, [&](const wchar_t* name) {
+        ForEachFolderEntry(path, [&](const wchar_t* name) {
             t_path child(path);
             child.AppendPart(name);
             if (KindOf(child.c_str()) == t_kind::folder) {

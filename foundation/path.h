@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "foundation/error_chain.h"
 #include "foundation/mutex.h"
 #include "foundation/str.h"
@@ -74,6 +76,9 @@ public:
 
 // Folder trees. Child paths are built at full length (never cut to another name) and the
 // walks keep their state on the stack, so they may run on several threads at once.
+// Calls visit with the name of each entry of the folder except "." and ".."; false when
+// the folder cannot be listed.
+bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit);
 bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wchar_t* sourceFolder);
 bool DeleteFolderTree(const wchar_t* path);
 bool DeleteFolder(const wchar_t* path);

@@ -97,10 +97,9 @@ TEST(PathBuild, ContainsTable) {
     }
 }
 
-class PathFs : public ::testing::Test {
+class PathFs : public t_tempFolderTest {
 protected:
-    t_tempFolder dir{L"path"};
-    std::wstring At(const wchar_t* name) { return dir / name; }
+    PathFs() : t_tempFolderTest(L"path") {}
 };
 
 TEST_F(PathFs, FileAndDirectoryQueries) {

@@ -11,6 +11,7 @@
 #include "foundation/security.h"
 #include "foundation/share_mem.h"
 #include "foundation/singleton.h"
+#include "foundation/exe_folder_test.h"
 #include "foundation/temp_folder_test.h"
 
 namespace {
@@ -64,13 +65,6 @@ bool HasLine(const t_errorChain& errors, const std::wstring& text)
             return true;
     }
     return false;
-}
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH];
-    std::wstring exe(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    return exe.substr(0, exe.rfind(L'\\'));
 }
 
 std::wstring TempFolderWithoutSlash()

@@ -30,27 +30,11 @@ void WriteHeader(unsigned char* out, uint32_t format) {
 }
 
 // A plain file name: anything else could place an extracted file outside its folder.
+// A leading '.' covers "." and ".." and the extension-like names that the path rules
+// append to the folder text itself.
 bool IsPlainName(const wchar_t* name) {
-    if (!name || !name[0] || wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0)
-        return false;
-    return wcspbrk(name, L"\\/:") == nullptr;
+    return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr;
 }
-
-class t_findHandle {
-public:
-    explicit t_findHandle(HANDLE handle) : m_handle(handle) {}
-    ~t_findHandle() {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
-    t_findHandle(const t_findHandle&) = delete;
-    t_findHandle& operator=(const t_findHandle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 }  // namespace
 
@@ -116,22 +100,12 @@ bool t_skinPack::AddFolder(const wchar_t* folder) {
     if (root.IsEmpty() || !root.IsDirectory())
         return false;
     Clear();
-    t_path pattern(root);
-    pattern.AppendPart(L"*.*");
-    WIN32_FIND_DATAW data;
-    t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
-    if (!find.IsValid())
-        return false;
-    do {
-        if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0)
-            continue;
+    return ForEachFolderEntry(root.c_str(), [&](const wchar_t* name) {
         t_path child(root);
-        child.AppendPart(data.cFileName);
-        DWORD attrs = GetFileAttributesW(child.c_str());
-        if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY))
+        child.AppendPart(name);
+        if (child.IsFile())
             AddFromDisk(child.c_str());
-    } while (FindNextFileW(find.Get(), &data));
-    return true;
+    });
 }
 
 bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder) {
@@ -145,7 +119,7 @@ bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder) {
             continue;
         }
         t_path target(folder);
-        target.Append(entry->GetName());
+        target.AppendPart(entry->GetName());
         if (!n_varFileIo::SaveToFile(target.c_str(), *entry))
             ok = false;
     }

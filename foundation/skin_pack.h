@@ -57,10 +57,10 @@ public:
     // entered; unreadable files are skipped). False, pack unchanged, when folder is not
     // a directory; false when it cannot be listed.
     bool AddFolder(const wchar_t* folder);
-    // Writes every entry into folder; a name starting with '.' is appended to the folder
-    // text instead (P + ".dat"), or is the folder text itself when that already ends with
-    // it. Entries whose names would leave the folder are refused. True when every entry
-    // was written; a failure does not stop the others. errors is not written.
+    // Writes every entry into folder. Entries whose names could land anywhere else are
+    // refused: a separator, a drive, "." or "..", or a leading '.' (which the path rules
+    // would append to the folder text, writing a sibling of the folder). True when every
+    // entry was written; a failure does not stop the others. errors is not written.
     bool ExtractTo(t_errorChain& errors, const wchar_t* folder);
 
     // The format-1 image ("Skin", 1, list image); null out only measures. -1 when the

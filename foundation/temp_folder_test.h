@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 // Test helpers: a fresh folder under the temporary directory, removed at the end, and raw
@@ -43,6 +45,15 @@ public:
 
 private:
     std::wstring m_path;
+};
+
+// A test fixture that works in a fresh temporary folder of its own.
+class t_tempFolderTest : public ::testing::Test {
+protected:
+    explicit t_tempFolderTest(const wchar_t* tag) : dir(tag) {}
+    std::wstring At(const wchar_t* name) const { return dir / name; }
+
+    t_tempFolder dir;
 };
 
 inline bool WriteRaw(const std::wstring& path, const std::string& bytes) {

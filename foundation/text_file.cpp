@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "foundation/file.h"
+#include "foundation/file_buf.h"
 
 // ---- writer ----
 
@@ -18,12 +19,7 @@ t_fileTextWrite::t_fileTextWrite(size_t initialBytes) {
 
 t_fileTextWrite::~t_fileTextWrite() { free(m_buffer); }
 
-void t_fileTextWrite::Release() {
-    free(m_buffer);
-    m_buffer = nullptr;
-    m_capacity = 0;
-    m_used = 0;
-}
+void t_fileTextWrite::Release() { ReleaseBlock(m_buffer, m_capacity, m_used); }
 
 bool t_fileTextWrite::Put(wchar_t c) {
     if (m_outOfMemory) return false;

@@ -29,6 +29,21 @@ unsigned char* AllocPayload(uint32_t n) {
     return static_cast<unsigned char*>(calloc(size ? size : 1, 1));
 }
 
+// A payload of n bytes that starts with magic and format; the caller fills the rest.
+unsigned char* NewPayload(uint32_t n, const unsigned char magic[4], uint32_t format) {
+    unsigned char* payload = AllocPayload(n);
+    if (payload) {
+        memcpy(payload, magic, 4);
+        VarWriteU32(payload + 4, format);
+    }
+    return payload;
+}
+
+// A payload long enough for magic and format, starting with magic.
+bool HasMagic(const unsigned char* payload, uint32_t n, const unsigned char magic[4]) {
+    return payload && n >= 8 && memcmp(payload, magic, 4) == 0;
+}
+
 t_mutex& UserDataMutex() {
     static t_mutex mutex;
     return mutex;
@@ -76,8 +91,16 @@ bool UserFile::SetPayload(const void* data, uint32_t n) {
         return false;
     if (n)
         memcpy(copy, data, n);
+    return AdoptPayload(copy, n, true);
+}
+
+bool UserFile::AdoptPayload(unsigned char* payload, uint32_t n, bool built) {
+    if (!built) {
+        free(payload);
+        return false;
+    }
     FreePayload();
-    m_payload = copy;
+    m_payload = payload;
     m_payloadLength = n;
     return true;
 }
@@ -233,6 +256,15 @@ bool UserFile::LoadCore(t_errorChain& errors) {
     return true;
 }
 
+bool UserFile::ReloadLocked(t_errorChain& errors, bool ready, const wchar_t* notReady) {
+    t_mutex::t_locker locker;
+    if (!LockUserData(errors, locker))
+        return false;
+    if (!ready)
+        return errors.Fail(L"%s", notReady);
+    return Load(errors, false);
+}
+
 bool UserFile::Save(t_errorChain& errors, bool lock) {
     t_optionalLock locker;
     if (!locker.Lock(errors, lock))
@@ -314,12 +346,7 @@ bool UserAccFile::Save(t_errorChain& errors, bool lock) {
 }
 
 bool UserAccFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/) {
-    t_mutex::t_locker locker;
-    if (!LockUserData(errors, locker))
-        return false;
-    if (!m_loaded)
-        return errors.Fail(L"UserAccFile::UpdateVersion 未初始化");
-    return Load(errors, false);
+    return ReloadLocked(errors, m_loaded, L"UserAccFile::UpdateVersion 未初始化");
 }
 
 int UserAccFile::FindUser(int userId) const {
@@ -363,27 +390,18 @@ bool UserAccFile::BuildPayload() {
     if (listSize < 0 || uint32_t(listSize) > c_maxPayload - 16)
         return false;
     const uint32_t n = 16 + uint32_t(listSize);
-    unsigned char* payload = AllocPayload(n);
+    unsigned char* payload = NewPayload(n, c_accMagic, 1);
     if (!payload)
         return false;
-    memcpy(payload, c_accMagic, 4);
-    VarWriteU32(payload + 4, 1);
     m_reserved.Serialize(payload + 8);
     m_currentUserId.Serialize(payload + 12);
-    if (m_accounts.Serialize(payload + 16) != listSize) {
-        free(payload);
-        return false;
-    }
-    FreePayload();
-    m_payload = payload;
-    m_payloadLength = n;
-    return true;
+    return AdoptPayload(payload, n, m_accounts.Serialize(payload + 16) == listSize);
 }
 
 bool UserAccFile::ParsePayload() {
     const unsigned char* p = m_payload;
     const uint32_t n = m_payloadLength;
-    if (!p || n < 8 || memcmp(p, c_accMagic, 4) != 0)
+    if (!HasMagic(p, n, c_accMagic))
         return false;
     uint32_t used = 8;
     int a = m_reserved.Deserialize(p + used, n - used, &m_heap);
@@ -527,29 +545,20 @@ bool UserDataFile::BuildPayload() {
     if (offset + 8 > c_maxPayload)
         return false;
     const uint32_t n = uint32_t(offset) + 8;
-    unsigned char* payload = AllocPayload(n);
+    unsigned char* payload = NewPayload(n, c_dataMagic, 2);
     if (!payload)
         return false;
-    memcpy(payload, c_dataMagic, 4);
-    VarWriteU32(payload + 4, 2);
     unsigned char* table = payload + 8;
-    bool ok = pairs.Serialize(table) == tableSize;
+    const bool ok = pairs.Serialize(table) == tableSize;
     for (int i = 0; ok && i < c_valueCount; ++i)
         ValueAt(i)->Serialize(table + items[i].Offset());
-    if (!ok) {
-        free(payload);
-        return false;
-    }
-    FreePayload();
-    m_payload = payload;
-    m_payloadLength = n;
-    return true;
+    return AdoptPayload(payload, n, ok);
 }
 
 bool UserDataFile::ParsePayload() {
     const unsigned char* p = m_payload;
     const uint32_t n = m_payloadLength;
-    if (!p || n < 8 || memcmp(p, c_dataMagic, 4) != 0)
+    if (!HasMagic(p, n, c_dataMagic))
         return false;
     const uint32_t format = VarReadU32(p + 4);
     if (format == 1) {
@@ -648,10 +657,5 @@ bool UserCurrentDataFile::Save(t_errorChain& errors, bool lock) {
 }
 
 bool UserCurrentDataFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/) {
-    t_mutex::t_locker locker;
-    if (!LockUserData(errors, locker))
-        return false;
-    if (!m_active)
-        return errors.Fail(L"UserCurrentDataFile::UpdateVersion 未初始化");
-    return Load(errors, false);
+    return ReloadLocked(errors, m_active, L"UserCurrentDataFile::UpdateVersion 未初始化");
 }

@@ -58,6 +58,12 @@ protected:
     virtual bool ParsePayload() { return true; }
     virtual void ClearRecords() {}
     void FreePayload();
+    // Takes payload (n bytes) as the new payload when built is true; frees it otherwise.
+    // Returns built.
+    bool AdoptPayload(unsigned char* payload, uint32_t n, bool built);
+    // Load without the lock after another process saved, under the user data mutex;
+    // fails with notReady when this file was never set up.
+    bool ReloadLocked(t_errorChain& errors, bool ready, const wchar_t* notReady);
     bool LoadCore(t_errorChain& errors);
     bool SaveCore(t_errorChain& errors);
 

@@ -54,6 +54,12 @@ std::string U32(uint32_t v) {
     return s;
 }
 
+// Points a file object at path under the test key.
+void Bind(UserFile& file, const std::wstring& path) {
+    file.SetPath(path.c_str());
+    file.SetKey(c_key);
+}
+
 // The deciphered header block of a container.
 std::string Header(const std::string& file, const unsigned char* key = c_key) {
     t_aesSchedule schedule;
@@ -173,8 +179,7 @@ TEST(UserFile, AccountsRoundTrip) {
     const unsigned char key7[16] = {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
     {
         UserAccFile acc;
-        acc.SetPath(path.c_str());
-        acc.SetKey(c_key);
+        Bind(acc, path);
         acc.SetCurrentUserId(0x2a);
         ASSERT_TRUE(acc.AddAccount(0x2a, key7, L"用户甲", L"note"));
         ASSERT_TRUE(acc.AddAccount(9, c_otherKey, L"b", nullptr));
@@ -183,8 +188,7 @@ TEST(UserFile, AccountsRoundTrip) {
         ASSERT_TRUE(acc.Save(errors, true)) << Lines(errors);
     }
     UserAccFile acc;
-    acc.SetPath(path.c_str());
-    acc.SetKey(c_key);
+    Bind(acc, path);
     t_errorChain errors;
     ASSERT_TRUE(acc.Load(errors, true)) << Lines(errors);
     EXPECT_EQ(0x2a, acc.GetCurrentUserId());
@@ -233,8 +237,7 @@ TEST(UserFile, UserDataRoundTripsInFormatTwo) {
     const unsigned char block[16] = {0xa0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0xaf};
     {
         UserDataFile data;
-        data.SetPath(path.c_str());
-        data.SetKey(c_key);
+        Bind(data, path);
         data.SetBool(0, true);
         data.SetBool(1, false);
         ASSERT_TRUE(data.SetBytes(2, block, 16));
@@ -246,8 +249,7 @@ TEST(UserFile, UserDataRoundTripsInFormatTwo) {
         ASSERT_TRUE(data.Save(errors, false)) << Lines(errors);
     }
     UserDataFile data;
-    data.SetPath(path.c_str());
-    data.SetKey(c_key);
+    Bind(data, path);
     t_errorChain errors;
     ASSERT_TRUE(data.Load(errors, false)) << Lines(errors);
     EXPECT_TRUE(data.GetBool(0));

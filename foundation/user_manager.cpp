@@ -108,12 +108,16 @@ bool UserManager::LoadAccounts(t_errorChain& errors, bool retry) {
     }
     errors.NewLine().AppendText(L"用户账户文件加载失败：").AppendText(accPath.c_str());
     // Only a damaged file is repaired by starting afresh: a file that exists but could
-    // not be read (held by another program) may be sound, and deleting the accounts
-    // folder would throw every user's data away.
+    // not be read (held by another program) may be sound. The repair replaces the file
+    // alone and keeps the lines as the report: the users' folders beside it hold their
+    // data and are never deleted because of it.
     if (!retry || !m_accFile.WasDamaged())
         return false;
-    errors.Clear();
-    DeleteFolderTree(m_accountsDir);
+    // The damaged file is kept aside rather than deleted, so nothing is lost for good.
+    t_str aside(accPath);
+    aside.Append(L".damaged");
+    if (!MoveFileExW(accPath.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileW(accPath.c_str());
     return LoadAccounts(errors, false);
 }
 

@@ -58,6 +58,13 @@ protected:
         *ok = manager->Init(errors, true, m_number);
         return manager;
     }
+    // A second manager on the same folder, whose start-up must succeed.
+    std::unique_ptr<UserManager> Restart(t_errorChain& errors) {
+        bool ok = false;
+        std::unique_ptr<UserManager> manager = Reinit(errors, &ok);
+        EXPECT_TRUE(ok) << Lines(errors);
+        return manager;
+    }
     std::wstring UserDir(int id) {
         t_str dir;
         EXPECT_TRUE(m_manager->GetUserDirText(dir, id));
@@ -104,9 +111,7 @@ TEST_F(UserManagerTest, FreshStartMakesEmptyAccounts) {
     EXPECT_TRUE(m_manager->GetCheckedCurrentUserId(errors, id));
     EXPECT_EQ(0, id);
     // A second manager on the same folder reads the same file.
-    bool ok = false;
-    auto again = Reinit(errors, &ok);
-    EXPECT_TRUE(ok) << Lines(errors);
+    auto again = Restart(errors);
     EXPECT_EQ(0, again->AccFile().Count());
     EXPECT_NE(nullptr, UserManager::Instance());
     EXPECT_EQ(UserManager::Instance(), UserManager::Instance());
@@ -181,13 +186,16 @@ TEST_F(UserManagerTest, DamagedAccountsFileIsReplaced) {
     AddUsers(0);
     ASSERT_TRUE(WriteRaw(m_accPath, std::string(96, 'x')));
     t_errorChain errors;
-    bool ok = false;
-    auto repaired = Reinit(errors, &ok);
-    EXPECT_TRUE(ok) << Lines(errors);
+    auto repaired = Restart(errors);
     EXPECT_EQ(0, repaired->AccFile().Count());
     EXPECT_EQ(0, repaired->GetCurrentUserId());
     EXPECT_EQ(80u, ReadRaw(m_accPath).size());
-    EXPECT_FALSE(Exists(UserDir(5)));  // the whole accounts folder started afresh
+    // The damaged bytes are kept aside, not thrown away.
+    EXPECT_EQ(std::string(96, 'x'), ReadRaw(m_accPath + L".damaged"));
+    // The users' folders survive, and the repair is reported.
+    EXPECT_TRUE(Exists(UserDir(5) + L"\\user.dat"));
+    EXPECT_TRUE(Exists(UserDir(7)));
+    EXPECT_NE(std::wstring::npos, Lines(errors).find(L"用户账户文件加载失败：" + m_accPath));
 }
 
 TEST_F(UserManagerTest, AccountsHeldByAnotherProgramAreNotDeleted) {
@@ -208,9 +216,7 @@ TEST_F(UserManagerTest, AccountsHeldByAnotherProgramAreNotDeleted) {
 TEST_F(UserManagerTest, CurrentUserDataLoads) {
     AddUsers(5);
     t_errorChain errors;
-    bool ok = false;
-    auto manager = Reinit(errors, &ok);
-    ASSERT_TRUE(ok) << Lines(errors);
+    auto manager = Restart(errors);
     EXPECT_EQ(5, manager->GetCurrentUserId());
     EXPECT_EQ(4242, manager->DataFile().GetInt(8));
     // Saving goes to user 5's file under its key.
@@ -227,18 +233,14 @@ TEST_F(UserManagerTest, DamagedUserDataFallsBackToCommonUser) {
     AddUsers(5);
     ASSERT_TRUE(WriteRaw(UserDir(5) + L"\\user.dat", std::string(64, 'z')));
     t_errorChain errors;
-    bool ok = false;
-    auto manager = Reinit(errors, &ok);
-    EXPECT_TRUE(ok) << Lines(errors);
+    auto manager = Restart(errors);
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"当前用户数据加载失败"));
     EXPECT_EQ(0, manager->GetCurrentUserId());
     EXPECT_EQ(-1, manager->AccFile().FindUser(5));
     EXPECT_EQ(1, manager->AccFile().Count());
     // The fallback was saved for every process.
-    bool again = false;
     t_errorChain quiet;
-    EXPECT_EQ(0, Reinit(quiet, &again)->GetCurrentUserId());
-    EXPECT_TRUE(again) << Lines(quiet);
+    EXPECT_EQ(0, Restart(quiet)->GetCurrentUserId());
 }
 
 TEST_F(UserManagerTest, CommonUserHasNoDataFile) {
@@ -259,9 +261,7 @@ TEST_F(UserManagerTest, CommonUserHasNoDataFile) {
 TEST_F(UserManagerTest, DeleteUser) {
     AddUsers(5);
     t_errorChain errors;
-    bool ok = false;
-    auto manager = Reinit(errors, &ok);
-    ASSERT_TRUE(ok) << Lines(errors);
+    auto manager = Restart(errors);
 
     EXPECT_TRUE(manager->DeleteUser(errors, 0, false));
     EXPECT_TRUE(manager->DeleteUser(errors, -1, false));
@@ -277,7 +277,7 @@ TEST_F(UserManagerTest, DeleteUser) {
     ASSERT_TRUE(manager->DeleteUser(errors, 7, false)) << Lines(errors);
     EXPECT_FALSE(Exists(UserDir(7)));
     EXPECT_TRUE(Exists(UserDir(5)));
-    auto reread = Reinit(errors, &ok);
+    auto reread = Restart(errors);
     EXPECT_EQ(-1, reread->AccFile().FindUser(7));
     EXPECT_EQ(0, reread->AccFile().FindUser(5));
 

@@ -43,17 +43,15 @@ t_zipLib* t_zipLib::Load(const wchar_t* folder)
 
 bool t_zipLib::Resolve(t_errorChain& errors, FARPROC& out, const char* name) const
 {
-    out = nullptr;
-    if (!m_module) {
+    // The loader's generic lines are replaced by the binding's own.
+    t_errorChain scratch;
+    if (t_dll::GetProc(scratch, m_module, name, out))
+        return true;
+    if (!m_module)
         errors.NewLine().AppendText(L"压缩失败：加载ziplib失败");
-        return false;
-    }
-    out = GetProcAddress(m_module, name);
-    if (!out) {
+    else
         errors.NewLine().AppendFormat(L"解析ziplib接口%S失败", name);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool t_zipLib::UnZipFile(t_errorChain& errors, uint32_t& size, uint8_t*& bytes, const wchar_t* archive,

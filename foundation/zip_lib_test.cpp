@@ -4,17 +4,10 @@
 
 #include <string>
 
+#include "foundation/exe_folder_test.h"
 #include "foundation/temp_folder_test.h"
 
 namespace {
-
-std::wstring ExeFolder()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.rfind(L'\\'));
-}
 
 // A package made by the library's own ZipFolder, found by name like every other export.
 std::wstring MakePackage(const t_zipLib& zip, const t_tempFolder& temp)

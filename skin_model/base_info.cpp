@@ -73,16 +73,22 @@ InfoItemInt::InfoItemInt(const wchar_t* name, int position, int value, int defau
 {
 }
 
+template <class Cell>
+bool InfoItem::CopyCell(const Cell& from, InfoItem& target)
+{
+    if (target.Kind() != from.Kind())
+        return false;
+    Cell& to = static_cast<Cell&>(target);
+    to.m_value = from.m_value;
+    to.m_default = from.m_default;
+    to.m_name = from.m_name;
+    to.m_position = from.m_position;
+    return true;
+}
+
 bool InfoItemInt::CopyTo(InfoItem& target) const
 {
-    if (target.Kind() != 0)
-        return false;
-    InfoItemInt& t = static_cast<InfoItemInt&>(target);
-    t.m_value = m_value;
-    t.m_default = m_default;
-    t.m_name = m_name;
-    t.m_position = m_position;
-    return true;
+    return CopyCell(*this, target);
 }
 
 InfoItem* InfoItemInt::Clone() const
@@ -114,14 +120,7 @@ InfoItemString::InfoItemString(const wchar_t* name, int position, const wchar_t*
 
 bool InfoItemString::CopyTo(InfoItem& target) const
 {
-    if (target.Kind() != 1)
-        return false;
-    InfoItemString& t = static_cast<InfoItemString&>(target);
-    t.m_value = m_value;
-    t.m_default = m_default;
-    t.m_name = m_name;
-    t.m_position = m_position;
-    return true;
+    return CopyCell(*this, target);
 }
 
 InfoItem* InfoItemString::Clone() const
@@ -161,6 +160,46 @@ InfoItem* NewCell(int kind, const wchar_t* name, int position)
     default:
         return nullptr;
     }
+}
+
+bool GetCellInt(const InfoItem* cell, int& out)
+{
+    if (!cell || cell->Kind() != 0)
+        return false;
+    out = static_cast<const InfoItemInt*>(cell)->GetValue();
+    return true;
+}
+
+bool SetCellInt(InfoItem* cell, int value)
+{
+    if (!cell || cell->Kind() != 0)
+        return false;
+    static_cast<InfoItemInt*>(cell)->SetValue(value);
+    return true;
+}
+
+bool GetCellText(const InfoItem* cell, t_str& out)
+{
+    if (!cell || cell->Kind() != 1)
+        return false;
+    static_cast<const InfoItemString*>(cell)->GetText(out);
+    return true;
+}
+
+bool SetCellText(InfoItem* cell, const wchar_t* text)
+{
+    if (!cell || cell->Kind() != 1)
+        return false;
+    static_cast<InfoItemString*>(cell)->SetText(text ? text : L"");
+    return true;
+}
+
+void AppendCellValue(t_str& out, const InfoItem& cell)
+{
+    if (cell.Kind() == 0)
+        out.AppendInt(static_cast<const InfoItemInt&>(cell).GetValue());
+    else
+        out.AppendStr(static_cast<const InfoItemString&>(cell).Text());
 }
 
 // BaseInfo

@@ -11,7 +11,7 @@
 
 // One value of one INI key at one position of its comma-separated list.
 // Kinds: 0 int, 1 text.
-class InfoItem {
+class InfoItem : private t_noCopy {
 public:
     InfoItem(const wchar_t* name, int position);
 
@@ -32,10 +32,11 @@ public:
     void SetName(const wchar_t* name) { m_name.Assign(name); }
     int Position() const { return m_position; }
 
-    InfoItem(const InfoItem&) = delete;
-    InfoItem& operator=(const InfoItem&) = delete;
-
 protected:
+    // Copies every field of from into target when target is of from's kind.
+    template <class Cell>
+    static bool CopyCell(const Cell& from, InfoItem& target);
+
     t_str m_name;
     int m_position;
 };
@@ -60,6 +61,7 @@ public:
     void ToText(t_str& out) const;
 
 private:
+    friend class InfoItem;
     int m_value;
     int m_default;
 };
@@ -83,6 +85,7 @@ public:
     const t_str& GetDefault() const { return m_default; }
 
 private:
+    friend class InfoItem;
     t_str m_value;
     t_str m_default;
 };
@@ -92,6 +95,15 @@ InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value,
                         const wchar_t* defaultValue);
 // Kind 0: int cell 0/0; kind 1: text cell with empty value and default; else null.
 InfoItem* NewCell(int kind, const wchar_t* name, int position);
+
+// Typed access to a cell looked up by key: false, changing nothing, for a null cell or
+// a cell of the other kind.
+bool GetCellInt(const InfoItem* cell, int& out);
+bool SetCellInt(InfoItem* cell, int value);
+bool GetCellText(const InfoItem* cell, t_str& out);
+bool SetCellText(InfoItem* cell, const wchar_t* text);
+// Appends the cell's value as Skin.ini holds it: "%d" or the text.
+void AppendCellValue(t_str& out, const InfoItem& cell);
 
 // Base of every model part. Every part reads and writes the one shared Skin.ini
 // document, whatever its INI path.

@@ -81,16 +81,20 @@ t_btnTypeHelper_Numbered::t_btnTypeHelper_Numbered(const wchar_t* word, const wc
                                                    const wchar_t* countKey)
     : m_word(word), m_captionWord(captionWord), m_countKey(countKey), m_key(), m_caption()
 {
+    for (int i = 0; i < c_count; ++i) {
+        FormatNumbered(m_keys[i], m_word, i);
+        FormatNumbered(m_captions[i], m_captionWord, i);
+    }
 }
 
 const wchar_t* t_btnTypeHelper_Numbered::Key(int index)
 {
-    return FormatNumbered(m_key, m_word, index);
+    return IsValidIndex(index) ? m_keys[index] : FormatNumbered(m_key, m_word, index);
 }
 
 const wchar_t* t_btnTypeHelper_Numbered::Caption(int index)
 {
-    return FormatNumbered(m_caption, m_captionWord, index);
+    return IsValidIndex(index) ? m_captions[index] : FormatNumbered(m_caption, m_captionWord, index);
 }
 
 const wchar_t* t_btnTypeHelper_Numbered::VariantCaption(int, int)

@@ -64,6 +64,11 @@ private:
     const wchar_t* m_word;
     const wchar_t* m_captionWord;
     const wchar_t* m_countKey;
+    // The texts of every valid index, made once, so that a returned key or caption
+    // stays valid however many others are asked for after it.
+    wchar_t m_keys[c_count][c_bufferChars];
+    wchar_t m_captions[c_count][c_bufferChars];
+    // An index out of range is formatted here, valid until the next such call.
     wchar_t m_key[c_bufferChars];
     wchar_t m_caption[c_bufferChars];
 };

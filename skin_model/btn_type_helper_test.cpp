@@ -1,5 +1,7 @@
 #include "skin_model/btn_type_helper.h"
 
+#include "skin_model/part_golden_test.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,11 +9,6 @@
 #include <string>
 
 namespace {
-
-std::wstring Text(const wchar_t* text)
-{
-    return text ? text : L"<null>";
-}
 
 TEST(BtnTypeHelper, KeysCaptionsAndCountsPerType)
 {
@@ -38,14 +35,14 @@ TEST(BtnTypeHelper, KeysCaptionsAndCountsPerType)
         SCOPED_TRACE(testing::Message() << "type " << c.type << " index " << c.index);
         t_btnTypeHelper* helper = TypeHelperOf(c.type);
         ASSERT_NE(helper, nullptr);
-        EXPECT_EQ(Text(helper->Key(c.index)), c.key);
-        EXPECT_EQ(Text(helper->Caption(c.index)), c.caption);
-        EXPECT_EQ(Text(helper->VariantCaption(c.index, 0)), c.variant0);
+        EXPECT_EQ(TextOrNull(helper->Key(c.index)), c.key);
+        EXPECT_EQ(TextOrNull(helper->Caption(c.index)), c.caption);
+        EXPECT_EQ(TextOrNull(helper->VariantCaption(c.index, 0)), c.variant0);
         EXPECT_EQ(helper->VariantCount(c.index), c.variants);
-        EXPECT_EQ(Text(helper->CountKey()), Text(c.countKey));
+        EXPECT_EQ(TextOrNull(helper->CountKey()), TextOrNull(c.countKey));
     }
-    EXPECT_EQ(Text(TypeHelperOf(0)->VariantCaption(0, 2)), L"Caps锁定");
-    EXPECT_EQ(Text(TypeHelperOf(0)->VariantCaption(9, 1)), L"不可翻页");
+    EXPECT_EQ(TextOrNull(TypeHelperOf(0)->VariantCaption(0, 2)), L"Caps锁定");
+    EXPECT_EQ(TextOrNull(TypeHelperOf(0)->VariantCaption(9, 1)), L"不可翻页");
 }
 
 TEST(BtnTypeHelper, SingletonsAndTypesOutOfRange)
@@ -103,6 +100,19 @@ TEST(BtnTypeHelper, ParseKeyFindsTheWordAnywhere)
     EXPECT_FALSE(TypeHelperOf(1)->ParseKey(nullptr, index));
 }
 
+// A key or caption taken earlier still reads the same after others are asked for.
+TEST(BtnTypeHelper, ReturnedTextsStayValid)
+{
+    t_btnTypeHelper* custom = TypeHelperOf(1);
+    const wchar_t* key7 = custom->Key(7);
+    const wchar_t* caption7 = custom->Caption(7);
+    custom->Key(8);
+    custom->Caption(99);
+    custom->Key(-1);
+    EXPECT_EQ(TextOrNull(key7), L"custom7");
+    EXPECT_EQ(TextOrNull(caption7), L"自定义图片7");
+}
+
 // Keys and captions of indexes outside the valid range are cut to the helper's buffer,
 // never written past it.
 TEST(BtnTypeHelper, NumberedTextsNeverOverrunTheirBuffer)
@@ -114,7 +124,7 @@ TEST(BtnTypeHelper, NumberedTextsNeverOverrunTheirBuffer)
         EXPECT_LT(wcslen(key), static_cast<size_t>(t_btnTypeHelper_Numbered::c_bufferChars));
         EXPECT_LT(wcslen(helper->Caption(INT_MIN)), static_cast<size_t>(t_btnTypeHelper_Numbered::c_bufferChars));
     }
-    EXPECT_EQ(Text(TypeHelperOf(3)->Key(INT_MIN)), L"photoframe-21474836");
+    EXPECT_EQ(TextOrNull(TypeHelperOf(3)->Key(INT_MIN)), L"photoframe-21474836");
 }
 
 }  // namespace

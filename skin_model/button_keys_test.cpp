@@ -1,15 +1,12 @@
 #include "skin_model/button_keys.h"
 
+#include "skin_model/part_golden_test.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::wstring Text(const wchar_t* text)
-{
-    return text ? text : L"<null>";
-}
 
 TEST(ButtonKeys, PropertyKeys)
 {
@@ -37,7 +34,7 @@ TEST(ButtonKeys, PropertyKeys)
     for (const t_case& c : cases) {
         t_str key(L"stale");
         const bool made = MakePropertyKey(key, c.index, c.type, c.property);
-        EXPECT_EQ(made, c.key != nullptr) << Text(c.key);
+        EXPECT_EQ(made, c.key != nullptr) << TextOrNull(c.key);
         EXPECT_EQ(std::wstring(key.c_str()), c.key ? c.key : L"");
     }
 }
@@ -63,8 +60,8 @@ TEST(ButtonKeys, PropertyTable)
         {-1, nullptr, nullptr, 0, -1},
     };
     for (const t_case& c : cases) {
-        EXPECT_EQ(Text(PropertyKeyOf(c.property)), Text(c.key));
-        EXPECT_EQ(Text(PropertyCaptionOf(c.property)), Text(c.caption));
+        EXPECT_EQ(TextOrNull(PropertyKeyOf(c.property)), TextOrNull(c.key));
+        EXPECT_EQ(TextOrNull(PropertyCaptionOf(c.property)), TextOrNull(c.caption));
         EXPECT_EQ(PropertyCellCount(c.property, 3), c.cellsForThreeVariants) << c.property;
         EXPECT_EQ(PropertyKind(c.property), c.kind) << c.property;
     }
@@ -74,13 +71,13 @@ TEST(ButtonKeys, PropertyTable)
 
 TEST(ButtonKeys, ButtonAccessorsCheckIndexAndVariant)
 {
-    EXPECT_EQ(Text(ButtonKeyOf(10, c_btnBuiltIn)), L"passport");
-    EXPECT_EQ(Text(ButtonCaptionOf(7, c_btnBuiltIn)), L"栖鹭搜索");
-    EXPECT_EQ(Text(ButtonVariantCaptionOf(10, c_btnBuiltIn, 1)), L"已登录状态");
+    EXPECT_EQ(TextOrNull(ButtonKeyOf(10, c_btnBuiltIn)), L"passport");
+    EXPECT_EQ(TextOrNull(ButtonCaptionOf(7, c_btnBuiltIn)), L"栖鹭搜索");
+    EXPECT_EQ(TextOrNull(ButtonVariantCaptionOf(10, c_btnBuiltIn, 1)), L"已登录状态");
     EXPECT_EQ(ButtonVariantCaptionOf(10, c_btnBuiltIn, 2), nullptr);
     EXPECT_EQ(ButtonVariantCountOf(1, c_btnBuiltIn), 2);
     EXPECT_EQ(ButtonVariantCountOf(13, c_btnBuiltIn), 0);
-    EXPECT_EQ(Text(CountKeyOf(c_btnFlash)), L"flash_cnt");
+    EXPECT_EQ(TextOrNull(CountKeyOf(c_btnFlash)), L"flash_cnt");
     EXPECT_EQ(CountKeyOf(c_btnBuiltIn), nullptr);
     EXPECT_EQ(CountKeyOf(7), nullptr);
     EXPECT_TRUE(IsValidButton(99, c_btnPhotoFrame));
@@ -113,8 +110,8 @@ TEST(ButtonKeys, ParseButtonKey)
     };
     for (const t_case& c : cases) {
         const t_btnDesc button = ParseButtonKey(c.key);
-        EXPECT_EQ(button.type, c.type) << Text(c.key);
-        EXPECT_EQ(button.index, c.index) << Text(c.key);
+        EXPECT_EQ(button.type, c.type) << TextOrNull(c.key);
+        EXPECT_EQ(button.index, c.index) << TextOrNull(c.key);
     }
 }
 
@@ -159,8 +156,8 @@ TEST(ButtonKeys, StateRows)
     for (int property = 0; property < c_propCount; ++property)
         EXPECT_EQ(StateImageIndex(property), rows[property]) << property;
     EXPECT_EQ(StateImageIndex(-1), 0);
-    EXPECT_EQ(Text(StateSuffixOf(c_propUrl)), L"1.bmp");
-    EXPECT_EQ(Text(WindowPicturePrefix(0)), L"");
+    EXPECT_EQ(TextOrNull(StateSuffixOf(c_propUrl)), L"1.bmp");
+    EXPECT_EQ(TextOrNull(WindowPicturePrefix(0)), L"");
     EXPECT_EQ(WindowPicturePrefix(-1), nullptr);
 }
 

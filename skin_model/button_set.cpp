@@ -243,37 +243,23 @@ InfoItem* BtnInfo::FindOrAddItem(const wchar_t* key, int position)
 
 bool BtnInfo::GetIntByKey(const wchar_t* key, int position, int& out)
 {
-    InfoItem* cell = FindOrAddItem(key, position);
-    if (!cell || cell->Kind() != 0)
-        return false;
-    out = static_cast<InfoItemInt*>(cell)->GetValue();
-    return true;
+    return GetCellInt(FindOrAddItem(key, position), out);
 }
 
 bool BtnInfo::SetIntByKey(const wchar_t* key, int position, int value)
 {
-    InfoItem* cell = FindOrAddItem(key, position);
-    if (!cell || cell->Kind() != 0)
-        return false;
-    static_cast<InfoItemInt*>(cell)->SetValue(value);
-    return true;
+    return SetCellInt(FindOrAddItem(key, position), value);
 }
 
 bool BtnInfo::GetStringByKey(const wchar_t* key, int position, t_str& out)
 {
-    InfoItem* cell = FindOrAddItem(key, position);
-    if (!cell || cell->Kind() != 1)
-        return false;
-    static_cast<InfoItemString*>(cell)->GetText(out);
-    return true;
+    return GetCellText(FindOrAddItem(key, position), out);
 }
 
 bool BtnInfo::SetStringByKey(const wchar_t* key, int position, const wchar_t* text)
 {
-    InfoItem* cell = FindOrAddItem(key, position);
-    if (!cell || cell->Kind() != 1)
+    if (!SetCellText(FindOrAddItem(key, position), text))
         return false;
-    static_cast<InfoItemString*>(cell)->SetText(text);
     if (position == 1)
         CopyPagePicture(key, text);
     return true;
@@ -289,9 +275,7 @@ void BtnInfo::CopyPagePicture(const wchar_t* key, const wchar_t* text)
             continue;
         for (int state : states) {
             MakePropertyKey(stateKey, button, c_btnBuiltIn, state);
-            InfoItem* cell = FindItem(stateKey.c_str(), 1);
-            if (cell && cell->Kind() == 1)
-                static_cast<InfoItemString*>(cell)->SetText(text);
+            SetCellText(FindItem(stateKey.c_str(), 1), text);
         }
     }
 }
@@ -445,10 +429,7 @@ bool BtnInfo::WriteCells(const wchar_t* key, const t_cells& cells) const
     for (size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             joined.AppendChar(L',');
-        if (cells[i]->Kind() == 0)
-            joined.AppendInt(static_cast<const InfoItemInt*>(cells[i])->GetValue());
-        else
-            joined.AppendStr(static_cast<const InfoItemString*>(cells[i])->Text());
+        AppendCellValue(joined, *cells[i]);
     }
     return SkinIni::SetString(m_section, key, joined.c_str());
 }

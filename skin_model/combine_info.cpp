@@ -36,12 +36,7 @@ bool CombineInfo::Reset()
 bool CombineInfo::Load()
 {
     Reset();
-    ReadPicture(m_section, L"pic", pic);
-    hasPic = pic[0] != 0;
-    ReadPicture(m_section, L"pic_mask", picMask);
-
-    ReadList(L"layout_horizontal", L"0,20,100", layoutHorizontal, 3);
-    ReadList(L"layout_vertical", L"0,6,6", layoutVertical, 3);
+    hasPic = ReadBackground(L"", Background(), L"0,6,6");
 
     // Without a separator key the line is off and keeps the values of "0x0,4,4".
     wchar_t text[c_pathChars];
@@ -58,10 +53,7 @@ bool CombineInfo::Load()
 
 bool CombineInfo::WriteKeys()
 {
-    bool ok = WriteString(m_section, L"pic", pic);
-    ok &= WriteString(m_section, L"pic_mask", picMask);
-    ok &= WriteList(L"layout_horizontal", layoutHorizontal, 3);
-    ok &= WriteList(L"layout_vertical", layoutVertical, 3);
+    bool ok = WriteBackground(L"", Background());
     if (separatorEnabled)
         ok &= WriteList(L"separator", separator, 3, true);
     else
@@ -76,9 +68,7 @@ bool CombineInfo::ImportOwnPictures(t_errorChain& errors)
 {
     if (!hasPic)
         return true;
-    bool ok = Import(errors, pic, L"");
-    ok &= Import(errors, picMask, L"_mask");
-    return ok;
+    return ImportBackground(errors, Background(), L"");
 }
 
 bool CombineInfo::UsesPngOrGif() const

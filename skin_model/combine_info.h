@@ -26,6 +26,9 @@ protected:
 
     bool ImportOwnPictures(t_errorChain& errors) override;
     bool WriteKeys() override;
+
+private:
+    t_background Background() { return {pic, picMask, layoutHorizontal, layoutVertical}; }
 };
 
 // Section Scheme_H1, pictures skin1*.

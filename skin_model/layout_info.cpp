@@ -6,6 +6,13 @@ namespace {
 
 const COLORREF c_noTransparentColor = 0xFFFFFF;
 
+t_str Joined(const wchar_t* a, const wchar_t* b)
+{
+    t_str text(a);
+    text.Append(b);
+    return text;
+}
+
 }  // namespace
 
 LayoutInfo::LayoutInfo(const wchar_t* section, const wchar_t* picturePrefix)
@@ -105,7 +112,32 @@ bool LayoutInfo::WriteList(const wchar_t* key, const int* values, int n, bool fi
 
 bool LayoutInfo::Import(t_errorChain& errors, wchar_t (&picture)[c_pathChars], const wchar_t* suffix) const
 {
-    t_str baseName(m_picturePrefix);
-    baseName.Append(suffix);
-    return ImportPicture(errors, picture, c_pathChars, baseName.c_str());
+    return ImportPicture(errors, picture, c_pathChars, Joined(m_picturePrefix, suffix).c_str());
+}
+
+bool LayoutInfo::ReadBackground(const wchar_t* prefix, const t_background& background,
+                                const wchar_t* verticalDefault) const
+{
+    ReadPicture(m_section, Joined(prefix, L"pic").c_str(), background.pic);
+    ReadPicture(m_section, Joined(prefix, L"pic_mask").c_str(), background.mask);
+    ReadList(Joined(prefix, L"layout_horizontal").c_str(), L"0,20,100", background.horizontal, 3);
+    ReadList(Joined(prefix, L"layout_vertical").c_str(), verticalDefault, background.vertical, 3);
+    return background.pic[0] != 0;
+}
+
+bool LayoutInfo::WriteBackground(const wchar_t* prefix, const t_background& background) const
+{
+    bool ok = WriteString(m_section, Joined(prefix, L"pic").c_str(), background.pic);
+    ok &= WriteString(m_section, Joined(prefix, L"pic_mask").c_str(), background.mask);
+    ok &= WriteList(Joined(prefix, L"layout_horizontal").c_str(), background.horizontal, 3);
+    ok &= WriteList(Joined(prefix, L"layout_vertical").c_str(), background.vertical, 3);
+    return ok;
+}
+
+bool LayoutInfo::ImportBackground(t_errorChain& errors, const t_background& background,
+                                  const wchar_t* suffix) const
+{
+    bool ok = Import(errors, background.pic, suffix);
+    ok &= Import(errors, background.mask, Joined(suffix, L"_mask").c_str());
+    return ok;
 }

@@ -40,6 +40,22 @@ protected:
     // Copies the picture into the work folder as picturePrefix + suffix + its extension.
     bool Import(t_errorChain& errors, wchar_t (&picture)[c_pathChars], const wchar_t* suffix) const;
 
+    // A window's background: keys prefix + "pic", "pic_mask", "layout_horizontal" and
+    // "layout_vertical" (stretch lists of three), in this order.
+    struct t_background {
+        wchar_t (&pic)[c_pathChars];
+        wchar_t (&mask)[c_pathChars];
+        int (&horizontal)[3];
+        int (&vertical)[3];
+    };
+    // True when the picture key names an image file.
+    bool ReadBackground(const wchar_t* prefix, const t_background& background,
+                        const wchar_t* verticalDefault) const;
+    bool WriteBackground(const wchar_t* prefix, const t_background& background) const;
+    // The picture as picturePrefix + suffix, its mask as picturePrefix + suffix + "_mask".
+    bool ImportBackground(t_errorChain& errors, const t_background& background,
+                          const wchar_t* suffix) const;
+
     const wchar_t* m_section;
     const wchar_t* m_picturePrefix;
 };

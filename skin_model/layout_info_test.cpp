@@ -4,44 +4,63 @@
 #include "skin_model/part_golden_test.h"
 #include "skin_model/separate_info.h"
 
-TEST(LayoutInfo, TransparencyAndOpacityKeys)
+// Loads the keys into Scheme_H1, then saves the part into an emptied document.
+static void LoadAndSaveH1(const wchar_t* keys, HorizontalCombineInfo& part)
+{
+    LoadSkinText(std::wstring(L"[Scheme_H1]\r\n") + keys);
+    ASSERT_TRUE(part.Load());
+    SkinIni::Instance()->Clear();
+    ASSERT_TRUE(part.Save());
+}
+
+TEST(LayoutInfo, TransparencyKeys)
 {
     struct t_case {
         const wchar_t* keys;
         bool enabled;
         COLORREF color;
-        int opacity;
-        const wchar_t* writtenColor;
-        const wchar_t* writtenOpaque;
+        const wchar_t* written;
     } const cases[] = {
-        {L"", false, 0xFFFFFF, 100, L"-1", L"255"},
-        {L"transparent_color_enable=1\r\ntransparent_color=0xff\r\n", true, 0xFF, 100, L"0xff", L"255"},
-        {L"transparent_color_enable=10\r\ntransparent_color=-1\r\n", true, 0xFFFFFF, 100, L"0xffffff", L"255"},
+        {L"", false, 0xFFFFFF, L"-1"},
+        {L"transparent_color_enable=1\r\ntransparent_color=0xff\r\n", true, 0xFF, L"0xff"},
+        {L"transparent_color_enable=10\r\ntransparent_color=-1\r\n", true, 0xFFFFFF, L"0xffffff"},
         // Only a text beginning with 1 switches the colour on; off, the file gets -1.
-        {L"transparent_color_enable=2\r\ntransparent_color=0x123\r\n", false, 0x123, 100, L"-1", L"255"},
-        {L"transparent_color_enable=true\r\n", false, 0xFFFFFF, 100, L"-1", L"255"},
-        {L"transparent_color_enable=1\r\ntransparent_color=0xffffffff\r\n", true, 0xFFFFFF, 100, L"0xffffff", L"255"},
-        // The file holds alpha, the part a percent: 200 comes back as 198.
-        {L"opaque=200\r\n", false, 0xFFFFFF, 78, L"-1", L"198"},
-        {L"opaque=128\r\n", false, 0xFFFFFF, 50, L"-1", L"127"},
-        {L"opaque=0\r\n", false, 0xFFFFFF, 0, L"-1", L"0"},
-        {L"opaque=300\r\n", false, 0xFFFFFF, 100, L"-1", L"255"},
-        {L"opaque=-5\r\n", false, 0xFFFFFF, 100, L"-1", L"255"},
-        {L"opaque=0x1G\r\n", false, 0xFFFFFF, 100, L"-1", L"255"},
+        {L"transparent_color_enable=2\r\ntransparent_color=0x123\r\n", false, 0x123, L"-1"},
+        {L"transparent_color_enable=true\r\n", false, 0xFFFFFF, L"-1"},
+        {L"transparent_color_enable=1\r\ntransparent_color=0xffffffff\r\n", true, 0xFFFFFF, L"0xffffff"},
     };
     for (const t_case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.keys)));
-        LoadSkinText(std::wstring(L"[Scheme_H1]\r\n") + c.keys);
         HorizontalCombineInfo part;
-        ASSERT_TRUE(part.Load());
+        LoadAndSaveH1(c.keys, part);
         EXPECT_EQ(c.enabled, part.transparentEnabled);
         EXPECT_EQ(c.color, part.transparentColor);
-        EXPECT_EQ(c.opacity, part.opacity);
+        EXPECT_EQ(100, part.opacity);
+        EXPECT_STREQ(c.written, SkinIni::GetText(L"Scheme_H1", L"transparent_color"));
+        EXPECT_STREQ(L"255", SkinIni::GetText(L"Scheme_H1", L"opaque"));
+    }
+}
 
-        SkinIni::Instance()->Clear();
-        ASSERT_TRUE(part.Save());
-        EXPECT_STREQ(c.writtenColor, SkinIni::GetText(L"Scheme_H1", L"transparent_color"));
-        EXPECT_STREQ(c.writtenOpaque, SkinIni::GetText(L"Scheme_H1", L"opaque"));
+// The file holds alpha, the part a percent: 200 comes back as 198.
+TEST(LayoutInfo, OpacityKey)
+{
+    struct t_case {
+        const wchar_t* value;
+        int percent;
+        const wchar_t* written;
+    } const cases[] = {
+        {L"200", 78, L"198"}, {L"128", 50, L"127"}, {L"0", 0, L"0"},
+        {L"300", 100, L"255"}, {L"-5", 100, L"255"}, {L"0x1G", 100, L"255"},
+    };
+    for (const t_case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.value)));
+        HorizontalCombineInfo part;
+        LoadAndSaveH1((std::wstring(L"opaque=") + c.value + L"\r\n").c_str(), part);
+        EXPECT_FALSE(part.transparentEnabled);
+        EXPECT_EQ(0xFFFFFFu, part.transparentColor);
+        EXPECT_EQ(c.percent, part.opacity);
+        EXPECT_STREQ(L"-1", SkinIni::GetText(L"Scheme_H1", L"transparent_color"));
+        EXPECT_STREQ(c.written, SkinIni::GetText(L"Scheme_H1", L"opaque"));
     }
 }
 

@@ -4,10 +4,40 @@
 
 #include "foundation/temp_folder_test.h"
 #include "skin_model/base_info.h"
+#include "skin_model/combine_info.h"
+#include "skin_model/display_info.h"
+#include "skin_model/general_info.h"
+#include "skin_model/separate_info.h"
+#include "skin_model/status_info.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+// The general, display, four layout and status-bar parts, as a skin holds them.
+struct t_modelParts {
+    GeneralInfo general;
+    DisplayInfo display;
+    HorizontalCombineInfo h1;
+    HorizontalSeparateInfo h2;
+    VerticalCombineInfo v1;
+    VerticalSeparateInfo v2;
+    StatusInfo status;
+    BaseInfo* parts[7] = {&general, &display, &h1, &h2, &v1, &v2, &status};
+
+    void LoadAll()
+    {
+        for (BaseInfo* part : parts)
+            ASSERT_TRUE(part->Load());
+    }
+    // As the document commits: the shared document is cleared, then every part writes.
+    void SaveAll()
+    {
+        SkinIni::Instance()->Clear();
+        for (BaseInfo* part : parts)
+            EXPECT_TRUE(part->Save()) << part->Message().c_str();
+    }
+};
 
 inline std::wstring SkinTestData(const wchar_t* name)
 {
@@ -44,6 +74,12 @@ inline std::string SavedFile(BaseInfo& part, const t_tempFolder& folder)
     t_errorChain errors;
     EXPECT_TRUE(SkinIni::Instance()->WriteConfig(errors, path.c_str())) << Lines(errors);
     return ReadRaw(path);
+}
+
+// A key or name answer for comparison; null shows as "<null>".
+inline std::wstring TextOrNull(const wchar_t* text)
+{
+    return text ? text : L"<null>";
 }
 
 // The UTF-16 text of file bytes after the byte-order mark, for readable failures.

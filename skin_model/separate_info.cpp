@@ -43,18 +43,9 @@ bool SeparateInfo::Reset()
 bool SeparateInfo::Load()
 {
     Reset();
-    ReadPicture(m_section, L"pinyin_pic", pinyinPic);
-    pinyinHasPic = pinyinPic[0] != 0;
-    ReadPicture(m_section, L"pinyin_pic_mask", pinyinPicMask);
-    ReadList(L"pinyin_layout_horizontal", L"0,20,100", pinyinLayoutHorizontal, 3);
-    ReadList(L"pinyin_layout_vertical", L"0,6,6", pinyinLayoutVertical, 3);
+    pinyinHasPic = ReadBackground(L"pinyin_", PinyinBackground(), L"0,6,6");
     ReadList(L"pinyin_marge", L"4,3,4,8", pinyinMarge, 4);
-
-    ReadPicture(m_section, L"zhongwen_pic", zhongwenPic);
-    zhongwenHasPic = zhongwenPic[0] != 0;
-    ReadPicture(m_section, L"zhongwen_pic_mask", zhongwenPicMask);
-    ReadList(L"zhongwen_layout_horizontal", L"0,20,100", zhongwenLayoutHorizontal, 3);
-    ReadList(L"zhongwen_layout_vertical", m_form.zhongwenLayoutVerticalText, zhongwenLayoutVertical, 3);
+    zhongwenHasPic = ReadBackground(L"zhongwen_", ZhongwenBackground(), m_form.zhongwenLayoutVerticalText);
     ReadList(L"zhongwen_marge", m_form.zhongwenMargeText, zhongwenMarge, 4);
     ReadShared();
     return true;
@@ -62,15 +53,9 @@ bool SeparateInfo::Load()
 
 bool SeparateInfo::WriteKeys()
 {
-    bool ok = WriteString(m_section, L"pinyin_pic", pinyinPic);
-    ok &= WriteString(m_section, L"pinyin_pic_mask", pinyinPicMask);
-    ok &= WriteList(L"pinyin_layout_horizontal", pinyinLayoutHorizontal, 3);
-    ok &= WriteList(L"pinyin_layout_vertical", pinyinLayoutVertical, 3);
+    bool ok = WriteBackground(L"pinyin_", PinyinBackground());
     ok &= WriteList(L"pinyin_marge", pinyinMarge, 4);
-    ok &= WriteString(m_section, L"zhongwen_pic", zhongwenPic);
-    ok &= WriteString(m_section, L"zhongwen_pic_mask", zhongwenPicMask);
-    ok &= WriteList(L"zhongwen_layout_horizontal", zhongwenLayoutHorizontal, 3);
-    ok &= WriteList(L"zhongwen_layout_vertical", zhongwenLayoutVertical, 3);
+    ok &= WriteBackground(L"zhongwen_", ZhongwenBackground());
     ok &= WriteList(L"zhongwen_marge", zhongwenMarge, 4);
     ok &= WriteShared();
     return ok;
@@ -79,14 +64,10 @@ bool SeparateInfo::WriteKeys()
 bool SeparateInfo::ImportOwnPictures(t_errorChain& errors)
 {
     bool ok = true;
-    if (pinyinHasPic) {
-        ok &= Import(errors, pinyinPic, L"_1");
-        ok &= Import(errors, pinyinPicMask, L"_1_mask");
-    }
-    if (zhongwenHasPic) {
-        ok &= Import(errors, zhongwenPic, L"_2");
-        ok &= Import(errors, zhongwenPicMask, L"_2_mask");
-    }
+    if (pinyinHasPic)
+        ok &= ImportBackground(errors, PinyinBackground(), L"_1");
+    if (zhongwenHasPic)
+        ok &= ImportBackground(errors, ZhongwenBackground(), L"_2");
     return ok;
 }
 

@@ -41,6 +41,15 @@ protected:
     bool WriteKeys() override;
 
 private:
+    t_background PinyinBackground()
+    {
+        return {pinyinPic, pinyinPicMask, pinyinLayoutHorizontal, pinyinLayoutVertical};
+    }
+    t_background ZhongwenBackground()
+    {
+        return {zhongwenPic, zhongwenPicMask, zhongwenLayoutHorizontal, zhongwenLayoutVertical};
+    }
+
     const t_form& m_form;
 };
 

@@ -20,10 +20,22 @@ bool ParseHex(const wchar_t* text, size_t length, int& out);
 int ParseDecimal(const wchar_t* text);
 }  // namespace n_skinValue
 
+// Base of the model's objects that own texts and cells: copies are made on purpose
+// (Clone, CopyTo), never by accident.
+class t_noCopy {
+public:
+    t_noCopy(const t_noCopy&) = delete;
+    t_noCopy& operator=(const t_noCopy&) = delete;
+
+protected:
+    t_noCopy() = default;
+    ~t_noCopy() = default;
+};
+
 // One value of Skin.ini. Text() has every blank removed (numbers and lists are read
 // from it); RawText() keeps inner blanks so that file names and free texts such as
 // "my pic.bmp" survive a load and save unchanged.
-class Value {
+class Value : private t_noCopy {
 public:
     Value() = default;
     // raw: the value as it stands; blanks are removed for Text() only.
@@ -42,9 +54,6 @@ public:
 
     const t_str& Text() const { return m_text; }
     const t_str& RawText() const { return m_raw; }
-
-    Value(const Value&) = delete;
-    Value& operator=(const Value&) = delete;
 
 protected:
     t_str m_text;

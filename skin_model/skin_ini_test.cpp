@@ -63,25 +63,15 @@ TEST(SkinIni, EveryEncodingLoadsTheSameSkin)
     for (const wchar_t* name : {L"hand_skin_936.ini", L"hand_skin_utf16.ini", L"hand_skin_utf8.ini"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
         LoadSkinIni(SkinTestData(name));
-        GeneralInfo general;
-        DisplayInfo display;
-        HorizontalCombineInfo h1;
-        HorizontalSeparateInfo h2;
-        VerticalCombineInfo v1;
-        VerticalSeparateInfo v2;
-        StatusInfo status;
-        BaseInfo* parts[] = {&general, &display, &h1, &h2, &v1, &v2, &status};
-        for (BaseInfo* part : parts)
-            ASSERT_TRUE(part->Load());
-        EXPECT_STREQ(L"秋日 晴空", general.skinName);
-        EXPECT_STREQ(L"微软雅黑", display.fontCh);
+        t_modelParts model;
+        model.LoadAll();
+        EXPECT_STREQ(L"秋日 晴空", model.general.skinName);
+        EXPECT_STREQ(L"微软雅黑", model.display.fontCh);
         t_str pic;
-        EXPECT_TRUE(status.GetString(L"pic", 0, pic));
+        EXPECT_TRUE(model.status.GetString(L"pic", 0, pic));
         EXPECT_STREQ(L"my status.bmp", pic.c_str());
 
-        SkinIni::Instance()->Clear();
-        for (BaseInfo* part : parts)
-            ASSERT_TRUE(part->Save());
+        model.SaveAll();
         t_errorChain errors;
         ASSERT_TRUE(SkinIni::Instance()->WriteConfig(errors, (folder / L"out.ini").c_str()));
         const std::string written = ReadRaw(folder / L"out.ini");
@@ -121,20 +111,12 @@ TEST(SkinIni, PartsSurviveArbitraryValues)
             }
         }
         LoadSkinText(text);
-        GeneralInfo general;
-        DisplayInfo display;
-        HorizontalCombineInfo h1;
-        HorizontalSeparateInfo h2;
-        VerticalCombineInfo v1;
-        VerticalSeparateInfo v2;
-        StatusInfo status;
-        BaseInfo* parts[] = {&general, &display, &h1, &h2, &v1, &v2, &status};
-        for (BaseInfo* part : parts)
-            ASSERT_TRUE(part->Load());
+        t_modelParts model;
+        model.LoadAll();
         SkinIni::Instance()->Clear();
-        for (BaseInfo* part : parts)
+        for (BaseInfo* part : model.parts)
             part->Save();
-        EXPECT_GE(h1.opacity, 0);
-        EXPECT_LE(h1.opacity, 100);
+        EXPECT_GE(model.h1.opacity, 0);
+        EXPECT_LE(model.h1.opacity, 100);
     }
 }

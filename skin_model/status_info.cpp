@@ -105,11 +105,7 @@ bool StatusInfo::Save()
         for (size_t j = 0; j < numbers.size(); ++j) {
             if (j > 0)
                 joined.Append(L", ");
-            const InfoItem* cell = g_items[numbers[j]];
-            if (cell->Kind() == 0)
-                joined.AppendInt(static_cast<const InfoItemInt*>(cell)->GetValue());
-            else
-                joined.AppendStr(static_cast<const InfoItemString*>(cell)->Text());
+            AppendCellValue(joined, *g_items[numbers[j]]);
         }
         ok &= SkinIni::SetString(c_section, first->GetName().c_str(), joined.c_str());
     }
@@ -149,38 +145,22 @@ InfoItem* StatusInfo::FindItem(const wchar_t* key, int position) const
 
 bool StatusInfo::GetInt(const wchar_t* key, int position, int& out) const
 {
-    const InfoItem* cell = FindItem(key, position);
-    if (!cell || cell->Kind() != 0)
-        return false;
-    out = static_cast<const InfoItemInt*>(cell)->GetValue();
-    return true;
+    return GetCellInt(FindItem(key, position), out);
 }
 
 bool StatusInfo::SetInt(const wchar_t* key, int position, int value)
 {
-    InfoItem* cell = FindItem(key, position);
-    if (!cell || cell->Kind() != 0)
-        return false;
-    static_cast<InfoItemInt*>(cell)->SetValue(value);
-    return true;
+    return SetCellInt(FindItem(key, position), value);
 }
 
 bool StatusInfo::GetString(const wchar_t* key, int position, t_str& out) const
 {
-    const InfoItem* cell = FindItem(key, position);
-    if (!cell || cell->Kind() != 1)
-        return false;
-    static_cast<const InfoItemString*>(cell)->GetText(out);
-    return true;
+    return GetCellText(FindItem(key, position), out);
 }
 
 bool StatusInfo::SetString(const wchar_t* key, int position, const wchar_t* text)
 {
-    InfoItem* cell = FindItem(key, position);
-    if (!cell || cell->Kind() != 1)
-        return false;
-    static_cast<InfoItemString*>(cell)->SetText(text ? text : L"");
-    return true;
+    return SetCellText(FindItem(key, position), text);
 }
 
 void StatusInfo::ResetItem(const wchar_t* key, int position)

@@ -142,20 +142,36 @@ std::wstring Key(const std::wstring& name)
     return key;
 }
 
-bool ToUtf8(const std::wstring& text, std::string& out)
+namespace {
+
+// Encodes text in the code page; false when a character has no exact form there.
+bool Encode(UINT codePage, const std::wstring& text, std::string& out)
 {
     out.clear();
     if (text.empty())
         return true;
     if (text.size() > 0x3fffffff)
         return false;
-    const int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.c_str(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
+    // UTF-8 reports bad characters by failing; other code pages through the lossy flag,
+    // which UTF-8 does not accept.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL* lossyOut = utf8 ? nullptr : &lossy;
+    const int length = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(codePage, flags, text.c_str(), length, nullptr, 0, nullptr, lossyOut);
+    if (n <= 0 || lossy)
         return false;
     out.resize(static_cast<size_t>(n));
-    return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.c_str(), static_cast<int>(text.size()), &out[0],
-                               n, nullptr, nullptr) == n;
+    return WideCharToMultiByte(codePage, flags, text.c_str(), length, &out[0], n, nullptr, lossyOut) == n &&
+           !lossy;
+}
+
+}  // namespace
+
+bool ToUtf8(const std::wstring& text, std::string& out)
+{
+    return Encode(CP_UTF8, text, out);
 }
 
 bool FromCp936(const char* text, std::wstring& out)
@@ -165,19 +181,7 @@ bool FromCp936(const char* text, std::wstring& out)
 
 bool ToCp936(const std::wstring& text, std::string& out)
 {
-    out.clear();
-    if (text.empty())
-        return true;
-    if (text.size() > 0x3fffffff)
-        return false;
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr,
-                                      0, nullptr, &lossy);
-    if (n <= 0 || lossy)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    if (WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), &out[0], n,
-                            nullptr, &lossy) != n || lossy)
+    if (!Encode(936, text, out))
         return false;
     // Best-fit is off, yet check the way back too: only an exact round trip names the same file.
     std::wstring back;

@@ -88,14 +88,20 @@ const t_tree& SkinTree()
     return tree;
 }
 
+// Writes SkinTree() into a new folder and zips it with ZipFolder (root as it takes it).
+int ZipSkinTree(const std::wstring& folder, const wchar_t* root, const std::wstring& archive)
+{
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteTree(folder, SkinTree());
+    return ZipFolder(folder.c_str(), root, archive.c_str());
+}
+
 TEST(ZipLibTest, ZipFolderThenUnZipGivesTheSameTree)
 {
     t_tempFolder temp(L"ziplib_roundtrip");
     const std::wstring source = temp / L"源";
-    CreateDirectoryW(source.c_str(), nullptr);
-    WriteTree(source, SkinTree());
     const std::wstring archive = temp / L"皮肤.vsf";
-    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), source.c_str(), archive.c_str()));
+    ASSERT_EQ(ZIPLIB_OK, ZipSkinTree(source, source.c_str(), archive));
 
     const std::wstring target = temp / L"out\\nested";
     uint32_t written = 0;
@@ -230,10 +236,8 @@ TEST(ZipLibTest, SingleEntriesIgnoreCaseAndSeparator)
 {
     t_tempFolder temp(L"ziplib_entry");
     const std::wstring source = temp / L"skin";
-    CreateDirectoryW(source.c_str(), nullptr);
-    WriteTree(source, SkinTree());
     const std::wstring archive = temp / L"皮肤.vsf";
-    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, archive.c_str()));
+    ASSERT_EQ(ZIPLIB_OK, ZipSkinTree(source, nullptr, archive));
 
     char path[260];
     memset(path, 'x', sizeof(path));

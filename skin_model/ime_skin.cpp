@@ -1,0 +1,429 @@
+#include "skin_model/ime_skin.h"
+
+#include <cwchar>
+
+#include "foundation/ini_document.h"
+#include "foundation/path.h"
+#include "foundation/skin_pack.h"
+#include "skin_model/button_set.h"
+#include "skin_model/combine_info.h"
+#include "skin_model/display_info.h"
+#include "skin_model/general_info.h"
+#include "skin_model/separate_info.h"
+#include "skin_model/skin_cleaner.h"
+#include "skin_model/skin_ini.h"
+#include "skin_model/status_info.h"
+
+namespace {
+
+const wchar_t c_templateName[] = L"skin.dat";
+const wchar_t c_iniName[] = L"skin.ini";
+const wchar_t c_backupIniName[] = L"skinbak.ini";
+const wchar_t c_workCopyExtension[] = L".dat";
+const wchar_t c_asideExtension[] = L".tmp";
+
+// The first bytes of a file; false when it cannot be read or is shorter.
+bool ReadHead(const wchar_t* path, unsigned char* out, DWORD count)
+{
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD got = 0;
+    const BOOL ok = ReadFile(file, out, count, &got, nullptr);
+    CloseHandle(file);
+    return ok && got == count;
+}
+
+// The format number of a container file, read from its header before anything is
+// inflated; 0 when the header cannot be read.
+uint32_t ContainerFormat(const wchar_t* path)
+{
+    unsigned char head[8];
+    if (!ReadHead(path, head, sizeof(head)))
+        return 0;
+    return uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
+}
+
+// Every entry a plain file name of the folder itself: no separator, drive, or leading dot
+// (a dot name would be written beside the folder rather than into it).
+bool HasOnlyPlainNames(const t_skinPack& pack)
+{
+    for (int i = 0; i < pack.Count(); ++i) {
+        const wchar_t* name = pack.At(i)->GetName();
+        if (!name || !name[0] || name[0] == L'.' || wcspbrk(name, L"\\/:"))
+            return false;
+    }
+    return true;
+}
+
+bool IsExistingFile(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The work folder's path with an extension appended as text ("SkinTmp" + ".dat").
+t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
+{
+    t_str path(workFolder);
+    path.Append(extension);
+    return path;
+}
+
+// The folder of the running program, with its trailing backslash.
+bool ProgramFolder(wchar_t (&out)[MAX_PATH])
+{
+    const DWORD length = GetModuleFileNameW(nullptr, out, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    wchar_t* slash = wcsrchr(out, L'\\');
+    if (!slash)
+        return false;
+    slash[1] = 0;
+    return true;
+}
+
+}  // namespace
+
+IMESkin::IMESkin() : m_parts(1), m_zip(nullptr), m_editing(false), m_new(true)
+{
+    BaseInfo* parts[c_partCount] = {
+        new GeneralInfo(),          new DisplayInfo(),         new HorizontalCombineInfo(),
+        new HorizontalSeparateInfo(), new VerticalCombineInfo(), new VerticalSeparateInfo(),
+        new StatusInfo(),
+    };
+    for (int window = 0; window < 7; ++window)
+        parts[7 + window] = BtnInfo::New(window);
+    for (int i = 0; i < c_partCount; ++i) {
+        // The status bar and the button sets start from their constructors' values.
+        if (i < 6)
+            parts[i]->Reset();
+        m_parts.PushBack(parts[i]);
+    }
+}
+
+IMESkin::~IMESkin()
+{
+    for (int i = 0; i < m_parts.Count(); ++i) {
+        BaseInfo* part = GetPart(i);
+        part->Clear();
+        delete part;
+    }
+    m_parts.Free();
+    delete m_zip;
+    if (BaseInfo::WorkFolder()[0])
+        BaseInfo::SetWorkFolder(L"");
+}
+
+IMESkin* IMESkin::Instance()
+{
+    static IMESkin document;
+    return &document;
+}
+
+ZipHandler& IMESkin::Handler()
+{
+    if (!m_zip)
+        m_zip = new ZipHandler();
+    BaseInfo::SetWorkFolder(m_zip->GetWorkFolder());
+    return *m_zip;
+}
+
+void IMESkin::CloseFiles()
+{
+    for (int i = 0; i < m_parts.Count(); ++i)
+        GetPart(i)->Clear();
+    if (m_zip) {
+        const wchar_t* work = m_zip->GetWorkFolder();
+        if (work[0]) {
+            DeleteFileW(Sibling(work, c_workCopyExtension).c_str());
+            DeleteFolder(Sibling(work, c_asideExtension).c_str());
+        }
+        delete m_zip;
+        m_zip = nullptr;
+    }
+    BaseInfo::SetWorkFolder(L"");
+    m_editing = false;
+}
+
+bool IMESkin::New()
+{
+    wchar_t templatePath[MAX_PATH];
+    if (ProgramFolder(templatePath) && AppendToPathBuf(templatePath, c_templateName) && Open(templatePath)) {
+        m_new = true;
+        return true;
+    }
+    ZipHandler& zip = Handler();
+    wchar_t ini[MAX_PATH];
+    if (!zip.PrepareWorkFolder() || !zip.GetIniPath(ini)) {
+        CloseFiles();
+        return false;
+    }
+    for (int i = 0; i < m_parts.Count(); ++i) {
+        BaseInfo* part = GetPart(i);
+        part->ResetAll();
+        part->SetIniPath(ini);
+    }
+    m_new = true;
+    m_editing = true;
+    return true;
+}
+
+bool IMESkin::Open(const wchar_t* path)
+{
+    bool packed = false;
+    if (!ProbeFile(path, packed))
+        return false;
+    // The package path must not depend on the current directory, which editing changes.
+    wchar_t full[MAX_PATH];
+    const DWORD fullLength = GetFullPathNameW(path, MAX_PATH, full, nullptr);
+    if (fullLength == 0 || fullLength >= MAX_PATH)
+        return false;
+
+    ZipHandler& zip = Handler();
+    // From here on the old work folder is gone: every failure closes the document.
+    if (!zip.PrepareWorkFolder() || !zip.SetArchivePath(full, true)) {
+        CloseFiles();
+        return false;
+    }
+    const wchar_t* work = zip.GetWorkFolder();
+    // The package must bring its own Skin.ini: the empty one of the fresh folder goes.
+    wchar_t ini[MAX_PATH];
+    if (zip.GetIniPath(ini))
+        DeleteFileW(ini);
+    t_skinPack pack;
+    t_errorChain errors;
+    bool ok;
+    if (packed) {
+        // Only plain containers open in the editor; a packed one is refused from its
+        // header, before anything is inflated.
+        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) &&
+             pack.GetVersion() < 2 && HasOnlyPlainNames(pack) && pack.ExtractTo(errors, work) &&
+             zip.GetIniPath(ini);
+    } else {
+        ok = zip.UnZip() && zip.GetIniPath(ini);
+        if (ok)
+            pack.AddFolder(work);
+    }
+    if (!ok) {
+        CloseFiles();
+        return false;
+    }
+
+    if (t_iniDocument* document = SkinIni::Instance()) {
+        document->Clear();
+        document->ReadConfig(errors, ini, SkinIni::c_codePage);
+    }
+    pack.Export(errors, Sibling(work, c_workCopyExtension).c_str(), false);
+    for (int i = 0; i < m_parts.Count(); ++i) {
+        BaseInfo* part = GetPart(i);
+        part->SetIniPath(ini);
+        part->Load();
+    }
+    m_new = false;
+    m_editing = true;
+    return true;
+}
+
+bool IMESkin::Close()
+{
+    if (!m_editing)
+        return false;
+    CloseFiles();
+    return true;
+}
+
+bool IMESkin::Commit(t_errorChain& errors, bool validate)
+{
+    SetUseGdip(AnyPartUsesPngOrGif() ? 1 : 0);
+    for (int i = 0; i < m_parts.Count(); ++i) {
+        BaseInfo* part = GetPart(i);
+        bool ok = true;
+        if (validate && i >= 7)
+            ok = static_cast<BtnInfo*>(part)->SyncPageKeys() && part->Message().IsEmpty();
+        // A part that cannot write itself (a picture that would not import) says why.
+        if (!ok || !part->Save())
+            return errors.Fail(L"%s:%s", PartNameOf(i), part->Message().c_str());
+    }
+    SetUseGdip(1);
+    wchar_t ini[MAX_PATH];
+    if (!GetIniPath(ini))
+        return errors.Fail(L"保存ini失败:获取临时路径失败");
+    t_iniDocument* document = SkinIni::Instance();
+    t_errorChain writeErrors;
+    if (!document || !document->WriteConfig(writeErrors, ini))
+        return errors.Fail(L"保存ini失败:%s", ini);
+    return true;
+}
+
+bool IMESkin::RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini,
+                                const wchar_t* backupIni)
+{
+    t_errorChain local;
+    bool ok = true;
+    if (!CopyFolderTree(local, m_zip->GetWorkFolder(), aside.c_str()))
+        ok = errors.Fail(L"恢复临时目录失败:%s", m_zip->GetWorkFolder());
+    if (!t_path(backupIni).Copy(local, ini, false))
+        ok = errors.Fail(L"恢复ini失败:%s", ini);
+    return ok;
+}
+
+bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
+{
+    if (!m_editing)
+        return errors.Fail(L"不处于编辑状态");
+    if (!m_zip)
+        return errors.Fail(L"ziplib加载失败");
+
+    if (t_iniDocument* document = SkinIni::Instance())
+        document->Clear();
+    if (!Commit(errors, true))
+        return false;
+
+    const t_str work(m_zip->GetWorkFolder());
+    const t_str ini = t_path::Combine(work.c_str(), c_iniName);
+    const t_str backupIni = t_path::Combine(work.c_str(), c_backupIniName);
+    t_errorChain local;
+    if (!t_path(ini).Copy(local, backupIni.c_str(), false))
+        return errors.Fail(L"保存失败:备份ini失败:%s", backupIni.c_str());
+
+    // The uncleaned folder goes aside before anything is blanked, cleaned or deleted; a
+    // stale aside copy from an earlier save would bring back files deleted since.
+    const t_str aside = Sibling(work.c_str(), c_asideExtension);
+    DeleteFolderTree(aside.c_str());
+    if (t_path(aside).IsDirectory() || !CopyFolderTree(local, aside.c_str(), work.c_str()))
+        return errors.Fail(L"保存失败:备份临时目录失败:%s", aside.c_str());
+
+    PostProcessIni(ini.c_str());
+    if (m_new || (target && target[0]))
+        m_zip->SetArchivePath(target, true);
+    m_new = false;
+
+    DeleteFileW(backupIni.c_str());
+    CleanSkinFolder(work.c_str());
+    const bool zipped = m_zip->Zip();
+    if (!zipped)
+        errors.Fail(L"压缩失败");
+    const bool restored = RestoreWorkFolder(errors, aside, ini.c_str(), backupIni.c_str());
+    return zipped && restored;
+}
+
+const wchar_t* IMESkin::GetWorkFolder() const
+{
+    return m_zip ? m_zip->GetWorkFolder() : nullptr;
+}
+
+bool IMESkin::GetIniPath(wchar_t (&out)[MAX_PATH]) const
+{
+    return m_zip && m_zip->GetIniPath(out);
+}
+
+bool IMESkin::ResolvePath(wchar_t (&out)[MAX_PATH], const wchar_t* name) const
+{
+    out[0] = 0;
+    if (!name)
+        name = L"";
+    if (wcschr(name, L'\\')) {
+        const size_t length = wcslen(name);
+        if (length >= MAX_PATH)
+            return false;
+        wmemcpy(out, name, length + 1);
+        return true;
+    }
+    const wchar_t* work = GetWorkFolder();
+    if (!work)
+        return false;
+    return name[0] ? FormatPath(out, L"%s\\%s", work, name) : FormatPath(out, L"%s", work);
+}
+
+void IMESkin::SetCurrentDirToWork() const
+{
+    wchar_t ini[MAX_PATH];
+    if (!m_editing || !GetIniPath(ini))
+        return;
+    wchar_t* slash = wcsrchr(ini, L'\\');
+    if (!slash || slash == ini)
+        return;
+    *slash = 0;
+    SetCurrentDirectoryW(ini);
+}
+
+bool IMESkin::GetAllSkinFolder(wchar_t (&out)[MAX_PATH]) const
+{
+    wchar_t root[MAX_PATH];
+    out[0] = 0;
+    if (!GetUserSkinRoot(root, MAX_PATH) || !FormatPath(out, L"%s\\AllSkin", root))
+        return false;
+    if (t_path(out).IsDirectory())
+        return true;
+    if (!CreateDirectoryW(out, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        out[0] = 0;
+        return false;
+    }
+    return true;
+}
+
+bool IsSkinPackFile(const wchar_t* path)
+{
+    if (!path || !path[0] || !IsExistingFile(path))
+        return false;
+    unsigned char head[4];
+    return ReadHead(path, head, sizeof(head)) && head[0] == 'S' && head[1] == 'k' && head[2] == 'i' && head[3] == 'n';
+}
+
+bool IMESkin::ProbeFile(const wchar_t* path, bool& packed)
+{
+    if (!path || !path[0] || !IsExistingFile(path))
+        return false;
+    packed = IsSkinPackFile(path);
+    return true;
+}
+
+bool IMESkin::AnyPartUsesPngOrGif() const
+{
+    bool any = false;
+    for (int i = 0; i < m_parts.Count(); ++i)
+        any = GetPart(i)->UsesPngOrGif() || any;
+    return any;
+}
+
+void IMESkin::SetUseGdip(unsigned char use)
+{
+    static_cast<DisplayInfo*>(GetPart(1))->useGdip = use != 0;
+}
+
+unsigned char IMESkin::GetUseGdip() const
+{
+    return static_cast<DisplayInfo*>(GetPart(1))->useGdip ? 1 : 0;
+}
+
+void IMESkin::PostProcessIni(const wchar_t* path) const
+{
+    t_iniDocument document(false);
+    t_errorChain errors;
+    if (!path || !document.ReadConfig(errors, path, SkinIni::c_codePage))
+        return;
+    const auto blank = [&document](const wchar_t* section, const wchar_t* picture, const wchar_t* mask) {
+        document.SetValue(section, picture, L"");
+        document.SetValue(section, mask, L"");
+    };
+    const CombineInfo* horizontalCombined = static_cast<const CombineInfo*>(GetPart(2));
+    const CombineInfo* verticalCombined = static_cast<const CombineInfo*>(GetPart(4));
+    if (!horizontalCombined->hasPic)
+        blank(L"Scheme_H1", L"pic", L"pic_mask");
+    if (!verticalCombined->hasPic)
+        blank(L"Scheme_V1", L"pic", L"pic_mask");
+    const SeparateInfo* separates[2] = {static_cast<const SeparateInfo*>(GetPart(3)),
+                                        static_cast<const SeparateInfo*>(GetPart(5))};
+    const wchar_t* const separateSections[2] = {L"Scheme_H2", L"Scheme_V2"};
+    for (int i = 0; i < 2; ++i) {
+        if (!separates[i]->pinyinHasPic)
+            blank(separateSections[i], L"pinyin_pic", L"pinyin_pic_mask");
+        if (!separates[i]->zhongwenHasPic)
+            blank(separateSections[i], L"zhongwen_pic", L"zhongwen_pic_mask");
+    }
+    if (!static_cast<const StatusInfo*>(GetPart(6))->editorFlag)
+        blank(L"StatusBar", L"pic", L"pic_mask");
+    document.WriteConfig(errors, path);
+}

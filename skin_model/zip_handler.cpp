@@ -1,0 +1,196 @@
+#include "skin_model/zip_handler.h"
+
+#include "companions/ziplib/ziplib.h"
+#include "foundation/error_chain.h"
+#include "foundation/path.h"
+#include "foundation/user_manager.h"
+
+namespace {
+
+int g_currentUserId = -1;
+
+const wchar_t c_iniName[] = L"Skin.ini";
+
+// Copies text into a path buffer; false (and an empty buffer) when it does not fit.
+bool CopyPath(wchar_t (&out)[MAX_PATH], const wchar_t* text)
+{
+    const size_t length = text ? wcslen(text) : 0;
+    if (length >= MAX_PATH) {
+        out[0] = 0;
+        return false;
+    }
+    wmemcpy(out, text ? text : L"", length + 1);
+    return true;
+}
+
+bool IsExistingFile(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const wchar_t* path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+ZipHandler::ZipHandler() : m_prepared(false)
+{
+    m_archivePath[0] = 0;
+    if (!GetUserSkinRoot(m_userFolder, MAX_PATH))
+        m_userFolder[0] = 0;
+    GetSkinTempFolder(m_workFolder, MAX_PATH);
+}
+
+ZipHandler::~ZipHandler()
+{
+    if (m_prepared)
+        DeleteWorkFolder();
+}
+
+bool ZipHandler::DeleteWorkFolder()
+{
+    if (!m_workFolder[0])
+        return true;
+    return DeleteFolder(m_workFolder);
+}
+
+bool ZipHandler::PrepareWorkFolder()
+{
+    if (!m_workFolder[0])
+        return false;
+    if (PathExists(m_workFolder)) {
+        DeleteFolderTree(m_workFolder);
+        // A file that could not be deleted would mix into the next skin.
+        if (PathExists(m_workFolder))
+            return false;
+    }
+    if (!CreateDirectoryW(m_workFolder, nullptr)) {
+        const DWORD code = GetLastError();
+        if (code != ERROR_ALREADY_EXISTS && code != ERROR_PATH_NOT_FOUND)
+            return false;
+    }
+    wchar_t ini[MAX_PATH];
+    if (!FormatPath(ini, L"%s\\%s", m_workFolder, c_iniName))
+        return false;
+    const HANDLE file = CreateFileW(ini, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        RemoveDirectoryW(m_workFolder);
+        return false;
+    }
+    CloseHandle(file);
+    m_prepared = true;
+    return true;
+}
+
+bool ZipHandler::SetArchivePath(const wchar_t* text, bool full)
+{
+    if (full)
+        return CopyPath(m_archivePath, text);
+    wchar_t folder[MAX_PATH];
+    if (!m_userFolder[0] || !FormatPath(folder, L"%s\\AllSkin", m_userFolder))
+        return false;
+    if (!PathExists(folder) && !CreateDirectoryW(folder, nullptr))
+        return false;
+    if (!FormatPath(m_archivePath, L"%s\\%s%s", folder, text ? text : L"", L".vsf"))
+        return false;
+    return true;
+}
+
+bool ZipHandler::GetIniPath(wchar_t (&out)[MAX_PATH]) const
+{
+    if (!m_workFolder[0])
+        return false;
+    if (!FormatPath(out, L"%s\\%s", m_workFolder, c_iniName))
+        return false;
+    return IsExistingFile(out);
+}
+
+bool ZipHandler::UnZip()
+{
+    m_prepared = true;
+    return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
+}
+
+bool ZipHandler::Zip()
+{
+    if (!m_archivePath[0])
+        return false;
+    t_errorChain errors;
+    // ".bak" always goes on: an archive that already ends in ".bak" must not be its own
+    // backup, or the new package would be deleted as the backup afterwards.
+    t_path backup(m_archivePath);
+    backup.t_str::Append(L".bak");
+    bool movedAside = false;
+    if (IsExistingFile(m_archivePath)) {
+        // Packing over a package that could not be moved aside would lose it on failure.
+        if (!t_path(m_archivePath).Move(errors, backup.c_str(), false))
+            return false;
+        movedAside = true;
+    }
+    if (::ZipFolder(m_workFolder, m_workFolder, m_archivePath) != ZIPLIB_OK) {
+        if (movedAside)
+            backup.Move(errors, m_archivePath, false);
+        return false;
+    }
+    if (movedAside)
+        backup.Delete(errors, false, false);
+    m_prepared = true;
+    return true;
+}
+
+int GetSkinTempFolder(wchar_t* out, int size)
+{
+    if (!out || size <= 0)
+        return 0;
+    out[0] = 0;
+    wchar_t temp[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    wchar_t longForm[MAX_PATH];
+    const DWORD longLength = GetLongPathNameW(temp, longForm, MAX_PATH);
+    const wchar_t* folder = (longLength > 0 && longLength < MAX_PATH) ? longForm : temp;
+    const int n = _snwprintf(out, size_t(size), L"%sSkinTmp", folder);
+    if (n < 0 || n >= size) {
+        out[0] = 0;
+        return 0;
+    }
+    return n;
+}
+
+bool GetSkinTempFolderStr(t_str& out)
+{
+    wchar_t buffer[MAX_PATH];
+    if (!GetSkinTempFolder(buffer, MAX_PATH)) {
+        out.Clear();
+        return false;
+    }
+    out.Assign(buffer);
+    return true;
+}
+
+void SetCurrentUserIndex(int userId)
+{
+    g_currentUserId = userId;
+}
+
+int GetCurrentUserIndex()
+{
+    return g_currentUserId;
+}
+
+bool GetUserSkinRoot(wchar_t* out, int size)
+{
+    if (!out || size <= 0)
+        return false;
+    out[0] = 0;
+    const int userId = g_currentUserId;
+    UserManager* manager = UserManager::Instance();
+    if (userId < 0 || !manager || !manager->IsInitialised())
+        return false;
+    return manager->GetUserDir(out, size_t(size), userId) && out[0] != 0;
+}

@@ -1,0 +1,60 @@
+// The three paths of an open skin: the user folder under which installed skins live, the
+// skin package (the archive) and the work folder the package is unpacked into and packed
+// from. Zip archives go through ZipLib.dll (UnZip and ZipFolder, imported at load time).
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/str.h"
+
+class ZipHandler {
+public:
+    // Paths emptied, the user folder and the work folder looked up.
+    ZipHandler();
+    // Removes the work folder when this handler prepared, filled or packed it.
+    virtual ~ZipHandler();
+
+    ZipHandler(const ZipHandler&) = delete;
+    ZipHandler& operator=(const ZipHandler&) = delete;
+
+    // The whole work folder tree; true for an empty work path.
+    bool DeleteWorkFolder();
+    // A fresh work folder holding only an empty "Skin.ini".
+    bool PrepareWorkFolder();
+    // full: text is the package path. Otherwise text is a name: the package becomes
+    // <user folder>\AllSkin\<name>.vsf, the folder created when missing. False when the
+    // text does not fit (the archive path is then empty) or the folder cannot be made.
+    bool SetArchivePath(const wchar_t* text, bool full);
+    const wchar_t* GetArchivePath() const { return m_archivePath; }
+    const wchar_t* GetWorkFolder() const { return m_workFolder; }
+    const wchar_t* GetUserFolder() const { return m_userFolder; }
+    bool IsPrepared() const { return m_prepared; }
+    // Work folder + "\Skin.ini" into out; true only when that file exists. False without
+    // writing when the work path is empty.
+    bool GetIniPath(wchar_t (&out)[MAX_PATH]) const;
+    // The archive into the work folder; false when the zip library refused or failed (an
+    // unsafe, encrypted or oversized archive is refused before anything is written).
+    bool UnZip();
+    // Packs the work folder into the archive. An old package is first moved to
+    // archive + ".bak" and moved back when packing fails; when it cannot be moved aside,
+    // nothing is packed and the old package stays as it was.
+    bool Zip();
+
+private:
+    wchar_t m_userFolder[MAX_PATH];
+    wchar_t m_archivePath[MAX_PATH];
+    wchar_t m_workFolder[MAX_PATH];
+    bool m_prepared;
+};
+
+// The work folder: the long form of the user's temporary folder + "SkinTmp". Returns its
+// length, 0 (and an empty buffer) when it cannot be found or does not fit.
+int GetSkinTempFolder(wchar_t* out, int size);
+bool GetSkinTempFolderStr(t_str& out);
+
+// The current user id recorded at start-up (-1 until then).
+void SetCurrentUserIndex(int userId);
+int GetCurrentUserIndex();
+// The folder under which "AllSkin" lies: the users root for user 0, else the user's own
+// folder. False while no user is recorded or the user manager has no folders.
+bool GetUserSkinRoot(wchar_t* out, int size);
