@@ -81,7 +81,7 @@ int CountEntries(const std::wstring& archive, const std::wstring& scratch)
 
 bool Measure(const char* label, const std::wstring& package, const std::wstring& root)
 {
-    std::vector<double> open, commit, save;
+    std::vector<double> open, commit, save, commitOnly, addFolder;
     const std::wstring target = root + L"\\saved.vsf";
     IMESkin skin;
     for (int run = 0; run < c_runs; ++run) {
@@ -96,9 +96,14 @@ bool Measure(const char* label, const std::wstring& package, const std::wstring&
         t_errorChain errors;
         t = Now();
         t_skinPack pack;
-        const bool committed = skin.Commit(errors, false) && pack.AddFolder(skin.GetWorkFolder()) &&
-                               pack.Export(errors, (std::wstring(skin.GetWorkFolder()) + L".dat").c_str(), false);
+        bool committed = skin.Commit(errors, false);
+        const double t1 = Now();
+        committed = committed && pack.AddFolder(skin.GetWorkFolder());
+        const double t2 = Now();
+        committed = committed && pack.Export(errors, (std::wstring(skin.GetWorkFolder()) + L".dat").c_str(), false);
         commit.push_back(Now() - t);
+        commitOnly.push_back(t1 - t);
+        addFolder.push_back(t2 - t1);
         if (!committed) {
             std::printf("commit failed\n");
             return false;
@@ -115,6 +120,8 @@ bool Measure(const char* label, const std::wstring& package, const std::wstring&
     const int entries = CountEntries(target, root + L"\\count");
     std::printf("%-16s open %8.1f ms   commit+repack %8.1f ms   save %8.1f ms   (%d entries saved)\n", label,
                 Median(open), Median(commit), Median(save), entries);
+    std::printf("%-16s (commit %.1f ms, read folder %.1f ms, write copy %.1f ms)\n", "", Median(commitOnly),
+                Median(addFolder), Median(commit) - Median(commitOnly) - Median(addFolder));
     return true;
 }
 
