@@ -50,9 +50,10 @@ TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
               ReadRaw(path));
 }
 
-TEST(AppConfig, InvalidBooleanCountsAsAbsent) {
+TEST(AppConfig, InvalidValuesCountAsAbsent) {
     t_tempFolder dir(L"appconfig_yes");
     const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini",
+            L"[Window Rect]\r\nRect=10,20,abc,400,\r\n"
             L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n");
     ASSERT_FALSE(path.empty());
     AppConfig config;
@@ -61,6 +62,13 @@ TEST(AppConfig, InvalidBooleanCountsAsAbsent) {
     EXPECT_FALSE(config.setting.useGdip.Get(&useGdip));
     EXPECT_TRUE(useGdip);
     EXPECT_EQ(12, config.preview.candSize.Get());
+    // A rectangle with one bad member is not half taken: the default rectangle.
+    const ConfigRect& rect = config.windowRect.rect;
+    EXPECT_FALSE(rect.IsSet());
+    EXPECT_EQ(0, rect.left.Get());
+    EXPECT_EQ(0, rect.top.Get());
+    EXPECT_EQ(800, rect.right.Get());
+    EXPECT_EQ(600, rect.bottom.Get());
 }
 
 TEST(AppConfig, SettingsFileLivesBesideTheExecutable) {

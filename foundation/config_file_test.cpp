@@ -143,9 +143,43 @@ TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded) {
         t_configRuntimeFile runtime(false);
         ASSERT_TRUE(runtime.Load(path.c_str()));
         EXPECT_EQ(c.items, runtime.item.ItemCount()) << c.count;
-        if (c.items > 1)
+        if (c.items > 1) {
             EXPECT_STREQ(L"b.exe", runtime.item.Item(1)->process.Get());
+        }
     }
+}
+
+// Values render one after another into scratch chunks of 0x1fffc characters: a
+// value that does not fit the rest of a chunk takes a fresh one, and a value
+// larger than a chunk is skipped while the file is still written.
+TEST(ConfigFile, LongValuesTakeFreshChunksAndUnrenderableOnesAreSkipped) {
+    t_tempFolder dir(L"config_chunks");
+    const std::wstring process(0x10000, L'p');
+    const std::wstring company(0x10000, L'c');
+    const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
+            L"[setting]\r\ncnt=1\r\n[item0]\r\nprocess=" + process + L"\r\ncompany=" + company +
+            L"\r\nversion=old\r\n");
+    ASSERT_FALSE(path.empty());
+    t_configRuntimeFile runtime(false);
+    ASSERT_TRUE(runtime.Load(path.c_str()));
+    ASSERT_EQ(1, runtime.item.ItemCount());
+    t_configRuntimeFile::t_item* item = runtime.item.Item(0);
+    const std::wstring huge(t_textCursor::kChunkChars, L'v');  // no room for its terminator
+    ASSERT_TRUE(item->version.FromString(huge.c_str(), nullptr));
+    ASSERT_TRUE(item->res.FromString(L"01", nullptr));
+
+    const std::wstring out = dir / L"out.ini";
+    ASSERT_TRUE(runtime.Save(out.c_str()));
+    t_iniDocument doc(false);
+    t_errorChain errors;
+    ASSERT_TRUE(doc.ReadConfig(errors, out.c_str(), 936)) << Lines(errors);
+    ASSERT_NE(nullptr, doc.GetValue(L"item0", L"process"));
+    EXPECT_EQ(process, doc.GetValue(L"item0", L"process"));
+    ASSERT_NE(nullptr, doc.GetValue(L"item0", L"company"));
+    EXPECT_EQ(company, doc.GetValue(L"item0", L"company"));  // took a fresh chunk
+    EXPECT_STREQ(L"old", doc.GetValue(L"item0", L"version"));  // skipped: the document's own value
+    EXPECT_STREQ(L"01", doc.GetValue(L"item0", L"res"));       // written after the skipped key
+    EXPECT_STREQ(L"0", doc.GetValue(L"item0", L"type"));
 }
 
 TEST(ConfigFile, EncryptedConfigurationRoundTrip) {

@@ -144,7 +144,13 @@ bool t_structOneLine::ToString(wchar_t* buffer, unsigned size) const {
 }
 
 bool t_structOneLine::Read(const t_iniSection& section, const wchar_t* prefix) {
-    return ReadValue(section, prefix);
+    if (ReadValue(section, prefix))
+        return true;
+    // A line that fails in one member is not half taken: every member keeps its
+    // default (a window rectangle from three parsed numbers and one default is
+    // worse than the default rectangle).
+    t_struct::Reset();
+    return false;
 }
 
 bool t_structOneLine::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {

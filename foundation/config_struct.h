@@ -68,6 +68,8 @@ public:
     // reset. The members' own set flags stay cleared.
     bool FromString(const wchar_t* text, t_heap* arena) override;
     bool ToString(wchar_t* buffer, unsigned size) const override;
+    // Success marks the structure set; a missing key or a failed parse leaves
+    // every member at its default.
     bool Read(const t_iniSection& section, const wchar_t* prefix) override;
     bool Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) override;
 

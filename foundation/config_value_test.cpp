@@ -37,8 +37,9 @@ TEST(ConfigValue, IntegerTextTable) {
     for (const auto& c : cases) {
         int value = 12345;
         EXPECT_EQ(c.ok, ParseInt(c.text, value)) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(c.value, value) << c.text;
+        }
     }
 }
 

@@ -328,7 +328,7 @@ bool t_iniDocument::WriteConfig(t_errorChain& errors, const wchar_t* path) {
 bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path,
                                    const t_fileTextWrite& text) {
     const size_t chars = text.UsedBytes() / sizeof(wchar_t);
-    if (chars > 0x3FFFFFFF || (chars > 0 && !text.Text())) {
+    if (!text.Complete() || chars > 0x3FFFFFFF || (chars > 0 && !text.Text())) {
         errors.AddText(L"保存ini文件失败:内存分配失败");
         return false;
     }

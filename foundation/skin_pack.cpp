@@ -29,14 +29,39 @@ void WriteHeader(unsigned char* out, uint32_t format) {
     VarWriteU32(out + 4, format);
 }
 
-// A plain file name: anything else could place an extracted file outside its folder.
-// A leading '.' covers "." and ".." and the extension-like names that the path rules
-// append to the folder text itself.
-bool IsPlainName(const wchar_t* name) {
-    return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr;
+// Windows opens a device for these names in any folder: "nul.txt" and "AUX .ini" too,
+// since only the part before the first dot, trailing blanks dropped, is compared.
+bool IsDeviceName(const wchar_t* name) {
+    size_t length = wcscspn(name, L".");
+    while (length > 0 && name[length - 1] == L' ')
+        --length;
+    static const wchar_t* const c_devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    for (const wchar_t* device : c_devices) {
+        if (wcslen(device) == length && _wcsnicmp(name, device, length) == 0)
+            return true;
+    }
+    if (length != 4 || (_wcsnicmp(name, L"COM", 3) != 0 && _wcsnicmp(name, L"LPT", 3) != 0))
+        return false;
+    // Superscript one to three count as digits here too.
+    const wchar_t digit = name[3];
+    return (digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3;
 }
 
 }  // namespace
+
+// A plain file name: anything else could place an extracted file outside its folder.
+// A leading '.' covers "." and ".." and the extension-like names that the path rules
+// append to the folder text itself.
+bool t_skinPack::IsPlainName(const wchar_t* name) {
+    return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr && !IsDeviceName(name);
+}
+
+bool t_skinPack::HasOnlyPlainNames() const {
+    for (int i = 0; i < m_list.Count(); ++i)
+        if (!IsPlainName(m_list.At(i)->GetName()))
+            return false;
+    return true;
+}
 
 t_skinFileCipher::t_skinFileCipher() : m_ready(false) {
     m_ready = m_cipher.Init(TextCipherKey());

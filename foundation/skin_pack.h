@@ -59,9 +59,14 @@ public:
     bool AddFolder(const wchar_t* folder);
     // Writes every entry into folder. Entries whose names could land anywhere else are
     // refused: a separator, a drive, "." or "..", or a leading '.' (which the path rules
-    // would append to the folder text, writing a sibling of the folder). True when every
+    // would append to the folder text, writing a sibling of the folder), or a device name
+    // ("CON", "nul.txt", "COM1"), which opens the device wherever it stands. True when every
     // entry was written; a failure does not stop the others. errors is not written.
     bool ExtractTo(t_errorChain& errors, const wchar_t* folder);
+    // Whether every entry may be extracted: a plain file name of the folder itself, no
+    // separator, drive, leading dot or device name. ExtractTo skips any other entry.
+    bool HasOnlyPlainNames() const;
+    static bool IsPlainName(const wchar_t* name);
 
     // The format-1 image ("Skin", 1, list image); null out only measures. -1 when the
     // list cannot be written.

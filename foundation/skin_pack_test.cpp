@@ -60,6 +60,21 @@ void WriteFolder(const t_tempFolder& folder, const t_files& files) {
         ASSERT_TRUE(WriteRaw(folder / f.first, f.second));
 }
 
+// The names directly inside a folder.
+std::vector<std::wstring> Listing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+            names.push_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
 }  // namespace
 
 TEST(SkinPack, FolderRoundTripsThroughBothFormats) {
@@ -238,33 +253,30 @@ TEST(SkinPack, NamesAreUniqueWithoutRegardToCase) {
 }
 
 TEST(SkinPack, EntryNamesCannotLeaveTheFolder) {
+    // Each name alone beside a plain one: the plain entry is still written, the hostile
+    // one is refused, and nothing appears anywhere but the plain file in the folder.
+    const wchar_t* const hostile[] = {
+        L"..\\escaped.txt", L"sub/escaped.txt", L"C:escaped.txt", L"..", L"\\\\host\\escaped.txt",
+        // A leading dot would be appended to the folder text: skin.dat beside the folder.
+        L".dat",
+        // Device names open the device wherever the folder is.
+        L"CON", L"nul.txt", L"COM1", L"lpt2.bmp", L"AUX .ini", L"CONOUT$",
+    };
     t_tempFolder root(L"skinpack_names");
     const std::wstring target = root / L"skin";
-    CreateDirectoryW(target.c_str(), nullptr);
-    t_skinPack pack;
-    Add(pack, L"..\\escaped.txt", "x");
-    Add(pack, L"sub/escaped.txt", "x");
-    Add(pack, L"C:escaped.txt", "x");
-    Add(pack, L"..", "x");
-    Add(pack, L"\\\\host\\escaped.txt", "x");
-    // A leading dot would be appended to the folder text: skin.dat beside the folder.
-    Add(pack, L".dat", "x");
-    Add(pack, L"kept.txt", "kept");
-    t_errorChain errors;
-    EXPECT_FALSE(pack.ExtractTo(errors, target.c_str()));
-    EXPECT_EQ("kept", ReadRaw(target + L"\\kept.txt"));  // the others are still written
-    EXPECT_FALSE(Exists(root / L"escaped.txt"));
-    EXPECT_FALSE(Exists(target + L".dat"));
-    std::vector<std::wstring> inside;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((target + L"\\*").c_str(), &data);
-    ASSERT_NE(INVALID_HANDLE_VALUE, find);
-    do {
-        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
-            inside.push_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    EXPECT_EQ(std::vector<std::wstring>{L"kept.txt"}, inside);
+    for (const wchar_t* name : hostile) {
+        SCOPED_TRACE(std::string(name, name + wcslen(name)));
+        DeleteFileW((target + L"\\kept.txt").c_str());
+        CreateDirectoryW(target.c_str(), nullptr);
+        t_skinPack pack;
+        Add(pack, name, "x");
+        Add(pack, L"kept.txt", "kept");
+        t_errorChain errors;
+        EXPECT_FALSE(pack.ExtractTo(errors, target.c_str()));
+        EXPECT_EQ("kept", ReadRaw(target + L"\\kept.txt"));  // the others are still written
+        EXPECT_EQ(std::vector<std::wstring>{L"skin"}, Listing(root.Path()));
+        EXPECT_EQ(std::vector<std::wstring>{L"kept.txt"}, Listing(target));
+    }
 }
 
 TEST(SkinPack, ReadsContainerWrittenByAnotherWriter) {

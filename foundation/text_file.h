@@ -23,6 +23,8 @@ public:
 
     const wchar_t* Text() const { return reinterpret_cast<const wchar_t*>(m_buffer); }
     size_t UsedBytes() const { return m_used; }
+    // False once the buffer could not grow: the text is cut and must not be saved.
+    bool Complete() const { return !m_outOfMemory; }
 
     t_fileTextWrite(const t_fileTextWrite&) = delete;
     t_fileTextWrite& operator=(const t_fileTextWrite&) = delete;

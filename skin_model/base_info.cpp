@@ -404,9 +404,12 @@ const wchar_t* BaseInfo::WorkFolder()
 
 // Free helpers
 
+// Rounded to the nearest percent: with PercentToAlpha truncating, an opacity then settles
+// after one load and save (200 becomes 198 and stays there) instead of sinking a little
+// on every save of an unedited skin.
 unsigned AlphaToPercent(unsigned alpha)
 {
-    return alpha < 255 ? alpha * 100 / 255 : 100;
+    return alpha < 255 ? (alpha * 100 + 127) / 255 : 100;
 }
 
 unsigned PercentToAlpha(unsigned percent)

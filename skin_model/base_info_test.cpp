@@ -150,6 +150,11 @@ TEST(BaseInfoHelpers, FileNamesAndOpacity)
         EXPECT_EQ(o.percent, AlphaToPercent(o.alpha)) << o.alpha;
         EXPECT_EQ(o.alphaBack, PercentToAlpha(o.percent)) << o.percent;
     }
+    // One load and save may move an opacity; a second one must not move it again.
+    for (unsigned alpha = 0; alpha <= 255; ++alpha) {
+        const unsigned once = PercentToAlpha(AlphaToPercent(alpha));
+        EXPECT_EQ(once, PercentToAlpha(AlphaToPercent(once))) << alpha;
+    }
 
     EXPECT_STREQ(L"普通", PartNameOf(0));
     EXPECT_STREQ(L"状态窗口", PartNameOf(6));

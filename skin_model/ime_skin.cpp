@@ -45,18 +45,6 @@ uint32_t ContainerFormat(const wchar_t* path)
     return uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
 }
 
-// Every entry a plain file name of the folder itself: no separator, drive, or leading dot
-// (a dot name would be written beside the folder rather than into it).
-bool HasOnlyPlainNames(const t_skinPack& pack)
-{
-    for (int i = 0; i < pack.Count(); ++i) {
-        const wchar_t* name = pack.At(i)->GetName();
-        if (!name || !name[0] || name[0] == L'.' || wcspbrk(name, L"\\/:"))
-            return false;
-    }
-    return true;
-}
-
 bool IsExistingFile(const wchar_t* path)
 {
     const DWORD attributes = GetFileAttributesW(path);
@@ -199,7 +187,7 @@ bool IMESkin::Open(const wchar_t* path)
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
         ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) &&
-             pack.GetVersion() < 2 && HasOnlyPlainNames(pack) && pack.ExtractTo(errors, work) &&
+             pack.GetVersion() < 2 && pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) &&
              zip.GetIniPath(ini);
     } else {
         ok = zip.UnZip() && zip.GetIniPath(ini);

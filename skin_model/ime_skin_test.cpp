@@ -250,6 +250,26 @@ TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed) {
     }
 }
 
+TEST_F(IMESkinTest, OpenAndNewWorkWhileTheWorkFolderIsTheCurrentDirectory) {
+    wchar_t before[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, before));
+    struct t_restoreDir {
+        const wchar_t* path;
+        ~t_restoreDir() { SetCurrentDirectoryW(path); }
+    } restore{before};
+    ASSERT_TRUE(m_skin.Open(m_package.c_str()));
+    m_skin.SetCurrentDirToWork();
+    wchar_t now[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, now);
+    ASSERT_EQ(Work(), now);
+    // The folder cannot be removed while it is the current directory; its files can.
+    ASSERT_TRUE(m_skin.Close());
+    ASSERT_TRUE(m_skin.New());
+    EXPECT_FALSE(Exists(Work() + L"\\unused.png"));
+    EXPECT_TRUE(m_skin.Open(m_package.c_str()));
+    EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
+}
+
 TEST_F(IMESkinTest, PlainContainerOpensAndSavesAsZip) {
     const std::wstring container = m_folder / L"packed.vsf";
     MakeContainer(container, false);
@@ -370,6 +390,27 @@ TEST_F(IMESkinTest, SaveStopsBeforeCleaningWhenTheAsideCopyFails) {
     EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
 }
 
+TEST_F(IMESkinTest, FailedRestoreAfterPackingIsReported) {
+    ASSERT_TRUE(m_skin.Open(m_package.c_str()));
+    static_cast<CombineInfo*>(m_skin.GetPart(2))->hasPic = false;
+    // Readable by the copy aside and the zip library, but not writable: the copy back fails.
+    HANDLE held = CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    const std::wstring target = m_folder / L"restore.vsf";
+    t_errorChain errors;
+    EXPECT_FALSE(m_skin.Save(errors, target.c_str()));
+    CloseHandle(held);
+    EXPECT_NE(std::wstring::npos, Lines(errors).find(L"恢复临时目录失败")) << Lines(errors);
+    EXPECT_EQ(std::wstring::npos, Lines(errors).find(L"压缩失败")) << Lines(errors);
+    EXPECT_EQ(L"status.png", PackageValue(target, L"StatusBar", L"pic"));
+    // The rest of the folder came back, and Skin.ini is the committed text again.
+    EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
+    t_iniDocument ini(false);
+    ASSERT_TRUE(ini.ReadConfig(errors, (Work() + L"\\Skin.ini").c_str(), 936));
+    EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
+}
+
 TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage) {
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     BtnInfo* buttons = static_cast<BtnInfo*>(m_skin.GetPart(8));
@@ -385,6 +426,13 @@ TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage) {
     ASSERT_TRUE(buttons->SetIntByKey(L"pageup_display", 0, 1));
     errors.Clear();
     EXPECT_TRUE(m_skin.Commit(errors, false)) << Lines(errors);
+    t_iniDocument ini(false);
+    ASSERT_TRUE(ini.ReadConfig(errors, (Work() + L"\\Skin.ini").c_str(), 936));
+    const wchar_t* up = ini.GetValue(L"Scheme_H1", L"pageup_display");
+    const wchar_t* down = ini.GetValue(L"Scheme_H1", L"pagedown_display");
+    ASSERT_TRUE(up && down);
+    EXPECT_STREQ(L"1", up);
+    EXPECT_STREQ(L"0", down);
 }
 
 TEST_F(IMESkinTest, OperationsThatNeedAnOpenSkin) {
@@ -428,8 +476,16 @@ int RunToolAlone(const std::wstring& folder, const std::wstring& arguments) {
 TEST(IMESkinNew, WithoutTemplateGivesAnEmptyWorkFolder) {
     t_tempFolder program(L"imeskin_notemplate");
     const std::wstring snapshot = program / L"snapshot";
-    EXPECT_EQ(0, RunToolAlone(program.Path(), L"tmp \"" + program.Path() + L"\" new snapshot \"" + snapshot + L"\""));
+    const std::wstring committed = program / L"committed";
+    EXPECT_EQ(0, RunToolAlone(program.Path(), L"tmp \"" + program.Path() + L"\" new snapshot \"" + snapshot +
+                                                  L"\" commit snapshot \"" + committed + L"\""));
     EXPECT_EQ("", ReadRaw(snapshot + L"\\Skin.ini"));
+    // No part names a PNG or GIF picture, so the committed file says GDI+ is not needed.
+    t_iniDocument ini(false);
+    t_errorChain errors;
+    ASSERT_TRUE(ini.ReadConfig(errors, (committed + L"\\Skin.ini").c_str(), 936)) << Lines(errors);
+    const wchar_t* useGdip = ini.GetValue(L"Display", L"use_gdip");
+    EXPECT_STREQ(L"0", useGdip ? useGdip : L"<missing>");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((snapshot + L"\\*").c_str(), &data);
     int files = 0;

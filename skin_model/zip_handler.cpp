@@ -34,6 +34,15 @@ bool PathExists(const wchar_t* path)
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool IsEmptyFolder(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    bool empty = true;
+    return ForEachFolderEntry(path, [&empty](const wchar_t*) { empty = false; }) && empty;
+}
+
 }  // namespace
 
 ZipHandler::ZipHandler() : m_prepared(false)
@@ -63,8 +72,10 @@ bool ZipHandler::PrepareWorkFolder()
         return false;
     if (PathExists(m_workFolder)) {
         DeleteFolderTree(m_workFolder);
-        // A file that could not be deleted would mix into the next skin.
-        if (PathExists(m_workFolder))
+        // A file that could not be deleted would mix into the next skin. The folder itself
+        // may stay (it cannot be removed while it is a process's current directory): an
+        // empty one is used as it is.
+        if (PathExists(m_workFolder) && !IsEmptyFolder(m_workFolder))
             return false;
     }
     if (!CreateDirectoryW(m_workFolder, nullptr)) {
