@@ -10,47 +10,22 @@
 #include <vector>
 
 #include "foundation/error_chain.h"
+#include "foundation/exe_folder_test.h"
 #include "foundation/ini_document.h"
 #include "foundation/skin_pack.h"
+#include "foundation/temp_folder_test.h"
 
 namespace {
 
 typedef std::vector<unsigned char> t_bytes;
 
-std::wstring ExeFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path);
-    return text.substr(0, text.find_last_of(L'\\'));
-}
-
-bool ReadWholeFile(const std::wstring& path, t_bytes& out) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD size = GetFileSize(file, nullptr);
-    out.assign(size, 0);
-    DWORD read = 0;
-    bool ok = size == 0 || (ReadFile(file, out.data(), size, &read, nullptr) && read == size);
-    CloseHandle(file);
-    return ok;
-}
-
 // name -> bytes of every plain file directly inside folder.
-std::map<std::wstring, t_bytes> FolderFiles(const std::wstring& folder) {
-    std::map<std::wstring, t_bytes> files;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return files;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        t_bytes bytes;
-        if (ReadWholeFile(folder + L"\\" + found.cFileName, bytes))
-            files[found.cFileName] = bytes;
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+std::map<std::wstring, std::string> FolderFiles(const std::wstring& folder) {
+    std::map<std::wstring, std::string> files;
+    ForEachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+        if (!isFolder)
+            files[name] = ReadRaw(folder + L"\\" + name);
+    });
     return files;
 }
 
@@ -124,7 +99,7 @@ protected:
 
 TEST_F(SkinDatTest, HoldsExactlyTheFolderFiles) {
     EXPECT_EQ(1u, m_pack.GetVersion());
-    std::map<std::wstring, t_bytes> files = FolderFiles(std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin");
+    std::map<std::wstring, std::string> files = FolderFiles(std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin");
     ASSERT_FALSE(files.empty());
     EXPECT_EQ(static_cast<int>(files.size()), m_pack.Count());
     for (const auto& file : files) {

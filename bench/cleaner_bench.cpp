@@ -5,6 +5,7 @@
 #include "skin_model/skin_cleaner.h"
 
 #include "foundation/path.h"
+#include "foundation/temp_folder_test.h"
 
 #include <windows.h>
 
@@ -21,17 +22,6 @@ const int c_pictures = 500;
 const int c_duplicates = 60;     // copies of other pictures, still named
 const int c_unreferenced = 80;   // named nowhere
 const size_t c_pictureBytes = 20 * 1024;
-
-bool WriteBytes(const std::wstring& path, const void* bytes, size_t size)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    const BOOL ok = WriteFile(h, bytes, static_cast<DWORD>(size), &put, nullptr);
-    CloseHandle(h);
-    return ok && put == size;
-}
 
 std::wstring PictureName(int i)
 {
@@ -54,7 +44,7 @@ bool Generate(const std::wstring& folder)
                 b = static_cast<unsigned char>(random());
             written.push_back(bytes);
         }
-        if (!WriteBytes(folder + L"\\" + PictureName(i), bytes.data(), bytes.size()))
+        if (!WriteRaw(folder + L"\\" + PictureName(i), bytes.data(), bytes.size()))
             return false;
     }
 
@@ -82,34 +72,16 @@ bool Generate(const std::wstring& folder)
         }
         ini += L"custom_cnt=" + std::to_wstring(button) + L"\r\n";
     }
-    return WriteBytes(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
-}
-
-int CountFiles(const std::wstring& folder)
-{
-    int n = 0;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++n;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return n;
+    return WriteRaw(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
 }
 
 }  // namespace
 
 int main()
 {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring root = std::wstring(temp) + L"kavrel_cleaner_bench_" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring source = root + L"\\source";
-    const std::wstring work = root + L"\\work";
-    CreateDirectoryW(root.c_str(), nullptr);
+    const t_tempFolder root(L"cleaner_bench");
+    const std::wstring source = root / L"source";
+    const std::wstring work = root / L"work";
     if (!Generate(source)) {
         std::printf("could not generate the skin folder\n");
         return 1;
@@ -125,7 +97,7 @@ int main()
             std::printf("could not copy the skin folder\n");
             return 1;
         }
-        before = CountFiles(work);
+        before = int(NamesIn(work, true).size());
         const double start = Now();
         t_skinCleaner cleaner;
         const bool ok = cleaner.Run(errors, work.c_str());
@@ -134,9 +106,8 @@ int main()
             std::printf("the cleaner failed\n");
             return 1;
         }
-        after = CountFiles(work);
+        after = int(NamesIn(work, true).size());
     }
-    DeleteFolderTree(root.c_str());
 
     std::printf("cleaner: %d pictures (%.1f MB), %d files before, %d after; median of %d runs: %.1f ms\n",
                 c_pictures, c_pictures * static_cast<double>(c_pictureBytes) / (1024.0 * 1024.0), before, after,

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "companions/ziplib/ziplib.h"
+#include "foundation/exe_folder_test.h"
 #include "foundation/path.h"
 #include "foundation/skin_pack.h"
+#include "foundation/temp_folder_test.h"
 #include "skin_model/ime_skin.h"
 
 namespace {
@@ -21,17 +23,6 @@ namespace {
 const int c_runs = 7;
 const int c_pictures = 500;
 const size_t c_pictureBytes = 20 * 1024;
-
-bool WriteBytes(const std::wstring& path, const void* bytes, size_t size)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    const BOOL ok = WriteFile(h, bytes, static_cast<DWORD>(size), &put, nullptr);
-    CloseHandle(h);
-    return ok && put == size;
-}
 
 // Distinct pictures, each named by a custom button of one of the five window sections.
 bool Generate(const std::wstring& folder)
@@ -58,14 +49,14 @@ bool Generate(const std::wstring& folder)
                 const std::wstring name = L"p" + std::to_wstring(picture) + L".png";
                 for (auto& b : bytes)
                     b = static_cast<unsigned char>(random());
-                if (!WriteBytes(folder + L"\\" + name, bytes.data(), bytes.size()))
+                if (!WriteRaw(folder + L"\\" + name, bytes.data(), bytes.size()))
                     return false;
                 ini += key + (state ? L"_hover=" : L"=") + name + L"\r\n";
             }
         }
         ini += prefix + L"custom_cnt=" + std::to_wstring(buttons) + L"\r\n";
     }
-    return WriteBytes(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
+    return WriteRaw(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
 }
 
 // The entries of a zip package, through a fresh extraction.
@@ -129,15 +120,9 @@ bool Measure(const char* label, const std::wstring& package, const std::wstring&
 
 int main()
 {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring root = std::wstring(temp) + L"kavrel_skin_doc_bench_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root.c_str(), nullptr);
-
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring defaultSkin(self);
-    defaultSkin = defaultSkin.substr(0, defaultSkin.rfind(L'\\') + 1) + L"skin.dat";
+    const t_tempFolder temp(L"skin_doc_bench");
+    const std::wstring& root = temp.Path();
+    const std::wstring defaultSkin = ExeFolder() + L"\\skin.dat";
 
     const std::wstring generated = root + L"\\generated";
     const std::wstring package = root + L"\\generated.vsf";
@@ -147,6 +132,5 @@ int main()
     std::printf("median of %d runs\n", c_runs);
     ok = Measure("default skin", defaultSkin, root) && ok;
     ok = ok && Measure("500 pictures", package, root);
-    DeleteFolderTree(root.c_str());
     return ok ? 0 : 1;
 }

@@ -12,19 +12,9 @@
 
 #include "bench/bench_timer.h"
 #include "companions/ziplib/ziplib.h"
+#include "foundation/temp_folder_test.h"
 
 namespace {
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-    CloseHandle(h);
-    return ok && put == bytes.size();
-}
 
 // Half the pictures are bitmaps with smooth gradients and flat areas (they deflate well),
 // half are noise standing in for already-compressed PNG data.
@@ -66,31 +56,12 @@ bool MakeSkin(const std::wstring& folder, uint64_t& bytes)
     for (int i = 0; i < 500; ++i) {
         const std::wstring name = (i % 2 ? L"图片\\候选_" : L"图片\\bar_") + std::to_wstring(i) + (i % 2 ? L".png" : L".bmp");
         const std::string data = Picture(i, seed);
-        if (!WriteFileBytes(folder + L"\\" + name, data))
+        if (!WriteRaw(folder + L"\\" + name, data))
             return false;
         bytes += data.size();
         ini += "pic" + std::to_string(i) + "=x" + std::to_string(i) + "\r\n";
     }
-    return WriteFileBytes(folder + L"\\Skin.ini", ini);
-}
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + L"\\" + name);
-            else
-                DeleteFileW((path + L"\\" + name).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
+    return WriteRaw(folder + L"\\Skin.ini", ini);
 }
 
 }  // namespace
@@ -119,7 +90,7 @@ int wmain(int argc, wchar_t** argv)
         if (ZipFolder(skin.c_str(), nullptr, archive.c_str()) != ZIPLIB_OK)
             return 2;
         const double t1 = Now();
-        RemoveTree(out);
+        t_tempFolder::RemoveTree(out);
         const double t2 = Now();
         if (UnZip(archive.c_str(), out.c_str()) != ZIPLIB_OK)
             return 3;

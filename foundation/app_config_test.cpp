@@ -1,5 +1,6 @@
 #include "foundation/app_config.h"
 
+#include "foundation/exe_folder_test.h"
 #include "foundation/temp_folder_test.h"
 #include "foundation/utf16_file_test.h"
 
@@ -72,10 +73,8 @@ TEST(AppConfig, InvalidValuesCountAsAbsent) {
 }
 
 TEST(AppConfig, SettingsFileLivesBesideTheExecutable) {
-    wchar_t module[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
-    std::wstring expected(module);
-    expected = expected.substr(0, expected.rfind(L'\\') + 1) + L"Kavrel.ini";
+    ASSERT_FALSE(ExePath().empty());
+    const std::wstring expected = ExeFolder() + L"\\Kavrel.ini";
     EXPECT_EQ(expected, GetAppConfigPath());
     EXPECT_EQ(GetAppConfigPath(), GetAppConfigPath());  // computed once, kept
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/temp_folder_test.h"
+
 namespace {
 
 std::wstring Report(t_errorChain& chain, bool withProcessName)
@@ -18,14 +20,6 @@ void AddNumberedLines(t_errorChain& chain, int count)
 {
     for (int i = 1; i <= count; ++i)
         chain.NewLine().AppendText(L"L").AppendInt(i);
-}
-
-std::vector<std::wstring> Lines(const t_errorChain& chain)
-{
-    std::vector<std::wstring> out;
-    for (const t_errorLine* line = chain.FirstLine(); line; line = line->next)
-        out.push_back(line->text.c_str());
-    return out;
 }
 
 TEST(ErrorChainTest, ReportKeepsNineLinesAndTheLast)
@@ -79,7 +73,7 @@ TEST(ErrorChainTest, FailSetsTheFlagAndTheReportClearsIt)
     t_errorChain chain;
     EXPECT_FALSE(chain.Fail(L"无法读取 %s (%d)", L"Skin.ini", 3));
     EXPECT_TRUE(chain.IsFailed());
-    EXPECT_EQ(std::vector<std::wstring>{L"无法读取 Skin.ini (3)"}, Lines(chain));
+    EXPECT_EQ(std::vector<std::wstring>{L"无法读取 Skin.ini (3)"}, ErrorLines(chain));
     Report(chain, false);
     EXPECT_FALSE(chain.IsFailed());
 
@@ -102,7 +96,7 @@ TEST(ErrorChainTest, AddLastErrorDescribesTheCodeAndLeavesALineForTheCaller)
     EXPECT_TRUE(own.IsEmpty());
     own.Append(L"打开文件失败");
 
-    const std::vector<std::wstring> lines = Lines(chain);
+    const std::vector<std::wstring> lines = ErrorLines(chain);
     ASSERT_EQ(2u, lines.size());
     EXPECT_EQ(0u, lines[0].find(L"系统错误2: ")) << lines[0];
     EXPECT_GT(lines[0].size(), wcslen(L"系统错误2: "));
@@ -162,13 +156,13 @@ TEST(ErrorChainTest, CopyLinesFromAnotherChain)
     outer.AddText(L"last");
     outer.CopyLines(inner.FirstLine(), target);
     EXPECT_EQ((std::vector<std::wstring>{L"first", L"into:a", L"b", L"c", L"last"}),
-              Lines(outer));
+              ErrorLines(outer));
     // The source is untouched.
-    EXPECT_EQ((std::vector<std::wstring>{L"a", L"b", L"c"}), Lines(inner));
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"b", L"c"}), ErrorLines(inner));
 
     t_errorChain fresh;
     fresh.CopyLines(inner.FirstLine()->next, fresh.NewLine());
-    EXPECT_EQ((std::vector<std::wstring>{L"b", L"c"}), Lines(fresh));
+    EXPECT_EQ((std::vector<std::wstring>{L"b", L"c"}), ErrorLines(fresh));
 }
 
 TEST(ErrorChainTest, CopyLinesWithinOneChainEnds)
@@ -177,7 +171,7 @@ TEST(ErrorChainTest, CopyLinesWithinOneChainEnds)
     chain.AddText(L"x");
     t_str& tail = chain.AddText(L"y");
     chain.CopyLines(chain.FirstLine(), tail);
-    EXPECT_EQ((std::vector<std::wstring>{L"x", L"yx", L"yx"}), Lines(chain));
+    EXPECT_EQ((std::vector<std::wstring>{L"x", L"yx", L"yx"}), ErrorLines(chain));
 }
 
 struct t_shownBox {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "foundation/child_runner.h"
 #include "foundation/temp_folder_test.h"
 
 namespace {
@@ -93,38 +94,17 @@ TEST_F(FileTest, ReadOnlyFileOpensForWritingAfterAttributeReset) {
 
 // Starts file_child to hold the path without sharing for holdMs; returns once it holds it.
 HANDLE StartHolder(const std::wstring& path, int holdMs) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring exe(self);
-    exe.erase(exe.rfind(L'\\') + 1);
-    exe += L"file_child.exe";
-    std::wstring eventName = L"Local\\kavrel_file_hold_" + std::to_wstring(GetCurrentProcessId());
+    std::wstring eventName = UniqueTag(L"Local\\kavrel_file_hold_");
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
-    std::wstring cmd = L"\"" + exe + L"\" hold \"" + path + L"\" " + std::to_wstring(holdMs) + L" " + eventName;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(ready);
-        return nullptr;
-    }
-    CloseHandle(pi.hThread);
-    DWORD waited = WaitForSingleObject(ready, 20000);
+    HANDLE holder =
+        StartChild(L"file_child.exe", L"hold \"" + path + L"\" " + std::to_wstring(holdMs) + L" " + eventName);
+    DWORD waited = holder ? WaitForSingleObject(ready, 20000) : WAIT_FAILED;
     CloseHandle(ready);
-    if (waited != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess);
+    if (holder && waited != WAIT_OBJECT_0) {
+        EndProgram(holder, 0);
         return nullptr;
     }
-    return pi.hProcess;
-}
-
-DWORD EndOf(HANDLE process) {
-    DWORD code = 99;
-    WaitForSingleObject(process, 20000);
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
+    return holder;
 }
 
 TEST_F(FileTest, SharingViolationIsRetriedThreeTimes) {
@@ -145,7 +125,7 @@ TEST_F(FileTest, SharingViolationIsRetriedThreeTimes) {
     std::wstring lines = Lines(errors);
     EXPECT_NE(std::wstring::npos, lines.find(L"系统错误32")) << lines;  // ERROR_SHARING_VIOLATION
     EXPECT_NE(std::wstring::npos, lines.find(L"打开文件失败：" + path)) << lines;
-    EXPECT_EQ(0u, EndOf(holder));
+    EXPECT_EQ(0, EndProgram(holder, 20000));
 
     // Released during the waits: a later attempt succeeds.
     holder = StartHolder(path, 30);
@@ -153,7 +133,7 @@ TEST_F(FileTest, SharingViolationIsRetriedThreeTimes) {
     t_errorChain later;
     EXPECT_TRUE(in.Open(later, path.c_str())) << Lines(later);
     in.Close();
-    EXPECT_EQ(0u, EndOf(holder));
+    EXPECT_EQ(0, EndProgram(holder, 20000));
 }
 
 // The per-file mutex name, computed independently: upper-cased characters XORed into the

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "foundation/exe_folder_test.h"
+
 namespace {
 
 std::wstring SystemFile(const wchar_t* name)
@@ -11,13 +13,6 @@ std::wstring SystemFile(const wchar_t* name)
     wchar_t folder[MAX_PATH];
     const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
     return std::wstring(folder, n) + L"\\" + name;
-}
-
-std::wstring OwnExe()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, n);
 }
 
 } // namespace
@@ -53,7 +48,7 @@ TEST(FileVersion, ReadsSystemDllAgainstTheRawResource)
 TEST(FileVersion, FilesWithoutAVersionResourceFail)
 {
     // The test program carries no version resource; the others do not exist or are empty.
-    const std::wstring cases[] = {OwnExe(), OwnExe() + L".missing", L""};
+    const std::wstring cases[] = {ExePath(), ExePath() + L".missing", L""};
     for (const std::wstring& path : cases) {
         uint16_t version[4] = {1, 2, 3, 4};
         EXPECT_FALSE(GetFileVersion(path.c_str(), version));

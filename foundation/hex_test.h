@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/temp_folder_test.h"
+
 typedef std::vector<unsigned char> t_bytes;
 
 inline t_bytes FromHex(const char* hex) {
@@ -36,14 +38,7 @@ inline t_bytes FromText(const char* text) {
 // Whole file under foundation\testdata; empty when it cannot be read.
 inline t_bytes LoadFixture(const wchar_t* name) {
     std::wstring path = std::wstring(KAVREL_SOURCE_DIR) + L"\\foundation\\testdata\\" + name;
-    t_bytes out;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f)
-        return out;
-    unsigned char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + n);
-    fclose(f);
-    return out;
+    std::string bytes;
+    ReadRaw(path, bytes);
+    return t_bytes(bytes.begin(), bytes.end());
 }

@@ -1,6 +1,7 @@
 #include "foundation/md5.h"
 
 #include "foundation/error_chain.h"
+#include "foundation/temp_folder_test.h"
 #include "hex_test.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +14,6 @@ std::string Digest(const t_bytes& data) {
     Md5Buffer(out, data.data(), static_cast<unsigned>(data.size()));
     return ToHex(out, 16);
 }
-
-// A file in the temp folder, removed again at the end of the test.
-struct t_tempFile {
-    std::wstring path;
-    explicit t_tempFile(const wchar_t* name, const t_bytes& data) {
-        wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        path = std::wstring(dir) + name;
-        FILE* f = _wfopen(path.c_str(), L"wb");
-        if (!data.empty())
-            fwrite(data.data(), 1, data.size(), f);
-        fclose(f);
-    }
-    ~t_tempFile() { DeleteFileW(path.c_str()); }
-};
 
 TEST(Md5Test, MatchesRfc1321Suite) {
     struct {
@@ -81,9 +67,11 @@ TEST(Md5Test, FileDigests) {
         EXPECT_EQ("65bdd3d67d5a19f95339f85c765df123", ToHex(out, 16));
     }
     {
-        t_tempFile empty(L"md5_test_empty.bin", t_bytes());
+        t_tempFolder dir(L"md5_empty");
+        const std::wstring empty = dir / L"empty.bin";
+        ASSERT_TRUE(WriteRaw(empty, ""));
         t_errorChain errors;
-        ASSERT_TRUE(Md5File(errors, out, empty.path.c_str()));
+        ASSERT_TRUE(Md5File(errors, out, empty.c_str()));
         EXPECT_EQ("d41d8cd98f00b204e9800998ecf8427e", ToHex(out, 16));
     }
     {
@@ -91,9 +79,11 @@ TEST(Md5Test, FileDigests) {
         t_bytes big(3 * 1048576 + 123);
         for (size_t i = 0; i < big.size(); ++i)
             big[i] = static_cast<unsigned char>((i * 2654435761u) >> 13);
-        t_tempFile file(L"md5_test_big.bin", big);
+        t_tempFolder dir(L"md5_big");
+        const std::wstring file = dir / L"big.bin";
+        ASSERT_TRUE(WriteRaw(file, big.data(), big.size()));
         t_errorChain errors;
-        ASSERT_TRUE(Md5File(errors, out, file.path.c_str()));
+        ASSERT_TRUE(Md5File(errors, out, file.c_str()));
         EXPECT_EQ(Digest(big), ToHex(out, 16));
     }
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/child_runner.h"
+
 namespace {
 
 const wchar_t kKey[] = L"SoftWare\\VexilInput";
@@ -43,30 +45,6 @@ private:
     DWORD m_old = 0;
 };
 
-DWORD RunChild(const wchar_t* mode)
-{
-    wchar_t exe[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return 1000;
-    wchar_t* slash = wcsrchr(exe, L'\\');
-    if (!slash)
-        return 1001;
-    slash[1] = 0;
-    std::wstring cmd = L"\"" + std::wstring(exe) + L"perf_child.exe\" " + mode;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 1002;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 1003;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
 TEST(PerfSwitchTest, EnablePerfIsReadOnceAndOnlyWithTheSwitchOn)
 {
     // Each case starts from "EnablePerf" = 0 in a fresh process.
@@ -74,7 +52,7 @@ TEST(PerfSwitchTest, EnablePerfIsReadOnceAndOnlyWithTheSwitchOn)
     t_enablePerfValue restore;
     for (const wchar_t* mode : modes) {
         ASSERT_TRUE(t_enablePerfValue::Set(0));
-        EXPECT_EQ(0u, RunChild(mode)) << "mode " << (mode == modes[0] ? "off" : "zero");
+        EXPECT_EQ(0, RunChild(L"perf_child.exe", mode, 60000)) << "mode " << (mode == modes[0] ? "off" : "zero");
     }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/temp_folder_test.h"
+
 namespace {
 
 // A private key under HKEY_CURRENT_USER, removed before and after each test.
@@ -47,17 +49,9 @@ protected:
     std::wstring m_subKey;
 };
 
-std::vector<std::wstring> Lines(const t_errorChain& errors)
-{
-    std::vector<std::wstring> lines;
-    for (const t_errorLine* line = errors.FirstLine(); line; line = line->next)
-        lines.push_back(line->text.c_str());
-    return lines;
-}
-
 std::wstring LastLine(const t_errorChain& errors)
 {
-    const std::vector<std::wstring> lines = Lines(errors);
+    const std::vector<std::wstring> lines = ErrorLines(errors);
     return lines.empty() ? std::wstring() : lines.back();
 }
 
@@ -163,7 +157,7 @@ TEST_F(RegTest, FailuresNameTheKeyAndValue)
     t_reg reg(HKEY_CURRENT_USER);
     // A missing sub-key without create: the system's text, then the path.
     EXPECT_FALSE(reg.Open(errors, (m_subKey + L"\\missing").c_str(), false, false));
-    std::vector<std::wstring> lines = Lines(errors);
+    std::vector<std::wstring> lines = ErrorLines(errors);
     ASSERT_EQ(2u, lines.size());
     EXPECT_NE(std::wstring::npos, lines[0].find(L"系统错误2"));
     EXPECT_EQ(L"打开注册表项失败：" + KeyPath() + L"\\missing", lines[1]);

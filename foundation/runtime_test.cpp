@@ -50,14 +50,6 @@ protected:
     bool m_wroteKey = false;
 };
 
-std::vector<std::wstring> ErrorLines(const t_errorChain& errors)
-{
-    std::vector<std::wstring> lines;
-    for (const t_errorLine* line = errors.FirstLine(); line; line = line->next)
-        lines.push_back(line->text.c_str());
-    return lines;
-}
-
 bool HasLine(const t_errorChain& errors, const std::wstring& text)
 {
     for (const std::wstring& line : ErrorLines(errors)) {
@@ -214,9 +206,7 @@ TEST_F(RuntimeTest, FoldersFlagsAndNamesUnderThisSystem)
     EXPECT_STREQ(hash, n_shareName::FolderHash());
     EXPECT_STREQ(L"0000", runtime.PerUserText());
 
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    EXPECT_EQ(Lower(exe), runtime.ModulePath().c_str());
+    EXPECT_EQ(Lower(ExePath()), runtime.ModulePath().c_str());
     EXPECT_STREQ(GetCommandLineW(), runtime.CommandLine().c_str());
     EXPECT_TRUE(runtime.CommandLineContains(L"runtime_test"));
     EXPECT_TRUE(runtime.PathContains(L"runtime_test.exe"));

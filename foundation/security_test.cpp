@@ -8,6 +8,7 @@
 
 #include "foundation/child_runner.h"
 #include "foundation/mutex.h"
+#include "foundation/temp_folder_test.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ std::wstring AllowedSids(PACL acl) {
             sids += SidText(&ace->SidStart) + L";";
     }
     return sids;
-}
-
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + UniqueTag(name);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return path;
 }
 
 } // namespace
@@ -134,7 +125,9 @@ TEST(Security, GrantObjectAccessMergesOrReplaces) {
 }
 
 TEST(Security, GrantPathAccess) {
-    std::wstring path = TempFile(L"security_grant_");
+    t_tempFolder dir(L"security_grant");
+    const std::wstring path = dir / L"file.txt";
+    ASSERT_TRUE(WriteRaw(path, ""));
     EXPECT_TRUE(GrantPathAccess(path.c_str(), SE_FILE_OBJECT, GENERIC_ALL, true));
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -142,7 +135,6 @@ TEST(Security, GrantPathAccess) {
                                                    nullptr, nullptr, &dacl, nullptr, &descriptor));
     EXPECT_NE(std::wstring::npos, AllowedSids(dacl).find(L"S-1-1-0;"));
     LocalFree(descriptor);
-    DeleteFileW(path.c_str());
 
     EXPECT_FALSE(GrantPathAccess(nullptr, SE_FILE_OBJECT, GENERIC_ALL, true));
     EXPECT_FALSE(GrantPathAccess(L"Z:\\no\\such\\folder\\file.txt", SE_FILE_OBJECT, GENERIC_ALL, true));
@@ -159,7 +151,9 @@ TEST(Security, LowLabelOnPaths) {
     EXPECT_FALSE(SetPathLowIntegrity(L"Z:\\no\\such\\file.txt", SE_FILE_OBJECT));
     EXPECT_FALSE(SetPathLowIntegrity(nullptr, SE_FILE_OBJECT));
 
-    std::wstring path = TempFile(L"security_label_");
+    t_tempFolder dir(L"security_label");
+    const std::wstring path = dir / L"file.txt";
+    ASSERT_TRUE(WriteRaw(path, ""));
     EXPECT_TRUE(SetPathLowIntegrity(path.c_str(), SE_FILE_OBJECT));
     // Wine accepts file labels without storing them, so they are not read back here.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | WRITE_OWNER | WRITE_DAC | READ_CONTROL, 0, nullptr, OPEN_EXISTING,
@@ -168,5 +162,4 @@ TEST(Security, LowLabelOnPaths) {
     EXPECT_TRUE(SetHandleLowIntegrity(file, SE_FILE_OBJECT));
     EXPECT_TRUE(SetHandleAccessDacl(file, SE_FILE_OBJECT));
     CloseHandle(file);
-    DeleteFileW(path.c_str());
 }

@@ -9,12 +9,9 @@
 #include <vector>
 
 #include "foundation/temp_folder_test.h"
+#include "foundation/utf16_file_test.h"
 
 namespace {
-
-std::string Utf16Le(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
 
 std::string Swapped(std::string bytes) {
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);

@@ -16,16 +16,16 @@ namespace {
 // The installation folder for the whole run: the runtime is initialised once per process.
 t_tempFolder* g_install = nullptr;
 
-class t_environment : public ::testing::Environment {
+class t_environment : public t_programTempFolder {
 public:
+    t_environment() : t_programTempFolder(g_install, L"usermgr_install", false) {}
     void SetUp() override {
-        g_install = new t_tempFolder(L"usermgr_install");
+        t_programTempFolder::SetUp();
         t_runtime::Instance()->SetInstallDirSource(g_install->Path().c_str());
         t_errorChain errors;
         ASSERT_TRUE(t_versionReg::Init(errors)) << Lines(errors);
         ASSERT_TRUE(t_runtime::Instance()->Init(errors)) << Lines(errors);
     }
-    void TearDown() override { delete g_install; }
 };
 
 ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new t_environment);

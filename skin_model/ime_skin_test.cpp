@@ -9,6 +9,7 @@
 #include "companions/ziplib/ziplib.h"
 #include "foundation/ini_document.h"
 #include "foundation/skin_pack.h"
+#include "foundation/child_runner.h"
 #include "foundation/temp_folder_test.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
@@ -19,29 +20,12 @@ namespace {
 
 // A temporary folder of this program's own: the work folder "SkinTmp" lies in it.
 t_tempFolder* g_temp = nullptr;
-
-class t_environment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        g_temp = new t_tempFolder(L"imeskin");
-        SetEnvironmentVariableW(L"TMP", g_temp->Path().c_str());
-        SetEnvironmentVariableW(L"TEMP", g_temp->Path().c_str());
-    }
-    void TearDown() override { delete g_temp; }
-};
-
-::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new t_environment);
+::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new t_programTempFolder(g_temp, L"imeskin", true));
 
 const std::wstring c_source = std::wstring(KAVREL_SOURCE_DIR) + L"\\skin_model\\testdata\\doc_skin";
 
 std::wstring Work() { return g_temp->Path() + L"\\SkinTmp"; }
-
-std::wstring ProgramFolder() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    return path.substr(0, path.rfind(L'\\') + 1);
-}
 
 void MakeZip(const std::wstring& archive, const std::wstring& folder = c_source) {
     ASSERT_EQ(ZIPLIB_OK, ZipFolder(folder.c_str(), nullptr, archive.c_str()));
@@ -132,15 +116,8 @@ std::wstring PackageValue(const std::wstring& archive, const wchar_t* section, c
                           std::vector<std::wstring>* names = nullptr) {
     t_tempFolder out(L"imeskin_pkg");
     EXPECT_EQ(ZIPLIB_OK, UnZip(archive.c_str(), out.Path().c_str()));
-    if (names) {
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((out.Path() + L"\\*").c_str(), &data);
-        do {
-            if (data.cFileName[0] != L'.')
-                names->push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
+    if (names)
+        *names = NamesIn(out.Path());
     t_iniDocument ini(false);
     t_errorChain errors;
     EXPECT_TRUE(ini.ReadConfig(errors, (out / L"Skin.ini").c_str(), 936));
@@ -285,8 +262,8 @@ TEST_F(IMESkinTest, PlainContainerOpensAndSavesAsZip) {
 }
 
 TEST_F(IMESkinTest, NewSaveOpenGivesTheSameModel) {
-    ASSERT_TRUE(Exists(ProgramFolder() + L"skin.dat"));
-    const std::string templateBytes = ReadRaw(ProgramFolder() + L"skin.dat");
+    ASSERT_TRUE(Exists(ExeFolder() + L"\\skin.dat"));
+    const std::string templateBytes = ReadRaw(ExeFolder() + L"\\skin.dat");
     ASSERT_TRUE(m_skin.New());
     EXPECT_TRUE(m_skin.IsNew());
     const std::vector<std::wstring> model = ModelLines(m_skin);
@@ -296,7 +273,7 @@ TEST_F(IMESkinTest, NewSaveOpenGivesTheSameModel) {
     t_errorChain errors;
     EXPECT_FALSE(m_skin.Save(errors, nullptr));
     EXPECT_EQ(L"压缩失败", Lines(errors));
-    EXPECT_EQ(templateBytes, ReadRaw(ProgramFolder() + L"skin.dat"));
+    EXPECT_EQ(templateBytes, ReadRaw(ExeFolder() + L"\\skin.dat"));
 
     const std::wstring target = m_folder / L"新.vsf";
     errors.Clear();
@@ -457,20 +434,9 @@ TEST_F(IMESkinTest, OperationsThatNeedAnOpenSkin) {
 // Runs the document tool from a folder of its own, where no template lies beside it.
 int RunToolAlone(const std::wstring& folder, const std::wstring& arguments) {
     for (const wchar_t* name : {L"skin_doc_tool_child.exe", L"ZipLib.dll"})
-        if (!CopyFileW((ProgramFolder() + name).c_str(), (folder + L"\\" + name).c_str(), FALSE))
+        if (!CopyFileW((ExeFolder() + L"\\" + name).c_str(), (folder + L"\\" + name).c_str(), FALSE))
             return -2;
-    std::wstring commandLine = L"\"" + folder + L"\\skin_doc_tool_child.exe\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    DWORD code = DWORD(-1);
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return int(code);
+    return RunProgram(folder + L"\\skin_doc_tool_child.exe", arguments, 60000);
 }
 
 TEST(IMESkinNew, WithoutTemplateGivesAnEmptyWorkFolder) {
@@ -486,14 +452,7 @@ TEST(IMESkinNew, WithoutTemplateGivesAnEmptyWorkFolder) {
     ASSERT_TRUE(ini.ReadConfig(errors, (committed + L"\\Skin.ini").c_str(), 936)) << Lines(errors);
     const wchar_t* useGdip = ini.GetValue(L"Display", L"use_gdip");
     EXPECT_STREQ(L"0", useGdip ? useGdip : L"<missing>");
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((snapshot + L"\\*").c_str(), &data);
-    int files = 0;
-    do {
-        files += data.cFileName[0] != L'.';
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    EXPECT_EQ(1, files);
+    EXPECT_EQ(1u, NamesIn(snapshot).size());
 }
 
 }  // namespace

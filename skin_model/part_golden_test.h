@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/temp_folder_test.h"
+#include "foundation/utf16_file_test.h"
 #include "skin_model/base_info.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
@@ -60,8 +61,7 @@ inline void LoadHandSkin()
 // Puts an INI text (UTF-16 in memory) into the shared document.
 inline void LoadSkinText(const std::wstring& text)
 {
-    std::string bytes("\xff\xfe", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    const std::string bytes = Utf16File(text);
     ASSERT_TRUE(SkinIni::Instance()->ReadFromMemory(bytes.data(), bytes.size(), SkinIni::c_codePage));
 }
 

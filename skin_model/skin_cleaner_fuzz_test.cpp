@@ -16,36 +16,19 @@
 
 namespace {
 
-using t_tree = std::map<std::wstring, std::string>;  // relative path (upper case) -> bytes
-
-void ReadTree(const std::wstring& root, const std::wstring& relative, t_tree& out)
+// Everything below root by upper-cased relative path (a folder's with a backslash at the
+// end): a file's bytes, "<dir>" for a folder.
+t_fileTree Tree(const std::wstring& root)
 {
-    const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
+    t_fileTree tree;
+    ForEachBelow(root, [&](const std::wstring& rel, bool isFolder) {
         std::wstring key = rel;
         CharUpperW(&key[0]);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[key + L"\\"] = "<dir>";
-            ReadTree(root, rel, out);
-        } else {
-            out[key] = ReadRaw(root + L"\\" + rel);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-t_tree Tree(const std::wstring& root)
-{
-    t_tree tree;
-    ReadTree(root, L"", tree);
+        if (isFolder)
+            tree[key + L"\\"] = "<dir>";
+        else
+            tree[key] = ReadRaw(root + L"\\" + rel);
+    });
     return tree;
 }
 
@@ -111,13 +94,13 @@ TEST(SkinCleanerFuzz, DeletesOnlyPicturesOfTheFolder)
         if (round % 4 == 0)
             Mutate(ini, rng);
         ASSERT_TRUE(WriteRaw(skin + L"\\Skin.ini", ini));
-        const t_tree before = Tree(sandbox);
+        const t_fileTree before = Tree(sandbox);
         const std::string label = "round " + std::to_string(round);
 
         t_errorChain errors;
         t_skinCleaner cleaner;
         const bool ok = cleaner.Run(errors, skin.c_str());
-        const t_tree after = Tree(sandbox);
+        const t_fileTree after = Tree(sandbox);
         if (!ok) {
             EXPECT_FALSE(errors.IsEmpty()) << label;
             EXPECT_TRUE(before == after) << "a refused folder changed, " << label;

@@ -17,18 +17,10 @@ namespace {
 // The picture and text files of a folder, sorted, Skin.ini left out.
 std::vector<std::wstring> FilesOf(const std::wstring& folder)
 {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && _wcsicmp(name.c_str(), L"Skin.ini") != 0)
-            names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
+    std::vector<std::wstring> names = NamesIn(folder, true);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::wstring& name) { return _wcsicmp(name.c_str(), L"Skin.ini") == 0; }),
+                names.end());
     return names;
 }
 

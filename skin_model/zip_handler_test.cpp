@@ -19,18 +19,8 @@ namespace {
 // Every test program gets a temporary folder of its own, so that the work folder
 // ("SkinTmp" in it) is never shared with a test program running beside it.
 t_tempFolder* g_temp = nullptr;
-
-class t_environment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        g_temp = new t_tempFolder(L"ziphandler");
-        SetEnvironmentVariableW(L"TMP", g_temp->Path().c_str());
-        SetEnvironmentVariableW(L"TEMP", g_temp->Path().c_str());
-    }
-    void TearDown() override { delete g_temp; }
-};
-
-::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new t_environment);
+::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new t_programTempFolder(g_temp, L"ziphandler", true));
 
 std::wstring WorkFolder() { return g_temp->Path() + L"\\SkinTmp"; }
 

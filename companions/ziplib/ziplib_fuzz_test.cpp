@@ -26,36 +26,6 @@ std::string Seed()
     return ReadRaw(std::wstring(KAVREL_SOURCE_DIR) + L"\\companions\\ziplib\\testdata\\fuzz_seed.zip");
 }
 
-// The names directly inside a folder ("." and ".." left out).
-std::set<std::wstring> NamesIn(const std::wstring& folder)
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
-// Relative paths of the files below a folder.
-void FilesBelow(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>& out)
-{
-    for (const std::wstring& name : NamesIn(relative.empty() ? root : root + L"\\" + relative)) {
-        const std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-        const DWORD attributes = GetFileAttributesW((root + L"\\" + rel).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            FilesBelow(root, rel, out);
-        else
-            out.push_back(rel);
-    }
-}
-
 // Offsets of every occurrence of a four-byte signature.
 std::vector<size_t> Signatures(const std::string& bytes, uint32_t signature)
 {
@@ -183,13 +153,16 @@ TEST(ZipLibFuzz, DamagedArchivesStayInsideTheTarget)
             expected.insert(L"out");
         else
             EXPECT_FALSE(Exists(target)) << "refused as a whole yet written, " << label;
-        const std::set<std::wstring> present = NamesIn(temp.Path());
+        const std::vector<std::wstring> present = NamesIn(temp.Path());
         for (const std::wstring& found : present)
             EXPECT_TRUE(expected.count(found)) << testing::PrintToString(found) << " outside the target, " << label;
         ASSERT_EQ("keep", ReadRaw(sentinel)) << label;
 
         std::vector<std::wstring> written;
-        FilesBelow(target, L"", written);
+        ForEachBelow(target, [&](const std::wstring& rel, bool isFolder) {
+            if (!isFolder)
+                written.push_back(rel);
+        });
         extracted += code == ZIPLIB_OK;
         refused += code == ZIPLIB_E_REFUSED || code == ZIPLIB_E_TOO_BIG || code == ZIPLIB_E_OPEN;
 

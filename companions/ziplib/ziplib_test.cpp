@@ -12,7 +12,7 @@
 
 namespace {
 
-using t_tree = std::map<std::wstring, std::string>;  // relative path -> bytes ("<dir>" for folders)
+using t_tree = t_fileTree;  // relative path -> bytes ("<dir>" for folders)
 
 void WriteTree(const std::wstring& root, const t_tree& tree)
 {
@@ -24,35 +24,6 @@ void WriteTree(const std::wstring& root, const t_tree& tree)
             ASSERT_TRUE(WriteRaw(path, item.second)) << item.first;
         }
     }
-}
-
-void ReadTree(const std::wstring& root, const std::wstring& relative, t_tree& out)
-{
-    WIN32_FIND_DATAW data;
-    const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[rel] = "<dir>";
-            ReadTree(root, rel, out);
-        } else {
-            out[rel] = ReadRaw(root + L"\\" + rel);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-t_tree ReadTree(const std::wstring& root)
-{
-    t_tree tree;
-    ReadTree(root, L"", tree);
-    return tree;
 }
 
 std::string Noise(size_t n, unsigned seed)
