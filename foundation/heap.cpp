@@ -14,11 +14,11 @@ void* t_heap::Alloc(unsigned n) {
         m_current->used += n;
         return p;
     }
+    if (n > kMaxRequest)
+        return nullptr;
     // An oversized request gets a block of its own, full at once; the free
     // rest of the old block is abandoned.
     const size_t data = n > m_blockSize ? n : m_blockSize;
-    if (data > static_cast<size_t>(-1) - sizeof(t_block))
-        return nullptr;
     t_block* block = static_cast<t_block*>(m_alloc.Allocate(data + sizeof(t_block)));
     if (!block)
         return nullptr;

@@ -16,7 +16,8 @@ public:
     t_heap& operator=(const t_heap&) = delete;
 
     // n bytes from the current block, or from a new block of
-    // max(n, block size) bytes; null (arena unchanged) when allocation fails.
+    // max(n, block size) bytes; null (arena unchanged) when allocation fails or n
+    // exceeds kMaxRequest.
     void* Alloc(unsigned n);
     // Same as Alloc; the entry used for singleton holders.
     void* Allocate(unsigned n);
@@ -35,11 +36,20 @@ public:
 
     unsigned BlockSize() const { return m_blockSize; }
 
+    // Largest single request; anything larger is refused without asking the allocator.
+    static constexpr unsigned kMaxRequest = 0x7FFF0000u;
+
 private:
     struct t_block {
         unsigned used;    // bytes of data handed out
         t_block* prev;    // older block, null for the oldest
     };
+
+public:
+    // Bytes each block spends on its header before the data.
+    static constexpr size_t kBlockHeader = sizeof(t_block);
+
+private:
 
     static unsigned char* DataOf(t_block* block) {
         return reinterpret_cast<unsigned char*>(block + 1);

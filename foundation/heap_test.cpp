@@ -8,7 +8,7 @@
 
 namespace {
 
-const size_t kHeader = 8;  // used count and link to the previous block
+const size_t kHeader = t_heap::kBlockHeader;  // used count and link to the previous block
 
 unsigned char* Bytes(void* p) { return static_cast<unsigned char*>(p); }
 
@@ -95,12 +95,18 @@ TEST(HeapTest, FailedAllocationReturnsNullAndLeavesTheArenaAsItWas)
     EXPECT_EQ(nullptr, heap.StrDup(L"a text longer than what is left"));
     // The current block is still the old one and serves what fits.
     EXPECT_EQ(a + 0x10, Bytes(heap.Alloc(0x10)));
-    // Sizes that overflow the block header are refused without asking.
+    // Sizes past the arena's limit are refused without asking.
     probe.budget = -1;
     const size_t asked = probe.requests.size();
     EXPECT_EQ(nullptr, heap.Alloc(0xFFFFFFFFu));
+    EXPECT_EQ(nullptr, heap.Alloc(t_heap::kMaxRequest + 1));
     EXPECT_EQ(nullptr, heap.StrDupN(L"x", 0x7FFFFFFFu));
     EXPECT_EQ(asked, probe.requests.size());
+    // The limit itself is asked for (and here refused by the allocator, not by the arena).
+    probe.budget = 0;
+    EXPECT_EQ(nullptr, heap.Alloc(t_heap::kMaxRequest));
+    ASSERT_EQ(asked + 1, probe.requests.size());
+    EXPECT_EQ(t_heap::kMaxRequest + kHeader, probe.requests.back());
 }
 
 TEST(HeapTest, StrDupCopiesIntoTheArena)

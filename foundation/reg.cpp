@@ -46,7 +46,11 @@ void t_reg::Close()
 bool t_reg::Open(t_errorChain& errors, const wchar_t* subKey, bool write, bool create)
 {
     Close();
-    const REGSAM access = write ? KEY_ALL_ACCESS : KEY_READ;
+    REGSAM access = write ? KEY_ALL_ACCESS : KEY_READ;
+    // The input method and its tools are 32-bit programs: the machine-wide keys shared
+    // with them live in the 32-bit view, which a 64-bit program must ask for.
+    if (m_root == HKEY_LOCAL_MACHINE)
+        access |= KEY_WOW64_32KEY;
     const bool hasSubKey = subKey && subKey[0];
     LONG code = ERROR_INVALID_HANDLE;
     HKEY key = nullptr;

@@ -10,7 +10,9 @@
 class t_reg {
 public:
     // Only HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and
-    // HKEY_DYN_DATA are accepted; with any other root every Open fails.
+    // HKEY_DYN_DATA are accepted; with any other root every Open fails. Keys below
+    // HKEY_LOCAL_MACHINE are opened in the 32-bit registry view, where the input
+    // method's 32-bit programs keep theirs.
     explicit t_reg(HKEY root);
     virtual ~t_reg();
 

@@ -213,3 +213,45 @@ TEST_F(RegTest, RootsAndEmptySubKey)
     EXPECT_FALSE(other.Open(errors, nullptr, false, false));
     EXPECT_NE(std::wstring::npos, LastLine(errors).find(L"创建注册表项失败："));
 }
+
+// Machine-wide keys are shared with the input method's 32-bit programs: the wrapper
+// writes and reads them in the 32-bit view, and the 64-bit view never sees them.
+TEST(RegMachineView, MachineKeysLiveInTheThirtyTwoBitView)
+{
+    const std::wstring subKey = L"Software\\KavrelRegViewTest_" + std::to_wstring(GetCurrentProcessId());
+    auto removeBoth = [&] {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), KEY_WOW64_32KEY, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), KEY_WOW64_64KEY, 0);
+    };
+    removeBoth();
+    {
+        t_errorChain errors;
+        t_reg reg(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(reg.Open(errors, subKey.c_str(), true, true));
+        ASSERT_TRUE(reg.SetString(errors, L"C:\\Program Files (x86)\\Vexil", nullptr));
+    }
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key));
+    RegCloseKey(key);
+    key = nullptr;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key));
+    if (key)
+        RegCloseKey(key);
+
+    // A value a 32-bit installer wrote (32-bit view) is what the wrapper reads.
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
+    const wchar_t installed[] = L"D:\\Vexil";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(installed),
+                                            sizeof(installed)));
+    RegCloseKey(key);
+    {
+        t_errorChain errors;
+        t_reg reg(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(reg.Open(errors, subKey.c_str(), false, false));
+        wchar_t text[64];
+        ASSERT_TRUE(reg.QueryString(errors, nullptr, text, 64));
+        EXPECT_STREQ(installed, text);
+    }
+    removeBoth();
+}

@@ -12,16 +12,12 @@ class t_str;
 namespace itl {
 
 // Largest element count of an array: 0x1fffffff, lowered so that the byte size
-// of the block always fits in 31 bits.
+// of the block always fits in 31 bits, whatever the pointer size.
 template <class T>
 struct ImmSimpleArrayLimit {
     static const int value = (0x7fffffff / sizeof(T)) < 0x1fffffff
                                  ? static_cast<int>(0x7fffffff / sizeof(T))
                                  : 0x1fffffff;
-};
-template <>
-struct ImmSimpleArrayLimit<t_str> {
-    static const int value = 7354396;
 };
 
 // Capacity after growing a full array of the given capacity: doubled, or the

@@ -72,11 +72,14 @@ TEST(SimpleArrayTest, StringElementsSurviveGrowthAndAreDestroyed)
 
 TEST(SimpleArrayTest, LimitsAndAllocationFailureLeaveTheArrayUnchanged)
 {
-    // Over the limit the allocator is not asked; at the limit it is asked.
+    // Over the limit the allocator is not asked; at the limit it is asked, for a block
+    // whose byte size still fits in 31 bits.
+    const int pointerLimit = itl::ImmSimpleArrayLimit<int*>::value;
+    EXPECT_LE(uint64_t(pointerLimit) * sizeof(int*), 0x7fffffffu);
     struct {
         int initial;
         bool asked;
-    } const pointerCases[] = {{-1, false}, {0x20000000, false}, {0x1fffffff, true}};
+    } const pointerCases[] = {{-1, false}, {pointerLimit + 1, false}, {0x7fffffff, false}, {pointerLimit, true}};
     for (const auto& c : pointerCases) {
         t_allocProbe probe;
         probe.budget = 0;
@@ -84,21 +87,27 @@ TEST(SimpleArrayTest, LimitsAndAllocationFailureLeaveTheArrayUnchanged)
         probe.requests.clear();
         EXPECT_FALSE(sized.Add(nullptr)) << c.initial;
         EXPECT_EQ(0, sized.Count());
-        EXPECT_EQ(c.asked, !probe.requests.empty()) << c.initial;
+        ASSERT_EQ(c.asked, !probe.requests.empty()) << c.initial;
+        if (c.asked) {
+            EXPECT_EQ(size_t(pointerLimit) * sizeof(int*), probe.requests[0]);
+        }
     }
+    const int stringLimit = itl::ImmSimpleArrayLimit<t_str>::value;
+    EXPECT_LE(uint64_t(stringLimit) * sizeof(t_str), 0x7fffffffu);
+    EXPECT_GT(uint64_t(stringLimit + 1) * sizeof(t_str), 0x7fffffffu);
     struct {
         int initial;
         bool asked;
-    } const stringCases[] = {{7354397, false}, {7354396, true}};
+    } const stringCases[] = {{stringLimit + 1, false}, {stringLimit, true}};
     for (const auto& c : stringCases) {
         t_allocProbe probe;
         probe.budget = 0;
         itl::ImmSimpleArray<t_str> sized(probe.Triple(), c.initial);
         probe.requests.clear();
         EXPECT_FALSE(sized.Add(t_str(L"x"))) << c.initial;
-        EXPECT_EQ(c.asked, !probe.requests.empty()) << c.initial;
+        ASSERT_EQ(c.asked, !probe.requests.empty()) << c.initial;
         if (c.asked) {
-            EXPECT_EQ(7354396u * sizeof(t_str), probe.requests[0]);
+            EXPECT_EQ(size_t(stringLimit) * sizeof(t_str), probe.requests[0]);
         }
     }
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-TEST(Environment, ThirtyTwoBitProcessOnChineseCodePage) {
-  EXPECT_EQ(sizeof(void*), 4u);
+TEST(Environment, SixtyFourBitProcessOnChineseCodePage) {
+  EXPECT_EQ(sizeof(void*), 8u);
   EXPECT_EQ(GetACP(), 936u);
 }
 

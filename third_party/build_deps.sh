@@ -8,12 +8,18 @@ DEPS=${1:?deps folder}
 SRC=$DEPS/src
 PREFIX=$DEPS/prefix
 BLD=$DEPS/build
-TOOLCHAIN=$(cd "$(dirname "$0")/../cmake" && pwd)/mingw-i686.cmake
-CC=i686-w64-mingw32-gcc-posix
-CXX=i686-w64-mingw32-g++-posix
-AR=i686-w64-mingw32-ar
+TOOLCHAIN=$(cd "$(dirname "$0")/../cmake" && pwd)/mingw-x86_64.cmake
+CC=x86_64-w64-mingw32-gcc-posix
+CXX=x86_64-w64-mingw32-g++-posix
+AR=x86_64-w64-mingw32-ar
 JOBS=$(nproc)
+# A prefix built for another target (the earlier 32-bit build) is rebuilt from scratch.
+TARGET=x86_64-w64-mingw32
+if [ -d "$PREFIX" ] && [ "$(cat "$PREFIX/.target" 2>/dev/null)" != "$TARGET" ]; then
+  rm -rf "$PREFIX" "$BLD"
+fi
 mkdir -p "$SRC" "$PREFIX/include" "$PREFIX/lib" "$BLD"
+echo "$TARGET" > "$PREFIX/.target"
 
 stamp() { echo "$PREFIX/.stamp-$1"; }
 done_already() { [ -f "$(stamp "$1")" ]; }

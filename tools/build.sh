@@ -13,7 +13,7 @@ mkdir -p "$DEPS_DIR"
 flock "$DEPS_DIR/.lock" bash "$ROOT/third_party/build_deps.sh" "$DEPS_DIR"
 
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
     -DKAVREL_DEPS_PREFIX="$DEPS_DIR/prefix" >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j"$(nproc)" -- --no-print-directory

@@ -7,9 +7,11 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-need_pkgs=(g++-mingw-w64-i686 mingw-w64-i686-dev cmake make dpkg-dev googletest
-           wine wine32:i386 wine64 xvfb xauth locales fonts-wqy-microhei fonts-wine
-           zip unzip p7zip-full openssl python3 xz-utils patch)
+# 64-bit only: no i386 architecture and no wine32, so nothing here needs 32-bit execution.
+need_pkgs=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make dpkg-dev googletest
+           wine64 xvfb xauth locales fonts-wqy-microhei fonts-wine
+           zip unzip p7zip-full openssl python3 xz-utils patch
+           python3-pil python3-numpy libpng-dev gcc imagemagick)
 
 have_all=1
 for p in "${need_pkgs[@]}"; do
@@ -34,9 +36,6 @@ SRC
 fi
 
 if [ "$have_all" = 0 ]; then
-  if ! dpkg --print-foreign-architectures | grep -q i386; then
-    $SUDO dpkg --add-architecture i386
-  fi
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null
 fi

@@ -3,10 +3,29 @@
 # Needs BUILD_DIR. wine_up starts what is missing; wine_down stops all it started.
 
 export WINEPREFIX="$BUILD_DIR/wineprefix"
+# Wine's 64-bit loader and server, named directly: Debian's `wine` command starts the
+# 32-bit loader first, and some machines cannot execute 32-bit programs at all.
+export KAVREL_WINE=${KAVREL_WINE:-/usr/lib/wine/wine64}
+export KAVREL_WINESERVER=${KAVREL_WINESERVER:-/usr/lib/wine/wineserver64}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 KAVREL_XVFB_PID=""
+
+wine() { "$KAVREL_WINE" "$@"; }
+wineserver() { "$KAVREL_WINESERVER" "$@"; }
+
+# One clear line instead of a bare exit code when Wine is missing or cannot start.
+wine_check() {
+  if [ ! -x "$KAVREL_WINE" ] || [ ! -x "$KAVREL_WINESERVER" ]; then
+    echo "Wine's 64-bit loader is missing ($KAVREL_WINE): install the Debian package wine64 (bash tools/setup_host.sh)" >&2
+    return 1
+  fi
+  if ! "$KAVREL_WINE" --version >/dev/null 2>&1; then
+    echo "Wine's 64-bit loader does not start ($KAVREL_WINE): reinstall the Debian package wine64" >&2
+    return 1
+  fi
+}
 
 wine_start_display() {
   if [ -n "${DISPLAY:-}" ]; then return; fi
@@ -29,7 +48,10 @@ wine_start_display() {
 wine_init_prefix() {
   [ -f "$WINEPREFIX/.kavrel-ready" ] && return
   rm -rf "$WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1
+  if ! wine wineboot -i </dev/null >/dev/null 2>&1; then
+    echo "Wine could not create its prefix in $WINEPREFIX (wine64 wineboot -i failed)" >&2
+    return 1
+  fi
   wineserver -w
   local reg="$BUILD_DIR/kavrel-prefix.reg"
   cat > "$reg" <<'REG'
@@ -58,6 +80,7 @@ REG
 }
 
 wine_up() {
+  wine_check
   wine_start_display
   wine_init_prefix
   # A persistent wineserver, warmed up outside ctest, makes each Wine process start in

@@ -1,6 +1,6 @@
 // ZipLib.dll: zip archives of skin folders.
 //
-// Every export uses the __stdcall convention (ZIPLIB_CALL) and is exported under its
+// Every export uses ZIPLIB_CALL (__stdcall, which 64-bit Windows ignores) and is exported under its
 // plain name (no "@n" decoration), so that run-time binding by name and the import
 // library agree. Programs that import UnZip and ZipFolder at load time link the import
 // library libZipLib.dll.a; the other exports are meant to be bound by name.

@@ -32,7 +32,7 @@ def win(path):
 
 def run_tool(build_dir, *args):
     exe = os.path.join(build_dir, "bin", "skin_doc_tool_child.exe")
-    result = subprocess.run(["wine", exe] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), exe] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             timeout=240)
     return result.returncode, result.stdout.decode("utf-8", "replace"), result.stderr.decode("utf-8", "replace")
 

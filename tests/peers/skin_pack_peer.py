@@ -232,7 +232,7 @@ def make_folder(folder):
 
 def run_tool(build_dir, *args):
     exe = os.path.join(build_dir, "bin", "skin_pack_tool_child.exe")
-    result = subprocess.run(["wine", exe] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), exe] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             timeout=120)
     return result.returncode, result.stderr.decode("utf-8", "replace")
 

@@ -37,7 +37,7 @@ def win(path):
 
 
 def tool(*args):
-    result = subprocess.run(["wine", TOOL] + [str(a) for a in args], capture_output=True, timeout=300)
+    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), TOOL] + [str(a) for a in args], capture_output=True, timeout=300)
     return result.returncode
 
 
