@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "foundation/error_chain.h"
-#include "foundation/exe_folder_test.h"
-#include "foundation/ini_document.h"
-#include "foundation/skin_pack.h"
-#include "foundation/temp_folder_test.h"
+#include "foundation/core/error_chain.h"
+#include "tests/support/exe_folder.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/records/skin_pack.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "bench/bench_timer.h"
 #include "skin_model/skin_cleaner.h"
 
-#include "foundation/path.h"
-#include "foundation/temp_folder_test.h"
+#include "foundation/files/path.h"
+#include "tests/support/temp_folder.h"
 
 #include <windows.h>
 

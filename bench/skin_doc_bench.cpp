@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "companions/ziplib/ziplib.h"
-#include "foundation/exe_folder_test.h"
-#include "foundation/path.h"
-#include "foundation/skin_pack.h"
-#include "foundation/temp_folder_test.h"
+#include "tests/support/exe_folder.h"
+#include "foundation/files/path.h"
+#include "foundation/records/skin_pack.h"
+#include "tests/support/temp_folder.h"
 #include "skin_model/ime_skin.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "bench/bench_timer.h"
 #include "companions/ziplib/ziplib.h"
-#include "foundation/temp_folder_test.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "skin_model/base_info.h"
 
-#include "foundation/path.h"
+#include "foundation/files/path.h"
 
 #include <shlwapi.h>
 

@@ -3,8 +3,8 @@
 // which the parts read and write the shared Skin.ini document.
 #pragma once
 
-#include "foundation/error_chain.h"
-#include "foundation/str.h"
+#include "foundation/core/error_chain.h"
+#include "foundation/core/str.h"
 #include "skin_model/skin_ini.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "skin_model/btn_type_helper.h"
 
-#include "foundation/singleton.h"
+#include "foundation/core/singleton.h"
 
 #include <cstdlib>
 #include <cwchar>

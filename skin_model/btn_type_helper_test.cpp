@@ -1,6 +1,6 @@
 #include "skin_model/btn_type_helper.h"
 
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 
 #include <gtest/gtest.h>
 

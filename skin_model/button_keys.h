@@ -2,7 +2,7 @@
 // captions, count keys, default picture names and the recognition of a key.
 #pragma once
 
-#include "foundation/str.h"
+#include "foundation/core/str.h"
 #include "skin_model/btn_ctrl_base.h"
 
 // Button properties in the order they are kept and written.

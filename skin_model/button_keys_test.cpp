@@ -1,6 +1,6 @@
 #include "skin_model/button_keys.h"
 
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 
 #include <gtest/gtest.h>
 

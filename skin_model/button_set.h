@@ -3,7 +3,7 @@
 // its full Skin.ini key.
 #pragma once
 
-#include "foundation/str.h"
+#include "foundation/core/str.h"
 #include "skin_model/base_info.h"
 #include "skin_model/btn_ctrl_base.h"
 #include "skin_model/button_keys.h"

@@ -1,6 +1,6 @@
 #include "skin_model/button_set.h"
 
-#include "foundation/temp_folder_test.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

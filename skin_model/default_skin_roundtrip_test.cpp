@@ -1,7 +1,7 @@
 // The default skin that ships with the editor goes through every model part: what the
 // parts read from it they must write back unchanged.
 #include "skin_model/button_set.h"
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 
 #include <memory>
 #include <string>

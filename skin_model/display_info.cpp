@@ -1,6 +1,6 @@
 #include "skin_model/display_info.h"
 
-#include "foundation/app_config.h"
+#include "foundation/config/app_config.h"
 
 #include <cwchar>
 

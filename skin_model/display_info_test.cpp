@@ -1,7 +1,7 @@
 #include "skin_model/display_info.h"
 
-#include "foundation/app_config.h"
-#include "skin_model/part_golden_test.h"
+#include "foundation/config/app_config.h"
+#include "tests/support/part_golden.h"
 
 TEST(DisplayInfo, NewAndLoadedSkinsWriteTheExpectedFile)
 {

@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "foundation/ini_document.h"
-#include "foundation/path.h"
-#include "foundation/skin_pack.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/files/path.h"
+#include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "foundation/error_chain.h"
+#include "foundation/core/error_chain.h"
 #include "skin_model/base_info.h"
 #include "skin_model/ptr_vector.h"
 #include "skin_model/zip_handler.h"

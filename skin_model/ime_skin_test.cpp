@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "companions/ziplib/ziplib.h"
-#include "foundation/ini_document.h"
-#include "foundation/skin_pack.h"
-#include "foundation/child_runner.h"
-#include "foundation/temp_folder_test.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/records/skin_pack.h"
+#include "tests/support/child_runner.h"
+#include "tests/support/temp_folder.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/general_info.h"

@@ -1,7 +1,7 @@
 #include "skin_model/layout_info.h"
 
 #include "skin_model/combine_info.h"
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 #include "skin_model/separate_info.h"
 
 // Loads the keys into Scheme_H1, then saves the part into an emptied document.

@@ -1,6 +1,6 @@
 #include "skin_model/skin_cleaner.h"
 
-#include "foundation/md5.h"
+#include "foundation/crypto/md5.h"
 #include "skin_model/skin_ini.h"
 
 #include <windows.h>

@@ -5,10 +5,10 @@
 // files alone and never touches the shared Skin.ini document.
 #pragma once
 
-#include "foundation/error_chain.h"
-#include "foundation/ini_document.h"
-#include "foundation/path.h"
-#include "foundation/str.h"
+#include "foundation/core/error_chain.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/files/path.h"
+#include "foundation/core/str.h"
 
 #include <map>
 #include <set>

@@ -4,9 +4,9 @@
 // it was.
 #include "skin_model/skin_cleaner.h"
 
-#include "foundation/fuzz_input_test.h"
-#include "foundation/temp_folder_test.h"
-#include "foundation/utf16_file_test.h"
+#include "tests/support/fuzz_input.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file.h"
 
 #include <gtest/gtest.h>
 

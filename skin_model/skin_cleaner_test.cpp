@@ -1,8 +1,8 @@
 #include "skin_model/skin_cleaner.h"
 
-#include "foundation/path.h"
-#include "foundation/utf16_file_test.h"
-#include "skin_model/part_golden_test.h"
+#include "foundation/files/path.h"
+#include "tests/support/utf16_file.h"
+#include "tests/support/part_golden.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include <cwchar>
 #include <string>
 
-#include "foundation/path.h"
+#include "foundation/files/path.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"

@@ -1,6 +1,6 @@
 #include "skin_model/skin_ini.h"
 
-#include "foundation/singleton.h"
+#include "foundation/core/singleton.h"
 
 #include <climits>
 #include <cstdint>

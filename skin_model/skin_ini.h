@@ -2,8 +2,8 @@
 // and every model part, and the small parsed form in which the parts read its values.
 #pragma once
 
-#include "foundation/ini_document.h"
-#include "foundation/str.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/core/str.h"
 
 #include <cstddef>
 #include <vector>

@@ -5,11 +5,11 @@
 // writing again gives the same file.
 #include "skin_model/skin_ini.h"
 
-#include "foundation/fuzz_input_test.h"
-#include "foundation/text_file.h"
-#include "foundation/utf16_file_test.h"
+#include "tests/support/fuzz_input.h"
+#include "foundation/files/text_file.h"
+#include "tests/support/utf16_file.h"
 #include "skin_model/button_set.h"
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 
 #include <gtest/gtest.h>
 

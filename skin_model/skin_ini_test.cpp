@@ -1,10 +1,10 @@
 #include "skin_model/skin_ini.h"
 
-#include "foundation/singleton.h"
+#include "foundation/core/singleton.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/status_info.h"
 

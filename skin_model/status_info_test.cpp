@@ -1,6 +1,6 @@
 #include "skin_model/status_info.h"
 
-#include "skin_model/part_golden_test.h"
+#include "tests/support/part_golden.h"
 
 TEST(StatusInfo, NewAndLoadedSkinsWriteTheExpectedFile)
 {

@@ -1,9 +1,9 @@
 #include "skin_model/zip_handler.h"
 
 #include "companions/ziplib/ziplib.h"
-#include "foundation/error_chain.h"
-#include "foundation/path.h"
-#include "foundation/user_manager.h"
+#include "foundation/core/error_chain.h"
+#include "foundation/files/path.h"
+#include "foundation/users/user_manager.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "foundation/str.h"
+#include "foundation/core/str.h"
 
 class ZipHandler {
 public:

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "companions/ziplib/ziplib.h"
-#include "foundation/runtime.h"
-#include "foundation/temp_folder_test.h"
-#include "foundation/user_manager.h"
-#include "foundation/version_registry.h"
+#include "foundation/process/runtime.h"
+#include "tests/support/temp_folder.h"
+#include "foundation/users/user_manager.h"
+#include "foundation/win/shared_versions.h"
 
 namespace {
 

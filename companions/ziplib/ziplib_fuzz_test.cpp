@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "companions/ziplib/entry_name.h"
-#include "foundation/fuzz_input_test.h"
-#include "foundation/temp_folder_test.h"
+#include "tests/support/fuzz_input.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

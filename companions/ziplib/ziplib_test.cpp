@@ -8,7 +8,7 @@
 #include <string>
 
 #include "companions/ziplib/archive_index.h"
-#include "foundation/temp_folder_test.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

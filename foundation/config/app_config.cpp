@@ -1,0 +1,81 @@
+#include "foundation/config/app_config.h"
+
+#include "foundation/core/singleton.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+ConfigRect::ConfigRect(const wchar_t* name, int l, int t, int r, int b)
+    : n_config::t_structOneLine(name, L","), left(L"", l), top(L"", t), right(L"", r),
+      bottom(L"", b) {}
+
+void ConfigRect::RegisterMembers() {
+    AddMember(left);
+    AddMember(top);
+    AddMember(right);
+    AddMember(bottom);
+    n_config::t_structOneLine::RegisterMembers();
+}
+
+AppConfigSize::AppConfigSize(t_heap* arena)
+    : n_config::t_section(L"Window Rect", arena), rect(L"Rect", 0, 0, 800, 600),
+      max(L"max", true), icon(L"icon", false) {}
+
+void AppConfigSize::RegisterMembers() {
+    AddMember(rect);
+    AddMember(max);
+    AddMember(icon);
+    n_config::t_section::RegisterMembers();
+}
+
+AppConfigSetting::AppConfigSetting(t_heap* arena)
+    : n_config::t_section(L"Setting", arena), useGdip(L"UseGdip", true) {}
+
+void AppConfigSetting::RegisterMembers() {
+    AddMember(useGdip);
+    n_config::t_section::RegisterMembers();
+}
+
+AppConfigPreviewSetting::AppConfigPreviewSetting(t_heap* arena)
+    : n_config::t_section(L"Preview", arena), candSize(L"candsize", 9) {}
+
+void AppConfigPreviewSetting::RegisterMembers() {
+    AddMember(candSize);
+    n_config::t_section::RegisterMembers();
+}
+
+AppConfig::AppConfig()
+    : n_config::t_configFile(false), windowRect(&TextArena()), setting(&TextArena()),
+      preview(&TextArena()) {
+    Init();
+}
+
+void AppConfig::Init() {
+    AddMember(windowRect);
+    AddMember(setting);
+    AddMember(preview);
+}
+
+AppConfig* AppConfig::Instance() { return ImmSingleton<AppConfig>::Instance("AppConfig"); }
+
+const wchar_t* GetAppConfigPath() {
+    static wchar_t path[MAX_PATH];
+    static bool computed = false;
+    if (computed)
+        return path;
+    computed = true;
+    wchar_t module[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    // A path that filled the buffer may have been cut: no settings path then.
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    const wchar_t* slash = wcsrchr(module, L'\\');
+    const size_t folder = slash ? size_t(slash - module) + 1 : 0;
+    static const wchar_t kName[] = L"Kavrel.ini";
+    if (folder + wcslen(kName) >= MAX_PATH)
+        return path;
+    wmemcpy(path, module, folder);
+    wmemcpy(path + folder, kName, wcslen(kName) + 1);
+    return path;
+}

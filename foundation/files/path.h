@@ -1,0 +1,89 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "foundation/core/error_chain.h"
+#include "foundation/win/mutex.h"
+#include "foundation/core/str.h"
+
+// A file-system path held in a t_str, with the operations that build, split, query and
+// change it. The separator is the backslash only. Everything that is created, copied or
+// moved is opened to all local users and app packages and given the low integrity label,
+// so that low-integrity processes of the input method can use it.
+class t_path : public t_str {
+public:
+    // One named mutex per file path ("Local\mutex_file_0x%08X" of a case-folded hash of
+    // the path); every t_file open takes it, so opens of one path are serialised across
+    // threads and processes.
+    class t_mutex : public ::t_mutex {
+    public:
+        t_mutex();
+        // Plain names are refused: this mutex is only ever named from a path.
+        bool Create(t_errorChain& errors, const wchar_t* name) override;
+        virtual bool CreateForPath(t_errorChain& errors, const wchar_t* path);
+    };
+
+    t_path() = default;
+    t_path(const wchar_t* text) : t_str(text) {}
+    t_path(const t_str& text) : t_str(text) {}
+    t_path(const t_path& other) : t_str(other) {}
+    t_path& operator=(const t_path& other) { t_str::operator=(other); return *this; }
+    t_path& operator=(const wchar_t* text) { Assign(text); return *this; }
+
+    // Building and splitting: never fail.
+    // Base, then each non-null text by the Append rule.
+    static t_str Combine(const wchar_t* base, const wchar_t* a = nullptr, const wchar_t* b = nullptr,
+                         const wchar_t* c = nullptr, const wchar_t* d = nullptr,
+                         const wchar_t* e = nullptr);
+    static t_str CombineFromStr(const t_str& base, const wchar_t* a = nullptr,
+                                const wchar_t* b = nullptr, const wchar_t* c = nullptr,
+                                const wchar_t* d = nullptr, const wchar_t* e = nullptr);
+    // A part starting with '.' is an extension, anything else a path component.
+    bool Append(const wchar_t* part);
+    bool Join(const wchar_t* part) { return Append(part); }
+    bool AppendPart(const wchar_t* part);
+    bool AppendExtension(const wchar_t* extension);
+    t_str Concat(const wchar_t* part) const;
+    const wchar_t* FileName() const;
+    const wchar_t* Extension() const;
+    bool BaseName(t_str& out) const;
+    bool GetFolder(t_str& out) const;
+    bool IsRelative() const;
+    bool IsDriveRoot() const;
+    bool Contains(const wchar_t* other, bool directChildOnly) const;
+
+    // Queries.
+    bool IsFile() const;
+    bool IsDirectory() const;
+    bool GetFileSize(t_errorChain& errors, unsigned& size) const;
+
+    // Changes.
+    bool Delete(t_errorChain& errors, bool strict, bool toRecycleBin) const;
+    void DeleteQuiet(bool toRecycleBin) const;
+    void DeleteFolderQuiet() const;
+    bool CreateDirectoryTree(t_errorChain& errors, bool strict) const;
+    bool Copy(t_errorChain& errors, const wchar_t* target, bool failIfExists) const;
+    bool Move(t_errorChain& errors, const wchar_t* target, bool failIfExists) const;
+    bool CopyFolder(t_errorChain& errors, const wchar_t* target, bool failIfExists) const;
+
+    // Best-effort security on a file or folder: Everyone (and app packages) get full,
+    // inheritable access; the low mandatory label is set unless the path names an ".exe".
+    static bool GrantAccess(const wchar_t* path);
+    static bool ApplyLowLabel(const wchar_t* path);
+};
+
+// Folder trees. Child paths are built at full length (never cut to another name) and the
+// walks keep their state on the stack, so they may run on several threads at once.
+// Calls visit with the name of each entry of the folder except "." and ".."; false when
+// the folder cannot be listed.
+bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit);
+bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wchar_t* sourceFolder);
+bool DeleteFolderTree(const wchar_t* path);
+bool DeleteFolder(const wchar_t* path);
+bool DeleteFolderTreeAtReboot(const wchar_t* path);
+bool ScheduleFolderDelete(const wchar_t* path);
+
+// Formats into a 260-character path buffer; false (and an empty buffer) when it does not fit.
+bool FormatPath(wchar_t (&buffer)[MAX_PATH], const wchar_t* format, ...);

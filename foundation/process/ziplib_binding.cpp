@@ -1,0 +1,119 @@
+#include "foundation/process/ziplib_binding.h"
+
+#include <new>
+
+#include "foundation/process/dll.h"
+
+const char* const t_zipLib::c_exportNames[7] = {"UnZipEx",      "UnZipEx2",     "ZipFolderEx",     "SetZipLevel",
+                                                "UnZipFile",    "FreeUnzipBuf", "PrepareUnzipFile"};
+
+namespace {
+
+template <class T>
+void Assign(T& target, FARPROC proc)
+{
+    target = reinterpret_cast<T>(reinterpret_cast<void*>(proc));
+}
+
+}  // namespace
+
+t_zipLib::t_zipLib(const wchar_t* folder)
+{
+    if (!t_dll::Load(m_errors, m_module, L"ziplib.dll", folder))
+        return;
+    t_errorChain scratch;
+    FARPROC procs[7] = {};
+    for (int i = 0; i < 7; ++i)
+        Resolve(scratch, procs[i], c_exportNames[i]);
+    Assign(m_unZipEx, procs[0]);
+    Assign(m_unZipEx2, procs[1]);
+    Assign(m_zipFolderEx, procs[2]);
+    Assign(m_setZipLevel, procs[3]);
+    Assign(m_unZipFile, procs[4]);
+    Assign(m_freeUnzipBuf, procs[5]);
+    Assign(m_prepareUnzipFile, procs[6]);
+    if (scratch.FirstLine())
+        m_errors.CopyLines(scratch.FirstLine(), m_errors.NewLine());
+}
+
+t_zipLib* t_zipLib::Load(const wchar_t* folder)
+{
+    return new (std::nothrow) t_zipLib(folder);
+}
+
+bool t_zipLib::Resolve(t_errorChain& errors, FARPROC& out, const char* name) const
+{
+    // The loader's generic lines are replaced by the binding's own.
+    t_errorChain scratch;
+    if (t_dll::GetProc(scratch, m_module, name, out))
+        return true;
+    if (!m_module)
+        errors.NewLine().AppendText(L"压缩失败：加载ziplib失败");
+    else
+        errors.NewLine().AppendFormat(L"解析ziplib接口%S失败", name);
+    return false;
+}
+
+bool t_zipLib::UnZipFile(t_errorChain& errors, uint32_t& size, uint8_t*& bytes, const wchar_t* archive,
+                         const wchar_t* entry)
+{
+    char narrowArchive[MAX_PATH];
+    char narrowEntry[MAX_PATH];
+    t_str(archive).ToNarrow(narrowArchive);
+    t_str(entry).ToNarrow(narrowEntry);
+    return UnZipFileNarrow(errors, narrowArchive, narrowEntry, size, bytes);
+}
+
+bool t_zipLib::UnZipFileNarrow(t_errorChain& errors, const char* archive, const char* entry, uint32_t& size,
+                               uint8_t*& bytes)
+{
+    size = 0;
+    bytes = nullptr;
+    if (!m_unZipFile) {
+        errors.NewLine().AppendText(L"解析ziplib接口UnZipFile失败");
+        return false;
+    }
+    t_unzipBuf record = {};
+    if (!m_unZipFile(archive, entry, &record)) {
+        errors.NewLine().AppendText(L"压缩失败");
+        return false;
+    }
+    size = record.size;
+    bytes = record.data;
+    return true;
+}
+
+bool t_zipLib::FreeUnzipBuf(t_errorChain& errors, uint32_t size, uint8_t* bytes)
+{
+    if (!m_freeUnzipBuf) {
+        errors.NewLine().AppendText(L"解析ziplib接口FreeBuf失败");
+        return false;
+    }
+    t_unzipBuf record = {size, bytes};
+    m_freeUnzipBuf(&record);
+    return true;
+}
+
+bool t_zipLib::PrepareUnzipFile(t_errorChain& errors, wchar_t (&path)[MAX_PATH], uint32_t& deleteAfterwards,
+                                const wchar_t* archive)
+{
+    path[0] = 0;
+    deleteAfterwards = 0;
+    if (!m_prepareUnzipFile) {
+        errors.NewLine().AppendText(L"解析ziplib接口").AppendText(L"PrepareUnzipFile").AppendText(L"失败");
+        return false;
+    }
+    char narrow[MAX_PATH] = {};
+    uint32_t flag = 0;
+    if (!m_prepareUnzipFile(archive, narrow, &flag)) {
+        errors.NewLine().AppendText(L"准备解压目录失败");
+        return false;
+    }
+    narrow[MAX_PATH - 1] = 0;
+    deleteAfterwards = flag;
+    // 259 bytes of code page 936 never give more than 259 characters.
+    const int n = MultiByteToWideChar(936, 0, narrow, -1, path, MAX_PATH);
+    if (n <= 0)
+        path[0] = 0;
+    return true;
+}

@@ -1,0 +1,301 @@
+#include "foundation/records/skin_pack.h"
+
+#include <windows.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "foundation/crypto/encrypted_text.h"
+#include "foundation/files/file.h"
+#include "foundation/files/path.h"
+#include "foundation/core/singleton.h"
+#include "foundation/records/var_file_io.h"
+
+namespace {
+
+const unsigned char c_magic[4] = {'S', 'k', 'i', 'n'};
+const uint32_t c_headerSize = 8;
+// Deflate never compresses better than about 1032:1; a declared list length beyond that
+// cannot be honest and would only make us reserve memory for nothing.
+const uint64_t c_maxInflateRatio = 1032;
+
+bool HasMagic(const unsigned char* image, uint32_t length) {
+    return image && length >= c_headerSize && memcmp(image, c_magic, 4) == 0;
+}
+
+void WriteHeader(unsigned char* out, uint32_t format) {
+    memcpy(out, c_magic, 4);
+    VarWriteU32(out + 4, format);
+}
+
+// Windows opens a device for these names in any folder: "nul.txt" and "AUX .ini" too,
+// since only the part before the first dot, trailing blanks dropped, is compared.
+bool IsDeviceName(const wchar_t* name) {
+    size_t length = wcscspn(name, L".");
+    while (length > 0 && name[length - 1] == L' ')
+        --length;
+    static const wchar_t* const c_devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    for (const wchar_t* device : c_devices) {
+        if (wcslen(device) == length && _wcsnicmp(name, device, length) == 0)
+            return true;
+    }
+    if (length != 4 || (_wcsnicmp(name, L"COM", 3) != 0 && _wcsnicmp(name, L"LPT", 3) != 0))
+        return false;
+    // Superscript one to three count as digits here too.
+    const wchar_t digit = name[3];
+    return (digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3;
+}
+
+}  // namespace
+
+// A plain file name: anything else could place an extracted file outside its folder.
+// A leading '.' covers "." and ".." and the extension-like names that the path rules
+// append to the folder text itself.
+bool t_skinPack::IsPlainName(const wchar_t* name) {
+    return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr && !IsDeviceName(name);
+}
+
+bool t_skinPack::HasOnlyPlainNames() const {
+    for (int i = 0; i < m_list.Count(); ++i)
+        if (!IsPlainName(m_list.At(i)->GetName()))
+            return false;
+    return true;
+}
+
+t_skinFileCipher::t_skinFileCipher() : m_ready(false) {
+    m_ready = m_cipher.Init(TextCipherKey());
+    m_cipher.SetRandomFirstBlock(false);
+}
+
+t_skinFileCipher* t_skinFileCipher::Instance() {
+    return ImmSingleton<t_skinFileCipher>::Instance("t_skinFileCipher");
+}
+
+t_skinPack::t_skinPack() : m_heap(c_heapBlock), m_version(c_formatPlain) {}
+
+t_skinPack::~t_skinPack() {
+    m_heap.FreeAll();
+    m_list.Reset();
+}
+
+void t_skinPack::Clear() {
+    m_list.Reset();
+    m_heap.FreeAll();
+}
+
+int t_skinPack::IndexOf(const wchar_t* name) const {
+    if (!name)
+        return -1;
+    for (int i = 0; i < m_list.Count(); ++i) {
+        const wchar_t* entryName = m_list.At(i)->GetName();
+        if (entryName && _wcsicmp(entryName, name) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const {
+    int index = IndexOf(name);
+    if (entry)
+        *entry = index >= 0 ? m_list.At(index) : nullptr;
+    return index >= 0;
+}
+
+bool t_skinPack::Remove(const wchar_t* name) {
+    return m_list.RemoveAt(IndexOf(name));
+}
+
+bool t_skinPack::AddFile(const t_varFile& entry) {
+    if (IndexOf(entry.GetName()) >= 0)
+        return false;
+    t_varFile* copy = t_varFile::CloneInto(entry, &m_heap);
+    return copy && m_list.Append(copy, &m_heap);
+}
+
+bool t_skinPack::AddFromDisk(const wchar_t* path) {
+    // Loaded into a scratch arena: AddFile copies into the pack's own arena anyway.
+    t_heap scratch(c_heapBlock);
+    t_varFile entry;
+    return n_varFileIo::LoadFromFile(path, entry, &scratch) && AddFile(entry);
+}
+
+bool t_skinPack::AddFolder(const wchar_t* folder) {
+    const t_path root(folder ? folder : L"");
+    if (root.IsEmpty() || !root.IsDirectory())
+        return false;
+    Clear();
+    return ForEachFolderEntry(root.c_str(), [&](const wchar_t* name) {
+        t_path child(root);
+        child.AppendPart(name);
+        if (child.IsFile())
+            AddFromDisk(child.c_str());
+    });
+}
+
+bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder) {
+    if (!m_list.HasTable() || !folder)
+        return false;
+    bool ok = true;
+    for (int i = 0; i < m_list.Count(); ++i) {
+        const t_varFile* entry = m_list.At(i);
+        if (!IsPlainName(entry->GetName())) {
+            ok = false;
+            continue;
+        }
+        t_path target(folder);
+        target.AppendPart(entry->GetName());
+        if (!n_varFileIo::SaveToFile(target.c_str(), *entry))
+            ok = false;
+    }
+    return ok;
+}
+
+int t_skinPack::Serialize(unsigned char* out) {
+    int listSize = m_list.Serialize(nullptr);
+    if (listSize < 0 || uint32_t(listSize) > c_varMaxImage - c_headerSize)
+        return -1;
+    if (!out)
+        return listSize + int(c_headerSize);
+    // The plain image always says format 1: the version field may hold the format a
+    // packed file was read from, and a plain body labelled 3 could never be read back.
+    WriteHeader(out, c_formatPlain);
+    t_heap scratch(c_heapBlock);
+    m_list.SetHeap(&scratch);
+    int written = m_list.Serialize(out + c_headerSize);
+    m_list.SetHeap(&m_heap);
+    if (written != listSize)
+        return -1;
+    return listSize + int(c_headerSize);
+}
+
+unsigned char* t_skinPack::Pack(uint32_t* length, t_byteBuffer& out, const unsigned char* image) {
+    if (!length || !HasMagic(image, *length))
+        return nullptr;
+    const t_skinFileCipher* cipher = t_skinFileCipher::Instance();
+    if (!cipher || !cipher->IsReady())
+        return nullptr;
+    const uint32_t n = *length - c_headerSize;
+    const uint64_t bound = uint64_t(compressBound(n)) + 4;
+    // Room for the header, the padding block and the cipher's working margin.
+    if (bound + c_headerSize + 40 > c_varMaxImage)
+        return nullptr;
+    t_byteBuffer work;
+    unsigned char* plain = work.ReserveAt(uint32_t(bound), 0);
+    if (!plain)
+        return nullptr;
+    VarWriteU32(plain, n);
+    uLongf packed = uLongf(bound - 4);
+    if (compress2(plain + 4, &packed, image + c_headerSize, n, 9) != Z_OK)
+        return nullptr;
+    const uint32_t plainLength = uint32_t(packed) + 4;
+    unsigned char* target = out.ReserveAt(plainLength + 40, 0);
+    if (!target)
+        return nullptr;
+    WriteHeader(target, c_formatPacked);
+    unsigned int cipherLength = 0;
+    if (!cipher->Cipher().Encrypt(&cipherLength, plainLength, target + c_headerSize, plain))
+        return nullptr;
+    *length = cipherLength + c_headerSize;
+    return target;
+}
+
+unsigned char* t_skinPack::Unpack(uint32_t* length, t_byteBuffer& out, const unsigned char* image) {
+    if (!length || !HasMagic(image, *length))
+        return nullptr;
+    const uint32_t format = VarReadU32(image + 4);
+    m_version = format;
+    if (format == c_formatPlain)
+        return const_cast<unsigned char*>(image);
+    if (format != c_formatPacked)
+        return nullptr;
+    const uint32_t bodyLength = *length - c_headerSize;
+    if (bodyLength < 16 || bodyLength % 16 != 0)
+        return nullptr;
+    const t_skinFileCipher* cipher = t_skinFileCipher::Instance();
+    if (!cipher || !cipher->IsReady())
+        return nullptr;
+    t_byteBuffer work;
+    unsigned char* plain = work.ReserveAt(bodyLength, 0);
+    if (!plain)
+        return nullptr;
+    unsigned int plainLength = 0;
+    if (!cipher->Cipher().Decrypt(bodyLength, &plainLength, image + c_headerSize, plain) || plainLength < 4)
+        return nullptr;
+    const uint32_t declared = VarReadU32(plain);
+    const uint32_t packedLength = plainLength - 4;
+    if (declared > c_varMaxImage - c_headerSize || declared > uint64_t(packedLength) * c_maxInflateRatio + 64)
+        return nullptr;
+    unsigned char* target = out.ReserveAt(declared + c_headerSize, 0);
+    if (!target)
+        return nullptr;
+    WriteHeader(target, format);
+    uLongf inflated = declared;
+    if (uncompress(target + c_headerSize, &inflated, plain + 4, packedLength) != Z_OK)
+        return nullptr;
+    // A stream shorter than declared would leave unwritten bytes inside the image.
+    if (inflated != declared)
+        return nullptr;
+    *length = declared + c_headerSize;
+    return target;
+}
+
+int t_skinPack::Deserialize(const unsigned char* in, uint32_t length) {
+    Clear();
+    t_byteBuffer buffer;
+    uint32_t imageLength = length;
+    const unsigned char* image = Unpack(&imageLength, buffer, in);
+    if (!HasMagic(image, imageLength))
+        return -1;
+    m_version = VarReadU32(image + 4);
+    int read = m_list.Deserialize(image + c_headerSize, imageLength - c_headerSize, &m_heap);
+    if (read <= 0) {
+        Clear();
+        return -1;
+    }
+    return read + int(c_headerSize);
+}
+
+bool t_skinPack::Import(t_errorChain& errors, const wchar_t* path) {
+    Clear();
+    bool ok = false;
+    {
+        t_fileRead file;
+        if (file.Open(errors, path)) {
+            const uint32_t size = file.Length();
+            t_byteBuffer buffer;
+            unsigned char* data = buffer.ReserveAt(size, 0);
+            if (!data)
+                errors.AddText(L"内存不足");
+            else if (size && file.Read(errors, data, size))
+                ok = Deserialize(data, size) >= 0;
+            file.Close();
+        }
+    }
+    if (!ok) {
+        Clear();
+        errors.AddText(L"皮肤打包文件导入失败");
+    }
+    return ok;
+}
+
+bool t_skinPack::Export(t_errorChain& errors, const wchar_t* path, bool pack) {
+    bool ok = false;
+    int size = Serialize(nullptr);
+    t_byteBuffer image;
+    t_byteBuffer packed;
+    unsigned char* data = size > 0 ? image.ReserveAt(uint32_t(size), 0) : nullptr;
+    uint32_t length = uint32_t(size);
+    if (data && Serialize(data) == size) {
+        if (pack)
+            data = Pack(&length, packed, data);
+        if (data) {
+            t_fileWrite file;
+            ok = file.Open(errors, path, t_file::e_writeNew) && file.Write(errors, data, length);
+            file.Close();
+        }
+    }
+    if (!ok)
+        errors.AddText(L"皮肤打包文件导出失败");
+    return ok;
+}

@@ -1,0 +1,98 @@
+// The packed skin container: a set of named files kept in one arena, and the file that
+// stores such a set: "Skin", a format number, then the list image either plain (format 1)
+// or zlib-compressed and AES-256-CBC enciphered (format 3).
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/crypto/block_cipher.h"
+#include "foundation/core/byte_buffer.h"
+#include "foundation/core/error_chain.h"
+#include "foundation/core/heap.h"
+#include "foundation/records/var_base.h"
+#include "foundation/records/var_file.h"
+
+// The process-wide cipher of packed skins: the fixed text key and IV, no random first
+// block, so that one list always enciphers to the same bytes.
+class t_skinFileCipher {
+public:
+    t_skinFileCipher();
+    // The singleton "t_skinFileCipher"; null only when memory runs out.
+    static t_skinFileCipher* Instance();
+    const t_blockCipher& Cipher() const { return m_cipher; }
+    bool IsReady() const { return m_ready; }
+
+private:
+    t_blockCipher m_cipher;
+    bool m_ready;
+};
+
+class t_skinPack {
+public:
+    static const uint32_t c_formatPlain = 1;
+    static const uint32_t c_formatPacked = 3;
+    static const unsigned c_heapBlock = 0x1fff8;
+
+    t_skinPack();
+    ~t_skinPack();
+    t_skinPack(const t_skinPack&) = delete;
+    t_skinPack& operator=(const t_skinPack&) = delete;
+
+    // Empties the list and frees every arena block: entry pointers taken before die.
+    void Clear();
+    uint32_t GetVersion() const { return m_version; }
+    int Count() const { return m_list.Count(); }
+    t_varFile* At(int index) const { return m_list.At(index); }
+
+    // First entry whose name equals name without regard to case; null and false when none.
+    bool Find(const wchar_t* name, t_varFile** entry) const;
+    // Removes the first entry of that name; later entries move down. Frees nothing.
+    bool Remove(const wchar_t* name);
+    // Copies the entry (name and bytes) into the arena and appends it. False when an
+    // entry of that name is already present (nothing changes) or memory runs out.
+    bool AddFile(const t_varFile& entry);
+    // Adds a file from disk under its file name.
+    bool AddFromDisk(const wchar_t* path);
+    // Replaces the pack with the files directly inside folder (sub-folders are not
+    // entered; unreadable files are skipped). False, pack unchanged, when folder is not
+    // a directory; false when it cannot be listed.
+    bool AddFolder(const wchar_t* folder);
+    // Writes every entry into folder. Entries whose names could land anywhere else are
+    // refused: a separator, a drive, "." or "..", or a leading '.' (which the path rules
+    // would append to the folder text, writing a sibling of the folder), or a device name
+    // ("CON", "nul.txt", "COM1"), which opens the device wherever it stands. True when every
+    // entry was written; a failure does not stop the others. errors is not written.
+    bool ExtractTo(t_errorChain& errors, const wchar_t* folder);
+    // Whether every entry may be extracted: a plain file name of the folder itself, no
+    // separator, drive, leading dot or device name. ExtractTo skips any other entry.
+    bool HasOnlyPlainNames() const;
+    static bool IsPlainName(const wchar_t* name);
+
+    // The format-1 image ("Skin", 1, list image); null out only measures. -1 when the
+    // list cannot be written.
+    int Serialize(unsigned char* out);
+    // Clears the pack and reads a container image of either format. Bytes consumed or -1.
+    int Deserialize(const unsigned char* in, uint32_t length);
+
+    // Format-3 image of a format-1 image of *length bytes, built in out; *length becomes
+    // its size. Null on bad input or a zlib or cipher failure.
+    unsigned char* Pack(uint32_t* length, t_byteBuffer& out, const unsigned char* image);
+    // The format-1 image of a container image: the input itself for format 1, else built
+    // in out. Sets the version field from the header as soon as the magic is seen. Null
+    // for a refused format or damaged data.
+    unsigned char* Unpack(uint32_t* length, t_byteBuffer& out, const unsigned char* image);
+
+    // Reads a container file; on failure the pack is empty and the chain ends with
+    // "皮肤打包文件导入失败".
+    bool Import(t_errorChain& errors, const wchar_t* path);
+    // Writes the pack as a container file, format 3 when pack is set, else format 1;
+    // on failure the chain ends with "皮肤打包文件导出失败".
+    bool Export(t_errorChain& errors, const wchar_t* path, bool pack);
+
+private:
+    int IndexOf(const wchar_t* name) const;
+
+    VarComplexDynArray<t_varFile, 100> m_list;
+    t_heap m_heap;
+    uint32_t m_version;
+};
