@@ -20,7 +20,8 @@ namespace {
 typedef std::vector<unsigned char> t_bytes;
 
 // name -> bytes of every plain file directly inside folder.
-std::map<std::wstring, std::string> FolderFiles(const std::wstring& folder) {
+std::map<std::wstring, std::string> FolderFiles(const std::wstring& folder)
+{
     std::map<std::wstring, std::string> files;
     ForEachEntry(folder, [&](const std::wstring& name, bool isFolder) {
         if (!isFolder)
@@ -29,7 +30,8 @@ std::map<std::wstring, std::string> FolderFiles(const std::wstring& folder) {
     return files;
 }
 
-bool IsPictureName(const std::wstring& text) {
+bool IsPictureName(const std::wstring& text)
+{
     size_t dot = text.find_last_of(L'.');
     if (dot == std::wstring::npos)
         return false;
@@ -37,7 +39,8 @@ bool IsPictureName(const std::wstring& text) {
     return _wcsicmp(ext.c_str(), L".png") == 0 || _wcsicmp(ext.c_str(), L".bmp") == 0;
 }
 
-std::vector<std::wstring> SplitList(const wchar_t* value) {
+std::vector<std::wstring> SplitList(const wchar_t* value)
+{
     std::vector<std::wstring> items;
     std::wstring text(value ? value : L"");
     size_t start = 0;
@@ -51,7 +54,8 @@ std::vector<std::wstring> SplitList(const wchar_t* value) {
 }
 
 // Width and height from a PNG header, or of a BMP; false for anything else.
-bool PictureSize(const unsigned char* data, uint32_t count, int& w, int& h) {
+bool PictureSize(const unsigned char* data, uint32_t count, int& w, int& h)
+{
     static const unsigned char c_png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     if (count >= 24 && memcmp(data, c_png, 8) == 0) {
         w = (data[16] << 24) | (data[17] << 16) | (data[18] << 8) | data[19];
@@ -71,7 +75,8 @@ class SkinDatTest : public ::testing::Test {
 protected:
     SkinDatTest() : m_ini(false) {}
 
-    void SetUp() override {
+    void SetUp() override
+    {
         t_errorChain errors;
         ASSERT_TRUE(m_pack.Import(errors, (ExeFolder() + L"\\skin.dat").c_str()));
         t_varFile* ini = nullptr;
@@ -83,7 +88,8 @@ protected:
         ASSERT_TRUE(m_ini.ReadFromMemory(m_iniBytes.data(), m_iniBytes.size(), 936));
     }
 
-    bool PictureOf(const std::wstring& name, int& w, int& h) {
+    bool PictureOf(const std::wstring& name, int& w, int& h)
+    {
         t_varFile* entry = nullptr;
         if (!m_pack.Find(name.c_str(), &entry))
             return false;
@@ -97,7 +103,8 @@ protected:
     t_iniDocument m_ini;
 };
 
-TEST_F(SkinDatTest, HoldsExactlyTheFolderFiles) {
+TEST_F(SkinDatTest, HoldsExactlyTheFolderFiles)
+{
     EXPECT_EQ(1u, m_pack.GetVersion());
     std::map<std::wstring, std::string> files = FolderFiles(std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin");
     ASSERT_FALSE(files.empty());
@@ -113,11 +120,12 @@ TEST_F(SkinDatTest, HoldsExactlyTheFolderFiles) {
     }
 }
 
-TEST_F(SkinDatTest, IniIsUtf16AndNamesOnlyPicturesItCarries) {
+TEST_F(SkinDatTest, IniIsUtf16AndNamesOnlyPicturesItCarries)
+{
     ASSERT_EQ(0xFF, m_iniBytes[0]);
     ASSERT_EQ(0xFE, m_iniBytes[1]);
-    for (const wchar_t* section : {L"General", L"Display", L"Scheme_H1", L"Scheme_H2", L"Scheme_V1", L"Scheme_V2",
-                                   L"StatusBar"})
+    for (const wchar_t* section :
+         {L"General", L"Display", L"Scheme_H1", L"Scheme_H2", L"Scheme_V1", L"Scheme_V2", L"StatusBar"})
         EXPECT_NE(nullptr, m_ini.Root()->FindSection(section)) << section;
 
     int named = 0;
@@ -142,7 +150,8 @@ TEST_F(SkinDatTest, IniIsUtf16AndNamesOnlyPicturesItCarries) {
     EXPECT_GT(named, 50);
 }
 
-TEST_F(SkinDatTest, ShownStatusButtonsLieInsideTheBar) {
+TEST_F(SkinDatTest, ShownStatusButtonsLieInsideTheBar)
+{
     int barW = 0, barH = 0;
     const wchar_t* bar = m_ini.GetValue(L"StatusBar", L"pic");
     ASSERT_NE(nullptr, bar);

@@ -68,8 +68,8 @@ void Measure(const char* label, int extraPerType)
     int buttons = 0;
     for (auto& set : sets)
         buttons += set->RowCount();
-    std::printf("%-34s %5d buttons  load %8.2f ms  save %8.2f ms  (median of %d)\n", label, buttons,
-                Median(loads), Median(saves), c_runs);
+    std::printf("%-34s %5d buttons  load %8.2f ms  save %8.2f ms  (median of %d)\n", label, buttons, Median(loads),
+                Median(saves), c_runs);
 }
 
 }  // namespace

@@ -19,14 +19,11 @@ namespace {
 
 const int c_runs = 9;
 const int c_pictures = 500;
-const int c_duplicates = 60;     // copies of other pictures, still named
-const int c_unreferenced = 80;   // named nowhere
+const int c_duplicates = 60;    // copies of other pictures, still named
+const int c_unreferenced = 80;  // named nowhere
 const size_t c_pictureBytes = 20 * 1024;
 
-std::wstring PictureName(int i)
-{
-    return L"pic" + std::to_wstring(i) + (i % 3 ? L".png" : L".bmp");
-}
+std::wstring PictureName(int i) { return L"pic" + std::to_wstring(i) + (i % 3 ? L".png" : L".bmp"); }
 
 // The skin: pictures, then a Skin.ini (UTF-16) naming all but the unreferenced ones
 // through custom buttons spread over the five window sections.
@@ -109,8 +106,8 @@ int main()
         after = int(NamesIn(work, true).size());
     }
 
-    std::printf("cleaner: %d pictures (%.1f MB), %d files before, %d after; median of %d runs: %.1f ms\n",
-                c_pictures, c_pictures * static_cast<double>(c_pictureBytes) / (1024.0 * 1024.0), before, after,
-                c_runs, Median(times));
+    std::printf("cleaner: %d pictures (%.1f MB), %d files before, %d after; median of %d runs: %.1f ms\n", c_pictures,
+                c_pictures * static_cast<double>(c_pictureBytes) / (1024.0 * 1024.0), before, after, c_runs,
+                Median(times));
     return 0;
 }

@@ -31,8 +31,10 @@ bool Generate(const std::wstring& folder)
     std::mt19937 random(11);
     std::vector<unsigned char> bytes(c_pictureBytes);
     // The separate windows keep their buttons under a window prefix.
-    static const wchar_t* const c_sections[][2] = {{L"StatusBar", L""},   {L"Scheme_H1", L""},
-                                                   {L"Scheme_H2", L"comp_"}, {L"Scheme_V1", L""},
+    static const wchar_t* const c_sections[][2] = {{L"StatusBar", L""},
+                                                   {L"Scheme_H1", L""},
+                                                   {L"Scheme_H2", L"comp_"},
+                                                   {L"Scheme_V1", L""},
                                                    {L"Scheme_V2", L"cand_"}};
     std::wstring ini = L"\xFEFF[General]\r\nskin_name=bench\r\n";
     const int perSection = c_pictures / 5;

@@ -54,7 +54,8 @@ bool MakeSkin(const std::wstring& folder, uint64_t& bytes)
     bytes = 0;
     std::string ini = "[General]\r\nname=bench\r\n[Display]\r\n";
     for (int i = 0; i < 500; ++i) {
-        const std::wstring name = (i % 2 ? L"图片\\候选_" : L"图片\\bar_") + std::to_wstring(i) + (i % 2 ? L".png" : L".bmp");
+        const std::wstring name =
+            (i % 2 ? L"图片\\候选_" : L"图片\\bar_") + std::to_wstring(i) + (i % 2 ? L".png" : L".bmp");
         const std::string data = Picture(i, seed);
         if (!WriteRaw(folder + L"\\" + name, data))
             return false;
@@ -101,8 +102,7 @@ int wmain(int argc, wchar_t** argv)
     WIN32_FILE_ATTRIBUTE_DATA facts;
     GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &facts);
     printf("skin: 501 files, %llu bytes\n", static_cast<unsigned long long>(bytes));
-    printf("ziplib zip   median %.1f ms over %d runs, archive %lu bytes\n", Median(zipTimes), runs,
-           facts.nFileSizeLow);
+    printf("ziplib zip   median %.1f ms over %d runs, archive %lu bytes\n", Median(zipTimes), runs, facts.nFileSizeLow);
     printf("ziplib unzip median %.1f ms over %d runs\n", Median(unzipTimes), runs);
     return 0;
 }

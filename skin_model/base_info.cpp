@@ -20,17 +20,13 @@ void CopyCut(wchar_t* out, int n, const wchar_t* text)
 }
 
 // Looks the key up in the shared Skin.ini and copies its text (or the default) cut.
-void ReadCut(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText, wchar_t* out,
-             int n)
+void ReadCut(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText, wchar_t* out, int n)
 {
     const wchar_t* text = SkinIni::GetText(section, key);
     CopyCut(out, n, text ? text : defaultText);
 }
 
-int CompareNoCase(const wchar_t* a, const wchar_t* b)
-{
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) - CSTR_EQUAL;
-}
+int CompareNoCase(const wchar_t* a, const wchar_t* b) { return CompareStringOrdinal(a, -1, b, -1, TRUE) - CSTR_EQUAL; }
 
 // folder + "\\" + name, whatever name begins with.
 t_str InFolder(const t_str& folder, const wchar_t* name)
@@ -56,22 +52,15 @@ InfoItem::InfoItem(const wchar_t* name, int position) : m_name(name ? name : L""
 
 InfoItem::~InfoItem() = default;
 
-int InfoItem::ReadFrom(const Value&)
-{
-    return 0;
-}
+int InfoItem::ReadFrom(const Value&) { return 0; }
 
-int InfoItem::WriteTo(const wchar_t*) const
-{
-    return 0;
-}
+int InfoItem::WriteTo(const wchar_t*) const { return 0; }
 
 void InfoItem::Reset() {}
 
 InfoItemInt::InfoItemInt(const wchar_t* name, int position, int value, int defaultValue)
     : InfoItem(name, position), m_value(value), m_default(defaultValue)
-{
-}
+{}
 
 template <class Cell>
 bool InfoItem::CopyCell(const Cell& from, InfoItem& target)
@@ -86,20 +75,11 @@ bool InfoItem::CopyCell(const Cell& from, InfoItem& target)
     return true;
 }
 
-bool InfoItemInt::CopyTo(InfoItem& target) const
-{
-    return CopyCell(*this, target);
-}
+bool InfoItemInt::CopyTo(InfoItem& target) const { return CopyCell(*this, target); }
 
-InfoItem* InfoItemInt::Clone() const
-{
-    return new InfoItemInt(m_name.c_str(), m_position, m_value, m_default);
-}
+InfoItem* InfoItemInt::Clone() const { return new InfoItemInt(m_name.c_str(), m_position, m_value, m_default); }
 
-int InfoItemInt::ReadFrom(const Value& value)
-{
-    return value.ToInt(m_value);
-}
+int InfoItemInt::ReadFrom(const Value& value) { return value.ToInt(m_value); }
 
 int InfoItemInt::WriteTo(const wchar_t* section) const
 {
@@ -112,16 +92,11 @@ void InfoItemInt::ToText(t_str& out) const
     out.AppendInt(m_value);
 }
 
-InfoItemString::InfoItemString(const wchar_t* name, int position, const wchar_t* value,
-                               const wchar_t* defaultValue)
+InfoItemString::InfoItemString(const wchar_t* name, int position, const wchar_t* value, const wchar_t* defaultValue)
     : InfoItem(name, position), m_value(value ? value : L""), m_default(defaultValue ? defaultValue : L"")
-{
-}
+{}
 
-bool InfoItemString::CopyTo(InfoItem& target) const
-{
-    return CopyCell(*this, target);
-}
+bool InfoItemString::CopyTo(InfoItem& target) const { return CopyCell(*this, target); }
 
 InfoItem* InfoItemString::Clone() const
 {
@@ -144,8 +119,7 @@ InfoItem* NewIntCell(const wchar_t* name, int position, int value, int defaultVa
     return new InfoItemInt(name, position, value, defaultValue);
 }
 
-InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value,
-                        const wchar_t* defaultValue)
+InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value, const wchar_t* defaultValue)
 {
     return new InfoItemString(name, position, value, defaultValue);
 }
@@ -204,27 +178,15 @@ void AppendCellValue(t_str& out, const InfoItem& cell)
 
 // BaseInfo
 
-BaseInfo::BaseInfo()
-{
-    m_iniPath[0] = 0;
-}
+BaseInfo::BaseInfo() { m_iniPath[0] = 0; }
 
 BaseInfo::~BaseInfo() = default;
 
-bool BaseInfo::ResetAll()
-{
-    return Reset();
-}
+bool BaseInfo::ResetAll() { return Reset(); }
 
-bool BaseInfo::Clear()
-{
-    return Reset();
-}
+bool BaseInfo::Clear() { return Reset(); }
 
-bool BaseInfo::ImportPictures()
-{
-    return true;
-}
+bool BaseInfo::ImportPictures() { return true; }
 
 void BaseInfo::SetIniPath(const wchar_t* path)
 {
@@ -318,8 +280,7 @@ void BaseInfo::ParseIntList(const wchar_t* text, int* out, int n)
 
 bool BaseInfo::IsImageFileName(const wchar_t* text)
 {
-    static const wchar_t* const c_extensions[] = {L".bmp", L".jpg", L".jpeg", L".gif",
-                                                  L".png", L".tif", L".tiff"};
+    static const wchar_t* const c_extensions[] = {L".bmp", L".jpg", L".jpeg", L".gif", L".png", L".tif", L".tiff"};
     if (!text || wcslen(text) <= 4)
         return false;
     const wchar_t* dot = wcsrchr(text, L'.');
@@ -382,8 +343,8 @@ bool BaseInfo::ImportPicture(t_errorChain& errors, wchar_t* path, int capacity, 
     wchar_t fullTarget[MAX_PATH * 2];
     DWORD ns = GetFullPathNameW(source.c_str(), MAX_PATH * 2, fullSource, nullptr);
     DWORD nt = GetFullPathNameW(target.c_str(), MAX_PATH * 2, fullTarget, nullptr);
-    const bool same = ns > 0 && ns < MAX_PATH * 2 && nt > 0 && nt < MAX_PATH * 2 &&
-                      CompareNoCase(fullSource, fullTarget) == 0;
+    const bool same =
+        ns > 0 && ns < MAX_PATH * 2 && nt > 0 && nt < MAX_PATH * 2 && CompareNoCase(fullSource, fullTarget) == 0;
     if (!same && !t_path(source).Copy(errors, target.c_str(), false)) {
         AppendFromToError(errors.NewLine(), L"无法导入图片", source.c_str(), target.c_str());
         return false;
@@ -392,25 +353,16 @@ bool BaseInfo::ImportPicture(t_errorChain& errors, wchar_t* path, int capacity, 
     return true;
 }
 
-void BaseInfo::SetWorkFolder(const wchar_t* folder)
-{
-    WorkFolderText().Assign(folder ? folder : L"");
-}
+void BaseInfo::SetWorkFolder(const wchar_t* folder) { WorkFolderText().Assign(folder ? folder : L""); }
 
-const wchar_t* BaseInfo::WorkFolder()
-{
-    return WorkFolderText().c_str();
-}
+const wchar_t* BaseInfo::WorkFolder() { return WorkFolderText().c_str(); }
 
 // Free helpers
 
 // Rounded to the nearest percent: with PercentToAlpha truncating, an opacity then settles
 // after one load and save (200 becomes 198 and stays there) instead of sinking a little
 // on every save of an unedited skin.
-unsigned AlphaToPercent(unsigned alpha)
-{
-    return alpha < 255 ? (alpha * 100 + 127) / 255 : 100;
-}
+unsigned AlphaToPercent(unsigned alpha) { return alpha < 255 ? (alpha * 100 + 127) / 255 : 100; }
 
 unsigned PercentToAlpha(unsigned percent)
 {

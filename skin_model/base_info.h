@@ -68,8 +68,7 @@ private:
 
 class InfoItemString : public InfoItem {
 public:
-    InfoItemString(const wchar_t* name, int position, const wchar_t* value,
-                   const wchar_t* defaultValue);
+    InfoItemString(const wchar_t* name, int position, const wchar_t* value, const wchar_t* defaultValue);
 
     bool CopyTo(InfoItem& target) const override;
     InfoItem* Clone() const override;
@@ -91,8 +90,7 @@ private:
 };
 
 InfoItem* NewIntCell(const wchar_t* name, int position, int value, int defaultValue);
-InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value,
-                        const wchar_t* defaultValue);
+InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value, const wchar_t* defaultValue);
 // Kind 0: int cell 0/0; kind 1: text cell with empty value and default; else null.
 InfoItem* NewCell(int kind, const wchar_t* name, int position);
 
@@ -137,8 +135,8 @@ public:
     // Reading: a missing section or key gives the default; longer texts are cut.
     static void ReadString(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText,
                            wchar_t (&out)[c_pathChars]);
-    static void ReadLongString(const wchar_t* section, const wchar_t* key,
-                               const wchar_t* defaultText, wchar_t (&out)[c_longTextChars]);
+    static void ReadLongString(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText,
+                               wchar_t (&out)[c_longTextChars]);
     // An empty or missing value gives the default, any other goes through ParseInt.
     static int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue);
     static bool ReadBool(const wchar_t* section, const wchar_t* key, bool defaultValue);
@@ -165,8 +163,7 @@ public:
     // own extension and puts that short name into the buffer. A bare file name (already
     // in the skin) is left as it is. False, with a line in errors and the buffer
     // unchanged, when the picture cannot be copied.
-    static bool ImportPicture(t_errorChain& errors, wchar_t* path, int capacity,
-                              const wchar_t* baseName);
+    static bool ImportPicture(t_errorChain& errors, wchar_t* path, int capacity, const wchar_t* baseName);
 
     // The folder the open skin is unpacked into; pictures are imported into it.
     // Set by the skin document.

@@ -6,7 +6,12 @@
 
 namespace {
 
-enum t_parser { e_valueToInt, e_parseInt, e_parse, e_intList };
+enum t_parser {
+    e_valueToInt,
+    e_parseInt,
+    e_parse,
+    e_intList
+};
 
 const int c_untouched = 12345;
 
@@ -29,8 +34,8 @@ TEST(SkinValueParsing, Table)
     struct t_row {
         t_parser parser;
         const wchar_t* text;
-        int status;  // e_valueToInt: status; e_parse: kind; e_intList: count n
-        int value;   // e_valueToInt, e_parseInt: the number
+        int status;            // e_valueToInt: status; e_parse: kind; e_intList: count n
+        int value;             // e_valueToInt, e_parseInt: the number
         const wchar_t* items;  // e_parse: items joined by |; e_intList: the four elements
     } const rows[] = {
         {e_valueToInt, L"0x1A", 0, 26, nullptr},
@@ -120,15 +125,9 @@ TEST(BaseInfoHelpers, FileNamesAndOpacity)
         bool image;
         bool pngOrGif;
     } const names[] = {
-        {L"C:\\skins\\A.PNG", true, true},
-        {L"a.bmp", true, false},
-        {L"x.gif", true, true},
-        {L"photo.JPEG", true, false},
-        {L"scan.tiff", true, false},
-        {L".png", false, true},
-        {L"a.txt", false, false},
-        {L"noextension", false, false},
-        {L"png", false, false},
+        {L"C:\\skins\\A.PNG", true, true}, {L"a.bmp", true, false},        {L"x.gif", true, true},
+        {L"photo.JPEG", true, false},      {L"scan.tiff", true, false},    {L".png", false, true},
+        {L"a.txt", false, false},          {L"noextension", false, false}, {L"png", false, false},
         {nullptr, false, false},
     };
     for (const t_name& n : names) {
@@ -165,7 +164,8 @@ TEST(BaseInfoHelpers, FileNamesAndOpacity)
 
 TEST(BaseInfoHelpers, ReadersTakeDefaultsForMissingOrEmptyValues)
 {
-    LoadSkinText(L"[S]\r\nempty=\r\nhex=0x1f\r\nbad=0xZZ\r\nyes=2\r\nlong=" + std::wstring(300, L'x') + L"\r\n"
+    LoadSkinText(L"[S]\r\nempty=\r\nhex=0x1f\r\nbad=0xZZ\r\nyes=2\r\nlong=" + std::wstring(300, L'x') +
+                 L"\r\n"
                  L"pic=a.png\r\nnotpic=a.doc\r\n");
     EXPECT_EQ(7, BaseInfo::ReadInt(L"S", L"empty", 7));
     EXPECT_EQ(7, BaseInfo::ReadInt(L"S", L"missing", 7));

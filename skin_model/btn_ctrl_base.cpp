@@ -3,18 +3,14 @@
 namespace {
 
 const t_btnDesc c_builtInOrder[13] = {
-    {0, c_btnBuiltIn}, {1, c_btnBuiltIn}, {2, c_btnBuiltIn},  {3, c_btnBuiltIn},
-    {4, c_btnBuiltIn}, {5, c_btnBuiltIn}, {7, c_btnBuiltIn},  {8, c_btnBuiltIn},
-    {9, c_btnBuiltIn}, {10, c_btnBuiltIn}, {6, c_btnBuiltIn}, {11, c_btnBuiltIn},
-    {12, c_btnBuiltIn},
+    {0, c_btnBuiltIn}, {1, c_btnBuiltIn},  {2, c_btnBuiltIn},  {3, c_btnBuiltIn}, {4, c_btnBuiltIn},
+    {5, c_btnBuiltIn}, {7, c_btnBuiltIn},  {8, c_btnBuiltIn},  {9, c_btnBuiltIn}, {10, c_btnBuiltIn},
+    {6, c_btnBuiltIn}, {11, c_btnBuiltIn}, {12, c_btnBuiltIn},
 };
 
 }  // namespace
 
-const t_btnDesc* BuiltInOrderTable()
-{
-    return c_builtInOrder;
-}
+const t_btnDesc* BuiltInOrderTable() { return c_builtInOrder; }
 
 BtnCtrlBase::BtnCtrlBase(const t_btnDesc* orderTable, int builtInCount, int windowIndex)
     : m_orderTable(orderTable), m_windowIndex(windowIndex), m_counts()
@@ -22,10 +18,7 @@ BtnCtrlBase::BtnCtrlBase(const t_btnDesc* orderTable, int builtInCount, int wind
     m_counts[c_btnBuiltIn] = builtInCount;
 }
 
-int BtnCtrlBase::Count(int type) const
-{
-    return type >= 0 && type < c_btnTypeCount ? m_counts[type] : 0;
-}
+int BtnCtrlBase::Count(int type) const { return type >= 0 && type < c_btnTypeCount ? m_counts[type] : 0; }
 
 void BtnCtrlBase::SetCount(int type, int n)
 {

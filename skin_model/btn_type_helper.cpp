@@ -31,8 +31,8 @@ const t_builtInRow c_builtIn[t_btnTypeHelper_Normal::c_count] = {
 };
 
 // "%s%d" into a helper buffer; a number too long for it is cut, never overrun.
-const wchar_t* FormatNumbered(wchar_t (&buffer)[t_btnTypeHelper_Numbered::c_bufferChars],
-                              const wchar_t* word, int index)
+const wchar_t* FormatNumbered(wchar_t (&buffer)[t_btnTypeHelper_Numbered::c_bufferChars], const wchar_t* word,
+                              int index)
 {
     const int room = t_btnTypeHelper_Numbered::c_bufferChars - 1;
     _snwprintf(buffer, room, L"%s%d", word, index);
@@ -42,15 +42,9 @@ const wchar_t* FormatNumbered(wchar_t (&buffer)[t_btnTypeHelper_Numbered::c_buff
 
 }  // namespace
 
-bool t_btnTypeHelper::IsValidIndex(int index) const
-{
-    return index >= 0 && index < Count();
-}
+bool t_btnTypeHelper::IsValidIndex(int index) const { return index >= 0 && index < Count(); }
 
-const wchar_t* t_btnTypeHelper_Normal::Key(int index)
-{
-    return IsValidIndex(index) ? c_builtIn[index].key : nullptr;
-}
+const wchar_t* t_btnTypeHelper_Normal::Key(int index) { return IsValidIndex(index) ? c_builtIn[index].key : nullptr; }
 
 const wchar_t* t_btnTypeHelper_Normal::Caption(int index)
 {
@@ -72,10 +66,7 @@ int t_btnTypeHelper_Normal::VariantCount(int index) const
     return IsValidIndex(index) ? c_builtIn[index].variantCount : 1;
 }
 
-bool t_btnTypeHelper_Normal::ParseKey(const wchar_t*, int&) const
-{
-    return false;
-}
+bool t_btnTypeHelper_Normal::ParseKey(const wchar_t*, int&) const { return false; }
 
 t_btnTypeHelper_Numbered::t_btnTypeHelper_Numbered(const wchar_t* word, const wchar_t* captionWord,
                                                    const wchar_t* countKey)
@@ -97,10 +88,7 @@ const wchar_t* t_btnTypeHelper_Numbered::Caption(int index)
     return IsValidIndex(index) ? m_captions[index] : FormatNumbered(m_caption, m_captionWord, index);
 }
 
-const wchar_t* t_btnTypeHelper_Numbered::VariantCaption(int, int)
-{
-    return m_captionWord;
-}
+const wchar_t* t_btnTypeHelper_Numbered::VariantCaption(int, int) { return m_captionWord; }
 
 bool t_btnTypeHelper_Numbered::ParseKey(const wchar_t* key, int& index) const
 {
@@ -114,20 +102,13 @@ bool t_btnTypeHelper_Numbered::ParseKey(const wchar_t* key, int& index) const
     return true;
 }
 
-t_btnTypeHelper_Custom::t_btnTypeHelper_Custom()
-    : t_btnTypeHelper_Numbered(L"custom", L"自定义图片", L"custom_cnt")
-{
-}
+t_btnTypeHelper_Custom::t_btnTypeHelper_Custom() : t_btnTypeHelper_Numbered(L"custom", L"自定义图片", L"custom_cnt") {}
 
-t_btnTypeHelper_Flash::t_btnTypeHelper_Flash()
-    : t_btnTypeHelper_Numbered(L"flash", L"Flash", L"flash_cnt")
-{
-}
+t_btnTypeHelper_Flash::t_btnTypeHelper_Flash() : t_btnTypeHelper_Numbered(L"flash", L"Flash", L"flash_cnt") {}
 
 t_btnTypeHelper_PhotoFrame::t_btnTypeHelper_PhotoFrame()
     : t_btnTypeHelper_Numbered(L"photoframe", L"相框", L"photoframe_cnt")
-{
-}
+{}
 
 t_btnTypeHelper* TypeHelperOf(int type)
 {

@@ -57,8 +57,7 @@ public:
     const wchar_t* CountKey() const override { return m_countKey; }
 
 protected:
-    t_btnTypeHelper_Numbered(const wchar_t* word, const wchar_t* captionWord,
-                             const wchar_t* countKey);
+    t_btnTypeHelper_Numbered(const wchar_t* word, const wchar_t* captionWord, const wchar_t* countKey);
 
 private:
     const wchar_t* m_word;

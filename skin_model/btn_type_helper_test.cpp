@@ -61,9 +61,8 @@ TEST(BtnTypeHelper, ValidIndexes)
         bool valid;
     };
     const t_case cases[] = {
-        {0, 0, true},  {0, 12, true},  {0, 13, false}, {0, -1, false},
-        {1, 0, true},  {1, 99, true},  {1, 100, false}, {1, -1, false},
-        {2, 99, true}, {3, 100, false},
+        {0, 0, true},  {0, 12, true},   {0, 13, false}, {0, -1, false}, {1, 0, true},
+        {1, 99, true}, {1, 100, false}, {1, -1, false}, {2, 99, true},  {3, 100, false},
     };
     for (const t_case& c : cases)
         EXPECT_EQ(TypeHelperOf(c.type)->IsValidIndex(c.index), c.valid) << c.type << "/" << c.index;

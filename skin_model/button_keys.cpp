@@ -14,20 +14,13 @@ struct t_propertyRow {
 };
 
 const t_propertyRow c_properties[c_propCount] = {
-    {L"display", L"显示", 1, 0},
-    {L"pos", L"位置", 2, 0},
-    {L"align", L"对齐位置", 10, 0},
-    {L"", L"普通状态", -1, 1},
-    {L"down", L"鼠标按下", -1, 1},
-    {L"hover", L"鼠标悬浮", -1, 1},
-    {L"in", L"鼠标进入", -1, 1},
-    {L"out", L"鼠标离开", -1, 1},
-    {L"downing", L"鼠标按下中", -1, 1},
-    {L"up", L"鼠标抬起", -1, 1},
-    {L"url", L"访问网页", 1, 1},
-    {L"hint", L"悬浮提示", 1, 1},
-    {L"flashfile", L"Flash文件", 1, 1},
-    {L"flashpreview", L"Flash预览图", 1, 1},
+    {L"display", L"显示", 1, 0},        {L"pos", L"位置", 2, 0},
+    {L"align", L"对齐位置", 10, 0},     {L"", L"普通状态", -1, 1},
+    {L"down", L"鼠标按下", -1, 1},      {L"hover", L"鼠标悬浮", -1, 1},
+    {L"in", L"鼠标进入", -1, 1},        {L"out", L"鼠标离开", -1, 1},
+    {L"downing", L"鼠标按下中", -1, 1}, {L"up", L"鼠标抬起", -1, 1},
+    {L"url", L"访问网页", 1, 1},        {L"hint", L"悬浮提示", 1, 1},
+    {L"flashfile", L"Flash文件", 1, 1}, {L"flashpreview", L"Flash预览图", 1, 1},
 };
 
 const wchar_t* const c_builtInPictureBases[13][3] = {
@@ -50,12 +43,9 @@ const wchar_t* const c_windowPrefixes[7] = {L"", L"oh_", L"oh2_", L"ah_", L"ov_"
 
 // Rows of the picture grid; the last two are the Flash file and its preview.
 const wchar_t* const c_stateSuffixes[9] = {L"1.bmp", L"2.bmp", L"3.bmp", L"4.bmp", L"5.bmp",
-                                           L"6.bmp", L"7.bmp", L".swf", L".bmp"};
+                                           L"6.bmp", L"7.bmp", L".swf",  L".bmp"};
 
-bool IsProperty(int property)
-{
-    return property >= 0 && property < c_propCount;
-}
+bool IsProperty(int property) { return property >= 0 && property < c_propCount; }
 
 // The helper of a valid button, else null.
 t_btnTypeHelper* HelperOfButton(int index, int type)
@@ -66,10 +56,7 @@ t_btnTypeHelper* HelperOfButton(int index, int type)
 
 }  // namespace
 
-const wchar_t* PropertyKeyOf(int property)
-{
-    return IsProperty(property) ? c_properties[property].key : nullptr;
-}
+const wchar_t* PropertyKeyOf(int property) { return IsProperty(property) ? c_properties[property].key : nullptr; }
 
 const wchar_t* PropertyCaptionOf(int property)
 {
@@ -84,15 +71,9 @@ int PropertyCellCount(int property, int variantCount)
     return cells < 0 ? variantCount : cells;
 }
 
-int PropertyKind(int property)
-{
-    return IsProperty(property) ? c_properties[property].kind : -1;
-}
+int PropertyKind(int property) { return IsProperty(property) ? c_properties[property].kind : -1; }
 
-int PlacementPropertyOf(bool alignFlag)
-{
-    return alignFlag ? c_propAlign : c_propPos;
-}
+int PlacementPropertyOf(bool alignFlag) { return alignFlag ? c_propAlign : c_propPos; }
 
 const wchar_t* ButtonKeyOf(int index, int type)
 {
@@ -126,10 +107,7 @@ const wchar_t* CountKeyOf(int type)
     return helper ? helper->CountKey() : nullptr;
 }
 
-bool IsValidButton(int index, int type)
-{
-    return HelperOfButton(index, type) != nullptr;
-}
+bool IsValidButton(int index, int type) { return HelperOfButton(index, type) != nullptr; }
 
 bool MakePropertyKey(t_str& out, int index, int type, int property)
 {
@@ -172,8 +150,7 @@ bool PictureBaseName(t_str& out, int index, int type, int variant)
 {
     out.Clear();
     if (type == c_btnBuiltIn) {
-        if (!IsValidButton(index, type) || variant < 0 || variant >= 3 ||
-            !c_builtInPictureBases[index][variant])
+        if (!IsValidButton(index, type) || variant < 0 || variant >= 3 || !c_builtInPictureBases[index][variant])
             return false;
         out.Assign(c_builtInPictureBases[index][variant]);
         return true;
@@ -188,15 +165,24 @@ bool PictureBaseName(t_str& out, int index, int type, int variant)
 int StateImageIndex(int property)
 {
     switch (property) {
-    case c_propHover: return 1;
-    case c_propDown: return 2;
-    case c_propIn: return 3;
-    case c_propOut: return 4;
-    case c_propDowning: return 5;
-    case c_propUp: return 6;
-    case c_propFlashFile: return 7;
-    case c_propFlashPreview: return 8;
-    default: return 0;
+    case c_propHover:
+        return 1;
+    case c_propDown:
+        return 2;
+    case c_propIn:
+        return 3;
+    case c_propOut:
+        return 4;
+    case c_propDowning:
+        return 5;
+    case c_propUp:
+        return 6;
+    case c_propFlashFile:
+        return 7;
+    case c_propFlashPreview:
+        return 8;
+    default:
+        return 0;
     }
 }
 

@@ -144,8 +144,7 @@ TEST(ButtonKeys, DefaultPictureNames)
     };
     for (const t_case& c : cases) {
         t_str name(L"stale");
-        EXPECT_EQ(MakeDefaultImageName(name, c.index, c.type, c.variant, c.property, c.window),
-                  c.name != nullptr);
+        EXPECT_EQ(MakeDefaultImageName(name, c.index, c.type, c.variant, c.property, c.window), c.name != nullptr);
         EXPECT_EQ(std::wstring(name.c_str()), c.name ? c.name : L"");
     }
 }
@@ -173,10 +172,9 @@ TEST(BtnCtrlBase, FlatNumbering)
         int type;
     };
     const t_case cases[] = {
-        {0, 0, c_btnBuiltIn},    {5, 5, c_btnBuiltIn},      {6, 7, c_btnBuiltIn},
-        {9, 10, c_btnBuiltIn},   {10, 6, c_btnBuiltIn},     {12, 12, c_btnBuiltIn},
-        {13, 0, c_btnCustom},    {14, 1, c_btnCustom},      {15, 0, c_btnPhotoFrame},
-        {17, 2, c_btnPhotoFrame},
+        {0, 0, c_btnBuiltIn},     {5, 5, c_btnBuiltIn},     {6, 7, c_btnBuiltIn}, {9, 10, c_btnBuiltIn},
+        {10, 6, c_btnBuiltIn},    {12, 12, c_btnBuiltIn},   {13, 0, c_btnCustom}, {14, 1, c_btnCustom},
+        {15, 0, c_btnPhotoFrame}, {17, 2, c_btnPhotoFrame},
     };
     for (const t_case& c : cases) {
         const t_btnDesc button = base.FromFlat(c.flat);

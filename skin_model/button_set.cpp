@@ -15,12 +15,8 @@ const int c_alignDefaultPosition = 8;
 const int c_alignDefault = 6;
 
 const t_btnSetDesc c_sets[7] = {
-    {L"StatusBar", nullptr, false},
-    {L"Scheme_H1", nullptr, true},
-    {L"Scheme_H2", L"comp", true},
-    {L"Scheme_H2", L"cand", true},
-    {L"Scheme_V1", nullptr, true},
-    {L"Scheme_V2", L"comp", true},
+    {L"StatusBar", nullptr, false}, {L"Scheme_H1", nullptr, true}, {L"Scheme_H2", L"comp", true},
+    {L"Scheme_H2", L"cand", true},  {L"Scheme_V1", nullptr, true}, {L"Scheme_V2", L"comp", true},
     {L"Scheme_V2", L"cand", true},
 };
 
@@ -42,26 +38,17 @@ bool IsBlankText(const t_str& text)
 
 }  // namespace
 
-const t_btnSetDesc* ButtonSetDescOf(int window)
-{
-    return window >= 0 && window < 7 ? &c_sets[window] : nullptr;
-}
+const t_btnSetDesc* ButtonSetDescOf(int window) { return window >= 0 && window < 7 ? &c_sets[window] : nullptr; }
 
 BtnInfo::BtnInfo(int window, const wchar_t* section, const wchar_t* prefix, bool align)
-    : BtnCtrlBase(BuiltInOrderTable(), c_builtInCount, window),
-      m_section(section),
-      m_prefix(prefix),
-      m_align(align)
+    : BtnCtrlBase(BuiltInOrderTable(), c_builtInCount, window), m_section(section), m_prefix(prefix), m_align(align)
 {
     CreateBuiltInButtons();
 }
 
 BtnInfo::BtnInfo(const BtnInfo& other)
-    : BaseInfo(),
-      BtnCtrlBase(other.m_orderTable, c_builtInCount, other.m_windowIndex),
-      m_section(other.m_section),
-      m_prefix(other.m_prefix),
-      m_align(other.m_align)
+    : BaseInfo(), BtnCtrlBase(other.m_orderTable, c_builtInCount, other.m_windowIndex), m_section(other.m_section),
+      m_prefix(other.m_prefix), m_align(other.m_align)
 {
     CreateBuiltInButtons();
     other.CopyTo(*this);
@@ -224,8 +211,7 @@ InfoItem* BtnInfo::FindItem(const wchar_t* key, int position) const
     t_str full;
     FullKey(full, key);
     auto found = m_map.find(std::wstring(full.c_str()));
-    if (found == m_map.end() || position < 0 ||
-        position >= static_cast<int>(found->second.cells.size()))
+    if (found == m_map.end() || position < 0 || position >= static_cast<int>(found->second.cells.size()))
         return nullptr;
     return found->second.cells[static_cast<size_t>(position)];
 }
@@ -471,8 +457,7 @@ bool BtnInfo::UsesPngOrGif() const
 {
     for (const auto& pair : m_map) {
         for (const InfoItem* cell : pair.second.cells) {
-            if (cell->Kind() == 1 &&
-                BaseInfo::IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
+            if (cell->Kind() == 1 && BaseInfo::IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
                 return true;
         }
     }

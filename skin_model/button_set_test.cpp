@@ -12,15 +12,9 @@ namespace {
 
 const wchar_t* const c_testData = KAVREL_SOURCE_DIR L"\\skin_model\\testdata\\";
 
-t_iniDocument& Ini()
-{
-    return *SkinIni::Instance();
-}
+t_iniDocument& Ini() { return *SkinIni::Instance(); }
 
-std::wstring Fixture(const wchar_t* name)
-{
-    return std::wstring(c_testData) + name;
-}
+std::wstring Fixture(const wchar_t* name) { return std::wstring(c_testData) + name; }
 
 struct t_sevenSets {
     std::unique_ptr<BtnInfo> sets[7];
@@ -86,8 +80,8 @@ void ExpectSameFile(const std::wstring& written, const wchar_t* golden)
     size_t at = 0;
     while (at < got.size() && at < want.size() && got[at] == want[at])
         ++at;
-    ADD_FAILURE() << "differs from " << golden << " at byte " << at << " (sizes " << got.size()
-                  << " and " << want.size() << ")";
+    ADD_FAILURE() << "differs from " << golden << " at byte " << at << " (sizes " << got.size() << " and "
+                  << want.size() << ")";
 }
 
 TEST(ButtonSet, KeySchemeOfTheSevenSets)
@@ -217,9 +211,8 @@ TEST(ButtonSet, CountsFromTheFileAreBounded)
         int count;
     };
     const t_case cases[] = {
-        {L"10000000", 100}, {L"100", 100}, {L"101", 100}, {L"0x7fffffff", 100},
-        {L"-5", 0},         {L"", 0},      {L"abc", 0},   {L"0xZZ", 0},
-        {L"3", 3},          {L"2,9", 2},
+        {L"10000000", 100}, {L"100", 100}, {L"101", 100}, {L"0x7fffffff", 100}, {L"-5", 0}, {L"", 0},
+        {L"abc", 0},        {L"0xZZ", 0},  {L"3", 3},     {L"2,9", 2},
     };
     std::unique_ptr<BtnInfo> set(BtnInfo::New(2));
     for (const t_case& c : cases) {
@@ -274,7 +267,7 @@ TEST(ButtonSet, KeysThatNameAButtonAddIt)
         int position;
     };
     const t_case refused[] = {
-        {L"bogus_flashfile", 0}, {L"nothing", 0},       {L"custom100_display", 0},
+        {L"bogus_flashfile", 0}, {L"nothing", 0},          {L"custom100_display", 0},
         {L"flash0_nothing", 0},  {L"custom-2_display", 0}, {L"cn_en_pos", 2},
     };
     for (const t_case& c : refused) {

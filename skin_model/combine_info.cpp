@@ -13,8 +13,7 @@ const int c_zhongwenMarge[4] = {2, 8, 3, 4};
 
 }  // namespace
 
-CombineInfo::CombineInfo(const wchar_t* section, const wchar_t* picturePrefix)
-    : LayoutInfo(section, picturePrefix)
+CombineInfo::CombineInfo(const wchar_t* section, const wchar_t* picturePrefix) : LayoutInfo(section, picturePrefix)
 {
     Reset();
 }
@@ -71,7 +70,4 @@ bool CombineInfo::ImportOwnPictures(t_errorChain& errors)
     return ImportBackground(errors, Background(), L"");
 }
 
-bool CombineInfo::UsesPngOrGif() const
-{
-    return hasPic && IsPngOrGif(pic);
-}
+bool CombineInfo::UsesPngOrGif() const { return hasPic && IsPngOrGif(pic); }

@@ -70,9 +70,8 @@ struct t_skinParts {
 bool IsUnownedKey(const t_entry& entry)
 {
     static const wchar_t* const c_unowned[][2] = {
-        {L"General", L"skin_id"},       {L"General", L"widget_cnt"},
-        {L"Display", L"result_color"},  {L"Display", L"bihua_color"},
-        {L"Display", L"caret_color"},   {L"Display", L"clear_edge"},
+        {L"General", L"skin_id"},     {L"General", L"widget_cnt"},  {L"Display", L"result_color"},
+        {L"Display", L"bihua_color"}, {L"Display", L"caret_color"}, {L"Display", L"clear_edge"},
     };
     for (const auto& unowned : c_unowned) {
         if (entry.section == unowned[0] && entry.key == unowned[1])
@@ -97,8 +96,8 @@ TEST(DefaultSkin, EveryKeyThePartsOwnSurvivesLoadAndSave)
             continue;
         const wchar_t* saved = SkinIni::GetText(entry.section.c_str(), entry.key.c_str());
         EXPECT_TRUE(saved && entry.value == saved)
-            << testing::PrintToString(L"[" + entry.section + L"] " + entry.key + L"=" + entry.value)
-            << " saved as " << testing::PrintToString(std::wstring(saved ? saved : L"<missing>"));
+            << testing::PrintToString(L"[" + entry.section + L"] " + entry.key + L"=" + entry.value) << " saved as "
+            << testing::PrintToString(std::wstring(saved ? saved : L"<missing>"));
     }
 
     // A second load and save of what the parts wrote changes nothing.

@@ -15,17 +15,9 @@ const COLORREF c_missingColor = 0xFFFF;
 }  // namespace
 
 DisplayInfo::DisplayInfo()
-    : fontSize(c_defaultFontSize),
-      pinyinColor(0),
-      zhongwenFirstColor(0),
-      zhongwenColor(0),
-      comphintColor(0),
-      useGdip(true),
-      previewCandCount(c_defaultCandCount),
-      previewFontSize(c_defaultFontSize),
-      largeFontDisabled(true),
-      aero(false),
-      glow(false)
+    : fontSize(c_defaultFontSize), pinyinColor(0), zhongwenFirstColor(0), zhongwenColor(0), comphintColor(0),
+      useGdip(true), previewCandCount(c_defaultCandCount), previewFontSize(c_defaultFontSize), largeFontDisabled(true),
+      aero(false), glow(false)
 {
     fontCh[0] = fontEn[0] = webpage[0] = 0;
 }

@@ -12,8 +12,8 @@ TEST(DisplayInfo, LoadKeepsPreviewValuesOutOfTheFile)
 {
     DisplayInfo part;
     LoadSkinText(L"[Display]\r\nfont_size=20\r\nuse_gdip=0\r\nLargeFontSupport=0\r\n"
-                 L"pinyin_color=\r\nfont_ch=" + std::wstring(300, L'体') + L"\r\nwebpage=" +
-                 std::wstring(1100, L'w') + L"\r\n");
+                 L"pinyin_color=\r\nfont_ch=" +
+                 std::wstring(300, L'体') + L"\r\nwebpage=" + std::wstring(1100, L'w') + L"\r\n");
     ASSERT_TRUE(part.Load());
     EXPECT_EQ(20, part.previewFontSize);
     EXPECT_TRUE(part.useGdip);

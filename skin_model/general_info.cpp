@@ -17,10 +17,7 @@ void FormatToday(wchar_t (&out)[100])
 
 }  // namespace
 
-GeneralInfo::GeneralInfo()
-{
-    Reset();
-}
+GeneralInfo::GeneralInfo() { Reset(); }
 
 bool GeneralInfo::Load()
 {

@@ -77,8 +77,12 @@ bool ProgramFolder(wchar_t (&out)[MAX_PATH])
 IMESkin::IMESkin() : m_parts(1), m_zip(nullptr), m_editing(false), m_new(true)
 {
     BaseInfo* parts[c_partCount] = {
-        new GeneralInfo(),          new DisplayInfo(),         new HorizontalCombineInfo(),
-        new HorizontalSeparateInfo(), new VerticalCombineInfo(), new VerticalSeparateInfo(),
+        new GeneralInfo(),
+        new DisplayInfo(),
+        new HorizontalCombineInfo(),
+        new HorizontalSeparateInfo(),
+        new VerticalCombineInfo(),
+        new VerticalSeparateInfo(),
         new StatusInfo(),
     };
     for (int window = 0; window < 7; ++window)
@@ -186,9 +190,8 @@ bool IMESkin::Open(const wchar_t* path)
     if (packed) {
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
-        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) &&
-             pack.GetVersion() < 2 && pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) &&
-             zip.GetIniPath(ini);
+        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) && pack.GetVersion() < 2 &&
+             pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
     } else {
         ok = zip.UnZip() && zip.GetIniPath(ini);
         if (ok)
@@ -245,8 +248,7 @@ bool IMESkin::Commit(t_errorChain& errors, bool validate)
     return true;
 }
 
-bool IMESkin::RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini,
-                                const wchar_t* backupIni)
+bool IMESkin::RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini, const wchar_t* backupIni)
 {
     t_errorChain local;
     bool ok = true;
@@ -297,15 +299,9 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
     return zipped && restored;
 }
 
-const wchar_t* IMESkin::GetWorkFolder() const
-{
-    return m_zip ? m_zip->GetWorkFolder() : nullptr;
-}
+const wchar_t* IMESkin::GetWorkFolder() const { return m_zip ? m_zip->GetWorkFolder() : nullptr; }
 
-bool IMESkin::GetIniPath(wchar_t (&out)[MAX_PATH]) const
-{
-    return m_zip && m_zip->GetIniPath(out);
-}
+bool IMESkin::GetIniPath(wchar_t (&out)[MAX_PATH]) const { return m_zip && m_zip->GetIniPath(out); }
 
 bool IMESkin::ResolvePath(wchar_t (&out)[MAX_PATH], const wchar_t* name) const
 {
@@ -376,15 +372,9 @@ bool IMESkin::AnyPartUsesPngOrGif() const
     return any;
 }
 
-void IMESkin::SetUseGdip(unsigned char use)
-{
-    static_cast<DisplayInfo*>(GetPart(1))->useGdip = use != 0;
-}
+void IMESkin::SetUseGdip(unsigned char use) { static_cast<DisplayInfo*>(GetPart(1))->useGdip = use != 0; }
 
-unsigned char IMESkin::GetUseGdip() const
-{
-    return static_cast<DisplayInfo*>(GetPart(1))->useGdip ? 1 : 0;
-}
+unsigned char IMESkin::GetUseGdip() const { return static_cast<DisplayInfo*>(GetPart(1))->useGdip ? 1 : 0; }
 
 void IMESkin::PostProcessIni(const wchar_t* path) const
 {

@@ -76,8 +76,7 @@ private:
     // Clears the parts, removes the work files and the zip handler; editing := false.
     void CloseFiles();
     // The uncleaned work folder (aside copy and skinbak.ini) back after packing.
-    bool RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini,
-                           const wchar_t* backupIni);
+    bool RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini, const wchar_t* backupIni);
 
     t_ptrVector m_parts;
     ZipHandler* m_zip;

@@ -27,13 +27,15 @@ const std::wstring c_source = std::wstring(KAVREL_SOURCE_DIR) + L"\\skin_model\\
 
 std::wstring Work() { return g_temp->Path() + L"\\SkinTmp"; }
 
-void MakeZip(const std::wstring& archive, const std::wstring& folder = c_source) {
+void MakeZip(const std::wstring& archive, const std::wstring& folder = c_source)
+{
     ASSERT_EQ(ZIPLIB_OK, ZipFolder(folder.c_str(), nullptr, archive.c_str()));
 }
 
 // A container of the fixture's files plus extra entries, written in either format.
 void MakeContainer(const std::wstring& path, bool packed,
-                   const std::vector<std::pair<std::wstring, std::string>>& extra = {}) {
+                   const std::vector<std::pair<std::wstring, std::string>>& extra = {})
+{
     t_skinPack pack;
     ASSERT_TRUE(pack.AddFolder(c_source.c_str()));
     for (const auto& entry : extra) {
@@ -49,14 +51,16 @@ void MakeContainer(const std::wstring& path, bool packed,
 
 // The text Commit writes for the model as it stands (from an empty document, as Save
 // commits, so that the text holds exactly the keys the parts write).
-std::string Committed(IMESkin& skin) {
+std::string Committed(IMESkin& skin)
+{
     SkinIni::Instance()->Clear();
     t_errorChain errors;
     EXPECT_TRUE(skin.Commit(errors, false)) << Lines(errors);
     return ReadRaw(Work() + L"\\Skin.ini");
 }
 
-std::vector<std::wstring> IniLines(const std::string& bytes) {
+std::vector<std::wstring> IniLines(const std::string& bytes)
+{
     std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
     std::vector<std::wstring> out;
     size_t start = 0;
@@ -67,7 +71,8 @@ std::vector<std::wstring> IniLines(const std::string& bytes) {
 }
 
 // Names the first line that differs.
-void ExpectSameLines(const std::vector<std::wstring>& a, const std::vector<std::wstring>& b) {
+void ExpectSameLines(const std::vector<std::wstring>& a, const std::vector<std::wstring>& b)
+{
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
         if (a[i] != b[i]) {
             ADD_FAILURE() << "line " << i + 1 << " differs: [" << std::string(a[i].begin(), a[i].end()) << "] vs ["
@@ -77,14 +82,16 @@ void ExpectSameLines(const std::vector<std::wstring>& a, const std::vector<std::
     EXPECT_EQ(a.size(), b.size());
 }
 
-void ExpectSameIni(const std::string& expected, const std::string& actual) {
+void ExpectSameIni(const std::string& expected, const std::string& actual)
+{
     ExpectSameLines(IniLines(expected), IniLines(actual));
 }
 
 // The committed Skin.ini with every picture name that the work folder holds replaced by
 // the picture's bytes: saving merges byte-identical pictures under one name, which
 // changes names but not what the skin shows.
-std::vector<std::wstring> ModelLines(IMESkin& skin) {
+std::vector<std::wstring> ModelLines(IMESkin& skin)
+{
     std::vector<std::wstring> lines = IniLines(Committed(skin));
     for (std::wstring& line : lines) {
         const size_t equals = line.find(L'=');
@@ -113,7 +120,8 @@ std::vector<std::wstring> ModelLines(IMESkin& skin) {
 
 // A package's Skin.ini value, read back through a fresh extraction.
 std::wstring PackageValue(const std::wstring& archive, const wchar_t* section, const wchar_t* key,
-                          std::vector<std::wstring>* names = nullptr) {
+                          std::vector<std::wstring>* names = nullptr)
+{
     t_tempFolder out(L"imeskin_pkg");
     EXPECT_EQ(ZIPLIB_OK, UnZip(archive.c_str(), out.Path().c_str()));
     if (names)
@@ -125,7 +133,8 @@ std::wstring PackageValue(const std::wstring& archive, const wchar_t* section, c
     return value ? value : L"<missing>";
 }
 
-bool Has(const std::vector<std::wstring>& names, const wchar_t* name) {
+bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
+{
     for (const std::wstring& n : names)
         if (_wcsicmp(n.c_str(), name) == 0)
             return true;
@@ -136,11 +145,13 @@ const wchar_t* SkinName(IMESkin& skin) { return static_cast<GeneralInfo*>(skin.G
 
 class IMESkinTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_package = m_folder / L"皮肤.vsf";
         MakeZip(m_package);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         m_skin.Close();
         for (const wchar_t* name : {L"SkinTmp", L"SkinTmp.dat", L"SkinTmp.tmp"})
             t_tempFolder::RemoveTree(g_temp->Path() + L"\\" + name);
@@ -151,7 +162,8 @@ protected:
     IMESkin m_skin;
 };
 
-TEST_F(IMESkinTest, OpenFillsTheWorkFolderThePartsAndTheWorkCopy) {
+TEST_F(IMESkinTest, OpenFillsTheWorkFolderThePartsAndTheWorkCopy)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     EXPECT_TRUE(m_skin.IsEditing());
     EXPECT_FALSE(m_skin.IsNew());
@@ -182,7 +194,8 @@ TEST_F(IMESkinTest, OpenFillsTheWorkFolderThePartsAndTheWorkCopy) {
     }
 }
 
-TEST_F(IMESkinTest, OpenOfNoFileChangesNothing) {
+TEST_F(IMESkinTest, OpenOfNoFileChangesNothing)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     static_cast<GeneralInfo*>(m_skin.GetPart(0))->skinName[0] = L'改';
     const std::wstring missing = m_folder / L"missing.vsf";
@@ -194,7 +207,8 @@ TEST_F(IMESkinTest, OpenOfNoFileChangesNothing) {
     }
 }
 
-TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed) {
+TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed)
+{
     const std::wstring p = m_folder.Path();
     MakeContainer(p + L"\\packed3.vsf", true);
     MakeContainer(p + L"\\up.vsf", false, {{L"..\\evil.png", "x"}});
@@ -227,7 +241,8 @@ TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed) {
     }
 }
 
-TEST_F(IMESkinTest, OpenAndNewWorkWhileTheWorkFolderIsTheCurrentDirectory) {
+TEST_F(IMESkinTest, OpenAndNewWorkWhileTheWorkFolderIsTheCurrentDirectory)
+{
     wchar_t before[MAX_PATH];
     ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, before));
     struct t_restoreDir {
@@ -247,7 +262,8 @@ TEST_F(IMESkinTest, OpenAndNewWorkWhileTheWorkFolderIsTheCurrentDirectory) {
     EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
 }
 
-TEST_F(IMESkinTest, PlainContainerOpensAndSavesAsZip) {
+TEST_F(IMESkinTest, PlainContainerOpensAndSavesAsZip)
+{
     const std::wstring container = m_folder / L"packed.vsf";
     MakeContainer(container, false);
     ASSERT_TRUE(m_skin.Open(container.c_str()));
@@ -261,7 +277,8 @@ TEST_F(IMESkinTest, PlainContainerOpensAndSavesAsZip) {
     ExpectSameIni(model, Committed(m_skin));
 }
 
-TEST_F(IMESkinTest, NewSaveOpenGivesTheSameModel) {
+TEST_F(IMESkinTest, NewSaveOpenGivesTheSameModel)
+{
     ASSERT_TRUE(Exists(ExeFolder() + L"\\skin.dat"));
     const std::string templateBytes = ReadRaw(ExeFolder() + L"\\skin.dat");
     ASSERT_TRUE(m_skin.New());
@@ -301,7 +318,8 @@ TEST_F(IMESkinTest, NewSaveOpenGivesTheSameModel) {
     ExpectSameLines(model, reopened);
 }
 
-TEST_F(IMESkinTest, SavedPackageIsCleanedWhileTheWorkFolderIsNot) {
+TEST_F(IMESkinTest, SavedPackageIsCleanedWhileTheWorkFolderIsNot)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     // The horizontal combined window without a picture: blanked in the package only.
     static_cast<CombineInfo*>(m_skin.GetPart(2))->hasPic = false;
@@ -324,14 +342,15 @@ TEST_F(IMESkinTest, SavedPackageIsCleanedWhileTheWorkFolderIsNot) {
     EXPECT_TRUE(Exists(Work() + L"\\skin1.png"));
 }
 
-TEST_F(IMESkinTest, FailedZipKeepsThePreviousPackageAndTheWorkFolder) {
+TEST_F(IMESkinTest, FailedZipKeepsThePreviousPackageAndTheWorkFolder)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     const std::string before = ReadRaw(m_package);
     // Held for deletion by someone else: a copy (which shares deletion) can read the
     // picture, the zip library (which does not) cannot.
-    HANDLE held = CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ | DELETE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ | DELETE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     t_errorChain errors;
     EXPECT_FALSE(m_skin.Save(errors, nullptr));
@@ -344,14 +363,15 @@ TEST_F(IMESkinTest, FailedZipKeepsThePreviousPackageAndTheWorkFolder) {
     EXPECT_TRUE(m_skin.IsEditing());
 }
 
-TEST_F(IMESkinTest, SaveStopsBeforeCleaningWhenTheAsideCopyFails) {
+TEST_F(IMESkinTest, SaveStopsBeforeCleaningWhenTheAsideCopyFails)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     static_cast<CombineInfo*>(m_skin.GetPart(2))->hasPic = false;
     // An aside folder that cannot be emptied.
     ASSERT_TRUE(CreateDirectoryW((Work() + L".tmp").c_str(), nullptr));
     WriteRaw(Work() + L".tmp\\busy.png", "busy");
-    HANDLE held = CreateFileW((Work() + L".tmp\\busy.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileW((Work() + L".tmp\\busy.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     const std::wstring target = m_folder / L"never.vsf";
     t_errorChain errors;
@@ -367,12 +387,13 @@ TEST_F(IMESkinTest, SaveStopsBeforeCleaningWhenTheAsideCopyFails) {
     EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
 }
 
-TEST_F(IMESkinTest, FailedRestoreAfterPackingIsReported) {
+TEST_F(IMESkinTest, FailedRestoreAfterPackingIsReported)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     static_cast<CombineInfo*>(m_skin.GetPart(2))->hasPic = false;
     // Readable by the copy aside and the zip library, but not writable: the copy back fails.
-    HANDLE held = CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     const std::wstring target = m_folder / L"restore.vsf";
     t_errorChain errors;
@@ -388,7 +409,8 @@ TEST_F(IMESkinTest, FailedRestoreAfterPackingIsReported) {
     EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
 }
 
-TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage) {
+TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage)
+{
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
     BtnInfo* buttons = static_cast<BtnInfo*>(m_skin.GetPart(8));
     ASSERT_TRUE(buttons->SetIntByKey(L"pageup_display", 0, 1));
@@ -412,7 +434,8 @@ TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage) {
     EXPECT_STREQ(L"0", down);
 }
 
-TEST_F(IMESkinTest, OperationsThatNeedAnOpenSkin) {
+TEST_F(IMESkinTest, OperationsThatNeedAnOpenSkin)
+{
     t_errorChain errors;
     EXPECT_FALSE(m_skin.Close());
     EXPECT_FALSE(m_skin.Save(errors, nullptr));
@@ -432,14 +455,16 @@ TEST_F(IMESkinTest, OperationsThatNeedAnOpenSkin) {
 }
 
 // Runs the document tool from a folder of its own, where no template lies beside it.
-int RunToolAlone(const std::wstring& folder, const std::wstring& arguments) {
+int RunToolAlone(const std::wstring& folder, const std::wstring& arguments)
+{
     for (const wchar_t* name : {L"skin_doc_tool_child.exe", L"ZipLib.dll"})
         if (!CopyFileW((ExeFolder() + L"\\" + name).c_str(), (folder + L"\\" + name).c_str(), FALSE))
             return -2;
     return RunProgram(folder + L"\\skin_doc_tool_child.exe", arguments, 60000);
 }
 
-TEST(IMESkinNew, WithoutTemplateGivesAnEmptyWorkFolder) {
+TEST(IMESkinNew, WithoutTemplateGivesAnEmptyWorkFolder)
+{
     t_tempFolder program(L"imeskin_notemplate");
     const std::wstring snapshot = program / L"snapshot";
     const std::wstring committed = program / L"committed";

@@ -16,14 +16,9 @@ t_str Joined(const wchar_t* a, const wchar_t* b)
 }  // namespace
 
 LayoutInfo::LayoutInfo(const wchar_t* section, const wchar_t* picturePrefix)
-    : transparentEnabled(false),
-      transparentColor(c_noTransparentColor),
-      opacity(100),
-      anchor{0, 0},
-      m_section(section),
+    : transparentEnabled(false), transparentColor(c_noTransparentColor), opacity(100), anchor{0, 0}, m_section(section),
       m_picturePrefix(picturePrefix)
-{
-}
+{}
 
 bool LayoutInfo::Save()
 {
@@ -86,8 +81,7 @@ bool LayoutInfo::WriteShared() const
         ok &= WriteInt(m_section, L"transparent_color", static_cast<int>(transparentColor), true);
     else
         ok &= WriteString(m_section, L"transparent_color", L"-1");
-    ok &= WriteInt(m_section, L"opaque", static_cast<int>(PercentToAlpha(static_cast<unsigned>(opacity))),
-                   false);
+    ok &= WriteInt(m_section, L"opaque", static_cast<int>(PercentToAlpha(static_cast<unsigned>(opacity))), false);
     ok &= WriteList(L"anchor", anchor, 2);
     return ok;
 }
@@ -134,8 +128,7 @@ bool LayoutInfo::WriteBackground(const wchar_t* prefix, const t_background& back
     return ok;
 }
 
-bool LayoutInfo::ImportBackground(t_errorChain& errors, const t_background& background,
-                                  const wchar_t* suffix) const
+bool LayoutInfo::ImportBackground(t_errorChain& errors, const t_background& background, const wchar_t* suffix) const
 {
     bool ok = Import(errors, background.pic, suffix);
     ok &= Import(errors, background.mask, Joined(suffix, L"_mask").c_str());

@@ -49,12 +49,10 @@ protected:
         int (&vertical)[3];
     };
     // True when the picture key names an image file.
-    bool ReadBackground(const wchar_t* prefix, const t_background& background,
-                        const wchar_t* verticalDefault) const;
+    bool ReadBackground(const wchar_t* prefix, const t_background& background, const wchar_t* verticalDefault) const;
     bool WriteBackground(const wchar_t* prefix, const t_background& background) const;
     // The picture as picturePrefix + suffix, its mask as picturePrefix + suffix + "_mask".
-    bool ImportBackground(t_errorChain& errors, const t_background& background,
-                          const wchar_t* suffix) const;
+    bool ImportBackground(t_errorChain& errors, const t_background& background, const wchar_t* suffix) const;
 
     const wchar_t* m_section;
     const wchar_t* m_picturePrefix;

@@ -49,7 +49,7 @@ TEST(LayoutInfo, OpacityKey)
         int percent;
         const wchar_t* written;
     } const cases[] = {
-        {L"200", 78, L"198"}, {L"128", 50, L"127"}, {L"0", 0, L"0"},
+        {L"200", 78, L"198"},  {L"128", 50, L"127"}, {L"0", 0, L"0"},
         {L"300", 100, L"255"}, {L"-5", 100, L"255"}, {L"0x1G", 100, L"255"},
     };
     for (const t_case& c : cases) {

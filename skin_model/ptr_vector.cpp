@@ -12,10 +12,7 @@ t_ptrVector::t_ptrVector(int capacity) : m_capacity(0), m_count(0), m_items(null
     }
 }
 
-t_ptrVector::~t_ptrVector()
-{
-    free(m_items);
-}
+t_ptrVector::~t_ptrVector() { free(m_items); }
 
 int t_ptrVector::PushBack(void* pointer)
 {

@@ -4,7 +4,8 @@
 
 namespace {
 
-TEST(PtrVector, GrowsByHalfPlusOneAndKeepsOrder) {
+TEST(PtrVector, GrowsByHalfPlusOneAndKeepsOrder)
+{
     t_ptrVector empty;
     EXPECT_EQ(0, empty.Capacity());
     // Capacity after each push, starting without slots: 1, 2, 4, 4, 7, 7, 7, 11.

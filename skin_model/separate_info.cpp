@@ -9,18 +9,14 @@ const int c_pinyinLayoutVertical[3] = {0, 6, 6};
 
 // The vertical form resets its pinyin margins to 3,3,4,8, though a missing key loads
 // 4,3,4,8 in both forms.
-const SeparateInfo::t_form c_horizontal = {
-    L"Scheme_H2", L"skin1", {4, 3, 4, 8}, {0, 6, 2}, L"0,6,2", {4, 3, 4, 8}, L"4,3,4,8"};
-const SeparateInfo::t_form c_vertical = {
-    L"Scheme_V2", L"skin2", {3, 3, 4, 8}, {0, 6, 6}, L"0,6,6", {3, 3, 4, 8}, L"3,3,4,8"};
+const SeparateInfo::t_form c_horizontal = {L"Scheme_H2", L"skin1",     {4, 3, 4, 8}, {0, 6, 2},
+                                           L"0,6,2",     {4, 3, 4, 8}, L"4,3,4,8"};
+const SeparateInfo::t_form c_vertical = {L"Scheme_V2", L"skin2",     {3, 3, 4, 8}, {0, 6, 6},
+                                         L"0,6,6",     {3, 3, 4, 8}, L"3,3,4,8"};
 
 }  // namespace
 
-SeparateInfo::SeparateInfo(const t_form& form)
-    : LayoutInfo(form.section, form.picturePrefix), m_form(form)
-{
-    Reset();
-}
+SeparateInfo::SeparateInfo(const t_form& form) : LayoutInfo(form.section, form.picturePrefix), m_form(form) { Reset(); }
 
 HorizontalSeparateInfo::HorizontalSeparateInfo() : SeparateInfo(c_horizontal) {}
 

@@ -41,10 +41,7 @@ protected:
     bool WriteKeys() override;
 
 private:
-    t_background PinyinBackground()
-    {
-        return {pinyinPic, pinyinPicMask, pinyinLayoutHorizontal, pinyinLayoutVertical};
-    }
+    t_background PinyinBackground() { return {pinyinPic, pinyinPicMask, pinyinLayoutHorizontal, pinyinLayoutVertical}; }
     t_background ZhongwenBackground()
     {
         return {zhongwenPic, zhongwenPicMask, zhongwenLayoutHorizontal, zhongwenLayoutVertical};

@@ -68,22 +68,18 @@ const wchar_t* FolderLeaf(const wchar_t* name)
 }
 
 // The file name's text before its last '.'.
-void FileBaseName(const wchar_t* name, t_str& out)
-{
-    t_path(name).BaseName(out);
-}
+void FileBaseName(const wchar_t* name, t_str& out) { t_path(name).BaseName(out); }
 
 // A button name of the skin format, followed by nothing or by "_" and a state
 // whose value holds pictures.
 bool IsButtonPictureKey(const wchar_t* key)
 {
     static const wchar_t* const c_fixedButtons[] = {
-        L"cn_en",   L"biaodian", L"quan_ban", L"quan_shuang", L"fan_jian",    L"softkeyboard",
-        L"menu",    L"vexilsearch", L"pageup", L"pagedown",   L"passport",    L"webpage",
-        L"skinmanager", L"handinput", L"news", L"logo"};
+        L"cn_en",  L"biaodian", L"quan_ban", L"quan_shuang", L"fan_jian",    L"softkeyboard", L"menu", L"vexilsearch",
+        L"pageup", L"pagedown", L"passport", L"webpage",     L"skinmanager", L"handinput",    L"news", L"logo"};
     static const wchar_t* const c_numberedButtons[] = {L"custom", L"component", L"flash", L"photoframe"};
-    static const wchar_t* const c_pictureStates[] = {L"down", L"hover", L"in", L"out", L"downing",
-                                                     L"up", L"flashpreview", L"preview"};
+    static const wchar_t* const c_pictureStates[] = {L"down",    L"hover", L"in",           L"out",
+                                                     L"downing", L"up",    L"flashpreview", L"preview"};
 
     auto stateOk = [](const wchar_t* rest) {
         if (*rest == 0)
@@ -140,8 +136,8 @@ bool IsHighResVariant(const wchar_t* name)
 
 bool IsPictureProperty(const wchar_t* section, const wchar_t* key)
 {
-    static const wchar_t* const c_windowSections[] = {L"StatusBar", L"Scheme_H1", L"Scheme_H2",
-                                                      L"Scheme_V1", L"Scheme_V2"};
+    static const wchar_t* const c_windowSections[] = {L"StatusBar", L"Scheme_H1", L"Scheme_H2", L"Scheme_V1",
+                                                      L"Scheme_V2"};
     static const wchar_t* const c_windowPictures[] = {
         L"pic",        L"pic_mask",        L"pic_preview",  L"seperatorui_pic",
         L"pinyin_pic", L"pinyin_pic_mask", L"zhongwen_pic", L"zhongwen_pic_mask"};
@@ -242,10 +238,7 @@ void InsertFirst(TMap& map, const TKey& key, const TValue& value)
     map.emplace_hint(map.lower_bound(key), key, value);
 }
 
-bool SameDigest(const t_md5Digest& a, const t_md5Digest& b)
-{
-    return memcmp(a.bytes, b.bytes, sizeof a.bytes) == 0;
-}
+bool SameDigest(const t_md5Digest& a, const t_md5Digest& b) { return memcmp(a.bytes, b.bytes, sizeof a.bytes) == 0; }
 
 }  // namespace
 
@@ -427,8 +420,7 @@ void t_skinCleaner::MergeIdentical()
         const t_str& duplicate = entry.second;
         // Kept as they are: a high-resolution variant; a picture whose own variant
         // would lose its partner; a picture that a name with a folder part may mean.
-        if (IsHighResVariant(duplicate.c_str()) || HasHighResVariant(duplicate) ||
-            m_folderLeaves.count(duplicate) != 0)
+        if (IsHighResVariant(duplicate.c_str()) || HasHighResVariant(duplicate) || m_folderLeaves.count(duplicate) != 0)
             continue;
         RemoveFile(duplicate);
         auto range = m_names.equal_range(duplicate);
@@ -539,7 +531,6 @@ bool IsDefaultSkinValue(const wchar_t* key, const wchar_t* value, bool displayed
         if (v.Equals(L"0,0"))
             return true;
     }
-    return (has(L"transparent_color") && v.Equals(L"-1")) ||
-           (has(L"transparent_color_enable") && v.Equals(L"0")) ||
+    return (has(L"transparent_color") && v.Equals(L"-1")) || (has(L"transparent_color_enable") && v.Equals(L"0")) ||
            (has(L"flash_cnt") && v.Equals(L"0")) || (has(L"photoframe_cnt") && v.Equals(L"0"));
 }

@@ -58,10 +58,10 @@ TEST(SkinCleanerNames, PictureFilesAndHighResVariants)
         bool picture;
         const wchar_t* variantOf;  // null: no variant
     } cases[] = {
-        {L"a.bmp", true, nullptr},        {L"A.PNG", true, nullptr},       {L"x.Gif", true, nullptr},
-        {L"a.jpg", false, nullptr},       {L"a.png.txt", false, nullptr},  {L"png", false, nullptr},
-        {L"bg@2x.png", true, L"bg"},      {L"BG@2X.bmp", true, L"BG"},     {L"@2x.png", true, nullptr},
-        {L"a@2x", false, L"a"},           {L"a@2x.b.png", true, nullptr},  {L"a@3x.png", true, nullptr},
+        {L"a.bmp", true, nullptr},   {L"A.PNG", true, nullptr},      {L"x.Gif", true, nullptr},
+        {L"a.jpg", false, nullptr},  {L"a.png.txt", false, nullptr}, {L"png", false, nullptr},
+        {L"bg@2x.png", true, L"bg"}, {L"BG@2X.bmp", true, L"BG"},    {L"@2x.png", true, nullptr},
+        {L"a@2x", false, L"a"},      {L"a@2x.b.png", true, nullptr}, {L"a@3x.png", true, nullptr},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.picture, IsPictureFileName(c.name)) << testing::PrintToString(std::wstring(c.name));
@@ -211,9 +211,9 @@ TEST(SkinCleanerDefaults, DisplaySwitchOfTheKeysButton)
         const wchar_t* key;
         bool displayed;
     } cases[] = {
-        {L"cn_en_pos", true},        {L"CN_EN_ALIGN", true},  {L"comp_pageup_pos", false},
-        {L"menu_pos", false},        {L"custom2_pos", false},  // "0x1" reads as decimal 0
-        {L"quan_ban_pos", false},    {L"none", false},
+        {L"cn_en_pos", true},     {L"CN_EN_ALIGN", true},  {L"comp_pageup_pos", false},
+        {L"menu_pos", false},     {L"custom2_pos", false},  // "0x1" reads as decimal 0
+        {L"quan_ban_pos", false}, {L"none", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.displayed, IsButtonDisplayed(c.key, section)) << testing::PrintToString(std::wstring(c.key));
@@ -236,7 +236,7 @@ TEST(SkinCleaner, CleansTheHandWrittenSkin)
     std::vector<std::wstring> files = FilesOf(folder.Path());
     const bool cnSurvived = std::count(files.begin(), files.end(), L"cn.bmp") != 0;
     const std::wstring survivor = cnSurvived ? L"cn.bmp" : L"copy_of_cn.bmp";
-    std::vector<std::wstring> expectedFiles = {L"bg.png",  L"bg@2x.png",  L"en.bmp",     L"mask.bmp",
+    std::vector<std::wstring> expectedFiles = {L"bg.png",     L"bg@2x.png",  L"en.bmp",  L"mask.bmp",
                                                L"readme.txt", L"status.png", L"web.gif", survivor};
     std::sort(expectedFiles.begin(), expectedFiles.end());
     EXPECT_EQ(expectedFiles, files);
@@ -409,8 +409,8 @@ bool HasFileNoCase(const std::vector<std::wstring>& files, const std::wstring& n
 // a second run changes nothing.
 TEST(SkinCleaner, RandomPictureValuesAreStable)
 {
-    static const wchar_t* const pieces[] = {L",", L" ", L"<", L">", L";", L"a.png", L"B.PNG", L"c.gif",
-                                            L"7", L"-3", L"\\", L"/", L"@2x", L"x", L"\t", L".bmp"};
+    static const wchar_t* const pieces[] = {L",", L" ",  L"<",  L">", L";",   L"a.png", L"B.PNG", L"c.gif",
+                                            L"7", L"-3", L"\\", L"/", L"@2x", L"x",     L"\t",    L".bmp"};
     std::mt19937 random(20240611);
     t_tempFolder folder(L"cleaner_random");
     for (int round = 0; round < 60; ++round) {

@@ -80,8 +80,7 @@ bool SetField(IMESkin& skin, const std::wstring& name, const wchar_t* value)
     }
     if (part.size() == 4 && part.compare(0, 3, L"btn") == 0 && part[3] >= L'0' && part[3] <= L'6') {
         BtnInfo* buttons = static_cast<BtnInfo*>(skin.GetPart(7 + (part[3] - L'0')));
-        return buttons->SetIntByKey(key.c_str(), 0, _wtoi(value)) ||
-               buttons->SetStringByKey(key.c_str(), 0, value);
+        return buttons->SetIntByKey(key.c_str(), 0, _wtoi(value)) || buttons->SetStringByKey(key.c_str(), 0, value);
     }
     return false;
 }

@@ -115,9 +115,10 @@ std::vector<std::pair<std::wstring, std::wstring>> KnownKeys()
 std::wstring RandomValue(std::mt19937& rng)
 {
     static const wchar_t* const c_pieces[] = {
-        L"0", L"1", L"-1", L"7", L"255", L"0x", L"0X", L"ff", L"FFFFFFFF", L"123456789012", L"-2147483649",
-        L",", L",", L" ", L"\t", L"+", L"-", L"a", L"bk.png", L"cn.BMP", L".gif", L"<", L">", L";",
-        L"\\", L"..\\", L"@2x", L"皮肤", L"=", L"[", L"]", L"\xFFFF", L"\xD800", L"%s%n"};
+        L"0",           L"1",      L"-1",     L"7",   L"255", L"0x",   L"0X",  L"ff",   L"FFFFFFFF", L"123456789012",
+        L"-2147483649", L",",      L",",      L" ",   L"\t",  L"+",    L"-",   L"a",    L"bk.png",   L"cn.BMP",
+        L".gif",        L"<",      L">",      L";",   L"\\",  L"..\\", L"@2x", L"皮肤", L"=",        L"[",
+        L"]",           L"\xFFFF", L"\xD800", L"%s%n"};
     std::wstring value;
     const int count = static_cast<int>(rng() % 14);
     for (int i = 0; i < count; ++i)

@@ -86,13 +86,29 @@ TEST(SkinIni, EveryEncodingLoadsTheSameSkin)
 // crash nor overrun, whatever the text.
 TEST(SkinIni, PartsSurviveArbitraryValues)
 {
-    static const wchar_t* const sections[] = {L"General", L"Display", L"Scheme_H1", L"Scheme_H2",
+    static const wchar_t* const sections[] = {L"General",   L"Display",   L"Scheme_H1", L"Scheme_H2",
                                               L"Scheme_V1", L"Scheme_V2", L"StatusBar"};
-    static const wchar_t* const keys[] = {
-        L"skin_name", L"skin_time", L"font_size", L"font_ch", L"pinyin_color", L"webpage",
-        L"use_gdip", L"LargeFontSupport", L"pic", L"pic_mask", L"layout_horizontal", L"separator",
-        L"pinyin_marge", L"zhongwen_marge", L"transparent_color_enable", L"transparent_color",
-        L"opaque", L"anchor", L"pinyin_pic", L"zhongwen_pic", L"zhongwen_layout_vertical"};
+    static const wchar_t* const keys[] = {L"skin_name",
+                                          L"skin_time",
+                                          L"font_size",
+                                          L"font_ch",
+                                          L"pinyin_color",
+                                          L"webpage",
+                                          L"use_gdip",
+                                          L"LargeFontSupport",
+                                          L"pic",
+                                          L"pic_mask",
+                                          L"layout_horizontal",
+                                          L"separator",
+                                          L"pinyin_marge",
+                                          L"zhongwen_marge",
+                                          L"transparent_color_enable",
+                                          L"transparent_color",
+                                          L"opaque",
+                                          L"anchor",
+                                          L"pinyin_pic",
+                                          L"zhongwen_pic",
+                                          L"zhongwen_layout_vertical"};
     static const wchar_t alphabet[] = L"0123456789xXaFg,,, .-+\\\t字";
     uint32_t seed = 12345;
     auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };

@@ -45,10 +45,7 @@ StatusInfo::~StatusInfo()
         FreeItems();
 }
 
-InfoItem* const* StatusInfo::ItemTable()
-{
-    return g_items;
-}
+InfoItem* const* StatusInfo::ItemTable() { return g_items; }
 
 bool StatusInfo::BuildKeyMap()
 {
@@ -124,8 +121,7 @@ bool StatusInfo::UsesPngOrGif() const
     for (const auto& entry : m_keyMap) {
         for (int n : entry.second) {
             const InfoItem* cell = g_items[n];
-            if (cell->Kind() == 1 &&
-                IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
+            if (cell->Kind() == 1 && IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
                 return true;
         }
     }

@@ -29,10 +29,7 @@ bool IsExistingFile(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool PathExists(const wchar_t* path)
-{
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsEmptyFolder(const wchar_t* path)
 {
@@ -86,8 +83,8 @@ bool ZipHandler::PrepareWorkFolder()
     wchar_t ini[MAX_PATH];
     if (!FormatPath(ini, L"%s\\%s", m_workFolder, c_iniName))
         return false;
-    const HANDLE file = CreateFileW(ini, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(ini, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         RemoveDirectoryW(m_workFolder);
         return false;
@@ -184,15 +181,9 @@ bool GetSkinTempFolderStr(t_str& out)
     return true;
 }
 
-void SetCurrentUserIndex(int userId)
-{
-    g_currentUserId = userId;
-}
+void SetCurrentUserIndex(int userId) { g_currentUserId = userId; }
 
-int GetCurrentUserIndex()
-{
-    return g_currentUserId;
-}
+int GetCurrentUserIndex() { return g_currentUserId; }
 
 bool GetUserSkinRoot(wchar_t* out, int size)
 {

@@ -28,29 +28,62 @@ void PutFile(const std::wstring& path, const std::string& bytes) { ASSERT_TRUE(W
 
 // A zip archive of stored entries with the names exactly as given (no checks), so that
 // hostile names can be tried.
-std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& entries) {
+std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& entries)
+{
     std::string out, directory;
-    auto u16 = [](std::string& s, unsigned v) { s += char(v & 0xff); s += char(v >> 8 & 0xff); };
-    auto u32 = [&](std::string& s, unsigned v) { u16(s, v & 0xffff); u16(s, v >> 16); };
+    auto u16 = [](std::string& s, unsigned v) {
+        s += char(v & 0xff);
+        s += char(v >> 8 & 0xff);
+    };
+    auto u32 = [&](std::string& s, unsigned v) {
+        u16(s, v & 0xffff);
+        u16(s, v >> 16);
+    };
     for (const auto& entry : entries) {
-        const unsigned crc = unsigned(crc32(0, reinterpret_cast<const Bytef*>(entry.second.data()),
-                                            uInt(entry.second.size())));
+        const unsigned crc =
+            unsigned(crc32(0, reinterpret_cast<const Bytef*>(entry.second.data()), uInt(entry.second.size())));
         const unsigned offset = unsigned(out.size());
-        u32(out, 0x04034b50); u16(out, 20); u16(out, 0); u16(out, 0); u16(out, 0); u16(out, 0x21);
-        u32(out, crc); u32(out, unsigned(entry.second.size())); u32(out, unsigned(entry.second.size()));
-        u16(out, unsigned(entry.first.size())); u16(out, 0);
+        u32(out, 0x04034b50);
+        u16(out, 20);
+        u16(out, 0);
+        u16(out, 0);
+        u16(out, 0);
+        u16(out, 0x21);
+        u32(out, crc);
+        u32(out, unsigned(entry.second.size()));
+        u32(out, unsigned(entry.second.size()));
+        u16(out, unsigned(entry.first.size()));
+        u16(out, 0);
         out += entry.first + entry.second;
-        u32(directory, 0x02014b50); u16(directory, 20); u16(directory, 20); u16(directory, 0); u16(directory, 0);
-        u16(directory, 0); u16(directory, 0x21); u32(directory, crc); u32(directory, unsigned(entry.second.size()));
-        u32(directory, unsigned(entry.second.size())); u16(directory, unsigned(entry.first.size()));
-        u16(directory, 0); u16(directory, 0); u16(directory, 0); u16(directory, 0); u32(directory, 0);
+        u32(directory, 0x02014b50);
+        u16(directory, 20);
+        u16(directory, 20);
+        u16(directory, 0);
+        u16(directory, 0);
+        u16(directory, 0);
+        u16(directory, 0x21);
+        u32(directory, crc);
+        u32(directory, unsigned(entry.second.size()));
+        u32(directory, unsigned(entry.second.size()));
+        u16(directory, unsigned(entry.first.size()));
+        u16(directory, 0);
+        u16(directory, 0);
+        u16(directory, 0);
+        u16(directory, 0);
+        u32(directory, 0);
         u32(directory, offset);
         directory += entry.first;
     }
     const unsigned start = unsigned(out.size());
     out += directory;
-    u32(out, 0x06054b50); u16(out, 0); u16(out, 0); u16(out, unsigned(entries.size()));
-    u16(out, unsigned(entries.size())); u32(out, unsigned(directory.size())); u32(out, start); u16(out, 0);
+    u32(out, 0x06054b50);
+    u16(out, 0);
+    u16(out, 0);
+    u16(out, unsigned(entries.size()));
+    u16(out, unsigned(entries.size()));
+    u32(out, unsigned(directory.size()));
+    u32(out, start);
+    u16(out, 0);
     return out;
 }
 
@@ -59,7 +92,8 @@ protected:
     void TearDown() override { t_tempFolder::RemoveTree(WorkFolder()); }
 };
 
-TEST_F(ZipHandlerTest, WorkFolderIsTheLongTempFolderPlusSkinTmp) {
+TEST_F(ZipHandlerTest, WorkFolderIsTheLongTempFolderPlusSkinTmp)
+{
     wchar_t buffer[MAX_PATH];
     EXPECT_EQ(int(WorkFolder().size()), GetSkinTempFolder(buffer, MAX_PATH));
     EXPECT_EQ(WorkFolder(), buffer);
@@ -71,7 +105,8 @@ TEST_F(ZipHandlerTest, WorkFolderIsTheLongTempFolderPlusSkinTmp) {
     EXPECT_EQ(WorkFolder(), zip.GetWorkFolder());
 }
 
-TEST_F(ZipHandlerTest, PrepareLeavesOnlyAnEmptySkinIni) {
+TEST_F(ZipHandlerTest, PrepareLeavesOnlyAnEmptySkinIni)
+{
     CreateDirectoryW(WorkFolder().c_str(), nullptr);
     CreateDirectoryW((WorkFolder() + L"\\old").c_str(), nullptr);
     PutFile(WorkFolder() + L"\\old\\a.png", "a");
@@ -91,11 +126,12 @@ TEST_F(ZipHandlerTest, PrepareLeavesOnlyAnEmptySkinIni) {
     EXPECT_EQ(WorkFolder() + L"\\Skin.ini", ini);
 }
 
-TEST_F(ZipHandlerTest, PrepareRefusesAFolderItCannotEmpty) {
+TEST_F(ZipHandlerTest, PrepareRefusesAFolderItCannotEmpty)
+{
     ASSERT_TRUE(CreateDirectoryW(WorkFolder().c_str(), nullptr));
     PutFile(WorkFolder() + L"\\stale.png", "stale");
-    HANDLE held = CreateFileW((WorkFolder() + L"\\stale.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileW((WorkFolder() + L"\\stale.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     {
         ZipHandler zip;
@@ -106,9 +142,12 @@ TEST_F(ZipHandlerTest, PrepareRefusesAFolderItCannotEmpty) {
     EXPECT_EQ("stale", ReadRaw(WorkFolder() + L"\\stale.png"));
 }
 
-TEST_F(ZipHandlerTest, DestructorRemovesOnlyAFolderItTouched) {
+TEST_F(ZipHandlerTest, DestructorRemovesOnlyAFolderItTouched)
+{
     ASSERT_TRUE(CreateDirectoryW(WorkFolder().c_str(), nullptr));
-    { ZipHandler untouched; }
+    {
+        ZipHandler untouched;
+    }
     EXPECT_TRUE(Exists(WorkFolder()));
     {
         ZipHandler zip;
@@ -117,7 +156,8 @@ TEST_F(ZipHandlerTest, DestructorRemovesOnlyAFolderItTouched) {
     EXPECT_FALSE(Exists(WorkFolder()));
 }
 
-TEST_F(ZipHandlerTest, ZipWritesAPackageThatUnzipsToTheSameFilesWithoutBak) {
+TEST_F(ZipHandlerTest, ZipWritesAPackageThatUnzipsToTheSameFilesWithoutBak)
+{
     t_tempFolder out(L"ziphandler_out");
     const std::wstring cases[] = {out / L"new.vsf", out / L"existing.vsf", out / L"named.bak"};
     PutFile(cases[1], "old package");
@@ -142,7 +182,8 @@ TEST_F(ZipHandlerTest, ZipWritesAPackageThatUnzipsToTheSameFilesWithoutBak) {
     }
 }
 
-TEST_F(ZipHandlerTest, FailedZipLeavesTheOldPackageByteForByte) {
+TEST_F(ZipHandlerTest, FailedZipLeavesTheOldPackageByteForByte)
+{
     t_tempFolder out(L"ziphandler_fail");
     const std::wstring archive = out / L"skin.vsf";
     const std::string old = "old package bytes";
@@ -154,8 +195,8 @@ TEST_F(ZipHandlerTest, FailedZipLeavesTheOldPackageByteForByte) {
     // A work file the zip library cannot read: packing fails after the old package was
     // moved aside, and it comes back.
     PutFile(archive, old);
-    HANDLE locked = CreateFileW((WorkFolder() + L"\\a.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE locked =
+        CreateFileW((WorkFolder() + L"\\a.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, locked);
     EXPECT_FALSE(zip.Zip());
     CloseHandle(locked);
@@ -163,8 +204,8 @@ TEST_F(ZipHandlerTest, FailedZipLeavesTheOldPackageByteForByte) {
     EXPECT_FALSE(Exists(archive + L".bak"));
 
     // An old package that cannot be moved aside is never overwritten.
-    HANDLE held = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_FALSE(zip.Zip());
     CloseHandle(held);
@@ -179,7 +220,8 @@ TEST_F(ZipHandlerTest, FailedZipLeavesTheOldPackageByteForByte) {
     EXPECT_TRUE(Exists(out.Path()));
 }
 
-TEST_F(ZipHandlerTest, UnZipReportsTheLibraryResult) {
+TEST_F(ZipHandlerTest, UnZipReportsTheLibraryResult)
+{
     t_tempFolder out(L"ziphandler_unzip");
     struct t_case {
         const char* what;
@@ -210,7 +252,8 @@ TEST_F(ZipHandlerTest, UnZipReportsTheLibraryResult) {
     EXPECT_FALSE(missing.UnZip());
 }
 
-TEST_F(ZipHandlerTest, ArchivePathFromANameGoesIntoAllSkin) {
+TEST_F(ZipHandlerTest, ArchivePathFromANameGoesIntoAllSkin)
+{
     // The user folders come from the user manager of a runtime over a folder of our own.
     t_tempFolder install(L"ziphandler_install");
     t_runtime::Instance()->SetInstallDirSource(install.Path().c_str());

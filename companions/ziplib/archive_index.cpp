@@ -18,15 +18,9 @@ private:
 
 }  // namespace
 
-t_archiveIndexCache::t_archiveIndexCache()
-{
-    InitializeCriticalSection(&m_lock);
-}
+t_archiveIndexCache::t_archiveIndexCache() { InitializeCriticalSection(&m_lock); }
 
-t_archiveIndexCache::~t_archiveIndexCache()
-{
-    DeleteCriticalSection(&m_lock);
-}
+t_archiveIndexCache::~t_archiveIndexCache() { DeleteCriticalSection(&m_lock); }
 
 t_archiveIndexCache& t_archiveIndexCache::Global()
 {

@@ -93,8 +93,8 @@ bool IsSafePart(const std::wstring& part)
 
 }  // namespace
 
-bool Decode(const char* raw, size_t rawSize, uint16_t flags, const uint8_t* extra, size_t extraSize,
-            uint8_t madeByHost, std::wstring& out)
+bool Decode(const char* raw, size_t rawSize, uint16_t flags, const uint8_t* extra, size_t extraSize, uint8_t madeByHost,
+            std::wstring& out)
 {
     if (flags & c_flagUtf8)
         return Decode(CP_UTF8, raw, rawSize, out);
@@ -163,21 +163,14 @@ bool Encode(UINT codePage, const std::wstring& text, std::string& out)
     if (n <= 0 || lossy)
         return false;
     out.resize(static_cast<size_t>(n));
-    return WideCharToMultiByte(codePage, flags, text.c_str(), length, &out[0], n, nullptr, lossyOut) == n &&
-           !lossy;
+    return WideCharToMultiByte(codePage, flags, text.c_str(), length, &out[0], n, nullptr, lossyOut) == n && !lossy;
 }
 
 }  // namespace
 
-bool ToUtf8(const std::wstring& text, std::string& out)
-{
-    return Encode(CP_UTF8, text, out);
-}
+bool ToUtf8(const std::wstring& text, std::string& out) { return Encode(CP_UTF8, text, out); }
 
-bool FromCp936(const char* text, std::wstring& out)
-{
-    return text && Decode(936, text, strlen(text), out);
-}
+bool FromCp936(const char* text, std::wstring& out) { return text && Decode(936, text, strlen(text), out); }
 
 bool ToCp936(const std::wstring& text, std::string& out)
 {

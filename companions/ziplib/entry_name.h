@@ -20,8 +20,8 @@ const uint8_t c_hostOsx = 19;
 // made on Unix or OS X, UTF-8 when the bytes are valid UTF-8 (those tools store the
 // locale's bytes, UTF-8 today, without setting the flag); else code page 936. False when
 // the chosen encoding does not decode the bytes.
-bool Decode(const char* raw, size_t rawSize, uint16_t flags, const uint8_t* extra, size_t extraSize,
-            uint8_t madeByHost, std::wstring& out);
+bool Decode(const char* raw, size_t rawSize, uint16_t flags, const uint8_t* extra, size_t extraSize, uint8_t madeByHost,
+            std::wstring& out);
 
 // Turns every '/' into '\' and checks that the name is a relative path that stays below
 // the folder it is written into. A trailing separator marks a folder (directory is set and

@@ -88,7 +88,7 @@ TEST(EntryNameTest, NamesDecodeByFlagThenUnicodeFieldThenCodePage936)
 {
     const std::string utf8 = "\xe7\x9a\xae\xe8\x82\xa4.png";  // 皮肤.png
     const std::string gbk = "\xc6\xa4\xb7\xf4.png";           // 皮肤.png
-    const std::string fresh = "\xe6\x96\xb0.png";               // 新.png
+    const std::string fresh = "\xe6\x96\xb0.png";             // 新.png
     const std::string otherExtra = std::string("\x0a\x00\x04\x00", 4) + "abcd";
     struct t_decodeCase {
         std::string raw;
@@ -121,9 +121,9 @@ TEST(EntryNameTest, NamesDecodeByFlagThenUnicodeFieldThenCodePage936)
     };
     for (const t_decodeCase& c : cases) {
         std::wstring out;
-        const bool ok = n_zipName::Decode(c.raw.data(), c.raw.size(), c.flags,
-                                          reinterpret_cast<const uint8_t*>(c.extra.data()), c.extra.size(), c.host,
-                                          out);
+        const bool ok =
+            n_zipName::Decode(c.raw.data(), c.raw.size(), c.flags, reinterpret_cast<const uint8_t*>(c.extra.data()),
+                              c.extra.size(), c.host, out);
         EXPECT_EQ(c.ok, ok) << c.name;
         if (c.ok) {
             EXPECT_EQ(c.name, out);

@@ -68,10 +68,7 @@ int ZipFolderWide(const wchar_t* folder, const wchar_t* root, const wchar_t* arc
     }
 }
 
-bool Widen(const char* text, std::wstring& out)
-{
-    return text && n_zipName::FromCp936(text, out);
-}
+bool Widen(const char* text, std::wstring& out) { return text && n_zipName::FromCp936(text, out); }
 
 uint8_t PrepareImpl(const wchar_t* archive, char* path, uint32_t* deleteAfterwards)
 {
@@ -189,10 +186,7 @@ ZIPLIB_API int ZIPLIB_CALL ZipFolderEx(const char* folder, const char* root, con
     }
 }
 
-ZIPLIB_API int ZIPLIB_CALL SetZipLevel(int level)
-{
-    return SetZipLevelValue(level);
-}
+ZIPLIB_API int ZIPLIB_CALL SetZipLevel(int level) { return SetZipLevelValue(level); }
 
 ZIPLIB_API uint8_t ZIPLIB_CALL PrepareUnzipFile(const wchar_t* archive, char* path, uint32_t* deleteAfterwards)
 {

@@ -100,8 +100,8 @@ int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders)
     const size_t cut = item.path.find_last_of(L'\\');
     if (cut == std::wstring::npos || !folders.Ensure(item.path.substr(0, cut)))
         return ZIPLIB_E_WRITE;
-    t_fileHandle file(CreateFileW(item.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    t_fileHandle file(
+        CreateFileW(item.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return ZIPLIB_E_WRITE;
     const int code = reader.Read(*item.entry, [&file](const void* data, unsigned size) {

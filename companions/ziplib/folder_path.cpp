@@ -10,8 +10,7 @@ namespace {
 
 bool EqualNoCase(const wchar_t* a, const wchar_t* b, size_t n)
 {
-    return n <= 0x7fffffff &&
-           CompareStringOrdinal(a, static_cast<int>(n), b, static_cast<int>(n), TRUE) == CSTR_EQUAL;
+    return n <= 0x7fffffff && CompareStringOrdinal(a, static_cast<int>(n), b, static_cast<int>(n), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -61,8 +60,7 @@ bool IsInside(const std::wstring& path, const std::wstring& folder)
 {
     if (path.size() < folder.size() || !EqualNoCase(path.c_str(), folder.c_str(), folder.size()))
         return false;
-    return path.size() == folder.size() || path[folder.size()] == L'\\' ||
-           (!folder.empty() && folder.back() == L'\\');
+    return path.size() == folder.size() || path[folder.size()] == L'\\' || (!folder.empty() && folder.back() == L'\\');
 }
 
 }  // namespace n_folderPath

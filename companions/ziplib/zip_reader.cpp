@@ -61,9 +61,9 @@ int t_zipReader::List(std::vector<t_zipEntry>& entries)
         entry.compressedSize = info.compressed_size;
         entry.uncompressedSize = info.uncompressed_size;
         entry.dosDate = static_cast<uint32_t>(info.dosDate);
-        entry.nameDecoded = n_zipName::Decode(name.data(), info.size_filename, entry.flags, extra.data(),
-                                              info.size_file_extra, static_cast<uint8_t>(info.version >> 8),
-                                              entry.name);
+        entry.nameDecoded =
+            n_zipName::Decode(name.data(), info.size_filename, entry.flags, extra.data(), info.size_file_extra,
+                              static_cast<uint8_t>(info.version >> 8), entry.name);
         if (unzGetFilePos64(m_file, &entry.position) != UNZ_OK)
             return ZIPLIB_E_CORRUPT;
         entries.push_back(std::move(entry));

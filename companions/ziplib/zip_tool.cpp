@@ -56,6 +56,7 @@ int wmain(int argc, wchar_t** argv)
     }
     if (argc >= 5 && wcscmp(argv[1], L"get") == 0)
         return Get(argv[2], argv[3], argv[4]);
-    fprintf(stderr, "usage: zip_tool unzip ARCHIVE FOLDER | zip FOLDER ARCHIVE [LEVEL [ROOT]] | get ARCHIVE ENTRY OUT\n");
+    fprintf(stderr,
+            "usage: zip_tool unzip ARCHIVE FOLDER | zip FOLDER ARCHIVE [LEVEL [ROOT]] | get ARCHIVE ENTRY OUT\n");
     return 64;
 }

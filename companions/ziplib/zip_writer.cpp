@@ -32,8 +32,8 @@ struct t_item {
 
 bool LessNoCase(const std::wstring& a, const std::wstring& b)
 {
-    const int r = CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                       TRUE);
+    const int r =
+        CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE);
     return r == CSTR_LESS_THAN || (r == CSTR_EQUAL && a < b);
 }
 
@@ -120,9 +120,9 @@ int WriteItem(zipFile zip, const t_item& item, int level)
     // Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8
     // names from an OEM code page); flag bit 11: the name is UTF-8.
     const uLong c_madeBy = (11 << 8) | 20;
-    if (zipOpenNewFileInZip4_64(zip, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                store ? 0 : Z_DEFLATED, store ? 0 : level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
-                                nullptr, 0, c_madeBy, n_zipName::c_flagUtf8, zip64) != ZIP_OK)
+    if (zipOpenNewFileInZip4_64(zip, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, store ? 0 : Z_DEFLATED,
+                                store ? 0 : level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, c_madeBy,
+                                n_zipName::c_flagUtf8, zip64) != ZIP_OK)
         return ZIPLIB_E_WRITE;
     int code = ZIPLIB_OK;
     if (!item.folder) {
@@ -156,10 +156,7 @@ int WriteItem(zipFile zip, const t_item& item, int level)
 
 }  // namespace
 
-int ZipLevel()
-{
-    return g_level.load();
-}
+int ZipLevel() { return g_level.load(); }
 
 int SetZipLevelValue(int level)
 {

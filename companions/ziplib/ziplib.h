@@ -41,7 +41,7 @@ enum {
     ZIPLIB_E_WRITE = 5,     // a file or folder could not be written
     ZIPLIB_E_CORRUPT = 6,   // entry data that does not inflate, or a CRC mismatch
     ZIPLIB_E_MEMORY = 7,
-    ZIPLIB_E_READ = 8,      // a file of the folder could not be read (ZipFolder)
+    ZIPLIB_E_READ = 8,  // a file of the folder could not be read (ZipFolder)
 };
 
 // Limits that UnZip and UnZipFile hold archives to (zip bombs).

@@ -97,10 +97,7 @@ std::vector<std::string> DamagedArchives(const std::string& seed, int rounds)
     return out;
 }
 
-bool KnownCode(int code)
-{
-    return code >= ZIPLIB_OK && code <= ZIPLIB_E_READ;
-}
+bool KnownCode(int code) { return code >= ZIPLIB_OK && code <= ZIPLIB_E_READ; }
 
 std::string Cp936(const std::wstring& text)
 {

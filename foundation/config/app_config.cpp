@@ -7,10 +7,11 @@
 #include <cwchar>
 
 ConfigRect::ConfigRect(const wchar_t* name, int l, int t, int r, int b)
-    : n_config::t_structOneLine(name, L","), left(L"", l), top(L"", t), right(L"", r),
-      bottom(L"", b) {}
+    : n_config::t_structOneLine(name, L","), left(L"", l), top(L"", t), right(L"", r), bottom(L"", b)
+{}
 
-void ConfigRect::RegisterMembers() {
+void ConfigRect::RegisterMembers()
+{
     AddMember(left);
     AddMember(top);
     AddMember(right);
@@ -19,39 +20,43 @@ void ConfigRect::RegisterMembers() {
 }
 
 AppConfigSize::AppConfigSize(t_heap* arena)
-    : n_config::t_section(L"Window Rect", arena), rect(L"Rect", 0, 0, 800, 600),
-      max(L"max", true), icon(L"icon", false) {}
+    : n_config::t_section(L"Window Rect", arena), rect(L"Rect", 0, 0, 800, 600), max(L"max", true), icon(L"icon", false)
+{}
 
-void AppConfigSize::RegisterMembers() {
+void AppConfigSize::RegisterMembers()
+{
     AddMember(rect);
     AddMember(max);
     AddMember(icon);
     n_config::t_section::RegisterMembers();
 }
 
-AppConfigSetting::AppConfigSetting(t_heap* arena)
-    : n_config::t_section(L"Setting", arena), useGdip(L"UseGdip", true) {}
+AppConfigSetting::AppConfigSetting(t_heap* arena) : n_config::t_section(L"Setting", arena), useGdip(L"UseGdip", true) {}
 
-void AppConfigSetting::RegisterMembers() {
+void AppConfigSetting::RegisterMembers()
+{
     AddMember(useGdip);
     n_config::t_section::RegisterMembers();
 }
 
 AppConfigPreviewSetting::AppConfigPreviewSetting(t_heap* arena)
-    : n_config::t_section(L"Preview", arena), candSize(L"candsize", 9) {}
+    : n_config::t_section(L"Preview", arena), candSize(L"candsize", 9)
+{}
 
-void AppConfigPreviewSetting::RegisterMembers() {
+void AppConfigPreviewSetting::RegisterMembers()
+{
     AddMember(candSize);
     n_config::t_section::RegisterMembers();
 }
 
 AppConfig::AppConfig()
-    : n_config::t_configFile(false), windowRect(&TextArena()), setting(&TextArena()),
-      preview(&TextArena()) {
+    : n_config::t_configFile(false), windowRect(&TextArena()), setting(&TextArena()), preview(&TextArena())
+{
     Init();
 }
 
-void AppConfig::Init() {
+void AppConfig::Init()
+{
     AddMember(windowRect);
     AddMember(setting);
     AddMember(preview);
@@ -59,7 +64,8 @@ void AppConfig::Init() {
 
 AppConfig* AppConfig::Instance() { return ImmSingleton<AppConfig>::Instance("AppConfig"); }
 
-const wchar_t* GetAppConfigPath() {
+const wchar_t* GetAppConfigPath()
+{
     static wchar_t path[MAX_PATH];
     static bool computed = false;
     if (computed)

@@ -10,7 +10,8 @@
 
 namespace {
 
-TEST(AppConfig, DefaultsWriteTheKnownFile) {
+TEST(AppConfig, DefaultsWriteTheKnownFile)
+{
     t_tempFolder dir(L"appconfig_defaults");
     const std::wstring path = dir / L"Kavrel.ini";
     AppConfig config;
@@ -27,11 +28,12 @@ TEST(AppConfig, DefaultsWriteTheKnownFile) {
     EXPECT_EQ(golden, ReadRaw(path));
 }
 
-TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
+TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip)
+{
     t_tempFolder dir(L"appconfig_edits");
     const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini",
-            L";我的设置\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\n"
-            L"Mine=1\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n[Own]\r\nk=v\r\n");
+                                             L";我的设置\r\n[Window Rect]\r\nRect=10,20,300,400,\r\nmax=0\r\n"
+                                             L"Mine=1\r\n[Setting]\r\n;手工\r\nUseGdip=0\r\n[Own]\r\nk=v\r\n");
     ASSERT_FALSE(path.empty());
     AppConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));
@@ -51,11 +53,12 @@ TEST(AppConfig, HandEditsSurviveAndValuesRoundTrip) {
               ReadRaw(path));
 }
 
-TEST(AppConfig, InvalidValuesCountAsAbsent) {
+TEST(AppConfig, InvalidValuesCountAsAbsent)
+{
     t_tempFolder dir(L"appconfig_yes");
     const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini",
-            L"[Window Rect]\r\nRect=10,20,abc,400,\r\n"
-            L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n");
+                                             L"[Window Rect]\r\nRect=10,20,abc,400,\r\n"
+                                             L"[Setting]\r\nUseGdip=yes\r\n[Preview]\r\ncandsize=0x0c\r\n");
     ASSERT_FALSE(path.empty());
     AppConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));
@@ -72,7 +75,8 @@ TEST(AppConfig, InvalidValuesCountAsAbsent) {
     EXPECT_EQ(600, rect.bottom.Get());
 }
 
-TEST(AppConfig, SettingsFileLivesBesideTheExecutable) {
+TEST(AppConfig, SettingsFileLivesBesideTheExecutable)
+{
     ASSERT_FALSE(ExePath().empty());
     const std::wstring expected = ExeFolder() + L"\\Kavrel.ini";
     EXPECT_EQ(expected, GetAppConfigPath());

@@ -9,12 +9,13 @@ const unsigned kNameBlock = 0x1000;
 }
 
 t_arraySectionBase::t_arraySectionBase(const wchar_t* name, t_int* count, t_heap* textArena)
-    : t_typeBase(name), m_names(kNameBlock), m_firstIndex(0), m_count(count),
-      m_textArena(textArena) {}
+    : t_typeBase(name), m_names(kNameBlock), m_firstIndex(0), m_count(count), m_textArena(textArena)
+{}
 
 t_arraySectionBase::~t_arraySectionBase() { Reset(); }
 
-void t_arraySectionBase::Reset() {
+void t_arraySectionBase::Reset()
+{
     for (int i = 0; i < m_items.Count(); ++i)
         delete m_items[i];
     m_items.Clear();
@@ -22,7 +23,8 @@ void t_arraySectionBase::Reset() {
     isSet = 0;
 }
 
-bool t_arraySectionBase::IsSet() const {
+bool t_arraySectionBase::IsSet() const
+{
     for (int i = 0; i < m_items.Count(); ++i) {
         if (m_items[i]->HasAnySet())
             return true;
@@ -30,8 +32,9 @@ bool t_arraySectionBase::IsSet() const {
     return false;
 }
 
-const wchar_t* t_arraySectionBase::SectionName(wchar_t* buffer, unsigned size,
-                                               const wchar_t* prefix, const t_section& item) const {
+const wchar_t* t_arraySectionBase::SectionName(wchar_t* buffer, unsigned size, const wchar_t* prefix,
+                                               const t_section& item) const
+{
     wchar_t own[kKeyChars];
     const wchar_t* arrayKey = KeyName(own, kKeyChars, prefix);
     if (!arrayKey)
@@ -45,7 +48,8 @@ const wchar_t* t_arraySectionBase::SectionName(wchar_t* buffer, unsigned size,
     return buffer;
 }
 
-bool t_arraySectionBase::Load(const t_iniFile* file, const wchar_t* prefix) {
+bool t_arraySectionBase::Load(const t_iniFile* file, const wchar_t* prefix)
+{
     Reset();
     int count = m_count ? m_count->Get() : 0;
     if (count < 0)
@@ -66,15 +70,15 @@ bool t_arraySectionBase::Load(const t_iniFile* file, const wchar_t* prefix) {
         m_items.Add(item);
         wchar_t buffer[kKeyChars];
         const wchar_t* sectionName = SectionName(buffer, kKeyChars, prefix, *item);
-        const t_iniSection* section =
-            (file && sectionName) ? file->FindSection(sectionName) : nullptr;
+        const t_iniSection* section = (file && sectionName) ? file->FindSection(sectionName) : nullptr;
         if (section)
             item->Read(*section, nullptr);
     }
     return true;
 }
 
-bool t_arraySectionBase::Save(t_iniFile& file, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_arraySectionBase::Save(t_iniFile& file, t_textCursor& cursor, const wchar_t* prefix)
+{
     bool all = true;
     for (int i = 0; i < m_items.Count(); ++i) {
         t_section* item = m_items[i];

@@ -44,8 +44,7 @@ protected:
 
 private:
     // The item's section name: the array's key name followed by the item name.
-    const wchar_t* SectionName(wchar_t* buffer, unsigned size, const wchar_t* prefix,
-                               const t_section& item) const;
+    const wchar_t* SectionName(wchar_t* buffer, unsigned size, const wchar_t* prefix, const t_section& item) const;
 
     t_heap m_names;
     itl::ImmSimpleArray<t_section*> m_items;
@@ -58,13 +57,13 @@ private:
 template <class T>
 class t_arraySection : public t_arraySectionBase {
 public:
-    t_arraySection(const wchar_t* name, t_int* count, t_heap* textArena)
-        : t_arraySectionBase(name, count, textArena) {}
+    t_arraySection(const wchar_t* name, t_int* count, t_heap* textArena) : t_arraySectionBase(name, count, textArena) {}
 
     T* Item(int index) const { return static_cast<T*>(ItemAt(index)); }
 
 protected:
-    t_section* CreateItem(const wchar_t* itemName, t_heap* textArena) override {
+    t_section* CreateItem(const wchar_t* itemName, t_heap* textArena) override
+    {
         return new (std::nothrow) T(itemName, textArena);
     }
 };

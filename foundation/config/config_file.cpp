@@ -8,13 +8,15 @@ const unsigned kCodePageGbk = 936;
 
 t_configFile::t_configFile(bool encrypted) : m_textArena(kTextBlockSize), m_document(encrypted) {}
 
-void t_configFile::AddMember(t_typeBase& member) {
+void t_configFile::AddMember(t_typeBase& member)
+{
     if (m_members.Find(&member) >= 0 || !m_members.Add(&member))
         return;
     member.RegisterMembers();
 }
 
-bool t_configFile::Apply() {
+bool t_configFile::Apply()
+{
     const t_iniFile* root = m_document.ParsedRoot();
     bool all = true;
     for (int i = 0; i < m_members.Count(); ++i) {
@@ -32,7 +34,8 @@ bool t_configFile::Apply() {
     return all;
 }
 
-bool t_configFile::Load(const wchar_t* path) {
+bool t_configFile::Load(const wchar_t* path)
+{
     for (int i = 0; i < m_members.Count(); ++i)
         m_members[i]->Reset();
     t_errorChain dropped;
@@ -42,7 +45,8 @@ bool t_configFile::Load(const wchar_t* path) {
     return true;
 }
 
-bool t_configFile::Save(const wchar_t* path) {
+bool t_configFile::Save(const wchar_t* path)
+{
     t_iniFile* root = m_document.Root();
     if (!root)
         return false;

@@ -15,8 +15,10 @@ using namespace n_config;
 class t_mainSection : public t_section {
 public:
     explicit t_mainSection(t_heap* arena)
-        : t_section(L"Main", arena), width(L"Width", 5), on(L"On", true), title(L"Title", L"无", arena) {}
-    void RegisterMembers() override {
+        : t_section(L"Main", arena), width(L"Width", 5), on(L"On", true), title(L"Title", L"无", arena)
+    {}
+    void RegisterMembers() override
+    {
         AddMember(width);
         AddMember(on);
         AddMember(title);
@@ -30,7 +32,8 @@ public:
 class t_extraSection : public t_section {
 public:
     explicit t_extraSection(t_heap* arena) : t_section(L"Extra", arena), n(L"n", 7) {}
-    void RegisterMembers() override {
+    void RegisterMembers() override
+    {
         AddMember(n);
         t_section::RegisterMembers();
     }
@@ -40,7 +43,8 @@ public:
 class t_testConfig : public t_configFile {
 public:
     t_testConfig() : t_configFile(false), main(&TextArena()), extra(&TextArena()) { Init(); }
-    void Init() override {
+    void Init() override
+    {
         AddMember(main);
         AddMember(extra);
     }
@@ -48,11 +52,12 @@ public:
     t_extraSection extra;
 };
 
-TEST(ConfigFile, SaveKeepsWhatTheClassesDoNotKnow) {
+TEST(ConfigFile, SaveKeepsWhatTheClassesDoNotKnow)
+{
     t_tempFolder dir(L"config_keep");
     const std::wstring path = WriteUtf16File(dir, L"a.ini",
-            L";head\r\n[Main]\r\n;why\r\nTitle=栖鹭\r\nHand=made\r\nWidth=12abc\r\n"
-            L"[Unknown]\r\nx=1\r\n");
+                                             L";head\r\n[Main]\r\n;why\r\nTitle=栖鹭\r\nHand=made\r\nWidth=12abc\r\n"
+                                             L"[Unknown]\r\nx=1\r\n");
     ASSERT_FALSE(path.empty());
     t_testConfig config;
     ASSERT_TRUE(config.Load(path.c_str()));  // "Extra" is missing: still a successful load
@@ -71,7 +76,8 @@ TEST(ConfigFile, SaveKeepsWhatTheClassesDoNotKnow) {
               ReadRaw(dir / L"b.ini"));
 }
 
-TEST(ConfigFile, LoadResetsAndAFailedLoadKeepsDefaults) {
+TEST(ConfigFile, LoadResetsAndAFailedLoadKeepsDefaults)
+{
     t_tempFolder dir(L"config_reset");
     const std::wstring path = WriteUtf16File(dir, L"a.ini", L"[Main]\r\nWidth=40\r\nOn=0\r\n");
     ASSERT_FALSE(path.empty());
@@ -91,11 +97,12 @@ TEST(ConfigFile, LoadResetsAndAFailedLoadKeepsDefaults) {
     EXPECT_FALSE(config.Save((dir / L"no\\such\\folder.ini").c_str()));
 }
 
-TEST(ConfigFile, ArraySectionsLoadTheCountAndSaveOnlyItemsWithValues) {
+TEST(ConfigFile, ArraySectionsLoadTheCountAndSaveOnlyItemsWithValues)
+{
     t_tempFolder dir(L"config_array");
     const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
-            L"[setting]\r\ncnt=3\r\n[item0]\r\nprocess=a.exe\r\ntype=1\r\n"
-            L"[item2]\r\nprocess=c.exe\r\ncompany=栖鹭\r\nres=0101\r\n");
+                                             L"[setting]\r\ncnt=3\r\n[item0]\r\nprocess=a.exe\r\ntype=1\r\n"
+                                             L"[item2]\r\nprocess=c.exe\r\ncompany=栖鹭\r\nres=0101\r\n");
     ASSERT_FALSE(path.empty());
     t_configRuntimeFile runtime(false);
     ASSERT_TRUE(runtime.Load(path.c_str()));
@@ -122,7 +129,8 @@ TEST(ConfigFile, ArraySectionsLoadTheCountAndSaveOnlyItemsWithValues) {
     EXPECT_STREQ(L"c.exe", again.item.Item(2)->process.Get());
 }
 
-TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded) {
+TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded)
+{
     t_tempFolder dir(L"config_count");
     struct {
         const wchar_t* count;
@@ -137,8 +145,8 @@ TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded) {
         {L"2", 2},
     };
     for (const auto& c : cases) {
-        const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
-                std::wstring(L"[setting]\r\ncnt=") + c.count + L"\r\n[item1]\r\nprocess=b.exe\r\n");
+        const std::wstring path = WriteUtf16File(
+            dir, L"runtime.ini", std::wstring(L"[setting]\r\ncnt=") + c.count + L"\r\n[item1]\r\nprocess=b.exe\r\n");
         ASSERT_FALSE(path.empty());
         t_configRuntimeFile runtime(false);
         ASSERT_TRUE(runtime.Load(path.c_str()));
@@ -152,13 +160,14 @@ TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded) {
 // Values render one after another into scratch chunks of 0x1fffc characters: a
 // value that does not fit the rest of a chunk takes a fresh one, and a value
 // larger than a chunk is skipped while the file is still written.
-TEST(ConfigFile, LongValuesTakeFreshChunksAndUnrenderableOnesAreSkipped) {
+TEST(ConfigFile, LongValuesTakeFreshChunksAndUnrenderableOnesAreSkipped)
+{
     t_tempFolder dir(L"config_chunks");
     const std::wstring process(0x10000, L'p');
     const std::wstring company(0x10000, L'c');
     const std::wstring path = WriteUtf16File(dir, L"runtime.ini",
-            L"[setting]\r\ncnt=1\r\n[item0]\r\nprocess=" + process + L"\r\ncompany=" + company +
-            L"\r\nversion=old\r\n");
+                                             L"[setting]\r\ncnt=1\r\n[item0]\r\nprocess=" + process + L"\r\ncompany=" +
+                                                 company + L"\r\nversion=old\r\n");
     ASSERT_FALSE(path.empty());
     t_configRuntimeFile runtime(false);
     ASSERT_TRUE(runtime.Load(path.c_str()));
@@ -176,13 +185,14 @@ TEST(ConfigFile, LongValuesTakeFreshChunksAndUnrenderableOnesAreSkipped) {
     ASSERT_NE(nullptr, doc.GetValue(L"item0", L"process"));
     EXPECT_EQ(process, doc.GetValue(L"item0", L"process"));
     ASSERT_NE(nullptr, doc.GetValue(L"item0", L"company"));
-    EXPECT_EQ(company, doc.GetValue(L"item0", L"company"));  // took a fresh chunk
+    EXPECT_EQ(company, doc.GetValue(L"item0", L"company"));    // took a fresh chunk
     EXPECT_STREQ(L"old", doc.GetValue(L"item0", L"version"));  // skipped: the document's own value
     EXPECT_STREQ(L"01", doc.GetValue(L"item0", L"res"));       // written after the skipped key
     EXPECT_STREQ(L"0", doc.GetValue(L"item0", L"type"));
 }
 
-TEST(ConfigFile, EncryptedConfigurationRoundTrip) {
+TEST(ConfigFile, EncryptedConfigurationRoundTrip)
+{
     t_tempFolder dir(L"config_enc");
     const std::wstring path = dir / L"runtime.ini";
     t_iniDocument source(true);

@@ -7,23 +7,27 @@ namespace n_config {
 
 // --- t_struct -----------------------------------------------------------------
 
-void t_struct::AddMember(t_typeBase& member) {
+void t_struct::AddMember(t_typeBase& member)
+{
     if (m_members.Find(&member) < 0)
         m_members.Add(&member);
 }
 
-void t_struct::RegisterMembers() {
+void t_struct::RegisterMembers()
+{
     for (int i = 0; i < m_members.Count(); ++i)
         m_members[i]->RegisterMembers();
 }
 
-void t_struct::Reset() {
+void t_struct::Reset()
+{
     for (int i = 0; i < m_members.Count(); ++i)
         m_members[i]->Reset();
     isSet = 0;
 }
 
-bool t_struct::IsSet() const {
+bool t_struct::IsSet() const
+{
     if (isSet)
         return true;
     for (int i = 0; i < m_members.Count(); ++i) {
@@ -33,7 +37,8 @@ bool t_struct::IsSet() const {
     return false;
 }
 
-bool t_struct::ReadMembers(const t_iniSection& section, const wchar_t* prefix) {
+bool t_struct::ReadMembers(const t_iniSection& section, const wchar_t* prefix)
+{
     bool all = true;
     for (int i = 0; i < m_members.Count(); ++i) {
         if (!m_members[i]->Read(section, prefix))
@@ -42,7 +47,8 @@ bool t_struct::ReadMembers(const t_iniSection& section, const wchar_t* prefix) {
     return all;
 }
 
-bool t_struct::WriteMembers(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_struct::WriteMembers(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
+{
     bool all = true;
     for (int i = 0; i < m_members.Count(); ++i) {
         if (!m_members[i]->Write(section, cursor, prefix))
@@ -51,13 +57,15 @@ bool t_struct::WriteMembers(t_iniSection& section, t_textCursor& cursor, const w
     return all;
 }
 
-bool t_struct::Read(const t_iniSection& section, const wchar_t* prefix) {
+bool t_struct::Read(const t_iniSection& section, const wchar_t* prefix)
+{
     wchar_t buffer[kKeyChars];
     const wchar_t* own = KeyName(buffer, kKeyChars, prefix);
     return own && ReadMembers(section, own);
 }
 
-bool t_struct::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_struct::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
+{
     wchar_t buffer[kKeyChars];
     const wchar_t* own = KeyName(buffer, kKeyChars, prefix);
     return own && WriteMembers(section, cursor, own);
@@ -65,15 +73,15 @@ bool t_struct::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t*
 
 // --- t_section ----------------------------------------------------------------
 
-bool t_section::Read(const t_iniSection& section, const wchar_t*) {
-    return ReadMembers(section, nullptr);
-}
+bool t_section::Read(const t_iniSection& section, const wchar_t*) { return ReadMembers(section, nullptr); }
 
-bool t_section::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t*) {
+bool t_section::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t*)
+{
     return WriteMembers(section, cursor, nullptr);
 }
 
-bool t_section::HasAnySet() const {
+bool t_section::HasAnySet() const
+{
     for (int i = 0; i < m_members.Count(); ++i) {
         if (m_members[i]->IsSet())
             return true;
@@ -83,8 +91,8 @@ bool t_section::HasAnySet() const {
 
 // --- t_structOneLine ----------------------------------------------------------
 
-t_structOneLine::t_structOneLine(const wchar_t* name, const wchar_t* separator)
-    : t_struct(name), m_separatorLength(0) {
+t_structOneLine::t_structOneLine(const wchar_t* name, const wchar_t* separator) : t_struct(name), m_separatorLength(0)
+{
     while (separator && separator[m_separatorLength] && m_separatorLength < kMaxSeparator) {
         m_separator[m_separatorLength] = separator[m_separatorLength];
         ++m_separatorLength;
@@ -92,7 +100,8 @@ t_structOneLine::t_structOneLine(const wchar_t* name, const wchar_t* separator)
     m_separator[m_separatorLength] = 0;
 }
 
-bool t_structOneLine::FromString(const wchar_t* text, t_heap* arena) {
+bool t_structOneLine::FromString(const wchar_t* text, t_heap* arena)
+{
     t_struct::Reset();
     if (!text)
         return false;
@@ -126,7 +135,8 @@ bool t_structOneLine::FromString(const wchar_t* text, t_heap* arena) {
     return all;
 }
 
-bool t_structOneLine::ToString(wchar_t* buffer, unsigned size) const {
+bool t_structOneLine::ToString(wchar_t* buffer, unsigned size) const
+{
     if (!buffer || size == 0)
         return false;
     unsigned used = 0;
@@ -143,7 +153,8 @@ bool t_structOneLine::ToString(wchar_t* buffer, unsigned size) const {
     return true;
 }
 
-bool t_structOneLine::Read(const t_iniSection& section, const wchar_t* prefix) {
+bool t_structOneLine::Read(const t_iniSection& section, const wchar_t* prefix)
+{
     if (ReadValue(section, prefix))
         return true;
     // A line that fails in one member is not half taken: every member keeps its
@@ -153,7 +164,8 @@ bool t_structOneLine::Read(const t_iniSection& section, const wchar_t* prefix) {
     return false;
 }
 
-bool t_structOneLine::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_structOneLine::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
+{
     return WriteValue(section, cursor, prefix);
 }
 

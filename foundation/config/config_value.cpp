@@ -7,7 +7,8 @@
 
 namespace n_config {
 
-bool t_textCursor::NewChunk() {
+bool t_textCursor::NewChunk()
+{
     void* chunk = arena ? arena->Alloc(kChunkChars * sizeof(wchar_t)) : nullptr;
     if (!chunk)
         return false;
@@ -16,7 +17,8 @@ bool t_textCursor::NewChunk() {
     return true;
 }
 
-bool ParseInt(const wchar_t* text, int& out) {
+bool ParseInt(const wchar_t* text, int& out)
+{
     if (!text || !*text)
         return false;
     wchar_t* end = nullptr;
@@ -41,7 +43,8 @@ bool ParseInt(const wchar_t* text, int& out) {
 
 // --- t_typeBase ---------------------------------------------------------------
 
-const wchar_t* t_typeBase::KeyName(wchar_t* buffer, unsigned size, const wchar_t* prefix) const {
+const wchar_t* t_typeBase::KeyName(wchar_t* buffer, unsigned size, const wchar_t* prefix) const
+{
     const wchar_t* own = name ? name : L"";
     if (!prefix || !*prefix)
         return own;
@@ -54,15 +57,15 @@ const wchar_t* t_typeBase::KeyName(wchar_t* buffer, unsigned size, const wchar_t
     return buffer;
 }
 
-bool t_typeBase::Read(const t_iniSection& section, const wchar_t* prefix) {
-    return ReadValue(section, prefix);
-}
+bool t_typeBase::Read(const t_iniSection& section, const wchar_t* prefix) { return ReadValue(section, prefix); }
 
-bool t_typeBase::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_typeBase::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
+{
     return WriteValue(section, cursor, prefix);
 }
 
-bool t_typeBase::ReadValue(const t_iniSection& section, const wchar_t* prefix) {
+bool t_typeBase::ReadValue(const t_iniSection& section, const wchar_t* prefix)
+{
     wchar_t buffer[kKeyChars];
     const wchar_t* key = KeyName(buffer, kKeyChars, prefix);
     const t_iniNode* node = key ? section.FindKey(key) : nullptr;
@@ -75,7 +78,8 @@ bool t_typeBase::ReadValue(const t_iniSection& section, const wchar_t* prefix) {
     return true;
 }
 
-bool t_typeBase::WriteValue(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) {
+bool t_typeBase::WriteValue(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
+{
     wchar_t buffer[kKeyChars];
     const wchar_t* key = KeyName(buffer, kKeyChars, prefix);
     if (!key)
@@ -95,7 +99,8 @@ bool t_typeBase::WriteValue(t_iniSection& section, t_textCursor& cursor, const w
 // --- values -------------------------------------------------------------------
 
 // Writes text with its terminator when it fits in size characters.
-static bool CopyOut(wchar_t* buffer, unsigned size, const wchar_t* text) {
+static bool CopyOut(wchar_t* buffer, unsigned size, const wchar_t* text)
+{
     const size_t n = wcslen(text);
     if (!buffer || n >= size)
         return false;
@@ -103,7 +108,8 @@ static bool CopyOut(wchar_t* buffer, unsigned size, const wchar_t* text) {
     return true;
 }
 
-bool t_bool::FromString(const wchar_t* text, t_heap*) {
+bool t_bool::FromString(const wchar_t* text, t_heap*)
+{
     value = defaultValue;
     int parsed = 0;
     if (!ParseInt(text, parsed) || (parsed != 0 && parsed != 1))
@@ -112,11 +118,10 @@ bool t_bool::FromString(const wchar_t* text, t_heap*) {
     return true;
 }
 
-bool t_bool::ToString(wchar_t* buffer, unsigned size) const {
-    return CopyOut(buffer, size, value ? L"1" : L"0");
-}
+bool t_bool::ToString(wchar_t* buffer, unsigned size) const { return CopyOut(buffer, size, value ? L"1" : L"0"); }
 
-bool t_bool::Get(bool* out) const {
+bool t_bool::Get(bool* out) const
+{
     if (!isSet)
         return false;
     if (out)
@@ -124,12 +129,14 @@ bool t_bool::Get(bool* out) const {
     return true;
 }
 
-void t_bool::Set(bool on) {
+void t_bool::Set(bool on)
+{
     value = on ? 1 : 0;
     isSet = 1;
 }
 
-bool t_int::FromString(const wchar_t* text, t_heap*) {
+bool t_int::FromString(const wchar_t* text, t_heap*)
+{
     value = defaultValue;
     int parsed = 0;
     if (!ParseInt(text, parsed))
@@ -138,19 +145,22 @@ bool t_int::FromString(const wchar_t* text, t_heap*) {
     return true;
 }
 
-bool t_int::ToString(wchar_t* buffer, unsigned size) const {
+bool t_int::ToString(wchar_t* buffer, unsigned size) const
+{
     wchar_t text[16];
     _snwprintf(text, 16, L"%d", value);
     text[15] = 0;
     return CopyOut(buffer, size, text);
 }
 
-void t_int::Set(int v) {
+void t_int::Set(int v)
+{
     value = v;
     isSet = 1;
 }
 
-bool t_str::FromString(const wchar_t* text, t_heap* arena) {
+bool t_str::FromString(const wchar_t* text, t_heap* arena)
+{
     value = defaultValue;
     if (!text || !*text)
         return false;
@@ -163,8 +173,6 @@ bool t_str::FromString(const wchar_t* text, t_heap* arena) {
     return true;
 }
 
-bool t_str::ToString(wchar_t* buffer, unsigned size) const {
-    return CopyOut(buffer, size, value ? value : L"");
-}
+bool t_str::ToString(wchar_t* buffer, unsigned size) const { return CopyOut(buffer, size, value ? value : L""); }
 
 }  // namespace n_config

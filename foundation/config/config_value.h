@@ -65,9 +65,11 @@ template <class T>
 class t_typeBase_t : public t_typeBase {
 public:
     t_typeBase_t(const wchar_t* name, T defaultValue)
-        : t_typeBase(name), value(defaultValue), defaultValue(defaultValue) {}
+        : t_typeBase(name), value(defaultValue), defaultValue(defaultValue)
+    {}
 
-    void Reset() override {
+    void Reset() override
+    {
         value = defaultValue;
         isSet = 0;
     }
@@ -108,7 +110,8 @@ public:
 class t_str : public t_typeBase_t<const wchar_t*> {
 public:
     t_str(const wchar_t* name, const wchar_t* defaultValue, t_heap* arena)
-        : t_typeBase_t(name, defaultValue), m_arena(arena) {}
+        : t_typeBase_t(name, defaultValue), m_arena(arena)
+    {}
 
     bool FromString(const wchar_t* text, t_heap* arena) override;
     bool ToString(wchar_t* buffer, unsigned size) const override;

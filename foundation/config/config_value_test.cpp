@@ -10,7 +10,8 @@ namespace {
 
 using namespace n_config;
 
-TEST(ConfigValue, IntegerTextTable) {
+TEST(ConfigValue, IntegerTextTable)
+{
     struct {
         const wchar_t* text;
         bool ok;
@@ -43,7 +44,8 @@ TEST(ConfigValue, IntegerTextTable) {
     }
 }
 
-TEST(ConfigValue, FailedParsesLeaveTheDefault) {
+TEST(ConfigValue, FailedParsesLeaveTheDefault)
+{
     t_int number(L"n", 9);
     EXPECT_TRUE(number.FromString(L"0x10", nullptr));
     EXPECT_EQ(16, number.Get());
@@ -55,7 +57,7 @@ TEST(ConfigValue, FailedParsesLeaveTheDefault) {
         const wchar_t* text;
         bool ok;
         bool value;
-    } const bools[] = {{L"0", true, false}, {L"1", true, true}, {L"0x1", true, true},
+    } const bools[] = {{L"0", true, false}, {L"1", true, true},     {L"0x1", true, true},
                        {L"2", false, true}, {L"true", false, true}, {L"", false, true}};
     for (const auto& c : bools) {
         EXPECT_EQ(c.ok, flag.FromString(c.text, nullptr)) << c.text;
@@ -73,7 +75,8 @@ TEST(ConfigValue, FailedParsesLeaveTheDefault) {
     EXPECT_TRUE(text.IsSet());
 }
 
-TEST(ConfigValue, GetAndSetMarkTheValueSet) {
+TEST(ConfigValue, GetAndSetMarkTheValueSet)
+{
     t_bool flag(L"UseGdip", true);
     bool out = false;
     EXPECT_FALSE(flag.Get(&out));  // not set: the caller's own default stays
@@ -86,7 +89,8 @@ TEST(ConfigValue, GetAndSetMarkTheValueSet) {
     EXPECT_TRUE(flag.Value());
 }
 
-TEST(ConfigValue, RenderingNeedsRoom) {
+TEST(ConfigValue, RenderingNeedsRoom)
+{
     wchar_t buffer[12];
     t_int number(L"n", -2147483647 - 1);
     EXPECT_FALSE(number.ToString(buffer, 11));
@@ -101,7 +105,8 @@ TEST(ConfigValue, RenderingNeedsRoom) {
 class t_quad : public t_structOneLine {
 public:
     t_quad() : t_structOneLine(L"Rect", L","), a(L"", 0), b(L"", 0), c(L"", 800), d(L"", 600) {}
-    void RegisterMembers() override {
+    void RegisterMembers() override
+    {
         AddMember(a);
         AddMember(b);
         AddMember(c);
@@ -111,7 +116,8 @@ public:
     t_int a, b, c, d;
 };
 
-TEST(ConfigValue, OneLineStructures) {
+TEST(ConfigValue, OneLineStructures)
+{
     t_quad quad;
     quad.RegisterMembers();
     quad.RegisterMembers();  // a second registration adds nothing
@@ -150,7 +156,8 @@ TEST(ConfigValue, OneLineStructures) {
 class t_font : public t_struct {
 public:
     explicit t_font(t_heap* arena) : t_struct(L"Font"), face(L"Name", L"宋体", arena), size(L"Size", 12) {}
-    void RegisterMembers() override {
+    void RegisterMembers() override
+    {
         AddMember(face);
         AddMember(size);
         t_struct::RegisterMembers();
@@ -162,7 +169,8 @@ public:
 class t_display : public t_section {
 public:
     explicit t_display(t_heap* arena) : t_section(L"Display", arena), font(arena), rect(), on(L"On", false) {}
-    void RegisterMembers() override {
+    void RegisterMembers() override
+    {
         AddMember(font);
         AddMember(rect);
         AddMember(on);
@@ -173,7 +181,8 @@ public:
     t_bool on;
 };
 
-TEST(ConfigValue, SectionsReadAndWriteMembersUnderTheirKeys) {
+TEST(ConfigValue, SectionsReadAndWriteMembersUnderTheirKeys)
+{
     t_heap arena(0x1000);
     t_display display(&arena);
     display.RegisterMembers();

@@ -16,7 +16,8 @@ namespace {
 
 // The arena applies no alignment; objects placed in it are aligned here.
 template <class T>
-void* AlignedSlot(t_heap* heap) {
+void* AlignedSlot(t_heap* heap)
+{
     void* raw = heap->Alloc(sizeof(T) + alignof(T) - 1);
     if (!raw)
         return nullptr;
@@ -27,7 +28,8 @@ void* AlignedSlot(t_heap* heap) {
 bool IsNameBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r'; }
 
 // Cuts blanks, tabs and CRs from both ends of [begin, end) and terminates it.
-wchar_t* TrimInPlace(wchar_t* begin, wchar_t* end) {
+wchar_t* TrimInPlace(wchar_t* begin, wchar_t* end)
+{
     while (begin < end && IsNameBlank(*begin))
         ++begin;
     while (end > begin && IsNameBlank(end[-1]))
@@ -38,7 +40,8 @@ wchar_t* TrimInPlace(wchar_t* begin, wchar_t* end) {
 
 // One decoding context serves every encrypted document: its schedules come
 // from the fixed key and are only read afterwards.
-const t_encryptedTextContext* TextContext() {
+const t_encryptedTextContext* TextContext()
+{
     static t_encryptedTextContext ctx;
     static bool ready = (EncryptedTextInit(&ctx), true);
     (void)ready;
@@ -53,23 +56,26 @@ const unsigned kCodePageGbk = 936;
 
 t_iniLines::t_iniLines(t_heap* heap) : m_map(heap), m_lines(heap), m_heap(heap) {}
 
-bool t_iniLines::AddComment(const wchar_t* text) {
+bool t_iniLines::AddComment(const wchar_t* text)
+{
     const wchar_t* copy = m_heap->StrDup(text ? text : L"");
     return copy && m_lines.Append(copy);
 }
 
-bool t_iniLines::IsNameLine(int index) const {
+bool t_iniLines::IsNameLine(int index) const
+{
     const wchar_t* line = m_lines[index];
     const t_iniNode* node = m_map.Find(line);
     return node && node->key == line;
 }
 
-t_iniNode* t_iniLines::InsertName(const wchar_t* name, const t_place& place, int index) {
+t_iniNode* t_iniLines::InsertName(const wchar_t* name, const t_place& place, int index)
+{
     t_iniNode* node = m_map.InsertNode(place.bucket, name, place.hash);
     if (!node)
         return nullptr;
-    const bool listed = (index < 0 || index >= m_lines.Count()) ? m_lines.Append(node->key)
-                                                                 : m_lines.InsertAt(index, node->key);
+    const bool listed =
+        (index < 0 || index >= m_lines.Count()) ? m_lines.Append(node->key) : m_lines.InsertAt(index, node->key);
     if (!listed) {
         m_map.Remove(node);
         return nullptr;
@@ -79,16 +85,16 @@ t_iniNode* t_iniLines::InsertName(const wchar_t* name, const t_place& place, int
 
 // --- t_iniSection -------------------------------------------------------------
 
-t_iniNode* t_iniSection::FindKey(const wchar_t* key, t_place* place) const {
-    return m_map.Find(key, place);
-}
+t_iniNode* t_iniSection::FindKey(const wchar_t* key, t_place* place) const { return m_map.Find(key, place); }
 
-const wchar_t* t_iniSection::Value(const wchar_t* key) const {
+const wchar_t* t_iniSection::Value(const wchar_t* key) const
+{
     const t_iniNode* node = FindKey(key);
     return node ? static_cast<const wchar_t*>(node->value) : nullptr;
 }
 
-bool t_iniSection::SetKey(const wchar_t* key, const wchar_t* value, int index) {
+bool t_iniSection::SetKey(const wchar_t* key, const wchar_t* value, int index)
+{
     if (!key)
         return false;
     wchar_t* copy = nullptr;
@@ -102,7 +108,8 @@ bool t_iniSection::SetKey(const wchar_t* key, const wchar_t* value, int index) {
     return true;
 }
 
-void t_iniSection::RemoveKey(t_iniNode* node) {
+void t_iniSection::RemoveKey(t_iniNode* node)
+{
     if (!node)
         return;
     // The line is the node's own key string, so a comment of the same text stays.
@@ -117,12 +124,14 @@ void t_iniSection::RemoveKey(t_iniNode* node) {
 
 // --- t_iniFile ----------------------------------------------------------------
 
-t_iniSection* t_iniFile::FindSection(const wchar_t* name) const {
+t_iniSection* t_iniFile::FindSection(const wchar_t* name) const
+{
     const t_iniNode* node = m_map.Find(name);
     return node ? SectionOf(node) : nullptr;
 }
 
-t_iniSection* t_iniFile::AddSection(const wchar_t* name) {
+t_iniSection* t_iniFile::AddSection(const wchar_t* name)
+{
     if (!name)
         return nullptr;
     t_place place;
@@ -141,15 +150,16 @@ t_iniSection* t_iniFile::AddSection(const wchar_t* name) {
 
 // --- t_iniDocument ------------------------------------------------------------
 
-t_iniDocument::t_iniDocument(bool encrypted)
-    : t_heap(kBlockSize), m_root(nullptr), m_encrypted(encrypted) {}
+t_iniDocument::t_iniDocument(bool encrypted) : t_heap(kBlockSize), m_root(nullptr), m_encrypted(encrypted) {}
 
-void t_iniDocument::Clear() {
+void t_iniDocument::Clear()
+{
     FreeAll();
     m_root = nullptr;
 }
 
-t_iniFile* t_iniDocument::Root() {
+t_iniFile* t_iniDocument::Root()
+{
     if (!m_root) {
         void* slot = AlignedSlot<t_iniFile>(this);
         if (slot)
@@ -158,21 +168,23 @@ t_iniFile* t_iniDocument::Root() {
     return m_root;
 }
 
-const wchar_t* t_iniDocument::GetValue(const wchar_t* section, const wchar_t* key) const {
+const wchar_t* t_iniDocument::GetValue(const wchar_t* section, const wchar_t* key) const
+{
     if (!m_root)
         return nullptr;
     const t_iniSection* found = m_root->FindSection(section);
     return found ? found->Value(key) : nullptr;
 }
 
-bool t_iniDocument::SetValue(const wchar_t* section, const wchar_t* key, const wchar_t* value,
-                             int index) {
+bool t_iniDocument::SetValue(const wchar_t* section, const wchar_t* key, const wchar_t* value, int index)
+{
     t_iniFile* root = Root();
     t_iniSection* found = root ? root->AddSection(section) : nullptr;
     return found && found->SetKey(key, value, index);
 }
 
-bool t_iniDocument::ReadConfig(t_errorChain& errors, const wchar_t* path, unsigned codePage) {
+bool t_iniDocument::ReadConfig(t_errorChain& errors, const wchar_t* path, unsigned codePage)
+{
     PerfScope scope("ReadConfig");
     Clear();
     if (m_encrypted)
@@ -186,8 +198,8 @@ bool t_iniDocument::ReadConfig(t_errorChain& errors, const wchar_t* path, unsign
     return true;
 }
 
-bool t_iniDocument::ReadEncryptedFile(t_errorChain& errors, const wchar_t* path,
-                                      unsigned codePage) {
+bool t_iniDocument::ReadEncryptedFile(t_errorChain& errors, const wchar_t* path, unsigned codePage)
+{
     t_fileRead file;
     if (!file.Open(errors, path)) {
         errors.AddText(L"无法打开ini文件");
@@ -215,7 +227,8 @@ bool t_iniDocument::ReadEncryptedFile(t_errorChain& errors, const wchar_t* path,
     return true;
 }
 
-bool t_iniDocument::ReadFromMemory(const void* bytes, size_t count, unsigned codePage) {
+bool t_iniDocument::ReadFromMemory(const void* bytes, size_t count, unsigned codePage)
+{
     Clear();
     t_errorChain dropped;
     if (!Decode(dropped, bytes, count, codePage)) {
@@ -225,8 +238,8 @@ bool t_iniDocument::ReadFromMemory(const void* bytes, size_t count, unsigned cod
     return true;
 }
 
-bool t_iniDocument::Decode(t_errorChain& errors, const void* bytes, size_t count,
-                           unsigned codePage) {
+bool t_iniDocument::Decode(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage)
+{
     if (!bytes && count)
         return false;
     t_textBuffer text;
@@ -254,7 +267,8 @@ bool t_iniDocument::Decode(t_errorChain& errors, const void* bytes, size_t count
     return ok;
 }
 
-bool t_iniDocument::Parse(t_textBuffer& text) {
+bool t_iniDocument::Parse(t_textBuffer& text)
+{
     t_iniFile* root = Root();
     if (!root)
         return false;
@@ -290,7 +304,8 @@ bool t_iniDocument::Parse(t_textBuffer& text) {
     return true;
 }
 
-void t_iniDocument::Render(const t_iniFile& file, t_fileTextWrite& out) {
+void t_iniDocument::Render(const t_iniFile& file, t_fileTextWrite& out)
+{
     for (int i = 0; i < file.LineCount(); ++i) {
         const wchar_t* line = file.Line(i);
         if (!file.IsNameLine(i)) {
@@ -311,7 +326,8 @@ void t_iniDocument::Render(const t_iniFile& file, t_fileTextWrite& out) {
     }
 }
 
-bool t_iniDocument::WriteConfig(t_errorChain& errors, const wchar_t* path) {
+bool t_iniDocument::WriteConfig(t_errorChain& errors, const wchar_t* path)
+{
     PerfScope scope("WriteConfig");
     t_iniFile* root = Root();
     if (!root) {
@@ -325,8 +341,8 @@ bool t_iniDocument::WriteConfig(t_errorChain& errors, const wchar_t* path) {
     return WriteEncrypted(errors, path, text);
 }
 
-bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path,
-                                   const t_fileTextWrite& text) {
+bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path, const t_fileTextWrite& text)
+{
     const size_t chars = text.UsedBytes() / sizeof(wchar_t);
     if (!text.Complete() || chars > 0x3FFFFFFF || (chars > 0 && !text.Text())) {
         errors.AddText(L"保存ini文件失败:内存分配失败");
@@ -337,8 +353,8 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path,
     if (chars > 0) {
         // Characters that code page 936 cannot hold would turn into "?": refused,
         // so that a save never loses text silently.
-        bytes = WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars),
-                                    nullptr, 0, nullptr, &lossy);
+        bytes = WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), nullptr, 0, nullptr,
+                                    &lossy);
         if (bytes <= 0 || lossy) {
             errors.AddText(L"保存ini文件失败:转换失败");
             return false;
@@ -349,9 +365,8 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path,
         errors.AddText(L"保存ini文件失败:内存分配失败");
         return false;
     }
-    if (chars > 0 &&
-        WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), narrow,
-                            bytes, nullptr, &lossy) != bytes) {
+    if (chars > 0 && WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), narrow, bytes,
+                                         nullptr, &lossy) != bytes) {
         free(narrow);
         errors.AddText(L"保存ini文件失败:转换失败");
         return false;
@@ -363,8 +378,7 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path,
         return false;
     }
     t_fileWrite file;
-    const bool ok = file.Open(errors, path, t_file::e_writeNew) &&
-                    file.Write(errors, base64, uint32_t(strlen(base64)));
+    const bool ok = file.Open(errors, path, t_file::e_writeNew) && file.Write(errors, base64, uint32_t(strlen(base64)));
     file.Close();
     free(base64);
     return ok;

@@ -82,9 +82,7 @@ public:
     // null when the arena refuses.
     t_iniSection* AddSection(const wchar_t* name);
 
-    static t_iniSection* SectionOf(const t_iniNode* node) {
-        return static_cast<t_iniSection*>(node->value);
-    }
+    static t_iniSection* SectionOf(const t_iniNode* node) { return static_cast<t_iniSection*>(node->value); }
 };
 
 class t_iniDocument : public t_heap {

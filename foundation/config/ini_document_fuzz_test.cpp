@@ -17,17 +17,20 @@
 
 namespace {
 
-std::wstring Rendered(t_iniDocument& doc) {
+std::wstring Rendered(t_iniDocument& doc)
+{
     t_fileTextWrite out;
     t_iniDocument::Render(*doc.Root(), out);
     return std::wstring(out.Text(), out.UsedBytes() / sizeof(wchar_t));
 }
 
-std::string Fixture(const wchar_t* name) {
+std::string Fixture(const wchar_t* name)
+{
     return ReadRaw(std::wstring(KAVREL_SOURCE_DIR) + L"\\foundation\\config\\testdata\\" + name);
 }
 
-std::string Cp936(const std::wstring& text) {
+std::string Cp936(const std::wstring& text)
+{
     const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
     WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
@@ -35,14 +38,16 @@ std::string Cp936(const std::wstring& text) {
 }
 
 // Inputs: damaged valid files of every form, and noise behind every mark.
-std::string NextInput(std::mt19937& rng, int round) {
+std::string NextInput(std::mt19937& rng, int round)
+{
     static const std::wstring c_text =
         L"; 皮肤\r\n[General]\r\nskin_name = 栖鹭 \r\nskin_info=a,b,,c\r\n\r\n[Display]\n font_size=0x10\r"
         L"[ x ]\r\nk=v=w\r\n[Scheme_H1]\r\npic=bk.png<0;0;10;10>, cn.bmp\r\n[\r\nlost=1\r\n[]\r\n";
     static const std::string c_seeds[] = {
         Utf16File(c_text),
         Cp936(c_text),
-        "\xEF\xBB\xBF" "[A]\r\nname=\xE6\xA0\x96\xE9\xB9\xAD\r\n",
+        "\xEF\xBB\xBF"
+        "[A]\r\nname=\xE6\xA0\x96\xE9\xB9\xAD\r\n",
         "\xFE\xFF" + std::string("\0[\0A\0]\0\r\0\n\0k\0=\0v", 16),
         Fixture(L"ini_encrypted_openssl.ini"),
     };
@@ -54,7 +59,8 @@ std::string NextInput(std::mt19937& rng, int round) {
     return bytes;
 }
 
-TEST(IniDocumentFuzz, GuardedBytesParseOrFailCleanly) {
+TEST(IniDocumentFuzz, GuardedBytesParseOrFailCleanly)
+{
     std::mt19937 rng(936);
     t_guardedBytes guard;
     t_guardedBytes rereadGuard;
@@ -95,7 +101,8 @@ TEST(IniDocumentFuzz, GuardedBytesParseOrFailCleanly) {
 }
 
 // The same kind of bytes as files: sizes from the file system rather than the caller.
-TEST(IniDocumentFuzz, DamagedFilesReadOrFailCleanly) {
+TEST(IniDocumentFuzz, DamagedFilesReadOrFailCleanly)
+{
     std::mt19937 rng(1252);
     t_tempFolder dir(L"ini_fuzz");
     const std::wstring path = dir / L"Skin.ini";

@@ -11,18 +11,21 @@
 namespace {
 
 // The document as WriteConfig renders it, without the byte-order mark.
-std::wstring Rendered(t_iniDocument& doc) {
+std::wstring Rendered(t_iniDocument& doc)
+{
     t_fileTextWrite out(64);
     t_iniDocument::Render(*doc.Root(), out);
     return std::wstring(out.Text() ? out.Text() : L"", out.UsedBytes() / sizeof(wchar_t));
 }
 
-bool ParsePlain(t_iniDocument& doc, const std::wstring& text) {
+bool ParsePlain(t_iniDocument& doc, const std::wstring& text)
+{
     const std::string bytes = Utf16File(text);
     return doc.ReadFromMemory(bytes.data(), bytes.size(), 936);
 }
 
-std::wstring FixturePath(const wchar_t* name) {
+std::wstring FixturePath(const wchar_t* name)
+{
     return std::wstring(KAVREL_SOURCE_DIR) + L"\\foundation\\config\\testdata\\" + name;
 }
 
@@ -32,32 +35,29 @@ struct t_parseCase {
     std::wstring expected;
 };
 
-TEST(IniDocument, ParseAndRenderKeepOrderCommentsAndRules) {
+TEST(IniDocument, ParseAndRenderKeepOrderCommentsAndRules)
+{
     const t_parseCase cases[] = {
-        {L"key before any section dropped, leading comment written first",
-         L"k=v\r\n;top\r\n[A]\r\nx=1\r\n", L";top\r\n\r\n[A]\r\nx=1\r\n"},
+        {L"key before any section dropped, leading comment written first", L"k=v\r\n;top\r\n[A]\r\nx=1\r\n",
+         L";top\r\n\r\n[A]\r\nx=1\r\n"},
         {L"header rest ignored; unclosed and empty headers end the section",
          L"[ Main ]x\r\na=1\r\n[Main\r\nb=2\r\n[]\r\nc=3\r\n[Other]\r\nd=4",
          L"[Main]\r\na=1\r\n\r\n[Other]\r\nd=4\r\n"},
-        {L"blanks around key and value, value keeps its '='",
-         L"[S]\r\n  key  =  some = value  \r\n", L"[S]\r\nkey=some = value\r\n"},
-        {L"empty key and lines without '=' ignored, empty value kept",
-         L"[S]\r\n=x\r\nk=\r\nnoequals\r\n", L"[S]\r\nk=\r\n"},
-        {L"keys differing in case are one key at the first place with the last value",
-         L"[S]\r\nK=1\r\nz=3\r\nk=2\r\n", L"[S]\r\nK=2\r\nz=3\r\n"},
-        {L"sections of one name merge at the first place",
-         L"[A]\r\na=1\r\n[B]\r\nb=1\r\n[a]\r\nc=1\r\n", L"[A]\r\na=1\r\nc=1\r\n\r\n[B]\r\nb=1\r\n"},
-        {L"leading blanks stripped before the comment test", L"[S]\r\n   ;note\r\n",
-         L"[S]\r\n;note\r\n"},
-        {L"CR, LF, LF CR and CR LF line ends", L"[S]\n\ra=1\rb=2\r\nc=3",
-         L"[S]\r\na=1\r\nb=2\r\nc=3\r\n"},
+        {L"blanks around key and value, value keeps its '='", L"[S]\r\n  key  =  some = value  \r\n",
+         L"[S]\r\nkey=some = value\r\n"},
+        {L"empty key and lines without '=' ignored, empty value kept", L"[S]\r\n=x\r\nk=\r\nnoequals\r\n",
+         L"[S]\r\nk=\r\n"},
+        {L"keys differing in case are one key at the first place with the last value", L"[S]\r\nK=1\r\nz=3\r\nk=2\r\n",
+         L"[S]\r\nK=2\r\nz=3\r\n"},
+        {L"sections of one name merge at the first place", L"[A]\r\na=1\r\n[B]\r\nb=1\r\n[a]\r\nc=1\r\n",
+         L"[A]\r\na=1\r\nc=1\r\n\r\n[B]\r\nb=1\r\n"},
+        {L"leading blanks stripped before the comment test", L"[S]\r\n   ;note\r\n", L"[S]\r\n;note\r\n"},
+        {L"CR, LF, LF CR and CR LF line ends", L"[S]\n\ra=1\rb=2\r\nc=3", L"[S]\r\na=1\r\nb=2\r\nc=3\r\n"},
         {L"tabs and control characters trimmed", L"\t[S]\x01\r\n\tk\t=\tv\t\r\n", L"[S]\r\nk=v\r\n"},
-        {L"the text ends at its first NUL", std::wstring(L"[S]\r\na=1\r\n\0b=2\r\n", 16),
-         L"[S]\r\na=1\r\n"},
-        {L"comment after a rejected header belongs to the file",
-         L";c1\r\n[S]\r\n;c2\r\na=1\r\n[bad\r\n;c3\r\nz=9\r\n", L";c1\r\n\r\n[S]\r\n;c2\r\na=1\r\n;c3\r\n"},
-        {L"a section named like a comment is still a section", L"[;x]\r\na=1\r\n",
-         L"[;x]\r\na=1\r\n"},
+        {L"the text ends at its first NUL", std::wstring(L"[S]\r\na=1\r\n\0b=2\r\n", 16), L"[S]\r\na=1\r\n"},
+        {L"comment after a rejected header belongs to the file", L";c1\r\n[S]\r\n;c2\r\na=1\r\n[bad\r\n;c3\r\nz=9\r\n",
+         L";c1\r\n\r\n[S]\r\n;c2\r\na=1\r\n;c3\r\n"},
+        {L"a section named like a comment is still a section", L"[;x]\r\na=1\r\n", L"[;x]\r\na=1\r\n"},
     };
     for (const t_parseCase& c : cases) {
         t_iniDocument doc(false);
@@ -66,7 +66,8 @@ TEST(IniDocument, ParseAndRenderKeepOrderCommentsAndRules) {
     }
 }
 
-TEST(IniDocument, LookupsIgnoreCaseAndKeepTheFirstSpelling) {
+TEST(IniDocument, LookupsIgnoreCaseAndKeepTheFirstSpelling)
+{
     t_iniDocument doc(false);
     EXPECT_EQ(nullptr, doc.GetValue(L"S", L"k"));  // nothing parsed yet
     EXPECT_EQ(nullptr, doc.ParsedRoot());
@@ -82,13 +83,14 @@ TEST(IniDocument, LookupsIgnoreCaseAndKeepTheFirstSpelling) {
     EXPECT_TRUE(section->Find(L"nope").Equals(section->End()));
 }
 
-TEST(IniDocument, ChangesKeepPlacesAndAppendNewNames) {
+TEST(IniDocument, ChangesKeepPlacesAndAppendNewNames)
+{
     t_iniDocument doc(false);
     ASSERT_TRUE(ParsePlain(doc, L"[S]\r\n;c\r\na=1\r\nb=2\r\n"));
-    EXPECT_TRUE(doc.SetValue(L"s", L"A", L"10"));      // existing key: new value, same place
-    EXPECT_TRUE(doc.SetValue(L"S", L"first", L"0", 0));  // inserted at the front
+    EXPECT_TRUE(doc.SetValue(L"s", L"A", L"10"));           // existing key: new value, same place
+    EXPECT_TRUE(doc.SetValue(L"S", L"first", L"0", 0));     // inserted at the front
     EXPECT_TRUE(doc.SetValue(L"S", L"last", nullptr, 99));  // past the end: appended, no value
-    EXPECT_TRUE(doc.SetValue(L"New", L"x", L"y"));        // new section at the end
+    EXPECT_TRUE(doc.SetValue(L"New", L"x", L"y"));          // new section at the end
     EXPECT_EQ(L"[S]\r\nfirst=0\r\n;c\r\na=10\r\nb=2\r\nlast=\r\n\r\n[New]\r\nx=y\r\n", Rendered(doc));
 
     t_iniSection* section = doc.Root()->FindSection(L"S");
@@ -98,7 +100,8 @@ TEST(IniDocument, ChangesKeepPlacesAndAppendNewNames) {
     EXPECT_EQ(L"[S]\r\nfirst=0\r\n;c\r\na=10\r\nlast=\r\nb\r\n\r\n[New]\r\nx=y\r\n", Rendered(doc));
 }
 
-TEST(IniDocument, PlainFilesRoundTripAsUtf16WithBom) {
+TEST(IniDocument, PlainFilesRoundTripAsUtf16WithBom)
+{
     t_tempFolder dir(L"ini_plain");
     const std::wstring text =
         L";说明\r\n\r\n[General]\r\nName=栖鹭皮肤\r\nPath=C:\\皮肤\\a.vsf\r\n\r\n[Display]\r\nFont=宋体\r\n";
@@ -127,7 +130,8 @@ TEST(IniDocument, PlainFilesRoundTripAsUtf16WithBom) {
               ReadRaw(dir / L"out.ini"));
 }
 
-TEST(IniDocument, EmptyFilesAndEmptyDocuments) {
+TEST(IniDocument, EmptyFilesAndEmptyDocuments)
+{
     t_tempFolder dir(L"ini_empty");
     ASSERT_TRUE(WriteRaw(dir / L"bom.ini", "\xFF\xFE"));
     t_iniDocument doc(false);
@@ -142,7 +146,8 @@ TEST(IniDocument, EmptyFilesAndEmptyDocuments) {
     EXPECT_EQ(std::string("\xFF\xFE"), ReadRaw(dir / L"fresh.ini"));
 }
 
-TEST(IniDocument, FailedReadsReportAndLeaveTheDocumentEmpty) {
+TEST(IniDocument, FailedReadsReportAndLeaveTheDocumentEmpty)
+{
     t_tempFolder dir(L"ini_missing");
     const std::wstring missing = dir / L"none.ini";
     struct {
@@ -170,7 +175,8 @@ TEST(IniDocument, FailedReadsReportAndLeaveTheDocumentEmpty) {
 //   head -c16 /dev/urandom > r.bin; cat r.bin plain.txt > in.bin
 //   openssl enc -aes-256-cbc -K <text key in hex> -iv <text IV in hex> -in in.bin | base64 -w0
 // so the file is Base64 of AES-256-CBC(random block + GBK text, PKCS#7 padding).
-TEST(IniDocument, ReadsAnEncryptedFileMadeByOpenssl) {
+TEST(IniDocument, ReadsAnEncryptedFileMadeByOpenssl)
+{
     const std::wstring path = FixturePath(L"ini_encrypted_openssl.ini");
     t_iniDocument doc(true);
     t_errorChain errors;
@@ -190,7 +196,8 @@ TEST(IniDocument, ReadsAnEncryptedFileMadeByOpenssl) {
     }
 }
 
-TEST(IniDocument, EncryptedWritesDifferEachTimeAndReadBack) {
+TEST(IniDocument, EncryptedWritesDifferEachTimeAndReadBack)
+{
     t_tempFolder dir(L"ini_enc");
     t_iniDocument doc(true);
     doc.Root()->AddComment(L";皮肤");
@@ -215,7 +222,8 @@ TEST(IniDocument, EncryptedWritesDifferEachTimeAndReadBack) {
     EXPECT_EQ(nullptr, plain.GetValue(L"General", L"Name"));
 }
 
-TEST(IniDocument, EncryptedWriteRefusesTextThatCodePage936CannotHold) {
+TEST(IniDocument, EncryptedWriteRefusesTextThatCodePage936CannotHold)
+{
     t_tempFolder dir(L"ini_lossy");
     t_iniDocument doc(true);
     doc.SetValue(L"S", L"k", L"smile \xD83D\xDE00");
@@ -225,7 +233,8 @@ TEST(IniDocument, EncryptedWriteRefusesTextThatCodePage936CannotHold) {
     EXPECT_FALSE(Exists(dir / L"x.ini"));
 }
 
-TEST(IniDocument, MalformedEncryptedDataIsRefused) {
+TEST(IniDocument, MalformedEncryptedDataIsRefused)
+{
     const std::string good = ReadRaw(FixturePath(L"ini_encrypted_openssl.ini"));
     std::string flipped = good;
     flipped[flipped.size() - 5] = flipped[flipped.size() - 5] == 'A' ? 'B' : 'A';  // padding breaks
@@ -250,7 +259,8 @@ TEST(IniDocument, MalformedEncryptedDataIsRefused) {
 }
 
 // Arbitrary bytes never crash either reader; whatever parses renders again.
-TEST(IniDocument, SurvivesArbitraryBytes) {
+TEST(IniDocument, SurvivesArbitraryBytes)
+{
     const std::string seed = ReadRaw(FixturePath(L"ini_encrypted_openssl.ini"));
     const std::string plainSeed = Utf16File(L"[A]\r\nk=v\r\n;c\r\n[B]\r\nx = y = z\r\n");
     unsigned state = 12345;

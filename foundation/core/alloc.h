@@ -12,20 +12,19 @@ struct TAllocDefault {
     void (*free)(void*);
 
     TAllocDefault() : alloc(&std::malloc), realloc(&std::realloc), free(&std::free) {}
-    TAllocDefault(void* (*a)(size_t), void* (*r)(void*, size_t), void (*f)(void*))
-        : alloc(a), realloc(r), free(f) {}
+    TAllocDefault(void* (*a)(size_t), void* (*r)(void*, size_t), void (*f)(void*)) : alloc(a), realloc(r), free(f) {}
 
-    void Assign(const TAllocDefault& other) {
+    void Assign(const TAllocDefault& other)
+    {
         alloc = other.alloc;
         realloc = other.realloc;
         free = other.free;
     }
 
     void* Allocate(size_t n) const { return alloc ? alloc(n) : std::malloc(n); }
-    void* Reallocate(void* block, size_t n) const {
-        return realloc ? realloc(block, n) : std::realloc(block, n);
-    }
-    void Free(void* block) const {
+    void* Reallocate(void* block, size_t n) const { return realloc ? realloc(block, n) : std::realloc(block, n); }
+    void Free(void* block) const
+    {
         if (free)
             free(block);
         else

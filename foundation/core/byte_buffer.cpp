@@ -5,7 +5,8 @@
 
 namespace {
 
-uint32_t ReadCapacity(const unsigned char* block) {
+uint32_t ReadCapacity(const unsigned char* block)
+{
     uint32_t v;
     memcpy(&v, block, 4);
     return v;
@@ -13,7 +14,8 @@ uint32_t ReadCapacity(const unsigned char* block) {
 
 }  // namespace
 
-void t_byteBuffer::Init() {
+void t_byteBuffer::Init()
+{
     m_block = m_inline;
     m_inPlace = 1;
     m_inlineUsed = 4;
@@ -22,7 +24,8 @@ void t_byteBuffer::Init() {
 
 uint32_t t_byteBuffer::Capacity() const { return ReadCapacity(m_block); }
 
-bool t_byteBuffer::Reserve(uint32_t n) {
+bool t_byteBuffer::Reserve(uint32_t n)
+{
     uint32_t capacity = Capacity();
     if (capacity >= n)
         return true;
@@ -53,13 +56,15 @@ bool t_byteBuffer::Reserve(uint32_t n) {
     return true;
 }
 
-unsigned char* t_byteBuffer::ReserveAt(uint32_t n, uint32_t offset) {
+unsigned char* t_byteBuffer::ReserveAt(uint32_t n, uint32_t offset)
+{
     if (n > 0xFFFFFFFFu - offset || !Reserve(n + offset))
         return nullptr;
     return Data() + offset;
 }
 
-void t_byteBuffer::Free() {
+void t_byteBuffer::Free()
+{
     if (!m_inPlace)
         free(m_block);
     Init();

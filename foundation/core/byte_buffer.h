@@ -28,7 +28,7 @@ public:
 private:
     static const int c_inlineBytes = 270;
 
-    unsigned char* m_block;            // u32 capacity, then the data
+    unsigned char* m_block;  // u32 capacity, then the data
     unsigned char m_inline[c_inlineBytes];
     uint16_t m_inlineUsed;
     uint8_t m_inPlace;

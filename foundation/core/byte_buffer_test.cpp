@@ -6,20 +6,19 @@
 
 namespace {
 
-TEST(ByteBufferTest, GrowthAndInlineStore) {
+TEST(ByteBufferTest, GrowthAndInlineStore)
+{
     struct {
         uint32_t request;
         uint32_t capacity;
         bool inPlace;
     } const steps[] = {
-        {0, 0, true},
-        {10, 16, true},     // (2 x 0 + 16)
-        {16, 16, true},     // enough already
-        {17, 48, true},     // (2 x 16 + 16)
-        {200, 200, true},   // the request beats 112; block 204 bytes still inline
-        {266, 416, false},  // proposal 416: block 420 bytes leaves the inline store
-        {40000, 40000, false},
-        {40001, 40001, false},  // 80016 masked with 0xfff0 is 14480: the request decides
+        {0, 0, true},          {10, 16, true},         // (2 x 0 + 16)
+        {16, 16, true},                                // enough already
+        {17, 48, true},                                // (2 x 16 + 16)
+        {200, 200, true},                              // the request beats 112; block 204 bytes still inline
+        {266, 416, false},                             // proposal 416: block 420 bytes leaves the inline store
+        {40000, 40000, false}, {40001, 40001, false},  // 80016 masked with 0xfff0 is 14480: the request decides
     };
     t_byteBuffer buf;
     EXPECT_TRUE(buf.IsInPlace());
@@ -34,7 +33,8 @@ TEST(ByteBufferTest, GrowthAndInlineStore) {
     EXPECT_EQ(0u, buf.Capacity());
 }
 
-TEST(ByteBufferTest, ContentSurvivesLeavingTheInlineStore) {
+TEST(ByteBufferTest, ContentSurvivesLeavingTheInlineStore)
+{
     t_byteBuffer buf;
     unsigned char* p = buf.ReserveAt(4, 8);
     ASSERT_NE(nullptr, p);

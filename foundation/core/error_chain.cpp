@@ -48,10 +48,7 @@ t_errorLine* t_errorChain::LinkAfter(t_errorLine* after)
     return line;
 }
 
-t_str& t_errorChain::NewLine()
-{
-    return LinkAfter(nullptr)->text;
-}
+t_str& t_errorChain::NewLine() { return LinkAfter(nullptr)->text; }
 
 t_str& t_errorChain::AddText(const wchar_t* text)
 {
@@ -112,8 +109,7 @@ void t_errorChain::CopyLines(const t_errorLine* from, t_str& into)
     if (!from)
         return;
     into.AppendStr(from->text);
-    for (const t_errorLine* line = from->next; line && count > 1;
-         line = line->next, --count) {
+    for (const t_errorLine* line = from->next; line && count > 1; line = line->next, --count) {
         t_errorLine* copy = LinkAfter(target);
         copy->text.AppendStr(line->text);
         if (target)
@@ -175,10 +171,9 @@ t_str& AppendSystemErrorText(t_str& line, DWORD code)
     line.Append(L"系统错误");
     line.AppendUInt(code);
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0,
-                                   nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (n > 0 && text) {
         for (DWORD i = 0; i < n; ++i) {
             if (text[i] < 32)
@@ -205,8 +200,7 @@ t_str& AppendPathError(t_str& line, const wchar_t* message, const wchar_t* path)
     return line;
 }
 
-t_str& AppendFromToError(t_str& line, const wchar_t* message, const wchar_t* source,
-                         const wchar_t* target)
+t_str& AppendFromToError(t_str& line, const wchar_t* message, const wchar_t* source, const wchar_t* target)
 {
     line.Append(message);
     line.Append(L"：\r\n    从 ");

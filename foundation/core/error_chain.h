@@ -66,5 +66,4 @@ t_str& AppendSystemErrorText(t_str& line, DWORD code);
 // message + "：" + CRLF + indent + path.
 t_str& AppendPathError(t_str& line, const wchar_t* message, const wchar_t* path);
 // message + "：" + CRLF + "    从 " + source + CRLF + "    到 " + target.
-t_str& AppendFromToError(t_str& line, const wchar_t* message, const wchar_t* source,
-                         const wchar_t* target);
+t_str& AppendFromToError(t_str& line, const wchar_t* message, const wchar_t* source, const wchar_t* target);

@@ -155,8 +155,7 @@ TEST(ErrorChainTest, CopyLinesFromAnotherChain)
     t_str& target = outer.AddText(L"into:");
     outer.AddText(L"last");
     outer.CopyLines(inner.FirstLine(), target);
-    EXPECT_EQ((std::vector<std::wstring>{L"first", L"into:a", L"b", L"c", L"last"}),
-              ErrorLines(outer));
+    EXPECT_EQ((std::vector<std::wstring>{L"first", L"into:a", L"b", L"c", L"last"}), ErrorLines(outer));
     // The source is untouched.
     EXPECT_EQ((std::vector<std::wstring>{L"a", L"b", L"c"}), ErrorLines(inner));
 
@@ -235,8 +234,7 @@ TEST(ErrorChainHookTest, NullHookRestoresTheSystemBox)
 {
     const t_errorChain::t_messageBoxFn old = t_errorChain::SetMessageBoxHook(&RecordBox);
     EXPECT_EQ(&RecordBox, t_errorChain::SetMessageBoxHook(nullptr));
-    EXPECT_EQ(static_cast<t_errorChain::t_messageBoxFn>(&MessageBoxW),
-              t_errorChain::SetMessageBoxHook(old));
+    EXPECT_EQ(static_cast<t_errorChain::t_messageBoxFn>(&MessageBoxW), t_errorChain::SetMessageBoxHook(old));
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ public:
     explicit t_hashMemTriple(const TAllocDefault& triple = TAllocDefault()) : m_triple(triple) {}
 
     void* Alloc(size_t n) { return m_triple.Allocate(n); }
-    void Release(void* block) {
+    void Release(void* block)
+    {
         if (block)
             m_triple.Free(block);
     }
@@ -67,11 +68,13 @@ struct t_wideKeyRules {
 
     static bool IsValid(t_key key) { return key != nullptr; }
     static unsigned Hash(t_key key) { return HashTextNoCase(key); }
-    static bool Matches(const t_node* node, t_key key, unsigned hash) {
+    static bool Matches(const t_node* node, t_key key, unsigned hash)
+    {
         return node->hash == hash && TextEqualsNoCase(node->key, key);
     }
     template <class TMem>
-    static bool Store(t_node* node, t_key key, TMem& mem) {
+    static bool Store(t_node* node, t_key key, TMem& mem)
+    {
         node->key = mem.KeepText(key);
         return node->key != nullptr;
     }
@@ -96,10 +99,12 @@ struct t_envKeyRules {
     typedef t_envKeyNode t_node;
 
     static bool IsValid(const t_key& key) { return key.id != 0 || key.name != nullptr; }
-    static unsigned Hash(const t_key& key) {
+    static unsigned Hash(const t_key& key)
+    {
         return key.id != 0 ? static_cast<unsigned>(key.id) : HashTextNoCase(key.name);
     }
-    static bool Matches(const t_node* node, const t_key& key, unsigned hash) {
+    static bool Matches(const t_node* node, const t_key& key, unsigned hash)
+    {
         if (node->hash != hash)
             return false;
         if (node->id != 0 && key.id != 0)
@@ -107,7 +112,8 @@ struct t_envKeyRules {
         return TextEqualsNoCase(node->name, key.name);
     }
     template <class TMem>
-    static bool Store(t_node* node, const t_key& key, TMem& mem) {
+    static bool Store(t_node* node, const t_key& key, TMem& mem)
+    {
         node->id = key.id;
         node->name = key.name ? mem.KeepText(key.name) : nullptr;
         return node->name != nullptr || key.name == nullptr;
@@ -127,11 +133,10 @@ struct t_uintKeyRules {
 
     static bool IsValid(t_key) { return true; }
     static unsigned Hash(t_key key) { return key; }
-    static bool Matches(const t_node* node, t_key key, unsigned hash) {
-        return node->hash == hash && node->key == key;
-    }
+    static bool Matches(const t_node* node, t_key key, unsigned hash) { return node->hash == hash && node->key == key; }
     template <class TMem>
-    static bool Store(t_node* node, t_key key, TMem&) {
+    static bool Store(t_node* node, t_key key, TMem&)
+    {
         node->key = key;
         return true;
     }
@@ -158,7 +163,8 @@ public:
         t_iterator(t_node* node, const t_hashMapT* map) : m_node(node), m_map(map) {}
 
         // Chain successor, else the head of the next non-empty bucket, else null.
-        void Next() {
+        void Next()
+        {
             if (!m_node)
                 return;
             if (m_node->next) {
@@ -177,7 +183,8 @@ public:
     };
 
     explicit t_hashMapT(const TMem& mem) : m_mem(mem) { Init(mem); }
-    ~t_hashMapT() {
+    ~t_hashMapT()
+    {
         // An arena map leaves all its memory to the arena, which may be gone.
         if (TMem::kOwnsBlocks)
             Clear();
@@ -187,7 +194,8 @@ public:
     t_hashMapT& operator=(const t_hashMapT&) = delete;
 
     // Empties the map and starts afresh over the given memory.
-    void Init(const TMem& mem) {
+    void Init(const TMem& mem)
+    {
         if (m_initialised)
             Clear();
         m_initialised = true;
@@ -207,7 +215,8 @@ public:
         UpdateThresholds();
     }
 
-    t_node* Find(const t_key& key, t_place* place = nullptr) const {
+    t_node* Find(const t_key& key, t_place* place = nullptr) const
+    {
         if (!TRules::IsValid(key))
             return nullptr;
         const unsigned hash = TRules::Hash(key);
@@ -229,7 +238,8 @@ public:
     // Links a new node for the key (the caller stores the value). The bucket
     // and hash come from a Find with no change in between. Null, with the map
     // unchanged, when memory runs out.
-    t_node* InsertNode(unsigned bucket, const t_key& key, unsigned hash) {
+    t_node* InsertNode(unsigned bucket, const t_key& key, unsigned hash)
+    {
         if (!TRules::IsValid(key))
             return nullptr;
         if (!m_buckets && !(m_buckets = NewBuckets(m_bucketCount)))
@@ -253,7 +263,8 @@ public:
     }
 
     // The node of the key, inserted (value null) when missing.
-    t_node* FindOrInsert(const t_key& key, bool* inserted = nullptr) {
+    t_node* FindOrInsert(const t_key& key, bool* inserted = nullptr)
+    {
         t_place place;
         t_node* node = Find(key, &place);
         if (inserted)
@@ -267,7 +278,8 @@ public:
     }
 
     // Unlinks a node of this map and returns it to the free list.
-    void Remove(t_node* node) {
+    void Remove(t_node* node)
+    {
         if (!node || !m_buckets)
             return;
         t_node** link = &m_buckets[node->hash % m_bucketCount];
@@ -287,7 +299,8 @@ public:
 
     // Re-sizes the table to n buckets (0: sized for the count). False when the
     // new table cannot be allocated; the map is then unchanged.
-    bool Rehash(unsigned n) {
+    bool Rehash(unsigned n)
+    {
         if (n == 0)
             n = BucketCountFor(m_count);
         if (n == m_bucketCount)
@@ -316,7 +329,8 @@ public:
 
     unsigned BucketCountFor(unsigned n) const { return HashBucketCountFor(n, m_sizingLoad); }
 
-    void UpdateThresholds() {
+    void UpdateThresholds()
+    {
         m_growThreshold = Threshold(m_growLoad);
         m_shrinkThreshold = Threshold(m_shrinkLoad);
         if (m_shrinkThreshold < static_cast<int>(kMinBuckets))
@@ -324,7 +338,8 @@ public:
     }
 
     // Empties the map; the bucket count keeps its value.
-    void Clear() {
+    void Clear()
+    {
         ++m_suspend;
         if (m_buckets) {
             for (unsigned i = 0; i < m_bucketCount; ++i) {
@@ -359,12 +374,14 @@ private:
         t_pool* prev;
     };
 
-    int Threshold(float load) const {
+    int Threshold(float load) const
+    {
         const double t = static_cast<double>(m_bucketCount) * load;
         return t >= 2147483647.0 ? 2147483647 : static_cast<int>(t);
     }
 
-    t_node** NewBuckets(unsigned n) {
+    t_node** NewBuckets(unsigned n)
+    {
         if (n == 0 || n > (static_cast<size_t>(-1) >> 4) / sizeof(t_node*))
             return nullptr;
         t_node** buckets = static_cast<t_node**>(m_mem.Alloc(n * sizeof(t_node*)));
@@ -373,9 +390,9 @@ private:
         return buckets;
     }
 
-    bool AddPool() {
-        t_pool* pool =
-            static_cast<t_pool*>(m_mem.Alloc(sizeof(t_pool) + m_nodesPerBlock * sizeof(t_node)));
+    bool AddPool()
+    {
+        t_pool* pool = static_cast<t_pool*>(m_mem.Alloc(sizeof(t_pool) + m_nodesPerBlock * sizeof(t_node)));
         if (!pool)
             return false;
         pool->prev = m_pools;
@@ -388,7 +405,8 @@ private:
         return true;
     }
 
-    void ReleasePools() {
+    void ReleasePools()
+    {
         while (m_pools) {
             t_pool* prev = m_pools->prev;
             m_mem.Release(m_pools);
@@ -397,7 +415,8 @@ private:
         m_free = nullptr;
     }
 
-    t_node* FirstFrom(unsigned bucket) const {
+    t_node* FirstFrom(unsigned bucket) const
+    {
         if (!m_buckets)
             return nullptr;
         for (; bucket < m_bucketCount; ++bucket) {
@@ -427,8 +446,10 @@ private:
 class t_hashMap : public t_hashMapT<t_wideKeyRules, t_hashMemTriple> {
 public:
     explicit t_hashMap(const TAllocDefault& triple = TAllocDefault())
-        : t_hashMapT<t_wideKeyRules, t_hashMemTriple>(t_hashMemTriple(triple)) {}
-    void Init(const TAllocDefault& triple) {
+        : t_hashMapT<t_wideKeyRules, t_hashMemTriple>(t_hashMemTriple(triple))
+    {}
+    void Init(const TAllocDefault& triple)
+    {
         t_hashMapT<t_wideKeyRules, t_hashMemTriple>::Init(t_hashMemTriple(triple));
     }
 };
@@ -436,20 +457,19 @@ public:
 // Wide keys copied into an arena that supplies all memory.
 class t_heapHashMap : public t_hashMapT<t_wideKeyRules, t_hashMemHeap> {
 public:
-    explicit t_heapHashMap(t_heap* heap)
-        : t_hashMapT<t_wideKeyRules, t_hashMemHeap>(t_hashMemHeap(heap)) {}
+    explicit t_heapHashMap(t_heap* heap) : t_hashMapT<t_wideKeyRules, t_hashMemHeap>(t_hashMemHeap(heap)) {}
 };
 
 // Environment entry keys (id and name, name copied) in an arena.
 class t_envKeyMap : public t_hashMapT<t_envKeyRules, t_hashMemHeap> {
 public:
-    explicit t_envKeyMap(t_heap* heap)
-        : t_hashMapT<t_envKeyRules, t_hashMemHeap>(t_hashMemHeap(heap)) {}
+    explicit t_envKeyMap(t_heap* heap) : t_hashMapT<t_envKeyRules, t_hashMemHeap>(t_hashMemHeap(heap)) {}
 };
 
 // Unsigned keys, memory through a triple.
 class t_uintHashMap : public t_hashMapT<t_uintKeyRules, t_hashMemTriple> {
 public:
     explicit t_uintHashMap(const TAllocDefault& triple = TAllocDefault())
-        : t_hashMapT<t_uintKeyRules, t_hashMemTriple>(t_hashMemTriple(triple)) {}
+        : t_hashMapT<t_uintKeyRules, t_hashMemTriple>(t_hashMemTriple(triple))
+    {}
 };

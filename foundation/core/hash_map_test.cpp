@@ -46,9 +46,15 @@ TEST(HashMapTest, HashIsElfOverAsciiLowerCase)
         const wchar_t* text;
         unsigned hash;
     } const cases[] = {
-        {L"abc", 0x6783}, {L"ABC", 0x6783}, {L"Setting", 0x9cbb037}, {L"SETTING", 0x9cbb037},
-        {L"Ä", 0xc4}, {L"ä", 0xe4}, {L"GlobalFontNameForSkinWindow", 0x88bac27},
-        {L"", 0}, {nullptr, 0},
+        {L"abc", 0x6783},
+        {L"ABC", 0x6783},
+        {L"Setting", 0x9cbb037},
+        {L"SETTING", 0x9cbb037},
+        {L"Ä", 0xc4},
+        {L"ä", 0xe4},
+        {L"GlobalFontNameForSkinWindow", 0x88bac27},
+        {L"", 0},
+        {nullptr, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.hash, HashTextNoCase(c.text)) << (c.text ? c.text : L"(null)");
@@ -60,7 +66,13 @@ TEST(HashMapTest, BucketCountForSizesForThreeQuartersLoad)
         unsigned n;
         unsigned buckets;
     } const cases[] = {
-        {0, 17}, {12, 17}, {13, 17}, {14, 23}, {39, 53}, {40, 53}, {41, 67},
+        {0, 17},
+        {12, 17},
+        {13, 17},
+        {14, 23},
+        {39, 53},
+        {40, 53},
+        {41, 67},
         {9987066, 13316089},   // 13316088 -> the last prime
         {10000000, 13333333},  // past the table: the size itself
     };
@@ -97,8 +109,8 @@ TEST(HashMapTest, KeysDifferingOnlyInAsciiCaseAreOneKey)
         const wchar_t* looked;
         bool same;
     } const cases[] = {
-        {L"Setting", L"SETTING", true}, {L"skin.ini", L"Skin.INI", true}, {L"", L"", true},
-        {L"Ä", L"ä", false},            {L"abc", L"abd", false},          {L"ab", L"abc", false},
+        {L"Setting", L"SETTING", true}, {L"skin.ini", L"Skin.INI", true}, {L"", L"", true}, {L"Ä", L"ä", false},
+        {L"abc", L"abd", false},        {L"ab", L"abc", false},
     };
     for (const auto& c : cases) {
         t_hashMap map;
@@ -167,7 +179,7 @@ TEST(HashMapTest, RemovalShrinksAndReleasesThePoolsAtZero)
     }
     EXPECT_EQ(0u, map.Count());
     EXPECT_EQ(53u, map.BucketCount());  // 53 buckets have no shrink threshold
-    EXPECT_EQ(1, probe.live);  // only the bucket array; node pools went at zero
+    EXPECT_EQ(1, probe.live);           // only the bucket array; node pools went at zero
     ASSERT_NE(nullptr, Insert(map, keys[0], 0));
     map.Remove(nullptr);  // ignored
     EXPECT_EQ(1u, map.Count());
@@ -264,11 +276,11 @@ TEST(HashMapTest, EnvironmentKeysMatchByIdElseByName)
         t_envKey looked;
         bool same;
     } const cases[] = {
-        {{5, L"FontName"}, {5, L"Other"}, true},       // both ids set: the id decides
+        {{5, L"FontName"}, {5, L"Other"}, true},  // both ids set: the id decides
         {{5, L"FontName"}, {6, L"FontName"}, false},
-        {{0, L"FontName"}, {0, L"FONTNAME"}, true},    // no id: the name, ignoring case
+        {{0, L"FontName"}, {0, L"FONTNAME"}, true},  // no id: the name, ignoring case
         {{0, L"FontName"}, {0, L"FontSize"}, false},
-        {{5, L"FontName"}, {0, L"FontName"}, false},   // hashes 5 and the name's differ
+        {{5, L"FontName"}, {0, L"FontName"}, false},  // hashes 5 and the name's differ
     };
     for (const auto& c : cases) {
         t_heap heap(0x4000);

@@ -4,11 +4,13 @@
 #include <cwchar>
 
 t_heap::t_heap(unsigned blockSize, const TAllocDefault& triple)
-    : allocator<unsigned char, TAllocDefault>(triple), m_current(nullptr), m_blockSize(blockSize) {}
+    : allocator<unsigned char, TAllocDefault>(triple), m_current(nullptr), m_blockSize(blockSize)
+{}
 
 t_heap::~t_heap() { FreeAll(); }
 
-void* t_heap::Alloc(unsigned n) {
+void* t_heap::Alloc(unsigned n)
+{
     if (m_current && m_current->used < m_blockSize && n <= m_blockSize - m_current->used) {
         void* p = DataOf(m_current) + m_current->used;
         m_current->used += n;
@@ -30,7 +32,8 @@ void* t_heap::Alloc(unsigned n) {
 
 void* t_heap::Allocate(unsigned n) { return Alloc(n); }
 
-wchar_t* t_heap::StrDup(const wchar_t* text) {
+wchar_t* t_heap::StrDup(const wchar_t* text)
+{
     if (!text)
         return nullptr;
     const size_t len = wcslen(text);
@@ -39,7 +42,8 @@ wchar_t* t_heap::StrDup(const wchar_t* text) {
     return StrDupN(text, static_cast<unsigned>(len));
 }
 
-wchar_t* t_heap::StrDupN(const wchar_t* text, unsigned n) {
+wchar_t* t_heap::StrDupN(const wchar_t* text, unsigned n)
+{
     if (!text || n >= 0x7fffffff / sizeof(wchar_t))
         return nullptr;
     wchar_t* copy = static_cast<wchar_t*>(Alloc((n + 1) * sizeof(wchar_t)));
@@ -50,7 +54,8 @@ wchar_t* t_heap::StrDupN(const wchar_t* text, unsigned n) {
     return copy;
 }
 
-void t_heap::FreeAll() {
+void t_heap::FreeAll()
+{
     while (m_current) {
         t_block* prev = m_current->prev;
         m_alloc.Free(m_current);
@@ -58,7 +63,8 @@ void t_heap::FreeAll() {
     }
 }
 
-void t_heap::Reset() {
+void t_heap::Reset()
+{
     if (!m_current)
         return;
     while (m_current->prev) {

@@ -41,8 +41,8 @@ public:
 
 private:
     struct t_block {
-        unsigned used;    // bytes of data handed out
-        t_block* prev;    // older block, null for the oldest
+        unsigned used;  // bytes of data handed out
+        t_block* prev;  // older block, null for the oldest
     };
 
 public:
@@ -50,10 +50,7 @@ public:
     static constexpr size_t kBlockHeader = sizeof(t_block);
 
 private:
-
-    static unsigned char* DataOf(t_block* block) {
-        return reinterpret_cast<unsigned char*>(block + 1);
-    }
+    static unsigned char* DataOf(t_block* block) { return reinterpret_cast<unsigned char*>(block + 1); }
 
     t_block* m_current;
     unsigned m_blockSize;

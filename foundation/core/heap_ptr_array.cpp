@@ -5,13 +5,13 @@
 #include <cstring>
 #include <cwchar>
 
-t_heapPtrArray::t_heapPtrArray(t_heap* heap)
-    : m_data(nullptr), m_count(0), m_capacity(0), m_initial(0), m_heap(heap) {}
+t_heapPtrArray::t_heapPtrArray(t_heap* heap) : m_data(nullptr), m_count(0), m_capacity(0), m_initial(0), m_heap(heap) {}
 
-bool t_heapPtrArray::Grow() {
+bool t_heapPtrArray::Grow()
+{
     int next = 0;
-    if (!itl::ImmArrayNextCapacity(m_count, m_capacity, m_initial,
-                                   itl::ImmSimpleArrayLimit<const wchar_t*>::value, &next))
+    if (!itl::ImmArrayNextCapacity(m_count, m_capacity, m_initial, itl::ImmSimpleArrayLimit<const wchar_t*>::value,
+                                   &next))
         return false;
     const unsigned bytes = static_cast<unsigned>(next) * sizeof(const wchar_t*);
     unsigned* block = static_cast<unsigned*>(m_heap->Alloc(bytes + sizeof(unsigned)));
@@ -28,7 +28,8 @@ bool t_heapPtrArray::Grow() {
 
 bool t_heapPtrArray::Append(const wchar_t* item) { return InsertAt(m_count, item); }
 
-bool t_heapPtrArray::InsertAt(int index, const wchar_t* item) {
+bool t_heapPtrArray::InsertAt(int index, const wchar_t* item)
+{
     if (index < 0 || index > m_count)
         return false;
     if (m_count == m_capacity && !Grow())
@@ -39,7 +40,8 @@ bool t_heapPtrArray::InsertAt(int index, const wchar_t* item) {
     return true;
 }
 
-bool t_heapPtrArray::RemoveAt(int index) {
+bool t_heapPtrArray::RemoveAt(int index)
+{
     if (index < 0 || index >= m_count)
         return false;
     memmove(m_data + index, m_data + index + 1, (m_count - index - 1) * sizeof(const wchar_t*));
@@ -47,7 +49,8 @@ bool t_heapPtrArray::RemoveAt(int index) {
     return true;
 }
 
-int t_heapPtrArray::IndexOf(const wchar_t* text) const {
+int t_heapPtrArray::IndexOf(const wchar_t* text) const
+{
     if (!text)
         return -1;
     for (int i = 0; i < m_count; ++i) {
@@ -57,7 +60,8 @@ int t_heapPtrArray::IndexOf(const wchar_t* text) const {
     return -1;
 }
 
-void t_heapPtrArray::Reset() {
+void t_heapPtrArray::Reset()
+{
     m_data = nullptr;
     m_count = 0;
     m_capacity = 0;

@@ -23,9 +23,9 @@ TEST(HeapPtrArrayTest, InsertRemoveAndFindKeepTheOrder)
     t_heapPtrArray lines(&heap);
     EXPECT_EQ(-1, lines.IndexOf(L"a"));
     ASSERT_TRUE(lines.Append(L"b"));
-    ASSERT_TRUE(lines.InsertAt(0, L"a"));   // front
-    ASSERT_TRUE(lines.InsertAt(2, L"d"));   // at the count: the end
-    ASSERT_TRUE(lines.InsertAt(2, L"c"));   // middle
+    ASSERT_TRUE(lines.InsertAt(0, L"a"));  // front
+    ASSERT_TRUE(lines.InsertAt(2, L"d"));  // at the count: the end
+    ASSERT_TRUE(lines.InsertAt(2, L"c"));  // middle
     EXPECT_FALSE(lines.InsertAt(5, L"x"));
     EXPECT_FALSE(lines.InsertAt(-1, L"x"));
     EXPECT_EQ((std::vector<std::wstring>{L"a", L"b", L"c", L"d"}), Items(lines));

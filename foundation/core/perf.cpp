@@ -29,14 +29,11 @@ const int kBiasRuns = 10000;
 bool ReadEnablePerf(DWORD& value)
 {
     DWORD size = sizeof(value);
-    return RegGetValueW(HKEY_CURRENT_USER, L"SoftWare\\VexilInput", L"EnablePerf", RRF_RT_REG_DWORD, nullptr,
-                        &value, &size) == ERROR_SUCCESS;
+    return RegGetValueW(HKEY_CURRENT_USER, L"SoftWare\\VexilInput", L"EnablePerf", RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS;
 }
 
-uint64_t Now()
-{
-    return __rdtsc();
-}
+uint64_t Now() { return __rdtsc(); }
 
 char* CopyText(const char* s)
 {
@@ -89,25 +86,13 @@ void FreeRecord(t_perfThread* r)
     std::free(r);
 }
 
-t_perfThread* CurrentRecord()
-{
-    return PerfThreadRecord(GetCurrentThreadId());
-}
+t_perfThread* CurrentRecord() { return PerfThreadRecord(GetCurrentThreadId()); }
 
-double Ms(uint64_t ticks, uint64_t f)
-{
-    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(f);
-}
+double Ms(uint64_t ticks, uint64_t f) { return static_cast<double>(ticks) * 1000.0 / static_cast<double>(f); }
 
-double NotBelowZero(double v)
-{
-    return v < 0 ? 0 : v;
-}
+double NotBelowZero(double v) { return v < 0 ? 0 : v; }
 
-const char* NameOf(int i)
-{
-    return i < PerfNames.count && PerfNames.names[i] ? PerfNames.names[i] : "";
-}
+const char* NameOf(int i) { return i < PerfNames.count && PerfNames.names[i] ? PerfNames.names[i] : ""; }
 
 // Milliseconds that 10000 empty marks cost, measured on a scratch record so
 // that no thread's figures are disturbed.
@@ -163,7 +148,8 @@ void WriteThread(FILE* out, int index, uint32_t threadId, t_perfThread* r, uint6
     for (int i = 1; i < n; ++i) {
         int c = r->calls[i];
         double full = NotBelowZero(Ms(r->fullTicks[i], f) - bias * (c + 2.0 * r->allOut[i]) / kBiasRuns);
-        double self = NotBelowZero(Ms(r->selfTicks[i], f) - bias * (static_cast<double>(r->directOut[i]) + c) / kBiasRuns);
+        double self =
+            NotBelowZero(Ms(r->selfTicks[i], f) - bias * (static_cast<double>(r->directOut[i]) + c) / kBiasRuns);
         if (c > 0) {
             double longest = NotBelowZero(Ms(r->longest[i], f) - bias / kBiasRuns);
             std::fprintf(out, "%20s(%8d): %20.2lf ms, %20.2lf ms, %20.2lf ms, %20.2lf ms, %20.2lf ms\n", NameOf(i), c,
@@ -238,10 +224,7 @@ void t_perfNames::Clear()
     count = 0;
 }
 
-void PerfSetSwitch(bool on)
-{
-    g_switch.store(on, std::memory_order_relaxed);
-}
+void PerfSetSwitch(bool on) { g_switch.store(on, std::memory_order_relaxed); }
 
 bool PerfEnabled()
 {
@@ -271,10 +254,7 @@ void PerfLeave()
         PerfLeaveRecord(r);
 }
 
-void PerfEnd(const char*)
-{
-    PerfLeave();
-}
+void PerfEnd(const char*) { PerfLeave(); }
 
 t_perfThread* PerfThreadRecord(uint32_t threadId)
 {
@@ -283,10 +263,7 @@ t_perfThread* PerfThreadRecord(uint32_t threadId)
     return PerfFindThread(threadId, &g_table);
 }
 
-const t_perfThreadTable& PerfThreads()
-{
-    return g_table;
-}
+const t_perfThreadTable& PerfThreads() { return g_table; }
 
 t_perfThread* PerfFindThread(uint32_t threadId, t_perfThreadTable* table)
 {
@@ -390,10 +367,7 @@ void PerfLeaveRecord(t_perfThread* r)
         r->last = Now();
 }
 
-void PerfReport()
-{
-    PerfReportTable(&g_table);
-}
+void PerfReport() { PerfReportTable(&g_table); }
 
 void PerfReportTable(t_perfThreadTable* table)
 {

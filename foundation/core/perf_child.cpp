@@ -24,10 +24,7 @@ bool SetEnablePerf(DWORD value)
     return rc == ERROR_SUCCESS;
 }
 
-long Threads()
-{
-    return PerfThreads().count;
-}
+long Threads() { return PerfThreads().count; }
 
 void Marks()
 {

@@ -25,8 +25,8 @@ public:
     t_enablePerfValue()
     {
         DWORD size = sizeof(m_old);
-        m_had = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &m_old, &size) ==
-                ERROR_SUCCESS;
+        m_had =
+            RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &m_old, &size) == ERROR_SUCCESS;
     }
     ~t_enablePerfValue()
     {
@@ -86,7 +86,14 @@ TEST(PerfFrequencyTest, BrandStringGivesWholeMultiplesOf256)
 }
 
 // Names of the test registry; slot 0 is for every other name.
-enum { kOther, kPaint, kLock, kLoad, kSpare, kNames };
+enum {
+    kOther,
+    kPaint,
+    kLock,
+    kLoad,
+    kSpare,
+    kNames
+};
 const char* const kNameList[kNames] = {"()", "Paint", "Lock", "Load", "Spare"};
 
 class PerfTest : public testing::Test {
@@ -253,8 +260,8 @@ TEST_F(PerfTest, NameIndexIsExactAndLoadRefusesBadRegistries)
         const char* name;
         int index;
     };
-    const t_case cases[] = {{"Paint", kPaint}, {"Spare", kSpare}, {"()", kOther}, {"paint", -1}, {"Pain", -1},
-                            {"", -1},          {nullptr, -1}};
+    const t_case cases[] = {{"Paint", kPaint}, {"Spare", kSpare}, {"()", kOther}, {"paint", -1},
+                            {"Pain", -1},      {"", -1},          {nullptr, -1}};
     for (const t_case& c : cases)
         EXPECT_EQ(c.index, PerfNameIndex(c.name)) << (c.name ? c.name : "null");
 
@@ -367,12 +374,31 @@ TEST_F(PerfTest, ReportListsEveryThreadsNamesAndCallGraphs)
         "                Load(       5):                 0.00 ms,                 0.00 ms,                 0.00 ms,"
         "                 0.00 ms,                 0.00 ms";
     const std::vector<std::string> expected = {
-        "", "thread(0) id:4242", header, "@Paint(       1)", "@Lock(       2)", load, spare,
-        "", "", "Call Graph Direct:", "Paint:",
-        "    Lock                                    :    2", "Lock:", "Load:", "Spare:",
-        "", "", "Call Graph All:", "Paint:",
-        "    Lock                                    :    2", "Lock:", "Load:", "Spare:",
-        "", "thread(1) id:77",
+        "",
+        "thread(0) id:4242",
+        header,
+        "@Paint(       1)",
+        "@Lock(       2)",
+        load,
+        spare,
+        "",
+        "",
+        "Call Graph Direct:",
+        "Paint:",
+        "    Lock                                    :    2",
+        "Lock:",
+        "Load:",
+        "Spare:",
+        "",
+        "",
+        "Call Graph All:",
+        "Paint:",
+        "    Lock                                    :    2",
+        "Lock:",
+        "Load:",
+        "Spare:",
+        "",
+        "thread(1) id:77",
     };
     ASSERT_GE(lines.size(), 2 + expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {

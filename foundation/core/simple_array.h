@@ -15,14 +15,14 @@ namespace itl {
 // of the block always fits in 31 bits, whatever the pointer size.
 template <class T>
 struct ImmSimpleArrayLimit {
-    static const int value = (0x7fffffff / sizeof(T)) < 0x1fffffff
-                                 ? static_cast<int>(0x7fffffff / sizeof(T))
-                                 : 0x1fffffff;
+    static const int value =
+        (0x7fffffff / sizeof(T)) < 0x1fffffff ? static_cast<int>(0x7fffffff / sizeof(T)) : 0x1fffffff;
 };
 
 // Capacity after growing a full array of the given capacity: doubled, or the
 // initial capacity the first time, or 1. False when the limit forbids it.
-inline bool ImmArrayNextCapacity(int count, int capacity, int initial, int limit, int* next) {
+inline bool ImmArrayNextCapacity(int count, int capacity, int initial, int limit, int* next)
+{
     if (capacity != 0) {
         if ((count & 0x40000000) != 0 || capacity > limit / 2)
             return false;
@@ -48,14 +48,14 @@ struct ImmPlexAllocDefault : TAllocDefault {
     ImmPlexAllocDefault(const TAllocDefault& triple) : TAllocDefault(triple) {}
 };
 
-template <class T, class TEqual = ImmSimpleArrayEqualHelper<T>,
-          class TAlloc = ImmPlexAllocDefault>
+template <class T, class TEqual = ImmSimpleArrayEqualHelper<T>, class TAlloc = ImmPlexAllocDefault>
 class ImmSimpleArray {
 public:
     static const int kMaxCount = ImmSimpleArrayLimit<T>::value;
 
     explicit ImmSimpleArray(const TAllocDefault& triple = TAllocDefault(), int initialCapacity = 0)
-        : m_data(nullptr), m_count(0), m_capacity(0), m_initial(initialCapacity), m_alloc(triple) {
+        : m_data(nullptr), m_count(0), m_capacity(0), m_initial(initialCapacity), m_alloc(triple)
+    {
         if (initialCapacity > 0)
             Reserve(initialCapacity);
     }
@@ -66,11 +66,11 @@ public:
 
     // Copies the element in, growing the block when full; false (array
     // unchanged) when the limit or the allocator refuses.
-    bool Add(const T& element) {
+    bool Add(const T& element)
+    {
         if (m_count == m_capacity) {
             int next = 0;
-            if (!ImmArrayNextCapacity(m_count, m_capacity, m_initial, kMaxCount, &next) ||
-                !Reserve(next))
+            if (!ImmArrayNextCapacity(m_count, m_capacity, m_initial, kMaxCount, &next) || !Reserve(next))
                 return false;
         }
         new (&m_data[m_count]) T(element);
@@ -80,7 +80,8 @@ public:
     bool Append(const T& element) { return Add(element); }
 
     // Grows the block to hold n elements; a smaller n changes nothing.
-    bool Reserve(int n) {
+    bool Reserve(int n)
+    {
         if (n <= m_capacity)
             return true;
         if (n > kMaxCount)
@@ -94,7 +95,8 @@ public:
     }
 
     // Destroys the elements and frees the block.
-    void Clear() {
+    void Clear()
+    {
         if (!std::is_trivially_destructible<T>::value) {
             for (int i = 0; i < m_count; ++i)
                 m_data[i].~T();
@@ -107,7 +109,8 @@ public:
     }
 
     // Index of the first element equal to the given one, -1 when none.
-    int Find(const T& element) const {
+    int Find(const T& element) const
+    {
         for (int i = 0; i < m_count; ++i) {
             if (TEqual::IsEqual(m_data[i], element))
                 return i;
@@ -126,11 +129,11 @@ public:
 private:
     // Plain values move with the reallocation function; objects such as t_str,
     // which may point into themselves, are copied into a new block instead.
-    T* Regrow(int n) {
+    T* Regrow(int n)
+    {
         const size_t bytes = static_cast<size_t>(n) * sizeof(T);
         if (std::is_trivially_copyable<T>::value) {
-            return static_cast<T*>(m_data ? m_alloc.Reallocate(m_data, bytes)
-                                          : m_alloc.Allocate(bytes));
+            return static_cast<T*>(m_data ? m_alloc.Reallocate(m_data, bytes) : m_alloc.Allocate(bytes));
         }
         T* data = static_cast<T*>(m_alloc.Allocate(bytes));
         if (!data || !m_data)

@@ -76,10 +76,7 @@ void UnlockSingletons()
         LeaveCriticalSection(&g_lock);
 }
 
-bool SingletonLockReady()
-{
-    return g_lockReady.load(std::memory_order_acquire);
-}
+bool SingletonLockReady() { return g_lockReady.load(std::memory_order_acquire); }
 
 t_heap& SingletonArena()
 {

@@ -19,17 +19,11 @@ const uint32_t c_maxCapacity = 0x3FFFFFF0u;
     std::abort();
 }
 
-bool InSet(const wchar_t* set, wchar_t c)
-{
-    return c != 0 && std::wcschr(set, c) != nullptr;
-}
+bool InSet(const wchar_t* set, wchar_t c) { return c != 0 && std::wcschr(set, c) != nullptr; }
 
 }  // namespace
 
-t_str::t_str()
-{
-    Init();
-}
+t_str::t_str() { Init(); }
 
 t_str::t_str(const wchar_t* text)
 {
@@ -133,10 +127,7 @@ void t_str::AssignN(const wchar_t* text, int count)
     Chars()[n] = 0;
 }
 
-void t_str::Assign(const wchar_t* text)
-{
-    AssignN(text, text ? static_cast<int>(std::wcslen(text)) : 0);
-}
+void t_str::Assign(const wchar_t* text) { AssignN(text, text ? static_cast<int>(std::wcslen(text)) : 0); }
 
 void t_str::Clear()
 {
@@ -167,10 +158,7 @@ void t_str::Append(const wchar_t* text)
         AppendN(text, static_cast<uint32_t>(std::wcslen(text)));
 }
 
-void t_str::AppendStr(const t_str& other)
-{
-    AppendN(other.c_str(), other.m_length);
-}
+void t_str::AppendStr(const t_str& other) { AppendN(other.c_str(), other.m_length); }
 
 t_str& t_str::AppendText(const wchar_t* text)
 {
@@ -262,25 +250,15 @@ void t_str::FormatV(const wchar_t* format, va_list args)
     AppendFormatV(format, args);
 }
 
-bool t_str::Equals(const wchar_t* text) const
-{
-    return std::wcscmp(c_str(), text ? text : L"") == 0;
-}
+bool t_str::Equals(const wchar_t* text) const { return std::wcscmp(c_str(), text ? text : L"") == 0; }
 
-bool t_str::EqualsNoCase(const wchar_t* text) const
-{
-    return _wcsicmp(c_str(), text ? text : L"") == 0;
-}
+bool t_str::EqualsNoCase(const wchar_t* text) const { return _wcsicmp(c_str(), text ? text : L"") == 0; }
 
-bool t_str::EqualsNoCaseStr(const t_str& other) const
-{
-    return EqualsNoCase(other.c_str());
-}
+bool t_str::EqualsNoCaseStr(const t_str& other) const { return EqualsNoCase(other.c_str()); }
 
 bool t_str::operator==(const t_str& other) const
 {
-    return m_length == other.m_length &&
-           std::memcmp(c_str(), other.c_str(), m_length * sizeof(wchar_t)) == 0;
+    return m_length == other.m_length && std::memcmp(c_str(), other.c_str(), m_length * sizeof(wchar_t)) == 0;
 }
 
 int t_str::Find(wchar_t c, int start) const
@@ -316,8 +294,7 @@ void t_str::Mid(t_str& out, int start, int count) const
         return;
     }
     const uint32_t rest = m_length - static_cast<uint32_t>(start);
-    const uint32_t n =
-        (count < 0 || static_cast<uint32_t>(count) > rest) ? rest : static_cast<uint32_t>(count);
+    const uint32_t n = (count < 0 || static_cast<uint32_t>(count) > rest) ? rest : static_cast<uint32_t>(count);
     out.AssignN(c_str() + start, static_cast<int>(n));
 }
 

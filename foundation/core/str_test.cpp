@@ -8,10 +8,7 @@
 
 namespace {
 
-std::wstring Repeat(wchar_t c, size_t n)
-{
-    return std::wstring(n, c);
-}
+std::wstring Repeat(wchar_t c, size_t n) { return std::wstring(n, c); }
 
 TEST(StrTest, NewStringIsEmptyInPlaceWithCapacity16)
 {
@@ -56,8 +53,7 @@ TEST(StrTest, GrowthOneCharacterAtATime)
         expected += one;
         if (capacity != s.Capacity()) {
             capacity = s.Capacity();
-            steps += " " + std::to_string(s.Length()) + ":" + std::to_string(capacity) +
-                     (s.IsInPlace() ? "+" : "");
+            steps += " " + std::to_string(s.Length()) + ":" + std::to_string(capacity) + (s.IsInPlace() ? "+" : "");
         }
     }
     EXPECT_EQ("0:16+ 16:48+ 48:112+ 112:240 240:496 496:1008", steps);
@@ -136,8 +132,13 @@ TEST(StrTest, CopiesAreIndependent)
 TEST(StrTest, AppendHelpersChainAndFormatTheirValues)
 {
     t_str s;
-    s.AppendText(L"n=").AppendInt(-42).AppendChar(L',').AppendUInt(4294967295u)
-        .AppendChar(L'\t').AppendChar(L'中').AppendText(nullptr);
+    s.AppendText(L"n=")
+        .AppendInt(-42)
+        .AppendChar(L',')
+        .AppendUInt(4294967295u)
+        .AppendChar(L'\t')
+        .AppendChar(L'中')
+        .AppendText(nullptr);
     EXPECT_STREQ(L"n=-42,4294967295?中", s.c_str());
 }
 
@@ -187,8 +188,7 @@ TEST(StrTest, Searching)
         int start;
         int expected;
     } const finds[] = {
-        {L'\\', 0, 2}, {L'\\', 3, 8}, {L'\\', 9, -1}, {L'f', 13, 13}, {L'f', 14, -1},
-        {L'C', 100, -1}, {L'C', -1, -1},
+        {L'\\', 0, 2}, {L'\\', 3, 8}, {L'\\', 9, -1}, {L'f', 13, 13}, {L'f', 14, -1}, {L'C', 100, -1}, {L'C', -1, -1},
     };
     for (const auto& f : finds)
         EXPECT_EQ(f.expected, s.Find(f.c, f.start)) << f.c << " from " << f.start;
@@ -198,8 +198,7 @@ TEST(StrTest, Searching)
         const wchar_t* text;
         int expected;
     } const texts[] = {
-        {0, L"skins", 3}, {4, L"skins", -1}, {0, L".vsf", 10}, {14, L"f", -1}, {0, L"zz", -1},
-        {0, nullptr, -1},
+        {0, L"skins", 3}, {4, L"skins", -1}, {0, L".vsf", 10}, {14, L"f", -1}, {0, L"zz", -1}, {0, nullptr, -1},
     };
     for (const auto& t : texts)
         EXPECT_EQ(t.expected, s.FindText(t.start, t.text)) << t.start;
@@ -217,8 +216,7 @@ TEST(StrTest, Mid)
         int start, count;
         const wchar_t* expected;
     } const cases[] = {
-        {0, -1, L"abcdef"}, {2, -1, L"cdef"}, {2, 2, L"cd"}, {4, 100, L"ef"},
-        {6, 1, L""}, {10, -1, L""}, {0, 0, L""},
+        {0, -1, L"abcdef"}, {2, -1, L"cdef"}, {2, 2, L"cd"}, {4, 100, L"ef"}, {6, 1, L""}, {10, -1, L""}, {0, 0, L""},
     };
     for (const auto& c : cases) {
         t_str out(L"stale");
@@ -257,11 +255,8 @@ TEST(StrTest, EditingInPlace)
         const wchar_t* set;
         const wchar_t* expected;
     } const trims[] = {
-        {L"  \t key = 1 \r\n", L" \t\r\n", L"key = 1"},
-        {L"\"quoted\"", L"\"", L"quoted"},
-        {L"    ", L" ", L""},
-        {L"inner  space", L" ", L"inner  space"},
-        {L" x ", nullptr, L" x "},
+        {L"  \t key = 1 \r\n", L" \t\r\n", L"key = 1"}, {L"\"quoted\"", L"\"", L"quoted"}, {L"    ", L" ", L""},
+        {L"inner  space", L" ", L"inner  space"},       {L" x ", nullptr, L" x "},
     };
     for (const auto& tr : trims) {
         t_str s(tr.text);
@@ -332,7 +327,7 @@ TEST(StrTest, ToNarrowNeedsRoomForTheTerminator)
     } const cases[] = {
         {Repeat(L'a', 259), true},
         {Repeat(L'a', 260), false},
-        {Repeat(L'中', 129), true},  // 258 bytes
+        {Repeat(L'中', 129), true},   // 258 bytes
         {Repeat(L'中', 130), false},  // 260 bytes
     };
     for (const auto& c : cases) {

@@ -49,7 +49,7 @@ int BoundedLength(const wchar_t* text, int limit)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 int CompareVersionText(const wchar_t* first, const wchar_t* second, int parts)
 {
@@ -89,8 +89,8 @@ bool MatchVersionPattern(const wchar_t* pattern, const uint16_t version[4])
         int begin = 0, end = 0;
         if (!reader.Next(begin, end))
             break;
-        const bool wildcard = end - begin == 1 &&
-                              (pattern[begin] == L'*' || pattern[begin] == L'X' || pattern[begin] == L'x');
+        const bool wildcard =
+            end - begin == 1 && (pattern[begin] == L'*' || pattern[begin] == L'X' || pattern[begin] == L'x');
         if (wildcard)
             continue;
         const uint32_t wanted = LeadingNumber(pattern, begin, end);

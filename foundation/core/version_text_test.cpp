@@ -39,8 +39,7 @@ TEST(VersionPattern, MatchesTable)
         {L"1.2.3.4.5", {1, 2, 3, 4}, true},
     };
     for (const t_case& c : cases) {
-        EXPECT_EQ(c.matches, MatchVersionPattern(c.pattern, c.version))
-            << "pattern " << c.pattern;
+        EXPECT_EQ(c.matches, MatchVersionPattern(c.pattern, c.version)) << "pattern " << c.pattern;
     }
 }
 
@@ -54,7 +53,7 @@ TEST(VersionText, CompareTable)
     };
     const t_case cases[] = {
         {L"6.8.0.1", L"6.8.0.1", 4, 0},
-        {L"6.10", L"6.9", 2, 1},   // numeric, not textual
+        {L"6.10", L"6.9", 2, 1},  // numeric, not textual
         {L"6.9", L"6.10", 2, -1},
         {L"6.8.1", L"6.8.2", 2, 0},  // only the first n parts count
         {L"6.8", L"6.8.1", 3, -1},   // first runs out while the second has parts

@@ -5,11 +5,10 @@
 
 namespace {
 
-constexpr uint8_t XTime(uint8_t x) {
-    return static_cast<uint8_t>((x << 1) ^ ((x & 0x80) ? 0x1b : 0));
-}
+constexpr uint8_t XTime(uint8_t x) { return static_cast<uint8_t>((x << 1) ^ ((x & 0x80) ? 0x1b : 0)); }
 
-constexpr uint8_t GfMul(uint8_t a, uint8_t b) {
+constexpr uint8_t GfMul(uint8_t a, uint8_t b)
+{
     uint8_t r = 0;
     while (b) {
         if (b & 1)
@@ -21,7 +20,8 @@ constexpr uint8_t GfMul(uint8_t a, uint8_t b) {
 }
 
 // The S-box is the multiplicative inverse in GF(2^8) followed by the affine map.
-constexpr std::array<uint8_t, 256> MakeSbox() {
+constexpr std::array<uint8_t, 256> MakeSbox()
+{
     std::array<uint8_t, 256> s{};
     for (int x = 0; x < 256; ++x) {
         uint8_t inv = 0;
@@ -42,14 +42,16 @@ constexpr std::array<uint8_t, 256> MakeSbox() {
     return s;
 }
 
-constexpr std::array<uint8_t, 256> MakeInverse(const std::array<uint8_t, 256>& s) {
+constexpr std::array<uint8_t, 256> MakeInverse(const std::array<uint8_t, 256>& s)
+{
     std::array<uint8_t, 256> inv{};
     for (int x = 0; x < 256; ++x)
         inv[s[x]] = static_cast<uint8_t>(x);
     return inv;
 }
 
-constexpr uint32_t Word(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+constexpr uint32_t Word(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
+{
     return (uint32_t(b0) << 24) | (uint32_t(b1) << 16) | (uint32_t(b2) << 8) | uint32_t(b3);
 }
 
@@ -60,7 +62,8 @@ struct t_tables {
     uint32_t t[4][256];
 };
 
-constexpr t_tables MakeEncTables(const std::array<uint8_t, 256>& s) {
+constexpr t_tables MakeEncTables(const std::array<uint8_t, 256>& s)
+{
     t_tables r{};
     for (int x = 0; x < 256; ++x) {
         uint8_t v = s[x];
@@ -71,7 +74,8 @@ constexpr t_tables MakeEncTables(const std::array<uint8_t, 256>& s) {
     return r;
 }
 
-constexpr t_tables MakeDecTables(const std::array<uint8_t, 256>& si) {
+constexpr t_tables MakeDecTables(const std::array<uint8_t, 256>& si)
+{
     t_tables r{};
     for (int x = 0; x < 256; ++x) {
         uint8_t v = si[x];
@@ -93,7 +97,8 @@ static_assert(c_sbox[0] == 0x63 && c_sbox[1] == 0x7c && c_sbox[0x53] == 0xed, "S
 
 inline uint32_t Load(const unsigned char* p) { return Word(p[0], p[1], p[2], p[3]); }
 
-inline void Store(unsigned char* p, uint32_t w) {
+inline void Store(unsigned char* p, uint32_t w)
+{
     p[0] = static_cast<unsigned char>(w >> 24);
     p[1] = static_cast<unsigned char>(w >> 16);
     p[2] = static_cast<unsigned char>(w >> 8);
@@ -102,13 +107,12 @@ inline void Store(unsigned char* p, uint32_t w) {
 
 inline uint32_t B(uint32_t w, int byteFromTop) { return (w >> (24 - 8 * byteFromTop)) & 0xff; }
 
-inline uint32_t SubWord(uint32_t w) {
-    return Word(c_sbox[B(w, 0)], c_sbox[B(w, 1)], c_sbox[B(w, 2)], c_sbox[B(w, 3)]);
-}
+inline uint32_t SubWord(uint32_t w) { return Word(c_sbox[B(w, 0)], c_sbox[B(w, 1)], c_sbox[B(w, 2)], c_sbox[B(w, 3)]); }
 
 }  // namespace
 
-int AesSetEncryptKey(const unsigned char* key, int bits, t_aesSchedule* schedule) {
+int AesSetEncryptKey(const unsigned char* key, int bits, t_aesSchedule* schedule)
+{
     if (!key || !schedule)
         return -1;
     if (bits != 128 && bits != 192 && bits != 256)
@@ -130,7 +134,8 @@ int AesSetEncryptKey(const unsigned char* key, int bits, t_aesSchedule* schedule
     return 0;
 }
 
-int AesSetDecryptKey(int bits, const unsigned char* key, t_aesSchedule* schedule) {
+int AesSetDecryptKey(int bits, const unsigned char* key, t_aesSchedule* schedule)
+{
     int result = AesSetEncryptKey(key, bits, schedule);
     if (result != 0)
         return result;
@@ -146,8 +151,8 @@ int AesSetDecryptKey(int bits, const unsigned char* key, t_aesSchedule* schedule
     // InvMixColumns of a word: the decryption tables applied to S(word) cancel the S-box.
     for (int i = 4; i < 4 * rounds; ++i) {
         uint32_t w = rk[i];
-        rk[i] = c_td.t[0][c_sbox[B(w, 0)]] ^ c_td.t[1][c_sbox[B(w, 1)]] ^
-                c_td.t[2][c_sbox[B(w, 2)]] ^ c_td.t[3][c_sbox[B(w, 3)]];
+        rk[i] = c_td.t[0][c_sbox[B(w, 0)]] ^ c_td.t[1][c_sbox[B(w, 1)]] ^ c_td.t[2][c_sbox[B(w, 2)]] ^
+                c_td.t[3][c_sbox[B(w, 3)]];
     }
     return 0;
 }
@@ -158,7 +163,8 @@ namespace {
 // columns in the opposite order, which is a column step of 3 instead of 1.
 template <int step>
 inline void Rounds(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule,
-                   const t_tables& tables, const std::array<uint8_t, 256>& box) {
+                   const t_tables& tables, const std::array<uint8_t, 256>& box)
+{
     const uint32_t* rk = schedule->roundKeys;
     uint32_t s[4], t[4];
     for (int k = 0; k < 4; ++k)
@@ -179,16 +185,19 @@ inline void Rounds(const unsigned char in[16], unsigned char out[16], const t_ae
 
 }  // namespace
 
-void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule) {
+void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule)
+{
     Rounds<1>(in, out, schedule, c_te, c_sbox);
 }
 
-void AesDecryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule) {
+void AesDecryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule)
+{
     Rounds<3>(in, out, schedule, c_td, c_sboxInv);
 }
 
-bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length,
-            const t_aesSchedule* schedule, unsigned char iv[16], int direction) {
+bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length, const t_aesSchedule* schedule,
+            unsigned char iv[16], int direction)
+{
     if (length % 16 != 0)
         return false;
     unsigned char block[16];
@@ -211,7 +220,8 @@ bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length,
     return true;
 }
 
-bool Pkcs7Pad(unsigned int* capacity, unsigned char* out, const unsigned char* in, unsigned int length) {
+bool Pkcs7Pad(unsigned int* capacity, unsigned char* out, const unsigned char* in, unsigned int length)
+{
     if (!capacity || !out || length > 0xFFFFFFFFu - 16)
         return false;
     unsigned int padded = (length / 16 + 1) * 16;
@@ -225,7 +235,8 @@ bool Pkcs7Pad(unsigned int* capacity, unsigned char* out, const unsigned char* i
     return true;
 }
 
-bool Pkcs7Unpad(unsigned int length, const unsigned char* bytes, unsigned int* outLength) {
+bool Pkcs7Unpad(unsigned int length, const unsigned char* bytes, unsigned int* outLength)
+{
     *outLength = 0;
     if (!bytes || length < 16 || length % 16 != 0)
         return false;

@@ -20,14 +20,17 @@ int AesSetDecryptKey(int bits, const unsigned char* key, t_aesSchedule* schedule
 void AesEncryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule);
 void AesDecryptBlock(const unsigned char in[16], unsigned char out[16], const t_aesSchedule* schedule);
 
-enum { c_aesDecrypt = 0, c_aesEncrypt = 1 };
+enum {
+    c_aesDecrypt = 0,
+    c_aesEncrypt = 1
+};
 
 // CBC over length bytes (direction 1 encrypt, 0 decrypt); in and out may be the
 // same buffer. iv is updated to the last ciphertext block, so consecutive calls
 // continue one chain. A length that is not a multiple of 16 is refused (false,
 // nothing written): a partial block would be written past the caller's buffer.
-bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length,
-            const t_aesSchedule* schedule, unsigned char iv[16], int direction);
+bool AesCbc(const unsigned char* in, unsigned char* out, unsigned int length, const t_aesSchedule* schedule,
+            unsigned char iv[16], int direction);
 
 // Writes length bytes plus 1..16 padding bytes of value (padded - length) to out;
 // the padded length (length / 16 + 1) * 16 is written back to capacity. False

@@ -16,18 +16,19 @@ struct t_vector {
 };
 
 // Both schedules of a vector's key.
-void MakeSchedules(const t_vector& v, t_aesSchedule* enc, t_aesSchedule* dec) {
+void MakeSchedules(const t_vector& v, t_aesSchedule* enc, t_aesSchedule* dec)
+{
     const t_bytes key = FromHex(v.key);
     ASSERT_EQ(0, AesSetEncryptKey(key.data(), v.bits, enc));
     ASSERT_EQ(0, AesSetDecryptKey(v.bits, key.data(), dec));
 }
 
-TEST(AesTest, BlockMatchesFips197AppendixC) {
+TEST(AesTest, BlockMatchesFips197AppendixC)
+{
     const t_vector cases[] = {
         {128, "000102030405060708090a0b0c0d0e0f", "69c4e0d86a7b0430d8cdb78070b4c55a"},
         {192, "000102030405060708090a0b0c0d0e0f1011121314151617", "dda97ca4864cdfe06eaf70a0ec0d7191"},
-        {256, "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f",
-         "8ea2b7ca516745bfeafc49904b496089"},
+        {256, "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f", "8ea2b7ca516745bfeafc49904b496089"},
     };
     const t_bytes plain = FromHex("00112233445566778899aabbccddeeff");
     for (const auto& c : cases) {
@@ -42,7 +43,8 @@ TEST(AesTest, BlockMatchesFips197AppendixC) {
     }
 }
 
-TEST(AesTest, KeySetupRefusals) {
+TEST(AesTest, KeySetupRefusals)
+{
     unsigned char key[32] = {};
     t_aesSchedule s;
     EXPECT_EQ(-2, AesSetEncryptKey(key, 160, &s));
@@ -52,7 +54,8 @@ TEST(AesTest, KeySetupRefusals) {
 }
 
 // SP 800-38A F.2.1 to F.2.6: four blocks under each key size.
-TEST(AesTest, CbcMatchesSp800_38a) {
+TEST(AesTest, CbcMatchesSp800_38a)
+{
     const t_vector cases[] = {
         {128, "2b7e151628aed2a6abf7158809cf4f3c",
          "7649abac8119b246cee98e9b12e9197d5086cb9b507219ee95db113a917678b2"
@@ -64,9 +67,8 @@ TEST(AesTest, CbcMatchesSp800_38a) {
          "f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d"
          "39f23369a9d9bacfa530e26304231461b2eb05e2c39be9fcda6c19078c6a9d1b"},
     };
-    const t_bytes plain = FromHex(
-        "6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
-        "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710");
+    const t_bytes plain = FromHex("6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
+                                  "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710");
     const t_bytes iv0 = FromHex("000102030405060708090a0b0c0d0e0f");
     for (const auto& c : cases) {
         t_aesSchedule enc, dec;
@@ -87,7 +89,8 @@ TEST(AesTest, CbcMatchesSp800_38a) {
     }
 }
 
-TEST(AesTest, CbcRefusesPartialBlocksWithoutWriting) {
+TEST(AesTest, CbcRefusesPartialBlocksWithoutWriting)
+{
     unsigned char key[16] = {1, 2, 3};
     t_aesSchedule enc, dec;
     AesSetEncryptKey(key, 128, &enc);
@@ -98,15 +101,15 @@ TEST(AesTest, CbcRefusesPartialBlocksWithoutWriting) {
             t_bytes in(length, 0x5a);
             t_bytes out(length + 32, 0xee);
             unsigned char iv[16] = {};
-            EXPECT_FALSE(AesCbc(in.data(), out.data(), length, direction == c_aesEncrypt ? &enc : &dec,
-                                iv, direction))
+            EXPECT_FALSE(AesCbc(in.data(), out.data(), length, direction == c_aesEncrypt ? &enc : &dec, iv, direction))
                 << length;
             EXPECT_EQ(t_bytes(length + 32, 0xee), out) << "nothing written, length " << length;
         }
     }
 }
 
-TEST(AesTest, Pkcs7PadAndUnpad) {
+TEST(AesTest, Pkcs7PadAndUnpad)
+{
     unsigned char out[48];
     const t_bytes in(16, 0x41);
     unsigned capacity = sizeof out;

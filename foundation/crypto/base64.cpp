@@ -7,7 +7,8 @@ namespace {
 const char c_alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 // Value of a base64 character, 64 for '=', -1 for anything else.
-int ValueOf(unsigned char c) {
+int ValueOf(unsigned char c)
+{
     if (c >= 'A' && c <= 'Z')
         return c - 'A';
     if (c >= 'a' && c <= 'z')
@@ -25,7 +26,8 @@ int ValueOf(unsigned char c) {
 
 }  // namespace
 
-void Base64Encode(unsigned int length, const unsigned char* in, char* out) {
+void Base64Encode(unsigned int length, const unsigned char* in, char* out)
+{
     unsigned int i = 0;
     for (; i + 3 <= length; i += 3) {
         unsigned int v = (in[i] << 16) | (in[i + 1] << 8) | in[i + 2];
@@ -47,11 +49,10 @@ void Base64Encode(unsigned int length, const unsigned char* in, char* out) {
     *out = 0;
 }
 
-unsigned int Base64DecodeBound(const char* text) {
-    return static_cast<unsigned int>(strlen(text) / 4 * 3);
-}
+unsigned int Base64DecodeBound(const char* text) { return static_cast<unsigned int>(strlen(text) / 4 * 3); }
 
-int Base64Decode(unsigned char* out, const char* text) {
+int Base64Decode(unsigned char* out, const char* text)
+{
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     if (p[0] == '+' && p[1] == ' ')
         p += 2;

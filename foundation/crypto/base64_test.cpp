@@ -8,7 +8,8 @@
 
 namespace {
 
-std::string Encode(const std::string& in) {
+std::string Encode(const std::string& in)
+{
     std::string out((in.size() + 2) / 3 * 4 + 1, '#');
     Base64Encode(static_cast<unsigned>(in.size()), reinterpret_cast<const unsigned char*>(in.data()), &out[0]);
     EXPECT_EQ('\0', out.back());
@@ -17,7 +18,8 @@ std::string Encode(const std::string& in) {
 }
 
 // Decodes into a buffer of exactly the advertised bound, followed by a guard.
-int Decode(const char* text, std::string* out) {
+int Decode(const char* text, std::string* out)
+{
     unsigned bound = Base64DecodeBound(text);
     std::string buf(bound + 8, '#');
     int n = Base64Decode(reinterpret_cast<unsigned char*>(&buf[0]), text);
@@ -28,13 +30,19 @@ int Decode(const char* text, std::string* out) {
 }
 
 // RFC 4648 section 10.
-TEST(Base64Test, Rfc4648Vectors) {
+TEST(Base64Test, Rfc4648Vectors)
+{
     struct {
         const char* plain;
         const char* encoded;
     } const cases[] = {
-        {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.encoded, Encode(c.plain)) << c.plain;
@@ -44,7 +52,8 @@ TEST(Base64Test, Rfc4648Vectors) {
     }
 }
 
-TEST(Base64Test, AllByteValuesRoundTrip) {
+TEST(Base64Test, AllByteValuesRoundTrip)
+{
     std::string all;
     for (int i = 0; i < 256; ++i)
         all += static_cast<char>(i);
@@ -56,22 +65,23 @@ TEST(Base64Test, AllByteValuesRoundTrip) {
     EXPECT_EQ(all, decoded);
 }
 
-TEST(Base64Test, DecodeStopsAndRefuses) {
+TEST(Base64Test, DecodeStopsAndRefuses)
+{
     struct {
         const char* text;
         int result;
         const char* decoded;
     } const cases[] = {
-        {"+ Zm9v", 3, "foo"},          // leading "+ " skipped
-        {"\rZm9v", 0, ""},             // CR first: nothing
-        {"Zm9v\r\nZm9v", 3, "foo"},    // a group starting with CR ends decoding
-        {"Zg==Zm9v", 1, "f"},          // nothing after a padded group is read
-        {"Zm9", -1, nullptr},          // incomplete group
-        {"Zm9v!A==", -1, nullptr},     // character outside the alphabet
-        {"Zm\xc3\xa9", -1, nullptr},   // byte above 0x7f
-        {"Z=9v", -1, nullptr},         // '=' in the second place
-        {"Zg=v", -1, nullptr},         // padded third place, unpadded fourth
-        {"Zm 9v", -1, nullptr},        // blank inside
+        {"+ Zm9v", 3, "foo"},         // leading "+ " skipped
+        {"\rZm9v", 0, ""},            // CR first: nothing
+        {"Zm9v\r\nZm9v", 3, "foo"},   // a group starting with CR ends decoding
+        {"Zg==Zm9v", 1, "f"},         // nothing after a padded group is read
+        {"Zm9", -1, nullptr},         // incomplete group
+        {"Zm9v!A==", -1, nullptr},    // character outside the alphabet
+        {"Zm\xc3\xa9", -1, nullptr},  // byte above 0x7f
+        {"Z=9v", -1, nullptr},        // '=' in the second place
+        {"Zg=v", -1, nullptr},        // padded third place, unpadded fourth
+        {"Zm 9v", -1, nullptr},       // blank inside
     };
     for (const auto& c : cases) {
         std::string decoded;

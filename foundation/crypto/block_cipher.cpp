@@ -4,12 +4,14 @@
 
 #include <cstring>
 
-t_blockCipher::t_blockCipher() : m_key(), m_ready(false), m_randomFirstBlock(true) {
+t_blockCipher::t_blockCipher() : m_key(), m_ready(false), m_randomFirstBlock(true)
+{
     memset(&m_encrypt, 0, sizeof m_encrypt);
     memset(&m_decrypt, 0, sizeof m_decrypt);
 }
 
-bool t_blockCipher::Init(const t_blockCipherKey& key) {
+bool t_blockCipher::Init(const t_blockCipherKey& key)
+{
     m_key = key;
     m_randomFirstBlock = true;
     m_ready = AesSetEncryptKey(key.key, static_cast<int>(key.bits), &m_encrypt) == 0 &&
@@ -18,7 +20,8 @@ bool t_blockCipher::Init(const t_blockCipherKey& key) {
 }
 
 bool t_blockCipher::Encrypt(unsigned int* outLength, unsigned int inLength, unsigned char* out,
-                            const unsigned char* in) const {
+                            const unsigned char* in) const
+{
     if (!m_ready || !outLength || !out || (!in && inLength) || inLength > 0xFFFFFFFFu - 32)
         return false;
     unsigned char iv[16];
@@ -41,7 +44,8 @@ bool t_blockCipher::Encrypt(unsigned int* outLength, unsigned int inLength, unsi
 }
 
 bool t_blockCipher::Decrypt(unsigned int inLength, unsigned int* outLength, const unsigned char* in,
-                            unsigned char* out) const {
+                            unsigned char* out) const
+{
     if (outLength)
         *outLength = 0;
     if (!m_ready || !outLength || !in || !out || inLength % 16 != 0)

@@ -5,9 +5,9 @@
 
 // Key record shared by every user of t_blockCipher.
 struct t_blockCipherKey {
-    unsigned int bits;          // 128, 192 or 256
-    unsigned char iv[16];       // CBC initialisation vector
-    const unsigned char* key;   // bits / 8 bytes
+    unsigned int bits;         // 128, 192 or 256
+    unsigned char iv[16];      // CBC initialisation vector
+    const unsigned char* key;  // bits / 8 bytes
 };
 
 // Read-only after Init: every call chains from a copy of the stored IV, so one
@@ -27,13 +27,11 @@ public:
 
     // Pads and enciphers inLength bytes; out needs inLength + 32 bytes. The
     // output length is (inLength / 16 + 1) * 16, plus 16 with the random block.
-    bool Encrypt(unsigned int* outLength, unsigned int inLength, unsigned char* out,
-                 const unsigned char* in) const;
+    bool Encrypt(unsigned int* outLength, unsigned int inLength, unsigned char* out, const unsigned char* in) const;
     // Deciphers inLength bytes (a multiple of 16, above 16 with the random
     // block) and removes the padding; out needs room for the data blocks
     // (inLength, less 16 with the random block) and may be the input buffer.
-    bool Decrypt(unsigned int inLength, unsigned int* outLength, const unsigned char* in,
-                 unsigned char* out) const;
+    bool Decrypt(unsigned int inLength, unsigned int* outLength, const unsigned char* in, unsigned char* out) const;
 
 private:
     t_aesSchedule m_encrypt;

@@ -31,7 +31,8 @@ struct t_cipherHolder {
     t_bytes key;
     t_blockCipher cipher;
     bool ok;
-    t_cipherHolder(unsigned bits, const char* keyHex, const char* ivHex) : key(FromHex(keyHex)) {
+    t_cipherHolder(unsigned bits, const char* keyHex, const char* ivHex) : key(FromHex(keyHex))
+    {
         t_blockCipherKey record;
         record.bits = bits;
         t_bytes iv = FromHex(ivHex);
@@ -41,7 +42,8 @@ struct t_cipherHolder {
     }
 };
 
-TEST(BlockCipherTest, AgreesWithOpensslFixtures) {
+TEST(BlockCipherTest, AgreesWithOpensslFixtures)
+{
     const t_bytes plain = LoadFixture(Fixture(L"cbc_plain.txt"));
     ASSERT_EQ(88u, plain.size());
     for (const auto& f : c_fixtures) {
@@ -64,7 +66,8 @@ TEST(BlockCipherTest, AgreesWithOpensslFixtures) {
     }
 }
 
-TEST(BlockCipherTest, RoundTripsWithRandomFirstBlock) {
+TEST(BlockCipherTest, RoundTripsWithRandomFirstBlock)
+{
     t_cipherHolder h(256, c_fixtures[1].key, c_fixtures[1].iv);
     ASSERT_TRUE(h.ok);
     ASSERT_TRUE(h.cipher.RandomFirstBlock());
@@ -86,7 +89,8 @@ TEST(BlockCipherTest, RoundTripsWithRandomFirstBlock) {
     }
 }
 
-TEST(BlockCipherTest, EnciphersInPlace) {
+TEST(BlockCipherTest, EnciphersInPlace)
+{
     t_cipherHolder h(128, c_fixtures[0].key, c_fixtures[0].iv);
     for (bool random : {false, true}) {
         h.cipher.SetRandomFirstBlock(random);
@@ -100,7 +104,8 @@ TEST(BlockCipherTest, EnciphersInPlace) {
     }
 }
 
-TEST(BlockCipherTest, DecryptRefusesMalformedInput) {
+TEST(BlockCipherTest, DecryptRefusesMalformedInput)
+{
     t_cipherHolder h(128, c_fixtures[0].key, c_fixtures[0].iv);
     t_bytes cipherText = LoadFixture(Fixture(c_fixtures[0].file));
     ASSERT_EQ(96u, cipherText.size());
@@ -121,7 +126,8 @@ TEST(BlockCipherTest, DecryptRefusesMalformedInput) {
     EXPECT_FALSE(h.cipher.Decrypt(96, &length, cipherText.data(), out.data()));
 }
 
-TEST(BlockCipherTest, UnsupportedKeyRefusesEverything) {
+TEST(BlockCipherTest, UnsupportedKeyRefusesEverything)
+{
     t_cipherHolder h(160, "000102030405060708090a0b0c0d0e0f10111213", "00000000000000000000000000000000");
     EXPECT_FALSE(h.ok);
     unsigned char out[64];

@@ -8,25 +8,25 @@
 namespace {
 
 // Any fixed values serve, as long as every reader and writer shares them.
-const unsigned char c_textKey[32] = {
-    0x4b, 0x61, 0x76, 0x72, 0x65, 0x6c, 0x2d, 0x74, 0x65, 0x78, 0x74, 0x2d, 0x6b, 0x65, 0x79, 0x21,
-    0x93, 0x1d, 0x5e, 0xa7, 0x0c, 0xf2, 0x68, 0x3b, 0xd4, 0x81, 0x2f, 0x56, 0xe9, 0x07, 0xbc, 0x4a};
+const unsigned char c_textKey[32] = {0x4b, 0x61, 0x76, 0x72, 0x65, 0x6c, 0x2d, 0x74, 0x65, 0x78, 0x74,
+                                     0x2d, 0x6b, 0x65, 0x79, 0x21, 0x93, 0x1d, 0x5e, 0xa7, 0x0c, 0xf2,
+                                     0x68, 0x3b, 0xd4, 0x81, 0x2f, 0x56, 0xe9, 0x07, 0xbc, 0x4a};
 
 const t_blockCipherKey c_textKeyRecord = {
-    256,
-    {0x71, 0x3e, 0xa5, 0x0b, 0xc8, 0x94, 0x2d, 0x6f, 0x10, 0xe7, 0x5a, 0x83, 0x39, 0xd2, 0x4c, 0xb6},
-    c_textKey};
+    256, {0x71, 0x3e, 0xa5, 0x0b, 0xc8, 0x94, 0x2d, 0x6f, 0x10, 0xe7, 0x5a, 0x83, 0x39, 0xd2, 0x4c, 0xb6}, c_textKey};
 
 }  // namespace
 
 const t_blockCipherKey& TextCipherKey() { return c_textKeyRecord; }
 
-t_encryptedTextContext* EncryptedTextInit(t_encryptedTextContext* ctx) {
+t_encryptedTextContext* EncryptedTextInit(t_encryptedTextContext* ctx)
+{
     ctx->cipher.Init(c_textKeyRecord);
     return ctx;
 }
 
-char* EncryptedTextEncode(const t_encryptedTextContext* ctx, const char* text, unsigned int length) {
+char* EncryptedTextEncode(const t_encryptedTextContext* ctx, const char* text, unsigned int length)
+{
     if (!ctx || (!text && length) || length > 0x3FFFFFFF)
         return nullptr;
     unsigned char* cipher = static_cast<unsigned char*>(malloc(length + 32));
@@ -43,7 +43,8 @@ char* EncryptedTextEncode(const t_encryptedTextContext* ctx, const char* text, u
     return out;
 }
 
-char* EncryptedTextDecode(const char* text, const t_encryptedTextContext* ctx) {
+char* EncryptedTextDecode(const char* text, const t_encryptedTextContext* ctx)
+{
     if (!text || !ctx)
         return nullptr;
     const size_t length = strlen(text);

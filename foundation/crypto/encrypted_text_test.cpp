@@ -15,7 +15,8 @@ struct t_freeDeleter {
 };
 typedef std::unique_ptr<char, t_freeDeleter> t_cText;
 
-TEST(EncryptedTextTest, RoundTripsWithFreshRandomBlock) {
+TEST(EncryptedTextTest, RoundTripsWithFreshRandomBlock)
+{
     t_encryptedTextContext ctx;
     EncryptedTextInit(&ctx);
     const std::string texts[] = {"", "a", "[General]\r\nName=\xc6\xa4\xb7\xf4\r\n", std::string(16, 'x'),
@@ -35,7 +36,8 @@ TEST(EncryptedTextTest, RoundTripsWithFreshRandomBlock) {
     }
 }
 
-TEST(EncryptedTextTest, DecodeRefusesDamagedText) {
+TEST(EncryptedTextTest, DecodeRefusesDamagedText)
+{
     t_encryptedTextContext ctx;
     EncryptedTextInit(&ctx);
     t_cText good(EncryptedTextEncode(&ctx, "key=value", 9));
@@ -56,7 +58,9 @@ TEST(EncryptedTextTest, DecodeRefusesDamagedText) {
     Base64Encode(32, bytes, tampered);
 
     const std::string cases[] = {
-        "", "abc", oneBlock,
+        "",
+        "abc",
+        oneBlock,
         g.substr(0, g.size() - 4),  // cut by a group: the count no longer matches
         g + "\r\n",                 // trailing line end changes the expected count
         "!" + g.substr(1),          // outside the alphabet

@@ -11,11 +11,9 @@ namespace {
 inline uint32_t Rotl(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
 // Per-step shift amounts and sine constants of RFC 1321.
-const int c_shift[64] = {
-    7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-    5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-    4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-    6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+const int c_shift[64] = {7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+                         14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+                         4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
 
 const uint32_t c_sine[64] = {
     0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
@@ -28,7 +26,8 @@ const uint32_t c_sine[64] = {
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
 // One 64-byte block; the words are little-endian, as the target stores them.
-void Transform(uint32_t state[4], const uint32_t x[16]) {
+void Transform(uint32_t state[4], const uint32_t x[16])
+{
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     for (int i = 0; i < 64; ++i) {
         uint32_t f;
@@ -62,7 +61,8 @@ unsigned char g_sharedDigest[16];
 
 }  // namespace
 
-void Md5Init(t_md5Context* ctx) {
+void Md5Init(t_md5Context* ctx)
+{
     ctx->state[0] = 0x67452301;
     ctx->state[1] = 0xefcdab89;
     ctx->state[2] = 0x98badcfe;
@@ -71,7 +71,8 @@ void Md5Init(t_md5Context* ctx) {
     ctx->waiting = 0;
 }
 
-int Md5Update(unsigned int length, t_md5Context* ctx, const unsigned char* bytes) {
+int Md5Update(unsigned int length, t_md5Context* ctx, const unsigned char* bytes)
+{
     if (length == 0)
         return 1;
     uint32_t low = ctx->bits[0] + (length << 3);
@@ -97,7 +98,8 @@ int Md5Update(unsigned int length, t_md5Context* ctx, const unsigned char* bytes
     return 1;
 }
 
-int Md5Final(unsigned char out[16], t_md5Context* ctx) {
+int Md5Final(unsigned char out[16], t_md5Context* ctx)
+{
     unsigned char* block = reinterpret_cast<unsigned char*>(ctx->block);
     uint32_t bits[2] = {ctx->bits[0], ctx->bits[1]};
     // 0x80, zeros up to 56 mod 64, then the bit length.
@@ -118,7 +120,8 @@ int Md5Final(unsigned char out[16], t_md5Context* ctx) {
     return 1;
 }
 
-unsigned char* Md5Buffer(unsigned char* out, const void* bytes, unsigned int length) {
+unsigned char* Md5Buffer(unsigned char* out, const void* bytes, unsigned int length)
+{
     if (!out)
         out = g_sharedDigest;
     t_md5Context ctx;
@@ -128,7 +131,8 @@ unsigned char* Md5Buffer(unsigned char* out, const void* bytes, unsigned int len
     return out;
 }
 
-bool Md5File(t_errorChain& errors, unsigned char out[16], const wchar_t* path) {
+bool Md5File(t_errorChain& errors, unsigned char out[16], const wchar_t* path)
+{
     static const wchar_t c_failed[] = L"Hash文件失败";
     static const unsigned int c_piece = 1048576;
 

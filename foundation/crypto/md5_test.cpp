@@ -9,13 +9,15 @@
 
 namespace {
 
-std::string Digest(const t_bytes& data) {
+std::string Digest(const t_bytes& data)
+{
     unsigned char out[16];
     Md5Buffer(out, data.data(), static_cast<unsigned>(data.size()));
     return ToHex(out, 16);
 }
 
-TEST(Md5Test, MatchesRfc1321Suite) {
+TEST(Md5Test, MatchesRfc1321Suite)
+{
     struct {
         const char* text;
         const char* digest;
@@ -25,8 +27,7 @@ TEST(Md5Test, MatchesRfc1321Suite) {
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
         {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-         "d174ab98d277d9f5a5611c2c9f419d9f"},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},
         {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
          "57edf4a22be3c955ac49da2e2107b67a"},
     };
@@ -34,7 +35,8 @@ TEST(Md5Test, MatchesRfc1321Suite) {
         EXPECT_EQ(c.digest, Digest(FromText(c.text))) << c.text;
 }
 
-TEST(Md5Test, PiecewiseUpdatesEqualOneShot) {
+TEST(Md5Test, PiecewiseUpdatesEqualOneShot)
+{
     // Lengths around the 56- and 64-byte padding boundaries, fed in uneven pieces.
     for (unsigned length : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 1000u}) {
         t_bytes data(length);
@@ -50,14 +52,16 @@ TEST(Md5Test, PiecewiseUpdatesEqualOneShot) {
     }
 }
 
-TEST(Md5Test, NullOutUsesSharedBuffer) {
+TEST(Md5Test, NullOutUsesSharedBuffer)
+{
     unsigned char* shared = Md5Buffer(nullptr, "abc", 3);
     ASSERT_NE(nullptr, shared);
     EXPECT_EQ("900150983cd24fb0d6963f7d28e17f72", ToHex(shared, 16));
     EXPECT_EQ(shared, Md5Buffer(nullptr, "", 0));
 }
 
-TEST(Md5Test, FileDigests) {
+TEST(Md5Test, FileDigests)
+{
     unsigned char out[16];
     {
         // md5sum of the fixture on the host: 65bdd3d67d5a19f95339f85c765df123.
@@ -88,7 +92,8 @@ TEST(Md5Test, FileDigests) {
     }
 }
 
-TEST(Md5Test, MissingFileFails) {
+TEST(Md5Test, MissingFileFails)
+{
     t_errorChain errors;
     unsigned char out[16];
     EXPECT_FALSE(Md5File(errors, out, L"Z:\\nonexistent\\kavrel_md5_missing.bin"));

@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 
-void RandomBytes(unsigned char* out, unsigned int count) {
+void RandomBytes(unsigned char* out, unsigned int count)
+{
     // The run-time keeps one generator per thread, starting at seed 1.
     static thread_local bool seeded = false;
     if (!seeded) {

@@ -25,8 +25,7 @@ public:
 // A read that runs past the end fails, and every read after it fails too.
 class t_memReader {
 public:
-    t_memReader(const void* begin, size_t size)
-        : m_begin(static_cast<const uint8_t*>(begin)), m_size(size), m_pos(0) {}
+    t_memReader(const void* begin, size_t size) : m_begin(static_cast<const uint8_t*>(begin)), m_size(size), m_pos(0) {}
 
     bool ReadByte(uint8_t& out);
     bool Read(size_t count, void* target);

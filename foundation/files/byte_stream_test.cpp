@@ -6,7 +6,8 @@
 
 namespace {
 
-TEST(MemReader, ReadsWithinTheBlockAndStopsForGoodAtItsEnd) {
+TEST(MemReader, ReadsWithinTheBlockAndStopsForGoodAtItsEnd)
+{
     const uint8_t block[6] = {1, 2, 3, 4, 5, 6};
     t_memReader reader(block, 5);  // the sixth byte lies outside
     uint8_t b = 0;
@@ -19,7 +20,8 @@ TEST(MemReader, ReadsWithinTheBlockAndStopsForGoodAtItsEnd) {
     EXPECT_FALSE(reader.Read(0, out));
 }
 
-TEST(MemReader, OverlongCountsFailWithoutWrapping) {
+TEST(MemReader, OverlongCountsFailWithoutWrapping)
+{
     const uint8_t block[4] = {9, 8, 7, 6};
     for (size_t count : {size_t(5), size_t(SIZE_MAX), SIZE_MAX - 1, size_t(0x80000000u)}) {
         t_memReader reader(block, sizeof(block));

@@ -17,36 +17,41 @@ const t_modeRow c_modes[] = {
     {OPEN_EXISTING, FILE_SHARE_READ, FILE_READ_DATA},
     {CREATE_ALWAYS, 0, FILE_WRITE_DATA | READ_CONTROL | WRITE_DAC | WRITE_OWNER},
     {OPEN_ALWAYS, 0, FILE_READ_DATA | FILE_WRITE_DATA | READ_CONTROL | WRITE_DAC | WRITE_OWNER},
-    {OPEN_ALWAYS, FILE_SHARE_READ | FILE_SHARE_WRITE,
-     FILE_APPEND_DATA | READ_CONTROL | WRITE_DAC | WRITE_OWNER},
+    {OPEN_ALWAYS, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_APPEND_DATA | READ_CONTROL | WRITE_DAC | WRITE_OWNER},
 };
 
 const int c_openAttempts = 3;
 const DWORD c_sharingWaitMs = 100;
 
-bool ContainsExe(const wchar_t* text) {
+bool ContainsExe(const wchar_t* text)
+{
     for (const wchar_t* p = text; *p; ++p) {
-        if (_wcsnicmp(p, L".exe", 4) == 0) return true;
+        if (_wcsnicmp(p, L".exe", 4) == 0)
+            return true;
     }
     return false;
 }
 
 }  // namespace
 
-uint32_t FileSizeOf(HANDLE handle) {
+uint32_t FileSizeOf(HANDLE handle)
+{
     DWORD high = 0;
     DWORD low = ::GetFileSize(handle, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return 0;
     // Larger than a 32-bit count: saturate, so that callers' size checks refuse it.
     return high ? UINT32_MAX : low;
 }
 
-t_file::~t_file() {
+t_file::~t_file()
+{
     Close();
     m_mutex.Close();
 }
 
-bool t_file::Open(t_errorChain& errors, const wchar_t* path, int mode) {
+bool t_file::Open(t_errorChain& errors, const wchar_t* path, int mode)
+{
     Close();
     // The mutex object may still hold the handle of an earlier path.
     m_mutex.Close();
@@ -64,8 +69,7 @@ bool t_file::Open(t_errorChain& errors, const wchar_t* path, int mode) {
     const t_modeRow& row = c_modes[mode];
     DWORD code = 0;
     for (int attempt = 0; attempt < c_openAttempts; ++attempt) {
-        HANDLE h = CreateFileW(path, row.access, row.share, nullptr, row.disposition,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileW(path, row.access, row.share, nullptr, row.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             m_handle = h;
             m_path.Assign(path);
@@ -73,7 +77,8 @@ bool t_file::Open(t_errorChain& errors, const wchar_t* path, int mode) {
         }
         code = GetLastError();
         if (code == ERROR_SHARING_VIOLATION) {
-            if (attempt + 1 < c_openAttempts) Sleep(c_sharingWaitMs);
+            if (attempt + 1 < c_openAttempts)
+                Sleep(c_sharingWaitMs);
         } else if (code == ERROR_ACCESS_DENIED) {
             SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
         } else {
@@ -87,12 +92,14 @@ bool t_file::Open(t_errorChain& errors, const wchar_t* path, int mode) {
     return false;
 }
 
-void t_file::Close() {
+void t_file::Close()
+{
     if (m_handle != INVALID_HANDLE_VALUE) {
         if (m_mode != e_read) {
             // Best effort: the file stays usable when the security cannot be set.
             SetHandleAccessDacl(m_handle, SE_FILE_OBJECT);
-            if (!ContainsExe(t_path(m_path).FileName())) SetHandleLowIntegrity(m_handle, SE_FILE_OBJECT);
+            if (!ContainsExe(t_path(m_path).FileName()))
+                SetHandleLowIntegrity(m_handle, SE_FILE_OBJECT);
         }
         CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
@@ -101,9 +108,11 @@ void t_file::Close() {
     m_locker.Unlock();
 }
 
-bool t_file::Read(t_errorChain& errors, void* buffer, uint32_t count, uint32_t& read) {
+bool t_file::Read(t_errorChain& errors, void* buffer, uint32_t count, uint32_t& read)
+{
     read = 0;
-    if (count == 0) return true;
+    if (count == 0)
+        return true;
     DWORD got = 0;
     if (!ReadFile(m_handle, buffer, count, &got, nullptr)) {
         errors.AddLastError().AppendText(L"读文件错误：").AppendText(m_path.c_str());
@@ -117,7 +126,8 @@ bool t_file::Read(t_errorChain& errors, void* buffer, uint32_t count, uint32_t& 
     return true;
 }
 
-bool t_file::Write(t_errorChain& errors, const void* data, uint32_t count, uint32_t& written) {
+bool t_file::Write(t_errorChain& errors, const void* data, uint32_t count, uint32_t& written)
+{
     written = 0;
     DWORD put = 0;
     if (!WriteFile(m_handle, data, count, &put, nullptr)) {
@@ -128,17 +138,21 @@ bool t_file::Write(t_errorChain& errors, const void* data, uint32_t count, uint3
     return true;
 }
 
-bool t_fileRead::Open(t_errorChain& errors, const wchar_t* path) {
+bool t_fileRead::Open(t_errorChain& errors, const wchar_t* path)
+{
     m_length = 0;
     m_position = 0;
-    if (!t_file::Open(errors, path, e_read)) return false;
+    if (!t_file::Open(errors, path, e_read))
+        return false;
     m_length = FileSizeOf(m_handle);
     return true;
 }
 
-bool t_fileRead::Read(t_errorChain& errors, void* buffer, uint32_t count) {
+bool t_fileRead::Read(t_errorChain& errors, void* buffer, uint32_t count)
+{
     uint32_t got = 0;
-    if (!t_file::Read(errors, buffer, count, got)) return false;
+    if (!t_file::Read(errors, buffer, count, got))
+        return false;
     if (got != count) {
         return errors.Fail(L"数据不足[预期读取%u字节，实际读取%u字节]：%s", count, got, m_path.c_str());
     }
@@ -146,12 +160,13 @@ bool t_fileRead::Read(t_errorChain& errors, void* buffer, uint32_t count) {
     return true;
 }
 
-bool t_fileWrite::Write(t_errorChain& errors, const void* data, uint32_t count) {
+bool t_fileWrite::Write(t_errorChain& errors, const void* data, uint32_t count)
+{
     uint32_t put = 0;
-    if (!t_file::Write(errors, data, count, put)) return false;
+    if (!t_file::Write(errors, data, count, put))
+        return false;
     if (put != count) {
-        errors.NewLine().AppendFormat(L"写数据不充分[预期写%u字节，实际写%u字节]：%s", count, put,
-                                      m_path.c_str());
+        errors.NewLine().AppendFormat(L"写数据不充分[预期写%u字节，实际写%u字节]：%s", count, put, m_path.c_str());
         return false;
     }
     return true;

@@ -3,7 +3,8 @@
 #include "foundation/files/file.h"
 #include "foundation/files/path.h"
 
-bool t_fileBakWrite::Save(t_errorChain& errors, const wchar_t* target) {
+bool t_fileBakWrite::Save(t_errorChain& errors, const wchar_t* target)
+{
     t_path work(target);
     work.AppendExtension(L".wtm");
     t_path backup(work);
@@ -27,7 +28,8 @@ bool t_fileBakWrite::Save(t_errorChain& errors, const wchar_t* target) {
     }
     // The target is replaced last; when that fails it keeps its old content, the new
     // data stays in the work file and in this buffer, and the caller learns of it.
-    if (ok && !work.Move(errors, target, false)) ok = false;
+    if (ok && !work.Move(errors, target, false))
+        ok = false;
     if (!ok) {
         errors.NewLine().AppendText(L"备份写失败:").AppendText(target);
         return false;

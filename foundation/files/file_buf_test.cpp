@@ -9,7 +9,8 @@
 
 namespace {
 
-TEST(FileBufRead, ReadsExactlyToTheEndAndNoFurther) {
+TEST(FileBufRead, ReadsExactlyToTheEndAndNoFurther)
+{
     t_tempFolder dir(L"buf");
     std::wstring path = dir / L"data.bin";
     ASSERT_TRUE(WriteRaw(path, "0123456789"));
@@ -38,7 +39,8 @@ TEST(FileBufRead, ReadsExactlyToTheEndAndNoFurther) {
     EXPECT_NE(std::wstring::npos, Lines(missing).find(L"|打开文件失败"));
 }
 
-TEST(FileBufWrite, WritesGrowsAndReadsBack) {
+TEST(FileBufWrite, WritesGrowsAndReadsBack)
+{
     t_fileBufWrite buf;
     t_errorChain errors;
     std::string big(200000, 'x');
@@ -77,7 +79,8 @@ protected:
     void Fill(const char* text) { ASSERT_TRUE(buf.Write(errors, text, static_cast<uint32_t>(strlen(text)))); }
 };
 
-TEST_F(BakWrite, ReplacesTheTargetAndLeavesNoTemporaryFiles) {
+TEST_F(BakWrite, ReplacesTheTargetAndLeavesNoTemporaryFiles)
+{
     ASSERT_TRUE(WriteRaw(target, "old content"));
     Fill("new");
     EXPECT_TRUE(buf.Save(errors, target.c_str())) << Lines(errors);
@@ -94,7 +97,8 @@ TEST_F(BakWrite, ReplacesTheTargetAndLeavesNoTemporaryFiles) {
     EXPECT_FALSE(Exists(wtm + L".vxbak"));
 }
 
-TEST_F(BakWrite, MissingFolderFailsBeforeAnythingIsWritten) {
+TEST_F(BakWrite, MissingFolderFailsBeforeAnythingIsWritten)
+{
     std::wstring nowhere = dir / L"no\\user.dat";
     Fill("data");
     EXPECT_FALSE(buf.Save(errors, nowhere.c_str()));
@@ -103,7 +107,8 @@ TEST_F(BakWrite, MissingFolderFailsBeforeAnythingIsWritten) {
     EXPECT_EQ(4u, buf.Length());
 }
 
-TEST_F(BakWrite, FailedFinalMoveKeepsTheOldFileAndReportsFailure) {
+TEST_F(BakWrite, FailedFinalMoveKeepsTheOldFileAndReportsFailure)
+{
     ASSERT_TRUE(WriteRaw(target, "old content"));
     // Another program reads the target without allowing it to be replaced.
     HANDLE reader = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -16,7 +16,8 @@ protected:
     FileTest() : t_tempFolderTest(L"file") {}
 };
 
-TEST_F(FileTest, WriteReadAndAppendModes) {
+TEST_F(FileTest, WriteReadAndAppendModes)
+{
     std::wstring path = At(L"数据.bin");
     t_errorChain errors;
     {
@@ -54,7 +55,8 @@ TEST_F(FileTest, WriteReadAndAppendModes) {
     EXPECT_EQ(8u, got);  // a plain t_file read may be short
 }
 
-TEST_F(FileTest, OpenFailuresAreReported) {
+TEST_F(FileTest, OpenFailuresAreReported)
+{
     struct {
         int mode;
         const wchar_t* path;
@@ -79,7 +81,8 @@ TEST_F(FileTest, OpenFailuresAreReported) {
     }
 }
 
-TEST_F(FileTest, ReadOnlyFileOpensForWritingAfterAttributeReset) {
+TEST_F(FileTest, ReadOnlyFileOpensForWritingAfterAttributeReset)
+{
     std::wstring path = At(L"ro.txt");
     ASSERT_TRUE(WriteRaw(path, "old"));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
@@ -93,7 +96,8 @@ TEST_F(FileTest, ReadOnlyFileOpensForWritingAfterAttributeReset) {
 }
 
 // Starts file_child to hold the path without sharing for holdMs; returns once it holds it.
-HANDLE StartHolder(const std::wstring& path, int holdMs) {
+HANDLE StartHolder(const std::wstring& path, int holdMs)
+{
     std::wstring eventName = UniqueTag(L"Local\\kavrel_file_hold_");
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
     HANDLE holder =
@@ -107,7 +111,8 @@ HANDLE StartHolder(const std::wstring& path, int holdMs) {
     return holder;
 }
 
-TEST_F(FileTest, SharingViolationIsRetriedThreeTimes) {
+TEST_F(FileTest, SharingViolationIsRetriedThreeTimes)
+{
     std::wstring path = At(L"held.txt");
     ASSERT_TRUE(WriteRaw(path, "x"));
 
@@ -138,11 +143,13 @@ TEST_F(FileTest, SharingViolationIsRetriedThreeTimes) {
 
 // The per-file mutex name, computed independently: upper-cased characters XORed into the
 // low half at even indexes, the high half at odd ones.
-std::wstring ExpectedMutexName(const std::wstring& path) {
+std::wstring ExpectedMutexName(const std::wstring& path)
+{
     uint32_t value = 0;
     for (size_t i = 0; i < path.size(); ++i) {
         uint32_t c = path[i];
-        if (c >= L'a' && c <= L'z') c -= 32;
+        if (c >= L'a' && c <= L'z')
+            c -= 32;
         value ^= (i % 2) ? (c << 16) : c;
     }
     wchar_t name[64];
@@ -151,7 +158,8 @@ std::wstring ExpectedMutexName(const std::wstring& path) {
     return name;
 }
 
-TEST_F(FileTest, PerPathMutexIsHeldFromOpenToClose) {
+TEST_F(FileTest, PerPathMutexIsHeldFromOpenToClose)
+{
     std::wstring path = At(L"Locked.txt");
     t_errorChain errors;
     t_fileWrite out;
@@ -166,16 +174,19 @@ TEST_F(FileTest, PerPathMutexIsHeldFromOpenToClose) {
     out.Close();
     std::thread([&] {
         seen = WaitForSingleObject(mutex, 0);
-        if (seen == WAIT_OBJECT_0) ReleaseMutex(mutex);
+        if (seen == WAIT_OBJECT_0)
+            ReleaseMutex(mutex);
     }).join();
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), seen);
     CloseHandle(mutex);
 }
 
-TEST_F(FileTest, SecondOpenOfThePathWaitsForTheFirstClose) {
+TEST_F(FileTest, SecondOpenOfThePathWaitsForTheFirstClose)
+{
     std::wstring path = At(L"shared.txt");
     std::wstring otherCase = path;
-    for (auto& c : otherCase) c = towupper(c);
+    for (auto& c : otherCase)
+        c = towupper(c);
 
     t_errorChain errors;
     t_fileWrite first;

@@ -21,8 +21,10 @@ wchar_t UpperAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - 32
 class t_findHandle {
 public:
     explicit t_findHandle(HANDLE h) : m_handle(h) {}
-    ~t_findHandle() {
-        if (m_handle != INVALID_HANDLE_VALUE) FindClose(m_handle);
+    ~t_findHandle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            FindClose(m_handle);
     }
     t_findHandle(const t_findHandle&) = delete;
     t_findHandle& operator=(const t_findHandle&) = delete;
@@ -33,99 +35,124 @@ private:
     HANDLE m_handle;
 };
 
-bool IsDotEntry(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
+bool IsDotEntry(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 
 // File or folder, as far as the attributes can be read.
-enum class t_kind { missing, file, folder };
+enum class t_kind {
+    missing,
+    file,
+    folder
+};
 
-t_kind KindOf(const wchar_t* path) {
+t_kind KindOf(const wchar_t* path)
+{
     DWORD attrs = GetFileAttributesW(path);
-    if (attrs == INVALID_FILE_ATTRIBUTES) return t_kind::missing;
+    if (attrs == INVALID_FILE_ATTRIBUTES)
+        return t_kind::missing;
     return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? t_kind::folder : t_kind::file;
 }
 
-t_str& PathErrorLine(t_errorChain& errors, const wchar_t* message, const wchar_t* path) {
+t_str& PathErrorLine(t_errorChain& errors, const wchar_t* message, const wchar_t* path)
+{
     return AppendPathError(errors.NewLine(), message, path);
 }
 
 }  // namespace
 
-bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit) {
+bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit)
+{
     t_path pattern(folder);
     pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
     t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
-    if (!find.IsValid()) return false;
+    if (!find.IsValid())
+        return false;
     do {
-        if (!IsDotEntry(data.cFileName)) visit(data.cFileName);
+        if (!IsDotEntry(data.cFileName))
+            visit(data.cFileName);
     } while (FindNextFileW(find.Get(), &data));
     return true;
 }
 
 // ---- building and splitting ----
 
-t_str t_path::Combine(const wchar_t* base, const wchar_t* a, const wchar_t* b, const wchar_t* c,
-                      const wchar_t* d, const wchar_t* e) {
+t_str t_path::Combine(const wchar_t* base, const wchar_t* a, const wchar_t* b, const wchar_t* c, const wchar_t* d,
+                      const wchar_t* e)
+{
     t_path result(base);
     for (const wchar_t* part : {a, b, c, d, e}) {
-        if (part) result.Append(part);
+        if (part)
+            result.Append(part);
     }
     return result;
 }
 
-t_str t_path::CombineFromStr(const t_str& base, const wchar_t* a, const wchar_t* b,
-                             const wchar_t* c, const wchar_t* d, const wchar_t* e) {
+t_str t_path::CombineFromStr(const t_str& base, const wchar_t* a, const wchar_t* b, const wchar_t* c, const wchar_t* d,
+                             const wchar_t* e)
+{
     return Combine(base.c_str(), a, b, c, d, e);
 }
 
-bool t_path::Append(const wchar_t* part) {
-    if (part && part[0] == L'.') return AppendExtension(part);
+bool t_path::Append(const wchar_t* part)
+{
+    if (part && part[0] == L'.')
+        return AppendExtension(part);
     return AppendPart(part);
 }
 
-bool t_path::AppendPart(const wchar_t* part) {
+bool t_path::AppendPart(const wchar_t* part)
+{
     int n = Length();
-    if (n == 0 || CharAt(n - 1) != L'\\') t_str::Append(L"\\");
-    if (part) t_str::Append(part);
+    if (n == 0 || CharAt(n - 1) != L'\\')
+        t_str::Append(L"\\");
+    if (part)
+        t_str::Append(part);
     return true;
 }
 
-bool t_path::AppendExtension(const wchar_t* extension) {
-    if (!extension) return true;
+bool t_path::AppendExtension(const wchar_t* extension)
+{
+    if (!extension)
+        return true;
     int n = Length();
     int m = static_cast<int>(wcslen(extension));
-    if (n > m && _wcsicmp(c_str() + (n - m), extension) == 0) return true;
+    if (n > m && _wcsicmp(c_str() + (n - m), extension) == 0)
+        return true;
     t_str::Append(extension);
     return true;
 }
 
-t_str t_path::Concat(const wchar_t* part) const {
+t_str t_path::Concat(const wchar_t* part) const
+{
     t_path copy(*this);
     copy.Append(part);
     return copy;
 }
 
-const wchar_t* t_path::FileName() const {
+const wchar_t* t_path::FileName() const
+{
     int slash = ReverseFindBackslash();
     return c_str() + (slash + 1);
 }
 
-const wchar_t* t_path::Extension() const {
+const wchar_t* t_path::Extension() const
+{
     const wchar_t* dot = wcsrchr(c_str(), L'.');
-    if (!dot) return nullptr;
+    if (!dot)
+        return nullptr;
     return (dot - c_str() > ReverseFindBackslash()) ? dot : nullptr;
 }
 
-bool t_path::BaseName(t_str& out) const {
+bool t_path::BaseName(t_str& out) const
+{
     const wchar_t* name = FileName();
     const wchar_t* dot = wcsrchr(name, L'.');
     out.AssignN(name, dot ? static_cast<int>(dot - name) : static_cast<int>(wcslen(name)));
     return true;
 }
 
-bool t_path::GetFolder(t_str& out) const {
+bool t_path::GetFolder(t_str& out) const
+{
     int slash = ReverseFindBackslash();
     if (slash < 2) {
         out = *this;
@@ -138,20 +165,27 @@ bool t_path::GetFolder(t_str& out) const {
 
 bool t_path::IsRelative() const { return Length() < 2 || CharAt(1) != L':'; }
 
-bool t_path::IsDriveRoot() const {
-    if (Length() != 3) return false;
+bool t_path::IsDriveRoot() const
+{
+    if (Length() != 3)
+        return false;
     wchar_t letter = UpperAscii(CharAt(0));
     return letter >= L'A' && letter <= L'Z' && CharAt(1) == L':' && CharAt(2) == L'\\';
 }
 
-bool t_path::Contains(const wchar_t* other, bool directChildOnly) const {
-    if (!other) return false;
+bool t_path::Contains(const wchar_t* other, bool directChildOnly) const
+{
+    if (!other)
+        return false;
     int n = Length();
-    if (static_cast<int>(wcslen(other)) <= n) return false;
+    if (static_cast<int>(wcslen(other)) <= n)
+        return false;
     for (int i = 0; i < n; ++i) {
-        if (towupper(CharAt(i)) != towupper(other[i])) return false;
+        if (towupper(CharAt(i)) != towupper(other[i]))
+            return false;
     }
-    if (other[n] != L'\\') return false;
+    if (other[n] != L'\\')
+        return false;
     return !directChildOnly || wcschr(other + n + 1, L'\\') == nullptr;
 }
 
@@ -159,7 +193,8 @@ bool t_path::Contains(const wchar_t* other, bool directChildOnly) const {
 
 bool t_path::IsFile() const { return KindOf(c_str()) == t_kind::file; }
 
-bool t_path::IsDirectory() const {
+bool t_path::IsDirectory() const
+{
     t_path probe(*this);
     int n = probe.Length();
     if (n == 2 && probe.CharAt(1) == L':') {
@@ -168,12 +203,15 @@ bool t_path::IsDirectory() const {
         probe.Truncate(n - 1);
     }
     DWORD attrs = GetFileAttributesW(probe.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES) return false;
-    if (probe.IsDriveRoot()) return true;
+    if (attrs == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (probe.IsDriveRoot())
+        return true;
     return (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool t_path::GetFileSize(t_errorChain& errors, unsigned& size) const {
+bool t_path::GetFileSize(t_errorChain& errors, unsigned& size) const
+{
     struct _stati64 st;
     if (_wstati64(c_str(), &st) != 0) {
         PathErrorLine(errors, L"无法取得文件大小", c_str());
@@ -194,12 +232,14 @@ bool t_path::GetFileSize(t_errorChain& errors, unsigned& size) const {
 
 // ---- changes ----
 
-bool t_path::Delete(t_errorChain& errors, bool strict, bool toRecycleBin) const {
+bool t_path::Delete(t_errorChain& errors, bool strict, bool toRecycleBin) const
+{
     // Read-only files can then be deleted too.
     SetFileAttributesW(c_str(), FILE_ATTRIBUTE_NORMAL);
 
     if (toRecycleBin) {
-        if (!strict && KindOf(c_str()) != t_kind::file) return true;
+        if (!strict && KindOf(c_str()) != t_kind::file)
+            return true;
         // SHFileOperationW takes a list ended by two terminators.
         size_t n = static_cast<size_t>(Length());
         wchar_t* list = static_cast<wchar_t*>(calloc(n + 2, sizeof(wchar_t)));
@@ -214,7 +254,8 @@ bool t_path::Delete(t_errorChain& errors, bool strict, bool toRecycleBin) const 
         op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
         int code = SHFileOperationW(&op);
         free(list);
-        if (code == 0) return true;
+        if (code == 0)
+            return true;
         t_str message;
         message.Format(L"删除文件到回收站失败 (%d)", code);
         t_str& line = (code == 0x402) ? errors.AddLastError() : errors.NewLine();
@@ -222,27 +263,35 @@ bool t_path::Delete(t_errorChain& errors, bool strict, bool toRecycleBin) const 
         return false;
     }
 
-    if (DeleteFileW(c_str())) return true;
+    if (DeleteFileW(c_str()))
+        return true;
     DWORD code = GetLastError();
-    if (!strict && !IsFile()) return true;
+    if (!strict && !IsFile())
+        return true;
     SetLastError(code);
     AppendPathError(errors.AddLastError(), L"删除文件失败", c_str());
     return false;
 }
 
-void t_path::DeleteQuiet(bool toRecycleBin) const {
+void t_path::DeleteQuiet(bool toRecycleBin) const
+{
     t_errorChain ignored;
     Delete(ignored, false, toRecycleBin);
 }
 
-void t_path::DeleteFolderQuiet() const {
-    if (IsDirectory()) DeleteFolderTree(c_str());
+void t_path::DeleteFolderQuiet() const
+{
+    if (IsDirectory())
+        DeleteFolderTree(c_str());
 }
 
-bool t_path::CreateDirectoryTree(t_errorChain& errors, bool strict) const {
-    if (Length() >= 2 && CharAt(0) == L'\\' && CharAt(1) == L'\\') return true;
+bool t_path::CreateDirectoryTree(t_errorChain& errors, bool strict) const
+{
+    if (Length() >= 2 && CharAt(0) == L'\\' && CharAt(1) == L'\\')
+        return true;
     if (IsDirectory()) {
-        if (!strict) return true;
+        if (!strict)
+            return true;
         PathErrorLine(errors, L"创建目录失败，目录已经存在", c_str());
         return false;
     }
@@ -250,7 +299,8 @@ bool t_path::CreateDirectoryTree(t_errorChain& errors, bool strict) const {
     // recursion always ends (a path without a folder part, such as "Q:", has no parent).
     t_path parent;
     if (GetFolder(parent) && parent.Length() < Length() && !parent.IsDriveRoot()) {
-        if (!parent.CreateDirectoryTree(errors, false)) return false;
+        if (!parent.CreateDirectoryTree(errors, false))
+            return false;
     }
     if (!CreateDirectoryW(c_str(), nullptr)) {
         AppendPathError(errors.AddLastError(), L"创建目录失败", c_str());
@@ -264,13 +314,16 @@ bool t_path::CreateDirectoryTree(t_errorChain& errors, bool strict) const {
 namespace {
 
 // The target's folder is made first; a target without a folder part needs none.
-bool PrepareTargetFolder(t_errorChain& errors, const wchar_t* target) {
+bool PrepareTargetFolder(t_errorChain& errors, const wchar_t* target)
+{
     t_path folder;
-    if (!t_path(target).GetFolder(folder)) return true;
+    if (!t_path(target).GetFolder(folder))
+        return true;
     return folder.CreateDirectoryTree(errors, false);
 }
 
-void SecureCopiedPath(const wchar_t* target) {
+void SecureCopiedPath(const wchar_t* target)
+{
     SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
     t_path::GrantAccess(target);
     t_path::ApplyLowLabel(target);
@@ -278,8 +331,10 @@ void SecureCopiedPath(const wchar_t* target) {
 
 }  // namespace
 
-bool t_path::Copy(t_errorChain& errors, const wchar_t* target, bool failIfExists) const {
-    if (!PrepareTargetFolder(errors, target)) return false;
+bool t_path::Copy(t_errorChain& errors, const wchar_t* target, bool failIfExists) const
+{
+    if (!PrepareTargetFolder(errors, target))
+        return false;
     SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
     if (!CopyFileW(c_str(), target, failIfExists ? TRUE : FALSE)) {
         AppendFromToError(errors.AddLastError(), L"拷贝文件失败", c_str(), target);
@@ -289,12 +344,15 @@ bool t_path::Copy(t_errorChain& errors, const wchar_t* target, bool failIfExists
     return true;
 }
 
-bool t_path::Move(t_errorChain& errors, const wchar_t* target, bool failIfExists) const {
-    if (!PrepareTargetFolder(errors, target)) return false;
+bool t_path::Move(t_errorChain& errors, const wchar_t* target, bool failIfExists) const
+{
+    if (!PrepareTargetFolder(errors, target))
+        return false;
     DWORD flags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
     if (!failIfExists) {
         flags |= MOVEFILE_REPLACE_EXISTING;
-        if (KindOf(target) == t_kind::file) SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+        if (KindOf(target) == t_kind::file)
+            SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
     }
     if (!MoveFileExW(c_str(), target, flags)) {
         AppendFromToError(errors.AddLastError(), L"移动文件失败", c_str(), target);
@@ -304,7 +362,8 @@ bool t_path::Move(t_errorChain& errors, const wchar_t* target, bool failIfExists
     return true;
 }
 
-bool t_path::CopyFolder(t_errorChain& errors, const wchar_t* target, bool failIfExists) const {
+bool t_path::CopyFolder(t_errorChain& errors, const wchar_t* target, bool failIfExists) const
+{
     if (failIfExists && t_path(target).IsDirectory()) {
         AppendFromToError(errors.NewLine(), L"复制文件夹失败：目标文件夹已存在", c_str(), target);
         return false;
@@ -312,23 +371,21 @@ bool t_path::CopyFolder(t_errorChain& errors, const wchar_t* target, bool failIf
     return CopyFolderTree(errors, target, c_str());
 }
 
-bool t_path::GrantAccess(const wchar_t* path) {
-    return GrantPathAccess(path, SE_FILE_OBJECT, GENERIC_ALL, true);
-}
+bool t_path::GrantAccess(const wchar_t* path) { return GrantPathAccess(path, SE_FILE_OBJECT, GENERIC_ALL, true); }
 
-bool t_path::ApplyLowLabel(const wchar_t* path) {
-    return SetPathLowIntegrity(path, SE_FILE_OBJECT);
-}
+bool t_path::ApplyLowLabel(const wchar_t* path) { return SetPathLowIntegrity(path, SE_FILE_OBJECT); }
 
 // ---- folder trees ----
 
-bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wchar_t* sourceFolder) {
+bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wchar_t* sourceFolder)
+{
     t_kind kind = KindOf(sourceFolder);
     if (kind == t_kind::missing) {
         errors.NewLine().AppendText(L"目录不存在").AppendText(sourceFolder);
         return false;
     }
-    if (kind == t_kind::file) return t_path(sourceFolder).Copy(errors, targetFolder, false);
+    if (kind == t_kind::file)
+        return t_path(sourceFolder).Copy(errors, targetFolder, false);
 
     t_path target(targetFolder);
     if (!target.IsDirectory() && !target.CreateDirectoryTree(errors, false)) {
@@ -340,15 +397,19 @@ bool CopyFolderTree(t_errorChain& errors, const wchar_t* targetFolder, const wch
         t_path from(sourceFolder), to(targetFolder);
         from.AppendPart(name);
         to.AppendPart(name);
-        if (!CopyFolderTree(errors, to.c_str(), from.c_str())) ok = false;
+        if (!CopyFolderTree(errors, to.c_str(), from.c_str()))
+            ok = false;
     });
     return ok;
 }
 
-bool DeleteFolderTree(const wchar_t* path) {
+bool DeleteFolderTree(const wchar_t* path)
+{
     t_kind kind = KindOf(path);
-    if (kind == t_kind::missing) return false;
-    if (kind == t_kind::file) return DeleteFileW(path) != FALSE;
+    if (kind == t_kind::missing)
+        return false;
+    if (kind == t_kind::file)
+        return DeleteFileW(path) != FALSE;
     ForEachFolderEntry(path, [&](const wchar_t* name) {
         t_path child(path);
         child.AppendPart(name);
@@ -357,14 +418,17 @@ bool DeleteFolderTree(const wchar_t* path) {
     return RemoveDirectoryW(path) != FALSE;
 }
 
-bool DeleteFolder(const wchar_t* path) {
+bool DeleteFolder(const wchar_t* path)
+{
     DeleteFolderTree(path);
     return true;
 }
 
-bool DeleteFolderTreeAtReboot(const wchar_t* path) {
+bool DeleteFolderTreeAtReboot(const wchar_t* path)
+{
     t_kind kind = KindOf(path);
-    if (kind == t_kind::missing) return false;
+    if (kind == t_kind::missing)
+        return false;
     if (kind == t_kind::folder) {
         ForEachFolderEntry(path, [&](const wchar_t* name) {
             t_path child(path);
@@ -379,12 +443,14 @@ bool DeleteFolderTreeAtReboot(const wchar_t* path) {
     return MoveFileExW(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
-bool ScheduleFolderDelete(const wchar_t* path) {
+bool ScheduleFolderDelete(const wchar_t* path)
+{
     DeleteFolderTreeAtReboot(path);
     return true;
 }
 
-bool FormatPath(wchar_t (&buffer)[MAX_PATH], const wchar_t* format, ...) {
+bool FormatPath(wchar_t (&buffer)[MAX_PATH], const wchar_t* format, ...)
+{
     va_list args;
     va_start(args, format);
     int n = _vsnwprintf(buffer, MAX_PATH - 1, format, args);

@@ -29,17 +29,23 @@ public:
     t_path(const wchar_t* text) : t_str(text) {}
     t_path(const t_str& text) : t_str(text) {}
     t_path(const t_path& other) : t_str(other) {}
-    t_path& operator=(const t_path& other) { t_str::operator=(other); return *this; }
-    t_path& operator=(const wchar_t* text) { Assign(text); return *this; }
+    t_path& operator=(const t_path& other)
+    {
+        t_str::operator=(other);
+        return *this;
+    }
+    t_path& operator=(const wchar_t* text)
+    {
+        Assign(text);
+        return *this;
+    }
 
     // Building and splitting: never fail.
     // Base, then each non-null text by the Append rule.
     static t_str Combine(const wchar_t* base, const wchar_t* a = nullptr, const wchar_t* b = nullptr,
-                         const wchar_t* c = nullptr, const wchar_t* d = nullptr,
-                         const wchar_t* e = nullptr);
-    static t_str CombineFromStr(const t_str& base, const wchar_t* a = nullptr,
-                                const wchar_t* b = nullptr, const wchar_t* c = nullptr,
-                                const wchar_t* d = nullptr, const wchar_t* e = nullptr);
+                         const wchar_t* c = nullptr, const wchar_t* d = nullptr, const wchar_t* e = nullptr);
+    static t_str CombineFromStr(const t_str& base, const wchar_t* a = nullptr, const wchar_t* b = nullptr,
+                                const wchar_t* c = nullptr, const wchar_t* d = nullptr, const wchar_t* e = nullptr);
     // A part starting with '.' is an extension, anything else a path component.
     bool Append(const wchar_t* part);
     bool Join(const wchar_t* part) { return Append(part); }

@@ -15,16 +15,17 @@ struct t_combineCase {
     const wchar_t* expected;
 };
 
-TEST(PathBuild, CombineFollowsTheAppendRule) {
+TEST(PathBuild, CombineFollowsTheAppendRule)
+{
     const t_combineCase cases[] = {
         {L"C:\\a", L"b", L".ini", L"C:\\a\\b.ini"},
-        {L"C:\\a", L"b\\", L"c", L"C:\\a\\b\\c"},      // no doubled backslash
+        {L"C:\\a", L"b\\", L"c", L"C:\\a\\b\\c"},  // no doubled backslash
         {L"C:\\a\\", L"b", nullptr, L"C:\\a\\b"},
-        {L"", L"a", nullptr, L"\\a"},                  // an empty base still gets a separator
-        {L"x.ini", L".INI", nullptr, L"x.ini"},       // extension already there, any case
-        {L"ini", L".ini", nullptr, L"ini.ini"},       // the path must be longer than the extension
-        {L"C:\\a", nullptr, L"b", L"C:\\a\\b"},        // null texts are skipped
-        {L"a/b", L"c", nullptr, L"a/b\\c"},           // forward slash is an ordinary character
+        {L"", L"a", nullptr, L"\\a"},            // an empty base still gets a separator
+        {L"x.ini", L".INI", nullptr, L"x.ini"},  // extension already there, any case
+        {L"ini", L".ini", nullptr, L"ini.ini"},  // the path must be longer than the extension
+        {L"C:\\a", nullptr, L"b", L"C:\\a\\b"},  // null texts are skipped
+        {L"a/b", L"c", nullptr, L"a/b\\c"},      // forward slash is an ordinary character
     };
     for (const auto& c : cases) {
         t_str got = t_path::Combine(c.base, c.a, c.b);
@@ -47,7 +48,8 @@ struct t_splitCase {
     bool driveRoot;
 };
 
-TEST(PathBuild, SplittingTable) {
+TEST(PathBuild, SplittingTable)
+{
     const t_splitCase cases[] = {
         {L"C:\\f.txt", L"f.txt", L".txt", L"f", true, L"C:\\", false, false},
         {L"C:\\a\\b.tar.gz", L"b.tar.gz", L".gz", L"b.tar", true, L"C:\\a", false, false},
@@ -77,7 +79,8 @@ TEST(PathBuild, SplittingTable) {
     }
 }
 
-TEST(PathBuild, ContainsTable) {
+TEST(PathBuild, ContainsTable)
+{
     struct {
         const wchar_t* folder;
         const wchar_t* other;
@@ -102,7 +105,8 @@ protected:
     PathFs() : t_tempFolderTest(L"path") {}
 };
 
-TEST_F(PathFs, FileAndDirectoryQueries) {
+TEST_F(PathFs, FileAndDirectoryQueries)
+{
     std::wstring file = At(L"f.txt");
     ASSERT_TRUE(WriteRaw(file, "12345"));
     wchar_t drive[3] = {dir.Path()[0], L':', 0};
@@ -128,7 +132,8 @@ TEST_F(PathFs, FileAndDirectoryQueries) {
     EXPECT_NE(std::wstring::npos, lines.find(L"无法取得大小（对象为目录）"));
 }
 
-TEST_F(PathFs, DeleteStrictAndQuiet) {
+TEST_F(PathFs, DeleteStrictAndQuiet)
+{
     t_errorChain errors;
     t_path missing(At(L"missing.txt").c_str());
     EXPECT_TRUE(missing.Delete(errors, false, false));
@@ -157,7 +162,8 @@ TEST_F(PathFs, DeleteStrictAndQuiet) {
     missing.DeleteQuiet(true);
 }
 
-TEST_F(PathFs, CreateDirectoryTree) {
+TEST_F(PathFs, CreateDirectoryTree)
+{
     t_errorChain errors;
     t_path deep(At(L"a\\b\\中文\\d").c_str());
     EXPECT_TRUE(deep.CreateDirectoryTree(errors, true)) << Lines(errors);
@@ -172,13 +178,14 @@ TEST_F(PathFs, CreateDirectoryTree) {
     EXPECT_TRUE(t_path(L"\\\\nosuchserver\\share\\x").CreateDirectoryTree(unc, true));
 }
 
-TEST_F(PathFs, CreateDirectoryTreeStopsWhenAParentCannotBeMade) {
+TEST_F(PathFs, CreateDirectoryTreeStopsWhenAParentCannotBeMade)
+{
     // Each case used to be able to recurse without end or needs a parent that cannot be made.
     ASSERT_TRUE(WriteRaw(At(L"file"), "x"));
     const std::wstring cases[] = {
-        L"Q:",                           // no folder part at all
-        At(L"file\\sub\\leaf"),          // a file stands where a parent must go
-        L"1:\\x\\y",                     // no such drive
+        L"Q:",                   // no folder part at all
+        At(L"file\\sub\\leaf"),  // a file stands where a parent must go
+        L"1:\\x\\y",             // no such drive
     };
     for (const auto& c : cases) {
         t_errorChain errors;
@@ -187,7 +194,8 @@ TEST_F(PathFs, CreateDirectoryTreeStopsWhenAParentCannotBeMade) {
     }
 }
 
-TEST_F(PathFs, CopyAndMoveFiles) {
+TEST_F(PathFs, CopyAndMoveFiles)
+{
     std::wstring src = At(L"src.txt");
     ASSERT_TRUE(WriteRaw(src, "new"));
     t_path source(src.c_str());
@@ -226,7 +234,8 @@ TEST_F(PathFs, CopyAndMoveFiles) {
     EXPECT_NE(std::wstring::npos, Lines(unc).find(L"拷贝文件失败"));
 }
 
-TEST_F(PathFs, FolderTreesCopiedMovedDeleted) {
+TEST_F(PathFs, FolderTreesCopiedMovedDeleted)
+{
     std::wstring src = At(L"src");
     CreateDirectoryW(src.c_str(), nullptr);
     CreateDirectoryW((src + L"\\sub").c_str(), nullptr);
@@ -269,7 +278,8 @@ TEST_F(PathFs, FolderTreesCopiedMovedDeleted) {
     EXPECT_TRUE(DeleteFolder(moved.c_str()));
 }
 
-TEST_F(PathFs, FolderDeleteAtRebootLeavesTheTreeForNow) {
+TEST_F(PathFs, FolderDeleteAtRebootLeavesTheTreeForNow)
+{
     std::wstring tree = At(L"later");
     CreateDirectoryW(tree.c_str(), nullptr);
     CreateDirectoryW((tree + L"\\sub").c_str(), nullptr);
@@ -280,7 +290,8 @@ TEST_F(PathFs, FolderDeleteAtRebootLeavesTheTreeForNow) {
     EXPECT_TRUE(ScheduleFolderDelete(At(L"missing").c_str()));
 }
 
-TEST(PathFormat, FormatPathRefusesWhatDoesNotFit) {
+TEST(PathFormat, FormatPathRefusesWhatDoesNotFit)
+{
     wchar_t buffer[MAX_PATH];
     EXPECT_TRUE(FormatPath(buffer, L"%s\\%d", L"C:\\x", 7));
     EXPECT_STREQ(L"C:\\x\\7", buffer);

@@ -11,7 +11,8 @@
 
 // ---- writer ----
 
-t_fileTextWrite::t_fileTextWrite(size_t initialBytes) {
+t_fileTextWrite::t_fileTextWrite(size_t initialBytes)
+{
     m_buffer = static_cast<uint8_t*>(malloc(initialBytes ? initialBytes : 2));
     m_capacity = m_buffer ? (initialBytes ? initialBytes : 2) : 0;
     m_outOfMemory = m_buffer == nullptr;
@@ -21,8 +22,10 @@ t_fileTextWrite::~t_fileTextWrite() { free(m_buffer); }
 
 void t_fileTextWrite::Release() { ReleaseBlock(m_buffer, m_capacity, m_used); }
 
-bool t_fileTextWrite::Put(wchar_t c) {
-    if (m_outOfMemory) return false;
+bool t_fileTextWrite::Put(wchar_t c)
+{
+    if (m_outOfMemory)
+        return false;
     size_t need = m_used + sizeof(wchar_t);
     if (need > m_capacity) {
         // Twice the need keeps reallocations few.
@@ -39,15 +42,18 @@ bool t_fileTextWrite::Put(wchar_t c) {
     return true;
 }
 
-t_fileTextWrite& t_fileTextWrite::Append(const wchar_t* text) {
-    if (!text) return *this;
+t_fileTextWrite& t_fileTextWrite::Append(const wchar_t* text)
+{
+    if (!text)
+        return *this;
     for (const wchar_t* p = text; *p; ++p) {
         if (*p == L'\n' || *p == L'\r') {
             // A pair of different line-end characters counts as one line end.
             wchar_t partner = (*p == L'\n') ? L'\r' : L'\n';
             Put(L'\r');
             Put(L'\n');
-            if (p[1] == partner) ++p;
+            if (p[1] == partner)
+                ++p;
         } else {
             Put(*p);
         }
@@ -55,39 +61,50 @@ t_fileTextWrite& t_fileTextWrite::Append(const wchar_t* text) {
     return *this;
 }
 
-bool t_fileTextWrite::ReportOutOfMemory(t_errorChain& errors) {
+bool t_fileTextWrite::ReportOutOfMemory(t_errorChain& errors)
+{
     errors.AddText(L"写文件失败：内存不足");
     return false;
 }
 
-bool t_fileTextWrite::WriteToFile(t_errorChain& errors, const wchar_t* path) {
-    if (m_outOfMemory) return ReportOutOfMemory(errors);
+bool t_fileTextWrite::WriteToFile(t_errorChain& errors, const wchar_t* path)
+{
+    if (m_outOfMemory)
+        return ReportOutOfMemory(errors);
     static const uint8_t bom[2] = {0xFF, 0xFE};
     t_fileWrite file;
-    if (!file.Open(errors, path, t_file::e_writeNew)) return false;
-    if (!file.Write(errors, bom, 2)) return false;
-    if (m_used > UINT32_MAX || !file.Write(errors, m_buffer, static_cast<uint32_t>(m_used))) return false;
+    if (!file.Open(errors, path, t_file::e_writeNew))
+        return false;
+    if (!file.Write(errors, bom, 2))
+        return false;
+    if (m_used > UINT32_MAX || !file.Write(errors, m_buffer, static_cast<uint32_t>(m_used)))
+        return false;
     file.Close();
     Release();
     return true;
 }
 
-bool t_fileTextWrite::CopyOutWithBom(size_t& size, void* target) {
-    if (m_outOfMemory) return false;
+bool t_fileTextWrite::CopyOutWithBom(size_t& size, void* target)
+{
+    if (m_outOfMemory)
+        return false;
     size_t room = size;
     size = m_used + 2;
-    if (room < size) return false;
+    if (room < size)
+        return false;
     uint8_t* out = static_cast<uint8_t*>(target);
     out[0] = 0xFF;
     out[1] = 0xFE;
-    if (m_used) memcpy(out + 2, m_buffer, m_used);
+    if (m_used)
+        memcpy(out + 2, m_buffer, m_used);
     Release();
     return true;
 }
 
 // ---- loader ----
 
-void t_textBuffer::Free() {
+void t_textBuffer::Free()
+{
     free(m_allocation);
     m_allocation = nullptr;
     m_cursor = nullptr;
@@ -101,31 +118,39 @@ bool IsTrimmed(wchar_t c) { return c >= 1 && c <= 32 && c != L'\n' && c != L'\r'
 const size_t c_tailZeros = 4;
 
 // A block of count + 4 bytes, the last four zero: a wide terminator even after an odd count.
-uint8_t* AllocateLoadBlock(size_t count) {
-    if (count > SIZE_MAX - c_tailZeros) return nullptr;
+uint8_t* AllocateLoadBlock(size_t count)
+{
+    if (count > SIZE_MAX - c_tailZeros)
+        return nullptr;
     uint8_t* block = static_cast<uint8_t*>(malloc(count + c_tailZeros));
-    if (block) memset(block + count, 0, c_tailZeros);
+    if (block)
+        memset(block + count, 0, c_tailZeros);
     return block;
 }
 
 }  // namespace
 
-wchar_t* t_textBuffer::NextLine() {
-    if (!m_cursor) return nullptr;
+wchar_t* t_textBuffer::NextLine()
+{
+    if (!m_cursor)
+        return nullptr;
     if (*m_cursor == 0) {
         m_cursor = nullptr;
         return nullptr;
     }
     wchar_t* start = m_cursor;
     wchar_t* end = start;
-    while (*end && *end != L'\n' && *end != L'\r') ++end;
+    while (*end && *end != L'\n' && *end != L'\r')
+        ++end;
     if (*end == 0) {
         m_cursor = nullptr;
     } else {
         m_cursor = end + ((end[0] == L'\r' && end[1] == L'\n') ? 2 : 1);
     }
-    while (start < end && IsTrimmed(*start)) ++start;
-    while (end > start && IsTrimmed(end[-1])) --end;
+    while (start < end && IsTrimmed(*start))
+        ++start;
+    while (end > start && IsTrimmed(end[-1]))
+        --end;
     *end = 0;
     return start;
 }
@@ -133,20 +158,22 @@ wchar_t* t_textBuffer::NextLine() {
 // Decodes a loaded block (data of `count` bytes followed by four zero bytes) into `out`.
 // The block is either adopted by `out` or freed.
 struct t_textLoader {
-    static void Adopt(t_textBuffer& out, void* allocation, wchar_t* text) {
+    static void Adopt(t_textBuffer& out, void* allocation, wchar_t* text)
+    {
         out.m_allocation = allocation;
         out.m_text = text;
         out.m_cursor = text;
     }
 
-    static bool Convert(t_errorChain& errors, uint8_t* block, const uint8_t* data, size_t count,
-                        unsigned codePage, const wchar_t* what, t_textBuffer& out) {
+    static bool Convert(t_errorChain& errors, uint8_t* block, const uint8_t* data, size_t count, unsigned codePage,
+                        const wchar_t* what, t_textBuffer& out)
+    {
         wchar_t* text = nullptr;
         int chars = 0;
         if (count > 0) {
             if (count <= INT_MAX) {
-                chars = MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data),
-                                            static_cast<int>(count), nullptr, 0);
+                chars = MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), static_cast<int>(count),
+                                            nullptr, 0);
             } else {
                 SetLastError(ERROR_ARITHMETIC_OVERFLOW);
             }
@@ -164,8 +191,7 @@ struct t_textLoader {
             return false;
         }
         if (chars > 0) {
-            MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data),
-                                static_cast<int>(count), text, chars);
+            MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), static_cast<int>(count), text, chars);
         }
         text[chars] = 0;
         free(block);
@@ -173,8 +199,8 @@ struct t_textLoader {
         return true;
     }
 
-    static bool Decode(t_errorChain& errors, uint8_t* block, size_t count, unsigned codePage,
-                       t_textBuffer& out) {
+    static bool Decode(t_errorChain& errors, uint8_t* block, size_t count, unsigned codePage, t_textBuffer& out)
+    {
         if (count >= 2 && block[0] == 0xFF && block[1] == 0xFE) {
             Adopt(out, block, reinterpret_cast<wchar_t*>(block + 2));
             return true;
@@ -201,10 +227,12 @@ struct t_textLoader {
     }
 };
 
-bool LoadTextFile(t_errorChain& errors, const wchar_t* path, unsigned codePage, t_textBuffer& out) {
+bool LoadTextFile(t_errorChain& errors, const wchar_t* path, unsigned codePage, t_textBuffer& out)
+{
     out.Free();
     t_fileRead file;
-    if (!file.Open(errors, path)) return false;
+    if (!file.Open(errors, path))
+        return false;
     uint32_t size = FileSizeOf(file.Handle());
     uint8_t* block = AllocateLoadBlock(size);
     if (!block) {
@@ -224,15 +252,16 @@ bool LoadTextFile(t_errorChain& errors, const wchar_t* path, unsigned codePage, 
     return true;
 }
 
-bool LoadTextMemory(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage,
-                    t_textBuffer& out) {
+bool LoadTextMemory(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage, t_textBuffer& out)
+{
     out.Free();
     uint8_t* block = (bytes || count == 0) ? AllocateLoadBlock(count) : nullptr;
     if (!block) {
         errors.AddText(L"加载内存文件失败：内存不足或者原始内存块大小错误");
         return false;
     }
-    if (count) memcpy(block, bytes, count);
+    if (count)
+        memcpy(block, bytes, count);
     if (!t_textLoader::Decode(errors, block, count, codePage, out)) {
         errors.AddText(L"加载内存文件失败");
         return false;

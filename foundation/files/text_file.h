@@ -66,5 +66,4 @@ private:
 // Decoding follows the byte-order mark (FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8);
 // data without a mark is converted from the given code page.
 bool LoadTextFile(t_errorChain& errors, const wchar_t* path, unsigned codePage, t_textBuffer& out);
-bool LoadTextMemory(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage,
-                    t_textBuffer& out);
+bool LoadTextMemory(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage, t_textBuffer& out);

@@ -13,12 +13,15 @@
 
 namespace {
 
-std::string Swapped(std::string bytes) {
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+std::string Swapped(std::string bytes)
+{
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
     return bytes;
 }
 
-std::string Narrow(const std::wstring& text, UINT codePage) {
+std::string Narrow(const std::wstring& text, UINT codePage)
+{
     int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
@@ -27,7 +30,8 @@ std::string Narrow(const std::wstring& text, UINT codePage) {
 
 const std::wstring c_sample = L"[General]\r\nName=栖鹭皮肤\r\n\r\n  Author = 某人 \r\nend";
 
-TEST(TextFile, WrittenWithBomAndCrlfReadsBackInEveryEncoding) {
+TEST(TextFile, WrittenWithBomAndCrlfReadsBackInEveryEncoding)
+{
     t_tempFolder dir(L"text");
     std::wstring path = dir / L"Skin.ini";
     t_fileTextWrite writer(4);  // small start: the buffer must grow
@@ -58,14 +62,16 @@ TEST(TextFile, WrittenWithBomAndCrlfReadsBackInEveryEncoding) {
         t_textBuffer fromMemory;
         ASSERT_TRUE(LoadTextMemory(errors, e.bytes.data(), e.bytes.size(), e.codePage, fromMemory)) << e.name;
         std::vector<std::wstring> lines;
-        while (const wchar_t* line = fromMemory.NextLine()) lines.push_back(line);
+        while (const wchar_t* line = fromMemory.NextLine())
+            lines.push_back(line);
         EXPECT_EQ((std::vector<std::wstring>{L"[General]", L"Name=栖鹭皮肤", L"", L"Author = 某人", L"end"}), lines)
             << e.name;
         EXPECT_EQ(nullptr, fromMemory.NextLine());
     }
 }
 
-TEST(TextFile, DecodingTable) {
+TEST(TextFile, DecodingTable)
+{
     struct {
         const char* name;
         std::string bytes;
@@ -76,7 +82,11 @@ TEST(TextFile, DecodingTable) {
         {"empty after FF FE", "\xFF\xFE", 936, true, L""},
         {"zero bytes", "", 936, true, L""},
         {"empty after EF BB BF", "\xEF\xBB\xBF", 936, true, L""},
-        {"odd UTF-16LE", std::string("\xFF\xFE" "A\0B", 5), 936, true, L"AB"},
+        {"odd UTF-16LE",
+         std::string("\xFF\xFE"
+                     "A\0B",
+                     5),
+         936, true, L"AB"},
         {"UTF-16 without a mark goes through the code page", std::string("a\0b\0", 4), 1252, true, L"a"},
         {"a single byte", "x", 1252, true, L"x"},
         {"odd UTF-16BE", std::string("\xFE\xFF\x00\x41\x00", 5), 936, false,
@@ -97,7 +107,8 @@ TEST(TextFile, DecodingTable) {
     }
 }
 
-TEST(TextFile, MissingFileIsReported) {
+TEST(TextFile, MissingFileIsReported)
+{
     t_tempFolder dir(L"text");
     t_errorChain errors;
     t_textBuffer text;
@@ -106,14 +117,17 @@ TEST(TextFile, MissingFileIsReported) {
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"打开文件失败：" + missing));
 }
 
-TEST(TextFile, ArbitraryBytesLoadOrFailCleanly) {
+TEST(TextFile, ArbitraryBytesLoadOrFailCleanly)
+{
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, uint8_t(seed >> 16); };
     const uint8_t marks[][3] = {{0xFF, 0xFE, 0}, {0xFE, 0xFF, 0}, {0xEF, 0xBB, 0xBF}};
     for (int round = 0; round < 300; ++round) {
         std::string bytes(next() % 40, '\0');
-        for (auto& b : bytes) b = static_cast<char>(next());
-        if (round % 4 < 3 && bytes.size() >= 3) memcpy(&bytes[0], marks[round % 4], round % 4 == 2 ? 3 : 2);
+        for (auto& b : bytes)
+            b = static_cast<char>(next());
+        if (round % 4 < 3 && bytes.size() >= 3)
+            memcpy(&bytes[0], marks[round % 4], round % 4 == 2 ? 3 : 2);
         for (unsigned codePage : {936u, 1252u, 65001u}) {
             t_errorChain errors;
             t_textBuffer text;
@@ -122,13 +136,15 @@ TEST(TextFile, ArbitraryBytesLoadOrFailCleanly) {
                 continue;
             }
             size_t lines = 0;
-            while (text.NextLine()) ++lines;
+            while (text.NextLine())
+                ++lines;
             EXPECT_LE(lines, bytes.size() + 1);
         }
     }
 }
 
-TEST(TextFile, WriterKeepsItsTextUntilItIsDelivered) {
+TEST(TextFile, WriterKeepsItsTextUntilItIsDelivered)
+{
     t_tempFolder dir(L"text");
     t_fileTextWrite writer;
     writer.Append(L"a\nb");

@@ -15,7 +15,7 @@ std::wstring SystemFile(const wchar_t* name)
     return std::wstring(folder, n) + L"\\" + name;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FileVersion, ReadsSystemDllAgainstTheRawResource)
 {

@@ -10,10 +10,7 @@ t_resource::~t_resource()
         FreeLibrary(m_module);
 }
 
-t_resource* t_resource::Instance()
-{
-    return ImmSingleton<t_resource>::Instance("t_resource");
-}
+t_resource* t_resource::Instance() { return ImmSingleton<t_resource>::Instance("t_resource"); }
 
 HMODULE t_resource::Load()
 {

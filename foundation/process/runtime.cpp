@@ -78,12 +78,9 @@ bool EndsWithNoCase(const t_str& text, const wchar_t* tail)
     return n >= m && _wcsicmp(text.c_str() + (n - m), tail) == 0;
 }
 
-bool Contains(const t_str& text, const wchar_t* part)
-{
-    return part && wcsstr(text.c_str(), part) != nullptr;
-}
+bool Contains(const t_str& text, const wchar_t* part) { return part && wcsstr(text.c_str(), part) != nullptr; }
 
-} // namespace
+}  // namespace
 
 void t_runtimeItem::SetResText(const wchar_t* text)
 {
@@ -93,25 +90,13 @@ void t_runtimeItem::SetResText(const wchar_t* text)
         res[i] = static_cast<uint8_t>(text[i] - L'0');
 }
 
-t_runtime::t_runtime()
-{
-    wcscpy(m_perUser, L"0000");
-}
+t_runtime::t_runtime() { wcscpy(m_perUser, L"0000"); }
 
-t_runtime* t_runtime::Instance()
-{
-    return ImmSingleton<t_runtime>::Instance("t_runtime");
-}
+t_runtime* t_runtime::Instance() { return ImmSingleton<t_runtime>::Instance("t_runtime"); }
 
-t_runtime* GetRuntime()
-{
-    return t_runtime::Instance();
-}
+t_runtime* GetRuntime() { return t_runtime::Instance(); }
 
-HMODULE t_runtime::FindModule(const wchar_t* name) const
-{
-    return name && name[0] ? GetModuleHandleW(name) : nullptr;
-}
+HMODULE t_runtime::FindModule(const wchar_t* name) const { return name && name[0] ? GetModuleHandleW(name) : nullptr; }
 
 bool t_runtime::GetCompanyName(t_str& out) const
 {
@@ -123,15 +108,9 @@ bool t_runtime::GetCompanyName(t_str& out) const
     return true;
 }
 
-bool t_runtime::CommandLineContains(const wchar_t* text) const
-{
-    return Contains(m_commandLineLower, text);
-}
+bool t_runtime::CommandLineContains(const wchar_t* text) const { return Contains(m_commandLineLower, text); }
 
-bool t_runtime::GetModuleVersion(uint16_t out[4]) const
-{
-    return GetFileVersion(m_modulePath.c_str(), out);
-}
+bool t_runtime::GetModuleVersion(uint16_t out[4]) const { return GetFileVersion(m_modulePath.c_str(), out); }
 
 bool t_runtime::GetRuntimeIniPath(t_errorChain& errors, t_str& out) const
 {
@@ -143,10 +122,7 @@ bool t_runtime::GetRuntimeIniPath(t_errorChain& errors, t_str& out) const
     return true;
 }
 
-bool t_runtime::PathContains(const wchar_t* text) const
-{
-    return Contains(m_modulePath, text);
-}
+bool t_runtime::PathContains(const wchar_t* text) const { return Contains(m_modulePath, text); }
 
 void t_runtime::SetInstallDirSource(const wchar_t* folder)
 {
@@ -469,8 +445,8 @@ bool IsDwmCompositionEnabled()
             return false;
     }
     typedef HRESULT(WINAPI * t_isCompositionEnabled)(BOOL*);
-    const t_isCompositionEnabled isEnabled =
-        reinterpret_cast<t_isCompositionEnabled>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+    const t_isCompositionEnabled isEnabled = reinterpret_cast<t_isCompositionEnabled>(
+        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
     BOOL enabled = FALSE;
     return isEnabled && isEnabled(&enabled) == S_OK && enabled;
 }

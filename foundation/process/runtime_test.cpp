@@ -89,7 +89,7 @@ t_runtimeItem Item(int type, const wchar_t* process, const wchar_t* res, const w
     return item;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(RuntimeTest, WithoutKeyOrSourceInitFailsButFillsTheFolders)
 {

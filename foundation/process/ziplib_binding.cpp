@@ -4,8 +4,8 @@
 
 #include "foundation/process/dll.h"
 
-const char* const t_zipLib::c_exportNames[7] = {"UnZipEx",      "UnZipEx2",     "ZipFolderEx",     "SetZipLevel",
-                                                "UnZipFile",    "FreeUnzipBuf", "PrepareUnzipFile"};
+const char* const t_zipLib::c_exportNames[7] = {"UnZipEx",   "UnZipEx2",     "ZipFolderEx",     "SetZipLevel",
+                                                "UnZipFile", "FreeUnzipBuf", "PrepareUnzipFile"};
 
 namespace {
 
@@ -36,10 +36,7 @@ t_zipLib::t_zipLib(const wchar_t* folder)
         m_errors.CopyLines(scratch.FirstLine(), m_errors.NewLine());
 }
 
-t_zipLib* t_zipLib::Load(const wchar_t* folder)
-{
-    return new (std::nothrow) t_zipLib(folder);
-}
+t_zipLib* t_zipLib::Load(const wchar_t* folder) { return new (std::nothrow) t_zipLib(folder); }
 
 bool t_zipLib::Resolve(t_errorChain& errors, FARPROC& out, const char* name) const
 {

@@ -36,12 +36,10 @@ public:
 
     // Extracts one entry into memory; paths become code page 936 in 260-byte buffers (a
     // text that does not fit becomes empty). The bytes go back through FreeUnzipBuf.
-    bool UnZipFile(t_errorChain& errors, uint32_t& size, uint8_t*& bytes, const wchar_t* archive,
-                   const wchar_t* entry);
+    bool UnZipFile(t_errorChain& errors, uint32_t& size, uint8_t*& bytes, const wchar_t* archive, const wchar_t* entry);
     // The call itself: "解析ziplib接口UnZipFile失败" when unbound, "压缩失败" when the
     // library answers 0.
-    bool UnZipFileNarrow(t_errorChain& errors, const char* archive, const char* entry, uint32_t& size,
-                         uint8_t*& bytes);
+    bool UnZipFileNarrow(t_errorChain& errors, const char* archive, const char* entry, uint32_t& size, uint8_t*& bytes);
     // "解析ziplib接口FreeBuf失败" when unbound.
     bool FreeUnzipBuf(t_errorChain& errors, uint32_t size, uint8_t* bytes);
     // The file to extract entries from, and whether the caller deletes it afterwards:

@@ -17,8 +17,8 @@ std::wstring MakePackage(const t_zipLib& zip, const t_tempFolder& temp)
     CreateDirectoryW((folder + L"\\图片").c_str(), nullptr);
     WriteRaw(folder + L"\\Skin.ini", "[General]\r\nversion=3\r\n");
     WriteRaw(folder + L"\\图片\\背景.png", std::string(5000, 'p'));
-    auto zipFolder = reinterpret_cast<t_fnZipFolder>(
-        reinterpret_cast<void*>(GetProcAddress(zip.Module(), "ZipFolder")));
+    auto zipFolder =
+        reinterpret_cast<t_fnZipFolder>(reinterpret_cast<void*>(GetProcAddress(zip.Module(), "ZipFolder")));
     const std::wstring package = temp / L"我的皮肤.vsf";
     return zipFolder && zipFolder(folder.c_str(), nullptr, package.c_str()) == ZIPLIB_OK ? package : L"";
 }

@@ -20,18 +20,21 @@ const uint32_t c_headerSize = 8;
 // cannot be honest and would only make us reserve memory for nothing.
 const uint64_t c_maxInflateRatio = 1032;
 
-bool HasMagic(const unsigned char* image, uint32_t length) {
+bool HasMagic(const unsigned char* image, uint32_t length)
+{
     return image && length >= c_headerSize && memcmp(image, c_magic, 4) == 0;
 }
 
-void WriteHeader(unsigned char* out, uint32_t format) {
+void WriteHeader(unsigned char* out, uint32_t format)
+{
     memcpy(out, c_magic, 4);
     VarWriteU32(out + 4, format);
 }
 
 // Windows opens a device for these names in any folder: "nul.txt" and "AUX .ini" too,
 // since only the part before the first dot, trailing blanks dropped, is compared.
-bool IsDeviceName(const wchar_t* name) {
+bool IsDeviceName(const wchar_t* name)
+{
     size_t length = wcscspn(name, L".");
     while (length > 0 && name[length - 1] == L' ')
         --length;
@@ -52,39 +55,43 @@ bool IsDeviceName(const wchar_t* name) {
 // A plain file name: anything else could place an extracted file outside its folder.
 // A leading '.' covers "." and ".." and the extension-like names that the path rules
 // append to the folder text itself.
-bool t_skinPack::IsPlainName(const wchar_t* name) {
+bool t_skinPack::IsPlainName(const wchar_t* name)
+{
     return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr && !IsDeviceName(name);
 }
 
-bool t_skinPack::HasOnlyPlainNames() const {
+bool t_skinPack::HasOnlyPlainNames() const
+{
     for (int i = 0; i < m_list.Count(); ++i)
         if (!IsPlainName(m_list.At(i)->GetName()))
             return false;
     return true;
 }
 
-t_skinFileCipher::t_skinFileCipher() : m_ready(false) {
+t_skinFileCipher::t_skinFileCipher() : m_ready(false)
+{
     m_ready = m_cipher.Init(TextCipherKey());
     m_cipher.SetRandomFirstBlock(false);
 }
 
-t_skinFileCipher* t_skinFileCipher::Instance() {
-    return ImmSingleton<t_skinFileCipher>::Instance("t_skinFileCipher");
-}
+t_skinFileCipher* t_skinFileCipher::Instance() { return ImmSingleton<t_skinFileCipher>::Instance("t_skinFileCipher"); }
 
 t_skinPack::t_skinPack() : m_heap(c_heapBlock), m_version(c_formatPlain) {}
 
-t_skinPack::~t_skinPack() {
+t_skinPack::~t_skinPack()
+{
     m_heap.FreeAll();
     m_list.Reset();
 }
 
-void t_skinPack::Clear() {
+void t_skinPack::Clear()
+{
     m_list.Reset();
     m_heap.FreeAll();
 }
 
-int t_skinPack::IndexOf(const wchar_t* name) const {
+int t_skinPack::IndexOf(const wchar_t* name) const
+{
     if (!name)
         return -1;
     for (int i = 0; i < m_list.Count(); ++i) {
@@ -95,32 +102,34 @@ int t_skinPack::IndexOf(const wchar_t* name) const {
     return -1;
 }
 
-bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const {
+bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const
+{
     int index = IndexOf(name);
     if (entry)
         *entry = index >= 0 ? m_list.At(index) : nullptr;
     return index >= 0;
 }
 
-bool t_skinPack::Remove(const wchar_t* name) {
-    return m_list.RemoveAt(IndexOf(name));
-}
+bool t_skinPack::Remove(const wchar_t* name) { return m_list.RemoveAt(IndexOf(name)); }
 
-bool t_skinPack::AddFile(const t_varFile& entry) {
+bool t_skinPack::AddFile(const t_varFile& entry)
+{
     if (IndexOf(entry.GetName()) >= 0)
         return false;
     t_varFile* copy = t_varFile::CloneInto(entry, &m_heap);
     return copy && m_list.Append(copy, &m_heap);
 }
 
-bool t_skinPack::AddFromDisk(const wchar_t* path) {
+bool t_skinPack::AddFromDisk(const wchar_t* path)
+{
     // Loaded into a scratch arena: AddFile copies into the pack's own arena anyway.
     t_heap scratch(c_heapBlock);
     t_varFile entry;
     return n_varFileIo::LoadFromFile(path, entry, &scratch) && AddFile(entry);
 }
 
-bool t_skinPack::AddFolder(const wchar_t* folder) {
+bool t_skinPack::AddFolder(const wchar_t* folder)
+{
     const t_path root(folder ? folder : L"");
     if (root.IsEmpty() || !root.IsDirectory())
         return false;
@@ -133,7 +142,8 @@ bool t_skinPack::AddFolder(const wchar_t* folder) {
     });
 }
 
-bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder) {
+bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder)
+{
     if (!m_list.HasTable() || !folder)
         return false;
     bool ok = true;
@@ -151,7 +161,8 @@ bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder) {
     return ok;
 }
 
-int t_skinPack::Serialize(unsigned char* out) {
+int t_skinPack::Serialize(unsigned char* out)
+{
     int listSize = m_list.Serialize(nullptr);
     if (listSize < 0 || uint32_t(listSize) > c_varMaxImage - c_headerSize)
         return -1;
@@ -169,7 +180,8 @@ int t_skinPack::Serialize(unsigned char* out) {
     return listSize + int(c_headerSize);
 }
 
-unsigned char* t_skinPack::Pack(uint32_t* length, t_byteBuffer& out, const unsigned char* image) {
+unsigned char* t_skinPack::Pack(uint32_t* length, t_byteBuffer& out, const unsigned char* image)
+{
     if (!length || !HasMagic(image, *length))
         return nullptr;
     const t_skinFileCipher* cipher = t_skinFileCipher::Instance();
@@ -200,7 +212,8 @@ unsigned char* t_skinPack::Pack(uint32_t* length, t_byteBuffer& out, const unsig
     return target;
 }
 
-unsigned char* t_skinPack::Unpack(uint32_t* length, t_byteBuffer& out, const unsigned char* image) {
+unsigned char* t_skinPack::Unpack(uint32_t* length, t_byteBuffer& out, const unsigned char* image)
+{
     if (!length || !HasMagic(image, *length))
         return nullptr;
     const uint32_t format = VarReadU32(image + 4);
@@ -240,7 +253,8 @@ unsigned char* t_skinPack::Unpack(uint32_t* length, t_byteBuffer& out, const uns
     return target;
 }
 
-int t_skinPack::Deserialize(const unsigned char* in, uint32_t length) {
+int t_skinPack::Deserialize(const unsigned char* in, uint32_t length)
+{
     Clear();
     t_byteBuffer buffer;
     uint32_t imageLength = length;
@@ -256,7 +270,8 @@ int t_skinPack::Deserialize(const unsigned char* in, uint32_t length) {
     return read + int(c_headerSize);
 }
 
-bool t_skinPack::Import(t_errorChain& errors, const wchar_t* path) {
+bool t_skinPack::Import(t_errorChain& errors, const wchar_t* path)
+{
     Clear();
     bool ok = false;
     {
@@ -279,7 +294,8 @@ bool t_skinPack::Import(t_errorChain& errors, const wchar_t* path) {
     return ok;
 }
 
-bool t_skinPack::Export(t_errorChain& errors, const wchar_t* path, bool pack) {
+bool t_skinPack::Export(t_errorChain& errors, const wchar_t* path, bool pack)
+{
     bool ok = false;
     int size = Serialize(nullptr);
     t_byteBuffer image;

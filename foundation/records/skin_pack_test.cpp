@@ -13,40 +13,46 @@ namespace {
 
 typedef std::map<std::wstring, std::string> t_files;
 
-std::string Bytes(const t_varFile* entry) {
+std::string Bytes(const t_varFile* entry)
+{
     uint32_t count = 0;
     const unsigned char* data = entry->GetData(&count);
     return std::string(reinterpret_cast<const char*>(data), count);
 }
 
-t_files Entries(const t_skinPack& pack) {
+t_files Entries(const t_skinPack& pack)
+{
     t_files out;
     for (int i = 0; i < pack.Count(); ++i)
         out[pack.At(i)->GetName()] = Bytes(pack.At(i));
     return out;
 }
 
-void Add(t_skinPack& pack, const wchar_t* name, const std::string& bytes) {
+void Add(t_skinPack& pack, const wchar_t* name, const std::string& bytes)
+{
     t_varFile entry;
     entry.SetName(name, nullptr);
     entry.SetData(reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size()), nullptr);
     ASSERT_TRUE(pack.AddFile(entry));
 }
 
-std::string Image(t_skinPack& pack) {
+std::string Image(t_skinPack& pack)
+{
     std::string out(size_t(pack.Serialize(nullptr)), '\0');
     EXPECT_EQ(int(out.size()), pack.Serialize(reinterpret_cast<unsigned char*>(&out[0])));
     return out;
 }
 
-std::string Header(uint32_t format) {
+std::string Header(uint32_t format)
+{
     std::string h("Skin");
     for (int i = 0; i < 4; ++i)
         h += char((format >> (8 * i)) & 0xff);
     return h;
 }
 
-const t_files& SampleFiles() {
+const t_files& SampleFiles()
+{
     static const t_files files = {
         {L"Skin.ini", std::string("[General]\r\nName=sample\r\n", 24)},
         {L"图片.bmp", std::string(3000, '\x7f') + std::string("\0\1\2\3", 4)},
@@ -55,14 +61,16 @@ const t_files& SampleFiles() {
     return files;
 }
 
-void WriteFolder(const t_tempFolder& folder, const t_files& files) {
+void WriteFolder(const t_tempFolder& folder, const t_files& files)
+{
     for (const auto& f : files)
         ASSERT_TRUE(WriteRaw(folder / f.first, f.second));
 }
 
 }  // namespace
 
-TEST(SkinPack, FolderRoundTripsThroughBothFormats) {
+TEST(SkinPack, FolderRoundTripsThroughBothFormats)
+{
     t_tempFolder folder(L"skinpack_src");
     WriteFolder(folder, SampleFiles());
     CreateDirectoryW((folder / L"sub").c_str(), nullptr);
@@ -101,7 +109,8 @@ TEST(SkinPack, FolderRoundTripsThroughBothFormats) {
     }
 }
 
-TEST(SkinPack, EmptyPackIsTwelveBytes) {
+TEST(SkinPack, EmptyPackIsTwelveBytes)
+{
     t_skinPack pack;
     t_tempFolder out(L"skinpack_empty");
     t_errorChain errors;
@@ -116,7 +125,8 @@ TEST(SkinPack, EmptyPackIsTwelveBytes) {
     EXPECT_EQ(0, back.Count());
 }
 
-TEST(SkinPack, RefusedFilesLeaveThePackEmpty) {
+TEST(SkinPack, RefusedFilesLeaveThePackEmpty)
+{
     t_skinPack good;
     for (const auto& f : SampleFiles())
         Add(good, f.first.c_str(), f.second);
@@ -158,7 +168,8 @@ TEST(SkinPack, RefusedFilesLeaveThePackEmpty) {
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"皮肤打包文件导入失败"));
 }
 
-TEST(SkinPack, PackedBodyWithLyingLengthIsRefused) {
+TEST(SkinPack, PackedBodyWithLyingLengthIsRefused)
+{
     t_skinPack good;
     Add(good, L"a.bmp", std::string(500, 'a'));
     std::string image = Image(good);
@@ -173,7 +184,8 @@ TEST(SkinPack, PackedBodyWithLyingLengthIsRefused) {
     unsigned int plainLength = 0;
     ASSERT_TRUE(cipher.Decrypt(uint32_t(valid.size() - 8), &plainLength,
                                reinterpret_cast<const unsigned char*>(valid.data() + 8), plain.data()));
-    for (uint32_t declared : {0x7ffffff0u, 0xffffffffu, uint32_t(image.size() - 8 + 1), uint32_t(image.size() - 8 - 1)}) {
+    for (uint32_t declared :
+         {0x7ffffff0u, 0xffffffffu, uint32_t(image.size() - 8 + 1), uint32_t(image.size() - 8 - 1)}) {
         SCOPED_TRACE(declared);
         VarWriteU32(plain.data(), declared);
         std::vector<unsigned char> body(plainLength + 32);
@@ -186,7 +198,8 @@ TEST(SkinPack, PackedBodyWithLyingLengthIsRefused) {
     }
 }
 
-TEST(SkinPack, SurvivesDamagedImages) {
+TEST(SkinPack, SurvivesDamagedImages)
+{
     t_skinPack good;
     for (const auto& f : SampleFiles())
         Add(good, f.first.c_str(), f.second);
@@ -215,7 +228,8 @@ TEST(SkinPack, SurvivesDamagedImages) {
     }
 }
 
-TEST(SkinPack, NamesAreUniqueWithoutRegardToCase) {
+TEST(SkinPack, NamesAreUniqueWithoutRegardToCase)
+{
     t_skinPack pack;
     Add(pack, L"Skin.ini", "first");
     t_varFile twin;
@@ -237,15 +251,25 @@ TEST(SkinPack, NamesAreUniqueWithoutRegardToCase) {
     EXPECT_STREQ(L"c.bmp", pack.At(1)->GetName());
 }
 
-TEST(SkinPack, EntryNamesCannotLeaveTheFolder) {
+TEST(SkinPack, EntryNamesCannotLeaveTheFolder)
+{
     // Each name alone beside a plain one: the plain entry is still written, the hostile
     // one is refused, and nothing appears anywhere but the plain file in the folder.
     const wchar_t* const hostile[] = {
-        L"..\\escaped.txt", L"sub/escaped.txt", L"C:escaped.txt", L"..", L"\\\\host\\escaped.txt",
+        L"..\\escaped.txt",
+        L"sub/escaped.txt",
+        L"C:escaped.txt",
+        L"..",
+        L"\\\\host\\escaped.txt",
         // A leading dot would be appended to the folder text: skin.dat beside the folder.
         L".dat",
         // Device names open the device wherever the folder is.
-        L"CON", L"nul.txt", L"COM1", L"lpt2.bmp", L"AUX .ini", L"CONOUT$",
+        L"CON",
+        L"nul.txt",
+        L"COM1",
+        L"lpt2.bmp",
+        L"AUX .ini",
+        L"CONOUT$",
     };
     t_tempFolder root(L"skinpack_names");
     const std::wstring target = root / L"skin";
@@ -264,7 +288,8 @@ TEST(SkinPack, EntryNamesCannotLeaveTheFolder) {
     }
 }
 
-TEST(SkinPack, ReadsContainerWrittenByAnotherWriter) {
+TEST(SkinPack, ReadsContainerWrittenByAnotherWriter)
+{
     // Written by the independent writer of the peer check (Python zlib and AES).
     const std::wstring fixture = std::wstring(KAVREL_SOURCE_DIR) + L"\\foundation\\records\\testdata\\skin_pack_v3.vsf";
     t_skinPack pack;
@@ -287,8 +312,7 @@ TEST(SkinPack, ReadsContainerWrittenByAnotherWriter) {
     t_byteBuffer buffer;
     uint32_t length = uint32_t(file.size());
     t_skinPack scratch;
-    const unsigned char* image =
-        scratch.Unpack(&length, buffer, reinterpret_cast<const unsigned char*>(file.data()));
+    const unsigned char* image = scratch.Unpack(&length, buffer, reinterpret_cast<const unsigned char*>(file.data()));
     ASSERT_NE(nullptr, image);
     t_skinPack ours;
     Add(ours, L"Skin.ini", Bytes(pack.At(0)));
@@ -297,7 +321,8 @@ TEST(SkinPack, ReadsContainerWrittenByAnotherWriter) {
     EXPECT_EQ(Image(ours).substr(8), std::string(reinterpret_cast<const char*>(image) + 8, length - 8));
 }
 
-TEST(SkinPack, PlainExportOfPackedImportStaysReadable) {
+TEST(SkinPack, PlainExportOfPackedImportStaysReadable)
+{
     // A pack read from a packed file carries version 3; writing it plain must still give
     // a file that reads back (a plain body labelled 3 could not be read).
     t_tempFolder folder(L"skinpack_relabel");
@@ -317,7 +342,8 @@ TEST(SkinPack, PlainExportOfPackedImportStaysReadable) {
     EXPECT_EQ(SampleFiles(), Entries(back));
 }
 
-TEST(SkinPack, AddFolderRefusesMissingFolder) {
+TEST(SkinPack, AddFolderRefusesMissingFolder)
+{
     t_skinPack pack;
     Add(pack, L"kept.txt", "kept");
     t_tempFolder folder(L"skinpack_missing");

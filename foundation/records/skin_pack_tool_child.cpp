@@ -12,7 +12,8 @@
 
 namespace {
 
-int Report(t_errorChain& errors) {
+int Report(t_errorChain& errors)
+{
     for (const t_errorLine* line = errors.FirstLine(); line; line = line->next)
         fwprintf(stderr, L"%ls\n", line->text.c_str());
     return 1;
@@ -20,7 +21,8 @@ int Report(t_errorChain& errors) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     if (argc < 4)
         return 2;
     t_errorChain errors;

@@ -2,7 +2,8 @@
 
 #include <cwchar>
 
-void* VarHeapAlloc(t_heap* heap, uint32_t size, uint32_t align) {
+void* VarHeapAlloc(t_heap* heap, uint32_t size, uint32_t align)
+{
     if (!heap || size > 0xFFFFFFFFu - align)
         return nullptr;
     unsigned char* p = static_cast<unsigned char*>(heap->Alloc(size + align - 1));
@@ -12,7 +13,8 @@ void* VarHeapAlloc(t_heap* heap, uint32_t size, uint32_t align) {
     return misalign ? p + (align - misalign) : p;
 }
 
-int VarStringW::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) {
+int VarStringW::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap)
+{
     if (!in || !heap)
         return 0;
     if (available < 4)
@@ -29,7 +31,8 @@ int VarStringW::Deserialize(const unsigned char* in, uint32_t available, t_heap*
     return static_cast<int>(bytes + 4);
 }
 
-int VarStringW::Serialize(unsigned char* out) {
+int VarStringW::Serialize(unsigned char* out)
+{
     size_t length = m_text ? wcslen(m_text) : 0;
     if (length > (c_varMaxImage - 4) / 2)
         return -1;
@@ -42,7 +45,8 @@ int VarStringW::Serialize(unsigned char* out) {
     return static_cast<int>(bytes + 4);
 }
 
-void VarStringW::Set(const wchar_t* text, t_heap* heap) {
+void VarStringW::Set(const wchar_t* text, t_heap* heap)
+{
     if (!text || !heap) {
         m_text = text;
         return;
@@ -56,7 +60,8 @@ void VarStringW::Set(const wchar_t* text, t_heap* heap) {
     m_text = copy;
 }
 
-const wchar_t* VarStringW::Get(uint32_t* count) {
+const wchar_t* VarStringW::Get(uint32_t* count)
+{
     if (count)
         *count = m_text ? uint32_t(wcslen(m_text)) : 0;
     return m_text;

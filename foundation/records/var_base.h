@@ -9,10 +9,12 @@
 #include <new>
 
 // Little-endian u32 access to unaligned bytes.
-inline uint32_t VarReadU32(const unsigned char* p) {
+inline uint32_t VarReadU32(const unsigned char* p)
+{
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-inline void VarWriteU32(unsigned char* p, uint32_t v) {
+inline void VarWriteU32(unsigned char* p, uint32_t v)
+{
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
     p[2] = static_cast<unsigned char>(v >> 16);
@@ -64,7 +66,8 @@ class VarSimpleDynArray : public VarBase {
 public:
     VarSimpleDynArray() : m_data(nullptr), m_count(0) {}
 
-    int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) override {
+    int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) override
+    {
         if (!in || !heap)
             return 0;
         if (available < 4)
@@ -84,7 +87,8 @@ public:
         return static_cast<int>(bytes + 4);
     }
 
-    int Serialize(unsigned char* out) override {
+    int Serialize(unsigned char* out) override
+    {
         if (m_data && m_count > (c_varMaxImage - 4) / sizeof(T))
             return -1;
         uint32_t bytes = m_data ? m_count * uint32_t(sizeof(T)) : 0;
@@ -96,14 +100,16 @@ public:
         return static_cast<int>(bytes + 4);
     }
 
-    void Clear() override {
+    void Clear() override
+    {
         m_data = nullptr;
         m_count = 0;
     }
 
     // Stores count elements: copied into the arena when both data and arena are
     // given, else borrowed. False (record unchanged) when the arena fails.
-    bool Assign(const T* data, uint32_t count, t_heap* heap) {
+    bool Assign(const T* data, uint32_t count, t_heap* heap)
+    {
         if (data && heap) {
             if (!count)
                 data = nullptr;  // nothing to copy; do not keep the caller's pointer
@@ -168,7 +174,8 @@ public:
     // arena, which is also kept for later appends and writes. Returns the
     // declared total (4 for an empty list), -1 for a malformed image, 0 when no
     // arena or no input is given.
-    virtual int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) {
+    virtual int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap)
+    {
         if (!in || !heap)
             return 0;
         if (available < 4)
@@ -219,7 +226,8 @@ public:
     // needs an arena (from Deserialize, Append or SetHeap) for the offset
     // table: without one, or when it fails, 0 and nothing written. -1 when an
     // element cannot be written or the image would be too large.
-    virtual int Serialize(unsigned char* out) {
+    virtual int Serialize(unsigned char* out)
+    {
         if (m_count == 0) {
             if (out)
                 VarWriteU32(out, 0);
@@ -239,8 +247,7 @@ public:
             return static_cast<int>(size);
         if (!m_heap)
             return 0;
-        unsigned int* table =
-            static_cast<unsigned int*>(VarHeapAlloc(m_heap, 4 * n, alignof(unsigned int)));
+        unsigned int* table = static_cast<unsigned int*>(VarHeapAlloc(m_heap, 4 * n, alignof(unsigned int)));
         if (!table)
             return 0;
         uint32_t pos = 8 + 4 * n;
@@ -256,7 +263,8 @@ public:
 
     // Adds an element (the pointer is kept, not copied); the pointer table
     // comes from the arena. False when the arena fails.
-    bool Append(T* item, t_heap* heap) {
+    bool Append(T* item, t_heap* heap)
+    {
         if (!item || !heap)
             return false;
         m_heap = heap;
@@ -267,7 +275,8 @@ public:
     }
 
     // Removes element index; later elements move down one place.
-    bool RemoveAt(int index) {
+    bool RemoveAt(int index)
+    {
         if (index < 0 || index >= m_count)
             return false;
         memmove(m_items + index, m_items + index + 1, (m_count - index - 1) * sizeof(T*));
@@ -276,7 +285,8 @@ public:
     }
 
     // Empties the list; memory stays with the arena.
-    void Reset() {
+    void Reset()
+    {
         m_offsets.Clear();
         m_items = nullptr;
         m_count = 0;
@@ -289,14 +299,16 @@ public:
     bool HasTable() const { return m_items != nullptr; }
 
 private:
-    int FailRead() {
+    int FailRead()
+    {
         Reset();
         return -1;
     }
 
     // Room for need pointers; the table grows to a whole number of steps and
     // the old table is abandoned in the arena.
-    bool Grow(uint32_t need) {
+    bool Grow(uint32_t need)
+    {
         if (need <= m_capacity)
             return true;
         uint64_t steps = (uint64_t(need) + N - 1) / N;

@@ -10,43 +10,50 @@ namespace {
 
 // Reads hex through a record; returns the result and the record's image after it.
 template <class TRecord>
-int ReadHex(TRecord& record, const char* hex, t_heap& heap) {
+int ReadHex(TRecord& record, const char* hex, t_heap& heap)
+{
     t_bytes in = FromHex(hex);
     in.reserve(1);  // a real (non-null) pointer even for no bytes
     return record.Deserialize(in.data(), static_cast<uint32_t>(in.size()), &heap);
 }
 
 template <class TRecord>
-std::string Image(TRecord& record) {
+std::string Image(TRecord& record)
+{
     int size = record.Serialize(nullptr);
     t_bytes out(size > 0 ? size : 0);
     EXPECT_EQ(size, record.Serialize(out.data()));
     return ToHex(out);
 }
 
-TEST(VarBaseTest, ReadsAndRewritesSimpleRecords) {
+TEST(VarBaseTest, ReadsAndRewritesSimpleRecords)
+{
     struct {
         const char* in;
         int result;
         const char* image;  // written back, when the read succeeded
-    } const bytes[] = {
-        {"03000000616263ff", 7, "03000000616263"},  // trailing bytes are not consumed
-        {"00000000", 4, "00000000"},
-        {"04000000616263", -1, nullptr},           // count beyond the input
-        {"030000", -1, nullptr},                    // no room for the count
-        {"", -1, nullptr},
-        {"ffffffff00", -1, nullptr},
-    }, words[] = {
-        {"0800000001000000ffffffff", 12, "0800000001000000ffffffff"},
-        {"060000000100000002", -1, nullptr},        // byte count 6: not whole elements
-        {"0c0000000100000002000000", -1, nullptr},
-    }, texts[] = {
-        {"040000004100e4001122", 8, "040000004100e400"},
-        {"00000000", 4, "00000000"},
-        {"030000004100e400", -1, nullptr},          // odd byte count
-        {"060000004100e400", -1, nullptr},
-        {"02", -1, nullptr},
-    };
+    } const bytes[] =
+        {
+            {"03000000616263ff", 7, "03000000616263"},  // trailing bytes are not consumed
+            {"00000000", 4, "00000000"},
+            {"04000000616263", -1, nullptr},  // count beyond the input
+            {"030000", -1, nullptr},          // no room for the count
+            {"", -1, nullptr},
+            {"ffffffff00", -1, nullptr},
+        },
+            words[] =
+                {
+                    {"0800000001000000ffffffff", 12, "0800000001000000ffffffff"},
+                    {"060000000100000002", -1, nullptr},  // byte count 6: not whole elements
+                    {"0c0000000100000002000000", -1, nullptr},
+                },
+            texts[] = {
+                {"040000004100e4001122", 8, "040000004100e400"},
+                {"00000000", 4, "00000000"},
+                {"030000004100e400", -1, nullptr},  // odd byte count
+                {"060000004100e400", -1, nullptr},
+                {"02", -1, nullptr},
+            };
     t_heap heap(0x1000);
     for (const auto& c : bytes) {
         VarSimpleDynArray<unsigned char> r;
@@ -73,7 +80,8 @@ TEST(VarBaseTest, ReadsAndRewritesSimpleRecords) {
     }
 }
 
-TEST(VarBaseTest, TextValues) {
+TEST(VarBaseTest, TextValues)
+{
     t_heap heap(0x1000);
     VarStringW s;
     ASSERT_EQ(8, ReadHex(s, "040000004100e400", heap));
@@ -100,12 +108,13 @@ TEST(VarBaseTest, TextValues) {
 
     wchar_t source[] = L"皮肤";
     s.Set(source, &heap);
-    EXPECT_NE(source, s.Get(nullptr));     // copied into the arena
+    EXPECT_NE(source, s.Get(nullptr));  // copied into the arena
     source[0] = L'x';
     EXPECT_STREQ(L"皮肤", s.Get(nullptr));
 }
 
-TEST(VarBaseTest, ArraysCopyOrBorrow) {
+TEST(VarBaseTest, ArraysCopyOrBorrow)
+{
     t_heap heap(0x1000);
     unsigned int values[] = {7, 8, 9};
     VarSimpleDynArray<unsigned int> a;
@@ -122,7 +131,8 @@ TEST(VarBaseTest, ArraysCopyOrBorrow) {
     EXPECT_EQ("00000000", Image(empty));
 }
 
-TEST(VarBaseTest, NoArenaOrInputReadsNothing) {
+TEST(VarBaseTest, NoArenaOrInputReadsNothing)
+{
     t_heap heap(0x1000);
     const unsigned char in[] = {0, 0, 0, 0};
     VarStringW s;

@@ -2,7 +2,8 @@
 
 #include <new>
 
-int t_varFile::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) {
+int t_varFile::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap)
+{
     int name = m_name.Deserialize(in, available, heap);
     if (name <= 0)
         return name;
@@ -12,7 +13,8 @@ int t_varFile::Deserialize(const unsigned char* in, uint32_t available, t_heap* 
     return name + data;
 }
 
-int t_varFile::Serialize(unsigned char* out) {
+int t_varFile::Serialize(unsigned char* out)
+{
     int name = m_name.Serialize(out);
     if (name < 0)
         return -1;
@@ -22,13 +24,15 @@ int t_varFile::Serialize(unsigned char* out) {
     return name + data;
 }
 
-const unsigned char* t_varFile::GetData(uint32_t* count) const {
+const unsigned char* t_varFile::GetData(uint32_t* count) const
+{
     if (count)
         *count = m_data.Count();
     return m_data.Data();
 }
 
-t_varFile* t_varFile::CloneInto(const t_varFile& source, t_heap* heap) {
+t_varFile* t_varFile::CloneInto(const t_varFile& source, t_heap* heap)
+{
     if (!heap)
         return nullptr;
     void* place = VarHeapAlloc(heap, sizeof(t_varFile), alignof(t_varFile));

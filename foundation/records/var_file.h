@@ -16,9 +16,7 @@ public:
     // Name and data with the rules of VarStringW::Set and
     // VarSimpleDynArray::Assign (copied into the arena when one is given).
     void SetName(const wchar_t* name, t_heap* heap) { m_name.Set(name, heap); }
-    bool SetData(const unsigned char* data, uint32_t count, t_heap* heap) {
-        return m_data.Assign(data, count, heap);
-    }
+    bool SetData(const unsigned char* data, uint32_t count, t_heap* heap) { return m_data.Assign(data, count, heap); }
 
     // A new entry in the arena with the source's name and bytes copied there
     // (a source without bytes gives none); null without an arena or when it fails.

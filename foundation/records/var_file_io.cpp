@@ -5,7 +5,8 @@
 
 namespace n_varFileIo {
 
-bool LoadFromFile(const wchar_t* path, t_varFile& entry, t_heap* heap) {
+bool LoadFromFile(const wchar_t* path, t_varFile& entry, t_heap* heap)
+{
     if (!path || !heap)
         return false;
     t_errorChain errors;  // the callers report nothing of their own
@@ -31,7 +32,8 @@ bool LoadFromFile(const wchar_t* path, t_varFile& entry, t_heap* heap) {
     return true;
 }
 
-bool SaveToFile(const wchar_t* path, const t_varFile& entry) {
+bool SaveToFile(const wchar_t* path, const t_varFile& entry)
+{
     if (!path)
         return false;
     t_errorChain errors;

@@ -15,31 +15,34 @@ typedef VarComplexDynArray<t_varFile, 100> t_fileList;
 
 // Appends a file entry (name and bytes copied into the arena).
 template <class TList>
-void AddFile(TList& list, t_heap& heap, const wchar_t* name, const std::string& data) {
+void AddFile(TList& list, t_heap& heap, const wchar_t* name, const std::string& data)
+{
     t_varFile source;
     source.SetName(name, nullptr);
-    source.SetData(reinterpret_cast<const unsigned char*>(data.data()), static_cast<uint32_t>(data.size()),
-                   nullptr);
+    source.SetData(reinterpret_cast<const unsigned char*>(data.data()), static_cast<uint32_t>(data.size()), nullptr);
     t_varFile* entry = t_varFile::CloneInto(source, &heap);
     ASSERT_NE(nullptr, entry);
     ASSERT_TRUE(list.Append(entry, &heap));
 }
 
 template <class TList>
-t_bytes Write(TList& list) {
+t_bytes Write(TList& list)
+{
     int size = list.Serialize(nullptr);
     t_bytes out(size);
     EXPECT_EQ(size, list.Serialize(out.data()));
     return out;
 }
 
-std::string DataOf(const t_varFile* f) {
+std::string DataOf(const t_varFile* f)
+{
     uint32_t count = 0;
     const unsigned char* p = f->GetData(&count);
     return std::string(reinterpret_cast<const char*>(p), count);
 }
 
-TEST(VarFileTest, EmptyListIsFourZeroBytes) {
+TEST(VarFileTest, EmptyListIsFourZeroBytes)
+{
     t_heap heap(0x1000);
     t_fileList list;
     EXPECT_EQ("00000000", ToHex(Write(list)));
@@ -49,16 +52,24 @@ TEST(VarFileTest, EmptyListIsFourZeroBytes) {
     EXPECT_EQ(0, list.Deserialize(in, sizeof in, nullptr));
 }
 
-TEST(VarFileTest, ListImageLayout) {
+TEST(VarFileTest, ListImageLayout)
+{
     t_heap heap(0x1000);
     t_fileList list;
     AddFile(list, heap, L"a", "xy");
     AddFile(list, heap, L"bc", "");
     // total, table bytes, two offsets, then {name, data} images.
     EXPECT_EQ("28000000"
-              "08000000" "10000000" "1c000000"
-              "02000000" "6100" "02000000" "7879"
-              "04000000" "62006300" "00000000",
+              "08000000"
+              "10000000"
+              "1c000000"
+              "02000000"
+              "6100"
+              "02000000"
+              "7879"
+              "04000000"
+              "62006300"
+              "00000000",
               ToHex(Write(list)));
     // Writing needs an arena for the offset table.
     t_fileList noArena;
@@ -71,7 +82,8 @@ TEST(VarFileTest, ListImageLayout) {
     EXPECT_EQ(t_bytes(64, 0xee), out);
 }
 
-TEST(VarFileTest, ListRoundTripsAcrossGrowthSteps) {
+TEST(VarFileTest, ListRoundTripsAcrossGrowthSteps)
+{
     t_heap heap(0x8000);
     VarComplexDynArray<t_varFile, 3> list;
     for (int i = 0; i < 10; ++i)
@@ -102,7 +114,8 @@ TEST(VarFileTest, ListRoundTripsAcrossGrowthSteps) {
     EXPECT_EQ(nullptr, t_varFile::CloneInto(*back.At(0), &heap)->GetData(nullptr));
 }
 
-TEST(VarFileTest, MalformedListImages) {
+TEST(VarFileTest, MalformedListImages)
+{
     struct {
         const char* hex;
         int result;
@@ -116,13 +129,31 @@ TEST(VarFileTest, MalformedListImages) {
         // offset table of 6 bytes
         {"0e000000060000000c00000000000000", -1, 0},
         // second offset equals total: skipped, one element read
-        {"1a00000008000000100000001a000000" "02000000" "6100" "00000000", 26, 1},
+        {"1a00000008000000100000001a000000"
+         "02000000"
+         "6100"
+         "00000000",
+         26, 1},
         // offset pointing into the header
-        {"1a000000080000000400000000000000" "02000000" "6100" "00000000", -1, 0},
+        {"1a000000080000000400000000000000"
+         "02000000"
+         "6100"
+         "00000000",
+         -1, 0},
         // two offsets naming the same element
-        {"1a000000080000001000000010000000" "02000000" "6100" "00000000", -1, 0},
+        {"1a000000080000001000000010000000"
+         "02000000"
+         "6100"
+         "00000000",
+         -1, 0},
         // element data running past total (though not past the input)
-        {"1a000000040000000c000000" "02000000" "6100" "08000000" "7879" "00000000", -1, 0},
+        {"1a000000040000000c000000"
+         "02000000"
+         "6100"
+         "08000000"
+         "7879"
+         "00000000",
+         -1, 0},
     };
     for (const auto& c : cases) {
         t_heap heap(0x1000);
@@ -134,7 +165,8 @@ TEST(VarFileTest, MalformedListImages) {
 }
 
 // Every result is -1 or a length within the input, and no read leaves it.
-int ReadGuarded(t_guardedBytes& guard, const t_bytes& image, size_t n) {
+int ReadGuarded(t_guardedBytes& guard, const t_bytes& image, size_t n)
+{
     t_heap heap(0x1000);
     t_fileList list;
     const unsigned char* p = guard.Place(image.data(), n);
@@ -154,7 +186,8 @@ int ReadGuarded(t_guardedBytes& guard, const t_bytes& image, size_t n) {
     return r;
 }
 
-TEST(VarFileTest, ReaderSurvivesDamagedImages) {
+TEST(VarFileTest, ReaderSurvivesDamagedImages)
+{
     t_heap heap(0x1000);
     t_fileList list;
     AddFile(list, heap, L"Skin.ini", "[General]\r\nName=x\r\n");
@@ -183,9 +216,15 @@ TEST(VarFileTest, ReaderSurvivesDamagedImages) {
         for (int k = 0; k < changes; ++k) {
             size_t at = rng() % bad.size();
             switch (rng() % 3) {
-            case 0: bad[at] = static_cast<unsigned char>(rng()); break;
-            case 1: bad[at] ^= static_cast<unsigned char>(1u << (rng() % 8)); break;
-            default: if (at + 4 <= bad.size()) VarWriteU32(&bad[at], rng() % 2 ? 0xfffffff0u + rng() % 16 : rng() % 200);
+            case 0:
+                bad[at] = static_cast<unsigned char>(rng());
+                break;
+            case 1:
+                bad[at] ^= static_cast<unsigned char>(1u << (rng() % 8));
+                break;
+            default:
+                if (at + 4 <= bad.size())
+                    VarWriteU32(&bad[at], rng() % 2 ? 0xfffffff0u + rng() % 16 : rng() % 200);
             }
         }
         ReadGuarded(guard, bad, bad.size());

@@ -16,7 +16,8 @@ public:
     VarSimple() : m_value() {}
     explicit VarSimple(T value) : m_value(value) {}
 
-    int Deserialize(const unsigned char* in, uint32_t available, t_heap* /*heap*/) override {
+    int Deserialize(const unsigned char* in, uint32_t available, t_heap* /*heap*/) override
+    {
         if (!in || available < c_size)
             return -1;
         if (c_size == 1)
@@ -25,7 +26,8 @@ public:
             m_value = static_cast<T>(VarReadU32(in));
         return int(c_size);
     }
-    int Serialize(unsigned char* out) override {
+    int Serialize(unsigned char* out) override
+    {
         if (out) {
             if (c_size == 1)
                 out[0] = m_value ? 1 : 0;
@@ -50,13 +52,15 @@ class VarSimpleArray : public VarBase {
 public:
     VarSimpleArray() { Clear(); }
 
-    int Deserialize(const unsigned char* in, uint32_t available, t_heap* /*heap*/) override {
+    int Deserialize(const unsigned char* in, uint32_t available, t_heap* /*heap*/) override
+    {
         if (!in || available < uint32_t(N))
             return -1;
         memcpy(m_data, in, N);
         return N;
     }
-    int Serialize(unsigned char* out) override {
+    int Serialize(unsigned char* out) override
+    {
         if (out)
             memcpy(out, m_data, N);
         return N;
@@ -76,25 +80,29 @@ public:
     VarPairOffset() = default;
     VarPairOffset(int index, int offset) : m_index(index), m_offset(offset) {}
 
-    int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) override {
+    int Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) override
+    {
         int a = m_index.Deserialize(in, available, heap);
         if (a < 0)
             return -1;
         int b = m_offset.Deserialize(in + a, available - uint32_t(a), heap);
         return b < 0 ? -1 : a + b;
     }
-    int Serialize(unsigned char* out) override {
+    int Serialize(unsigned char* out) override
+    {
         int a = m_index.Serialize(out);
         return a + m_offset.Serialize(out ? out + a : nullptr);
     }
-    void Clear() override {
+    void Clear() override
+    {
         m_index.Clear();
         m_offset.Clear();
     }
 
     int Index() const { return m_index.Get(); }
     int Offset() const { return m_offset.Get(); }
-    void Set(int index, int offset) {
+    void Set(int index, int offset)
+    {
         m_index.Set(index);
         m_offset.Set(offset);
     }

@@ -24,13 +24,15 @@ const unsigned c_heapBlock = 0x1fff8;
 uint32_t RoundUp16(uint32_t n) { return (n + 15) / 16 * 16; }
 
 // A zero-filled buffer of n bytes rounded up to whole blocks (at least one byte).
-unsigned char* AllocPayload(uint32_t n) {
+unsigned char* AllocPayload(uint32_t n)
+{
     uint32_t size = RoundUp16(n);
     return static_cast<unsigned char*>(calloc(size ? size : 1, 1));
 }
 
 // A payload of n bytes that starts with magic and format; the caller fills the rest.
-unsigned char* NewPayload(uint32_t n, const unsigned char magic[4], uint32_t format) {
+unsigned char* NewPayload(uint32_t n, const unsigned char magic[4], uint32_t format)
+{
     unsigned char* payload = AllocPayload(n);
     if (payload) {
         memcpy(payload, magic, 4);
@@ -40,11 +42,13 @@ unsigned char* NewPayload(uint32_t n, const unsigned char magic[4], uint32_t for
 }
 
 // A payload long enough for magic and format, starting with magic.
-bool HasMagic(const unsigned char* payload, uint32_t n, const unsigned char magic[4]) {
+bool HasMagic(const unsigned char* payload, uint32_t n, const unsigned char magic[4])
+{
     return payload && n >= 8 && memcmp(payload, magic, 4) == 0;
 }
 
-t_mutex& UserDataMutex() {
+t_mutex& UserDataMutex()
+{
     static t_mutex mutex;
     return mutex;
 }
@@ -60,7 +64,8 @@ private:
 
 }  // namespace
 
-bool LockUserData(t_errorChain& errors, t_mutex::t_locker& locker) {
+bool LockUserData(t_errorChain& errors, t_mutex::t_locker& locker)
+{
     t_mutex& mutex = UserDataMutex();
     return mutex.Create(errors, L"Local\\vired_user_lock") && locker.Lock(errors, mutex);
 }
@@ -69,7 +74,8 @@ bool LockUserData(t_errorChain& errors, t_mutex::t_locker& locker) {
 // UserFile
 
 UserFile::UserFile(bool digest)
-    : m_payload(nullptr), m_payloadLength(0), m_digest(digest), m_active(false), m_damaged(false) {
+    : m_payload(nullptr), m_payloadLength(0), m_digest(digest), m_active(false), m_damaged(false)
+{
     memset(m_key, 0, sizeof(m_key));
 }
 
@@ -77,13 +83,15 @@ UserFile::~UserFile() { FreePayload(); }
 
 void UserFile::SetKey(const unsigned char key[c_keySize]) { memcpy(m_key, key, c_keySize); }
 
-void UserFile::FreePayload() {
+void UserFile::FreePayload()
+{
     free(m_payload);
     m_payload = nullptr;
     m_payloadLength = 0;
 }
 
-bool UserFile::SetPayload(const void* data, uint32_t n) {
+bool UserFile::SetPayload(const void* data, uint32_t n)
+{
     if (n > c_maxPayload || (n && !data))
         return false;
     unsigned char* copy = AllocPayload(n);
@@ -94,7 +102,8 @@ bool UserFile::SetPayload(const void* data, uint32_t n) {
     return AdoptPayload(copy, n, true);
 }
 
-bool UserFile::AdoptPayload(unsigned char* payload, uint32_t n, bool built) {
+bool UserFile::AdoptPayload(unsigned char* payload, uint32_t n, bool built)
+{
     if (!built) {
         free(payload);
         return false;
@@ -105,13 +114,15 @@ bool UserFile::AdoptPayload(unsigned char* payload, uint32_t n, bool built) {
     return true;
 }
 
-const unsigned char* UserFile::GetPayload(uint32_t* n) const {
+const unsigned char* UserFile::GetPayload(uint32_t* n) const
+{
     if (n)
         *n = m_payloadLength;
     return m_payload;
 }
 
-int UserFile::Encode(unsigned char* out, uint32_t outSize, const unsigned char* payload, uint32_t n) const {
+int UserFile::Encode(unsigned char* out, uint32_t outSize, const unsigned char* payload, uint32_t n) const
+{
     if (n > c_maxPayload || (n && !payload))
         return -1;
     const uint32_t padded = RoundUp16(n);
@@ -150,7 +161,8 @@ int UserFile::Encode(unsigned char* out, uint32_t outSize, const unsigned char* 
     return int(size);
 }
 
-int UserFile::Decode(unsigned char* out, uint32_t outSize, const unsigned char* container, uint32_t size) const {
+int UserFile::Decode(unsigned char* out, uint32_t outSize, const unsigned char* container, uint32_t size) const
+{
     const uint32_t fixed = 2 * c_block + (m_digest ? c_block : 0);
     if (!container || size <= 2 * c_block || size < fixed || size > c_maxPayload)
         return -1;
@@ -198,14 +210,16 @@ int UserFile::Decode(unsigned char* out, uint32_t outSize, const unsigned char* 
     return int(n);
 }
 
-bool UserFile::Load(t_errorChain& errors, bool lock) {
+bool UserFile::Load(t_errorChain& errors, bool lock)
+{
     t_optionalLock locker;
     if (!locker.Lock(errors, lock))
         return false;
     return LoadCore(errors);
 }
 
-bool UserFile::LoadCore(t_errorChain& errors) {
+bool UserFile::LoadCore(t_errorChain& errors)
+{
     FreePayload();
     ClearRecords();
     m_damaged = false;
@@ -256,7 +270,8 @@ bool UserFile::LoadCore(t_errorChain& errors) {
     return true;
 }
 
-bool UserFile::ReloadLocked(t_errorChain& errors, bool ready, const wchar_t* notReady) {
+bool UserFile::ReloadLocked(t_errorChain& errors, bool ready, const wchar_t* notReady)
+{
     t_mutex::t_locker locker;
     if (!LockUserData(errors, locker))
         return false;
@@ -265,14 +280,16 @@ bool UserFile::ReloadLocked(t_errorChain& errors, bool ready, const wchar_t* not
     return Load(errors, false);
 }
 
-bool UserFile::Save(t_errorChain& errors, bool lock) {
+bool UserFile::Save(t_errorChain& errors, bool lock)
+{
     t_optionalLock locker;
     if (!locker.Lock(errors, lock))
         return false;
     return SaveCore(errors);
 }
 
-bool UserFile::SaveCore(t_errorChain& errors) {
+bool UserFile::SaveCore(t_errorChain& errors)
+{
     if (!BuildPayload())
         return errors.Fail(L"UserFile::Save 数据格式错误");
     const int size = Encode(nullptr, 0, m_payload, m_payloadLength);
@@ -297,7 +314,8 @@ bool UserFile::SaveCore(t_errorChain& errors) {
 // ---------------------------------------------------------------------------------------
 // VarUserAcc
 
-int VarUserAcc::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap) {
+int VarUserAcc::Deserialize(const unsigned char* in, uint32_t available, t_heap* heap)
+{
     if (!in || !heap)
         return 0;
     uint32_t used = 0;
@@ -311,7 +329,8 @@ int VarUserAcc::Deserialize(const unsigned char* in, uint32_t available, t_heap*
     return int(used);
 }
 
-int VarUserAcc::Serialize(unsigned char* out) {
+int VarUserAcc::Serialize(unsigned char* out)
+{
     uint64_t used = 0;
     VarBase* parts[] = {&userId, &key, &name, &text};
     for (VarBase* part : parts) {
@@ -327,36 +346,42 @@ int VarUserAcc::Serialize(unsigned char* out) {
 // UserAccFile
 
 UserAccFile::UserAccFile()
-    : UserFile(true), t_versionedData(c_counter), m_currentUserId(-1), m_heap(c_heapBlock), m_loaded(false) {
+    : UserFile(true), t_versionedData(c_counter), m_currentUserId(-1), m_heap(c_heapBlock), m_loaded(false)
+{
     m_accounts.SetHeap(&m_heap);
 }
 
 UserAccFile::~UserAccFile() { m_heap.FreeAll(); }
 
-bool UserAccFile::Load(t_errorChain& errors, bool lock) {
+bool UserAccFile::Load(t_errorChain& errors, bool lock)
+{
     m_loaded = UserFile::Load(errors, lock);
     return m_loaded;
 }
 
-bool UserAccFile::Save(t_errorChain& errors, bool lock) {
+bool UserAccFile::Save(t_errorChain& errors, bool lock)
+{
     if (!UserFile::Save(errors, lock))
         return false;
     Touch();
     return true;
 }
 
-bool UserAccFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/) {
+bool UserAccFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/)
+{
     return ReloadLocked(errors, m_loaded, L"UserAccFile::UpdateVersion 未初始化");
 }
 
-int UserAccFile::FindUser(int userId) const {
+int UserAccFile::FindUser(int userId) const
+{
     for (int i = 0; i < m_accounts.Count(); ++i)
         if (m_accounts.At(i)->userId.Get() == userId)
             return i;
     return -1;
 }
 
-bool UserAccFile::GetAccount(int index, VarUserAcc& out) const {
+bool UserAccFile::GetAccount(int index, VarUserAcc& out) const
+{
     if (index < 0 || index >= m_accounts.Count())
         return false;
     const VarUserAcc* account = m_accounts.At(index);
@@ -367,8 +392,8 @@ bool UserAccFile::GetAccount(int index, VarUserAcc& out) const {
     return true;
 }
 
-bool UserAccFile::AddAccount(int userId, const unsigned char key[c_keySize], const wchar_t* name,
-                             const wchar_t* text) {
+bool UserAccFile::AddAccount(int userId, const unsigned char key[c_keySize], const wchar_t* name, const wchar_t* text)
+{
     if (FindUser(userId) >= 0 || !key)
         return false;
     void* place = VarHeapAlloc(&m_heap, sizeof(VarUserAcc), alignof(VarUserAcc));
@@ -384,7 +409,8 @@ bool UserAccFile::AddAccount(int userId, const unsigned char key[c_keySize], con
     return m_accounts.Append(account, &m_heap);
 }
 
-bool UserAccFile::BuildPayload() {
+bool UserAccFile::BuildPayload()
+{
     m_accounts.SetHeap(&m_heap);
     const int listSize = m_accounts.Serialize(nullptr);
     if (listSize < 0 || uint32_t(listSize) > c_maxPayload - 16)
@@ -398,7 +424,8 @@ bool UserAccFile::BuildPayload() {
     return AdoptPayload(payload, n, m_accounts.Serialize(payload + 16) == listSize);
 }
 
-bool UserAccFile::ParsePayload() {
+bool UserAccFile::ParsePayload()
+{
     const unsigned char* p = m_payload;
     const uint32_t n = m_payloadLength;
     if (!HasMagic(p, n, c_accMagic))
@@ -418,7 +445,8 @@ bool UserAccFile::ParsePayload() {
     return true;
 }
 
-void UserAccFile::ClearRecords() {
+void UserAccFile::ClearRecords()
+{
     m_accounts.Reset();
     m_heap.FreeAll();
     m_accounts.SetHeap(&m_heap);
@@ -433,18 +461,19 @@ UserDataFile::UserDataFile() : UserFile(true), m_heap(c_heapBlock) {}
 
 UserDataFile::~UserDataFile() { m_heap.FreeAll(); }
 
-VarBase* UserDataFile::ValueAt(int index) const {
+VarBase* UserDataFile::ValueAt(int index) const
+{
     UserDataFile* self = const_cast<UserDataFile*>(this);
-    VarBase* values[c_valueCount] = {&self->m_v0,  &self->m_v1,  &self->m_v2,  &self->m_v3,  &self->m_v4,
-                                     &self->m_v5,  &self->m_v6,  &self->m_v7,  &self->m_v8,  &self->m_v9,
-                                     &self->m_v10, &self->m_v11, &self->m_v12, &self->m_v13, &self->m_v14,
-                                     &self->m_v15, &self->m_v16};
+    VarBase* values[c_valueCount] = {&self->m_v0,  &self->m_v1,  &self->m_v2,  &self->m_v3,  &self->m_v4,  &self->m_v5,
+                                     &self->m_v6,  &self->m_v7,  &self->m_v8,  &self->m_v9,  &self->m_v10, &self->m_v11,
+                                     &self->m_v12, &self->m_v13, &self->m_v14, &self->m_v15, &self->m_v16};
     return index >= 0 && index < c_valueCount ? values[index] : nullptr;
 }
 
 VarBase* UserDataFile::Value(int index) { return ValueAt(index); }
 
-bool UserDataFile::GetBool(int index) const {
+bool UserDataFile::GetBool(int index) const
+{
     if (index == 0)
         return m_v0.Get();
     if (index == 1)
@@ -452,63 +481,116 @@ bool UserDataFile::GetBool(int index) const {
     return false;
 }
 
-void UserDataFile::SetBool(int index, bool value) {
+void UserDataFile::SetBool(int index, bool value)
+{
     if (index == 0)
         m_v0.Set(value);
     else if (index == 1)
         m_v1.Set(value);
 }
 
-int UserDataFile::GetInt(int index) const {
+int UserDataFile::GetInt(int index) const
+{
     switch (index) {
-    case 5: return int(m_v5.Get());
-    case 6: return int(m_v6.Get());
-    case 7: return int(m_v7.Get());
-    case 8: return m_v8.Get();
-    case 9: return int(m_v9.Get());
-    case 10: return m_v10.Get();
-    case 11: return m_v11.Get();
-    case 12: return m_v12.Get();
-    case 14: return m_v14.Get();
-    case 15: return m_v15.Get();
-    case 16: return m_v16.Get();
-    default: return 0;
+    case 5:
+        return int(m_v5.Get());
+    case 6:
+        return int(m_v6.Get());
+    case 7:
+        return int(m_v7.Get());
+    case 8:
+        return m_v8.Get();
+    case 9:
+        return int(m_v9.Get());
+    case 10:
+        return m_v10.Get();
+    case 11:
+        return m_v11.Get();
+    case 12:
+        return m_v12.Get();
+    case 14:
+        return m_v14.Get();
+    case 15:
+        return m_v15.Get();
+    case 16:
+        return m_v16.Get();
+    default:
+        return 0;
     }
 }
 
-void UserDataFile::SetInt(int index, int value) {
+void UserDataFile::SetInt(int index, int value)
+{
     switch (index) {
-    case 5: m_v5.Set(unsigned(value)); break;
-    case 6: m_v6.Set(unsigned(value)); break;
-    case 7: m_v7.Set(unsigned(value)); break;
-    case 8: m_v8.Set(value); break;
-    case 9: m_v9.Set(unsigned(value)); break;
-    case 10: m_v10.Set(value); break;
-    case 11: m_v11.Set(value); break;
-    case 12: m_v12.Set(value); break;
-    case 14: m_v14.Set(value); break;
-    case 15: m_v15.Set(value); break;
-    case 16: m_v16.Set(value); break;
-    default: break;
+    case 5:
+        m_v5.Set(unsigned(value));
+        break;
+    case 6:
+        m_v6.Set(unsigned(value));
+        break;
+    case 7:
+        m_v7.Set(unsigned(value));
+        break;
+    case 8:
+        m_v8.Set(value);
+        break;
+    case 9:
+        m_v9.Set(unsigned(value));
+        break;
+    case 10:
+        m_v10.Set(value);
+        break;
+    case 11:
+        m_v11.Set(value);
+        break;
+    case 12:
+        m_v12.Set(value);
+        break;
+    case 14:
+        m_v14.Set(value);
+        break;
+    case 15:
+        m_v15.Set(value);
+        break;
+    case 16:
+        m_v16.Set(value);
+        break;
+    default:
+        break;
     }
 }
 
-const unsigned char* UserDataFile::GetBytes(int index, uint32_t* count) const {
+const unsigned char* UserDataFile::GetBytes(int index, uint32_t* count) const
+{
     uint32_t n = 0;
     const unsigned char* data = nullptr;
     switch (index) {
-    case 2: data = m_v2.Data(); n = 16; break;
-    case 4: data = m_v4.Data(); n = 16; break;
-    case 3: data = m_v3.Data(); n = m_v3.Count(); break;
-    case 13: data = m_v13.Data(); n = m_v13.Count(); break;
-    default: break;
+    case 2:
+        data = m_v2.Data();
+        n = 16;
+        break;
+    case 4:
+        data = m_v4.Data();
+        n = 16;
+        break;
+    case 3:
+        data = m_v3.Data();
+        n = m_v3.Count();
+        break;
+    case 13:
+        data = m_v13.Data();
+        n = m_v13.Count();
+        break;
+    default:
+        break;
     }
     if (count)
         *count = n;
     return data;
 }
 
-bool UserDataFile::SetBytes(int index, const unsigned char* data, uint32_t count) {
+bool UserDataFile::SetBytes(int index, const unsigned char* data, uint32_t count)
+{
     switch (index) {
     case 2:
     case 4:
@@ -516,13 +598,17 @@ bool UserDataFile::SetBytes(int index, const unsigned char* data, uint32_t count
             return false;
         (index == 2 ? m_v2 : m_v4).Set(data);
         return true;
-    case 3: return m_v3.Assign(data, count, &m_heap);
-    case 13: return m_v13.Assign(data, count, &m_heap);
-    default: return false;
+    case 3:
+        return m_v3.Assign(data, count, &m_heap);
+    case 13:
+        return m_v13.Assign(data, count, &m_heap);
+    default:
+        return false;
     }
 }
 
-bool UserDataFile::BuildPayload() {
+bool UserDataFile::BuildPayload()
+{
     // Format 2: "Udat", 2, the pair table, then the values; offsets count from the
     // table's first byte.
     t_heap scratch(4096);
@@ -555,7 +641,8 @@ bool UserDataFile::BuildPayload() {
     return AdoptPayload(payload, n, ok);
 }
 
-bool UserDataFile::ParsePayload() {
+bool UserDataFile::ParsePayload()
+{
     const unsigned char* p = m_payload;
     const uint32_t n = m_payloadLength;
     if (!HasMagic(p, n, c_dataMagic))
@@ -595,7 +682,8 @@ bool UserDataFile::ParsePayload() {
     return true;
 }
 
-void UserDataFile::ClearRecords() {
+void UserDataFile::ClearRecords()
+{
     m_v2.Clear();
     m_v3.Clear();
     m_v13.Clear();
@@ -606,15 +694,16 @@ void UserDataFile::ClearRecords() {
 // ---------------------------------------------------------------------------------------
 // UserCurrentDataFile
 
-UserCurrentDataFile::UserCurrentDataFile()
-    : t_versionedData(c_counter), m_accounts(nullptr), m_manager(nullptr) {}
+UserCurrentDataFile::UserCurrentDataFile() : t_versionedData(c_counter), m_accounts(nullptr), m_manager(nullptr) {}
 
-void UserCurrentDataFile::Link(UserAccFile* accounts, UserManager* manager) {
+void UserCurrentDataFile::Link(UserAccFile* accounts, UserManager* manager)
+{
     m_accounts = accounts;
     m_manager = manager;
 }
 
-int UserCurrentDataFile::ResolveUser(t_errorChain& errors) {
+int UserCurrentDataFile::ResolveUser(t_errorChain& errors)
+{
     if (!m_accounts || !m_manager)
         return -1;
     int id = 0;
@@ -632,7 +721,8 @@ int UserCurrentDataFile::ResolveUser(t_errorChain& errors) {
     return id;
 }
 
-bool UserCurrentDataFile::Load(t_errorChain& errors, bool lock) {
+bool UserCurrentDataFile::Load(t_errorChain& errors, bool lock)
+{
     const int id = ResolveUser(errors);
     if (id < 0)
         return errors.Fail(L"UserCurrentDataFile::Load 用户id非法");
@@ -644,7 +734,8 @@ bool UserCurrentDataFile::Load(t_errorChain& errors, bool lock) {
     return UserFile::Load(errors, lock);
 }
 
-bool UserCurrentDataFile::Save(t_errorChain& errors, bool lock) {
+bool UserCurrentDataFile::Save(t_errorChain& errors, bool lock)
+{
     const int id = ResolveUser(errors);
     if (id < 0)
         return errors.Fail(L"UserCurrentDataFile::Save 用户id非法");
@@ -656,6 +747,7 @@ bool UserCurrentDataFile::Save(t_errorChain& errors, bool lock) {
     return true;
 }
 
-bool UserCurrentDataFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/) {
+bool UserCurrentDataFile::Reload(t_errorChain& errors, DWORD /*newVersion*/, void* /*argument*/)
+{
     return ReloadLocked(errors, m_active, L"UserCurrentDataFile::UpdateVersion 未初始化");
 }

@@ -17,15 +17,18 @@ const unsigned char c_otherKey[16] = {16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5,
 class t_rawFile : public UserFile {
 public:
     explicit t_rawFile(const std::wstring& path, bool digest = true, const unsigned char* key = c_key)
-        : UserFile(digest) {
+        : UserFile(digest)
+    {
         SetPath(path.c_str());
         SetKey(key);
     }
-    bool Write(const std::string& payload) {
+    bool Write(const std::string& payload)
+    {
         t_errorChain errors;
         return SetPayload(payload.data(), uint32_t(payload.size())) && Save(errors, false);
     }
-    std::string Payload() const {
+    std::string Payload() const
+    {
         uint32_t n = 0;
         const unsigned char* p = GetPayload(&n);
         return std::string(reinterpret_cast<const char*>(p), n);
@@ -36,11 +39,13 @@ public:
 template <class T>
 class t_parser : public T {
 public:
-    bool Parse(const std::string& payload) {
+    bool Parse(const std::string& payload)
+    {
         this->SetPayload(payload.data(), uint32_t(payload.size()));
         return this->ParsePayload();
     }
-    std::string Build() {
+    std::string Build()
+    {
         EXPECT_TRUE(this->BuildPayload());
         uint32_t n = 0;
         const unsigned char* p = this->GetPayload(&n);
@@ -48,20 +53,23 @@ public:
     }
 };
 
-std::string U32(uint32_t v) {
+std::string U32(uint32_t v)
+{
     std::string s(4, '\0');
     VarWriteU32(reinterpret_cast<unsigned char*>(&s[0]), v);
     return s;
 }
 
 // Points a file object at path under the test key.
-void Bind(UserFile& file, const std::wstring& path) {
+void Bind(UserFile& file, const std::wstring& path)
+{
     file.SetPath(path.c_str());
     file.SetKey(c_key);
 }
 
 // The deciphered header block of a container.
-std::string Header(const std::string& file, const unsigned char* key = c_key) {
+std::string Header(const std::string& file, const unsigned char* key = c_key)
+{
     t_aesSchedule schedule;
     AesSetDecryptKey(128, key, &schedule);
     unsigned char iv[16], out[16];
@@ -72,7 +80,8 @@ std::string Header(const std::string& file, const unsigned char* key = c_key) {
 
 }  // namespace
 
-TEST(UserFile, ContainerSizesAndHeader) {
+TEST(UserFile, ContainerSizesAndHeader)
+{
     t_tempFolder folder(L"userfile_sizes");
     struct {
         uint32_t n;
@@ -102,7 +111,8 @@ TEST(UserFile, ContainerSizesAndHeader) {
     EXPECT_EQ(64u, ReadRaw(folder / L"p.dat").size());
 }
 
-TEST(UserFile, FreshIvEachSave) {
+TEST(UserFile, FreshIvEachSave)
+{
     t_tempFolder folder(L"userfile_iv");
     t_rawFile a(folder / L"a.dat"), b(folder / L"b.dat");
     ASSERT_TRUE(a.Write("same payload"));
@@ -116,7 +126,8 @@ TEST(UserFile, FreshIvEachSave) {
     }
 }
 
-TEST(UserFile, DamagedFilesAreRefusedInWords) {
+TEST(UserFile, DamagedFilesAreRefusedInWords)
+{
     t_tempFolder folder(L"userfile_bad");
     const std::wstring source = folder / L"good.dat";
     ASSERT_TRUE(t_rawFile(source).Write(std::string(40, 'p')));
@@ -159,7 +170,8 @@ TEST(UserFile, DamagedFilesAreRefusedInWords) {
     EXPECT_TRUE(missing.WasDamaged());
 }
 
-TEST(UserFile, FileHeldByAnotherProgramIsNotCalledDamaged) {
+TEST(UserFile, FileHeldByAnotherProgramIsNotCalledDamaged)
+{
     t_tempFolder folder(L"userfile_held");
     const std::wstring path = folder / L"held.dat";
     ASSERT_TRUE(t_rawFile(path).Write("sound content"));
@@ -173,7 +185,8 @@ TEST(UserFile, FileHeldByAnotherProgramIsNotCalledDamaged) {
     EXPECT_TRUE(reader.Load(errors, false));
 }
 
-TEST(UserFile, AccountsRoundTrip) {
+TEST(UserFile, AccountsRoundTrip)
+{
     t_tempFolder folder(L"userfile_acc");
     const std::wstring path = folder / L"acc.dat";
     const unsigned char key7[16] = {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
@@ -204,7 +217,8 @@ TEST(UserFile, AccountsRoundTrip) {
     EXPECT_EQ(0, acc.FindUser(9));
 }
 
-TEST(UserFile, AccountsPayloadChecks) {
+TEST(UserFile, AccountsPayloadChecks)
+{
     t_parser<UserAccFile> acc;
     acc.SetCurrentUserId(5);
     const std::string good = acc.Build();
@@ -231,7 +245,8 @@ TEST(UserFile, AccountsPayloadChecks) {
     }
 }
 
-TEST(UserFile, UserDataRoundTripsInFormatTwo) {
+TEST(UserFile, UserDataRoundTripsInFormatTwo)
+{
     t_tempFolder folder(L"userfile_data");
     const std::wstring path = folder / L"user.dat";
     const unsigned char block[16] = {0xa0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0xaf};
@@ -264,7 +279,8 @@ TEST(UserFile, UserDataRoundTripsInFormatTwo) {
         EXPECT_EQ(i * 1000 - 7000, data.GetInt(i)) << i;
 }
 
-TEST(UserFile, UserDataPayloadFormats) {
+TEST(UserFile, UserDataPayloadFormats)
+{
     t_parser<UserDataFile> writer;
     writer.SetInt(8, 88);
     writer.SetInt(16, 1616);
@@ -284,8 +300,8 @@ TEST(UserFile, UserDataPayloadFormats) {
     EXPECT_EQ(1616, ignoring.GetInt(16));
 
     // Format 1: values back to back; a short tail stops quietly.
-    const std::string v1 = std::string("\1\0", 2) + std::string(16, 'k') + U32(2) + "zz" + std::string(16, 'm') +
-                           U32(55) + U32(66);
+    const std::string v1 =
+        std::string("\1\0", 2) + std::string(16, 'k') + U32(2) + "zz" + std::string(16, 'm') + U32(55) + U32(66);
     t_parser<UserDataFile> old;
     ASSERT_TRUE(old.Parse("Udat" + U32(1) + v1 + "\1\2"));
     EXPECT_TRUE(old.GetBool(0));
@@ -301,11 +317,13 @@ TEST(UserFile, UserDataPayloadFormats) {
         {"magic", "Uacc" + U32(2) + table},
         {"short", "Udat"},
         {"table cut", "Udat" + U32(2) + table.substr(0, 40)},
-        {"value offset outside", "Udat" + U32(2) + [&] {
-             std::string t = table;
-             VarWriteU32(reinterpret_cast<unsigned char*>(&t[pairsStart + 8 * 5 + 4]), 0x7ffffff0);
-             return t;
-         }()},
+        {"value offset outside", "Udat" + U32(2) +
+                                     [&] {
+                                         std::string t = table;
+                                         VarWriteU32(reinterpret_cast<unsigned char*>(&t[pairsStart + 8 * 5 + 4]),
+                                                     0x7ffffff0);
+                                         return t;
+                                     }()},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.what);
@@ -314,7 +332,8 @@ TEST(UserFile, UserDataPayloadFormats) {
     }
 }
 
-TEST(UserFile, ParsersSurviveArbitraryBytes) {
+TEST(UserFile, ParsersSurviveArbitraryBytes)
+{
     t_parser<UserAccFile> accWriter;
     const unsigned char key[16] = {};
     accWriter.AddAccount(1, key, L"name", L"text");

@@ -21,8 +21,8 @@ const unsigned char c_accountsKey[UserFile::c_keySize] = {0x3c, 0x91, 0x5e, 0x07
 
 }  // namespace
 
-UserManager::UserManager()
-    : m_backup(false), m_backupNumber(-1), m_accLoaded(false), m_initialised(false) {
+UserManager::UserManager() : m_backup(false), m_backupNumber(-1), m_accLoaded(false), m_initialised(false)
+{
     m_installDir[0] = m_usersRoot[0] = m_accountsDir[0] = 0;
 }
 
@@ -30,7 +30,8 @@ UserManager::~UserManager() = default;
 
 UserManager* UserManager::Instance() { return ImmSingleton<UserManager>::Instance("UserManager"); }
 
-bool UserManager::Init(t_errorChain& errors, bool backup, int backupNumber) {
+bool UserManager::Init(t_errorChain& errors, bool backup, int backupNumber)
+{
     m_backup = backup;
     m_backupNumber = backupNumber;
     if (!m_section.Create(errors, L"Local\\vired_user_lock_proc") || !m_mutex.Create(errors, L"Local\\vired_user_lock"))
@@ -53,7 +54,8 @@ bool UserManager::Init(t_errorChain& errors, bool backup, int backupNumber) {
     return true;
 }
 
-bool UserManager::BuildFolders(t_errorChain& errors) {
+bool UserManager::BuildFolders(t_errorChain& errors)
+{
     const t_runtime* runtime = t_runtime::Instance();
     const wchar_t* data = runtime->GetUserDataDir().c_str();
     bool ok = FormatPath(m_installDir, L"%s", runtime->GetInstallDir().c_str()) &&
@@ -69,7 +71,8 @@ bool UserManager::BuildFolders(t_errorChain& errors) {
     return true;
 }
 
-bool UserManager::PrepareAccFile(t_errorChain& errors, const t_str& accPath) {
+bool UserManager::PrepareAccFile(t_errorChain& errors, const t_str& accPath)
+{
     const t_path folder(m_accountsDir);
     if (folder.IsFile())
         return errors.Fail(L"账户目录创建失败:无法创建上级目录");
@@ -90,7 +93,8 @@ bool UserManager::PrepareAccFile(t_errorChain& errors, const t_str& accPath) {
     return true;
 }
 
-bool UserManager::LoadAccounts(t_errorChain& errors, bool retry) {
+bool UserManager::LoadAccounts(t_errorChain& errors, bool retry)
+{
     m_accLoaded = false;
     t_str accPath;
     GetAccFilePath(accPath);
@@ -121,7 +125,8 @@ bool UserManager::LoadAccounts(t_errorChain& errors, bool retry) {
     return LoadAccounts(errors, false);
 }
 
-bool UserManager::LoadCurrentUserData(t_errorChain& errors) {
+bool UserManager::LoadCurrentUserData(t_errorChain& errors)
+{
     m_dataFile.Link(&m_accFile, this);
     m_dataFile.SetActive(true);
     if (m_dataFile.Load(errors, false)) {
@@ -142,7 +147,8 @@ bool UserManager::LoadCurrentUserData(t_errorChain& errors) {
     return true;
 }
 
-int UserManager::GetCurrentUserId() {
+int UserManager::GetCurrentUserId()
+{
     PerfScope outer("GetCurrentUserId1");
     int id = 0;
     {
@@ -155,7 +161,8 @@ int UserManager::GetCurrentUserId() {
     return id;
 }
 
-bool UserManager::ReadCurrentUserId(t_errorChain& errors, int& id) {
+bool UserManager::ReadCurrentUserId(t_errorChain& errors, int& id)
+{
     id = 0;
     if (!m_section.IsCreated() && !m_section.Create(errors, L"Local\\vired_user_lock_proc"))
         return false;
@@ -174,7 +181,8 @@ bool UserManager::ReadCurrentUserId(t_errorChain& errors, int& id) {
     return true;
 }
 
-bool UserManager::GetCheckedCurrentUserId(t_errorChain& errors, int& id) {
+bool UserManager::GetCheckedCurrentUserId(t_errorChain& errors, int& id)
+{
     id = m_accFile.GetCurrentUserId();
     if (id == -1) {
         id = 0;
@@ -183,7 +191,8 @@ bool UserManager::GetCheckedCurrentUserId(t_errorChain& errors, int& id) {
     return true;
 }
 
-bool UserManager::GetUserDir(wchar_t* out, size_t size, int userId) const {
+bool UserManager::GetUserDir(wchar_t* out, size_t size, int userId) const
+{
     if (!out || size == 0)
         return false;
     int n = userId == 0 ? _snwprintf(out, size, L"%s", m_usersRoot)
@@ -196,7 +205,8 @@ bool UserManager::GetUserDir(wchar_t* out, size_t size, int userId) const {
     return true;
 }
 
-bool UserManager::GetUserDirText(t_str& out, int userId) const {
+bool UserManager::GetUserDirText(t_str& out, int userId) const
+{
     wchar_t buffer[MAX_PATH];
     if (!GetUserDir(buffer, MAX_PATH, userId))
         return false;
@@ -204,7 +214,8 @@ bool UserManager::GetUserDirText(t_str& out, int userId) const {
     return true;
 }
 
-bool UserManager::GetUserPath(t_str& out, int userId) const {
+bool UserManager::GetUserPath(t_str& out, int userId) const
+{
     wchar_t buffer[MAX_PATH];
     if (!GetUserDir(buffer, MAX_PATH, userId))
         return false;
@@ -212,7 +223,8 @@ bool UserManager::GetUserPath(t_str& out, int userId) const {
     return true;
 }
 
-bool UserManager::GetUserDataPath(t_str& out, int userId) const {
+bool UserManager::GetUserDataPath(t_str& out, int userId) const
+{
     wchar_t buffer[MAX_PATH];
     if (!GetUserDir(buffer, MAX_PATH, userId))
         return false;
@@ -220,24 +232,44 @@ bool UserManager::GetUserDataPath(t_str& out, int userId) const {
     return true;
 }
 
-bool UserManager::GetAccFilePath(t_str& out) const {
+bool UserManager::GetAccFilePath(t_str& out) const
+{
     out = t_path::Combine(m_accountsDir, c_accFileName);
     return true;
 }
 
-bool UserManager::GetInstallDir(t_str& out) const {
+bool UserManager::GetInstallDir(t_str& out) const
+{
     out.Assign(m_installDir);
     return true;
 }
 
-bool UserManager::FolderOfKind(int kind, int step, int userId, t_str& out) const {
+bool UserManager::FolderOfKind(int kind, int step, int userId, t_str& out) const
+{
     bool install;
     switch (kind) {
-    case e_installOnly: install = true; if (step > 0) return false; break;
-    case e_installThenUser: install = step == 0; if (step > 1) return false; break;
-    case e_userOnly: install = false; if (step > 0) return false; break;
-    case e_userThenInstall: install = step == 1; if (step > 1) return false; break;
-    default: return false;
+    case e_installOnly:
+        install = true;
+        if (step > 0)
+            return false;
+        break;
+    case e_installThenUser:
+        install = step == 0;
+        if (step > 1)
+            return false;
+        break;
+    case e_userOnly:
+        install = false;
+        if (step > 0)
+            return false;
+        break;
+    case e_userThenInstall:
+        install = step == 1;
+        if (step > 1)
+            return false;
+        break;
+    default:
+        return false;
     }
     if (install) {
         out.Assign(m_installDir);
@@ -247,7 +279,8 @@ bool UserManager::FolderOfKind(int kind, int step, int userId, t_str& out) const
 }
 
 bool UserManager::FindFile(t_errorChain& errors, int kind, t_str& name, int userId, bool mustExist,
-                           const wchar_t* subfolder) {
+                           const wchar_t* subfolder)
+{
     if (kind < e_installOnly || kind > e_userThenInstall)
         return false;
     const int steps = (kind == e_installOnly || kind == e_userOnly) ? 1 : 2;
@@ -268,7 +301,8 @@ bool UserManager::FindFile(t_errorChain& errors, int kind, t_str& name, int user
     return false;
 }
 
-bool UserManager::DeleteUser(t_errorChain& errors, int userId, bool force) {
+bool UserManager::DeleteUser(t_errorChain& errors, int userId, bool force)
+{
     if (userId == 0 || userId == -1)
         return true;
     if (!m_accLoaded)

@@ -63,8 +63,7 @@ public:
     // kind: the folders of the kind in order, each + subfolder (when given) + name; the
     // first candidate, or with mustExist the first that is an existing file. No candidate:
     // "找不到文件: " + name and false.
-    bool FindFile(t_errorChain& errors, int kind, t_str& name, int userId, bool mustExist,
-                  const wchar_t* subfolder);
+    bool FindFile(t_errorChain& errors, int kind, t_str& name, int userId, bool mustExist, const wchar_t* subfolder);
 
     // Removes a user's account and folder (with force: at the next restart; the current
     // user only with force). Ids 0 and -1 need nothing.
@@ -78,14 +77,16 @@ public:
     // around initialisation and changes of the user data.
     class t_locker : public t_mutex::t_locker {
     public:
-        bool Lock(t_errorChain& errors, UserManager& manager) {
+        bool Lock(t_errorChain& errors, UserManager& manager)
+        {
             return t_mutex::t_locker::Lock(errors, manager.m_mutex);
         }
     };
     // Holds the in-process critical section around reads of the current user id.
     class t_lockerProc : public t_mutex::t_locker {
     public:
-        bool Lock(t_errorChain& errors, UserManager& manager) {
+        bool Lock(t_errorChain& errors, UserManager& manager)
+        {
             return t_mutex::t_locker::Lock(errors, manager.m_section);
         }
     };

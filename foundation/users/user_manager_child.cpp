@@ -11,7 +11,8 @@
 #include "foundation/users/user_manager.h"
 #include "foundation/win/shared_versions.h"
 
-static int Run(int argc, wchar_t** argv) {
+static int Run(int argc, wchar_t** argv)
+{
     if (argc != 5 || wcscmp(argv[1], L"set-current") != 0)
         return 2;
     t_errorChain errors;

@@ -19,7 +19,8 @@ t_tempFolder* g_install = nullptr;
 class t_environment : public t_programTempFolder {
 public:
     t_environment() : t_programTempFolder(g_install, L"usermgr_install", false) {}
-    void SetUp() override {
+    void SetUp() override
+    {
         t_programTempFolder::SetUp();
         t_runtime::Instance()->SetInstallDirSource(g_install->Path().c_str());
         t_errorChain errors;
@@ -36,7 +37,8 @@ const unsigned char c_key5[16] = {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5
 // the test), so parallel test programs never share one.
 class UserManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         static int serial = 0;
         m_number = int(GetCurrentProcessId() * 64 + ++serial);
         m_manager = Fresh();
@@ -47,31 +49,36 @@ protected:
         m_accPath = acc.c_str();
         m_accDir = m_accPath.substr(0, m_accPath.rfind(L'\\'));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         m_manager.reset();
         t_tempFolder::RemoveTree(m_accDir);
     }
 
     std::unique_ptr<UserManager> Fresh() { return std::unique_ptr<UserManager>(new UserManager()); }
-    std::unique_ptr<UserManager> Reinit(t_errorChain& errors, bool* ok) {
+    std::unique_ptr<UserManager> Reinit(t_errorChain& errors, bool* ok)
+    {
         std::unique_ptr<UserManager> manager = Fresh();
         *ok = manager->Init(errors, true, m_number);
         return manager;
     }
     // A second manager on the same folder, whose start-up must succeed.
-    std::unique_ptr<UserManager> Restart(t_errorChain& errors) {
+    std::unique_ptr<UserManager> Restart(t_errorChain& errors)
+    {
         bool ok = false;
         std::unique_ptr<UserManager> manager = Reinit(errors, &ok);
         EXPECT_TRUE(ok) << Lines(errors);
         return manager;
     }
-    std::wstring UserDir(int id) {
+    std::wstring UserDir(int id)
+    {
         t_str dir;
         EXPECT_TRUE(m_manager->GetUserDirText(dir, id));
         return dir.c_str();
     }
     // Lists user 5 (and 7) and writes user 5's data file with a marker value.
-    void AddUsers(int current) {
+    void AddUsers(int current)
+    {
         UserAccFile& acc = m_manager->AccFile();
         ASSERT_TRUE(acc.AddAccount(5, c_key5, L"五", L""));
         ASSERT_TRUE(acc.AddAccount(7, c_key5, L"七", L""));
@@ -97,7 +104,8 @@ protected:
 
 }  // namespace
 
-TEST_F(UserManagerTest, FreshStartMakesEmptyAccounts) {
+TEST_F(UserManagerTest, FreshStartMakesEmptyAccounts)
+{
     wchar_t expected[MAX_PATH];
     _snwprintf(expected, MAX_PATH, L"%s\\DezadIR.users.Backup%08x\\acc.dat",
                t_runtime::Instance()->GetUserDataDir().c_str(), unsigned(m_number));
@@ -117,7 +125,8 @@ TEST_F(UserManagerTest, FreshStartMakesEmptyAccounts) {
     EXPECT_EQ(UserManager::Instance(), UserManager::Instance());
 }
 
-TEST_F(UserManagerTest, UserFolders) {
+TEST_F(UserManagerTest, UserFolders)
+{
     const std::wstring data = t_runtime::Instance()->GetUserDataDir().c_str();
     EXPECT_EQ(data + L"\\DezadIR", UserDir(0));
     EXPECT_EQ(m_accDir + L"\\0000002a", UserDir(0x2a));
@@ -135,7 +144,8 @@ TEST_F(UserManagerTest, UserFolders) {
     EXPECT_TRUE(m_manager->GetUserDir(&buffer[0], exact + 1, 0x2a));
 }
 
-TEST_F(UserManagerTest, FindFileByKind) {
+TEST_F(UserManagerTest, FindFileByKind)
+{
     const int user = 0x2a;
     t_errorChain errors;
     const std::wstring userSkins = UserDir(user) + L"\\AllSkin";
@@ -154,16 +164,11 @@ TEST_F(UserManagerTest, FindFileByKind) {
         bool mustExist;
         std::wstring expected;  // empty: not found
     } cases[] = {
-        {1, L"both.vsf", true, inInstall + L"both.vsf"},
-        {1, L"user.vsf", true, L""},
-        {1, L"none.vsf", false, inInstall + L"none.vsf"},
-        {2, L"both.vsf", true, inInstall + L"both.vsf"},
-        {2, L"user.vsf", true, inUser + L"user.vsf"},
-        {3, L"install.vsf", true, L""},
-        {3, L"none.vsf", false, inUser + L"none.vsf"},
-        {4, L"both.vsf", true, inUser + L"both.vsf"},
-        {4, L"install.vsf", true, inInstall + L"install.vsf"},
-        {4, L"none.vsf", true, L""},
+        {1, L"both.vsf", true, inInstall + L"both.vsf"},       {1, L"user.vsf", true, L""},
+        {1, L"none.vsf", false, inInstall + L"none.vsf"},      {2, L"both.vsf", true, inInstall + L"both.vsf"},
+        {2, L"user.vsf", true, inUser + L"user.vsf"},          {3, L"install.vsf", true, L""},
+        {3, L"none.vsf", false, inUser + L"none.vsf"},         {4, L"both.vsf", true, inUser + L"both.vsf"},
+        {4, L"install.vsf", true, inInstall + L"install.vsf"}, {4, L"none.vsf", true, L""},
         {4, L"none.vsf", false, inUser + L"none.vsf"},
     };
     for (const auto& c : cases) {
@@ -182,7 +187,8 @@ TEST_F(UserManagerTest, FindFileByKind) {
     EXPECT_FALSE(m_manager->FindFile(errors, 0, name, user, false, nullptr));
 }
 
-TEST_F(UserManagerTest, DamagedAccountsFileIsReplaced) {
+TEST_F(UserManagerTest, DamagedAccountsFileIsReplaced)
+{
     AddUsers(0);
     ASSERT_TRUE(WriteRaw(m_accPath, std::string(96, 'x')));
     t_errorChain errors;
@@ -198,7 +204,8 @@ TEST_F(UserManagerTest, DamagedAccountsFileIsReplaced) {
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"用户账户文件加载失败：" + m_accPath));
 }
 
-TEST_F(UserManagerTest, AccountsHeldByAnotherProgramAreNotDeleted) {
+TEST_F(UserManagerTest, AccountsHeldByAnotherProgramAreNotDeleted)
+{
     AddUsers(0);
     const std::string before = ReadRaw(m_accPath);
     HANDLE held = CreateFileW(m_accPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -213,7 +220,8 @@ TEST_F(UserManagerTest, AccountsHeldByAnotherProgramAreNotDeleted) {
     EXPECT_TRUE(Exists(UserDir(5) + L"\\user.dat"));
 }
 
-TEST_F(UserManagerTest, CurrentUserDataLoads) {
+TEST_F(UserManagerTest, CurrentUserDataLoads)
+{
     AddUsers(5);
     t_errorChain errors;
     auto manager = Restart(errors);
@@ -229,7 +237,8 @@ TEST_F(UserManagerTest, CurrentUserDataLoads) {
     EXPECT_EQ(99, check.GetInt(8));
 }
 
-TEST_F(UserManagerTest, DamagedUserDataFallsBackToCommonUser) {
+TEST_F(UserManagerTest, DamagedUserDataFallsBackToCommonUser)
+{
     AddUsers(5);
     ASSERT_TRUE(WriteRaw(UserDir(5) + L"\\user.dat", std::string(64, 'z')));
     t_errorChain errors;
@@ -243,7 +252,8 @@ TEST_F(UserManagerTest, DamagedUserDataFallsBackToCommonUser) {
     EXPECT_EQ(0, Restart(quiet)->GetCurrentUserId());
 }
 
-TEST_F(UserManagerTest, CommonUserHasNoDataFile) {
+TEST_F(UserManagerTest, CommonUserHasNoDataFile)
+{
     t_errorChain errors;
     UserCurrentDataFile& data = m_manager->DataFile();
     data.SetInt(8, 1);
@@ -258,7 +268,8 @@ TEST_F(UserManagerTest, CommonUserHasNoDataFile) {
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"UserCurrentDataFile::Load 用户id非法"));
 }
 
-TEST_F(UserManagerTest, DeleteUser) {
+TEST_F(UserManagerTest, DeleteUser)
+{
     AddUsers(5);
     t_errorChain errors;
     auto manager = Restart(errors);
@@ -287,7 +298,8 @@ TEST_F(UserManagerTest, DeleteUser) {
     EXPECT_EQ(L"用户账户文件加载不成功", Lines(e));
 }
 
-TEST_F(UserManagerTest, ChangeByAnotherProcessIsSeen) {
+TEST_F(UserManagerTest, ChangeByAnotherProcessIsSeen)
+{
     AddUsers(0);
     EXPECT_EQ(0, m_manager->GetCurrentUserId());
     const std::wstring args = L"set-current \"" + g_install->Path() + L"\" " + std::to_wstring(m_number);

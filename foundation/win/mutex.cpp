@@ -10,17 +10,14 @@ namespace {
 const wchar_t kLocalPrefix[] = L"Local\\";
 const size_t kLocalPrefixLength = 6;
 
-bool StartsWithLocal(const wchar_t* text) {
-    return wcsncmp(text, kLocalPrefix, kLocalPrefixLength) == 0;
-}
+bool StartsWithLocal(const wchar_t* text) { return wcsncmp(text, kLocalPrefix, kLocalPrefixLength) == 0; }
 
-} // namespace
+}  // namespace
 
-t_mutex::t_mutex(int kind) : m_handle(nullptr), m_kind(kind) {
-    m_name[0] = 0;
-}
+t_mutex::t_mutex(int kind) : m_handle(nullptr), m_kind(kind) { m_name[0] = 0; }
 
-t_mutex::~t_mutex() {
+t_mutex::~t_mutex()
+{
     // The destructor must not call the virtual Close of a derived class that is gone.
     if (m_handle) {
         CloseHandle(m_handle);
@@ -28,7 +25,8 @@ t_mutex::~t_mutex() {
     }
 }
 
-bool t_mutex::NormaliseName(const wchar_t* name, wchar_t (&out)[kNameCapacity]) {
+bool t_mutex::NormaliseName(const wchar_t* name, wchar_t (&out)[kNameCapacity])
+{
     const wchar_t* prefix = kLocalPrefix;
     if (StartsWithLocal(name)) {
         prefix = L"";
@@ -46,7 +44,8 @@ bool t_mutex::NormaliseName(const wchar_t* name, wchar_t (&out)[kNameCapacity]) 
     return true;
 }
 
-bool t_mutex::SetNormalisedName(t_errorChain& errors, const wchar_t* name) {
+bool t_mutex::SetNormalisedName(t_errorChain& errors, const wchar_t* name)
+{
     if (!name)
         return true;
     wchar_t normalised[kNameCapacity];
@@ -58,7 +57,8 @@ bool t_mutex::SetNormalisedName(t_errorChain& errors, const wchar_t* name) {
     return true;
 }
 
-bool t_mutex::Create(t_errorChain& errors, const wchar_t* name) {
+bool t_mutex::Create(t_errorChain& errors, const wchar_t* name)
+{
     PerfScope scope("CreateMutex");
     if (m_handle)
         return true;
@@ -82,18 +82,18 @@ bool t_mutex::Create(t_errorChain& errors, const wchar_t* name) {
     return true;
 }
 
-void t_mutex::Close() {
+void t_mutex::Close()
+{
     if (m_handle) {
         CloseHandle(m_handle);
         m_handle = nullptr;
     }
 }
 
-bool t_mutex::IsCreated() const {
-    return m_handle != nullptr;
-}
+bool t_mutex::IsCreated() const { return m_handle != nullptr; }
 
-bool t_mutex::Wait(t_errorChain& errors) {
+bool t_mutex::Wait(t_errorChain& errors)
+{
     // Waiting on nothing would let the caller in unguarded.
     if (!m_handle)
         return errors.Fail(L"获取Mutex失败：未创建 %s", m_name);
@@ -112,24 +112,28 @@ bool t_mutex::Wait(t_errorChain& errors) {
     }
 }
 
-void t_mutex::Release() {
+void t_mutex::Release()
+{
     if (m_handle)
         ReleaseMutex(m_handle);
 }
 
-bool Lock(t_errorChain& errors, t_mutex& mutex) {
+bool Lock(t_errorChain& errors, t_mutex& mutex)
+{
     PerfScope scope("Lock");
     if (!mutex.IsCreated())
         return errors.Fail(L"t_mutex::Lock 未初始化");
     return mutex.Wait(errors);
 }
 
-void Unlock(t_mutex& mutex) {
+void Unlock(t_mutex& mutex)
+{
     PerfScope scope("Unlock");
     mutex.Release();
 }
 
-bool t_mutex::t_locker::Lock(t_errorChain& errors, t_mutex& mutex) {
+bool t_mutex::t_locker::Lock(t_errorChain& errors, t_mutex& mutex)
+{
     Unlock();
     if (!::Lock(errors, mutex))
         return false;
@@ -137,7 +141,8 @@ bool t_mutex::t_locker::Lock(t_errorChain& errors, t_mutex& mutex) {
     return true;
 }
 
-void t_mutex::t_locker::Unlock() {
+void t_mutex::t_locker::Unlock()
+{
     if (m_held) {
         ::Unlock(*m_held);
         m_held = nullptr;
@@ -146,11 +151,10 @@ void t_mutex::t_locker::Unlock() {
 
 t_criticalSection::t_criticalSection(int kind) : t_mutex(kind), m_initialised(false) {}
 
-t_criticalSection::~t_criticalSection() {
-    Close();
-}
+t_criticalSection::~t_criticalSection() { Close(); }
 
-bool t_criticalSection::Create(t_errorChain& errors, const wchar_t* name) {
+bool t_criticalSection::Create(t_errorChain& errors, const wchar_t* name)
+{
     if (m_initialised)
         return true;
     if (!SetNormalisedName(errors, name))
@@ -163,30 +167,32 @@ bool t_criticalSection::Create(t_errorChain& errors, const wchar_t* name) {
     return true;
 }
 
-void t_criticalSection::Close() {
+void t_criticalSection::Close()
+{
     if (m_initialised) {
         DeleteCriticalSection(&m_section);
         m_initialised = false;
     }
 }
 
-bool t_criticalSection::IsCreated() const {
-    return m_initialised;
-}
+bool t_criticalSection::IsCreated() const { return m_initialised; }
 
-bool t_criticalSection::Wait(t_errorChain& errors) {
+bool t_criticalSection::Wait(t_errorChain& errors)
+{
     if (!m_initialised)
         return errors.Fail(L"获取CriticalSection失败：未创建 %s", m_name);
     EnterCriticalSection(&m_section);
     return true;
 }
 
-void t_criticalSection::Release() {
+void t_criticalSection::Release()
+{
     if (m_initialised)
         LeaveCriticalSection(&m_section);
 }
 
-t_csAutoInit::t_csAutoInit(int kind, const wchar_t* name) : t_criticalSection(kind) {
+t_csAutoInit::t_csAutoInit(int kind, const wchar_t* name) : t_criticalSection(kind)
+{
     t_errorChain dropped;
     Create(dropped, name);
 }

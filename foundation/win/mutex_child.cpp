@@ -7,7 +7,8 @@
 
 #include "foundation/win/mutex.h"
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     if (argc != 3)
         return 100;
     t_errorChain errors;

@@ -11,7 +11,8 @@
 
 namespace {
 
-std::wstring LastLine(const t_errorChain& errors) {
+std::wstring LastLine(const t_errorChain& errors)
+{
     const t_errorLine* line = errors.FirstLine();
     while (line && line->next)
         line = line->next;
@@ -19,7 +20,8 @@ std::wstring LastLine(const t_errorChain& errors) {
 }
 
 // True when another thread can take the kernel mutex right now (it lets it go again).
-bool FreeForOtherThread(HANDLE handle) {
+bool FreeForOtherThread(HANDLE handle)
+{
     bool free = false;
     std::thread other([&] {
         DWORD result = WaitForSingleObject(handle, 0);
@@ -34,7 +36,8 @@ bool FreeForOtherThread(HANDLE handle) {
 // `held` is locked by this thread. A second thread runs lockOther, which must block until
 // `held` is released, then succeed.
 template <class F>
-void ExpectOtherThreadWaits(t_mutex& held, F lockOther) {
+void ExpectOtherThreadWaits(t_mutex& held, F lockOther)
+{
     std::atomic<int> state{0};
     std::thread other([&] {
         state = 1;
@@ -49,16 +52,15 @@ void ExpectOtherThreadWaits(t_mutex& held, F lockOther) {
     EXPECT_EQ(2, state.load());
 }
 
-} // namespace
+}  // namespace
 
-TEST(MutexName, NormalisesToOneLocalPrefix) {
+TEST(MutexName, NormalisesToOneLocalPrefix)
+{
     struct {
         const wchar_t* name;
         const wchar_t* expected;  // null: refused
     } cases[] = {
-        {L"Local\\abc", L"Local\\abc"},
-        {L"abc", L"Local\\abc"},
-        {L"Local\\Local\\abc", L"Local\\abc"},
+        {L"Local\\abc", L"Local\\abc"},          {L"abc", L"Local\\abc"}, {L"Local\\Local\\abc", L"Local\\abc"},
         {L"local\\abc", L"Local\\local\\abc"},  // the prefix test is case-sensitive
         {L"Global\\abc", L"Local\\Global\\abc"},
     };
@@ -78,7 +80,8 @@ TEST(MutexName, NormalisesToOneLocalPrefix) {
     EXPECT_FALSE(t_mutex::NormaliseName((L"Local\\" + tooLong).c_str(), out));
 }
 
-TEST(Mutex, NameFormsOpenOneKernelObject) {
+TEST(Mutex, NameFormsOpenOneKernelObject)
+{
     std::wstring base = UniqueTag(L"mutex_test_same_");
     t_errorChain errors;
     t_mutex a(3), b(4), c(5);
@@ -99,7 +102,8 @@ TEST(Mutex, NameFormsOpenOneKernelObject) {
     EXPECT_TRUE(errors.IsEmpty());
 }
 
-TEST(Mutex, TooLongNameFailsAndCreatesNothing) {
+TEST(Mutex, TooLongNameFailsAndCreatesNothing)
+{
     t_errorChain errors;
     t_mutex m;
     std::wstring tooLong(300, L'n');
@@ -108,7 +112,8 @@ TEST(Mutex, TooLongNameFailsAndCreatesNothing) {
     EXPECT_TRUE(errors.IsFailed());
 }
 
-TEST(Mutex, UnnamedMutexIsCreated) {
+TEST(Mutex, UnnamedMutexIsCreated)
+{
     t_errorChain errors;
     t_mutex m;
     ASSERT_TRUE(m.Create(errors, nullptr));
@@ -121,7 +126,8 @@ TEST(Mutex, UnnamedMutexIsCreated) {
     EXPECT_FALSE(m.IsCreated());
 }
 
-TEST(Mutex, LockOnUncreatedMutexFails) {
+TEST(Mutex, LockOnUncreatedMutexFails)
+{
     t_mutex mutex;
     t_criticalSection section;
     t_mutex* objects[] = {&mutex, &section};
@@ -138,7 +144,8 @@ TEST(Mutex, LockOnUncreatedMutexFails) {
     }
 }
 
-TEST(Mutex, MutexAbandonedByDeadChildIsAcquired) {
+TEST(Mutex, MutexAbandonedByDeadChildIsAcquired)
+{
     std::wstring name = UniqueTag(L"mutex_test_abandon_");
     t_errorChain errors;
     t_mutex mutex;
@@ -152,7 +159,8 @@ TEST(Mutex, MutexAbandonedByDeadChildIsAcquired) {
     EXPECT_EQ(1, RunChild(L"mutex_child.exe", L"try " + name));
 }
 
-TEST(MutexLocker, HoldsUntilUnlockOrDestruction) {
+TEST(MutexLocker, HoldsUntilUnlockOrDestruction)
+{
     std::wstring base = UniqueTag(L"mutex_test_locker_");
     t_errorChain errors;
     t_mutex first, second;
@@ -178,7 +186,8 @@ TEST(MutexLocker, HoldsUntilUnlockOrDestruction) {
     locker.Unlock();  // holding nothing: no effect
 }
 
-TEST(MutexLocker, SecondThreadWaitsForNamedMutex) {
+TEST(MutexLocker, SecondThreadWaitsForNamedMutex)
+{
     std::wstring name = UniqueTag(L"mutex_test_wait_");
     t_errorChain errors;
     t_mutex mine;
@@ -194,7 +203,8 @@ TEST(MutexLocker, SecondThreadWaitsForNamedMutex) {
     });
 }
 
-TEST(CriticalSection, CreateLockAndContend) {
+TEST(CriticalSection, CreateLockAndContend)
+{
     t_errorChain errors;
     t_criticalSection section(3);
     EXPECT_FALSE(section.IsCreated());
@@ -215,7 +225,8 @@ TEST(CriticalSection, CreateLockAndContend) {
     EXPECT_FALSE(section.IsCreated());
 }
 
-TEST(CriticalSection, AutoInitCreatesOrStaysUncreated) {
+TEST(CriticalSection, AutoInitCreatesOrStaysUncreated)
+{
     t_csAutoInit good(4, L"Local\\cs_FlashUtil");
     EXPECT_TRUE(good.IsCreated());
     EXPECT_STREQ(L"Local\\cs_FlashUtil", good.Name());
@@ -229,7 +240,8 @@ TEST(CriticalSection, AutoInitCreatesOrStaysUncreated) {
     EXPECT_EQ(L"t_mutex::Lock 未初始化", LastLine(errors));
 }
 
-TEST(PathMutex, NameIsACaseFoldedHashOfThePath) {
+TEST(PathMutex, NameIsACaseFoldedHashOfThePath)
+{
     struct {
         const wchar_t* path;
         const wchar_t* expected;
@@ -263,7 +275,8 @@ TEST(PathMutex, NameIsACaseFoldedHashOfThePath) {
     EXPECT_TRUE(errors.IsEmpty());
 }
 
-TEST(PathMutex, PlainNamesAreRefused) {
+TEST(PathMutex, PlainNamesAreRefused)
+{
     t_errorChain errors;
     t_path::t_mutex m;
     EXPECT_FALSE(m.Create(errors, L"abc"));
@@ -271,7 +284,8 @@ TEST(PathMutex, PlainNamesAreRefused) {
     EXPECT_EQ(L"创建文件对象锁失败：不支持", LastLine(errors));
 }
 
-TEST(PathMutex, TwoThreadsContendForOneFile) {
+TEST(PathMutex, TwoThreadsContendForOneFile)
+{
     std::wstring path = UniqueTag(L"Z:\\tmp\\path_mutex_contend_") + L".TXT";
     std::wstring otherCase = path;
     for (wchar_t& ch : otherCase)

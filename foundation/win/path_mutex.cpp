@@ -4,12 +4,14 @@
 
 t_path::t_mutex::t_mutex() : ::t_mutex(6) {}
 
-bool t_path::t_mutex::Create(t_errorChain& errors, const wchar_t* /*name*/) {
+bool t_path::t_mutex::Create(t_errorChain& errors, const wchar_t* /*name*/)
+{
     errors.AddText(L"创建文件对象锁失败：不支持");
     return false;
 }
 
-bool t_path::t_mutex::CreateForPath(t_errorChain& errors, const wchar_t* path) {
+bool t_path::t_mutex::CreateForPath(t_errorChain& errors, const wchar_t* path)
+{
     // Case-folded so that C:\A.TXT and c:\a.txt share one mutex; different paths that
     // happen to share the value only serialise each other's opens. The name has a fixed
     // length, so every path is guarded.

@@ -19,7 +19,7 @@ const wchar_t* RootName(HKEY root)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 t_reg::t_reg(HKEY root)
 {
@@ -30,10 +30,7 @@ t_reg::t_reg(HKEY root)
     }
 }
 
-t_reg::~t_reg()
-{
-    Close();
-}
+t_reg::~t_reg() { Close(); }
 
 void t_reg::Close()
 {
@@ -132,8 +129,7 @@ bool t_reg::QueryString(t_errorChain& errors, const wchar_t* valueName, wchar_t*
 
 bool t_reg::Set(t_errorChain& errors, const wchar_t* valueName, const void* data, DWORD byteCount)
 {
-    const LONG code =
-        RegSetValueExW(m_key, valueName, 0, REG_SZ, static_cast<const BYTE*>(data), byteCount);
+    const LONG code = RegSetValueExW(m_key, valueName, 0, REG_SZ, static_cast<const BYTE*>(data), byteCount);
     if (code == ERROR_SUCCESS)
         return true;
     AppendSystemErrorText(errors.NewLine(), static_cast<DWORD>(code));

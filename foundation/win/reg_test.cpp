@@ -23,8 +23,8 @@ protected:
     void PutRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, m_subKey.c_str(), 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, m_subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &key, nullptr));
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
         RegCloseKey(key);
     }
@@ -55,7 +55,7 @@ std::wstring LastLine(const t_errorChain& errors)
     return lines.empty() ? std::wstring() : lines.back();
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(RegTest, StringsRoundTripWithoutStoredTerminator)
 {
@@ -101,8 +101,8 @@ TEST_F(RegTest, QueryStringTerminatesFromTheByteCount)
         DWORD extraByte;              // 1: a stray odd byte after them
         DWORD bufferChars;
         bool ok;
-        const wchar_t* expected;      // on success
-        const wchar_t* message;       // on failure: a part of the last line
+        const wchar_t* expected;  // on success
+        const wchar_t* message;   // on failure: a part of the last line
     };
     const t_case cases[] = {
         {"unterminated, room to spare", {L'a', L'b', L'c'}, 0, 8, true, L"abc", nullptr},
@@ -201,8 +201,10 @@ TEST_F(RegTest, RootsAndEmptySubKey)
         HKEY key;
         const wchar_t* name;
     };
-    const t_root roots[] = {{HKEY_CLASSES_ROOT, L"CLASSES_ROOT"}, {HKEY_LOCAL_MACHINE, L"MACHINE"},
-                            {HKEY_USERS, L"USERS"}, {HKEY_DYN_DATA, L"DYN_DATA"}};
+    const t_root roots[] = {{HKEY_CLASSES_ROOT, L"CLASSES_ROOT"},
+                            {HKEY_LOCAL_MACHINE, L"MACHINE"},
+                            {HKEY_USERS, L"USERS"},
+                            {HKEY_DYN_DATA, L"DYN_DATA"}};
     for (const t_root& r : roots)
         EXPECT_STREQ(r.name, t_reg(r.key).PathText().c_str());
 
@@ -242,8 +244,8 @@ TEST(RegMachineView, MachineKeysLiveInTheThirtyTwoBitView)
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
     const wchar_t installed[] = L"D:\\Vexil";
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(installed),
-                                            sizeof(installed)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(installed), sizeof(installed)));
     RegCloseKey(key);
     {
         t_errorChain errors;

@@ -12,11 +12,13 @@ namespace {
 // name, since the names are localised on some systems.
 struct t_sid {
     PSID sid = nullptr;
-    t_sid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD rid0, DWORD rid1 = 0) {
+    t_sid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD rid0, DWORD rid1 = 0)
+    {
         if (!AllocateAndInitializeSid(&authority, count, rid0, rid1, 0, 0, 0, 0, 0, 0, &sid))
             sid = nullptr;
     }
-    ~t_sid() {
+    ~t_sid()
+    {
         if (sid)
             FreeSid(sid);
     }
@@ -24,20 +26,22 @@ struct t_sid {
     t_sid& operator=(const t_sid&) = delete;
 };
 
-const t_sid& EveryoneSid() {
-    static const t_sid sid(SID_IDENTIFIER_AUTHORITY{SECURITY_WORLD_SID_AUTHORITY}, 1,
-                           SECURITY_WORLD_RID);
+const t_sid& EveryoneSid()
+{
+    static const t_sid sid(SID_IDENTIFIER_AUTHORITY{SECURITY_WORLD_SID_AUTHORITY}, 1, SECURITY_WORLD_RID);
     return sid;
 }
 
 // S-1-15-2-1
-const t_sid& AllAppPackagesSid() {
+const t_sid& AllAppPackagesSid()
+{
     static const t_sid sid(SID_IDENTIFIER_AUTHORITY{{0, 0, 0, 0, 0, 15}}, 2, 2, 1);
     return sid;
 }
 
 // S-1-16-4096
-const t_sid& LowLabelSid() {
+const t_sid& LowLabelSid()
+{
     static const t_sid sid(SID_IDENTIFIER_AUTHORITY{{0, 0, 0, 0, 0, 16}}, 1, 0x1000);
     return sid;
 }
@@ -49,7 +53,8 @@ struct t_aclHolder {
     ~t_aclHolder() { free(acl); }
 };
 
-PACL BuildSharedDacl() {
+PACL BuildSharedDacl()
+{
     PSID sids[2] = {EveryoneSid().sid, IsWin8OrLater() ? AllAppPackagesSid().sid : nullptr};
     DWORD size = sizeof(ACL);
     for (PSID sid : sids) {
@@ -75,7 +80,8 @@ PACL BuildSharedDacl() {
 typedef BOOL(WINAPI* t_addMandatoryAce)(PACL, DWORD, DWORD, DWORD, PSID);
 
 // Null before Windows Vista (no AddMandatoryAce) or when building fails.
-PACL BuildLowLabelSacl() {
+PACL BuildLowLabelSacl()
+{
     HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
     if (!advapi)
         advapi = LoadLibraryW(L"advapi32.dll");
@@ -88,8 +94,7 @@ PACL BuildLowLabelSacl() {
         return nullptr;
     DWORD size = sizeof(ACL) + sizeof(SYSTEM_MANDATORY_LABEL_ACE) - sizeof(DWORD) + GetLengthSid(sid);
     PACL acl = static_cast<PACL>(calloc(1, size));
-    if (!acl || !InitializeAcl(acl, size, ACL_REVISION) ||
-        !addMandatoryAce(acl, ACL_REVISION, kInheritFlags, 0, sid)) {
+    if (!acl || !InitializeAcl(acl, size, ACL_REVISION) || !addMandatoryAce(acl, ACL_REVISION, kInheritFlags, 0, sid)) {
         free(acl);
         return nullptr;
     }
@@ -103,7 +108,8 @@ struct t_sharedSecurity {
     SECURITY_ATTRIBUTES attributes;
     bool valid = false;
 
-    t_sharedSecurity() {
+    t_sharedSecurity()
+    {
         dacl.acl = BuildSharedDacl();
         sacl.acl = BuildLowLabelSacl();
         if (!dacl.acl || !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
@@ -118,29 +124,32 @@ struct t_sharedSecurity {
     }
 };
 
-t_sharedSecurity& SharedSecurity() {
+t_sharedSecurity& SharedSecurity()
+{
     static t_sharedSecurity security;
     return security;
 }
 
 // Converts the low label SDDL and hands its SACL to apply; true when apply returns 0.
 template <class F>
-bool ApplyLowLabel(F apply) {
+bool ApplyLowLabel(F apply)
+{
     if (!IsVistaOrLater())
         return true;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"S:(ML;;NW;;;LW)", SDDL_REVISION_1,
-                                                              &descriptor, nullptr))
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"S:(ML;;NW;;;LW)", SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
         return false;
     BOOL present = FALSE, defaulted = FALSE;
     PACL sacl = nullptr;
-    bool ok = GetSecurityDescriptorSacl(descriptor, &present, &sacl, &defaulted) && present &&
-              apply(sacl) == ERROR_SUCCESS;
+    bool ok =
+        GetSecurityDescriptorSacl(descriptor, &present, &sacl, &defaulted) && present && apply(sacl) == ERROR_SUCCESS;
     LocalFree(descriptor);
     return ok;
 }
 
-bool ContainsExe(const wchar_t* path) {
+bool ContainsExe(const wchar_t* path)
+{
     for (const wchar_t* p = path; *p; ++p) {
         if (_wcsnicmp(p, L".exe", 4) == 0)
             return true;
@@ -148,36 +157,35 @@ bool ContainsExe(const wchar_t* path) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
-SECURITY_ATTRIBUTES* GetLowIntegritySecurityAttributes() {
+SECURITY_ATTRIBUTES* GetLowIntegritySecurityAttributes()
+{
     t_sharedSecurity& security = SharedSecurity();
     return security.valid ? &security.attributes : nullptr;
 }
 
-PACL GetSharedDacl() {
-    return SharedSecurity().dacl.acl;
-}
+PACL GetSharedDacl() { return SharedSecurity().dacl.acl; }
 
-PACL GetLowLabelSacl() {
-    return SharedSecurity().sacl.acl;
-}
+PACL GetLowLabelSacl() { return SharedSecurity().sacl.acl; }
 
-bool SetHandleAccessDacl(HANDLE handle, SE_OBJECT_TYPE type) {
+bool SetHandleAccessDacl(HANDLE handle, SE_OBJECT_TYPE type)
+{
     PACL dacl = GetSharedDacl();
     if (!dacl)
         return false;
-    return SetSecurityInfo(handle, type, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr) ==
-           ERROR_SUCCESS;
+    return SetSecurityInfo(handle, type, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr) == ERROR_SUCCESS;
 }
 
-bool SetHandleLowIntegrity(HANDLE handle, SE_OBJECT_TYPE type) {
+bool SetHandleLowIntegrity(HANDLE handle, SE_OBJECT_TYPE type)
+{
     return ApplyLowLabel([&](PACL sacl) {
         return SetSecurityInfo(handle, type, LABEL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, sacl);
     });
 }
 
-bool SetPathLowIntegrity(const wchar_t* path, SE_OBJECT_TYPE type) {
+bool SetPathLowIntegrity(const wchar_t* path, SE_OBJECT_TYPE type)
+{
     if (!path)
         return false;
     if (!IsVistaOrLater())
@@ -187,8 +195,9 @@ bool SetPathLowIntegrity(const wchar_t* path, SE_OBJECT_TYPE type) {
     if (type == SE_FILE_OBJECT) {
         // Through a handle opened for WRITE_OWNER: some systems refuse the label when
         // SetNamedSecurityInfoW opens the file itself.
-        HANDLE file = CreateFileW(path, READ_CONTROL | WRITE_OWNER, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE file =
+            CreateFileW(path, READ_CONTROL | WRITE_OWNER, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             bool ok = SetHandleLowIntegrity(file, type);
             CloseHandle(file);
@@ -198,19 +207,19 @@ bool SetPathLowIntegrity(const wchar_t* path, SE_OBJECT_TYPE type) {
     }
     std::vector<wchar_t> name(path, path + wcslen(path) + 1);
     return ApplyLowLabel([&](PACL sacl) {
-        return SetNamedSecurityInfoW(name.data(), type, LABEL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                                     sacl);
+        return SetNamedSecurityInfoW(name.data(), type, LABEL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, sacl);
     });
 }
 
-bool GrantObjectAccess(DWORD mask, bool merge, const wchar_t* name, SE_OBJECT_TYPE type) {
+bool GrantObjectAccess(DWORD mask, bool merge, const wchar_t* name, SE_OBJECT_TYPE type)
+{
     if (!name)
         return false;
     std::vector<wchar_t> objectName(name, name + wcslen(name) + 1);
     PSECURITY_DESCRIPTOR oldDescriptor = nullptr;
     PACL oldDacl = nullptr;
-    if (merge && GetNamedSecurityInfoW(objectName.data(), type, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                       &oldDacl, nullptr, &oldDescriptor) != ERROR_SUCCESS)
+    if (merge && GetNamedSecurityInfoW(objectName.data(), type, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldDacl,
+                                       nullptr, &oldDescriptor) != ERROR_SUCCESS)
         return false;
 
     PSID sids[2] = {EveryoneSid().sid, AllAppPackagesSid().sid};
@@ -232,8 +241,7 @@ bool GrantObjectAccess(DWORD mask, bool merge, const wchar_t* name, SE_OBJECT_TY
         SECURITY_INFORMATION info = DACL_SECURITY_INFORMATION;
         if (!merge)
             info |= PROTECTED_DACL_SECURITY_INFORMATION;
-        ok = SetNamedSecurityInfoW(objectName.data(), type, info, nullptr, nullptr, newDacl, nullptr) ==
-             ERROR_SUCCESS;
+        ok = SetNamedSecurityInfoW(objectName.data(), type, info, nullptr, nullptr, newDacl, nullptr) == ERROR_SUCCESS;
     }
     if (newDacl)
         LocalFree(newDacl);
@@ -242,13 +250,15 @@ bool GrantObjectAccess(DWORD mask, bool merge, const wchar_t* name, SE_OBJECT_TY
     return ok;
 }
 
-bool GrantPathAccess(const wchar_t* path, SE_OBJECT_TYPE type, DWORD mask, bool merge) {
+bool GrantPathAccess(const wchar_t* path, SE_OBJECT_TYPE type, DWORD mask, bool merge)
+{
     // GCC has no structured exception handling; the calls report failures by their
     // results, and a null path is refused before any of them.
     return GrantObjectAccess(mask, merge, path, type);
 }
 
-bool GetOsVersion(OSVERSIONINFOW& out) {
+bool GetOsVersion(OSVERSIONINFOW& out)
+{
     wchar_t path[MAX_PATH + 16];
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -271,7 +281,8 @@ namespace {
 struct t_osFlags {
     bool vista = false;
     bool win8 = false;
-    t_osFlags() {
+    t_osFlags()
+    {
         OSVERSIONINFOW version;
         if (!GetOsVersion(version))
             return;
@@ -280,17 +291,14 @@ struct t_osFlags {
     }
 };
 
-const t_osFlags& OsFlags() {
+const t_osFlags& OsFlags()
+{
     static const t_osFlags flags;
     return flags;
 }
 
-} // namespace
+}  // namespace
 
-bool IsVistaOrLater() {
-    return OsFlags().vista;
-}
+bool IsVistaOrLater() { return OsFlags().vista; }
 
-bool IsWin8OrLater() {
-    return OsFlags().win8;
-}
+bool IsWin8OrLater() { return OsFlags().win8; }

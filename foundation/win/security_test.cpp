@@ -12,7 +12,8 @@
 
 namespace {
 
-std::wstring SidText(PSID sid) {
+std::wstring SidText(PSID sid)
+{
     wchar_t* text = nullptr;
     if (!ConvertSidToStringSidW(sid, &text))
         return L"";
@@ -22,7 +23,8 @@ std::wstring SidText(PSID sid) {
 }
 
 // The SIDs of the access-allowed entries of a DACL, in order.
-std::wstring AllowedSids(PACL acl) {
+std::wstring AllowedSids(PACL acl)
+{
     std::wstring sids;
     for (DWORD i = 0; acl && i < acl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE* ace = nullptr;
@@ -32,9 +34,10 @@ std::wstring AllowedSids(PACL acl) {
     return sids;
 }
 
-} // namespace
+}  // namespace
 
-TEST(Security, OsVersionComesFromKernel32) {
+TEST(Security, OsVersionComesFromKernel32)
+{
     OSVERSIONINFOW version;
     ASSERT_TRUE(GetOsVersion(version));
     EXPECT_EQ(276u, version.dwOSVersionInfoSize);
@@ -45,7 +48,8 @@ TEST(Security, OsVersionComesFromKernel32) {
     EXPECT_EQ(win8, IsWin8OrLater());
 }
 
-TEST(Security, SharedDaclOpensToEveryoneAndAppPackages) {
+TEST(Security, SharedDaclOpensToEveryoneAndAppPackages)
+{
     PACL dacl = GetSharedDacl();
     ASSERT_NE(nullptr, dacl);
     EXPECT_EQ(ACL_REVISION, dacl->AclRevision);
@@ -59,7 +63,8 @@ TEST(Security, SharedDaclOpensToEveryoneAndAppPackages) {
     }
 }
 
-TEST(Security, LowLabelSaclAndAttributes) {
+TEST(Security, LowLabelSaclAndAttributes)
+{
     SECURITY_ATTRIBUTES* attributes = GetLowIntegritySecurityAttributes();
     ASSERT_NE(nullptr, attributes);
     EXPECT_EQ(attributes, GetLowIntegritySecurityAttributes());  // built once
@@ -87,7 +92,8 @@ TEST(Security, LowLabelSaclAndAttributes) {
     EXPECT_EQ(L"S-1-16-4096", SidText(&ace->SidStart));
 }
 
-TEST(Security, NamedMutexCarriesTheSharedDacl) {
+TEST(Security, NamedMutexCarriesTheSharedDacl)
+{
     t_errorChain errors;
     t_mutex mutex;
     ASSERT_TRUE(mutex.Create(errors, UniqueTag(L"security_test_").c_str()));
@@ -99,15 +105,16 @@ TEST(Security, NamedMutexCarriesTheSharedDacl) {
     LocalFree(descriptor);
 }
 
-TEST(Security, GrantObjectAccessMergesOrReplaces) {
+TEST(Security, GrantObjectAccessMergesOrReplaces)
+{
     // Registry keys keep their DACL whole under every system, so they show the entries.
     std::wstring key = UniqueTag(L"Software\\kavrel_security_test_");
     std::wstring name = L"CURRENT_USER\\" + key;
     std::wstring ours = IsWin8OrLater() ? L"S-1-1-0;S-1-15-2-1;" : L"S-1-1-0;";
     for (bool merge : {true, false}) {
         HKEY handle = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &handle, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                 &handle, nullptr));
         RegCloseKey(handle);
         PACL before = nullptr, after = nullptr;
         PSECURITY_DESCRIPTOR beforeDescriptor = nullptr, afterDescriptor = nullptr;
@@ -124,15 +131,16 @@ TEST(Security, GrantObjectAccessMergesOrReplaces) {
     }
 }
 
-TEST(Security, GrantPathAccess) {
+TEST(Security, GrantPathAccess)
+{
     t_tempFolder dir(L"security_grant");
     const std::wstring path = dir / L"file.txt";
     ASSERT_TRUE(WriteRaw(path, ""));
     EXPECT_TRUE(GrantPathAccess(path.c_str(), SE_FILE_OBJECT, GENERIC_ALL, true));
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                                   nullptr, nullptr, &dacl, nullptr, &descriptor));
+    ASSERT_EQ(ERROR_SUCCESS, GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                                   nullptr, &dacl, nullptr, &descriptor));
     EXPECT_NE(std::wstring::npos, AllowedSids(dacl).find(L"S-1-1-0;"));
     LocalFree(descriptor);
 
@@ -140,7 +148,8 @@ TEST(Security, GrantPathAccess) {
     EXPECT_FALSE(GrantPathAccess(L"Z:\\no\\such\\folder\\file.txt", SE_FILE_OBJECT, GENERIC_ALL, true));
 }
 
-TEST(Security, LowLabelOnPaths) {
+TEST(Security, LowLabelOnPaths)
+{
     if (!IsVistaOrLater()) {
         EXPECT_TRUE(SetPathLowIntegrity(L"Z:\\no\\such.txt", SE_FILE_OBJECT));
         return;
@@ -156,8 +165,8 @@ TEST(Security, LowLabelOnPaths) {
     ASSERT_TRUE(WriteRaw(path, ""));
     EXPECT_TRUE(SetPathLowIntegrity(path.c_str(), SE_FILE_OBJECT));
     // Wine accepts file labels without storing them, so they are not read back here.
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | WRITE_OWNER | WRITE_DAC | READ_CONTROL, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | WRITE_OWNER | WRITE_DAC | READ_CONTROL, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     EXPECT_TRUE(SetHandleLowIntegrity(file, SE_FILE_OBJECT));
     EXPECT_TRUE(SetHandleAccessDacl(file, SE_FILE_OBJECT));

@@ -12,7 +12,8 @@ namespace {
 wchar_t g_folderHash[17] = {};
 
 // Copies at most count characters of text to the end of out (capacity characters in all).
-void AppendCut(wchar_t* out, size_t capacity, const wchar_t* text, size_t count) {
+void AppendCut(wchar_t* out, size_t capacity, const wchar_t* text, size_t count)
+{
     size_t used = wcslen(out);
     size_t n = wcslen(text);
     if (n > count)
@@ -23,23 +24,21 @@ void AppendCut(wchar_t* out, size_t capacity, const wchar_t* text, size_t count)
     out[used + n] = 0;
 }
 
-} // namespace
+}  // namespace
 
-const wchar_t* n_shareName::PerUserText() {
-    return L"0000";
-}
+const wchar_t* n_shareName::PerUserText() { return L"0000"; }
 
-const wchar_t* n_shareName::FolderHash() {
-    return g_folderHash;
-}
+const wchar_t* n_shareName::FolderHash() { return g_folderHash; }
 
-void n_shareName::SetFolderHash(const wchar_t* hash) {
+void n_shareName::SetFolderHash(const wchar_t* hash)
+{
     g_folderHash[0] = 0;
     if (hash)
         AppendCut(g_folderHash, 17, hash, 16);
 }
 
-void t_memSharableBase::Close() {
+void t_memSharableBase::Close()
+{
     if (m_view) {
         UnmapViewOfFile(m_view);
         m_view = nullptr;
@@ -53,7 +52,8 @@ void t_memSharableBase::Close() {
     m_name[0] = 0;
 }
 
-void t_memSharableBase::SwapBase(t_memSharableBase& other) {
+void t_memSharableBase::SwapBase(t_memSharableBase& other)
+{
     std::swap(m_mapping, other.m_mapping);
     std::swap(m_view, other.m_view);
     std::swap(m_state, other.m_state);
@@ -61,7 +61,8 @@ void t_memSharableBase::SwapBase(t_memSharableBase& other) {
     std::swap(m_name, other.m_name);
 }
 
-void t_shareMem::BuildName(const wchar_t* name, bool perUser, wchar_t (&out)[226]) {
+void t_shareMem::BuildName(const wchar_t* name, bool perUser, wchar_t (&out)[226])
+{
     out[0] = 0;
     if (wcsncmp(name, L"Local\\", 6) == 0) {
         AppendCut(out, 226, name, 200);
@@ -75,7 +76,8 @@ void t_shareMem::BuildName(const wchar_t* name, bool perUser, wchar_t (&out)[226
 }
 
 bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object, const wchar_t* name, bool create,
-                                bool perUser, DWORD size) {
+                                bool perUser, DWORD size)
+{
     PerfScope scope("CreateShareble");
     if (object.m_mapping)
         return errors.Fail(L"重复创建Filemap");
@@ -103,8 +105,8 @@ bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object,
         }
         // Another process can create the name between our open and create; then the
         // mapping is theirs and keeps its own size and header.
-        state = GetLastError() == ERROR_ALREADY_EXISTS ? t_memSharableBase::kStateOpened
-                                                        : t_memSharableBase::kStateCreated;
+        state =
+            GetLastError() == ERROR_ALREADY_EXISTS ? t_memSharableBase::kStateOpened : t_memSharableBase::kStateCreated;
     }
     if (!mapping) {
         if (name)
@@ -137,16 +139,16 @@ bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object,
     return true;
 }
 
-LONG n_blockVersion::Read(volatile LONG* word) {
-    return InterlockedCompareExchange(word, 0, 0);
-}
+LONG n_blockVersion::Read(volatile LONG* word) { return InterlockedCompareExchange(word, 0, 0); }
 
-void n_blockVersion::Bump(volatile LONG* word) {
+void n_blockVersion::Bump(volatile LONG* word)
+{
     InterlockedCompareExchange(word, 1, 0);
     InterlockedIncrement(word);
 }
 
-void n_blockVersion::Store(volatile LONG* word, LONG value) {
+void n_blockVersion::Store(volatile LONG* word, LONG value)
+{
     LONG current = Read(word);
     InterlockedCompareExchange(word, value ? value : 1, current);
 }
@@ -158,14 +160,16 @@ struct t_filemapState {
     bool created = false;
 };
 
-t_filemapState& FilemapState() {
+t_filemapState& FilemapState()
+{
     static t_filemapState state;
     return state;
 }
 
-} // namespace
+}  // namespace
 
-bool t_filemap::Init(t_errorChain& errors) {
+bool t_filemap::Init(t_errorChain& errors)
+{
     t_filemapState& state = FilemapState();
     if (state.created)
         return true;
@@ -175,10 +179,6 @@ bool t_filemap::Init(t_errorChain& errors) {
     return true;
 }
 
-t_mutex& t_filemap::Mutex() {
-    return FilemapState().mutex;
-}
+t_mutex& t_filemap::Mutex() { return FilemapState().mutex; }
 
-bool t_lockerMemSharable::Lock(t_errorChain& errors) {
-    return t_mutex::t_locker::Lock(errors, t_filemap::Mutex());
-}
+bool t_lockerMemSharable::Lock(t_errorChain& errors) { return t_mutex::t_locker::Lock(errors, t_filemap::Mutex()); }

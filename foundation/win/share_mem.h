@@ -14,12 +14,16 @@ const wchar_t* PerUserText();
 const wchar_t* FolderHash();
 // Keeps at most 16 characters; null clears it.
 void SetFolderHash(const wchar_t* hash);
-} // namespace n_shareName
+}  // namespace n_shareName
 
 // A mapping handle with its view. The destructor unmaps and closes.
 class t_memSharableBase {
 public:
-    enum { kStateNone = 0, kStateCreated = 1, kStateOpened = 2 };
+    enum {
+        kStateNone = 0,
+        kStateCreated = 1,
+        kStateOpened = 2
+    };
 
     t_memSharableBase() : m_mapping(nullptr), m_view(nullptr), m_state(kStateNone), m_viewSize(0) {}
     virtual ~t_memSharableBase() { Close(); }
@@ -74,7 +78,7 @@ namespace n_blockVersion {
 LONG Read(volatile LONG* word);
 void Bump(volatile LONG* word);
 void Store(volatile LONG* word, LONG value);
-} // namespace n_blockVersion
+}  // namespace n_blockVersion
 
 // A block made of a header {u32 data size, u32 version word (0 = not yet valid)} and the
 // data after it.
@@ -86,7 +90,8 @@ public:
     // Opens or creates a block with room for dataSize bytes of data. Only the process that
     // created the mapping writes the data size; one that found it existing keeps what the
     // creator stored.
-    bool Create(t_errorChain& errors, const wchar_t* name, DWORD dataSize, bool perUser) {
+    bool Create(t_errorChain& errors, const wchar_t* name, DWORD dataSize, bool perUser)
+    {
         if (dataSize > MAXDWORD - kHeaderSize)
             return errors.Fail(L"创建Filemap失败: 数据大小过大 (%u)", (unsigned)dataSize);
         if (!t_shareMem::CreateShareble(errors, *this, name, true, perUser, dataSize + kHeaderSize))
@@ -96,7 +101,8 @@ public:
         return true;
     }
     // Opens an existing block, viewed whole.
-    bool Open(t_errorChain& errors, const wchar_t* name, bool perUser) {
+    bool Open(t_errorChain& errors, const wchar_t* name, bool perUser)
+    {
         return t_shareMem::CreateShareble(errors, *this, name, false, perUser, 0);
     }
 
@@ -104,7 +110,8 @@ public:
     BYTE* Data() const { return View() ? static_cast<BYTE*>(View()) + kHeaderSize : nullptr; }
     // The stored data size, never more than the view holds: the header may have been
     // written by another program.
-    DWORD DataSize() const {
+    DWORD DataSize() const
+    {
         if (!View())
             return 0;
         if (ViewSize() < kHeaderSize)
@@ -114,16 +121,19 @@ public:
         return stored > room ? static_cast<DWORD>(room) : stored;
     }
     DWORD Version() const { return View() ? Header()[1] : 0; }
-    void SetVersion(DWORD v) {
+    void SetVersion(DWORD v)
+    {
         if (View())
             Header()[1] = v;
     }
     bool IsVersion(DWORD v) const { return View() && (DWORD)n_blockVersion::Read(VersionWord()) == v; }
-    void BumpVersion() {
+    void BumpVersion()
+    {
         if (View())
             n_blockVersion::Bump(VersionWord());
     }
-    void StoreVersion(DWORD v) {
+    void StoreVersion(DWORD v)
+    {
         if (View())
             n_blockVersion::Store(VersionWord(), (LONG)v);
     }

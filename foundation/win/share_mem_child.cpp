@@ -18,7 +18,8 @@
 #include "foundation/win/share_mem.h"
 #include "foundation/win/shared_versions.h"
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     if (argc < 4)
         return 200;
     n_shareName::SetFolderHash(argv[1]);

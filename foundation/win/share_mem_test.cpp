@@ -14,7 +14,8 @@ typedef t_shareMem_t<t_lockerMemSharable> t_block;
 // Names of this run differ from those of parallel runs through the folder hash.
 class ShareMem : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         hash = UniqueTag(L"s");
         n_shareName::SetFolderHash(hash.c_str());
     }
@@ -23,11 +24,13 @@ protected:
     std::wstring hash;
 };
 
-std::wstring FirstLine(const t_errorChain& errors) {
+std::wstring FirstLine(const t_errorChain& errors)
+{
     return errors.FirstLine() ? errors.FirstLine()->text.c_str() : L"";
 }
 
-bool HasLineStartingWith(const t_errorChain& errors, const std::wstring& start) {
+bool HasLineStartingWith(const t_errorChain& errors, const std::wstring& start)
+{
     for (const t_errorLine* line = errors.FirstLine(); line; line = line->next) {
         if (std::wstring(line->text.c_str()).compare(0, start.size(), start) == 0)
             return true;
@@ -35,9 +38,10 @@ bool HasLineStartingWith(const t_errorChain& errors, const std::wstring& start) 
     return false;
 }
 
-} // namespace
+}  // namespace
 
-TEST_F(ShareMem, NamesGetPrefixPerUserTextAndFolderHash) {
+TEST_F(ShareMem, NamesGetPrefixPerUserTextAndFolderHash)
+{
     struct {
         const wchar_t* name;
         bool perUser;
@@ -67,7 +71,8 @@ TEST_F(ShareMem, NamesGetPrefixPerUserTextAndFolderHash) {
     EXPECT_STREQ(L"0123456789abcdef", n_shareName::FolderHash());
 }
 
-TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize) {
+TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize)
+{
     t_errorChain errors;
     t_block creator;
     ASSERT_TRUE(creator.Create(errors, L"block_size", 100, false)) << FirstLine(errors);
@@ -97,7 +102,8 @@ TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize) {
     EXPECT_TRUE(errors.IsEmpty());
 }
 
-TEST_F(ShareMem, FailuresAreReported) {
+TEST_F(ShareMem, FailuresAreReported)
+{
     t_errorChain errors;
     t_block missing;
     EXPECT_FALSE(missing.Open(errors, L"block_missing", false));
@@ -119,7 +125,8 @@ TEST_F(ShareMem, FailuresAreReported) {
     EXPECT_FALSE(huge.IsOpen());
 }
 
-TEST_F(ShareMem, UnnamedBlockAndSwap) {
+TEST_F(ShareMem, UnnamedBlockAndSwap)
+{
     t_errorChain errors;
     t_block a, b;
     ASSERT_TRUE(a.Create(errors, nullptr, 32, false));
@@ -138,7 +145,8 @@ TEST_F(ShareMem, UnnamedBlockAndSwap) {
     EXPECT_EQ(t_memSharableBase::kStateNone, b.State());
 }
 
-TEST_F(ShareMem, VersionWord) {
+TEST_F(ShareMem, VersionWord)
+{
     t_errorChain errors;
     t_block block;
     // Not mapped: every operation is harmless.
@@ -167,7 +175,8 @@ TEST_F(ShareMem, VersionWord) {
     }
 }
 
-TEST_F(ShareMem, StoredSizeLargerThanTheMappingIsCut) {
+TEST_F(ShareMem, StoredSizeLargerThanTheMappingIsCut)
+{
     // A foreign mapping of 16 bytes whose header claims a megabyte.
     std::wstring name = L"Local\\block_foreign" + hash;
     HANDLE foreign = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, name.c_str());
@@ -187,7 +196,8 @@ TEST_F(ShareMem, StoredSizeLargerThanTheMappingIsCut) {
     CloseHandle(foreign);
 }
 
-TEST_F(ShareMem, SecondProcessSeesAndChangesTheBlock) {
+TEST_F(ShareMem, SecondProcessSeesAndChangesTheBlock)
+{
     t_errorChain errors;
     t_block block;
     ASSERT_TRUE(block.Create(errors, L"block_cross", 64, false));
@@ -208,7 +218,8 @@ TEST_F(ShareMem, SecondProcessSeesAndChangesTheBlock) {
     EXPECT_EQ(201, RunChild(L"share_mem_child.exe", L"otherprofile open block_cross"));
 }
 
-TEST(Filemap, LockerHoldsTheSharedMutex) {
+TEST(Filemap, LockerHoldsTheSharedMutex)
+{
     t_errorChain errors;
     ASSERT_TRUE(t_filemap::Init(errors));
     ASSERT_TRUE(t_filemap::Init(errors));  // once per process

@@ -13,12 +13,14 @@ struct t_registryState {
     bool attempted = false;
 };
 
-t_registryState& State() {
+t_registryState& State()
+{
     static t_registryState state;
     return state;
 }
 
-volatile LONG* Counter(unsigned index) {
+volatile LONG* Counter(unsigned index)
+{
     t_registryState& state = State();
     if (!state.opened || index >= t_versionReg::kCounterCount)
         return nullptr;
@@ -26,7 +28,8 @@ volatile LONG* Counter(unsigned index) {
 }
 
 // Unlocks on every path out of Init.
-bool InitLocked(t_errorChain& errors, t_registryState& state) {
+bool InitLocked(t_errorChain& errors, t_registryState& state)
+{
     if (state.opened)
         return true;
     if (state.attempted) {
@@ -58,9 +61,10 @@ bool InitLocked(t_errorChain& errors, t_registryState& state) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool t_versionReg::Init(t_errorChain& errors) {
+bool t_versionReg::Init(t_errorChain& errors)
+{
     t_registryState& state = State();
     if (!state.mutex.Create(errors, L"Local\\vxfmPyVRMutex")) {
         errors.AddText(L"创建Message filemap mutex失败:").AppendText(L"Local\\vxfmPyVRMutex");
@@ -72,25 +76,24 @@ bool t_versionReg::Init(t_errorChain& errors) {
     return InitLocked(errors, state);
 }
 
-bool t_versionReg::IsOpen() {
-    return State().opened;
-}
+bool t_versionReg::IsOpen() { return State().opened; }
 
-DWORD t_versionReg::Increment(unsigned index) {
+DWORD t_versionReg::Increment(unsigned index)
+{
     volatile LONG* counter = Counter(index);
     return counter ? (DWORD)InterlockedIncrement(counter) : 0;
 }
 
-DWORD t_versionReg::Read(unsigned index) {
+DWORD t_versionReg::Read(unsigned index)
+{
     volatile LONG* counter = Counter(index);
     return counter ? (DWORD)InterlockedCompareExchange(counter, 0, 0) : 0;
 }
 
-bool t_versionReg::t_locker::Lock(t_errorChain& errors) {
-    return t_mutex::t_locker::Lock(errors, State().mutex);
-}
+bool t_versionReg::t_locker::Lock(t_errorChain& errors) { return t_mutex::t_locker::Lock(errors, State().mutex); }
 
-bool t_versionReg::t_interface::CheckVersion(t_errorChain& errors, void* argument) {
+bool t_versionReg::t_interface::CheckVersion(t_errorChain& errors, void* argument)
+{
     if (!t_versionReg::IsOpen()) {
         errors.AddText(L"versionReg未初始化");
         return false;
@@ -111,16 +114,13 @@ bool t_versionReg::t_interface::CheckVersion(t_errorChain& errors, void* argumen
     return true;
 }
 
-void t_versionedData::Touch() {
-    t_versionReg::Increment(m_counterIndex);
-}
+void t_versionedData::Touch() { t_versionReg::Increment(m_counterIndex); }
 
-bool t_versionedData::IsCurrent() const {
+bool t_versionedData::IsCurrent() const
+{
     if (!t_versionReg::IsOpen())
         return true;
     return (DWORD)m_seenVersion == t_versionReg::Read(m_counterIndex);
 }
 
-void t_versionedData::Snapshot() {
-    InterlockedExchange(&m_seenVersion, (LONG)t_versionReg::Read(m_counterIndex));
-}
+void t_versionedData::Snapshot() { InterlockedExchange(&m_seenVersion, (LONG)t_versionReg::Read(m_counterIndex)); }

@@ -17,15 +17,14 @@ namespace {
 const std::wstring g_hash = UniqueTag(L"v");
 [[maybe_unused]] const bool g_hashSet = (n_shareName::SetFolderHash(g_hash.c_str()), true);
 
-int Child(const std::wstring& arguments) {
-    return RunChild(L"share_mem_child.exe", g_hash + L" " + arguments);
-}
+int Child(const std::wstring& arguments) { return RunChild(L"share_mem_child.exe", g_hash + L" " + arguments); }
 
 // Records the versions it was asked to reload.
 class t_recorder : public t_versionedData {
 public:
     explicit t_recorder(unsigned index, bool fail = false) : t_versionedData(index), m_fail(fail) {}
-    bool Reload(t_errorChain& errors, DWORD newVersion, void* argument) override {
+    bool Reload(t_errorChain& errors, DWORD newVersion, void* argument) override
+    {
         reloads.push_back(newVersion);
         lastArgument = argument;
         if (m_fail)
@@ -43,7 +42,8 @@ private:
 struct t_rawRegistry {
     t_memSharableBase block;
     DWORD* words = nullptr;
-    bool Open(bool create) {
+    bool Open(bool create)
+    {
         t_errorChain errors;
         if (!t_shareMem::CreateShareble(errors, block, L"Local\\Filemap_VersionReg", create, false, 1028))
             return false;
@@ -53,9 +53,10 @@ struct t_rawRegistry {
     DWORD& Counter(unsigned i) { return words[2 + i]; }
 };
 
-} // namespace
+}  // namespace
 
-TEST(VersionReg, NotOpenBeforeInit) {
+TEST(VersionReg, NotOpenBeforeInit)
+{
     ASSERT_FALSE(t_versionReg::IsOpen());
     EXPECT_EQ(0u, t_versionReg::Increment(3));
     EXPECT_EQ(0u, t_versionReg::Read(3));
@@ -71,7 +72,8 @@ TEST(VersionReg, NotOpenBeforeInit) {
     EXPECT_EQ(0u, data.SeenVersion());
 }
 
-TEST(VersionReg, InitialisersSetCountersAcrossProcesses) {
+TEST(VersionReg, InitialisersSetCountersAcrossProcesses)
+{
     // We make the block first and leave it uninitialised; a child initialises it.
     t_rawRegistry raw;
     ASSERT_TRUE(raw.Open(true));
@@ -105,7 +107,8 @@ TEST(VersionReg, InitialisersSetCountersAcrossProcesses) {
     EXPECT_EQ(0u, t_versionReg::Read(t_versionReg::kCounterCount));
 }
 
-TEST(VersionReg, FailedInitIsNotRetried) {
+TEST(VersionReg, FailedInitIsNotRetried)
+{
     // A kernel object of another type holds the registry's name under another profile hash.
     std::wstring hash = UniqueTag(L"w");
     HANDLE squatter = CreateMutexW(nullptr, FALSE, (L"Local\\Filemap_VersionReg" + hash).c_str());
@@ -114,7 +117,8 @@ TEST(VersionReg, FailedInitIsNotRetried) {
     CloseHandle(squatter);
 }
 
-TEST(VersionedData, ReloadsOnceWhenTheCounterMoves) {
+TEST(VersionedData, ReloadsOnceWhenTheCounterMoves)
+{
     t_errorChain errors;
     ASSERT_TRUE(t_versionReg::Init(errors));
     int argument = 0;
@@ -146,7 +150,8 @@ TEST(VersionedData, ReloadsOnceWhenTheCounterMoves) {
     EXPECT_TRUE(errors.IsEmpty());
 }
 
-TEST(VersionedData, FailedReloadKeepsTheOldVersion) {
+TEST(VersionedData, FailedReloadKeepsTheOldVersion)
+{
     t_errorChain errors;
     ASSERT_TRUE(t_versionReg::Init(errors));
     t_recorder data(11, true);
@@ -164,7 +169,8 @@ TEST(VersionedData, FailedReloadKeepsTheOldVersion) {
     EXPECT_TRUE(outOfRange.reloads.empty());
 }
 
-TEST(VersionedData, ZeroCounterIsIncrementedBeforeTheReload) {
+TEST(VersionedData, ZeroCounterIsIncrementedBeforeTheReload)
+{
     t_errorChain errors;
     ASSERT_TRUE(t_versionReg::Init(errors));
     t_rawRegistry raw;

@@ -23,11 +23,13 @@ public:
     int live = 0;                  // blocks allocated and not yet freed
 
 private:
-    static t_allocProbe*& Current() {
+    static t_allocProbe*& Current()
+    {
         static t_allocProbe* current = nullptr;
         return current;
     }
-    static bool Grant(size_t n) {
+    static bool Grant(size_t n)
+    {
         t_allocProbe* p = Current();
         p->requests.push_back(n);
         if (p->budget == 0)
@@ -36,7 +38,8 @@ private:
             --p->budget;
         return true;
     }
-    static void* Alloc(size_t n) {
+    static void* Alloc(size_t n)
+    {
         if (!Grant(n))
             return nullptr;
         void* block = std::malloc(n);
@@ -46,7 +49,8 @@ private:
     }
     // Always moves and scribbles over the old block, so that anything still
     // pointing into it shows.
-    static void* Realloc(void* block, size_t n) {
+    static void* Realloc(void* block, size_t n)
+    {
         if (!Grant(n))
             return nullptr;
         void* moved = std::malloc(n);
@@ -62,7 +66,8 @@ private:
         }
         return moved;
     }
-    static void Free(void* block) {
+    static void Free(void* block)
+    {
         if (!block)
             return;
         Current()->freed.push_back(block);

@@ -13,7 +13,8 @@
 
 class t_guardedBytes {
 public:
-    t_guardedBytes() {
+    t_guardedBytes()
+    {
         SYSTEM_INFO info;
         GetSystemInfo(&info);
         m_page = info.dwPageSize;
@@ -24,7 +25,8 @@ public:
 
     // Copies the bytes so that they end exactly at the no-access page; null when the
     // pages cannot be had.
-    const uint8_t* Place(const void* data, size_t n) {
+    const uint8_t* Place(const void* data, size_t n)
+    {
         const size_t pages = n / m_page + 1;
         if (pages > m_pages && !Reserve(pages))
             return nullptr;
@@ -36,7 +38,8 @@ public:
     const uint8_t* Place(const std::string& bytes) { return Place(bytes.data(), bytes.size()); }
 
 private:
-    bool Reserve(size_t pages) {
+    bool Reserve(size_t pages)
+    {
         Release();
         m_base = static_cast<uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * m_page, MEM_COMMIT, PAGE_READWRITE));
         if (!m_base)
@@ -49,7 +52,8 @@ private:
         m_pages = pages;
         return true;
     }
-    void Release() {
+    void Release()
+    {
         if (m_base)
             VirtualFree(m_base, 0, MEM_RELEASE);
         m_base = nullptr;
@@ -63,13 +67,15 @@ private:
 
 // Little-endian field writes for damaging binary headers in place; nothing is written
 // when the field does not fit.
-inline void PutLe16(std::string& bytes, size_t at, uint32_t value) {
+inline void PutLe16(std::string& bytes, size_t at, uint32_t value)
+{
     if (at > bytes.size() || bytes.size() - at < 2)
         return;
     bytes[at] = static_cast<char>(value);
     bytes[at + 1] = static_cast<char>(value >> 8);
 }
-inline void PutLe32(std::string& bytes, size_t at, uint32_t value) {
+inline void PutLe32(std::string& bytes, size_t at, uint32_t value)
+{
     if (at > bytes.size() || bytes.size() - at < 4)
         return;
     for (int i = 0; i < 4; ++i)
@@ -78,8 +84,10 @@ inline void PutLe32(std::string& bytes, size_t at, uint32_t value) {
 
 // A value that tends to break size and offset arithmetic: the edges of the 16- and 32-bit
 // ranges, small numbers, numbers near the input's own size, or anything.
-inline uint32_t EdgeValue(std::mt19937& rng, size_t inputSize) {
-    static const uint32_t c_edges[] = {0, 1, 2, 0x7f, 0x80, 0xff, 0x7fff, 0x8000, 0xfffe, 0xffff,
+inline uint32_t EdgeValue(std::mt19937& rng, size_t inputSize)
+{
+    static const uint32_t c_edges[] = {0,       1,          2,           0x7f,        0x80,
+                                       0xff,    0x7fff,     0x8000,      0xfffe,      0xffff,
                                        0x10000, 0x7fffffff, 0x80000000u, 0xfffffffeu, 0xffffffffu};
     switch (rng() % 4) {
     case 0:
@@ -95,7 +103,8 @@ inline uint32_t EdgeValue(std::mt19937& rng, size_t inputSize) {
 
 // One to four random damages: bit flips, random bytes, edge values over 16- or 32-bit
 // fields, cut tails, inserted or removed runs, a run repeated.
-inline void Mutate(std::string& bytes, std::mt19937& rng) {
+inline void Mutate(std::string& bytes, std::mt19937& rng)
+{
     const int changes = 1 + static_cast<int>(rng() % 4);
     for (int k = 0; k < changes; ++k) {
         const size_t n = bytes.size();
@@ -136,7 +145,8 @@ inline void Mutate(std::string& bytes, std::mt19937& rng) {
     }
 }
 
-inline std::string RandomBytes(std::mt19937& rng, size_t n) {
+inline std::string RandomBytes(std::mt19937& rng, size_t n)
+{
     std::string out(n, 0);
     for (char& c : out)
         c = static_cast<char>(rng());

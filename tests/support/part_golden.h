@@ -49,14 +49,10 @@ inline std::wstring SkinTestData(const wchar_t* name)
 inline void LoadSkinIni(const std::wstring& path)
 {
     t_errorChain errors;
-    ASSERT_TRUE(SkinIni::Instance()->ReadConfig(errors, path.c_str(), SkinIni::c_codePage))
-        << Lines(errors);
+    ASSERT_TRUE(SkinIni::Instance()->ReadConfig(errors, path.c_str(), SkinIni::c_codePage)) << Lines(errors);
 }
 
-inline void LoadHandSkin()
-{
-    LoadSkinIni(SkinTestData(L"hand_skin_936.ini"));
-}
+inline void LoadHandSkin() { LoadSkinIni(SkinTestData(L"hand_skin_936.ini")); }
 
 // Puts an INI text (UTF-16 in memory) into the shared document.
 inline void LoadSkinText(const std::wstring& text)
@@ -77,10 +73,7 @@ inline std::string SavedFile(BaseInfo& part, const t_tempFolder& folder)
 }
 
 // A key or name answer for comparison; null shows as "<null>".
-inline std::wstring TextOrNull(const wchar_t* text)
-{
-    return text ? text : L"<null>";
-}
+inline std::wstring TextOrNull(const wchar_t* text) { return text ? text : L"<null>"; }
 
 // The UTF-16 text of file bytes after the byte-order mark, for readable failures.
 inline std::wstring Utf16Text(const std::string& bytes)
@@ -94,9 +87,9 @@ inline void ExpectGolden(BaseInfo& part, const t_tempFolder& folder, const wchar
 {
     const std::string expected = ReadRaw(SkinTestData((std::wstring(L"golden\\") + goldenName).c_str()));
     const std::string actual = SavedFile(part, folder);
-    EXPECT_TRUE(actual == expected) << "golden " << testing::PrintToString(std::wstring(goldenName))
-                                    << "\nwritten:\n" << testing::PrintToString(Utf16Text(actual))
-                                    << "\nexpected:\n" << testing::PrintToString(Utf16Text(expected));
+    EXPECT_TRUE(actual == expected) << "golden " << testing::PrintToString(std::wstring(goldenName)) << "\nwritten:\n"
+                                    << testing::PrintToString(Utf16Text(actual)) << "\nexpected:\n"
+                                    << testing::PrintToString(Utf16Text(expected));
 }
 
 // Every part goes through the same two roads: a new skin, and a load of the hand-written one.
