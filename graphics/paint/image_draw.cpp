@@ -1,0 +1,264 @@
+#include "graphics/paint/image_draw.h"
+
+#include <algorithm>
+
+#include "graphics/paint/color_key.h"
+
+bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY,
+               int sourceWidth, int sourceHeight, int bufferHeight, const void* pixels)
+{
+    if (!pixels || bufferWidth <= 0 || bufferHeight <= 0)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = bufferWidth;
+    info.bmiHeader.biHeight = bufferHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int bottomUpY = bufferHeight - sourceY - sourceHeight;
+    return StretchDIBits(dc, x, y, width, height, sourceX, bottomUpY, sourceWidth, sourceHeight, pixels, &info,
+                         DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
+void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY,
+                       int width, int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y)
+{
+    if (!source || !target)
+        return;
+    // Clip the part to the source buffer and the destination to the target buffer.
+    if (sourceX < 0) {
+        width += sourceX;
+        x -= sourceX;
+        sourceX = 0;
+    }
+    if (sourceY < 0) {
+        height += sourceY;
+        y -= sourceY;
+        sourceY = 0;
+    }
+    if (x < 0) {
+        width += x;
+        sourceX -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        height += y;
+        sourceY -= y;
+        y = 0;
+    }
+    width = std::min({width, sourceWidth - sourceX, targetWidth - x});
+    height = std::min({height, sourceHeight - sourceY, targetHeight - y});
+    if (width <= 0 || height <= 0)
+        return;
+    for (int r = 0; r < height; ++r) {
+        const uint32_t* s = source + static_cast<size_t>(sourceHeight - 1 - (sourceY + r)) * sourceWidth + sourceX;
+        uint32_t* t = target + static_cast<size_t>(targetHeight - 1 - (y + r)) * targetWidth + x;
+        for (int c = 0; c < width; ++c) {
+            const uint32_t sp = s[c];
+            const uint32_t sa = sp >> 24;
+            if (sa == 255) {
+                t[c] = sp;
+                continue;
+            }
+            const uint32_t tp = t[c];
+            const uint32_t keep = 255 - sa;
+            const uint32_t b = (sp & 0xFF) + (tp & 0xFF) * keep / 255;
+            const uint32_t g = (sp >> 8 & 0xFF) + (tp >> 8 & 0xFF) * keep / 255;
+            const uint32_t rr = (sp >> 16 & 0xFF) + (tp >> 16 & 0xFF) * keep / 255;
+            const uint32_t a = sa + keep * (tp >> 24) / 255;
+            t[c] = std::min(a, 255u) << 24 | std::min(rr, 255u) << 16 | std::min(g, 255u) << 8 | std::min(b, 255u);
+        }
+    }
+}
+
+namespace {
+
+bool HasKey(uint32_t key)
+{
+    return key != c_noColorKey;
+}
+
+// AlphaBlend from a bitmap selected into the context's source DC.
+bool AlphaBlendFrom(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int alpha)
+{
+    const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+    return AlphaBlend(dest, x, y, width, height, source, sx, sy, width, height, function) != 0;
+}
+
+void ApplyKeysExact(const t_image& record, t_memDC& dib)
+{
+    if (HasKey(record.key1))
+        ApplyColorKey(record.key1, dib.height, dib.width, dib.Pixels(), true);
+    if (HasKey(record.key2))
+        ApplyColorKey(record.key2, dib.height, dib.width, dib.Pixels(), true);
+}
+
+// Has alpha, a DIB section: AlphaBlend, through a keyed temporary DIB when keys are set.
+void NaturalAlphaBitmap(t_image& record, t_blitContext& context, HBITMAP bitmap, int width, int height)
+{
+    HGDIOBJ old = SelectObject(context.source, bitmap);
+    if (!HasKey(record.key1) && !HasKey(record.key2)) {
+        AlphaBlendFrom(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY,
+                       context.alpha);
+    } else {
+        t_memDCHolder temp;
+        if (t_memDC::Create(*temp, context.dest, width, height, 32)) {
+            AlphaBlendFrom(temp->dc, 0, 0, width, height, context.source, record.partX, record.partY, context.alpha);
+            ApplyKeysExact(record, *temp);
+            AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
+        }
+    }
+    SelectObject(context.source, old);
+}
+
+// Has alpha, a pixel pointer.
+void NaturalAlphaPixels(t_image& record, t_blitContext& context, const t_bitmapRef& ref, int width, int height)
+{
+    const uint32_t* pixels = static_cast<const uint32_t*>(ref.handle);
+    int bufferWidth = ref.width, bufferHeight = ref.height;
+    int sx = record.partX, sy = record.partY;
+    t_memDCHolder copy;
+    if (HasKey(record.key1) || HasKey(record.key2)) {
+        if (!t_memDC::Create(*copy, context.dest, width, height, 32))
+            return;
+        BltPixels(bufferWidth, copy->dc, 0, 0, width, height, sx, sy, width, height, bufferHeight, pixels);
+        GdiFlush();
+        ApplyKeysExact(record, *copy);
+        pixels = copy->Pixels();
+        bufferWidth = width;
+        bufferHeight = height;
+        sx = sy = 0;
+    }
+    if (context.blend && record.directBlend && context.targetPixels) {
+        GdiFlush();
+        BlendPixelsDirect(pixels, bufferWidth, bufferHeight, sx, sy, width, height, context.targetPixels,
+                          context.targetWidth, context.targetHeight, context.x, context.y);
+    } else if (context.blend && !record.directBlend) {
+        BltPixels(bufferWidth, context.dest, context.x, context.y, width, height, sx, sy, width, height, bufferHeight,
+                  pixels);
+    } else if (copy->dc) {
+        AlphaBlendFrom(context.dest, context.x, context.y, width, height, copy->dc, 0, 0, context.alpha);
+    } else {
+        t_memDCHolder temp;
+        if (!t_memDC::Create(*temp, context.dest, width, height, 32))
+            return;
+        BltPixels(bufferWidth, temp->dc, 0, 0, width, height, sx, sy, width, height, bufferHeight, pixels);
+        AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
+    }
+}
+
+// No alpha: a copy, keyed through GDI's transparent blits or, on an alpha target, through
+// a temporary DIB whose keyed pixels become transparent and the rest opaque (without keys
+// the copied pixels keep the alpha the bitmap had).
+void NaturalOpaque(t_image& record, t_blitContext& context, HBITMAP bitmap, int width, int height)
+{
+    HGDIOBJ old = SelectObject(context.source, bitmap);
+    if (context.blend) {
+        t_memDCHolder temp;
+        if (t_memDC::Create(*temp, context.dest, width, height, 32)) {
+            BitBlt(temp->dc, 0, 0, width, height, context.source, record.partX, record.partY, SRCCOPY);
+            GdiFlush();
+            if (HasKey(record.key1))
+                ApplyColorKey(record.key1, height, width, temp->Pixels(), false);
+            if (HasKey(record.key2))
+                ApplyColorKey(record.key2, height, width, temp->Pixels(), false);
+            AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
+        }
+    } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
+        BitBlt(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY, SRCCOPY);
+    } else if (!HasKey(record.key1) || !HasKey(record.key2)) {
+        const uint32_t key = HasKey(record.key1) ? record.key1 : record.key2;
+        TransparentBlt(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY,
+                       width, height, key & 0xFFFFFF);
+    } else {
+        // Two keys: key 1 is removed into a bitmap filled with key 2, which then goes out
+        // without key 2.
+        HDC tempDc = CreateCompatibleDC(context.dest);
+        HBITMAP tempBitmap = CreateCompatibleBitmap(context.dest, width, height);
+        if (tempDc && tempBitmap) {
+            HGDIOBJ oldTemp = SelectObject(tempDc, tempBitmap);
+            HBRUSH brush = CreateSolidBrush(record.key2 & 0xFFFFFF);
+            RECT all = {0, 0, width, height};
+            FillRect(tempDc, &all, brush);
+            DeleteObject(brush);
+            TransparentBlt(tempDc, 0, 0, width, height, context.source, record.partX, record.partY, width, height,
+                           record.key1 & 0xFFFFFF);
+            TransparentBlt(context.dest, context.x, context.y, width, height, tempDc, 0, 0, width, height,
+                           record.key2 & 0xFFFFFF);
+            SelectObject(tempDc, oldTemp);
+        }
+        if (tempBitmap)
+            DeleteObject(tempBitmap);
+        if (tempDc)
+            DeleteDC(tempDc);
+    }
+    SelectObject(context.source, old);
+}
+
+}  // namespace
+
+void BlitNaturalSize(t_image& record, t_blitContext& context)
+{
+    const t_bitmapRef ref = record.GetBitmapRef();
+    if (!ref.IsBitmap())
+        return;
+    int width = std::min(record.partWidth, context.width);
+    int height = std::min(record.partHeight, context.height);
+    // Never read outside the bitmap: the part is cut to what the bitmap holds.
+    int bitmapWidth = 0, bitmapHeight = 0;
+    ref.GetSize(bitmapWidth, bitmapHeight);
+    width = std::min(width, bitmapWidth - record.partX);
+    height = std::min(height, bitmapHeight - record.partY);
+    if (width <= 0 || height <= 0)
+        return;
+    if (record.hasAlpha) {
+        if (ref.kind == t_bitmapRef::e_handle)
+            NaturalAlphaBitmap(record, context, ref.Bitmap(), width, height);
+        else
+            NaturalAlphaPixels(record, context, ref, width, height);
+    } else if (ref.kind == t_bitmapRef::e_handle) {
+        NaturalOpaque(record, context, ref.Bitmap(), width, height);
+    } else {
+        // Opaque pixel buffers go out as copies.
+        BltPixels(ref.width, context.dest, context.x, context.y, width, height, record.partX, record.partY, width,
+                  height, ref.height, ref.handle);
+    }
+}
+
+bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int width, int height, int alpha)
+{
+    record.blend = context.IsAlphaTarget() ? 1 : 0;
+    if (record.partWidth == 0 || record.partHeight == 0 || width == 0 || height == 0)
+        return true;
+    if (!record.GetBitmapRef().IsBitmap())
+        return true;
+    if (record.partX < 0) {
+        x -= record.partX;
+        width += record.partX;
+        record.partX = 0;
+    }
+    if (record.partY < 0) {
+        y -= record.partY;
+        height += record.partY;
+        record.partY = 0;
+    }
+    t_blitContext blit = {};
+    blit.dest = context.Dc();
+    blit.source = CreateCompatibleDC(context.Dc());
+    if (!blit.source)
+        return false;
+    blit.x = x;
+    blit.y = y;
+    blit.width = width;
+    blit.height = height;
+    blit.alpha = alpha;
+    blit.blend = record.blend;
+    if (t_memDC* target = context.Target()) {
+        blit.targetPixels = target->Pixels();
+        blit.targetWidth = target->width;
+        blit.targetHeight = target->height;
+    }
+    BlitNaturalSize(record, blit);
+    return DeleteDC(blit.source) != 0;
+}

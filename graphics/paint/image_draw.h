@@ -1,0 +1,43 @@
+// Drawing an image record at its natural size: the part's top-left at the destination's
+// top-left, cut to the smaller of part and destination, with colour keys and per-pixel
+// alpha. The pixel copies and blends the drawing paths share live here too.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "graphics/image/image.h"
+#include "graphics/paint/paint_ctx.h"
+
+// One image draw.
+struct t_blitContext {
+    HDC dest;
+    HDC source;  // memory DC compatible with dest
+    int x, y, width, height;
+    int alpha;   // constant alpha 0..255
+    // The target's own pixels (bottom-up 32-bit), when the paint context has a holder.
+    uint32_t* targetPixels;
+    int targetWidth, targetHeight;
+    uint8_t borrowed;  // the source DC belongs to an enclosing draw
+    uint8_t blend;     // the paint context's alpha-target flag
+};
+
+// StretchDIBits of a part of a bottom-up 32-bit buffer (bufferWidth x bufferHeight) to
+// dc; source coordinates are top-down.
+bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY,
+               int sourceWidth, int sourceHeight, int bufferHeight, const void* pixels);
+
+// Premultiplied "over" of a width x height part of one bottom-up buffer at (sourceX,
+// sourceY) onto another at (x, y), both in top-down coordinates, clipped to both buffers.
+// Constant alpha is not applied.
+void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY,
+                       int width, int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y);
+
+// The natural-size path for a record whose part origin is already corrected.
+void BlitNaturalSize(t_image& record, t_blitContext& context);
+
+// Draws the record at natural size into the paint context: records the context's
+// alpha-target flag in the record, clamps negative part origins (moving the destination)
+// and draws. False only when no source DC could be made.
+bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int width, int height, int alpha);

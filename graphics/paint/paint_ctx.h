@@ -1,0 +1,87 @@
+// The paint context over a device context, and the memory-DC holder of a 32-bit (or other
+// depth) DIB section selected into its own DC.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// A memory DC with one DIB section selected into it; plain record, zeroed by Init.
+struct t_memDC {
+    HDC dc;
+    HBITMAP dib;
+    HGDIOBJ previous;
+    BLENDFUNCTION blend;  // {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}
+    void* bits;
+    int width, height;
+    int bitDepth;
+
+    void Init();
+    // A width x height bottom-up DIB of the bit depth in a DC compatible with reference (or
+    // the screen); an old DC is released first. False for an empty size or a failure.
+    static bool Create(t_memDC& holder, HDC reference, int width, int height, int bitDepth);
+    static bool CreateDib(t_memDC& holder, HDC reference, int width, int height, int bitDepth)
+    {
+        return Create(holder, reference, width, height, bitDepth);
+    }
+    // Selects the old bitmap back, deletes DIB and DC and zeroes the holder.
+    BOOL Release();
+    void Reset() { Release(); }
+    // As Release, but the DIB section goes to the caller.
+    HBITMAP Detach();
+    // Releases a heap holder and frees it.
+    static void Delete(t_memDC* holder);
+
+    uint32_t* Pixels() const { return static_cast<uint32_t*>(bits); }
+};
+
+// Owns a t_memDC for one scope.
+class t_memDCHolder {
+public:
+    t_memDCHolder() { m_dc.Init(); }
+    ~t_memDCHolder() { m_dc.Release(); }
+    t_memDCHolder(const t_memDCHolder&) = delete;
+    t_memDCHolder& operator=(const t_memDCHolder&) = delete;
+    t_memDC& operator*() { return m_dc; }
+    t_memDC* operator->() { return &m_dc; }
+    t_memDC* get() { return &m_dc; }
+
+private:
+    t_memDC m_dc;
+};
+
+// One paint over an HDC: whether the target's alpha must stay correct, the target's
+// memory-DC holder when its pixels can be reached directly, and what the context made.
+class t_paintCtx {
+public:
+    t_paintCtx(HDC dc, bool alphaTarget, t_memDC* target, bool themedText);
+    ~t_paintCtx() = default;
+    t_paintCtx(const t_paintCtx&) = delete;
+    t_paintCtx& operator=(const t_paintCtx&) = delete;
+
+    // Restores the clip region, deletes what the context made and, when it owns its memory
+    // DC, selects the old bitmap back and deletes the DC (DeleteDC's result).
+    BOOL End();
+
+    HDC Dc() const { return m_dc; }
+    bool IsAlphaTarget() const { return m_alphaTarget != 0; }
+    bool IsThemedText() const { return m_themedText != 0; }
+    t_memDC* Target() const { return m_target; }
+
+    // A GDI object deleted at End (one; a second replaces and deletes the first).
+    void SetCreatedObject(HGDIOBJ object);
+    // Saves the DC's current clip region for End to restore (once per context).
+    void SaveClip();
+    // The context owns its DC: End selects previous back and deletes the DC.
+    void OwnDc(HGDIOBJ previous) { m_previous = previous; }
+
+private:
+    uint8_t m_alphaTarget;
+    uint8_t m_themedText;
+    HDC m_dc;
+    HGDIOBJ m_previous = nullptr;
+    HGDIOBJ m_created = nullptr;
+    HRGN m_savedClip = nullptr;
+    bool m_clipSaved = false;
+    t_memDC* m_target;
+};
