@@ -78,10 +78,10 @@ const wchar_t* GetAppConfigPath()
         return path;
     const wchar_t* slash = wcsrchr(module, L'\\');
     const size_t folder = slash ? size_t(slash - module) + 1 : 0;
-    static const wchar_t kName[] = L"Kavrel.ini";
-    if (folder + wcslen(kName) >= MAX_PATH)
+    static const wchar_t c_name[] = L"Kavrel.ini";
+    if (folder + wcslen(c_name) >= MAX_PATH)
         return path;
     wmemcpy(path, module, folder);
-    wmemcpy(path + folder, kName, wcslen(kName) + 1);
+    wmemcpy(path + folder, c_name, wcslen(c_name) + 1);
     return path;
 }

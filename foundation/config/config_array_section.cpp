@@ -5,11 +5,11 @@
 namespace n_config {
 
 namespace {
-const unsigned kNameBlock = 0x1000;
+const unsigned c_nameBlock = 0x1000;
 }
 
 t_arraySectionBase::t_arraySectionBase(const wchar_t* name, t_int* count, t_heap* textArena)
-    : t_typeBase(name), m_names(kNameBlock), m_firstIndex(0), m_count(count), m_textArena(textArena)
+    : t_typeBase(name), m_names(c_nameBlock), m_firstIndex(0), m_count(count), m_textArena(textArena)
 {}
 
 t_arraySectionBase::~t_arraySectionBase() { Reset(); }
@@ -35,8 +35,8 @@ bool t_arraySectionBase::IsSet() const
 const wchar_t* t_arraySectionBase::SectionName(wchar_t* buffer, unsigned size, const wchar_t* prefix,
                                                const t_section& item) const
 {
-    wchar_t own[kKeyChars];
-    const wchar_t* arrayKey = KeyName(own, kKeyChars, prefix);
+    wchar_t own[c_keyChars];
+    const wchar_t* arrayKey = KeyName(own, c_keyChars, prefix);
     if (!arrayKey)
         return nullptr;
     const size_t a = wcslen(arrayKey);
@@ -54,8 +54,8 @@ bool t_arraySectionBase::Load(const t_iniFile* file, const wchar_t* prefix)
     int count = m_count ? m_count->Get() : 0;
     if (count < 0)
         count = 0;
-    if (count > kMaxItems)
-        count = kMaxItems;
+    if (count > c_maxItems)
+        count = c_maxItems;
     if (!m_items.Reserve(count))
         return false;
     for (int i = 0; i < count; ++i) {
@@ -68,8 +68,8 @@ bool t_arraySectionBase::Load(const t_iniFile* file, const wchar_t* prefix)
             return false;
         item->RegisterMembers();
         m_items.Add(item);
-        wchar_t buffer[kKeyChars];
-        const wchar_t* sectionName = SectionName(buffer, kKeyChars, prefix, *item);
+        wchar_t buffer[c_keyChars];
+        const wchar_t* sectionName = SectionName(buffer, c_keyChars, prefix, *item);
         const t_iniSection* section = (file && sectionName) ? file->FindSection(sectionName) : nullptr;
         if (section)
             item->Read(*section, nullptr);
@@ -84,8 +84,8 @@ bool t_arraySectionBase::Save(t_iniFile& file, t_textCursor& cursor, const wchar
         t_section* item = m_items[i];
         if (!item->HasAnySet())
             continue;
-        wchar_t buffer[kKeyChars];
-        const wchar_t* sectionName = SectionName(buffer, kKeyChars, prefix, *item);
+        wchar_t buffer[c_keyChars];
+        const wchar_t* sectionName = SectionName(buffer, c_keyChars, prefix, *item);
         t_iniSection* section = sectionName ? file.AddSection(sectionName) : nullptr;
         if (!section || !item->Write(*section, cursor, nullptr))
             all = false;

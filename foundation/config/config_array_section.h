@@ -12,7 +12,7 @@ class t_arraySectionBase : public t_typeBase {
 public:
     // The item count comes from a file: more items than this are not read, so a
     // hostile count cannot make loading allocate or loop without end.
-    static const int kMaxItems = 1024;
+    static const int c_maxItems = 1024;
 
     // count: the value that holds the number of items; textArena: the arena
     // of the items' text values.
@@ -28,7 +28,7 @@ public:
     bool IsSet() const override;
     t_arraySectionBase* AsArray() override { return this; }
 
-    // Replaces the items by count items (clamped to 0..kMaxItems), each read
+    // Replaces the items by count items (clamped to 0..c_maxItems), each read
     // from its section when the file (which may be null) has one.
     virtual bool Load(const t_iniFile* file, const wchar_t* prefix = nullptr);
     // Writes every item with something set into its section, created when

@@ -3,10 +3,10 @@
 namespace n_config {
 
 namespace {
-const unsigned kCodePageGbk = 936;
+const unsigned c_codePageGbk = 936;
 }
 
-t_configFile::t_configFile(bool encrypted) : m_textArena(kTextBlockSize), m_document(encrypted) {}
+t_configFile::t_configFile(bool encrypted) : m_textArena(c_textBlockSize), m_document(encrypted) {}
 
 void t_configFile::AddMember(t_typeBase& member)
 {
@@ -39,7 +39,7 @@ bool t_configFile::Load(const wchar_t* path)
     for (int i = 0; i < m_members.Count(); ++i)
         m_members[i]->Reset();
     t_errorChain dropped;
-    if (!m_document.ReadConfig(dropped, path, kCodePageGbk))
+    if (!m_document.ReadConfig(dropped, path, c_codePageGbk))
         return false;
     Apply();
     return true;
@@ -50,7 +50,7 @@ bool t_configFile::Save(const wchar_t* path)
     t_iniFile* root = m_document.Root();
     if (!root)
         return false;
-    t_heap scratch(kTextBlockSize);
+    t_heap scratch(c_textBlockSize);
     t_textCursor cursor(&scratch);
     for (int i = 0; i < m_members.Count(); ++i) {
         t_typeBase* member = m_members[i];

@@ -13,7 +13,7 @@ namespace n_config {
 
 class t_configFile {
 public:
-    static const unsigned kTextBlockSize = 0x1fff8;
+    static const unsigned c_textBlockSize = 0x1fff8;
 
     explicit t_configFile(bool encrypted);
     virtual ~t_configFile() {}

@@ -136,10 +136,10 @@ TEST(ConfigFile, ArrayItemCountFromTheFileIsBounded)
         const wchar_t* count;
         int items;
     } const cases[] = {
-        {L"2147483647", t_arraySectionBase::kMaxItems},
-        {L"0x7fffffff", t_arraySectionBase::kMaxItems},
-        {L"1025", t_arraySectionBase::kMaxItems},
-        {L"1024", t_arraySectionBase::kMaxItems},
+        {L"2147483647", t_arraySectionBase::c_maxItems},
+        {L"0x7fffffff", t_arraySectionBase::c_maxItems},
+        {L"1025", t_arraySectionBase::c_maxItems},
+        {L"1024", t_arraySectionBase::c_maxItems},
         {L"-5", 0},
         {L"0xFFFFFFFF", 0},
         {L"2", 2},
@@ -173,7 +173,7 @@ TEST(ConfigFile, LongValuesTakeFreshChunksAndUnrenderableOnesAreSkipped)
     ASSERT_TRUE(runtime.Load(path.c_str()));
     ASSERT_EQ(1, runtime.item.ItemCount());
     t_configRuntimeFile::t_item* item = runtime.item.Item(0);
-    const std::wstring huge(t_textCursor::kChunkChars, L'v');  // no room for its terminator
+    const std::wstring huge(t_textCursor::c_chunkChars, L'v');  // no room for its terminator
     ASSERT_TRUE(item->version.FromString(huge.c_str(), nullptr));
     ASSERT_TRUE(item->res.FromString(L"01", nullptr));
 

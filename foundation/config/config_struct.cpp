@@ -59,15 +59,15 @@ bool t_struct::WriteMembers(t_iniSection& section, t_textCursor& cursor, const w
 
 bool t_struct::Read(const t_iniSection& section, const wchar_t* prefix)
 {
-    wchar_t buffer[kKeyChars];
-    const wchar_t* own = KeyName(buffer, kKeyChars, prefix);
+    wchar_t buffer[c_keyChars];
+    const wchar_t* own = KeyName(buffer, c_keyChars, prefix);
     return own && ReadMembers(section, own);
 }
 
 bool t_struct::Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
 {
-    wchar_t buffer[kKeyChars];
-    const wchar_t* own = KeyName(buffer, kKeyChars, prefix);
+    wchar_t buffer[c_keyChars];
+    const wchar_t* own = KeyName(buffer, c_keyChars, prefix);
     return own && WriteMembers(section, cursor, own);
 }
 
@@ -93,7 +93,7 @@ bool t_section::HasAnySet() const
 
 t_structOneLine::t_structOneLine(const wchar_t* name, const wchar_t* separator) : t_struct(name), m_separatorLength(0)
 {
-    while (separator && separator[m_separatorLength] && m_separatorLength < kMaxSeparator) {
+    while (separator && separator[m_separatorLength] && m_separatorLength < c_maxSeparator) {
         m_separator[m_separatorLength] = separator[m_separatorLength];
         ++m_separatorLength;
     }

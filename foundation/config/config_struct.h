@@ -59,9 +59,9 @@ private:
 // private copy, so text members need an arena of their own.
 class t_structOneLine : public t_struct {
 public:
-    static const unsigned kMaxSeparator = 9;
+    static const unsigned c_maxSeparator = 9;
 
-    // A separator longer than kMaxSeparator characters is cut there.
+    // A separator longer than c_maxSeparator characters is cut there.
     t_structOneLine(const wchar_t* name, const wchar_t* separator);
 
     // Members take their pieces in order; members past the end of the text are
@@ -74,7 +74,7 @@ public:
     bool Write(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix) override;
 
 private:
-    wchar_t m_separator[kMaxSeparator + 1];
+    wchar_t m_separator[c_maxSeparator + 1];
     unsigned m_separatorLength;
 };
 

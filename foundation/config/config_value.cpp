@@ -9,11 +9,11 @@ namespace n_config {
 
 bool t_textCursor::NewChunk()
 {
-    void* chunk = arena ? arena->Alloc(kChunkChars * sizeof(wchar_t)) : nullptr;
+    void* chunk = arena ? arena->Alloc(c_chunkChars * sizeof(wchar_t)) : nullptr;
     if (!chunk)
         return false;
     at = static_cast<wchar_t*>(chunk);
-    room = kChunkChars;
+    room = c_chunkChars;
     return true;
 }
 
@@ -66,8 +66,8 @@ bool t_typeBase::Write(t_iniSection& section, t_textCursor& cursor, const wchar_
 
 bool t_typeBase::ReadValue(const t_iniSection& section, const wchar_t* prefix)
 {
-    wchar_t buffer[kKeyChars];
-    const wchar_t* key = KeyName(buffer, kKeyChars, prefix);
+    wchar_t buffer[c_keyChars];
+    const wchar_t* key = KeyName(buffer, c_keyChars, prefix);
     const t_iniNode* node = key ? section.FindKey(key) : nullptr;
     if (!node)
         return false;
@@ -80,8 +80,8 @@ bool t_typeBase::ReadValue(const t_iniSection& section, const wchar_t* prefix)
 
 bool t_typeBase::WriteValue(t_iniSection& section, t_textCursor& cursor, const wchar_t* prefix)
 {
-    wchar_t buffer[kKeyChars];
-    const wchar_t* key = KeyName(buffer, kKeyChars, prefix);
+    wchar_t buffer[c_keyChars];
+    const wchar_t* key = KeyName(buffer, c_keyChars, prefix);
     if (!key)
         return false;
     if (!cursor.at && !cursor.NewChunk())

@@ -8,7 +8,7 @@
 namespace n_config {
 
 // Longest key, terminator included.
-const unsigned kKeyChars = 260;
+const unsigned c_keyChars = 260;
 
 // Where values render their text while a file is saved: chunks taken from a
 // scratch arena, filled one value after another.
@@ -18,10 +18,10 @@ struct t_textCursor {
     t_heap* arena;
 
     explicit t_textCursor(t_heap* textArena) : at(nullptr), room(0), arena(textArena) {}
-    // A fresh chunk of kChunkChars characters; false when the arena refuses.
+    // A fresh chunk of c_chunkChars characters; false when the arena refuses.
     bool NewChunk();
 
-    static const unsigned kChunkChars = 0x1fffc;
+    static const unsigned c_chunkChars = 0x1fffc;
 };
 
 // Integer text: "0x" (either case) and hexadecimal digits, else a signed

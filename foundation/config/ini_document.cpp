@@ -48,7 +48,7 @@ const t_encryptedTextContext* TextContext()
     return &ctx;
 }
 
-const unsigned kCodePageGbk = 936;
+const unsigned c_codePageGbk = 936;
 
 }  // namespace
 
@@ -150,7 +150,7 @@ t_iniSection* t_iniFile::AddSection(const wchar_t* name)
 
 // --- t_iniDocument ------------------------------------------------------------
 
-t_iniDocument::t_iniDocument(bool encrypted) : t_heap(kBlockSize), m_root(nullptr), m_encrypted(encrypted) {}
+t_iniDocument::t_iniDocument(bool encrypted) : t_heap(c_blockSize), m_root(nullptr), m_encrypted(encrypted) {}
 
 void t_iniDocument::Clear()
 {
@@ -353,7 +353,7 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path, co
     if (chars > 0) {
         // Characters that code page 936 cannot hold would turn into "?": refused,
         // so that a save never loses text silently.
-        bytes = WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), nullptr, 0, nullptr,
+        bytes = WideCharToMultiByte(c_codePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), nullptr, 0, nullptr,
                                     &lossy);
         if (bytes <= 0 || lossy) {
             errors.AddText(L"保存ini文件失败:转换失败");
@@ -365,7 +365,7 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path, co
         errors.AddText(L"保存ini文件失败:内存分配失败");
         return false;
     }
-    if (chars > 0 && WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), narrow, bytes,
+    if (chars > 0 && WideCharToMultiByte(c_codePageGbk, WC_NO_BEST_FIT_CHARS, text.Text(), int(chars), narrow, bytes,
                                          nullptr, &lossy) != bytes) {
         free(narrow);
         errors.AddText(L"保存ini文件失败:转换失败");

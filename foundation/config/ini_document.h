@@ -87,7 +87,7 @@ public:
 
 class t_iniDocument : public t_heap {
 public:
-    static const unsigned kBlockSize = 0x8000;
+    static const unsigned c_blockSize = 0x8000;
 
     explicit t_iniDocument(bool encrypted);
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-const unsigned kPrimes[] = {
+const unsigned c_primes[] = {
     17,      23,      29,      37,      41,      53,      67,      83,      103,     131,     163,      211,
     257,     331,     409,     521,     647,     821,     1031,    1291,    1627,    2053,    2591,     3251,
     4099,    5167,    6521,    8209,    10331,   13007,   16411,   20663,   26017,   32771,   41299,    52021,
@@ -42,9 +42,9 @@ unsigned HashBucketCountFor(unsigned n, float sizingLoad)
 {
     const double wanted = static_cast<double>(n) / sizingLoad;
     const unsigned m = wanted >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<unsigned>(wanted);
-    if (m <= kPrimes[0])
-        return kPrimes[0];
-    for (unsigned prime : kPrimes) {
+    if (m <= c_primes[0])
+        return c_primes[0];
+    for (unsigned prime : c_primes) {
         if (prime >= m)
             return prime;
     }

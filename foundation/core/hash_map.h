@@ -21,7 +21,7 @@ unsigned HashBucketCountFor(unsigned n, float sizingLoad);
 // Memory of a map taken through an allocation triple; keys are kept, not copied.
 class t_hashMemTriple {
 public:
-    static const bool kOwnsBlocks = true;
+    static const bool c_ownsBlocks = true;
 
     explicit t_hashMemTriple(const TAllocDefault& triple = TAllocDefault()) : m_triple(triple) {}
 
@@ -41,7 +41,7 @@ private:
 // byte count, keys are copied into the arena, and nothing is freed singly.
 class t_hashMemHeap {
 public:
-    static const bool kOwnsBlocks = false;
+    static const bool c_ownsBlocks = false;
 
     explicit t_hashMemHeap(t_heap* heap) : m_heap(heap) {}
 
@@ -186,7 +186,7 @@ public:
     ~t_hashMapT()
     {
         // An arena map leaves all its memory to the arena, which may be gone.
-        if (TMem::kOwnsBlocks)
+        if (TMem::c_ownsBlocks)
             Clear();
     }
 
@@ -202,7 +202,7 @@ public:
         m_mem = mem;
         m_buckets = nullptr;
         m_count = 0;
-        m_bucketCount = kMinBuckets;
+        m_bucketCount = c_minBuckets;
         m_sizingLoad = 0.75f;
         m_shrinkLoad = 0.25f;
         m_growLoad = 2.25f;
@@ -333,7 +333,7 @@ public:
     {
         m_growThreshold = Threshold(m_growLoad);
         m_shrinkThreshold = Threshold(m_shrinkLoad);
-        if (m_shrinkThreshold < static_cast<int>(kMinBuckets))
+        if (m_shrinkThreshold < static_cast<int>(c_minBuckets))
             m_shrinkThreshold = 0;
     }
 
@@ -367,7 +367,7 @@ public:
     int ShrinkThreshold() const { return m_shrinkThreshold; }
 
 private:
-    static const unsigned kMinBuckets = 17;
+    static const unsigned c_minBuckets = 17;
 
     // A pool block is a link word to the previous block followed by the nodes.
     struct t_pool {
@@ -429,7 +429,7 @@ private:
     bool m_initialised = false;
     t_node** m_buckets = nullptr;
     unsigned m_count = 0;
-    unsigned m_bucketCount = kMinBuckets;
+    unsigned m_bucketCount = c_minBuckets;
     float m_sizingLoad = 0.75f;
     float m_shrinkLoad = 0.25f;
     float m_growLoad = 2.25f;

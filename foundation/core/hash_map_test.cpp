@@ -253,7 +253,7 @@ TEST(HashMapTest, ArenaMapCopiesKeysAndTakesAllMemoryFromTheArena)
         ASSERT_NE(nullptr, map->Find(keys[i].c_str())) << i;
     EXPECT_EQ(500u, map->Count());
     for (size_t size : probe.requests)
-        EXPECT_EQ(0x8000u + t_heap::kBlockHeader, size);  // arena blocks only
+        EXPECT_EQ(0x8000u + t_heap::c_blockHeader, size);  // arena blocks only
 
     map->Remove(map->Find(L"key7"));
     EXPECT_EQ(nullptr, map->Find(L"key7"));

@@ -16,7 +16,7 @@ void* t_heap::Alloc(unsigned n)
         m_current->used += n;
         return p;
     }
-    if (n > kMaxRequest)
+    if (n > c_maxRequest)
         return nullptr;
     // An oversized request gets a block of its own, full at once; the free
     // rest of the old block is abandoned.

@@ -17,7 +17,7 @@ public:
 
     // n bytes from the current block, or from a new block of
     // max(n, block size) bytes; null (arena unchanged) when allocation fails or n
-    // exceeds kMaxRequest.
+    // exceeds c_maxRequest.
     void* Alloc(unsigned n);
     // Same as Alloc; the entry used for singleton holders.
     void* Allocate(unsigned n);
@@ -37,7 +37,7 @@ public:
     unsigned BlockSize() const { return m_blockSize; }
 
     // Largest single request; anything larger is refused without asking the allocator.
-    static constexpr unsigned kMaxRequest = 0x7FFF0000u;
+    static constexpr unsigned c_maxRequest = 0x7FFF0000u;
 
 private:
     struct t_block {
@@ -47,7 +47,7 @@ private:
 
 public:
     // Bytes each block spends on its header before the data.
-    static constexpr size_t kBlockHeader = sizeof(t_block);
+    static constexpr size_t c_blockHeader = sizeof(t_block);
 
 private:
     static unsigned char* DataOf(t_block* block) { return reinterpret_cast<unsigned char*>(block + 1); }

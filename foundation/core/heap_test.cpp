@@ -8,7 +8,7 @@
 
 namespace {
 
-const size_t kHeader = t_heap::kBlockHeader;  // used count and link to the previous block
+const size_t c_header = t_heap::c_blockHeader;  // used count and link to the previous block
 
 unsigned char* Bytes(void* p) { return static_cast<unsigned char*>(p); }
 
@@ -23,7 +23,7 @@ TEST(HeapTest, SmallRequestsShareOneBlockUntilItIsFull)
     EXPECT_EQ(a + 0x80, b);  // bump allocation, no alignment
     EXPECT_EQ(a + 0xff, c);
     EXPECT_EQ(1u, probe.requests.size());
-    EXPECT_EQ(0x100 + kHeader, probe.requests[0]);
+    EXPECT_EQ(0x100 + c_header, probe.requests[0]);
 
     unsigned char* d = Bytes(heap.Alloc(1));
     EXPECT_EQ(2u, probe.requests.size());
@@ -41,7 +41,7 @@ TEST(HeapTest, OversizedRequestGetsItsOwnFullBlock)
     unsigned char* next = Bytes(heap.Alloc(16));
     ASSERT_NE(nullptr, next);
 
-    const std::vector<size_t> expected = {0x8000 + kHeader, 0x9000 + kHeader, 0x8000 + kHeader};
+    const std::vector<size_t> expected = {0x8000 + c_header, 0x9000 + c_header, 0x8000 + c_header};
     EXPECT_EQ(expected, probe.requests);
     EXPECT_FALSE(next >= big && next < big + 0x9000);
 }
@@ -75,7 +75,7 @@ TEST(HeapTest, FreeAllReleasesNewestFirstAndTheArenaStaysUsable)
     t_heap heap(0x40, probe.Triple());
     unsigned char* blocks[3];
     for (unsigned char*& b : blocks)
-        b = Bytes(heap.Alloc(0x40)) - kHeader;
+        b = Bytes(heap.Alloc(0x40)) - c_header;
     heap.FreeAll();
     const std::vector<void*> expected = {blocks[2], blocks[1], blocks[0]};
     EXPECT_EQ(expected, probe.freed);
@@ -99,14 +99,14 @@ TEST(HeapTest, FailedAllocationReturnsNullAndLeavesTheArenaAsItWas)
     probe.budget = -1;
     const size_t asked = probe.requests.size();
     EXPECT_EQ(nullptr, heap.Alloc(0xFFFFFFFFu));
-    EXPECT_EQ(nullptr, heap.Alloc(t_heap::kMaxRequest + 1));
+    EXPECT_EQ(nullptr, heap.Alloc(t_heap::c_maxRequest + 1));
     EXPECT_EQ(nullptr, heap.StrDupN(L"x", 0x7FFFFFFFu));
     EXPECT_EQ(asked, probe.requests.size());
     // The limit itself is asked for (and here refused by the allocator, not by the arena).
     probe.budget = 0;
-    EXPECT_EQ(nullptr, heap.Alloc(t_heap::kMaxRequest));
+    EXPECT_EQ(nullptr, heap.Alloc(t_heap::c_maxRequest));
     ASSERT_EQ(asked + 1, probe.requests.size());
-    EXPECT_EQ(t_heap::kMaxRequest + kHeader, probe.requests.back());
+    EXPECT_EQ(t_heap::c_maxRequest + c_header, probe.requests.back());
 }
 
 TEST(HeapTest, StrDupCopiesIntoTheArena)

@@ -21,8 +21,8 @@ std::atomic<bool> g_answer{false};
 t_perfThreadTable g_table;  // zero before any initialiser runs
 std::atomic<bool> g_tableClosed{false};
 
-const char kBiasMark[] = "()";
-const int kBiasRuns = 10000;
+const char c_biasMark[] = "()";
+const int c_biasRuns = 10000;
 
 // Reads the user's profiling switch. Kept apart so that the registry class can
 // take over the reading without touching the profiler.
@@ -103,11 +103,11 @@ double MeasureBias(uint64_t f)
         FreeRecord(scratch);
         return 0;
     }
-    for (int i = 0; i < kBiasRuns; ++i) {
-        PerfEnter(kBiasMark, scratch);
+    for (int i = 0; i < c_biasRuns; ++i) {
+        PerfEnter(c_biasMark, scratch);
         PerfLeaveRecord(scratch);
     }
-    int slot = PerfNameIndex(kBiasMark);
+    int slot = PerfNameIndex(c_biasMark);
     double bias = Ms(scratch->selfTicks[slot < 0 ? 0 : slot], f);
     FreeRecord(scratch);
     return bias;
@@ -147,11 +147,11 @@ void WriteThread(FILE* out, int index, uint32_t threadId, t_perfThread* r, uint6
                  "     Full Time      ", "     Self Avg Time  ", "     Full Avg Time  ", "     Full Max Time  ");
     for (int i = 1; i < n; ++i) {
         int c = r->calls[i];
-        double full = NotBelowZero(Ms(r->fullTicks[i], f) - bias * (c + 2.0 * r->allOut[i]) / kBiasRuns);
+        double full = NotBelowZero(Ms(r->fullTicks[i], f) - bias * (c + 2.0 * r->allOut[i]) / c_biasRuns);
         double self =
-            NotBelowZero(Ms(r->selfTicks[i], f) - bias * (static_cast<double>(r->directOut[i]) + c) / kBiasRuns);
+            NotBelowZero(Ms(r->selfTicks[i], f) - bias * (static_cast<double>(r->directOut[i]) + c) / c_biasRuns);
         if (c > 0) {
-            double longest = NotBelowZero(Ms(r->longest[i], f) - bias / kBiasRuns);
+            double longest = NotBelowZero(Ms(r->longest[i], f) - bias / c_biasRuns);
             std::fprintf(out, "%20s(%8d): %20.2lf ms, %20.2lf ms, %20.2lf ms, %20.2lf ms, %20.2lf ms\n", NameOf(i), c,
                          self, full, self / c, full / c, longest);
         } else {
@@ -167,7 +167,7 @@ void WriteThread(FILE* out, int index, uint32_t threadId, t_perfThread* r, uint6
 long Taken(const t_perfThreadTable* table)
 {
     long count = __atomic_load_n(&table->count, __ATOMIC_ACQUIRE);
-    return count < kPerfMaxThreads ? count : kPerfMaxThreads;
+    return count < c_perfMaxThreads ? count : c_perfMaxThreads;
 }
 
 t_perfThread* RecordAt(const t_perfThreadTable* table, long i)
@@ -191,7 +191,7 @@ t_perfExit g_perfExit;
 
 bool t_perfNames::Load(const char* const* source, int n, const char* path)
 {
-    if (loaded || n < 1 || n > kMaxNames || !source || !path)
+    if (loaded || n < 1 || n > c_maxNames || !source || !path)
         return false;
     char** copies = static_cast<char**>(std::calloc(static_cast<size_t>(n), sizeof(char*)));
     char* pathCopy = CopyText(path);
@@ -273,12 +273,12 @@ t_perfThread* PerfFindThread(uint32_t threadId, t_perfThreadTable* table)
         if (r && table->entries[i].threadId == threadId)
             return r;
     }
-    if (taken >= kPerfMaxThreads)
+    if (taken >= c_perfMaxThreads)
         return nullptr;
     // Only this thread creates its own entry, so taking a slot is the one step
     // that must be atomic; the entry is published once complete.
     long slot = InterlockedIncrement(&table->count) - 1;
-    if (slot >= kPerfMaxThreads)
+    if (slot >= c_perfMaxThreads)
         return nullptr;
     t_perfThread* r = CreateRecord();
     table->entries[slot].threadId = threadId;
@@ -328,7 +328,7 @@ void PerfEnter(const char* name, t_perfThread* r)
 {
     if (!r || !r->on)
         return;
-    if (r->depth == kPerfMaxDepth) {
+    if (r->depth == c_perfMaxDepth) {
         ++r->overflow;
         return;
     }
@@ -386,7 +386,7 @@ void PerfReportTable(t_perfThreadTable* table)
     PerfCpuFrequency(f);
     double bias = MeasureBias(f);
     std::fprintf(out, "Freq:%lld\n", static_cast<long long>(f));
-    std::fprintf(out, "Bias:%20.2lfms of %d times\n", bias, kBiasRuns);
+    std::fprintf(out, "Bias:%20.2lfms of %d times\n", bias, c_biasRuns);
     for (long i = 0; i < taken; ++i) {
         t_perfThread* r = RecordAt(table, i);
         // A record made before the registry was loaded has nothing to show.

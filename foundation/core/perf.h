@@ -56,17 +56,17 @@ struct t_perfNames {
     int count;
 
     // Copies count names (index 0 included) and the report path. False when
-    // already loaded, when count is not in 1..kMaxNames or on allocation failure.
+    // already loaded, when count is not in 1..c_maxNames or on allocation failure.
     bool Load(const char* const* names, int count, const char* reportPath);
     // Frees the names and the path; the registry is no longer loaded.
     void Clear();
 
-    static const int kMaxNames = 4096;
+    static const int c_maxNames = 4096;
 };
 extern t_perfNames PerfNames;
 
-const int kPerfMaxDepth = 1000;
-const int kPerfMaxThreads = 1024;
+const int c_perfMaxDepth = 1000;
+const int c_perfMaxThreads = 1024;
 
 struct t_perfLevel {
     int name;
@@ -88,9 +88,9 @@ struct t_perfThread {
     // every open level.
     int* direct;
     int* all;
-    // The mark stack, levels 1..kPerfMaxDepth.
-    t_perfLevel levels[kPerfMaxDepth + 1];
-    // Marks entered past kPerfMaxDepth: ignored, but counted so that their
+    // The mark stack, levels 1..c_perfMaxDepth.
+    t_perfLevel levels[c_perfMaxDepth + 1];
+    // Marks entered past c_perfMaxDepth: ignored, but counted so that their
     // leaves do not pop recorded levels.
     int overflow;
     int n;
@@ -102,8 +102,8 @@ struct t_perfThreadEntry {
 };
 
 struct t_perfThreadTable {
-    t_perfThreadEntry entries[kPerfMaxThreads];
-    long count;  // entries taken, may pass kPerfMaxThreads while threads race
+    t_perfThreadEntry entries[c_perfMaxThreads];
+    long count;  // entries taken, may pass c_perfMaxThreads while threads race
 };
 
 // The current process's table: created on first use, then PerfFindThread.
@@ -112,7 +112,7 @@ t_perfThread* PerfThreadRecord(uint32_t threadId);
 // The current process's table, for inspection.
 const t_perfThreadTable& PerfThreads();
 // Finds the thread's record or creates one (off unless the name registry is
-// loaded); null when kPerfMaxThreads threads are recorded or memory runs out.
+// loaded); null when c_perfMaxThreads threads are recorded or memory runs out.
 t_perfThread* PerfFindThread(uint32_t threadId, t_perfThreadTable* table);
 // Frees every record of the table and empties it.
 void PerfFreeTable(t_perfThreadTable* table);

@@ -16,8 +16,8 @@
 
 namespace {
 
-const wchar_t kKey[] = L"SoftWare\\VexilInput";
-const wchar_t kValue[] = L"EnablePerf";
+const wchar_t c_key[] = L"SoftWare\\VexilInput";
+const wchar_t c_value[] = L"EnablePerf";
 
 // Sets "EnablePerf" for the test and puts the previous state back afterwards.
 class t_enablePerfValue {
@@ -26,18 +26,18 @@ public:
     {
         DWORD size = sizeof(m_old);
         m_had =
-            RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &m_old, &size) == ERROR_SUCCESS;
+            RegGetValueW(HKEY_CURRENT_USER, c_key, c_value, RRF_RT_REG_DWORD, nullptr, &m_old, &size) == ERROR_SUCCESS;
     }
     ~t_enablePerfValue()
     {
         if (m_had)
             Set(m_old);
         else
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, c_key, c_value);
     }
     static bool Set(DWORD value)
     {
-        return RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
+        return RegSetKeyValueW(HKEY_CURRENT_USER, c_key, c_value, REG_DWORD, &value, sizeof(value)) == ERROR_SUCCESS;
     }
 
 private:
@@ -87,14 +87,14 @@ TEST(PerfFrequencyTest, BrandStringGivesWholeMultiplesOf256)
 
 // Names of the test registry; slot 0 is for every other name.
 enum {
-    kOther,
-    kPaint,
-    kLock,
-    kLoad,
-    kSpare,
-    kNames
+    c_other,
+    c_paint,
+    c_lock,
+    c_load,
+    c_spare,
+    c_names
 };
-const char* const kNameList[kNames] = {"()", "Paint", "Lock", "Load", "Spare"};
+const char* const c_nameList[c_names] = {"()", "Paint", "Lock", "Load", "Spare"};
 
 class PerfTest : public testing::Test {
 protected:
@@ -113,7 +113,7 @@ protected:
     void SetUp() override
     {
         PerfNames.Clear();
-        ASSERT_TRUE(PerfNames.Load(kNameList, kNames, ReportPath().c_str()));
+        ASSERT_TRUE(PerfNames.Load(c_nameList, c_names, ReportPath().c_str()));
         m_table.reset(new t_perfThreadTable());
     }
     void TearDown() override
@@ -142,7 +142,7 @@ TEST_F(PerfTest, NestedMarksCountCallsAndBothCallGraphs)
     t_perfThread* r = Record(1);
     ASSERT_NE(nullptr, r);
     ASSERT_TRUE(r->on);
-    ASSERT_EQ(kNames, r->n);
+    ASSERT_EQ(c_names, r->n);
     // Paint { Lock { Load } Lock Unknown { Load } }
     PerfEnter("Paint", r);
     PerfEnter("Lock", r);
@@ -153,37 +153,37 @@ TEST_F(PerfTest, NestedMarksCountCallsAndBothCallGraphs)
     PerfEnter("Lock", r);
     PerfLeaveRecord(r);
     PerfEnter("NotRegistered", r);
-    EXPECT_EQ(kOther, r->levels[r->depth].name);
+    EXPECT_EQ(c_other, r->levels[r->depth].name);
     PerfEnter("Load", r);
     PerfLeaveRecord(r);
     PerfLeaveRecord(r);
     PerfLeaveRecord(r);
     EXPECT_EQ(0, r->depth);
 
-    EXPECT_EQ(1, r->calls[kPaint]);
-    EXPECT_EQ(2, r->calls[kLock]);
-    EXPECT_EQ(2, r->calls[kLoad]);
-    EXPECT_EQ(1, r->calls[kOther]);
-    EXPECT_EQ(0, r->calls[kSpare]);
+    EXPECT_EQ(1, r->calls[c_paint]);
+    EXPECT_EQ(2, r->calls[c_lock]);
+    EXPECT_EQ(2, r->calls[c_load]);
+    EXPECT_EQ(1, r->calls[c_other]);
+    EXPECT_EQ(0, r->calls[c_spare]);
 
-    EXPECT_EQ(2, Cell(r->direct, r, kPaint, kLock));
-    EXPECT_EQ(1, Cell(r->direct, r, kPaint, kOther));
-    EXPECT_EQ(0, Cell(r->direct, r, kPaint, kLoad));
-    EXPECT_EQ(1, Cell(r->direct, r, kLock, kLoad));
-    EXPECT_EQ(1, Cell(r->direct, r, kOther, kLoad));
+    EXPECT_EQ(2, Cell(r->direct, r, c_paint, c_lock));
+    EXPECT_EQ(1, Cell(r->direct, r, c_paint, c_other));
+    EXPECT_EQ(0, Cell(r->direct, r, c_paint, c_load));
+    EXPECT_EQ(1, Cell(r->direct, r, c_lock, c_load));
+    EXPECT_EQ(1, Cell(r->direct, r, c_other, c_load));
     // The all graph counts a callee under every open level.
-    EXPECT_EQ(2, Cell(r->all, r, kPaint, kLoad));
-    EXPECT_EQ(2, Cell(r->all, r, kPaint, kLock));
-    EXPECT_EQ(1, Cell(r->all, r, kLock, kLoad));
+    EXPECT_EQ(2, Cell(r->all, r, c_paint, c_load));
+    EXPECT_EQ(2, Cell(r->all, r, c_paint, c_lock));
+    EXPECT_EQ(1, Cell(r->all, r, c_lock, c_load));
 
     // Time: each level holds its callees' time, and the longest call is one
     // call's time, not the sum.
-    EXPECT_GT(r->selfTicks[kLoad], 0u);
-    EXPECT_GE(r->fullTicks[kLock], r->fullTicks[kLoad] / 2);
-    EXPECT_GE(r->fullTicks[kPaint], r->fullTicks[kLoad] + r->selfTicks[kPaint]);
-    EXPECT_EQ(r->selfTicks[kLoad], r->fullTicks[kLoad]);
-    EXPECT_LE(r->longest[kLoad], r->fullTicks[kLoad]);
-    EXPECT_GE(r->longest[kLoad] * 2, r->fullTicks[kLoad]);  // one Load slept, the other did not
+    EXPECT_GT(r->selfTicks[c_load], 0u);
+    EXPECT_GE(r->fullTicks[c_lock], r->fullTicks[c_load] / 2);
+    EXPECT_GE(r->fullTicks[c_paint], r->fullTicks[c_load] + r->selfTicks[c_paint]);
+    EXPECT_EQ(r->selfTicks[c_load], r->fullTicks[c_load]);
+    EXPECT_LE(r->longest[c_load], r->fullTicks[c_load]);
+    EXPECT_GE(r->longest[c_load] * 2, r->fullTicks[c_load]);  // one Load slept, the other did not
 }
 
 TEST_F(PerfTest, LeavesWithoutEntersKeepDepthZero)
@@ -200,26 +200,26 @@ TEST_F(PerfTest, LeavesWithoutEntersKeepDepthZero)
     // Still balanced afterwards.
     PerfEnter("Lock", r);
     EXPECT_EQ(1, r->depth);
-    EXPECT_EQ(kLock, r->levels[1].name);
+    EXPECT_EQ(c_lock, r->levels[1].name);
 }
 
 TEST_F(PerfTest, MarksPastTheDeepestLevelAreIgnoredButStayBalanced)
 {
     t_perfThread* r = Record(1);
     ASSERT_NE(nullptr, r);
-    const int kExtra = 7;
-    for (int i = 0; i < kPerfMaxDepth; ++i)
+    const int c_extra = 7;
+    for (int i = 0; i < c_perfMaxDepth; ++i)
         PerfEnter("Paint", r);
-    for (int i = 0; i < kExtra; ++i)
+    for (int i = 0; i < c_extra; ++i)
         PerfEnter("Lock", r);
-    EXPECT_EQ(kPerfMaxDepth, r->depth);
-    EXPECT_EQ(0, r->calls[kLock]);
-    EXPECT_EQ(kPerfMaxDepth, r->calls[kPaint]);
+    EXPECT_EQ(c_perfMaxDepth, r->depth);
+    EXPECT_EQ(0, r->calls[c_lock]);
+    EXPECT_EQ(c_perfMaxDepth, r->calls[c_paint]);
     // The ignored marks' leaves must not pop recorded levels.
-    for (int i = 0; i < kExtra; ++i)
+    for (int i = 0; i < c_extra; ++i)
         PerfLeaveRecord(r);
-    EXPECT_EQ(kPerfMaxDepth, r->depth);
-    for (int i = 0; i < kPerfMaxDepth; ++i)
+    EXPECT_EQ(c_perfMaxDepth, r->depth);
+    for (int i = 0; i < c_perfMaxDepth; ++i)
         PerfLeaveRecord(r);
     EXPECT_EQ(0, r->depth);
 }
@@ -227,15 +227,15 @@ TEST_F(PerfTest, MarksPastTheDeepestLevelAreIgnoredButStayBalanced)
 TEST_F(PerfTest, ThreadTableHoldsOneRecordPerThreadUpToItsSize)
 {
     std::vector<t_perfThread*> records;
-    for (uint32_t id = 1; id <= kPerfMaxThreads; ++id) {
+    for (uint32_t id = 1; id <= c_perfMaxThreads; ++id) {
         records.push_back(Record(id));
         ASSERT_NE(nullptr, records.back()) << id;
     }
     EXPECT_EQ(records[4], Record(5));  // found again, not created
     EXPECT_NE(records[4], records[5]);
-    EXPECT_EQ(nullptr, Record(kPerfMaxThreads + 1));
-    EXPECT_EQ(nullptr, Record(kPerfMaxThreads + 1));
-    EXPECT_EQ(kPerfMaxThreads, m_table->count);
+    EXPECT_EQ(nullptr, Record(c_perfMaxThreads + 1));
+    EXPECT_EQ(nullptr, Record(c_perfMaxThreads + 1));
+    EXPECT_EQ(c_perfMaxThreads, m_table->count);
     // Marks of a thread without a record are ignored.
     PerfEnter("Paint", nullptr);
     PerfLeaveRecord(nullptr);
@@ -247,7 +247,7 @@ TEST_F(PerfTest, RecordMadeBeforeTheNamesAreLoadedStaysOff)
     t_perfThread* r = Record(1);
     ASSERT_NE(nullptr, r);
     EXPECT_FALSE(r->on);
-    ASSERT_TRUE(PerfNames.Load(kNameList, kNames, ReportPath().c_str()));
+    ASSERT_TRUE(PerfNames.Load(c_nameList, c_names, ReportPath().c_str()));
     EXPECT_EQ(r, Record(1));
     PerfEnter("Paint", r);
     EXPECT_EQ(0, r->depth);
@@ -260,16 +260,16 @@ TEST_F(PerfTest, NameIndexIsExactAndLoadRefusesBadRegistries)
         const char* name;
         int index;
     };
-    const t_case cases[] = {{"Paint", kPaint}, {"Spare", kSpare}, {"()", kOther}, {"paint", -1},
-                            {"Pain", -1},      {"", -1},          {nullptr, -1}};
+    const t_case cases[] = {{"Paint", c_paint}, {"Spare", c_spare}, {"()", c_other}, {"paint", -1},
+                            {"Pain", -1},       {"", -1},           {nullptr, -1}};
     for (const t_case& c : cases)
         EXPECT_EQ(c.index, PerfNameIndex(c.name)) << (c.name ? c.name : "null");
 
-    EXPECT_FALSE(PerfNames.Load(kNameList, kNames, "x"));  // already loaded
+    EXPECT_FALSE(PerfNames.Load(c_nameList, c_names, "x"));  // already loaded
     PerfNames.Clear();
     EXPECT_EQ(-1, PerfNameIndex("Paint"));
-    EXPECT_FALSE(PerfNames.Load(kNameList, 0, "x"));
-    EXPECT_FALSE(PerfNames.Load(kNameList, t_perfNames::kMaxNames + 1, "x"));
+    EXPECT_FALSE(PerfNames.Load(c_nameList, 0, "x"));
+    EXPECT_FALSE(PerfNames.Load(c_nameList, t_perfNames::c_maxNames + 1, "x"));
     EXPECT_FALSE(PerfNames.Load(nullptr, 2, "x"));
 }
 
@@ -296,15 +296,15 @@ TEST_F(PerfTest, ScopesOnAThreadLandInThatThreadsRecord)
     // The thread's record stays in the process table until exit.
     t_perfThread* r = nullptr;
     const t_perfThreadTable& table = PerfThreads();
-    for (long i = 0; i < table.count && i < kPerfMaxThreads; ++i)
+    for (long i = 0; i < table.count && i < c_perfMaxThreads; ++i)
         if (table.entries[i].threadId == id)
             r = table.entries[i].record;
     ASSERT_NE(nullptr, r);
     EXPECT_EQ(0, r->depth);
-    EXPECT_EQ(1, r->calls[kPaint]);
-    EXPECT_EQ(1, r->calls[kLock]);
-    EXPECT_EQ(1, r->calls[kOther]);
-    EXPECT_EQ(1, Cell(r->direct, r, kLock, kOther));
+    EXPECT_EQ(1, r->calls[c_paint]);
+    EXPECT_EQ(1, r->calls[c_lock]);
+    EXPECT_EQ(1, r->calls[c_other]);
+    EXPECT_EQ(1, Cell(r->direct, r, c_lock, c_other));
 }
 
 std::vector<std::string> ReadLines(const std::string& path)
@@ -340,14 +340,14 @@ TEST_F(PerfTest, ReportListsEveryThreadsNamesAndCallGraphs)
         PerfLeaveRecord(a);
     }
     PerfLeaveRecord(a);
-    a->fullTicks[kPaint] = f * 3;  // 3000 ms
-    a->selfTicks[kPaint] = f;      // 1000 ms
-    a->longest[kPaint] = f * 3;
-    a->fullTicks[kLock] = a->selfTicks[kLock] = f * 2;
-    a->longest[kLock] = f * 3 / 2;
+    a->fullTicks[c_paint] = f * 3;  // 3000 ms
+    a->selfTicks[c_paint] = f;      // 1000 ms
+    a->longest[c_paint] = f * 3;
+    a->fullTicks[c_lock] = a->selfTicks[c_lock] = f * 2;
+    a->longest[c_lock] = f * 3 / 2;
     // Calls whose corrected times fall below zero.
-    a->calls[kLoad] = 5;
-    a->fullTicks[kLoad] = a->selfTicks[kLoad] = a->longest[kLoad] = 0;
+    a->calls[c_load] = 5;
+    a->fullTicks[c_load] = a->selfTicks[c_load] = a->longest[c_load] = 0;
 
     PerfReportTable(m_table.get());
     std::vector<std::string> lines = ReadLines(ReportPath());

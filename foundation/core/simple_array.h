@@ -51,7 +51,7 @@ struct ImmPlexAllocDefault : TAllocDefault {
 template <class T, class TEqual = ImmSimpleArrayEqualHelper<T>, class TAlloc = ImmPlexAllocDefault>
 class ImmSimpleArray {
 public:
-    static const int kMaxCount = ImmSimpleArrayLimit<T>::value;
+    static const int c_maxCount = ImmSimpleArrayLimit<T>::value;
 
     explicit ImmSimpleArray(const TAllocDefault& triple = TAllocDefault(), int initialCapacity = 0)
         : m_data(nullptr), m_count(0), m_capacity(0), m_initial(initialCapacity), m_alloc(triple)
@@ -70,7 +70,7 @@ public:
     {
         if (m_count == m_capacity) {
             int next = 0;
-            if (!ImmArrayNextCapacity(m_count, m_capacity, m_initial, kMaxCount, &next) || !Reserve(next))
+            if (!ImmArrayNextCapacity(m_count, m_capacity, m_initial, c_maxCount, &next) || !Reserve(next))
                 return false;
         }
         new (&m_data[m_count]) T(element);
@@ -84,7 +84,7 @@ public:
     {
         if (n <= m_capacity)
             return true;
-        if (n > kMaxCount)
+        if (n > c_maxCount)
             return false;
         T* data = Regrow(n);
         if (!data)

@@ -17,9 +17,9 @@
 
 namespace {
 
-const unsigned kArenaBlockSize = 0x7800;
+const unsigned c_arenaBlockSize = 0x7800;
 // Spin 1024; the top bit makes the critical section allocate its event at once.
-const DWORD kLockSpin = 0x80000400;
+const DWORD c_lockSpin = 0x80000400;
 
 CRITICAL_SECTION g_lock;
 std::atomic<bool> g_lockReady{false};
@@ -39,7 +39,7 @@ void ClearSlots(ImmCleanup* holder)
 struct t_singletonStartup {
     t_singletonStartup()
     {
-        if (InitializeCriticalSectionAndSpinCount(&g_lock, kLockSpin))
+        if (InitializeCriticalSectionAndSpinCount(&g_lock, c_lockSpin))
             g_lockReady.store(true);
         SingletonArena();
         ImmSingletonRegistry::Global();
@@ -81,7 +81,7 @@ bool SingletonLockReady() { return g_lockReady.load(std::memory_order_acquire); 
 t_heap& SingletonArena()
 {
     alignas(t_heap) static unsigned char store[sizeof(t_heap)];
-    static t_heap* arena = new (store) t_heap(kArenaBlockSize);
+    static t_heap* arena = new (store) t_heap(c_arenaBlockSize);
     return *arena;
 }
 

@@ -54,10 +54,10 @@ public:
         const char* name;
     };
 
-    static const unsigned kInitialCapacity = 30;
+    static const unsigned c_initialCapacity = 30;
 
     // The registry takes its arrays from arena; they are never freed singly.
-    explicit ImmSingletonRegistry(t_heap& arena, unsigned initialCapacity = kInitialCapacity);
+    explicit ImmSingletonRegistry(t_heap& arena, unsigned initialCapacity = c_initialCapacity);
 
     // The process-wide registry (over SingletonArena), usable at any point of
     // static start-up.

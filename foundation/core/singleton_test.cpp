@@ -106,17 +106,17 @@ TEST(SingletonRegistryTest, KeepsEntriesAcrossGrowthAndFindsExactNames)
 {
     t_heap arena(0x7800);
     ImmSingletonRegistry registry(arena);
-    static const char* const kNames[] = {"UserManager", "UserEnv", "t_runtime", "AppConfig", "SkinIni"};
+    static const char* const c_names[] = {"UserManager", "UserEnv", "t_runtime", "AppConfig", "SkinIni"};
     std::vector<ImmCleanup*> holders;
     for (int round = 0; round < 10; ++round)  // 50 entries: one growth
-        for (const char* name : kNames) {
+        for (const char* name : c_names) {
             holders.push_back(MakeHolder(arena, name));
             ASSERT_TRUE(registry.Add(holders.back(), name));
         }
     EXPECT_EQ(60u, registry.Capacity());
     // The first registration under a name is the one found.
     for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(holders[i], registry.Find(kNames[i]));
+        EXPECT_EQ(holders[i], registry.Find(c_names[i]));
     for (size_t i = 0; i < holders.size(); ++i)
         EXPECT_EQ(holders[i], registry.Entry(static_cast<unsigned>(i)).holder);
     EXPECT_EQ(nullptr, registry.Find("appconfig"));  // case-sensitive
@@ -258,10 +258,10 @@ struct t_slowService {
 
 TEST(SingletonTest, ConcurrentFirstUseCreatesOneObject)
 {
-    const int kThreads = 8;
+    const int c_threads = 8;
     struct t_shared {
         HANDLE go;
-        t_slowService* got[kThreads];
+        t_slowService* got[c_threads];
     } shared{CreateEventW(nullptr, TRUE, FALSE, nullptr), {}};
     ASSERT_NE(nullptr, shared.go);
     struct t_arg {
@@ -274,20 +274,20 @@ TEST(SingletonTest, ConcurrentFirstUseCreatesOneObject)
             a->shared->got[a->index] = ImmSingleton<t_slowService>::Instance("SingletonTest.Slow");
             return 0;
         }
-    } args[kThreads];
-    HANDLE threads[kThreads];
-    for (int i = 0; i < kThreads; ++i) {
+    } args[c_threads];
+    HANDLE threads[c_threads];
+    for (int i = 0; i < c_threads; ++i) {
         args[i] = {&shared, i};
         threads[i] = CreateThread(nullptr, 0, &t_arg::Run, &args[i], 0, nullptr);
         ASSERT_NE(nullptr, threads[i]);
     }
     SetEvent(shared.go);
-    WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
+    WaitForMultipleObjects(c_threads, threads, TRUE, INFINITE);
     for (HANDLE h : threads)
         CloseHandle(h);
     CloseHandle(shared.go);
     EXPECT_EQ(1, t_slowService::Constructed());
-    for (int i = 0; i < kThreads; ++i)
+    for (int i = 0; i < c_threads; ++i)
         EXPECT_EQ(shared.got[0], shared.got[i]);
     EXPECT_NE(nullptr, shared.got[0]);
 }

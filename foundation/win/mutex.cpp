@@ -7,10 +7,10 @@
 
 namespace {
 
-const wchar_t kLocalPrefix[] = L"Local\\";
-const size_t kLocalPrefixLength = 6;
+const wchar_t c_localPrefix[] = L"Local\\";
+const size_t c_localPrefixLength = 6;
 
-bool StartsWithLocal(const wchar_t* text) { return wcsncmp(text, kLocalPrefix, kLocalPrefixLength) == 0; }
+bool StartsWithLocal(const wchar_t* text) { return wcsncmp(text, c_localPrefix, c_localPrefixLength) == 0; }
 
 }  // namespace
 
@@ -25,17 +25,17 @@ t_mutex::~t_mutex()
     }
 }
 
-bool t_mutex::NormaliseName(const wchar_t* name, wchar_t (&out)[kNameCapacity])
+bool t_mutex::NormaliseName(const wchar_t* name, wchar_t (&out)[c_nameCapacity])
 {
-    const wchar_t* prefix = kLocalPrefix;
+    const wchar_t* prefix = c_localPrefix;
     if (StartsWithLocal(name)) {
         prefix = L"";
-        if (StartsWithLocal(name + kLocalPrefixLength))
-            name += kLocalPrefixLength;
+        if (StartsWithLocal(name + c_localPrefixLength))
+            name += c_localPrefixLength;
     }
     size_t prefixLength = wcslen(prefix);
     size_t nameLength = wcslen(name);
-    if (nameLength > kNameCapacity - 1 - prefixLength) {
+    if (nameLength > c_nameCapacity - 1 - prefixLength) {
         out[0] = 0;
         return false;
     }
@@ -48,12 +48,12 @@ bool t_mutex::SetNormalisedName(t_errorChain& errors, const wchar_t* name)
 {
     if (!name)
         return true;
-    wchar_t normalised[kNameCapacity];
+    wchar_t normalised[c_nameCapacity];
     if (!NormaliseName(name, normalised)) {
         // A cut name could collide with another object's name: refuse it instead.
-        return errors.Fail(L"互斥量名称过长（最多%d个字符）：%s", kNameCapacity - 1, name);
+        return errors.Fail(L"互斥量名称过长（最多%d个字符）：%s", c_nameCapacity - 1, name);
     }
-    wmemcpy(m_name, normalised, kNameCapacity);
+    wmemcpy(m_name, normalised, c_nameCapacity);
     return true;
 }
 

@@ -11,7 +11,7 @@
 class t_mutex {
 public:
     // Room for a normalised name and its terminator.
-    static const int kNameCapacity = 260;
+    static const int c_nameCapacity = 260;
 
     // kind only tells the program's objects apart in a debugger; no operation reads it.
     explicit t_mutex(int kind = 0);
@@ -32,7 +32,7 @@ public:
 
     // Puts "Local\" in front of a name unless it is there (one doubled prefix is
     // dropped). False when the result does not fit in the name field.
-    static bool NormaliseName(const wchar_t* name, wchar_t (&out)[kNameCapacity]);
+    static bool NormaliseName(const wchar_t* name, wchar_t (&out)[c_nameCapacity]);
 
     class t_locker;
 
@@ -44,7 +44,7 @@ protected:
     bool SetNormalisedName(t_errorChain& errors, const wchar_t* name);
 
     HANDLE m_handle;
-    wchar_t m_name[kNameCapacity];
+    wchar_t m_name[c_nameCapacity];
     int m_kind;
 };
 

@@ -65,13 +65,13 @@ TEST(MutexName, NormalisesToOneLocalPrefix)
         {L"Global\\abc", L"Local\\Global\\abc"},
     };
     for (const auto& c : cases) {
-        wchar_t out[t_mutex::kNameCapacity];
+        wchar_t out[t_mutex::c_nameCapacity];
         ASSERT_TRUE(t_mutex::NormaliseName(c.name, out)) << c.name;
         EXPECT_STREQ(c.expected, out) << c.name;
     }
 
     // 253 characters plus "Local\" is the longest name that fits.
-    wchar_t out[t_mutex::kNameCapacity];
+    wchar_t out[t_mutex::c_nameCapacity];
     std::wstring fits(253, L'x');
     EXPECT_TRUE(t_mutex::NormaliseName(fits.c_str(), out));
     EXPECT_EQ(259u, wcslen(out));

@@ -46,7 +46,7 @@ const t_sid& LowLabelSid()
     return sid;
 }
 
-const DWORD kInheritFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+const DWORD c_inheritFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 
 struct t_aclHolder {
     PACL acl = nullptr;
@@ -69,7 +69,7 @@ PACL BuildSharedDacl()
         return nullptr;
     }
     for (PSID sid : sids) {
-        if (sid && !AddAccessAllowedAceEx(acl, ACL_REVISION, kInheritFlags, GENERIC_ALL | WRITE_DAC, sid)) {
+        if (sid && !AddAccessAllowedAceEx(acl, ACL_REVISION, c_inheritFlags, GENERIC_ALL | WRITE_DAC, sid)) {
             free(acl);
             return nullptr;
         }
@@ -94,7 +94,8 @@ PACL BuildLowLabelSacl()
         return nullptr;
     DWORD size = sizeof(ACL) + sizeof(SYSTEM_MANDATORY_LABEL_ACE) - sizeof(DWORD) + GetLengthSid(sid);
     PACL acl = static_cast<PACL>(calloc(1, size));
-    if (!acl || !InitializeAcl(acl, size, ACL_REVISION) || !addMandatoryAce(acl, ACL_REVISION, kInheritFlags, 0, sid)) {
+    if (!acl || !InitializeAcl(acl, size, ACL_REVISION) ||
+        !addMandatoryAce(acl, ACL_REVISION, c_inheritFlags, 0, sid)) {
         free(acl);
         return nullptr;
     }

@@ -47,7 +47,7 @@ void t_memSharableBase::Close()
         CloseHandle(m_mapping);
         m_mapping = nullptr;
     }
-    m_state = kStateNone;
+    m_state = c_stateNone;
     m_viewSize = 0;
     m_name[0] = 0;
 }
@@ -86,11 +86,11 @@ bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object,
         BuildName(name, perUser, fullName);
 
     HANDLE mapping = nullptr;
-    int state = t_memSharableBase::kStateNone;
+    int state = t_memSharableBase::c_stateNone;
     if (name) {
         mapping = OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, TRUE, fullName);
         if (mapping)
-            state = t_memSharableBase::kStateOpened;
+            state = t_memSharableBase::c_stateOpened;
     }
     if (!mapping && create) {
         mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, GetLowIntegritySecurityAttributes(),
@@ -105,8 +105,8 @@ bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object,
         }
         // Another process can create the name between our open and create; then the
         // mapping is theirs and keeps its own size and header.
-        state =
-            GetLastError() == ERROR_ALREADY_EXISTS ? t_memSharableBase::kStateOpened : t_memSharableBase::kStateCreated;
+        state = GetLastError() == ERROR_ALREADY_EXISTS ? t_memSharableBase::c_stateOpened
+                                                       : t_memSharableBase::c_stateCreated;
     }
     if (!mapping) {
         if (name)
@@ -117,7 +117,7 @@ bool t_shareMem::CreateShareble(t_errorChain& errors, t_memSharableBase& object,
     }
 
     // An existing mapping may be larger or smaller than asked: view all of it.
-    SIZE_T viewBytes = state == t_memSharableBase::kStateOpened ? 0 : size;
+    SIZE_T viewBytes = state == t_memSharableBase::c_stateOpened ? 0 : size;
     void* view = MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, viewBytes);
     MEMORY_BASIC_INFORMATION info = {};
     if (!view || VirtualQuery(view, &info, sizeof(info)) != sizeof(info)) {

@@ -20,12 +20,12 @@ void SetFolderHash(const wchar_t* hash);
 class t_memSharableBase {
 public:
     enum {
-        kStateNone = 0,
-        kStateCreated = 1,
-        kStateOpened = 2
+        c_stateNone = 0,
+        c_stateCreated = 1,
+        c_stateOpened = 2
     };
 
-    t_memSharableBase() : m_mapping(nullptr), m_view(nullptr), m_state(kStateNone), m_viewSize(0) {}
+    t_memSharableBase() : m_mapping(nullptr), m_view(nullptr), m_state(c_stateNone), m_viewSize(0) {}
     virtual ~t_memSharableBase() { Close(); }
 
     void Close();
@@ -85,18 +85,18 @@ void Store(volatile LONG* word, LONG value);
 template <class L>
 class t_shareMem_t : public t_memSharable_t<L>, public t_memSharableBase {
 public:
-    static const DWORD kHeaderSize = 8;
+    static const DWORD c_headerSize = 8;
 
     // Opens or creates a block with room for dataSize bytes of data. Only the process that
     // created the mapping writes the data size; one that found it existing keeps what the
     // creator stored.
     bool Create(t_errorChain& errors, const wchar_t* name, DWORD dataSize, bool perUser)
     {
-        if (dataSize > MAXDWORD - kHeaderSize)
+        if (dataSize > MAXDWORD - c_headerSize)
             return errors.Fail(L"创建Filemap失败: 数据大小过大 (%u)", (unsigned)dataSize);
-        if (!t_shareMem::CreateShareble(errors, *this, name, true, perUser, dataSize + kHeaderSize))
+        if (!t_shareMem::CreateShareble(errors, *this, name, true, perUser, dataSize + c_headerSize))
             return false;
-        if (State() == kStateCreated)
+        if (State() == c_stateCreated)
             Header()[0] = dataSize;
         return true;
     }
@@ -107,17 +107,17 @@ public:
     }
 
     // Data area, null when not mapped.
-    BYTE* Data() const { return View() ? static_cast<BYTE*>(View()) + kHeaderSize : nullptr; }
+    BYTE* Data() const { return View() ? static_cast<BYTE*>(View()) + c_headerSize : nullptr; }
     // The stored data size, never more than the view holds: the header may have been
     // written by another program.
     DWORD DataSize() const
     {
         if (!View())
             return 0;
-        if (ViewSize() < kHeaderSize)
+        if (ViewSize() < c_headerSize)
             return 0;
         DWORD stored = Header()[0];
-        SIZE_T room = ViewSize() - kHeaderSize;
+        SIZE_T room = ViewSize() - c_headerSize;
         return stored > room ? static_cast<DWORD>(room) : stored;
     }
     DWORD Version() const { return View() ? Header()[1] : 0; }

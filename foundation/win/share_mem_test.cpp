@@ -76,7 +76,7 @@ TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize)
     t_errorChain errors;
     t_block creator;
     ASSERT_TRUE(creator.Create(errors, L"block_size", 100, false)) << FirstLine(errors);
-    EXPECT_EQ(t_memSharableBase::kStateCreated, creator.State());
+    EXPECT_EQ(t_memSharableBase::c_stateCreated, creator.State());
     EXPECT_EQ(100u, creator.DataSize());
     EXPECT_EQ(0u, creator.Version());
     EXPECT_FALSE(creator.IsValid());
@@ -87,7 +87,7 @@ TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize)
     for (DWORD asked : {5000u, 10u}) {
         t_block other;
         ASSERT_TRUE(other.Create(errors, L"Local\\block_size", asked, false));
-        EXPECT_EQ(t_memSharableBase::kStateOpened, other.State());
+        EXPECT_EQ(t_memSharableBase::c_stateOpened, other.State());
         EXPECT_EQ(100u, other.DataSize()) << asked;
         EXPECT_GE(other.ViewSize(), 108u);
         EXPECT_EQ(100u, creator.DataSize());
@@ -97,7 +97,7 @@ TEST_F(ShareMem, CreateThenOpenExistingKeepsCreatorsSize)
 
     t_block opened;
     ASSERT_TRUE(opened.Open(errors, L"block_size", false));
-    EXPECT_EQ(t_memSharableBase::kStateOpened, opened.State());
+    EXPECT_EQ(t_memSharableBase::c_stateOpened, opened.State());
     EXPECT_EQ(100u, opened.DataSize());
     EXPECT_TRUE(errors.IsEmpty());
 }
@@ -130,7 +130,7 @@ TEST_F(ShareMem, UnnamedBlockAndSwap)
     t_errorChain errors;
     t_block a, b;
     ASSERT_TRUE(a.Create(errors, nullptr, 32, false));
-    EXPECT_EQ(t_memSharableBase::kStateCreated, a.State());
+    EXPECT_EQ(t_memSharableBase::c_stateCreated, a.State());
     EXPECT_EQ(32u, a.DataSize());
     a.Data()[0] = 42;
 
@@ -142,7 +142,7 @@ TEST_F(ShareMem, UnnamedBlockAndSwap)
     EXPECT_EQ(42, b.Data()[0]);
     b.Close();
     EXPECT_FALSE(b.IsOpen());
-    EXPECT_EQ(t_memSharableBase::kStateNone, b.State());
+    EXPECT_EQ(t_memSharableBase::c_stateNone, b.State());
 }
 
 TEST_F(ShareMem, VersionWord)

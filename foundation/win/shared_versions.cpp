@@ -22,7 +22,7 @@ t_registryState& State()
 volatile LONG* Counter(unsigned index)
 {
     t_registryState& state = State();
-    if (!state.opened || index >= t_versionReg::kCounterCount)
+    if (!state.opened || index >= t_versionReg::c_counterCount)
         return nullptr;
     return state.counters + index;
 }
@@ -38,10 +38,10 @@ bool InitLocked(t_errorChain& errors, t_registryState& state)
     }
     state.attempted = true;
     if (!t_shareMem::CreateShareble(errors, state.mapping, L"Local\\Filemap_VersionReg", true, false,
-                                    t_versionReg::kBlockSize))
+                                    t_versionReg::c_blockSize))
         return false;
     // A block made by another program may be smaller than ours.
-    if (state.mapping.ViewSize() < t_versionReg::kBlockSize) {
+    if (state.mapping.ViewSize() < t_versionReg::c_blockSize) {
         state.mapping.Close();
         return errors.Fail(L"VersionReg大小不符: %s", L"Local\\Filemap_VersionReg");
     }
@@ -49,10 +49,10 @@ bool InitLocked(t_errorChain& errors, t_registryState& state)
     volatile LONG* counters = words + 2;
     words[0] = 1020;
     if (words[1]) {
-        for (unsigned i = 0; i < t_versionReg::kCounterCount; ++i)
+        for (unsigned i = 0; i < t_versionReg::c_counterCount; ++i)
             InterlockedCompareExchange(counters + i, 1, 0);
     } else {
-        for (unsigned i = 0; i < t_versionReg::kCounterCount; ++i)
+        for (unsigned i = 0; i < t_versionReg::c_counterCount; ++i)
             InterlockedExchange(counters + i, 1);
         InterlockedExchange(words + 1, 1);
     }
@@ -98,7 +98,7 @@ bool t_versionReg::t_interface::CheckVersion(t_errorChain& errors, void* argumen
         errors.AddText(L"versionReg未初始化");
         return false;
     }
-    if (m_counterIndex >= kCounterCount)
+    if (m_counterIndex >= c_counterCount)
         return errors.Fail(L"versionReg计数器序号越界(%u)", m_counterIndex);
     LONG seen = m_seenVersion;
     DWORD current = t_versionReg::Read(m_counterIndex);

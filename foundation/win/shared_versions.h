@@ -11,8 +11,8 @@
 // interlocked operations and are at least 1 once the registry is initialised.
 class t_versionReg {
 public:
-    static const unsigned kCounterCount = 255;
-    static const DWORD kBlockSize = 1028;
+    static const unsigned c_counterCount = 255;
+    static const DWORD c_blockSize = 1028;
 
     // Opens or creates the registry; run once at start-up. A second call returns at once;
     // after a failed attempt every later call fails.

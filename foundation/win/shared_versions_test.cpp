@@ -77,11 +77,11 @@ TEST(VersionReg, InitialisersSetCountersAcrossProcesses)
     // We make the block first and leave it uninitialised; a child initialises it.
     t_rawRegistry raw;
     ASSERT_TRUE(raw.Open(true));
-    ASSERT_EQ(t_memSharableBase::kStateCreated, raw.block.State());
+    ASSERT_EQ(t_memSharableBase::c_stateCreated, raw.block.State());
     EXPECT_EQ(1, Child(L"vreg-read 7"));
     EXPECT_EQ(1020u, raw.words[0]);
     EXPECT_EQ(1u, raw.words[1]);
-    for (unsigned i = 0; i < t_versionReg::kCounterCount; ++i)
+    for (unsigned i = 0; i < t_versionReg::c_counterCount; ++i)
         ASSERT_EQ(1u, raw.Counter(i)) << i;
 
     // A counter left at 0 is raised to 1 by the next initialiser; the others keep their value.
@@ -103,8 +103,8 @@ TEST(VersionReg, InitialisersSetCountersAcrossProcesses)
     EXPECT_EQ(3u, t_versionReg::Increment(3));
     EXPECT_EQ(3, Child(L"vreg-read 3"));
 
-    EXPECT_EQ(0u, t_versionReg::Increment(t_versionReg::kCounterCount));  // out of range
-    EXPECT_EQ(0u, t_versionReg::Read(t_versionReg::kCounterCount));
+    EXPECT_EQ(0u, t_versionReg::Increment(t_versionReg::c_counterCount));  // out of range
+    EXPECT_EQ(0u, t_versionReg::Read(t_versionReg::c_counterCount));
 }
 
 TEST(VersionReg, FailedInitIsNotRetried)
@@ -164,7 +164,7 @@ TEST(VersionedData, FailedReloadKeepsTheOldVersion)
     EXPECT_TRUE(errors.FirstLine()->text.Equals(L"reload failed"));
     EXPECT_TRUE(errors.FirstLine()->next->text.Equals(L"检查数据更新失败（t_versionReg::t_interface::CheckVersion）"));
 
-    t_recorder outOfRange(t_versionReg::kCounterCount);
+    t_recorder outOfRange(t_versionReg::c_counterCount);
     EXPECT_FALSE(outOfRange.CheckVersion(errors, nullptr));
     EXPECT_TRUE(outOfRange.reloads.empty());
 }

@@ -14,8 +14,7 @@ t_pictureHeader MakePictureHeader(int width, int height, int bitCount)
     return header;
 }
 
-bool CreateDib32(t_errorChain& errors, const t_pictureHeader& header, HBITMAP& bitmap,
-                 uint32_t*& bits)
+bool CreateDib32(t_errorChain& errors, const t_pictureHeader& header, HBITMAP& bitmap, uint32_t*& bits)
 {
     bitmap = nullptr;
     bits = nullptr;

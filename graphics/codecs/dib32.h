@@ -21,8 +21,7 @@ const uint64_t c_maxDibPixels = uint64_t(1) << 26;
 
 // A 32-bit bottom-up DIB section of the header's width by |height|. Refuses empty or
 // oversized pictures. Failure: the system error text and "创建DIBSection失败:".
-bool CreateDib32(t_errorChain& errors, const t_pictureHeader& header, HBITMAP& bitmap,
-                 uint32_t*& bits);
+bool CreateDib32(t_errorChain& errors, const t_pictureHeader& header, HBITMAP& bitmap, uint32_t*& bits);
 
 // Owns one DIB section from CreateDib32 until Detach hands it on.
 class t_dib32 {

@@ -11,8 +11,7 @@ class t_memInput {
 public:
     t_memInput(const void* start, size_t count)
         : m_start(static_cast<const uint8_t*>(start)), m_count(start ? count : 0)
-    {
-    }
+    {}
 
     const uint8_t* Start() const { return m_start; }
     size_t Size() const { return m_count; }
