@@ -461,10 +461,6 @@ bool DecodeBmp(t_errorChain& errors, t_memInput& input, HBITMAP& bitmap, t_pictu
     if (!ReadBmpInfoHeader(info, read, input))
         return errors.Fail(L"读取图片信息失败");
 
-    t_dib32 dib;
-    if (!dib.Create(errors, read))
-        return errors.Fail(L"创建HBITMAP失败");
-
     bool placed;
     if (hasFileHeader) {
         placed = input.Seek(dataOffset);
@@ -474,10 +470,17 @@ bool DecodeBmp(t_errorChain& errors, t_memInput& input, HBITMAP& bitmap, t_pictu
         placed =
             !info.hasPalette || (paletteBytes <= input.Remaining() && input.Skip(static_cast<size_t>(paletteBytes)));
     }
-    if (!placed) {
+    // Uncompressed rows that are not all present are refused before the picture is
+    // allocated: a damaged size must not cost a large allocation.
+    const bool plain = read.biCompression == BI_RGB || read.biCompression == BI_BITFIELDS;
+    if (!placed || (plain && input.Remaining() < RowBytes(read.biBitCount, read.biWidth) * uint64_t(read.biHeight))) {
         errors.Fail(L"bmp数据读取错误:%s", c_reasonShort);
         return errors.Fail(L"读取图片数据失败");
     }
+
+    t_dib32 dib;
+    if (!dib.Create(errors, read))
+        return errors.Fail(L"创建HBITMAP失败");
     if (!DecodeBmpPixels(errors, read, input, dib.Bits(), info))
         return errors.Fail(L"读取图片数据失败");
 

@@ -38,9 +38,9 @@ std::vector<uint32_t> Decode(const std::string& bytes, t_errorChain& errors, t_p
     return pixels;
 }
 
-t_bmpSpec Spec(int width, int height, int bits, std::string pixels)
+t_bmpFields Spec(int width, int height, int bits, std::string pixels)
 {
-    t_bmpSpec s;
+    t_bmpFields s;
     s.width = width;
     s.height = height;
     s.bits = static_cast<uint16_t>(bits);
@@ -48,14 +48,14 @@ t_bmpSpec Spec(int width, int height, int bits, std::string pixels)
     return s;
 }
 
-t_bmpSpec WithPalette(t_bmpSpec s, std::vector<uint32_t> palette)
+t_bmpFields WithPalette(t_bmpFields s, std::vector<uint32_t> palette)
 {
     s.colorsUsed = static_cast<uint32_t>(palette.size());
     s.palette = std::move(palette);
     return s;
 }
 
-t_bmpSpec WithHeader(t_bmpSpec s, uint32_t headerSize, uint32_t compression = 0, std::vector<uint32_t> masks = {})
+t_bmpFields WithHeader(t_bmpFields s, uint32_t headerSize, uint32_t compression = 0, std::vector<uint32_t> masks = {})
 {
     s.headerSize = headerSize;
     s.compression = compression;
@@ -64,14 +64,14 @@ t_bmpSpec WithHeader(t_bmpSpec s, uint32_t headerSize, uint32_t compression = 0,
 }
 
 // An RLE picture whose image size is its stream's length.
-t_bmpSpec Rle(t_bmpSpec s, uint32_t compression)
+t_bmpFields Rle(t_bmpFields s, uint32_t compression)
 {
     s.compression = compression;
     s.imageSize = static_cast<uint32_t>(s.pixels.size());
     return s;
 }
 
-t_bmpSpec Bare(t_bmpSpec s)
+t_bmpFields Bare(t_bmpFields s)
 {
     s.fileHeader = false;
     return s;
@@ -87,7 +87,7 @@ TEST(DecodeBmp, DecodesEveryHeaderFormDepthAndCompression)
     longPalette[255] = 0xABCDEF;
     const struct {
         const char* name;
-        t_bmpSpec spec;
+        t_bmpFields fields;
         std::vector<uint32_t> expected;  // bottom row first
     } cases[] = {
         {"24-bit, rows padded to 8 bytes, first file row at the bottom",
@@ -146,7 +146,7 @@ TEST(DecodeBmp, DecodesEveryHeaderFormDepthAndCompression)
          {0xFF030201}},
         {"other header size with plain data of the stated size",
          [] {
-             t_bmpSpec s = WithHeader(Spec(1, 1, 24, Bytes({1, 2, 3, 0})), 52);
+             t_bmpFields s = WithHeader(Spec(1, 1, 24, Bytes({1, 2, 3, 0})), 52);
              s.imageSize = 4;
              return s;
          }(),
@@ -178,11 +178,11 @@ TEST(DecodeBmp, DecodesEveryHeaderFormDepthAndCompression)
         SCOPED_TRACE(c.name);
         t_errorChain errors;
         t_pictureHeader header = {};
-        const std::vector<uint32_t> pixels = Decode(MakeBmp(c.spec), errors, header);
+        const std::vector<uint32_t> pixels = Decode(MakeBmp(c.fields), errors, header);
         EXPECT_EQ(c.expected, pixels);
         EXPECT_TRUE(errors.IsEmpty());
-        EXPECT_EQ(c.spec.width, header.biWidth);
-        EXPECT_EQ(c.spec.height < 0 ? -c.spec.height : c.spec.height, header.biHeight);
+        EXPECT_EQ(c.fields.width, header.biWidth);
+        EXPECT_EQ(c.fields.height < 0 ? -c.fields.height : c.fields.height, header.biHeight);
     }
 }
 
@@ -226,6 +226,7 @@ TEST(DecodeBmp, RefusesBadDataWithTheReason)
          {unsupported, data}},
         {"JPEG inside a bitmap", MakeBmp(WithHeader(Spec(1, 1, 0, Bytes({0xFF, 0xD8})), 124, 4)), {unsupported, data}},
         {"rows cut short", MakeBmp(Spec(2, 2, 24, std::string(12, '\0'))), {shortData, data}},
+        {"rows of a huge picture missing", MakeBmp(Spec(20000, 20000, 8, "")), {shortData, data}},
         {"32-bit rows cut short", MakeBmp(Spec(2, 1, 32, std::string(7, '\0'))), {shortData, data}},
         {"pixel data offset past the end", offsetPastEnd, {shortData, data}},
         {"index past the palette", MakeBmp(WithPalette(Spec(2, 1, 8, Bytes({1, 5, 0, 0})), twoColours)), {index, data}},
@@ -257,10 +258,12 @@ TEST(DecodeBmp, RefusesBadDataWithTheReason)
 
 TEST(DecodeBmp, RefusesPicturesTooLargeToAllocate)
 {
-    // Sizes that pass the header checks but exceed what a DIB may take.
+    // Sizes that pass the header checks but exceed what a DIB may take (an RLE stream
+    // may cover any size).
     t_errorChain errors;
     t_pictureHeader header = {};
-    EXPECT_TRUE(Decode(MakeBmp(Spec(20000, 20000, 1, "")), errors, header).empty());
+    t_bmpFields fields = Rle(WithPalette(Spec(20000, 20000, 8, Bytes({0, 1})), {0}), BI_RLE8);
+    EXPECT_TRUE(Decode(MakeBmp(fields), errors, header).empty());
     const std::vector<std::wstring> lines = Lines(errors);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(L"创建DIBSection失败:", lines[lines.size() - 2]);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct t_bmpSpec {
+struct t_bmpFields {
     uint32_t headerSize = 40;  // 12 core, 40, 64, 108 or 124 (or any other, for refusals)
     int32_t width = 1;
     int32_t height = 1;
@@ -28,7 +28,7 @@ inline void AppendLe(std::string& out, uint32_t value, int bytes)
         out.push_back(static_cast<char>(value >> (8 * i)));
 }
 
-inline std::string MakeBmp(const t_bmpSpec& s)
+inline std::string MakeBmp(const t_bmpFields& s)
 {
     std::string info;
     if (s.headerSize == 12) {
