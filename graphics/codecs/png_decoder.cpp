@@ -159,6 +159,14 @@ bool DecodePng(t_errorChain& errors, t_memInput& input, t_imageSource& target, i
         errors.NewLine().AppendText(L"加载PNG图片失败:").AppendText(L"创建信息结构失败");
         return false;
     }
+    // Ancillary chunks are read whole: without a cap, a chunk claiming a gigabyte would be
+    // allocated (and cleared) before its missing bytes are noticed. The decoder uses no
+    // ancillary chunk but tRNS and the animation chunks, so the others are skipped unread.
+    png_set_chunk_malloc_max(png, c_maxChunkBytes);
+    static const png_byte c_unused[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0"
+                                       "sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, c_unused, (sizeof(c_unused)) / 5);
     input.Skip(8);
     png_set_read_fn(png, &state, OnPngRead);
     png_set_sig_bytes(png, 8);

@@ -16,6 +16,7 @@
 const uint64_t c_maxCanvasPixels = uint64_t(1) << 24;      // one picture or frame
 const uint32_t c_maxAnimationFrames = 4096;
 const uint64_t c_maxPictureBytes = uint64_t(256) << 20;    // all frames of one picture
+const size_t c_maxChunkBytes = size_t(8) << 20;            // one ancillary chunk read whole
 
 // One decode's state, reachable from libpng's callbacks: the input and libpng's last
 // error message.
