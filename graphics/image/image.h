@@ -9,6 +9,10 @@
 
 #include "graphics/image/image_source.h"
 
+class t_paintCtx;
+struct t_blitContext;
+struct t_hitMask;
+
 // COLORREF value meaning "no colour key".
 const uint32_t c_noColorKey = 0xFFFFFFFFu;
 
@@ -54,6 +58,20 @@ struct t_image {
     // A picture resource (RT_RCDATA, "PNG" or "RC_PNG") of module, or of the resource
     // library when null, decoded by the PNG loader; the record owns the bitmap.
     bool LoadResource(HMODULE module, const wchar_t* name);
+
+    // Drawing (graphics/paint/image_blit.cpp, image_region.cpp). Draw and Blit record the
+    // alpha-target flag of the drawing in `blend`; nothing else of the record changes.
+    BOOL Draw(t_paintCtx& context, int x, int y, int width, int height, int alpha);
+    BOOL DrawWithDC(HDC dest, HDC sourceDc, int x, int y, int width, int height, int alpha);
+    void Blit(t_blitContext& context);
+    // The natural-size path of Blit.
+    void BlitNatural(t_blitContext& context);
+    HRGN CreateRegion(HDC reference, int width, int height) const;
+    void BuildHitMask(int width, int height, t_hitMask& mask) const;
+    // The part pixel that `point` of a destination of `size` shows; false outside.
+    bool MapPoint(SIZE size, POINT point, POINT& sourcePixel) const;
+    // A bitmap resource of module (or the program) as the record's own bitmap.
+    static bool LoadBitmapResource(HMODULE module, UINT id, t_image& record);
 };
 
 inline void InitImageRecord(t_image& image) { image.Init(); }

@@ -75,6 +75,10 @@ public:
     // The context owns its DC: End selects previous back and deletes the DC.
     void OwnDc(HGDIOBJ previous) { m_previous = previous; }
 
+    // Solid fill with an ARGB colour (graphics/paint/solid_draw.cpp): a brush on ordinary
+    // targets; on alpha targets the colour's alpha (255 below 0x1000000) is blended in.
+    bool FillRect(int x, int y, int width, int height, uint32_t argb);
+
 private:
     uint8_t m_alphaTarget;
     uint8_t m_themedText;

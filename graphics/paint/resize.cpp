@@ -1,0 +1,309 @@
+#include "graphics/paint/resize.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "graphics/image/image.h"
+#include "graphics/paint/color_key.h"
+#include "graphics/paint/paint_ctx.h"
+#include "graphics/paint/pixel_ops.h"
+
+namespace {
+
+const double c_b = 1.0 / 3.0;
+const double c_c = 1.0 / 3.0;
+const double c_p0 = (6.0 - 2.0 * c_b) / 6.0;
+const double c_p2 = (-18.0 + 12.0 * c_b + 6.0 * c_c) / 6.0;
+const double c_p3 = (12.0 - 9.0 * c_b - 6.0 * c_c) / 6.0;
+const double c_q0 = (8.0 * c_b + 24.0 * c_c) / 6.0;
+const double c_q1 = (-12.0 * c_b - 48.0 * c_c) / 6.0;
+const double c_q2 = (6.0 * c_b + 30.0 * c_c) / 6.0;
+const double c_q3 = (-c_b - 6.0 * c_c) / 6.0;
+
+// Byte values as doubles, four channels of a pixel at a time.
+struct t_byteDoubles {
+    double value[256];
+    t_byteDoubles()
+    {
+        for (int i = 0; i < 256; ++i)
+            value[i] = i;
+    }
+};
+const t_byteDoubles c_doubles;
+
+// Sums + 0.5, truncated and clamped to 0..255; alpha raised to the largest channel so that
+// the pixel stays validly premultiplied.
+inline uint32_t PackPixel(__m128d bg, __m128d ra)
+{
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(bg, half));  // b, g
+    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(ra, half));  // r, a
+    __m128i v = _mm_unpacklo_epi64(lo, hi);                     // b, g, r, a as int32
+    v = _mm_packs_epi32(v, v);
+    v = _mm_packus_epi16(v, v);  // saturates to 0..255
+    const uint32_t p = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+    const uint32_t b = p & 0xFF, g = p >> 8 & 0xFF, r = p >> 16 & 0xFF, a = p >> 24;
+    const uint32_t alpha = std::max(std::max(a, b), std::max(g, r));
+    return alpha << 24 | (p & 0xFFFFFF);
+}
+
+// Source row as doubles (b, g, r, a per pixel).
+void RowToDoubles(const uint32_t* row, int width, double* out)
+{
+    for (int x = 0; x < width; ++x) {
+        const uint32_t p = row[x];
+        out[4 * x] = c_doubles.value[p & 0xFF];
+        out[4 * x + 1] = c_doubles.value[p >> 8 & 0xFF];
+        out[4 * x + 2] = c_doubles.value[p >> 16 & 0xFF];
+        out[4 * x + 3] = c_doubles.value[p >> 24];
+    }
+}
+
+// Horizontal pass: each of `rows` rows of sourceWidth pixels into targetWidth pixels.
+bool HorizontalPass(const t_weightTable& table, const uint32_t* source, int sourceWidth, int rows, uint32_t* target,
+                    int targetWidth)
+{
+    std::vector<double> row;
+    try {
+        row.resize(static_cast<size_t>(sourceWidth) * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (int y = 0; y < rows; ++y) {
+        RowToDoubles(source + static_cast<size_t>(y) * sourceWidth, sourceWidth, row.data());
+        uint32_t* out = target + static_cast<size_t>(y) * targetWidth;
+        for (int u = 0; u < targetWidth; ++u) {
+            const t_weightTable::t_entry& e = table.entries[u];
+            const double* w = table.WeightsOf(u);
+            __m128d bg = _mm_setzero_pd(), ra = _mm_setzero_pd();
+            for (int k = e.firstUsed; k <= e.right; ++k) {
+                const __m128d weight = _mm_set1_pd(w[k - e.left]);
+                const double* p = row.data() + 4 * k;
+                bg = _mm_add_pd(bg, _mm_mul_pd(weight, _mm_loadu_pd(p)));
+                ra = _mm_add_pd(ra, _mm_mul_pd(weight, _mm_loadu_pd(p + 2)));
+            }
+            out[u] = PackPixel(bg, ra);
+        }
+    }
+    return true;
+}
+
+// Vertical pass: `columns` columns of sourceHeight rows into targetHeight rows.
+bool VerticalPass(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int targetHeight)
+{
+    std::vector<double> sums;
+    try {
+        sums.resize(static_cast<size_t>(columns) * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (int v = 0; v < targetHeight; ++v) {
+        const t_weightTable::t_entry& e = table.entries[v];
+        const double* w = table.WeightsOf(v);
+        std::fill(sums.begin(), sums.end(), 0.0);
+        for (int k = e.firstUsed; k <= e.right; ++k) {
+            const __m128d weight = _mm_set1_pd(w[k - e.left]);
+            const uint32_t* row = source + static_cast<size_t>(k) * columns;
+            double* s = sums.data();
+            for (int x = 0; x < columns; ++x, s += 4) {
+                const uint32_t p = row[x];
+                const __m128d bg = _mm_set_pd(c_doubles.value[p >> 8 & 0xFF], c_doubles.value[p & 0xFF]);
+                const __m128d ra = _mm_set_pd(c_doubles.value[p >> 24], c_doubles.value[p >> 16 & 0xFF]);
+                _mm_storeu_pd(s, _mm_add_pd(_mm_loadu_pd(s), _mm_mul_pd(weight, bg)));
+                _mm_storeu_pd(s + 2, _mm_add_pd(_mm_loadu_pd(s + 2), _mm_mul_pd(weight, ra)));
+            }
+        }
+        uint32_t* out = target + static_cast<size_t>(v) * columns;
+        const double* s = sums.data();
+        for (int x = 0; x < columns; ++x, s += 4)
+            out[x] = PackPixel(_mm_loadu_pd(s), _mm_loadu_pd(s + 2));
+    }
+    return true;
+}
+
+bool Pass(const CGenericFilter& filter, bool horizontal, const uint32_t* source, int sourceWidth, int sourceHeight,
+          uint32_t* target, int targetLength)
+{
+    const int sourceLength = horizontal ? sourceWidth : sourceHeight;
+    if (sourceLength == targetLength) {
+        memcpy(target, source, static_cast<size_t>(sourceWidth) * sourceHeight * 4);
+        return true;
+    }
+    t_weightTable table;
+    try {
+        if (!table.Build(filter, sourceLength, targetLength))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (horizontal)
+        return HorizontalPass(table, source, sourceWidth, sourceHeight, target, targetLength);
+    return VerticalPass(table, source, sourceWidth, target, targetLength);
+}
+
+// A bottom-up 32-bit DIB section of width x height, not selected anywhere.
+HBITMAP NewDib(int width, int height, uint32_t*& bits)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* raw = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+    if (dib && !raw) {
+        DeleteObject(dib);
+        dib = nullptr;
+    }
+    bits = static_cast<uint32_t*>(raw);
+    return dib;
+}
+
+// AlphaBlend of the whole source into a new DIB of the target size.
+HBITMAP SimpleScale(HBITMAP source, int sourceWidth, int sourceHeight, int width, int height)
+{
+    uint32_t* bits = nullptr;
+    HBITMAP result = NewDib(width, height, bits);
+    if (!result)
+        return nullptr;
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
+    bool ok = false;
+    if (from && to) {
+        HGDIOBJ oldFrom = SelectObject(from, source);
+        HGDIOBJ oldTo = SelectObject(to, result);
+        const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ok = AlphaBlend(to, 0, 0, width, height, from, 0, 0, sourceWidth, sourceHeight, function) != 0;
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from)
+        DeleteDC(from);
+    if (to)
+        DeleteDC(to);
+    if (!ok) {
+        DeleteObject(result);
+        return nullptr;
+    }
+    return result;
+}
+
+}  // namespace
+
+double CBicubicFilter::Filter(double x) const
+{
+    const double ax = std::fabs(x);
+    if (ax < 1.0)
+        return c_p0 + c_p2 * x * x + c_p3 * ax * ax * ax;
+    if (ax < 2.0)
+        return c_q0 + c_q1 * ax + c_q2 * x * x + c_q3 * ax * ax * ax;
+    return 0.0;
+}
+
+bool t_weightTable::Build(const CGenericFilter& filter, int sourceLength, int targetLength)
+{
+    if (sourceLength <= 0 || targetLength <= 0)
+        return false;
+    const double scale = static_cast<double>(targetLength) / static_cast<double>(sourceLength);
+    double width = filter.Width();
+    double fscale = 1.0;
+    if (scale < 1.0) {
+        width = filter.Width() / scale;
+        fscale = scale;
+    }
+    window = 2 * static_cast<int>(std::ceil(width)) + 1;
+    entries.assign(static_cast<size_t>(targetLength), t_entry{});
+    weights.assign(static_cast<size_t>(targetLength) * window, 0.0);
+    for (int u = 0; u < targetLength; ++u) {
+        const double centre = u / scale + (0.5 / scale - 0.5);
+        int left = std::max(0, static_cast<int>(std::floor(centre - width)));
+        int right = std::min(static_cast<int>(std::ceil(centre + width)), sourceLength - 1);
+        if (right - left + 1 > window)
+            ++left;
+        double* w = weights.data() + static_cast<size_t>(u) * window;
+        double total = 0.0;
+        for (int k = left; k <= right; ++k) {
+            w[k - left] = fscale * filter.Filter(fscale * (centre - k));
+            total += w[k - left];
+        }
+        if (total > 0.0 && total != 1.0) {
+            for (int k = left; k <= right; ++k)
+                w[k - left] /= total;
+            while (right > left && w[right - left] == 0.0)
+                --right;
+        }
+        int first = left;
+        // Zero weights add nothing to a sum: the pass starts at the first non-zero one.
+        while (first < right && w[first - left] == 0.0)
+            ++first;
+        entries[u] = t_entry{left, right, first};
+    }
+    return true;
+}
+
+bool ResizePixels(const CGenericFilter& filter, const uint32_t* source, int sourceWidth, int sourceHeight,
+                  uint32_t* target, int targetWidth, int targetHeight)
+{
+    if (!source || !target || sourceWidth <= 0 || sourceHeight <= 0 || targetWidth <= 0 || targetHeight <= 0)
+        return false;
+    const bool verticalFirst =
+        static_cast<int64_t>(targetHeight) * sourceWidth < static_cast<int64_t>(targetWidth) * sourceHeight;
+    std::vector<uint32_t> middle;
+    try {
+        middle.resize(verticalFirst ? static_cast<size_t>(sourceWidth) * targetHeight
+                                    : static_cast<size_t>(targetWidth) * sourceHeight);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (verticalFirst) {
+        return Pass(filter, false, source, sourceWidth, sourceHeight, middle.data(), targetHeight) &&
+               Pass(filter, true, middle.data(), sourceWidth, targetHeight, target, targetWidth);
+    }
+    return Pass(filter, true, source, sourceWidth, sourceHeight, middle.data(), targetWidth) &&
+           Pass(filter, false, middle.data(), targetWidth, sourceHeight, target, targetHeight);
+}
+
+HBITMAP CResizeEngine::Scale(HBITMAP source, int width, int height)
+{
+    int sw = 0, sh = 0;
+    const uint32_t* pixels = ReadablePixels(t_bitmapRef{t_bitmapRef::e_handle, source, 0, 0}, sw, sh);
+    if (!pixels || !m_filter || width <= 0 || height <= 0)
+        return nullptr;
+    uint32_t* bits = nullptr;
+    HBITMAP result = NewDib(width, height, bits);
+    if (!result)
+        return nullptr;
+    if (!ResizePixels(*m_filter, pixels, sw, sh, bits, width, height)) {
+        DeleteObject(result);
+        return nullptr;
+    }
+    return result;
+}
+
+HBITMAP ResizeBitmap(HBITMAP bitmap, uint32_t colorKey, int width, int height, bool exactKey, bool bicubic)
+{
+    int sw = 0, sh = 0;
+    uint32_t* pixels = const_cast<uint32_t*>(ReadablePixels(t_bitmapRef{t_bitmapRef::e_handle, bitmap, 0, 0}, sw, sh));
+    // Sizes are checked before the source is touched: a refused resize leaves it as it was.
+    if (!pixels || width <= 0 || height <= 0)
+        return nullptr;
+    if (colorKey != c_noColorKey)
+        ApplyColorKey(colorKey, sh, sw, pixels, exactKey);
+    HBITMAP result = nullptr;
+    if (bicubic) {
+        CBicubicFilter filter;
+        CResizeEngine engine(&filter);
+        result = engine.Scale(bitmap, width, height);
+    } else {
+        result = SimpleScale(bitmap, sw, sh, width, height);
+    }
+    if (result)
+        DeleteObject(bitmap);
+    return result;
+}
