@@ -243,6 +243,13 @@ TEST(DecodeBmp, RefusesBadDataWithTheReason)
         {"RLE8 absolute run longer than the data", rle(5, 1, Bytes({0, 5, 1, 1, 1})), {rle8, data}},
         {"RLE4 absolute run longer than the data", rle(5, 1, Bytes({0, 5, 0x10, 0x01}), BI_RLE4), {rle4, data}},
         {"RLE8 delta cut short", rle(3, 2, Bytes({0, 2, 1})), {rle8, data}},
+        {"RLE8 image size beyond the data",
+         [&] {
+             t_bmpFields f = Rle(WithPalette(Spec(3, 1, 8, Bytes({2, 1})), twoColours), BI_RLE8);
+             f.imageSize = 100000;
+             return MakeBmp(f);
+         }(),
+         {rle8, data}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
