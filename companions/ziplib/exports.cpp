@@ -50,10 +50,11 @@ bool TemporaryCopy(const std::wstring& archive, std::string& out)
     return true;
 }
 
-int UnZipWide(const wchar_t* archive, const wchar_t* folder, uint32_t* written)
+int UnZipWide(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+              const t_skippedSink& skipped = t_skippedSink())
 {
     try {
-        return ExtractArchive(archive, folder, written);
+        return ExtractArchive(archive, folder, written, skipped);
     } catch (...) {
         return ZIPLIB_E_MEMORY;
     }
@@ -152,6 +153,15 @@ ZIPLIB_API int ZIPLIB_CALL UnZip(const wchar_t* archive, const wchar_t* folder)
 ZIPLIB_API int ZIPLIB_CALL UnZipEx2(const wchar_t* archive, const wchar_t* folder, uint32_t* written)
 {
     return UnZipWide(archive, folder, written);
+}
+
+ZIPLIB_API int ZIPLIB_CALL UnZipEx3(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+                                    t_fnUnzipSkipped skipped, void* context)
+{
+    if (!skipped)
+        return UnZipWide(archive, folder, written);
+    return UnZipWide(archive, folder, written,
+                     [skipped, context](const std::wstring& name) { skipped(context, name.c_str()); });
 }
 
 ZIPLIB_API int ZIPLIB_CALL UnZipEx(const char* archive, const char* folder)

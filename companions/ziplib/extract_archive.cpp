@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "companions/ziplib/entry_name.h"
@@ -37,11 +38,13 @@ private:
     HANDLE m_handle;
 };
 
-// Every entry is checked, and the whole archive refused, before anything is written.
+// Every entry is checked, and the whole archive refused, before anything is written. A
+// file whose look-up key (UnZipFile's) was met before goes to skipped instead of the plan.
 int Plan(const std::vector<t_zipEntry>& entries, uint64_t archiveSize, const std::wstring& target,
-         std::vector<t_planned>& plan)
+         std::vector<t_planned>& plan, std::vector<const t_zipEntry*>& skipped)
 {
     uint64_t total = 0;
+    std::unordered_set<std::wstring> files;
     plan.reserve(entries.size());
     for (const t_zipEntry& entry : entries) {
         const int code = t_zipReader::Check(entry);
@@ -51,6 +54,10 @@ int Plan(const std::vector<t_zipEntry>& entries, uint64_t archiveSize, const std
         bool folder = false;
         if (!n_zipName::MakeSafeRelative(relative, folder))
             return ZIPLIB_E_REFUSED;
+        if (!folder && !entry.IsFolder() && !files.insert(n_zipName::Key(relative)).second) {
+            skipped.push_back(&entry);
+            continue;
+        }
         // At most ZIPLIB_MAX_ENTRIES sizes of at most ZIPLIB_MAX_ENTRY_SIZE each: no overflow.
         total += entry.uncompressedSize;
         if (total > ZIPLIB_MAX_TOTAL_SIZE)
@@ -118,7 +125,7 @@ int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders)
 
 }  // namespace
 
-int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written)
+int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written, const t_skippedSink& skipped)
 {
     if (written)
         *written = 0;
@@ -131,8 +138,9 @@ int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* writ
     if (code == ZIPLIB_OK)
         code = reader.List(entries);
     std::vector<t_planned> plan;
+    std::vector<const t_zipEntry*> left;
     if (code == ZIPLIB_OK)
-        code = Plan(entries, reader.ArchiveSize(), target, plan);
+        code = Plan(entries, reader.ArchiveSize(), target, plan, left);
     if (code != ZIPLIB_OK)
         return code;
     if (!n_folderPath::CreateTree(target))
@@ -149,6 +157,10 @@ int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* writ
             return code;
         if (written)
             ++*written;
+    }
+    if (skipped) {
+        for (const t_zipEntry* entry : left)
+            skipped(entry->name);
     }
     return ZIPLIB_OK;
 }

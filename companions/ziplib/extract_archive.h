@@ -2,6 +2,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
-// A ZIPLIB_ result; written (may be null) receives the number of files written.
-int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written);
+// Called with the name of each entry left out because an earlier entry has the same name
+// but for case or separators.
+using t_skippedSink = std::function<void(const std::wstring&)>;
+
+// A ZIPLIB_ result; written (may be null) receives the number of files written. Entries
+// whose names equal an earlier entry's but for case are one file on Windows: the first is
+// written, as UnZipFile finds it, and the later ones are skipped and passed to skipped
+// (which may be empty).
+int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+                   const t_skippedSink& skipped = t_skippedSink());

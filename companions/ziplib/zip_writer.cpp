@@ -19,7 +19,46 @@
 namespace {
 
 const int c_defaultLevel = 6;
+// ERROR_DIRECTORY_NOT_SUPPORTED, which the MinGW headers lack: the archive path is a folder.
+const DWORD c_errorDirectoryNotSupported = 336;
 std::atomic<int> g_level{c_defaultLevel};
+
+// Bytes the archives may still take (the tests' full drive); negative: no limit.
+std::atomic<int64_t> g_writeLimit{-1};
+write_file_func g_plainWrite = nullptr;
+
+uLong ZCALLBACK LimitedWrite(voidpf opaque, voidpf stream, const void* buffer, uLong size)
+{
+    int64_t room = g_writeLimit.load();
+    uLong allowed = size;
+    while (room >= 0) {
+        allowed = room < int64_t(size) ? uLong(room) : size;
+        if (g_writeLimit.compare_exchange_weak(room, room - int64_t(allowed)))
+            break;
+    }
+    const uLong put = allowed ? g_plainWrite(opaque, stream, buffer, allowed) : 0;
+    if (put < size && put == allowed)
+        SetLastError(ERROR_DISK_FULL);
+    return put;
+}
+
+// The first failure's system reason, kept across the clean-up calls that follow it.
+class t_failure {
+public:
+    int Fail(int code)
+    {
+        if (m_code == ZIPLIB_OK) {
+            m_code = code;
+            m_reason = GetLastError();
+        }
+        return code;
+    }
+    DWORD Reason() const { return m_code == ZIPLIB_OK ? 0 : m_reason; }
+
+private:
+    int m_code = ZIPLIB_OK;
+    DWORD m_reason = 0;
+};
 
 struct t_item {
     std::wstring path;  // full path
@@ -109,7 +148,7 @@ uLong DosDate(const FILETIME& written)
     return (static_cast<uLong>(date) << 16) | time;
 }
 
-int WriteItem(zipFile zip, const t_item& item, int level)
+int WriteItem(zipFile zip, const t_item& item, int level, t_failure& failure)
 {
     zip_fileinfo info = {};
     info.dosDate = DosDate(item.written);
@@ -123,34 +162,90 @@ int WriteItem(zipFile zip, const t_item& item, int level)
     if (zipOpenNewFileInZip4_64(zip, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, store ? 0 : Z_DEFLATED,
                                 store ? 0 : level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, c_madeBy,
                                 n_zipName::c_flagUtf8, zip64) != ZIP_OK)
-        return ZIPLIB_E_WRITE;
+        return failure.Fail(ZIPLIB_E_WRITE);
     int code = ZIPLIB_OK;
     if (!item.folder) {
         HANDLE file = CreateFileW(item.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            code = ZIPLIB_E_READ;
+            code = failure.Fail(ZIPLIB_E_READ);
         } else {
             const DWORD c_chunk = 1u << 16;
             std::unique_ptr<char[]> buffer(new (std::nothrow) char[c_chunk]);
             if (!buffer)
-                code = ZIPLIB_E_MEMORY;
+                code = failure.Fail(ZIPLIB_E_MEMORY);
             while (code == ZIPLIB_OK) {
                 DWORD got = 0;
                 if (!ReadFile(file, buffer.get(), c_chunk, &got, nullptr)) {
-                    code = ZIPLIB_E_READ;
+                    code = failure.Fail(ZIPLIB_E_READ);
                     break;
                 }
                 if (got == 0)
                     break;
                 if (zipWriteInFileInZip(zip, buffer.get(), got) != ZIP_OK)
-                    code = ZIPLIB_E_WRITE;
+                    code = failure.Fail(ZIPLIB_E_WRITE);
             }
             CloseHandle(file);
         }
     }
     if (zipCloseFileInZip(zip) != ZIP_OK && code == ZIPLIB_OK)
-        code = ZIPLIB_E_WRITE;
+        code = failure.Fail(ZIPLIB_E_WRITE);
+    return code;
+}
+
+int WriteArchive(const wchar_t* folder, const wchar_t* root, const wchar_t* archive, t_failure& failure)
+{
+    std::wstring source;
+    std::wstring base;
+    std::wstring target;
+    if (!n_folderPath::Full(folder, source) || !n_folderPath::IsFolder(source) || !n_folderPath::Full(archive, target))
+        return failure.Fail(ZIPLIB_E_ARGUMENT);
+    if (root && root[0]) {
+        if (!n_folderPath::Full(root, base) || !n_folderPath::IsInside(source, base))
+            return failure.Fail(ZIPLIB_E_ARGUMENT);
+    } else {
+        base = source;
+    }
+    if (n_folderPath::IsFolder(target)) {
+        SetLastError(c_errorDirectoryNotSupported);
+        return failure.Fail(ZIPLIB_E_ARGUMENT);
+    }
+
+    std::vector<t_item> items;
+    std::wstring relative;
+    if (source.size() > base.size()) {
+        // The folder's own entry, named from the root.
+        relative = source.substr(base.size() + (base.back() == L'\\' ? 0 : 1));
+        WIN32_FILE_ATTRIBUTE_DATA attributes;
+        if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &attributes))
+            return failure.Fail(ZIPLIB_E_READ);
+        WIN32_FIND_DATAW data = {};
+        data.dwFileAttributes = attributes.dwFileAttributes;
+        data.ftLastWriteTime = attributes.ftLastWriteTime;
+        if (!AddItem(source, relative, data, items))
+            return failure.Fail(ZIPLIB_E_READ);
+    }
+    int code = Collect(source, relative, target, items, 0);
+    if (code != ZIPLIB_OK)
+        return failure.Fail(code);
+
+    zlib_filefunc64_def io;
+    fill_win32_filefunc64W(&io);
+    g_plainWrite = io.zwrite_file;
+    io.zwrite_file = LimitedWrite;
+    zipFile zip = zipOpen2_64(target.c_str(), APPEND_STATUS_CREATE, nullptr, &io);
+    if (!zip)
+        return failure.Fail(ZIPLIB_E_WRITE);
+    const int level = ZipLevel();
+    for (const t_item& item : items) {
+        code = WriteItem(zip, item, level, failure);
+        if (code != ZIPLIB_OK)
+            break;
+    }
+    if (zipClose(zip, nullptr) != ZIP_OK && code == ZIPLIB_OK)
+        code = failure.Fail(ZIPLIB_E_WRITE);
+    if (code != ZIPLIB_OK)
+        DeleteFileW(target.c_str());
     return code;
 }
 
@@ -167,52 +262,10 @@ int SetZipLevelValue(int level)
 
 int ZipFolderInto(const wchar_t* folder, const wchar_t* root, const wchar_t* archive)
 {
-    std::wstring source;
-    std::wstring base;
-    std::wstring target;
-    if (!n_folderPath::Full(folder, source) || !n_folderPath::IsFolder(source) || !n_folderPath::Full(archive, target))
-        return ZIPLIB_E_ARGUMENT;
-    if (root && root[0]) {
-        if (!n_folderPath::Full(root, base) || !n_folderPath::IsInside(source, base))
-            return ZIPLIB_E_ARGUMENT;
-    } else {
-        base = source;
-    }
-    if (n_folderPath::IsFolder(target))
-        return ZIPLIB_E_ARGUMENT;
-
-    std::vector<t_item> items;
-    std::wstring relative;
-    if (source.size() > base.size()) {
-        // The folder's own entry, named from the root.
-        relative = source.substr(base.size() + (base.back() == L'\\' ? 0 : 1));
-        WIN32_FILE_ATTRIBUTE_DATA attributes;
-        if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &attributes))
-            return ZIPLIB_E_READ;
-        WIN32_FIND_DATAW data = {};
-        data.dwFileAttributes = attributes.dwFileAttributes;
-        data.ftLastWriteTime = attributes.ftLastWriteTime;
-        if (!AddItem(source, relative, data, items))
-            return ZIPLIB_E_READ;
-    }
-    int code = Collect(source, relative, target, items, 0);
-    if (code != ZIPLIB_OK)
-        return code;
-
-    zlib_filefunc64_def io;
-    fill_win32_filefunc64W(&io);
-    zipFile zip = zipOpen2_64(target.c_str(), APPEND_STATUS_CREATE, nullptr, &io);
-    if (!zip)
-        return ZIPLIB_E_WRITE;
-    const int level = ZipLevel();
-    for (const t_item& item : items) {
-        code = WriteItem(zip, item, level);
-        if (code != ZIPLIB_OK)
-            break;
-    }
-    if (zipClose(zip, nullptr) != ZIP_OK && code == ZIPLIB_OK)
-        code = ZIPLIB_E_WRITE;
-    if (code != ZIPLIB_OK)
-        DeleteFileW(target.c_str());
+    t_failure failure;
+    const int code = WriteArchive(folder, root, archive, failure);
+    SetLastError(failure.Reason());
     return code;
 }
+
+void SetArchiveWriteLimitForTests(int64_t bytes) { g_writeLimit.store(bytes < 0 ? -1 : bytes); }

@@ -11,7 +11,10 @@
 // Entry names: read as UTF-8 when general-purpose flag bit 11 is set, else from an
 // Info-ZIP Unicode Path extra field (0x7075) whose CRC matches the raw name, else as code
 // page 936. Names are written as UTF-8 with bit 11 set, folders as "name/" entries.
-// Entry look-ups (UnZipFile) ignore case and accept either '/' or '\'.
+// Entry look-ups (UnZipFile) ignore case and accept either '/' or '\'. Names that differ
+// only in case or separators are one file on Windows: every road takes the first such
+// entry (UnZipFile finds it, UnZip writes it) and UnZip skips the later ones (UnZipEx3
+// names them).
 //
 // UnZip refuses an archive as a whole, before writing anything, when any entry is
 // encrypted, uses a method other than stored or deflated, has a name that would leave the
@@ -31,7 +34,10 @@
 #define ZIPLIB_API __declspec(dllimport)
 #endif
 
-// Results of UnZip, UnZipEx, UnZipEx2, ZipFolder and ZipFolderEx: 0 is success.
+// Results of UnZip, UnZipEx, UnZipEx2, UnZipEx3, ZipFolder and ZipFolderEx: 0 is success.
+// After a failed ZipFolder or ZipFolderEx, GetLastError() gives the system's reason (a
+// full disk, a denied or missing folder, a file another program holds), 0 when the
+// failure has none.
 enum {
     ZIPLIB_OK = 0,
     ZIPLIB_E_ARGUMENT = 1,  // a null or empty path, or a folder that is not there
@@ -73,6 +79,12 @@ ZIPLIB_API int ZIPLIB_CALL UnZipEx(const char* archive, const char* folder);
 // UnZip that also reports the number of files written (folders not counted); written may
 // be null.
 ZIPLIB_API int ZIPLIB_CALL UnZipEx2(const wchar_t* archive, const wchar_t* folder, uint32_t* written);
+// Receives, through UnZipEx3, the name of each entry skipped as a case duplicate.
+typedef void(ZIPLIB_CALL* t_fnUnzipSkipped)(void* context, const wchar_t* name);
+// UnZipEx2 that also names the skipped entries: skipped (may be null) is called with
+// context and each skipped entry's name, after the files were written and only on success.
+ZIPLIB_API int ZIPLIB_CALL UnZipEx3(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+                                    t_fnUnzipSkipped skipped, void* context);
 
 // Writes every file and folder below folder into a new archive (replacing any file at that
 // path). Entry names are relative to root, which must be folder itself or a folder that
@@ -104,6 +116,7 @@ ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void);
 typedef int(ZIPLIB_CALL* t_fnUnZip)(const wchar_t*, const wchar_t*);
 typedef int(ZIPLIB_CALL* t_fnUnZipEx)(const char*, const char*);
 typedef int(ZIPLIB_CALL* t_fnUnZipEx2)(const wchar_t*, const wchar_t*, uint32_t*);
+typedef int(ZIPLIB_CALL* t_fnUnZipEx3)(const wchar_t*, const wchar_t*, uint32_t*, t_fnUnzipSkipped, void*);
 typedef int(ZIPLIB_CALL* t_fnZipFolder)(const wchar_t*, const wchar_t*, const wchar_t*);
 typedef int(ZIPLIB_CALL* t_fnZipFolderEx)(const char*, const char*, const char*);
 typedef int(ZIPLIB_CALL* t_fnSetZipLevel)(int);

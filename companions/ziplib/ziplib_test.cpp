@@ -6,8 +6,10 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "companions/ziplib/archive_index.h"
+#include "companions/ziplib/zip_writer.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -318,3 +320,91 @@ TEST(ZipLibTest, LookUpsReadTheDirectoryOnce)
 }
 
 }  // namespace
+
+// Written by Python's zipfile on Linux, where the names below are different files:
+// "Skin.ini", "pics/a.png", then "SKIN.INI", "PICS/A.PNG" and "Pics\a.png" (each a later
+// case or separator duplicate), then "other.bmp".
+const std::wstring c_caseDuplicates =
+    std::wstring(KAVREL_SOURCE_DIR) + L"\\companions\\ziplib\\testdata\\case_duplicates.zip";
+
+void ZIPLIB_CALL CollectSkipped(void* context, const wchar_t* name)
+{
+    static_cast<std::vector<std::wstring>*>(context)->push_back(name);
+}
+
+TEST(ZipLibTest, CaseDuplicatesGiveTheFirstEntryOnBothRoads)
+{
+    t_tempFolder temp(L"ziplib_case");
+    const std::wstring target = temp / L"out";
+    uint32_t written = 0;
+    std::vector<std::wstring> skipped;
+    ASSERT_EQ(ZIPLIB_OK, UnZipEx3(c_caseDuplicates.c_str(), target.c_str(), &written, CollectSkipped, &skipped));
+    const t_tree expected = {
+        {L"Skin.ini", "[General]\r\nname=first\r\n"},
+        {L"pics", "<dir>"},
+        {L"pics\\a.png", "first picture"},
+        {L"other.bmp", "other"},
+    };
+    EXPECT_EQ(expected, ReadTree(target));
+    EXPECT_EQ(3u, written);
+    EXPECT_EQ((std::vector<std::wstring>{L"SKIN.INI", L"PICS/A.PNG", L"Pics\\a.png"}), skipped);
+
+    // UnZip without a report writes the same files.
+    const std::wstring plain = temp / L"plain";
+    ASSERT_EQ(ZIPLIB_OK, UnZip(c_caseDuplicates.c_str(), plain.c_str()));
+    EXPECT_EQ(expected, ReadTree(plain));
+
+    // The single-entry road answers every spelling with the bytes UnZip wrote.
+    char path[260];
+    uint32_t deleteAfterwards = 0;
+    ASSERT_TRUE(PrepareUnzipFile(c_caseDuplicates.c_str(), path, &deleteAfterwards));
+    for (const char* asked : {"Skin.ini", "SKIN.INI", "skin.ini", "pics/a.png", "PICS\\A.PNG"}) {
+        t_unzipBuf buffer = {};
+        ASSERT_TRUE(UnZipFile(path, asked, &buffer)) << asked;
+        const std::string got(reinterpret_cast<char*>(buffer.data), buffer.size);
+        FreeUnzipBuf(&buffer);
+        const bool ini = asked[0] == 'S' || asked[0] == 's';
+        EXPECT_EQ(expected.at(ini ? L"Skin.ini" : L"pics\\a.png"), got) << asked;
+    }
+    if (deleteAfterwards)
+        DeleteFileA(path);
+}
+
+TEST(ZipLibTest, FailedZipFolderLeavesTheSystemReason)
+{
+    t_tempFolder temp(L"ziplib_reason");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, {{L"Skin.ini", Noise(300000, 3)}, {L"a.png", Noise(200000, 5)}});
+
+    SetLastError(0);
+    EXPECT_EQ(ZIPLIB_E_WRITE, ZipFolder(source.c_str(), nullptr, (temp / L"no\\such\\x.vsf").c_str()));
+    EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), GetLastError());
+
+    // A file another program holds without sharing.
+    const std::wstring held = temp / L"held.vsf";
+    ASSERT_TRUE(WriteRaw(held, "old"));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    SetLastError(0);
+    EXPECT_EQ(ZIPLIB_E_WRITE, ZipFolder(source.c_str(), nullptr, held.c_str()));
+    EXPECT_EQ(DWORD(ERROR_SHARING_VIOLATION), GetLastError());
+    CloseHandle(holder);
+
+    // A drive that fills part way through: the reason is the full disk, and the cut
+    // archive goes.
+    const std::wstring full = temp / L"full.vsf";
+    SetArchiveWriteLimitForTests(4096);
+    SetLastError(0);
+    const int code = ZipFolderInto(source.c_str(), nullptr, full.c_str());
+    const DWORD reason = GetLastError();
+    SetArchiveWriteLimitForTests(-1);
+    EXPECT_EQ(ZIPLIB_E_WRITE, code);
+    EXPECT_EQ(DWORD(ERROR_DISK_FULL), reason);
+    EXPECT_FALSE(Exists(full));
+
+    // Success leaves no stale reason behind.
+    SetLastError(ERROR_DISK_FULL);
+    EXPECT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, full.c_str()));
+    EXPECT_EQ(0u, GetLastError());
+}

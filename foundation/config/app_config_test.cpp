@@ -1,5 +1,7 @@
 #include "foundation/config/app_config.h"
 
+#include "foundation/files/file.h"
+
 #include "tests/support/exe_folder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -94,6 +97,29 @@ TEST(AppConfig, SettingsFileLivesBesideTheExecutable)
     config->Load();
     EXPECT_EQ(11, config->preview.candSize.Get());
     DeleteFileW(expected.c_str());
+}
+
+TEST(AppConfig, SaveOnAFullDriveKeepsThePreviousFile)
+{
+    t_tempFolder dir(L"appconfig_full");
+    const std::wstring path = WriteUtf16File(dir, L"Kavrel.ini", L"[Preview]\r\ncandsize=7\r\n;注释\r\n");
+    ASSERT_FALSE(path.empty());
+    const std::string before = ReadRaw(path);
+    AppConfig config;
+    ASSERT_TRUE(config.Load(path.c_str()));
+    config.preview.candSize.Set(5);
+    // Room for the byte-order mark and a few characters, not for the whole text.
+    SetWriteLimitForTests(16);
+    const bool saved = config.Save(path.c_str());
+    SetWriteLimitForTests(-1);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(before, ReadRaw(path));
+    EXPECT_EQ(std::vector<std::wstring>{L"Kavrel.ini"}, NamesIn(dir.Path()));
+
+    ASSERT_TRUE(config.Save(path.c_str()));
+    AppConfig again;
+    ASSERT_TRUE(again.Load(path.c_str()));
+    EXPECT_EQ(5, again.preview.candSize.Get());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "foundation/crypto/encrypted_text.h"
 #include "foundation/files/file.h"
+#include "foundation/files/file_bak_write.h"
 #include "foundation/core/perf.h"
 #include "foundation/files/text_file.h"
 
@@ -337,8 +338,21 @@ bool t_iniDocument::WriteConfig(t_errorChain& errors, const wchar_t* path)
     t_fileTextWrite text(65536);
     Render(*root, text);
     if (!m_encrypted)
-        return text.WriteToFile(errors, path);
+        return WriteSafely(errors, path, text);
     return WriteEncrypted(errors, path, text);
+}
+
+bool t_iniDocument::WriteSafely(t_errorChain& errors, const wchar_t* path, const t_fileTextWrite& text)
+{
+    static const uint8_t c_bom[2] = {0xFF, 0xFE};
+    if (!text.Complete() || text.UsedBytes() > UINT32_MAX) {
+        errors.AddText(L"保存ini文件失败:内存分配失败");
+        return false;
+    }
+    t_fileBakWrite out;
+    return out.Write(errors, c_bom, 2) &&
+           (text.UsedBytes() == 0 || out.Write(errors, text.Text(), uint32_t(text.UsedBytes()))) &&
+           out.Save(errors, path);
 }
 
 bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path, const t_fileTextWrite& text)
@@ -377,9 +391,8 @@ bool t_iniDocument::WriteEncrypted(t_errorChain& errors, const wchar_t* path, co
         errors.AddText(L"保存ini文件失败:加密失败");
         return false;
     }
-    t_fileWrite file;
-    const bool ok = file.Open(errors, path, t_file::e_writeNew) && file.Write(errors, base64, uint32_t(strlen(base64)));
-    file.Close();
+    t_fileBakWrite out;
+    const bool ok = out.Write(errors, base64, uint32_t(strlen(base64))) && out.Save(errors, path);
     free(base64);
     return ok;
 }

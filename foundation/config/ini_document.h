@@ -96,7 +96,9 @@ public:
     bool ReadConfig(t_errorChain& errors, const wchar_t* path, unsigned codePage);
     // Clears the document and parses bytes in the document's form. Reports no words.
     bool ReadFromMemory(const void* bytes, size_t count, unsigned codePage);
-    // Renders the document and writes the file in the document's form.
+    // Renders the document and writes the file in the document's form. The file is
+    // replaced safely (t_fileBakWrite): until the new text is complete on disk, the old
+    // file stays whole.
     bool WriteConfig(t_errorChain& errors, const wchar_t* path);
 
     // Null when nothing is parsed or the section or key is missing.
@@ -121,6 +123,8 @@ private:
     bool Decode(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage);
     bool Parse(t_textBuffer& text);
     bool WriteEncrypted(t_errorChain& errors, const wchar_t* path, const t_fileTextWrite& text);
+    // The rendered text with the byte-order mark FF FE, through the safe replace.
+    static bool WriteSafely(t_errorChain& errors, const wchar_t* path, const t_fileTextWrite& text);
 
     t_iniFile* m_root;
     bool m_encrypted;

@@ -23,6 +23,22 @@ const t_modeRow c_modes[] = {
 const int c_openAttempts = 3;
 const DWORD c_sharingWaitMs = 100;
 
+// Bytes that writes may still put (the tests' full drive); negative: no limit.
+volatile LONG64 g_writeLimit = -1;
+
+// How many of count bytes the limit lets through, taken from it.
+DWORD TakeFromWriteLimit(DWORD count)
+{
+    for (;;) {
+        const LONG64 room = g_writeLimit;
+        if (room < 0)
+            return count;
+        const DWORD allowed = room < LONG64(count) ? DWORD(room) : count;
+        if (InterlockedCompareExchange64(&g_writeLimit, room - allowed, room) == room)
+            return allowed;
+    }
+}
+
 bool ContainsExe(const wchar_t* text)
 {
     for (const wchar_t* p = text; *p; ++p) {
@@ -33,6 +49,8 @@ bool ContainsExe(const wchar_t* text)
 }
 
 }  // namespace
+
+void SetWriteLimitForTests(int64_t bytes) { InterlockedExchange64(&g_writeLimit, bytes < 0 ? -1 : bytes); }
 
 uint32_t FileSizeOf(HANDLE handle)
 {
@@ -130,6 +148,15 @@ bool t_file::Write(t_errorChain& errors, const void* data, uint32_t count, uint3
 {
     written = 0;
     DWORD put = 0;
+    const DWORD allowed = TakeFromWriteLimit(count);
+    if (allowed < count) {
+        // The tests' full drive: what fits goes in, then the write fails as on a full disk.
+        if (allowed > 0)
+            WriteFile(m_handle, data, allowed, &put, nullptr);
+        SetLastError(ERROR_DISK_FULL);
+        errors.AddLastError().AppendText(L"写文件错误：").AppendText(m_path.c_str());
+        return false;
+    }
     if (!WriteFile(m_handle, data, count, &put, nullptr)) {
         errors.AddLastError().AppendText(L"写文件错误：").AppendText(m_path.c_str());
         return false;

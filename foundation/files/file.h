@@ -71,3 +71,8 @@ public:
 
 // The file's size, 0 when it cannot be taken.
 uint32_t FileSizeOf(HANDLE handle);
+
+// Tests stand in for a full drive: writes through t_file take at most bytes more bytes in
+// all, then come up short and fail with ERROR_DISK_FULL, as WriteFile does on a drive that
+// fills. A negative count lifts the limit.
+void SetWriteLimitForTests(int64_t bytes);

@@ -27,11 +27,15 @@ bool t_fileBakWrite::Save(t_errorChain& errors, const wchar_t* target)
         ok = false;
     }
     // The target is replaced last; when that fails it keeps its old content, the new
-    // data stays in the work file and in this buffer, and the caller learns of it.
+    // data stays in this buffer, and the caller learns of it.
     if (ok && !work.Move(errors, target, false))
         ok = false;
     if (!ok) {
         errors.NewLine().AppendText(L"备份写失败:").AppendText(target);
+        // No half-written or orphaned temporary stays beside the target (in a skin's work
+        // folder it would be packed with the skin).
+        DeleteFileW(backup.c_str());
+        DeleteFileW(work.c_str());
         return false;
     }
     Release();

@@ -8,7 +8,7 @@
 // the target holds either its old content or the complete new one.
 class t_fileBakWrite : public t_fileBufWrite {
 public:
-    // On success the buffer is released. On failure the target keeps its old content and
-    // the buffer keeps the data, so the caller may try again.
+    // On success the buffer is released. On failure the target keeps its old content, the
+    // temporary files are removed and the buffer keeps the data, so the caller may try again.
     bool Save(t_errorChain& errors, const wchar_t* target);
 };

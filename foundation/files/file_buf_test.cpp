@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "foundation/files/file.h"
 #include "foundation/files/file_bak_write.h"
 #include "tests/support/temp_folder.h"
 
@@ -120,12 +121,32 @@ TEST_F(BakWrite, FailedFinalMoveKeepsTheOldFileAndReportsFailure)
     EXPECT_NE(std::wstring::npos, lines.find(L"备份写失败:" + target)) << lines;
     EXPECT_EQ("old content", ReadRaw(target));
     EXPECT_EQ(11u, buf.Length());  // the caller's data is kept
+    EXPECT_FALSE(Exists(target + L".wtm"));
     CloseHandle(reader);
 
     // Once the target is free the same buffer saves.
     t_errorChain again;
     EXPECT_TRUE(buf.Save(again, target.c_str())) << Lines(again);
     EXPECT_EQ("new content", ReadRaw(target));
+}
+
+TEST_F(BakWrite, FullDriveKeepsTheOldFileWholeAndLeavesNoTemporary)
+{
+    const std::string old(48152, 'o');
+    ASSERT_TRUE(WriteRaw(target, old));
+    const std::string data(48152, 'n');
+    Fill(data.c_str());
+    SetWriteLimitForTests(4096);
+    const bool saved = buf.Save(errors, target.c_str());
+    SetWriteLimitForTests(-1);
+    EXPECT_FALSE(saved);
+    const std::wstring lines = Lines(errors);
+    EXPECT_NE(std::wstring::npos, lines.find(L"系统错误112")) << lines;
+    EXPECT_NE(std::wstring::npos, lines.find(L"备份写失败:" + target)) << lines;
+    EXPECT_EQ(old, ReadRaw(target));
+    EXPECT_FALSE(Exists(target + L".wtm"));
+    EXPECT_FALSE(Exists(target + L".wtm.vxbak"));
+    EXPECT_EQ(data.size(), buf.Length());
 }
 
 }  // namespace
