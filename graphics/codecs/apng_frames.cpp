@@ -117,8 +117,12 @@ bool t_imageLoader_png_dyn::HandleFrames(t_pngFrameJob& job)
     t_errorChain& errors = *job.errors;
     const int width = job.header.biWidth, height = job.header.biHeight;
     const int channels = job.header.biBitCount / 8;
-    png_uint_32 count = 0, plays = 0;
-    png_get_acTL(job.png, job.info, &count, &plays);
+    png_uint_32 images = 0, plays = 0;
+    png_get_acTL(job.png, job.info, &images, &plays);
+    // libpng counts a default image that has no control chunk among the images; it is
+    // read but is not a frame of the animation.
+    const bool hiddenDefault = png_get_first_frame_is_hidden(job.png, job.info) != 0;
+    const png_uint_32 count = hiddenDefault && images > 0 ? images - 1 : images;
     const uint64_t canvasBytes = uint64_t(width) * height * 4;
     // Counts and sizes from the file are checked before anything is allocated: the frames
     // plus the canvas must stay within one picture's bytes.
@@ -136,8 +140,7 @@ bool t_imageLoader_png_dyn::HandleFrames(t_pngFrameJob& job)
         return false;
     }
     int done = 0;
-    bool first = true;
-    while (done < static_cast<int>(count)) {
+    for (png_uint_32 image = 0; image < images; ++image) {
         t_frameRead read = {};
         read.rows = job.rows;
         read.info = job.info;
@@ -146,10 +149,7 @@ bool t_imageLoader_png_dyn::HandleFrames(t_pngFrameJob& job)
             DeleteFrames(frames, done);
             return false;
         }
-        const bool defaultImage = first && !read.hasControl;
-        first = false;
-        // A default image without a control chunk is not part of the animation.
-        if (defaultImage)
+        if (image == 0 && hiddenDefault)
             continue;
         if (!read.hasControl) {
             errors.NewLine().AppendText(L"动画帧缺少控制块");

@@ -214,8 +214,10 @@ bool DecodePng(t_errorChain& errors, t_memInput& input, t_imageSource& target, i
                     line.AppendStr(dibErrors.FirstLine()->text);
                 }
             }
-            // Whatever follows the picture data (to IEND) must read cleanly too.
-            if (ok && !PngGuarded(png, ReadEnd, nullptr)) {
+            // Whatever follows a still picture's data (to IEND) must read cleanly too. After
+            // the announced frames of an animation nothing more is read: the libpng
+            // extension cannot finish a file whose default image was not a frame.
+            if (ok && !(d.animated && dyn) && !PngGuarded(png, ReadEnd, nullptr)) {
                 AppendPngMessage(line, png);
                 target.Free();
                 ok = false;
