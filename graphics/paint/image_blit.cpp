@@ -121,20 +121,40 @@ void StretchPath(t_image& record, t_blitContext& context)
         BitBlt(temp->dc, 0, 0, sw, sh, context.source, record.partX, record.partY, SRCCOPY);
         GdiFlush();
         ApplyColorKey(record.key1, sh, sw, temp->Pixels(), false);
+        // Every kept pixel is opaque now: key 2 matches exactly, leaving key 1's cleared
+        // pixels cleared.
         if (HasKey(record.key2))
-            ApplyColorKey(record.key2, sh, sw, temp->Pixels(), false);
+            ApplyColorKey(record.key2 & 0xFFFFFF, sh, sw, temp->Pixels(), true);
         AlphaBlend(context.dest, context.x, context.y, dw, dh, temp->dc, 0, 0, sw, sh, function);
     } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
         t_stretchMode mode(context.dest);
         StretchBlt(context.dest, context.x, context.y, dw, dh, context.source, record.partX, record.partY, sw, sh,
                    SRCCOPY);
-    } else if (!HasKey(record.key1) || !HasKey(record.key2)) {
-        const uint32_t key = HasKey(record.key1) ? record.key1 : record.key2;
-        t_stretchMode mode(context.dest);
-        TransparentBlt(context.dest, context.x, context.y, dw, dh, context.source, record.partX, record.partY, sw, sh,
-                       key & 0xFFFFFF);
     } else {
-        TwoKeyTransparentBlt(record, context, sw, sh, dw, dh);
+        // Keyed copies compare colours; a 32-bit picture's alpha bytes would take part in
+        // the comparison on some GDI implementations, so the part goes through a copy
+        // without them.
+        t_memDCHolder colours;
+        t_image keyed = record;
+        t_blitContext from = context;
+        int bw = 0, bh = 0;
+        if (ReadablePixels(ref, bw, bh) && t_memDC::Create(*colours, context.dest, sw, sh, 32)) {
+            BitBlt(colours->dc, 0, 0, sw, sh, context.source, record.partX, record.partY, SRCCOPY);
+            GdiFlush();
+            uint32_t* p = colours->Pixels();
+            for (size_t i = 0, n = static_cast<size_t>(sw) * sh; i < n; ++i)
+                p[i] &= 0xFFFFFF;
+            from.source = colours->dc;
+            keyed.partX = keyed.partY = 0;
+        }
+        if (HasKey(keyed.key1) && HasKey(keyed.key2)) {
+            TwoKeyTransparentBlt(keyed, from, sw, sh, dw, dh);
+        } else {
+            const uint32_t key = HasKey(keyed.key1) ? keyed.key1 : keyed.key2;
+            t_stretchMode mode(context.dest);
+            TransparentBlt(context.dest, context.x, context.y, dw, dh, from.source, keyed.partX, keyed.partY, sw, sh,
+                           key & 0xFFFFFF);
+        }
     }
 }
 

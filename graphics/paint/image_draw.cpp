@@ -161,8 +161,10 @@ void NaturalOpaque(t_image& record, t_blitContext& context, HBITMAP bitmap, int 
             GdiFlush();
             if (HasKey(record.key1))
                 ApplyColorKey(record.key1, height, width, temp->Pixels(), false);
+            // The first pass made every kept pixel opaque: the second key must match
+            // exactly, or it would make key 1's cleared pixels opaque again.
             if (HasKey(record.key2))
-                ApplyColorKey(record.key2, height, width, temp->Pixels(), false);
+                ApplyColorKey(record.key2 & 0xFFFFFF, height, width, temp->Pixels(), true);
             AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
         }
     } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
