@@ -1,0 +1,78 @@
+#include "graphics/paint/image_draw.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 32-bit bitmap of width x height filled with one premultiplied pixel value.
+HBITMAP Filled(int width, int height, uint32_t pixel)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int i = 0; i < width * height; ++i)
+        static_cast<uint32_t*>(bits)[i] = pixel;
+    return bitmap;
+}
+
+uint32_t At(const t_memDC& dc, int x, int y)
+{
+    GdiFlush();
+    return dc.Pixels()[static_cast<size_t>(dc.height - 1 - y) * dc.width + x];
+}
+
+TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOrigins)
+{
+    t_memDC target;
+    target.Init();
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 8, 4, 32));
+    HBITMAP half = Filled(4, 4, 0x80008000);  // green at alpha 128, premultiplied
+    t_image image;
+    image.Init();
+    image.SetBitmap(half, -2, 0, c_noColorKey, c_noColorKey, 4, 4, 2, 2, false);
+    image.hasAlpha = 1;
+    t_paintCtx context(target.dc, true, &target, false);
+    // Part x -2 at x 1: drawn from part x 0 at x 3, at most 3 wide and 2 high.
+    ASSERT_TRUE(DrawImageNatural(image, context, 1, 0, 5, 2, 255));
+    EXPECT_EQ(0, image.partX);
+    EXPECT_EQ(1, image.blend);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(x >= 3 && x < 6 ? 0x80008000u : 0u, At(target, x, 0)) << x;
+        EXPECT_EQ(0u, At(target, x, 2)) << x;
+    }
+    context.End();
+    DeleteObject(half);
+    target.Release();
+}
+
+TEST(DrawImageNatural, ExactKeysClearTheirPixelsFirst)
+{
+    t_memDC target;
+    target.Init();
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 2, 1, 32));
+    HBITMAP red = Filled(2, 1, 0xFFFF0000);
+    t_image image;
+    image.Init();
+    image.SetBitmap(red, 0, 0, 0x0000FF, c_noColorKey, -1, -1, 2, 2, false);
+    image.hasAlpha = 1;
+    t_paintCtx context(target.dc, true, &target, false);
+    DrawImageNatural(image, context, 0, 0, 2, 1, 255);
+    EXPECT_EQ(0u, At(target, 0, 0));
+    context.End();
+    DeleteObject(red);
+    target.Release();
+}
+
+TEST(BlendPixelsDirect, PremultipliedOverClippedToBothBuffers)
+{
+    const uint32_t source[2] = {0x80400000, 0xFF00FF00};  // bottom-up, one row
+    uint32_t target[4] = {0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF};
+    BlendPixelsDirect(source, 2, 1, 0, 0, 2, 1, target, 2, 2, 1, 1);
+    // Only (1, 1) is inside the target: row 0 of the bottom-up target.
+    EXPECT_EQ(0xFF40007Fu, target[1]);
+    EXPECT_EQ(0xFF0000FFu, target[0]);
+    EXPECT_EQ(0xFF0000FFu, target[3]);
+}
+
+}  // namespace
