@@ -12,6 +12,7 @@
 //   resize <pixels> <W> <H> <out>        ResizePixels with the bicubic filter
 //   glow <pixels> <out>                  ApplyGlowEffect
 //   kernel <out>                         the glow's 21 x 21 weights, row by row
+//   png <pixels> <l> <t> <r> <b> <out>   SavePixelsAsPng of the top-down rectangle
 // Pixel files: u32 width, u32 height, then the pixels bottom row first. Numbers in the
 // jobs file are decimal or 0x-hexadecimal. Exit code 1 when a job fails, 2 for bad input.
 #include <windows.h>
@@ -25,6 +26,7 @@
 #include "graphics/paint/glow.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
+#include "graphics/paint/png_export.h"
 #include "graphics/paint/resize.h"
 
 namespace {
@@ -169,6 +171,10 @@ bool RunJob(const std::vector<std::wstring>& w)
                 Put<double>(out, glow.Weight(r, c));
         }
         return WriteFile(w[1], out.data(), out.size());
+    }
+    if (op == L"png" && w.size() == 7 && ReadPixels(w[1], p)) {
+        const RECT rect = {LONG(Number(w[2])), LONG(Number(w[3])), LONG(Number(w[4])), LONG(Number(w[5]))};
+        return SavePixelsAsPng(p.data.data(), rect, SIZE{p.width, p.height}, PathOf(w[6]).c_str());
     }
     return false;
 }

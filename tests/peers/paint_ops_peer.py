@@ -362,6 +362,32 @@ def main():
             extra(got)
         job("glow glow_%s.bin glow_%s.out" % (name, name), verify_glow)
 
+    # PNG export: rectangles of a premultiplied picture decode to the un-premultiplied
+    # source turned upright (colours of partly transparent pixels within 1 of the exact
+    # quotient; fully transparent pixels have no colour).
+    export = premultiplied(31 * 17).reshape(17, 31)
+    write_pixels(os.path.join(work, "export.bin"), export)
+    for rect in ((0, 0, 31, 17), (10, 3, 25, 16), (30, 16, 31, 17)):
+        def verify_png(out, rect=rect):
+            from PIL import Image
+            image = Image.open(out)
+            check(image.format == "PNG" and image.mode == "RGBA", "exported PNG is RGBA: %s %s" % (image.format, image.mode))
+            got = np.asarray(image.convert("RGBA")).astype(np.int64)
+            left, top, right, bottom = rect
+            want = export[::-1][top:bottom, left:right]
+            b, g, r, a = (v.astype(np.int64) for v in channels(want))
+            check(got.shape == (bottom - top, right - left, 4), "PNG size %s for %s" % (got.shape, rect))
+            if got.shape != (bottom - top, right - left, 4):
+                return
+            check(np.array_equal(got[..., 3], a), "PNG alpha for %s" % (rect,))
+            visible = a > 0
+            for i, ch in enumerate((r, g, b)):
+                exact = np.where(visible, ch * 255 // np.maximum(a, 1), 0)
+                diff = np.abs(got[..., i] - exact)[visible]
+                check(diff.size == 0 or diff.max() <= 1, "PNG channel %d for %s off by %d" % (i, rect, diff.max()))
+                check(np.array_equal(got[..., i][a == 255], ch[a == 255]), "opaque pixels exact for %s" % (rect,))
+        job("png export.bin %d %d %d %d export_%d_%d.png" % (rect + (rect[0], rect[1])), verify_png)
+
     with open(os.path.join(work, "jobs.txt"), "w") as f:
         f.write("\n".join(jobs) + "\n")
     exe = os.path.join(build_dir, "bin", "paint_ops_child.exe")

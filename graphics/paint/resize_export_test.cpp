@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "graphics/paint/pixel_ops.h"
+#include "graphics/paint/png_export.h"
+#include "graphics/paint/resize.h"
+
+namespace {
+
+HBITMAP Filled(int w, int h, uint32_t pixel, uint32_t** bits = nullptr)
+{
+    uint32_t* p = nullptr;
+    HBITMAP bitmap = CreateDib32(w, h, &p);
+    std::fill(p, p + w * h, pixel);
+    if (bits)
+        *bits = p;
+    return bitmap;
+}
+
+bool IsBitmap(HBITMAP bitmap)
+{
+    BITMAP info;
+    return GetObjectW(bitmap, sizeof(info), &info) == sizeof(info);
+}
+
+TEST(ResizeBitmap, EmptySizesFailAndLeaveTheSourceToTheCaller)
+{
+    for (bool bicubic : {true, false}) {
+        for (SIZE size : {SIZE{0, 5}, SIZE{5, 0}, SIZE{-3, 4}}) {
+            HBITMAP source = Filled(4, 4, 0xFF00FF00);
+            EXPECT_EQ(nullptr, ResizeBitmap(source, 0x00FF00, size.cx, size.cy, false, bicubic));
+            ASSERT_TRUE(IsBitmap(source));
+            // The key was not applied either: the source is as it was.
+            EXPECT_EQ(0xFF00FF00u, static_cast<uint32_t*>(GetBitmapPixels(source))[5]);
+            DeleteObject(source);
+        }
+    }
+    EXPECT_EQ(nullptr, ResizeBitmap(nullptr, 0xFFFFFFFFu, 4, 4, false, true));
+    CBicubicFilter filter;
+    t_weightTable table;
+    EXPECT_FALSE(table.Build(filter, 0, 5));
+    EXPECT_FALSE(table.Build(filter, 5, 0));
+}
+
+TEST(ResizeBitmap, KeysFirstThenScalesAndDeletesTheSource)
+{
+    // Magenta (not exact) becomes transparent before scaling; the rest is opaque grey.
+    uint32_t* bits = nullptr;
+    HBITMAP source = Filled(8, 8, 0x00808080, &bits);
+    for (int i = 0; i < 32; ++i)
+        bits[i] = 0x00FF00FF;  // the bottom four rows
+    for (bool bicubic : {true, false}) {
+        HBITMAP copy = CreateDib32(8, 8, nullptr);
+        memcpy(GetBitmapPixels(copy), bits, 8 * 8 * 4);
+        HBITMAP result = ResizeBitmap(copy, 0x00FF00FF, 4, 4, false, bicubic);
+        ASSERT_NE(nullptr, result);
+        EXPECT_FALSE(IsBitmap(copy));
+        const uint32_t* out = static_cast<uint32_t*>(GetBitmapPixels(result));
+        EXPECT_EQ(4, GetBitmapSize(result).cx);
+        EXPECT_EQ(0u, out[0]) << bicubic;  // bottom row: keyed out
+        // Top row: opaque grey (the bicubic filter rings by 1 next to the keyed rows).
+        EXPECT_EQ(0xFFu, out[15] >> 24) << bicubic;
+        EXPECT_NEAR(0x80, int(out[15] & 0xFF), 1) << bicubic;
+        DeleteObject(result);
+    }
+    DeleteObject(source);
+}
+
+TEST(ResizeBitmap, SameSizeCopiesThePixels)
+{
+    uint32_t* bits = nullptr;
+    HBITMAP source = Filled(5, 3, 0, &bits);
+    for (int i = 0; i < 15; ++i)
+        bits[i] = 0x10101010u * uint32_t(i % 16);
+    std::vector<uint32_t> before(bits, bits + 15);
+    HBITMAP result = ResizeBitmap(source, 0xFFFFFFFF, 5, 3, false, true);
+    ASSERT_NE(nullptr, result);
+    const uint32_t* out = static_cast<uint32_t*>(GetBitmapPixels(result));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), out));
+    DeleteObject(result);
+}
+
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+TEST(SavePixelsAsPng, ChecksTheRectangleAndReportsGdiplusFailures)
+{
+    std::vector<uint32_t> pixels(6 * 4, 0xFF336699);
+    const SIZE size = {6, 4};
+    const std::wstring path = TempPath(L"kavrel_png_export_test.png");
+    const struct {
+        RECT rect;
+        bool ok;
+    } cases[] = {{{0, 0, 6, 4}, true},  {{1, 2, 4, 4}, true},  {{0, 0, 7, 4}, false}, {{-1, 0, 3, 3}, false},
+                 {{0, 3, 6, 5}, false}, {{2, 2, 2, 3}, false}, {{4, 1, 2, 3}, false}};
+    for (const auto& c : cases) {
+        DeleteFileW(path.c_str());
+        EXPECT_EQ(c.ok, SavePixelsAsPng(pixels.data(), c.rect, size, path.c_str()))
+            << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
+        EXPECT_EQ(c.ok, GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_TRUE(StartGdiplusOnce());
+    CLSID png = {};
+    EXPECT_GE(FindEncoderClsid(L"image/png", png), 0);
+    CLSID none = {};
+    EXPECT_EQ(-1, FindEncoderClsid(L"image/PNG", none));
+    EXPECT_FALSE(
+        SavePixelsAsPng(pixels.data(), RECT{0, 0, 6, 4}, size, TempPath(L"kavrel_no_such_folder\\x.png").c_str()));
+    // The bitmap adapter wants a 32-bit DIB of the stated size.
+    HBITMAP bitmap = Filled(6, 4, 0xFF112233);
+    EXPECT_TRUE(SavePng(bitmap, RECT{0, 0, 6, 4}, size, path.c_str()));
+    EXPECT_FALSE(SavePng(bitmap, RECT{0, 0, 6, 4}, SIZE{7, 4}, path.c_str()));
+    DeleteObject(bitmap);
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace
