@@ -63,9 +63,18 @@ void RowToDoubles(const uint32_t* row, int width, double* out)
     }
 }
 
+bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sourceWidth, int firstRow, int endRow,
+                    uint32_t* target, int targetWidth);
+
 // Horizontal pass: each of `rows` rows of sourceWidth pixels into targetWidth pixels.
 bool HorizontalPass(const t_weightTable& table, const uint32_t* source, int sourceWidth, int rows, uint32_t* target,
                     int targetWidth)
+{
+    return HorizontalRows(table, source, sourceWidth, 0, rows, target, targetWidth);
+}
+
+bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sourceWidth, int firstRow, int endRow,
+                    uint32_t* target, int targetWidth)
 {
     std::vector<double> row;
     try {
@@ -73,7 +82,7 @@ bool HorizontalPass(const t_weightTable& table, const uint32_t* source, int sour
     } catch (const std::bad_alloc&) {
         return false;
     }
-    for (int y = 0; y < rows; ++y) {
+    for (int y = firstRow; y < endRow; ++y) {
         RowToDoubles(source + static_cast<size_t>(y) * sourceWidth, sourceWidth, row.data());
         uint32_t* out = target + static_cast<size_t>(y) * targetWidth;
         for (int u = 0; u < targetWidth; ++u) {
@@ -92,8 +101,17 @@ bool HorizontalPass(const t_weightTable& table, const uint32_t* source, int sour
     return true;
 }
 
+bool VerticalRows(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int firstRow,
+                  int endRow);
+
 // Vertical pass: `columns` columns of sourceHeight rows into targetHeight rows.
 bool VerticalPass(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int targetHeight)
+{
+    return VerticalRows(table, source, columns, target, 0, targetHeight);
+}
+
+bool VerticalRows(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int firstRow,
+                  int endRow)
 {
     std::vector<double> sums;
     try {
@@ -101,7 +119,7 @@ bool VerticalPass(const t_weightTable& table, const uint32_t* source, int column
     } catch (const std::bad_alloc&) {
         return false;
     }
-    for (int v = 0; v < targetHeight; ++v) {
+    for (int v = firstRow; v < endRow; ++v) {
         const t_weightTable::t_entry& e = table.entries[v];
         const double* w = table.WeightsOf(v);
         std::fill(sums.begin(), sums.end(), 0.0);
