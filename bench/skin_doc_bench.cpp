@@ -3,11 +3,11 @@
 // re-pack of the preview copy, which the editor runs on every edit; and Save. Prints the
 // median of several runs of each.
 #include "bench/bench_timer.h"
+#include "bench/synthetic_skin.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -21,45 +21,6 @@
 namespace {
 
 const int c_runs = 7;
-const int c_pictures = 500;
-const size_t c_pictureBytes = 20 * 1024;
-
-// Distinct pictures, each named by a custom button of one of the five window sections.
-bool Generate(const std::wstring& folder)
-{
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::mt19937 random(11);
-    std::vector<unsigned char> bytes(c_pictureBytes);
-    // The separate windows keep their buttons under a window prefix.
-    static const wchar_t* const c_sections[][2] = {{L"StatusBar", L""},
-                                                   {L"Scheme_H1", L""},
-                                                   {L"Scheme_H2", L"comp_"},
-                                                   {L"Scheme_V1", L""},
-                                                   {L"Scheme_V2", L"cand_"}};
-    std::wstring ini = L"\xFEFF[General]\r\nskin_name=bench\r\n";
-    const int perSection = c_pictures / 5;
-    int picture = 0;
-    for (const auto& section : c_sections) {
-        const std::wstring prefix = section[1];
-        ini += L"\r\n[" + std::wstring(section[0]) + L"]\r\n";
-        const int buttons = perSection / 2;
-        for (int button = 0; button < buttons; ++button) {
-            const std::wstring key = prefix + L"custom" + std::to_wstring(button);
-            ini += key + L"_display=1\r\n" + key + L"_pos=0,0\r\n";
-            // The normal and the hover picture.
-            for (int state = 0; state < 2; ++state, ++picture) {
-                const std::wstring name = L"p" + std::to_wstring(picture) + L".png";
-                for (auto& b : bytes)
-                    b = static_cast<unsigned char>(random());
-                if (!WriteRaw(folder + L"\\" + name, bytes.data(), bytes.size()))
-                    return false;
-                ini += key + (state ? L"_hover=" : L"=") + name + L"\r\n";
-            }
-        }
-        ini += prefix + L"custom_cnt=" + std::to_wstring(buttons) + L"\r\n";
-    }
-    return WriteRaw(folder + L"\\Skin.ini", ini.data(), ini.size() * sizeof(wchar_t));
-}
 
 // The entries of a zip package, through a fresh extraction.
 int CountEntries(const std::wstring& archive, const std::wstring& scratch)
@@ -128,7 +89,10 @@ int main()
 
     const std::wstring generated = root + L"\\generated";
     const std::wstring package = root + L"\\generated.vsf";
-    bool ok = Generate(generated) && ZipFolder(generated.c_str(), nullptr, package.c_str()) == ZIPLIB_OK;
+    t_syntheticSkin shape;
+    shape.seed = 11;
+    bool ok =
+        WriteSyntheticSkin(generated, shape) && ZipFolder(generated.c_str(), nullptr, package.c_str()) == ZIPLIB_OK;
     if (!ok)
         std::printf("could not generate the 500-picture package\n");
     std::printf("median of %d runs\n", c_runs);

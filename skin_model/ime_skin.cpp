@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "foundation/config/ini_document.h"
+#include "foundation/core/exe_path.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
@@ -22,54 +23,12 @@ const wchar_t c_backupIniName[] = L"skinbak.ini";
 const wchar_t c_workCopyExtension[] = L".dat";
 const wchar_t c_asideExtension[] = L".tmp";
 
-// The first bytes of a file; false when it cannot be read or is shorter.
-bool ReadHead(const wchar_t* path, unsigned char* out, DWORD count)
-{
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD got = 0;
-    const BOOL ok = ReadFile(file, out, count, &got, nullptr);
-    CloseHandle(file);
-    return ok && got == count;
-}
-
-// The format number of a container file, read from its header before anything is
-// inflated; 0 when the header cannot be read.
-uint32_t ContainerFormat(const wchar_t* path)
-{
-    unsigned char head[8];
-    if (!ReadHead(path, head, sizeof(head)))
-        return 0;
-    return uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
-}
-
-bool IsExistingFile(const wchar_t* path)
-{
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The work folder's path with an extension appended as text ("SkinTmp" + ".dat").
 t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
 {
     t_str path(workFolder);
     path.Append(extension);
     return path;
-}
-
-// The folder of the running program, with its trailing backslash.
-bool ProgramFolder(wchar_t (&out)[MAX_PATH])
-{
-    const DWORD length = GetModuleFileNameW(nullptr, out, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return false;
-    wchar_t* slash = wcsrchr(out, L'\\');
-    if (!slash)
-        return false;
-    slash[1] = 0;
-    return true;
 }
 
 }  // namespace
@@ -141,8 +100,10 @@ void IMESkin::CloseFiles()
 
 bool IMESkin::New()
 {
+    t_str folder;
     wchar_t templatePath[MAX_PATH];
-    if (ProgramFolder(templatePath) && AppendToPathBuf(templatePath, c_templateName) && Open(templatePath)) {
+    if (GetExeFolder(folder) && FormatPath(templatePath, L"%s\\%s", folder.c_str(), c_templateName) &&
+        Open(templatePath)) {
         m_new = true;
         return true;
     }
@@ -190,8 +151,10 @@ bool IMESkin::Open(const wchar_t* path)
     if (packed) {
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
-        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) && pack.GetVersion() < 2 &&
-             pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
+        uint32_t format = 0;
+        ok = t_skinPack::ProbeHeader(full, &format) && format == t_skinPack::c_formatPlain &&
+             pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
+             pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
     } else {
         ok = zip.UnZip() && zip.GetIniPath(ini);
         if (ok)
@@ -348,17 +311,11 @@ bool IMESkin::GetAllSkinFolder(wchar_t (&out)[MAX_PATH]) const
     return true;
 }
 
-bool IsSkinPackFile(const wchar_t* path)
-{
-    if (!path || !path[0] || !IsExistingFile(path))
-        return false;
-    unsigned char head[4];
-    return ReadHead(path, head, sizeof(head)) && head[0] == 'S' && head[1] == 'k' && head[2] == 'i' && head[3] == 'n';
-}
+bool IsSkinPackFile(const wchar_t* path) { return path && path[0] && t_skinPack::ProbeHeader(path, nullptr); }
 
 bool IMESkin::ProbeFile(const wchar_t* path, bool& packed)
 {
-    if (!path || !path[0] || !IsExistingFile(path))
+    if (!path || !path[0] || !t_path(path).IsFile())
         return false;
     packed = IsSkinPackFile(path);
     return true;

@@ -271,7 +271,7 @@ bool t_skinCleaner::SetFolder(t_errorChain& errors, const wchar_t* path)
 bool t_skinCleaner::ReadIni(t_errorChain& errors)
 {
     t_path path(m_folder);
-    path.Append(L"Skin.ini");
+    path.AppendPart(L"Skin.ini");
     if (!path.IsFile())
         return errors.Fail(L"skin.ini不存在:%s", path.c_str());
     if (!m_ini.ReadConfig(errors, path.c_str(), SkinIni::c_codePage))
@@ -323,7 +323,7 @@ bool t_skinCleaner::ScanFolder()
     m_files.clear();
     m_digests.clear();
     t_path pattern(m_folder);
-    pattern.Append(L"*.*");
+    pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
@@ -332,7 +332,7 @@ bool t_skinCleaner::ScanFolder()
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPictureFileName(data.cFileName))
             continue;
         t_path path(m_folder);
-        path.Append(data.cFileName);
+        path.AppendPart(data.cFileName);
         t_errorChain ignored;
         t_md5Digest digest;
         if (!Md5File(ignored, digest.bytes, path.c_str()))
@@ -381,7 +381,7 @@ bool t_skinCleaner::HasHighResVariant(const t_str& fileName) const
 bool t_skinCleaner::RemoveFile(const t_str& fileName) const
 {
     t_path path(m_folder);
-    path.Append(fileName.c_str());
+    path.AppendPart(fileName.c_str());
     return DeleteFileW(path.c_str()) != FALSE;
 }
 
@@ -472,7 +472,7 @@ void t_skinCleaner::Rewrite()
     WriteReferences();
     PruneDefaults();
     t_path path(m_folder);
-    path.Append(L"skin.ini");
+    path.AppendPart(L"skin.ini");
     t_errorChain ignored;
     m_ini.WriteConfig(ignored, path.c_str());
 }

@@ -7,8 +7,6 @@
 
 namespace {
 
-int g_currentUserId = -1;
-
 const wchar_t c_iniName[] = L"Skin.ini";
 
 // Copies text into a path buffer; false (and an empty buffer) when it does not fit.
@@ -23,18 +21,11 @@ bool CopyPath(wchar_t (&out)[MAX_PATH], const wchar_t* text)
     return true;
 }
 
-bool IsExistingFile(const wchar_t* path)
-{
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsEmptyFolder(const wchar_t* path)
 {
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!t_path(path).IsDirectory())
         return false;
     bool empty = true;
     return ForEachFolderEntry(path, [&empty](const wchar_t*) { empty = false; }) && empty;
@@ -114,7 +105,7 @@ bool ZipHandler::GetIniPath(wchar_t (&out)[MAX_PATH]) const
         return false;
     if (!FormatPath(out, L"%s\\%s", m_workFolder, c_iniName))
         return false;
-    return IsExistingFile(out);
+    return t_path(out).IsFile();
 }
 
 bool ZipHandler::UnZip()
@@ -131,9 +122,9 @@ bool ZipHandler::Zip()
     // ".bak" always goes on: an archive that already ends in ".bak" must not be its own
     // backup, or the new package would be deleted as the backup afterwards.
     t_path backup(m_archivePath);
-    backup.t_str::Append(L".bak");
+    backup.Append(L".bak");
     bool movedAside = false;
-    if (IsExistingFile(m_archivePath)) {
+    if (t_path(m_archivePath).IsFile()) {
         // Packing over a package that could not be moved aside would lose it on failure.
         if (!t_path(m_archivePath).Move(errors, backup.c_str(), false))
             return false;
@@ -181,18 +172,16 @@ bool GetSkinTempFolderStr(t_str& out)
     return true;
 }
 
-void SetCurrentUserIndex(int userId) { g_currentUserId = userId; }
-
-int GetCurrentUserIndex() { return g_currentUserId; }
-
 bool GetUserSkinRoot(wchar_t* out, int size)
 {
     if (!out || size <= 0)
         return false;
     out[0] = 0;
-    const int userId = g_currentUserId;
     UserManager* manager = UserManager::Instance();
-    if (userId < 0 || !manager || !manager->IsInitialised())
+    if (!manager || !manager->IsInitialised())
+        return false;
+    const int userId = manager->GetCurrentUserIndex();
+    if (userId < 0)
         return false;
     return manager->GetUserDir(out, size_t(size), userId) && out[0] != 0;
 }

@@ -52,9 +52,6 @@ private:
 int GetSkinTempFolder(wchar_t* out, int size);
 bool GetSkinTempFolderStr(t_str& out);
 
-// The current user id recorded at start-up (-1 until then).
-void SetCurrentUserIndex(int userId);
-int GetCurrentUserIndex();
 // The folder under which "AllSkin" lies: the users root for user 0, else the user's own
-// folder. False while no user is recorded or the user manager has no folders.
+// folder. False while the user manager records no current user or has no folders.
 bool GetUserSkinRoot(wchar_t* out, int size);

@@ -262,14 +262,14 @@ TEST_F(ZipHandlerTest, ArchivePathFromANameGoesIntoAllSkin)
     ASSERT_TRUE(t_runtime::Instance()->Init(errors)) << Lines(errors);
     ASSERT_TRUE(UserManager::Instance()->Init(errors, true, int(GetCurrentProcessId()))) << Lines(errors);
 
-    SetCurrentUserIndex(-1);
+    UserManager::Instance()->SetCurrentUserIndex(-1);
     {
         ZipHandler noUser;
         EXPECT_STREQ(L"", noUser.GetUserFolder());
         EXPECT_FALSE(noUser.SetArchivePath(L"abc", false));
     }
-    SetCurrentUserIndex(0);
-    EXPECT_EQ(0, GetCurrentUserIndex());
+    UserManager::Instance()->SetCurrentUserIndex(0);
+    EXPECT_EQ(0, UserManager::Instance()->GetCurrentUserIndex());
     wchar_t root[MAX_PATH];
     ASSERT_TRUE(UserManager::Instance()->GetUserDir(root, MAX_PATH, 0));
     const std::wstring allSkin = std::wstring(root) + L"\\AllSkin";
@@ -286,7 +286,7 @@ TEST_F(ZipHandlerTest, ArchivePathFromANameGoesIntoAllSkin)
     const std::wstring tooLong(MAX_PATH, L'x');
     EXPECT_FALSE(zip.SetArchivePath(tooLong.c_str(), true));
     EXPECT_STREQ(L"", zip.GetArchivePath());
-    SetCurrentUserIndex(-1);
+    UserManager::Instance()->SetCurrentUserIndex(-1);
     t_str acc;
     UserManager::Instance()->GetAccFilePath(acc);
     const std::wstring accounts = acc.c_str();

@@ -1,6 +1,8 @@
 #include "foundation/config/app_config.h"
 
+#include "foundation/core/exe_path.h"
 #include "foundation/core/singleton.h"
+#include "foundation/files/path.h"
 
 #include <windows.h>
 
@@ -71,17 +73,9 @@ const wchar_t* GetAppConfigPath()
     if (computed)
         return path;
     computed = true;
-    wchar_t module[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    // A path that filled the buffer may have been cut: no settings path then.
-    if (length == 0 || length >= MAX_PATH)
-        return path;
-    const wchar_t* slash = wcsrchr(module, L'\\');
-    const size_t folder = slash ? size_t(slash - module) + 1 : 0;
-    static const wchar_t c_name[] = L"Kavrel.ini";
-    if (folder + wcslen(c_name) >= MAX_PATH)
-        return path;
-    wmemcpy(path, module, folder);
-    wmemcpy(path + folder, c_name, wcslen(c_name) + 1);
+    // No program folder, or a settings path too long for the buffer: no settings path.
+    t_str folder;
+    if (GetExeFolder(folder))
+        FormatPath(path, L"%s\\Kavrel.ini", folder.c_str());
     return path;
 }

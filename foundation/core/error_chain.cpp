@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "foundation/core/exe_path.h"
+
 namespace {
 
 t_errorChain::t_messageBoxFn g_messageBox = &MessageBoxW;
@@ -135,12 +137,10 @@ void t_errorChain::BuildReport(wchar_t* out, size_t outChars, bool withProcessNa
                 writer.Put(L"\r\n");
         }
         if (withProcessName) {
-            wchar_t path[MAX_PATH];
-            const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-            if (n > 0 && n < MAX_PATH) {
-                const wchar_t* slash = wcsrchr(path, L'\\');
+            t_str path;
+            if (GetExePath(path)) {
                 writer.Put(L"\r\n\r\n进程名：");
-                writer.Put(slash ? slash + 1 : path);
+                writer.Put(path.c_str() + (path.ReverseFindBackslash() + 1));
             }
         }
     }

@@ -82,7 +82,7 @@ t_str t_path::Combine(const wchar_t* base, const wchar_t* a, const wchar_t* b, c
     t_path result(base);
     for (const wchar_t* part : {a, b, c, d, e}) {
         if (part)
-            result.Append(part);
+            result.Join(part);
     }
     return result;
 }
@@ -93,7 +93,7 @@ t_str t_path::CombineFromStr(const t_str& base, const wchar_t* a, const wchar_t*
     return Combine(base.c_str(), a, b, c, d, e);
 }
 
-bool t_path::Append(const wchar_t* part)
+bool t_path::Join(const wchar_t* part)
 {
     if (part && part[0] == L'.')
         return AppendExtension(part);
@@ -104,9 +104,9 @@ bool t_path::AppendPart(const wchar_t* part)
 {
     int n = Length();
     if (n == 0 || CharAt(n - 1) != L'\\')
-        t_str::Append(L"\\");
+        Append(L"\\");
     if (part)
-        t_str::Append(part);
+        Append(part);
     return true;
 }
 
@@ -118,14 +118,14 @@ bool t_path::AppendExtension(const wchar_t* extension)
     int m = static_cast<int>(wcslen(extension));
     if (n > m && _wcsicmp(c_str() + (n - m), extension) == 0)
         return true;
-    t_str::Append(extension);
+    Append(extension);
     return true;
 }
 
 t_str t_path::Concat(const wchar_t* part) const
 {
     t_path copy(*this);
-    copy.Append(part);
+    copy.Join(part);
     return copy;
 }
 
@@ -198,7 +198,7 @@ bool t_path::IsDirectory() const
     t_path probe(*this);
     int n = probe.Length();
     if (n == 2 && probe.CharAt(1) == L':') {
-        probe.t_str::Append(L"\\");
+        probe.Append(L"\\");
     } else if (n > 0 && probe.CharAt(n - 1) == L'\\' && !probe.IsDriveRoot()) {
         probe.Truncate(n - 1);
     }

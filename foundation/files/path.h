@@ -41,16 +41,18 @@ public:
     }
 
     // Building and splitting: never fail.
-    // Base, then each non-null text by the Append rule.
+    // Base, then each non-null text by the Join rule.
     static t_str Combine(const wchar_t* base, const wchar_t* a = nullptr, const wchar_t* b = nullptr,
                          const wchar_t* c = nullptr, const wchar_t* d = nullptr, const wchar_t* e = nullptr);
     static t_str CombineFromStr(const t_str& base, const wchar_t* a = nullptr, const wchar_t* b = nullptr,
                                 const wchar_t* c = nullptr, const wchar_t* d = nullptr, const wchar_t* e = nullptr);
-    // A part starting with '.' is an extension, anything else a path component.
-    bool Append(const wchar_t* part);
-    bool Join(const wchar_t* part) { return Append(part); }
+    // Join: a part starting with '.' goes on as an extension (AppendExtension), anything
+    // else as a path component (AppendPart). Append, inherited from t_str, adds plain text.
+    bool Join(const wchar_t* part);
+    // One backslash unless the path already ends with one, then the part.
     bool AppendPart(const wchar_t* part);
     bool AppendExtension(const wchar_t* extension);
+    // A copy of the path with the part added by the Join rule.
     t_str Concat(const wchar_t* part) const;
     const wchar_t* FileName() const;
     const wchar_t* Extension() const;

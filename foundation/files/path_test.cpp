@@ -15,7 +15,7 @@ struct t_combineCase {
     const wchar_t* expected;
 };
 
-TEST(PathBuild, CombineFollowsTheAppendRule)
+TEST(PathBuild, CombineFollowsTheJoinRule)
 {
     const t_combineCase cases[] = {
         {L"C:\\a", L"b", L".ini", L"C:\\a\\b.ini"},
@@ -35,6 +35,31 @@ TEST(PathBuild, CombineFollowsTheAppendRule)
     t_path p(L"C:\\dir");
     EXPECT_STREQ(L"C:\\dir\\f.txt", p.Concat(L"f.txt").c_str());
     EXPECT_STREQ(L"C:\\dir", p.c_str());
+}
+
+// Join picks extension or component by the first character; AppendPart always adds a
+// component; Append (the string's own) adds the text as it is.
+TEST(PathBuild, JoinAppendPartAndPlainAppend)
+{
+    struct {
+        const wchar_t* part;
+        const wchar_t* joined;
+        const wchar_t* asPart;
+        const wchar_t* plain;
+    } cases[] = {
+        {L"b.txt", L"C:\\a\\b.txt", L"C:\\a\\b.txt", L"C:\\ab.txt"},
+        {L".bak", L"C:\\a.bak", L"C:\\a\\.bak", L"C:\\a.bak"},
+        {L"\\b", L"C:\\a\\\\b", L"C:\\a\\\\b", L"C:\\a\\b"},
+    };
+    for (const auto& c : cases) {
+        t_path joined(L"C:\\a"), asPart(L"C:\\a"), plain(L"C:\\a");
+        EXPECT_TRUE(joined.Join(c.part));
+        EXPECT_TRUE(asPart.AppendPart(c.part));
+        plain.Append(c.part);
+        EXPECT_STREQ(c.joined, joined.c_str()) << c.part;
+        EXPECT_STREQ(c.asPart, asPart.c_str()) << c.part;
+        EXPECT_STREQ(c.plain, plain.c_str()) << c.part;
+    }
 }
 
 struct t_splitCase {

@@ -35,8 +35,7 @@ bool t_dll::Load(t_errorChain& errors, HMODULE& slot, const wchar_t* name, const
         path = name;
     }
 
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!path.IsFile()) {
         errors.NewLine().AppendText(L"动态链接库(").AppendText(path.c_str()).AppendText(L")不存在。");
         return false;
     }

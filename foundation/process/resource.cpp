@@ -21,7 +21,7 @@ HMODULE t_resource::Load()
     if (!runtime || runtime->GetInstallDir().IsEmpty())
         return nullptr;
     t_path path(runtime->GetInstallDir());
-    path.Append(L"Resource.dll");
+    path.AppendPart(L"Resource.dll");
     m_module = LoadLibraryW(path.c_str());
     return m_module;
 }

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "foundation/config/config_runtime_file.h"
+#include "foundation/core/exe_path.h"
 #include "foundation/files/file.h"
 #include "foundation/process/file_version.h"
 #include "foundation/files/path.h"
@@ -55,20 +56,6 @@ bool RunsAsSystemAccount()
     if (!LookupAccountSidW(nullptr, user->User.Sid, name, &nameChars, domain, &domainChars, &use))
         return false;
     return _wcsicmp(name, L"SYSTEM") == 0 && _wcsicmp(domain, L"NT AUTHORITY") == 0;
-}
-
-// The executable's full path; false when it does not fit in `Chars` characters.
-template <int Chars>
-bool GetExePath(t_str& out)
-{
-    wchar_t buffer[Chars];
-    const DWORD n = GetModuleFileNameW(nullptr, buffer, Chars);
-    if (n == 0 || n >= static_cast<DWORD>(Chars)) {
-        out.Clear();
-        return false;
-    }
-    out.AssignN(buffer, static_cast<int>(n));
-    return true;
 }
 
 bool EndsWithNoCase(const t_str& text, const wchar_t* tail)
@@ -154,7 +141,7 @@ bool t_runtime::FindInstallDir(t_errorChain& errors)
         source = m_installSource;
         if (source.IsEmpty()) {
             t_path exe;
-            if (GetExePath<MAX_PATH>(exe))
+            if (GetExePath(exe))
                 exe.GetFolder(source);
         }
         if (!source.IsEmpty() && source.IsDirectory()) {
@@ -197,7 +184,7 @@ void t_runtime::FindOsFlags()
         return;
     m_vista = 1;
     t_str exe;
-    m_browserHost = GetExePath<1024>(exe) && EndsWithNoCase(exe, L"iexplore.exe");
+    m_browserHost = GetExePath(exe, 1024) && EndsWithNoCase(exe, L"iexplore.exe");
     m_win8 = major > 6 || minor > 1;
 }
 
@@ -270,7 +257,7 @@ bool t_runtime::FindProcessNames(t_errorChain& errors)
     m_commandLineLower = m_commandLine;
     m_commandLineLower.ToLowerAscii();
     m_exeName.Clear();
-    if (!GetExePath<MAX_PATH>(m_modulePath)) {
+    if (!GetExePath(m_modulePath)) {
         errors.NewLine().AppendText(L"调用GetModuleFileName()失败");
         return false;
     }

@@ -270,6 +270,28 @@ int t_skinPack::Deserialize(const unsigned char* in, uint32_t length)
     return read + int(c_headerSize);
 }
 
+bool t_skinPack::ProbeHeader(const wchar_t* path, uint32_t* format)
+{
+    if (format)
+        *format = 0;
+    if (!path)
+        return false;
+    // A folder does not open without backup semantics, so only files answer.
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned char head[c_headerSize];
+    DWORD got = 0;
+    const BOOL read = ReadFile(file, head, c_headerSize, &got, nullptr);
+    CloseHandle(file);
+    if (!read || got < sizeof(c_magic) || memcmp(head, c_magic, sizeof(c_magic)) != 0)
+        return false;
+    if (format && got == c_headerSize)
+        *format = VarReadU32(head + 4);
+    return true;
+}
+
 bool t_skinPack::Import(t_errorChain& errors, const wchar_t* path)
 {
     Clear();

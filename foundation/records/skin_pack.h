@@ -82,6 +82,11 @@ public:
     // for a refused format or damaged data.
     unsigned char* Unpack(uint32_t* length, t_byteBuffer& out, const unsigned char* image);
 
+    // Whether path is an existing file that begins with the container magic "Skin", read
+    // from its first bytes without loading the file. format (when given) receives the
+    // header's format number, 0 when the file ends before it.
+    static bool ProbeHeader(const wchar_t* path, uint32_t* format);
+
     // Reads a container file; on failure the pack is empty and the chain ends with
     // "皮肤打包文件导入失败".
     bool Import(t_errorChain& errors, const wchar_t* path);

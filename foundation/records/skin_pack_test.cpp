@@ -353,3 +353,39 @@ TEST(SkinPack, AddFolderRefusesMissingFolder)
     EXPECT_FALSE(pack.AddFolder((folder / L"file.txt").c_str()));
     EXPECT_EQ(1, pack.Count());  // unchanged
 }
+
+// The header probe reads the magic and the format number without loading the file.
+TEST(SkinPack, ProbeHeaderReadsMagicAndFormat)
+{
+    struct {
+        const char* what;
+        std::string bytes;
+        bool container;
+        uint32_t format;
+    } cases[] = {
+        {"plain", Header(1) + std::string(4, '\0'), true, 1},
+        {"packed", Header(3) + std::string(16, 'x'), true, 3},
+        {"unknown format", Header(0x01020304), true, 0x01020304},
+        {"magic only", "Skin", true, 0},
+        {"cut format", std::string("Skin\1\0", 6), true, 0},
+        {"zip", std::string("PK\3\4Skin\1\0\0\0", 12), false, 0},
+        {"lower case", "skin" + Header(1).substr(4), false, 0},
+        {"short", "Ski", false, 0},
+        {"empty", std::string(), false, 0},
+    };
+    t_tempFolder folder(L"skinpack_probe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring path = folder / L"probe.vsf";
+        ASSERT_TRUE(WriteRaw(path, c.bytes));
+        uint32_t format = 99;
+        EXPECT_EQ(c.container, t_skinPack::ProbeHeader(path.c_str(), &format));
+        EXPECT_EQ(c.format, format);
+        EXPECT_EQ(c.container, t_skinPack::ProbeHeader(path.c_str(), nullptr));
+    }
+    uint32_t format = 99;
+    EXPECT_FALSE(t_skinPack::ProbeHeader((folder / L"missing.vsf").c_str(), &format));
+    EXPECT_EQ(0u, format);
+    EXPECT_FALSE(t_skinPack::ProbeHeader(folder.Path().c_str(), &format));
+    EXPECT_FALSE(t_skinPack::ProbeHeader(nullptr, &format));
+}

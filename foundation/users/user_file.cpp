@@ -9,7 +9,6 @@
 #include "foundation/crypto/md5.h"
 #include "foundation/files/path.h"
 #include "foundation/crypto/random_bytes.h"
-#include "foundation/users/user_manager.h"
 
 namespace {
 
@@ -684,9 +683,10 @@ bool UserDataFile::ParsePayload()
 
 void UserDataFile::ClearRecords()
 {
-    m_v2.Clear();
-    m_v3.Clear();
-    m_v13.Clear();
+    // Every value goes, not only those held in the arena: a load that fails part-way
+    // must not leave values of the damaged file, or of the file loaded before, behind.
+    for (int i = 0; i < c_valueCount; ++i)
+        ValueAt(i)->Clear();
     m_heap.FreeAll();
     m_v1.Set(true);
 }
@@ -694,27 +694,27 @@ void UserDataFile::ClearRecords()
 // ---------------------------------------------------------------------------------------
 // UserCurrentDataFile
 
-UserCurrentDataFile::UserCurrentDataFile() : t_versionedData(c_counter), m_accounts(nullptr), m_manager(nullptr) {}
+UserCurrentDataFile::UserCurrentDataFile() : t_versionedData(c_counter), m_accounts(nullptr), m_users(nullptr) {}
 
-void UserCurrentDataFile::Link(UserAccFile* accounts, UserManager* manager)
+void UserCurrentDataFile::Link(UserAccFile* accounts, i_userLocator* users)
 {
     m_accounts = accounts;
-    m_manager = manager;
+    m_users = users;
 }
 
 int UserCurrentDataFile::ResolveUser(t_errorChain& errors)
 {
-    if (!m_accounts || !m_manager)
+    if (!m_accounts || !m_users)
         return -1;
     int id = 0;
-    if (!m_manager->GetCheckedCurrentUserId(errors, id))
+    if (!m_users->GetCheckedCurrentUserId(errors, id))
         return -1;
     if (id == 0)
         return 0;
     const int index = m_accounts->FindUser(id);
     VarUserAcc account;
     t_str path;
-    if (index < 0 || !m_accounts->GetAccount(index, account) || !m_manager->GetUserDataPath(path, id))
+    if (index < 0 || !m_accounts->GetAccount(index, account) || !m_users->GetUserDataPath(path, id))
         return -1;
     SetPath(path.c_str());
     SetKey(account.key.Data());

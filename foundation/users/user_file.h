@@ -14,7 +14,17 @@
 #include "foundation/records/var_simple.h"
 #include "foundation/win/shared_versions.h"
 
-class UserManager;
+// What the current user's data file asks of whoever keeps the accounts: which user is
+// current and where that user's "user.dat" lies. The user manager answers it.
+class i_userLocator {
+public:
+    // The current user id; false (with a message) when it is invalid.
+    virtual bool GetCheckedCurrentUserId(t_errorChain& errors, int& id) = 0;
+    virtual bool GetUserDataPath(t_str& out, int userId) const = 0;
+
+protected:
+    ~i_userLocator() = default;
+};
 
 class UserFile {
 public:
@@ -175,7 +185,7 @@ public:
 
     UserCurrentDataFile();
 
-    void Link(UserAccFile* accounts, UserManager* manager);
+    void Link(UserAccFile* accounts, i_userLocator* users);
     void SetActive(bool active) { m_active = active; }
 
     bool Load(t_errorChain& errors, bool lock) override;
@@ -188,7 +198,7 @@ public:
 
 private:
     UserAccFile* m_accounts;
-    UserManager* m_manager;
+    i_userLocator* m_users;
 };
 
 // The user data mutex "Local\vired_user_lock", opened on first use.

@@ -332,16 +332,64 @@ TEST(UserFile, UserDataPayloadFormats)
     }
 }
 
+// Loads a damaged payload over records a sound one filled. A failed load leaves the
+// records of a load that found no file at all; a successful one builds a payload that
+// parses back to itself.
+template <class T>
+void CheckDamagedLoad(const std::wstring& path, const std::string& damaged, const std::string& sound,
+                      const std::string& cleared)
+{
+    t_rawFile raw(path);
+    ASSERT_TRUE(raw.Write(damaged));
+    t_parser<T> file;
+    ASSERT_TRUE(file.Parse(sound));
+    Bind(file, path);
+    t_errorChain errors;
+    if (!file.Load(errors, false)) {
+        EXPECT_FALSE(errors.IsEmpty());
+        EXPECT_EQ(cleared, file.Build()) << testing::PrintToString(damaged);
+        return;
+    }
+    const std::string once = file.Build();
+    t_parser<T> again;
+    ASSERT_TRUE(again.Parse(once));
+    EXPECT_EQ(once, again.Build()) << testing::PrintToString(damaged);
+}
+
+template <class T>
+std::string ClearedPayload(const std::wstring& missingPath)
+{
+    t_parser<T> file;
+    Bind(file, missingPath);
+    t_errorChain errors;
+    EXPECT_FALSE(file.Load(errors, false));
+    return file.Build();
+}
+
 TEST(UserFile, ParsersSurviveArbitraryBytes)
 {
     t_parser<UserAccFile> accWriter;
     const unsigned char key[16] = {};
+    accWriter.SetCurrentUserId(2);
     accWriter.AddAccount(1, key, L"name", L"text");
     accWriter.AddAccount(2, key, L"two", L"");
     const std::string acc = accWriter.Build();
     t_parser<UserDataFile> dataWriter;
+    dataWriter.SetBool(0, true);
     dataWriter.SetBytes(3, reinterpret_cast<const unsigned char*>("bytes"), 5);
+    dataWriter.SetBytes(4, c_otherKey, 16);
+    for (int i = 5; i < UserDataFile::c_valueCount; ++i) {
+        if (i != 13)
+            dataWriter.SetInt(i, 1000 + i);
+    }
     const std::string data = dataWriter.Build();
+
+    t_tempFolder dir(L"userfile_fuzz");
+    const std::wstring path = dir / L"damaged.dat";
+    const std::string clearedAcc = ClearedPayload<UserAccFile>(dir / L"missing.dat");
+    const std::string clearedData = ClearedPayload<UserDataFile>(dir / L"missing.dat");
+    ASSERT_NE(acc, clearedAcc);
+    ASSERT_NE(data, clearedData);
 
     srand(99);
     for (int round = 0; round < 4000; ++round) {
@@ -352,9 +400,9 @@ TEST(UserFile, ParsersSurviveArbitraryBytes)
             if (round % 4 == 0)
                 s->resize(size_t(rand()) % s->size());
         }
-        t_parser<UserAccFile> accParser;
-        accParser.Parse(a);
-        t_parser<UserDataFile> dataParser;
-        dataParser.Parse(d);
+        CheckDamagedLoad<UserAccFile>(path, a, acc, clearedAcc);
+        CheckDamagedLoad<UserDataFile>(path, d, data, clearedData);
+        if (HasFailure())
+            break;
     }
 }

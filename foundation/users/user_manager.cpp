@@ -21,7 +21,8 @@ const unsigned char c_accountsKey[UserFile::c_keySize] = {0x3c, 0x91, 0x5e, 0x07
 
 }  // namespace
 
-UserManager::UserManager() : m_backup(false), m_backupNumber(-1), m_accLoaded(false), m_initialised(false)
+UserManager::UserManager()
+    : m_backup(false), m_backupNumber(-1), m_accLoaded(false), m_initialised(false), m_currentUserIndex(-1)
 {
     m_installDir[0] = m_usersRoot[0] = m_accountsDir[0] = 0;
 }

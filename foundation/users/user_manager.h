@@ -16,7 +16,7 @@
 #include "foundation/core/str.h"
 #include "foundation/users/user_file.h"
 
-class UserManager {
+class UserManager : public i_userLocator {
 public:
     // Where UserManager::FindFile looks for a file.
     enum t_findKind {
@@ -47,7 +47,12 @@ public:
     bool ReadCurrentUserId(t_errorChain& errors, int& id);
     // The loaded accounts file's current user id; an invalid one (-1) gives 0, a message
     // and false.
-    bool GetCheckedCurrentUserId(t_errorChain& errors, int& id);
+    bool GetCheckedCurrentUserId(t_errorChain& errors, int& id) override;
+
+    // The user whose skins and settings this process works with, recorded once at
+    // start-up from GetCurrentUserId; -1 until then.
+    void SetCurrentUserIndex(int userId) { m_currentUserIndex = userId; }
+    int GetCurrentUserIndex() const { return m_currentUserIndex; }
 
     // The user's folder (no trailing separator): the users root for id 0, else the
     // accounts folder + "\" + the id as %08x. False when it does not fit in size.
@@ -55,7 +60,7 @@ public:
     bool GetUserPath(t_str& out, int userId) const;
     bool GetUserDirText(t_str& out, int userId) const;
     // The user's "user.dat".
-    bool GetUserDataPath(t_str& out, int userId) const;
+    bool GetUserDataPath(t_str& out, int userId) const override;
     bool GetAccFilePath(t_str& out) const;
     bool GetInstallDir(t_str& out) const;
 
@@ -107,6 +112,7 @@ private:
     wchar_t m_usersRoot[MAX_PATH];
     wchar_t m_accountsDir[MAX_PATH];
     bool m_initialised;
+    int m_currentUserIndex;
     t_mutex m_mutex;
     t_criticalSection m_section;
 };
