@@ -25,8 +25,8 @@ void ReadFrame(png_structp png, void* context)
     f.hasControl = png_get_valid(png, f.info, PNG_INFO_fcTL) != 0;
     if (f.hasControl) {
         t_apngFrameControl& c = f.control;
-        png_get_next_frame_fcTL(png, f.info, &c.width, &c.height, &c.x, &c.y, &c.delayNum, &c.delayDen,
-                                &c.disposeOp, &c.blendOp);
+        png_get_next_frame_fcTL(png, f.info, &c.width, &c.height, &c.x, &c.y, &c.delayNum, &c.delayDen, &c.disposeOp,
+                                &c.blendOp);
     }
     png_read_image(png, f.rows);
 }
@@ -49,14 +49,20 @@ void ClearRect(HBITMAP bitmap, int x, int y, int width, int height)
         memset(bits + static_cast<size_t>(h - 1 - row) * w + x, 0, sizeof(uint32_t) * (right - x));
 }
 
-// Draws a whole bitmap at (x, y) with its alpha.
+// Draws a whole 32-bit bitmap at (x, y) with its alpha. The bitmap goes in as a pixel
+// reference with direct blending, so the draw blends straight into the target's memory.
 void DrawOver(t_paintCtx& context, HBITMAP bitmap, int x, int y)
 {
+    int width = 0, height = 0;
+    BitmapSizeOf(bitmap, width, height);
     t_image record;
     record.Init();
-    record.SetBitmap(bitmap, 0, 0, c_noColorKey, c_noColorKey, -1, -1, t_image::e_natural, t_image::e_natural, false);
+    record.ref = {t_bitmapRef::e_pixels, BitmapPixelsOf(bitmap), width, height};
+    record.partWidth = record.fullWidth = width;
+    record.partHeight = record.fullHeight = height;
     record.hasAlpha = 1;
-    DrawImageNatural(record, context, x, y, record.partWidth, record.partHeight, 255);
+    record.directBlend = 1;
+    DrawImageNatural(record, context, x, y, width, height, 255);
 }
 
 void DeleteFrames(t_frame* frames, int count)

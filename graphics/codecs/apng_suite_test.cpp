@@ -11,10 +11,7 @@
 
 namespace {
 
-std::wstring ApngFolder()
-{
-    return DepsSrc() + L"\\pillow\\Tests\\images\\apng";
-}
+std::wstring ApngFolder() { return DepsSrc() + L"\\pillow\\Tests\\images\\apng"; }
 
 bool Near(uint32_t a, uint32_t b)
 {
@@ -108,8 +105,9 @@ TEST(ApngSuite, LastFramesShowWhatTheConformanceImagesAsk)
             EXPECT_EQ(t_imageSource::e_single, source.kind);
         } else {
             ASSERT_EQ(t_imageSource::e_frames, source.kind);
-            if (c.frames > 0)
+            if (c.frames > 0) {
                 EXPECT_EQ(c.frames, source.payload.count);
+            }
             last = source.GetFrame(source.payload.count - 1);
             EXPECT_TRUE(source.payload.hasAlpha);
         }
@@ -174,9 +172,7 @@ TEST(ApngDelay, ZeroOverZeroIsOneSecondAndShortDelaysAreRaised)
 std::string Png(std::initializer_list<std::pair<std::string, std::string>> chunks)
 {
     std::string out = "\x89PNG\r\n\x1a\n";
-    auto be32 = [](uint32_t v) {
-        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    };
+    auto be32 = [](uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
     for (const auto& chunk : chunks) {
         const std::string typed = chunk.first + chunk.second;
         out += be32(static_cast<uint32_t>(chunk.second.size())) + typed;
@@ -185,10 +181,7 @@ std::string Png(std::initializer_list<std::pair<std::string, std::string>> chunk
     return out;
 }
 
-std::string Be32(uint32_t v)
-{
-    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-}
+std::string Be32(uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
 
 TEST(ApngLimits, FrameCountsAndCanvasSizesAreCappedBeforeAllocation)
 {
@@ -204,8 +197,8 @@ TEST(ApngLimits, FrameCountsAndCanvasSizesAreCappedBeforeAllocation)
     for (const auto& c : cases) {
         const std::string ihdr = Be32(c.width) + Be32(c.height) + std::string("\x08\x02\x00\x00\x00", 5);
         const std::string actl = Be32(c.frames) + Be32(0);
-        const std::string fctl = Be32(0) + Be32(c.width) + Be32(c.height) + Be32(0) + Be32(0) +
-                                 std::string("\x00\x01\x00\x64\x00\x00", 6);
+        const std::string fctl =
+            Be32(0) + Be32(c.width) + Be32(c.height) + Be32(0) + Be32(0) + std::string("\x00\x01\x00\x64\x00\x00", 6);
         const std::string file = Png({{"IHDR", ihdr}, {"acTL", actl}, {"fcTL", fctl}, {"IDAT", idat}, {"IEND", ""}});
         t_errorChain errors;
         t_memInput input(file.data(), file.size());

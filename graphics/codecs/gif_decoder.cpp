@@ -13,10 +13,7 @@ namespace {
 
 const uint32_t c_fillColor = 0x00FFFFFF;  // white: transparent once the frame is keyed
 
-uint32_t ColorOf(const GifColorType& c)
-{
-    return uint32_t(c.Red) << 16 | uint32_t(c.Green) << 8 | c.Blue;
-}
+uint32_t ColorOf(const GifColorType& c) { return uint32_t(c.Red) << 16 | uint32_t(c.Green) << 8 | c.Blue; }
 
 }  // namespace
 
@@ -226,8 +223,8 @@ bool DecodeGif(t_errorChain& errors, t_memInput& input, t_imageSource& target)
         } else {
             memcpy(list, frames.data(), sizeof(t_frame) * frames.size());
             target.kind = t_imageSource::e_frames;
-            t_imageFrames::Init(target.payload, list, static_cast<int>(frames.size()), reader.Width(),
-                                reader.Height(), true, 0);
+            t_imageFrames::Init(target.payload, list, static_cast<int>(frames.size()), reader.Width(), reader.Height(),
+                                true, 0);
             return true;
         }
     } else if (!reason) {

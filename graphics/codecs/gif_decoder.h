@@ -20,7 +20,7 @@ public:
     // Results of NextFrame below 1.
     enum : int {
         e_end = 0,
-        e_readFailed = -1,       // no decoder, a failed line or a frame that cannot be shown
+        e_readFailed = -1,  // no decoder, a failed line or a frame that cannot be shown
         e_extensionFailed = -2,
         e_extensionNextFailed = -3,
     };

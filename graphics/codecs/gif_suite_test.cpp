@@ -70,7 +70,8 @@ TEST(GifSuite, PicturesMatchGiflibsReferenceDumps)
             int wrong = 0;
             for (int y = 0; y < pixels.height; ++y) {
                 for (int x = 0; x < pixels.width; ++x) {
-                    const uint8_t* p = reinterpret_cast<const uint8_t*>(rgb.data()) + (size_t(y) * pixels.width + x) * 3;
+                    const uint8_t* p =
+                        reinterpret_cast<const uint8_t*>(rgb.data()) + (size_t(y) * pixels.width + x) * 3;
                     const uint32_t colour = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
                     const uint32_t expected = colour == 0xFFFFFF ? 0 : 0xFF000000u | colour;
                     wrong += pixels.At(x, y) != expected;
@@ -108,12 +109,10 @@ std::string MapBytes(const std::vector<uint32_t>& map, int& bits)
     return out;
 }
 
-std::string Le16(int v)
-{
-    return {char(v), char(v >> 8)};
-}
+std::string Le16(int v) { return {char(v), char(v >> 8)}; }
 
-std::string GifBytes(int width, int height, const std::vector<uint32_t>& globalMap, const std::vector<t_gifFrame>& frames)
+std::string GifBytes(int width, int height, const std::vector<uint32_t>& globalMap,
+                     const std::vector<t_gifFrame>& frames)
 {
     std::string out = "GIF89a" + Le16(width) + Le16(height);
     int bits = 0;

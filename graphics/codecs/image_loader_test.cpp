@@ -40,8 +40,9 @@ TEST(ImageLoaders, RegisteredBeforeMainAndDispatchedByType)
     EXPECT_EQ(nullptr, GetImageLoader(-1));
 
     // Unknown, short, JPEG and damaged PNG data all fail; nothing is left in the source.
-    const std::string cases[] = {"", "BM", "xyz", "\xFF\xD8\xFF\xE0" + std::string(64, 'j'),
-                                 "\x88PNG\r\n\x1a\n" + std::string(64, 'p'), "GIF89a"};
+    const std::string cases[] = {
+        "",      "BM", "xyz", "\xFF\xD8\xFF\xE0" + std::string(64, 'j'), "\x88PNG\r\n\x1a\n" + std::string(64, 'p'),
+        "GIF89a"};
     for (const std::string& bytes : cases) {
         t_imageSource* source = reinterpret_cast<t_imageSource*>(1);
         EXPECT_FALSE(t_imageSource::CreateFromMemory(bytes.data(), bytes.size(), source)) << bytes;

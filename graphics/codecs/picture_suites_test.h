@@ -11,10 +11,7 @@
 #include "graphics/image/image_source.h"
 
 // Folder holding the unpacked Debian sources (.deps/src).
-inline std::wstring DepsSrc()
-{
-    return KAVREL_DEPS_SRC;
-}
+inline std::wstring DepsSrc() { return KAVREL_DEPS_SRC; }
 
 // The first folder of DepsSrc() matching pattern (e.g. L"libpng1.6-*"); empty when none.
 inline std::wstring DepsFolder(const wchar_t* pattern)
@@ -54,16 +51,14 @@ inline bool ReadBytes(const std::wstring& path, std::string& out)
     if (ok) {
         out.resize(static_cast<size_t>(size.QuadPart));
         DWORD read = 0;
-        ok = out.empty() || (ReadFile(file, &out[0], static_cast<DWORD>(out.size()), &read, nullptr) && read == out.size());
+        ok = out.empty() ||
+             (ReadFile(file, &out[0], static_cast<DWORD>(out.size()), &read, nullptr) && read == out.size());
     }
     CloseHandle(file);
     return ok;
 }
 
-inline std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
+inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // A decoded bitmap's pixels, bottom-up as stored.
 struct t_pixels {

@@ -18,9 +18,7 @@ void PNGCBAPI OnPngError(png_structp png, png_const_charp message)
     png_longjmp(png, 1);
 }
 
-void PNGCBAPI OnPngWarning(png_structp, png_const_charp)
-{
-}
+void PNGCBAPI OnPngWarning(png_structp, png_const_charp) {}
 
 void PNGCBAPI OnPngRead(png_structp png, png_bytep target, size_t count)
 {
@@ -72,15 +70,9 @@ void SetTransforms(png_structp png, void* context)
     d.channels = png_get_channels(png, info);
 }
 
-void ReadImage(png_structp png, void* context)
-{
-    png_read_image(png, static_cast<t_pngDecode*>(context)->rows);
-}
+void ReadImage(png_structp png, void* context) { png_read_image(png, static_cast<t_pngDecode*>(context)->rows); }
 
-void ReadEnd(png_structp png, void*)
-{
-    png_read_end(png, nullptr);
-}
+void ReadEnd(png_structp png, void*) { png_read_end(png, nullptr); }
 
 }  // namespace
 
@@ -107,8 +99,7 @@ void AppendPngMessage(t_str& line, png_structp png)
         line.AppendChar(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
 }
 
-bool PngRowsToDib(t_errorChain& errors, int width, int height, int channels, const png_bytep* rows,
-                  HBITMAP& bitmap)
+bool PngRowsToDib(t_errorChain& errors, int width, int height, int channels, const png_bytep* rows, HBITMAP& bitmap)
 {
     bitmap = nullptr;
     t_errorChain quiet;
@@ -194,8 +185,8 @@ bool DecodePng(t_errorChain& errors, t_memInput& input, t_imageSource& target, i
                 d.rows[y] = image + d.rowBytes * y;
             if (d.animated && dyn) {
                 t_errorChain frameErrors;
-                t_pngFrameJob job = {&target, png, info, MakePictureHeader(d.width, d.height, d.channels * 8),
-                                     d.rows, &frameErrors};
+                t_pngFrameJob job = {&target, png,         info, MakePictureHeader(d.width, d.height, d.channels * 8),
+                                     d.rows,  &frameErrors};
                 if (dyn->HandleFrames(job)) {
                     ok = true;
                 } else if (const t_errorLine* first = frameErrors.FirstLine()) {
@@ -207,8 +198,8 @@ bool DecodePng(t_errorChain& errors, t_memInput& input, t_imageSource& target, i
                 HBITMAP bitmap = nullptr;
                 t_errorChain dibErrors;
                 if (PngRowsToDib(dibErrors, d.width, d.height, d.channels, d.rows, bitmap)) {
-                    target.SetSingle(d.width, d.height, false, d.channels == 4, true, t_bitmapRef::e_handle, bitmap,
-                                     0, 0);
+                    target.SetSingle(d.width, d.height, false, d.channels == 4, true, t_bitmapRef::e_handle, bitmap, 0,
+                                     0);
                     ok = true;
                 } else {
                     line.AppendStr(dibErrors.FirstLine()->text);

@@ -13,10 +13,10 @@
 #include "graphics/codecs/mem_reader.h"
 
 // Caps checked before anything is allocated from sizes and counts a file gives.
-const uint64_t c_maxCanvasPixels = uint64_t(1) << 24;      // one picture or frame
+const uint64_t c_maxCanvasPixels = uint64_t(1) << 24;  // one picture or frame
 const uint32_t c_maxAnimationFrames = 4096;
-const uint64_t c_maxPictureBytes = uint64_t(256) << 20;    // all frames of one picture
-const size_t c_maxChunkBytes = size_t(8) << 20;            // one ancillary chunk read whole
+const uint64_t c_maxPictureBytes = uint64_t(256) << 20;  // all frames of one picture
+const size_t c_maxChunkBytes = size_t(8) << 20;          // one ancillary chunk read whole
 
 // One decode's state, reachable from libpng's callbacks: the input and libpng's last
 // error message.
@@ -70,8 +70,7 @@ bool DecodePng(t_errorChain& errors, t_memInput& input, t_imageSource& target, i
 
 // A DIB of width x height from top-down rows of RGBA (premultiplied on the way) or RGB
 // (alpha 255). Failure: "创建bitmap失败:" then "创建DIBSection失败".
-bool PngRowsToDib(t_errorChain& errors, int width, int height, int channels, const png_bytep* rows,
-                  HBITMAP& bitmap);
+bool PngRowsToDib(t_errorChain& errors, int width, int height, int channels, const png_bytep* rows, HBITMAP& bitmap);
 
 // Runs a libpng call sequence under its own recovery point, so that a libpng error inside
 // it returns false here instead of unwinding the caller's C++ frames.

@@ -13,8 +13,8 @@ void t_image::Init()
     ownsSource = 0;
 }
 
-void t_image::SetBitmap(HBITMAP bitmap, int x, int y, uint32_t k1, uint32_t k2, int width, int height,
-                        int h, int v, bool direct)
+void t_image::SetBitmap(HBITMAP bitmap, int x, int y, uint32_t k1, uint32_t k2, int width, int height, int h, int v,
+                        bool direct)
 {
     ref = t_bitmapRef{t_bitmapRef::e_handle, bitmap, 0, 0};
     holder = e_ownBitmap;
@@ -39,8 +39,8 @@ static bool SourceHasAlpha(const t_imageSource* source)
            source->payload.hasAlpha;
 }
 
-void t_image::SetPart(t_imageSource* src, int x, int y, uint32_t k1, uint32_t k2, int width, int height,
-                      int h, int v, bool direct)
+void t_image::SetPart(t_imageSource* src, int x, int y, uint32_t k1, uint32_t k2, int width, int height, int h, int v,
+                      bool direct)
 {
     if (!src) {
         Init();

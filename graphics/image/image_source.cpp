@@ -42,8 +42,8 @@ void t_bitmapRef::GetSize(int& w, int& h) const
 
 // ---- frame lists ----
 
-void t_imageFrames::Init(t_imageFrames& payload, t_frame* frames, int count, int width, int height,
-                         bool hasAlpha, int loopLimit)
+void t_imageFrames::Init(t_imageFrames& payload, t_frame* frames, int count, int width, int height, bool hasAlpha,
+                         int loopLimit)
 {
     if (count < 0)
         count = 0;
@@ -198,8 +198,8 @@ void* t_imageFrames::GetBits() const
 
 // ---- sources ----
 
-bool t_imageSource::CreateFromPixels(int n, void* pixels, int width, int height,
-                                     t_imageSource*& out, int loopLimit, const int* delays)
+bool t_imageSource::CreateFromPixels(int n, void* pixels, int width, int height, t_imageSource*& out, int loopLimit,
+                                     const int* delays)
 {
     out = nullptr;
     if (n <= 0 || !pixels || width <= 0 || height <= 0)
@@ -227,8 +227,8 @@ bool t_imageSource::CreateFromPixels(int n, void* pixels, int width, int height,
     return true;
 }
 
-void t_imageSource::SetSingle(int width, int height, bool system, bool hasAlpha, bool made, int refKind,
-                              void* handle, int refWidth, int refHeight)
+void t_imageSource::SetSingle(int width, int height, bool system, bool hasAlpha, bool made, int refKind, void* handle,
+                              int refWidth, int refHeight)
 {
     kind = e_single;
     t_imageBitmap& single = Single();
@@ -259,10 +259,7 @@ t_bitmapRef t_imageSource::GetBitmapRef() const
     return t_bitmapRef{};
 }
 
-HBITMAP t_imageSource::GetBitmap() const
-{
-    return kind == e_single ? payload.ref.Bitmap() : nullptr;
-}
+HBITMAP t_imageSource::GetBitmap() const { return kind == e_single ? payload.ref.Bitmap() : nullptr; }
 
 void* t_imageSource::GetBits() const
 {

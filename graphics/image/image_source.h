@@ -39,7 +39,7 @@ struct t_imageBitmap {
     uint8_t system;    // the system check-mark picture
     uint8_t hasAlpha;  // the pixels carry meaningful alpha
     int32_t width, height;
-    t_bitmapRef ref;   // the bitmap, or a frame list's first frame
+    t_bitmapRef ref;  // the bitmap, or a frame list's first frame
     uint8_t loaded;
 
     void* GetBits() const { return ref.GetPixels(); }
@@ -49,18 +49,18 @@ struct t_imageBitmap {
 struct t_imageFrames : t_imageBitmap {
     int32_t count;
     int32_t current;
-    int32_t start;        // when the current frame began; 0 = not started
-    uint32_t cycle;       // sum of all delays
-    int32_t loopLimit;    // passes to play; 0 = without end
+    int32_t start;      // when the current frame began; 0 = not started
+    uint32_t cycle;     // sum of all delays
+    int32_t loopLimit;  // passes to play; 0 = without end
     int32_t loopsDone;
-    uint8_t reverse;      // playing from the last frame towards the first
-    uint8_t reversible;   // the direction may be changed
-    t_frame* frames;      // C heap, owned by the source
+    uint8_t reverse;     // playing from the last frame towards the first
+    uint8_t reversible;  // the direction may be changed
+    t_frame* frames;     // C heap, owned by the source
 
     // Takes the frame array (malloc'd). count < 0 counts as 0; a 0 x 0 size takes
     // frame 0's bitmap size.
-    static void Init(t_imageFrames& payload, t_frame* frames, int count, int width, int height,
-                     bool hasAlpha, int loopLimit);
+    static void Init(t_imageFrames& payload, t_frame* frames, int count, int width, int height, bool hasAlpha,
+                     int loopLimit);
 
     // Steps the animation to `now`; true when the current frame changed.
     bool Advance(int now);
@@ -72,7 +72,10 @@ struct t_imageFrames : t_imageBitmap {
 };
 
 struct t_imageSource {
-    enum t_kind : int32_t { e_single = 0, e_frames = 1 };
+    enum t_kind : int32_t {
+        e_single = 0,
+        e_frames = 1
+    };
 
     int32_t kind;
     // The single payload is the shared beginning of this one.
@@ -89,13 +92,13 @@ struct t_imageSource {
     static bool LoadFile(const wchar_t* path, t_imageSource*& out);
     // n frames of width x height pixels at consecutive steps of `pixels` (the buffer stays
     // the caller's); n = 1 makes a single source.
-    static bool CreateFromPixels(int n, void* pixels, int width, int height, t_imageSource*& out,
-                                 int loopLimit, const int* delays);
+    static bool CreateFromPixels(int n, void* pixels, int width, int height, t_imageSource*& out, int loopLimit,
+                                 const int* delays);
     // Zeroes the source and decodes the bytes into it (the loader registry).
     bool Decode(const void* data, size_t size);
 
-    void SetSingle(int width, int height, bool system, bool hasAlpha, bool made, int refKind,
-                   void* handle, int refWidth, int refHeight);
+    void SetSingle(int width, int height, bool system, bool hasAlpha, bool made, int refKind, void* handle,
+                   int refWidth, int refHeight);
 
     t_bitmapRef GetFrame(int index) const;
     t_bitmapRef GetBitmapRef() const;

@@ -28,8 +28,8 @@ t_imageSource* Frames(std::vector<int> delays, int loopLimit, std::vector<uint32
 {
     pixels.assign(delays.size() * 4, 0);
     t_imageSource* source = nullptr;
-    EXPECT_TRUE(t_imageSource::CreateFromPixels(static_cast<int>(delays.size()), pixels.data(), 2, 2, source,
-                                                loopLimit, delays.data()));
+    EXPECT_TRUE(t_imageSource::CreateFromPixels(static_cast<int>(delays.size()), pixels.data(), 2, 2, source, loopLimit,
+                                                delays.data()));
     return source;
 }
 
@@ -46,12 +46,11 @@ TEST(ImageFrames, AdvanceStepsThroughTheDelaysAndWraps)
         bool changed;
         int current, loops;
     } steps[] = {
-        {1000, false, 0, 0},  // starts
-        {1009, false, 0, 0},  // frame 0 lasts 10
-        {1011, true, 1, 0},
-        {1040, true, 2, 0},   // 29 > 20: the walk reaches frame 2
-        {1060, false, 2, 0},  // 20 <= 30
-        {1075, true, 0, 1},   // 35 passes the end: wraps to frame 0, one loop done
+        {1000, false, 0, 0},                      // starts
+        {1009, false, 0, 0},                      // frame 0 lasts 10
+        {1011, true, 1, 0},  {1040, true, 2, 0},  // 29 > 20: the walk reaches frame 2
+        {1060, false, 2, 0},                      // 20 <= 30
+        {1075, true, 0, 1},                       // 35 passes the end: wraps to frame 0, one loop done
     };
     for (const auto& s : steps) {
         EXPECT_EQ(s.changed, f.Advance(s.now)) << s.now;
@@ -93,7 +92,7 @@ TEST(ImageFrames, ReverseSetFrameAndPosition)
     f.SetFrame(1, 600, 550);           // 50 >= 20: started 20 ago
     EXPECT_EQ(1, f.current);
     EXPECT_EQ(580, f.start);
-    f.SetFrame(0, 600, 595);           // 5 < 10
+    f.SetFrame(0, 600, 595);  // 5 < 10
     EXPECT_EQ(2 * 600 - 595 - 10, f.start);
     EXPECT_EQ(10 + 20 + 30, f.GetPosition(f.start + 10));
     t_imageSource::Destroy(source);

@@ -10,7 +10,8 @@ TEST(ColorRefToArgb, SwapsRedAndBlueAndKeepsAGivenAlpha)
 {
     const struct {
         uint32_t in, out;
-    } cases[] = {{0x0000FF, 0xFFFF0000}, {0xFF0000, 0xFF0000FF}, {0xFFFFFFFF, 0}, {0x80123456, 0x80563412}, {0, 0xFF000000}};
+    } cases[] = {
+        {0x0000FF, 0xFFFF0000}, {0xFF0000, 0xFF0000FF}, {0xFFFFFFFF, 0}, {0x80123456, 0x80563412}, {0, 0xFF000000}};
     for (const auto& c : cases)
         EXPECT_EQ(c.out, ColorRefToArgb(c.in)) << std::hex << c.in;
     EXPECT_EQ(0x80400000u, PremultiplyArgb(0x80800000));

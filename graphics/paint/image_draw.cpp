@@ -4,8 +4,8 @@
 
 #include "graphics/paint/color_key.h"
 
-bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY,
-               int sourceWidth, int sourceHeight, int bufferHeight, const void* pixels)
+bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+               int sourceHeight, int bufferHeight, const void* pixels)
 {
     if (!pixels || bufferWidth <= 0 || bufferHeight <= 0)
         return false;
@@ -21,8 +21,8 @@ bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int
                          DIB_RGB_COLORS, SRCCOPY) != 0;
 }
 
-void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY,
-                       int width, int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y)
+void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY, int width,
+                       int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y)
 {
     if (!source || !target)
         return;
@@ -74,10 +74,7 @@ void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight
 
 namespace {
 
-bool HasKey(uint32_t key)
-{
-    return key != c_noColorKey;
-}
+bool HasKey(uint32_t key) { return key != c_noColorKey; }
 
 // AlphaBlend from a bitmap selected into the context's source DC.
 bool AlphaBlendFrom(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int alpha)

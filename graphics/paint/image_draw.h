@@ -15,7 +15,7 @@ struct t_blitContext {
     HDC dest;
     HDC source;  // memory DC compatible with dest
     int x, y, width, height;
-    int alpha;   // constant alpha 0..255
+    int alpha;  // constant alpha 0..255
     // The target's own pixels (bottom-up 32-bit), when the paint context has a holder.
     uint32_t* targetPixels;
     int targetWidth, targetHeight;
@@ -25,14 +25,14 @@ struct t_blitContext {
 
 // StretchDIBits of a part of a bottom-up 32-bit buffer (bufferWidth x bufferHeight) to
 // dc; source coordinates are top-down.
-bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY,
-               int sourceWidth, int sourceHeight, int bufferHeight, const void* pixels);
+bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+               int sourceHeight, int bufferHeight, const void* pixels);
 
 // Premultiplied "over" of a width x height part of one bottom-up buffer at (sourceX,
 // sourceY) onto another at (x, y), both in top-down coordinates, clipped to both buffers.
 // Constant alpha is not applied.
-void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY,
-                       int width, int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y);
+void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY, int width,
+                       int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y);
 
 // The natural-size path for a record whose part origin is already corrected.
 void BlitNaturalSize(t_image& record, t_blitContext& context);

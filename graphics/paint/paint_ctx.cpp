@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-void t_memDC::Init()
-{
-    memset(this, 0, sizeof(*this));
-}
+void t_memDC::Init() { memset(this, 0, sizeof(*this)); }
 
 bool t_memDC::Create(t_memDC& holder, HDC reference, int width, int height, int bitDepth)
 {
@@ -60,10 +57,7 @@ static BOOL ReleaseHolder(t_memDC& holder, HBITMAP* keep)
     return deleted;
 }
 
-BOOL t_memDC::Release()
-{
-    return ReleaseHolder(*this, nullptr);
-}
+BOOL t_memDC::Release() { return ReleaseHolder(*this, nullptr); }
 
 HBITMAP t_memDC::Detach()
 {
