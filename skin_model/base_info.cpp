@@ -1,6 +1,7 @@
 #include "skin_model/base_info.h"
 
 #include "foundation/files/path.h"
+#include "skin_model/picture_path.h"
 
 #include <shlwapi.h>
 
@@ -335,7 +336,10 @@ bool BaseInfo::ImportPicture(t_errorChain& errors, wchar_t* path, int capacity, 
     if (folder.IsEmpty())
         return errors.Fail(L"%s：%s", L"没有工作目录，无法导入图片", path);
 
-    // A relative path names a file inside the skin, never one beside the process.
+    // A relative path names a file inside the skin, never one beside the process; one
+    // that would leave the skin is not read.
+    if (PathIsRelativeW(path) && !n_picturePath::StaysInside(path))
+        return errors.Fail(L"图片路径无效:%s", path);
     t_str source = PathIsRelativeW(path) ? InFolder(folder, path) : t_str(path);
     t_str target = InFolder(folder, newName.c_str());
 

@@ -1,5 +1,7 @@
 #include "skin_model/ime_skin.h"
 
+#include <shlwapi.h>
+
 #include <cwchar>
 
 #include "foundation/config/ini_document.h"
@@ -10,6 +12,7 @@
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
+#include "skin_model/picture_path.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/skin_cleaner.h"
 #include "skin_model/skin_ini.h"
@@ -125,6 +128,7 @@ bool IMESkin::New()
 
 bool IMESkin::Open(const wchar_t* path)
 {
+    m_openNotes.Reset();
     bool packed = false;
     if (!ProbeFile(path, packed))
         return false;
@@ -156,7 +160,7 @@ bool IMESkin::Open(const wchar_t* path)
              pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
              pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
     } else {
-        ok = zip.UnZip() && zip.GetIniPath(ini);
+        ok = zip.UnZip(m_openNotes) && zip.GetIniPath(ini);
         if (ok)
             pack.AddFolder(work);
     }
@@ -168,6 +172,11 @@ bool IMESkin::Open(const wchar_t* path)
     if (t_iniDocument* document = SkinIni::Instance()) {
         document->Clear();
         document->ReadConfig(errors, ini, SkinIni::c_codePage);
+        // A package from someone else must not make the editor read, copy or pack a file
+        // outside the skin: such values are emptied here, before any part or the preview
+        // sees them, and the work folder and its packed copy get the emptied Skin.ini.
+        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0 && document->WriteConfig(errors, ini))
+            pack.AddFolder(work);
     }
     pack.Export(errors, Sibling(work, c_workCopyExtension).c_str(), false);
     for (int i = 0; i < m_parts.Count(); ++i) {
@@ -255,9 +264,14 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
 
     DeleteFileW(backupIni.c_str());
     CleanSkinFolder(work.c_str());
-    const bool zipped = m_zip->Zip();
-    if (!zipped)
+    t_errorChain zipErrors;
+    const bool zipped = m_zip->Zip(zipErrors);
+    if (!zipped) {
+        // The system's reason and the path follow, so that the user knows what to fix.
         errors.Fail(L"压缩失败");
+        if (zipErrors.FirstLine())
+            errors.CopyLines(zipErrors.FirstLine(), errors.NewLine());
+    }
     const bool restored = RestoreWorkFolder(errors, aside, ini.c_str(), backupIni.c_str());
     return zipped && restored;
 }
@@ -271,7 +285,11 @@ bool IMESkin::ResolvePath(wchar_t (&out)[MAX_PATH], const wchar_t* name) const
     out[0] = 0;
     if (!name)
         name = L"";
-    if (wcschr(name, L'\\')) {
+    // A full path is a picture picked from anywhere; other names lie in the work folder,
+    // and one that would leave it resolves to nothing.
+    if (!n_picturePath::StaysInside(name)) {
+        if (PathIsRelativeW(name))
+            return false;
         const size_t length = wcslen(name);
         if (length >= MAX_PATH)
             return false;

@@ -7,6 +7,7 @@
 //       general.name, general.author, display.font_size, h1.opacity,
 //       status.<key> (a status-bar cell at position 0), btn<n>.<key> (button set n, 0..6)
 //   work                   prints the work folder on stdout (UTF-8)
+// What an open reports about the package goes to stdout, one "note: " line each.
 //   snapshot <folder>      copies the work folder there (it is removed when the program ends)
 #include <windows.h>
 
@@ -107,6 +108,11 @@ int wmain(int argc, wchar_t** argv)
                 ok = skin->New();
             } else if (command == L"open" && argument) {
                 ok = skin->Open(argument);
+                for (const t_errorLine* line = skin->OpenNotes().FirstLine(); line; line = line->next) {
+                    fputs("note: ", stdout);
+                    PrintUtf8(stdout, line->text.c_str());
+                    fputs("\n", stdout);
+                }
                 ++i;
             } else if (command == L"close") {
                 ok = skin->Close();

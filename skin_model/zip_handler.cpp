@@ -110,15 +110,31 @@ bool ZipHandler::GetIniPath(wchar_t (&out)[MAX_PATH]) const
 
 bool ZipHandler::UnZip()
 {
+    t_errorChain dropped;
+    return UnZip(dropped);
+}
+
+bool ZipHandler::UnZip(t_errorChain& notes)
+{
     m_prepared = true;
-    return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
+    const auto skipped = [](void* context, const wchar_t* name) {
+        static_cast<t_errorChain*>(context)->NewLine().AppendFormat(L"皮肤包中有仅大小写不同的重名文件，已忽略:%s",
+                                                                    name);
+    };
+    return ::UnZipEx3(m_archivePath, m_workFolder, nullptr, skipped, &notes) == ZIPLIB_OK;
 }
 
 bool ZipHandler::Zip()
 {
+    t_errorChain dropped;
+    return Zip(dropped);
+}
+
+bool ZipHandler::Zip(t_errorChain& errors)
+{
+    // Without a package path there is nothing to name; the caller's own line says it.
     if (!m_archivePath[0])
         return false;
-    t_errorChain errors;
     // ".bak" always goes on: an archive that already ends in ".bak" must not be its own
     // backup, or the new package would be deleted as the backup afterwards.
     t_path backup(m_archivePath);
@@ -130,7 +146,16 @@ bool ZipHandler::Zip()
             return false;
         movedAside = true;
     }
-    if (::ZipFolder(m_workFolder, m_workFolder, m_archivePath) != ZIPLIB_OK) {
+    const int code = ::ZipFolder(m_workFolder, m_workFolder, m_archivePath);
+    if (code != ZIPLIB_OK) {
+        // The library leaves the system's reason; a failure without one names its own code.
+        const DWORD reason = GetLastError();
+        t_str& line = errors.NewLine();
+        if (reason)
+            AppendSystemErrorText(line, reason);
+        else
+            line.AppendFormat(L"压缩库错误%d", code);
+        AppendPathError(line, L"", m_archivePath);
         if (movedAside)
             backup.Move(errors, m_archivePath, false);
         return false;

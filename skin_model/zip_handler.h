@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "foundation/core/error_chain.h"
 #include "foundation/core/str.h"
 
 class ZipHandler {
@@ -35,10 +36,15 @@ public:
     // The archive into the work folder; false when the zip library refused or failed (an
     // unsafe, encrypted or oversized archive is refused before anything is written).
     bool UnZip();
+    // UnZip that adds a line to notes for each entry left out because an earlier entry has
+    // the same name but for case (Windows keeps one file; the first entry is unpacked).
+    bool UnZip(t_errorChain& notes);
     // Packs the work folder into the archive. An old package is first moved to
     // archive + ".bak" and moved back when packing fails; when it cannot be moved aside,
     // nothing is packed and the old package stays as it was.
     bool Zip();
+    // Zip that appends why it failed to errors: the system's reason and the path.
+    bool Zip(t_errorChain& errors);
 
 private:
     wchar_t m_userFolder[MAX_PATH];
