@@ -365,6 +365,23 @@ TEST(SkinCleaner, RefusesWithoutTouchingTheFolder)
     CleanSkinFolder((folder / L"nope").c_str());
 }
 
+// A picture whose name starts with a dot is a file of the folder, not an extension of the
+// folder's path: removing it must not touch the folder's sibling of that name.
+TEST(SkinCleaner, DotNamedPictureStaysInsideTheFolder)
+{
+    t_tempFolder root(L"cleaner_dot");
+    const std::wstring skin = root / L"skin";
+    ASSERT_TRUE(CreateDirectoryW(skin.c_str(), nullptr));
+    ASSERT_TRUE(WriteRaw(skin + L"\\.png", "unnamed"));
+    ASSERT_TRUE(WriteRaw(skin + L"\\Skin.ini", Utf16File(L"[StatusBar]\r\npic=\r\n")));
+    ASSERT_TRUE(WriteRaw(skin + L".png", "sibling"));
+    t_errorChain errors;
+    t_skinCleaner cleaner;
+    EXPECT_TRUE(cleaner.Run(errors, skin.c_str())) << Lines(errors);
+    EXPECT_FALSE(Exists(skin + L"\\.png"));
+    EXPECT_EQ("sibling", ReadRaw(skin + L".png"));
+}
+
 // Every picture item of the picture values in the folder's Skin.ini, as the file name
 // it stands for (the part after any folder).
 std::vector<std::wstring> NamedFiles(const t_tempFolder& folder)
