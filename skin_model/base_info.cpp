@@ -125,12 +125,12 @@ InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value,
     return new InfoItemString(name, position, value, defaultValue);
 }
 
-InfoItem* NewCell(int kind, const wchar_t* name, int position)
+InfoItem* NewCell(t_cellKind kind, const wchar_t* name, int position)
 {
     switch (kind) {
-    case 0:
+    case t_cellKind::e_int:
         return NewIntCell(name, position, 0, 0);
-    case 1:
+    case t_cellKind::e_text:
         return NewStringCell(name, position, L"", L"");
     default:
         return nullptr;
@@ -139,7 +139,7 @@ InfoItem* NewCell(int kind, const wchar_t* name, int position)
 
 bool GetCellInt(const InfoItem* cell, int& out)
 {
-    if (!cell || cell->Kind() != 0)
+    if (!cell || cell->Kind() != t_cellKind::e_int)
         return false;
     out = static_cast<const InfoItemInt*>(cell)->GetValue();
     return true;
@@ -147,7 +147,7 @@ bool GetCellInt(const InfoItem* cell, int& out)
 
 bool SetCellInt(InfoItem* cell, int value)
 {
-    if (!cell || cell->Kind() != 0)
+    if (!cell || cell->Kind() != t_cellKind::e_int)
         return false;
     static_cast<InfoItemInt*>(cell)->SetValue(value);
     return true;
@@ -155,7 +155,7 @@ bool SetCellInt(InfoItem* cell, int value)
 
 bool GetCellText(const InfoItem* cell, t_str& out)
 {
-    if (!cell || cell->Kind() != 1)
+    if (!cell || cell->Kind() != t_cellKind::e_text)
         return false;
     static_cast<const InfoItemString*>(cell)->GetText(out);
     return true;
@@ -163,7 +163,7 @@ bool GetCellText(const InfoItem* cell, t_str& out)
 
 bool SetCellText(InfoItem* cell, const wchar_t* text)
 {
-    if (!cell || cell->Kind() != 1)
+    if (!cell || cell->Kind() != t_cellKind::e_text)
         return false;
     static_cast<InfoItemString*>(cell)->SetText(text ? text : L"");
     return true;
@@ -171,7 +171,7 @@ bool SetCellText(InfoItem* cell, const wchar_t* text)
 
 void AppendCellValue(t_str& out, const InfoItem& cell)
 {
-    if (cell.Kind() == 0)
+    if (cell.Kind() == t_cellKind::e_int)
         out.AppendInt(static_cast<const InfoItemInt&>(cell).GetValue());
     else
         out.AppendStr(static_cast<const InfoItemString&>(cell).Text());
@@ -377,7 +377,7 @@ unsigned PercentToAlpha(unsigned percent)
     return static_cast<unsigned>(alpha);
 }
 
-const wchar_t* PartNameOf(int partIndex)
+const wchar_t* PartNameOf(t_partIndex index)
 {
     static const wchar_t* const c_names[] = {
         L"普通",
@@ -395,7 +395,7 @@ const wchar_t* PartNameOf(int partIndex)
         L"竖排分窗口写作窗口按钮",
         L"竖排分窗口候选窗口按钮",
     };
-    if (partIndex < 0 || partIndex >= static_cast<int>(sizeof(c_names) / sizeof(c_names[0])))
-        return L"";
-    return c_names[partIndex];
+    static_assert(sizeof(c_names) / sizeof(c_names[0]) == c_partCount, "one name per part");
+    const int i = static_cast<int>(index);
+    return i >= 0 && i < c_partCount ? c_names[i] : L"";
 }

@@ -9,8 +9,14 @@
 
 #include <windows.h>
 
+// The kind of a value cell, also the kind of a button property's cells.
+enum class t_cellKind : int {
+    e_none = -1,  // no cell (a property out of range)
+    e_int = 0,
+    e_text = 1,
+};
+
 // One value of one INI key at one position of its comma-separated list.
-// Kinds: 0 int, 1 text.
 class InfoItem : private t_noCopy {
 public:
     InfoItem(const wchar_t* name, int position);
@@ -20,7 +26,7 @@ public:
     virtual bool CopyTo(InfoItem& target) const = 0;
     virtual InfoItem* Clone() const = 0;
     virtual ~InfoItem();
-    virtual int Kind() const = 0;
+    virtual t_cellKind Kind() const = 0;
     // Takes the parsed value; the base does nothing and returns 0.
     virtual int ReadFrom(const Value& value);
     // Writes name = value into the section of the shared Skin.ini; the base does nothing.
@@ -47,7 +53,7 @@ public:
 
     bool CopyTo(InfoItem& target) const override;
     InfoItem* Clone() const override;
-    int Kind() const override { return 0; }
+    t_cellKind Kind() const override { return t_cellKind::e_int; }
     // An empty value leaves the cell unchanged; "0x" texts are hexadecimal. Returns the
     // conversion's status (0 or -1).
     int ReadFrom(const Value& value) override;
@@ -56,7 +62,6 @@ public:
 
     int GetValue() const { return m_value; }
     void SetValue(int value) { m_value = value; }
-    int GetDefault() const { return m_default; }
     // Clears out and appends the value as "%d".
     void ToText(t_str& out) const;
 
@@ -72,7 +77,7 @@ public:
 
     bool CopyTo(InfoItem& target) const override;
     InfoItem* Clone() const override;
-    int Kind() const override { return 1; }
+    t_cellKind Kind() const override { return t_cellKind::e_text; }
     // Takes the value's text with its inner blanks kept (file names may hold blanks).
     int ReadFrom(const Value& value) override;
     int WriteTo(const wchar_t* section) const override;
@@ -81,7 +86,6 @@ public:
     void GetText(t_str& out) const { out = m_value; }
     const t_str& Text() const { return m_value; }
     void SetText(const wchar_t* text) { m_value.Assign(text); }
-    const t_str& GetDefault() const { return m_default; }
 
 private:
     friend class InfoItem;
@@ -91,8 +95,8 @@ private:
 
 InfoItem* NewIntCell(const wchar_t* name, int position, int value, int defaultValue);
 InfoItem* NewStringCell(const wchar_t* name, int position, const wchar_t* value, const wchar_t* defaultValue);
-// Kind 0: int cell 0/0; kind 1: text cell with empty value and default; else null.
-InfoItem* NewCell(int kind, const wchar_t* name, int position);
+// An int cell 0/0 or a text cell with empty value and default; null for e_none.
+InfoItem* NewCell(t_cellKind kind, const wchar_t* name, int position);
 
 // Typed access to a cell looked up by key: false, changing nothing, for a null cell or
 // a cell of the other kind.
@@ -102,6 +106,32 @@ bool GetCellText(const InfoItem* cell, t_str& out);
 bool SetCellText(InfoItem* cell, const wchar_t* text);
 // Appends the cell's value as Skin.ini holds it: "%d" or the text.
 void AppendCellValue(t_str& out, const InfoItem& cell);
+
+// The fourteen model parts by index: the order in which the skin document keeps, saves
+// and names them, and the numbers that pages, panels and preview pass in their messages.
+enum class t_partIndex : int {
+    e_general = 0,
+    e_display = 1,
+    e_horizontalCombined = 2,
+    e_horizontalSeparate = 3,
+    e_verticalCombined = 4,
+    e_verticalSeparate = 5,
+    e_statusBar = 6,
+    // The button set of window w (0..6, see button_set.h) is e_firstButtonSet + w.
+    e_firstButtonSet = 7,
+    e_lastButtonSet = 13,
+};
+const int c_partCount = 14;
+
+// The part of button-set window 0..6.
+inline t_partIndex ButtonSetPartOf(int window)
+{
+    return static_cast<t_partIndex>(static_cast<int>(t_partIndex::e_firstButtonSet) + window);
+}
+inline bool IsButtonSetPart(t_partIndex index)
+{
+    return index >= t_partIndex::e_firstButtonSet && index <= t_partIndex::e_lastButtonSet;
+}
 
 // Base of every model part. Every part reads and writes the one shared Skin.ini
 // document, whatever its INI path.
@@ -122,8 +152,7 @@ public:
     virtual bool Reset() = 0;
     // Copies pictures chosen from outside the skin into the work folder.
     virtual bool ImportPictures();
-    // 0 general, 1 display, 2..5 window layouts, 6 status bar, 7..13 button sets.
-    virtual int PartIndex() const = 0;
+    virtual t_partIndex PartIndex() const = 0;
     virtual void SetIniPath(const wchar_t* path);
     virtual bool UsesPngOrGif() const = 0;
 
@@ -182,4 +211,4 @@ protected:
 unsigned AlphaToPercent(unsigned alpha);
 unsigned PercentToAlpha(unsigned percent);
 // The part's name for messages; the empty text out of range.
-const wchar_t* PartNameOf(int partIndex);
+const wchar_t* PartNameOf(t_partIndex index);

@@ -1,4 +1,5 @@
 #include "skin_model/base_info.h"
+#include "skin_model/btn_ctrl_base.h"
 
 #include "tests/support/part_golden.h"
 
@@ -17,7 +18,7 @@ const int c_untouched = 12345;
 
 std::wstring JoinItems(const Value& value)
 {
-    if (value.Kind() == 0)
+    if (value.Kind() == t_valueKind::e_single)
         return value.Text().c_str();
     const ValueArray& list = static_cast<const ValueArray&>(value);
     std::wstring out;
@@ -34,7 +35,7 @@ TEST(SkinValueParsing, Table)
     struct t_row {
         t_parser parser;
         const wchar_t* text;
-        int status;            // e_valueToInt: status; e_parse: kind; e_intList: count n
+        int status;            // e_valueToInt: status; e_parse: 1 for a list; e_intList: count n
         int value;             // e_valueToInt, e_parseInt: the number
         const wchar_t* items;  // e_parse: items joined by |; e_intList: the four elements
     } const rows[] = {
@@ -86,7 +87,7 @@ TEST(SkinValueParsing, Table)
         }
         case e_parse: {
             std::unique_ptr<Value> value(Value::Parse(row.text));
-            EXPECT_EQ(row.status, value->Kind());
+            EXPECT_EQ(row.status == 1 ? t_valueKind::e_list : t_valueKind::e_single, value->Kind());
             EXPECT_EQ(std::wstring(row.items), JoinItems(*value));
             break;
         }
@@ -109,7 +110,7 @@ TEST(SkinValueParsing, Table)
 TEST(SkinValueParsing, ListItemsKeepInnerBlanksInTheirRawText)
 {
     std::unique_ptr<Value> value(Value::Parse(L" my pic.bmp , b c.png"));
-    ASSERT_EQ(1, value->Kind());
+    ASSERT_EQ(t_valueKind::e_list, value->Kind());
     const ValueArray& list = static_cast<const ValueArray&>(*value);
     EXPECT_STREQ(L"mypic.bmp", list.At(0)->Text().c_str());
     EXPECT_STREQ(L"my pic.bmp", list.At(0)->RawText().c_str());
@@ -155,11 +156,12 @@ TEST(BaseInfoHelpers, FileNamesAndOpacity)
         EXPECT_EQ(once, PercentToAlpha(AlphaToPercent(once))) << alpha;
     }
 
-    EXPECT_STREQ(L"普通", PartNameOf(0));
-    EXPECT_STREQ(L"状态窗口", PartNameOf(6));
-    EXPECT_STREQ(L"竖排分窗口候选窗口按钮", PartNameOf(13));
-    EXPECT_STREQ(L"", PartNameOf(14));
-    EXPECT_STREQ(L"", PartNameOf(-1));
+    EXPECT_STREQ(L"普通", PartNameOf(t_partIndex::e_general));
+    EXPECT_STREQ(L"状态窗口", PartNameOf(t_partIndex::e_statusBar));
+    EXPECT_STREQ(L"状态窗口按钮", PartNameOf(ButtonSetPartOf(c_windowStatusBar)));
+    EXPECT_STREQ(L"竖排分窗口候选窗口按钮", PartNameOf(t_partIndex::e_lastButtonSet));
+    EXPECT_STREQ(L"", PartNameOf(static_cast<t_partIndex>(c_partCount)));
+    EXPECT_STREQ(L"", PartNameOf(static_cast<t_partIndex>(-1)));
 }
 
 TEST(BaseInfoHelpers, ReadersTakeDefaultsForMissingOrEmptyValues)
@@ -199,9 +201,9 @@ TEST(InfoItem, CellsCopyOnlyToTheirOwnKind)
 {
     std::unique_ptr<InfoItem> number(NewIntCell(L"k_pos", 1, 5, 6));
     std::unique_ptr<InfoItem> text(NewStringCell(L"k", 0, L"v", L"d"));
-    std::unique_ptr<InfoItem> target(NewCell(1, L"other", 3));
+    std::unique_ptr<InfoItem> target(NewCell(t_cellKind::e_text, L"other", 3));
     ASSERT_TRUE(number && text && target);
-    EXPECT_EQ(nullptr, NewCell(2, L"x", 0));
+    EXPECT_EQ(nullptr, NewCell(t_cellKind::e_none, L"x", 0));
 
     EXPECT_FALSE(number->CopyTo(*target));
     EXPECT_STREQ(L"other", target->GetName().c_str());
@@ -215,7 +217,7 @@ TEST(InfoItem, CellsCopyOnlyToTheirOwnKind)
     EXPECT_STREQ(L"d", static_cast<InfoItemString&>(*target).Text().c_str());
 
     std::unique_ptr<InfoItem> clone(number->Clone());
-    EXPECT_EQ(0, clone->Kind());
+    EXPECT_EQ(t_cellKind::e_int, clone->Kind());
     EXPECT_EQ(1, clone->Position());
     EXPECT_EQ(5, static_cast<InfoItemInt&>(*clone).GetValue());
     clone->Reset();

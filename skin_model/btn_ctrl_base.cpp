@@ -2,10 +2,13 @@
 
 namespace {
 
-const t_btnDesc c_builtInOrder[13] = {
-    {0, c_btnBuiltIn}, {1, c_btnBuiltIn},  {2, c_btnBuiltIn},  {3, c_btnBuiltIn}, {4, c_btnBuiltIn},
-    {5, c_btnBuiltIn}, {7, c_btnBuiltIn},  {8, c_btnBuiltIn},  {9, c_btnBuiltIn}, {10, c_btnBuiltIn},
-    {6, c_btnBuiltIn}, {11, c_btnBuiltIn}, {12, c_btnBuiltIn},
+// By index, except that the system menu comes after the passport button.
+const t_btnDesc c_builtInOrder[c_builtInButtonCount] = {
+    {c_btnCnEn, c_btnBuiltIn},        {c_btnBiaodian, c_btnBuiltIn}, {c_btnQuanBan, c_btnBuiltIn},
+    {c_btnQuanShuang, c_btnBuiltIn},  {c_btnFanJian, c_btnBuiltIn},  {c_btnSoftKeyboard, c_btnBuiltIn},
+    {c_btnSearch, c_btnBuiltIn},      {c_btnPageUp, c_btnBuiltIn},   {c_btnPageDown, c_btnBuiltIn},
+    {c_btnPassport, c_btnBuiltIn},    {c_btnMenu, c_btnBuiltIn},     {c_btnWebpage, c_btnBuiltIn},
+    {c_btnSkinManager, c_btnBuiltIn},
 };
 
 }  // namespace

@@ -11,6 +11,36 @@ enum {
     c_btnTypeCount = 4,
 };
 
+// The built-in buttons by index.
+enum {
+    c_btnCnEn = 0,
+    c_btnBiaodian = 1,
+    c_btnQuanBan = 2,
+    c_btnQuanShuang = 3,
+    c_btnFanJian = 4,
+    c_btnSoftKeyboard = 5,
+    c_btnMenu = 6,
+    c_btnSearch = 7,
+    c_btnPageUp = 8,
+    c_btnPageDown = 9,
+    c_btnPassport = 10,
+    c_btnWebpage = 11,
+    c_btnSkinManager = 12,
+    c_builtInButtonCount = 13,
+};
+
+// The windows that carry buttons, each with its button set.
+enum {
+    c_windowStatusBar = 0,
+    c_windowHorizontalCombined = 1,
+    c_windowHorizontalComp = 2,
+    c_windowHorizontalCand = 3,
+    c_windowVerticalCombined = 4,
+    c_windowVerticalComp = 5,
+    c_windowVerticalCand = 6,
+    c_buttonWindowCount = 7,
+};
+
 // A button: its index within its type and the type (-1 for none).
 struct t_btnDesc {
     int index;

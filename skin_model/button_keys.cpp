@@ -10,20 +10,23 @@ struct t_propertyRow {
     const wchar_t* key;
     const wchar_t* caption;
     int cells;  // -1: one per picture variant
-    int kind;
+    t_cellKind kind;
 };
+
+const t_cellKind c_int = t_cellKind::e_int;
+const t_cellKind c_text = t_cellKind::e_text;
 
 const t_propertyRow c_properties[c_propCount] = {
-    {L"display", L"显示", 1, 0},        {L"pos", L"位置", 2, 0},
-    {L"align", L"对齐位置", 10, 0},     {L"", L"普通状态", -1, 1},
-    {L"down", L"鼠标按下", -1, 1},      {L"hover", L"鼠标悬浮", -1, 1},
-    {L"in", L"鼠标进入", -1, 1},        {L"out", L"鼠标离开", -1, 1},
-    {L"downing", L"鼠标按下中", -1, 1}, {L"up", L"鼠标抬起", -1, 1},
-    {L"url", L"访问网页", 1, 1},        {L"hint", L"悬浮提示", 1, 1},
-    {L"flashfile", L"Flash文件", 1, 1}, {L"flashpreview", L"Flash预览图", 1, 1},
+    {L"display", L"显示", 1, c_int},         {L"pos", L"位置", 2, c_int},
+    {L"align", L"对齐位置", 10, c_int},      {L"", L"普通状态", -1, c_text},
+    {L"down", L"鼠标按下", -1, c_text},      {L"hover", L"鼠标悬浮", -1, c_text},
+    {L"in", L"鼠标进入", -1, c_text},        {L"out", L"鼠标离开", -1, c_text},
+    {L"downing", L"鼠标按下中", -1, c_text}, {L"up", L"鼠标抬起", -1, c_text},
+    {L"url", L"访问网页", 1, c_text},        {L"hint", L"悬浮提示", 1, c_text},
+    {L"flashfile", L"Flash文件", 1, c_text}, {L"flashpreview", L"Flash预览图", 1, c_text},
 };
 
-const wchar_t* const c_builtInPictureBases[13][3] = {
+const wchar_t* const c_builtInPictureBases[c_builtInButtonCount][3] = {
     {L"cn", L"en", L"a"},
     {L"cn_biaodian", L"en_biaodian", nullptr},
     {L"quan", L"ban", nullptr},
@@ -39,7 +42,7 @@ const wchar_t* const c_builtInPictureBases[13][3] = {
     {L"skinmanager", nullptr, nullptr},
 };
 
-const wchar_t* const c_windowPrefixes[7] = {L"", L"oh_", L"oh2_", L"ah_", L"ov_", L"ov2_", L"av_"};
+const wchar_t* const c_windowPrefixes[c_buttonWindowCount] = {L"", L"oh_", L"oh2_", L"ah_", L"ov_", L"ov2_", L"av_"};
 
 // Rows of the picture grid; the last two are the Flash file and its preview.
 const wchar_t* const c_stateSuffixes[9] = {L"1.bmp", L"2.bmp", L"3.bmp", L"4.bmp", L"5.bmp",
@@ -71,7 +74,10 @@ int PropertyCellCount(int property, int variantCount)
     return cells < 0 ? variantCount : cells;
 }
 
-int PropertyKind(int property) { return IsProperty(property) ? c_properties[property].kind : -1; }
+t_cellKind PropertyKind(int property)
+{
+    return IsProperty(property) ? c_properties[property].kind : t_cellKind::e_none;
+}
 
 int PlacementPropertyOf(bool alignFlag) { return alignFlag ? c_propAlign : c_propPos; }
 
@@ -143,7 +149,7 @@ t_btnDesc ParseButtonKey(const wchar_t* key)
 
 const wchar_t* WindowPicturePrefix(int window)
 {
-    return window >= 0 && window < 7 ? c_windowPrefixes[window] : nullptr;
+    return window >= 0 && window < c_buttonWindowCount ? c_windowPrefixes[window] : nullptr;
 }
 
 bool PictureBaseName(t_str& out, int index, int type, int variant)

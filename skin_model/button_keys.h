@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/core/str.h"
+#include "skin_model/base_info.h"
 #include "skin_model/btn_ctrl_base.h"
 
 // Button properties in the order they are kept and written.
@@ -30,8 +31,8 @@ const wchar_t* PropertyCaptionOf(int property);
 // Cells of the property: its fixed count, or variantCount for the picture states;
 // 0 out of range.
 int PropertyCellCount(int property, int variantCount);
-// 0 int, 1 text, -1 out of range.
-int PropertyKind(int property);
+// e_none out of range.
+t_cellKind PropertyKind(int property);
 // The property the editor shows for placement: align (2) when set, pos (1) when clear.
 int PlacementPropertyOf(bool alignFlag);
 

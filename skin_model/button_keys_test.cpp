@@ -46,24 +46,24 @@ TEST(ButtonKeys, PropertyTable)
         const wchar_t* key;
         const wchar_t* caption;
         int cellsForThreeVariants;
-        int kind;
+        t_cellKind kind;
     };
     const t_case cases[] = {
-        {c_propDisplay, L"display", L"显示", 1, 0},
-        {c_propPos, L"pos", L"位置", 2, 0},
-        {c_propAlign, L"align", L"对齐位置", 10, 0},
-        {c_propNormal, L"", L"普通状态", 3, 1},
-        {c_propUp, L"up", L"鼠标抬起", 3, 1},
-        {c_propHint, L"hint", L"悬浮提示", 1, 1},
-        {c_propFlashPreview, L"flashpreview", L"Flash预览图", 1, 1},
-        {c_propCount, nullptr, nullptr, 0, -1},
-        {-1, nullptr, nullptr, 0, -1},
+        {c_propDisplay, L"display", L"显示", 1, t_cellKind::e_int},
+        {c_propPos, L"pos", L"位置", 2, t_cellKind::e_int},
+        {c_propAlign, L"align", L"对齐位置", 10, t_cellKind::e_int},
+        {c_propNormal, L"", L"普通状态", 3, t_cellKind::e_text},
+        {c_propUp, L"up", L"鼠标抬起", 3, t_cellKind::e_text},
+        {c_propHint, L"hint", L"悬浮提示", 1, t_cellKind::e_text},
+        {c_propFlashPreview, L"flashpreview", L"Flash预览图", 1, t_cellKind::e_text},
+        {c_propCount, nullptr, nullptr, 0, t_cellKind::e_none},
+        {-1, nullptr, nullptr, 0, t_cellKind::e_none},
     };
     for (const t_case& c : cases) {
         EXPECT_EQ(TextOrNull(PropertyKeyOf(c.property)), TextOrNull(c.key));
         EXPECT_EQ(TextOrNull(PropertyCaptionOf(c.property)), TextOrNull(c.caption));
         EXPECT_EQ(PropertyCellCount(c.property, 3), c.cellsForThreeVariants) << c.property;
-        EXPECT_EQ(PropertyKind(c.property), c.kind) << c.property;
+        EXPECT_TRUE(PropertyKind(c.property) == c.kind) << c.property;
     }
     EXPECT_EQ(PlacementPropertyOf(true), c_propAlign);
     EXPECT_EQ(PlacementPropertyOf(false), c_propPos);
@@ -126,21 +126,21 @@ TEST(ButtonKeys, DefaultPictureNames)
         const wchar_t* name;  // null: none
     };
     const t_case cases[] = {
-        {0, c_btnBuiltIn, 0, c_propHover, 1, L"oh_cn2.bmp"},
-        {0, c_btnBuiltIn, 2, c_propNormal, 0, L"a1.bmp"},
-        {4, c_btnBuiltIn, 0, c_propDown, 6, L"av_jian3.bmp"},
-        {4, c_btnBuiltIn, 1, c_propUp, 3, L"ah_fan7.bmp"},
-        {8, c_btnBuiltIn, 1, c_propDowning, 5, L"ov2_pageup_off6.bmp"},
-        {7, c_btnBuiltIn, 0, c_propIn, 2, L"oh2_ie4.bmp"},
-        {9, c_btnBuiltIn, 0, c_propOut, 4, L"ov_pagedown_on5.bmp"},
-        {2, c_btnCustom, 0, c_propNormal, 2, L"oh2_custom21.bmp"},
-        {1, c_btnPhotoFrame, 0, c_propHint, 0, L"photoframe11.bmp"},
+        {c_btnCnEn, c_btnBuiltIn, 0, c_propHover, c_windowHorizontalCombined, L"oh_cn2.bmp"},
+        {c_btnCnEn, c_btnBuiltIn, 2, c_propNormal, c_windowStatusBar, L"a1.bmp"},
+        {c_btnFanJian, c_btnBuiltIn, 0, c_propDown, c_windowVerticalCand, L"av_jian3.bmp"},
+        {c_btnFanJian, c_btnBuiltIn, 1, c_propUp, c_windowHorizontalCand, L"ah_fan7.bmp"},
+        {c_btnPageUp, c_btnBuiltIn, 1, c_propDowning, c_windowVerticalComp, L"ov2_pageup_off6.bmp"},
+        {c_btnSearch, c_btnBuiltIn, 0, c_propIn, c_windowHorizontalComp, L"oh2_ie4.bmp"},
+        {c_btnPageDown, c_btnBuiltIn, 0, c_propOut, c_windowVerticalCombined, L"ov_pagedown_on5.bmp"},
+        {2, c_btnCustom, 0, c_propNormal, c_windowHorizontalComp, L"oh2_custom21.bmp"},
+        {1, c_btnPhotoFrame, 0, c_propHint, c_windowStatusBar, L"photoframe11.bmp"},
         // The Flash rows lie past the seven picture states.
-        {0, c_btnFlash, 0, c_propFlashFile, 1, L"oh_flash0.swf"},
-        {0, c_btnFlash, 0, c_propFlashPreview, 1, L"oh_flash0.bmp"},
-        {5, c_btnBuiltIn, 1, c_propNormal, 1, nullptr},
-        {0, c_btnBuiltIn, 0, c_propNormal, 7, nullptr},
-        {100, c_btnCustom, 0, c_propNormal, 1, nullptr},
+        {0, c_btnFlash, 0, c_propFlashFile, c_windowHorizontalCombined, L"oh_flash0.swf"},
+        {0, c_btnFlash, 0, c_propFlashPreview, c_windowHorizontalCombined, L"oh_flash0.bmp"},
+        {c_btnSoftKeyboard, c_btnBuiltIn, 1, c_propNormal, c_windowHorizontalCombined, nullptr},
+        {c_btnCnEn, c_btnBuiltIn, 0, c_propNormal, c_buttonWindowCount, nullptr},
+        {100, c_btnCustom, 0, c_propNormal, c_windowHorizontalCombined, nullptr},
     };
     for (const t_case& c : cases) {
         t_str name(L"stale");

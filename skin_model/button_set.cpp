@@ -7,14 +7,11 @@
 
 namespace {
 
-const int c_builtInCount = 13;
-const int c_pageUp = 8;
-const int c_pageDown = 9;
 // Position 8 of align starts at 6; every other int cell starts at 0.
 const int c_alignDefaultPosition = 8;
 const int c_alignDefault = 6;
 
-const t_btnSetDesc c_sets[7] = {
+const t_btnSetDesc c_sets[c_buttonWindowCount] = {
     {L"StatusBar", nullptr, false}, {L"Scheme_H1", nullptr, true}, {L"Scheme_H2", L"comp", true},
     {L"Scheme_H2", L"cand", true},  {L"Scheme_V1", nullptr, true}, {L"Scheme_V2", L"comp", true},
     {L"Scheme_V2", L"cand", true},
@@ -38,17 +35,21 @@ bool IsBlankText(const t_str& text)
 
 }  // namespace
 
-const t_btnSetDesc* ButtonSetDescOf(int window) { return window >= 0 && window < 7 ? &c_sets[window] : nullptr; }
+const t_btnSetDesc* ButtonSetDescOf(int window)
+{
+    return window >= 0 && window < c_buttonWindowCount ? &c_sets[window] : nullptr;
+}
 
 BtnInfo::BtnInfo(int window, const wchar_t* section, const wchar_t* prefix, bool align)
-    : BtnCtrlBase(BuiltInOrderTable(), c_builtInCount, window), m_section(section), m_prefix(prefix), m_align(align)
+    : BtnCtrlBase(BuiltInOrderTable(), c_builtInButtonCount, window), m_section(section), m_prefix(prefix),
+      m_align(align)
 {
     CreateBuiltInButtons();
 }
 
 BtnInfo::BtnInfo(const BtnInfo& other)
-    : BaseInfo(), BtnCtrlBase(other.m_orderTable, c_builtInCount, other.m_windowIndex), m_section(other.m_section),
-      m_prefix(other.m_prefix), m_align(other.m_align)
+    : BaseInfo(), BtnCtrlBase(other.m_orderTable, c_builtInButtonCount, other.m_windowIndex),
+      m_section(other.m_section), m_prefix(other.m_prefix), m_align(other.m_align)
 {
     CreateBuiltInButtons();
     other.CopyTo(*this);
@@ -98,9 +99,9 @@ std::wstring BtnInfo::FullKeyOf(int index, int type, int property) const
 
 void BtnInfo::CreateBuiltInButtons()
 {
-    for (int i = 0; i < c_builtInCount; ++i)
+    for (int i = 0; i < c_builtInButtonCount; ++i)
         AppendButtonRow(i, c_btnBuiltIn, i);
-    m_counts[c_btnBuiltIn] = c_builtInCount;
+    m_counts[c_btnBuiltIn] = c_builtInButtonCount;
     for (int type = c_btnCustom; type < c_btnTypeCount; ++type)
         m_counts[type] = 0;
 }
@@ -125,7 +126,7 @@ void BtnInfo::CreatePropertyCells(const t_str& buttonKey, int variantCount, int 
         key += PropertyKeyOf(property);
     }
     const int n = PropertyCellCount(property, variantCount);
-    const int kind = PropertyKind(property);
+    const t_cellKind kind = PropertyKind(property);
     t_cells cells;
     cells.reserve(static_cast<size_t>(n));
     for (int position = 0; position < n; ++position) {
@@ -253,7 +254,7 @@ bool BtnInfo::SetStringByKey(const wchar_t* key, int position, const wchar_t* te
 
 void BtnInfo::CopyPagePicture(const wchar_t* key, const wchar_t* text)
 {
-    static const int pageButtons[2] = {c_pageDown, c_pageUp};
+    static const int pageButtons[2] = {c_btnPageDown, c_btnPageUp};
     static const int states[6] = {c_propDown, c_propHover, c_propIn, c_propOut, c_propDowning, c_propUp};
     t_str stateKey;
     for (int button : pageButtons) {
@@ -301,7 +302,7 @@ void BtnInfo::SetButtonRowVisible(int row, bool visible)
 bool BtnInfo::AllCellsEmpty(const t_cells& cells)
 {
     for (const InfoItem* cell : cells) {
-        if (cell->Kind() == 1 && !IsBlankText(static_cast<const InfoItemString*>(cell)->Text()))
+        if (cell->Kind() == t_cellKind::e_text && !IsBlankText(static_cast<const InfoItemString*>(cell)->Text()))
             return false;
     }
     return true;
@@ -316,12 +317,12 @@ void BtnInfo::AppendHiddenMessage(int builtInIndex)
 bool BtnInfo::SyncPageKeys()
 {
     m_message.Clear();
-    const bool upShown = IsButtonVisible(RowOf(c_pageUp, c_btnBuiltIn));
-    const bool downShown = IsButtonVisible(RowOf(c_pageDown, c_btnBuiltIn));
+    const bool upShown = IsButtonVisible(RowOf(c_btnPageUp, c_btnBuiltIn));
+    const bool downShown = IsButtonVisible(RowOf(c_btnPageDown, c_btnBuiltIn));
     if (upShown == downShown)
         return true;
-    AppendHiddenMessage(upShown ? c_pageDown : c_pageUp);
-    SetButtonRowVisible(RowOf(upShown ? c_pageUp : c_pageDown, c_btnBuiltIn), false);
+    AppendHiddenMessage(upShown ? c_btnPageDown : c_btnPageUp);
+    SetButtonRowVisible(RowOf(upShown ? c_btnPageUp : c_btnPageDown, c_btnBuiltIn), false);
     return false;
 }
 
@@ -368,7 +369,7 @@ void BtnInfo::ReadKey(const std::wstring& key, t_keyEntry& entry) const
             cell->Reset();
         return;
     }
-    if (value->Kind() == 1) {
+    if (value->Kind() == t_valueKind::e_list) {
         const ValueArray* list = static_cast<const ValueArray*>(value);
         for (int i = 0; i < list->Count() && i < static_cast<int>(cells.size()); ++i)
             cells[static_cast<size_t>(i)]->ReadFrom(*list->At(i));
@@ -407,7 +408,7 @@ bool BtnInfo::Load()
 bool BtnInfo::WriteCells(const wchar_t* key, const t_cells& cells) const
 {
     if (cells.size() == 1) {
-        if (cells[0]->Kind() == 0)
+        if (cells[0]->Kind() == t_cellKind::e_int)
             return SkinIni::SetInt(m_section, key, static_cast<const InfoItemInt*>(cells[0])->GetValue());
         return SkinIni::SetString(m_section, key, static_cast<const InfoItemString*>(cells[0])->Text().c_str());
     }
@@ -457,7 +458,8 @@ bool BtnInfo::UsesPngOrGif() const
 {
     for (const auto& pair : m_map) {
         for (const InfoItem* cell : pair.second.cells) {
-            if (cell->Kind() == 1 && BaseInfo::IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
+            if (cell->Kind() == t_cellKind::e_text &&
+                BaseInfo::IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
                 return true;
         }
     }

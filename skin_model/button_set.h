@@ -20,9 +20,7 @@ struct t_btnSetDesc {
     bool align;             // placement by align (windows) or by pos (status bar)
 };
 
-// Windows 0..6: status bar, horizontal combined, horizontal separate composition and
-// candidate, vertical combined, vertical separate composition and candidate. Null out
-// of range.
+// The set of a window (c_windowStatusBar .. c_windowVerticalCand); null out of range.
 const t_btnSetDesc* ButtonSetDescOf(int window);
 
 class BtnInfo : public BaseInfo, public BtnCtrlBase {
@@ -92,7 +90,7 @@ public:
     bool Load() override;
     bool Save() override;
     bool Reset() override;
-    int PartIndex() const override { return m_windowIndex + 7; }
+    t_partIndex PartIndex() const override { return ButtonSetPartOf(m_windowIndex); }
     bool UsesPngOrGif() const override;
 
 private:

@@ -17,11 +17,11 @@ t_iniDocument& Ini() { return *SkinIni::Instance(); }
 std::wstring Fixture(const wchar_t* name) { return std::wstring(c_testData) + name; }
 
 struct t_sevenSets {
-    std::unique_ptr<BtnInfo> sets[7];
+    std::unique_ptr<BtnInfo> sets[c_buttonWindowCount];
 
     t_sevenSets()
     {
-        for (int w = 0; w < 7; ++w)
+        for (int w = 0; w < c_buttonWindowCount; ++w)
             sets[w].reset(BtnInfo::New(w));
     }
     BtnInfo& operator[](int w) { return *sets[w]; }
@@ -93,12 +93,12 @@ TEST(ButtonSet, KeySchemeOfTheSevenSets)
         const wchar_t* fullKey;
     };
     const t_case cases[] = {
-        {0, L"cn_en_down", 2, L"cn_en_down"},
-        {1, L"menu_align", 9, L"menu_align"},
-        {2, L"pageup_display", 0, L"comp_pageup_display"},
-        {3, L"custom0_pos", 1, L"cand_custom0_pos"},
-        {5, L"skinmanager", 0, L"comp_skinmanager"},
-        {6, L"passport_up", 1, L"cand_passport_up"},
+        {c_windowStatusBar, L"cn_en_down", 2, L"cn_en_down"},
+        {c_windowHorizontalCombined, L"menu_align", 9, L"menu_align"},
+        {c_windowHorizontalComp, L"pageup_display", 0, L"comp_pageup_display"},
+        {c_windowHorizontalCand, L"custom0_pos", 1, L"cand_custom0_pos"},
+        {c_windowVerticalComp, L"skinmanager", 0, L"comp_skinmanager"},
+        {c_windowVerticalCand, L"passport_up", 1, L"cand_passport_up"},
     };
     t_sevenSets sets;
     for (const t_case& c : cases) {
@@ -107,14 +107,14 @@ TEST(ButtonSet, KeySchemeOfTheSevenSets)
         EXPECT_EQ(std::wstring(cell->GetName().c_str()), c.fullKey);
         EXPECT_EQ(cell->Position(), c.position);
     }
-    const wchar_t* sections[7] = {L"StatusBar", L"Scheme_H1", L"Scheme_H2", L"Scheme_H2",
-                                  L"Scheme_V1", L"Scheme_V2", L"Scheme_V2"};
-    for (int w = 0; w < 7; ++w) {
+    const wchar_t* sections[c_buttonWindowCount] = {L"StatusBar", L"Scheme_H1", L"Scheme_H2", L"Scheme_H2",
+                                                    L"Scheme_V1", L"Scheme_V2", L"Scheme_V2"};
+    for (int w = 0; w < c_buttonWindowCount; ++w) {
         EXPECT_STREQ(sets[w].Section(), sections[w]);
-        EXPECT_EQ(sets[w].PartIndex(), w + 7);
-        EXPECT_EQ(sets[w].AlignFlag(), w != 0);
+        EXPECT_EQ(sets[w].PartIndex(), ButtonSetPartOf(w));
+        EXPECT_EQ(sets[w].AlignFlag(), w != c_windowStatusBar);
     }
-    EXPECT_EQ(BtnInfo::New(7), nullptr);
+    EXPECT_EQ(BtnInfo::New(c_buttonWindowCount), nullptr);
     // Cells per key follow the variant count; the built-in rows come in index order.
     EXPECT_NE(sets[0].FindItem(L"cn_en", 2), nullptr);
     EXPECT_EQ(sets[0].FindItem(L"cn_en", 3), nullptr);
@@ -126,7 +126,7 @@ TEST(ButtonSet, NewSkinGolden)
 {
     t_tempFolder temp(L"btn_new");
     t_sevenSets sets;
-    for (int w = 0; w < 7; ++w)
+    for (int w = 0; w < c_buttonWindowCount; ++w)
         EXPECT_TRUE(sets[w].ResetAll());
     sets.SaveAll();
     EXPECT_EQ(Saved(L"StatusBar", L"cn_en"), L",,");
@@ -197,9 +197,9 @@ TEST(ButtonSet, RemovingACustomButtonRenumbersTheRest)
     // Built-in buttons and buttons that do not exist are left alone.
     set->RemoveButton(0, c_btnBuiltIn);
     set->RemoveButton(5, c_btnCustom);
-    EXPECT_EQ(set->RowCount(), 13 + 2 + 1);
+    EXPECT_EQ(set->RowCount(), c_builtInButtonCount + 2 + 1);
     set->RemoveAllExtraButtons();
-    EXPECT_EQ(set->RowCount(), 13);
+    EXPECT_EQ(set->RowCount(), c_builtInButtonCount);
     EXPECT_EQ(set->Count(c_btnFlash), 0);
 }
 
@@ -219,7 +219,7 @@ TEST(ButtonSet, CountsFromTheFileAreBounded)
         LoadText((std::wstring(L"[Scheme_H2]\r\ncomp_photoframe_cnt=") + c.value + L"\r\n").c_str());
         ASSERT_TRUE(set->Load());
         EXPECT_EQ(set->Count(c_btnPhotoFrame), c.count) << c.value;
-        EXPECT_EQ(set->RowCount(), 13 + c.count) << c.value;
+        EXPECT_EQ(set->RowCount(), c_builtInButtonCount + c.count) << c.value;
     }
     Ini().Clear();
     set->Save();
@@ -260,7 +260,7 @@ TEST(ButtonSet, KeysThatNameAButtonAddIt)
     EXPECT_TRUE(set->SetStringByKey(L"custom6_hint", 0, L"x"));
     EXPECT_EQ(set->Count(c_btnCustom), 7);
     EXPECT_NE(set->FindItem(L"custom5_up", 0), nullptr);
-    EXPECT_EQ(set->RowOf(6, c_btnCustom), 13 + 6);
+    EXPECT_EQ(set->RowOf(6, c_btnCustom), c_builtInButtonCount + 6);
 
     struct t_case {
         const wchar_t* key;
@@ -286,7 +286,7 @@ TEST(ButtonSet, KeysThatNameAButtonAddIt)
     set->SetButtonVisible(2, c_btnPhotoFrame, true);
     EXPECT_EQ(set->Count(c_btnPhotoFrame), 3);
     EXPECT_TRUE(set->IsButtonVisible(set->RowOf(2, c_btnPhotoFrame)));
-    set->SetButtonVisible(13, c_btnBuiltIn, true);
+    set->SetButtonVisible(c_builtInButtonCount, c_btnBuiltIn, true);
     set->ResetCellByKey(L"photoframe2_display", 0);
     EXPECT_FALSE(set->IsButtonVisible(set->RowOf(2, c_btnPhotoFrame)));
 }
@@ -307,13 +307,13 @@ TEST(ButtonSet, PageKeysAreShownTogether)
     for (const t_case& c : cases) {
         BtnInfo set(3, L"Scheme_H2", L"cand", true);
         set.Message().Assign(L"old");
-        set.SetButtonVisible(8, c_btnBuiltIn, c.up);
-        set.SetButtonVisible(9, c_btnBuiltIn, c.down);
+        set.SetButtonVisible(c_btnPageUp, c_btnBuiltIn, c.up);
+        set.SetButtonVisible(c_btnPageDown, c_btnBuiltIn, c.down);
         EXPECT_EQ(set.SyncPageKeys(), c.message[0] == 0);
         EXPECT_EQ(std::wstring(set.Message().c_str()), c.message);
         const bool both = c.up && c.down;
-        EXPECT_EQ(set.IsButtonVisible(set.RowOf(8, c_btnBuiltIn)), both);
-        EXPECT_EQ(set.IsButtonVisible(set.RowOf(9, c_btnBuiltIn)), both);
+        EXPECT_EQ(set.IsButtonVisible(set.RowOf(c_btnPageUp, c_btnBuiltIn)), both);
+        EXPECT_EQ(set.IsButtonVisible(set.RowOf(c_btnPageDown, c_btnBuiltIn)), both);
     }
 }
 

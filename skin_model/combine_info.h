@@ -6,10 +6,6 @@
 
 class CombineInfo : public LayoutInfo {
 public:
-    bool Load() override;
-    bool Reset() override;
-    bool UsesPngOrGif() const override;
-
     bool hasPic;
     wchar_t pic[c_pathChars];
     wchar_t picMask[c_pathChars];
@@ -23,24 +19,18 @@ public:
 
 protected:
     CombineInfo(const wchar_t* section, const wchar_t* picturePrefix);
-
-    bool ImportOwnPictures(t_errorChain& errors) override;
-    bool WriteKeys() override;
-
-private:
-    t_background Background() { return {pic, picMask, layoutHorizontal, layoutVertical}; }
 };
 
-// Section Scheme_H1, pictures skin1*.
+// The horizontal combined part (index 2): section Scheme_H1, pictures skin1*.
 class HorizontalCombineInfo : public CombineInfo {
 public:
     HorizontalCombineInfo() : CombineInfo(L"Scheme_H1", L"skin1") {}
-    int PartIndex() const override { return 2; }
+    t_partIndex PartIndex() const override { return t_partIndex::e_horizontalCombined; }
 };
 
-// Section Scheme_V1, pictures skin2*.
+// The vertical combined part (index 4): section Scheme_V1, pictures skin2*.
 class VerticalCombineInfo : public CombineInfo {
 public:
     VerticalCombineInfo() : CombineInfo(L"Scheme_V1", L"skin2") {}
-    int PartIndex() const override { return 4; }
+    t_partIndex PartIndex() const override { return t_partIndex::e_verticalCombined; }
 };

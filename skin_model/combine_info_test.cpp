@@ -12,8 +12,8 @@ TEST(CombineInfo, PartFacts)
 {
     HorizontalCombineInfo h;
     VerticalCombineInfo v;
-    EXPECT_EQ(2, h.PartIndex());
-    EXPECT_EQ(4, v.PartIndex());
+    EXPECT_EQ(t_partIndex::e_horizontalCombined, h.PartIndex());
+    EXPECT_EQ(t_partIndex::e_verticalCombined, v.PartIndex());
     EXPECT_STREQ(L"Scheme_H1", h.Section());
     EXPECT_STREQ(L"Scheme_V1", v.Section());
 

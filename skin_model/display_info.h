@@ -1,5 +1,5 @@
-// Part 1 of the skin model: fonts, colours and switches of section Display of Skin.ini,
-// plus two values that only the editor's preview uses.
+// The display part (index 1) of the skin model: fonts, colours and switches of section
+// Display of Skin.ini, plus two values that only the editor's preview uses.
 #pragma once
 
 #include "skin_model/base_info.h"
@@ -13,7 +13,7 @@ public:
     bool Load() override;
     bool Save() override;
     bool Reset() override;
-    int PartIndex() const override { return 1; }
+    t_partIndex PartIndex() const override { return t_partIndex::e_display; }
     bool UsesPngOrGif() const override { return false; }
 
     int fontSize;

@@ -6,6 +6,20 @@ namespace {
 
 const wchar_t c_section[] = L"General";
 
+// The section's keys in the order they are written. Every text is empty after a reset.
+struct t_generalKey {
+    const wchar_t* key;
+    wchar_t (GeneralInfo::*field)[BaseInfo::c_pathChars];
+    // Loaded when the key is missing (a key present but empty loads empty); null: today.
+    const wchar_t* missing;
+};
+
+const t_generalKey c_keys[] = {
+    {L"skin_name", &GeneralInfo::skinName, L"未命名皮肤"}, {L"skin_version", &GeneralInfo::skinVersion, L"0.9"},
+    {L"skin_author", &GeneralInfo::skinAuthor, L"匿名"},   {L"skin_email", &GeneralInfo::skinEmail, L""},
+    {L"skin_time", &GeneralInfo::skinTime, nullptr},       {L"skin_info", &GeneralInfo::skinInfo, L"欢迎大家使用"},
+};
+
 // Today's local date as "%Y.%m.%d".
 void FormatToday(wchar_t (&out)[100])
 {
@@ -24,28 +38,22 @@ bool GeneralInfo::Load()
     // A skin without a date receives the date of the day it is opened.
     wchar_t today[100];
     FormatToday(today);
-    ReadString(c_section, L"skin_name", L"未命名皮肤", skinName);
-    ReadString(c_section, L"skin_version", L"0.9", skinVersion);
-    ReadString(c_section, L"skin_author", L"匿名", skinAuthor);
-    ReadString(c_section, L"skin_email", L"", skinEmail);
-    ReadString(c_section, L"skin_time", today, skinTime);
-    ReadString(c_section, L"skin_info", L"欢迎大家使用", skinInfo);
+    for (const t_generalKey& k : c_keys)
+        ReadString(c_section, k.key, k.missing ? k.missing : today, this->*k.field);
     return true;
 }
 
 bool GeneralInfo::Save()
 {
-    bool ok = WriteString(c_section, L"skin_name", skinName);
-    ok &= WriteString(c_section, L"skin_version", skinVersion);
-    ok &= WriteString(c_section, L"skin_author", skinAuthor);
-    ok &= WriteString(c_section, L"skin_email", skinEmail);
-    ok &= WriteString(c_section, L"skin_time", skinTime);
-    ok &= WriteString(c_section, L"skin_info", skinInfo);
+    bool ok = true;
+    for (const t_generalKey& k : c_keys)
+        ok &= WriteString(c_section, k.key, this->*k.field);
     return ok;
 }
 
 bool GeneralInfo::Reset()
 {
-    skinName[0] = skinVersion[0] = skinAuthor[0] = skinEmail[0] = skinTime[0] = skinInfo[0] = 0;
+    for (const t_generalKey& k : c_keys)
+        (this->*k.field)[0] = 0;
     return true;
 }

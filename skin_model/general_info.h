@@ -1,4 +1,5 @@
-// Part 0 of the skin model: the skin's descriptive texts, section General of Skin.ini.
+// The general part (index 0) of the skin model: the skin's descriptive texts, section
+// General of Skin.ini.
 #pragma once
 
 #include "skin_model/base_info.h"
@@ -11,7 +12,7 @@ public:
     bool Save() override;
     // Every text empty.
     bool Reset() override;
-    int PartIndex() const override { return 0; }
+    t_partIndex PartIndex() const override { return t_partIndex::e_general; }
     bool UsesPngOrGif() const override { return false; }
 
     wchar_t skinName[c_pathChars];

@@ -1,18 +1,14 @@
 #include "skin_model/ime_skin.h"
 
-#include <shlwapi.h>
-
 #include <cwchar>
 
 #include "foundation/config/ini_document.h"
-#include "foundation/core/exe_path.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
-#include "skin_model/picture_path.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/skin_cleaner.h"
 #include "skin_model/skin_ini.h"
@@ -26,6 +22,35 @@ const wchar_t c_backupIniName[] = L"skinbak.ini";
 const wchar_t c_workCopyExtension[] = L".dat";
 const wchar_t c_asideExtension[] = L".tmp";
 
+// The first bytes of a file; false when it cannot be read or is shorter.
+bool ReadHead(const wchar_t* path, unsigned char* out, DWORD count)
+{
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD got = 0;
+    const BOOL ok = ReadFile(file, out, count, &got, nullptr);
+    CloseHandle(file);
+    return ok && got == count;
+}
+
+// The format number of a container file, read from its header before anything is
+// inflated; 0 when the header cannot be read.
+uint32_t ContainerFormat(const wchar_t* path)
+{
+    unsigned char head[8];
+    if (!ReadHead(path, head, sizeof(head)))
+        return 0;
+    return uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
+}
+
+bool IsExistingFile(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The work folder's path with an extension appended as text ("SkinTmp" + ".dat").
 t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
 {
@@ -34,10 +59,24 @@ t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
     return path;
 }
 
+// The folder of the running program, with its trailing backslash.
+bool ProgramFolder(wchar_t (&out)[MAX_PATH])
+{
+    const DWORD length = GetModuleFileNameW(nullptr, out, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    wchar_t* slash = wcsrchr(out, L'\\');
+    if (!slash)
+        return false;
+    slash[1] = 0;
+    return true;
+}
+
 }  // namespace
 
 IMESkin::IMESkin() : m_parts(1), m_zip(nullptr), m_editing(false), m_new(true)
 {
+    // In index order.
     BaseInfo* parts[c_partCount] = {
         new GeneralInfo(),
         new DisplayInfo(),
@@ -47,20 +86,20 @@ IMESkin::IMESkin() : m_parts(1), m_zip(nullptr), m_editing(false), m_new(true)
         new VerticalSeparateInfo(),
         new StatusInfo(),
     };
-    for (int window = 0; window < 7; ++window)
-        parts[7 + window] = BtnInfo::New(window);
-    for (int i = 0; i < c_partCount; ++i) {
+    for (int window = 0; window < c_buttonWindowCount; ++window)
+        parts[static_cast<int>(ButtonSetPartOf(window))] = BtnInfo::New(window);
+    for (BaseInfo* part : parts) {
         // The status bar and the button sets start from their constructors' values.
-        if (i < 6)
-            parts[i]->Reset();
-        m_parts.PushBack(parts[i]);
+        if (part->PartIndex() < t_partIndex::e_statusBar)
+            part->Reset();
+        m_parts.PushBack(part);
     }
 }
 
 IMESkin::~IMESkin()
 {
     for (int i = 0; i < m_parts.Count(); ++i) {
-        BaseInfo* part = GetPart(i);
+        BaseInfo* part = PartAt(i);
         part->Clear();
         delete part;
     }
@@ -87,7 +126,7 @@ ZipHandler& IMESkin::Handler()
 void IMESkin::CloseFiles()
 {
     for (int i = 0; i < m_parts.Count(); ++i)
-        GetPart(i)->Clear();
+        PartAt(i)->Clear();
     if (m_zip) {
         const wchar_t* work = m_zip->GetWorkFolder();
         if (work[0]) {
@@ -103,10 +142,8 @@ void IMESkin::CloseFiles()
 
 bool IMESkin::New()
 {
-    t_str folder;
     wchar_t templatePath[MAX_PATH];
-    if (GetExeFolder(folder) && FormatPath(templatePath, L"%s\\%s", folder.c_str(), c_templateName) &&
-        Open(templatePath)) {
+    if (ProgramFolder(templatePath) && AppendToPathBuf(templatePath, c_templateName) && Open(templatePath)) {
         m_new = true;
         return true;
     }
@@ -117,7 +154,7 @@ bool IMESkin::New()
         return false;
     }
     for (int i = 0; i < m_parts.Count(); ++i) {
-        BaseInfo* part = GetPart(i);
+        BaseInfo* part = PartAt(i);
         part->ResetAll();
         part->SetIniPath(ini);
     }
@@ -128,7 +165,6 @@ bool IMESkin::New()
 
 bool IMESkin::Open(const wchar_t* path)
 {
-    m_openNotes.Reset();
     bool packed = false;
     if (!ProbeFile(path, packed))
         return false;
@@ -155,12 +191,10 @@ bool IMESkin::Open(const wchar_t* path)
     if (packed) {
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
-        uint32_t format = 0;
-        ok = t_skinPack::ProbeHeader(full, &format) && format == t_skinPack::c_formatPlain &&
-             pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
-             pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
+        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) && pack.GetVersion() < 2 &&
+             pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
     } else {
-        ok = zip.UnZip(m_openNotes) && zip.GetIniPath(ini);
+        ok = zip.UnZip() && zip.GetIniPath(ini);
         if (ok)
             pack.AddFolder(work);
     }
@@ -172,15 +206,10 @@ bool IMESkin::Open(const wchar_t* path)
     if (t_iniDocument* document = SkinIni::Instance()) {
         document->Clear();
         document->ReadConfig(errors, ini, SkinIni::c_codePage);
-        // A package from someone else must not make the editor read, copy or pack a file
-        // outside the skin: such values are emptied here, before any part or the preview
-        // sees them, and the work folder and its packed copy get the emptied Skin.ini.
-        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0 && document->WriteConfig(errors, ini))
-            pack.AddFolder(work);
     }
     pack.Export(errors, Sibling(work, c_workCopyExtension).c_str(), false);
     for (int i = 0; i < m_parts.Count(); ++i) {
-        BaseInfo* part = GetPart(i);
+        BaseInfo* part = PartAt(i);
         part->SetIniPath(ini);
         part->Load();
     }
@@ -201,13 +230,13 @@ bool IMESkin::Commit(t_errorChain& errors, bool validate)
 {
     SetUseGdip(AnyPartUsesPngOrGif() ? 1 : 0);
     for (int i = 0; i < m_parts.Count(); ++i) {
-        BaseInfo* part = GetPart(i);
+        BaseInfo* part = PartAt(i);
         bool ok = true;
-        if (validate && i >= 7)
+        if (validate && IsButtonSetPart(part->PartIndex()))
             ok = static_cast<BtnInfo*>(part)->SyncPageKeys() && part->Message().IsEmpty();
         // A part that cannot write itself (a picture that would not import) says why.
         if (!ok || !part->Save())
-            return errors.Fail(L"%s:%s", PartNameOf(i), part->Message().c_str());
+            return errors.Fail(L"%s:%s", PartNameOf(part->PartIndex()), part->Message().c_str());
     }
     SetUseGdip(1);
     wchar_t ini[MAX_PATH];
@@ -264,14 +293,9 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
 
     DeleteFileW(backupIni.c_str());
     CleanSkinFolder(work.c_str());
-    t_errorChain zipErrors;
-    const bool zipped = m_zip->Zip(zipErrors);
-    if (!zipped) {
-        // The system's reason and the path follow, so that the user knows what to fix.
+    const bool zipped = m_zip->Zip();
+    if (!zipped)
         errors.Fail(L"压缩失败");
-        if (zipErrors.FirstLine())
-            errors.CopyLines(zipErrors.FirstLine(), errors.NewLine());
-    }
     const bool restored = RestoreWorkFolder(errors, aside, ini.c_str(), backupIni.c_str());
     return zipped && restored;
 }
@@ -285,11 +309,7 @@ bool IMESkin::ResolvePath(wchar_t (&out)[MAX_PATH], const wchar_t* name) const
     out[0] = 0;
     if (!name)
         name = L"";
-    // A full path is a picture picked from anywhere; other names lie in the work folder,
-    // and one that would leave it resolves to nothing.
-    if (!n_picturePath::StaysInside(name)) {
-        if (PathIsRelativeW(name))
-            return false;
+    if (wcschr(name, L'\\')) {
         const size_t length = wcslen(name);
         if (length >= MAX_PATH)
             return false;
@@ -329,11 +349,17 @@ bool IMESkin::GetAllSkinFolder(wchar_t (&out)[MAX_PATH]) const
     return true;
 }
 
-bool IsSkinPackFile(const wchar_t* path) { return path && path[0] && t_skinPack::ProbeHeader(path, nullptr); }
+bool IsSkinPackFile(const wchar_t* path)
+{
+    if (!path || !path[0] || !IsExistingFile(path))
+        return false;
+    unsigned char head[4];
+    return ReadHead(path, head, sizeof(head)) && head[0] == 'S' && head[1] == 'k' && head[2] == 'i' && head[3] == 'n';
+}
 
 bool IMESkin::ProbeFile(const wchar_t* path, bool& packed)
 {
-    if (!path || !path[0] || !t_path(path).IsFile())
+    if (!path || !path[0] || !IsExistingFile(path))
         return false;
     packed = IsSkinPackFile(path);
     return true;
@@ -343,13 +369,43 @@ bool IMESkin::AnyPartUsesPngOrGif() const
 {
     bool any = false;
     for (int i = 0; i < m_parts.Count(); ++i)
-        any = GetPart(i)->UsesPngOrGif() || any;
+        any = PartAt(i)->UsesPngOrGif() || any;
     return any;
 }
 
-void IMESkin::SetUseGdip(unsigned char use) { static_cast<DisplayInfo*>(GetPart(1))->useGdip = use != 0; }
+void IMESkin::SetUseGdip(unsigned char use) { Display().useGdip = use != 0; }
 
-unsigned char IMESkin::GetUseGdip() const { return static_cast<DisplayInfo*>(GetPart(1))->useGdip ? 1 : 0; }
+unsigned char IMESkin::GetUseGdip() const { return Display().useGdip ? 1 : 0; }
+
+GeneralInfo& IMESkin::General() const { return *static_cast<GeneralInfo*>(GetPart(t_partIndex::e_general)); }
+
+DisplayInfo& IMESkin::Display() const { return *static_cast<DisplayInfo*>(GetPart(t_partIndex::e_display)); }
+
+LayoutInfo& IMESkin::Layout(t_partIndex index) const { return *static_cast<LayoutInfo*>(GetPart(index)); }
+
+CombineInfo& IMESkin::HorizontalCombined() const
+{
+    return *static_cast<CombineInfo*>(GetPart(t_partIndex::e_horizontalCombined));
+}
+
+SeparateInfo& IMESkin::HorizontalSeparate() const
+{
+    return *static_cast<SeparateInfo*>(GetPart(t_partIndex::e_horizontalSeparate));
+}
+
+CombineInfo& IMESkin::VerticalCombined() const
+{
+    return *static_cast<CombineInfo*>(GetPart(t_partIndex::e_verticalCombined));
+}
+
+SeparateInfo& IMESkin::VerticalSeparate() const
+{
+    return *static_cast<SeparateInfo*>(GetPart(t_partIndex::e_verticalSeparate));
+}
+
+StatusInfo& IMESkin::StatusBar() const { return *static_cast<StatusInfo*>(GetPart(t_partIndex::e_statusBar)); }
+
+BtnInfo& IMESkin::ButtonSet(int window) const { return *static_cast<BtnInfo*>(GetPart(ButtonSetPartOf(window))); }
 
 void IMESkin::PostProcessIni(const wchar_t* path) const
 {
@@ -361,22 +417,17 @@ void IMESkin::PostProcessIni(const wchar_t* path) const
         document.SetValue(section, picture, L"");
         document.SetValue(section, mask, L"");
     };
-    const CombineInfo* horizontalCombined = static_cast<const CombineInfo*>(GetPart(2));
-    const CombineInfo* verticalCombined = static_cast<const CombineInfo*>(GetPart(4));
-    if (!horizontalCombined->hasPic)
-        blank(L"Scheme_H1", L"pic", L"pic_mask");
-    if (!verticalCombined->hasPic)
-        blank(L"Scheme_V1", L"pic", L"pic_mask");
-    const SeparateInfo* separates[2] = {static_cast<const SeparateInfo*>(GetPart(3)),
-                                        static_cast<const SeparateInfo*>(GetPart(5))};
-    const wchar_t* const separateSections[2] = {L"Scheme_H2", L"Scheme_V2"};
-    for (int i = 0; i < 2; ++i) {
-        if (!separates[i]->pinyinHasPic)
-            blank(separateSections[i], L"pinyin_pic", L"pinyin_pic_mask");
-        if (!separates[i]->zhongwenHasPic)
-            blank(separateSections[i], L"zhongwen_pic", L"zhongwen_pic_mask");
+    for (const CombineInfo* combined : {&HorizontalCombined(), &VerticalCombined()}) {
+        if (!combined->hasPic)
+            blank(combined->Section(), L"pic", L"pic_mask");
     }
-    if (!static_cast<const StatusInfo*>(GetPart(6))->editorFlag)
+    for (const SeparateInfo* separate : {&HorizontalSeparate(), &VerticalSeparate()}) {
+        if (!separate->pinyinHasPic)
+            blank(separate->Section(), L"pinyin_pic", L"pinyin_pic_mask");
+        if (!separate->zhongwenHasPic)
+            blank(separate->Section(), L"zhongwen_pic", L"zhongwen_pic_mask");
+    }
+    if (!StatusBar().editorFlag)
         blank(L"StatusBar", L"pic", L"pic_mask");
     document.WriteConfig(errors, path);
 }

@@ -15,10 +15,16 @@
 #include "skin_model/ptr_vector.h"
 #include "skin_model/zip_handler.h"
 
+class BtnInfo;
+class CombineInfo;
+class DisplayInfo;
+class GeneralInfo;
+class LayoutInfo;
+class SeparateInfo;
+class StatusInfo;
+
 class IMESkin {
 public:
-    static const int c_partCount = 14;
-
     // The parts in index order, reset where they start from reset values; nothing open.
     IMESkin();
     virtual ~IMESkin();
@@ -35,10 +41,6 @@ public:
     // names the file in its own message. A path that is no file changes nothing; any later
     // failure leaves the document closed (its work folder gone), never half open.
     bool Open(const wchar_t* path);
-    // What the last Open found wrong in the package and left out: picture values naming
-    // files outside the skin ("图片路径无效:" + the value; the pictures count as missing)
-    // and entries skipped as case duplicates. The caller shows them once.
-    const t_errorChain& OpenNotes() const { return m_openNotes; }
     // False when nothing is open; else the parts are cleared and the work files removed.
     bool Close();
     // The parts into the work folder's Skin.ini; with validate, a button set whose page
@@ -49,8 +51,19 @@ public:
     // outcome; a failed save leaves the previous package as it was.
     bool Save(t_errorChain& errors, const wchar_t* target);
 
-    // No bounds check: indexes come from the fixed part table.
-    BaseInfo* GetPart(int index) const { return static_cast<BaseInfo*>(*m_parts.At(index)); }
+    BaseInfo* GetPart(t_partIndex index) const { return PartAt(static_cast<int>(index)); }
+    // The parts by their own types.
+    GeneralInfo& General() const;
+    DisplayInfo& Display() const;
+    // e_horizontalCombined .. e_verticalSeparate.
+    LayoutInfo& Layout(t_partIndex index) const;
+    CombineInfo& HorizontalCombined() const;
+    SeparateInfo& HorizontalSeparate() const;
+    CombineInfo& VerticalCombined() const;
+    SeparateInfo& VerticalSeparate() const;
+    StatusInfo& StatusBar() const;
+    // The set of window c_windowStatusBar .. c_windowVerticalCand.
+    BtnInfo& ButtonSet(int window) const;
     bool IsEditing() const { return m_editing; }
     bool IsNew() const { return m_new; }
     // Null until the first New or Open.
@@ -75,6 +88,8 @@ public:
     void PostProcessIni(const wchar_t* path) const;
 
 private:
+    // No bounds check: every caller walks or names the fixed part table.
+    BaseInfo* PartAt(int position) const { return static_cast<BaseInfo*>(*m_parts.At(position)); }
     // Creates the zip handler when there is none and lets the parts import into its folder.
     ZipHandler& Handler();
     // Clears the parts, removes the work files and the zip handler; editing := false.
@@ -86,7 +101,6 @@ private:
     ZipHandler* m_zip;
     bool m_editing;
     bool m_new;
-    t_errorChain m_openNotes;
 };
 
 // An existing file, not a folder, whose first four bytes are "Skin".

@@ -1,37 +1,72 @@
 #include "skin_model/layout_info.h"
 
+#include <cstring>
 #include <cwchar>
 
 namespace {
 
 const COLORREF c_noTransparentColor = 0xFFFFFF;
+const int c_fullOpacity = 100;
 
-t_str Joined(const wchar_t* a, const wchar_t* b)
-{
-    t_str text(a);
-    text.Append(b);
-    return text;
-}
+// The keys every layout section ends with, in the order they are written.
+const t_layoutKey c_sharedKeys[] = {
+    {L"transparent_color_enable", t_layoutForm::e_transparentEnable},
+    {L"transparent_color", t_layoutForm::e_transparentColor},
+    {L"opaque", t_layoutForm::e_opaque},
+    LayoutList(L"anchor", &LayoutInfo::anchor, {L"0,0", {0, 0}}),
+};
 
 }  // namespace
 
-LayoutInfo::LayoutInfo(const wchar_t* section, const wchar_t* picturePrefix)
-    : transparentEnabled(false), transparentColor(c_noTransparentColor), opacity(100), anchor{0, 0}, m_section(section),
-      m_picturePrefix(picturePrefix)
+LayoutInfo::LayoutInfo(const wchar_t* section, const wchar_t* picturePrefix, const t_layoutKey* keys, int keyCount,
+                       bool vertical)
+    : transparentEnabled(false), transparentColor(c_noTransparentColor), opacity(c_fullOpacity), anchor{0, 0},
+      m_section(section), m_picturePrefix(picturePrefix), m_keys(keys), m_keyCount(keyCount), m_vertical(vertical)
 {}
+
+template <class Visit>
+void LayoutInfo::ForEachKey(Visit visit) const
+{
+    for (int i = 0; i < m_keyCount; ++i)
+        visit(m_keys[i]);
+    for (const t_layoutKey& k : c_sharedKeys)
+        visit(k);
+}
+
+bool LayoutInfo::Load()
+{
+    Reset();
+    ForEachKey([this](const t_layoutKey& k) { ReadKey(k); });
+    return true;
+}
 
 bool LayoutInfo::Save()
 {
     m_message.Clear();
     const bool imported = ImportPictures();
-    const bool written = WriteKeys();
+    bool written = true;
+    ForEachKey([this, &written](const t_layoutKey& k) { written = WriteKey(k) && written; });
     return imported && written;
+}
+
+bool LayoutInfo::Reset()
+{
+    ForEachKey([this](const t_layoutKey& k) { ResetKey(k); });
+    return true;
 }
 
 bool LayoutInfo::ImportPictures()
 {
     t_errorChain errors;
-    if (ImportOwnPictures(errors))
+    bool ok = true;
+    ForEachKey([this, &errors, &ok](const t_layoutKey& k) {
+        if ((k.form != t_layoutForm::e_picture && k.form != t_layoutForm::e_mask) || !(this->*k.flag))
+            return;
+        t_str name(m_picturePrefix);
+        name.Append(k.importSuffix);
+        ok = ImportPicture(errors, this->*k.text, c_pathChars, name.c_str()) && ok;
+    });
+    if (ok)
         return true;
     for (const t_errorLine* line = errors.FirstLine(); line; line = line->next) {
         if (!m_message.IsEmpty())
@@ -41,56 +76,111 @@ bool LayoutInfo::ImportPictures()
     return false;
 }
 
-void LayoutInfo::ResetShared()
+bool LayoutInfo::UsesPngOrGif() const
 {
-    transparentEnabled = false;
-    transparentColor = c_noTransparentColor;
-    opacity = 100;
-    anchor[0] = anchor[1] = 0;
+    bool uses = false;
+    ForEachKey([this, &uses](const t_layoutKey& k) {
+        if (k.form == t_layoutForm::e_picture && this->*k.flag && IsPngOrGif(this->*k.text))
+            uses = true;
+    });
+    return uses;
 }
 
-void LayoutInfo::ReadShared()
+void LayoutInfo::ReadKey(const t_layoutKey& k)
 {
     wchar_t text[c_pathChars];
-
-    // Only a text beginning with "1" switches the colour on ("2" and "true" do not).
-    ReadString(m_section, L"transparent_color_enable", L"", text);
-    transparentEnabled = text[0] == L'1';
-
-    ReadString(m_section, L"transparent_color", L"", text);
-    const int color = text[0] ? ParseInt(text) : -1;
-    transparentColor = color < 0 ? c_noTransparentColor : static_cast<COLORREF>(color);
-
-    ReadString(m_section, L"opaque", L"", text);
-    if (text[0]) {
-        int alpha = ParseInt(text);
-        if (alpha < 0 || alpha > 255)
-            alpha = 255;
-        opacity = static_cast<int>(AlphaToPercent(static_cast<unsigned>(alpha)));
-    } else {
-        opacity = 100;
+    switch (k.form) {
+    case t_layoutForm::e_picture:
+        ReadPicture(m_section, k.key, this->*k.text);
+        this->*k.flag = (this->*k.text)[0] != 0;
+        break;
+    case t_layoutForm::e_mask:
+        ReadPicture(m_section, k.key, this->*k.text);
+        break;
+    case t_layoutForm::e_list:
+        ReadString(m_section, k.key, k.Defaults(m_vertical).missing, text);
+        ParseIntList(text, k.Values(*this), k.Count());
+        break;
+    case t_layoutForm::e_separator:
+        // Without a separator key the line is off and keeps the values of the missing text.
+        ReadString(m_section, k.key, L"", text);
+        this->*k.flag = text[0] != 0;
+        ParseIntList(text[0] ? text : k.Defaults(m_vertical).missing, k.Values(*this), k.Count());
+        break;
+    case t_layoutForm::e_transparentEnable:
+        // Only a text beginning with "1" switches the colour on ("2" and "true" do not).
+        ReadString(m_section, k.key, L"", text);
+        transparentEnabled = text[0] == L'1';
+        break;
+    case t_layoutForm::e_transparentColor: {
+        ReadString(m_section, k.key, L"", text);
+        const int color = text[0] ? ParseInt(text) : -1;
+        transparentColor = color < 0 ? c_noTransparentColor : static_cast<COLORREF>(color);
+        break;
     }
-
-    ReadList(L"anchor", L"0,0", anchor, 2);
+    case t_layoutForm::e_opaque:
+        ReadString(m_section, k.key, L"", text);
+        if (text[0]) {
+            int alpha = ParseInt(text);
+            if (alpha < 0 || alpha > 255)
+                alpha = 255;
+            opacity = static_cast<int>(AlphaToPercent(static_cast<unsigned>(alpha)));
+        } else {
+            opacity = c_fullOpacity;
+        }
+        break;
+    }
 }
 
-bool LayoutInfo::WriteShared() const
+bool LayoutInfo::WriteKey(const t_layoutKey& k) const
 {
-    bool ok = WriteString(m_section, L"transparent_color_enable", transparentEnabled ? L"1" : L"0");
-    if (transparentEnabled)
-        ok &= WriteInt(m_section, L"transparent_color", static_cast<int>(transparentColor), true);
-    else
-        ok &= WriteString(m_section, L"transparent_color", L"-1");
-    ok &= WriteInt(m_section, L"opaque", static_cast<int>(PercentToAlpha(static_cast<unsigned>(opacity))), false);
-    ok &= WriteList(L"anchor", anchor, 2);
-    return ok;
+    switch (k.form) {
+    case t_layoutForm::e_picture:
+    case t_layoutForm::e_mask:
+        return WriteString(m_section, k.key, this->*k.text);
+    case t_layoutForm::e_list:
+        return WriteList(k.key, k.Values(*this), k.Count());
+    case t_layoutForm::e_separator:
+        return this->*k.flag ? WriteList(k.key, k.Values(*this), k.Count(), true) : WriteString(m_section, k.key, L"");
+    case t_layoutForm::e_transparentEnable:
+        return WriteString(m_section, k.key, transparentEnabled ? L"1" : L"0");
+    case t_layoutForm::e_transparentColor:
+        return transparentEnabled ? WriteInt(m_section, k.key, static_cast<int>(transparentColor), true)
+                                  : WriteString(m_section, k.key, L"-1");
+    case t_layoutForm::e_opaque:
+        return WriteInt(m_section, k.key, static_cast<int>(PercentToAlpha(static_cast<unsigned>(opacity))), false);
+    }
+    return false;
 }
 
-void LayoutInfo::ReadList(const wchar_t* key, const wchar_t* defaultText, int* out, int n) const
+void LayoutInfo::ResetKey(const t_layoutKey& k)
 {
-    wchar_t text[c_pathChars];
-    ReadString(m_section, key, defaultText, text);
-    ParseIntList(text, out, n);
+    switch (k.form) {
+    case t_layoutForm::e_picture:
+        (this->*k.text)[0] = 0;
+        this->*k.flag = false;
+        break;
+    case t_layoutForm::e_mask:
+        (this->*k.text)[0] = 0;
+        break;
+    case t_layoutForm::e_separator:
+        // A new skin draws the separator line.
+        this->*k.flag = true;
+        memcpy(k.Values(*this), k.Defaults(m_vertical).reset, sizeof(int) * static_cast<size_t>(k.Count()));
+        break;
+    case t_layoutForm::e_list:
+        memcpy(k.Values(*this), k.Defaults(m_vertical).reset, sizeof(int) * static_cast<size_t>(k.Count()));
+        break;
+    case t_layoutForm::e_transparentEnable:
+        transparentEnabled = false;
+        break;
+    case t_layoutForm::e_transparentColor:
+        transparentColor = c_noTransparentColor;
+        break;
+    case t_layoutForm::e_opaque:
+        opacity = c_fullOpacity;
+        break;
+    }
 }
 
 bool LayoutInfo::WriteList(const wchar_t* key, const int* values, int n, bool firstHex) const
@@ -102,35 +192,4 @@ bool LayoutInfo::WriteList(const wchar_t* key, const int* values, int n, bool fi
         text.AppendFormat(i == 0 && firstHex ? L"0x%x" : L"%d", values[i]);
     }
     return WriteString(m_section, key, text.c_str());
-}
-
-bool LayoutInfo::Import(t_errorChain& errors, wchar_t (&picture)[c_pathChars], const wchar_t* suffix) const
-{
-    return ImportPicture(errors, picture, c_pathChars, Joined(m_picturePrefix, suffix).c_str());
-}
-
-bool LayoutInfo::ReadBackground(const wchar_t* prefix, const t_background& background,
-                                const wchar_t* verticalDefault) const
-{
-    ReadPicture(m_section, Joined(prefix, L"pic").c_str(), background.pic);
-    ReadPicture(m_section, Joined(prefix, L"pic_mask").c_str(), background.mask);
-    ReadList(Joined(prefix, L"layout_horizontal").c_str(), L"0,20,100", background.horizontal, 3);
-    ReadList(Joined(prefix, L"layout_vertical").c_str(), verticalDefault, background.vertical, 3);
-    return background.pic[0] != 0;
-}
-
-bool LayoutInfo::WriteBackground(const wchar_t* prefix, const t_background& background) const
-{
-    bool ok = WriteString(m_section, Joined(prefix, L"pic").c_str(), background.pic);
-    ok &= WriteString(m_section, Joined(prefix, L"pic_mask").c_str(), background.mask);
-    ok &= WriteList(Joined(prefix, L"layout_horizontal").c_str(), background.horizontal, 3);
-    ok &= WriteList(Joined(prefix, L"layout_vertical").c_str(), background.vertical, 3);
-    return ok;
-}
-
-bool LayoutInfo::ImportBackground(t_errorChain& errors, const t_background& background, const wchar_t* suffix) const
-{
-    bool ok = Import(errors, background.pic, suffix);
-    ok &= Import(errors, background.mask, Joined(suffix, L"_mask").c_str());
-    return ok;
 }

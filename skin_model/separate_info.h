@@ -6,10 +6,6 @@
 
 class SeparateInfo : public LayoutInfo {
 public:
-    bool Load() override;
-    bool Reset() override;
-    bool UsesPngOrGif() const override;
-
     bool pinyinHasPic;
     wchar_t pinyinPic[c_pathChars];
     wchar_t pinyinPicMask[c_pathChars];
@@ -23,43 +19,20 @@ public:
     int zhongwenLayoutVertical[3];
     int zhongwenMarge[4];
 
-    // What differs between the horizontal and the vertical form.
-    struct t_form {
-        const wchar_t* section;
-        const wchar_t* picturePrefix;
-        int pinyinMargeReset[4];
-        int zhongwenLayoutVertical[3];
-        const wchar_t* zhongwenLayoutVerticalText;
-        int zhongwenMarge[4];
-        const wchar_t* zhongwenMargeText;
-    };
-
 protected:
-    explicit SeparateInfo(const t_form& form);
-
-    bool ImportOwnPictures(t_errorChain& errors) override;
-    bool WriteKeys() override;
-
-private:
-    t_background PinyinBackground() { return {pinyinPic, pinyinPicMask, pinyinLayoutHorizontal, pinyinLayoutVertical}; }
-    t_background ZhongwenBackground()
-    {
-        return {zhongwenPic, zhongwenPicMask, zhongwenLayoutHorizontal, zhongwenLayoutVertical};
-    }
-
-    const t_form& m_form;
+    SeparateInfo(const wchar_t* section, const wchar_t* picturePrefix, bool vertical);
 };
 
-// Section Scheme_H2, pictures skin1_1* and skin1_2*.
+// The horizontal separate part (index 3): section Scheme_H2, pictures skin1_1* and skin1_2*.
 class HorizontalSeparateInfo : public SeparateInfo {
 public:
-    HorizontalSeparateInfo();
-    int PartIndex() const override { return 3; }
+    HorizontalSeparateInfo() : SeparateInfo(L"Scheme_H2", L"skin1", false) {}
+    t_partIndex PartIndex() const override { return t_partIndex::e_horizontalSeparate; }
 };
 
-// Section Scheme_V2, pictures skin2_1* and skin2_2*.
+// The vertical separate part (index 5): section Scheme_V2, pictures skin2_1* and skin2_2*.
 class VerticalSeparateInfo : public SeparateInfo {
 public:
-    VerticalSeparateInfo();
-    int PartIndex() const override { return 5; }
+    VerticalSeparateInfo() : SeparateInfo(L"Scheme_V2", L"skin2", true) {}
+    t_partIndex PartIndex() const override { return t_partIndex::e_verticalSeparate; }
 };

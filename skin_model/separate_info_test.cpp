@@ -13,7 +13,7 @@ TEST(SeparateInfo, PicturesSetTheirWindowsFlags)
     LoadSkinText(L"[Scheme_V2]\r\npinyin_pic=a.txt\r\npinyin_pic_mask=m.bmp\r\nzhongwen_pic=z.GIF\r\n");
     VerticalSeparateInfo part;
     ASSERT_TRUE(part.Load());
-    EXPECT_EQ(5, part.PartIndex());
+    EXPECT_EQ(t_partIndex::e_verticalSeparate, part.PartIndex());
     EXPECT_FALSE(part.pinyinHasPic);
     EXPECT_STREQ(L"", part.pinyinPic);
     EXPECT_STREQ(L"m.bmp", part.pinyinPicMask);  // a mask sets no flag

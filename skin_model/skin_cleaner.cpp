@@ -451,13 +451,14 @@ void t_skinCleaner::PruneDefaults()
     if (!root)
         return;
     for (t_iniFile::t_iterator s = root->Begin(); s.NotEquals(root->End()); s.Next()) {
+        const wchar_t* sectionName = s.Node()->key;
         t_iniSection* section = t_iniFile::SectionOf(s.Node());
         // Every test sees the whole section: the keys are removed afterwards.
         std::vector<t_iniNode*> dropped;
         for (t_iniSection::t_iterator k = section->Begin(); k.NotEquals(section->End()); k.Next()) {
             const wchar_t* key = k.Node()->key;
             const wchar_t* value = static_cast<const wchar_t*>(k.Node()->value);
-            if (IsDefaultSkinValue(key, value ? value : L"", IsButtonDisplayed(key, *section)))
+            if (IsDefaultSkinValue(sectionName, key, value ? value : L"", IsButtonDisplayed(key, *section)))
                 dropped.push_back(k.Node());
         }
         for (t_iniNode* node : dropped)
@@ -486,6 +487,44 @@ void CleanSkinFolder(const wchar_t* folder)
 
 // --- defaults --------------------------------------------------------------------
 
+namespace {
+
+// A key whose absence the model reads as another value than one a rule below drops: the
+// fixed-field parts give some missing texts a default of their own, and the status bar's
+// cells reset a missing colour and switch to 0. Dropping such a key would change the skin
+// on its next opening. (The input method's own reader reads all of them missing as it
+// reads the dropped value.)
+struct t_absenceReadOtherwise {
+    const wchar_t* section;
+    const wchar_t* key;
+    const wchar_t* value;  // the trimmed value that must stay
+};
+
+const t_absenceReadOtherwise c_absenceReadOtherwise[] = {
+    {L"General", L"skin_name", L""},
+    {L"General", L"skin_version", L""},
+    {L"General", L"skin_author", L""},
+    {L"General", L"skin_time", L""},
+    {L"General", L"skin_info", L""},
+    {L"Display", L"font_ch", L""},
+    {L"Display", L"font_en", L""},
+    {L"StatusBar", L"transparent_color", L"-1"},
+    {L"StatusBar", L"transparent_color_enable", L"-1"},
+};
+
+bool ReadsAbsenceOtherwise(const wchar_t* section, const wchar_t* key, const t_str& trimmed)
+{
+    if (!section)
+        return false;
+    for (const t_absenceReadOtherwise& row : c_absenceReadOtherwise) {
+        if (_wcsicmp(section, row.section) == 0 && _wcsicmp(key, row.key) == 0 && trimmed.Equals(row.value))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool IsButtonDisplayed(const wchar_t* key, const t_iniSection& section)
 {
     t_str name(key ? key : L"");
@@ -497,7 +536,7 @@ bool IsButtonDisplayed(const wchar_t* key, const t_iniSection& section)
     return value && n_skinValue::ParseDecimal(value) != 0;
 }
 
-bool IsDefaultSkinValue(const wchar_t* key, const wchar_t* value, bool displayed)
+bool IsDefaultSkinValue(const wchar_t* section, const wchar_t* key, const wchar_t* value, bool displayed)
 {
     if (!key)
         key = L"";
@@ -505,6 +544,8 @@ bool IsDefaultSkinValue(const wchar_t* key, const wchar_t* value, bool displayed
         value = L"";
     t_str v(value);
     v.Trim(c_blanks);
+    if (ReadsAbsenceOtherwise(section, key, v))
+        return false;
     if (v.IsEmpty())
         return true;
     bool onlyCommas = true;

@@ -116,8 +116,9 @@ bool Strip2xSuffix(const wchar_t* name, t_str& base);
 // Whether the key of that section holds pictures (layout, status-bar and button
 // pictures); free texts such as skin information, hints and links do not.
 bool IsPictureProperty(const wchar_t* section, const wchar_t* key);
-// Whether the key may be dropped as holding a default.
-bool IsDefaultSkinValue(const wchar_t* key, const wchar_t* value, bool displayed);
+// Whether the key of that section may be dropped as holding a default: only where the
+// model and the input method both read the key's absence as they read the value.
+bool IsDefaultSkinValue(const wchar_t* section, const wchar_t* key, const wchar_t* value, bool displayed);
 // The display switch of the key's button: the key's text before its last '_'
 // followed by "_display", looked up in the same section, non-zero.
 bool IsButtonDisplayed(const wchar_t* key, const t_iniSection& section);

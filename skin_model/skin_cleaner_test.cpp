@@ -165,8 +165,8 @@ TEST(SkinCleanerDefaults, RulesInOrder)
         bool displayed;
         bool drop;
     } cases[] = {
-        {L"skin_name", L"", false, true},
-        {L"skin_name", L"   ", false, true},
+        {L"skin_id", L"", false, true},
+        {L"skin_id", L"   ", false, true},
         {L"cn_en", L" , ,", true, true},
         {L"cn_en", L",a,", false, false},
         {L"cn_en_display", L"0", false, true},
@@ -195,8 +195,37 @@ TEST(SkinCleanerDefaults, RulesInOrder)
         {L"font_size", L"0", false, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.drop, IsDefaultSkinValue(c.key, c.value, c.displayed))
+        EXPECT_EQ(c.drop, IsDefaultSkinValue(L"Scheme_H1", c.key, c.value, c.displayed))
             << testing::PrintToString(std::wstring(c.key) + L"=" + c.value) << " displayed " << c.displayed;
+}
+
+// A key stays where the model would read its absence otherwise than the value: texts
+// with a default of their own, and the status bar's cells, which reset to 0.
+TEST(SkinCleanerDefaults, KeepsWhatAbsenceWouldReadOtherwise)
+{
+    struct {
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* value;
+        bool drop;
+    } cases[] = {
+        {L"General", L"skin_name", L"", false},
+        {L"general", L"skin_info", L"  ", false},
+        {L"General", L"skin_email", L"", true},
+        {L"General", L"skin_id", L"", true},
+        {L"Display", L"font_ch", L"", false},
+        {L"Display", L"font_en", L"", false},
+        {L"Display", L"webpage", L"", true},
+        {L"StatusBar", L"transparent_color", L"-1", false},
+        {L"StatusBar", L"transparent_color_enable", L"-1", false},
+        {L"StatusBar", L"transparent_color_enable", L"0", true},
+        {L"StatusBar", L"opaque", L"255", true},
+        {L"Scheme_V2", L"transparent_color", L"-1", true},
+        {L"Scheme_V2", L"transparent_color_enable", L"-1", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.drop, IsDefaultSkinValue(c.section, c.key, c.value, false))
+            << testing::PrintToString(std::wstring(c.section) + L"." + c.key + L"=" + c.value);
 }
 
 TEST(SkinCleanerDefaults, DisplaySwitchOfTheKeysButton)
@@ -243,6 +272,8 @@ TEST(SkinCleaner, CleansTheHandWrittenSkin)
 
     std::wstring expected = L"[General]\r\n"
                             L"skin_name=测试皮肤\r\n"
+                            // Empty, yet kept: a missing version loads as "0.9".
+                            L"skin_version=\r\n"
                             L"skin_info=背景见 bg_old.png, 按钮见 btn<1;2;3;4>.png\r\n"
                             L"\r\n[Display]\r\n"
                             L"font_size=16\r\n"

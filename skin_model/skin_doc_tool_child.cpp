@@ -58,7 +58,7 @@ bool SetField(IMESkin& skin, const std::wstring& name, const wchar_t* value)
     const std::wstring part = name.substr(0, dot);
     const std::wstring key = name.substr(dot + 1);
     if (part == L"general") {
-        GeneralInfo* general = static_cast<GeneralInfo*>(skin.GetPart(0));
+        GeneralInfo* general = &skin.General();
         if (key == L"name")
             CopyField(general->skinName, value);
         else if (key == L"author")
@@ -68,19 +68,19 @@ bool SetField(IMESkin& skin, const std::wstring& name, const wchar_t* value)
         return true;
     }
     if (part == L"display" && key == L"font_size") {
-        static_cast<DisplayInfo*>(skin.GetPart(1))->fontSize = _wtoi(value);
+        skin.Display().fontSize = _wtoi(value);
         return true;
     }
     if (part == L"h1" && key == L"opacity") {
-        static_cast<CombineInfo*>(skin.GetPart(2))->opacity = _wtoi(value);
+        skin.HorizontalCombined().opacity = _wtoi(value);
         return true;
     }
     if (part == L"status") {
-        StatusInfo* status = static_cast<StatusInfo*>(skin.GetPart(6));
+        StatusInfo* status = &skin.StatusBar();
         return status->SetInt(key.c_str(), 0, _wtoi(value)) || status->SetString(key.c_str(), 0, value);
     }
     if (part.size() == 4 && part.compare(0, 3, L"btn") == 0 && part[3] >= L'0' && part[3] <= L'6') {
-        BtnInfo* buttons = static_cast<BtnInfo*>(skin.GetPart(7 + (part[3] - L'0')));
+        BtnInfo* buttons = &skin.ButtonSet(part[3] - L'0');
         return buttons->SetIntByKey(key.c_str(), 0, _wtoi(value)) || buttons->SetStringByKey(key.c_str(), 0, value);
     }
     return false;

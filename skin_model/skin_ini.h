@@ -32,6 +32,12 @@ protected:
     ~t_noCopy() = default;
 };
 
+// A parsed value: one value, or a comma-separated list of them.
+enum class t_valueKind : int {
+    e_single = 0,
+    e_list = 1,
+};
+
 // One value of Skin.ini. Text() has every blank removed (numbers and lists are read
 // from it); RawText() keeps inner blanks so that file names and free texts such as
 // "my pic.bmp" survive a load and save unchanged.
@@ -41,7 +47,7 @@ public:
     // raw: the value as it stands; blanks are removed for Text() only.
     explicit Value(const wchar_t* raw);
     virtual ~Value();
-    virtual int Kind() const { return 0; }
+    virtual t_valueKind Kind() const { return t_valueKind::e_single; }
 
     // A Value, or a ValueArray when the text holds a comma. Never null.
     static Value* Parse(const wchar_t* text);
@@ -66,7 +72,7 @@ class ValueArray : public Value {
 public:
     explicit ValueArray(const wchar_t* raw) : Value(raw) {}
     ~ValueArray() override;
-    int Kind() const override { return 1; }
+    t_valueKind Kind() const override { return t_valueKind::e_list; }
 
     int Count() const { return static_cast<int>(m_items.size()); }
     // Item i, null when i is not below the count.

@@ -39,7 +39,7 @@ struct t_allParts {
     void LoadAll()
     {
         for (BaseInfo* part : parts)
-            EXPECT_TRUE(part->Load()) << part->PartIndex();
+            EXPECT_TRUE(part->Load()) << PartNameOf(part->PartIndex());
     }
     // The parts into an emptied shared document, rendered as its file text.
     std::wstring SaveAll()
@@ -195,7 +195,7 @@ TEST(SkinIniFuzz, ValueParsingOfArbitraryText)
         EXPECT_LE(value->RawText().Length(), SkinIni::c_valueChars - 1);
         int number = 12345;
         value->ToInt(number);
-        if (value->Kind() == 1) {
+        if (value->Kind() == t_valueKind::e_list) {
             const ValueArray& list = static_cast<const ValueArray&>(*value);
             EXPECT_LE(list.Count(), static_cast<int>(text.size()) + 1);
             for (int i = 0; i < list.Count(); ++i)

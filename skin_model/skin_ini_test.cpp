@@ -48,7 +48,7 @@ TEST(SkinIni, LongValuesAreCutNeverOverrun)
     std::unique_ptr<Value> value(SkinIni::GetValue(L"S", L"k"));
     ASSERT_TRUE(value);
     EXPECT_EQ(SkinIni::c_valueChars - 1, value->Text().Length());
-    ASSERT_EQ(1, value->Kind());
+    ASSERT_EQ(t_valueKind::e_list, value->Kind());
     const ValueArray& list = static_cast<const ValueArray&>(*value);
     ASSERT_EQ(3, list.Count());
     EXPECT_STREQ(L"2", list.At(1)->Text().c_str());

@@ -75,7 +75,7 @@ bool StatusInfo::Load()
             continue;
         }
         InfoItem* first = g_items[numbers[0]];
-        if (value->Kind() == 0 || (numbers.size() == 1 && first->Kind() == 1)) {
+        if (value->Kind() == t_valueKind::e_single || (numbers.size() == 1 && first->Kind() == t_cellKind::e_text)) {
             // A text cell that is alone under its key takes the whole text, commas included.
             first->ReadFrom(*value);
         } else {
@@ -121,7 +121,8 @@ bool StatusInfo::UsesPngOrGif() const
     for (const auto& entry : m_keyMap) {
         for (int n : entry.second) {
             const InfoItem* cell = g_items[n];
-            if (cell->Kind() == 1 && IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
+            if (cell->Kind() == t_cellKind::e_text &&
+                IsPngOrGif(static_cast<const InfoItemString*>(cell)->Text().c_str()))
                 return true;
         }
     }

@@ -1,6 +1,7 @@
-// Part 6 of the skin model: the status bar's own keys of section StatusBar (picture,
-// mask, transparent colour, opacity), kept in typed cells addressed by key and list
-// position. The status bar's buttons live in the same section but belong to a button set.
+// The status-bar part (index 6) of the skin model: the status bar's own keys of section
+// StatusBar (picture, mask, transparent colour, opacity), kept in typed cells addressed by
+// key and list position. The status bar's buttons live in the same section but belong to
+// a button set.
 #pragma once
 
 #include "skin_model/base_info.h"
@@ -20,7 +21,7 @@ public:
     bool Save() override;
     // Every cell back to its default.
     bool Reset() override;
-    int PartIndex() const override { return 6; }
+    t_partIndex PartIndex() const override { return t_partIndex::e_statusBar; }
     bool UsesPngOrGif() const override;
 
     // Enters every cell of the table under its key, in table order; false (and an
