@@ -1,14 +1,18 @@
 #include "skin_model/ime_skin.h"
 
+#include <shlwapi.h>
+
 #include <cwchar>
 
 #include "foundation/config/ini_document.h"
+#include "foundation/core/exe_path.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
+#include "skin_model/picture_path.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/skin_cleaner.h"
 #include "skin_model/skin_ini.h"
@@ -22,54 +26,12 @@ const wchar_t c_backupIniName[] = L"skinbak.ini";
 const wchar_t c_workCopyExtension[] = L".dat";
 const wchar_t c_asideExtension[] = L".tmp";
 
-// The first bytes of a file; false when it cannot be read or is shorter.
-bool ReadHead(const wchar_t* path, unsigned char* out, DWORD count)
-{
-    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD got = 0;
-    const BOOL ok = ReadFile(file, out, count, &got, nullptr);
-    CloseHandle(file);
-    return ok && got == count;
-}
-
-// The format number of a container file, read from its header before anything is
-// inflated; 0 when the header cannot be read.
-uint32_t ContainerFormat(const wchar_t* path)
-{
-    unsigned char head[8];
-    if (!ReadHead(path, head, sizeof(head)))
-        return 0;
-    return uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
-}
-
-bool IsExistingFile(const wchar_t* path)
-{
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The work folder's path with an extension appended as text ("SkinTmp" + ".dat").
 t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
 {
     t_str path(workFolder);
     path.Append(extension);
     return path;
-}
-
-// The folder of the running program, with its trailing backslash.
-bool ProgramFolder(wchar_t (&out)[MAX_PATH])
-{
-    const DWORD length = GetModuleFileNameW(nullptr, out, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return false;
-    wchar_t* slash = wcsrchr(out, L'\\');
-    if (!slash)
-        return false;
-    slash[1] = 0;
-    return true;
 }
 
 }  // namespace
@@ -142,8 +104,10 @@ void IMESkin::CloseFiles()
 
 bool IMESkin::New()
 {
+    t_str folder;
     wchar_t templatePath[MAX_PATH];
-    if (ProgramFolder(templatePath) && AppendToPathBuf(templatePath, c_templateName) && Open(templatePath)) {
+    if (GetExeFolder(folder) && FormatPath(templatePath, L"%s\\%s", folder.c_str(), c_templateName) &&
+        Open(templatePath)) {
         m_new = true;
         return true;
     }
@@ -165,6 +129,7 @@ bool IMESkin::New()
 
 bool IMESkin::Open(const wchar_t* path)
 {
+    m_openNotes.Reset();
     bool packed = false;
     if (!ProbeFile(path, packed))
         return false;
@@ -191,10 +156,12 @@ bool IMESkin::Open(const wchar_t* path)
     if (packed) {
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
-        ok = ContainerFormat(full) == t_skinPack::c_formatPlain && pack.Import(errors, full) && pack.GetVersion() < 2 &&
-             pack.HasOnlyPlainNames() && pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
+        uint32_t format = 0;
+        ok = t_skinPack::ProbeHeader(full, &format) && format == t_skinPack::c_formatPlain &&
+             pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
+             pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
     } else {
-        ok = zip.UnZip() && zip.GetIniPath(ini);
+        ok = zip.UnZip(m_openNotes) && zip.GetIniPath(ini);
         if (ok)
             pack.AddFolder(work);
     }
@@ -206,6 +173,11 @@ bool IMESkin::Open(const wchar_t* path)
     if (t_iniDocument* document = SkinIni::Instance()) {
         document->Clear();
         document->ReadConfig(errors, ini, SkinIni::c_codePage);
+        // A package from someone else must not make the editor read, copy or pack a file
+        // outside the skin: such values are emptied here, before any part or the preview
+        // sees them, and the work folder and its packed copy get the emptied Skin.ini.
+        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0 && document->WriteConfig(errors, ini))
+            pack.AddFolder(work);
     }
     pack.Export(errors, Sibling(work, c_workCopyExtension).c_str(), false);
     for (int i = 0; i < m_parts.Count(); ++i) {
@@ -293,9 +265,14 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
 
     DeleteFileW(backupIni.c_str());
     CleanSkinFolder(work.c_str());
-    const bool zipped = m_zip->Zip();
-    if (!zipped)
+    t_errorChain zipErrors;
+    const bool zipped = m_zip->Zip(zipErrors);
+    if (!zipped) {
+        // The system's reason and the path follow, so that the user knows what to fix.
         errors.Fail(L"压缩失败");
+        if (zipErrors.FirstLine())
+            errors.CopyLines(zipErrors.FirstLine(), errors.NewLine());
+    }
     const bool restored = RestoreWorkFolder(errors, aside, ini.c_str(), backupIni.c_str());
     return zipped && restored;
 }
@@ -309,7 +286,11 @@ bool IMESkin::ResolvePath(wchar_t (&out)[MAX_PATH], const wchar_t* name) const
     out[0] = 0;
     if (!name)
         name = L"";
-    if (wcschr(name, L'\\')) {
+    // A full path is a picture picked from anywhere; other names lie in the work folder,
+    // and one that would leave it resolves to nothing.
+    if (!n_picturePath::StaysInside(name)) {
+        if (PathIsRelativeW(name))
+            return false;
         const size_t length = wcslen(name);
         if (length >= MAX_PATH)
             return false;
@@ -349,17 +330,11 @@ bool IMESkin::GetAllSkinFolder(wchar_t (&out)[MAX_PATH]) const
     return true;
 }
 
-bool IsSkinPackFile(const wchar_t* path)
-{
-    if (!path || !path[0] || !IsExistingFile(path))
-        return false;
-    unsigned char head[4];
-    return ReadHead(path, head, sizeof(head)) && head[0] == 'S' && head[1] == 'k' && head[2] == 'i' && head[3] == 'n';
-}
+bool IsSkinPackFile(const wchar_t* path) { return path && path[0] && t_skinPack::ProbeHeader(path, nullptr); }
 
 bool IMESkin::ProbeFile(const wchar_t* path, bool& packed)
 {
-    if (!path || !path[0] || !IsExistingFile(path))
+    if (!path || !path[0] || !t_path(path).IsFile())
         return false;
     packed = IsSkinPackFile(path);
     return true;

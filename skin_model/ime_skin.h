@@ -41,6 +41,10 @@ public:
     // names the file in its own message. A path that is no file changes nothing; any later
     // failure leaves the document closed (its work folder gone), never half open.
     bool Open(const wchar_t* path);
+    // What the last Open found wrong in the package and left out: picture values naming
+    // files outside the skin ("图片路径无效:" + the value; the pictures count as missing)
+    // and entries skipped as case duplicates. The caller shows them once.
+    const t_errorChain& OpenNotes() const { return m_openNotes; }
     // False when nothing is open; else the parts are cleared and the work files removed.
     bool Close();
     // The parts into the work folder's Skin.ini; with validate, a button set whose page
@@ -101,6 +105,7 @@ private:
     ZipHandler* m_zip;
     bool m_editing;
     bool m_new;
+    t_errorChain m_openNotes;
 };
 
 // An existing file, not a folder, whose first four bytes are "Skin".
