@@ -232,15 +232,18 @@ bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int wi
         return true;
     if (!record.GetBitmapRef().IsBitmap())
         return true;
-    if (record.partX < 0) {
-        x -= record.partX;
-        width += record.partX;
-        record.partX = 0;
+    // A negative part origin moves the destination for this draw only: the caller's record
+    // keeps its origin, so the next paint lands in the same place.
+    t_image part = record;
+    if (part.partX < 0) {
+        x -= part.partX;
+        width += part.partX;
+        part.partX = 0;
     }
-    if (record.partY < 0) {
-        y -= record.partY;
-        height += record.partY;
-        record.partY = 0;
+    if (part.partY < 0) {
+        y -= part.partY;
+        height += part.partY;
+        part.partY = 0;
     }
     t_blitContext blit = {};
     blit.dest = context.Dc();
@@ -258,6 +261,6 @@ bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int wi
         blit.targetWidth = target->width;
         blit.targetHeight = target->height;
     }
-    BlitNaturalSize(record, blit);
+    BlitNaturalSize(part, blit);
     return DeleteDC(blit.source) != 0;
 }

@@ -38,6 +38,6 @@ void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight
 void BlitNaturalSize(t_image& record, t_blitContext& context);
 
 // Draws the record at natural size into the paint context: records the context's
-// alpha-target flag in the record, clamps negative part origins (moving the destination)
-// and draws. False only when no source DC could be made.
+// alpha-target flag in the record, clamps negative part origins of a local copy (moving
+// the destination; the record keeps its origin) and draws. False only when no source DC could be made.
 bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int width, int height, int alpha);

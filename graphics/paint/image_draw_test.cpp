@@ -34,12 +34,16 @@ TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOr
     image.hasAlpha = 1;
     t_paintCtx context(target.dc, true, &target, false);
     // Part x -2 at x 1: drawn from part x 0 at x 3, at most 3 wide and 2 high.
-    ASSERT_TRUE(DrawImageNatural(image, context, 1, 0, 5, 2, 255));
-    EXPECT_EQ(0, image.partX);
-    EXPECT_EQ(1, image.blend);
-    for (int x = 0; x < 8; ++x) {
-        EXPECT_EQ(x >= 3 && x < 6 ? 0x80008000u : 0u, At(target, x, 0)) << x;
-        EXPECT_EQ(0u, At(target, x, 2)) << x;
+    // Drawn twice: the record keeps its origin, so the second paint lands on the first.
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(DrawImageNatural(image, context, 1, 0, 5, 2, 255));
+        EXPECT_EQ(-2, image.partX);
+        EXPECT_EQ(1, image.blend);
+        for (int x = 0; x < 8; ++x) {
+            const uint32_t expected = x < 3 || x >= 6 ? 0u : pass == 0 ? 0x80008000u : 0xC000C000u;
+            EXPECT_EQ(expected, At(target, x, 0)) << x << " pass " << pass;
+            EXPECT_EQ(0u, At(target, x, 2)) << x;
+        }
     }
     context.End();
     DeleteObject(half);
