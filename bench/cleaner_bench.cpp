@@ -29,6 +29,7 @@ int main()
     shape.seed = 7;
     shape.duplicates = 60;
     shape.unreferenced = 80;
+    shape.hoverPictures = false;
     if (!WriteSyntheticSkin(source, shape)) {
         std::printf("could not generate the skin folder\n");
         return 1;

@@ -20,13 +20,15 @@ struct t_syntheticSkin {
     int duplicates = 0;
     // Pictures spread through the listing that Skin.ini names nowhere.
     int unreferenced = 0;
+    // Where a button's second picture goes: its hover value, or (false) a second item,
+    // with a sub-rectangle, of its own value beside an empty hover value.
+    bool hoverPictures = true;
 };
 
 inline std::wstring SyntheticPictureName(int i) { return L"pic" + std::to_wstring(i) + (i % 3 ? L".png" : L".bmp"); }
 
-// Writes the pictures and Skin.ini into folder (created when missing). Each button names
-// two pictures in its value, one plain and one with a sub-rectangle; the first picture
-// of a section is also its background.
+// Writes the pictures and Skin.ini into folder (created when missing). Each button is
+// shown and names two pictures; the first picture of a section is also its background.
 inline bool WriteSyntheticSkin(const std::wstring& folder, const t_syntheticSkin& shape)
 {
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -70,11 +72,15 @@ inline bool WriteSyntheticSkin(const std::wstring& folder, const t_syntheticSkin
         const size_t end = std::min(named.size(), next + perSection);
         for (; next < end; ++button) {
             const std::wstring key = prefix + L"custom" + std::to_wstring(button);
-            ini += key + L"_display=" + (button % 2 ? L"1" : L"0") + L"\r\n" + key + L"_pos=0,0\r\n";
+            ini += key + L"_display=1\r\n" + key + L"_pos=0,0\r\n";
             ini += key + L"=" + named[next++];
-            if (next < end)
-                ini += L" , ," + named[next++] + L"<0;0;16;16>";
-            ini += L"\r\n" + key + L"_hover=,\r\n";
+            if (shape.hoverPictures) {
+                ini += L"\r\n" + key + L"_hover=" + (next < end ? named[next++] : L"") + L"\r\n";
+            } else {
+                if (next < end)
+                    ini += L" , ," + named[next++] + L"<0;0;16;16>";
+                ini += L"\r\n" + key + L"_hover=,\r\n";
+            }
         }
         ini += prefix + L"custom_cnt=" + std::to_wstring(button) + L"\r\n";
     }
