@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-# 64-bit only: no i386 architecture and no wine32, so nothing here needs 32-bit execution.
+# 64-bit only: every package here runs on machines that cannot execute 32-bit programs.
 need_pkgs=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make dpkg-dev googletest
            wine64 xvfb xauth locales fonts-wqy-microhei fonts-wine
            zip unzip p7zip-full openssl python3 xz-utils patch
