@@ -121,7 +121,13 @@ bool ZipHandler::UnZip(t_errorChain& notes)
         static_cast<t_errorChain*>(context)->NewLine().AppendFormat(L"皮肤包中有仅大小写不同的重名文件，已忽略:%s",
                                                                     name);
     };
-    return ::UnZipEx3(m_archivePath, m_workFolder, nullptr, skipped, &notes) == ZIPLIB_OK;
+    // UnZipEx3 is our library's addition: looked up by name so that a ZipLib.dll with only
+    // the maker's exports still loads and unpacks, without the report of skipped names.
+    const HMODULE library = GetModuleHandleW(L"ZipLib.dll");
+    const auto unzipReporting = library ? reinterpret_cast<t_fnUnZipEx3>(GetProcAddress(library, "UnZipEx3")) : nullptr;
+    if (!unzipReporting)
+        return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
+    return unzipReporting(m_archivePath, m_workFolder, nullptr, skipped, &notes) == ZIPLIB_OK;
 }
 
 bool ZipHandler::Zip()

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphics/codecs/bmp_decoder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -24,19 +25,6 @@ std::string Utf8(const wchar_t* text)
     WideCharToMultiByte(CP_UTF8, 0, text, -1, &bytes[0], n, nullptr, nullptr);
     bytes.resize(size_t(n - 1));
     return bytes;
-}
-
-bool ReadAll(const wchar_t* path, std::string& bytes)
-{
-    FILE* f = _wfopen(path, L"rb");
-    if (!f)
-        return false;
-    char block[65536];
-    size_t n;
-    while ((n = fread(block, 1, sizeof(block), f)) > 0)
-        bytes.append(block, n);
-    fclose(f);
-    return true;
 }
 
 std::string Dump(const std::string& bytes)
@@ -70,7 +58,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring folder = argv[1];
     for (int i = 2; i < argc; ++i) {
         std::string bytes;
-        if (!ReadAll(argv[i], bytes)) {
+        if (!ReadRaw(argv[i], bytes)) {
             fwprintf(stderr, L"cannot read %ls\n", argv[i]);
             return 2;
         }

@@ -340,24 +340,9 @@ void t_image::BlitNatural(t_blitContext& context) { BlitNaturalSize(*this, conte
 
 BOOL t_image::Draw(t_paintCtx& paint, int x, int y, int width, int height, int alpha)
 {
-    t_blitContext context = {};
-    context.dest = paint.Dc();
-    context.source = CreateCompatibleDC(paint.Dc());
-    if (!context.source)
+    t_blitContext context;
+    if (!OpenBlitContext(context, paint, x, y, width, height, alpha))
         return FALSE;
-    context.x = x;
-    context.y = y;
-    context.width = width;
-    context.height = height;
-    context.alpha = std::clamp(alpha, 0, 255);
-    context.blend = paint.IsAlphaTarget() ? 1 : 0;
-    if (t_memDC* target = paint.Target()) {
-        if (target->bitDepth == 32 && target->bits) {
-            context.targetPixels = target->Pixels();
-            context.targetWidth = target->width;
-            context.targetHeight = target->height;
-        }
-    }
     Blit(context);
     return DeleteDC(context.source);
 }

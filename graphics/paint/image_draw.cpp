@@ -225,6 +225,29 @@ void BlitNaturalSize(t_image& record, t_blitContext& context)
     }
 }
 
+bool OpenBlitContext(t_blitContext& context, t_paintCtx& paint, int x, int y, int width, int height, int alpha)
+{
+    context = {};
+    context.dest = paint.Dc();
+    context.source = CreateCompatibleDC(paint.Dc());
+    if (!context.source)
+        return false;
+    context.x = x;
+    context.y = y;
+    context.width = width;
+    context.height = height;
+    context.alpha = std::clamp(alpha, 0, 255);
+    context.blend = paint.IsAlphaTarget() ? 1 : 0;
+    if (t_memDC* target = paint.Target()) {
+        if (target->bitDepth == 32 && target->bits) {
+            context.targetPixels = target->Pixels();
+            context.targetWidth = target->width;
+            context.targetHeight = target->height;
+        }
+    }
+    return true;
+}
+
 bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int width, int height, int alpha)
 {
     record.blend = context.IsAlphaTarget() ? 1 : 0;
@@ -245,22 +268,10 @@ bool DrawImageNatural(t_image& record, t_paintCtx& context, int x, int y, int wi
         height += part.partY;
         part.partY = 0;
     }
-    t_blitContext blit = {};
-    blit.dest = context.Dc();
-    blit.source = CreateCompatibleDC(context.Dc());
-    if (!blit.source)
+    t_blitContext blit;
+    if (!OpenBlitContext(blit, context, x, y, width, height, alpha))
         return false;
-    blit.x = x;
-    blit.y = y;
-    blit.width = width;
-    blit.height = height;
-    blit.alpha = alpha;
     blit.blend = record.blend;
-    if (t_memDC* target = context.Target()) {
-        blit.targetPixels = target->Pixels();
-        blit.targetWidth = target->width;
-        blit.targetHeight = target->height;
-    }
     BlitNaturalSize(part, blit);
     return DeleteDC(blit.source) != 0;
 }

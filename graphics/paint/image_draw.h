@@ -34,6 +34,11 @@ bool BltPixels(int bufferWidth, HDC dc, int x, int y, int width, int height, int
 void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight, int sourceX, int sourceY, int width,
                        int height, uint32_t* target, int targetWidth, int targetHeight, int x, int y);
 
+// A draw into the paint context: a new source DC compatible with the context's, constant
+// alpha clamped to 0..255, and the target's pixels when it is a 32-bit DIB. False when no
+// source DC could be made; on success the caller deletes context.source.
+bool OpenBlitContext(t_blitContext& context, t_paintCtx& paint, int x, int y, int width, int height, int alpha);
+
 // The natural-size path for a record whose part origin is already corrected.
 void BlitNaturalSize(t_image& record, t_blitContext& context);
 

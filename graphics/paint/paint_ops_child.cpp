@@ -28,6 +28,7 @@
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/png_export.h"
 #include "graphics/paint/resize.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -35,18 +36,7 @@ std::wstring g_folder;
 
 std::wstring PathOf(const std::wstring& name) { return g_folder + L"\\" + name; }
 
-bool ReadFile(const std::wstring& name, std::string& bytes)
-{
-    FILE* f = _wfopen(PathOf(name).c_str(), L"rb");
-    if (!f)
-        return false;
-    char block[65536];
-    size_t n;
-    while ((n = fread(block, 1, sizeof(block), f)) > 0)
-        bytes.append(block, n);
-    fclose(f);
-    return true;
-}
+bool ReadInFolder(const std::wstring& name, std::string& bytes) { return ReadRaw(PathOf(name), bytes); }
 
 bool WriteFile(const std::wstring& name, const void* data, size_t size)
 {
@@ -65,7 +55,7 @@ struct t_pixels {
 bool ReadPixels(const std::wstring& name, t_pixels& out)
 {
     std::string bytes;
-    if (!ReadFile(name, bytes) || bytes.size() < 8)
+    if (!ReadInFolder(name, bytes) || bytes.size() < 8)
         return false;
     uint32_t size[2];
     memcpy(size, bytes.data(), 8);
@@ -102,7 +92,7 @@ bool RunJob(const std::vector<std::wstring>& w)
     t_pixels p;
     if (op == L"colorref" && w.size() == 3) {
         std::string in, out;
-        if (!ReadFile(w[1], in))
+        if (!ReadInFolder(w[1], in))
             return false;
         for (size_t i = 0; i + 4 <= in.size(); i += 4) {
             uint32_t c;
@@ -187,7 +177,7 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     g_folder = argv[1];
     std::string jobs;
-    if (!ReadFile(L"jobs.txt", jobs))
+    if (!ReadInFolder(L"jobs.txt", jobs))
         return 2;
     int failed = 0;
     size_t start = 0;
