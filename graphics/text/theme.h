@@ -24,6 +24,11 @@ public:
     // The process-wide "Window" theme handle, null until a window opened it.
     HTHEME WindowTheme() const { return m_windowTheme; }
 
+    // What the theme adds around a measured text for its glow: measured once, as the size
+    // of a sample text with the glow less its size without (a theme that ignores the glow
+    // adds nothing). Zero without the "Window" theme.
+    SIZE GlowMargin(HDC dc);
+
     t_openThemeData OpenThemeDataFn() const { return m_openThemeData; }
     t_drawThemeTextEx DrawThemeTextExFn() const { return m_drawThemeTextEx; }
 
@@ -33,4 +38,6 @@ private:
     t_openThemeData m_openThemeData = nullptr;
     t_drawThemeTextEx m_drawThemeTextEx = nullptr;
     HTHEME m_windowTheme = nullptr;
+    bool m_marginKnown = false;
+    SIZE m_glowMargin = {0, 0};
 };

@@ -4,29 +4,13 @@
 #include <cwchar>
 
 #include "foundation/core/singleton.h"
+#include "graphics/text/text_helpers.h"
 
 namespace {
 
 t_uiCache* s_live = nullptr;
 
 unsigned KeyOf(HFONT font) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(font)); }
-
-// Selects a font into a DC for one scope.
-class t_fontSelection {
-public:
-    t_fontSelection(HDC dc, HFONT font) : m_dc(dc), m_old(font ? SelectObject(dc, font) : nullptr) {}
-    ~t_fontSelection()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-    t_fontSelection(const t_fontSelection&) = delete;
-    t_fontSelection& operator=(const t_fontSelection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 int16_t TruncatedWidth(const ABCFLOAT& abc) { return static_cast<int16_t>(abc.abcfA + abc.abcfB + abc.abcfC); }
 
@@ -134,7 +118,7 @@ bool t_uiCache::AddFont(HDC dc, HFONT font, bool extentMode)
         return false;
     bool filled;
     {
-        t_fontSelection selection(dc, font);
+        t_gdiSelection selection(dc, font);
         filled = FillWidths(dc, extentMode, *entry);
     }
     t_uintHashMap::t_node* node = filled ? m_map.FindOrInsert(KeyOf(font)) : nullptr;
@@ -162,6 +146,6 @@ bool t_uiCache::Measure(HDC dc, HFONT font, const wchar_t* text, int length, SIZ
         size.cy = entry->height;
         return true;
     }
-    t_fontSelection selection(dc, font);
+    t_gdiSelection selection(dc, font);
     return GetTextExtentPoint32W(dc, text, length, &size) != FALSE;
 }

@@ -3,30 +3,15 @@
 #include <cwchar>
 
 #include "graphics/text/ui_cache.h"
+#include "tests/support/gdi_font.h"
 
 namespace {
 
-// A GDI font of a character height, held for one test.
-class t_gdiFont {
+// A test font whose width entry is dropped before the handle is freed.
+class t_gdiFont : public t_testGdiFont {
 public:
-    t_gdiFont(const wchar_t* face, int height, int weight = FW_NORMAL)
-    {
-        LOGFONTW lf = {};
-        lf.lfHeight = -height;
-        lf.lfWeight = weight;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-        m_font = CreateFontIndirectW(&lf);
-    }
-    ~t_gdiFont()
-    {
-        t_uiCache::RemoveFont(m_font);
-        DeleteObject(m_font);
-    }
-    HFONT Get() const { return m_font; }
-
-private:
-    HFONT m_font;
+    using t_testGdiFont::t_testGdiFont;
+    ~t_gdiFont() { t_uiCache::RemoveFont(Get()); }
 };
 
 class UiCache : public ::testing::Test {
@@ -38,14 +23,6 @@ protected:
         t_uiCache::Delete();
     }
 
-    SIZE GdiExtent(HFONT font, const wchar_t* text)
-    {
-        HGDIOBJ old = SelectObject(m_dc, font);
-        SIZE size = {};
-        GetTextExtentPoint32W(m_dc, text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(m_dc, old);
-        return size;
-    }
     SIZE GdiCalcRect(HFONT font, const wchar_t* text)
     {
         HGDIOBJ old = SelectObject(m_dc, font);
@@ -94,7 +71,7 @@ TEST_F(UiCache, WidthsEqualGdiMeasure)
                 for (const wchar_t* text : texts) {
                     SIZE cached = {-1, -1};
                     ASSERT_TRUE(t_uiCache::Instance()->Measure(m_dc, font.Get(), text, -1, cached, extentMode != 0));
-                    const SIZE extent = GdiExtent(font.Get(), text);
+                    const SIZE extent = TestGdiExtent(font.Get(), text);
                     const SIZE calc = GdiCalcRect(font.Get(), text);
                     EXPECT_EQ(extent.cx, cached.cx) << face << " " << height << " " << extentMode;
                     EXPECT_EQ(extent.cy, cached.cy) << face << " " << height;
@@ -143,7 +120,7 @@ TEST_F(UiCache, OtherCharactersFallBackToGdi)
     for (const wchar_t* text : texts) {
         SIZE size = {};
         ASSERT_TRUE(t_uiCache::Instance()->Measure(m_dc, font.Get(), text, -1, size, false));
-        EXPECT_EQ(GdiExtent(font.Get(), text).cx, size.cx);
+        EXPECT_EQ(TestGdiExtent(font.Get(), text).cx, size.cx);
         // Without a DC there is nothing to fall back on.
         EXPECT_FALSE(t_uiCache::Instance()->Measure(nullptr, font.Get(), text, -1, size, false));
     }
