@@ -51,6 +51,15 @@ void t_renewableMemory::Adopt(t_block& block)
     block.Close();
 }
 
+DWORD t_renewableMemory::FollowingVersion(DWORD generationVersion) const
+{
+    // Callers skip their merge while their remembered version equals the block's; a new
+    // generation numbered below the old block's version would make a stale copy look
+    // current, so the version word only ever goes up from one generation to the next.
+    DWORD old = m_mapping.Version();
+    return m_mapping.IsOpen() && old >= generationVersion ? old + 1 : generationVersion;
+}
+
 DWORD t_renewableMemory::DataSize() const { return UsableSize(m_mapping); }
 
 bool t_renewableMemory::IsValid() const { return m_source != nullptr && m_mapping.IsOpen(); }
@@ -160,7 +169,7 @@ bool t_renewableMemory::Grow(t_errorChain& errors, t_lockerMemSharable&, DWORD s
         return false;
     }
     ZeroTrailer(grown);
-    grown.StoreVersion(generation);
+    grown.StoreVersion(FollowingVersion(generation));
     Adopt(grown);
     // This process made the generation: it is current here without a renewal.
     InterlockedExchange(&m_seenVersion, (LONG)generation);
@@ -218,8 +227,7 @@ bool t_renewableMemory::Renew(t_errorChain& errors, DWORD generation)
         ZeroTrailer(block);
         if (size)
             memcpy(block.Data(), bytes, size);
-        block.StoreVersion(generation);
-        block.StoreVersion(block.Version() + 1);
+        block.StoreVersion(FollowingVersion(generation + 1));
     }
     // else another process created and filled it while we loaded: use theirs as it is.
     free(bytes);

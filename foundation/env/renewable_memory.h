@@ -108,6 +108,9 @@ private:
     void Adopt(t_block& block);
     // The size a block of usable size current grows to so that needed bytes fit; false
     // when that does not fit in a mapping.
+    // The version word of a new generation: the generation's own value, or one above the
+    // current block's version when that is not below it.
+    DWORD FollowingVersion(DWORD generationVersion) const;
     static bool GrownSize(DWORD current, DWORD needed, DWORD& size);
 
     t_block m_mapping;

@@ -215,6 +215,9 @@ TEST_F(RenewableMemory, GrowthIsSeenByAnotherHolder)
     std::string text;
     ASSERT_TRUE(AcquireText(a, 0, text));
     ASSERT_TRUE(AcquireText(b, 0, text));
+    // Merges of the old generation moved its version word past the next generation's number.
+    for (int i = 0; i < 5; ++i)
+        a.BumpVersion();
     DWORD oldVersion = b.Version();
 
     {
@@ -232,6 +235,8 @@ TEST_F(RenewableMemory, GrowthIsSeenByAnotherHolder)
     EXPECT_EQ("grown data", text.substr(0, 10));
     EXPECT_STREQ(a.MappingName(), b.MappingName());
     EXPECT_EQ(1, source.loads);
+    // The version word never goes back: a copy that matched the old block must not match.
+    EXPECT_GT(b.Version(), oldVersion);
 }
 
 TEST_F(RenewableMemory, GrowthFailsWhenTheNextGenerationExists)
