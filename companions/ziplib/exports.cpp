@@ -51,10 +51,10 @@ bool TemporaryCopy(const std::wstring& archive, std::string& out)
 }
 
 int UnZipWide(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
-              const t_skippedSink& skipped = t_skippedSink())
+              const t_skippedSink& skipped = t_skippedSink(), const t_entrySink& entry = t_entrySink())
 {
     try {
-        return ExtractArchive(archive, folder, written, skipped);
+        return ExtractArchive(archive, folder, written, skipped, entry);
     } catch (...) {
         return ZIPLIB_E_MEMORY;
     }
@@ -164,6 +164,24 @@ ZIPLIB_API int ZIPLIB_CALL UnZipEx3(const wchar_t* archive, const wchar_t* folde
                      [skipped, context](const std::wstring& name) { skipped(context, name.c_str()); });
 }
 
+ZIPLIB_API int ZIPLIB_CALL UnZipEx4(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+                                    t_fnUnzipSkipped skipped, t_fnUnzipEntry entry, void* context)
+{
+    t_skippedSink skippedSink;
+    t_entrySink entrySink;
+    try {
+        if (skipped)
+            skippedSink = [skipped, context](const std::wstring& name) { skipped(context, name.c_str()); };
+        if (entry)
+            entrySink = [entry, context](const std::wstring& name, const uint8_t* data, uint32_t size) {
+                entry(context, name.c_str(), data, size);
+            };
+    } catch (...) {
+        return ZIPLIB_E_MEMORY;
+    }
+    return UnZipWide(archive, folder, written, skippedSink, entrySink);
+}
+
 ZIPLIB_API int ZIPLIB_CALL UnZipEx(const char* archive, const char* folder)
 {
     try {
@@ -191,6 +209,15 @@ ZIPLIB_API int ZIPLIB_CALL ZipFolderEx(const char* folder, const char* root, con
         if (!Widen(folder, f) || (root && !Widen(root, r)) || !Widen(archive, a))
             return ZIPLIB_E_ARGUMENT;
         return ZipFolderInto(f.c_str(), r.c_str(), a.c_str());
+    } catch (...) {
+        return ZIPLIB_E_MEMORY;
+    }
+}
+
+ZIPLIB_API int ZIPLIB_CALL ZipEntryList(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive)
+{
+    try {
+        return ZipEntryListInto(entries, count, archive);
     } catch (...) {
         return ZIPLIB_E_MEMORY;
     }

@@ -17,6 +17,7 @@ struct t_planned {
     const t_zipEntry* entry;
     std::wstring path;  // full target path
     bool folder;
+    size_t relative;  // where the name relative to the target starts in path
 };
 
 class t_fileHandle {
@@ -69,7 +70,8 @@ int Plan(const std::vector<t_zipEntry>& entries, uint64_t archiveSize, const std
         // The name was checked part by part; this only guards against a mistake there.
         if (!n_folderPath::IsInside(path, target))
             return ZIPLIB_E_REFUSED;
-        plan.push_back({&entry, std::move(path), folder || entry.IsFolder()});
+        const size_t start = path.size() - relative.size();
+        plan.push_back({&entry, std::move(path), folder || entry.IsFolder(), start});
     }
     if (total > ZIPLIB_RATIO_FLOOR && total / ZIPLIB_MAX_RATIO > archiveSize)
         return ZIPLIB_E_TOO_BIG;
@@ -102,7 +104,7 @@ private:
     std::wstring m_last;
 };
 
-int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders)
+int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders, const t_entrySink& sink)
 {
     const size_t cut = item.path.find_last_of(L'\\');
     if (cut == std::wstring::npos || !folders.Ensure(item.path.substr(0, cut)))
@@ -111,7 +113,10 @@ int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders)
         CreateFileW(item.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return ZIPLIB_E_WRITE;
-    const int code = reader.Read(*item.entry, [&file](const void* data, unsigned size) {
+    std::vector<uint8_t> bytes;
+    const int code = reader.Read(*item.entry, [&file, &bytes, &sink](const void* data, unsigned size) {
+        if (sink)
+            bytes.insert(bytes.end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
         DWORD put = 0;
         return WriteFile(file.Get(), data, size, &put, nullptr) && put == size;
     });
@@ -120,12 +125,15 @@ int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders)
     file.Close();
     if (code != ZIPLIB_OK)
         DeleteFileW(item.path.c_str());
+    else if (sink)
+        sink(item.path.substr(item.relative), bytes.data(), static_cast<uint32_t>(bytes.size()));
     return code;
 }
 
 }  // namespace
 
-int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written, const t_skippedSink& skipped)
+int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* written, const t_skippedSink& skipped,
+                   const t_entrySink& entry)
 {
     if (written)
         *written = 0;
@@ -152,7 +160,7 @@ int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* writ
                 return ZIPLIB_E_WRITE;
             continue;
         }
-        code = WriteEntry(reader, item, folders);
+        code = WriteEntry(reader, item, folders, entry);
         if (code != ZIPLIB_OK)
             return code;
         if (written)

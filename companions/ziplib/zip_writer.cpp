@@ -67,6 +67,8 @@ struct t_item {
     FILETIME written;
     uint32_t attributes;
     uint64_t size;
+    bool inMemory = false;  // bytes below instead of the file at path
+    const uint8_t* data = nullptr;
 };
 
 bool LessNoCase(const std::wstring& a, const std::wstring& b)
@@ -164,7 +166,10 @@ int WriteItem(zipFile zip, const t_item& item, int level, t_failure& failure)
                                 n_zipName::c_flagUtf8, zip64) != ZIP_OK)
         return failure.Fail(ZIPLIB_E_WRITE);
     int code = ZIPLIB_OK;
-    if (!item.folder) {
+    if (!item.folder && item.inMemory) {
+        if (item.size && zipWriteInFileInZip(zip, item.data, static_cast<unsigned>(item.size)) != ZIP_OK)
+            code = failure.Fail(ZIPLIB_E_WRITE);
+    } else if (!item.folder) {
         HANDLE file = CreateFileW(item.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -191,6 +196,73 @@ int WriteItem(zipFile zip, const t_item& item, int level, t_failure& failure)
     if (zipCloseFileInZip(zip) != ZIP_OK && code == ZIPLIB_OK)
         code = failure.Fail(ZIPLIB_E_WRITE);
     return code;
+}
+
+int WriteItems(const std::vector<t_item>& items, const std::wstring& target, t_failure& failure);
+
+// One listed entry as an item: a file's facts as the folder walk finds them, or bytes.
+int ListItem(const t_zipListEntry& entry, std::vector<t_item>& items)
+{
+    if (!entry.name || !entry.name[0])
+        return ZIPLIB_E_ARGUMENT;
+    std::wstring relative = entry.name;
+    bool folder = false;
+    if (!n_zipName::MakeSafeRelative(relative, folder))
+        return ZIPLIB_E_ARGUMENT;
+    WIN32_FIND_DATAW data = {};
+    if (entry.path) {
+        WIN32_FILE_ATTRIBUTE_DATA facts;
+        if (!GetFileAttributesExW(entry.path, GetFileExInfoStandard, &facts))
+            return ZIPLIB_E_READ;
+        if (((facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder) {
+            SetLastError(folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED);
+            return ZIPLIB_E_READ;
+        }
+        data.dwFileAttributes = facts.dwFileAttributes;
+        data.ftLastWriteTime = facts.ftLastWriteTime;
+        data.nFileSizeHigh = facts.nFileSizeHigh;
+        data.nFileSizeLow = facts.nFileSizeLow;
+        if (!AddItem(entry.path, relative, data, items))
+            return ZIPLIB_E_ARGUMENT;
+        return ZIPLIB_OK;
+    }
+    if (entry.size && !entry.data && !folder)
+        return ZIPLIB_E_ARGUMENT;
+    data.dwFileAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    uint64_t time = entry.time;
+    if (time == 0) {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        time = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    }
+    data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(time);
+    data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(time >> 32);
+    data.nFileSizeLow = folder ? 0 : entry.size;
+    if (!AddItem(std::wstring(), relative, data, items))
+        return ZIPLIB_E_ARGUMENT;
+    items.back().inMemory = !folder;
+    items.back().data = entry.data;
+    return ZIPLIB_OK;
+}
+
+int WriteList(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive, t_failure& failure)
+{
+    std::wstring target;
+    if ((!entries && count) || !n_folderPath::Full(archive, target))
+        return failure.Fail(ZIPLIB_E_ARGUMENT);
+    if (n_folderPath::IsFolder(target)) {
+        SetLastError(c_errorDirectoryNotSupported);
+        return failure.Fail(ZIPLIB_E_ARGUMENT);
+    }
+    std::vector<t_item> items;
+    items.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        SetLastError(0);
+        const int code = ListItem(entries[i], items);
+        if (code != ZIPLIB_OK)
+            return failure.Fail(code);
+    }
+    return WriteItems(items, target, failure);
 }
 
 int WriteArchive(const wchar_t* folder, const wchar_t* root, const wchar_t* archive, t_failure& failure)
@@ -229,6 +301,12 @@ int WriteArchive(const wchar_t* folder, const wchar_t* root, const wchar_t* arch
     if (code != ZIPLIB_OK)
         return failure.Fail(code);
 
+    return WriteItems(items, target, failure);
+}
+
+int WriteItems(const std::vector<t_item>& items, const std::wstring& target, t_failure& failure)
+{
+    int code = ZIPLIB_OK;
     zlib_filefunc64_def io;
     fill_win32_filefunc64W(&io);
     g_plainWrite = io.zwrite_file;
@@ -264,6 +342,14 @@ int ZipFolderInto(const wchar_t* folder, const wchar_t* root, const wchar_t* arc
 {
     t_failure failure;
     const int code = WriteArchive(folder, root, archive, failure);
+    SetLastError(failure.Reason());
+    return code;
+}
+
+int ZipEntryListInto(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive)
+{
+    t_failure failure;
+    const int code = WriteList(entries, count, archive, failure);
     SetLastError(failure.Reason());
     return code;
 }

@@ -11,6 +11,9 @@ int SetZipLevelValue(int level);
 // A ZIPLIB_ result; see ZipFolder in ziplib.h. On failure the thread's last-error code is
 // the system's reason for the first step that failed (0 when it had none).
 int ZipFolderInto(const wchar_t* folder, const wchar_t* root, const wchar_t* archive);
+// The same for a list of entries; see ZipEntryList in ziplib.h.
+struct t_zipListEntry;
+int ZipEntryListInto(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive);
 
 // Tests stand in for a full drive: the archives written afterwards take at most bytes
 // more bytes in all, then writes come up short with ERROR_DISK_FULL, as on a drive that

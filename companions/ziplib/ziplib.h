@@ -85,6 +85,14 @@ typedef void(ZIPLIB_CALL* t_fnUnzipSkipped)(void* context, const wchar_t* name);
 // context and each skipped entry's name, after the files were written and only on success.
 ZIPLIB_API int ZIPLIB_CALL UnZipEx3(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
                                     t_fnUnzipSkipped skipped, void* context);
+// Receives, through UnZipEx4, each file once it was written: its name relative to the
+// folder ('\\' between parts) and its bytes, valid only during the call. Called on the
+// calling thread.
+typedef void(ZIPLIB_CALL* t_fnUnzipEntry)(void* context, const wchar_t* name, const uint8_t* data, uint32_t size);
+// UnZipEx3 that also hands each written file to entry (may be null). On failure the caller
+// discards what it received.
+ZIPLIB_API int ZIPLIB_CALL UnZipEx4(const wchar_t* archive, const wchar_t* folder, uint32_t* written,
+                                    t_fnUnzipSkipped skipped, t_fnUnzipEntry entry, void* context);
 
 // Writes every file and folder below folder into a new archive (replacing any file at that
 // path). Entry names are relative to root, which must be folder itself or a folder that
@@ -96,6 +104,20 @@ ZIPLIB_API int ZIPLIB_CALL ZipFolderEx(const char* folder, const char* root, con
 // Deflate level 0 (stored) to 9 for later ZipFolder calls; -1 restores the default (6).
 // Returns the previous level; an out-of-range level changes nothing.
 ZIPLIB_API int ZIPLIB_CALL SetZipLevel(int level);
+
+// One entry for ZipEntryList.
+typedef struct t_zipListEntry {
+    const wchar_t* name;  // relative to the archive's root, parts joined by '\\' or '/'; a trailing separator: a folder
+    const wchar_t* path;  // file whose bytes and last-write time the entry takes, as ZipFolder stores them; null: the
+                          // data, size and time below
+    const uint8_t* data;
+    uint32_t size;
+    uint64_t time;  // FILETIME (UTC, 100 ns units) of a data entry; 0: now
+} t_zipListEntry;
+// Writes the listed entries, in list order, into a new archive (replacing any file there),
+// with ZipFolder's level, name encoding and failure rules: no archive is left behind and
+// GetLastError gives the reason. A name that UnZip would refuse is ZIPLIB_E_ARGUMENT.
+ZIPLIB_API int ZIPLIB_CALL ZipEntryList(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive);
 
 // Readies archive for UnZipFile: writes into path (260 bytes) a code-page-936 path to
 // read from and reads the archive's directory once, so that later look-ups cost one seek.
@@ -117,9 +139,12 @@ typedef int(ZIPLIB_CALL* t_fnUnZip)(const wchar_t*, const wchar_t*);
 typedef int(ZIPLIB_CALL* t_fnUnZipEx)(const char*, const char*);
 typedef int(ZIPLIB_CALL* t_fnUnZipEx2)(const wchar_t*, const wchar_t*, uint32_t*);
 typedef int(ZIPLIB_CALL* t_fnUnZipEx3)(const wchar_t*, const wchar_t*, uint32_t*, t_fnUnzipSkipped, void*);
+typedef int(ZIPLIB_CALL* t_fnUnZipEx4)(const wchar_t*, const wchar_t*, uint32_t*, t_fnUnzipSkipped, t_fnUnzipEntry,
+                                       void*);
 typedef int(ZIPLIB_CALL* t_fnZipFolder)(const wchar_t*, const wchar_t*, const wchar_t*);
 typedef int(ZIPLIB_CALL* t_fnZipFolderEx)(const char*, const char*, const char*);
 typedef int(ZIPLIB_CALL* t_fnSetZipLevel)(int);
+typedef int(ZIPLIB_CALL* t_fnZipEntryList)(const t_zipListEntry*, uint32_t, const wchar_t*);
 typedef uint8_t(ZIPLIB_CALL* t_fnPrepareUnzipFile)(const wchar_t*, char*, uint32_t*);
 typedef uint8_t(ZIPLIB_CALL* t_fnUnZipFile)(const char*, const char*, t_unzipBuf*);
 typedef void(ZIPLIB_CALL* t_fnFreeUnzipBuf)(t_unzipBuf*);

@@ -408,3 +408,115 @@ TEST(ZipLibTest, FailedZipFolderLeavesTheSystemReason)
     EXPECT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), nullptr, full.c_str()));
     EXPECT_EQ(0u, GetLastError());
 }
+
+namespace {
+
+struct t_received {
+    std::vector<std::wstring> names;
+    t_tree files;
+};
+
+void ZIPLIB_CALL CollectEntry(void* context, const wchar_t* name, const uint8_t* data, uint32_t size)
+{
+    t_received& received = *static_cast<t_received*>(context);
+    received.names.push_back(name);
+    received.files[name] = std::string(reinterpret_cast<const char*>(data), size);
+}
+
+FILETIME WriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA facts = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts);
+    return facts.ftLastWriteTime;
+}
+
+uint64_t Ticks(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+}  // namespace
+
+TEST(ZipLibTest, EntryListPacksFilesAndBytesInListOrder)
+{
+    t_tempFolder temp(L"ziplib_list");
+    const std::wstring source = temp / L"skin";
+    CreateDirectoryW(source.c_str(), nullptr);
+    WriteTree(source, SkinTree());
+    const std::string ini = "[General]\r\nname=rewritten\r\n";
+    // 2020-02-02 02:02:02 UTC; the archive keeps local DOS times to two seconds.
+    const uint64_t iniTime = 132251257220000000ull;
+    const std::wstring png = source + L"\\图片\\候选框.png";
+    const std::wstring deep = source + L"\\a\\b\\deep.gif";
+    const t_zipListEntry list[] = {
+        {L"图片\\候选框.png", png.c_str(), nullptr, 0, 0},
+        {L"Skin.ini", nullptr, reinterpret_cast<const uint8_t*>(ini.data()), uint32_t(ini.size()), iniTime},
+        {L"a/b/", nullptr, nullptr, 0, 0},
+        {L"a/b/deep.gif", deep.c_str(), nullptr, 0, 0},
+        {L"空.txt", nullptr, nullptr, 0, 0},
+    };
+    const std::wstring archive = temp / L"list.vsf";
+    SetLastError(ERROR_DISK_FULL);
+    ASSERT_EQ(ZIPLIB_OK, ZipEntryList(list, 5, archive.c_str()));
+    EXPECT_EQ(0u, GetLastError());
+
+    const std::wstring target = temp / L"out";
+    t_received received;
+    uint32_t written = 0;
+    ASSERT_EQ(ZIPLIB_OK, UnZipEx4(archive.c_str(), target.c_str(), &written, nullptr, CollectEntry, &received));
+    const t_tree expected = {
+        {L"图片", "<dir>"}, {L"图片\\候选框.png", SkinTree().at(L"图片\\候选框.png")},
+        {L"Skin.ini", ini}, {L"a", "<dir>"},
+        {L"a\\b", "<dir>"}, {L"a\\b\\deep.gif", "GIF89a"},
+        {L"空.txt", ""},
+    };
+    EXPECT_EQ(expected, ReadTree(target));
+    EXPECT_EQ(4u, written);
+    // Each file written reaches the caller, named as in the folder, in archive order.
+    EXPECT_EQ((std::vector<std::wstring>{L"图片\\候选框.png", L"Skin.ini", L"a\\b\\deep.gif", L"空.txt"}),
+              received.names);
+    for (const auto& file : received.files)
+        EXPECT_EQ(expected.at(file.first), file.second);
+    // Times: a file's own, to the DOS two seconds, and the listed one for bytes.
+    EXPECT_LE(Ticks(WriteTime(png)) - Ticks(WriteTime(target + L"\\图片\\候选框.png")) + 20000000ull, 40000000ull);
+    EXPECT_EQ(iniTime, Ticks(WriteTime(target + L"\\Skin.ini")));
+
+    // The list gives the same archive as the folder walk for the same entries.
+    const std::wstring sub = temp / L"sub";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    WriteTree(sub, {{L"x.png", Noise(70000, 9)}, {L"y.bmp", std::string(90000, 'y')}});
+    const std::wstring x = sub + L"\\x.png";
+    const std::wstring y = sub + L"\\y.bmp";
+    const t_zipListEntry same[] = {{L"x.png", x.c_str(), nullptr, 0, 0}, {L"y.bmp", y.c_str(), nullptr, 0, 0}};
+    ASSERT_EQ(ZIPLIB_OK, ZipEntryList(same, 2, (temp / L"same1.zip").c_str()));
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(sub.c_str(), nullptr, (temp / L"same2.zip").c_str()));
+    EXPECT_EQ(ReadRaw(temp / L"same1.zip"), ReadRaw(temp / L"same2.zip"));
+}
+
+TEST(ZipLibTest, EntryListFailuresLeaveNoArchive)
+{
+    t_tempFolder temp(L"ziplib_list_fail");
+    const std::wstring archive = temp / L"x.vsf";
+    const std::wstring missing = temp / L"missing.png";
+    const uint8_t byte = 'b';
+    const struct {
+        t_zipListEntry entry;
+        int code;
+        DWORD reason;
+    } cases[] = {
+        {{L"..\\escape.png", nullptr, &byte, 1, 0}, ZIPLIB_E_ARGUMENT, 0},
+        {{L"c:\\abs.png", nullptr, &byte, 1, 0}, ZIPLIB_E_ARGUMENT, 0},
+        {{L"", nullptr, &byte, 1, 0}, ZIPLIB_E_ARGUMENT, 0},
+        {{nullptr, nullptr, &byte, 1, 0}, ZIPLIB_E_ARGUMENT, 0},
+        {{L"a.png", nullptr, nullptr, 5, 0}, ZIPLIB_E_ARGUMENT, 0},
+        {{L"a.png", missing.c_str(), nullptr, 0, 0}, ZIPLIB_E_READ, ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        const t_zipListEntry list[] = {{L"ok.txt", nullptr, &byte, 1, 0}, c.entry};
+        SetLastError(12345);
+        EXPECT_EQ(c.code, ZipEntryList(list, 2, archive.c_str()));
+        EXPECT_EQ(c.reason, GetLastError());
+        EXPECT_FALSE(Exists(archive));
+    }
+    // An empty list is an empty archive.
+    ASSERT_EQ(ZIPLIB_OK, ZipEntryList(nullptr, 0, archive.c_str()));
+    EXPECT_TRUE(Exists(archive));
+    EXPECT_EQ(ZIPLIB_E_ARGUMENT, ZipEntryList(nullptr, 1, archive.c_str()));
+}
