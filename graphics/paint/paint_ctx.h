@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct t_font;
+
 // A memory DC with one DIB section selected into it; plain record, zeroed by Init.
 struct t_memDC {
     HDC dc;
@@ -78,6 +80,15 @@ public:
     // Solid fill with an ARGB colour (graphics/paint/solid_draw.cpp): a brush on ordinary
     // targets; on alpha targets the colour's alpha (255 below 0x1000000) is blended in.
     bool FillRect(int x, int y, int width, int height, uint32_t argb);
+
+    // Text in a font record (graphics/text/text_draw.cpp): glowing on themed alpha targets,
+    // alpha-correct GDI text or FreeType text on alpha targets, plain GDI text on ordinary
+    // ones at full alpha. A background colour is filled over the rect first. False without
+    // font, colour or rect; a negative length means up to the NUL.
+    bool DrawText(const wchar_t* text, int length, const RECT* rect, const t_font* font, const uint32_t* color,
+                  const uint32_t* background, UINT format, int alpha);
+    // Size of the text as the drawing path of the font lays it out.
+    bool MeasureText(const wchar_t* text, int length, const t_font* font, SIZE* size, UINT format, int widthLimit);
 
 private:
     uint8_t m_alphaTarget;
