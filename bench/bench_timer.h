@@ -24,3 +24,16 @@ inline double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
+
+// Median time in milliseconds of `runs` calls of work.
+template <class F>
+double MedianMs(int runs, F&& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = Now();
+        work();
+        times.push_back(Now() - start);
+    }
+    return Median(times);
+}

@@ -33,18 +33,6 @@ uint32_t Premultiplied(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
     return a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
 }
 
-template <class F>
-double MedianMs(int runs, F&& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    return Median(times);
-}
-
 void Report(const char* what, double ms, double megapixels)
 {
     printf("%-44s median %8.3f ms  %8.1f Mpx/s\n", what, ms, megapixels / (ms / 1000.0));

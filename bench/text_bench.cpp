@@ -42,18 +42,6 @@ std::vector<std::wstring> Lines()
     return lines;
 }
 
-template <class F>
-double MedianMs(int runs, F&& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    return Median(times);
-}
-
 void Report(const char* what, double ours, double gdi)
 {
     printf("%-40s ours %8.3f ms  GDI %8.3f ms  ratio %.2f\n", what, ours, gdi, ours / gdi);

@@ -81,7 +81,7 @@ public:
     // targets; on alpha targets the colour's alpha (255 below 0x1000000) is blended in.
     bool FillRect(int x, int y, int width, int height, uint32_t argb);
 
-    // Text in a font record (graphics/text/text_draw.cpp): glowing on themed alpha targets,
+    // Text in a font record (graphics/text/paint_text.cpp): glowing on themed alpha targets,
     // alpha-correct GDI text or FreeType text on alpha targets, plain GDI text on ordinary
     // ones at full alpha. A background colour is filled over the rect first. False without
     // font, colour or rect; a negative length means up to the NUL.
