@@ -277,12 +277,10 @@ bool t_env::SetString(const t_envEntry<const wchar_t*>& entry, const wchar_t* te
 {
     if (!text)
         text = L"";
-    const size_t size = (wcslen(text) + 1) * sizeof(wchar_t);
-    if (size > c_maxDataSize) {
-        m_modified = true;
+    const size_t length = wcslen(text);
+    if (length > c_maxTextChars)
         return false;
-    }
-    return StoreEntry(entry, text, static_cast<uint32_t>(size));
+    return StoreEntry(entry, text, static_cast<uint32_t>((length + 1) * sizeof(wchar_t)));
 }
 
 bool t_env::LoadFromIni(t_errorChain& errors, const wchar_t* path, int mode)
@@ -303,8 +301,10 @@ bool t_env::LoadFromIni(t_errorChain& errors, const wchar_t* path, int mode)
     for (t_iniSection::t_iterator it = setting->Begin(); it.NotEquals(setting->End()); it.Next()) {
         const wchar_t* name = it.Node()->key;
         const wchar_t* text = it.Node()->value ? static_cast<const wchar_t*>(it.Node()->value) : L"";
+        // Skipped rather than stored: a value that no block can carry would make the
+        // shared snapshot unreadable for every process.
         const size_t length = wcslen(text);
-        if (length >= c_maxTextChars)
+        if (length > c_maxTextChars)
             continue;
         const t_envEntryBase* entry = t_envEntryBase::FindByName(name);
         const t_syncMode sync = ModeFromText(syncMode ? syncMode->Value(name) : nullptr, entry);
@@ -483,7 +483,7 @@ bool t_env::ReadBlock(t_errorChain& errors, const BYTE* block, uint32_t availabl
         if (end == pos)
             return true;
         const uint32_t chars = (end - pos) / 2;
-        if (chars > c_maxTextChars)
+        if (chars > c_maxDataSize)
             return FailCorrupt(errors);
         wchar_t* buffer = name.GetBuffer(static_cast<int>(chars));
         if (!buffer)

@@ -35,8 +35,8 @@ public:
     static const uint32_t c_recordOverhead = 12;
     // Larger data ends a block: no value is that large.
     static const uint32_t c_maxDataSize = 0x10000;
-    // Value texts of "env.ini" this long or longer are skipped.
-    static const uint32_t c_maxTextChars = 0x10000;
+    // Texts longer than this cannot be stored: their data would end a block.
+    static const uint32_t c_maxTextChars = c_maxDataSize / sizeof(wchar_t) - 1;
     // What the migration writes as the version of the file's settings.
     static constexpr const wchar_t* c_currentVersion = L"6.8.0.0000";
 

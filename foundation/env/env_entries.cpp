@@ -5,6 +5,7 @@ namespace n_env {
 // One row per entry: name, change group (not for unsigned long), id, default, type and
 // synchronisation mode. Entries whose meaning lies elsewhere in the input method are
 // remote, in no group, and default to zero, false or the empty text.
+// clang-format off
 t_envEntry<int> HanziSet(L"HanziSet", -1, 1, 5, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CodePage(L"CodePage", -1, 2, 936, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> FreqUpMode(L"FreqUpMode", -1, 3, 4, t_envType::integer, t_syncMode::remote);
@@ -71,10 +72,8 @@ t_envEntry<bool> ShortCutMenu(L"ShortCutMenu", -1, 63, true, t_envType::boolean,
 t_envEntry<bool> ShortcutOn(L"ShortcutOn", -1, 64, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ShortCutArt(L"ShortCutArt", -1, 65, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ShortCutFanJian(L"ShortCutFanJian", -1, 66, true, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> ShortcutQuickInputEmotion(L"ShortcutQuickInputEmotion", -1, 67, false, t_envType::boolean,
-                                           t_syncMode::remote);
-t_envEntry<bool> ShortcutQuickInputSymbol(L"ShortcutQuickInputSymbol", -1, 68, false, t_envType::boolean,
-                                          t_syncMode::remote);
+t_envEntry<bool> ShortcutQuickInputEmotion(L"ShortcutQuickInputEmotion", -1, 67, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> ShortcutQuickInputSymbol(L"ShortcutQuickInputSymbol", -1, 68, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ShortcutSearch(L"ShortcutSearch", -1, 69, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> KeyMenuSwitch(L"KeyMenuSwitch", -1, 70, 12, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> KeySoftKeyboardSwitch(L"KeySoftKeyboardSwitch", -1, 71, 10, t_envType::integer, t_syncMode::remote);
@@ -97,11 +96,9 @@ t_envEntry<bool> MakeName(L"MakeName", -1, 87, false, t_envType::boolean, t_sync
 t_envEntry<const wchar_t*> ShuangPinName(L"ShuangPinName", -1, 88, L"Vexil", t_envType::string, t_syncMode::remote);
 t_envEntry<int> StatusAppearance(L"StatusAppearance", -1, 89, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> SkinEnabled(L"SkinEnabled", 3, 90, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<const wchar_t*> ActiveSkinName(L"ActiveSkinName", 3, 91, L"Default(黑系)", t_envType::string,
-                                          t_syncMode::remote);
+t_envEntry<const wchar_t*> ActiveSkinName(L"ActiveSkinName", 3, 91, L"Default(黑系)", t_envType::string, t_syncMode::remote);
 t_envEntry<bool> IgnoreSkinFontSetting(L"IgnoreSkinFontSetting", 3, 93, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> IgnoreSkinColorSetting(L"IgnoreSkinColorSetting", 3, 94, false, t_envType::boolean,
-                                        t_syncMode::remote);
+t_envEntry<bool> IgnoreSkinColorSetting(L"IgnoreSkinColorSetting", 3, 94, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> AllowArt(L"AllowArt", -1, 95, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> ArtWordMode(L"ArtWordMode", -1, 96, 0, t_envType::integer, t_syncMode::plain);
 t_envEntry<int> PasteType(L"PasteType", -1, 97, 0, t_envType::integer, t_syncMode::remote);
@@ -114,22 +111,14 @@ t_envEntry<int> MaxLongWord(L"MaxLongWord", -1, 103, 0, t_envType::integer, t_sy
 t_envEntry<bool> UseGdiplus(L"UseGdiplus", 3, 104, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UseLayeredWindow(L"UseLayeredWindow", 3, 105, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> InputStatistics(L"InputStatistics", -1, 106, true, t_envType::boolean, t_syncMode::remote);
-t_envEntry<int> InputStatistics_HistoryCout(L"InputStatistics_HistoryCout", -1, 107, 0, t_envType::integer,
-                                            t_syncMode::remote);
-t_envEntry<int> InputStatistics_TodayCount(L"InputStatistics_TodayCount", -1, 108, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> InputStatistics_YesterdayCount(L"InputStatistics_YesterdayCount", -1, 109, 0, t_envType::integer,
-                                               t_syncMode::remote);
-t_envEntry<int> InputStatistics_MinuteSpeedCurrent(L"InputStatistics_MinuteSpeedCurrent", -1, 110, 0,
-                                                   t_envType::integer, t_syncMode::remote);
-t_envEntry<int> InputStatistics_MinuteSpeedMax(L"InputStatistics_MinuteSpeedMax", -1, 111, 0, t_envType::integer,
-                                               t_syncMode::remote);
-t_envEntry<unsigned long> InputStatistics_TimeStart(L"InputStatistics_TimeStart", 112, 0, t_envType::ulong,
-                                                    t_syncMode::remote);
-t_envEntry<unsigned long> InputStatistics_TimeEnd(L"InputStatistics_TimeEnd", 113, 0, t_envType::ulong,
-                                                  t_syncMode::remote);
-t_envEntry<unsigned long> InputStatistics_TimeMinuteSpeedMax(L"InputStatistics_TimeMinuteSpeedMax", 114, 0,
-                                                             t_envType::ulong, t_syncMode::remote);
+t_envEntry<int> InputStatistics_HistoryCout(L"InputStatistics_HistoryCout", -1, 107, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> InputStatistics_TodayCount(L"InputStatistics_TodayCount", -1, 108, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> InputStatistics_YesterdayCount(L"InputStatistics_YesterdayCount", -1, 109, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> InputStatistics_MinuteSpeedCurrent(L"InputStatistics_MinuteSpeedCurrent", -1, 110, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> InputStatistics_MinuteSpeedMax(L"InputStatistics_MinuteSpeedMax", -1, 111, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<unsigned long> InputStatistics_TimeStart(L"InputStatistics_TimeStart", 112, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> InputStatistics_TimeEnd(L"InputStatistics_TimeEnd", 113, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> InputStatistics_TimeMinuteSpeedMax(L"InputStatistics_TimeMinuteSpeedMax", 114, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> GapLevel(L"GapLevel", 115, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> PyCorrectTip(L"PyCorrectTip", -1, 116, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UseCellDict(L"UseCellDict", -1, 117, false, t_envType::boolean, t_syncMode::remote);
@@ -143,44 +132,27 @@ t_envEntry<int> UpTipTime(L"UpTipTime", -1, 125, 0, t_envType::integer, t_syncMo
 t_envEntry<int> LastUpImeIdxTime(L"LastUpImeIdxTime", -1, 126, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> ClearFontEdge(L"ClearFontEdge", 3, 128, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> LogonWeb(L"LogonWeb", -1, 129, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> HideStatusWhenFullScreen(L"HideStatusWhenFullScreen", -1, 130, true, t_envType::boolean,
-                                          t_syncMode::remote);
+t_envEntry<bool> HideStatusWhenFullScreen(L"HideStatusWhenFullScreen", -1, 130, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UrlGuide(L"UrlGuide", -1, 137, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UrlGuide_AutoUpdate(L"UrlGuide_AutoUpdate", -1, 138, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UrlGuide_AppendCR(L"UrlGuide_AppendCR", -1, 139, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> ForcedAutoUpdate(L"ForcedAutoUpdate", -1, 140, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateX(L"FuncStat_SelectCandRateX", -1, 141, 0, t_envType::integer,
-                                         t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateY(L"FuncStat_SelectCandRateY", -1, 142, 0, t_envType::integer,
-                                         t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL1(L"FuncStat_SelectCandRateXL1", -1, 143, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL1(L"FuncStat_SelectCandRateYL1", -1, 144, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL2(L"FuncStat_SelectCandRateXL2", -1, 145, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL2(L"FuncStat_SelectCandRateYL2", -1, 146, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL3(L"FuncStat_SelectCandRateXL3", -1, 147, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL3(L"FuncStat_SelectCandRateYL3", -1, 148, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL4(L"FuncStat_SelectCandRateXL4", -1, 149, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL4(L"FuncStat_SelectCandRateYL4", -1, 150, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL5(L"FuncStat_SelectCandRateXL5", -1, 151, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL5(L"FuncStat_SelectCandRateYL5", -1, 152, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL6(L"FuncStat_SelectCandRateXL6", -1, 153, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL6(L"FuncStat_SelectCandRateYL6", -1, 154, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateXL6M(L"FuncStat_SelectCandRateXL6M", -1, 155, 0, t_envType::integer,
-                                            t_syncMode::remote);
-t_envEntry<int> FuncStat_SelectCandRateYL6M(L"FuncStat_SelectCandRateYL6M", -1, 156, 0, t_envType::integer,
-                                            t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateX(L"FuncStat_SelectCandRateX", -1, 141, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateY(L"FuncStat_SelectCandRateY", -1, 142, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL1(L"FuncStat_SelectCandRateXL1", -1, 143, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL1(L"FuncStat_SelectCandRateYL1", -1, 144, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL2(L"FuncStat_SelectCandRateXL2", -1, 145, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL2(L"FuncStat_SelectCandRateYL2", -1, 146, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL3(L"FuncStat_SelectCandRateXL3", -1, 147, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL3(L"FuncStat_SelectCandRateYL3", -1, 148, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL4(L"FuncStat_SelectCandRateXL4", -1, 149, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL4(L"FuncStat_SelectCandRateYL4", -1, 150, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL5(L"FuncStat_SelectCandRateXL5", -1, 151, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL5(L"FuncStat_SelectCandRateYL5", -1, 152, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL6(L"FuncStat_SelectCandRateXL6", -1, 153, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL6(L"FuncStat_SelectCandRateYL6", -1, 154, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateXL6M(L"FuncStat_SelectCandRateXL6M", -1, 155, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> FuncStat_SelectCandRateYL6M(L"FuncStat_SelectCandRateYL6M", -1, 156, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> FuncStat_StartUp(L"FuncStat_StartUp", -1, 157, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> FuncStat_FirstKey(L"FuncStat_FirstKey", -1, 158, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> FuncStat_Sel2(L"FuncStat_Sel2", -1, 159, 0, t_envType::integer, t_syncMode::remote);
@@ -194,25 +166,17 @@ t_envEntry<int> FuncStat_Sel9(L"FuncStat_Sel9", -1, 166, 0, t_envType::integer, 
 t_envEntry<unsigned long> BDFlag(L"BDFlag", 167, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<int> ScdCharaUpdateTime(L"ScdCharaUpdateTime", -1, 168, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> EngFill(L"EngFill", -1, 169, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> EnglishInput_Autofill_Space(L"EnglishInput_Autofill_Space", -1, 171, false, t_envType::boolean,
-                                             t_syncMode::remote);
-t_envEntry<bool> EnglishInput_Autofill_Enter(L"EnglishInput_Autofill_Enter", -1, 172, false, t_envType::boolean,
-                                             t_syncMode::remote);
-t_envEntry<bool> EnglishInput_Autofill_Tab(L"EnglishInput_Autofill_Tab", -1, 173, false, t_envType::boolean,
-                                           t_syncMode::remote);
-t_envEntry<bool> EnglishInput_AddSpace(L"EnglishInput_AddSpace", -1, 174, false, t_envType::boolean,
-                                       t_syncMode::remote);
+t_envEntry<bool> EnglishInput_Autofill_Space(L"EnglishInput_Autofill_Space", -1, 171, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_Autofill_Enter(L"EnglishInput_Autofill_Enter", -1, 172, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_Autofill_Tab(L"EnglishInput_Autofill_Tab", -1, 173, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_AddSpace(L"EnglishInput_AddSpace", -1, 174, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ShortCutEnglishInput(L"ShortCutEnglishInput", -1, 175, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> KeyEnglishInputSwitch(L"KeyEnglishInputSwitch", -1, 176, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> DefaultEnglishInput(L"DefaultEnglishInput", -1, 177, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> EnglishInput_LearnNewWord(L"EnglishInput_LearnNewWord", -1, 178, false, t_envType::boolean,
-                                           t_syncMode::remote);
-t_envEntry<bool> EnglishInput_LearnFreq(L"EnglishInput_LearnFreq", -1, 179, false, t_envType::boolean,
-                                        t_syncMode::remote);
-t_envEntry<bool> EnglishInput_ExactMatches(L"EnglishInput_ExactMatches", -1, 180, false, t_envType::boolean,
-                                           t_syncMode::remote);
-t_envEntry<bool> EnglishInput_StarAsWildcard(L"EnglishInput_StarAsWildcard", -1, 181, false, t_envType::boolean,
-                                             t_syncMode::remote);
+t_envEntry<bool> EnglishInput_LearnNewWord(L"EnglishInput_LearnNewWord", -1, 178, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_LearnFreq(L"EnglishInput_LearnFreq", -1, 179, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_ExactMatches(L"EnglishInput_ExactMatches", -1, 180, false, t_envType::boolean, t_syncMode::remote);
+t_envEntry<bool> EnglishInput_StarAsWildcard(L"EnglishInput_StarAsWildcard", -1, 181, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<unsigned long> InvalidSkinTime(L"InvalidSkinTime", 182, 0u, t_envType::ulong, t_syncMode::local);
 t_envEntry<const wchar_t*> InvalidSkinName(L"InvalidSkinName", -1, 183, L"", t_envType::string, t_syncMode::local);
 t_envEntry<int> QuickInputPage(L"QuickInputPage", -1, 184, 0, t_envType::integer, t_syncMode::remote);
@@ -226,8 +190,7 @@ t_envEntry<int> KeyChangeSkin(L"KeyChangeSkin", -1, 193, 0, t_envType::integer, 
 t_envEntry<int> LastInputTime(L"LastInputTime", -1, 194, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> SplitZi(L"SplitZi", -1, 195, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> TimeSetDefault_EngFill(L"TimeSetDefault_EngFill", -1, 196, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<int> TimeSetDefault_UrlAssist(L"TimeSetDefault_UrlAssist", -1, 197, 0, t_envType::integer,
-                                         t_syncMode::remote);
+t_envEntry<int> TimeSetDefault_UrlAssist(L"TimeSetDefault_UrlAssist", -1, 197, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountBiHuaFilter(L"CountBiHuaFilter", -1, 198, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountBiHua(L"CountBiHua", -1, 199, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountEngFill(L"CountEngFill", -1, 200, 0, t_envType::integer, t_syncMode::remote);
@@ -238,32 +201,24 @@ t_envEntry<int> CountSpSw(L"CountSpSw", -1, 204, 0, t_envType::integer, t_syncMo
 t_envEntry<int> CountTempEng(L"CountTempEng", -1, 205, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountUrlFill(L"CountUrlFill", -1, 206, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountVMode(L"CountVMode", -1, 207, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<unsigned long> ImeStat_TimeFirstStart(L"ImeStat_TimeFirstStart", 209, 0, t_envType::ulong,
-                                                 t_syncMode::remote);
+t_envEntry<unsigned long> ImeStat_TimeFirstStart(L"ImeStat_TimeFirstStart", 209, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> ImeStat_TimeStart0(L"ImeStat_TimeStart0", 210, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> ImeStat_TimeStart1(L"ImeStat_TimeStart1", 211, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<unsigned long> ImeStat_TimeChangeSkin(L"ImeStat_TimeChangeSkin", 212, 0u, t_envType::ulong,
-                                                 t_syncMode::local);
-t_envEntry<unsigned long> ImeStat_TimeInstallSkin(L"ImeStat_TimeInstallSkin", 213, 0, t_envType::ulong,
-                                                  t_syncMode::remote);
-t_envEntry<unsigned long> ImeStat_TimeChangeDict(L"ImeStat_TimeChangeDict", 214, 0, t_envType::ulong,
-                                                 t_syncMode::remote);
-t_envEntry<unsigned long> ImeStat_TimeInstallDict(L"ImeStat_TimeInstallDict", 215, 0, t_envType::ulong,
-                                                  t_syncMode::remote);
+t_envEntry<unsigned long> ImeStat_TimeChangeSkin(L"ImeStat_TimeChangeSkin", 212, 0u, t_envType::ulong, t_syncMode::local);
+t_envEntry<unsigned long> ImeStat_TimeInstallSkin(L"ImeStat_TimeInstallSkin", 213, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> ImeStat_TimeChangeDict(L"ImeStat_TimeChangeDict", 214, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> ImeStat_TimeInstallDict(L"ImeStat_TimeInstallDict", 215, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> Popup_TimeLastQuery(L"Popup_TimeLastQuery", 216, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> Popup_TimeLastCheck(L"Popup_TimeLastCheck", 217, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<unsigned long> Popup_TimeQueryInterval(L"Popup_TimeQueryInterval", 218, 0, t_envType::ulong,
-                                                  t_syncMode::remote);
-t_envEntry<unsigned long> Popup_TimeCheckInterval(L"Popup_TimeCheckInterval", 219, 0, t_envType::ulong,
-                                                  t_syncMode::remote);
+t_envEntry<unsigned long> Popup_TimeQueryInterval(L"Popup_TimeQueryInterval", 218, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> Popup_TimeCheckInterval(L"Popup_TimeCheckInterval", 219, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> ShowSearchBtn(L"ShowSearchBtn", -1, 220, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> EditMode(L"EditMode", -1, 221, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> CountUsrDictRepair(L"CountUsrDictRepair", -1, 222, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CountRepair(L"CountRepair", -1, 223, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> IndexPrePair(L"IndexPrePair", -1, 224, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> IndexAfterRepair(L"IndexAfterRepair", -1, 225, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<unsigned long> SkinChannel_TimeLastUpdate(L"SkinChannel_TimeLastUpdate", 226, 0, t_envType::ulong,
-                                                     t_syncMode::remote);
+t_envEntry<unsigned long> SkinChannel_TimeLastUpdate(L"SkinChannel_TimeLastUpdate", 226, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> ShowBB_Fashion(L"ShowBB_Fashion", -1, 227, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> fixfirstEnable(L"fixfirstEnable", -1, 228, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> HalfSymbolOnPad(L"HalfSymbolOnPad", -1, 229, false, t_envType::boolean, t_syncMode::remote);
@@ -278,10 +233,8 @@ t_envEntry<bool> QuickInputShutDown(L"QuickInputShutDown", -1, 301, false, t_env
 t_envEntry<int> StateKeyShortcutEngFill(L"StateKeyShortcutEngFill", -1, 302, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> StateKeyShortcutMailUrl(L"StateKeyShortcutMailUrl", -1, 303, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> StateKeyShortcutName(L"StateKeyShortcutName", -1, 304, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<int> StateKeyShortcutQuickInput(L"StateKeyShortcutQuickInput", -1, 305, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<int> StateKeyShortcutUrlGuide(L"StateKeyShortcutUrlGuide", -1, 306, 0, t_envType::integer,
-                                         t_syncMode::remote);
+t_envEntry<int> StateKeyShortcutQuickInput(L"StateKeyShortcutQuickInput", -1, 305, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<int> StateKeyShortcutUrlGuide(L"StateKeyShortcutUrlGuide", -1, 306, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> StateKeyShortcutSearch(L"StateKeyShortcutSearch", -1, 307, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> SearchEngine(L"SearchEngine", -1, 310, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> MailUrlFill(L"MailUrlFill", -1, 311, false, t_envType::boolean, t_syncMode::remote);
@@ -289,34 +242,28 @@ t_envEntry<bool> UrlGuideConfirmType(L"UrlGuideConfirmType", -1, 312, false, t_e
 t_envEntry<bool> ShowSmartHint(L"ShowSmartHint", -1, 313, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> LastLoginShowTime(L"LastLoginShowTime", -1, 314, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> LastUserWordNumber(L"LastUserWordNumber", -1, 315, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<bool> CursorMoveLeftBaseChar(L"CursorMoveLeftBaseChar", -1, 316, false, t_envType::boolean,
-                                        t_syncMode::remote);
+t_envEntry<bool> CursorMoveLeftBaseChar(L"CursorMoveLeftBaseChar", -1, 316, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<const wchar_t*> WizardReadFlags(L"WizardReadFlags", -1, 317, nullptr, t_envType::string, t_syncMode::local);
-t_envEntry<unsigned long> SkinRecommend_TimeLastUpdate(L"SkinRecommend_TimeLastUpdate", 318, 0, t_envType::ulong,
-                                                       t_syncMode::remote);
+t_envEntry<unsigned long> SkinRecommend_TimeLastUpdate(L"SkinRecommend_TimeLastUpdate", 318, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> IsotropicSkin(L"IsotropicSkin", -1, 321, true, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ShowHintIcon(L"ShowHintIcon", -1, 322, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> CustomSearchEngine(L"CustomSearchEngine", -1, 323, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> ExitAfterIChangeSkin(L"ExitAfterIChangeSkin", -1, 324, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> UseAero(L"UseAero", -1, 325, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<bool> IgnoreSkinColorSetting_Real(L"IgnoreSkinColorSetting_Real", -1, 327, false, t_envType::boolean,
-                                             t_syncMode::remote);
+t_envEntry<bool> IgnoreSkinColorSetting_Real(L"IgnoreSkinColorSetting_Real", -1, 327, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> BackspaceCount(L"BackspaceCount", -1, 328, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> SmartSymbolsAfterNum(L"SmartSymbolsAfterNum", -1, 329, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<unsigned long> PluginRecommend_TimeLastUpdate(L"PluginRecommend_TimeLastUpdate", 330, 0, t_envType::ulong,
-                                                         t_syncMode::remote);
+t_envEntry<unsigned long> PluginRecommend_TimeLastUpdate(L"PluginRecommend_TimeLastUpdate", 330, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> IModeQuickChangeSkin(L"IModeQuickChangeSkin", -1, 331, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<bool> EnableCloudRequest(L"EnableCloudRequest", -1, 332, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> CloudCandShown(L"CloudCandShown", -1, 333, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> CloudCandSelected(L"CloudCandSelected", -1, 334, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<unsigned long> PKETMS(L"PKETMS", 335, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<bool> Popup_DisableSkinBubble(L"Popup_DisableSkinBubble", -1, 336, false, t_envType::boolean,
-                                         t_syncMode::remote);
+t_envEntry<bool> Popup_DisableSkinBubble(L"Popup_DisableSkinBubble", -1, 336, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<unsigned long> CloudCanceledNum(L"CloudCanceledNum", 337, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> CloudFailNum(L"CloudFailNum", 338, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> Popup_TimeLastInfo(L"Popup_TimeLastInfo", 339, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<unsigned long> Popup_TimeInfoInterval(L"Popup_TimeInfoInterval", 340, 0, t_envType::ulong,
-                                                 t_syncMode::remote);
+t_envEntry<unsigned long> Popup_TimeInfoInterval(L"Popup_TimeInfoInterval", 340, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> CloudRequestNum(L"CloudRequestNum", 342, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> CloudCombineNum(L"CloudCombineNum", 343, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> CloudSendNum(L"CloudSendNum", 344, 0, t_envType::ulong, t_syncMode::remote);
@@ -363,18 +310,14 @@ t_envEntry<unsigned long> IModeHint_Time(L"IModeHint_Time", 400, 0, t_envType::u
 t_envEntry<bool> ShortcutBig5(L"ShortcutBig5", -1, 401, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> KeyShortcutBig5(L"KeyShortcutBig5", -1, 402, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> FlashDebugMode(L"FlashDebugMode", -1, 403, false, t_envType::boolean, t_syncMode::local);
-t_envEntry<unsigned long> ThirdPassport_TimeLastUpdate(L"ThirdPassport_TimeLastUpdate", 405, 0, t_envType::ulong,
-                                                       t_syncMode::remote);
+t_envEntry<unsigned long> ThirdPassport_TimeLastUpdate(L"ThirdPassport_TimeLastUpdate", 405, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> CloudSpellAdjustCound(L"CloudSpellAdjustCound", 406, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<unsigned long> CloudSpellAdjustSelectCound(L"CloudSpellAdjustSelectCound", 407, 0, t_envType::ulong,
-                                                      t_syncMode::remote);
+t_envEntry<unsigned long> CloudSpellAdjustSelectCound(L"CloudSpellAdjustSelectCound", 407, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> UpdateWidget_Time(L"UpdateWidget_Time", 408, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> FirstShowSkinBoxHint(L"FirstShowSkinBoxHint", -1, 409, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> Component_UpdateTime(L"Component_UpdateTime", -1, 414, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<int> Component_UpdateTimesToday(L"Component_UpdateTimesToday", -1, 415, 0, t_envType::integer,
-                                           t_syncMode::remote);
-t_envEntry<unsigned long> ABSSuccessedCountOther(L"ABSSuccessedCountOther", 416, 0, t_envType::ulong,
-                                                 t_syncMode::remote);
+t_envEntry<int> Component_UpdateTimesToday(L"Component_UpdateTimesToday", -1, 415, 0, t_envType::integer, t_syncMode::remote);
+t_envEntry<unsigned long> ABSSuccessedCountOther(L"ABSSuccessedCountOther", 416, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<int> UploadPerfTime(L"UploadPerfTime", -1, 417, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> HandInputProcCount(L"HandInputProcCount", -1, 418, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> ShowSkinBoxHint(L"ShowSkinBoxHint", -1, 419, false, t_envType::boolean, t_syncMode::remote);
@@ -382,8 +325,7 @@ t_envEntry<unsigned long> StatusBtnFlag(L"StatusBtnFlag", 420, 0x9467u, t_envTyp
 t_envEntry<unsigned long> StatusBtnColor(L"StatusBtnColor", 421, 0xFFFFFFFFu, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> ShortcutComManager(L"ShortcutComManager", -1, 422, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> KeyComManager(L"KeyComManager", -1, 423, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<bool> FirstShowBarConfigHint(L"FirstShowBarConfigHint", -1, 424, false, t_envType::boolean,
-                                        t_syncMode::remote);
+t_envEntry<bool> FirstShowBarConfigHint(L"FirstShowBarConfigHint", -1, 424, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> OptLongShowCnt(L"OptLongShowCnt", -1, 425, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> OptLongFirstCnt(L"OptLongFirstCnt", -1, 426, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> OptLongSelectCnt(L"OptLongSelectCnt", -1, 427, 0, t_envType::integer, t_syncMode::remote);
@@ -392,34 +334,26 @@ t_envEntry<int> BarConfigShowCnt(L"BarConfigShowCnt", -1, 429, 0, t_envType::int
 t_envEntry<int> BarConfigChangeCnt(L"BarConfigChangeCnt", -1, 430, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> BarConfigBtnChangeCnt(L"BarConfigBtnChangeCnt", -1, 431, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> BarConfigColorChangeCnt(L"BarConfigColorChangeCnt", -1, 432, 0, t_envType::integer, t_syncMode::remote);
-t_envEntry<bool> EmbedLanguageHintFirst(L"EmbedLanguageHintFirst", -1, 433, false, t_envType::boolean,
-                                        t_syncMode::remote);
+t_envEntry<bool> EmbedLanguageHintFirst(L"EmbedLanguageHintFirst", -1, 433, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<int> BarConfigOkCnt(L"BarConfigOkCnt", -1, 434, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> BarConfigCloseCnt(L"BarConfigCloseCnt", -1, 435, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> BarConfigLogoCnt(L"BarConfigLogoCnt", -1, 436, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> ShowBarConfig(L"ShowBarConfig", -1, 437, false, t_envType::boolean, t_syncMode::plain);
-t_envEntry<unsigned long> ShowBarConfigFlag(L"ShowBarConfigFlag", 438, 0xFFFFFFFFu, t_envType::ulong,
-                                            t_syncMode::plain);
-t_envEntry<unsigned long> ShowBarConfigColor(L"ShowBarConfigColor", 439, 0xFFFFFFFFu, t_envType::ulong,
-                                             t_syncMode::plain);
+t_envEntry<unsigned long> ShowBarConfigFlag(L"ShowBarConfigFlag", 438, 0xFFFFFFFFu, t_envType::ulong, t_syncMode::plain);
+t_envEntry<unsigned long> ShowBarConfigColor(L"ShowBarConfigColor", 439, 0xFFFFFFFFu, t_envType::ulong, t_syncMode::plain);
 t_envEntry<int> BarConfigRevertCnt(L"BarConfigRevertCnt", -1, 440, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<unsigned long> FixIme_Times(L"FixIme_Times", 441, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> FixIme_TimeRob(L"FixIme_TimeRob", 442, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<bool> HaveScreenKeyboard(L"HaveScreenKeyboard", -1, 443, false, t_envType::boolean, t_syncMode::plain);
 t_envEntry<int> OpenSkinConfigCnt(L"OpenSkinConfigCnt", -1, 444, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<bool> NerverUseFontSetting(L"NerverUseFontSetting", -1, 445, false, t_envType::boolean, t_syncMode::remote);
-t_envEntry<const wchar_t*> SpeedMeterExStatistics(L"SpeedMeterExStatistics", -1, 446, L"", t_envType::string,
-                                                  t_syncMode::remote);
+t_envEntry<const wchar_t*> SpeedMeterExStatistics(L"SpeedMeterExStatistics", -1, 446, L"", t_envType::string, t_syncMode::remote);
 t_envEntry<bool> EnablePairedSymbol(L"EnablePairedSymbol", -1, 447, false, t_envType::boolean, t_syncMode::remote);
 t_envEntry<unsigned long> PairedSymbolShowCnt(L"PairedSymbolShowCnt", 448, 0, t_envType::ulong, t_syncMode::remote);
-t_envEntry<unsigned long> PairedSymbolConfirmCnt(L"PairedSymbolConfirmCnt", 449, 0, t_envType::ulong,
-                                                 t_syncMode::remote);
-t_envEntry<unsigned long> PairedSymbolSpaceConfirmCnt(L"PairedSymbolSpaceConfirmCnt", 450, 0, t_envType::ulong,
-                                                      t_syncMode::remote);
-t_envEntry<unsigned long> PairedSymbolEnterConfirmCnt(L"PairedSymbolEnterConfirmCnt", 451, 0, t_envType::ulong,
-                                                      t_syncMode::remote);
-t_envEntry<unsigned long> PairedSymbolMCConfirmCnt(L"PairedSymbolMCConfirmCnt", 452, 0, t_envType::ulong,
-                                                   t_syncMode::remote);
+t_envEntry<unsigned long> PairedSymbolConfirmCnt(L"PairedSymbolConfirmCnt", 449, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> PairedSymbolSpaceConfirmCnt(L"PairedSymbolSpaceConfirmCnt", 450, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> PairedSymbolEnterConfirmCnt(L"PairedSymbolEnterConfirmCnt", 451, 0, t_envType::ulong, t_syncMode::remote);
+t_envEntry<unsigned long> PairedSymbolMCConfirmCnt(L"PairedSymbolMCConfirmCnt", 452, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> AppBoxUpdateTime(L"AppBoxUpdateTime", 453, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> AppBoxPingbackTime(L"AppBoxPingbackTime", 454, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<unsigned long> AppBoxShowTime(L"AppBoxShowTime", 455, 0, t_envType::ulong, t_syncMode::remote);
@@ -430,6 +364,7 @@ t_envEntry<int> ConcelLearnedFuzzy(L"ConcelLearnedFuzzy", -1, 459, 0, t_envType:
 t_envEntry<unsigned long> KeySwitchtoBig5(L"KeySwitchtoBig5", 460, 0, t_envType::ulong, t_syncMode::remote);
 t_envEntry<int> OptLongBkspCnt(L"OptLongBkspCnt", -1, 461, 0, t_envType::integer, t_syncMode::remote);
 t_envEntry<int> OptLongOutputCharCnt(L"OptLongOutputCharCnt", -1, 462, 0, t_envType::integer, t_syncMode::remote);
+// clang-format on
 
 namespace {
 

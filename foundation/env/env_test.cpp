@@ -309,12 +309,27 @@ TEST_F(EnvFile, FailuresReportAndLeaveTheSetCleared)
     EXPECT_FALSE(env.LoadFromIni(m_errors, (m_dir / L"missing.ini").c_str(), 1));
     EXPECT_TRUE(HasLine(m_errors, L"加载环境失败")) << Lines(m_errors);
 
-    // Mode 0 adds to what is there; a huge value is skipped.
+    // Mode 0 adds to what is there.
     env.SetInt(n_env::PageSize, 8);
-    ASSERT_TRUE(Load(env, L"[Setting]\r\nMaxWordCand=3\r\nFontEn=" + std::wstring(0x10000, L'a') + L"\r\n", 0));
+    ASSERT_TRUE(Load(env, L"[Setting]\r\nMaxWordCand=3\r\n", 0));
     EXPECT_EQ(env.GetInt(n_env::PageSize), 8);
     EXPECT_EQ(env.GetInt(n_env::MaxWordCand), 3);
-    EXPECT_EQ(env.FindValue(n_env::FontEn.Key()), nullptr);
+}
+
+// The longest text a block record carries is stored; a longer one is skipped, so that the
+// shared block stays readable.
+TEST_F(EnvFile, LongTextsFitTheBlock)
+{
+    const std::wstring longest(t_env::c_maxTextChars, L'a');
+    t_env env;
+    ASSERT_TRUE(Load(env, L"[Setting]\r\nFontEn=" + longest + L"\r\nPrivate=" + longest + L"b\r\nFontCh=" + longest +
+                              L"c\r\n"));
+    EXPECT_EQ(env.FindValue(t_envKey{0, L"Private"}), nullptr);
+    EXPECT_STREQ(env.GetString(n_env::FontCh), L"宋体");
+    EXPECT_FALSE(env.SetString(n_env::FontCh, (longest + L"c").c_str()));
+    t_env shared;
+    ASSERT_TRUE(Read(shared, Written(env)));
+    EXPECT_EQ(std::wstring(shared.GetString(n_env::FontEn)), longest);
 }
 
 TEST(EnvBlock, OneEntryBlockByteForByte)
