@@ -123,6 +123,23 @@ void DeriveLegacyKeys(t_iniSection& setting)
     }
 }
 
+// A stored value as a 32-bit number: a bool as 0 or 1, numbers as stored, texts by their
+// decimal value (signed or unsigned), other types as 0.
+uint32_t NumberOf(const t_envValue& value, bool isUnsigned)
+{
+    if (value.type == t_envType::boolean)
+        return value.data[0] != 0;
+    if (FixedDataSize(value.type) == 4) {
+        uint32_t n;
+        memcpy(&n, value.data, 4);
+        return n;
+    }
+    if (!IsText(value.type))
+        return 0;
+    const wchar_t* text = reinterpret_cast<const wchar_t*>(value.data);
+    return isUnsigned ? static_cast<uint32_t>(UnsignedDecimalValue(text)) : static_cast<uint32_t>(DecimalValue(text));
+}
+
 bool FailCorrupt(t_errorChain& errors) { return errors.Fail(L"%s", L"环境信息块已损坏"); }
 
 }  // namespace
@@ -210,31 +227,13 @@ int t_env::GetInt(const t_envEntry<int>& entry) const
     if (entry.Id() == n_env::HanziSet.Id())
         return 5;
     const t_envValue* value = FindValue(entry.Key());
-    if (!value)
-        return entry.Default();
-    if (value->type == t_envType::boolean)
-        return value->data[0] != 0;
-    if (FixedDataSize(value->type) == 4) {
-        int n;
-        memcpy(&n, value->data, 4);
-        return n;
-    }
-    return IsText(value->type) ? DecimalValue(reinterpret_cast<const wchar_t*>(value->data)) : 0;
+    return value ? static_cast<int>(NumberOf(*value, false)) : entry.Default();
 }
 
 unsigned long t_env::GetULong(const t_envEntry<unsigned long>& entry) const
 {
     const t_envValue* value = FindValue(entry.Key());
-    if (!value)
-        return entry.Default();
-    if (value->type == t_envType::boolean)
-        return value->data[0] != 0;
-    if (FixedDataSize(value->type) == 4) {
-        uint32_t n;
-        memcpy(&n, value->data, 4);
-        return n;
-    }
-    return IsText(value->type) ? UnsignedDecimalValue(reinterpret_cast<const wchar_t*>(value->data)) : 0;
+    return value ? NumberOf(*value, true) : entry.Default();
 }
 
 bool t_env::GetBool(const t_envEntry<bool>& entry) const
@@ -245,16 +244,7 @@ bool t_env::GetBool(const t_envEntry<bool>& entry) const
     if (id == n_env::SelectStyle.Id() && !GetBool(n_env::ConvertStyle))
         return false;
     const t_envValue* value = FindValue(entry.Key());
-    if (!value)
-        return entry.Default();
-    if (value->type == t_envType::boolean)
-        return value->data[0] != 0;
-    if (FixedDataSize(value->type) == 4) {
-        uint32_t n;
-        memcpy(&n, value->data, 4);
-        return n != 0;
-    }
-    return IsText(value->type) && DecimalValue(reinterpret_cast<const wchar_t*>(value->data)) != 0;
+    return value ? NumberOf(*value, false) != 0 : entry.Default();
 }
 
 const wchar_t* t_env::GetString(const t_envEntry<const wchar_t*>& entry) const
