@@ -314,7 +314,7 @@ bool t_env::LoadFromIni(t_errorChain& errors, const wchar_t* path, int mode)
             break;
         case t_envType::integer:
             number = DecimalValue(text);
-            // A focus key of 2 is no longer offered: it means "none".
+            // Older files may hold 2 for the focus key; it is read as 0.
             if (entry->Id() == n_env::KeyFocusWord.Id() && number == 2)
                 number = 0;
             data = &number;
