@@ -1,0 +1,54 @@
+// The editor process: the window classes, start-up (settings, single instance, the
+// foundation services, the main frame), the message loop and the picture-file filter.
+#pragma once
+
+#include <windows.h>
+
+class IMEKavrelFrame;
+
+class IMEKavrelApp {
+public:
+    IMEKavrelApp();
+    ~IMEKavrelApp();
+    IMEKavrelApp(const IMEKavrelApp&) = delete;
+    IMEKavrelApp& operator=(const IMEKavrelApp&) = delete;
+
+    // The named singleton "IMEKavrelApp".
+    static IMEKavrelApp* Instance();
+
+    // The command line without its double quotes, at most 259 characters.
+    void ParseCommandLine(const wchar_t* text);
+    const wchar_t* CommandLinePath() const { return m_commandLinePath; }
+    static bool RegisterClasses();
+    bool InitInstance();
+    // Runs until WM_QUIT or a GetMessageW error.
+    int Run();
+    void SetModified(bool modified);
+    IMEKavrelFrame* Frame() const { return m_frame; }
+
+private:
+    // One message through the accelerators and the dialogs on its parent chain; true
+    // when one of them took it.
+    bool PreTranslate(MSG& message);
+
+    IMEKavrelFrame* m_frame;
+    HMENU m_menu;
+    HACCEL m_accelerators;
+    wchar_t m_commandLinePath[MAX_PATH];
+};
+
+// The filter of the picture file dialogs: NUL-separated, double NUL at the end; set by
+// start-up from the UseGdip setting.
+const wchar_t* GetImageFilter();
+int GetImageFilterLength();
+void SetImageFilter(bool anyPicture);
+
+// The window that takes key messages while the full-screen preview shows; none until
+// the full-screen preview exists.
+void SetFullScreenPreviewWindow(HWND window);
+HWND GetFullScreenPreviewWindow();
+
+// Window classes of the input method's preview windows, registered at start-up by the
+// windows' own code once it is part of the program.
+using t_registerClassesFn = bool (*)(HINSTANCE module);
+void SetImeClassRegistration(t_registerClassesFn fn);

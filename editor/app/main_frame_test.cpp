@@ -1,0 +1,290 @@
+// The main frame driven as a designer drives it: commands through WM_COMMAND, the
+// questions and file dialogs answered from a second thread, packages checked on disk.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "editor/app/app.h"
+#include "editor/app/main_frame.h"
+#include "editor/app/resource_ids.h"
+#include "editor/framework/messages.h"
+#include "foundation/config/app_config.h"
+#include "graphics/paint/module_instance.h"
+#include "skin_model/ime_skin.h"
+#include "skin_model/zip_handler.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+const std::wstring c_product = L"栖鹭拼音输入法皮肤编辑器";
+
+class MainFrame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        SetModuleInstance(GetModuleHandleW(nullptr));
+        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
+        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
+    }
+
+    void SetUp() override
+    {
+        m_frame = IMEKavrelApp::Instance()->Frame();
+        ASSERT_NE(nullptr, m_frame);
+        // Every test starts with nothing open.
+        if (IMESkin::Instance()->IsEditing()) {
+            m_frame->SetModified(false);
+            ASSERT_TRUE(m_frame->CloseSkin());
+        }
+    }
+
+    LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    std::wstring Title() const { return t_dialogDriver::TextOf(m_frame->GetHwnd()); }
+    bool Enabled(int id) const
+    {
+        return !(GetMenuState(GetMenu(m_frame->GetHwnd()), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    }
+    // Save, Close, Save As, Save preview.
+    std::string MenuStates() const
+    {
+        std::string states;
+        for (int id : {c_cmdSave, c_cmdClose, c_cmdSaveAs, c_cmdSavePreview})
+            states += Enabled(id) ? '1' : '0';
+        return states;
+    }
+    // A package of the default skin, saved by the editor itself.
+    std::wstring SaveNewSkin(const std::wstring& path)
+    {
+        EXPECT_EQ(1, Command(c_cmdNew));
+        m_driver.Type(path);
+        EXPECT_EQ(1, Command(c_cmdSave));
+        return path;
+    }
+
+    void TearDown() override
+    {
+        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
+            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
+    }
+
+    IMEKavrelFrame* m_frame = nullptr;
+    t_dialogDriver m_driver;
+    t_tempFolder m_folder{L"frame"};
+};
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(MainFrame, TitleAndMenusFollowTheOpenSkin)
+{
+    EXPECT_EQ(c_product, Title());
+    EXPECT_EQ("0000", MenuStates());
+    EXPECT_FALSE(IsWindowVisible(m_frame->ChildAt(IMEKavrelFrame::e_preview)->GetHwnd()));
+
+    ASSERT_EQ(1, Command(c_cmdNew));
+    EXPECT_EQ(c_product + L" - 新建皮肤方案", Title());
+    EXPECT_EQ("1111", MenuStates());
+    EXPECT_TRUE(IsWindowVisible(m_frame->ChildAt(IMEKavrelFrame::e_preview)->GetHwnd()));
+
+    // Clearing the modified flag grays Save only: the skin is still open.
+    m_frame->SetModified(false);
+    EXPECT_EQ("0111", MenuStates());
+    // A page switch changes nothing in the skin.
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, 3, 0);
+    EXPECT_FALSE(m_frame->IsModified());
+    // An edit does.
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(2, 0), 0);
+    EXPECT_TRUE(m_frame->IsModified());
+    EXPECT_EQ("1111", MenuStates());
+}
+
+TEST_F(MainFrame, SaveOfANewSkinAsksForANameAndAddsTheExtension)
+{
+    SaveNewSkin(m_folder.Path() + L"\\a.txt");
+    const std::wstring package = m_folder.Path() + L"\\a.txt.vsf";
+    EXPECT_TRUE(FileExists(package));
+    EXPECT_EQ(c_product + L" - " + package, Title());
+    EXPECT_EQ("0111", MenuStates());
+    EXPECT_FALSE(m_frame->IsModified());
+}
+
+TEST_F(MainFrame, CancelledNameKeepsTheNewSkinOpenOnClose)
+{
+    ASSERT_EQ(1, Command(c_cmdNew));
+    m_driver.Press(IDYES);     // save the skin being edited?
+    m_driver.Press(IDCANCEL);  // ... under which name: none
+    EXPECT_EQ(0, Command(c_cmdClose));
+    EXPECT_TRUE(m_driver.AllAnswered());
+    ASSERT_EQ(2u, m_driver.Seen().size());
+    EXPECT_EQ(L"提示", m_driver.Seen()[0].caption);
+    EXPECT_NE(std::wstring::npos, m_driver.Seen()[0].text.find(L"是否保存正在编辑的皮肤方案？"));
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_TRUE(m_frame->IsModified());
+}
+
+TEST_F(MainFrame, CloseAsksOnlyWhenModified)
+{
+    ASSERT_EQ(1, Command(c_cmdNew));
+    m_driver.Press(IDCANCEL);
+    Command(c_cmdClose);
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+
+    m_driver.Press(IDNO);
+    Command(c_cmdClose);
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product, Title());
+    EXPECT_EQ("0000", MenuStates());
+    EXPECT_EQ(2u, m_driver.Seen().size());
+
+    // Unmodified: closes without a question.
+    ASSERT_EQ(1, Command(c_cmdNew));
+    m_frame->SetModified(false);
+    Command(c_cmdClose);
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(2u, m_driver.Seen().size());
+}
+
+TEST_F(MainFrame, SaveAsAsksAgainWhenTheExtendedNameExists)
+{
+    const std::wstring first = SaveNewSkin(m_folder.Path() + L"\\b.vsf");
+    ASSERT_TRUE(FileExists(first));
+
+    // "b" becomes "b.vsf", which exists: the editor asks; No shows the dialog again.
+    m_driver.Type(m_folder.Path() + L"\\b");
+    m_driver.Press(IDNO);
+    m_driver.Press(IDCANCEL);
+    EXPECT_EQ(1, Command(c_cmdSaveAs));
+    EXPECT_TRUE(m_driver.AllAnswered());
+    std::vector<t_dialogDriver::t_seen> seen = m_driver.Seen();
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(L"文件名冲突", seen[seen.size() - 2].caption);
+    EXPECT_NE(std::wstring::npos, seen[seen.size() - 2].text.find(L"该文件已经存在，是否覆盖？"));
+
+    // Yes overwrites it; the title names the package without its folder and extension.
+    const std::wstring second = m_folder.Path() + L"\\c.zip";
+    m_driver.Type(second);
+    EXPECT_EQ(1, Command(c_cmdSaveAs));
+    EXPECT_TRUE(FileExists(second + L".vsf"));
+    EXPECT_EQ(c_product + L" - c.zip", Title());
+}
+
+TEST_F(MainFrame, DroppedFilesOpenTheFirstAndAFailedOpenSaysWhich)
+{
+    const std::wstring package = SaveNewSkin(m_folder.Path() + L"\\dropped.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+
+    const std::wstring missing = m_folder.Path() + L"\\missing.vsf";
+    // DROPFILES followed by a double-NUL list of names, as the shell hands them over.
+    const std::wstring names = package + L'\0' + missing + L'\0' + L'\0';
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    SendMessageW(m_frame->GetHwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product + L" - dropped", Title());
+    EXPECT_EQ("0111", MenuStates());
+
+    m_frame->SetModified(false);
+    m_driver.Press(IDOK);
+    EXPECT_EQ(0, m_frame->OnOpen(missing.c_str()));
+    ASSERT_FALSE(m_driver.Seen().empty());
+    EXPECT_EQ(L"错误", m_driver.Seen().back().caption);
+    EXPECT_NE(std::wstring::npos, m_driver.Seen().back().text.find(L"打开皮肤文件" + missing + L"出错!"));
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+}
+
+TEST_F(MainFrame, BareNameOpensFromTheUsersSkinFolder)
+{
+    wchar_t root[MAX_PATH];
+    ASSERT_TRUE(GetUserSkinRoot(root, MAX_PATH));
+    wchar_t allSkin[MAX_PATH];
+    ASSERT_TRUE(IMESkin::Instance()->GetAllSkinFolder(allSkin));
+    const std::wstring package = std::wstring(allSkin) + L"\\bare_name_skin.vsf";
+    DeleteFileW(package.c_str());
+    SaveNewSkin(package);
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+
+    // Opened by name keeps the title and the save-preview item as they were.
+    EXPECT_EQ(1, m_frame->OpenSkinByName(L"bare_name_skin"));
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product, Title());
+    EXPECT_EQ("0110", MenuStates());
+    DeleteFileW(package.c_str());
+}
+
+TEST(SaveExtension, FollowsTheFilter)
+{
+    struct t_case {
+        const wchar_t* name;
+        int filter;
+        const wchar_t* expected;
+    };
+    const t_case cases[] = {
+        {L"C:\\s\\a.txt", 1, L"C:\\s\\a.txt.vsf"}, {L"C:\\s\\a", 1, L"C:\\s\\a.vsf"},
+        {L"C:\\s\\a.VSF", 1, L"C:\\s\\a.VSF"},     {L"C:\\s.d\\a", 1, L"C:\\s.d\\a.vsf"},
+        {L"C:\\s\\a.txt", 2, L"C:\\s\\a.txt"},
+    };
+    for (const t_case& c : cases) {
+        wchar_t name[MAX_PATH];
+        wcscpy(name, c.name);
+        EXPECT_TRUE(ApplySaveExtension(name, MAX_PATH, c.filter));
+        EXPECT_STREQ(c.expected, name);
+    }
+    // A name that fills the buffer is cut to 259 units; the extension then cannot fit.
+    wchar_t full[MAX_PATH];
+    wmemset(full, L'x', MAX_PATH - 1);
+    full[MAX_PATH - 1] = 0;
+    EXPECT_FALSE(ApplySaveExtension(full, MAX_PATH, 1));
+    EXPECT_EQ(259u, wcslen(full));
+}
+
+TEST(SkinName, ResolvesLikeTheCommandLine)
+{
+    struct t_case {
+        const wchar_t* name;
+        const wchar_t* expected;
+    };
+    const t_case cases[] = {
+        {L"foo", L"R:\\root\\AllSkin\\foo.vsf"}, {L"foo.ZIP", L"R:\\root\\AllSkin\\foo.ZIP"},
+        {L"C:\\x\\y.zip", L"C:\\x\\y.zip"},      {L"C:\\x\\y", L"C:\\x\\y.vsf"},
+        {L"vsf", L"R:\\root\\AllSkin\\vsf.vsf"},  // three units are a name, not an extension
+    };
+    for (const t_case& c : cases) {
+        wchar_t out[MAX_PATH];
+        ASSERT_TRUE(ResolveSkinName(c.name, L"R:\\root", out, MAX_PATH)) << c.name;
+        EXPECT_STREQ(c.expected, out);
+    }
+    wchar_t out[MAX_PATH];
+    EXPECT_FALSE(ResolveSkinName(L"foo", L"", out, MAX_PATH));
+}
+
+TEST(CommandLine, DropsQuotesAndKeeps259Units)
+{
+    IMEKavrelApp app;
+    app.ParseCommandLine(L"\"\"\"");
+    EXPECT_STREQ(L"", app.CommandLinePath());
+    app.ParseCommandLine(L"\"C:\\my skins\\a.vsf\"");
+    EXPECT_STREQ(L"C:\\my skins\\a.vsf", app.CommandLinePath());
+    std::wstring longName(300, L'n');
+    app.ParseCommandLine(longName.c_str());
+    EXPECT_EQ(259u, wcslen(app.CommandLinePath()));
+    app.ParseCommandLine(nullptr);
+    EXPECT_STREQ(L"", app.CommandLinePath());
+}
+
+TEST(ImageFilter, FollowsSmoothText)
+{
+    SetImageFilter(false);
+    EXPECT_EQ(20, GetImageFilterLength());
+    EXPECT_STREQ(L"BMP文件(*.bmp)", GetImageFilter());
+    EXPECT_STREQ(L"*.bmp", GetImageFilter() + wcslen(GetImageFilter()) + 1);
+    SetImageFilter(true);
+    EXPECT_EQ(39, GetImageFilterLength());
+    EXPECT_STREQ(L"*.bmp;*.png;*.gif", GetImageFilter() + wcslen(GetImageFilter()) + 1);
+}
+}  // namespace
