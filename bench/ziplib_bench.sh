@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# ZipLib.dll against Info-ZIP on the same generated skin folder (500 pictures, ~10 MB):
+# ZipLib.dll against Info-ZIP on the same generated skin folder (500 pictures and Skin.ini, ~11 MB):
 # medians of RUNS runs each and the ratios (ours / Info-ZIP). Build first (tools/build.sh).
 # Usage: BUILD_DIR=build bench/ziplib_bench.sh [RUNS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
-RUNS=${1:-5}
+RUNS=${1:-9}
 
 unset DISPLAY
 . "$ROOT/tools/wine_env.sh"

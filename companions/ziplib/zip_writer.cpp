@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
-#include <zip.h>
-// After zip.h, which brings the zlib macros it needs.
-#include <iowin32.h>
-
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/folder_path.h"
+#include "companions/ziplib/zip_pack.h"
 #include "companions/ziplib/ziplib.h"
 
 namespace {
@@ -23,53 +20,8 @@ const int c_defaultLevel = 6;
 const DWORD c_errorDirectoryNotSupported = 336;
 std::atomic<int> g_level{c_defaultLevel};
 
-// Bytes the archives may still take (the tests' full drive); negative: no limit.
-std::atomic<int64_t> g_writeLimit{-1};
-write_file_func g_plainWrite = nullptr;
-
-uLong ZCALLBACK LimitedWrite(voidpf opaque, voidpf stream, const void* buffer, uLong size)
-{
-    int64_t room = g_writeLimit.load();
-    uLong allowed = size;
-    while (room >= 0) {
-        allowed = room < int64_t(size) ? uLong(room) : size;
-        if (g_writeLimit.compare_exchange_weak(room, room - int64_t(allowed)))
-            break;
-    }
-    const uLong put = allowed ? g_plainWrite(opaque, stream, buffer, allowed) : 0;
-    if (put < size && put == allowed)
-        SetLastError(ERROR_DISK_FULL);
-    return put;
-}
-
-// The first failure's system reason, kept across the clean-up calls that follow it.
-class t_failure {
-public:
-    int Fail(int code)
-    {
-        if (m_code == ZIPLIB_OK) {
-            m_code = code;
-            m_reason = GetLastError();
-        }
-        return code;
-    }
-    DWORD Reason() const { return m_code == ZIPLIB_OK ? 0 : m_reason; }
-
-private:
-    int m_code = ZIPLIB_OK;
-    DWORD m_reason = 0;
-};
-
-struct t_item {
-    std::wstring path;  // full path
-    std::string name;   // UTF-8 entry name, '/' separated, "/" at the end of folders
-    bool folder;
-    FILETIME written;
-    uint32_t attributes;
-    uint64_t size;
-    bool inMemory = false;  // bytes below instead of the file at path
-    const uint8_t* data = nullptr;
-};
+using t_item = t_packItem;
+using t_failure = t_packFailure;
 
 bool LessNoCase(const std::wstring& a, const std::wstring& b)
 {
@@ -138,64 +90,6 @@ int Collect(const std::wstring& folder, const std::wstring& relative, const std:
         }
     }
     return ZIPLIB_OK;
-}
-
-uLong DosDate(const FILETIME& written)
-{
-    FILETIME local;
-    WORD date = 0;
-    WORD time = 0;
-    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &date, &time))
-        return (1u << 21) | (1u << 16);  // 1980-01-01, the earliest DOS date
-    return (static_cast<uLong>(date) << 16) | time;
-}
-
-int WriteItem(zipFile zip, const t_item& item, int level, t_failure& failure)
-{
-    zip_fileinfo info = {};
-    info.dosDate = DosDate(item.written);
-    // MS-DOS attribute byte; the read-only, hidden, system, folder and archive bits.
-    info.external_fa = item.attributes & 0x37;
-    const bool store = item.folder || level == 0;
-    const int zip64 = item.size >= 0xffffffffull ? 1 : 0;
-    // Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8
-    // names from an OEM code page); flag bit 11: the name is UTF-8.
-    const uLong c_madeBy = (11 << 8) | 20;
-    if (zipOpenNewFileInZip4_64(zip, item.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, store ? 0 : Z_DEFLATED,
-                                store ? 0 : level, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, c_madeBy,
-                                n_zipName::c_flagUtf8, zip64) != ZIP_OK)
-        return failure.Fail(ZIPLIB_E_WRITE);
-    int code = ZIPLIB_OK;
-    if (!item.folder && item.inMemory) {
-        if (item.size && zipWriteInFileInZip(zip, item.data, static_cast<unsigned>(item.size)) != ZIP_OK)
-            code = failure.Fail(ZIPLIB_E_WRITE);
-    } else if (!item.folder) {
-        HANDLE file = CreateFileW(item.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            code = failure.Fail(ZIPLIB_E_READ);
-        } else {
-            const DWORD c_chunk = 1u << 16;
-            std::unique_ptr<char[]> buffer(new (std::nothrow) char[c_chunk]);
-            if (!buffer)
-                code = failure.Fail(ZIPLIB_E_MEMORY);
-            while (code == ZIPLIB_OK) {
-                DWORD got = 0;
-                if (!ReadFile(file, buffer.get(), c_chunk, &got, nullptr)) {
-                    code = failure.Fail(ZIPLIB_E_READ);
-                    break;
-                }
-                if (got == 0)
-                    break;
-                if (zipWriteInFileInZip(zip, buffer.get(), got) != ZIP_OK)
-                    code = failure.Fail(ZIPLIB_E_WRITE);
-            }
-            CloseHandle(file);
-        }
-    }
-    if (zipCloseFileInZip(zip) != ZIP_OK && code == ZIPLIB_OK)
-        code = failure.Fail(ZIPLIB_E_WRITE);
-    return code;
 }
 
 int WriteItems(const std::vector<t_item>& items, const std::wstring& target, t_failure& failure);
@@ -306,25 +200,7 @@ int WriteArchive(const wchar_t* folder, const wchar_t* root, const wchar_t* arch
 
 int WriteItems(const std::vector<t_item>& items, const std::wstring& target, t_failure& failure)
 {
-    int code = ZIPLIB_OK;
-    zlib_filefunc64_def io;
-    fill_win32_filefunc64W(&io);
-    g_plainWrite = io.zwrite_file;
-    io.zwrite_file = LimitedWrite;
-    zipFile zip = zipOpen2_64(target.c_str(), APPEND_STATUS_CREATE, nullptr, &io);
-    if (!zip)
-        return failure.Fail(ZIPLIB_E_WRITE);
-    const int level = ZipLevel();
-    for (const t_item& item : items) {
-        code = WriteItem(zip, item, level, failure);
-        if (code != ZIPLIB_OK)
-            break;
-    }
-    if (zipClose(zip, nullptr) != ZIP_OK && code == ZIPLIB_OK)
-        code = failure.Fail(ZIPLIB_E_WRITE);
-    if (code != ZIPLIB_OK)
-        DeleteFileW(target.c_str());
-    return code;
+    return PackItems(items, target, ZipLevel(), failure);
 }
 
 }  // namespace
@@ -354,4 +230,4 @@ int ZipEntryListInto(const t_zipListEntry* entries, uint32_t count, const wchar_
     return code;
 }
 
-void SetArchiveWriteLimitForTests(int64_t bytes) { g_writeLimit.store(bytes < 0 ? -1 : bytes); }
+void SetArchiveWriteLimitForTests(int64_t bytes) { SetPackWriteLimit(bytes); }

@@ -1,0 +1,667 @@
+#include "companions/ziplib/zip_pack.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "companions/ziplib/entry_name.h"
+#include "companions/ziplib/ziplib.h"
+
+namespace {
+
+const uint64_t c_max32 = 0xffffffffull;
+// Files above this size are deflated chunk by chunk straight into the output instead of
+// being read whole.
+const uint64_t c_wholeFileLimit = 64ull << 20;
+const size_t c_outputBuffer = 1u << 20;
+const size_t c_streamChunk = 1u << 20;
+const DWORD c_largestWrite = 1u << 26;
+// Entries deflated ahead of the one being written, per worker; bounds the memory held.
+const size_t c_slotsPerWorker = 4;
+const unsigned c_maxWorkers = 8;
+// Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8 names
+// from an OEM code page).
+const uint16_t c_madeBy = (11 << 8) | 20;
+
+// Bytes the archives may still take (the tests' full drive); negative: no limit.
+std::atomic<int64_t> g_writeLimit{-1};
+
+// How many of size bytes the drive still takes.
+size_t AllowedBytes(size_t size)
+{
+    int64_t room = g_writeLimit.load();
+    size_t allowed = size;
+    while (room >= 0) {
+        allowed = room < int64_t(size) ? size_t(room) : size;
+        if (g_writeLimit.compare_exchange_weak(room, room - int64_t(allowed)))
+            break;
+    }
+    return allowed;
+}
+
+void Put16(uint8_t*& p, uint64_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p += 2;
+}
+
+void Put32(uint8_t*& p, uint64_t v)
+{
+    Put16(p, v);
+    Put16(p, v >> 16);
+}
+
+void Put64(uint8_t*& p, uint64_t v)
+{
+    Put32(p, v);
+    Put32(p, v >> 32);
+}
+
+uint32_t Clamp32(uint64_t v) { return v >= c_max32 ? uint32_t(c_max32) : uint32_t(v); }
+
+// A block of bytes reused from entry to entry; it only grows.
+class t_block {
+public:
+    // Room for n bytes; the first keep bytes survive a move to a larger block.
+    bool Reserve(size_t n, size_t keep = 0)
+    {
+        if (n <= m_capacity)
+            return true;
+        const size_t capacity = std::max(n, m_capacity + m_capacity / 2);
+        std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[capacity]);
+        if (!grown)
+            return false;
+        if (keep)
+            memcpy(grown.get(), m_data.get(), keep);
+        m_data = std::move(grown);
+        m_capacity = capacity;
+        return true;
+    }
+    uint8_t* Data() { return m_data.get(); }
+    size_t Capacity() const { return m_capacity; }
+
+private:
+    std::unique_ptr<uint8_t[]> m_data;
+    size_t m_capacity = 0;
+};
+
+// The archive file, written through one buffer.
+class t_output {
+public:
+    ~t_output() { Abandon(); }
+
+    bool Open(const std::wstring& path)
+    {
+        if (!m_buffer.Reserve(c_outputBuffer))
+            return false;
+        m_file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_file != INVALID_HANDLE_VALUE;
+    }
+
+    uint64_t Offset() const { return m_offset; }
+
+    bool Write(const void* data, size_t size)
+    {
+        const uint8_t* bytes = static_cast<const uint8_t*>(data);
+        m_offset += size;
+        if (m_used + size <= c_outputBuffer) {
+            memcpy(m_buffer.Data() + m_used, bytes, size);
+            m_used += size;
+            return true;
+        }
+        return Flush() && WriteThrough(bytes, size);
+    }
+
+    bool Flush()
+    {
+        const size_t used = m_used;
+        m_used = 0;
+        return WriteThrough(m_buffer.Data(), used);
+    }
+
+    // Overwrites bytes written earlier (a streamed entry's header).
+    bool Patch(uint64_t offset, const void* data, DWORD size)
+    {
+        LARGE_INTEGER at;
+        at.QuadPart = int64_t(offset);
+        DWORD put = 0;
+        if (!Flush() || !SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) ||
+            !WriteFile(m_file, data, size, &put, nullptr) || put != size)
+            return false;
+        at.QuadPart = 0;
+        return SetFilePointerEx(m_file, at, nullptr, FILE_END) != 0;
+    }
+
+    bool Close()
+    {
+        const bool flushed = Flush();
+        const HANDLE file = m_file;
+        m_file = INVALID_HANDLE_VALUE;
+        return CloseHandle(file) && flushed;
+    }
+
+    void Abandon()
+    {
+        if (m_file != INVALID_HANDLE_VALUE) {
+            const DWORD reason = GetLastError();
+            CloseHandle(m_file);
+            SetLastError(reason);
+        }
+        m_file = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    bool WriteThrough(const uint8_t* data, size_t size)
+    {
+        while (size > 0) {
+            const size_t piece = std::min<size_t>(size, c_largestWrite);
+            const size_t allowed = AllowedBytes(piece);
+            DWORD put = 0;
+            if (allowed && (!WriteFile(m_file, data, DWORD(allowed), &put, nullptr) || put != allowed))
+                return false;
+            if (allowed < piece) {
+                SetLastError(ERROR_DISK_FULL);
+                return false;
+            }
+            data += piece;
+            size -= piece;
+        }
+        return true;
+    }
+
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    t_block m_buffer;
+    size_t m_used = 0;
+    uint64_t m_offset = 0;
+};
+
+// What the central directory says of one entry.
+struct t_record {
+    uint64_t offset;
+    uint64_t compressed;
+    uint64_t size;
+    uint32_t crc;
+    uint32_t dosDate;
+    uint16_t flags;
+    uint16_t method;
+    uint16_t internal;
+};
+
+uint32_t DosDate(const FILETIME& written)
+{
+    FILETIME local;
+    WORD date = 0;
+    WORD time = 0;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+        return (1u << 21) | (1u << 16);  // 1980-01-01, the earliest DOS date
+    return (uint32_t(date) << 16) | time;
+}
+
+// The general-purpose flags: UTF-8 names, and the deflate level hint Info-ZIP sets.
+uint16_t Flags(int method, int level)
+{
+    uint16_t flags = n_zipName::c_flagUtf8;
+    if (method == Z_DEFLATED) {
+        if (level >= 8)
+            flags |= 2;
+        else if (level == 2)
+            flags |= 4;
+        else if (level == 1)
+            flags |= 6;
+    }
+    return flags;
+}
+
+// Local header of an entry; sizes at or above 4 GB go into a ZIP64 field, which a
+// streamed entry whose size is not known yet asks for with zip64.
+bool WriteLocalHeader(t_output& out, const t_packItem& item, const t_record& record, bool zip64)
+{
+    uint8_t header[30 + 20];
+    uint8_t* p = header;
+    zip64 = zip64 || record.size >= c_max32 || record.compressed >= c_max32;
+    Put32(p, 0x04034b50);
+    Put16(p, zip64 ? 45 : 20);
+    Put16(p, record.flags);
+    Put16(p, record.method);
+    Put32(p, record.dosDate);
+    Put32(p, record.crc);
+    Put32(p, zip64 ? c_max32 : record.compressed);
+    Put32(p, zip64 ? c_max32 : record.size);
+    Put16(p, item.name.size());
+    Put16(p, zip64 ? 20 : 0);
+    uint8_t* extra = p;
+    if (zip64) {
+        Put16(extra, 1);
+        Put16(extra, 16);
+        Put64(extra, record.size);
+        Put64(extra, record.compressed);
+    }
+    return out.Write(header, 30) && out.Write(item.name.data(), item.name.size()) && out.Write(p, extra - p);
+}
+
+bool WriteCentral(t_output& out, const std::vector<t_packItem>& items, const std::vector<t_record>& records)
+{
+    const uint64_t start = out.Offset();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const t_packItem& item = items[i];
+        const t_record& r = records[i];
+        uint8_t header[46 + 28];
+        uint8_t* p = header;
+        uint8_t wide[24];
+        uint8_t* w = wide;
+        if (r.size >= c_max32)
+            Put64(w, r.size);
+        if (r.compressed >= c_max32)
+            Put64(w, r.compressed);
+        if (r.offset >= c_max32)
+            Put64(w, r.offset);
+        const size_t wideSize = w - wide;
+        Put32(p, 0x02014b50);
+        Put16(p, wideSize ? 45 : c_madeBy);
+        Put16(p, wideSize ? 45 : 20);
+        Put16(p, r.flags);
+        Put16(p, r.method);
+        Put32(p, r.dosDate);
+        Put32(p, r.crc);
+        Put32(p, Clamp32(r.compressed));
+        Put32(p, Clamp32(r.size));
+        Put16(p, item.name.size());
+        Put16(p, wideSize ? wideSize + 4 : 0);
+        Put16(p, 0);  // comment
+        Put16(p, 0);  // disk
+        Put16(p, r.internal);
+        // MS-DOS attribute byte: the read-only, hidden, system, folder and archive bits.
+        Put32(p, item.attributes & 0x37);
+        Put32(p, Clamp32(r.offset));
+        if (!out.Write(header, p - header) || !out.Write(item.name.data(), item.name.size()))
+            return false;
+        if (wideSize) {
+            uint8_t* e = header;
+            Put16(e, 1);
+            Put16(e, wideSize);
+            if (!out.Write(header, 4) || !out.Write(wide, wideSize))
+                return false;
+        }
+    }
+    const uint64_t end = out.Offset();
+    const uint64_t size = end - start;
+    const uint64_t count = items.size();
+    uint8_t tail[56 + 20 + 22];
+    uint8_t* p = tail;
+    if (count >= 0xffff || start >= c_max32 || size >= c_max32) {
+        Put32(p, 0x06064b50);  // ZIP64 end of central directory
+        Put64(p, 44);
+        Put16(p, 45);
+        Put16(p, 45);
+        Put32(p, 0);
+        Put32(p, 0);
+        Put64(p, count);
+        Put64(p, count);
+        Put64(p, size);
+        Put64(p, start);
+        Put32(p, 0x07064b50);  // its locator
+        Put32(p, 0);
+        Put64(p, end);
+        Put32(p, 1);
+    }
+    Put32(p, 0x06054b50);
+    Put16(p, 0);
+    Put16(p, 0);
+    Put16(p, std::min<uint64_t>(count, 0xffff));
+    Put16(p, std::min<uint64_t>(count, 0xffff));
+    Put32(p, Clamp32(size));
+    Put32(p, Clamp32(start));
+    Put16(p, 0);
+    return out.Write(tail, p - tail);
+}
+
+class t_deflater {
+public:
+    explicit t_deflater(int level)
+    {
+        m_ready = level > 0 && deflateInit2(&m_stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
+    ~t_deflater()
+    {
+        if (m_ready)
+            deflateEnd(&m_stream);
+    }
+    t_deflater(const t_deflater&) = delete;
+    t_deflater& operator=(const t_deflater&) = delete;
+    bool Ready() const { return m_ready; }
+    z_stream& Stream() { return m_stream; }
+
+private:
+    z_stream m_stream = {};
+    bool m_ready = false;
+};
+
+// One entry's data, read (and deflated) ahead of its turn.
+struct t_slot {
+    t_block input;
+    t_block output;
+    const uint8_t* bytes = nullptr;  // what goes into the archive
+    size_t stored = 0;
+    t_record record = {};
+    int code = ZIPLIB_OK;
+    DWORD reason = 0;
+    bool ready = false;
+};
+
+bool Streamed(const t_packItem& item) { return !item.folder && !item.inMemory && item.size > c_wholeFileLimit; }
+
+// The whole file into block; false with the system's reason set.
+bool ReadWhole(const std::wstring& path, t_block& block, size_t& size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER length;
+    bool ok = GetFileSizeEx(file, &length) != 0;
+    size = 0;
+    // One spare byte shows whether the file grew since its size was taken.
+    if (ok && !block.Reserve(size_t(length.QuadPart) + 1)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        ok = false;
+    }
+    while (ok) {
+        if (size == block.Capacity() && !block.Reserve(size + 1, size)) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            ok = false;
+            break;
+        }
+        const DWORD want = DWORD(std::min<size_t>(block.Capacity() - size, c_largestWrite));
+        DWORD got = 0;
+        if (!ReadFile(file, block.Data() + size, want, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        size += got;
+        // Short of what was asked: the end of the file.
+        if (got < want)
+            break;
+    }
+    const DWORD reason = GetLastError();
+    CloseHandle(file);
+    SetLastError(reason);
+    return ok;
+}
+
+void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int level)
+{
+    slot.code = ZIPLIB_OK;
+    slot.reason = 0;
+    slot.bytes = nullptr;
+    slot.stored = 0;
+    slot.record = {};
+    slot.record.flags = Flags(0, level);
+    if (item.folder || Streamed(item))
+        return;
+    const uint8_t* source = item.data;
+    size_t size = size_t(item.size);
+    if (!item.inMemory) {
+        if (!ReadWhole(item.path, slot.input, size)) {
+            slot.code = GetLastError() == ERROR_NOT_ENOUGH_MEMORY ? ZIPLIB_E_MEMORY : ZIPLIB_E_READ;
+            slot.reason = GetLastError();
+            return;
+        }
+        source = slot.input.Data();
+    }
+    t_record& r = slot.record;
+    r.size = size;
+    r.crc = uint32_t(crc32_z(0, source, size));
+    r.method = level > 0 ? Z_DEFLATED : 0;
+    r.flags = Flags(r.method, level);
+    if (level == 0) {
+        slot.bytes = source;
+        slot.stored = size;
+        r.compressed = size;
+        return;
+    }
+    z_stream& z = deflater.Stream();
+    const size_t bound = deflateBound(&z, uLong(size));
+    if (!deflater.Ready() || deflateReset(&z) != Z_OK || !slot.output.Reserve(bound)) {
+        slot.code = ZIPLIB_E_MEMORY;
+        slot.reason = ERROR_NOT_ENOUGH_MEMORY;
+        return;
+    }
+    // Sizes read whole stay below 4 GB: one call deflates all.
+    z.next_in = const_cast<Bytef*>(source);
+    z.avail_in = uInt(size);
+    z.next_out = slot.output.Data();
+    z.avail_out = uInt(std::min<size_t>(bound, 0xffffffffu));
+    if (deflate(&z, Z_FINISH) != Z_STREAM_END) {
+        slot.code = ZIPLIB_E_MEMORY;
+        slot.reason = ERROR_NOT_ENOUGH_MEMORY;
+        return;
+    }
+    slot.bytes = slot.output.Data();
+    slot.stored = z.total_out;
+    r.compressed = z.total_out;
+    r.internal = z.data_type == Z_TEXT ? 1 : 0;
+}
+
+// Entries handed out to the workers in list order, each into the slot of its index.
+class t_workQueue {
+public:
+    t_workQueue(const std::vector<t_packItem>& items, int level, size_t slots)
+        : m_items(items), m_level(level), m_slots(slots)
+    {}
+
+    void Start(unsigned workers)
+    {
+        for (unsigned i = 0; i < workers; ++i)
+            m_threads.emplace_back([this] { Work(); });
+    }
+
+    ~t_workQueue() { Stop(); }
+
+    void Stop()
+    {
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& thread : m_threads)
+            thread.join();
+        m_threads.clear();
+    }
+
+    // The slot of entry index once its data is ready (prepared here when no worker runs).
+    t_slot& Take(size_t index, t_deflater& own)
+    {
+        t_slot& slot = m_slots[index % m_slots.size()];
+        if (m_threads.empty()) {
+            Prepare(m_items[index], slot, own, m_level);
+            return slot;
+        }
+        std::unique_lock<std::mutex> hold(m_lock);
+        m_done.wait(hold, [&] { return slot.ready; });
+        return slot;
+    }
+
+    // The slot of entry index was written out and may take a later entry.
+    void Release(size_t index)
+    {
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            m_slots[index % m_slots.size()].ready = false;
+            m_released = index + 1;
+        }
+        m_wake.notify_all();
+    }
+
+private:
+    void Work()
+    {
+        t_deflater deflater(m_level);
+        for (;;) {
+            size_t index = 0;
+            {
+                std::unique_lock<std::mutex> hold(m_lock);
+                m_wake.wait(hold,
+                            [&] { return m_stop || m_next >= m_items.size() || m_next < m_released + m_slots.size(); });
+                if (m_stop || m_next >= m_items.size())
+                    return;
+                index = m_next++;
+            }
+            t_slot& slot = m_slots[index % m_slots.size()];
+            Prepare(m_items[index], slot, deflater, m_level);
+            {
+                std::lock_guard<std::mutex> hold(m_lock);
+                slot.ready = true;
+            }
+            m_done.notify_all();
+        }
+    }
+
+    const std::vector<t_packItem>& m_items;
+    const int m_level;
+    std::vector<t_slot> m_slots;
+    std::vector<std::thread> m_threads;
+    std::mutex m_lock;
+    std::condition_variable m_wake;  // workers: a slot came free, or stop
+    std::condition_variable m_done;  // the writer: a slot is ready
+    size_t m_next = 0;
+    size_t m_released = 0;
+    bool m_stop = false;
+};
+
+// A file too large to read whole: deflated chunk by chunk into the output, then its
+// header completed.
+int WriteStreamed(t_output& out, const t_packItem& item, int level, t_deflater& deflater, t_record& r,
+                  t_packFailure& failure)
+{
+    HANDLE file = CreateFileW(item.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return failure.Fail(ZIPLIB_E_READ);
+    std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+    r.method = level > 0 ? Z_DEFLATED : 0;
+    r.flags = Flags(r.method, level);
+    const bool zip64 = item.size >= c_max32 / 2;
+    if (!WriteLocalHeader(out, item, r, zip64))
+        return failure.Fail(ZIPLIB_E_WRITE);
+    std::unique_ptr<uint8_t[]> input(new (std::nothrow) uint8_t[c_streamChunk]);
+    std::unique_ptr<uint8_t[]> output(new (std::nothrow) uint8_t[c_streamChunk]);
+    z_stream& z = deflater.Stream();
+    if (!input || !output || (level > 0 && (!deflater.Ready() || deflateReset(&z) != Z_OK)))
+        return failure.FailWith(ZIPLIB_E_MEMORY, ERROR_NOT_ENOUGH_MEMORY);
+    uLong crc = 0;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, input.get(), DWORD(c_streamChunk), &got, nullptr))
+            return failure.Fail(ZIPLIB_E_READ);
+        crc = crc32(crc, input.get(), got);
+        r.size += got;
+        if (level == 0) {
+            if (!out.Write(input.get(), got))
+                return failure.Fail(ZIPLIB_E_WRITE);
+            r.compressed += got;
+        } else {
+            z.next_in = input.get();
+            z.avail_in = got;
+            int state = Z_OK;
+            do {
+                z.next_out = output.get();
+                z.avail_out = uInt(c_streamChunk);
+                state = deflate(&z, got ? Z_NO_FLUSH : Z_FINISH);
+                const size_t made = c_streamChunk - z.avail_out;
+                if (state == Z_STREAM_ERROR || !out.Write(output.get(), made))
+                    return failure.Fail(ZIPLIB_E_WRITE);
+                r.compressed += made;
+            } while (z.avail_out == 0 || (got == 0 && state != Z_STREAM_END));
+        }
+        if (got == 0)
+            break;
+    }
+    r.crc = uint32_t(crc);
+    if (!zip64 && (r.size >= c_max32 || r.compressed >= c_max32)) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return failure.Fail(ZIPLIB_E_READ);
+    }
+    // CRC and sizes, then the ZIP64 sizes after the name.
+    uint8_t fields[12];
+    uint8_t* p = fields;
+    Put32(p, r.crc);
+    Put32(p, zip64 ? c_max32 : r.compressed);
+    Put32(p, zip64 ? c_max32 : r.size);
+    uint8_t wide[16];
+    uint8_t* w = wide;
+    Put64(w, r.size);
+    Put64(w, r.compressed);
+    if (!out.Patch(r.offset + 14, fields, sizeof(fields)) ||
+        (zip64 && !out.Patch(r.offset + 30 + item.name.size() + 4, wide, sizeof(wide))))
+        return failure.Fail(ZIPLIB_E_WRITE);
+    return ZIPLIB_OK;
+}
+
+int WriteEntries(t_output& out, const std::vector<t_packItem>& items, int level, t_packFailure& failure)
+{
+    size_t parallel = 0;
+    for (const t_packItem& item : items)
+        parallel += !item.folder && !Streamed(item);
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned workers = parallel < 2 ? 0 : unsigned(std::min<size_t>({cores, c_maxWorkers, parallel}));
+    t_workQueue queue(items, level, std::max(1u, workers) * c_slotsPerWorker);
+    try {
+        queue.Start(workers);
+    } catch (...) {
+        // No threads to be had: the entries are deflated here, one after another.
+        queue.Stop();
+    }
+    t_deflater own(level);
+    std::vector<t_record> records(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        const t_packItem& item = items[i];
+        t_record& r = records[i];
+        t_slot& slot = queue.Take(i, own);
+        if (slot.code != ZIPLIB_OK)
+            return failure.FailWith(slot.code, slot.reason);
+        r = slot.record;
+        r.offset = out.Offset();
+        r.dosDate = DosDate(item.written);
+        if (Streamed(item)) {
+            const int code = WriteStreamed(out, item, level, own, r, failure);
+            if (code != ZIPLIB_OK)
+                return code;
+        } else if (!WriteLocalHeader(out, item, r, false) || !out.Write(slot.bytes, slot.stored)) {
+            return failure.Fail(ZIPLIB_E_WRITE);
+        }
+        queue.Release(i);
+    }
+    queue.Stop();
+    if (!WriteCentral(out, items, records))
+        return failure.Fail(ZIPLIB_E_WRITE);
+    return ZIPLIB_OK;
+}
+
+}  // namespace
+
+int PackItems(const std::vector<t_packItem>& items, const std::wstring& target, int level, t_packFailure& failure)
+{
+    t_output out;
+    if (!out.Open(target))
+        return failure.Fail(ZIPLIB_E_WRITE);
+    int code = WriteEntries(out, items, level, failure);
+    if (code == ZIPLIB_OK && !out.Close())
+        code = failure.Fail(ZIPLIB_E_WRITE);
+    if (code != ZIPLIB_OK) {
+        out.Abandon();
+        DeleteFileW(target.c_str());
+    }
+    return code;
+}
+
+void SetPackWriteLimit(int64_t bytes) { g_writeLimit.store(bytes < 0 ? -1 : bytes); }
