@@ -2,10 +2,16 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <deque>
+#include <string>
 
 #include "foundation/config/ini_document.h"
+#include "foundation/files/file.h"
+#include "foundation/files/file_bak_write.h"
 #include "foundation/core/exe_path.h"
+#include "foundation/files/bulk_read.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
@@ -24,7 +30,8 @@ const wchar_t c_templateName[] = L"skin.dat";
 const wchar_t c_iniName[] = L"skin.ini";
 const wchar_t c_backupIniName[] = L"skinbak.ini";
 const wchar_t c_workCopyExtension[] = L".dat";
-const wchar_t c_asideExtension[] = L".tmp";
+// ZipFolder's limit on folder depth.
+const int c_maxFolderDepth = 200;
 
 // The work folder's path with an extension appended as text ("SkinTmp" + ".dat").
 t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
@@ -32,6 +39,102 @@ t_str Sibling(const wchar_t* workFolder, const wchar_t* extension)
     t_str path(workFolder);
     path.Append(extension);
     return path;
+}
+
+// The order ZipFolder gives a folder's children: ordinal ignoring case, then exact.
+bool PackOrderLess(const t_listedFile& a, const t_listedFile& b)
+{
+    const int order = CompareFileNames(a.name.c_str(), a.name.Length(), b.name.c_str(), b.name.Length());
+    return order < 0 || (order == 0 && wcscmp(a.name.c_str(), b.name.c_str()) < 0);
+}
+
+// The entries ZipFolder would write for the work folder, with a save's changes: Skin.ini
+// from memory, skinbak.ini and the cleaner's dropped pictures left out, and the files the
+// document holds unchanged in memory given from there.
+class t_packList {
+public:
+    t_packList(const t_skinPackCopy& copy, const t_cleanPlan& plan, const wchar_t* archive) : m_copy(copy), m_plan(plan)
+    {
+        wchar_t full[MAX_PATH];
+        const DWORD length = archive ? GetFullPathNameW(archive, MAX_PATH, full, nullptr) : 0;
+        if (length > 0 && length < MAX_PATH)
+            m_archive.assign(full, length);
+    }
+
+    // False when a folder cannot be listed or lies too deep.
+    bool Collect(const std::wstring& folder, const std::wstring& relative, int depth)
+    {
+        std::vector<t_listedFile> children;
+        if (depth > c_maxFolderDepth || !ListFolder(folder.c_str(), children))
+            return false;
+        std::sort(children.begin(), children.end(), PackOrderLess);
+        for (const t_listedFile& child : children) {
+            const wchar_t* name = child.name.c_str();
+            const std::wstring path = folder + L"\\" + name;
+            const std::wstring entry = relative.empty() ? std::wstring(name) : relative + L"\\" + name;
+            if (CompareFileNames(path.c_str(), int(path.size()), m_archive.c_str(), int(m_archive.size())) == 0)
+                continue;
+            if (child.IsFolder()) {
+                Add(entry + L"\\", path.c_str(), nullptr, 0, 0);
+                // A link or junction stands as the folder entry it appears as.
+                if (!(child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !Collect(path, entry, depth + 1))
+                    return false;
+                continue;
+            }
+            if (relative.empty() && !AddTopLevelFile(child, path))
+                continue;
+            if (!relative.empty())
+                Add(entry, path.c_str(), nullptr, 0, 0);
+        }
+        return true;
+    }
+
+    const std::vector<t_zipListEntry>& Entries() const { return m_entries; }
+
+private:
+    // False when the file stays out of the package.
+    bool AddTopLevelFile(const t_listedFile& file, const std::wstring& path)
+    {
+        const wchar_t* name = file.name.c_str();
+        if (_wcsicmp(name, c_backupIniName) == 0 || m_plan.dropped.count(file.name))
+            return false;
+        if (_wcsicmp(name, c_iniName) == 0) {
+            Add(name, nullptr, m_plan.ini.data(), uint32_t(m_plan.ini.size()), 0);
+            return true;
+        }
+        const t_skinPackCopy::t_entry* held = m_copy.Find(name);
+        if (held && !held->given && held->size == file.size && held->written == file.written)
+            Add(name, nullptr, held->data.data(), uint32_t(held->data.size()), held->written);
+        else
+            Add(name, path.c_str(), nullptr, 0, 0);
+        return true;
+    }
+
+    void Add(const std::wstring& name, const wchar_t* path, const uint8_t* data, uint32_t size, uint64_t time)
+    {
+        // The texts live in deques, whose elements never move.
+        m_names.push_back(name);
+        const wchar_t* storedPath = nullptr;
+        if (path) {
+            m_paths.emplace_back(path);
+            storedPath = m_paths.back().c_str();
+        }
+        m_entries.push_back(t_zipListEntry{m_names.back().c_str(), storedPath, data, size, time});
+    }
+
+    const t_skinPackCopy& m_copy;
+    const t_cleanPlan& m_plan;
+    std::wstring m_archive;
+    std::deque<std::wstring> m_names;
+    std::deque<std::wstring> m_paths;
+    std::vector<t_zipListEntry> m_entries;
+};
+
+// Receives the files UnZipEx4 writes: those directly in the work folder seed the copy.
+void ZIPLIB_CALL SeedFromArchive(void* context, const wchar_t* name, const uint8_t* data, uint32_t size)
+{
+    if (name && !wcschr(name, L'\\') && !wcschr(name, L'/'))
+        static_cast<t_skinPackCopy*>(context)->Seed(name, data, size);
 }
 
 }  // namespace
@@ -91,15 +194,16 @@ void IMESkin::CloseFiles()
         PartAt(i)->Clear();
     if (m_zip) {
         const wchar_t* work = m_zip->GetWorkFolder();
-        if (work[0]) {
+        if (work[0])
             DeleteFileW(Sibling(work, c_workCopyExtension).c_str());
-            DeleteFolder(Sibling(work, c_asideExtension).c_str());
-        }
         delete m_zip;
         m_zip = nullptr;
     }
     BaseInfo::SetWorkFolder(L"");
     m_editing = false;
+    m_copy.Clear();
+    m_ini = t_writtenText();
+    m_backupIni = t_writtenText();
 }
 
 bool IMESkin::New()
@@ -150,20 +254,27 @@ bool IMESkin::Open(const wchar_t* path)
     wchar_t ini[MAX_PATH];
     if (zip.GetIniPath(ini))
         DeleteFileW(ini);
-    t_skinPack pack;
     t_errorChain errors;
     bool ok;
+    // The packed copy starts from the bytes just unpacked, not from the files again.
+    m_copy.Clear();
+    m_ini = t_writtenText();
+    m_backupIni = t_writtenText();
     if (packed) {
         // Only plain containers open in the editor; a packed one is refused from its
         // header, before anything is inflated.
+        t_skinPack pack;
         uint32_t format = 0;
         ok = t_skinPack::ProbeHeader(full, &format) && format == t_skinPack::c_formatPlain &&
              pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
              pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
+        for (int i = 0; ok && i < pack.Count(); ++i) {
+            uint32_t size = 0;
+            const unsigned char* data = pack.At(i)->GetData(&size);
+            m_copy.Seed(pack.At(i)->GetName(), data, size);
+        }
     } else {
-        ok = zip.UnZip(m_openNotes) && zip.GetIniPath(ini);
-        if (ok)
-            pack.AddFolder(work);
+        ok = zip.UnZip(m_openNotes, SeedFromArchive, &m_copy) && zip.GetIniPath(ini);
     }
     if (!ok) {
         CloseFiles();
@@ -176,10 +287,10 @@ bool IMESkin::Open(const wchar_t* path)
         // A package from someone else must not make the editor read, copy or pack a file
         // outside the skin: such values are emptied here, before any part or the preview
         // sees them, and the work folder and its packed copy get the emptied Skin.ini.
-        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0 && document->WriteConfig(errors, ini))
-            pack.AddFolder(work);
+        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0)
+            document->WriteConfig(errors, ini);
     }
-    pack.Export(errors, Sibling(work, c_workCopyExtension).c_str(), false);
+    WriteWorkCopy(errors, nullptr, nullptr);
     for (int i = 0; i < m_parts.Count(); ++i) {
         BaseInfo* part = PartAt(i);
         part->SetIniPath(ini);
@@ -214,22 +325,104 @@ bool IMESkin::Commit(t_errorChain& errors, bool validate)
     wchar_t ini[MAX_PATH];
     if (!GetIniPath(ini))
         return errors.Fail(L"保存ini失败:获取临时路径失败");
+    // What WriteConfig writes, replaced safely the same way; left out when the file
+    // already holds it.
     t_iniDocument* document = SkinIni::Instance();
-    t_errorChain writeErrors;
-    if (!document || !document->WriteConfig(writeErrors, ini))
+    std::vector<uint8_t> text;
+    if (!document || !RenderIni(*document, text))
         return errors.Fail(L"保存ini失败:%s", ini);
+    if (m_ini.Holds(ini, text))
+        return true;
+    m_ini.known = false;
+    t_errorChain writeErrors;
+    t_fileBakWrite out;
+    if (!out.Write(writeErrors, text.data(), uint32_t(text.size())) || !out.Save(writeErrors, ini))
+        return errors.Fail(L"保存ini失败:%s", ini);
+    m_ini.Record(ini, text);
     return true;
 }
 
-bool IMESkin::RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini, const wchar_t* backupIni)
+bool IMESkin::t_writtenText::Holds(const wchar_t* path, const std::vector<uint8_t>& text) const
 {
+    uint64_t nowSize = 0, nowWritten = 0;
+    return known && bytes == text && GetFileStamp(path, nowSize, nowWritten) && nowSize == size &&
+           nowWritten == written;
+}
+
+void IMESkin::t_writtenText::Record(const wchar_t* path, const std::vector<uint8_t>& text)
+{
+    bytes = text;
+    known = GetFileStamp(path, size, written) && size == text.size();
+}
+
+bool IMESkin::CommitForPacking(t_errorChain& errors, bool validate, std::vector<uint8_t>& committed,
+                               std::vector<uint8_t>& packed)
+{
+    if (!Commit(errors, validate))
+        return false;
+    const t_str ini = t_path::Combine(m_zip->GetWorkFolder(), c_iniName);
+    // The text as Commit wrote it, and the same blanked for packing, without touching
+    // the work folder's Skin.ini.
+    committed = m_ini.bytes;
+    t_iniDocument forPacking(false);
+    if (committed.empty() || !forPacking.ReadFromMemory(committed.data(), committed.size(), SkinIni::c_codePage))
+        return errors.Fail(L"保存ini失败:%s", ini.c_str());
+    PostProcessIni(forPacking);
+    if (!RenderIni(forPacking, packed))
+        return errors.Fail(L"保存ini失败:%s", ini.c_str());
+    return true;
+}
+
+bool IMESkin::BackUpIni(t_errorChain& errors, const std::vector<uint8_t>& committed)
+{
+    const t_str backupIni = t_path::Combine(m_zip->GetWorkFolder(), c_backupIniName);
+    if (m_backupIni.Holds(backupIni.c_str(), committed))
+        return true;
+    m_backupIni.known = false;
     t_errorChain local;
-    bool ok = true;
-    if (!CopyFolderTree(local, m_zip->GetWorkFolder(), aside.c_str()))
-        ok = errors.Fail(L"恢复临时目录失败:%s", m_zip->GetWorkFolder());
-    if (!t_path(backupIni).Copy(local, ini, false))
-        ok = errors.Fail(L"恢复ini失败:%s", ini);
-    return ok;
+    t_fileWrite file;
+    const bool ok = file.Open(local, backupIni.c_str(), t_file::e_writeNew) &&
+                    file.Write(local, committed.data(), uint32_t(committed.size()));
+    file.Close();
+    if (!ok)
+        return errors.Fail(L"保存失败:备份ini失败:%s", backupIni.c_str());
+    m_backupIni.Record(backupIni.c_str(), committed);
+    return true;
+}
+
+bool IMESkin::WriteWorkCopy(t_errorChain& errors, const std::vector<uint8_t>* packedIni,
+                            const std::vector<uint8_t>* backupIni)
+{
+    const wchar_t* work = m_zip ? m_zip->GetWorkFolder() : L"";
+    t_skinPackCopy::t_given given[2];
+    size_t count = 0;
+    if (packedIni)
+        given[count++] = {c_iniName, packedIni->data(), uint32_t(packedIni->size())};
+    if (backupIni)
+        given[count++] = {c_backupIniName, backupIni->data(), uint32_t(backupIni->size())};
+    if (!work[0] || !m_copy.Update(work, given, count)) {
+        errors.AddText(L"皮肤打包文件导出失败");
+        return false;
+    }
+    return m_copy.Write(errors, Sibling(work, c_workCopyExtension).c_str());
+}
+
+bool IMESkin::RefreshWorkCopy(t_errorChain& errors)
+{
+    if (!m_editing || !m_zip)
+        return errors.Fail(L"解压失败:保存ini失败");
+    const wchar_t* work = m_zip->GetWorkFolder();
+    if (!work[0])
+        return errors.Fail(L"解压失败:获取解压路径失败");
+    std::vector<uint8_t> committed, packed;
+    t_errorChain local;
+    if (!CommitForPacking(local, false, committed, packed))
+        return errors.Fail(L"解压失败:保存ini失败");
+    // A backup that fails stops nothing: the packed copy takes the committed text anyway.
+    BackUpIni(local, committed);
+    if (!WriteWorkCopy(local, &packed, &committed))
+        return errors.Fail(L"解压失败:保存文件失败");
+    return true;
 }
 
 bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
@@ -241,40 +434,43 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
 
     if (t_iniDocument* document = SkinIni::Instance())
         document->Clear();
-    if (!Commit(errors, true))
+    std::vector<uint8_t> committed, packed;
+    if (!CommitForPacking(errors, true, committed, packed) || !BackUpIni(errors, committed))
         return false;
-
-    const t_str work(m_zip->GetWorkFolder());
-    const t_str ini = t_path::Combine(work.c_str(), c_iniName);
-    const t_str backupIni = t_path::Combine(work.c_str(), c_backupIniName);
-    t_errorChain local;
-    if (!t_path(ini).Copy(local, backupIni.c_str(), false))
-        return errors.Fail(L"保存失败:备份ini失败:%s", backupIni.c_str());
-
-    // The uncleaned folder goes aside before anything is blanked, cleaned or deleted; a
-    // stale aside copy from an earlier save would bring back files deleted since.
-    const t_str aside = Sibling(work.c_str(), c_asideExtension);
-    DeleteFolderTree(aside.c_str());
-    if (t_path(aside).IsDirectory() || !CopyFolderTree(local, aside.c_str(), work.c_str()))
-        return errors.Fail(L"保存失败:备份临时目录失败:%s", aside.c_str());
-
-    PostProcessIni(ini.c_str());
     if (m_new || (target && target[0]))
         m_zip->SetArchivePath(target, true);
     m_new = false;
 
-    DeleteFileW(backupIni.c_str());
-    CleanSkinFolder(work.c_str());
+    // The work folder's files as they stand, from memory where they did not change.
+    const t_str work(m_zip->GetWorkFolder());
+    m_copy.Update(work.c_str());
+    std::vector<t_heldPicture> pictures;
+    for (int i = 0; i < m_copy.Count(); ++i) {
+        const t_skinPackCopy::t_entry& entry = m_copy.At(i);
+        pictures.push_back({entry.name.c_str(), entry.data.data(), uint32_t(entry.data.size())});
+    }
+    t_cleanPlan plan;
+    t_skinCleaner cleaner;
+    t_errorChain ignored;
+    if (!cleaner.Plan(ignored, pictures.data(), pictures.size(), packed.data(), packed.size(), plan)) {
+        // An unreadable text is packed as it is, with every picture.
+        plan.dropped.clear();
+        plan.ini = packed;
+    }
+    t_packList list(m_copy, plan, m_zip->GetArchivePath());
     t_errorChain zipErrors;
-    const bool zipped = m_zip->Zip(zipErrors);
+    bool zipped = list.Collect(std::wstring(work.c_str()), std::wstring(), 0);
+    if (zipped)
+        zipped = m_zip->ZipEntries(zipErrors, list.Entries().data(), uint32_t(list.Entries().size()));
+    else
+        AppendSystemErrorText(zipErrors.NewLine(), GetLastError());
     if (!zipped) {
         // The system's reason and the path follow, so that the user knows what to fix.
         errors.Fail(L"压缩失败");
         if (zipErrors.FirstLine())
             errors.CopyLines(zipErrors.FirstLine(), errors.NewLine());
     }
-    const bool restored = RestoreWorkFolder(errors, aside, ini.c_str(), backupIni.c_str());
-    return zipped && restored;
+    return zipped;
 }
 
 const wchar_t* IMESkin::GetWorkFolder() const { return m_zip ? m_zip->GetWorkFolder() : nullptr; }
@@ -388,6 +584,12 @@ void IMESkin::PostProcessIni(const wchar_t* path) const
     t_errorChain errors;
     if (!path || !document.ReadConfig(errors, path, SkinIni::c_codePage))
         return;
+    PostProcessIni(document);
+    document.WriteConfig(errors, path);
+}
+
+void IMESkin::PostProcessIni(t_iniDocument& document) const
+{
     const auto blank = [&document](const wchar_t* section, const wchar_t* picture, const wchar_t* mask) {
         document.SetValue(section, picture, L"");
         document.SetValue(section, mask, L"");
@@ -404,5 +606,4 @@ void IMESkin::PostProcessIni(const wchar_t* path) const
     }
     if (!StatusBar().editorFlag)
         blank(L"StatusBar", L"pic", L"pic_mask");
-    document.WriteConfig(errors, path);
 }

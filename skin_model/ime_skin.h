@@ -4,18 +4,24 @@
 // Commit (the parts into Skin.ini), Save (commit, clean and zip into a package) and Close.
 //
 // Files of an open skin, beside the work folder W: W.dat, the packed copy the preview
-// loads; W.tmp, the uncleaned copy of W that Save packs around; W\skinbak.ini, the
-// committed Skin.ini kept by Save.
+// loads; W\skinbak.ini, the committed Skin.ini kept by Save and RefreshWorkCopy. The
+// document keeps the files of W in memory (t_skinPackCopy): Open takes them from the
+// unpacked archive, and later packs re-read only the files whose size or time changed.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "foundation/core/error_chain.h"
+#include "foundation/records/skin_pack.h"
 #include "skin_model/base_info.h"
 #include "skin_model/ptr_vector.h"
 #include "skin_model/zip_handler.h"
 
 class BtnInfo;
+class t_iniDocument;
 class CombineInfo;
 class DisplayInfo;
 class GeneralInfo;
@@ -51,9 +57,14 @@ public:
     // buttons disagree stops the commit with the part's name and message.
     bool Commit(t_errorChain& errors, bool validate);
     // Commits, cleans and zips the work folder into the target (null or empty: the package
-    // last opened or saved). The work folder is the same before and after, whatever the
-    // outcome; a failed save leaves the previous package as it was.
+    // last opened or saved). The cleaning is decided in memory and the package written
+    // from that list: the work folder is never changed by a save, apart from skinbak.ini
+    // (the committed Skin.ini); a failed save leaves the previous package as it was.
     bool Save(t_errorChain& errors, const wchar_t* target);
+    // What the preview runs on every edit: Commit (without validation), skinbak.ini := the
+    // committed Skin.ini, and the packed copy W.dat of the work folder with Skin.ini
+    // post-processed (PostProcessIni). The work folder keeps the committed Skin.ini.
+    bool RefreshWorkCopy(t_errorChain& errors);
 
     BaseInfo* GetPart(t_partIndex index) const { return PartAt(static_cast<int>(index)); }
     // The parts by their own types.
@@ -90,6 +101,7 @@ public:
     unsigned char GetUseGdip() const;
     // Blanks the picture keys of layouts (and the status bar) that use no picture.
     void PostProcessIni(const wchar_t* path) const;
+    void PostProcessIni(t_iniDocument& document) const;
 
 private:
     // No bounds check: every caller walks or names the fixed part table.
@@ -98,14 +110,37 @@ private:
     ZipHandler& Handler();
     // Clears the parts, removes the work files and the zip handler; editing := false.
     void CloseFiles();
-    // The uncleaned work folder (aside copy and skinbak.ini) back after packing.
-    bool RestoreWorkFolder(t_errorChain& errors, const t_str& aside, const wchar_t* ini, const wchar_t* backupIni);
+    // A text file of the work folder as this document last wrote it: a write of the same
+    // bytes is left out while the file's size and time show that nobody wrote it since.
+    struct t_writtenText {
+        std::vector<uint8_t> bytes;
+        uint64_t size = 0;
+        uint64_t written = 0;
+        bool known = false;
+
+        bool Holds(const wchar_t* path, const std::vector<uint8_t>& text) const;
+        void Record(const wchar_t* path, const std::vector<uint8_t>& text);
+    };
+
+    // Commits and gives the text as committed and as post-processed for packing; the work
+    // folder's Skin.ini keeps the committed text.
+    bool CommitForPacking(t_errorChain& errors, bool validate, std::vector<uint8_t>& committed,
+                          std::vector<uint8_t>& packed);
+    // skinbak.ini := the committed text.
+    bool BackUpIni(t_errorChain& errors, const std::vector<uint8_t>& committed);
+    // Writes the packed copy beside the work folder from the files in memory.
+    bool WriteWorkCopy(t_errorChain& errors, const std::vector<uint8_t>* packedIni,
+                       const std::vector<uint8_t>* backupIni);
 
     t_ptrVector m_parts;
     ZipHandler* m_zip;
     bool m_editing;
     bool m_new;
     t_errorChain m_openNotes;
+    // The work folder's files as last packed.
+    t_skinPackCopy m_copy;
+    t_writtenText m_ini;
+    t_writtenText m_backupIni;
 };
 
 // An existing file, not a folder, whose first four bytes are "Skin".

@@ -8,6 +8,7 @@
 
 #include "companions/ziplib/ziplib.h"
 #include "foundation/config/ini_document.h"
+#include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/temp_folder.h"
@@ -15,6 +16,7 @@
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
+#include "skin_model/skin_cleaner.h"
 #include "skin_model/skin_ini.h"
 #include "skin_model/status_info.h"
 
@@ -118,6 +120,20 @@ std::vector<std::wstring> ModelLines(IMESkin& skin)
         line = out;
     }
     return lines;
+}
+
+// The names whose bytes differ between two trees (or that only one holds), for short messages.
+std::string TreeDiff(const t_fileTree& expected, const t_fileTree& actual)
+{
+    std::string out;
+    for (const t_fileTree* side : {&expected, &actual})
+        for (const auto& file : *side) {
+            const t_fileTree& other = side == &expected ? actual : expected;
+            const auto found = other.find(file.first);
+            if ((found == other.end() || found->second != file.second) && (side == &expected || found == other.end()))
+                out += std::string(file.first.begin(), file.first.end()) + " ";
+        }
+    return out;
 }
 
 // A package's Skin.ini value, read back through a fresh extraction.
@@ -364,68 +380,198 @@ TEST_F(IMESkinTest, SavedPackageIsCleanedWhileTheWorkFolderIsNot)
 TEST_F(IMESkinTest, FailedZipKeepsThePreviousPackageAndTheWorkFolder)
 {
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
-    const std::string before = ReadRaw(m_package);
-    // Held for deletion by someone else: a copy (which shares deletion) can read the
-    // picture, the zip library (which does not) cannot.
+    m_skin.HorizontalCombined().hasPic = false;
+    ASSERT_TRUE(CreateDirectoryW((Work() + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteRaw(Work() + L"\\sub\\note.txt", "note"));
+    // Committed as Save commits, from an emptied document.
+    Committed(m_skin);
+    const t_fileTree before = ReadTree(Work());
+    const std::string package = ReadRaw(m_package);
+    t_errorChain errors;
+    // Held for deletion by another program: the zip library cannot read it.
     HANDLE held =
-        CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ | DELETE,
+        CreateFileW((Work() + L"\\sub\\note.txt").c_str(), GENERIC_READ | DELETE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    t_errorChain errors;
     EXPECT_FALSE(m_skin.Save(errors, nullptr));
     CloseHandle(held);
     EXPECT_NE(std::wstring::npos, Lines(errors).find(L"压缩失败")) << Lines(errors);
-    EXPECT_EQ(before, ReadRaw(m_package));
+    EXPECT_EQ(package, ReadRaw(m_package));
     EXPECT_FALSE(Exists(m_package + L".bak"));
-    EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
-    EXPECT_EQ(ReadRaw(Work() + L"\\skinbak.ini"), ReadRaw(Work() + L"\\Skin.ini"));
+    // The work folder as it was, with the committed Skin.ini kept as skinbak.ini.
+    t_fileTree expected = before;
+    expected[L"skinbak.ini"] = before.at(L"Skin.ini");
+    EXPECT_EQ("", TreeDiff(expected, ReadTree(Work())));
     EXPECT_TRUE(m_skin.IsEditing());
 }
 
-TEST_F(IMESkinTest, SaveStopsBeforeCleaningWhenTheAsideCopyFails)
+// What a zip archive's central directory says of one entry.
+struct t_zipFacts {
+    std::string name;
+    uint32_t crc;
+    uint32_t size;
+    uint32_t dosTime;
+    bool operator==(const t_zipFacts& other) const
+    {
+        return name == other.name && crc == other.crc && size == other.size && dosTime == other.dosTime;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const t_zipFacts& facts)
 {
-    ASSERT_TRUE(m_skin.Open(m_package.c_str()));
-    m_skin.HorizontalCombined().hasPic = false;
-    // An aside folder that cannot be emptied.
-    ASSERT_TRUE(CreateDirectoryW((Work() + L".tmp").c_str(), nullptr));
-    WriteRaw(Work() + L".tmp\\busy.png", "busy");
-    HANDLE held =
-        CreateFileW((Work() + L".tmp\\busy.png").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    const std::wstring target = m_folder / L"never.vsf";
-    t_errorChain errors;
-    EXPECT_FALSE(m_skin.Save(errors, target.c_str()));
-    CloseHandle(held);
-    EXPECT_NE(std::wstring::npos, Lines(errors).find(L"备份临时目录失败")) << Lines(errors);
-    EXPECT_FALSE(Exists(target));
-    EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
-    EXPECT_EQ(m_package, m_skin.GetZipHandler()->GetArchivePath());
-    // Skin.ini is the committed text, not the blanked one meant for the package.
-    t_iniDocument ini(false);
-    ASSERT_TRUE(ini.ReadConfig(errors, (Work() + L"\\Skin.ini").c_str(), 936));
-    EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
+    return out << facts.name << " crc " << facts.crc << " size " << facts.size << " time " << facts.dosTime;
 }
 
-TEST_F(IMESkinTest, FailedRestoreAfterPackingIsReported)
+uint32_t Le(const std::string& bytes, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | uint8_t(bytes.at(at + size_t(i)));
+    return value;
+}
+
+std::vector<t_zipFacts> CentralDirectory(const std::string& zip)
+{
+    std::vector<t_zipFacts> out;
+    size_t end = zip.size() >= 22 ? zip.size() - 22 : 0;
+    while (end > 0 && Le(zip, end, 4) != 0x06054b50)
+        --end;
+    size_t at = Le(zip, end + 16, 4);
+    for (uint32_t i = 0, count = Le(zip, end + 10, 2); i < count && Le(zip, at, 4) == 0x02014b50; ++i) {
+        const size_t nameLength = Le(zip, at + 28, 2);
+        out.push_back({zip.substr(at + 46, nameLength), Le(zip, at + 16, 4), Le(zip, at + 24, 4), Le(zip, at + 12, 4)});
+        at += 46 + nameLength + Le(zip, at + 30, 2) + Le(zip, at + 32, 2);
+    }
+    return out;
+}
+
+// The package of a save holds what cleaning an uncleaned copy of the work folder and
+// zipping that copy gives: the same entries in the same order, with the same bytes and
+// times. The work folder is never changed by the save.
+TEST_F(IMESkinTest, SavedPackageIsTheCleanedFolderZippedAndTheWorkFolderStays)
 {
     ASSERT_TRUE(m_skin.Open(m_package.c_str()));
+    // Identical referenced pictures are merged, unreferenced ones dropped, subfolders kept,
+    // a variant stays with its picture; the window without a picture loses skin1.png.
+    ASSERT_TRUE(WriteRaw(Work() + L"\\en.png", ReadRaw(Work() + L"\\cn.png")));
+    ASSERT_TRUE(WriteRaw(Work() + L"\\status@2x.png", "status at 2x"));
+    ASSERT_TRUE(WriteRaw(Work() + L"\\orphan.bmp", "orphan"));
+    ASSERT_TRUE(CreateDirectoryW((Work() + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((Work() + L"\\sub\\deeper").c_str(), nullptr));
+    ASSERT_TRUE(WriteRaw(Work() + L"\\sub\\deeper\\b.png", "deeper"));
+    ASSERT_TRUE(WriteRaw(Work() + L"\\sub\\A.txt", "a"));
     m_skin.HorizontalCombined().hasPic = false;
-    // Readable by the copy aside and the zip library, but not writable: the copy back fails.
-    HANDLE held = CreateFileW((Work() + L"\\status.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    const std::wstring target = m_folder / L"restore.vsf";
+    Committed(m_skin);
+    const t_fileTree before = ReadTree(Work());
     t_errorChain errors;
-    EXPECT_FALSE(m_skin.Save(errors, target.c_str()));
+
+    // The road through an uncleaned copy.
+    const std::wstring copy = m_folder / L"copy";
+    ASSERT_TRUE(CopyFolderTree(errors, copy.c_str(), Work().c_str())) << Lines(errors);
+    DeleteFileW((copy + L"\\skinbak.ini").c_str());
+    m_skin.PostProcessIni((copy + L"\\Skin.ini").c_str());
+    CleanSkinFolder(copy.c_str());
+    const std::wstring reference = m_folder / L"reference.vsf";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(copy.c_str(), copy.c_str(), reference.c_str()));
+
+    const std::wstring target = m_folder / L"saved.vsf";
+    ASSERT_TRUE(m_skin.Save(errors, target.c_str())) << Lines(errors);
+    std::vector<t_zipFacts> saved = CentralDirectory(ReadRaw(target));
+    std::vector<t_zipFacts> expected = CentralDirectory(ReadRaw(reference));
+    ASSERT_EQ(expected.size(), saved.size());
+    // Skin.ini is written at saving time on either road.
+    for (std::vector<t_zipFacts>* list : {&saved, &expected})
+        for (t_zipFacts& facts : *list)
+            if (facts.name == "Skin.ini")
+                facts.dosTime = 0;
+    EXPECT_EQ(expected, saved);
+    t_tempFolder unpacked(L"imeskin_saved");
+    t_tempFolder unpackedReference(L"imeskin_reference");
+    ASSERT_EQ(ZIPLIB_OK, UnZip(target.c_str(), unpacked.Path().c_str()));
+    ASSERT_EQ(ZIPLIB_OK, UnZip(reference.c_str(), unpackedReference.Path().c_str()));
+    const t_fileTree tree = ReadTree(unpacked.Path());
+    EXPECT_EQ("", TreeDiff(ReadTree(unpackedReference.Path()), tree));
+    ExpectSameIni(ReadTree(unpackedReference.Path())[L"Skin.ini"], tree.at(L"Skin.ini"));
+    EXPECT_EQ(0u, tree.count(L"orphan.bmp"));
+    EXPECT_EQ(1u, tree.count(L"status@2x.png"));
+    EXPECT_EQ(1u, tree.count(L"sub\\deeper\\b.png"));
+    EXPECT_EQ(1u, tree.count(L"cn.png") + tree.count(L"en.png"));
+
+    t_fileTree after = before;
+    after[L"skinbak.ini"] = before.at(L"Skin.ini");
+    EXPECT_EQ("", TreeDiff(after, ReadTree(Work())));
+}
+
+// The preview's packed copy after each edit is what a fresh pack of the work folder with
+// the post-processed Skin.ini gives, and the work folder keeps the committed Skin.ini.
+TEST_F(IMESkinTest, RefreshedWorkCopyIsAFreshPackOfThePostProcessedFolder)
+{
+    ASSERT_TRUE(m_skin.Open(m_package.c_str()));
+    const std::wstring ini = Work() + L"\\Skin.ini";
+    const std::wstring fresh = m_folder / L"fresh.dat";
+    const auto freshPack = [&](bool postProcessed) {
+        const std::string committed = ReadRaw(ini);
+        if (postProcessed)
+            m_skin.PostProcessIni(ini.c_str());
+        t_skinPack pack;
+        t_errorChain errors;
+        EXPECT_TRUE(pack.AddFolder(Work().c_str()));
+        EXPECT_TRUE(pack.Export(errors, fresh.c_str(), false)) << Lines(errors);
+        EXPECT_TRUE(WriteRaw(ini, committed));
+        return ReadRaw(fresh);
+    };
+    // Open writes the copy of the folder as unpacked.
+    EXPECT_TRUE(freshPack(false) == ReadRaw(Work() + L".dat"));
+
+    const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+        {"nothing", [] {}},
+        {"values",
+         [&] {
+             wcscpy(m_skin.General().skinName, L"改过的皮肤");
+             m_skin.HorizontalCombined().hasPic = false;
+         }},
+        {"a picture", [] { WriteRaw(Work() + L"\\status.png", std::string(300, 's')); }},
+        {"a picture of the same size", [] { WriteRaw(Work() + L"\\cn.png", std::string(82, 'c')); }},
+        {"a new picture", [] { WriteRaw(Work() + L"\\new.png", "new"); }},
+        {"a deleted picture", [] { DeleteFileW((Work() + L"\\unused.png").c_str()); }},
+        {"values again", [&] { wcscpy(m_skin.General().skinName, L"又改"); }},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.first);
+        edit.second();
+        t_errorChain errors;
+        ASSERT_TRUE(m_skin.RefreshWorkCopy(errors)) << Lines(errors);
+        const std::string committed = ReadRaw(ini);
+        EXPECT_TRUE(committed == ReadRaw(Work() + L"\\skinbak.ini"));
+        EXPECT_TRUE(freshPack(true) == ReadRaw(Work() + L".dat"));
+    }
+    // The window without a picture keeps it in the work folder, not in the copy.
+    t_iniDocument document(false);
+    t_errorChain errors;
+    ASSERT_TRUE(document.ReadConfig(errors, ini.c_str(), 936));
+    EXPECT_STREQ(L"skin1.png", document.GetValue(L"Scheme_H1", L"pic"));
+    t_skinPack copy;
+    ASSERT_TRUE(copy.Import(errors, (Work() + L".dat").c_str()));
+    t_varFile* packed = nullptr;
+    ASSERT_TRUE(copy.Find(L"Skin.ini", &packed));
+    uint32_t size = 0;
+    const unsigned char* data = packed->GetData(&size);
+    ASSERT_TRUE(document.ReadFromMemory(data, size, 936));
+    const wchar_t* pic = document.GetValue(L"Scheme_H1", L"pic");
+    EXPECT_STREQ(L"", pic ? pic : L"");
+
+    // A copy that cannot be written, and a document with nothing open.
+    HANDLE held = CreateFileW((Work() + L".dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    errors.Reset();
+    EXPECT_FALSE(m_skin.RefreshWorkCopy(errors));
     CloseHandle(held);
-    EXPECT_NE(std::wstring::npos, Lines(errors).find(L"恢复临时目录失败")) << Lines(errors);
-    EXPECT_EQ(std::wstring::npos, Lines(errors).find(L"压缩失败")) << Lines(errors);
-    EXPECT_EQ(L"status.png", PackageValue(target, L"StatusBar", L"pic"));
-    // The rest of the folder came back, and Skin.ini is the committed text again.
-    EXPECT_TRUE(Exists(Work() + L"\\unused.png"));
-    t_iniDocument ini(false);
-    ASSERT_TRUE(ini.ReadConfig(errors, (Work() + L"\\Skin.ini").c_str(), 936));
-    EXPECT_STREQ(L"skin1.png", ini.GetValue(L"Scheme_H1", L"pic"));
+    EXPECT_EQ(L"解压失败:保存文件失败", Lines(errors));
+    errors.Reset();
+    EXPECT_TRUE(m_skin.RefreshWorkCopy(errors)) << Lines(errors);
+    ASSERT_TRUE(m_skin.Close());
+    EXPECT_FALSE(m_skin.RefreshWorkCopy(errors));
+    EXPECT_EQ(L"解压失败:保存ini失败", Lines(errors));
 }
 
 TEST_F(IMESkinTest, ValidationNamesThePartAndWritesNoPackage)

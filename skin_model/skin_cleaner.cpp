@@ -1,6 +1,8 @@
 #include "skin_model/skin_cleaner.h"
 
 #include "foundation/crypto/md5.h"
+#include "foundation/files/bulk_read.h"
+#include "foundation/files/text_file.h"
 #include "skin_model/skin_ini.h"
 
 #include <windows.h>
@@ -260,6 +262,35 @@ bool t_skinCleaner::Run(t_errorChain& errors, const wchar_t* folder)
     return true;
 }
 
+bool t_skinCleaner::Plan(t_errorChain& errors, const t_heldPicture* pictures, size_t count, const void* ini,
+                         size_t iniBytes, t_cleanPlan& plan)
+{
+    plan.dropped.clear();
+    plan.ini.clear();
+    if (!m_ini.ReadFromMemory(ini, iniBytes, SkinIni::c_codePage)) {
+        errors.Fail(L"解析ini失败");
+        errors.Fail(L"解析皮肤ini文件失败");
+        return false;
+    }
+    CollectReferences();
+    m_files.clear();
+    m_digests.clear();
+    m_listing.clear();
+    for (size_t i = 0; i < count; ++i) {
+        if (!pictures[i].name || !IsPictureFileName(pictures[i].name) || (pictures[i].size && !pictures[i].data))
+            continue;
+        const t_str name(pictures[i].name);
+        // The data pointer of an empty picture may be null: any non-null marks it as held.
+        const uint8_t* held = pictures[i].data ? pictures[i].data : reinterpret_cast<const uint8_t*>(L"");
+        InsertFirst(m_files, name, t_pictureFile{pictures[i].size, held});
+        m_listing.push_back(name);
+    }
+    m_plan = &plan;
+    Rewrite();
+    m_plan = nullptr;
+    return true;
+}
+
 bool t_skinCleaner::SetFolder(t_errorChain& errors, const wchar_t* path)
 {
     m_folder = path ? path : L"";
@@ -322,27 +353,42 @@ bool t_skinCleaner::ScanFolder()
 {
     m_files.clear();
     m_digests.clear();
-    t_path pattern(m_folder);
-    pattern.AppendPart(L"*.*");
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return true;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPictureFileName(data.cFileName))
+    m_listing.clear();
+    std::vector<t_listedFile> listing;
+    ListFolder(m_folder.c_str(), listing);
+    for (const t_listedFile& file : listing) {
+        if (file.IsFolder() || !IsPictureFileName(file.name.c_str()))
             continue;
-        t_path path(m_folder);
-        path.AppendPart(data.cFileName);
-        t_errorChain ignored;
-        t_md5Digest digest;
-        if (!Md5File(ignored, digest.bytes, path.c_str()))
-            continue;
-        const t_str name(data.cFileName);
-        InsertFirst(m_files, name, digest);
-        InsertFirst(m_digests, digest, name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+        InsertFirst(m_files, file.name, t_pictureFile{file.size, nullptr});
+        m_listing.push_back(file.name);
+    }
     return true;
+}
+
+void t_skinCleaner::HashSameSized()
+{
+    m_digests.clear();
+    std::map<uint64_t, int> sizes;
+    for (const auto& file : m_files)
+        ++sizes[file.second.size];
+    std::vector<uint8_t> bytes;
+    for (const t_str& name : m_listing) {
+        const auto file = m_files.find(name);
+        if (file == m_files.end() || sizes[file->second.size] < 2)
+            continue;
+        t_md5Digest digest;
+        if (file->second.held) {
+            Md5Buffer(digest.bytes, file->second.held, unsigned(file->second.size));
+        } else {
+            t_path path(m_folder);
+            path.AppendPart(name.c_str());
+            // A picture that cannot be read is merged with nothing.
+            if (!ReadWholeFile(path.c_str(), bytes, UINT32_MAX))
+                continue;
+            Md5Buffer(digest.bytes, bytes.data(), unsigned(bytes.size()));
+        }
+        InsertFirst(m_digests, digest, name);
+    }
 }
 
 bool t_skinCleaner::IsReferenced(const t_str& fileName) const
@@ -380,6 +426,10 @@ bool t_skinCleaner::HasHighResVariant(const t_str& fileName) const
 
 bool t_skinCleaner::RemoveFile(const t_str& fileName) const
 {
+    if (m_plan) {
+        m_plan->dropped.insert(fileName);
+        return true;
+    }
     t_path path(m_folder);
     path.AppendPart(fileName.c_str());
     return DeleteFileW(path.c_str()) != FALSE;
@@ -387,21 +437,12 @@ bool t_skinCleaner::RemoveFile(const t_str& fileName) const
 
 void t_skinCleaner::DeleteUnreferenced()
 {
-    // The maps then hold only the remaining files, as a second scan would give them,
-    // without hashing every picture again.
+    // The file list then holds only the remaining files, as a second scan would give them.
     for (auto file = m_files.begin(); file != m_files.end();) {
-        if (IsReferenced(file->first) || IsVariantOfReferenced(file->first) || !RemoveFile(file->first)) {
+        if (IsReferenced(file->first) || IsVariantOfReferenced(file->first) || !RemoveFile(file->first))
             ++file;
-            continue;
-        }
-        auto group = m_digests.equal_range(file->second);
-        for (auto entry = group.first; entry != group.second; ++entry) {
-            if (entry->second == file->first) {
-                m_digests.erase(entry);
-                break;
-            }
-        }
-        file = m_files.erase(file);
+        else
+            file = m_files.erase(file);
     }
 }
 
@@ -469,9 +510,14 @@ void t_skinCleaner::PruneDefaults()
 void t_skinCleaner::Rewrite()
 {
     DeleteUnreferenced();
+    HashSameSized();
     MergeIdentical();
     WriteReferences();
     PruneDefaults();
+    if (m_plan) {
+        RenderIni(m_ini, m_plan->ini);
+        return;
+    }
     t_path path(m_folder);
     path.AppendPart(L"skin.ini");
     t_errorChain ignored;
@@ -483,6 +529,25 @@ void CleanSkinFolder(const wchar_t* folder)
     t_errorChain ignored;
     t_skinCleaner cleaner;
     cleaner.Run(ignored, folder);
+}
+
+bool RenderIni(t_iniDocument& document, std::vector<uint8_t>& out)
+{
+    out.clear();
+    t_iniFile* root = document.Root();
+    if (!root)
+        return false;
+    t_fileTextWrite text(65536);
+    t_iniDocument::Render(*root, text);
+    if (!text.Complete())
+        return false;
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text.Text());
+    out.reserve(text.UsedBytes() + 2);
+    out.push_back(0xFF);
+    out.push_back(0xFE);
+    if (text.UsedBytes())
+        out.insert(out.end(), bytes, bytes + text.UsedBytes());
+    return true;
 }
 
 // --- defaults --------------------------------------------------------------------

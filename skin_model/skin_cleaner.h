@@ -2,7 +2,8 @@
 // that Skin.ini does not name, merges byte-identical pictures into one file and
 // points every reference at it, rewrites the picture values in a normalised form,
 // drops keys that hold defaults and writes Skin.ini back. It works on the folder's
-// files alone and never touches the shared Skin.ini document.
+// files alone and never touches the shared Skin.ini document. Plan decides the same
+// in memory, from pictures the caller holds, and changes no file.
 #pragma once
 
 #include "foundation/core/error_chain.h"
@@ -10,8 +11,10 @@
 #include "foundation/files/path.h"
 #include "foundation/core/str.h"
 
+#include <cstdint>
 #include <map>
 #include <set>
+#include <vector>
 
 // One item of a comma-separated picture value: the name before any '<' and the
 // optional sub-rectangle "<a;b;c;d>".
@@ -55,12 +58,31 @@ struct t_md5DigestLess {
     bool operator()(const t_md5Digest& a, const t_md5Digest& b) const;
 };
 
+// A picture of the folder as the caller holds it in memory.
+struct t_heldPicture {
+    const wchar_t* name;
+    const uint8_t* data;
+    uint32_t size;
+};
+
+// What a clean would do: the pictures it would delete and the Skin.ini it would write
+// (the byte-order mark FF FE, then the text).
+struct t_cleanPlan {
+    std::set<t_str, t_fileNameLess> dropped;
+    std::vector<uint8_t> ini;
+};
+
 class t_skinCleaner {
 public:
     // Equal keys are allowed; a new key goes in front of the equal ones already there.
     typedef std::multimap<t_refPosition, t_pictureRef, t_refPositionLess> t_refList;
     typedef std::multimap<t_str, t_refPosition, t_fileNameLess> t_nameIndex;
-    typedef std::multimap<t_str, t_md5Digest, t_fileNameLess> t_fileList;
+    // A picture file: its size, and its bytes when the caller holds them (else null).
+    struct t_pictureFile {
+        uint64_t size;
+        const uint8_t* held;
+    };
+    typedef std::multimap<t_str, t_pictureFile, t_fileNameLess> t_fileList;
     typedef std::multimap<t_md5Digest, t_str, t_md5DigestLess> t_digestIndex;
 
     t_skinCleaner() : m_ini(false) {}
@@ -70,15 +92,21 @@ public:
     // Cleans the folder. False, with the folder unchanged, when it is no folder or
     // its Skin.ini is missing or unreadable.
     bool Run(t_errorChain& errors, const wchar_t* folder);
+    // Decides what Run would do to a folder whose pictures are the held ones (in listing
+    // order) and whose Skin.ini holds the given bytes; changes no file. False, with Run's
+    // lines, when the text cannot be parsed.
+    bool Plan(t_errorChain& errors, const t_heldPicture* pictures, size_t count, const void* ini, size_t iniBytes,
+              t_cleanPlan& plan);
 
     bool SetFolder(t_errorChain& errors, const wchar_t* path);
     bool ReadIni(t_errorChain& errors);
     // Fills the reference list and the name index from the picture values of the INI.
     bool CollectReferences();
-    // Fills the file list and the digest index from the pictures of the folder.
+    // Fills the file list from the pictures of the folder.
     bool ScanFolder();
     // Deletes unreferenced pictures, merges identical ones, rewrites the references,
-    // prunes defaults and writes Skin.ini. Deletion and write errors are not reported.
+    // prunes defaults and writes Skin.ini (into the plan while planning). Deletion and
+    // write errors are not reported.
     void Rewrite();
 
 private:
@@ -88,10 +116,13 @@ private:
     bool IsVariantOfReferenced(const t_str& fileName) const;
     bool HasHighResVariant(const t_str& fileName) const;
     void DeleteUnreferenced();
+    // Fills the digest index: only pictures that share their size with another one can
+    // be identical, so only those are read and hashed, in listing order.
+    void HashSameSized();
     void MergeIdentical();
     void WriteReferences();
     void PruneDefaults();
-    // Deletes a file of the folder; errors are not reported.
+    // Deletes a file of the folder (while planning, records it); errors are not reported.
     bool RemoveFile(const t_str& fileName) const;
 
     t_refList m_refs;
@@ -100,12 +131,18 @@ private:
     t_digestIndex m_digests;
     // Last parts of names that carry a folder ("pics\a.png" gives "a.png").
     std::set<t_str, t_fileNameLess> m_folderLeaves;
+    // The pictures in listing order (the digest index takes them in this order).
+    std::vector<t_str> m_listing;
     t_iniDocument m_ini;
     t_path m_folder;
+    t_cleanPlan* m_plan = nullptr;
 };
 
 // Runs the cleaner on the folder and drops whatever it reports.
 void CleanSkinFolder(const wchar_t* folder);
+// The document as WriteConfig writes it: FF FE, then the rendered text. False when
+// memory ran out.
+bool RenderIni(t_iniDocument& document, std::vector<uint8_t>& out);
 
 // ".bmp", ".png" or ".gif" (any case) after the last '.'.
 bool IsPictureFileName(const wchar_t* name);

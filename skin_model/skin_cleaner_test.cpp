@@ -1,5 +1,6 @@
 #include "skin_model/skin_cleaner.h"
 
+#include "foundation/files/bulk_read.h"
 #include "foundation/files/path.h"
 #include "tests/support/utf16_file.h"
 #include "tests/support/part_golden.h"
@@ -491,4 +492,63 @@ TEST(SkinCleaner, RandomPictureValuesAreStable)
         EXPECT_EQ(files, FilesOf(folder.Path())) << label;
         EXPECT_EQ(ini, ReadRaw(folder / L"Skin.ini")) << label;
     }
+}
+
+// Plan decides in memory, from the held pictures, exactly what Run then does to the folder.
+TEST(SkinCleaner, PlanDecidesWhatRunDoesWithoutTouchingTheFolder)
+{
+    t_tempFolder merge(L"cleaner_plan_merge");
+    for (const wchar_t* name : {L"a.png", L"B.png", L"c.png"})
+        WriteRaw(merge / name, "same");
+    for (const wchar_t* name : {L"d.png", L"e.png", L"unused.bmp"})
+        WriteRaw(merge / name, "other");
+    WriteRaw(merge / L"e@2x.png", "other at 2x");
+    WriteRaw(merge / L"empty.gif", "");
+    WriteSkinIni(merge, L"[StatusBar]\r\npic=a.png\r\npic_mask=b.png\r\n"
+                        L"cn_en=c.png,A.PNG,d.png\r\ncn_en_hover=e.png,empty.gif\r\n");
+    t_tempFolder basic(L"cleaner_plan_basic");
+    t_errorChain errors;
+    ASSERT_TRUE(CopyFolderTree(errors, basic.Path().c_str(), SkinTestData(L"cleaner\\basic").c_str())) << Lines(errors);
+
+    for (const t_tempFolder* folder : {&merge, &basic}) {
+        SCOPED_TRACE(Narrow(folder->Path().c_str()));
+        std::vector<t_listedFile> listing;
+        ASSERT_TRUE(ListFolder(folder->Path().c_str(), listing));
+        std::vector<std::string> bytes;
+        for (const t_listedFile& file : listing)
+            bytes.push_back(file.IsFolder() ? std::string() : ReadRaw(*folder / file.name.c_str()));
+        std::vector<t_heldPicture> held;
+        for (size_t i = 0; i < listing.size(); ++i) {
+            if (!listing[i].IsFolder())
+                held.push_back({listing[i].name.c_str(), reinterpret_cast<const uint8_t*>(bytes[i].data()),
+                                uint32_t(bytes[i].size())});
+        }
+        const t_fileTree before = ReadTree(folder->Path());
+        const std::string ini = ReadRaw(*folder / L"Skin.ini");
+
+        t_cleanPlan plan;
+        t_skinCleaner planner;
+        ASSERT_TRUE(planner.Plan(errors, held.data(), held.size(), ini.data(), ini.size(), plan)) << Lines(errors);
+        EXPECT_EQ(before, ReadTree(folder->Path()));
+
+        ASSERT_TRUE(Clean(*folder));
+        std::set<std::wstring> dropped;
+        for (const auto& file : before) {
+            if (!Exists(*folder / file.first))
+                dropped.insert(file.first);
+        }
+        std::set<std::wstring> planned;
+        for (const t_str& name : plan.dropped)
+            planned.insert(name.c_str());
+        EXPECT_EQ(dropped, planned);
+        EXPECT_FALSE(plan.dropped.empty());
+        EXPECT_EQ(ReadRaw(*folder / L"Skin.ini"), std::string(plan.ini.begin(), plan.ini.end()));
+    }
+
+    // A text that does not parse is refused with Run's lines.
+    t_cleanPlan plan;
+    t_skinCleaner planner;
+    errors.Reset();
+    EXPECT_FALSE(planner.Plan(errors, nullptr, 0, "\xFE\xFF\x00", 3, plan));
+    EXPECT_EQ(L"解析ini失败|解析皮肤ini文件失败", Lines(errors));
 }

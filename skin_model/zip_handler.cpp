@@ -1,6 +1,5 @@
 #include "skin_model/zip_handler.h"
 
-#include "companions/ziplib/ziplib.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
 #include "foundation/users/user_manager.h"
@@ -114,20 +113,26 @@ bool ZipHandler::UnZip()
     return UnZip(dropped);
 }
 
-bool ZipHandler::UnZip(t_errorChain& notes)
+bool ZipHandler::UnZip(t_errorChain& notes) { return UnZip(notes, nullptr, nullptr); }
+
+bool ZipHandler::UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context)
 {
     m_prepared = true;
-    const auto skipped = [](void* context, const wchar_t* name) {
-        static_cast<t_errorChain*>(context)->NewLine().AppendFormat(L"皮肤包中有仅大小写不同的重名文件，已忽略:%s",
-                                                                    name);
+    // The skipped names go to notes, the written files to the caller's entry.
+    struct t_relay {
+        t_errorChain* notes;
+        t_fnUnzipEntry entry;
+        void* context;
+    } relay = {&notes, entry, context};
+    const t_fnUnzipSkipped skipped = [](void* self, const wchar_t* name) {
+        static_cast<t_relay*>(self)->notes->NewLine().AppendFormat(L"皮肤包中有仅大小写不同的重名文件，已忽略:%s",
+                                                                   name);
     };
-    // UnZipEx3 is our library's addition: looked up by name so that a ZipLib.dll with only
-    // the maker's exports still loads and unpacks, without the report of skipped names.
-    const HMODULE library = GetModuleHandleW(L"ZipLib.dll");
-    const auto unzipReporting = library ? reinterpret_cast<t_fnUnZipEx3>(GetProcAddress(library, "UnZipEx3")) : nullptr;
-    if (!unzipReporting)
-        return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
-    return unzipReporting(m_archivePath, m_workFolder, nullptr, skipped, &notes) == ZIPLIB_OK;
+    const t_fnUnzipEntry written = [](void* self, const wchar_t* name, const uint8_t* data, uint32_t size) {
+        const t_relay* to = static_cast<const t_relay*>(self);
+        to->entry(to->context, name, data, size);
+    };
+    return ::UnZipEx4(m_archivePath, m_workFolder, nullptr, skipped, entry ? written : nullptr, &relay) == ZIPLIB_OK;
 }
 
 bool ZipHandler::Zip()
@@ -137,6 +142,17 @@ bool ZipHandler::Zip()
 }
 
 bool ZipHandler::Zip(t_errorChain& errors)
+{
+    return ReplaceArchive(errors, [this] { return ::ZipFolder(m_workFolder, m_workFolder, m_archivePath); });
+}
+
+bool ZipHandler::ZipEntries(t_errorChain& errors, const t_zipListEntry* entries, uint32_t count)
+{
+    return ReplaceArchive(errors, [&] { return ::ZipEntryList(entries, count, m_archivePath); });
+}
+
+template <class TPack>
+bool ZipHandler::ReplaceArchive(t_errorChain& errors, TPack pack)
 {
     // Without a package path there is nothing to name; the caller's own line says it.
     if (!m_archivePath[0])
@@ -152,7 +168,7 @@ bool ZipHandler::Zip(t_errorChain& errors)
             return false;
         movedAside = true;
     }
-    const int code = ::ZipFolder(m_workFolder, m_workFolder, m_archivePath);
+    const int code = pack();
     if (code != ZIPLIB_OK) {
         // The library leaves the system's reason; a failure without one names its own code.
         const DWORD reason = GetLastError();

@@ -1,10 +1,11 @@
 // The three paths of an open skin: the user folder under which installed skins live, the
 // skin package (the archive) and the work folder the package is unpacked into and packed
-// from. Zip archives go through ZipLib.dll (UnZip and ZipFolder, imported at load time).
+// from. Zip archives go through ZipLib.dll (imported at load time).
 #pragma once
 
 #include <windows.h>
 
+#include "companions/ziplib/ziplib.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/str.h"
 
@@ -39,14 +40,24 @@ public:
     // UnZip that adds a line to notes for each entry left out because an earlier entry has
     // the same name but for case (Windows keeps one file; the first entry is unpacked).
     bool UnZip(t_errorChain& notes);
+    // UnZip(notes) that also hands each written file to entry (name relative to the work
+    // folder, bytes valid only during the call). On failure what entry received is void.
+    bool UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context);
     // Packs the work folder into the archive. An old package is first moved to
     // archive + ".bak" and moved back when packing fails; when it cannot be moved aside,
     // nothing is packed and the old package stays as it was.
     bool Zip();
     // Zip that appends why it failed to errors: the system's reason and the path.
     bool Zip(t_errorChain& errors);
+    // Zip(errors) that packs the listed entries instead of the work folder.
+    bool ZipEntries(t_errorChain& errors, const t_zipListEntry* entries, uint32_t count);
 
 private:
+    // Runs pack (which writes the archive and returns the library's result) with the old
+    // package moved aside and moved back on failure.
+    template <class TPack>
+    bool ReplaceArchive(t_errorChain& errors, TPack pack);
+
     wchar_t m_userFolder[MAX_PATH];
     wchar_t m_archivePath[MAX_PATH];
     wchar_t m_workFolder[MAX_PATH];

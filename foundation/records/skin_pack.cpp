@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <set>
 
 #include "foundation/crypto/encrypted_text.h"
+#include "foundation/files/bulk_read.h"
 #include "foundation/files/file.h"
 #include "foundation/files/path.h"
 #include "foundation/core/singleton.h"
@@ -336,4 +339,234 @@ bool t_skinPack::Export(t_errorChain& errors, const wchar_t* path, bool pack)
     if (!ok)
         errors.AddText(L"皮肤打包文件导出失败");
     return ok;
+}
+
+// --- t_skinPackCopy ----------------------------------------------------------------
+
+namespace {
+
+const uint32_t c_listHead = 8;  // total length and the offset table's byte count
+
+uint32_t EntryImageSize(const t_skinPackCopy::t_entry& entry)
+{
+    return 8 + uint32_t(entry.name.Length()) * 2 + uint32_t(entry.data.size());
+}
+
+const t_skinPackCopy::t_given* FindGiven(const t_skinPackCopy::t_given* given, size_t count, const wchar_t* name)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (given[i].name && _wcsicmp(given[i].name, name) == 0)
+            return &given[i];
+    }
+    return nullptr;
+}
+
+bool SameBytes(const std::vector<uint8_t>& held, const uint8_t* data, uint32_t size)
+{
+    return held.size() == size && (size == 0 || memcmp(held.data(), data, size) == 0);
+}
+
+}  // namespace
+
+bool t_skinPackCopy::t_nameLess::operator()(const t_str& a, const t_str& b) const
+{
+    return CompareFileNames(a.c_str(), a.Length(), b.c_str(), b.Length()) < 0;
+}
+
+void t_skinPackCopy::Clear()
+{
+    m_entries.clear();
+    m_seeds.clear();
+    m_offsets.clear();
+    m_image.clear();
+    m_firstStale = 0;
+    m_unwrittenFrom = 0;
+    m_writtenPath.Clear();
+    m_lastReads = 0;
+}
+
+void t_skinPackCopy::Seed(const wchar_t* name, const uint8_t* data, uint32_t size)
+{
+    if (!name || !name[0] || (size && !data))
+        return;
+    t_entry& seed = m_seeds[t_str(name)];
+    seed.name.Assign(name);
+    seed.data.assign(data, data + size);
+    seed.size = size;
+}
+
+const t_skinPackCopy::t_entry* t_skinPackCopy::Find(const wchar_t* name) const
+{
+    for (const t_entry& entry : m_entries) {
+        if (_wcsicmp(entry.name.c_str(), name ? name : L"") == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t givenCount)
+{
+    std::vector<t_listedFile> listing;
+    if (!ListFolder(folder, listing))
+        return false;
+    // The previous entries by name, to take over what is still current: mostly found at
+    // the same place, else looked up.
+    std::map<t_str, size_t, t_nameLess> previous;
+    const auto findPrevious = [&](size_t index, const t_str& name) -> size_t {
+        if (index < m_entries.size() && m_entries[index].name.Equals(name.c_str()))
+            return index;
+        if (previous.empty()) {
+            for (size_t i = 0; i < m_entries.size(); ++i)
+                previous.emplace(m_entries[i].name, i);
+        }
+        const auto found = previous.find(name);
+        return found == previous.end() ? SIZE_MAX : found->second;
+    };
+    const auto nameLess = [](const wchar_t* a, const wchar_t* b) { return CompareFileNames(a, -1, b, -1) < 0; };
+    std::set<const wchar_t*, decltype(nameLess)> taken(nameLess);
+
+    std::vector<t_entry> entries;
+    entries.reserve(listing.size());
+    size_t firstStale = m_firstStale;
+    m_lastReads = 0;
+    const t_path root(folder);
+    for (t_listedFile& file : listing) {
+        // A second name equal but for case is refused, as AddFile refuses it.
+        if (file.IsFolder() || !taken.insert(file.name.c_str()).second)
+            continue;
+        const size_t index = entries.size();
+        t_entry entry;
+        bool same = false;
+        const size_t oldIndex = findPrevious(index, file.name);
+        t_entry* before = oldIndex != SIZE_MAX ? &m_entries[oldIndex] : nullptr;
+        const auto seed = m_seeds.find(file.name);
+        if (const t_given* bytes = FindGiven(given, givenCount, file.name.c_str())) {
+            same = before && before->given && SameBytes(before->data, bytes->data, bytes->size);
+            if (same)
+                entry.data.swap(before->data);
+            else
+                entry.data.assign(bytes->data, bytes->data + bytes->size);
+            entry.given = true;
+        } else if (before && !before->given && before->size == file.size && before->written == file.written) {
+            entry.data.swap(before->data);
+            same = true;
+        } else if (seed != m_seeds.end() && seed->second.size == file.size) {
+            entry.data.swap(seed->second.data);
+        } else {
+            t_path path(root);
+            path.AppendPart(file.name.c_str());
+            if (!ReadWholeFile(path.c_str(), entry.data, c_varMaxImage - 4))
+                continue;
+            ++m_lastReads;
+        }
+        // An entry whose bytes or place changed makes its image and every later one stale.
+        same = same && oldIndex == index && before->name.Equals(file.name.c_str());
+        if (!same && index < firstStale)
+            firstStale = index;
+        entry.name = file.name;
+        entry.size = file.size;
+        entry.written = file.written;
+        entries.push_back(std::move(entry));
+    }
+    if (entries.size() != m_entries.size())
+        firstStale = 0;
+    m_entries.swap(entries);
+    m_seeds.clear();
+    m_firstStale = firstStale;
+    return true;
+}
+
+void t_skinPackCopy::BuildImage()
+{
+    const size_t n = m_entries.size();
+    if (m_firstStale >= n && m_image.size() >= c_headerSize + 4)
+        return;
+    uint64_t total = n ? c_listHead + 4 * uint64_t(n) : 4;
+    for (const t_entry& entry : m_entries)
+        total += EntryImageSize(entry);
+    if (total > c_varMaxImage - c_headerSize) {
+        m_image.clear();
+        m_offsets.clear();
+        m_firstStale = 0;
+        return;
+    }
+    // A change in the entry count moves every entry: the whole image is stale.
+    if (m_offsets.size() != n)
+        m_firstStale = 0;
+    m_offsets.resize(n);
+    m_image.resize(size_t(total) + c_headerSize);
+    unsigned char* out = m_image.data();
+    WriteHeader(out, t_skinPack::c_formatPlain);
+    unsigned char* list = out + c_headerSize;
+    if (n == 0) {
+        VarWriteU32(list, 0);
+        m_firstStale = SIZE_MAX;
+        return;
+    }
+    uint32_t position = c_listHead + 4 * uint32_t(n);
+    for (size_t i = 0; i < n; ++i) {
+        const t_entry& entry = m_entries[i];
+        if (i >= m_firstStale || m_offsets[i] != position) {
+            if (c_headerSize + position < m_unwrittenFrom)
+                m_unwrittenFrom = c_headerSize + position;
+            unsigned char* at = list + position;
+            const uint32_t nameBytes = uint32_t(entry.name.Length()) * 2;
+            VarWriteU32(at, nameBytes);
+            memcpy(at + 4, entry.name.c_str(), nameBytes);
+            VarWriteU32(at + 4 + nameBytes, uint32_t(entry.data.size()));
+            if (!entry.data.empty())
+                memcpy(at + 8 + nameBytes, entry.data.data(), entry.data.size());
+            m_offsets[i] = position;
+        }
+        position += EntryImageSize(entry);
+    }
+    VarWriteU32(list, position);
+    VarWriteU32(list + 4, 4 * uint32_t(n));
+    for (size_t i = 0; i < n; ++i)
+        VarWriteU32(list + c_listHead + 4 * i, m_offsets[i]);
+    m_firstStale = SIZE_MAX;
+}
+
+const std::vector<uint8_t>& t_skinPackCopy::Image()
+{
+    BuildImage();
+    return m_image;
+}
+
+bool t_skinPackCopy::Write(t_errorChain& errors, const wchar_t* path)
+{
+    const std::vector<uint8_t>& image = Image();
+    uint64_t size = 0, written = 0;
+    const bool patch = !image.empty() && path && !m_writtenPath.IsEmpty() && m_writtenPath.Equals(path) &&
+                       GetFileStamp(path, size, written) && size == m_writtenSize && written == m_writtenTime;
+    m_writtenPath.Clear();
+    bool ok = false;
+    if (!image.empty()) {
+        t_fileWrite file;
+        if (patch) {
+            // The header, the offset table, then everything from the first changed entry.
+            const size_t head = c_headerSize + c_listHead + 4 * m_entries.size();
+            const size_t from = m_unwrittenFrom < head ? head : m_unwrittenFrom;
+            LARGE_INTEGER at;
+            at.QuadPart = LONGLONG(from);
+            ok = file.Open(errors, path, t_file::e_readWrite) &&
+                 file.Write(errors, image.data(), uint32_t(head < image.size() ? head : image.size()));
+            if (ok && from < image.size())
+                ok = SetFilePointerEx(file.Handle(), at, nullptr, FILE_BEGIN) &&
+                     file.Write(errors, image.data() + from, uint32_t(image.size() - from));
+            ok = ok && SetEndOfFile(file.Handle());
+        } else {
+            ok =
+                file.Open(errors, path, t_file::e_writeNew) && file.Write(errors, image.data(), uint32_t(image.size()));
+        }
+        file.Close();
+    }
+    if (!ok) {
+        errors.AddText(L"皮肤打包文件导出失败");
+        return false;
+    }
+    if (GetFileStamp(path, m_writtenSize, m_writtenTime) && m_writtenSize == image.size())
+        m_writtenPath.Assign(path);
+    m_unwrittenFrom = SIZE_MAX;
+    return true;
 }

@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "foundation/crypto/block_cipher.h"
 #include "foundation/core/byte_buffer.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/heap.h"
+#include "foundation/core/str.h"
 #include "foundation/records/var_base.h"
 #include "foundation/records/var_file.h"
 
@@ -100,4 +103,78 @@ private:
     VarComplexDynArray<t_varFile, 100> m_list;
     t_heap m_heap;
     uint32_t m_version;
+};
+
+// The plain container (format 1) of a folder's files, kept between writes: the image
+// t_skinPack::AddFolder and an unpacked Export give for the folder as it stands. Each
+// update lists the folder and re-reads only the files whose size or last-write time
+// changed since the last one; the kept image is rebuilt from the first entry that
+// changed. Meant for folders that no other process shares: files are read without the
+// per-path mutex.
+class t_skinPackCopy {
+public:
+    // Bytes that stand in for a file's content on disk.
+    struct t_given {
+        const wchar_t* name;
+        const uint8_t* data;
+        uint32_t size;
+    };
+    // One file as the copy holds it.
+    struct t_entry {
+        t_str name;
+        std::vector<uint8_t> data;
+        uint64_t size = 0;     // as listed
+        uint64_t written = 0;  // last-write FILETIME as listed
+        // Read from disk (size and time vouch for the bytes), or given to the last update
+        // (the disk may hold other bytes: read again when no longer given).
+        bool given = false;
+    };
+
+    t_skinPackCopy() = default;
+    t_skinPackCopy(const t_skinPackCopy&) = delete;
+    t_skinPackCopy& operator=(const t_skinPackCopy&) = delete;
+
+    // Forgets every file and the image.
+    void Clear();
+    // A file's bytes already in memory (the unpacked archive's): taken at the next update
+    // instead of reading the file, while the listing shows the same size.
+    void Seed(const wchar_t* name, const uint8_t* data, uint32_t size);
+    // Lists the folder and brings the files up to date, in listing order; a file named in
+    // given (without regard to case) takes the given bytes. Unreadable files are left out,
+    // as AddFolder leaves them. False, copy unchanged, when the folder cannot be listed.
+    bool Update(const wchar_t* folder, const t_given* given = nullptr, size_t givenCount = 0);
+    // Writes the image to path; on failure the chain ends with "皮肤打包文件导出失败". When
+    // the file is the one the last write left (same path, size and time), only the header
+    // and what changed since are written.
+    bool Write(t_errorChain& errors, const wchar_t* path);
+    // The container image, rebuilt where files changed; empty when it would be too large.
+    const std::vector<uint8_t>& Image();
+
+    int Count() const { return int(m_entries.size()); }
+    const t_entry& At(int index) const { return m_entries[size_t(index)]; }
+    // The entry of that name (without regard to case), null when none.
+    const t_entry* Find(const wchar_t* name) const;
+    // Files the last update read from disk.
+    int LastReads() const { return m_lastReads; }
+
+private:
+    struct t_nameLess {
+        bool operator()(const t_str& a, const t_str& b) const;
+    };
+    void BuildImage();
+
+    std::vector<t_entry> m_entries;
+    std::map<t_str, t_entry, t_nameLess> m_seeds;
+    // Where each entry's image starts in m_image, and the first entry whose image is stale
+    // (SIZE_MAX: none).
+    std::vector<uint32_t> m_offsets;
+    size_t m_firstStale = 0;
+    std::vector<uint8_t> m_image;
+    // The first byte of the image that changed since the last write.
+    size_t m_unwrittenFrom = 0;
+    // The file the last write left.
+    t_str m_writtenPath;
+    uint64_t m_writtenSize = 0;
+    uint64_t m_writtenTime = 0;
+    int m_lastReads = 0;
 };

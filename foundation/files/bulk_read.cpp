@@ -1,0 +1,94 @@
+#include "foundation/files/bulk_read.h"
+
+#include "foundation/files/path.h"
+
+namespace {
+
+uint64_t Join64(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
+
+bool IsDotName(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
+
+// Owns a handle and closes it in one place.
+class t_handle {
+public:
+    explicit t_handle(HANDLE handle) : m_handle(handle) {}
+    ~t_handle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+    }
+    t_handle(const t_handle&) = delete;
+    t_handle& operator=(const t_handle&) = delete;
+    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+}  // namespace
+
+bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
+{
+    out.clear();
+    t_path pattern(folder ? folder : L"");
+    if (pattern.IsEmpty())
+        return false;
+    pattern.AppendPart(L"*.*");
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        if (IsDotName(data.cFileName))
+            continue;
+        t_listedFile file;
+        file.name.Assign(data.cFileName);
+        file.size = Join64(data.nFileSizeHigh, data.nFileSizeLow);
+        file.written = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+        file.attributes = data.dwFileAttributes;
+        out.push_back(std::move(file));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return true;
+}
+
+bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>& out, uint64_t limit)
+{
+    out.clear();
+    if (!path || !path[0])
+        return false;
+    const t_handle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size;
+    if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || uint64_t(size.QuadPart) > limit)
+        return false;
+    out.resize(size_t(size.QuadPart));
+    size_t done = 0;
+    while (done < out.size()) {
+        DWORD got = 0;
+        const DWORD want = DWORD(out.size() - done);
+        if (!ReadFile(file.Get(), out.data() + done, want, &got, nullptr) || got == 0) {
+            out.clear();
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+bool GetFileStamp(const wchar_t* path, uint64_t& size, uint64_t& written)
+{
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!path || !GetFileAttributesExW(path, GetFileExInfoStandard, &facts) ||
+        (facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    size = Join64(facts.nFileSizeHigh, facts.nFileSizeLow);
+    written = Join64(facts.ftLastWriteTime.dwHighDateTime, facts.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
+int CompareFileNames(const wchar_t* a, int aLength, const wchar_t* b, int bLength)
+{
+    return CompareStringOrdinal(a, aLength, b, bLength, TRUE) - CSTR_EQUAL;
+}
