@@ -30,10 +30,11 @@ const int c_crtModuleCount = sizeof(c_crtModules) / sizeof(c_crtModules[0]);
 
 struct t_crtHooks {
     HMODULE module;
+    // The runtime's setters, null where it lacks them.
+    t_fnSetInvalidParameterHandler setInvalidParameter;
+    t_fnSetPureCallHandler setPureCall;
     t_fnInvalidParameterHandler previousInvalidParameter;
     t_fnPureCallHandler previousPureCall;
-    bool invalidParameterSet;
-    bool pureCallSet;
 };
 
 // Process-wide state, filled at installation. Fixed buffers only: the crash path may run
@@ -72,6 +73,12 @@ struct t_crashState {
 };
 
 t_crashState g_crash;
+
+template <class T>
+T FindExport(HMODULE module, const char* name)
+{
+    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
 
 const struct {
     DWORD code;
@@ -239,8 +246,7 @@ void WriteDump(EXCEPTION_POINTERS* pointers, DWORD threadId)
     HMODULE dbghelp = LoadLibraryW(L"DbgHelp.dll");
     if (!dbghelp)
         return;
-    const t_fnMiniDumpWriteDump write =
-        reinterpret_cast<t_fnMiniDumpWriteDump>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
+    const auto write = FindExport<t_fnMiniDumpWriteDump>(dbghelp, "MiniDumpWriteDump");
     if (!write)
         return;
     MINIDUMP_EXCEPTION_INFORMATION exception = {threadId, pointers, TRUE};
@@ -411,18 +417,15 @@ void HookCrt()
         hooks.module = GetModuleHandleW(c_crtModules[i]);
         if (!hooks.module)
             continue;
-        const auto setInvalid = reinterpret_cast<t_fnSetInvalidParameterHandler>(
-            reinterpret_cast<void*>(GetProcAddress(hooks.module, "_set_invalid_parameter_handler")));
-        if (setInvalid) {
-            hooks.previousInvalidParameter = setInvalid(RuntimeErrorHandler);
-            hooks.invalidParameterSet = true;
+        hooks.setInvalidParameter =
+            FindExport<t_fnSetInvalidParameterHandler>(hooks.module, "_set_invalid_parameter_handler");
+        hooks.setPureCall = FindExport<t_fnSetPureCallHandler>(hooks.module, "_set_purecall_handler");
+        if (hooks.setInvalidParameter) {
+            hooks.previousInvalidParameter = hooks.setInvalidParameter(RuntimeErrorHandler);
             g_crash.hooks |= e_hookInvalidParameter;
         }
-        const auto setPureCall = reinterpret_cast<t_fnSetPureCallHandler>(
-            reinterpret_cast<void*>(GetProcAddress(hooks.module, "_set_purecall_handler")));
-        if (setPureCall) {
-            hooks.previousPureCall = setPureCall(PureCallHandler);
-            hooks.pureCallSet = true;
+        if (hooks.setPureCall) {
+            hooks.previousPureCall = hooks.setPureCall(PureCallHandler);
             g_crash.hooks |= e_hookPureCall;
         }
     }
@@ -430,20 +433,14 @@ void HookCrt()
 
 void UnhookCrt()
 {
-    for (t_crtHooks& hooks : g_crash.crt) {
-        if (!hooks.module)
-            continue;
-        if (hooks.invalidParameterSet) {
-            const auto setInvalid = reinterpret_cast<t_fnSetInvalidParameterHandler>(
-                reinterpret_cast<void*>(GetProcAddress(hooks.module, "_set_invalid_parameter_handler")));
-            if (setInvalid)
-                setInvalid(hooks.previousInvalidParameter);
-        }
-        if (hooks.pureCallSet) {
-            const auto setPureCall = reinterpret_cast<t_fnSetPureCallHandler>(
-                reinterpret_cast<void*>(GetProcAddress(hooks.module, "_set_purecall_handler")));
-            if (setPureCall)
-                setPureCall(hooks.previousPureCall);
+    for (int i = 0; i < c_crtModuleCount; ++i) {
+        t_crtHooks& hooks = g_crash.crt[i];
+        // Only a runtime that is still loaded can take its old handlers back.
+        if (hooks.module && GetModuleHandleW(c_crtModules[i]) == hooks.module) {
+            if (hooks.setInvalidParameter)
+                hooks.setInvalidParameter(hooks.previousInvalidParameter);
+            if (hooks.setPureCall)
+                hooks.setPureCall(hooks.previousPureCall);
         }
         hooks = t_crtHooks();
     }

@@ -61,6 +61,19 @@ TEST(CrashReportNames, FixedNamesThenTheSystemText)
     EXPECT_STREQ(L"", ExceptionCodeName(0xE0001234, out));
 }
 
+// UTF-16LE text split at each line end; a last line without one is marked.
+std::vector<std::wstring> Utf16Lines(const std::string& bytes, const std::wstring& lineEnd)
+{
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(lineEnd, start)) != std::wstring::npos; start = end + lineEnd.size())
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start) + L"<no line end>");
+    return lines;
+}
+
 // A faulting child run from a folder of its own, beside a copy of the recording reporter.
 class CrashReportChild : public t_tempFolderTest {
 protected:
@@ -85,18 +98,7 @@ protected:
     int Run(const std::wstring& arguments) { return RunProgram(At(L"crash_report_child.exe"), arguments, 120000); }
 
     // The report's lines (UTF-16LE, LF line ends, no byte-order mark).
-    std::vector<std::wstring> ReportLines()
-    {
-        const std::string bytes = ReadRaw(At(L"crash_report_child.rpt"));
-        std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-        std::vector<std::wstring> lines;
-        size_t start = 0;
-        for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        if (start < text.size())
-            lines.push_back(text.substr(start) + L"<no line end>");
-        return lines;
-    }
+    std::vector<std::wstring> ReportLines() { return Utf16Lines(ReadRaw(At(L"crash_report_child.rpt")), L"\n"); }
 
     // The reporter's launches, {command line, working folder}, once count of them are in.
     std::vector<std::pair<std::wstring, std::wstring>> Launches(size_t count)
@@ -104,12 +106,7 @@ protected:
         std::vector<std::pair<std::wstring, std::wstring>> launches;
         for (int i = 0; i < 150; ++i) {
             launches.clear();
-            const std::string bytes = ReadRaw(At(L"launch.log"));
-            std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-            std::vector<std::wstring> lines;
-            size_t start = 0;
-            for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
-                lines.push_back(text.substr(start, end - start));
+            const std::vector<std::wstring> lines = Utf16Lines(ReadRaw(At(L"launch.log")), L"\r\n");
             for (size_t k = 0; k + 3 <= lines.size(); k += 3)
                 launches.emplace_back(lines[k + 1], lines[k + 2]);
             if (launches.size() >= count)
