@@ -38,15 +38,29 @@ bool CopyToBuffer(const t_str& text, wchar_t* out, size_t size)
     return true;
 }
 
-bool ManagerFile(const wchar_t* name, t_str& out)
+// The manager folder joined with a file name.
+bool JoinManagerFolder(t_errorChain& errors, const wchar_t* name, t_str& out)
 {
-    t_errorChain ignored;
     t_path path;
-    if (!t_componentClient::GetManagerFolder(ignored, path))
+    if (!t_componentClient::GetManagerFolder(errors, path))
         return false;
     path.Join(name);
     out = path;
     return true;
+}
+
+bool ManagerFile(const wchar_t* name, t_str& out)
+{
+    t_errorChain ignored;
+    return JoinManagerFolder(ignored, name, out);
+}
+
+// A path getter's answer copied into a caller's buffer.
+bool CopyPath(bool (*get)(t_errorChain&, t_str&), wchar_t* out, size_t size)
+{
+    t_errorChain ignored;
+    t_str path;
+    return get(ignored, path) && CopyToBuffer(path, out, size);
 }
 
 // Reads an encrypted INI file in code page 936; reading errors stay here.
@@ -113,44 +127,19 @@ bool t_componentClient::GetManagerFolder(t_errorChain& errors, t_str& out)
 
 bool t_componentClient::GetConfigPath(t_errorChain& errors, t_str& out)
 {
-    t_path path;
-    if (!GetManagerFolder(errors, path))
-        return false;
-    path.Join(c_configFileName);
-    out = path;
-    return true;
+    return JoinManagerFolder(errors, c_configFileName, out);
 }
 
 bool t_componentClient::GetManagerExe(t_errorChain& errors, t_str& out)
 {
-    t_path path;
-    if (!GetManagerFolder(errors, path))
-        return false;
-    path.Join(c_managerExeName);
-    out = path;
-    return true;
+    return JoinManagerFolder(errors, c_managerExeName, out);
 }
 
-bool t_componentClient::GetManagerFolder(wchar_t* out, size_t size)
-{
-    t_errorChain ignored;
-    t_str path;
-    return GetManagerFolder(ignored, path) && CopyToBuffer(path, out, size);
-}
+bool t_componentClient::GetManagerFolder(wchar_t* out, size_t size) { return CopyPath(GetManagerFolder, out, size); }
 
-bool t_componentClient::GetConfigPath(wchar_t* out, size_t size)
-{
-    t_errorChain ignored;
-    t_str path;
-    return GetConfigPath(ignored, path) && CopyToBuffer(path, out, size);
-}
+bool t_componentClient::GetConfigPath(wchar_t* out, size_t size) { return CopyPath(GetConfigPath, out, size); }
 
-bool t_componentClient::GetManagerExe(wchar_t* out, size_t size)
-{
-    t_errorChain ignored;
-    t_str path;
-    return GetManagerExe(ignored, path) && CopyToBuffer(path, out, size);
-}
+bool t_componentClient::GetManagerExe(wchar_t* out, size_t size) { return CopyPath(GetManagerExe, out, size); }
 
 bool t_componentClient::GetBundleFolder(const wchar_t* bundleId, wchar_t* out, size_t size)
 {

@@ -58,6 +58,18 @@ bool FailMissingTarget(t_errorChain& errors, const wchar_t* target)
     return false;
 }
 
+// Inside a browser host: an existing target goes through the launcher, whose failure is
+// dropped; a missing one is reported.
+template <class F>
+bool ThroughLauncher(t_errorChain& errors, const wchar_t* target, F start)
+{
+    if (!IsExistingFile(target))
+        return FailMissingTarget(errors, target);
+    if (!start())
+        errors.Reset();
+    return true;
+}
+
 // The launcher's path: the install folder's parent + "VexilExe\VexilExe.exe".
 t_str MakeLauncherPath()
 {
@@ -164,13 +176,10 @@ bool ShellOpen(t_errorChain& errors, const wchar_t* target, HWND owner, const wc
     t_str folderStorage;
     folder = ResolveFolder(folder, target, folderStorage);
     if (!IsFolder(target)) {
-        if (policy.browserHost) {
-            if (!IsExistingFile(target))
-                return FailMissingTarget(errors, target);
-            if (!t_launcherExeCmd(target).ShellOpen(parameters, folder, errors, owner, show))
-                errors.Reset();
-            return true;
-        }
+        if (policy.browserHost)
+            return ThroughLauncher(errors, target, [&] {
+                return t_launcherExeCmd(target).ShellOpen(parameters, folder, errors, owner, show);
+            });
         if (!CheckExecutable(errors, target))
             return false;
     }
@@ -225,13 +234,10 @@ bool CreateProcessAt(t_errorChain& errors, STARTUPINFOW& startup, PROCESS_INFORM
     QuoteCommandLine(commandLine, path, arguments);
     t_str folder;
     const wchar_t* folderText = t_path(path).GetFolder(folder) ? folder.c_str() : nullptr;
-    if (policy.browserHost) {
-        if (!IsExistingFile(path))
-            return FailMissingTarget(errors, path);
-        if (!t_launcherExeCmd(path).CreateProcess(process, folderText, errors, arguments, startup))
-            errors.Reset();
-        return true;
-    }
+    if (policy.browserHost)
+        return ThroughLauncher(errors, path, [&] {
+            return t_launcherExeCmd(path).CreateProcess(process, folderText, errors, arguments, startup);
+        });
     const BOOL started = CreateProcessW(path, commandLine.GetBuffer(commandLine.Length()), nullptr, nullptr, FALSE,
                                         creationFlags, nullptr, folderText, &startup, &process);
     const DWORD code = GetLastError();
