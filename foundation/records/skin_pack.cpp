@@ -479,7 +479,7 @@ bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t 
 void t_skinPackCopy::BuildImage()
 {
     const size_t n = m_entries.size();
-    if (m_firstStale >= n && m_image.size() >= c_headerSize + 4)
+    if (m_firstStale == SIZE_MAX && !m_image.empty())
         return;
     uint64_t total = n ? c_listHead + 4 * uint64_t(n) : 4;
     for (const t_entry& entry : m_entries)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -388,4 +389,92 @@ TEST(SkinPack, ProbeHeaderReadsMagicAndFormat)
     EXPECT_EQ(0u, format);
     EXPECT_FALSE(t_skinPack::ProbeHeader(folder.Path().c_str(), &format));
     EXPECT_FALSE(t_skinPack::ProbeHeader(nullptr, &format));
+}
+
+namespace {
+
+std::string FreshImage(const std::wstring& folder)
+{
+    t_skinPack pack;
+    EXPECT_TRUE(pack.AddFolder(folder.c_str()));
+    return Image(pack);
+}
+
+std::string CopyImage(t_skinPackCopy& copy)
+{
+    const std::vector<uint8_t>& image = copy.Image();
+    return std::string(image.begin(), image.end());
+}
+
+}  // namespace
+
+// The kept copy gives the image a fresh AddFolder gives, through every kind of change, and
+// reads only the files that changed; its file is patched to the same bytes.
+TEST(SkinPackCopy, FollowsTheFolderReadingOnlyWhatChanged)
+{
+    t_tempFolder folder(L"skin_pack_copy");
+    for (const auto& file : SampleFiles())
+        ASSERT_TRUE(WriteRaw(folder / file.first, file.second));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"sub").c_str(), nullptr));
+    const std::wstring target = folder.Path() + L".dat";
+    t_skinPackCopy copy;
+    // Seeded bytes stand in for the files whose size they match: a wrong size is read.
+    copy.Seed(L"SKIN.INI", reinterpret_cast<const uint8_t*>("seeded"), 6);
+    copy.Seed(L"图片.bmp", reinterpret_cast<const uint8_t*>(SampleFiles().at(L"图片.bmp").data()), 3004);
+    ASSERT_TRUE(copy.Update(folder.Path().c_str()));
+    EXPECT_EQ(2, copy.LastReads());
+    EXPECT_EQ(FreshImage(folder.Path()), CopyImage(copy));
+
+    const std::string given = "given bytes";
+    const t_skinPackCopy::t_given givenIni = {L"skin.ini", reinterpret_cast<const uint8_t*>(given.data()),
+                                              uint32_t(given.size())};
+    struct t_step {
+        const char* what;
+        std::function<void()> change;
+        int reads;
+        bool useGiven;
+    };
+    const t_step steps[] = {
+        {"nothing", [] {}, 0, false},
+        {"a longer file", [&] { WriteRaw(folder / L"empty.png", "now with bytes"); }, 1, false},
+        {"the same size", [&] { WriteRaw(folder / L"empty.png", "now with BYTES"); }, 1, false},
+        {"a new file", [&] { WriteRaw(folder / L"new.gif", "new"); }, 1, false},
+        {"a deleted file", [&] { DeleteFileW((folder / L"图片.bmp").c_str()); }, 0, false},
+        {"given bytes", [] {}, 0, true},
+        {"no longer given", [] {}, 1, false},
+    };
+    for (const t_step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        ASSERT_TRUE(copy.Update(folder.Path().c_str(), step.useGiven ? &givenIni : nullptr, step.useGiven ? 1 : 0));
+        EXPECT_EQ(step.reads, copy.LastReads());
+        t_skinPack expected;
+        ASSERT_TRUE(expected.AddFolder(folder.Path().c_str()));
+        if (step.useGiven) {
+            // The given bytes take the file's place in listing order.
+            t_skinPack rebuilt;
+            for (int i = 0; i < copy.Count(); ++i) {
+                const t_skinPackCopy::t_entry& entry = copy.At(i);
+                const std::string bytes = entry.name.Equals(L"Skin.ini") ? given : ReadRaw(folder / entry.name.c_str());
+                Add(rebuilt, entry.name.c_str(), bytes);
+            }
+            EXPECT_EQ(Image(rebuilt), CopyImage(copy));
+        } else {
+            EXPECT_EQ(Image(expected), CopyImage(copy));
+        }
+        t_errorChain errors;
+        ASSERT_TRUE(copy.Write(errors, target.c_str())) << Lines(errors);
+        EXPECT_EQ(CopyImage(copy), ReadRaw(target));
+    }
+
+    // A file changed behind the copy's back is written whole again.
+    ASSERT_TRUE(WriteRaw(target, "someone else's bytes"));
+    t_errorChain errors;
+    ASSERT_TRUE(copy.Write(errors, target.c_str())) << Lines(errors);
+    EXPECT_EQ(CopyImage(copy), ReadRaw(target));
+    // An empty folder gives the 12-byte image; a missing one changes nothing.
+    EXPECT_FALSE(copy.Update((folder / L"missing").c_str()));
+    EXPECT_EQ(FreshImage(folder.Path()), CopyImage(copy));
+    ASSERT_TRUE(copy.Update((folder / L"sub").c_str()));
+    EXPECT_EQ(Header(1) + std::string(4, '\0'), CopyImage(copy));
 }
