@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "foundation/files/file.h"
 #include "foundation/win/security.h"
 #include "graphics/text/font_file.h"
 #include "graphics/text/system_fonts.h"
@@ -78,31 +77,56 @@ bool AcceptExistingMapping(t_mappedFont& font, const char* path, uint32_t fileSi
     return true;
 }
 
-// Reads the font's bytes: a plain file whole, a private one deciphered.
-bool ReadFontBytes(const wchar_t* path, bool isPrivate, t_fontFileData& data)
-{
-    t_errorChain errors;  // the reason is not reported: the face simply does not open
-    if (isPrivate)
-        return LoadFontFile(errors, path, data);
-    t_fileRead file;
-    if (!file.Open(errors, path) || file.Length() == 0)
-        return false;
-    data.bytes = static_cast<unsigned char*>(malloc(file.Length()));
-    data.size = file.Length();
-    if (data.bytes && file.Read(errors, data.bytes, data.size))
+// Where a mapping's bytes come from: a plain file, read straight into the mapping, or the
+// deciphered bytes of a private one.
+struct t_fontSource {
+    const wchar_t* path;
+    uint32_t size;
+    t_fontFileData decoded;
+
+    t_fontSource(const wchar_t* filePath, uint32_t fileSize) : path(filePath), size(fileSize) {}
+    ~t_fontSource() { free(decoded.bytes); }
+    t_fontSource(const t_fontSource&) = delete;
+    t_fontSource& operator=(const t_fontSource&) = delete;
+
+    bool Prepare(bool isPrivate)
+    {
+        if (!isPrivate || decoded.bytes)
+            return true;
+        t_errorChain errors;  // not reported: the face simply does not open
+        if (!LoadFontFile(errors, path, decoded) || decoded.size == 0)
+            return false;
+        size = decoded.size;
         return true;
-    free(data.bytes);
-    data = t_fontFileData();
-    return false;
-}
+    }
+
+    // The system writes a file's bytes into the pages, so a page that cannot be had fails
+    // the read instead of faulting in the copy.
+    bool Fill(unsigned char* out) const
+    {
+        if (decoded.bytes) {
+            memcpy(out, decoded.bytes, size);
+            return true;
+        }
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        uint32_t done = 0;
+        DWORD got = 0;
+        while (done < size && ReadFile(file, out + done, size - done, &got, nullptr) && got > 0)
+            done += got;
+        CloseHandle(file);
+        return done == size;
+    }
+};
 
 // A pagefile-backed mapping (named, or unnamed when name is null) filled with the header
 // and the bytes. `raced` is set when another process created the named mapping first.
 bool CreateFilledMapping(t_mappedFont& font, const wchar_t* name, const char* path, uint32_t fileSize,
-                         const t_fontFileData& data, bool& raced)
+                         const t_fontSource& source, bool& raced)
 {
     raced = false;
-    const uint64_t total = static_cast<uint64_t>(c_mappingHeaderBytes) + data.size;
+    const uint64_t total = static_cast<uint64_t>(c_mappingHeaderBytes) + source.size;
     font.mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(total >> 32),
                                       static_cast<DWORD>(total), name);
     if (!font.mapping)
@@ -119,18 +143,22 @@ bool CreateFilledMapping(t_mappedFont& font, const wchar_t* name, const char* pa
     if (!writable)
         return false;
     t_fontMappingHeader* header = static_cast<t_fontMappingHeader*>(writable);
-    header->dataOffset = c_mappingHeaderBytes;
-    header->dataSize = data.size;
-    header->fileSize = fileSize;
-    strncpy(header->path, path, c_fontPathBytes - 1);
-    memcpy(static_cast<unsigned char*>(writable) + c_mappingHeaderBytes, data.bytes, data.size);
-    InterlockedExchange(&header->magic, c_mappingMagic);
+    const bool filled = source.Fill(static_cast<unsigned char*>(writable) + c_mappingHeaderBytes);
+    if (filled) {
+        header->dataOffset = c_mappingHeaderBytes;
+        header->dataSize = source.size;
+        header->fileSize = fileSize;
+        strncpy(header->path, path, c_fontPathBytes - 1);
+        InterlockedExchange(&header->magic, c_mappingMagic);
+    }
     UnmapViewOfFile(writable);
+    if (!filled)
+        return false;
     font.view = MapViewOfFile(font.mapping, FILE_MAP_READ, 0, 0, 0);
     if (!font.view)
         return false;
     font.data = static_cast<const unsigned char*>(font.view) + c_mappingHeaderBytes;
-    font.size = data.size;
+    font.size = source.size;
     font.shared = name != nullptr;
     return true;
 }
@@ -142,6 +170,8 @@ bool MapFont(t_mappedFont& font, const char* path, const wchar_t* widePath, uint
     char name[260];
     wchar_t wideName[MAX_PATH];
     const bool named = FontMappingName(path, name) && ToWideName(name, wideName);
+    t_fontSource source(widePath, fileSize);
+    bool raced = false;
     for (int attempt = 0; named && attempt < 2; ++attempt) {
         font.mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, wideName);
         if (font.mapping) {
@@ -152,27 +182,19 @@ bool MapFont(t_mappedFont& font, const char* path, const wchar_t* widePath, uint
             font.Close();
             break;  // the name holds another file (or a broken one): map privately
         }
-        t_fontFileData data;
-        if (!ReadFontBytes(widePath, isPrivate, data))
+        if (!source.Prepare(isPrivate))
             return false;
-        bool raced = false;
-        const bool made = CreateFilledMapping(font, wideName, path, fileSize, data, raced);
-        free(data.bytes);
-        if (made)
+        if (CreateFilledMapping(font, wideName, path, fileSize, source, raced))
             return true;
         font.Close();
         if (!raced)
             return false;
     }
-    t_fontFileData data;
-    if (!ReadFontBytes(widePath, isPrivate, data))
-        return false;
-    bool raced = false;
-    const bool made = CreateFilledMapping(font, nullptr, path, fileSize, data, raced);
-    free(data.bytes);
-    if (!made)
+    if (!source.Prepare(isPrivate) || !CreateFilledMapping(font, nullptr, path, fileSize, source, raced)) {
         font.Close();
-    return made;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
