@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 # 64-bit only: every package here runs on machines that cannot execute 32-bit programs.
 need_pkgs=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make dpkg-dev googletest
-           wine64 xvfb xauth locales fonts-wqy-microhei fonts-wqy-zenhei fonts-wine python3-freetype
+           wine64 xvfb xauth locales fonts-wqy-microhei fonts-wqy-zenhei fonts-dejavu-core fonts-wine python3-freetype
            zip unzip p7zip-full openssl python3 xz-utils patch
            python3-pil python3-numpy libpng-dev gcc imagemagick)
 
