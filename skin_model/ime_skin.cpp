@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <deque>
+#include <map>
 #include <string>
 
 #include "foundation/config/ini_document.h"
@@ -53,8 +54,10 @@ bool PackOrderLess(const t_listedFile& a, const t_listedFile& b)
 // document holds unchanged in memory given from there.
 class t_packList {
 public:
-    t_packList(const t_skinPackCopy& copy, const t_cleanPlan& plan, const wchar_t* archive) : m_copy(copy), m_plan(plan)
+    t_packList(const t_skinPackCopy& copy, const t_cleanPlan& plan, const wchar_t* archive) : m_plan(plan)
     {
+        for (int i = 0; i < copy.Count(); ++i)
+            m_held.emplace(copy.At(i).name, &copy.At(i));
         wchar_t full[MAX_PATH];
         const DWORD length = archive ? GetFullPathNameW(archive, MAX_PATH, full, nullptr) : 0;
         if (length > 0 && length < MAX_PATH)
@@ -81,9 +84,9 @@ public:
                     return false;
                 continue;
             }
-            if (relative.empty() && !AddTopLevelFile(child, path))
-                continue;
-            if (!relative.empty())
+            if (relative.empty())
+                AddTopLevelFile(child, path);
+            else
                 Add(entry, path.c_str(), nullptr, 0, 0);
         }
         return true;
@@ -92,22 +95,21 @@ public:
     const std::vector<t_zipListEntry>& Entries() const { return m_entries; }
 
 private:
-    // False when the file stays out of the package.
-    bool AddTopLevelFile(const t_listedFile& file, const std::wstring& path)
+    void AddTopLevelFile(const t_listedFile& file, const std::wstring& path)
     {
         const wchar_t* name = file.name.c_str();
         if (_wcsicmp(name, c_backupIniName) == 0 || m_plan.dropped.count(file.name))
-            return false;
+            return;
         if (_wcsicmp(name, c_iniName) == 0) {
             Add(name, nullptr, m_plan.ini.data(), uint32_t(m_plan.ini.size()), 0);
-            return true;
+            return;
         }
-        const t_skinPackCopy::t_entry* held = m_copy.Find(name);
+        const auto found = m_held.find(file.name);
+        const t_skinPackCopy::t_entry* held = found != m_held.end() ? found->second : nullptr;
         if (held && !held->given && held->size == file.size && held->written == file.written)
             Add(name, nullptr, held->data.data(), uint32_t(held->data.size()), held->written);
         else
             Add(name, path.c_str(), nullptr, 0, 0);
-        return true;
     }
 
     void Add(const std::wstring& name, const wchar_t* path, const uint8_t* data, uint32_t size, uint64_t time)
@@ -122,7 +124,8 @@ private:
         m_entries.push_back(t_zipListEntry{m_names.back().c_str(), storedPath, data, size, time});
     }
 
-    const t_skinPackCopy& m_copy;
+    // The files the document holds, by name.
+    std::map<t_str, const t_skinPackCopy::t_entry*, t_fileNameLess> m_held;
     const t_cleanPlan& m_plan;
     std::wstring m_archive;
     std::deque<std::wstring> m_names;

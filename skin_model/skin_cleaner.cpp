@@ -371,14 +371,21 @@ void t_skinCleaner::HashSameSized()
     std::map<uint64_t, int> sizes;
     for (const auto& file : m_files)
         ++sizes[file.second.size];
+    // Held bytes are told apart by comparing them, which stops at the first difference;
+    // each group of equal ones gets a number for its digest. Files on disk are hashed.
+    const auto bytesLess = [](const t_pictureFile* a, const t_pictureFile* b) {
+        return a->size != b->size ? a->size < b->size : memcmp(a->held, b->held, size_t(a->size)) < 0;
+    };
+    std::map<const t_pictureFile*, uint32_t, decltype(bytesLess)> groups(bytesLess);
     std::vector<uint8_t> bytes;
     for (const t_str& name : m_listing) {
         const auto file = m_files.find(name);
         if (file == m_files.end() || sizes[file->second.size] < 2)
             continue;
-        t_md5Digest digest;
+        t_md5Digest digest = {};
         if (file->second.held) {
-            Md5Buffer(digest.bytes, file->second.held, unsigned(file->second.size));
+            const uint32_t group = groups.emplace(&file->second, uint32_t(groups.size())).first->second;
+            memcpy(digest.bytes, &group, sizeof group);
         } else {
             t_path path(m_folder);
             path.AppendPart(name.c_str());

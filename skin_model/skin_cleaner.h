@@ -117,7 +117,7 @@ private:
     bool HasHighResVariant(const t_str& fileName) const;
     void DeleteUnreferenced();
     // Fills the digest index: only pictures that share their size with another one can
-    // be identical, so only those are read and hashed, in listing order.
+    // be identical, so only those are compared (held bytes) or read and hashed, in listing order.
     void HashSameSized();
     void MergeIdentical();
     void WriteReferences();

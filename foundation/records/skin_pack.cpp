@@ -395,15 +395,6 @@ void t_skinPackCopy::Seed(const wchar_t* name, const uint8_t* data, uint32_t siz
     seed.size = size;
 }
 
-const t_skinPackCopy::t_entry* t_skinPackCopy::Find(const wchar_t* name) const
-{
-    for (const t_entry& entry : m_entries) {
-        if (_wcsicmp(entry.name.c_str(), name ? name : L"") == 0)
-            return &entry;
-    }
-    return nullptr;
-}
-
 bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t givenCount)
 {
     std::vector<t_listedFile> listing;

@@ -152,8 +152,6 @@ public:
 
     int Count() const { return int(m_entries.size()); }
     const t_entry& At(int index) const { return m_entries[size_t(index)]; }
-    // The entry of that name (without regard to case), null when none.
-    const t_entry* Find(const wchar_t* name) const;
     // Files the last update read from disk.
     int LastReads() const { return m_lastReads; }
 
