@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/bench_timer.h"
+#include "bench/cjk_lines.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/text/freetype.h"
 #include "graphics/text/test_fonts_setup.h"
@@ -19,20 +20,6 @@
 namespace {
 
 const int c_lines = 40, c_perLine = 25, c_pixels = 16;
-
-// 40 lines of 25 ideographs spread over the CJK block.
-std::vector<std::wstring> Lines()
-{
-    std::vector<std::wstring> lines;
-    unsigned c = 0x4E00;
-    for (int i = 0; i < c_lines; ++i) {
-        std::wstring line;
-        for (int j = 0; j < c_perLine; ++j, c += 17)
-            line += static_cast<wchar_t>(c);
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 struct t_times {
     double measure, draw;
@@ -93,7 +80,7 @@ int wmain(int argc, wchar_t** argv)
         fprintf(stderr, "cannot register the test fonts\n");
         return 1;
     }
-    const std::vector<std::wstring> lines = Lines();
+    const std::vector<std::wstring> lines = CjkLines(c_lines, c_perLine);
     t_memDCHolder target;
     if (!t_memDC::Create(*target, nullptr, 600, c_lines * 20, 32))
         return 1;
