@@ -11,8 +11,19 @@ namespace {
 
 const DWORD c_invalidCrtParameter = 0xC0000417;
 const LONG c_maxReportedCrashes = 5;
-// How long a crashing thread waits for the report, the dump and the reporter's start.
-const DWORD c_workerWaitMs = 60000;
+// A writing thread that has not started by then never will (the crashing thread holds a
+// lock that thread start-up needs): the crashing thread then writes itself.
+const DWORD c_workerStartMs = 10000;
+// How long a started writing thread may take for the report, the dump and the reporter's
+// start (dumps take long under Wine on a busy machine).
+const DWORD c_workerRunMs = 600000;
+
+// Who writes the report of the current crash.
+enum t_jobState : LONG {
+    e_jobPending = 0,    // the writing thread has not claimed it yet
+    e_jobClaimed = 1,    // the writing thread writes it
+    e_jobAbandoned = 2,  // the crashing thread writes it; a late writing thread does nothing
+};
 const int c_lineCapacity = 1024;  // wvsprintfW writes at most 1024 characters
 const int c_commandCapacity = 4 * MAX_PATH + 64;
 
@@ -57,6 +68,7 @@ struct t_crashState {
     // that writes for it.
     volatile LONG ownerThread;
     volatile LONG workerThread;
+    volatile LONG jobState;
     EXCEPTION_POINTERS* jobPointers;
     DWORD jobThread;
 
@@ -331,6 +343,8 @@ void RunCrashJob()
 
 DWORD WINAPI CrashWorker(void*)
 {
+    if (InterlockedCompareExchange(&g_crash.jobState, e_jobClaimed, e_jobPending) != e_jobPending)
+        return 0;
     InterlockedExchange(&g_crash.workerThread, static_cast<LONG>(GetCurrentThreadId()));
     RunCrashJob();
     return 0;
@@ -359,14 +373,21 @@ void HandleCrashLocked(EXCEPTION_POINTERS* pointers)
 {
     g_crash.jobPointers = pointers;
     g_crash.jobThread = GetCurrentThreadId();
+    g_crash.jobState = e_jobPending;
     DWORD id = 0;
     HANDLE worker = CreateThread(nullptr, 0, CrashWorker, nullptr, 0, &id);
-    if (worker) {
-        WaitForSingleObject(worker, c_workerWaitMs);
-        CloseHandle(worker);
-    } else {
-        RunCrashJob();
+    if (worker && WaitForSingleObject(worker, c_workerStartMs) == WAIT_TIMEOUT) {
+        if (InterlockedCompareExchange(&g_crash.jobState, e_jobAbandoned, e_jobPending) == e_jobPending) {
+            CloseHandle(worker);
+            worker = nullptr;
+        } else {
+            WaitForSingleObject(worker, c_workerRunMs);
+        }
     }
+    if (worker)
+        CloseHandle(worker);
+    else
+        RunCrashJob();
     InterlockedExchange(&g_crash.workerThread, 0);
 }
 

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/child_runner.h"
-#include "tests/support/temp_folder.h"
+#include "foundation/process/crash_child_fixture.h"
 
 namespace {
 
@@ -59,114 +58,6 @@ TEST(CrashReportNames, FixedNamesThenTheSystemText)
         expected.pop_back();
     EXPECT_EQ(expected, ExceptionCodeName(0xC0000417, out));
     EXPECT_STREQ(L"", ExceptionCodeName(0xE0001234, out));
-}
-
-// UTF-16LE text split at each line end; a last line without one is marked.
-std::vector<std::wstring> Utf16Lines(const std::string& bytes, const std::wstring& lineEnd)
-{
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find(lineEnd, start)) != std::wstring::npos; start = end + lineEnd.size())
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size())
-        lines.push_back(text.substr(start) + L"<no line end>");
-    return lines;
-}
-
-// A faulting child run from a folder of its own, beside a copy of the recording reporter.
-class CrashReportChild : public t_tempFolderTest {
-protected:
-    CrashReportChild() : t_tempFolderTest(L"crash") {}
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\crash_report_child.exe").c_str(),
-                              At(L"crash_report_child.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\crashrpt.exe").c_str(), At(L"crashrpt.exe").c_str(), FALSE));
-        ASSERT_TRUE(CreateDirectoryW(At(L"install").c_str(), nullptr));
-        SetEnvironmentVariableW(L"KAVREL_LAUNCH_LOG", At(L"launch.log").c_str());
-    }
-    void TearDown() override
-    {
-        SetEnvironmentVariableW(L"KAVREL_LAUNCH_LOG", nullptr);
-        // The reporter may still be finishing its record.
-        Sleep(100);
-    }
-
-    // Dumps take seconds under Wine on a busy machine.
-    int Run(const std::wstring& arguments) { return RunProgram(At(L"crash_report_child.exe"), arguments, 120000); }
-
-    // The report's lines (UTF-16LE, LF line ends, no byte-order mark).
-    std::vector<std::wstring> ReportLines() { return Utf16Lines(ReadRaw(At(L"crash_report_child.rpt")), L"\n"); }
-
-    // The reporter's launches, {command line, working folder}, once count of them are in.
-    std::vector<std::pair<std::wstring, std::wstring>> Launches(size_t count)
-    {
-        std::vector<std::pair<std::wstring, std::wstring>> launches;
-        for (int i = 0; i < 150; ++i) {
-            launches.clear();
-            const std::vector<std::wstring> lines = Utf16Lines(ReadRaw(At(L"launch.log")), L"\r\n");
-            for (size_t k = 0; k + 3 <= lines.size(); k += 3)
-                launches.emplace_back(lines[k + 1], lines[k + 2]);
-            if (launches.size() >= count)
-                break;
-            Sleep(100);
-        }
-        return launches;
-    }
-
-    std::wstring ExpectedCommand() const
-    {
-        return L"\"" + At(L"crashrpt.exe") +
-               L"\" \"crash_report_child.exe\" \"dezadir\" \"0\" \"crash_report_child.dmp\" \"crash_report_child.rpt\"";
-    }
-};
-
-bool StartsWith(const std::wstring& text, const std::wstring& head) { return text.compare(0, head.size(), head) == 0; }
-
-TEST_F(CrashReportChild, FaultWritesReportAndDumpAndStartsTheReporter)
-{
-    EXPECT_EQ(42, Run(L"fault \"" + At(L"install") + L"\""));
-
-    const std::vector<std::wstring> lines = ReportLines();
-    ASSERT_GE(lines.size(), 10u);
-    EXPECT_EQ(L"//=====================================================", lines[0]);
-    EXPECT_TRUE(StartsWith(lines[1], L"Time: ")) << lines[1];
-    EXPECT_EQ(L"Application: " + At(L"crash_report_child.exe"), lines[2]);
-    EXPECT_EQ(L"Exception code: C0000005 ACCESS_VIOLATION", lines[3]);
-    // The fault lies in the child's code: its first section, 16 hexadecimal digits of address.
-    EXPECT_TRUE(StartsWith(lines[4], L"Fault address:  ")) << lines[4];
-    EXPECT_EQ(L" 01:", lines[4].substr(32, 4)) << lines[4];
-    EXPECT_EQ(At(L"crash_report_child.exe"), lines[4].substr(45)) << lines[4];
-    // An access violation has two parameters: write (1) and the address (0).
-    EXPECT_EQ(L"Exception Param:0000000000000001\t0000000000000000\t", lines[5]);
-    EXPECT_EQ(L"CPU mode: X64", lines[6]);
-    EXPECT_TRUE(StartsWith(lines[7], L"Registers:RAX:")) << lines[7];
-    EXPECT_NE(std::wstring::npos, lines[7].find(L" R15:")) << lines[7];
-    EXPECT_NE(std::wstring::npos, lines[7].find(L" CS:RIP:")) << lines[7];
-    EXPECT_NE(std::wstring::npos, lines[7].find(L"SS:RSP:")) << lines[7];
-    EXPECT_TRUE(StartsWith(lines[8], L"DS:")) << lines[8];
-    EXPECT_NE(std::wstring::npos, lines[8].find(L" Flags:")) << lines[8];
-    EXPECT_EQ(L"", lines[9]);
-
-    EXPECT_EQ("MDMP", ReadRaw(At(L"crash_report_child.dmp")).substr(0, 4));
-
-    const auto launches = Launches(1);
-    ASSERT_EQ(1u, launches.size());
-    EXPECT_EQ(ExpectedCommand(), launches[0].first);
-    EXPECT_EQ(At(L"install"), launches[0].second);
-}
-
-TEST_F(CrashReportChild, StackOverflowIsReportedFromAFreshStack)
-{
-    EXPECT_EQ(43, Run(L"overflow"));
-    const std::vector<std::wstring> lines = ReportLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(L"Exception code: C00000FD STACK_OVERFLOW", lines[3]);
-    EXPECT_EQ("MDMP", ReadRaw(At(L"crash_report_child.dmp")).substr(0, 4));
-    ASSERT_EQ(1u, Launches(1).size());
-    EXPECT_EQ(ExpectedCommand(), Launches(1)[0].first);
 }
 
 TEST_F(CrashReportChild, FiveCrashesAreReportedAndEveryOneGoesToThePreviousFilter)
