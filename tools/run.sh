@@ -15,4 +15,11 @@ fi
 . "$ROOT/tools/wine_env.sh"
 trap wine_down EXIT
 wine_up
-wine "$EXE" "$@"
+# Starts the editor and, without a package on the command line, makes a new skin from the
+# default skin, as File > New does.
+wine "$EXE" "$@" &
+editor=$!
+if [ $# -eq 0 ]; then
+  wine "$BUILD_DIR/bin/post_command_child.exe" 32782 || true
+fi
+wait "$editor"

@@ -1,0 +1,236 @@
+// The editor program as a designer starts it: a copy of the program with its libraries
+// and default skin in a folder of its own (its settings file lands there too), started,
+// looked at and closed from outside.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "companions/ziplib/ziplib.h"
+#include "foundation/config/app_config.h"
+#include "tests/support/child_runner.h"
+#include "tests/support/exe_folder.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+const wchar_t c_frameClass[] = L"IMEKavrel";
+const wchar_t c_product[] = L"栖鹭拼音输入法皮肤编辑器";
+const DWORD c_startTimeoutMs = 30000;
+
+struct t_search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindFrameOf(HWND window, LPARAM context)
+{
+    t_search* search = reinterpret_cast<t_search*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[64];
+    if (process == search->process && GetClassNameW(window, name, 64) && lstrcmpW(name, c_frameClass) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class EditorProcess : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* name : {L"Kavrel.exe", L"ZipLib.dll", L"Resource.dll", L"skin.dat"})
+            ASSERT_TRUE(
+                CopyFileW((ExeFolder() + L"\\" + name).c_str(), (m_folder.Path() + L"\\" + name).c_str(), FALSE))
+                << "missing beside the tests";
+    }
+    void TearDown() override
+    {
+        if (m_process)
+            EndProgram(m_process, 0);
+    }
+
+    std::wstring Exe() const { return m_folder.Path() + L"\\Kavrel.exe"; }
+    std::wstring Ini() const { return m_folder.Path() + L"\\Kavrel.ini"; }
+
+    // Starts the editor and waits until its frame exists and its thread has gone idle
+    // (the first frame painted).
+    HWND Start(const std::wstring& arguments)
+    {
+        m_process = StartProgram(Exe(), arguments);
+        if (!m_process)
+            return nullptr;
+        const DWORD started = GetTickCount();
+        t_search search = {GetProcessId(m_process), nullptr};
+        while (!search.found && GetTickCount() - started < c_startTimeoutMs) {
+            Sleep(50);
+            EnumWindows(FindFrameOf, reinterpret_cast<LPARAM>(&search));
+        }
+        DWORD_PTR ignored;
+        if (search.found)
+            SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, c_startTimeoutMs, &ignored);
+        return search.found;
+    }
+    int Close(HWND frame)
+    {
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+        const int code = EndProgram(m_process, c_startTimeoutMs);
+        m_process = nullptr;
+        return code;
+    }
+    // Whether any direct child of the frame is visible (the children show while a skin is open).
+    static bool AnyChildVisible(HWND frame)
+    {
+        for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsWindowVisible(child))
+                return true;
+        }
+        return false;
+    }
+    void WritePlacement(int left, int top, int right, int bottom, bool max, bool icon)
+    {
+        AppConfig config;
+        config.Init();
+        config.windowRect.rect.left.Set(left);
+        config.windowRect.rect.top.Set(top);
+        config.windowRect.rect.right.Set(right);
+        config.windowRect.rect.bottom.Set(bottom);
+        config.windowRect.max.Set(max);
+        config.windowRect.icon.Set(icon);
+        ASSERT_TRUE(config.Save(Ini().c_str()));
+    }
+
+    t_tempFolder m_folder{L"editor"};
+    HANDLE m_process = nullptr;
+};
+
+TEST_F(EditorProcess, SecondStartRaisesTheFirstAndExits)
+{
+    const HWND frame = Start(L"");
+    ASSERT_NE(nullptr, frame);
+    wchar_t title[256];
+    GetWindowTextW(frame, title, 256);
+    EXPECT_STREQ(c_product, title);
+    EXPECT_FALSE(AnyChildVisible(frame));
+
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_EQ(-1, RunProgram(Exe(), L"", c_startTimeoutMs));
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_FALSE(IsIconic(frame));
+
+    EXPECT_EQ(0, Close(frame));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Ini().c_str())) << "settings saved on exit";
+}
+
+TEST_F(EditorProcess, PlacementRoundTripsThroughTheSettingsFile)
+{
+    struct t_case {
+        int showCommand;  // what the user leaves the window as
+        bool max;
+        bool icon;
+    };
+    // Normal, maximised, and minimised from maximised (comes back maximised).
+    const t_case cases[] = {{SW_SHOWNORMAL, false, false}, {SW_MAXIMIZE, true, false}, {SW_MINIMIZE, true, true}};
+    WritePlacement(40, 60, 1240, 860, false, false);
+    for (const t_case& c : cases) {
+        const HWND frame = Start(L"");
+        ASSERT_NE(nullptr, frame);
+        if (c.showCommand == SW_MINIMIZE)
+            ShowWindow(frame, SW_MAXIMIZE);
+        ShowWindow(frame, c.showCommand);
+        ASSERT_EQ(0, Close(frame));
+
+        AppConfig config;
+        config.Init();
+        ASSERT_TRUE(config.Load(Ini().c_str()));
+        EXPECT_EQ(c.max, config.windowRect.max.Value()) << c.showCommand;
+        EXPECT_EQ(c.icon, config.windowRect.icon.Value()) << c.showCommand;
+        EXPECT_EQ(40, config.windowRect.rect.left.Get());
+        EXPECT_EQ(860, config.windowRect.rect.bottom.Get());
+
+        // The next start comes up as it was left.
+        const HWND again = Start(L"");
+        ASSERT_NE(nullptr, again);
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        ASSERT_TRUE(GetWindowPlacement(again, &placement));
+        EXPECT_EQ(c.icon, IsIconic(again) != 0) << c.showCommand;
+        EXPECT_EQ(c.max && !c.icon, IsZoomed(again) != 0) << c.showCommand;
+        if (c.icon) {
+            // Restored, it comes back maximised.
+            ShowWindow(again, SW_RESTORE);
+            EXPECT_TRUE(IsZoomed(again));
+        } else if (!c.max) {
+            EXPECT_EQ(60, placement.rcNormalPosition.top);
+            EXPECT_EQ(1240, placement.rcNormalPosition.right);
+        }
+        ShowWindow(again, SW_RESTORE);
+        ASSERT_EQ(0, Close(again));
+        WritePlacement(40, 60, 1240, 860, false, false);
+    }
+}
+
+// Pixels of the area that differ from the first pixel (the background).
+int InkIn(const std::vector<DWORD>& pixels, int width, const RECT& area)
+{
+    int ink = 0;
+    const DWORD background = pixels[area.top * width + area.left];
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x)
+            ink += (pixels[y * width + x] & 0xFFFFFF) != (background & 0xFFFFFF);
+    }
+    return ink;
+}
+
+// Draws a text with the menu font into a white 32-bit picture; its pixels (top-down).
+std::vector<DWORD> RenderMenuText(const wchar_t* text, int width, int height)
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    SelectObject(dc, bitmap);
+    SelectObject(dc, font);
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutW(dc, 0, 0, text, lstrlenW(text));
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    return pixels;
+}
+
+TEST_F(EditorProcess, OpensThePackageOnItsCommandLine)
+{
+    // A package of the default skin.
+    const std::wstring package = m_folder.Path() + L"\\默认 皮肤.vsf";
+    const std::wstring skinFolder = std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(skinFolder.c_str(), skinFolder.c_str(), package.c_str()));
+
+    const HWND frame = Start(L"\"" + package + L"\"");
+    ASSERT_NE(nullptr, frame);
+    EXPECT_TRUE(AnyChildVisible(frame)) << "the package opened";
+
+    EXPECT_EQ(0, Close(frame));
+}
+
+// The menu font has glyphs for the menu's Chinese texts, not the box of a missing glyph:
+// two different characters give different pictures, unlike two missing ones.
+TEST(MenuFont, DrawsChineseGlyphs)
+{
+    for (const wchar_t* pair : {L"文件", L"工具", L"帮助"}) {
+        const wchar_t first[2] = {pair[0], 0};
+        const wchar_t second[2] = {pair[1], 0};
+        const std::vector<DWORD> a = RenderMenuText(first, 32, 32);
+        const std::vector<DWORD> b = RenderMenuText(second, 32, 32);
+        EXPECT_NE(a, b);
+        EXPECT_GT(InkIn(a, 32, {0, 0, 32, 32}), 10);
+    }
+}
+}  // namespace
