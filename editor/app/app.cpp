@@ -15,6 +15,8 @@
 #include "foundation/win/share_mem.h"
 #include "foundation/win/shared_versions.h"
 #include "graphics/paint/module_instance.h"
+#include "graphics/text/freetype.h"
+#include "graphics/text/system_fonts.h"
 #include "skin_model/ime_skin.h"
 
 namespace {
@@ -143,6 +145,8 @@ bool IMEKavrelApp::InitInstance()
     AppConfig* config = AppConfig::Instance();
     config->Load();
     const bool smoothText = config->setting.useGdip.Value();
+    if (smoothText)
+        t_freetype::Instance()->Init();
     SetImageFilter(smoothText);
 
     const HWND running = FindWindowW(c_frameClass, nullptr);
@@ -172,6 +176,10 @@ bool IMEKavrelApp::InitInstance()
     if (!users || !users->Init(userErrors, false, -1))
         return ReportFailure(userErrors);
 
+    // Private fonts live in "Fonts" of the install folder.
+    t_str fonts(runtime->GetInstallDir());
+    fonts.Append(L"\\Fonts");
+    SetPrivateFontsDir(fonts.c_str());
     users->SetCurrentUserIndex(users->GetCurrentUserId());
 
     m_frame = new IMEKavrelFrame;

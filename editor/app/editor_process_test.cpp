@@ -34,6 +34,23 @@ BOOL CALLBACK FindFrameOf(HWND window, LPARAM context)
     return TRUE;
 }
 
+// The titles of the process's visible top-level windows (a start-up message box says why
+// the frame did not come), as UTF-8 for the failure message.
+BOOL CALLBACK CollectTitles(HWND window, LPARAM context)
+{
+    std::pair<DWORD, std::string>* titles = reinterpret_cast<std::pair<DWORD, std::string>*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != titles->first || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t text[256];
+    GetWindowTextW(window, text, 256);
+    char utf8[1024];
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    titles->second += std::string("[") + utf8 + "]";
+    return TRUE;
+}
+
 class EditorProcess : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,8 +83,13 @@ protected:
             EnumWindows(FindFrameOf, reinterpret_cast<LPARAM>(&search));
         }
         DWORD_PTR ignored;
-        if (search.found)
+        if (search.found) {
             SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, c_startTimeoutMs, &ignored);
+        } else {
+            std::pair<DWORD, std::string> titles(search.process, std::string());
+            EnumWindows(CollectTitles, reinterpret_cast<LPARAM>(&titles));
+            ADD_FAILURE() << "no frame; the program shows: " << titles.second;
+        }
         return search.found;
     }
     int Close(HWND frame)
