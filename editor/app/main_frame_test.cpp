@@ -197,6 +197,23 @@ TEST_F(MainFrame, DroppedFilesOpenTheFirstAndAFailedOpenSaysWhich)
     EXPECT_FALSE(IMESkin::Instance()->IsEditing());
 }
 
+TEST_F(MainFrame, OpenThroughTheDialog)
+{
+    const std::wstring package = SaveNewSkin(m_folder.Path() + L"\\picked.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+
+    m_driver.Press(IDCANCEL);
+    EXPECT_EQ(0, Command(c_cmdOpen));
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+
+    m_driver.Type(package);
+    EXPECT_EQ(1, Command(c_cmdOpen));
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product + L" - picked", Title());
+    EXPECT_EQ("0111", MenuStates());
+}
+
 TEST_F(MainFrame, BareNameOpensFromTheUsersSkinFolder)
 {
     wchar_t root[MAX_PATH];
