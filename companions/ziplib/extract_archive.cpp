@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "companions/ziplib/byte_block.h"
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/folder_path.h"
+#include "companions/ziplib/ordered_work.h"
 #include "companions/ziplib/zip_reader.h"
 #include "companions/ziplib/ziplib.h"
 
@@ -104,30 +108,70 @@ private:
     std::wstring m_last;
 };
 
-int WriteEntry(t_zipReader& reader, const t_planned& item, t_folders& folders, const t_entrySink& sink)
+// One file's outcome, kept until its turn comes: the bytes only when the caller asked for
+// them.
+struct t_written {
+    int code = ZIPLIB_OK;
+    t_byteBlock bytes;
+    size_t size = 0;
+};
+
+struct t_writer {
+    t_unpacker unpacker;
+};
+
+const unsigned c_maxWorkers = 8;
+const size_t c_slotsPerWorker = 4;
+
+// Unpacks the entry and writes its file (the folder exists); a file cut short goes.
+void WriteEntry(const t_zipReader& reader, const t_planned& item, bool keep, t_written& slot, t_writer& writer)
 {
-    const size_t cut = item.path.find_last_of(L'\\');
-    if (cut == std::wstring::npos || !folders.Ensure(item.path.substr(0, cut)))
-        return ZIPLIB_E_WRITE;
+    slot.size = 0;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    slot.code = reader.Unpack(*item.entry, writer.unpacker, data, size);
+    if (slot.code != ZIPLIB_OK)
+        return;
     t_fileHandle file(
         CreateFileW(item.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
-        return ZIPLIB_E_WRITE;
-    std::vector<uint8_t> bytes;
-    const int code = reader.Read(*item.entry, [&file, &bytes, &sink](const void* data, unsigned size) {
-        if (sink)
-            bytes.insert(bytes.end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-        DWORD put = 0;
-        return WriteFile(file.Get(), data, size, &put, nullptr) && put == size;
-    });
-    if (code == ZIPLIB_OK)
-        SetWriteTime(file.Get(), item.entry->dosDate);
-    file.Close();
-    if (code != ZIPLIB_OK)
+    if (!file.IsOpen()) {
+        slot.code = ZIPLIB_E_WRITE;
+        return;
+    }
+    DWORD put = 0;
+    if (size > 0 && (!WriteFile(file.Get(), data, DWORD(size), &put, nullptr) || put != size)) {
+        file.Close();
         DeleteFileW(item.path.c_str());
-    else if (sink)
-        sink(item.path.substr(item.relative), bytes.data(), static_cast<uint32_t>(bytes.size()));
-    return code;
+        slot.code = ZIPLIB_E_WRITE;
+        return;
+    }
+    SetWriteTime(file.Get(), item.entry->dosDate);
+    if (keep) {
+        if (!slot.bytes.Reserve(std::max<size_t>(size, 1))) {
+            slot.code = ZIPLIB_E_MEMORY;
+            return;
+        }
+        memcpy(slot.bytes.Data(), data, size);
+        slot.size = size;
+    }
+}
+
+// Every folder the plan needs, made before any file is written, so that files can be
+// written in any order.
+bool MakeFolders(const std::vector<t_planned>& plan)
+{
+    t_folders folders;
+    for (const t_planned& item : plan) {
+        if (item.folder) {
+            if (!folders.Ensure(item.path))
+                return false;
+            continue;
+        }
+        const size_t cut = item.path.find_last_of(L'\\');
+        if (cut == std::wstring::npos || !folders.Ensure(item.path.substr(0, cut)))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -151,21 +195,39 @@ int ExtractArchive(const wchar_t* archive, const wchar_t* folder, uint32_t* writ
         code = Plan(entries, reader.ArchiveSize(), target, plan, left);
     if (code != ZIPLIB_OK)
         return code;
-    if (!n_folderPath::CreateTree(target))
+    if (!n_folderPath::CreateTree(target) || !MakeFolders(plan))
         return ZIPLIB_E_WRITE;
-    t_folders folders;
+
+    // Files are unpacked and written on worker threads; their results are taken in
+    // archive order, so the count, the first failure and the caller's calls come in the
+    // order a single thread would give.
+    std::vector<const t_planned*> files;
     for (const t_planned& item : plan) {
-        if (item.folder) {
-            if (!folders.Ensure(item.path))
-                return ZIPLIB_E_WRITE;
-            continue;
-        }
-        code = WriteEntry(reader, item, folders, entry);
-        if (code != ZIPLIB_OK)
-            return code;
+        if (!item.folder)
+            files.push_back(&item);
+    }
+    reader.Preload();
+    const bool keep = static_cast<bool>(entry);
+    const unsigned workers = WorkerCount(files.size(), c_maxWorkers);
+    t_orderedWork<t_written, t_writer> queue(files.size(), std::max(1u, workers) * c_slotsPerWorker,
+                                             [&](size_t index, t_written& slot, t_writer& writer) {
+                                                 WriteEntry(reader, *files[index], keep, slot, writer);
+                                             });
+    queue.Start(workers);
+    t_writer own;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const t_written& slot = queue.Take(i, own);
+        if (slot.code != ZIPLIB_OK)
+            return slot.code;
         if (written)
             ++*written;
+        if (keep) {
+            const t_planned& item = *files[i];
+            entry(item.path.substr(item.relative), slot.bytes.Data(), static_cast<uint32_t>(slot.size));
+        }
+        queue.Release(i);
     }
+    queue.Stop();
     if (skipped) {
         for (const t_zipEntry* entry : left)
             skipped(entry->name);

@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <thread>
 
+#include "companions/ziplib/byte_block.h"
 #include "companions/ziplib/entry_name.h"
+#include "companions/ziplib/ordered_work.h"
 #include "companions/ziplib/ziplib.h"
 
 namespace {
@@ -66,32 +65,6 @@ void Put64(uint8_t*& p, uint64_t v)
 }
 
 uint32_t Clamp32(uint64_t v) { return v >= c_max32 ? uint32_t(c_max32) : uint32_t(v); }
-
-// A block of bytes reused from entry to entry; it only grows.
-class t_block {
-public:
-    // Room for n bytes; the first keep bytes survive a move to a larger block.
-    bool Reserve(size_t n, size_t keep = 0)
-    {
-        if (n <= m_capacity)
-            return true;
-        const size_t capacity = std::max(n, m_capacity + m_capacity / 2);
-        std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[capacity]);
-        if (!grown)
-            return false;
-        if (keep)
-            memcpy(grown.get(), m_data.get(), keep);
-        m_data = std::move(grown);
-        m_capacity = capacity;
-        return true;
-    }
-    uint8_t* Data() { return m_data.get(); }
-    size_t Capacity() const { return m_capacity; }
-
-private:
-    std::unique_ptr<uint8_t[]> m_data;
-    size_t m_capacity = 0;
-};
 
 // The archive file, written through one buffer.
 class t_output {
@@ -179,7 +152,7 @@ private:
     }
 
     HANDLE m_file = INVALID_HANDLE_VALUE;
-    t_block m_buffer;
+    t_byteBlock m_buffer;
     size_t m_used = 0;
     uint64_t m_offset = 0;
 };
@@ -324,12 +297,10 @@ bool WriteCentral(t_output& out, const std::vector<t_packItem>& items, const std
     return out.Write(tail, p - tail);
 }
 
+// A deflate stream kept from entry to entry (deflateReset), made on first use.
 class t_deflater {
 public:
-    explicit t_deflater(int level)
-    {
-        m_ready = level > 0 && deflateInit2(&m_stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-    }
+    t_deflater() = default;
     ~t_deflater()
     {
         if (m_ready)
@@ -337,30 +308,43 @@ public:
     }
     t_deflater(const t_deflater&) = delete;
     t_deflater& operator=(const t_deflater&) = delete;
-    bool Ready() const { return m_ready; }
-    z_stream& Stream() { return m_stream; }
+    // The stream reset for a new entry at level, or null.
+    z_stream* Reset(int level)
+    {
+        if (m_ready && m_level != level) {
+            deflateEnd(&m_stream);
+            m_ready = false;
+        }
+        if (!m_ready) {
+            m_stream = z_stream();
+            m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+            m_level = level;
+            return m_ready ? &m_stream : nullptr;
+        }
+        return deflateReset(&m_stream) == Z_OK ? &m_stream : nullptr;
+    }
 
 private:
     z_stream m_stream = {};
     bool m_ready = false;
+    int m_level = 0;
 };
 
 // One entry's data, read (and deflated) ahead of its turn.
 struct t_slot {
-    t_block input;
-    t_block output;
+    t_byteBlock input;
+    t_byteBlock output;
     const uint8_t* bytes = nullptr;  // what goes into the archive
     size_t stored = 0;
     t_record record = {};
     int code = ZIPLIB_OK;
     DWORD reason = 0;
-    bool ready = false;
 };
 
 bool Streamed(const t_packItem& item) { return !item.folder && !item.inMemory && item.size > c_wholeFileLimit; }
 
 // The whole file into block; false with the system's reason set.
-bool ReadWhole(const std::wstring& path, t_block& block, size_t& size)
+bool ReadWhole(const std::wstring& path, t_byteBlock& block, size_t& size)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -428,14 +412,15 @@ void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int lev
         r.compressed = size;
         return;
     }
-    z_stream& z = deflater.Stream();
-    const size_t bound = deflateBound(&z, uLong(size));
-    if (!deflater.Ready() || deflateReset(&z) != Z_OK || !slot.output.Reserve(bound)) {
+    z_stream* stream = deflater.Reset(level);
+    if (!stream || !slot.output.Reserve(deflateBound(stream, uLong(size)))) {
         slot.code = ZIPLIB_E_MEMORY;
         slot.reason = ERROR_NOT_ENOUGH_MEMORY;
         return;
     }
     // Sizes read whole stay below 4 GB: one call deflates all.
+    z_stream& z = *stream;
+    const size_t bound = deflateBound(stream, uLong(size));
     z.next_in = const_cast<Bytef*>(source);
     z.avail_in = uInt(size);
     z.next_out = slot.output.Data();
@@ -450,93 +435,6 @@ void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int lev
     r.compressed = z.total_out;
     r.internal = z.data_type == Z_TEXT ? 1 : 0;
 }
-
-// Entries handed out to the workers in list order, each into the slot of its index.
-class t_workQueue {
-public:
-    t_workQueue(const std::vector<t_packItem>& items, int level, size_t slots)
-        : m_items(items), m_level(level), m_slots(slots)
-    {}
-
-    void Start(unsigned workers)
-    {
-        for (unsigned i = 0; i < workers; ++i)
-            m_threads.emplace_back([this] { Work(); });
-    }
-
-    ~t_workQueue() { Stop(); }
-
-    void Stop()
-    {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        for (std::thread& thread : m_threads)
-            thread.join();
-        m_threads.clear();
-    }
-
-    // The slot of entry index once its data is ready (prepared here when no worker runs).
-    t_slot& Take(size_t index, t_deflater& own)
-    {
-        t_slot& slot = m_slots[index % m_slots.size()];
-        if (m_threads.empty()) {
-            Prepare(m_items[index], slot, own, m_level);
-            return slot;
-        }
-        std::unique_lock<std::mutex> hold(m_lock);
-        m_done.wait(hold, [&] { return slot.ready; });
-        return slot;
-    }
-
-    // The slot of entry index was written out and may take a later entry.
-    void Release(size_t index)
-    {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_slots[index % m_slots.size()].ready = false;
-            m_released = index + 1;
-        }
-        m_wake.notify_all();
-    }
-
-private:
-    void Work()
-    {
-        t_deflater deflater(m_level);
-        for (;;) {
-            size_t index = 0;
-            {
-                std::unique_lock<std::mutex> hold(m_lock);
-                m_wake.wait(hold,
-                            [&] { return m_stop || m_next >= m_items.size() || m_next < m_released + m_slots.size(); });
-                if (m_stop || m_next >= m_items.size())
-                    return;
-                index = m_next++;
-            }
-            t_slot& slot = m_slots[index % m_slots.size()];
-            Prepare(m_items[index], slot, deflater, m_level);
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                slot.ready = true;
-            }
-            m_done.notify_all();
-        }
-    }
-
-    const std::vector<t_packItem>& m_items;
-    const int m_level;
-    std::vector<t_slot> m_slots;
-    std::vector<std::thread> m_threads;
-    std::mutex m_lock;
-    std::condition_variable m_wake;  // workers: a slot came free, or stop
-    std::condition_variable m_done;  // the writer: a slot is ready
-    size_t m_next = 0;
-    size_t m_released = 0;
-    bool m_stop = false;
-};
 
 // A file too large to read whole: deflated chunk by chunk into the output, then its
 // header completed.
@@ -555,8 +453,8 @@ int WriteStreamed(t_output& out, const t_packItem& item, int level, t_deflater& 
         return failure.Fail(ZIPLIB_E_WRITE);
     std::unique_ptr<uint8_t[]> input(new (std::nothrow) uint8_t[c_streamChunk]);
     std::unique_ptr<uint8_t[]> output(new (std::nothrow) uint8_t[c_streamChunk]);
-    z_stream& z = deflater.Stream();
-    if (!input || !output || (level > 0 && (!deflater.Ready() || deflateReset(&z) != Z_OK)))
+    z_stream* stream = level > 0 ? deflater.Reset(level) : nullptr;
+    if (!input || !output || (level > 0 && !stream))
         return failure.FailWith(ZIPLIB_E_MEMORY, ERROR_NOT_ENOUGH_MEMORY);
     uLong crc = 0;
     for (;;) {
@@ -570,6 +468,7 @@ int WriteStreamed(t_output& out, const t_packItem& item, int level, t_deflater& 
                 return failure.Fail(ZIPLIB_E_WRITE);
             r.compressed += got;
         } else {
+            z_stream& z = *stream;
             z.next_in = input.get();
             z.avail_in = got;
             int state = Z_OK;
@@ -612,16 +511,13 @@ int WriteEntries(t_output& out, const std::vector<t_packItem>& items, int level,
     size_t parallel = 0;
     for (const t_packItem& item : items)
         parallel += !item.folder && !Streamed(item);
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const unsigned workers = parallel < 2 ? 0 : unsigned(std::min<size_t>({cores, c_maxWorkers, parallel}));
-    t_workQueue queue(items, level, std::max(1u, workers) * c_slotsPerWorker);
-    try {
-        queue.Start(workers);
-    } catch (...) {
-        // No threads to be had: the entries are deflated here, one after another.
-        queue.Stop();
-    }
-    t_deflater own(level);
+    const unsigned workers = WorkerCount(parallel, c_maxWorkers);
+    t_orderedWork<t_slot, t_deflater> queue(items.size(), std::max(1u, workers) * c_slotsPerWorker,
+                                            [&items, level](size_t index, t_slot& slot, t_deflater& deflater) {
+                                                Prepare(items[index], slot, deflater, level);
+                                            });
+    queue.Start(workers);
+    t_deflater own;
     std::vector<t_record> records(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         const t_packItem& item = items[i];
