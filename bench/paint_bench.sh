@@ -2,17 +2,7 @@
 # Drawing-layer benchmark (bench/paint_bench.cpp) and ImageMagick's Mitchell resize of the
 # same 1920 x 1080 picture to 960 x 540 on the host: medians of RUNS runs and the ratio.
 # Build first (tools/build.sh). Usage: BUILD_DIR=build bench/paint_bench.sh [RUNS]
-set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
-RUNS=${1:-9}
-
-unset DISPLAY
-. "$ROOT/tools/wine_env.sh"
-WORK=$(mktemp -d /tmp/paint_bench.XXXXXX)
-cleanup() { wine_down; rm -rf "$WORK"; }
-trap cleanup EXIT
+. "$(dirname "$0")/bench_env.sh" paint_bench "$@"
 wine_up
 
 ours=$(wine "$BUILD_DIR/bin/paint_bench.exe" "$RUNS" "Z:${WORK//\//\\}" | tr -d '\r')

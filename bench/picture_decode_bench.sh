@@ -4,17 +4,7 @@
 # host's libpng on the same PNG files for comparison (for the APNG, its default image only:
 # Debian's libpng has no animation support). Build first (tools/build.sh).
 # Usage: BUILD_DIR=build bench/picture_decode_bench.sh [RUNS]
-set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
-RUNS=${1:-9}
-
-unset DISPLAY
-. "$ROOT/tools/wine_env.sh"
-WORK=$(mktemp -d /tmp/picture_bench.XXXXXX)
-cleanup() { wine_down; rm -rf "$WORK"; }
-trap cleanup EXIT
+. "$(dirname "$0")/bench_env.sh" picture_bench "$@"
 
 /usr/bin/python3 - "$WORK" <<'PY'
 import sys

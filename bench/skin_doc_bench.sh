@@ -3,17 +3,7 @@
 # Info-ZIP `zip -r -6` on the same saved folders in the same run: medians of RUNS runs and
 # the ratios (ours / Info-ZIP). Build first (tools/build.sh).
 # Usage: BUILD_DIR=build bench/skin_doc_bench.sh [RUNS]
-set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
-RUNS=${1:-9}
-
-unset DISPLAY
-. "$ROOT/tools/wine_env.sh"
-WORK=$(mktemp -d /tmp/skin_doc_bench.XXXXXX)
-cleanup() { wine_down; rm -rf "$WORK"; }
-trap cleanup EXIT
+. "$(dirname "$0")/bench_env.sh" skin_doc_bench "$@"
 wine_up
 
 ours=$(wine "$BUILD_DIR/bin/skin_doc_bench.exe" "Z:${WORK//\//\\}" "$RUNS" | tr -d '\r')

@@ -2,17 +2,7 @@
 # ZipLib.dll against Info-ZIP on the same generated skin folder (500 pictures and Skin.ini, ~11 MB):
 # medians of RUNS runs each and the ratios (ours / Info-ZIP). Build first (tools/build.sh).
 # Usage: BUILD_DIR=build bench/ziplib_bench.sh [RUNS]
-set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
-RUNS=${1:-9}
-
-unset DISPLAY
-. "$ROOT/tools/wine_env.sh"
-WORK=$(mktemp -d /tmp/ziplib_bench.XXXXXX)
-cleanup() { wine_down; rm -rf "$WORK"; }
-trap cleanup EXIT
+. "$(dirname "$0")/bench_env.sh" ziplib_bench "$@"
 wine_up
 
 ours=$(wine "$BUILD_DIR/bin/ziplib_bench.exe" "Z:${WORK//\//\\}" "$RUNS" | tr -d '\r')
