@@ -414,6 +414,13 @@ bool t_runtime::UseTopmostUi() const
     return m_res[3] == 1 || m_restricted || m_res[2] != 1;
 }
 
+bool t_runtime::DwmComposition()
+{
+    if (m_dwmComposition < 0)
+        m_dwmComposition = IsDwmCompositionEnabled() ? 1 : 0;
+    return m_dwmComposition != 0;
+}
+
 bool IsDwmCompositionEnabled()
 {
     HMODULE dwm = GetModuleHandleW(L"dwmapi.dll");

@@ -84,6 +84,15 @@ public:
     bool IsRestricted() const { return m_restricted != 0; }
     uint8_t Res(int index) const { return index >= 0 && index < c_resBytes ? m_res[index] : 0; }
 
+    // Flags the UI windows consult and this program never sets; cleared at construction.
+    bool IsNoSkin() const { return m_noSkin != 0; }                 // skinned windows take the plain style
+    bool AreCandidateTipsOff() const { return m_noCandTips != 0; }  // candidates show no tips
+    bool IsCandidateScroll() const { return m_candScroll != 0; }    // the candidate list scrolls
+    uint8_t CursorOverride() const { return m_cursorOverride; }     // 0: windows set their own cursors
+
+    // Whether desktop composition is on, asked once per process and kept.
+    bool DwmComposition();
+
     // Whether the process path contains text (case-sensitive; the path is lower case).
     bool PathContains(const wchar_t* text) const;
     // Whether the input method's UI windows are created topmost and without an owner.
@@ -127,6 +136,11 @@ private:
     RECT m_rect = {};
     // The folder given to SetInstallDirSource; empty means the executable's folder.
     t_str m_installSource;
+    uint8_t m_noSkin = 0;
+    uint8_t m_noCandTips = 0;
+    uint8_t m_candScroll = 0;
+    uint8_t m_cursorOverride = 0;
+    int8_t m_dwmComposition = -1;  // -1 not asked yet, else the answer
 };
 
 t_runtime* GetRuntime();

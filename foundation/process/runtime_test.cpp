@@ -389,5 +389,18 @@ TEST(RuntimeDwm, CompositionAnswerFollowsDwmapi)
     BOOL enabled = FALSE;
     const bool expected = fn(&enabled) == S_OK && enabled;
     EXPECT_EQ(expected, IsDwmCompositionEnabled());
+    // The runtime record asks once and keeps the answer.
+    t_runtime runtime;
+    EXPECT_EQ(expected, runtime.DwmComposition());
     FreeLibrary(dwm);
+    EXPECT_EQ(expected, runtime.DwmComposition());
+}
+
+TEST(RuntimeFlags, UiFlagsStartCleared)
+{
+    t_runtime runtime;
+    EXPECT_FALSE(runtime.IsNoSkin());
+    EXPECT_FALSE(runtime.AreCandidateTipsOff());
+    EXPECT_FALSE(runtime.IsCandidateScroll());
+    EXPECT_EQ(0, runtime.CursorOverride());
 }
