@@ -1,7 +1,6 @@
 #include "foundation/core/shared_routines.h"
 
 #include "foundation/core/heap.h"
-#include "foundation/win/ui_context.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +32,6 @@ TEST(SharedRoutinesTest, HintLineInitFillsTheFiveFields)
     EXPECT_EQ(5, line.linkLength);
 }
 
-TEST(SharedRoutinesTest, UiContextHandsBackItsSkin)
-{
-    t_uiSkinData* skin = reinterpret_cast<t_uiSkinData*>(&skin);
-    t_uiContext context = {nullptr, skin};
-    EXPECT_EQ(skin, context.GetSkin());
-    EXPECT_TRUE(ReturnTrue());
-}
+TEST(SharedRoutinesTest, ReturnTrueAnswersTrue) { EXPECT_TRUE(ReturnTrue()); }
 
 }  // namespace
