@@ -1,0 +1,37 @@
+#include "toolkit/window_classes.h"
+
+#include "toolkit/wnd_rotate.h"
+#include "toolkit/wnd_top.h"
+
+namespace {
+
+bool RegisterOne(const wchar_t* name, WNDPROC procedure)
+{
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(ToolkitInstance(), name, &existing))
+        return true;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    // No CS_DBLCLKS: tops make their own double clicks. No class cursor: the elements
+    // choose the cursor while the mouse moves.
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = ToolkitInstance();
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+HINSTANCE ToolkitInstance() { return GetModuleHandleW(nullptr); }
+
+bool RegisterToolkitClasses()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    registered = RegisterOne(c_topClassName, t_wndTop::ClassWndProc) &&
+                 RegisterOne(c_hintClassName, t_wndTop::ClassWndProc) &&
+                 RegisterOne(c_rotateClassName, t_wndRotate::ClassWndProc);
+    return registered;
+}

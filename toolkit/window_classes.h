@@ -1,0 +1,17 @@
+// The window classes of the toolkit's own windows, registered once per process with a
+// window procedure that finds the object through GWLP_USERDATA.
+#pragma once
+
+#include <windows.h>
+
+const wchar_t* const c_topClassName = L"VxPY_top";
+const wchar_t* const c_hintClassName = L"VxPY_Hint";
+const wchar_t* const c_rotateClassName = L"VxPY_Rotate";
+
+// The module the classes are registered for (the program's).
+HINSTANCE ToolkitInstance();
+// Registers the top, tooltip and rotate classes unless done; false when one is missing
+// afterwards.
+bool RegisterToolkitClasses();
+// The instance a window of a toolkit class is made with: the given one, or the program's.
+inline HINSTANCE ToolkitInstanceOr(HINSTANCE instance) { return instance ? instance : ToolkitInstance(); }
