@@ -8,6 +8,12 @@
 #include "foundation/core/perf.h"
 #include "foundation/process/runtime.h"
 #include "graphics/layout/layout.h"
+#include "graphics/layout/layout_grid.h"
+#include "graphics/layout/layout_render.h"
+#include "graphics/layout/render.h"
+#include "graphics/paint/nine_images.h"
+#include "graphics/paint/bitmap_region.h"
+#include "graphics/paint/blur_behind.h"
 #include "graphics/paint/color_key.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/paint_ctx.h"
@@ -26,11 +32,11 @@ namespace {
 // The window of the top being dragged; while set, every other top's hover poll pauses.
 HWND g_draggedWindow = nullptr;
 
-// Desktop composition, asked once per process.
+// Desktop composition, asked once per process and kept in the runtime record.
 bool CompositionOn()
 {
-    static const bool on = IsDwmCompositionEnabled();
-    return on;
+    t_runtime* runtime = GetRuntime();
+    return runtime ? runtime->DwmComposition() : IsDwmCompositionEnabled();
 }
 
 void SetSystemCursor(LPCWSTR id) { SetCursor(LoadCursorW(nullptr, id)); }
@@ -47,12 +53,6 @@ public:
     t_regionHolder(const t_regionHolder&) = delete;
     t_regionHolder& operator=(const t_regionHolder&) = delete;
     HRGN get() const { return m_region; }
-    HRGN release()
-    {
-        HRGN region = m_region;
-        m_region = nullptr;
-        return region;
-    }
 
 private:
     HRGN m_region;
@@ -673,6 +673,16 @@ void t_wndTop::UpdateLayer()
         return;
     t_memDCHolder dib;
     if (RenderToDib(windowDc, *dib, size.cx, size.cy)) {
+        if (blurBehind && CompositionOn() && (blurDirty || size.cx != blurWidth || size.cy != blurHeight)) {
+            blurDirty = false;
+            blurWidth = size.cx;
+            blurHeight = size.cy;
+            t_layout* mask = layout ? layout->GetNext() : nullptr;
+            t_regionHolder blur(mask ? mask->GetRegion(dib->dc)
+                                     : RegionFromBitmap(dib->Pixels(), size.cx, size.cy, 0, 0, size.cx, size.cy, 0, 0));
+            EnableBlurBehind(window, false, nullptr);
+            EnableBlurBehind(window, true, blur.get());
+        }
         POINT position = Origin();
         SIZE windowSize = size;
         POINT source = {0, 0};
@@ -692,6 +702,8 @@ void t_wndTop::SetLayered(bool flag)
     HWND window = GetHwnd();
     if (!window)
         return;
+    if (blurBehind && composition && !flag)
+        EnableBlurBehind(window, false, nullptr);
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
     const LONG_PTR wanted = layered ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     if (wanted != style)
@@ -914,16 +926,163 @@ t_dragTracker* t_wndTop::GetDragTracker()
 
 // ---- backgrounds
 
-bool t_wndTop::SetNineImageBackground(const t_image&, t_imageSet9&, bool) { return false; }
+t_layout* t_wndTop::EnsureLayout()
+{
+    if (!layout)
+        CreateLayout();
+    return layout;
+}
 
-bool t_wndTop::SetImageLayers(const t_image&, t_image&) { return false; }
+void t_wndTop::BuildNineImageGrid(t_layoutGrid& grid, const t_imageSet9& nineImages, bool noMiddleSize)
+{
+    grid.SetSize(3, 3);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            t_renderImage* render = new (std::nothrow) t_renderImage();
+            if (!render)
+                continue;
+            render->image = nineImages.cells[3 * r + c];
+            // The cell draws the record; the record's owner keeps what it points at.
+            render->image.ownsSource = 0;
+            t_layoutRender* cell = new (std::nothrow) t_layoutRender(render);
+            if (!cell) {
+                delete render;
+                continue;
+            }
+            if (!grid.AddChildAt(cell, r, c))
+                delete cell;
+        }
+    }
+    const t_image& first = nineImages.cells[t_imageSet9::e_topLeft];
+    const t_image& last = nineImages.cells[t_imageSet9::e_bottomRight];
+    const t_image& centre = nineImages.cells[t_imageSet9::e_centre];
+    grid.SetColumnInfo(0, first.partWidth, first.partWidth, 0, 0.0f);
+    grid.SetColumnInfo(2, last.partWidth, last.partWidth, 0, 0.0f);
+    grid.SetRowInfo(0, first.partHeight, first.partHeight, 0, 0.0f);
+    grid.SetRowInfo(2, last.partHeight, last.partHeight, 0, 0.0f);
+    // The middle tracks stretch, unless the centre picture keeps its natural size.
+    if (centre.modeH == t_image::e_natural)
+        grid.SetColumnInfo(1, centre.partWidth, centre.partWidth, 0, 0.0f);
+    else
+        grid.SetColumnInfo(1, noMiddleSize ? 0 : centre.partWidth, noMiddleSize ? 0 : centre.partWidth, 0, 1.0f);
+    if (centre.modeV == t_image::e_natural)
+        grid.SetRowInfo(1, centre.partHeight, centre.partHeight, 0, 0.0f);
+    else
+        grid.SetRowInfo(1, noMiddleSize ? 0 : centre.partHeight, noMiddleSize ? 0 : centre.partHeight, 0, 1.0f);
+}
+
+bool t_wndTop::SetNineImageBackground(const t_image& maskSource, const t_imageSet9& nineImages, bool noMiddleSize)
+{
+    const t_image& first = nineImages.cells[t_imageSet9::e_topLeft];
+    if (!first.ref.IsBitmap()) {
+        colorKey = CLR_INVALID;
+        if (useFrameEx)
+            SetFrameEx();
+        else
+            SetPlainFrame(frameColor, backColor);
+        return false;
+    }
+    if (!EnsureLayout())
+        return false;
+    const t_image* cells = nineImages.cells;
+    minWidth = cells[0].partWidth + cells[1].partWidth + cells[2].partWidth;
+    minHeight = cells[0].partHeight + cells[3].partHeight + cells[6].partHeight;
+    t_layoutGrid* pictures = new (std::nothrow) t_layoutGrid(3, 3);
+    t_layoutGrid* mask = new (std::nothrow) t_layoutGrid(3, 3);
+    if (!pictures || !mask) {
+        delete pictures;
+        delete mask;
+        return false;
+    }
+    BuildNineImageGrid(*pictures, nineImages, noMiddleSize);
+    // The mask cells show the same parts of the mask picture, black keyed out. They are
+    // copies: the caller's records keep what they point at.
+    t_imageSet9 maskImages = nineImages;
+    for (t_image& cell : maskImages.cells) {
+        cell.ref = maskSource.ref;
+        cell.source = maskSource.source;
+        cell.holder = maskSource.holder;
+        cell.key1 = 0;
+    }
+    BuildNineImageGrid(*mask, maskImages, noMiddleSize);
+    layout->SetInner(pictures);
+    layout->SetNext(mask);
+    layout->SetRect(layout->GetRect());
+    colorKey = CLR_INVALID;
+    SetPerPixelAlpha(true);
+    return true;
+}
+
+bool t_wndTop::SetImageLayers(const t_image& image, t_image& maskImage)
+{
+    if (!layout)
+        return false;
+    t_renderImage* picture = new (std::nothrow) t_renderImage();
+    t_renderImage* mask = new (std::nothrow) t_renderImage();
+    t_layoutRender* pictureNode = picture ? new (std::nothrow) t_layoutRender(picture) : nullptr;
+    t_layoutRender* maskNode = mask ? new (std::nothrow) t_layoutRender(mask) : nullptr;
+    if (!pictureNode || !maskNode) {
+        if (pictureNode)
+            delete pictureNode;
+        else
+            delete picture;
+        if (maskNode)
+            delete maskNode;
+        else
+            delete mask;
+        return false;
+    }
+    picture->image = image;
+    picture->image.ownsSource = 0;
+    maskImage.key1 = 0;
+    mask->image = maskImage;
+    mask->image.ownsSource = 0;
+    layout->SetInner(pictureNode);
+    layout->SetNext(maskNode);
+    layout->SetRect(layout->GetRect());
+    return true;
+}
 
 void t_wndTop::SetPlainFrame(COLORREF newFrameColor, COLORREF newBackColor)
 {
-    frameColor = newFrameColor;
-    backColor = newBackColor;
     minWidth = 0;
     minHeight = 0;
+    if (!EnsureLayout())
+        return;
+    t_renderFrame* frame = new (std::nothrow) t_renderFrame();
+    t_layoutRender* node = frame ? new (std::nothrow) t_layoutRender(frame) : nullptr;
+    if (!node) {
+        delete frame;
+        layout->SetInner(nullptr);
+        return;
+    }
+    frame->borderColor = newFrameColor;
+    frame->fillColor = newBackColor;
+    frame->flags = 0;
+    layout->SetInner(node);
+    layout->SetRect(layout->GetRect());
 }
 
-void t_wndTop::SetFrameEx() {}
+void t_wndTop::SetFrameEx()
+{
+    minWidth = 0;
+    minHeight = 0;
+    if (!EnsureLayout())
+        return;
+    t_renderFrameEx* frame = new (std::nothrow) t_renderFrameEx();
+    t_layoutRender* node = frame ? new (std::nothrow) t_layoutRender(frame) : nullptr;
+    if (!node) {
+        delete frame;
+        layout->SetInner(nullptr);
+        return;
+    }
+    frame->outerColor = static_cast<COLORREF>(frameExParams[0]);
+    frame->innerColor = static_cast<COLORREF>(frameExParams[1]);
+    frame->gradientA = static_cast<COLORREF>(frameExParams[2]);
+    frame->gradientB = static_cast<COLORREF>(frameExParams[3]);
+    frame->gradientC = static_cast<COLORREF>(frameExParams[4]);
+    // A third colour splits the gradient in two halves.
+    frame->gradientMode = frameExParams[4] != -1 ? t_renderFrameEx::e_gradientTwo : t_renderFrameEx::e_gradientOne;
+    layout->SetInner(node);
+    layout->SetRect(layout->GetRect());
+}

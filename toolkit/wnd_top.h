@@ -16,6 +16,8 @@ class t_paintCtx;
 class t_wndHint;
 class t_wndMenu;
 class t_wndRotate;
+class t_layout;
+class t_layoutGrid;
 struct t_dragTracker;
 struct t_image;
 struct t_imageSet9;
@@ -106,9 +108,17 @@ public:
     int ChildIndexAt(int x, int y);
 
     // Window backgrounds.
-    bool SetNineImageBackground(const t_image& maskSource, t_imageSet9& nineImages, bool noMiddleSize);
+    // Nine pictures in a 3 x 3 grid (corners at their size, the middle tracks stretched)
+    // over a mask grid of the same parts of maskSource; falls back to a frame and answers
+    // false when the first picture is missing.
+    bool SetNineImageBackground(const t_image& maskSource, const t_imageSet9& nineImages, bool noMiddleSize);
+    // Fills grid with the nine records, one picture node per cell, and sizes its tracks.
+    static void BuildNineImageGrid(t_layoutGrid& grid, const t_imageSet9& nineImages, bool noMiddleSize);
+    // One picture layer and one mask layer (its first key set to black); false without a layout.
     bool SetImageLayers(const t_image& image, t_image& maskImage);
+    // A bordered fill as the background (no minimum size).
     void SetPlainFrame(COLORREF frameColor, COLORREF backColor);
+    // The framed gradient of frameExParams as the background.
     void SetFrameEx();
 
     // The classic WM_PAINT: the tree into a memory bitmap, then one BitBlt.
@@ -181,4 +191,6 @@ private:
     void ReleaseCaptureHeld();
     // The top's origin: the layout rectangle's or the rect's top-left.
     POINT Origin() const;
+    // The layout, made (bound to the top) when there is none; null when it cannot be made.
+    t_layout* EnsureLayout();
 };
