@@ -1,17 +1,52 @@
 #include "toolkit/wnd_top_access.h"
 
-// Until the top window lands, an element sees a top with no state.
-bool TopHasHotElement(const t_wndTop*) { return false; }
-t_wndBase* TopHotElement(const t_wndTop*) { return nullptr; }
-void TopSetHot(t_wndTop*, t_wndBase*) {}
-void TopClearHotElement(t_wndTop*) {}
-void TopClearHot(t_wndTop*) {}
-bool TopIsDragging(const t_wndTop*) { return false; }
-bool TopIsShown(const t_wndTop*) { return false; }
-bool TopIsOwnerMode(const t_wndTop*) { return false; }
-HWND TopDrawingHwnd(const t_wndTop*) { return nullptr; }
-t_wndBase* TopAsElement(t_wndTop*) { return nullptr; }
-const t_wndBase* TopAsElement(const t_wndTop*) { return nullptr; }
-void TopHideHint(t_wndTop*) {}
-void TopShowHint(t_wndTop*, const wchar_t*, const RECT&, bool) {}
+#include "toolkit/wnd_hint.h"
+#include "toolkit/wnd_top.h"
+
+bool TopHasHotElement(const t_wndTop* top) { return top->hotFlag && top->hotElement; }
+
+t_wndBase* TopHotElement(const t_wndTop* top) { return top->hotElement; }
+
+void TopSetHot(t_wndTop* top, t_wndBase* element)
+{
+    top->hotFlag = true;
+    top->hotElement = element;
+}
+
+void TopClearHotElement(t_wndTop* top) { top->hotElement = nullptr; }
+
+void TopClearHot(t_wndTop* top)
+{
+    top->hotFlag = false;
+    top->hotElement = nullptr;
+}
+
+bool TopIsDragging(const t_wndTop* top) { return top->dragging; }
+
+bool TopIsShown(const t_wndTop* top) { return top->shown; }
+
+bool TopIsOwnerMode(const t_wndTop* top) { return top->ownerMode; }
+
+HWND TopDrawingHwnd(const t_wndTop* top) { return top->ownerMode ? top->ownerHwnd : top->hwnd; }
+
+t_wndBase* TopAsElement(t_wndTop* top) { return top; }
+
+const t_wndBase* TopAsElement(const t_wndTop* top) { return top; }
+
+void TopHideHint(t_wndTop* top)
+{
+    if (top->hint)
+        top->hint->Hide();
+}
+
+void TopShowHint(t_wndTop* top, const wchar_t* text, const RECT& anchor, bool below)
+{
+    t_wndHint* hint = top->GetHint();
+    if (!hint)
+        return;
+    hint->SetText(text);
+    hint->ShowNearRect(anchor, below);
+}
+
+// The skinned popup menu is not part of the toolkit yet: a menu request has nowhere to go.
 void TopPopupMenu(t_wndTop*, const t_menuData&, POINT, UINT, UINT, HWND, LPARAM) {}
