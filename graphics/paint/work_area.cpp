@@ -31,3 +31,31 @@ void GetWorkArea(const POINT* point, RECT& out)
     }
     ScreenLessTaskbar(out);
 }
+
+void FitRectToWorkArea(RECT& rect, const RECT& anchor, unsigned flags)
+{
+    const POINT corner = {anchor.left, anchor.top};
+    RECT area;
+    GetWorkArea(&corner, area);
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    const bool leftOfAnchor = (flags & e_fitLeftOfAnchor) != 0;
+    const bool aboveAnchor = (flags & e_fitAboveAnchor) != 0;
+
+    LONG left = rect.left;
+    if (rect.right > area.right)
+        left = leftOfAnchor ? anchor.left - width : area.right - width;
+    if (left < area.left)
+        left = leftOfAnchor ? anchor.right : area.left;
+
+    LONG top = rect.top;
+    if (rect.bottom > area.bottom) {
+        const bool anchorInside = anchor.top >= area.top && anchor.top < area.bottom;
+        top = aboveAnchor && anchorInside ? anchor.top - height : area.bottom - height;
+        if (top < area.top)
+            top = area.top;
+    } else if (top < area.top) {
+        top = aboveAnchor ? anchor.bottom : area.top;
+    }
+    rect = {left, top, left + width, top + height};
+}
