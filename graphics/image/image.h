@@ -76,6 +76,9 @@ struct t_image {
 
 inline void InitImageRecord(t_image& image) { image.Init(); }
 
+// The i-th record of a plain array of image records (the windows' picture tables).
+inline t_image& ImageRecordAt(t_image* records, int i) { return records[i]; }
+
 // The system check mark (OEM bitmap 32760) as a single source with the system flag set;
 // without one, resource 32760 of the resource library through the PNG loader.
 bool LoadCheckMarkImage(t_imageSource& target);
