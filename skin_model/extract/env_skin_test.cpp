@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "foundation/env/user_env_test_setup.h"
+#include "foundation/config/ini_document.h"
 #include "foundation/files/path.h"
+#include "foundation/process/component_client.h"
+#include "foundation/process/flash_util.h"
 #include "foundation/records/skin_pack.h"
+#include "foundation/win/reg.h"
 #include "skin_model/extract/skin_package_reader.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
@@ -481,6 +485,122 @@ TEST(ExtractCounter, BumpMovesTheSkinCounter)
     const DWORD before = t_versionReg::Read(t_envSkin::c_skinVersionCounter);
     EXPECT_TRUE(t_envSkin::BumpSkinVersionCounter());
     EXPECT_EQ(before + 1, t_versionReg::Read(t_envSkin::c_skinVersionCounter));
+}
+
+// Flash content on a machine with the Flash component: loading the component changes the
+// process for good, so each case runs in a fresh copy of this program (a
+// DISABLED_FlashScenario test) after the parent installed the component's bundle: the
+// manager's registry value and configuration, "VexilFlash.exe" and the stand-in library.
+class ExtractFlash : public ExtractTest {
+protected:
+    void TearDown() override
+    {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, t_componentClient::c_managerKey, KEY_WOW64_32KEY, 0);
+        SetEnvironmentVariableW(L"KAVREL_FLASH_VERSION", nullptr);
+        ExtractTest::TearDown();
+    }
+    void InstallBundle()
+    {
+        const std::wstring manager = packages / L"manager";
+        const std::wstring bundle = manager + L"\\Flash\\1.0";
+        for (const std::wstring& folder : {manager, manager + L"\\Flash", bundle})
+            CreateDirectoryW(folder.c_str(), nullptr);
+        t_iniDocument config(true);
+        config.SetValue(L"system", L"count", L"1");
+        config.SetValue(L"bundle0", L"id", L"VexilFlashBundle");
+        config.SetValue(L"bundle0", L"version", L"1.0");
+        config.SetValue(L"bundle0", L"folder", L"Flash");
+        t_errorChain errors;
+        ASSERT_TRUE(config.WriteConfig(errors, (manager + L"\\ComponentConfig.ini").c_str())) << Lines(errors);
+        t_reg key(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(key.Open(errors, t_componentClient::c_managerKey, true, true) &&
+                    key.SetString(errors, manager.c_str(), nullptr))
+            << Lines(errors);
+        ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\VexilFlashDll.dll").c_str(), (bundle + L"\\VexilFlashDll.dll").c_str(),
+                              FALSE));
+        ASSERT_TRUE(WriteRaw(bundle + L"\\VexilFlash.exe", std::string("stand-in")));
+    }
+    // The scenario's exit code (0 when every check held), -2 when it did not run.
+    int RunScenario(const wchar_t* name)
+    {
+        const std::wstring mark = packages / L"scenario_ran";
+        SetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", mark.c_str());
+        const int code = RunProgram(
+            ExePath(), std::wstring(L"--gtest_also_run_disabled_tests --gtest_filter=DISABLED_FlashScenario.") + name,
+            60000);
+        SetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", nullptr);
+        return Exists(mark) ? code : -2;
+    }
+};
+
+class DISABLED_FlashScenario : public ExtractTest {
+protected:
+    void SetUp() override
+    {
+        ExtractTest::SetUp();
+        wchar_t mark[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", mark, MAX_PATH))
+            WriteRaw(mark, std::string("ran"));
+    }
+};
+
+TEST_F(ExtractFlash, SswEntriesAreHandedOverAndLeftOutAndSwfEntriesChecked)
+{
+    InstallBundle();
+    EXPECT_EQ(0, RunScenario(L"Installed"));
+}
+
+TEST_F(ExtractFlash, FlashThatCannotBeUsedIsCodeEleven)
+{
+    InstallBundle();
+    // An interface version too old to answer whether Flash is usable.
+    SetEnvironmentVariableW(L"KAVREL_FLASH_VERSION", L"0");
+    EXPECT_EQ(0, RunScenario(L"Unusable"));
+}
+
+TEST_F(DISABLED_FlashScenario, Installed)
+{
+    ASSERT_TRUE(IsFlashComponentInstalled());
+    // ".ssw" entries next to each other: none may stay behind.
+    const std::wstring source = packages / L"flash.vsf";
+    Put(source, StoredZip({{"skin.ini", "A=a.ssw,b.ssw,anim.swf,c.ssw"},
+                           {"a.ssw", "S1"},
+                           {"b.ssw", "S2"},
+                           {"anim.swf", "FWS"},
+                           {"c.ssw", "S3"}}));
+    t_outcome outcome = Run(source.c_str());
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.lines.empty());
+    uint32_t format = 0;
+    EXPECT_EQ((t_entries{{L"skin.ini", "A=a.ssw,b.ssw,anim.swf,c.ssw"}, {L"anim.swf", "FWS"}}),
+              ReadContainer(target, format));
+
+    // The stand-in refuses an empty movie; unchecked, it is not asked.
+    const t_entries withEmptySwf = {{L"skin.ini", "A=x.swf"}, {L"x.swf", ""}};
+    const std::wstring container = packages / L"empty_swf.vsf";
+    Put(container, ContainerBytes(withEmptySwf, false));
+    outcome = Run(container.c_str());
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(12, outcome.code);
+    EXPECT_EQ((std::vector<std::wstring>{L"flash不支持", FromTo(container, target)}), outcome.lines);
+    outcome = Run(container.c_str(), nullptr, false);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(withEmptySwf, ReadContainer(target, format));
+    EXPECT_EQ(3u, format);
+}
+
+TEST_F(DISABLED_FlashScenario, Unusable)
+{
+    const std::wstring source = packages / L"flash.vsf";
+    const std::string package = StoredZip({{"skin.ini", "A=anim.swf"}, {"anim.swf", "FWS"}});
+    Put(source, package);
+    Put(target, c_oldTarget);
+    const t_outcome outcome = Run(source.c_str(), nullptr, false);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(11, outcome.code);
+    EXPECT_EQ((std::vector<std::wstring>{L"flash不支持", FromTo(source, target)}), outcome.lines);
+    EXPECT_EQ(c_oldTarget, ReadRaw(target));
+    EXPECT_EQ(package, ReadRaw(source));
 }
 
 }  // namespace
