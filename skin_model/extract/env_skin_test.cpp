@@ -16,6 +16,7 @@
 #include "skin_model/extract/skin_package_reader.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
+#include "tests/support/fuzz_input.h"
 #include "tests/support/stored_zip.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
@@ -411,6 +412,38 @@ TEST_F(ExtractTest, LongSourcePathLeavesThePackageAlone)
         ASSERT_FALSE(outcome.lines.empty());
         EXPECT_EQ(FromTo(source, target), outcome.lines.back());
     }
+}
+
+// Damaged zip archives and containers: whatever the bytes, the package stays as it was and
+// the target is either the old one or a readable container with a "skin.ini" entry.
+TEST_F(ExtractTest, DamagedPackagesNeverChangeThePackageOrSpoilTheTarget)
+{
+    const std::vector<std::string> seeds = {
+        StoredZip({{"skin.ini", c_index936}, {"bg.png", "P1"}, {"over.bmp", "B1"}}),
+        ContainerBytes({{L"skin.ini", c_index936}, {L"bg.png", "P1"}}, false),
+        ContainerBytes({{L"skin.ini", c_index936}, {L"bg.png", "P1"}}, true),
+    };
+    std::mt19937 rng(2106);
+    int converted = 0;
+    for (int i = 0; i < 300; ++i) {
+        std::string package = seeds[size_t(i) % seeds.size()];
+        Mutate(package, rng);
+        const std::wstring source = packages / (L"f" + std::to_wstring(i) + L".vsf");
+        Put(source, package);
+        Put(target, c_oldTarget);
+        const t_outcome outcome = Run(source.c_str());
+        ASSERT_EQ(package, ReadRaw(source)) << "case " << i;
+        if (!outcome.ok) {
+            ASSERT_EQ(c_oldTarget, ReadRaw(target)) << "case " << i;
+            continue;
+        }
+        ++converted;
+        uint32_t format = 0;
+        const t_entries entries = ReadContainer(target, format);
+        EXPECT_TRUE(entries.count(L"skin.ini") || format == 3) << "case " << i;
+        EXPECT_FALSE(entries.count(L"<unreadable>")) << "case " << i;
+    }
+    EXPECT_GT(converted, 0);
 }
 
 TEST(ExtractVersion, ZipPackagesPassByTheirVersionContainersAlways)
