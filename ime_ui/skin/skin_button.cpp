@@ -1,0 +1,205 @@
+#include "ime_ui/skin/skin_button.h"
+
+#include "ime_ui/skin/skin_number.h"
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t* const c_buttonNames[c_skinFixedButtonCount] = {
+    L"cn_en",  L"biaodian", L"quan_ban", L"quan_shuang", L"fan_jian",    L"softkeyboard", L"menu", L"vexilsearch",
+    L"pageup", L"pagedown", L"passport", L"webpage",     L"skinmanager", L"handinput",    L"news", L"logo",
+};
+
+}  // namespace
+
+const wchar_t* SkinButtonName(int index)
+{
+    return index >= 0 && index < c_skinFixedButtonCount ? c_buttonNames[index] : nullptr;
+}
+
+// --- SkinBtn --------------------------------------------------------------------
+
+int SkinBtn::Values(t_skinNamedValue (&list)[c_maxValues])
+{
+    const t_skinNamedValue values[] = {
+        {L"display", &display}, {L"pos", &pos},     {L"align", &align}, {L"", &normal},
+        {L"down", &down},       {L"hover", &hover}, {L"in", &in},       {L"out", &out},
+        {L"downing", &downing}, {L"up", &up},       {L"hint", &hint},   {L"url", &url},
+    };
+    const int count = sizeof(values) / sizeof(values[0]);
+    for (int i = 0; i < count; ++i)
+        list[i] = values[i];
+    return count;
+}
+
+bool SkinBtn::Load(const t_iniSection* section, const wchar_t* prefix)
+{
+    t_skinNamedValue list[c_maxValues];
+    const int count = Values(list);
+    return LoadSkinValues(list, count, section, prefix);
+}
+
+void SkinBtn::Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap)
+{
+    t_skinNamedValue list[c_maxValues];
+    const int count = Values(list);
+    SaveSkinValues(list, count, section, prefix, heap);
+}
+
+void SkinBtn::Reset()
+{
+    t_skinNamedValue list[c_maxValues];
+    const int count = Values(list);
+    ResetSkinValues(list, count);
+}
+
+void SkinBtn::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
+{
+    t_skinNamedValue list[c_maxValues];
+    const int count = const_cast<SkinBtn*>(this)->Values(list);
+    WalkSkinValues(list, count, visitor, section, prefix);
+}
+
+int SkinBtnComponent::Values(t_skinNamedValue (&list)[c_maxValues])
+{
+    int count = SkinBtn::Values(list);
+    list[count++] = {L"BundleId", &BundleId};
+    list[count++] = {L"ComId", &ComId};
+    return count;
+}
+
+// --- SkinFlash ------------------------------------------------------------------
+
+void SkinFlash::Values(t_skinNamedValue (&list)[c_valueCount])
+{
+    const t_skinNamedValue values[c_valueCount] = {
+        {L"", &file},
+        {L"display", &display},
+        {L"pos", &pos},
+        {L"align", &align},
+        {L"width", &width},
+        {L"height", &height},
+        {L"drag", &drag},
+        {L"preview", &preview},
+        {L"cursor", &cursor},
+        {L"param", &param},
+        {L"popup", &popup},
+        {L"showDisable", &showDisable},
+        {L"stick", &stick},
+        {L"correct", &correct},
+        {L"security", &security},
+        {L"showlikeparent", &showlikeparent},
+        {L"hidefullscreen", &hidefullscreen},
+        {L"activate", &activate},
+        {L"framefree", &framefree},
+        {L"framecnt", &framecnt},
+    };
+    for (int i = 0; i < c_valueCount; ++i)
+        list[i] = values[i];
+}
+
+bool SkinFlash::Load(const t_iniSection* section, const wchar_t* prefix)
+{
+    t_skinNamedValue list[c_valueCount];
+    Values(list);
+    return LoadSkinValues(list, c_valueCount, section, prefix);
+}
+
+void SkinFlash::Reset()
+{
+    t_skinNamedValue list[c_valueCount];
+    Values(list);
+    ResetSkinValues(list, c_valueCount);
+}
+
+void SkinFlash::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
+{
+    t_skinNamedValue list[c_valueCount];
+    const_cast<SkinFlash*>(this)->Values(list);
+    WalkSkinValues(list, c_valueCount, visitor, section, prefix);
+}
+
+// --- SkinArrayBase --------------------------------------------------------------
+
+bool SkinArrayBase::ItemKey(const wchar_t* prefix, const wchar_t* suffix, wchar_t (&out)[c_skinKeyChars]) const
+{
+    wchar_t name[c_skinKeyChars];
+    const int written = _snwprintf(name, c_skinKeyChars, L"%s%s", Name(), suffix);
+    if (written < 0 || written >= c_skinKeyChars)
+        return false;
+    out[0] = 0;
+    return MakeSkinKey(name, prefix, out);
+}
+
+bool SkinArrayBase::Load(const t_iniSection* section, const wchar_t* prefix)
+{
+    Clear();
+    wchar_t countKey[c_skinKeyChars];
+    if (!ItemKey(prefix, L"_cnt", countKey) || !count.Load(section, L"", countKey))
+        return false;
+    if (count.Value() > c_skinArrayMaxItems)
+        count.Set(c_skinArrayMaxItems, true);
+    for (int i = 0; i < count.Value(); ++i) {
+        wchar_t index[12];
+        _snwprintf(index, 12, L"%d", i);
+        wchar_t itemKey[c_skinKeyChars];
+        if (!ItemKey(prefix, index, itemKey) || !AppendNew(section, itemKey))
+            break;
+    }
+    return true;
+}
+
+void SkinArrayBase::Reset()
+{
+    Clear();
+    count.Reset();
+}
+
+void SkinArrayBase::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
+{
+    wchar_t key[c_skinKeyChars];
+    if (ItemKey(prefix, L"_cnt", key))
+        visitor.Visit(section, key, count);
+    for (int i = 0; i < ItemCount(); ++i) {
+        wchar_t index[12];
+        _snwprintf(index, 12, L"%d", i);
+        if (ItemKey(prefix, index, key))
+            WalkItem(i, visitor, section, key);
+    }
+}
+
+// --- SkinStatusButtons ----------------------------------------------------------
+
+bool SkinStatusButtons::Load(const t_iniSection* section, const wchar_t* prefix)
+{
+    for (int i = 0; i < c_skinFixedButtonCount; ++i) {
+        wchar_t key[c_skinKeyChars] = {0};
+        if (MakeSkinKey(c_buttonNames[i], prefix, key))
+            buttons[i].Load(section, key);
+        else
+            buttons[i].Reset();
+    }
+    custom.Load(section, prefix);
+    component.Load(section, prefix);
+    return true;
+}
+
+void SkinStatusButtons::Reset()
+{
+    for (SkinBtn& button : buttons)
+        button.Reset();
+    custom.Reset();
+    component.Reset();
+}
+
+void SkinStatusButtons::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
+{
+    for (int i = 0; i < c_skinFixedButtonCount; ++i) {
+        wchar_t key[c_skinKeyChars] = {0};
+        if (MakeSkinKey(c_buttonNames[i], prefix, key))
+            buttons[i].Walk(visitor, section, key);
+    }
+    custom.Walk(visitor, section, prefix);
+    component.Walk(visitor, section, prefix);
+}
