@@ -35,14 +35,20 @@ public:
     bool gdi;
 };
 
+// Gives a top an aligned root node over its rectangle, to hold the children's nodes.
+inline void AddRootLayout(t_wndTop& top)
+{
+    t_layoutAligned* root = new t_layoutAligned();
+    root->SetRect(top.rect);
+    top.layout = root;
+}
+
 // Gives a top without a window its rectangle and a root node for children.
 inline void MakeWindowlessTop(t_wndTop& top, int x, int y, int width, int height)
 {
     top.t_wndBase::Create(0, x, y, width, height, 0, nullptr, nullptr);
     top.SetTop(&top);
-    t_layoutAligned* root = new t_layoutAligned();
-    root->SetRect(top.rect);
-    top.layout = root;
+    AddRootLayout(top);
 }
 
 // A filled child at (x, y) relative to the top, painted through the root node.
