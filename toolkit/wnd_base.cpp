@@ -31,14 +31,22 @@ int KeepDimension(bool keep, int& kept, int threshold, int request)
 
 void* t_wndBase::operator new(size_t size)
 {
-    void* block = std::malloc(size ? size : 1);
+    void* block = operator new(size, std::nothrow);
     if (!block)
         throw std::bad_alloc();
+    return block;
+}
+
+void* t_wndBase::operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    void* block = std::malloc(size ? size : 1);
     t_pendingHeapBlock = block;
     return block;
 }
 
 void t_wndBase::operator delete(void* block) { std::free(block); }
+
+void t_wndBase::operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 t_wndBase::t_wndBase()
     : top(nullptr), parent(nullptr), rect{0, 0, 0, 0}, hover(false), layout(nullptr), minWidth(0), minHeight(0),
@@ -55,6 +63,9 @@ t_wndBase::t_wndBase()
 t_wndBase::~t_wndBase()
 {
     ReleaseChildren();
+    // The top would otherwise hand a deleted element its next OnMouseLeave.
+    if (top && TopAsElement(top) != this && TopHotElement(top) == this)
+        TopClearHot(top);
     if (parent)
         parent->RemoveChild(this);
     parent = nullptr;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "foundation/core/simple_array.h"
 #include "foundation/core/str.h"
 #include "graphics/layout/element.h"
@@ -28,7 +30,12 @@ public:
 
     // Records heap allocation, so that the parent deletes only children that were made with new.
     static void* operator new(size_t size);
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    // Placed elements are never deleted by a parent.
+    static void* operator new(size_t, void* place) noexcept { return place; }
     static void operator delete(void* block);
+    static void operator delete(void* block, const std::nothrow_t&) noexcept;
+    static void operator delete(void*, void*) noexcept {}
 
     // Mouse points are screen points.
     virtual void OnMouseMove(UINT keys, int x, int y);

@@ -8,6 +8,7 @@
 #include "graphics/layout/layout.h"
 #include "graphics/layout/layout_wnd.h"
 #include "tests/support/paint_surface.h"
+#include "toolkit/wnd_hint.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
@@ -373,6 +374,18 @@ TEST(WndBase, OnlyTheFirstElementHitInAMoveBecomesHot)
     EXPECT_TRUE(second.hover);
     EXPECT_EQ(log, std::vector<std::string>{"enter second"});
 
+    // A hot element that goes away is no longer the top's hot element.
+    {
+        t_probe passing(nullptr, "passing");
+        passing.Create(0, 0, 0, 10, 10, 0, nullptr, &root);
+        top.hotFlag = true;
+        top.hotElement = &passing;
+    }
+    EXPECT_EQ(top.hotElement, nullptr);
+    EXPECT_FALSE(top.hotFlag);
+    top.hotFlag = true;
+    top.hotElement = &second;
+
     // LeaveTest: a hovered element that the point left is no longer the top's hot element.
     EXPECT_TRUE(top.hotFlag);
     EXPECT_FALSE(second.LeaveTest(POINT{5, 5}));
@@ -493,6 +506,19 @@ TEST(WndBase, AParentDeletesOnlyTheChildrenMadeWithNew)
     ASSERT_EQ(parent.ChildCount(), 1);
     EXPECT_EQ(parent.ChildAt(0), b);
 
+    // Made with new (std::nothrow): deleted; placed in a caller's buffer: only detached.
+    alignas(t_probe) unsigned char buffer[sizeof(t_probe)];
+    t_probe* placed = new (static_cast<void*>(buffer)) t_probe(&log, "placed");
+    t_probe* nothrowMade = new (std::nothrow) t_probe(&log, "nothrow");
+    ASSERT_NE(nothrowMade, nullptr);
+    placed->Create(0, 0, 0, 1, 1, 0, nullptr, &parent);
+    nothrowMade->Create(0, 0, 0, 1, 1, 0, nullptr, &parent);
+    log.clear();
+    parent.Destroy();
+    EXPECT_EQ(log, (std::vector<std::string>{"~b", "~nothrow"}));
+    EXPECT_EQ(placed->parent, nullptr);
+    placed->~t_probe();
+
     // A member of an element that is not its parent outlives that parent safely.
     t_probe* other = new t_probe(&log, "other");
     t_probe member(&log, "orphan");
@@ -575,6 +601,91 @@ TEST(WndBase, RelayoutTakesTheMeasuredLayoutRectangle)
     EXPECT_EQ(element.Measure(nullptr), 3);
     delete node;
     element.layout = nullptr;
+}
+
+// A top that records what its elements pass up to it, without a window.
+class t_recordingTop : public t_wndTop {
+public:
+    void InvalidateAll() override { ++repaints; }
+    void Invalidate(const RECT* area) override
+    {
+        if (area)
+            lastArea = *area;
+        ++repaints;
+    }
+    void CloseMenu(int flag) override { closedWith = flag; }
+    int repaints = 0;
+    RECT lastArea = {0, 0, 0, 0};
+    int closedWith = -1;
+};
+
+TEST(WndBase, InvalidationAndMenuClosingReachTheTop)
+{
+    t_recordingTop top;
+    top.rect = {100, 100, 300, 300};
+    top.SetTop(&top);  // as Create does, without a window
+    t_wndBase panel, item;
+    panel.Create(0, 10, 10, 100, 100, 0, nullptr, &top);
+    item.Create(0, 5, 5, 20, 20, 0, nullptr, &panel);
+    ASSERT_EQ(item.top, &top);
+
+    item.InvalidateAll();
+    EXPECT_EQ(top.repaints, 1);
+    item.Invalidate(nullptr);
+    EXPECT_EQ(top.repaints, 2);
+    const RECT area = {1, 2, 3, 4};
+    item.Invalidate(&area);
+    EXPECT_EQ(top.repaints, 3);
+    EXPECT_TRUE(SameRect(top.lastArea, 1 + 115 + 110, 2 + 115 + 110, 3 + 115 + 110, 4 + 115 + 110));
+
+    item.CloseMenu(7);
+    EXPECT_EQ(top.closedWith, 7);
+    // A menu asked of a hidden top closes the top's menu instead.
+    top.closedWith = -1;
+    top.shown = false;
+    item.ShowMenu(POINT{0, 0}, 0, 0, nullptr, nullptr, 0);
+    EXPECT_EQ(top.closedWith, 1);
+    top.dragging = true;
+    top.closedWith = -1;
+    item.ShowMenu(POINT{0, 0}, 0, 0, nullptr, nullptr, 0);
+    EXPECT_EQ(top.closedWith, -1);
+    top.dragging = false;
+    item.Destroy();
+    panel.Destroy();
+}
+
+TEST(WndBase, TheTooltipShowsNearTheElementAndHidesForEmptyText)
+{
+    t_wndTop top;
+    top.rect = {100, 100, 400, 300};
+    top.SetTop(&top);
+    t_wndBase item;
+    item.Create(0, 100, 50, 40, 20, 0, nullptr, &top);  // screen (200, 150)-(240, 170)
+    item.SetText(L"下一页");
+
+    item.ShowHint(true);
+    ASSERT_NE(top.hint, nullptr);
+    EXPECT_TRUE(top.hint->shown);
+    EXPECT_EQ(top.hint->rect.top, 170 + 10);  // below the anchor
+    EXPECT_EQ(top.hint->rect.left, 200);
+
+    item.ShowHint(false);
+    EXPECT_FALSE(top.hint->shown);
+
+    item.hintBelow = false;
+    item.ShowHint(true);
+    EXPECT_TRUE(top.hint->shown);
+    EXPECT_EQ(top.hint->rect.bottom, 150 - 2);  // above the anchor
+
+    // Showing with an empty text hides the shown tooltip; a drag in progress changes nothing.
+    top.dragging = true;
+    item.ShowHint(false);
+    EXPECT_TRUE(top.hint->shown);
+    top.dragging = false;
+    item.SetText(L"");
+    item.ShowHint(true);
+    EXPECT_FALSE(top.hint->shown);
+    item.Destroy();
 }
 
 TEST(WndBase, TextMenuAndElementInterface)
