@@ -94,8 +94,8 @@ void t_layout::SetRect(int left, int top, int right, int bottom)
 
 void t_layout::SetSize(int width, int height)
 {
-    rect.right = rect.left + width;
-    rect.bottom = rect.top + height;
+    rect.right = ClampToInt(0LL + rect.left + width);
+    rect.bottom = ClampToInt(0LL + rect.top + height);
 }
 
 void t_layout::SetMinSize(int width, int height)
@@ -114,10 +114,11 @@ void t_layout::MoveTo(int x, int y)
         for (int i = 0; i < node->children.Count(); ++i) {
             t_layout* child = node->children[i];
             if (child)
-                child->MoveTo(x + child->rect.left - node->rect.left, y + child->rect.top - node->rect.top);
+                child->MoveTo(ClampToInt(0LL + x + child->rect.left - node->rect.left),
+                              ClampToInt(0LL + y + child->rect.top - node->rect.top));
         }
-        node->rect.right += x - node->rect.left;
-        node->rect.bottom += y - node->rect.top;
+        node->rect.right = ClampToInt(0LL + node->rect.right + x - node->rect.left);
+        node->rect.bottom = ClampToInt(0LL + node->rect.bottom + y - node->rect.top);
         node->rect.left = x;
         node->rect.top = y;
         if (node->inner)
@@ -151,8 +152,8 @@ void t_layout::Layout(t_paintCtx* context)
 void t_layout::ApplyMinSize()
 {
     for (t_layout* node = this; node; node = node->next) {
-        node->SetRect(node->rect.left, node->rect.top, node->rect.left + node->minWidth,
-                      node->rect.top + node->minHeight);
+        node->SetRect(node->rect.left, node->rect.top, ClampToInt(0LL + node->rect.left + node->minWidth),
+                      ClampToInt(0LL + node->rect.top + node->minHeight));
         for (int i = 0; i < node->children.Count(); ++i) {
             if (node->children[i])
                 node->children[i]->ApplyMinSize();

@@ -7,7 +7,15 @@
 
 #include "foundation/core/simple_array.h"
 
+#include <climits>
+
 class t_paintCtx;
+
+// Sizes and margins come from skin files: sums are taken in 64 bits and clamped back.
+inline int ClampToInt(long long value)
+{
+    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
 
 class t_layout {
 public:
@@ -56,6 +64,8 @@ public:
     void SetRect(int left, int top, int right, int bottom);
     void SetRect(const RECT& r) { SetRect(r.left, r.top, r.right, r.bottom); }
     RECT GetRect() const { return rect; }
+    int Width() const { return ClampToInt(0LL + rect.right - rect.left); }
+    int Height() const { return ClampToInt(0LL + rect.bottom - rect.top); }
     // right = left + width, bottom = top + height (this node only).
     void SetSize(int width, int height);
     // Sets the minimum size of this node, its inner node and its chain.

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <utility>
 
-void AlignSpan(int lo, int hi, int size, int nearMode, int nearMargin, int farMode, int farMargin, bool keep,
-               int& nearEdge, int& farEdge)
+void AlignSpan(int lowBound, int highBound, int size, int nearMode, int nearMargin, int farMode, int farMargin,
+               bool keep, int& nearEdge, int& farEdge)
 {
-    const int mid = (lo + hi) / 2;
-    const int m1 = nearMargin, m2 = farMargin, w = size;
+    // 64-bit arithmetic: margins and sizes from a skin may be anything.
+    using t_wide = long long;
+    const t_wide lo = lowBound, hi = highBound;
+    const t_wide mid = (lo + hi) / 2;
+    const t_wide m1 = nearMargin, m2 = farMargin, w = size;
     // Unknown modes count as free.
     const int a = nearMode >= 0 && nearMode <= 3 ? nearMode : 0;
     const int b = farMode >= 0 && farMode <= 3 ? farMode : 0;
-    int n = 0, f = 0;
+    t_wide n = 0, f = 0;
     const auto centred = [&] {
         n = lo + m1 + (hi - m2 - m1 - lo - w) / 2;
         f = n + w;
@@ -130,8 +133,8 @@ void AlignSpan(int lo, int hi, int size, int nearMode, int nearMargin, int farMo
     }
     if (f < n)
         std::swap(n, f);
-    nearEdge = n;
-    farEdge = f;
+    nearEdge = ClampToInt(n);
+    farEdge = ClampToInt(f);
 }
 
 RECT t_alignInfo::Place(const RECT& box, bool keepWidth, bool keepHeight) const
@@ -153,8 +156,8 @@ SIZE t_layoutAligned::GetSize()
     for (auto& entry : m_aligns) {
         const SIZE child = entry.first->GetSize();
         const t_alignInfo& a = entry.second;
-        size.cx = std::max<LONG>(size.cx, child.cx + a.leftMargin + a.rightMargin);
-        size.cy = std::max<LONG>(size.cy, child.cy + a.topMargin + a.bottomMargin);
+        size.cx = std::max<LONG>(size.cx, ClampToInt(0LL + child.cx + a.leftMargin + a.rightMargin));
+        size.cy = std::max<LONG>(size.cy, ClampToInt(0LL + child.cy + a.topMargin + a.bottomMargin));
     }
     size.cx = std::max<LONG>(size.cx, minWidth);
     size.cy = std::max<LONG>(size.cy, minHeight);
@@ -169,14 +172,14 @@ int t_layoutAligned::Measure(t_paintCtx* context)
         t_layout* child = entry.first;
         t_alignInfo& a = entry.second;
         a.measureValue = child->Measure(context);
-        const int w = std::max<int>(child->rect.right - child->rect.left, child->minWidth);
-        const int h = std::max<int>(child->rect.bottom - child->rect.top, child->minHeight);
-        m_contentWidth = std::max(m_contentWidth, w + a.leftMargin + a.rightMargin);
-        m_contentHeight = std::max(m_contentHeight, h + a.topMargin + a.bottomMargin);
+        const int w = std::max(child->Width(), child->minWidth);
+        const int h = std::max(child->Height(), child->minHeight);
+        m_contentWidth = std::max(m_contentWidth, ClampToInt(0LL + w + a.leftMargin + a.rightMargin));
+        m_contentHeight = std::max(m_contentHeight, ClampToInt(0LL + h + a.topMargin + a.bottomMargin));
         a.SetSize(w, h);
     }
-    rect.right = rect.left + m_contentWidth;
-    rect.bottom = rect.top + m_contentHeight;
+    rect.right = ClampToInt(0LL + rect.left + m_contentWidth);
+    rect.bottom = ClampToInt(0LL + rect.top + m_contentHeight);
     return e_fixedWidth | e_fixedHeight;
 }
 

@@ -41,7 +41,7 @@ int t_gridTrackArray::Share(int target)
     for (int i = 0; i < count; ++i)
         m_final[i] = m_tracks[i].size;
     if (target < sum) {
-        target = static_cast<int>(std::min<long long>(sum, INT_MAX));
+        target = ClampToInt(sum);
     } else if (target > sum && weights > 0.00001) {
         // A running sum rounded at each track, so the shares add up to the extra exactly.
         const double extra = static_cast<double>(target - sum);
@@ -51,23 +51,23 @@ int t_gridTrackArray::Share(int target)
             running += extra * m_tracks[i].weight / weights;
             const long long share = static_cast<long long>(running - static_cast<double>(given) + 0.5);
             given += share;
-            m_final[i] = static_cast<int>(m_final[i] + share);
+            m_final[i] = ClampToInt(m_final[i] + share);
         }
     }
     long long end = 0;
     for (int i = 0; i < count; ++i) {
         end += m_final[i];
-        m_ends[i] = static_cast<int>(end);
+        m_ends[i] = ClampToInt(end);
     }
     return target;
 }
 
 int t_gridTrackArray::MinimumSum() const
 {
-    int sum = 0;
+    long long sum = 0;
     for (const t_track& track : m_tracks)
         sum += track.minSize;
-    return sum;
+    return ClampToInt(sum);
 }
 
 int t_gridTrackArray::SpanStart(int first) const
@@ -105,17 +105,17 @@ void t_layoutGrid::Prepare()
     for (const auto& cell : m_cells) {
         const t_layout* child = cell.first;
         const t_gridSpan& span = cell.second;
-        const int width = std::max<int>(child->rect.right - child->rect.left, child->minWidth);
-        const int height = std::max<int>(child->rect.bottom - child->rect.top, child->minHeight);
+        const int width = std::max(child->Width(), child->minWidth);
+        const int height = std::max(child->Height(), child->minHeight);
         if (span.row0 == span.row1)
             m_rows.Widen(span.row0, height);
         if (span.col0 == span.col1)
             m_columns.Widen(span.col0, width);
     }
-    const int height = m_rows.Share(std::max<int>(rect.bottom - rect.top, minHeight));
-    const int width = m_columns.Share(std::max<int>(rect.right - rect.left, minWidth));
-    rect.bottom = rect.top + height;
-    rect.right = rect.left + width;
+    const int height = m_rows.Share(std::max(Height(), minHeight));
+    const int width = m_columns.Share(std::max(Width(), minWidth));
+    rect.bottom = ClampToInt(0LL + rect.top + height);
+    rect.right = ClampToInt(0LL + rect.left + width);
 }
 
 RECT t_layoutGrid::GetChildRect(t_layout* child)
@@ -123,8 +123,10 @@ RECT t_layoutGrid::GetChildRect(t_layout* child)
     const t_gridSpan* span = FindCell(child);
     if (!span)
         return RECT{0, 0, 0, 0};
-    return RECT{rect.left + m_columns.SpanStart(span->col0), rect.top + m_rows.SpanStart(span->row0),
-                rect.left + m_columns.SpanEnd(span->col1), rect.top + m_rows.SpanEnd(span->row1)};
+    return RECT{ClampToInt(0LL + rect.left + m_columns.SpanStart(span->col0)),
+                ClampToInt(0LL + rect.top + m_rows.SpanStart(span->row0)),
+                ClampToInt(0LL + rect.left + m_columns.SpanEnd(span->col1)),
+                ClampToInt(0LL + rect.top + m_rows.SpanEnd(span->row1))};
 }
 
 void t_layoutGrid::SetSize(int rows, int columns)

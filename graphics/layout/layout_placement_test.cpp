@@ -2,6 +2,7 @@
 // measuring and arranging passes.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -238,6 +239,34 @@ TEST(AlignedLayout, ContentSizeCountsMarginsAndAChildAddedTwiceHasOneRecord)
     EXPECT_EQ(27, root.ContentHeight());
     EXPECT_EQ(nullptr, root.FindChild(nullptr));
     EXPECT_EQ("0,0,0,0", Text(root.GetChildRect(nullptr)));
+}
+
+TEST(AlignedLayout, ExtremeMarginsAndSizesClampInsteadOfWrapping)
+{
+    int nearEdge = 0, farEdge = 0;
+    AlignSpan(INT_MAX - 10, INT_MAX, INT_MAX, 2, -INT_MAX, 2, INT_MIN, false, nearEdge, farEdge);
+    EXPECT_EQ(INT_MAX, nearEdge);
+    EXPECT_EQ(INT_MAX, farEdge);
+    AlignSpan(INT_MIN, INT_MIN + 4, INT_MAX, 0, INT_MAX, 1, INT_MIN, true, nearEdge, farEdge);
+    EXPECT_EQ(INT_MIN, nearEdge);
+    EXPECT_EQ(INT_MIN, farEdge);
+
+    t_layoutAligned root;
+    root.AddChildAligned(new t_leaf(INT_MAX, 10), 1, INT_MAX, 2, INT_MAX, 1, 0, 2, 0);
+    root.SetRect(100, 0, 100, 0);
+    root.Measure(nullptr);
+    EXPECT_EQ(INT_MAX, root.ContentWidth());
+    EXPECT_EQ(INT_MAX, root.rect.right);
+    EXPECT_EQ(INT_MAX, root.GetSize().cx);
+
+    t_layoutGrid grid(1, 2);
+    grid.SetColumnInfo(0, 0, INT_MAX, 0, 0.0f);
+    grid.SetColumnInfo(1, 0, INT_MAX, 0, 0.0f);
+    EXPECT_EQ(INT_MAX, grid.GetSize().cx);
+    grid.SetRect(-5, 0, 0, 0);
+    grid.Prepare();
+    EXPECT_EQ(INT_MAX - 5, grid.rect.right);
+    EXPECT_EQ(INT_MAX, grid.Columns().End(1));
 }
 
 TEST(AlignedLayout, ComputeRectIgnoresKeep)

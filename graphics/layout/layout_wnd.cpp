@@ -21,8 +21,8 @@ int t_layoutWnd::Measure(t_paintCtx* context)
         return 0;
     if (m_element->IsElementVisible()) {
         const RECT r = m_element->GetElementRect();
-        rect.right = rect.left + (r.right - r.left);
-        rect.bottom = rect.top + (r.bottom - r.top);
+        rect.right = ClampToInt(0LL + rect.left + r.right - r.left);
+        rect.bottom = ClampToInt(0LL + rect.top + r.bottom - r.top);
     }
     return value;
 }
