@@ -53,7 +53,7 @@ t_wndBase::t_wndBase()
       visible(true), measureValue(3), perPixelAlpha(false), acceptsMouse(false), cursorRestore(false),
       cursorRestorePending(false), cursorOffsetX(0), cursorOffsetY(0), keepWidth(false), keepHeight(false),
       keptWidth(-1), keptHeight(-1), shrinkThresholdWidth(-1), shrinkThresholdHeight(-1), id(0), value(0),
-      hintBelow(true), m_heapMade(t_pendingHeapBlock == this)
+      hintBelow(true), m_heapMade(t_pendingHeapBlock == this), m_painting(false)
 {
     // A member element of a heap object sits inside the block but never at its start: the
     // object's own base part was constructed there first and took the mark.
@@ -182,18 +182,20 @@ KAVREL_PASS_BUTTON(OnRButtonUp)
 
 void t_wndBase::Paint_Layout(t_paintCtx& context)
 {
-    if (!layout)
+    if (!layout || m_painting)
         return;
     PerfScope scope("Paint_Layout");
+    m_painting = true;
     const POINT offset = GetTopOffset();
     // The element's own window node paints by calling back here: walk its inner node and
     // children directly instead of going round in a circle.
     if (layout->GetKind() == t_layout::e_kindWnd &&
         static_cast<t_layoutWnd*>(layout)->GetElement() == static_cast<i_element*>(this)) {
         layout->t_layout::Paint(context, &offset);
-        return;
+    } else {
+        layout->Paint(context, &offset);
     }
-    layout->Paint(context, &offset);
+    m_painting = false;
 }
 
 void t_wndBase::PaintLayoutLinked(t_paintCtx& context)

@@ -149,4 +149,6 @@ private:
 
     // Made with new (not a member or a local), so a parent may delete it.
     bool m_heapMade;
+    // Inside Paint_Layout: a layout tree that holds this element's own node paints it once.
+    bool m_painting;
 };

@@ -548,6 +548,16 @@ TEST(WndBase, PaintsThroughTheLayoutAtTheTopOffset)
     EXPECT_EQ(surface.At(14, 7) & 0xFFFFFF, 0u);
     EXPECT_EQ(surface.At(9, 5) & 0xFFFFFF, 0u);
 
+    // A tree that holds the element's own node again paints it once instead of recursing.
+    t_fillNode* around = new t_fillNode(Grey(0x20));
+    around->SetRect(own->GetRect());
+    ASSERT_TRUE(around->Add(new t_layoutWnd(&element)));
+    element.layout = around;
+    element.Paint_Layout(surface.Paint());
+    EXPECT_EQ(surface.At(10, 5) & 0xFFFFFF, Grey(0x20));
+    element.layout = own;
+    delete around;
+
     // PaintLayoutLinked paints the inner node only.
     own->SetInner(new t_fillNode(Grey(0x40)));
     own->SetRect(own->GetRect());
