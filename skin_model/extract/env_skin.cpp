@@ -61,6 +61,18 @@ void CopyIntoUserFolder(const t_path& package, const t_path& userFolder)
     package.Copy(ignored, target.c_str(), false);
 }
 
+// Whether two paths name one file, by their full forms without regard to case.
+bool IsSameFile(const wchar_t* a, const wchar_t* b)
+{
+    wchar_t fullA[MAX_PATH];
+    wchar_t fullB[MAX_PATH];
+    const DWORD n = GetFullPathNameW(a, MAX_PATH, fullA, nullptr);
+    const DWORD m = GetFullPathNameW(b, MAX_PATH, fullB, nullptr);
+    if (n == 0 || n >= MAX_PATH || m == 0 || m >= MAX_PATH)
+        return _wcsicmp(a, b) == 0;
+    return _wcsicmp(fullA, fullB) == 0;
+}
+
 // Writes pack beside target and moves it over target only when complete, so that a
 // failed write leaves the old runtime skin whole.
 bool WriteContainer(t_errorChain& errors, t_skinPack& pack, const wchar_t* target, bool packed)
@@ -214,6 +226,12 @@ bool t_envSkin::ConvertPackage(t_errorChain& errors, bool checkFlash, const wcha
     }
     if (ok && !CheckPackageFlash(pack, checkFlash, code)) {
         errors.AddText(L"flash不支持");
+        ok = false;
+    }
+    // The runtime skin never replaces the user's package.
+    if (ok && IsSameFile(source, target)) {
+        SetExtractCode(code, t_extractCode::e_writeFailed);
+        errors.AddText(L"皮肤打包失败:目标文件就是皮肤包");
         ok = false;
     }
     // A container stays packed; a zip archive's files are written plain.

@@ -37,7 +37,8 @@ public:
     static bool FindPackageSource(t_errorChain& errors, t_str& source, int userId, const wchar_t* name);
     // An absolute name as it is, a relative one in the user's folder, none: the default.
     static bool FindPackageTarget(t_str& target, int userId, const wchar_t* name);
-    // Reads, checks and writes; the source is never touched, the target only on success.
+    // Reads, checks and writes; the source is never touched (a target naming the source is
+    // refused), the target only written on success.
     static bool ConvertPackage(t_errorChain& errors, bool checkFlash, const wchar_t* source, const wchar_t* target,
                                int32_t* code);
     // The package into pack (see t_skinPackageReader::Open); libraryFolder holds

@@ -327,6 +327,43 @@ TEST_F(ExtractTest, UnreadableZipLibraryIsCodeFour)
     EXPECT_EQ(L"ZipLib.dll打开失败", lines[1]);
 }
 
+// Writing fails: a folder where the target should be, or the package itself as target.
+// Code 8, nothing half-written left, the package unchanged.
+TEST_F(ExtractTest, UnwritableTargetIsCodeEight)
+{
+    const std::wstring source = packages / L"w.vsf";
+    const std::string package = StoredZip({{"skin.ini", "A=a.png"}, {"a.png", "A"}});
+    Put(source, package);
+    CreateDirectoryW(target.c_str(), nullptr);
+    t_outcome outcome = Run(source.c_str());
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(8, outcome.code);
+    ASSERT_GE(outcome.lines.size(), 2u);
+    EXPECT_EQ(L"皮肤打包失败:保存文件失败", outcome.lines[outcome.lines.size() - 2]);
+    EXPECT_EQ(FromTo(source, target), outcome.lines.back());
+    EXPECT_FALSE(Exists(target + L".part"));
+    RemoveDirectoryW(target.c_str());
+
+    outcome = Run(source.c_str(), source.c_str());
+    EXPECT_EQ(8, outcome.code);
+    EXPECT_EQ((std::vector<std::wstring>{L"皮肤打包失败:目标文件就是皮肤包", FromTo(source, source)}), outcome.lines);
+    EXPECT_EQ(package, ReadRaw(source));
+}
+
+// User -1 is the current user of the accounts file.
+TEST_F(ExtractTest, CurrentUserByDefault)
+{
+    const std::wstring source = packages / L"u.vsf";
+    Put(source, StoredZip({{"skin.ini", "A=a.png"}, {"a.png", "A"}}));
+    const std::wstring out = packages / L"u.dat";
+    t_errorChain errors;
+    int32_t code = -100;
+    EXPECT_TRUE(t_envSkin::Instance()->Extract2(errors, -1, true, source.c_str(), out.c_str(), &code)) << Lines(errors);
+    EXPECT_EQ(0, code);
+    uint32_t format = 0;
+    EXPECT_EQ((t_entries{{L"skin.ini", "A=a.png"}, {L"a.png", "A"}}), ReadContainer(out, format));
+}
+
 TEST_F(ExtractTest, MissingSourcesAreCodeTwo)
 {
     Put(target, c_oldTarget);
