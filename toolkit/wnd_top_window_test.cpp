@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/image/image.h"
+#include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/work_area.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/input_hooks.h"
@@ -295,6 +297,70 @@ TEST_F(WindowTest, TooltipShowsItsLinesBelowOrAboveTheElement)
     t.child->SetText(L"");
     t.child->ShowHint(true);
     EXPECT_FALSE(IsWindowVisible(hintWindow));
+}
+
+// A 9 x 9 picture: opaque white with an opaque black top-left 3 x 3 corner.
+HBITMAP CornerPicture()
+{
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateDib32(9, 9, &bits);
+    for (int y = 0; bitmap && y < 9; ++y) {
+        for (int x = 0; x < 9; ++x)
+            bits[(8 - y) * 9 + x] = x < 3 && y < 3 ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+    return bitmap;
+}
+
+TEST_F(WindowTest, ClassicTopTakesItsRegionFromTheMaskOncePerSize)
+{
+    HBITMAP picture = CornerPicture();
+    ASSERT_NE(picture, nullptr);
+    t_image image;
+    image.Init();
+    image.SetBitmap(picture, 0, 0, c_noColorKey, c_noColorKey, -1, -1, t_image::e_stretch, t_image::e_stretch, false);
+    struct t_case {
+        const char* what;
+        bool maskRegion;
+        bool cornerInside;
+    };
+    for (const t_case& c : {t_case{"mask region", true, false}, t_case{"picture and own regions", false, true}}) {
+        SCOPED_TRACE(c.what);
+        t_wndTop top;
+        ASSERT_TRUE(top.Create(WS_POPUP, work.left + 50, work.top + 50, 9, 9, 0, nullptr, nullptr));
+        AddRootLayout(top);
+        t_image mask = image;
+        ASSERT_TRUE(top.SetImageLayers(image, mask));
+        top.useMaskRegion = c.maskRegion;
+        top.Move(work.left + 50, work.top + 50, 9, 9, true);
+        top.Measure(nullptr);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(top.hwnd, region), ERROR);
+        EXPECT_EQ(PtInRegion(region, 1, 1) != FALSE, c.cornerInside);
+        EXPECT_TRUE(PtInRegion(region, 5, 5));
+        EXPECT_FALSE(PtInRegion(region, 9, 9));
+        DeleteObject(region);
+        // The same size keeps the region; another size makes a new one.
+        const HRGN kept = top.region;
+        top.Measure(nullptr);
+        EXPECT_EQ(top.region, kept);
+        top.Move(work.left + 50, work.top + 50, 18, 18, true);
+        top.Measure(nullptr);
+        EXPECT_EQ(top.regionWidth, 18);
+        // Shown, the classic path paints through WM_PAINT.
+        EXPECT_TRUE(top.Show(true));
+        Pump(50);
+        EXPECT_TRUE(IsWindowVisible(top.hwnd));
+    }
+    // A layered top has no window region.
+    t_wndTop layered;
+    ASSERT_TRUE(layered.Create(WS_POPUP, work.left + 50, work.top + 50, 9, 9, 0, nullptr, nullptr));
+    AddRootLayout(layered);
+    t_image mask = image;
+    layered.SetImageLayers(image, mask);
+    layered.SetLayered(true);
+    layered.Measure(nullptr);
+    EXPECT_EQ(layered.region, nullptr);
+    DeleteObject(picture);
 }
 
 }  // namespace
