@@ -202,6 +202,20 @@ TEST(RenderImage, HitMaskIsRebuiltOnlyForANewSizeOrANewPicture)
     POINT pixel{};
     EXPECT_TRUE(render.MapPoint(POINT{15, 15}, SIZE{16, 16}, &pixel));
     EXPECT_EQ(7, pixel.x);
+
+    // The plain-DC path draws the picture too and keeps the mask rule.
+    t_testSurface plain(32, 32, false);
+    render.PaintDC(plain.Dc(), RECT{10, 10, 18, 18});
+    EXPECT_EQ(8, render.hitMask.width);
+    EXPECT_EQ(0x102030u, plain.At(10, 10) & 0xFFFFFF);
+    EXPECT_EQ(0u, plain.At(16, 10) & 0xFFFFFF);
+
+    // The region holds the opaque half.
+    HRGN region = render.GetRegion(plain.Dc(), 8, 8);
+    ASSERT_NE(nullptr, region);
+    EXPECT_TRUE(PtInRegion(region, 3, 7));
+    EXPECT_FALSE(PtInRegion(region, 4, 0));
+    DeleteObject(region);
     t_imageSource::Destroy(source);
 }
 
