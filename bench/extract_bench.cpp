@@ -1,7 +1,7 @@
 // The input method's runtime skin made from a generated 500-picture skin package (about
 // 10 MB): t_envSkin::Extract2 from the zip archive (every picture named by Skin.ini, taken
 // one by one from the archive, written as a plain container) and from the same skin as a
-// packed container (read, deciphered, inflated, packed again). Prints the median of
+// packed container (read, deciphered and inflated for the checks, written as it was read). Prints the median of
 // several runs of each; extract_bench.sh runs Info-ZIP unzip on the same archive and prints
 // the ratio.
 //   extract_bench WORK_FOLDER [RUNS]

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cwchar>
+#include <vector>
 
 #include "foundation/config/ini_document.h"
 #include "foundation/core/perf.h"
@@ -11,6 +12,7 @@
 #include "foundation/env/env.h"
 #include "foundation/env/env_entries.h"
 #include "foundation/env/user_env.h"
+#include "foundation/files/file.h"
 #include "foundation/files/path.h"
 #include "foundation/process/flash_util.h"
 #include "foundation/records/skin_pack.h"
@@ -73,13 +75,24 @@ bool IsSameFile(const wchar_t* a, const wchar_t* b)
     return _wcsicmp(fullA, fullB) == 0;
 }
 
-// Writes pack beside target and moves it over target only when complete, so that a
-// failed write leaves the old runtime skin whole.
-bool WriteContainer(t_errorChain& errors, t_skinPack& pack, const wchar_t* target, bool packed)
+bool WriteBytes(t_errorChain& errors, const wchar_t* path, const std::vector<uint8_t>& bytes)
+{
+    t_fileWrite file;
+    const bool ok = bytes.size() <= UINT32_MAX && file.Open(errors, path, t_file::e_writeNew) &&
+                    file.Write(errors, bytes.data(), uint32_t(bytes.size()));
+    file.Close();
+    return ok;
+}
+
+// Writes pack (or, when given, the container bytes it was read from) beside target and
+// moves it over target only when complete, so that a failed write leaves the old runtime
+// skin whole.
+bool WriteContainer(t_errorChain& errors, t_skinPack& pack, const wchar_t* target, bool packed,
+                    const std::vector<uint8_t>* asRead)
 {
     t_path partial(target);
     partial.Append(L".part");
-    if (!pack.Export(errors, partial.c_str(), packed)) {
+    if (asRead ? !WriteBytes(errors, partial.c_str(), *asRead) : !pack.Export(errors, partial.c_str(), packed)) {
         DeleteFileW(partial.c_str());
         return false;
     }
@@ -219,7 +232,9 @@ bool t_envSkin::ConvertPackage(t_errorChain& errors, bool checkFlash, const wcha
 {
     t_skinPack pack;
     bool packed = false;
-    bool ok = OpenSkinPackage(errors, source, pack, code, packed);
+    t_skinPackageReader reader;
+    bool ok = reader.Open(errors, source, pack, code, packed);
+    const int opened = pack.Count();
     if (ok && !CheckPackageVersion(pack, packed)) {
         errors.AddText(L"皮肤版本不支持");
         ok = false;
@@ -234,8 +249,10 @@ bool t_envSkin::ConvertPackage(t_errorChain& errors, bool checkFlash, const wcha
         errors.AddText(L"皮肤打包失败:目标文件就是皮肤包");
         ok = false;
     }
-    // A container stays packed; a zip archive's files are written plain.
-    if (ok && !WriteContainer(errors, pack, target, packed)) {
+    // A container stays packed; a zip archive's files are written plain. A packed container
+    // that the checks left whole is written as it was read.
+    const bool asRead = packed && pack.GetVersion() == t_skinPack::c_formatPacked && pack.Count() == opened;
+    if (ok && !WriteContainer(errors, pack, target, packed, asRead ? &reader.ContainerBytes() : nullptr)) {
         SetExtractCode(code, t_extractCode::e_writeFailed);
         errors.AddText(L"皮肤打包失败:保存文件失败");
         ok = false;

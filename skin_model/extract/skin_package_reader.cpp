@@ -5,9 +5,11 @@
 #include <climits>
 #include <cstring>
 #include <cwctype>
+#include <new>
 #include <set>
 #include <string>
 
+#include "foundation/files/file.h"
 #include "foundation/process/ziplib_binding.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/ime_skin.h"
@@ -139,17 +141,42 @@ t_skinPackageReader::~t_skinPackageReader() { delete m_zipLib; }
 bool t_skinPackageReader::Open(t_errorChain& errors, const wchar_t* path, t_skinPack& pack, int32_t* code, bool& packed)
 {
     pack.Clear();
+    m_container.clear();
     packed = false;
     SetExtractCode(code, t_extractCode::e_started);
     if (IsSkinPackFile(path)) {
         packed = true;
-        if (!pack.Import(errors, path)) {
+        if (!ReadContainer(errors, path, pack)) {
             SetExtractCode(code, t_extractCode::e_badContainer);
             return false;
         }
         return true;
     }
     return ReadZip(errors, path, pack, code);
+}
+
+// As t_skinPack::Import, keeping the bytes read, so that a container that needs no change
+// can be written again as it is.
+bool t_skinPackageReader::ReadContainer(t_errorChain& errors, const wchar_t* path, t_skinPack& pack)
+{
+    bool ok = false;
+    t_fileRead file;
+    if (file.Open(errors, path)) {
+        const uint32_t size = file.Length();
+        try {
+            m_container.resize(size);
+            ok = size && file.Read(errors, m_container.data(), size) && pack.Deserialize(m_container.data(), size) >= 0;
+        } catch (const std::bad_alloc&) {
+            errors.AddText(L"内存不足");
+        }
+        file.Close();
+    }
+    if (!ok) {
+        pack.Clear();
+        m_container.clear();
+        errors.AddText(L"皮肤打包文件导入失败");
+    }
+    return ok;
 }
 
 bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_skinPack& pack, int32_t* code)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "foundation/core/error_chain.h"
 #include "foundation/core/str.h"
@@ -64,8 +65,11 @@ public:
     // a drive, a leading dot, a device name, too long) and named files that the archive
     // does not give are left out, each with a line on the chain; the read still succeeds.
     bool Open(t_errorChain& errors, const wchar_t* path, t_skinPack& pack, int32_t* code, bool& packed);
+    // The bytes of the last packed container opened, as read (empty after a zip archive).
+    const std::vector<uint8_t>& ContainerBytes() const { return m_container; }
 
 private:
+    bool ReadContainer(t_errorChain& errors, const wchar_t* path, t_skinPack& pack);
     bool ReadZip(t_errorChain& errors, const wchar_t* path, t_skinPack& pack, int32_t* code);
     // Adds the named entry of the prepared archive, or reports why it is left out.
     void AddReferenced(t_errorChain& errors, const wchar_t* prepared, const t_str& name, t_skinPack& pack);
@@ -73,4 +77,5 @@ private:
     t_zipLib* m_zipLib;
     t_str m_libraryFolder;
     t_str m_indexName;
+    std::vector<uint8_t> m_container;
 };
