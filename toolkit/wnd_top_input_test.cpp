@@ -241,6 +241,39 @@ TEST_F(InputTest, AMoveWithTheButtonAlreadyUpEndsTheDrag)
     EXPECT_EQ(t_wndTop::DraggedWindow(), nullptr);
 }
 
+class t_shakeTop : public t_wndTop {
+public:
+    void OnShake(void* param) override
+    {
+        ++shakes;
+        t_wndTop::OnShake(param);
+    }
+    int shakes = 0;
+};
+
+TEST_F(InputTest, ShakingADraggedTopCallsOnShakeOnce)
+{
+    t_shakeTop top;
+    MakeWindowlessTop(top, 0, 0, 80, 40);
+    top.keepOnScreen = false;
+    g_buttonDown = true;
+    g_cursor = POINT{20, 20};
+    top.OnLButtonDown(MK_LBUTTON, 20, 20);
+    ASSERT_TRUE(top.dragging);
+    const struct {
+        int x;
+        uint32_t tick;
+    } steps[] = {{30, 1000}, {180, 1050}, {30, 1100}, {180, 1150}, {30, 1200}};
+    for (const auto& step : steps) {
+        g_tick = step.tick;
+        g_cursor = POINT{step.x, 20};
+        top.OnMouseMove(MK_LBUTTON, step.x, 20);
+    }
+    EXPECT_EQ(top.shakes, 1);
+    g_buttonDown = false;
+    top.OnLButtonUp(0, 30, 20);
+}
+
 TEST_F(InputTest, AHiddenTopTakesNoButtonUp)
 {
     t_wndTop top;
