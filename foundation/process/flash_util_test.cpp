@@ -10,6 +10,7 @@
 #include "foundation/process/flash_proxy.h"
 #include "foundation/win/reg.h"
 #include "tests/support/child_runner.h"
+#include "tests/support/flash_bundle.h"
 #include "tests/support/temp_folder.h"
 
 // Loading the Flash component changes the process for good, so every case runs in a fresh
@@ -80,29 +81,7 @@ protected:
 
     // The manager folder with a configuration naming the Flash bundle; with library, the
     // stand-in library in the bundle folder; with exe, "VexilFlash.exe" beside it.
-    void InstallBundle(bool library, bool exe)
-    {
-        const std::wstring manager = At(L"manager");
-        const std::wstring bundle = manager + L"\\Flash\\1.0";
-        CreateDirectoryW(manager.c_str(), nullptr);
-        CreateDirectoryW((manager + L"\\Flash").c_str(), nullptr);
-        CreateDirectoryW(bundle.c_str(), nullptr);
-        t_iniDocument config(true);
-        config.SetValue(L"system", L"count", L"1");
-        config.SetValue(L"bundle0", L"id", L"VexilFlashBundle");
-        config.SetValue(L"bundle0", L"version", L"1.0");
-        config.SetValue(L"bundle0", L"folder", L"Flash");
-        t_errorChain errors;
-        ASSERT_TRUE(config.WriteConfig(errors, (manager + L"\\ComponentConfig.ini").c_str())) << Lines(errors);
-        ASSERT_TRUE(SetRegistryDefault(HKEY_LOCAL_MACHINE, c_managerKey, manager));
-        if (library) {
-            ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\VexilFlashDll.dll").c_str(),
-                                  (bundle + L"\\VexilFlashDll.dll").c_str(), FALSE));
-        }
-        if (exe) {
-            ASSERT_TRUE(WriteRaw(bundle + L"\\VexilFlash.exe", std::string("stand-in")));
-        }
-    }
+    void InstallBundle(bool library, bool exe) { ASSERT_TRUE(InstallFlashBundle(At(L"manager"), library, exe)); }
 
     // Runs one scenario in a fresh process; its exit code (0 when every check held), or -2
     // when the scenario did not run at all.

@@ -7,15 +7,14 @@
 #include <vector>
 
 #include "foundation/env/user_env_test_setup.h"
-#include "foundation/config/ini_document.h"
 #include "foundation/files/path.h"
 #include "foundation/process/component_client.h"
 #include "foundation/process/flash_util.h"
 #include "foundation/records/skin_pack.h"
-#include "foundation/win/reg.h"
 #include "skin_model/extract/skin_package_reader.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
+#include "tests/support/flash_bundle.h"
 #include "tests/support/fuzz_input.h"
 #include "tests/support/stored_zip.h"
 #include "tests/support/temp_folder.h"
@@ -572,27 +571,7 @@ protected:
         SetEnvironmentVariableW(L"KAVREL_FLASH_VERSION", nullptr);
         ExtractTest::TearDown();
     }
-    void InstallBundle()
-    {
-        const std::wstring manager = packages / L"manager";
-        const std::wstring bundle = manager + L"\\Flash\\1.0";
-        for (const std::wstring& folder : {manager, manager + L"\\Flash", bundle})
-            CreateDirectoryW(folder.c_str(), nullptr);
-        t_iniDocument config(true);
-        config.SetValue(L"system", L"count", L"1");
-        config.SetValue(L"bundle0", L"id", L"VexilFlashBundle");
-        config.SetValue(L"bundle0", L"version", L"1.0");
-        config.SetValue(L"bundle0", L"folder", L"Flash");
-        t_errorChain errors;
-        ASSERT_TRUE(config.WriteConfig(errors, (manager + L"\\ComponentConfig.ini").c_str())) << Lines(errors);
-        t_reg key(HKEY_LOCAL_MACHINE);
-        ASSERT_TRUE(key.Open(errors, t_componentClient::c_managerKey, true, true) &&
-                    key.SetString(errors, manager.c_str(), nullptr))
-            << Lines(errors);
-        ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\VexilFlashDll.dll").c_str(), (bundle + L"\\VexilFlashDll.dll").c_str(),
-                              FALSE));
-        ASSERT_TRUE(WriteRaw(bundle + L"\\VexilFlash.exe", std::string("stand-in")));
-    }
+    void InstallBundle() { ASSERT_TRUE(InstallFlashBundle(packages / L"manager", true, true)); }
     // The scenario's exit code (0 when every check held), -2 when it did not run.
     int RunScenario(const wchar_t* name)
     {

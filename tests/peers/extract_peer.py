@@ -33,13 +33,9 @@ def check(ok, what):
         failures.append(what)
 
 
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
 def extract(work, package, target):
-    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), TOOL, win(os.path.join(work, "install")),
-                             win(package), win(target)], capture_output=True, timeout=300)
+    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), TOOL, skin_pack_peer.win(os.path.join(work, "install")),
+                             skin_pack_peer.win(package), skin_pack_peer.win(target)], capture_output=True, timeout=300)
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
