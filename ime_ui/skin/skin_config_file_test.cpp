@@ -284,6 +284,34 @@ TEST_F(SkinConfigFileTest, EverySectionFillsItsPartFromFilesOfEitherEncodingAndF
     EXPECT_FALSE(skin.ParseDefault(nullptr, 4));
 }
 
+TEST_F(SkinConfigFileTest, ButtonsSaveUnderTheKeysTheyLoadFrom)
+{
+    Parse(c_fullSkin);
+    SkinBtnComponent& original = skin.schemeH1.window.buttons.component.Item(0);
+    t_iniDocument document(false);
+    t_iniSection* section = document.Root()->AddSection(L"Scheme_H2");
+    ASSERT_NE(nullptr, section);
+    t_heap heap(0x1000);
+    original.Save(section, L"cand_component0", heap);
+    EXPECT_STREQ(L"bundle", section->Value(L"cand_component0_BundleId"));
+    EXPECT_STREQ(L"1", section->Value(L"cand_component0_display"));
+    EXPECT_EQ(nullptr, section->FindKey(L"cand_component0_hint")) << "defaults are not written";
+
+    SkinBtn& cnEn = skin.schemeH1.window.buttons.Button(t_skinButton::e_cnEn);
+    cnEn.Save(section, L"cand_cn_en", heap);
+    SkinBtn copy;
+    EXPECT_FALSE(copy.Load(section, L"cand_cn_en")) << "pos, the other states and url are missing";
+    EXPECT_EQ(Format(cnEn.align), Format(copy.align));
+    EXPECT_EQ(Format(cnEn.normal), Format(copy.normal));
+    EXPECT_EQ(Format(cnEn.down), Format(copy.down));
+    EXPECT_EQ(Text(cnEn.hint), Text(copy.hint));
+    EXPECT_TRUE(copy.display.Value());
+
+    copy.Reset();
+    copy.Save(section, L"cand_cn_en", heap);
+    EXPECT_EQ(nullptr, section->FindKey(L"cand_cn_en_align")) << "a default removes its key";
+}
+
 TEST_F(SkinConfigFileTest, SectionResultsFollowTheirKeys)
 {
     const std::wstring statusComplete = L"[StatusBar]\r\ntransparent_color=0\r\ntransparent_color_enable=0\r\n"

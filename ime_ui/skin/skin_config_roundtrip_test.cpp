@@ -39,31 +39,23 @@ std::wstring Lower(std::wstring text)
 // "section|key", lower case: both readers match names ignoring case.
 typedef std::map<std::wstring, std::wstring> t_entries;
 
-// The key lines of a UTF-16LE INI file, read apart from both readers; a later line of
-// the same key wins, as in both.
+// The keys of a Skin.ini as the shared INI document holds them, apart from the reader.
 t_entries EntriesOf(const std::string& bytes)
 {
     t_entries entries;
-    if (bytes.size() < 2)
-        return entries;
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    std::wstring section;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        if (line.size() > 1 && line.front() == L'[' && line.back() == L']') {
-            section = line.substr(1, line.size() - 2);
+    t_iniDocument document(false);
+    EXPECT_TRUE(document.ReadFromMemory(bytes.data(), bytes.size(), 936));
+    const t_iniFile* root = document.ParsedRoot();
+    for (int i = 0; root && i < root->LineCount(); ++i) {
+        if (!root->IsNameLine(i))
             continue;
+        const t_iniSection* section = root->FindSection(root->Line(i));
+        for (int j = 0; j < section->LineCount(); ++j) {
+            if (section->IsNameLine(j)) {
+                const wchar_t* key = section->Line(j);
+                entries[Lower(std::wstring(root->Line(i)) + L"|" + key)] = section->Value(key);
+            }
         }
-        const size_t equals = line.find(L'=');
-        if (equals != std::wstring::npos && !section.empty())
-            entries[Lower(section + L"|" + line.substr(0, equals))] = line.substr(equals + 1);
     }
     return entries;
 }
