@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "graphics/paint/gdi_select.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"
 #include "toolkit/window_classes.h"
@@ -10,23 +11,6 @@ namespace {
 
 const COLORREF c_hintBackground = RGB(128, 128, 0);
 const COLORREF c_hintInk = RGB(0, 0, 0);
-
-// Selects an object into a DC for one scope.
-class t_selected {
-public:
-    t_selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(object ? SelectObject(dc, object) : nullptr) {}
-    ~t_selected()
-    {
-        if (m_previous)
-            SelectObject(m_dc, m_previous);
-    }
-    t_selected(const t_selected&) = delete;
-    t_selected& operator=(const t_selected&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "graphics/image/image.h"
 #include "graphics/paint/color_key.h"
+#include "graphics/paint/gdi_select.h"
 #include "graphics/paint/image_draw.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
@@ -38,21 +39,6 @@ public:
 private:
     HDC m_dc;
     int m_old;
-};
-
-// Selects a bitmap into a DC for one scope.
-class t_selected {
-public:
-    t_selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~t_selected()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
 };
 
 // Sizes along one axis of the stretch path: natural mode draws the part at its size, tile
