@@ -213,6 +213,37 @@ TEST(WndTopRender, NaturalSizeCentreKeepsItsSizeAndLeavesTheRestEmpty)
     EXPECT_EQ(r.At(20, 14), 0u);
 }
 
+TEST(WndTopRender, NinePictureBackgroundKeepsTheCallersRecordsForTheNextCall)
+{
+    // The mask cells are copies: the records still show the pictures when the skin sets
+    // the same background again.
+    t_owned picture(MakeNinePicture());
+    uint32_t* maskBits = nullptr;
+    t_owned maskPicture(CreateDib32(9, 9, &maskBits));
+    for (int i = 0; i < 81; ++i)
+        maskBits[i] = 0xFF000000u;
+    t_imageSet9 nine;
+    t_imageSet9::SetFromBitmap(nine, picture.get(), t_insets{3, 3, 3, 3}, 0, 0, c_noColorKey, c_noColorKey,
+                               t_image::e_stretch, t_image::e_stretch);
+    t_image mask;
+    mask.Init();
+    mask.SetBitmap(maskPicture.get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
+    t_wndTop top;
+    MakeWindowlessTop(top, 0, 0, 12, 12);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(top.SetNineImageBackground(mask, nine, false));
+        for (const t_image& cell : nine.cells) {
+            EXPECT_EQ(cell.ref.handle, picture.get());
+            EXPECT_EQ(cell.key1, c_noColorKey);
+        }
+        LayOutBackground(top);
+        t_memDCHolder dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 12, 12));
+        EXPECT_EQ(PixelAt(*dib, 0, 0), c_cellColors[0]) << round;
+        EXPECT_EQ(PixelAt(*dib, 11, 11), c_cellColors[8]) << round;
+    }
+}
+
 TEST(WndTopRender, NinePictureWithoutPictureFallsBackToAFrame)
 {
     t_imageSet9 empty = {};
