@@ -1,5 +1,7 @@
 #include "ime_ui/skin/skin_number.h"
 
+#include "skin_model/skin_ini.h"
+
 #include <cerrno>
 #include <climits>
 #include <cwchar>
@@ -32,15 +34,19 @@ bool ParseSkinNumber(const wchar_t* text, int& out)
         return false;
     if (text[0] != L'0' || (text[1] != L'x' && text[1] != L'X'))
         return ParseSkinDecimal(text, out);
+    // Digits only: the C conversion would also take blanks, a sign or a second "0x" here.
     const wchar_t* digits = text + 2;
-    // The conversion would take a second prefix, blanks or a sign here: only digits count.
-    if (!iswxdigit(*digits))
+    if (!*digits)
         return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const unsigned long long value = wcstoull(digits, &end, 16);
-    if (*end != 0 || errno == ERANGE || value > 0xFFFFFFFFull)
-        return false;
+    unsigned long long value = 0;
+    for (const wchar_t* at = digits; *at; ++at) {
+        const int digit = HexDigitValue(*at);
+        if (digit < 0)
+            return false;
+        value = value * 16 + unsigned(digit);
+        if (value > 0xFFFFFFFFull)
+            return false;
+    }
     out = static_cast<int>(static_cast<unsigned>(value));
     return true;
 }

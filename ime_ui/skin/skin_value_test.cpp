@@ -227,8 +227,8 @@ TEST(SkinValue, NumbersAndKeys)
         int value;
     } const numbers[] = {
         {L"0", true, 0},           {L"0x0", true, 0},   {L"0XFFFFFFFF", true, -1}, {L"-2147483647", true, -2147483647},
-        {L"2147483647", false, 0}, {L"0x1_", false, 0}, {L" 12", true, 12},        {L"12 ", false, 0},
-        {nullptr, false, 0},
+        {L"2147483647", false, 0}, {L"0x1_", false, 0}, {L"0x0x1", false, 0},      {L"0x+1", false, 0},
+        {L" 12", true, 12},        {L"12 ", false, 0},  {nullptr, false, 0},
     };
     for (const auto& n : numbers) {
         int out = 12345;
