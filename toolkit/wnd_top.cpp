@@ -41,7 +41,7 @@ bool CompositionOn()
 
 void SetSystemCursor(LPCWSTR id) { SetCursor(LoadCursorW(nullptr, id)); }
 
-// Holds a region until it is handed on.
+// Deletes a region at the end of a scope.
 class t_regionHolder {
 public:
     explicit t_regionHolder(HRGN region) : m_region(region) {}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/paint/work_area.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/drag_tracker.h"
 #include "toolkit/input_hooks.h"
@@ -272,6 +273,33 @@ TEST_F(InputTest, ShakingADraggedTopCallsOnShakeOnce)
     EXPECT_EQ(top.shakes, 1);
     g_buttonDown = false;
     top.OnLButtonUp(0, 30, 20);
+}
+
+TEST_F(InputTest, TheWorkAreaClampCanKeepOnlyThePaintedPixelsOnScreen)
+{
+    RECT work;
+    const POINT corner = {0, 0};
+    GetWorkArea(&corner, work);
+    t_wndTop top;
+    MakeWindowlessTop(top, work.left, work.top, 100, 60);
+    AddFilledChild(top, 10, 10, 20, 20, 0xFF0000FF, false);
+    top.SetPerPixelAlpha(true);
+    top.useContentBounds = true;
+    top.Measure(nullptr);
+    EXPECT_EQ(top.contentBounds.left, 10);
+    EXPECT_EQ(top.contentBounds.right, 30);
+    EXPECT_EQ(top.contentBounds.bottom, 30);
+    // Only the painted 20 x 20 must stay inside: the window may stick out by its empty part.
+    top.Move(work.right - 25, work.top + 5, 100, 60, false);
+    EXPECT_EQ(top.rect.left, work.right - 30);
+    EXPECT_TRUE(top.clampedRight);
+    top.useContentBounds = false;
+    top.Move(work.right - 25, work.top + 5, 100, 60, false);
+    EXPECT_EQ(top.rect.left, work.right - 100);
+    // Owner mode draws into another window: no clamp.
+    top.ownerMode = true;
+    top.Move(work.right - 25, work.top + 5, 100, 60, false);
+    EXPECT_EQ(top.rect.left, work.right - 25);
 }
 
 TEST_F(InputTest, AHiddenTopTakesNoButtonUp)
