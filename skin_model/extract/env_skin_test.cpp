@@ -301,6 +301,9 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
             uint32_t format = 0;
             EXPECT_EQ(c.entries, ReadContainer(target, format));
             EXPECT_EQ(c.format, format);
+            // A packed container that needs no change is written as it was.
+            if (c.package.compare(0, 5, std::string("Skin\3", 5)) == 0)
+                EXPECT_EQ(c.package, ReadRaw(target));
         } else {
             EXPECT_EQ(c_oldTarget, ReadRaw(target));
         }
@@ -626,6 +629,14 @@ TEST_F(DISABLED_FlashScenario, Installed)
     uint32_t format = 0;
     EXPECT_EQ((t_entries{{L"skin.ini", "A=a.ssw,b.ssw,anim.swf,c.ssw"}, {L"anim.swf", "FWS"}}),
               ReadContainer(target, format));
+
+    // A packed container that loses its ".ssw" entries is packed again.
+    const std::wstring packedSsw = packages / L"packed_ssw.vsf";
+    Put(packedSsw, ContainerBytes({{L"skin.ini", "A=b.png"}, {L"a.ssw", "S"}, {L"b.png", "B"}}, true));
+    outcome = Run(packedSsw.c_str());
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ((t_entries{{L"skin.ini", "A=b.png"}, {L"b.png", "B"}}), ReadContainer(target, format));
+    EXPECT_EQ(3u, format);
 
     // The stand-in refuses an empty movie; unchecked, it is not asked.
     const t_entries withEmptySwf = {{L"skin.ini", "A=x.swf"}, {L"x.swf", ""}};
