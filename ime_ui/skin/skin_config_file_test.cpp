@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/fuzz_input.h"
+#include "tests/support/skin_value_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
 
@@ -124,13 +125,6 @@ const wchar_t c_fullSkin[] = L"[General]\r\n"
 
 std::wstring Text(const SkinStr& value) { return value.Text(); }
 
-std::wstring Format(const SkinTypeBase& value)
-{
-    t_heap heap(0x1000);
-    const wchar_t* text = value.Format(heap);
-    return text ? text : L"<none>";
-}
-
 void ExpectFullSkin(const SkinConfigFile& skin)
 {
     EXPECT_EQ(L"栖鹭默认", Text(skin.skin_id));
@@ -152,18 +146,18 @@ void ExpectFullSkin(const SkinConfigFile& skin)
     EXPECT_TRUE(h1.common.click_color_enable.Value());
     EXPECT_EQ(200, h1.common.opaque.Value());
     EXPECT_FALSE(h1.common.layered.Value());
-    EXPECT_EQ(L"h1.png<1;2;30;40>", Format(h1.window.pic));
-    EXPECT_EQ(L"1,8,9", Format(h1.window.layout_horizontal));
+    EXPECT_EQ(L"h1.png<1;2;30;40>", SkinValueText(h1.window.pic));
+    EXPECT_EQ(L"1,8,9", SkinValueText(h1.window.layout_horizontal));
     const SkinBtn& cnEn = h1.window.buttons.Button(t_skinButton::e_cnEn);
     EXPECT_TRUE(cnEn.display.Value());
     EXPECT_EQ(7, cnEn.align.Value().leftMode);
-    EXPECT_EQ(L"c1.png,e1.png,a1.png", Format(cnEn.normal));
-    EXPECT_EQ(L"c3.png,e3.png,a3.png", Format(cnEn.down));
+    EXPECT_EQ(L"c1.png,e1.png,a1.png", SkinValueText(cnEn.normal));
+    EXPECT_EQ(L"c3.png,e3.png,a3.png", SkinValueText(cnEn.down));
     EXPECT_EQ(L"中/英", Text(cnEn.hint));
     EXPECT_EQ(L"http://logo", Text(h1.window.buttons.Button(t_skinButton::e_logo).url));
     ASSERT_EQ(2, h1.window.buttons.custom.ItemCount());
     EXPECT_TRUE(h1.window.buttons.custom.Item(0).display.Value());
-    EXPECT_EQ(L"x.png<0;0;8;8>", Format(h1.window.buttons.custom.Item(0).hover));
+    EXPECT_EQ(L"x.png<0;0;8;8>", SkinValueText(h1.window.buttons.custom.Item(0).hover));
     EXPECT_TRUE(h1.window.buttons.custom.Item(1).display.IsDefault());
     ASSERT_EQ(1, h1.window.buttons.component.ItemCount());
     EXPECT_EQ(L"bundle", Text(h1.window.buttons.component.Item(0).BundleId));
@@ -176,20 +170,20 @@ void ExpectFullSkin(const SkinConfigFile& skin)
     EXPECT_EQ(5, h1.window.flashs.Item(0).framecnt.Value());
     EXPECT_EQ(L"bk.swf", Text(h1.window.flashBk.flashbk));
     EXPECT_EQ(3, h1.window.flashBk.height.Value());
-    EXPECT_EQ(L"1,2,3,4", Format(h1.marges.pinyin_marge));
+    EXPECT_EQ(L"1,2,3,4", SkinValueText(h1.marges.pinyin_marge));
     EXPECT_EQ(10, h1.marges.anchor.Value().y);
     EXPECT_EQ(t_seperatorMode::e_line, h1.seperatorUi.Mode());
-    EXPECT_EQ(L"0x00ff0000,2,3", Format(h1.seperatorUi.separator));
+    EXPECT_EQ(L"0x00ff0000,2,3", SkinValueText(h1.seperatorUi.separator));
 
     const SkinSchemeSeparate& h2 = skin.schemeH2;
-    EXPECT_EQ(L"comp.png", Format(h2.composition.pic));
-    EXPECT_EQ(L"2,6,6", Format(h2.composition.layout_vertical));
-    EXPECT_EQ(L"cand.png", Format(h2.candidate.pic));
-    EXPECT_EQ(L"m.png", Format(h2.composition.buttons.Button(t_skinButton::e_menu).normal));
+    EXPECT_EQ(L"comp.png", SkinValueText(h2.composition.pic));
+    EXPECT_EQ(L"2,6,6", SkinValueText(h2.composition.layout_vertical));
+    EXPECT_EQ(L"cand.png", SkinValueText(h2.candidate.pic));
+    EXPECT_EQ(L"m.png", SkinValueText(h2.composition.buttons.Button(t_skinButton::e_menu).normal));
     EXPECT_EQ(8, h2.candidate.buttons.Button(t_skinButton::e_pageUp).pos.Value().y);
     EXPECT_FALSE(h2.candidate.buttons.Button(t_skinButton::e_menu).display.Value());
     ASSERT_EQ(1, h2.composition.buttons.custom.ItemCount());
-    EXPECT_EQ(L"cc.png", Format(h2.composition.buttons.custom.Item(0).normal));
+    EXPECT_EQ(L"cc.png", SkinValueText(h2.composition.buttons.custom.Item(0).normal));
     ASSERT_EQ(1, h2.candidate.buttons.component.ItemCount());
     EXPECT_EQ(L"cid", Text(h2.candidate.buttons.component.Item(0).ComId));
     EXPECT_EQ(0, h2.composition.buttons.component.ItemCount());
@@ -198,15 +192,15 @@ void ExpectFullSkin(const SkinConfigFile& skin)
     EXPECT_TRUE(h2.candidate.flashs.Item(0).hidefullscreen.Value());
     EXPECT_EQ(L"cb.swf", Text(h2.composition.flashBk.flashbk));
     EXPECT_EQ(11, h2.composition.flashBk.width.Value());
-    EXPECT_EQ(L"3,3", Format(h2.marges.anchor));
+    EXPECT_EQ(L"3,3", SkinValueText(h2.marges.anchor));
     // The picture prefix is not the window prefix: no "comp_pic" is read.
     EXPECT_FALSE(h2.candidate.pic_mask.IsPresent());
 
     const SkinStatusBarPart& s = skin.statusBar;
     EXPECT_EQ(128, s.common.opaque.Value());
     EXPECT_TRUE(s.common.layered.Value()) << "layered defaults to true";
-    EXPECT_EQ(L"preview.png<0;0;100;30>", Format(s.pic_preview));
-    EXPECT_EQ(L"16,4", Format(s.buttons.Button(t_skinButton::e_cnEn).pos));
+    EXPECT_EQ(L"preview.png<0;0;100;30>", SkinValueText(s.pic_preview));
+    EXPECT_EQ(L"16,4", SkinValueText(s.buttons.Button(t_skinButton::e_cnEn).pos));
     EXPECT_TRUE(s.buttons.Button(t_skinButton::e_skinManager).display.Value());
     ASSERT_EQ(1, s.buttons.custom.ItemCount());
     EXPECT_EQ(0, s.flashs.ItemCount());
@@ -216,7 +210,7 @@ void ExpectFullSkin(const SkinConfigFile& skin)
     // Sections the file doesn't hold stay at their defaults.
     EXPECT_FALSE(skin.schemeV1.window.pic.IsPresent());
     EXPECT_EQ(255, skin.schemeV2.common.opaque.Value());
-    EXPECT_EQ(L"2,0,0", Format(skin.schemeV2.candidate.layout_horizontal));
+    EXPECT_EQ(L"2,0,0", SkinValueText(skin.schemeV2.candidate.layout_horizontal));
 }
 
 // Counts the values of a parsed skin that are present and those off their defaults.
@@ -301,9 +295,9 @@ TEST_F(SkinConfigFileTest, ButtonsSaveUnderTheKeysTheyLoadFrom)
     cnEn.Save(section, L"cand_cn_en", heap);
     SkinBtn copy;
     EXPECT_FALSE(copy.Load(section, L"cand_cn_en")) << "pos, the other states and url are missing";
-    EXPECT_EQ(Format(cnEn.align), Format(copy.align));
-    EXPECT_EQ(Format(cnEn.normal), Format(copy.normal));
-    EXPECT_EQ(Format(cnEn.down), Format(copy.down));
+    EXPECT_EQ(SkinValueText(cnEn.align), SkinValueText(copy.align));
+    EXPECT_EQ(SkinValueText(cnEn.normal), SkinValueText(copy.normal));
+    EXPECT_EQ(SkinValueText(cnEn.down), SkinValueText(copy.down));
     EXPECT_EQ(Text(cnEn.hint), Text(copy.hint));
     EXPECT_TRUE(copy.display.Value());
 

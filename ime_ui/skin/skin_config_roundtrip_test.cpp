@@ -19,6 +19,7 @@
 #include "skin_model/ime_skin.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/status_info.h"
+#include "tests/support/skin_value_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -91,13 +92,6 @@ std::unique_ptr<SkinTypeBase> FreshLike(const SkinTypeBase& value)
     return nullptr;
 }
 
-std::wstring Format(const SkinTypeBase& value)
-{
-    t_heap heap(0x1000);
-    const wchar_t* text = value.Format(heap);
-    return text ? text : L"<none>";
-}
-
 struct t_collect : i_skinValueVisitor {
     std::map<std::wstring, const SkinTypeBase*> values;
     void Visit(const wchar_t* section, const wchar_t* key, const SkinTypeBase& value) override
@@ -154,7 +148,7 @@ void ExpectReaderHoldsTheFile(const SkinConfigFile& skin, const t_entries& entri
         if (skipped)
             continue;
         EXPECT_EQ(parses, value.IsPresent()) << label;
-        EXPECT_EQ(Format(*fresh), Format(value)) << label;
+        EXPECT_EQ(SkinValueText(*fresh), SkinValueText(value)) << label;
         ++read;
     }
     EXPECT_GE(read, minimumRead);
@@ -178,7 +172,7 @@ TEST(SkinConfigRoundTrip, DefaultSkinReadsAsItsFileSays)
     EXPECT_EQ(t_seperatorMode::e_line, skin.schemeH1.seperatorUi.Mode());
     EXPECT_EQ(2, skin.schemeH1.window.buttons.Button(t_skinButton::e_pageUp).normal.Value().count);
     EXPECT_EQ(L"skin1_1.png", std::wstring(skin.schemeH2.composition.pic.Value().file));
-    EXPECT_EQ(L"cn1.png,en1.png,a1.png", Format(skin.statusBar.buttons.Button(t_skinButton::e_cnEn).normal));
+    EXPECT_EQ(L"cn1.png,en1.png,a1.png", SkinValueText(skin.statusBar.buttons.Button(t_skinButton::e_cnEn).normal));
 }
 
 // Edits every part of the model: texts, colours, fonts, pictures, splits, margins,
@@ -279,7 +273,7 @@ TEST(SkinConfigRoundTrip, SkinSavedByTheModelAfterEditsReadsWithTheValuesItWrote
         EXPECT_EQ(0xabcdefu, display.zhongwen_first_color.Value());
         EXPECT_TRUE(display.aero.Value() && display.glow.Value());
         for (const SkinSchemeCombined* combined : {&skin->schemeH1, &skin->schemeV1}) {
-            EXPECT_EQ(L"skin2.png", Format(combined->window.pic));
+            EXPECT_EQ(L"skin2.png", SkinValueText(combined->window.pic));
             EXPECT_EQ(1, combined->window.layout_horizontal.Value().mode);
             EXPECT_EQ(11, combined->window.layout_horizontal.Value().first);
             EXPECT_EQ(t_seperatorMode::e_line, combined->seperatorUi.Mode());
@@ -293,7 +287,7 @@ TEST(SkinConfigRoundTrip, SkinSavedByTheModelAfterEditsReadsWithTheValuesItWrote
             EXPECT_LT(combined->common.opaque.Value(), 255);
         }
         for (const SkinSchemeSeparate* separate : {&skin->schemeH2, &skin->schemeV2}) {
-            EXPECT_EQ(L"skin1_2.png", Format(separate->composition.pic));
+            EXPECT_EQ(L"skin1_2.png", SkinValueText(separate->composition.pic));
             EXPECT_EQ(2, separate->composition.layout_vertical.Value().mode);
             EXPECT_EQ(4, separate->candidate.layout_horizontal.Value().first);
             EXPECT_EQ(15, separate->marges.pinyin_marge.Value().left);
@@ -313,8 +307,8 @@ TEST(SkinConfigRoundTrip, SkinSavedByTheModelAfterEditsReadsWithTheValuesItWrote
             const SkinStatusButtons& buttons = *windows[window];
             const SkinBtn& menu = buttons.Button(t_skinButton::e_menu);
             EXPECT_TRUE(menu.display.Value()) << label;
-            EXPECT_EQ(L"menu1.png", Format(menu.normal)) << label;
-            EXPECT_EQ(L"menu2.png", Format(menu.hover)) << label;
+            EXPECT_EQ(L"menu1.png", SkinValueText(menu.normal)) << label;
+            EXPECT_EQ(L"menu2.png", SkinValueText(menu.hover)) << label;
             EXPECT_EQ(L"菜单", std::wstring(menu.hint.Text())) << label;
             EXPECT_EQ(L"a3.png", std::wstring(buttons.Button(t_skinButton::e_cnEn).down.Value().images[2].file))
                 << label;
@@ -326,7 +320,7 @@ TEST(SkinConfigRoundTrip, SkinSavedByTheModelAfterEditsReadsWithTheValuesItWrote
             }
             ASSERT_EQ(2, buttons.custom.ItemCount()) << label;
             EXPECT_TRUE(buttons.custom.Item(1).display.Value()) << label;
-            EXPECT_EQ(L"skin1.png", Format(buttons.custom.Item(1).normal)) << label;
+            EXPECT_EQ(L"skin1.png", SkinValueText(buttons.custom.Item(1).normal)) << label;
             EXPECT_EQ(L"http://custom", std::wstring(buttons.custom.Item(1).url.Text())) << label;
         }
     }

@@ -4,26 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/skin_value_text.h"
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-// A writable copy of a text, as the INI document holds value texts.
-struct t_text {
-    explicit t_text(const std::wstring& text) : chars(text.begin(), text.end()) { chars.push_back(0); }
-    wchar_t* Get() { return chars.data(); }
-    std::vector<wchar_t> chars;
-};
-
-std::wstring Formatted(const SkinTypeBase& value)
-{
-    t_heap heap(0x1000);
-    const wchar_t* text = value.Format(heap);
-    return text ? text : L"<none>";
-}
 
 typedef std::function<SkinTypeBase*()> t_factory;
 
@@ -140,24 +128,24 @@ TEST(SkinValue, EveryFormParsesFormatsAndResets)
     for (const t_case& c : Cases()) {
         const std::string label = std::string(c.kind) + " " + testing::PrintToString(c.text.substr(0, 40));
         std::unique_ptr<SkinTypeBase> value(c.make());
-        const std::wstring atDefault = Formatted(*value);
-        t_text text(c.text);
+        const std::wstring atDefault = SkinValueText(*value);
+        t_writableText text(c.text);
         EXPECT_EQ(c.parses, value->Parse(text.Get())) << label;
-        EXPECT_EQ(c.formatted, Formatted(*value)) << label;
+        EXPECT_EQ(c.formatted, SkinValueText(*value)) << label;
         if (!c.parses) {
             EXPECT_TRUE(value->IsDefault()) << label;
         }
         value->Reset();
         EXPECT_TRUE(value->IsDefault()) << label;
         EXPECT_FALSE(value->IsPresent()) << label;
-        EXPECT_EQ(atDefault, Formatted(*value)) << label;
+        EXPECT_EQ(atDefault, SkinValueText(*value)) << label;
 
         // What Format prints parses back to itself.
         if (c.parses && !c.formatted.empty() && c.formatted != L"<none>") {
             std::unique_ptr<SkinTypeBase> again(c.make());
-            t_text printed(c.formatted);
+            t_writableText printed(c.formatted);
             EXPECT_TRUE(again->Parse(printed.Get())) << label;
-            EXPECT_EQ(c.formatted, Formatted(*again)) << label;
+            EXPECT_EQ(c.formatted, SkinValueText(*again)) << label;
         }
     }
 }
@@ -165,7 +153,7 @@ TEST(SkinValue, EveryFormParsesFormatsAndResets)
 TEST(SkinValue, StructuredFormsFillTheirFields)
 {
     SkinAlign align;
-    t_text alignText(L"1,2,3,4");
+    t_writableText alignText(L"1,2,3,4");
     ASSERT_TRUE(align.Parse(alignText.Get()));
     EXPECT_EQ(1, align.Value().top);
     EXPECT_EQ(2, align.Value().bottom);
@@ -173,7 +161,7 @@ TEST(SkinValue, StructuredFormsFillTheirFields)
     EXPECT_EQ(4, align.Value().right);
 
     SkinAlignEx alignEx;
-    t_text alignExText(L"1,2,3,4,5,6,7,8,9,10");
+    t_writableText alignExText(L"1,2,3,4,5,6,7,8,9,10");
     ASSERT_TRUE(alignEx.Parse(alignExText.Get()));
     const AlignEx& a = alignEx.Value();
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}),
@@ -183,7 +171,7 @@ TEST(SkinValue, StructuredFormsFillTheirFields)
     EXPECT_EQ(10, a.extra2);
 
     SkinSplit split;
-    t_text splitText(L"1,-3,7");
+    t_writableText splitText(L"1,-3,7");
     ASSERT_TRUE(split.Parse(splitText.Get()));
     EXPECT_EQ(1, split.Value().mode);
     EXPECT_EQ(-3, split.Value().first);
@@ -191,7 +179,7 @@ TEST(SkinValue, StructuredFormsFillTheirFields)
 
     // The picture's file points into the text, cut where the numbers begin.
     SkinImage image;
-    t_text imageText(L"bk.bmp<1;2>");
+    t_writableText imageText(L"bk.bmp<1;2>");
     ASSERT_TRUE(image.Parse(imageText.Get()));
     EXPECT_TRUE(image.IsPresent());
     EXPECT_EQ(imageText.Get(), image.Value().file);
@@ -201,7 +189,7 @@ TEST(SkinValue, StructuredFormsFillTheirFields)
     EXPECT_EQ(0, image.Value().c);
 
     SkinBtnUi list;
-    t_text listText(L"a.bmp,,b.bmp<1;2;3;4>,c.bmp,d.bmp");
+    t_writableText listText(L"a.bmp,,b.bmp<1;2;3;4>,c.bmp,d.bmp");
     ASSERT_TRUE(list.Parse(listText.Get()));
     ASSERT_EQ(3, list.Value().count);
     EXPECT_STREQ(L"a.bmp", list.Value().images[0].file);
@@ -211,10 +199,10 @@ TEST(SkinValue, StructuredFormsFillTheirFields)
 
     // Strings compare by text: no text and the empty text are both the default.
     SkinStr str;
-    t_text empty(L"");
+    t_writableText empty(L"");
     str.Set(empty.Get(), true);
     EXPECT_TRUE(str.IsDefault());
-    t_text upper(L"A");
+    t_writableText upper(L"A");
     str.Set(upper.Get(), true);
     EXPECT_FALSE(str.IsDefault());
 }
@@ -322,7 +310,7 @@ TEST_F(SkinValueSectionTest, SaveWritesNonDefaultValuesAndRemovesDefaultOnes)
     EXPECT_FALSE(pos.Save(section, L"pos", heap, L"absent"));
 
     SkinBtnUi list;
-    t_text listText(L",,");
+    t_writableText listText(L",,");
     ASSERT_TRUE(list.Parse(listText.Get()));
     EXPECT_TRUE(list.Save(section, L"", heap, L"cn_en"));
     EXPECT_STREQ(L",,", section->Value(L"cn_en"));
