@@ -245,6 +245,48 @@ TEST_F(WindowTest, Timer100PostsHoverAfterRestAndLeaveOutside)
     EXPECT_EQ(t.child->hovers.size(), hovers);
 }
 
+// Counts and removes the hover messages waiting for window.
+int TakeHovers(HWND window)
+{
+    int count = 0;
+    MSG msg;
+    while (PeekMessageW(&msg, window, WM_MOUSEHOVER, WM_MOUSEHOVER, PM_REMOVE))
+        ++count;
+    return count;
+}
+
+TEST_F(WindowTest, HoverPollingPausesWhileAnotherTopIsDragged)
+{
+    t_layeredTop dragged, resting;
+    dragged.top.Move(work.left + 10, work.top + 10, 100, 60, true);
+    resting.top.Move(work.left + 300, work.top + 10, 100, 60, true);
+    dragged.top.Show(true);
+    resting.top.Show(true);
+    g_fakeClock = true;
+    g_tick = 50000;
+    const POINT over = {work.left + 320, work.top + 30};
+    g_cursor = over;
+    const auto poll = [&] {
+        resting.top.PollHover();
+        g_tick += 150;
+        resting.top.PollHover();
+        return TakeHovers(resting.top.hwnd);
+    };
+    EXPECT_EQ(poll(), 1);
+    // A press on the other top's background drags it at once.
+    g_buttonDown = true;
+    dragged.top.OnLButtonDown(MK_LBUTTON, work.left + 80, work.top + 50);
+    ASSERT_EQ(t_wndTop::DraggedWindow(), dragged.top.hwnd);
+    g_cursor = over;
+    g_tick += 150;
+    EXPECT_EQ(poll(), 0);
+    g_buttonDown = false;
+    dragged.top.OnLButtonUp(0, work.left + 80, work.top + 50);
+    g_cursor = over;
+    g_tick += 150;
+    EXPECT_GT(poll(), 0);
+}
+
 TEST_F(WindowTest, TooltipShowsItsLinesBelowOrAboveTheElement)
 {
     t_layeredTop t;
