@@ -3,6 +3,8 @@
 // bounded and the consumer sees the same order as a single thread would give.
 #pragma once
 
+#include <windows.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <functional>
@@ -13,7 +15,7 @@
 template <typename t_slot, typename t_worker>
 class t_orderedWork {
 public:
-    // Fills slot for entry index, using the calling thread's worker state.
+    // Fills slot for entry index, using the calling worker's state.
     using t_prepare = std::function<void(size_t index, t_slot& slot, t_worker& worker)>;
 
     t_orderedWork(size_t count, size_t slots, t_prepare prepare)
@@ -23,18 +25,25 @@ public:
     t_orderedWork(const t_orderedWork&) = delete;
     t_orderedWork& operator=(const t_orderedWork&) = delete;
 
-    // Starts up to workers threads; where none can be had, Take prepares on the caller.
+    // Starts up to workers workers on the system thread pool, whose threads outlive the
+    // call: a thread of our own costs milliseconds to start and end under some systems.
+    // Where none can be had, Take prepares on the caller.
     void Start(unsigned workers)
     {
-        try {
-            for (unsigned i = 0; i < workers; ++i)
-                m_threads.emplace_back([this] { Work(); });
-        } catch (...) {
-            Stop();
+        if (workers == 0)
+            return;
+        m_finished = CreateSemaphoreW(nullptr, 0, LONG(workers), nullptr);
+        if (!m_finished)
+            return;
+        for (unsigned i = 0; i < workers; ++i) {
+            if (!TrySubmitThreadpoolCallback(&t_orderedWork::Run, this, nullptr))
+                break;
+            ++m_workers;
         }
     }
 
-    // Ends the workers once the entries they hold are prepared.
+    // Ends the workers once the entries they hold are prepared; returns when their
+    // callbacks have returned, so the code they run may be unloaded afterwards.
     void Stop()
     {
         {
@@ -42,16 +51,18 @@ public:
             m_stop = true;
         }
         m_wake.notify_all();
-        for (std::thread& thread : m_threads)
-            thread.join();
-        m_threads.clear();
+        for (; m_workers > 0; --m_workers)
+            WaitForSingleObject(m_finished, INFINITE);
+        if (m_finished)
+            CloseHandle(m_finished);
+        m_finished = nullptr;
     }
 
     // The slot of entry index, once prepared (here, with own, when no worker runs).
     t_slot& Take(size_t index, t_worker& own)
     {
         t_slot& slot = m_slots[index % m_slots.size()];
-        if (m_threads.empty()) {
+        if (m_workers == 0) {
             m_prepare(index, slot, own);
             return slot;
         }
@@ -72,6 +83,14 @@ public:
     }
 
 private:
+    static void CALLBACK Run(PTP_CALLBACK_INSTANCE instance, void* context)
+    {
+        t_orderedWork* self = static_cast<t_orderedWork*>(context);
+        // Counted only once this callback has returned.
+        ReleaseSemaphoreWhenCallbackReturns(instance, self->m_finished, 1);
+        self->Work();
+    }
+
     void Work()
     {
         t_worker worker;
@@ -97,7 +116,8 @@ private:
     std::vector<t_slot> m_slots;
     std::vector<char> m_ready;
     t_prepare m_prepare;
-    std::vector<std::thread> m_threads;
+    HANDLE m_finished = nullptr;  // released once per worker whose callback returned
+    unsigned m_workers = 0;
     std::mutex m_lock;
     std::condition_variable m_wake;  // workers: a slot came free, or stop
     std::condition_variable m_done;  // the consumer: a slot is ready

@@ -163,7 +163,13 @@ void t_zipReader::Close()
     m_directoryOffset = 0;
     m_directorySize = 0;
     m_entryCount = 0;
-    m_preloaded = false;
+    if (m_mapped)
+        UnmapViewOfFile(m_mapped);
+    m_mapped = nullptr;
+    if (m_mapping)
+        CloseHandle(m_mapping);
+    m_mapping = nullptr;
+    m_preloaded = nullptr;
 }
 
 bool t_zipReader::ReadAt(uint64_t offset, void* out, size_t count) const
@@ -189,7 +195,7 @@ const uint8_t* t_zipReader::View(uint64_t offset, size_t count, t_byteBlock& blo
     if (offset > m_archiveSize || count > m_archiveSize - offset)
         return nullptr;
     if (m_preloaded)
-        return m_whole.Data() + offset;
+        return m_preloaded + offset;
     if (!block.Reserve(std::max<size_t>(count, 1)) || !ReadAt(offset, block.Data(), count))
         return nullptr;
     return block.Data();
@@ -199,9 +205,17 @@ bool t_zipReader::Preload()
 {
     if (m_file == INVALID_HANDLE_VALUE || m_archiveSize > c_preloadLimit)
         return false;
-    if (!m_preloaded)
-        m_preloaded = m_whole.Reserve(size_t(m_archiveSize)) && ReadAt(0, m_whole.Data(), size_t(m_archiveSize));
-    return m_preloaded;
+    if (m_preloaded)
+        return true;
+    // A mapping costs no copy, and the workers fault in only the pages they read.
+    m_mapping = CreateFileMappingW(m_file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (m_mapping)
+        m_mapped = static_cast<const uint8_t*>(MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0));
+    if (m_mapped)
+        m_preloaded = m_mapped;
+    else if (m_whole.Reserve(size_t(m_archiveSize)) && ReadAt(0, m_whole.Data(), size_t(m_archiveSize)))
+        m_preloaded = m_whole.Data();
+    return m_preloaded != nullptr;
 }
 
 int t_zipReader::List(std::vector<t_zipEntry>& entries)

@@ -53,8 +53,9 @@ public:
     int Open(const wchar_t* path);
     void Close();
     uint64_t ArchiveSize() const { return m_archiveSize; }
-    // Reads the whole archive into memory when it is not too large, so that unpacking
-    // costs no further reads; false leaves it read entry by entry.
+    // Maps the whole archive (or, where it cannot be mapped, reads it into memory) when it
+    // is not too large, so that unpacking costs no further reads; false leaves it read
+    // entry by entry. The archive is open without write sharing, so the mapped bytes stay.
     bool Preload();
 
     // Every entry in directory order; ZIPLIB_E_TOO_BIG past ZIPLIB_MAX_ENTRIES,
@@ -83,7 +84,9 @@ private:
     uint64_t m_directoryOffset = 0;
     uint64_t m_directorySize = 0;
     uint64_t m_entryCount = 0;
-    t_byteBlock m_whole;  // the preloaded archive
-    bool m_preloaded = false;
+    HANDLE m_mapping = nullptr;
+    const uint8_t* m_mapped = nullptr;       // the mapped view, unmapped by Close
+    t_byteBlock m_whole;                     // the archive read whole where it could not be mapped
+    const uint8_t* m_preloaded = nullptr;    // the whole archive: m_mapped or m_whole
     std::unique_ptr<t_unpacker> m_unpacker;  // for Read
 };
