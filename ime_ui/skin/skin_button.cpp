@@ -20,104 +20,101 @@ const wchar_t* SkinButtonName(int index)
 
 // --- SkinBtn --------------------------------------------------------------------
 
-int SkinBtn::Values(t_skinNamedValue (&list)[c_maxValues])
+void SkinBtn::List(t_skinValueList& list)
 {
-    const t_skinNamedValue values[] = {
-        {L"display", &display}, {L"pos", &pos},     {L"align", &align}, {L"", &normal},
-        {L"down", &down},       {L"hover", &hover}, {L"in", &in},       {L"out", &out},
-        {L"downing", &downing}, {L"up", &up},       {L"hint", &hint},   {L"url", &url},
-    };
-    const int count = sizeof(values) / sizeof(values[0]);
-    for (int i = 0; i < count; ++i)
-        list[i] = values[i];
-    return count;
+    list.Add({{L"display", &display},
+              {L"pos", &pos},
+              {L"align", &align},
+              {L"", &normal},
+              {L"down", &down},
+              {L"hover", &hover},
+              {L"in", &in},
+              {L"out", &out},
+              {L"downing", &downing},
+              {L"up", &up},
+              {L"hint", &hint},
+              {L"url", &url}});
 }
 
 bool SkinBtn::Load(const t_iniSection* section, const wchar_t* prefix)
 {
-    t_skinNamedValue list[c_maxValues];
-    const int count = Values(list);
-    return LoadSkinValues(list, count, section, prefix);
+    t_skinValueList list;
+    List(list);
+    return list.Load(section, prefix);
 }
 
 void SkinBtn::Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap)
 {
-    t_skinNamedValue list[c_maxValues];
-    const int count = Values(list);
-    SaveSkinValues(list, count, section, prefix, heap);
+    t_skinValueList list;
+    List(list);
+    list.Save(section, prefix, heap);
 }
 
 void SkinBtn::Reset()
 {
-    t_skinNamedValue list[c_maxValues];
-    const int count = Values(list);
-    ResetSkinValues(list, count);
+    t_skinValueList list;
+    List(list);
+    list.Reset();
 }
 
 void SkinBtn::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
 {
-    t_skinNamedValue list[c_maxValues];
-    const int count = const_cast<SkinBtn*>(this)->Values(list);
-    WalkSkinValues(list, count, visitor, section, prefix);
+    t_skinValueList list;
+    const_cast<SkinBtn*>(this)->List(list);
+    list.Walk(visitor, section, prefix);
 }
 
-int SkinBtnComponent::Values(t_skinNamedValue (&list)[c_maxValues])
+void SkinBtnComponent::List(t_skinValueList& list)
 {
-    int count = SkinBtn::Values(list);
-    list[count++] = {L"BundleId", &BundleId};
-    list[count++] = {L"ComId", &ComId};
-    return count;
+    SkinBtn::List(list);
+    list.Add({{L"BundleId", &BundleId}, {L"ComId", &ComId}});
 }
 
 // --- SkinFlash ------------------------------------------------------------------
 
-void SkinFlash::Values(t_skinNamedValue (&list)[c_valueCount])
+void SkinFlash::List(t_skinValueList& list)
 {
-    const t_skinNamedValue values[c_valueCount] = {
-        {L"", &file},
-        {L"display", &display},
-        {L"pos", &pos},
-        {L"align", &align},
-        {L"width", &width},
-        {L"height", &height},
-        {L"drag", &drag},
-        {L"preview", &preview},
-        {L"cursor", &cursor},
-        {L"param", &param},
-        {L"popup", &popup},
-        {L"showDisable", &showDisable},
-        {L"stick", &stick},
-        {L"correct", &correct},
-        {L"security", &security},
-        {L"showlikeparent", &showlikeparent},
-        {L"hidefullscreen", &hidefullscreen},
-        {L"activate", &activate},
-        {L"framefree", &framefree},
-        {L"framecnt", &framecnt},
-    };
-    for (int i = 0; i < c_valueCount; ++i)
-        list[i] = values[i];
+    list.Add({{L"", &file},
+              {L"display", &display},
+              {L"pos", &pos},
+              {L"align", &align},
+              {L"width", &width},
+              {L"height", &height},
+              {L"drag", &drag},
+              {L"preview", &preview},
+              {L"cursor", &cursor},
+              {L"param", &param},
+              {L"popup", &popup},
+              {L"showDisable", &showDisable},
+              {L"stick", &stick},
+              {L"correct", &correct},
+              {L"security", &security},
+              {L"showlikeparent", &showlikeparent},
+              {L"hidefullscreen", &hidefullscreen},
+              {L"activate", &activate},
+              {L"framefree", &framefree},
+              {L"framecnt", &framecnt}});
 }
 
 bool SkinFlash::Load(const t_iniSection* section, const wchar_t* prefix)
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    return LoadSkinValues(list, c_valueCount, section, prefix);
+    t_skinValueList list;
+    List(list);
+    return list.Load(section, prefix);
 }
 
 void SkinFlash::Reset()
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    ResetSkinValues(list, c_valueCount);
+    t_skinValueList list;
+    List(list);
+    list.Reset();
 }
 
 void SkinFlash::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
 {
-    t_skinNamedValue list[c_valueCount];
-    const_cast<SkinFlash*>(this)->Values(list);
-    WalkSkinValues(list, c_valueCount, visitor, section, prefix);
+    t_skinValueList list;
+    const_cast<SkinFlash*>(this)->List(list);
+    list.Walk(visitor, section, prefix);
 }
 
 // --- SkinArrayBase --------------------------------------------------------------

@@ -36,9 +36,8 @@ public:
     SkinStr url;
 
 protected:
-    static const int c_maxValues = 16;
-    // The values with their key names in reading order; their number.
-    virtual int Values(t_skinNamedValue (&list)[c_maxValues]);
+    // Lists the values with their key names in reading order.
+    virtual void List(t_skinValueList& list);
 };
 
 // A button of a component: the button keys, then B_BundleId and B_ComId.
@@ -48,7 +47,7 @@ public:
     SkinStr ComId;
 
 protected:
-    int Values(t_skinNamedValue (&list)[c_maxValues]) override;
+    void List(t_skinValueList& list) override;
 };
 
 // A flash item, read under its item key K: K itself (the flash file), then K_display ...
@@ -85,8 +84,7 @@ public:
     SkinInt framecnt;
 
 private:
-    static const int c_valueCount = 20;
-    void Values(t_skinNamedValue (&list)[c_valueCount]);
+    void List(t_skinValueList& list);
 };
 
 // Items past this many are never read: the input method drops indexes of 1000 and above.

@@ -2,50 +2,46 @@
 
 // --- SkinDisplay ----------------------------------------------------------------
 
-void SkinDisplay::Values(t_skinNamedValue (&list)[c_valueCount])
+void SkinDisplay::List(t_skinValueList& list)
 {
-    const t_skinNamedValue values[c_valueCount] = {
-        {L"font_size", &font_size},
-        {L"font_ch", &font_ch},
-        {L"font_en", &font_en},
-        {L"pinyin_color", &pinyin_color},
-        {L"zhongwen_color", &zhongwen_color},
-        {L"zhongwen_first_color", &zhongwen_first_color},
-        {L"zhongwen_first_bk_color", &zhongwen_first_bk_color},
-        {L"result_color", &result_color},
-        {L"bihua_color", &bihua_color},
-        {L"comphint_color", &comphint_color},
-        {L"caret_color", &caret_color},
-        {L"use_gdip", &use_gdip},
-        {L"clear_edge", &clear_edge},
-        {L"webpage", &webpage},
-        {L"aero", &aero},
-        {L"glow", &glow},
-        {L"default_skin", &default_skin},
-    };
-    for (int i = 0; i < c_valueCount; ++i)
-        list[i] = values[i];
+    list.Add({{L"font_size", &font_size},
+              {L"font_ch", &font_ch},
+              {L"font_en", &font_en},
+              {L"pinyin_color", &pinyin_color},
+              {L"zhongwen_color", &zhongwen_color},
+              {L"zhongwen_first_color", &zhongwen_first_color},
+              {L"zhongwen_first_bk_color", &zhongwen_first_bk_color},
+              {L"result_color", &result_color},
+              {L"bihua_color", &bihua_color},
+              {L"comphint_color", &comphint_color},
+              {L"caret_color", &caret_color},
+              {L"use_gdip", &use_gdip},
+              {L"clear_edge", &clear_edge},
+              {L"webpage", &webpage},
+              {L"aero", &aero},
+              {L"glow", &glow},
+              {L"default_skin", &default_skin}});
 }
 
 bool SkinDisplay::Load(const t_iniSection* section)
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    return LoadSkinValues(list, c_valueCount, section, nullptr);
+    t_skinValueList list;
+    List(list);
+    return list.Load(section, nullptr);
 }
 
 void SkinDisplay::Reset()
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    ResetSkinValues(list, c_valueCount);
+    t_skinValueList list;
+    List(list);
+    list.Reset();
 }
 
 void SkinDisplay::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
 {
-    t_skinNamedValue list[c_valueCount];
-    const_cast<SkinDisplay*>(this)->Values(list);
-    WalkSkinValues(list, c_valueCount, visitor, section, nullptr);
+    t_skinValueList list;
+    const_cast<SkinDisplay*>(this)->List(list);
+    list.Walk(visitor, section, nullptr);
 }
 
 // --- SkinSchemeCombined ---------------------------------------------------------

@@ -31,8 +31,7 @@ public:
     SkinBool default_skin;
 
 private:
-    static const int c_valueCount = 17;
-    void Values(t_skinNamedValue (&list)[c_valueCount]);
+    void List(t_skinValueList& list);
 };
 
 // One window holding composition and candidates.

@@ -2,25 +2,39 @@
 
 #include "ime_ui/skin/skin_number.h"
 
-bool LoadSkinValues(const t_skinNamedValue* values, int count, const t_iniSection* section, const wchar_t* prefix)
+t_skinValueList& t_skinValueList::Add(std::initializer_list<t_skinNamedValue> values)
+{
+    for (const t_skinNamedValue& value : values) {
+        if (m_count < c_capacity)
+            m_values[m_count++] = value;
+    }
+    return *this;
+}
+
+bool t_skinValueList::Load(const t_iniSection* section, const wchar_t* prefix) const
 {
     bool all = true;
-    for (int i = 0; i < count; ++i)
-        all = values[i].value->Load(section, values[i].name, prefix) && all;
+    for (int i = 0; i < m_count; ++i)
+        all = m_values[i].value->Load(section, m_values[i].name, prefix) && all;
     return all;
 }
 
-void SaveSkinValues(const t_skinNamedValue* values, int count, t_iniSection* section, const wchar_t* prefix,
-                    t_heap& heap)
+void t_skinValueList::Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap) const
 {
-    for (int i = 0; i < count; ++i)
-        values[i].value->Save(section, values[i].name, heap, prefix);
+    for (int i = 0; i < m_count; ++i)
+        m_values[i].value->Save(section, m_values[i].name, heap, prefix);
 }
 
-void ResetSkinValues(const t_skinNamedValue* values, int count)
+void t_skinValueList::Reset() const
 {
-    for (int i = 0; i < count; ++i)
-        values[i].value->Reset();
+    for (int i = 0; i < m_count; ++i)
+        m_values[i].value->Reset();
+}
+
+void t_skinValueList::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
+{
+    for (int i = 0; i < m_count; ++i)
+        WalkSkinValue(visitor, section, m_values[i].name, prefix, *m_values[i].value);
 }
 
 void WalkSkinValue(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* name, const wchar_t* prefix,
@@ -29,11 +43,4 @@ void WalkSkinValue(i_skinValueVisitor& visitor, const wchar_t* section, const wc
     wchar_t key[c_skinKeyChars] = {0};
     if (MakeSkinKey(name, prefix, key) && key[0])
         visitor.Visit(section, key, value);
-}
-
-void WalkSkinValues(const t_skinNamedValue* values, int count, i_skinValueVisitor& visitor, const wchar_t* section,
-                    const wchar_t* prefix)
-{
-    for (int i = 0; i < count; ++i)
-        WalkSkinValue(visitor, section, values[i].name, prefix, *values[i].value);
 }

@@ -4,6 +4,8 @@
 
 #include "ime_ui/skin/skin_value.h"
 
+#include <initializer_list>
+
 // Told every value of a parsed skin with the section and the composed key it is read from.
 class i_skinValueVisitor {
 public:
@@ -16,13 +18,26 @@ struct t_skinNamedValue {
     SkinTypeBase* value;
 };
 
-// Loads every value (none is skipped when one fails); true when all loaded.
-bool LoadSkinValues(const t_skinNamedValue* values, int count, const t_iniSection* section, const wchar_t* prefix);
-void SaveSkinValues(const t_skinNamedValue* values, int count, t_iniSection* section, const wchar_t* prefix,
-                    t_heap& heap);
-void ResetSkinValues(const t_skinNamedValue* values, int count);
-void WalkSkinValues(const t_skinNamedValue* values, int count, i_skinValueVisitor& visitor, const wchar_t* section,
-                    const wchar_t* prefix);
+class t_skinValueList {
+public:
+    // The most values a part lists (a flash item's twenty).
+    static const int c_capacity = 20;
+
+    // Appends in reading order; entries past the capacity are a programming error and
+    // are dropped.
+    t_skinValueList& Add(std::initializer_list<t_skinNamedValue> values);
+
+    // Loads every value (none is skipped when one fails); true when all loaded.
+    bool Load(const t_iniSection* section, const wchar_t* prefix) const;
+    void Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap) const;
+    void Reset() const;
+    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
+
+private:
+    t_skinNamedValue m_values[c_capacity] = {};
+    int m_count = 0;
+};
+
 // One value under its composed key; keys that don't fit are not told.
 void WalkSkinValue(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* name, const wchar_t* prefix,
                    const SkinTypeBase& value);

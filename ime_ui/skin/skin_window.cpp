@@ -8,39 +8,35 @@ const wchar_t c_seperatorPrefix[] = L"seperatorui";
 
 // --- SkinWindowCommon -----------------------------------------------------------
 
-void SkinWindowCommon::Values(t_skinNamedValue (&list)[c_valueCount])
+void SkinWindowCommon::List(t_skinValueList& list)
 {
-    const t_skinNamedValue values[c_valueCount] = {
-        {L"transparent_color", &transparent_color},
-        {L"transparent_color_enable", &transparent_color_enable},
-        {L"click_color", &click_color},
-        {L"click_color_enable", &click_color_enable},
-        {L"opaque", &opaque},
-        {L"layered", &layered},
-    };
-    for (int i = 0; i < c_valueCount; ++i)
-        list[i] = values[i];
+    list.Add({{L"transparent_color", &transparent_color},
+              {L"transparent_color_enable", &transparent_color_enable},
+              {L"click_color", &click_color},
+              {L"click_color_enable", &click_color_enable},
+              {L"opaque", &opaque},
+              {L"layered", &layered}});
 }
 
 bool SkinWindowCommon::Load(const t_iniSection* section)
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    return LoadSkinValues(list, c_valueCount, section, nullptr);
+    t_skinValueList list;
+    List(list);
+    return list.Load(section, nullptr);
 }
 
 void SkinWindowCommon::Reset()
 {
-    t_skinNamedValue list[c_valueCount];
-    Values(list);
-    ResetSkinValues(list, c_valueCount);
+    t_skinValueList list;
+    List(list);
+    list.Reset();
 }
 
 void SkinWindowCommon::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
 {
-    t_skinNamedValue list[c_valueCount];
-    const_cast<SkinWindowCommon*>(this)->Values(list);
-    WalkSkinValues(list, c_valueCount, visitor, section, nullptr);
+    t_skinValueList list;
+    const_cast<SkinWindowCommon*>(this)->List(list);
+    list.Walk(visitor, section, nullptr);
 }
 
 // --- SkinFlashBk ----------------------------------------------------------------

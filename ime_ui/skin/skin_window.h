@@ -23,8 +23,7 @@ public:
     SkinBool layered;
 
 private:
-    static const int c_valueCount = 6;
-    void Values(t_skinNamedValue (&list)[c_valueCount]);
+    void List(t_skinValueList& list);
 };
 
 // The flash background of a window: Q_flashbk (the flash file), then Q_flashbk_security,
