@@ -235,7 +235,11 @@ LRESULT t_wndTop::OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
 bool t_wndTop::OnSetCursor(HWND window, int hitCode, int mouseMsg)
 {
     const POINT p = InputCursorPos();
-    if (hitCode == lastHitCode && mouseMsg == lastMouseMsg && p.x == lastSetCursorX && p.y == lastSetCursorY)
+    // The system repeats this message for a cursor that did not move; those repeats are
+    // dropped. A button message is never a repeat: two presses at one spot (the release
+    // in between arrives under capture, not here) are two presses.
+    const bool button = mouseMsg != WM_MOUSEMOVE;
+    if (!button && hitCode == lastHitCode && mouseMsg == lastMouseMsg && p.x == lastSetCursorX && p.y == lastSetCursorY)
         return true;
     lastHitCode = hitCode;
     lastMouseMsg = mouseMsg;

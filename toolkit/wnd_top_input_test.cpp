@@ -61,9 +61,14 @@ public:
         hovers.push_back(POINT{x, y});
         return true;
     }
+    void OnMouseMove(UINT keys, int x, int y) override
+    {
+        ++moves;
+        t_fillElement::OnMouseMove(keys, x, y);
+    }
     bool SuspendsDrag() override { return suspends; }
 
-    int downs = 0, ups = 0;
+    int downs = 0, ups = 0, moves = 0;
     std::vector<POINT> hovers;
     bool suspends = false;
 };
@@ -357,24 +362,32 @@ struct t_realTop {
     t_probeChild* child;
 };
 
-TEST_F(InputTest, SetCursorCarriesPressesOnlyForADisabledWindow)
+TEST_F(InputTest, SetCursorCarriesMouseMessagesOnlyForADisabledWindow)
 {
     struct t_case {
         const char* what;
         DWORD style;
-        int downsFromSetCursor;
+        int perMessage;  // calls for each message WM_SETCURSOR carries
     };
     for (const t_case& c : {t_case{"enabled", WS_POPUP, 0}, t_case{"disabled", WS_POPUP | WS_DISABLED, 1}}) {
         SCOPED_TRACE(c.what);
         t_realTop real(c.style);
         HWND window = real.top.hwnd;
         ASSERT_NE(window, nullptr);
+        const auto setCursor = [&](UINT mouseMsg) {
+            SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, mouseMsg));
+        };
         g_cursor = POINT{220, 220};  // over the child
-        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-        EXPECT_EQ(real.child->downs, c.downsFromSetCursor);
-        // The same message at the same place is not passed on again.
-        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-        EXPECT_EQ(real.child->downs, c.downsFromSetCursor);
+        setCursor(WM_MOUSEMOVE);
+        EXPECT_EQ(real.child->moves, c.perMessage);
+        // The system repeats the message for a cursor that did not move: dropped.
+        setCursor(WM_MOUSEMOVE);
+        EXPECT_EQ(real.child->moves, c.perMessage);
+        // Two presses at one spot are two presses.
+        setCursor(WM_LBUTTONDOWN);
+        EXPECT_EQ(real.child->downs, c.perMessage);
+        setCursor(WM_LBUTTONDOWN);
+        EXPECT_EQ(real.child->downs, 2 * c.perMessage);
         if (c.style & WS_DISABLED)
             continue;
         // An enabled window's own press arrives as WM_LBUTTONDOWN: one press, one call.
