@@ -12,6 +12,7 @@
 #include "graphics/image/image.h"
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/work_area.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/wnd_hint.h"
@@ -81,7 +82,13 @@ public:
         ++leaves;
         t_wndTop::OnMouseLeave();
     }
-    int doubleClicks = 0, leaves = 0;
+    bool OnSetCursor(HWND window, int hitCode, int mouseMsg) override
+    {
+        if (mouseMsg == WM_LBUTTONDOWN)
+            ++setCursorPresses;
+        return t_wndTop::OnSetCursor(window, hitCode, mouseMsg);
+    }
+    int doubleClicks = 0, leaves = 0, setCursorPresses = 0;
 };
 
 // The mouse message a disabled window learns of, with the cursor at p.
@@ -89,17 +96,6 @@ void Mouse(HWND window, UINT msg, POINT p)
 {
     g_cursor = p;
     SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTERROR, msg));
-}
-
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
 RECT WindowRect(HWND window)
@@ -226,7 +222,7 @@ TEST_F(WindowTest, Timer100PostsHoverAfterRestAndLeaveOutside)
     const POINT over = {origin.x + 20, origin.y + 25};
     Mouse(window, WM_MOUSEMOVE, over);
     EXPECT_TRUE(t.top.hover);
-    Pump(600);
+    PumpMessages(600);
     // The cursor rested on the child: hover reached it with the screen point.
     ASSERT_FALSE(t.child->hovers.empty());
     EXPECT_EQ(t.child->hovers[0].x, over.x);
@@ -234,14 +230,14 @@ TEST_F(WindowTest, Timer100PostsHoverAfterRestAndLeaveOutside)
     EXPECT_EQ(t.top.leaves, 0);
 
     g_cursor = POINT{origin.x + 500, origin.y + 500};
-    Pump(400);
+    PumpMessages(400);
     EXPECT_GE(t.top.leaves, 1);
     EXPECT_FALSE(t.top.hover);
     // Leaving stopped the poll.
     EXPECT_FALSE(KillTimer(window, c_hoverTimerId));
     const size_t hovers = t.child->hovers.size();
     g_cursor = over;
-    Pump(300);
+    PumpMessages(300);
     EXPECT_EQ(t.child->hovers.size(), hovers);
 }
 
@@ -390,7 +386,7 @@ TEST_F(WindowTest, ClassicTopTakesItsRegionFromTheMaskOncePerSize)
         EXPECT_EQ(top.regionWidth, 18);
         // Shown, the classic path paints through WM_PAINT.
         EXPECT_TRUE(top.Show(true));
-        Pump(50);
+        PumpMessages(50);
         EXPECT_TRUE(IsWindowVisible(top.hwnd));
     }
     // A layered top has no window region.
@@ -403,6 +399,65 @@ TEST_F(WindowTest, ClassicTopTakesItsRegionFromTheMaskOncePerSize)
     layered.Measure(nullptr);
     EXPECT_EQ(layered.region, nullptr);
     DeleteObject(picture);
+}
+
+// Real input, the hooks left alone: the system's own mouse messages reach a disabled top
+// through WM_SETCURSOR, and under capture as they are.
+void SendMouse(DWORD flags, int x = 0, int y = 0)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    if (flags & MOUSEEVENTF_MOVE) {
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dx = (x * 65536 + w / 2) / w;
+        input.mi.dy = (y * 65536 + h / 2) / h;
+        flags |= MOUSEEVENTF_ABSOLUTE;
+    }
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+    PumpMessages(25);
+}
+
+TEST(WndTopRealInput, DisabledLayeredTopTakesClicksDoubleClicksAndDrags)
+{
+    RECT work;
+    GetWorkArea(nullptr, work);
+    t_probeTop top;
+    ASSERT_TRUE(top.Create(WS_POPUP | WS_DISABLED, 0, 0, 120, 80, 0, nullptr, nullptr));
+    AddRootLayout(top);
+    top.SetPlainFrame(RGB(0, 0, 0), RGB(40, 90, 200));
+    top.SetLayered(true);
+    // Topmost, and away from the places where the other window tests put theirs.
+    SetWindowPos(top.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const POINT origin = {work.right - 400, work.bottom - 300};
+    top.Move(origin.x, origin.y, 120, 80, true);
+    top.Show(true);
+    PumpMessages(100);
+
+    // Two presses at one spot, the cursor still: the second is a double click. (A wide
+    // double-click time, so that a loaded machine still makes one.)
+    top.doubleClickTime = 1000;
+    const int x = origin.x + 60, y = origin.y + 40;
+    for (int i = 0; i < 2; ++i) {
+        SendMouse(MOUSEEVENTF_MOVE, x, y);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+    }
+    EXPECT_EQ(top.setCursorPresses, 2);
+    EXPECT_EQ(top.doubleClicks, 1);
+    EXPECT_TRUE(top.hover);
+    EXPECT_FALSE(top.dragging);
+
+    // A press on the background drags the window with the cursor until the release.
+    SendMouse(MOUSEEVENTF_MOVE, x, y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(top.dragging);
+    SendMouse(MOUSEEVENTF_MOVE, x + 30, y + 20);
+    SendMouse(MOUSEEVENTF_MOVE, x + 40, y + 25);
+    EXPECT_EQ(WindowRect(top.hwnd).left, origin.x + 40);
+    EXPECT_EQ(WindowRect(top.hwnd).top, origin.y + 25);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_FALSE(top.dragging);
 }
 
 }  // namespace
