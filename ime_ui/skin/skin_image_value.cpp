@@ -5,12 +5,6 @@
 
 #include <cwchar>
 
-namespace {
-
-bool SameText(const wchar_t* a, const wchar_t* b) { return wcscmp(a ? a : L"", b ? b : L"") == 0; }
-
-}  // namespace
-
 bool t_SkinImage::Parse(wchar_t* text)
 {
     Clear();
@@ -45,7 +39,7 @@ void t_SkinImage::AppendTo(t_str& out) const
 
 bool t_SkinImage::Equals(const t_SkinImage& other) const
 {
-    return SameText(file, other.file) && a == other.a && b == other.b && c == other.c && d == other.d;
+    return SameSkinText(file, other.file) && a == other.a && b == other.b && c == other.c && d == other.d;
 }
 
 bool SkinImage::Parse(wchar_t* text)

@@ -30,6 +30,8 @@ bool ParseNumbers(wchar_t* text, int (&out)[N])
 
 }  // namespace
 
+bool SameSkinText(const wchar_t* a, const wchar_t* b) { return wcscmp(a ? a : L"", b ? b : L"") == 0; }
+
 int SplitSkinText(wchar_t* text, wchar_t separator, wchar_t** pieces, int max)
 {
     int count = 0;
@@ -131,12 +133,7 @@ bool SkinStr::Parse(wchar_t* text)
 
 const wchar_t* SkinStr::Format(t_heap& heap) const { return m_value ? heap.StrDup(m_value) : nullptr; }
 
-bool SkinStr::IsDefault() const
-{
-    const wchar_t* value = m_value ? m_value : L"";
-    const wchar_t* fallback = m_default ? m_default : L"";
-    return wcscmp(value, fallback) == 0;
-}
+bool SkinStr::IsDefault() const { return SameSkinText(m_value, m_default); }
 
 // --- Lists of numbers -----------------------------------------------------------
 

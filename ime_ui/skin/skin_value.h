@@ -197,6 +197,9 @@ public:
     const wchar_t* Format(t_heap& heap) const override;
 };
 
+// Texts compared case-sensitively, no text counting as the empty text.
+bool SameSkinText(const wchar_t* a, const wchar_t* b);
+
 // Splits text in place at the separator: up to max pieces, the last one taking the rest
 // of the text (separators included). Returns the number of pieces (at least 1).
 int SplitSkinText(wchar_t* text, wchar_t separator, wchar_t** pieces, int max);
