@@ -10,10 +10,10 @@
 
 #include "foundation/config/ini_document.h"
 #include "foundation/files/file.h"
-#include "foundation/files/file_bak_write.h"
 #include "foundation/core/exe_path.h"
 #include "foundation/files/bulk_read.h"
 #include "foundation/files/path.h"
+#include "foundation/files/private_file_write.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
@@ -293,7 +293,7 @@ bool IMESkin::Open(const wchar_t* path)
         if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0)
             document->WriteConfig(errors, ini);
     }
-    WriteWorkCopy(errors, nullptr, nullptr);
+    WriteWorkCopy(errors, nullptr, nullptr, nullptr);
     for (int i = 0; i < m_parts.Count(); ++i) {
         BaseInfo* part = PartAt(i);
         part->SetIniPath(ini);
@@ -314,6 +314,13 @@ bool IMESkin::Close()
 
 bool IMESkin::Commit(t_errorChain& errors, bool validate)
 {
+    wchar_t ini[MAX_PATH];
+    std::vector<uint8_t> text;
+    return RenderCommit(errors, validate, ini, text) && WriteIni(errors, ini, text);
+}
+
+bool IMESkin::RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text)
+{
     SetUseGdip(AnyPartUsesPngOrGif() ? 1 : 0);
     for (int i = 0; i < m_parts.Count(); ++i) {
         BaseInfo* part = PartAt(i);
@@ -325,24 +332,35 @@ bool IMESkin::Commit(t_errorChain& errors, bool validate)
             return errors.Fail(L"%s:%s", PartNameOf(part->PartIndex()), part->Message().c_str());
     }
     SetUseGdip(1);
-    wchar_t ini[MAX_PATH];
     if (!GetIniPath(ini))
         return errors.Fail(L"保存ini失败:获取临时路径失败");
-    // What WriteConfig writes, replaced safely the same way; left out when the file
-    // already holds it.
+    // What WriteConfig writes.
     t_iniDocument* document = SkinIni::Instance();
-    std::vector<uint8_t> text;
     if (!document || !RenderIni(*document, text))
         return errors.Fail(L"保存ini失败:%s", ini);
+    return true;
+}
+
+bool IMESkin::WriteIni(t_errorChain& errors, const wchar_t* ini, const std::vector<uint8_t>& text)
+{
+    // Replaced safely, as WriteConfig replaces; left out when the file already holds it.
     if (m_ini.Holds(ini, text))
         return true;
     m_ini.known = false;
     t_errorChain writeErrors;
-    t_fileBakWrite out;
-    if (!out.Write(writeErrors, text.data(), uint32_t(text.size())) || !out.Save(writeErrors, ini))
+    if (!ReplacePrivateFile(writeErrors, ini, text.data(), uint32_t(text.size()), TemporaryFor(c_iniName).c_str()))
         return errors.Fail(L"保存ini失败:%s", ini);
     m_ini.Record(ini, text);
     return true;
+}
+
+t_str IMESkin::TemporaryFor(const wchar_t* name) const
+{
+    t_str path(m_zip ? m_zip->GetWorkFolder() : L"");
+    path.Append(L".");
+    path.Append(name);
+    path.Append(L".wtm");
+    return path;
 }
 
 bool IMESkin::t_writtenText::Holds(const wchar_t* path, const std::vector<uint8_t>& text) const
@@ -361,12 +379,23 @@ void IMESkin::t_writtenText::Record(const wchar_t* path, const std::vector<uint8
 bool IMESkin::CommitForPacking(t_errorChain& errors, bool validate, std::vector<uint8_t>& committed,
                                std::vector<uint8_t>& packed)
 {
-    if (!Commit(errors, validate))
-        return false;
+    wchar_t ini[MAX_PATH];
+    return RenderCommit(errors, validate, ini, committed) && WriteIni(errors, ini, committed) &&
+           PackedIni(errors, committed, packed);
+}
+
+bool IMESkin::PackedIni(t_errorChain& errors, const std::vector<uint8_t>& committed, std::vector<uint8_t>& packed)
+{
     const t_str ini = t_path::Combine(m_zip->GetWorkFolder(), c_iniName);
-    // The text as Commit wrote it, and the same blanked for packing, without touching
-    // the work folder's Skin.ini.
-    committed = m_ini.bytes;
+    // The committed text was rendered from SkinIni: when every key the blanking sets is
+    // already empty there, the packed text is the committed one, without a second parse.
+    const t_iniDocument* current = SkinIni::Instance();
+    if (!committed.empty() && current && !PostProcessChanges(*current)) {
+        packed = committed;
+        return true;
+    }
+    // Else the committed text blanked for packing, without touching the work folder's
+    // Skin.ini.
     t_iniDocument forPacking(false);
     if (committed.empty() || !forPacking.ReadFromMemory(committed.data(), committed.size(), SkinIni::c_codePage))
         return errors.Fail(L"保存ini失败:%s", ini.c_str());
@@ -383,18 +412,15 @@ bool IMESkin::BackUpIni(t_errorChain& errors, const std::vector<uint8_t>& commit
         return true;
     m_backupIni.known = false;
     t_errorChain local;
-    t_fileWrite file;
-    const bool ok = file.Open(local, backupIni.c_str(), t_file::e_writeNew) &&
-                    file.Write(local, committed.data(), uint32_t(committed.size()));
-    file.Close();
-    if (!ok)
+    if (!ReplacePrivateFile(local, backupIni.c_str(), committed.data(), uint32_t(committed.size()),
+                            TemporaryFor(c_backupIniName).c_str()))
         return errors.Fail(L"保存失败:备份ini失败:%s", backupIni.c_str());
     m_backupIni.Record(backupIni.c_str(), committed);
     return true;
 }
 
-bool IMESkin::WriteWorkCopy(t_errorChain& errors, const std::vector<uint8_t>* packedIni,
-                            const std::vector<uint8_t>* backupIni)
+bool IMESkin::WriteWorkCopy(t_errorChain& errors, std::vector<t_listedFile>* listing,
+                            const std::vector<uint8_t>* packedIni, const std::vector<uint8_t>* backupIni)
 {
     const wchar_t* work = m_zip ? m_zip->GetWorkFolder() : L"";
     t_skinPackCopy::t_given given[2];
@@ -403,7 +429,9 @@ bool IMESkin::WriteWorkCopy(t_errorChain& errors, const std::vector<uint8_t>* pa
         given[count++] = {c_iniName, packedIni->data(), uint32_t(packedIni->size())};
     if (backupIni)
         given[count++] = {c_backupIniName, backupIni->data(), uint32_t(backupIni->size())};
-    if (!work[0] || !m_copy.Update(work, given, count)) {
+    if (listing && work[0])
+        m_copy.Update(work, *listing, given, count);
+    else if (!work[0] || !m_copy.Update(work, given, count)) {
         errors.AddText(L"皮肤打包文件导出失败");
         return false;
     }
@@ -418,12 +446,29 @@ bool IMESkin::RefreshWorkCopy(t_errorChain& errors)
     if (!work[0])
         return errors.Fail(L"解压失败:获取解压路径失败");
     std::vector<uint8_t> committed, packed;
+    wchar_t ini[MAX_PATH];
     t_errorChain local;
-    if (!CommitForPacking(local, false, committed, packed))
+    if (!RenderCommit(local, false, ini, committed))
         return errors.Fail(L"解压失败:保存ini失败");
+    // The folder is listed on the thread pool while the two INI files are written: their
+    // temporaries lie beside the folder and each lands whole by a rename, so the listing
+    // sees no half-written file, and the copy takes both texts from memory anyway.
+    t_folderListing listing;
+    listing.Start(work);
+    const bool written = WriteIni(local, ini, committed) && PackedIni(local, committed, packed);
     // A backup that fails stops nothing: the packed copy takes the committed text anyway.
-    BackUpIni(local, committed);
-    if (!WriteWorkCopy(local, &packed, &committed))
+    if (written)
+        BackUpIni(local, committed);
+    std::vector<t_listedFile> files;
+    bool listed = listing.Wait(files);
+    if (!written)
+        return errors.Fail(L"解压失败:保存ini失败");
+    // A backup made while the folder was listed may be missing from the listing.
+    if (listed && !std::any_of(files.begin(), files.end(), [](const t_listedFile& file) {
+            return CompareFileNames(file.name.c_str(), -1, c_backupIniName, -1) == 0;
+        }))
+        listed = ListFolder(work, files);
+    if (!listed || !WriteWorkCopy(local, &files, &packed, &committed))
         return errors.Fail(L"解压失败:保存文件失败");
     return true;
 }
@@ -593,9 +638,26 @@ void IMESkin::PostProcessIni(const wchar_t* path) const
 
 void IMESkin::PostProcessIni(t_iniDocument& document) const
 {
-    const auto blank = [&document](const wchar_t* section, const wchar_t* picture, const wchar_t* mask) {
-        document.SetValue(section, picture, L"");
-        document.SetValue(section, mask, L"");
+    for (const t_iniKeyName& key : BlankedPictureKeys())
+        document.SetValue(key.section, key.key, L"");
+}
+
+bool IMESkin::PostProcessChanges(const t_iniDocument& document) const
+{
+    for (const t_iniKeyName& key : BlankedPictureKeys()) {
+        const wchar_t* value = document.GetValue(key.section, key.key);
+        if (!value || value[0])
+            return true;
+    }
+    return false;
+}
+
+std::vector<IMESkin::t_iniKeyName> IMESkin::BlankedPictureKeys() const
+{
+    std::vector<t_iniKeyName> keys;
+    const auto blank = [&keys](const wchar_t* section, const wchar_t* picture, const wchar_t* mask) {
+        keys.push_back({section, picture});
+        keys.push_back({section, mask});
     };
     for (const CombineInfo* combined : {&HorizontalCombined(), &VerticalCombined()}) {
         if (!combined->hasPic)
@@ -609,4 +671,5 @@ void IMESkin::PostProcessIni(t_iniDocument& document) const
     }
     if (!StatusBar().editorFlag)
         blank(L"StatusBar", L"pic", L"pic_mask");
+    return keys;
 }

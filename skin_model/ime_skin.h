@@ -4,7 +4,8 @@
 // Commit (the parts into Skin.ini), Save (commit, clean and zip into a package) and Close.
 //
 // Files of an open skin, beside the work folder W: W.dat, the packed copy the preview
-// loads; W\skinbak.ini, the committed Skin.ini kept by Save and RefreshWorkCopy. The
+// loads; W\skinbak.ini, the committed Skin.ini kept by Save and RefreshWorkCopy;
+// W.skin.ini.wtm and W.skinbak.ini.wtm, those two INI files while they are written. The
 // document keeps the files of W in memory (t_skinPackCopy): Open takes them from the
 // unpacked archive, and later packs re-read only the files whose size or time changed.
 #pragma once
@@ -102,8 +103,16 @@ public:
     // Blanks the picture keys of layouts (and the status bar) that use no picture.
     void PostProcessIni(const wchar_t* path) const;
     void PostProcessIni(t_iniDocument& document) const;
+    // Whether PostProcessIni would change the document: a key it empties is missing or set.
+    bool PostProcessChanges(const t_iniDocument& document) const;
 
 private:
+    struct t_iniKeyName {
+        const wchar_t* section;
+        const wchar_t* key;
+    };
+    // The picture keys PostProcessIni empties, in the order it sets them.
+    std::vector<t_iniKeyName> BlankedPictureKeys() const;
     // No bounds check: every caller walks or names the fixed part table.
     BaseInfo* PartAt(int position) const { return static_cast<BaseInfo*>(*m_parts.At(position)); }
     // Creates the zip handler when there is none and lets the parts import into its folder.
@@ -122,14 +131,25 @@ private:
         void Record(const wchar_t* path, const std::vector<uint8_t>& text);
     };
 
+    // Commit's first half: the parts into SkinIni, the path of Skin.ini and the text that
+    // goes into it.
+    bool RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text);
+    // Commit's second half: Skin.ini := text, left out when the file holds it already.
+    bool WriteIni(t_errorChain& errors, const wchar_t* ini, const std::vector<uint8_t>& text);
+    // Where a file of the work folder is written before it is moved in: beside the folder,
+    // so that a listing of the folder never meets it.
+    t_str TemporaryFor(const wchar_t* name) const;
     // Commits and gives the text as committed and as post-processed for packing; the work
     // folder's Skin.ini keeps the committed text.
     bool CommitForPacking(t_errorChain& errors, bool validate, std::vector<uint8_t>& committed,
                           std::vector<uint8_t>& packed);
+    // The committed text as post-processed for packing.
+    bool PackedIni(t_errorChain& errors, const std::vector<uint8_t>& committed, std::vector<uint8_t>& packed);
     // skinbak.ini := the committed text.
     bool BackUpIni(t_errorChain& errors, const std::vector<uint8_t>& committed);
-    // Writes the packed copy beside the work folder from the files in memory.
-    bool WriteWorkCopy(t_errorChain& errors, const std::vector<uint8_t>* packedIni,
+    // Writes the packed copy beside the work folder from the files in memory, after a
+    // listing of the folder (null: listed here).
+    bool WriteWorkCopy(t_errorChain& errors, std::vector<t_listedFile>* listing, const std::vector<uint8_t>* packedIni,
                        const std::vector<uint8_t>* backupIni);
 
     t_ptrVector m_parts;

@@ -53,6 +53,49 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
     return true;
 }
 
+t_folderListing::~t_folderListing()
+{
+    std::vector<t_listedFile> ignored;
+    if (m_done)
+        Wait(ignored);
+}
+
+void t_folderListing::Start(const wchar_t* folder)
+{
+    std::vector<t_listedFile> ignored;
+    if (m_done)
+        Wait(ignored);
+    m_folder.Assign(folder ? folder : L"");
+    m_files.clear();
+    m_listed = false;
+    m_done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (m_done && !TrySubmitThreadpoolCallback(&t_folderListing::Run, this, nullptr)) {
+        CloseHandle(m_done);
+        m_done = nullptr;
+    }
+}
+
+void CALLBACK t_folderListing::Run(PTP_CALLBACK_INSTANCE instance, void* context)
+{
+    t_folderListing* self = static_cast<t_folderListing*>(context);
+    SetEventWhenCallbackReturns(instance, self->m_done);
+    self->m_listed = ListFolder(self->m_folder.c_str(), self->m_files);
+}
+
+bool t_folderListing::Wait(std::vector<t_listedFile>& out)
+{
+    if (!m_done) {
+        m_listed = ListFolder(m_folder.c_str(), m_files);
+    } else {
+        WaitForSingleObject(m_done, INFINITE);
+        CloseHandle(m_done);
+        m_done = nullptr;
+    }
+    out.swap(m_files);
+    m_files.clear();
+    return m_listed;
+}
+
 bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>& out, uint64_t limit)
 {
     out.clear();

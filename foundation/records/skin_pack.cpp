@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -12,6 +13,7 @@
 #include "foundation/files/bulk_read.h"
 #include "foundation/files/file.h"
 #include "foundation/files/path.h"
+#include "foundation/files/private_file_write.h"
 #include "foundation/core/singleton.h"
 #include "foundation/records/var_file_io.h"
 
@@ -378,9 +380,10 @@ void t_skinPackCopy::Clear()
     m_entries.clear();
     m_seeds.clear();
     m_offsets.clear();
+    m_stale.clear();
+    m_imageCurrent = false;
     m_image.clear();
-    m_firstStale = 0;
-    m_unwrittenFrom = 0;
+    m_unwritten.clear();
     m_writtenPath.Clear();
     m_lastReads = 0;
 }
@@ -400,6 +403,13 @@ bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t 
     std::vector<t_listedFile> listing;
     if (!ListFolder(folder, listing))
         return false;
+    Update(folder, listing, given, givenCount);
+    return true;
+}
+
+void t_skinPackCopy::Update(const wchar_t* folder, std::vector<t_listedFile>& listing, const t_given* given,
+                            size_t givenCount)
+{
     // The previous entries by name, to take over what is still current: mostly found at
     // the same place, else looked up.
     std::map<t_str, size_t, t_nameLess> previous;
@@ -417,8 +427,8 @@ bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t 
     std::set<const wchar_t*, decltype(nameLess)> taken(nameLess);
 
     std::vector<t_entry> entries;
+    std::vector<bool> stale;
     entries.reserve(listing.size());
-    size_t firstStale = m_firstStale;
     m_lastReads = 0;
     const t_path root(folder);
     for (t_listedFile& file : listing) {
@@ -450,27 +460,39 @@ bool t_skinPackCopy::Update(const wchar_t* folder, const t_given* given, size_t 
                 continue;
             ++m_lastReads;
         }
-        // An entry whose bytes or place changed makes its image and every later one stale.
-        same = same && oldIndex == index && before->name.Equals(file.name.c_str());
-        if (!same && index < firstStale)
-            firstStale = index;
+        // An entry whose bytes, name or place changed, or whose image was not built since
+        // it last changed, is stale.
+        same = same && oldIndex == index && before->name.Equals(file.name.c_str()) && oldIndex < m_stale.size() &&
+               !m_stale[oldIndex];
+        stale.push_back(!same);
         entry.name = file.name;
         entry.size = file.size;
         entry.written = file.written;
         entries.push_back(std::move(entry));
     }
-    if (entries.size() != m_entries.size())
-        firstStale = 0;
+    if (entries.size() != m_entries.size()) {
+        stale.assign(entries.size(), true);
+        m_imageCurrent = false;
+    }
+    for (bool changed : stale)
+        m_imageCurrent = m_imageCurrent && !changed;
     m_entries.swap(entries);
+    m_stale.swap(stale);
     m_seeds.clear();
-    m_firstStale = firstStale;
-    return true;
+}
+
+void t_skinPackCopy::Unwritten(size_t from, size_t to)
+{
+    if (!m_unwritten.empty() && m_unwritten.back().second == from)
+        m_unwritten.back().second = to;
+    else
+        m_unwritten.emplace_back(from, to);
 }
 
 void t_skinPackCopy::BuildImage()
 {
     const size_t n = m_entries.size();
-    if (m_firstStale == SIZE_MAX && !m_image.empty())
+    if (m_imageCurrent && !m_image.empty())
         return;
     uint64_t total = n ? c_listHead + 4 * uint64_t(n) : 4;
     for (const t_entry& entry : m_entries)
@@ -478,28 +500,29 @@ void t_skinPackCopy::BuildImage()
     if (total > c_varMaxImage - c_headerSize) {
         m_image.clear();
         m_offsets.clear();
-        m_firstStale = 0;
+        m_imageCurrent = false;
         return;
     }
-    // A change in the entry count moves every entry: the whole image is stale.
-    if (m_offsets.size() != n)
-        m_firstStale = 0;
-    m_offsets.resize(n);
+    // A change in the entry count moves every entry.
+    if (m_offsets.size() != n || m_stale.size() != n) {
+        m_offsets.assign(n, 0);
+        m_stale.assign(n, true);
+    }
     m_image.resize(size_t(total) + c_headerSize);
     unsigned char* out = m_image.data();
     WriteHeader(out, t_skinPack::c_formatPlain);
     unsigned char* list = out + c_headerSize;
     if (n == 0) {
         VarWriteU32(list, 0);
-        m_firstStale = SIZE_MAX;
+        Unwritten(0, m_image.size());
+        m_imageCurrent = true;
         return;
     }
     uint32_t position = c_listHead + 4 * uint32_t(n);
     for (size_t i = 0; i < n; ++i) {
         const t_entry& entry = m_entries[i];
-        if (i >= m_firstStale || m_offsets[i] != position) {
-            if (c_headerSize + position < m_unwrittenFrom)
-                m_unwrittenFrom = c_headerSize + position;
+        const uint32_t size = EntryImageSize(entry);
+        if (m_stale[i] || m_offsets[i] != position) {
             unsigned char* at = list + position;
             const uint32_t nameBytes = uint32_t(entry.name.Length()) * 2;
             VarWriteU32(at, nameBytes);
@@ -508,14 +531,16 @@ void t_skinPackCopy::BuildImage()
             if (!entry.data.empty())
                 memcpy(at + 8 + nameBytes, entry.data.data(), entry.data.size());
             m_offsets[i] = position;
+            m_stale[i] = false;
+            Unwritten(c_headerSize + size_t(position), c_headerSize + size_t(position) + size);
         }
-        position += EntryImageSize(entry);
+        position += size;
     }
     VarWriteU32(list, position);
     VarWriteU32(list + 4, 4 * uint32_t(n));
     for (size_t i = 0; i < n; ++i)
         VarWriteU32(list + c_listHead + 4 * i, m_offsets[i]);
-    m_firstStale = SIZE_MAX;
+    m_imageCurrent = true;
 }
 
 const std::vector<uint8_t>& t_skinPackCopy::Image()
@@ -533,22 +558,29 @@ bool t_skinPackCopy::Write(t_errorChain& errors, const wchar_t* path)
     m_writtenPath.Clear();
     bool ok = false;
     if (!image.empty()) {
-        t_fileWrite file;
+        t_privateFileWrite file;
         if (patch) {
-            // The header, the offset table, then everything from the first changed entry.
-            const size_t head = c_headerSize + c_listHead + 4 * m_entries.size();
-            const size_t from = m_unwrittenFrom < head ? head : m_unwrittenFrom;
-            LARGE_INTEGER at;
-            at.QuadPart = LONGLONG(from);
-            ok = file.Open(errors, path, t_file::e_readWrite) &&
-                 file.Write(errors, image.data(), uint32_t(head < image.size() ? head : image.size()));
-            if (ok && from < image.size())
+            // The header and the offset table, then each changed range; the file then ends
+            // where the image ends, wherever the last write stopped.
+            const size_t head = std::min(c_headerSize + c_listHead + 4 * m_entries.size(), image.size());
+            ok = file.Open(errors, path, t_privateFileWrite::e_existing) &&
+                 file.Write(errors, image.data(), uint32_t(head));
+            for (const auto& range : m_unwritten) {
+                const size_t from = std::max(range.first, head);
+                const size_t to = std::min(range.second, image.size());
+                if (!ok || from >= to)
+                    continue;
+                LARGE_INTEGER at;
+                at.QuadPart = LONGLONG(from);
                 ok = SetFilePointerEx(file.Handle(), at, nullptr, FILE_BEGIN) &&
-                     file.Write(errors, image.data() + from, uint32_t(image.size() - from));
-            ok = ok && SetEndOfFile(file.Handle());
+                     file.Write(errors, image.data() + from, uint32_t(to - from));
+            }
+            LARGE_INTEGER end;
+            end.QuadPart = LONGLONG(image.size());
+            ok = ok && SetFilePointerEx(file.Handle(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Handle());
         } else {
-            ok =
-                file.Open(errors, path, t_file::e_writeNew) && file.Write(errors, image.data(), uint32_t(image.size()));
+            ok = file.Open(errors, path, t_privateFileWrite::e_create) &&
+                 file.Write(errors, image.data(), uint32_t(image.size()));
         }
         file.Close();
     }
@@ -558,6 +590,6 @@ bool t_skinPackCopy::Write(t_errorChain& errors, const wchar_t* path)
     }
     if (GetFileStamp(path, m_writtenSize, m_writtenTime) && m_writtenSize == image.size())
         m_writtenPath.Assign(path);
-    m_unwrittenFrom = SIZE_MAX;
+    m_unwritten.clear();
     return true;
 }

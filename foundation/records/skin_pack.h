@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/crypto/block_cipher.h"
+#include "foundation/files/bulk_read.h"
 #include "foundation/core/byte_buffer.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/heap.h"
@@ -143,9 +144,12 @@ public:
     // given (without regard to case) takes the given bytes. Unreadable files are left out,
     // as AddFolder leaves them. False, copy unchanged, when the folder cannot be listed.
     bool Update(const wchar_t* folder, const t_given* given = nullptr, size_t givenCount = 0);
+    // The same from a listing of folder that the caller made (ListFolder); its names are
+    // taken over.
+    void Update(const wchar_t* folder, std::vector<t_listedFile>& listing, const t_given* given, size_t givenCount);
     // Writes the image to path; on failure the chain ends with "皮肤打包文件导出失败". When
-    // the file is the one the last write left (same path, size and time), only the header
-    // and what changed since are written.
+    // the file is the one the last write left (same path, size and time), only the header,
+    // the offset table and the entries that changed or moved since are written.
     bool Write(t_errorChain& errors, const wchar_t* path);
     // The container image, rebuilt where files changed; empty when it would be too large.
     const std::vector<uint8_t>& Image();
@@ -161,15 +165,19 @@ private:
     };
     void BuildImage();
 
+    // The image bytes [from, to) changed since the last write.
+    void Unwritten(size_t from, size_t to);
+
     std::vector<t_entry> m_entries;
     std::map<t_str, t_entry, t_nameLess> m_seeds;
-    // Where each entry's image starts in m_image, and the first entry whose image is stale
-    // (SIZE_MAX: none).
+    // Where each entry's image starts in m_image, and per entry whether its bytes changed
+    // since the image was built; the image is current when no entry changed.
     std::vector<uint32_t> m_offsets;
-    size_t m_firstStale = 0;
+    std::vector<bool> m_stale;
+    bool m_imageCurrent = false;
     std::vector<uint8_t> m_image;
-    // The first byte of the image that changed since the last write.
-    size_t m_unwrittenFrom = 0;
+    // Byte ranges of the image that changed since the last write, in build order.
+    std::vector<std::pair<size_t, size_t>> m_unwritten;
     // The file the last write left.
     t_str m_writtenPath;
     uint64_t m_writtenSize = 0;

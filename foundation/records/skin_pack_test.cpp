@@ -438,6 +438,8 @@ TEST(SkinPackCopy, FollowsTheFolderReadingOnlyWhatChanged)
         {"nothing", [] {}, 0, false},
         {"a longer file", [&] { WriteRaw(folder / L"empty.png", "now with bytes"); }, 1, false},
         {"the same size", [&] { WriteRaw(folder / L"empty.png", "now with BYTES"); }, 1, false},
+        // A patch with nothing to patch still leaves the whole image in the file.
+        {"nothing after a patched write", [] {}, 0, false},
         {"a new file", [&] { WriteRaw(folder / L"new.gif", "new"); }, 1, false},
         {"a deleted file", [&] { DeleteFileW((folder / L"图片.bmp").c_str()); }, 0, false},
         {"given bytes", [] {}, 0, true},
