@@ -61,7 +61,7 @@ private:
 }  // namespace
 
 t_wndTop::t_wndTop()
-    : mouseOff(false), hwnd(nullptr), ownerHwnd(nullptr), dragging(false), dragEnabled(true), dragState(0),
+    : mouseOff(false), hwnd(nullptr), ownerHwnd(nullptr), dragging(false), dragEnabled(true), dragState(e_dragNone),
       dragOffsetX(0), dragOffsetY(0), dragCursorX(0), dragCursorY(0), clampedRight(false), activeFlag(false),
       shown(false), restoreCursor(nullptr), hoverStartTick(0), lastPollX(0), lastPollY(0), colorKey(CLR_INVALID),
       alpha(255), ownerMode(false), layered(false), backColor(0xFFFFFF), frameColor(0xFFFF00), regionWidth(0),
@@ -278,8 +278,6 @@ void t_wndTop::OnPrivateMessage(LPARAM) {}
 
 void t_wndTop::SetActiveFlag(bool flag) { activeFlag = flag; }
 
-void t_wndTop::Reserved47() {}
-
 // ---- mouse
 
 int t_wndTop::ChildIndexAt(int x, int y)
@@ -331,7 +329,7 @@ void t_wndTop::OnMouseMove(UINT keys, int x, int y)
         return;
     }
 
-    if (dragState != 0 && !buttonDown) {
+    if (dragState != e_dragNone && !buttonDown) {
         OnLButtonUp(keys, x, y);
         return;
     }
@@ -342,8 +340,8 @@ void t_wndTop::OnMouseMove(UINT keys, int x, int y)
         } shake = {GetHwnd(), dragOffsetX, dragOffsetY};
         OnShake(&shake);
     }
-    if (dragState == 1 || dragState == 2) {
-        dragState = 2;
+    if (dragState == e_dragStarted || dragState == e_dragMoving) {
+        dragState = e_dragMoving;
         const POINT p = InputCursorPos();
         dragCursorX = p.x;
         dragCursorY = p.y;
@@ -359,7 +357,7 @@ void t_wndTop::OnMouseMove(UINT keys, int x, int y)
 void t_wndTop::BeginDrag(int dx, int dy)
 {
     SetSystemCursor(IDC_SIZEALL);
-    dragState = 1;
+    dragState = e_dragStarted;
     dragging = true;
     if (hwnd) {
         SetCapture(hwnd);
@@ -446,11 +444,11 @@ bool t_wndTop::OnLButtonUp(UINT keys, int x, int y)
     if (dragging) {
         if (shakeDetector)
             shakeDetector->Reset();
-        if (dragState == 2)
+        if (dragState == e_dragMoving)
             EndDragMove();
         SetSystemCursor(IDC_ARROW);
         dragging = false;
-        dragState = 0;
+        dragState = e_dragNone;
         g_draggedWindow = nullptr;
         inUpAfterDrag = true;
         result = t_wndBase::OnLButtonUp(keys, x, y);
@@ -513,7 +511,7 @@ bool t_wndTop::OnTimer(UINT_PTR timerId)
 
 void t_wndTop::PollHover()
 {
-    if (dragState != 0)
+    if (dragState != e_dragNone)
         return;
     if (g_draggedWindow && g_draggedWindow != GetHwnd())
         return;

@@ -32,6 +32,12 @@ const UINT c_topPrivateMessage = WM_USER + 123;
 
 class t_wndTop : public t_wndBase {
 public:
+    enum t_dragState : int {
+        e_dragNone = 0,
+        e_dragStarted = 1,  // the cursor has not moved since the drag began
+        e_dragMoving = 2,   // the window follows the cursor
+    };
+
     t_wndTop();
     // Destroy, then the element's own destructor.
     ~t_wndTop() override;
@@ -71,7 +77,6 @@ public:
     virtual void OnShake(void* param);
     virtual void OnPrivateMessage(LPARAM lParam);
     virtual void SetActiveFlag(bool flag);
-    virtual void Reserved47();
     // Keeps the window inside the work area (unless in owner mode), sizes, moves and repaints.
     virtual void Move(int x, int y, int width, int height, bool repaint);
 
@@ -134,7 +139,7 @@ public:
     HWND ownerHwnd;
     bool dragging;
     bool dragEnabled;
-    int dragState;  // 0 none, 1 started, 2 moving
+    t_dragState dragState;
     int dragOffsetX, dragOffsetY;
     int dragCursorX, dragCursorY;
     bool clampedRight;

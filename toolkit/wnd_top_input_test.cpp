@@ -218,7 +218,7 @@ TEST_F(InputTest, APressOnAChildStartsADragOnlyPastTheThreshold)
             EXPECT_EQ(top.dragOffsetY, 15);
             g_cursor = POINT{140, 130};
             top.OnMouseMove(MK_LBUTTON, 140, 130);
-            EXPECT_EQ(top.dragState, 2);
+            EXPECT_EQ(top.dragState, t_wndTop::e_dragMoving);
             EXPECT_EQ(top.rect.left, 125);
             EXPECT_EQ(top.rect.top, 115);
             EXPECT_EQ(child->rect.left, 135);  // the tree moves with the top
@@ -226,7 +226,7 @@ TEST_F(InputTest, APressOnAChildStartsADragOnlyPastTheThreshold)
         g_buttonDown = false;
         top.OnLButtonUp(0, g_cursor.x, g_cursor.y);
         EXPECT_FALSE(top.dragging);
-        EXPECT_EQ(top.dragState, 0);
+        EXPECT_EQ(top.dragState, t_wndTop::e_dragNone);
         EXPECT_TRUE(top.dragEnabled);  // given back after a suspending child's press
     }
 }
