@@ -35,23 +35,9 @@ HFONT t_wndHint::HintFont()
 bool t_wndHint::Create(DWORD style, int x, int y, int width, int height, INT_PTR owner, HINSTANCE instance,
                        t_wndBase* parent)
 {
-    if (hwnd)
-        return false;
-    t_wndBase::Create(style, x, y, width, height, owner, instance, parent);
-    RegisterToolkitClasses();
-    HWND ownerWindow = reinterpret_cast<HWND>(owner);
     // No timer at creation: the object is not reachable from the window until the user
     // data is set, and the topmost timer runs only while the tooltip is shown.
-    HWND made = CreateWindowExW(0, c_hintClassName, L"HintWnd", style, x, y, width, height, ownerWindow, nullptr,
-                                ToolkitInstanceOr(instance), nullptr);
-    if (!made)
-        return false;
-    hwnd = made;
-    ownerHwnd = ownerWindow;
-    destroyed = false;
-    SetWindowLongPtrW(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetTop(this);
-    return true;
+    return CreateWindowOfClass(c_hintClassName, L"HintWnd", style, x, y, width, height, owner, instance, parent);
 }
 
 void t_wndHint::Destroy()

@@ -92,12 +92,18 @@ HWND t_wndTop::DraggedWindow() { return g_draggedWindow; }
 bool t_wndTop::Create(DWORD style, int x, int y, int width, int height, INT_PTR owner, HINSTANCE instance,
                       t_wndBase* parent)
 {
+    return CreateWindowOfClass(c_topClassName, L"", style, x, y, width, height, owner, instance, parent);
+}
+
+bool t_wndTop::CreateWindowOfClass(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
+                                   int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent)
+{
     if (hwnd)
         return false;
     t_wndBase::Create(style, x, y, width, height, owner, instance, parent);
     RegisterToolkitClasses();
     HWND ownerWindow = reinterpret_cast<HWND>(owner);
-    HWND made = CreateWindowExW(0, c_topClassName, L"", style, x, y, width, height, ownerWindow, nullptr,
+    HWND made = CreateWindowExW(0, className, title, style, x, y, width, height, ownerWindow, nullptr,
                                 ToolkitInstanceOr(instance), nullptr);
     if (!made) {
         GetLastError();

@@ -189,6 +189,12 @@ public:
     bool useContentBounds;
     bool contentDirty;
 
+protected:
+    // Makes the window of a toolkit class (registered here on first use) with no extended
+    // style; false when the top already has a window or the window cannot be made.
+    bool CreateWindowOfClass(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
+                             int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent);
+
 private:
     // Starts the hover timer on the drawing window; nothing without a window.
     void StartHoverTimer();
