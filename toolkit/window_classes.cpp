@@ -30,8 +30,8 @@ bool RegisterToolkitClasses()
     static bool registered = false;
     if (registered)
         return true;
-    registered = RegisterOne(c_topClassName, t_wndTop::ClassWndProc) &&
-                 RegisterOne(c_hintClassName, t_wndTop::ClassWndProc) &&
-                 RegisterOne(c_rotateClassName, t_wndRotate::ClassWndProc);
+    registered = RegisterOne(c_topClassName, ForwardToObject<t_wndTop>) &&
+                 RegisterOne(c_hintClassName, ForwardToObject<t_wndTop>) &&
+                 RegisterOne(c_rotateClassName, ForwardToObject<t_wndRotate>);
     return registered;
 }

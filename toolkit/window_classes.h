@@ -15,3 +15,12 @@ HINSTANCE ToolkitInstance();
 bool RegisterToolkitClasses();
 // The instance a window of a toolkit class is made with: the given one, or the program's.
 inline HINSTANCE ToolkitInstanceOr(HINSTANCE instance) { return instance ? instance : ToolkitInstance(); }
+
+// A class window procedure: the object of type T stored in GWLP_USERDATA handles every
+// message through its WndProc; DefWindowProcW before it is stored and after it is cleared.
+template <class T>
+LRESULT CALLBACK ForwardToObject(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    T* object = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return object ? object->WndProc(window, msg, wParam, lParam) : DefWindowProcW(window, msg, wParam, lParam);
+}

@@ -59,14 +59,6 @@ bool t_wndRotate::Create(HWND owner)
     return true;
 }
 
-LRESULT CALLBACK t_wndRotate::ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    t_wndRotate* object = reinterpret_cast<t_wndRotate*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!object)
-        return DefWindowProcW(window, msg, wParam, lParam);
-    return object->WndProc(window, msg, wParam, lParam);
-}
-
 LRESULT t_wndRotate::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (window == hwnd) {

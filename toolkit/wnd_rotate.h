@@ -27,7 +27,6 @@ public:
     // then has no window).
     bool Create(HWND owner);
     virtual LRESULT WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Takes a copy of the pictures (a null back flips to nothing: the front is shown at its
     // place on every tick), resets the angle and starts timer 121 at interval ms. False

@@ -150,14 +150,6 @@ void t_wndTop::Destroy()
     rotate = nullptr;
 }
 
-LRESULT CALLBACK t_wndTop::ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    t_wndTop* object = reinterpret_cast<t_wndTop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!object)
-        return DefWindowProcW(window, msg, wParam, lParam);
-    return object->WndProc(window, msg, wParam, lParam);
-}
-
 // ---- message dispatch
 
 LRESULT t_wndTop::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)

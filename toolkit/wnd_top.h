@@ -128,9 +128,6 @@ public:
 
     // The classic WM_PAINT: the tree into a memory bitmap, then one BitBlt.
     void PaintClassic(HWND hwnd);
-    // The window procedure every toolkit top class uses: forwards to the object in
-    // GWLP_USERDATA, DefWindowProcW before it is set.
-    static LRESULT CALLBACK ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // The process-wide dragged window (null when no top is dragged).
     static HWND DraggedWindow();
 
