@@ -561,15 +561,19 @@ TEST_F(IMESkinTest, RefreshedWorkCopyIsAFreshPackOfThePostProcessedFolder)
     const wchar_t* pic = document.GetValue(L"Scheme_H1", L"pic");
     EXPECT_STREQ(L"", pic ? pic : L"");
 
-    // A copy that cannot be written, and a document with nothing open.
+    // A copy already current is not written again; an edit that cannot be written fails,
+    // and the next refresh brings the copy up to date.
     HANDLE held = CreateFileW((Work() + L".dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     errors.Reset();
+    EXPECT_TRUE(m_skin.RefreshWorkCopy(errors)) << Lines(errors);
+    wcscpy(m_skin.General().skinName, L"写不进");
     EXPECT_FALSE(m_skin.RefreshWorkCopy(errors));
     CloseHandle(held);
     EXPECT_EQ(L"解压失败:保存文件失败", Lines(errors));
     errors.Reset();
     EXPECT_TRUE(m_skin.RefreshWorkCopy(errors)) << Lines(errors);
+    EXPECT_TRUE(freshPack(true) == ReadRaw(Work() + L".dat"));
     ASSERT_TRUE(m_skin.Close());
     EXPECT_FALSE(m_skin.RefreshWorkCopy(errors));
     EXPECT_EQ(L"解压失败:保存ini失败", Lines(errors));

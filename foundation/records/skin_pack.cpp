@@ -431,11 +431,24 @@ void t_skinPackCopy::Update(const wchar_t* folder, std::vector<t_listedFile>& li
     entries.reserve(listing.size());
     m_lastReads = 0;
     const t_path root(folder);
-    for (t_listedFile& file : listing) {
-        // A second name equal but for case is refused, as AddFile refuses it.
-        if (file.IsFolder() || !taken.insert(file.name.c_str()).second)
+    // While the names match the previous entries place by place, they hold no two equal
+    // but for case; from the first other name on, every name is checked.
+    bool checking = false;
+    for (size_t at = 0; at < listing.size(); ++at) {
+        t_listedFile& file = listing[at];
+        if (file.IsFolder())
             continue;
         const size_t index = entries.size();
+        if (!checking && !(index < m_entries.size() && m_entries[index].name.Equals(file.name.c_str()))) {
+            checking = true;
+            for (size_t before = 0; before < at; ++before) {
+                if (!listing[before].IsFolder())
+                    taken.insert(listing[before].name.c_str());
+            }
+        }
+        // A second name equal but for case is refused, as AddFile refuses it.
+        if (checking && !taken.insert(file.name.c_str()).second)
+            continue;
         t_entry entry;
         bool same = false;
         const size_t oldIndex = findPrevious(index, file.name);
@@ -555,6 +568,9 @@ bool t_skinPackCopy::Write(t_errorChain& errors, const wchar_t* path)
     uint64_t size = 0, written = 0;
     const bool patch = !image.empty() && path && !m_writtenPath.IsEmpty() && m_writtenPath.Equals(path) &&
                        GetFileStamp(path, size, written) && size == m_writtenSize && written == m_writtenTime;
+    // The file already holds the image.
+    if (patch && m_unwritten.empty())
+        return true;
     m_writtenPath.Clear();
     bool ok = false;
     if (!image.empty()) {
