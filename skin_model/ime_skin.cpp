@@ -319,7 +319,8 @@ bool IMESkin::Commit(t_errorChain& errors, bool validate)
     return RenderCommit(errors, validate, ini, text) && WriteIni(errors, ini, text);
 }
 
-bool IMESkin::RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text)
+bool IMESkin::RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text,
+                           t_folderListing* listing)
 {
     SetUseGdip(AnyPartUsesPngOrGif() ? 1 : 0);
     for (int i = 0; i < m_parts.Count(); ++i) {
@@ -332,6 +333,9 @@ bool IMESkin::RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[M
             return errors.Fail(L"%s:%s", PartNameOf(part->PartIndex()), part->Message().c_str());
     }
     SetUseGdip(1);
+    // The parts have imported their pictures: the folder holds what the copy must hold.
+    if (listing)
+        listing->Start(m_zip->GetWorkFolder());
     if (!GetIniPath(ini))
         return errors.Fail(L"保存ini失败:获取临时路径失败");
     // What WriteConfig writes.
@@ -365,9 +369,13 @@ t_str IMESkin::TemporaryFor(const wchar_t* name) const
 
 bool IMESkin::t_writtenText::Holds(const wchar_t* path, const std::vector<uint8_t>& text) const
 {
+    return known && bytes == text && Unchanged(path);
+}
+
+bool IMESkin::t_writtenText::Unchanged(const wchar_t* path) const
+{
     uint64_t nowSize = 0, nowWritten = 0;
-    return known && bytes == text && GetFileStamp(path, nowSize, nowWritten) && nowSize == size &&
-           nowWritten == written;
+    return known && GetFileStamp(path, nowSize, nowWritten) && nowSize == size && nowWritten == written;
 }
 
 void IMESkin::t_writtenText::Record(const wchar_t* path, const std::vector<uint8_t>& text)
@@ -410,10 +418,22 @@ bool IMESkin::BackUpIni(t_errorChain& errors, const std::vector<uint8_t>& commit
     const t_str backupIni = t_path::Combine(m_zip->GetWorkFolder(), c_backupIniName);
     if (m_backupIni.Holds(backupIni.c_str(), committed))
         return true;
+    // A copy, overwritten where it stands as a file copy would overwrite it, when it is the
+    // file this document wrote (with the shared security); any other is replaced by a new one.
+    const bool ours = m_backupIni.Unchanged(backupIni.c_str());
     m_backupIni.known = false;
     t_errorChain local;
-    if (!ReplacePrivateFile(local, backupIni.c_str(), committed.data(), uint32_t(committed.size()),
-                            TemporaryFor(c_backupIniName).c_str()))
+    bool ok = false;
+    if (ours) {
+        t_privateFileWrite file;
+        ok = file.Open(local, backupIni.c_str(), t_privateFileWrite::e_existing) &&
+             file.Write(local, committed.data(), uint32_t(committed.size())) && SetEndOfFile(file.Handle());
+        file.Close();
+    } else {
+        ok = ReplacePrivateFile(local, backupIni.c_str(), committed.data(), uint32_t(committed.size()),
+                                TemporaryFor(c_backupIniName).c_str());
+    }
+    if (!ok)
         return errors.Fail(L"保存失败:备份ini失败:%s", backupIni.c_str());
     m_backupIni.Record(backupIni.c_str(), committed);
     return true;
@@ -448,13 +468,13 @@ bool IMESkin::RefreshWorkCopy(t_errorChain& errors)
     std::vector<uint8_t> committed, packed;
     wchar_t ini[MAX_PATH];
     t_errorChain local;
-    if (!RenderCommit(local, false, ini, committed))
-        return errors.Fail(L"解压失败:保存ini失败");
-    // The folder is listed on the thread pool while the two INI files are written: their
-    // temporaries lie beside the folder and each lands whole by a rename, so the listing
-    // sees no half-written file, and the copy takes both texts from memory anyway.
+    // The folder is listed on the thread pool from the moment the parts are saved (they may
+    // import pictures into it) while Skin.ini is rendered and the two INI files are written:
+    // their temporaries lie beside the folder and each lands whole by a rename, so the
+    // listing sees no half-written file, and the copy takes both texts from memory anyway.
     t_folderListing listing;
-    listing.Start(work);
+    if (!RenderCommit(local, false, ini, committed, &listing))
+        return errors.Fail(L"解压失败:保存ini失败");
     const bool written = WriteIni(local, ini, committed) && PackedIni(local, committed, packed);
     // A backup that fails stops nothing: the packed copy takes the committed text anyway.
     if (written)

@@ -128,12 +128,15 @@ private:
         bool known = false;
 
         bool Holds(const wchar_t* path, const std::vector<uint8_t>& text) const;
+        // The file is as this document last wrote it.
+        bool Unchanged(const wchar_t* path) const;
         void Record(const wchar_t* path, const std::vector<uint8_t>& text);
     };
 
     // Commit's first half: the parts into SkinIni, the path of Skin.ini and the text that
-    // goes into it.
-    bool RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text);
+    // goes into it. A listing given is started on the work folder once the parts are saved.
+    bool RenderCommit(t_errorChain& errors, bool validate, wchar_t (&ini)[MAX_PATH], std::vector<uint8_t>& text,
+                      t_folderListing* listing = nullptr);
     // Commit's second half: Skin.ini := text, left out when the file holds it already.
     bool WriteIni(t_errorChain& errors, const wchar_t* ini, const std::vector<uint8_t>& text);
     // Where a file of the work folder is written before it is moved in: beside the folder,
