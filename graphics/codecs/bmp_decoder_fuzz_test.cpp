@@ -13,6 +13,7 @@
 
 #include "graphics/codecs/bmp_maker_test.h"
 #include "tests/support/fuzz_input.h"
+#include "tests/support/gdi_census.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ void Damage(const std::string& seed, int mutations, std::mt19937& rng, t_cleanCh
 
 TEST(BmpDecoderFuzz, DamagedPicturesDecodeOrFailCleanly)
 {
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD gdiBefore = LiveGdiObjects();
     std::mt19937 rng(0x5EED0B3Fu);
     t_cleanCheck check;
     const std::vector<std::string> built = BuiltSeeds();
@@ -173,7 +174,7 @@ TEST(BmpDecoderFuzz, DamagedPicturesDecodeOrFailCleanly)
     // Both outcomes occur: the damage is neither always fatal nor always harmless.
     EXPECT_GT(check.Decoded(), 100);
     EXPECT_GT(check.Refused(), 100);
-    EXPECT_EQ(gdiBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    EXPECT_EQ(gdiBefore, LiveGdiObjects());
 }
 
 TEST(BmpDecoderFuzz, RandomBytesFailCleanly)
