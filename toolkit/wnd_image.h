@@ -1,0 +1,23 @@
+// One picture as an element, drawn at its natural size through a picture node.
+#pragma once
+
+#include "graphics/image/image.h"
+#include "toolkit/wnd_base.h"
+
+class t_wndImage : public t_wndBase {
+public:
+    t_wndImage();
+    // Releases the picture when the element owns it (see ownsImage).
+    ~t_wndImage() override;
+
+    // Copies the picture into the picture node and paints it.
+    void Paint_Layout(t_paintCtx& context) override;
+    // The size of the picture's part.
+    int Measure(HDC dc) override;
+    // A picture node becomes the inner node of the element's own node.
+    t_layoutWnd* CreateLayout() override;
+
+    t_image image;
+    // The element releases image when it goes; clear when the picture belongs to a skin.
+    bool ownsImage;
+};
