@@ -22,6 +22,10 @@ public:
     bool Open(t_errorChain& errors, const wchar_t* path, t_openMode mode);
     // Closes the handle; the file keeps the security it has.
     void Close();
+    // Renames the file opened by e_create over target (a full path on the same drive)
+    // through its handle, replacing what is there. False, nothing moved, where the system
+    // refuses.
+    bool MoveOver(const wchar_t* target);
 };
 
 // Replaces path with the bytes so that it holds either its old content or the new one

@@ -43,6 +43,24 @@ TEST(PrivateFileWrite, ReplacesWholeOrNotAtAll)
     EXPECT_FALSE(Exists(beside));
 }
 
+TEST(PrivateFileWrite, NewFileMovesOverItsTargetThroughTheHandle)
+{
+    t_tempFolder folder(L"private_write_move");
+    const std::wstring temporary = folder / L"new.wtm";
+    const std::wstring target = folder / L"target.ini";
+    ASSERT_TRUE(WriteRaw(target, "old"));
+    t_errorChain errors;
+    t_privateFileWrite file;
+    ASSERT_TRUE(file.Open(errors, temporary.c_str(), t_privateFileWrite::e_create)) << Lines(errors);
+    ASSERT_TRUE(file.Write(errors, "new", 3));
+    EXPECT_TRUE(file.MoveOver(target.c_str()));
+    file.Close();
+    EXPECT_EQ("new", ReadRaw(target));
+    EXPECT_EQ(std::vector<std::wstring>{L"target.ini"}, NamesIn(folder.Path()));
+    // Nothing open, nothing moved.
+    EXPECT_FALSE(file.MoveOver(target.c_str()));
+}
+
 TEST(PrivateFileWrite, ExistingModeNeedsTheFileAndKeepsItsLength)
 {
     t_tempFolder folder(L"private_write_existing");
