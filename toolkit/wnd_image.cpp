@@ -64,6 +64,8 @@ t_layoutWnd* t_wndImage::CreateLayout()
         delete render;
         return node;
     }
+    // The picture is copied in at every paint; no hit mask is kept for it.
+    render->keepHitMask = 0;
     picture->SetRect(node->GetRect());
     node->SetInner(picture);
     return node;
