@@ -324,6 +324,78 @@ TEST_F(SkinButtonsTest, AFileSharedByButtonsIsDecodedOnce)
     EXPECT_EQ(3, parts.Pictures().DecodeCount());
 }
 
+uint32_t FirstPixel(const t_imageSource* source)
+{
+    const uint32_t* pixels = static_cast<const uint32_t*>(source->GetBitmapRef().GetPixels());
+    return pixels ? pixels[0] : 0xDEADBEEFu;
+}
+
+TEST_F(SkinButtonsTest, LoadSkinImageDecodesOnceKeysTheColourAndCopiesAfterwards)
+{
+    AddFile(L"red.png", FlatPng(4, 4, {0xFF0000FF}));
+    AddFile(L"anim.png", FlatPng(4, 4, {0xFF0000FF, 0x00FF00FF}));
+    t_skinPictureStore& store = parts.Pictures();
+    t_imageSource* first = nullptr;
+    t_imageSource* second = nullptr;
+    bool cached = true;
+    // Red as a COLORREF keys the red picture out.
+    ASSERT_TRUE(LoadSkinImage(store, first, L"red.png", 3, cached, 0x0000FF));
+    EXPECT_FALSE(cached);
+    EXPECT_EQ(0u, FirstPixel(first));
+    EXPECT_EQ(1, first->payload.hasAlpha);
+    ASSERT_TRUE(LoadSkinImage(store, second, L"RED.PNG", 3, cached, c_noColorKey));
+    EXPECT_TRUE(cached);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first->GetBitmapRef().handle, second->GetBitmapRef().handle);
+    EXPECT_EQ(0u, parts.Animations().MaskOf(first)) << "a still picture is no animation";
+
+    t_imageSource* anim = nullptr;
+    t_imageSource* copy = nullptr;
+    ASSERT_TRUE(LoadSkinImage(store, anim, L"anim.png", 1, cached, c_noColorKey));
+    anim->Frames().reversible = 1;
+    ASSERT_TRUE(LoadSkinImage(store, copy, L"anim.png", 5, cached, c_noColorKey));
+    EXPECT_EQ(0, copy->Frames().reversible);
+    EXPECT_EQ(anim->Frames().frames, copy->Frames().frames);
+    EXPECT_EQ(2u, parts.Animations().MaskOf(anim));
+    EXPECT_EQ(32u, parts.Animations().MaskOf(copy));
+    EXPECT_EQ(2, store.DecodeCount());
+
+    for (const wchar_t* name : {L"", L"missing.png"}) {
+        t_imageSource* none = first;
+        EXPECT_FALSE(LoadSkinImage(store, none, name, 0, cached, c_noColorKey)) << name;
+        EXPECT_EQ(nullptr, none);
+    }
+    EXPECT_FALSE(LoadSkinImage(store, first, nullptr, 0, cached, c_noColorKey));
+}
+
+TEST_F(SkinButtonsTest, DefaultSkinsTintTheStatusButtonsOnly)
+{
+    // 0xD29451 (a COLORREF) is the default skins' button colour.
+    AddFile(L"s.png", FlatPng(4, 4, {0x5194D2FF}));
+    AddFile(L"w.png", FlatPng(4, 4, {0x5194D2FF}));
+    const std::wstring ini = L"[StatusBar]\r\nmenu_display=1\r\nmenu=s.png\r\n"
+                             L"[Scheme_H1]\r\nmenu_display=1\r\nmenu=w.png\r\n";
+    const struct {
+        bool defaultSkin;
+        uint32_t color;
+        uint32_t status;
+    } cases[] = {
+        {true, 0x0000FF, 0xFFFF0000},
+        {false, 0x0000FF, 0xFF5194D2},
+        {true, c_noColorKey, 0xFF5194D2},
+    };
+    for (const auto& c : cases) {
+        context.defaultSkin = c.defaultSkin;
+        context.statusButtonColor = c.color;
+        Load(ini);
+        const t_btnSkinRec* status = parts.FindButton(0, t_skinItemType::e_fixed, 6);
+        const t_btnSkinRec* h1 = parts.FindButton(1, t_skinItemType::e_fixed, 6);
+        ASSERT_TRUE(status && h1);
+        EXPECT_EQ(c.status, FirstPixel(status->layers[0].states[e_btnNormal].source));
+        EXPECT_EQ(0xFF5194D2u, FirstPixel(h1->layers[0].states[e_btnNormal].source));
+    }
+}
+
 TEST_F(SkinButtonsTest, PicturesThatFailLeaveTheirStateMissing)
 {
     AddPictures({L"a.png"});
