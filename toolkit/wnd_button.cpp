@@ -6,31 +6,12 @@
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
 #include "toolkit/input_hooks.h"
+#include "toolkit/wnd_image.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
 
-void InitPicture(t_image& picture)
-{
-    picture.Init();
-    picture.key1 = c_noColorKey;
-    picture.key2 = c_noColorKey;
-    picture.modeH = t_image::e_natural;
-    picture.modeV = t_image::e_natural;
-}
-
 bool HasBitmap(const t_image& picture) { return picture.GetBitmapRef().IsBitmap(); }
-
-// The picture renderer of the button's inner node, when the node is a picture node.
-t_renderImage* InnerImageRender(t_layout* layout)
-{
-    if (!layout || !layout->GetInner() || layout->GetInner()->GetKind() != t_layout::e_kindRender)
-        return nullptr;
-    t_render* render = static_cast<t_layoutRender*>(layout->GetInner())->GetRender();
-    if (!render || render->GetKind() != t_render::e_kindImage)
-        return nullptr;
-    return static_cast<t_renderImage*>(render);
-}
 
 }  // namespace
 
@@ -41,7 +22,7 @@ t_wndButton::t_wndButton()
 {
     for (t_imageSet& set : imageSets.sets) {
         for (t_image& picture : set.images)
-            InitPicture(picture);
+            InitEmptyPicture(picture);
     }
     imageSets.count = 0;
     acceptsMouse = true;
@@ -320,15 +301,7 @@ t_layoutWnd* t_wndButton::CreateLayout()
     t_layoutWnd* node = t_wndBase::CreateLayout();
     if (!node)
         return nullptr;
-    t_renderImage* render = new (std::nothrow) t_renderImage();
-    t_layoutRender* picture = render ? new (std::nothrow) t_layoutRender(render) : nullptr;
-    if (!picture) {
-        delete render;
-        return node;
-    }
-    render->keepHitMask = 1;
-    picture->SetRect(node->GetRect());
-    node->SetInner(picture);
+    AttachPictureNode(*node, true);
     shownMode = -1;
     return node;
 }

@@ -6,14 +6,16 @@
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
 
-t_wndImage::t_wndImage() : ownsImage(false)
+void InitEmptyPicture(t_image& picture)
 {
-    image.Init();
-    image.modeH = t_image::e_natural;
-    image.modeV = t_image::e_natural;
-    image.key1 = c_noColorKey;
-    image.key2 = c_noColorKey;
+    picture.Init();
+    picture.key1 = c_noColorKey;
+    picture.key2 = c_noColorKey;
+    picture.modeH = t_image::e_natural;
+    picture.modeV = t_image::e_natural;
 }
+
+t_wndImage::t_wndImage() : ownsImage(false) { InitEmptyPicture(image); }
 
 t_wndImage::~t_wndImage()
 {
@@ -21,9 +23,6 @@ t_wndImage::~t_wndImage()
         image.Release();
 }
 
-namespace {
-
-// The picture renderer of the element's inner node, when the node is a picture node.
 t_renderImage* InnerImageRender(t_layout* layout)
 {
     if (!layout || !layout->GetInner() || layout->GetInner()->GetKind() != t_layout::e_kindRender)
@@ -34,7 +33,19 @@ t_renderImage* InnerImageRender(t_layout* layout)
     return static_cast<t_renderImage*>(render);
 }
 
-}  // namespace
+t_renderImage* AttachPictureNode(t_layoutWnd& node, bool keepHitMask)
+{
+    t_renderImage* render = new (std::nothrow) t_renderImage();
+    t_layoutRender* picture = render ? new (std::nothrow) t_layoutRender(render) : nullptr;
+    if (!picture) {
+        delete render;
+        return nullptr;
+    }
+    render->keepHitMask = keepHitMask ? 1 : 0;
+    picture->SetRect(node.GetRect());
+    node.SetInner(picture);
+    return render;
+}
 
 void t_wndImage::Paint_Layout(t_paintCtx& context)
 {
@@ -56,17 +67,8 @@ int t_wndImage::Measure(HDC)
 t_layoutWnd* t_wndImage::CreateLayout()
 {
     t_layoutWnd* node = t_wndBase::CreateLayout();
-    if (!node)
-        return nullptr;
-    t_renderImage* render = new (std::nothrow) t_renderImage();
-    t_layoutRender* picture = render ? new (std::nothrow) t_layoutRender(render) : nullptr;
-    if (!picture) {
-        delete render;
-        return node;
-    }
     // The picture is copied in at every paint; no hit mask is kept for it.
-    render->keepHitMask = 0;
-    picture->SetRect(node->GetRect());
-    node->SetInner(picture);
+    if (node)
+        AttachPictureNode(*node, false);
     return node;
 }

@@ -4,6 +4,19 @@
 #include "graphics/image/image.h"
 #include "toolkit/wnd_base.h"
 
+class t_layout;
+class t_renderImage;
+
+// An empty picture record as elements start with: no bitmap, natural size both ways, no
+// colour keys.
+void InitEmptyPicture(t_image& picture);
+// The picture renderer of an element's inner node, when that node is a picture node; null
+// otherwise.
+t_renderImage* InnerImageRender(t_layout* layout);
+// Gives an element's own node a picture node as its inner node, over the node's rectangle;
+// null (the node left as it was) when it cannot be made.
+t_renderImage* AttachPictureNode(t_layoutWnd& node, bool keepHitMask);
+
 class t_wndImage : public t_wndBase {
 public:
     t_wndImage();
