@@ -488,8 +488,8 @@ bool ResolveFlashFile(t_skinPictureStore& store, t_str& path, int& security, con
             security &= static_cast<const t_storedFlash*>(query.handle)->id;
         return true;
     }
-    t_varFile* entry = nullptr;
-    if (!store.Archive() || !store.Archive()->Find(name, &entry) || !entry)
+    t_varFile* entry = store.FindEntry(name);
+    if (!entry)
         return false;
     uint32_t size = 0;
     const unsigned char* bytes = entry->GetData(&size);

@@ -32,6 +32,34 @@ void t_skinPictureStore::Forget()
 {
     m_index.Clear();
     m_indexHeap.Reset();
+    m_entries.Clear();
+    m_entryHeap.Reset();
+    m_indexedArchive = nullptr;
+    m_indexedCount = -1;
+}
+
+t_varFile* t_skinPictureStore::FindEntry(const wchar_t* name)
+{
+    if (!m_archive || !name)
+        return nullptr;
+    // An archive emptied since (its count changed) is indexed again.
+    if (m_indexedArchive != m_archive || m_indexedCount != m_archive->Count()) {
+        m_entries.Clear();
+        m_entryHeap.Reset();
+        m_indexedArchive = m_archive;
+        m_indexedCount = m_archive->Count();
+        for (int i = 0; i < m_indexedCount; ++i) {
+            t_varFile* entry = m_archive->At(i);
+            const wchar_t* entryName = entry ? entry->GetName() : nullptr;
+            if (!entryName)
+                continue;
+            t_heapHashMap::t_node* node = m_entries.FindOrInsert(entryName);
+            if (node && !node->value)
+                node->value = entry;
+        }
+    }
+    t_heapHashMap::t_node* node = m_entries.Find(name);
+    return node ? static_cast<t_varFile*>(node->value) : nullptr;
 }
 
 t_imageSource* t_skinPictureStore::FindDecoded(const wchar_t* name) const
@@ -63,8 +91,8 @@ bool LoadSkinImage(t_skinPictureStore& store, t_imageSource*& out, const wchar_t
             out->Frames().reversible = 0;
         cached = true;
     } else {
-        t_varFile* entry = nullptr;
-        if (!store.m_archive || !store.m_archive->Find(name, &entry) || !entry)
+        t_varFile* entry = store.FindEntry(name);
+        if (!entry)
             return false;
         uint32_t size = 0;
         const unsigned char* bytes = entry->GetData(&size);

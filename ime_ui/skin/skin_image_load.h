@@ -10,8 +10,9 @@
 #include "graphics/layout/handle_manager.h"
 #include "ime_ui/skin/skin_animations.h"
 
-// Where LoadSkinImage finds the files and keeps what it decodes. The name index points
-// at sources the handle manager holds: Forget it whenever the manager is released.
+// Where LoadSkinImage finds the files and keeps what it decodes. The name indexes point
+// at sources the handle manager holds and at entries of the archive: Forget them whenever
+// the manager is released or the archive reloaded.
 class t_skinPictureStore {
 public:
     explicit t_skinPictureStore(t_skinAnimations& animations) : m_animations(animations) {}
@@ -41,6 +42,9 @@ public:
     t_imageSource* CopyOf(const t_imageSource* source, const wchar_t* name);
     // Counts the files decoded since construction (the cache's misses).
     int DecodeCount() const { return m_decodes; }
+    // The archive's first entry of that name (case-insensitive) through an index built on
+    // first use after Forget; null when none.
+    t_varFile* FindEntry(const wchar_t* name);
 
 private:
     friend bool LoadSkinImage(t_skinPictureStore&, t_imageSource*&, const wchar_t*, int, bool&, uint32_t);
@@ -51,6 +55,11 @@ private:
     bool m_exactKey = false;
     t_heap m_indexHeap{4096};
     t_heapHashMap m_index{&m_indexHeap};
+    // Entries by name: the archive is searched once per load, not once per picture.
+    t_heap m_entryHeap{8192};
+    t_heapHashMap m_entries{&m_entryHeap};
+    const t_skinPack* m_indexedArchive = nullptr;
+    int m_indexedCount = -1;
     int m_decodes = 0;
 };
 
