@@ -1,69 +1,14 @@
 #include "ime_ui/skin/skin_buttons.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <climits>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "tests/support/flat_png.h"
 #include "tests/support/utf16_file.h"
 
 namespace {
-
-std::string Be32(uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-std::string Be16(uint32_t v) { return std::string{char(v >> 8), char(v)}; }
-
-void Chunk(std::string& out, const std::string& type, const std::string& data)
-{
-    const std::string typed = type + data;
-    out += Be32(static_cast<uint32_t>(data.size())) + typed;
-    out += Be32(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size())));
-}
-
-// The zlib stream of a width x height RGBA picture of one colour.
-std::string FlatImageData(int width, int height, uint32_t rgba)
-{
-    std::string raw;
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < width; ++x)
-            raw += Be32(rgba);
-    }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
-             static_cast<uLong>(raw.size()));
-    packed.resize(size);
-    return packed;
-}
-
-// A PNG of flat frames (RGBA); more than one colour makes an animation whose frames each
-// last `delay` hundredths of a second.
-std::string FlatPng(int width, int height, const std::vector<uint32_t>& colors, int delay = 10)
-{
-    std::string out = "\x89PNG\r\n\x1a\n";
-    Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x06\x00\x00\x00", 5));
-    const bool animated = colors.size() > 1;
-    if (animated)
-        Chunk(out, "acTL", Be32(static_cast<uint32_t>(colors.size())) + Be32(0));
-    uint32_t sequence = 0;
-    for (size_t i = 0; i < colors.size(); ++i) {
-        if (animated) {
-            Chunk(out, "fcTL",
-                  Be32(sequence++) + Be32(width) + Be32(height) + Be32(0) + Be32(0) + Be16(delay) + Be16(100) +
-                      std::string("\x00\x00", 2));
-        }
-        const std::string data = FlatImageData(width, height, colors[i]);
-        if (i == 0)
-            Chunk(out, "IDAT", data);
-        else
-            Chunk(out, "fdAT", Be32(sequence++) + data);
-    }
-    Chunk(out, "IEND", "");
-    return out;
-}
 
 // A runtime skin's button parts over a generated archive and a parsed Skin.ini.
 class SkinButtonsTest : public ::testing::Test {
