@@ -187,16 +187,26 @@ bool t_wndButton::OnMouseHover(UINT keys, int x, int y)
     return true;
 }
 
-bool t_wndButton::OnLButtonDown(UINT keys, int x, int y)
+bool t_wndButton::TakesButton(bool (t_wndBase::*operation)(UINT, int, int), UINT keys, int x, int y, bool& taken)
 {
+    taken = false;
     if (!acceptsMouse)
         return false;
+    // The children get the button first.
     for (int i = 0; i < ChildCount(); ++i) {
-        if (ChildAt(i)->OnLButtonDown(keys, x, y))
-            return true;
+        if ((ChildAt(i)->*operation)(keys, x, y)) {
+            taken = true;
+            return false;
+        }
     }
-    if (!HitTest(x, y, 0))
-        return false;
+    return HitTest(x, y, 0);
+}
+
+bool t_wndButton::OnLButtonDown(UINT keys, int x, int y)
+{
+    bool taken = false;
+    if (!TakesButton(&t_wndBase::OnLButtonDown, keys, x, y, taken))
+        return taken;
     pressFlags = stateFlags;
     SetStateIfAnimated(e_downing, e_down);
     if (style & e_styleToggle)
@@ -207,14 +217,9 @@ bool t_wndButton::OnLButtonDown(UINT keys, int x, int y)
 
 bool t_wndButton::OnLButtonUp(UINT keys, int x, int y)
 {
-    if (!acceptsMouse)
-        return false;
-    for (int i = 0; i < ChildCount(); ++i) {
-        if (ChildAt(i)->OnLButtonUp(keys, x, y))
-            return true;
-    }
-    if (!HitTest(x, y, 0))
-        return false;
+    bool taken = false;
+    if (!TakesButton(&t_wndBase::OnLButtonUp, keys, x, y, taken))
+        return taken;
     const int number = StateNumber();
     if (number != e_down && number != e_downing)
         return true;

@@ -137,6 +137,9 @@ private:
     // Time and cursor as the state machine reads them (the toolkit's input hooks).
     static unsigned Now();
     void StepAtCursor(bool restart);
+    // Whether the button itself handles a press or release: it takes the mouse, no child
+    // took the event (taken tells whether one did) and the point hits it.
+    bool TakesButton(bool (t_wndBase::*operation)(UINT, int, int), UINT keys, int x, int y, bool& taken);
 
     // What the cached region was made for.
     int m_regionMode, m_regionState, m_regionWidth, m_regionHeight;

@@ -94,6 +94,7 @@ public:
     }
     void OnClick() override { ++clicks; }
     void OnClickDone() override { ++clicksDone; }
+    void ShowHint(bool show) override { ++(show ? hintsShown : hintsHidden); }
     bool StartStateAnimation(unsigned time, bool) override
     {
         ++starts;
@@ -105,6 +106,7 @@ public:
 
     static const t_statePictures* pictures;
     int clicks = 0, clicksDone = 0, starts = 0;
+    int hintsShown = 0, hintsHidden = 0;
     unsigned startedAt = 0;
     unsigned lengths[7] = {0, 0, 0, 0, 0, 0, 0};
     unsigned pos = 0;
@@ -255,6 +257,37 @@ TEST_F(ButtonTest, ClickRecordsCursorOffsetWhenAsked)
     EXPECT_TRUE(button->cursorRestorePending);
     EXPECT_EQ(button->cursorOffsetX, 4);
     EXPECT_EQ(button->cursorOffsetY, 3);
+}
+
+TEST_F(ButtonTest, HoverShowsTheTooltipOncePerVisit)
+{
+    const POINT in = At(2, 2);
+    EXPECT_TRUE(button->OnMouseHover(0, in.x, in.y));
+    EXPECT_TRUE(button->OnMouseHover(0, in.x, in.y));
+    EXPECT_EQ(button->hintsShown, 1);
+    EXPECT_FALSE(button->OnMouseHover(0, 300, 300));
+    button->OnMouseLeave();
+    EXPECT_EQ(button->hintsHidden, 1);
+    EXPECT_FALSE(button->hintShown);
+    EXPECT_TRUE(button->OnMouseHover(0, in.x, in.y));
+    EXPECT_EQ(button->hintsShown, 2);
+}
+
+// A child element that takes every press and release.
+class t_buttonTaker : public t_wndBase {
+public:
+    bool OnLButtonDown(UINT, int, int) override { return true; }
+    bool OnLButtonUp(UINT, int, int) override { return true; }
+};
+
+TEST_F(ButtonTest, ChildrenTakeTheButtonFirst)
+{
+    t_buttonTaker* child = new t_buttonTaker();
+    child->Create(0, 0, 0, 2, 2, 0, nullptr, button);
+    EXPECT_TRUE(Press(At(2, 2)));
+    EXPECT_TRUE(Release(At(2, 2)));
+    EXPECT_EQ(button->StateNumber(), t_wndButton::e_normal);
+    EXPECT_EQ(button->clicks, 0);
 }
 
 TEST_F(ButtonTest, TransparentPixelIsNotHit)
