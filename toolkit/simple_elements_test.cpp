@@ -193,6 +193,20 @@ TEST_F(SimpleElementsTest, TextItemPaintsTextShadowBackgroundAndCaret)
         EXPECT_EQ(caret.top, 6);
     }
 
+    // Shadow and background together: the background goes under the shadow once, so the
+    // text's own drawing does not cover the shadow.
+    item->SetStyle(t_textStyle{c_green, 0x0000FF, c_magenta, font.get(), true});
+    item->hover = false;
+    {
+        t_testSurface surface(80, 40, false);
+        item->Paint_Layout(surface.Paint());
+        EXPECT_EQ(surface.At(10, 6) & 0xFFFFFF, 0xFF0000u);
+        const RECT text = ColorBounds(surface, c_green);
+        const RECT shadow = ColorBounds(surface, c_magenta);
+        ASSERT_LT(shadow.left, shadow.right);
+        EXPECT_EQ(shadow.bottom, text.bottom + 1);
+    }
+
     // The default style comes back after a change of the current one.
     item->textColor = c_white;
     item->RestoreStyle();

@@ -123,16 +123,18 @@ void t_wndTextItem::Paint_Text(t_paintCtx& context)
     PerfScope scope("Paint_Text");
     const RECT target = GetRectInHwnd();
     const int length = itemText.Length();
-    const uint32_t* back = hasBackColor ? &backColor : nullptr;
     if (length > 0) {
+        // The background is filled once over the item: drawn with each pass, the text's own
+        // fill would cover the shadow.
+        if (hasBackColor)
+            context.FillRect(target.left, target.top, target.right - target.left, target.bottom - target.top,
+                             backColor);
         if (shadowColor != 0) {
             RECT lower = target;
             OffsetRect(&lower, 0, 1);
-            context.DrawText(itemText.c_str(), length, &lower, font, &shadowColor, back, format, alpha);
-            // The background is filled once, under the shadow.
-            back = nullptr;
+            context.DrawText(itemText.c_str(), length, &lower, font, &shadowColor, nullptr, format, alpha);
         }
-        context.DrawText(itemText.c_str(), length, &target, font, &textColor, back, format, alpha);
+        context.DrawText(itemText.c_str(), length, &target, font, &textColor, nullptr, format, alpha);
     }
     if (hover && caretPen)
         DrawPenLine(target.left + caretX1, target.top + caretY1, target.left + caretX2, target.top + caretY2, context,
