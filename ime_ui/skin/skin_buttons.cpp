@@ -1,9 +1,11 @@
 #include "ime_ui/skin/skin_buttons.h"
 
 #include <algorithm>
+#include <climits>
 #include <cwctype>
 
 #include "foundation/process/flash_util.h"
+#include "graphics/layout/layout.h"
 #include "graphics/paint/pixel_ops.h"
 
 namespace {
@@ -158,7 +160,26 @@ const wchar_t* TrimmedFile(const wchar_t* file)
 
 }  // namespace
 
-int ScaleSkinRounded(int value, double factor) { return static_cast<int>(value * factor + 0.5); }
+int ScaleSkinTruncated(int value, double factor)
+{
+    // Values from the file times any factor stay inside the int range.
+    const double scaled = value * factor;
+    if (!(scaled > -2147483648.0))
+        return INT_MIN;
+    if (!(scaled < 2147483647.0))
+        return INT_MAX;
+    return static_cast<int>(scaled);
+}
+
+int ScaleSkinRounded(int value, double factor)
+{
+    const double scaled = value * factor + 0.5;
+    if (!(scaled > -2147483648.0))
+        return INT_MIN;
+    if (!(scaled < 2147483647.0))
+        return INT_MAX;
+    return static_cast<int>(scaled);
+}
 
 void t_skinButtonParts::Clear()
 {
@@ -222,8 +243,8 @@ bool t_skinButtonParts::BuildButtonRecord(const SkinBtn& button, const SkinWindo
     int boxWidth = 0, boxHeight = 0;
     if (boxed) {
         const RECT place = t_alignInfo::ComputeRect(align, 0, 0, context.statusBoxWidth, context.statusBoxHeight);
-        boxWidth = std::max<int>(place.right - place.left, 0);
-        boxHeight = std::max<int>(place.bottom - place.top, 0);
+        boxWidth = std::max(ClampToInt(0LL + place.right - place.left), 0);
+        boxHeight = std::max(ClampToInt(0LL + place.bottom - place.top), 0);
     }
     const bool recolor = context.defaultSkin && status && context.statusButtonColor != c_noColorKey;
 
@@ -384,8 +405,8 @@ bool t_skinButtonParts::BuildFlashRecord(const SkinFlash& item, int window, int 
     int width = item.width.Value();
     int height = item.height.Value();
     if (context.zoom) {
-        width = static_cast<int>(width * context.zoomFactor);
-        height = static_cast<int>(height * context.zoomFactor);
+        width = ScaleSkinTruncated(width, context.zoomFactor);
+        height = ScaleSkinTruncated(height, context.zoomFactor);
     }
     if (!item.file.IsPresent())
         return false;

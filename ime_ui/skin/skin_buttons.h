@@ -25,8 +25,11 @@ struct t_skinBuildContext {
     bool flashDebugMode;
 };
 
-// A margin or size scaled by the zoom: value x factor + 0.5, truncated.
+// A margin or size scaled by the zoom: value x factor + 0.5, truncated; results past the
+// int range are held at its ends.
 int ScaleSkinRounded(int value, double factor);
+// value x factor, truncated, held inside the int range the same way.
+int ScaleSkinTruncated(int value, double factor);
 
 class t_skinButtonParts {
 public:

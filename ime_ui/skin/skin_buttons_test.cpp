@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,38 @@ TEST_F(SkinButtonsTest, AlignmentMarginsScaleWithTheZoomOutsideTheStatusBar)
     const t_alignInfo zoomed{1, 3, 0, -4, 1, 5, 2, 2, 0, 0, 0, 7, 9};
     EXPECT_EQ(0, memcmp(&plain, &status->align, sizeof plain));
     EXPECT_EQ(0, memcmp(&zoomed, &v1->align, sizeof zoomed));
+}
+
+TEST_F(SkinButtonsTest, HostileMarginsAndSizesStayInsideTheIntRange)
+{
+    AddPictures({L"a.png"});
+    AddFile(L"m.swf", "FWS");
+    context.flashDebugMode = true;
+    context.zoom = true;
+    context.zoomFactor = 4.0;
+    context.statusBoxWidth = 30;
+    context.statusBoxHeight = 12;
+    const wchar_t* button = L"menu_display=1\r\nmenu=a.png<0;0;0;5>\r\n"
+                            L"menu_align=2147483646,-2147483647,-2147483647,2147483646,1,0,1,0,0,0\r\n"
+                            L"flash_cnt=1\r\nflash0=m.swf\r\nflash0_display=1\r\nflash0_width=2147483646\r\n"
+                            L"flash0_height=-2147483647\r\n";
+    Load(std::wstring(L"[StatusBar]\r\n") + button + L"[Scheme_H1]\r\n" + button);
+    const t_btnSkinRec* h1 = parts.FindButton(1, t_skinItemType::e_fixed, 6);
+    ASSERT_NE(nullptr, h1);
+    EXPECT_EQ(INT_MAX, h1->align.topMargin);
+    EXPECT_EQ(INT_MIN, h1->align.leftMargin);
+    const t_flashSkinRec* flash = parts.FindFlash(1, 0);
+    ASSERT_NE(nullptr, flash);
+    EXPECT_EQ(INT_MAX, flash->width);
+    EXPECT_EQ(INT_MIN, flash->height);
+    // The status bar's button has no room left in its box: its picture is empty, not read.
+    const t_btnSkinRec* status = parts.FindButton(0, t_skinItemType::e_fixed, 6);
+    ASSERT_NE(nullptr, status);
+    const t_image& normal = status->layers[0].states[e_btnNormal];
+    if (!normal.IsBitmapEmpty()) {
+        EXPECT_LE(normal.partX + normal.partWidth, normal.fullWidth);
+        EXPECT_LE(normal.partY + normal.partHeight, normal.fullHeight);
+    }
 }
 
 TEST_F(SkinButtonsTest, AFileSharedByButtonsIsDecodedOnce)
