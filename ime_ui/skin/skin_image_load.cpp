@@ -99,19 +99,25 @@ bool LoadSkinImage(t_skinPictureStore& store, t_imageSource*& out, const wchar_t
         if (!bytes || size == 0)
             return false;
         t_imageSource source;
-        if (!source.Decode(bytes, size)) {
-            source.Free();
-            return false;
+        const bool reused = store.m_reuse && store.m_reuse->Take(name, bytes, size, key, store.m_exactKey, source);
+        if (!reused) {
+            if (!source.Decode(bytes, size)) {
+                source.Free();
+                return false;
+            }
+            ++store.m_decodes;
+            if (key != c_noColorKey)
+                KeySource(source, key, store.m_exactKey);
+            source.payload.hasAlpha = 1;
         }
-        ++store.m_decodes;
-        if (key != c_noColorKey)
-            KeySource(source, key, store.m_exactKey);
-        source.payload.hasAlpha = 1;
         out = static_cast<t_imageSource*>(store.m_handles->Acquire(&source, name, e_handleGdi, e_gdiBitmap));
         if (!out) {
-            source.Free();
+            if (!reused)
+                source.Free();
             return false;
         }
+        if (store.m_reuse)
+            store.m_reuse->Stored(name, bytes, size, key, store.m_exactKey, out);
         t_heapHashMap::t_node* node = store.m_index.FindOrInsert(name);
         if (node && !node->value)
             node->value = out;

@@ -10,6 +10,19 @@
 #include "graphics/layout/handle_manager.h"
 #include "ime_ui/skin/skin_animations.h"
 
+// Pictures decoded by an earlier load, offered before a file is decoded again.
+class i_skinPictureReuse {
+public:
+    virtual ~i_skinPictureReuse() = default;
+    // Fills out with a picture decoded earlier from the same bytes with the same key;
+    // false when there is none.
+    virtual bool Take(const wchar_t* name, const unsigned char* bytes, uint32_t size, uint32_t key, bool exact,
+                      t_imageSource& out) = 0;
+    // The picture now stored for these bytes, decoded or taken.
+    virtual void Stored(const wchar_t* name, const unsigned char* bytes, uint32_t size, uint32_t key, bool exact,
+                        t_imageSource* stored) = 0;
+};
+
 // Where LoadSkinImage finds the files and keeps what it decodes. The name indexes point
 // at sources the handle manager holds and at entries of the archive: Forget them whenever
 // the manager is released or the archive reloaded.
@@ -28,6 +41,8 @@ public:
         m_exactKey = exactKey;
     }
     bool ExactKey() const { return m_exactKey; }
+    // Asked before each decode (null: none).
+    void SetReuse(i_skinPictureReuse* reuse) { m_reuse = reuse; }
     // Drops the name index (the handle manager's entries are released by its owner).
     void Forget();
 
@@ -61,6 +76,7 @@ private:
     const t_skinPack* m_indexedArchive = nullptr;
     int m_indexedCount = -1;
     int m_decodes = 0;
+    i_skinPictureReuse* m_reuse = nullptr;
 };
 
 // Loads the picture file `name` for a window: a copy of the decoded source when the store

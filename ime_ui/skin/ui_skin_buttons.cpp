@@ -5,7 +5,12 @@
 #include "ime_ui/skin/ui_skin_data.h"
 #include "toolkit/ui_settings.h"
 
-t_skinButtonParts* t_uiSkinData::CreateButtonParts() { return new t_skinButtonParts; }
+t_skinButtonParts* t_uiSkinData::CreateButtonParts(t_skinPictureReuse& reuse)
+{
+    t_skinButtonParts* parts = new t_skinButtonParts;
+    parts->Pictures().SetReuse(&reuse);
+    return parts;
+}
 
 void t_uiSkinData::DestroyButtonParts(t_skinButtonParts* parts) { delete parts; }
 
@@ -23,7 +28,7 @@ bool t_uiSkinData::LoadSkinImage(t_imageSource*& out, const wchar_t* fileName, i
     if (!m_buttonParts)
         return false;
     t_skinPictureStore& store = m_buttonParts->Pictures();
-    store.Bind(&m_handles, &m_archive, m_useGdip);
+    store.Bind(m_handles, &m_archive, m_useGdip);
     return ::LoadSkinImage(store, out, fileName, window, cached, colorKey);
 }
 
@@ -50,7 +55,7 @@ void t_uiSkinData::LoadButtons(const SkinConfigFile& parsed)
 {
     if (!m_buttonParts)
         return;
-    m_buttonParts->Pictures().Bind(&m_handles, &m_archive, m_useGdip);
+    m_buttonParts->Pictures().Bind(m_handles, &m_archive, m_useGdip);
     m_buttonParts->Load(parsed, m_statusButtonsAllowed, BuildContext(*this));
     auto hasPicture = [this](t_skinButton button) {
         const t_btnSkinRec* record =
@@ -65,7 +70,7 @@ void t_uiSkinData::LoadFlashBackground(int window, const SkinFlashBk& flashBk, b
 {
     if (!m_buttonParts)
         return;
-    m_buttonParts->Pictures().Bind(&m_handles, &m_archive, m_useGdip);
+    m_buttonParts->Pictures().Bind(m_handles, &m_archive, m_useGdip);
     t_skinBuildContext context = BuildContext(*this);
     if (!scaled)
         context.zoom = false;

@@ -127,21 +127,22 @@ t_uiWindow SkinAreaWindow(t_skinArea area)
     return t_uiWindow::e_h1;
 }
 
-t_uiSkinData::t_uiSkinData() : m_buttonParts(CreateButtonParts())
+t_uiSkinData::t_uiSkinData() : m_buttonParts(CreateButtonParts(m_reuse)), m_handles(&m_handleStore[0])
 {
-    m_handles.Init(new t_handleManagerHelper_Default);
+    for (t_handleManager& handles : m_handleStore)
+        handles.Init(new t_skinHandleHelper(m_reuse));
     t_uiContext::SetSkinSettingsHandler(&TakeSettings);
 }
 
 t_uiSkinData::~t_uiSkinData()
 {
-    ReleaseLoaded();
+    ReleaseLoaded(true);
     DestroyButtonParts(m_buttonParts);
 }
 
 bool t_uiSkinData::Init(t_errorChain& errors, int userId)
 {
-    ReleaseLoaded();
+    ReleaseLoaded(true);
     UserManager* users = UserManager::Instance();
     if (!users) {
         errors.Fail(L"皮肤初始化错误:账户系统初始化失败");
@@ -175,9 +176,21 @@ int t_uiSkinData::Scale(int value) const
     return ClampInt(value * m_zoomFactor + 0.5);
 }
 
-void t_uiSkinData::ReleaseLoaded()
+void t_uiSkinData::ReleaseLoaded(bool everything)
 {
-    m_handles.ReleaseAll();
+    // The button parts index pictures of the current manager: emptied before it goes.
+    ClearButtonParts();
+    if (everything) {
+        m_reuse.DropRetired();
+        m_reuse.Retire();
+        m_reuse.DropRetired();
+        for (t_handleManager& handles : m_handleStore)
+            handles.ReleaseAll();
+    } else {
+        OtherHandles().ReleaseAll();
+        m_reuse.Retire();
+        m_handles = &OtherHandles();
+    }
     m_textStyles.ClearPresence();
     m_pens.ClearPresence();
     m_statusBackground.ClearPresence();
@@ -191,7 +204,6 @@ void t_uiSkinData::ReleaseLoaded()
     m_masks.ClearPresence();
     m_statusPreview.ClearPresence();
     m_aero = m_glow = false;
-    ClearButtonParts();
     m_skinId.Clear();
     m_widgetCount = 0;
     m_separatorMode[0] = m_separatorMode[1] = t_seperatorMode::e_none;
@@ -202,7 +214,7 @@ void t_uiSkinData::ReleaseLoaded()
 bool t_uiSkinData::LoadConfig(const SkinConfigFile& parsed)
 {
     PerfScope scope("LoadConfig");
-    ReleaseLoaded();
+    ReleaseLoaded(false);
     m_useGdip = parsed.display.use_gdip.IsPresent() && parsed.display.use_gdip.Value();
 
     LoadStatusPictures(parsed.statusBar);
@@ -249,6 +261,9 @@ bool t_uiSkinData::LoadConfig(const SkinConfigFile& parsed)
     LoadPens(parsed);
     LoadAlignments(parsed);
     LoadFlags(parsed);
+    // What the new load took over stays; the rest of the last load goes.
+    OtherHandles().ReleaseAll();
+    m_reuse.DropRetired();
     return true;
 }
 
@@ -291,7 +306,7 @@ void t_uiSkinData::LoadStatusPictures(const SkinStatusBarPart& status)
 }
 
 // Resizes a freshly decoded single picture to its size times the zoom factor.
-static void ZoomSource(t_imageSource& source, int width, int height, bool bicubic)
+static void ZoomSource(t_imageSource& source, int width, int height, bool bicubic, t_skinPictureReuse& reuse)
 {
     if (source.kind != t_imageSource::e_single || source.payload.ref.kind != t_bitmapRef::e_handle)
         return;
@@ -301,6 +316,7 @@ static void ZoomSource(t_imageSource& source, int width, int height, bool bicubi
     HBITMAP resized = ResizeBitmap(bitmap, c_noColorKey, width, height, false, bicubic);
     if (!resized)
         return;
+    reuse.Forget(&source);
     source.payload.ref.handle = resized;
     source.payload.width = width;
     source.payload.height = height;
@@ -332,7 +348,7 @@ bool t_uiSkinData::LoadPicture(const t_SkinImage& spec, const wchar_t* file, int
             height = Scale(height);
         }
         if (!keepNatural && !cached) {
-            ZoomSource(*source, Scale(fullWidth), Scale(fullHeight), m_useGdip);
+            ZoomSource(*source, Scale(fullWidth), Scale(fullHeight), m_useGdip, m_reuse);
             source->GetSize(fullWidth, fullHeight);
         }
     }
@@ -420,7 +436,7 @@ void t_uiSkinData::LoadPens(const SkinConfigFile& parsed)
         t_pen* pen = nullptr;
         if (!t_pen::Create(pen, color & 0xFFFFFF))
             return;
-        entry->pen = static_cast<t_pen*>(m_handles.Acquire(pen, nullptr, e_handleGdi, e_gdiPen));
+        entry->pen = static_cast<t_pen*>(m_handles->Acquire(pen, nullptr, e_handleGdi, e_gdiPen));
         if (!entry->pen)
             DeleteObject(pen->pen);
         delete pen;
@@ -518,7 +534,7 @@ const uint32_t* t_uiSkinData::AcquireColor(uint32_t color)
 {
     if (color == c_noColorKey)
         return nullptr;
-    return static_cast<const uint32_t*>(m_handles.Acquire(&color, nullptr, e_handleGdi, e_gdiFontColor));
+    return static_cast<const uint32_t*>(m_handles->Acquire(&color, nullptr, e_handleGdi, e_gdiFontColor));
 }
 
 bool t_uiSkinData::GetTextStyle(int index, const uint32_t*& color, const uint32_t*& color2, int& reserved,

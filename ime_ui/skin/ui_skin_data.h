@@ -19,6 +19,7 @@
 #include "graphics/paint/solid_draw.h"
 #include "graphics/text/font.h"
 #include "ime_ui/skin/skin_config_file.h"
+#include "ime_ui/skin/skin_picture_reuse.h"
 
 struct t_uiSettings;
 // Button, flash and animation records (skin_buttons.h): made with the skin, owned by it.
@@ -246,7 +247,7 @@ public:
     bool StatusButtonsAllowed() const { return m_statusButtonsAllowed; }
     void SetStatusButtonsAllowed(bool allowed) { m_statusButtonsAllowed = allowed; }
 
-    t_handleManager& Handles() { return m_handles; }
+    t_handleManager& Handles() { return *m_handles; }
     const t_skinPack& Archive() const { return m_archive; }
     // The scaled value of a length from the file: x factor + 0.5, truncated (unchanged
     // with zoom off).
@@ -267,7 +268,7 @@ public:
 
 private:
     // The button parts' life, with the skin's (skin_buttons.cpp).
-    static t_skinButtonParts* CreateButtonParts();
+    static t_skinButtonParts* CreateButtonParts(t_skinPictureReuse& reuse);
     static void DestroyButtonParts(t_skinButtonParts* parts);
     // Empties the button and flash maps and the animation registry.
     void ClearButtonParts();
@@ -275,7 +276,10 @@ private:
     // ParseSkinIni; a broken pack is deleted only with dropBroken (never the default
     // skin of the installation or an editor's preview copy).
     bool ParseSkinPack(t_errorChain& errors, const wchar_t* path, bool dropBroken);
-    void ReleaseLoaded();
+    // Empties the tables and maps; with everything, both handle managers are released too
+    // (otherwise the current one is kept aside for the next load to reuse from).
+    void ReleaseLoaded(bool everything);
+    t_handleManager& OtherHandles() { return m_handleStore[m_handles == &m_handleStore[0] ? 1 : 0]; }
     // LoadConfig steps.
     void LoadStatusPictures(const SkinStatusBarPart& status);
     void LoadBackground(t_skinArea area, const t_SkinImage& picture, const SkinSplit& splitX, const SkinSplit& splitY,
@@ -312,7 +316,11 @@ private:
     t_seperatorMode m_separatorMode[2] = {t_seperatorMode::e_none, t_seperatorMode::e_none};
     wchar_t m_skinPath[MAX_PATH] = {};
     bool m_previewCopy = false;
-    t_handleManager m_handles;
+    // Pictures carried over between loads; the manager being filled and the one of the
+    // load before, released once the new load has taken over what it can reuse.
+    t_skinPictureReuse m_reuse;
+    t_handleManager m_handleStore[2];
+    t_handleManager* m_handles;
     SkinConfigFile m_config;
     t_str m_skinId;
     t_skinPack m_archive;

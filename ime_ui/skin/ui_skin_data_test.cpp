@@ -426,6 +426,50 @@ TEST_F(UiSkinDataTest, HostileCutsAndPartsStayInsideThePictures)
     }
 }
 
+TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
+{
+    for (bool zoom : {false, true}) {
+        settings.fontSize = zoom ? 18 : 12;
+        settings.isotropicSkin = zoom;
+        settings.ignoreSkinFontSetting = zoom;
+        ASSERT_TRUE(LoadIni(c_baseIni));
+        const int decodes = skin.ButtonParts()->Pictures().DecodeCount();
+        t_errorChain errors;
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_TRUE(skin.ParseSkinIni(errors, packPath.c_str()));
+            // Every bitmap shown is alive and has the size the load expects.
+            const t_image& status = *skin.GetStatusBackground();
+            BITMAP info = {};
+            ASSERT_TRUE(GetObjectW(status.ref.Bitmap(), sizeof info, &info)) << zoom << " " << round;
+            EXPECT_EQ(40, info.bmWidth);
+            const t_imageSet9* h1 = skin.GetArea(static_cast<int>(t_skinArea::e_h1));
+            ASSERT_NE(nullptr, h1);
+            ASSERT_TRUE(GetObjectW(h1->cells[4].ref.Bitmap(), sizeof info, &info)) << zoom << " " << round;
+            EXPECT_EQ(zoom ? 30 : 20, info.bmWidth) << round;
+            ExpectPartsInsidePictures(skin, "reload");
+        }
+        const int extra = skin.ButtonParts()->Pictures().DecodeCount() - decodes;
+        // Only the resized window pictures (h1 for H1 and H2, the mask) are decoded again.
+        if (zoom)
+            EXPECT_GT(extra, 0);
+        else
+            EXPECT_EQ(0, extra);
+    }
+    // A changed file is decoded again: the H1 picture now 24 wide.
+    settings.isotropicSkin = settings.ignoreSkinFontSetting = false;
+    settings.fontSize = 12;
+    ASSERT_TRUE(WritePack(dir, c_baseIni, packPath));
+    const std::wstring folder = dir / L"skin_src";
+    ASSERT_TRUE(WriteRaw(folder + L"\\h1.png", FlatPng(24, 30, {0x00FF00FF})));
+    t_skinPack pack;
+    t_errorChain errors;
+    ASSERT_TRUE(pack.AddFolder(folder.c_str()) && pack.Export(errors, packPath.c_str(), false));
+    ASSERT_TRUE(skin.ParseSkinIni(errors, packPath.c_str()));
+    BITMAP info = {};
+    ASSERT_TRUE(GetObjectW(skin.GetArea(0)->cells[4].ref.Bitmap(), sizeof info, &info));
+    EXPECT_EQ(24, info.bmWidth);
+}
+
 // The load road, with the installation folder and its default skin under the test's
 // control.
 class UiSkinLoadTest : public UiSkinDataTest {

@@ -107,7 +107,7 @@ t_font* t_uiSkinData::AcquireFont(LOGFONTW& logFont, bool smoothing)
     t_font record = {};
     if (!t_font::CreateIndirect(logFont, &record, smoothing))
         return nullptr;
-    t_font* stored = static_cast<t_font*>(m_handles.Acquire(&record, logFont.lfFaceName, e_handleGdi, e_gdiFont));
+    t_font* stored = static_cast<t_font*>(m_handles->Acquire(&record, logFont.lfFaceName, e_handleGdi, e_gdiFont));
     if (!stored)
         t_font::Destroy(&record);
     return stored;
