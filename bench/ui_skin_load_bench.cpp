@@ -1,0 +1,109 @@
+// The runtime skin's load (t_uiSkinData::Load of a packed skin, as the preview does on
+// every edit) on our default skin and on a generated skin of 500 pictures named by the
+// buttons of all windows. Cold: a new runtime skin for each load; warm: one runtime skin
+// loading the same pack again, its handle manager holding the last load's objects.
+// Prints medians of several runs; there is no peer.
+//   ui_skin_load_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]
+#include "bench/bench_timer.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "bench/synthetic_skin.h"
+#include "ime_ui/skin/ui_skin_data.h"
+#include "tests/support/flat_png.h"
+#include "tests/support/temp_folder.h"
+#include "toolkit/ui_settings.h"
+
+namespace {
+
+// A plain container (format 1), as the editor's preview copy is written.
+bool PackFolder(const std::wstring& folder, const std::wstring& path)
+{
+    t_skinPack pack;
+    t_errorChain errors;
+    return pack.AddFolder(folder.c_str()) && pack.Export(errors, path.c_str(), false);
+}
+
+// The generated skin with real pictures: flat PNGs of 16 to 79 pixels a side.
+bool WritePictureSkin(const std::wstring& folder, int pictures)
+{
+    t_syntheticSkin shape;
+    shape.pictures = pictures;
+    shape.pictureBytes = 16;
+    if (!WriteSyntheticSkin(folder, shape))
+        return false;
+    for (int i = 0; i < pictures; ++i) {
+        const int side = 16 + (i * 37) % 64;
+        const std::string png = FlatPng(side, side, {(0x10203040u + static_cast<uint32_t>(i) * 0x01030507u) | 0xFFu});
+        if (!WriteRaw(folder + L"\\" + SyntheticPictureName(i), png))
+            return false;
+    }
+    return true;
+}
+
+t_uiSettings BenchSettings()
+{
+    t_uiSettings settings = {};
+    settings.skinEnabled = true;
+    settings.fontSize = 16;
+    settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
+    settings.colorBackground = 0xFFFFFF;
+    settings.statusBtnColor = 0xFFFFFFFFu;
+    return settings;
+}
+
+bool LoadInto(t_uiSkinData& skin, t_uiSettings& settings, const std::wstring& pack)
+{
+    skin.SetSkinPath(pack.c_str(), true);
+    skin.SetSettings(&settings);
+    t_errorChain errors;
+    return skin.Load(errors, 0) && skin.UserSkinInUse();
+}
+
+void Measure(const char* label, const std::wstring& pack, int runs, double budgetMs)
+{
+    t_uiSettings settings = BenchSettings();
+    bool ok = true;
+    const double cold = MedianMs(runs, [&] {
+        std::unique_ptr<t_uiSkinData> skin(new t_uiSkinData);
+        ok = LoadInto(*skin, settings, pack) && ok;
+    });
+    t_uiSkinData warmSkin;
+    ok = LoadInto(warmSkin, settings, pack) && ok;
+    const double warm = MedianMs(runs, [&] { ok = LoadInto(warmSkin, settings, pack) && ok; });
+    const int handles = warmSkin.Handles().Count();
+    printf("%-22s cold %8.3f ms   warm %8.3f ms (target <= %.0f ms: %s)   %d handles%s\n", label, cold, warm, budgetMs,
+           warm <= budgetMs ? "met" : "MISSED", handles, ok ? "" : "   LOAD FAILED");
+}
+
+}  // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 3) {
+        fprintf(stderr, "usage: ui_skin_load_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]\n");
+        return 2;
+    }
+    const std::wstring work = argv[1];
+    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
+
+    const std::wstring defaultPack = work + L"\\default.dat";
+    const std::wstring largeFolder = work + L"\\large";
+    const std::wstring largePack = work + L"\\large.dat";
+    if (!PackFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
+        !PackFolder(largeFolder, largePack)) {
+        fprintf(stderr, "could not prepare the skins\n");
+        return 1;
+    }
+    printf("runtime skin load, median of %d runs\n", runs);
+    Measure("default skin", defaultPack, runs, 2.0);
+    Measure("500-picture skin", largePack, runs, 4.0);
+    return 0;
+}
