@@ -32,6 +32,7 @@ bool RegisterToolkitClasses()
         return true;
     registered = RegisterOne(c_topClassName, ForwardToObject<t_wndTop>) &&
                  RegisterOne(c_hintClassName, ForwardToObject<t_wndTop>) &&
-                 RegisterOne(c_rotateClassName, ForwardToObject<t_wndRotate>);
+                 RegisterOne(c_rotateClassName, ForwardToObject<t_wndRotate>) &&
+                 RegisterOne(c_menuClassName, ForwardToObject<t_wndTop>);
     return registered;
 }

@@ -7,10 +7,11 @@
 const wchar_t* const c_topClassName = L"VxPY_top";
 const wchar_t* const c_hintClassName = L"VxPY_Hint";
 const wchar_t* const c_rotateClassName = L"VxPY_Rotate";
+const wchar_t* const c_menuClassName = L"class_VxPY_Menu";
 
 // The module the classes are registered for (the program's).
 HINSTANCE ToolkitInstance();
-// Registers the top, tooltip and rotate classes unless done; false when one is missing
+// Registers the top, tooltip, rotate and menu classes unless done; false when one is missing
 // afterwards.
 bool RegisterToolkitClasses();
 // The instance a window of a toolkit class is made with: the given one, or the program's.

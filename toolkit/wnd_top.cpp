@@ -25,6 +25,7 @@
 #include "toolkit/shake_detector.h"
 #include "toolkit/window_classes.h"
 #include "toolkit/wnd_hint.h"
+#include "toolkit/wnd_menu.h"
 #include "toolkit/wnd_rotate.h"
 
 namespace {
@@ -96,14 +97,14 @@ bool t_wndTop::Create(DWORD style, int x, int y, int width, int height, INT_PTR 
 }
 
 bool t_wndTop::CreateWindowOfClass(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                                   int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent)
+                                   int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent, DWORD exStyle)
 {
     if (hwnd)
         return false;
     t_wndBase::Create(style, x, y, width, height, owner, instance, parent);
     RegisterToolkitClasses();
     HWND ownerWindow = reinterpret_cast<HWND>(owner);
-    HWND made = CreateWindowExW(0, className, title, style, x, y, width, height, ownerWindow, nullptr,
+    HWND made = CreateWindowExW(exStyle, className, title, style, x, y, width, height, ownerWindow, nullptr,
                                 ToolkitInstanceOr(instance), nullptr);
     if (!made) {
         GetLastError();
@@ -128,6 +129,7 @@ void t_wndTop::Destroy()
     dragTracker = nullptr;
     delete hint;
     hint = nullptr;
+    delete menu;
     menu = nullptr;
     if (g_draggedWindow && g_draggedWindow == GetHwnd())
         g_draggedWindow = nullptr;
@@ -889,9 +891,26 @@ t_wndHint* t_wndTop::GetHint()
     return hint;
 }
 
-t_wndMenu* t_wndTop::GetMenu() { return menu; }
+t_wndMenu* t_wndTop::GetMenu()
+{
+    if (menu)
+        return menu;
+    t_wndMenu* made = new (std::nothrow) t_wndMenu();
+    if (!made)
+        return nullptr;
+    if (!made->Create(WS_POPUP | WS_DISABLED, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr)) {
+        delete made;
+        return nullptr;
+    }
+    menu = made;
+    return menu;
+}
 
-void t_wndTop::CloseMenu(int) {}
+void t_wndTop::CloseMenu(int flag)
+{
+    if (menu)
+        menu->Close(flag);
+}
 
 t_wndRotate* t_wndTop::GetRotate()
 {

@@ -100,7 +100,7 @@ public:
     void PollHover();
     // Created on first use; null when it cannot be made.
     t_wndHint* GetHint();
-    // The popup menu: no menu yet.
+    // The popup menu, created on first use (owned by this top); null when it cannot be made.
     t_wndMenu* GetMenu();
     t_wndRotate* GetRotate();
     void StopRotate();
@@ -187,10 +187,10 @@ public:
     bool contentDirty;
 
 protected:
-    // Makes the window of a toolkit class (registered here on first use) with no extended
-    // style; false when the top already has a window or the window cannot be made.
+    // Makes the window of a toolkit class (registered here on first use); false when the
+    // top already has a window or the window cannot be made.
     bool CreateWindowOfClass(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                             int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent);
+                             int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent, DWORD exStyle = 0);
 
 private:
     // Starts the hover timer on the drawing window; nothing without a window.

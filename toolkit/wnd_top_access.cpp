@@ -1,6 +1,7 @@
 #include "toolkit/wnd_top_access.h"
 
 #include "toolkit/wnd_hint.h"
+#include "toolkit/wnd_menu.h"
 #include "toolkit/wnd_top.h"
 
 bool TopHasHotElement(const t_wndTop* top) { return top->hotFlag && top->hotElement; }
@@ -48,5 +49,13 @@ void TopShowHint(t_wndTop* top, const wchar_t* text, const RECT& anchor, bool be
     hint->ShowNearRect(anchor, below);
 }
 
-// The skinned popup menu is not part of the toolkit yet: a menu request has nowhere to go.
-void TopPopupMenu(t_wndTop*, const t_menuData&, POINT, UINT, UINT, HWND, LPARAM) {}
+void TopPopupMenu(t_wndTop* top, const t_menuData& data, POINT point, UINT alignFlags, UINT fitFlags, HWND notifyHwnd,
+                  LPARAM param)
+{
+    t_wndMenu* menu = top->GetMenu();
+    if (!menu)
+        return;
+    menu->SetMenuData(data);
+    const RECT anchor = top->GetRect();
+    menu->Popup(&point, alignFlags, fitFlags, &anchor, notifyHwnd, param);
+}
