@@ -11,6 +11,7 @@
 #include "tests/support/flat_png.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
+#include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
 
 namespace {
@@ -468,6 +469,20 @@ TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
     BITMAP info = {};
     ASSERT_TRUE(GetObjectW(skin.GetArea(0)->cells[4].ref.Bitmap(), sizeof info, &info));
     EXPECT_EQ(24, info.bmWidth);
+}
+
+TEST(UiSkinContext, SettingsReachTheSkinWhicheverComesFirst)
+{
+    t_uiSettings settings = SkinOnSettings();
+    t_uiSkinData first, second;
+    t_uiContext settingsFirst;
+    settingsFirst.SetSettings(&settings);
+    settingsFirst.SetSkin(&first);
+    EXPECT_EQ(&settings, first.Settings());
+    t_uiContext skinFirst;
+    skinFirst.SetSkin(&second);
+    skinFirst.SetSettings(&settings);
+    EXPECT_EQ(&settings, second.Settings());
 }
 
 // The load road, with the installation folder and its default skin under the test's
