@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "graphics/layout/layout_grid.h"
@@ -43,11 +44,15 @@ struct t_note {
     t_menuHoverInfo hover;
 };
 std::vector<t_note> g_notes;
+// Runs after a note is recorded, inside the menu's SendMessageW.
+std::function<void(UINT)> g_onNote;
 
 LRESULT CALLBACK NotifyProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_COMMAND || msg == c_menuItemLeaveMessage) {
         g_notes.push_back({msg, wParam, lParam, {}});
+        if (g_onNote)
+            g_onNote(msg);
         return 0;
     }
     if (msg == c_menuItemHoverMessage) {
@@ -114,6 +119,7 @@ protected:
     }
     ~MenuTest() override
     {
+        g_onNote = nullptr;
         top.Destroy();
         DestroyWindow(notify);
     }
@@ -320,6 +326,29 @@ TEST_F(MenuTest, HoverLeaveAndClickReachTheNotifyWindow)
     EXPECT_EQ(g_notes.back().lParam, c_userValue);
     EXPECT_FALSE(IsWindowVisible(menu->hwnd));
     EXPECT_FALSE(menu->shown);
+}
+
+TEST_F(MenuTest, NotifyWindowMayReopenTheMenuFromANotification)
+{
+    t_wndMenu* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    // The row that reports its leave or click is gone when the handler returns.
+    int reopened = 0;
+    g_onNote = [&](UINT) {
+        ++reopened;
+        Open(L"又一个");
+    };
+    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_gray)->GetRect()));
+    EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(menu->ItemCount(), 2);
+    EXPECT_TRUE(IsWindowVisible(menu->hwnd));
+    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_LBUTTONDOWN, Centre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_LBUTTONUP, Centre(menu->FindItem(c_open)->GetRect()));
+    EXPECT_EQ(g_notes.back().msg, static_cast<UINT>(WM_COMMAND));
+    EXPECT_TRUE(IsWindowVisible(menu->hwnd));
+    EXPECT_EQ(menu->ItemCount(), 2);
 }
 
 TEST_F(MenuTest, MenuClosesAtOnceAfterASecondOrWhenTheMouseLeaves)
