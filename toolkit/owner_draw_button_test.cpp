@@ -13,6 +13,7 @@
 
 #include "graphics/paint/work_area.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/real_mouse.h"
 #include "tests/support/paint_surface.h"
 #include "toolkit/owner_draw_button_group.h"
 #include "toolkit/owner_draw_hover_button.h"
@@ -379,21 +380,6 @@ TEST_F(OwnerDrawButtons, RadioButtonsSelectOneOfTheirGroup)
 
 // Real input, the control under the system's cursor: the hover button follows the mouse
 // and its wrapper posts hover after the cursor rests and leave once it goes.
-void SendMouse(DWORD flags, int x = 0, int y = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    if (flags & MOUSEEVENTF_MOVE) {
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = (x * 65536 + w / 2) / w;
-        input.mi.dy = (y * 65536 + h / 2) / h;
-        flags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-    PumpMessages(40);
-}
-
 TEST_F(OwnerDrawButtons, RealMouseHoversPressesAndLeavesAHoverButton)
 {
     t_wndOwnerDrawHoverButton button;
@@ -401,7 +387,7 @@ TEST_F(OwnerDrawButtons, RealMouseHoversPressesAndLeavesAHoverButton)
     button.id = 9;
     RECT r;
     GetWindowRect(Item(IDC_HOVER), &r);
-    SendMouse(MOUSEEVENTF_MOVE, r.left + 5, r.top + 4);
+    SendMouse(MOUSEEVENTF_MOVE, r.left + 5, r.top + 4, 40);
     EXPECT_EQ(button.state, t_wndOwnerDrawHoverButton::e_hover);
     EXPECT_EQ(DrawnAt(IDC_HOVER), c_green);
     // The cursor rests: the parent hears of the hover.
@@ -410,14 +396,14 @@ TEST_F(OwnerDrawButtons, RealMouseHoversPressesAndLeavesAHoverButton)
     EXPECT_EQ(log.posts[0].msg, c_handleHoverMessage);
     EXPECT_EQ(log.posts[0].wParam, 9u);
 
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, 0, 0, 40);
     EXPECT_EQ(DrawnAt(IDC_HOVER), c_blue);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 40);
     EXPECT_EQ(DrawnAt(IDC_HOVER), c_red);
     ASSERT_EQ(log.clicks.size(), 1u);
 
     log.posts.clear();
-    SendMouse(MOUSEEVENTF_MOVE, r.left - 200, r.top + 200);
+    SendMouse(MOUSEEVENTF_MOVE, r.left - 200, r.top + 200, 40);
     // The system looks for the leave once per hover time.
     PumpMessages(700);
     EXPECT_FALSE(button.hovering);

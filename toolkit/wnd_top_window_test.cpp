@@ -13,6 +13,7 @@
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/work_area.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/real_mouse.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/wnd_hint.h"
@@ -403,21 +404,6 @@ TEST_F(WindowTest, ClassicTopTakesItsRegionFromTheMaskOncePerSize)
 
 // Real input, the hooks left alone: the system's own mouse messages reach a disabled top
 // through WM_SETCURSOR, and under capture as they are.
-void SendMouse(DWORD flags, int x = 0, int y = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    if (flags & MOUSEEVENTF_MOVE) {
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = (x * 65536 + w / 2) / w;
-        input.mi.dy = (y * 65536 + h / 2) / h;
-        flags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-    PumpMessages(25);
-}
-
 TEST(WndTopRealInput, DisabledLayeredTopTakesClicksDoubleClicksAndDrags)
 {
     RECT work;
