@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphics/paint/work_area.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/real_mouse.h"
 #include "tests/support/paint_surface.h"
@@ -244,6 +245,25 @@ TEST_F(OwnerDrawButtons, OwnerDrawnButtonTakesItsPictureSizeDrawsItAndReportsRig
     EXPECT_EQ(log.notifies[0].hwndFrom, Item(IDC_FACE));
     EXPECT_EQ(log.notifies[0].idFrom, static_cast<UINT_PTR>(IDC_FACE));
     EXPECT_EQ(log.notifies[0].code, static_cast<UINT>(NM_RCLICK));
+}
+
+TEST_F(OwnerDrawButtons, PicturesAreFreedWhenAttachedAgainAndDetached)
+{
+    {
+        t_wndOwnerDrawHoverButton4 warm;
+        warm.Attach(dialog, IDC_HOVER4, L"STRIP4", GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACK));
+    }
+    const DWORD before = LiveGdiObjects();
+    {
+        t_wndOwnerDrawHoverButton4 button;
+        for (int i = 0; i < 10; ++i)
+            ASSERT_TRUE(
+                button.Attach(dialog, IDC_HOVER4, L"STRIP4", GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACK)));
+        button.Detach();
+        ASSERT_TRUE(
+            button.Attach(dialog, IDC_HOVER4, L"STRIP4", GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACK)));
+    }
+    EXPECT_EQ(LiveGdiObjects(), before);
 }
 
 TEST_F(OwnerDrawButtons, HoverButtonDrawsTheFrameOfEachStateWithItsTextColour)

@@ -15,6 +15,7 @@
 #include "graphics/layout/layout_grid.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/input_hooks.h"
@@ -405,6 +406,25 @@ TEST_F(MenuTest, MenuClosesAtOnceAfterASecondOrWhenTheMouseLeaves)
     // A hidden top opens no menu.
     Open();
     EXPECT_FALSE(IsWindowVisible(menu->hwnd));
+}
+
+TEST_F(MenuTest, RebuildingTheMenuKeepsNoGdiObjectsAndAnEmptyOneShowsNothing)
+{
+    for (int i = 0; i < 3; ++i)
+        Open();
+    const DWORD before = LiveGdiObjects();
+    for (int i = 0; i < 20; ++i) {
+        Open();
+        Mouse(top.menu, WM_MOUSEMOVE, Centre(top.menu->FindItem(c_open)->GetRect()));
+    }
+    top.menu->Close(1);
+    EXPECT_EQ(LiveGdiObjects(), before);
+
+    t_menuData empty;
+    element->ShowMenu(POINT{work.left + 300, work.top + 300}, 0, 0, notify, &empty, 0);
+    EXPECT_EQ(top.menu->ItemCount(), 0);
+    EXPECT_EQ(top.menu->layout, nullptr);
+    EXPECT_EQ(top.menu->GetSize().cx, 0);
 }
 
 TEST_F(MenuTest, AlignmentAndHeaderVariants)
