@@ -245,6 +245,14 @@ TEST_F(OwnerDrawButtons, OwnerDrawnButtonTakesItsPictureSizeDrawsItAndReportsRig
     EXPECT_EQ(log.notifies[0].hwndFrom, Item(IDC_FACE));
     EXPECT_EQ(log.notifies[0].idFrom, static_cast<UINT_PTR>(IDC_FACE));
     EXPECT_EQ(log.notifies[0].code, static_cast<UINT>(NM_RCLICK));
+
+    // Moved to another control: the first gets its own procedure back, the picture stays.
+    const WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Item(IDC_PLAIN2), GWLP_WNDPROC));
+    ASSERT_TRUE(button.Attach(Item(IDC_PLAIN2)));
+    EXPECT_EQ(t_wndBaseHandle::FromHwnd(Item(IDC_FACE)), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(Item(IDC_FACE), GWLP_WNDPROC), GetWindowLongPtrW(Item(IDC_PLAIN), GWLP_WNDPROC));
+    EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Item(IDC_PLAIN2), GWLP_WNDPROC)), original);
+    EXPECT_EQ(WindowSize(Item(IDC_PLAIN2)).cx, 30);
 }
 
 TEST_F(OwnerDrawButtons, PicturesAreFreedWhenAttachedAgainAndDetached)

@@ -62,8 +62,9 @@ bool t_wndBaseHandle::Attach(HWND window)
         OnAttached();
         return true;
     }
+    // Off the first window only: what a subclass keeps for its window (pictures) stays.
     if (hwnd)
-        Detach();
+        t_wndBaseHandle::Detach();
     if (IsWrapped(window)) {
         // Another wrapper holds the window: it stays in the chain below this one.
         m_below = reinterpret_cast<t_wndBaseHandle*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -25,7 +25,8 @@ public:
     // Subclasses window and makes this object its wrapper. A window that another wrapper
     // already holds keeps that wrapper underneath: its messages pass through this object
     // first and then through the other. Attaching again to the same window changes
-    // nothing; attaching to another window detaches from the first. False for no window.
+    // nothing; attaching to another window takes the object off the first (its pictures
+    // stay). False for no window.
     virtual bool Attach(HWND window);
     // Takes the object out of the window's chain: the wrapper underneath (or, for the
     // last one, the window's own procedure) handles the messages again.
