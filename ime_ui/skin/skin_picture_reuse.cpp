@@ -58,16 +58,45 @@ void t_skinPictureReuse::Forget(const t_imageSource* stored)
     }
 }
 
+const void* t_skinPictureReuse::FontIdentityOf(const t_font& font)
+{
+    return font.hfont ? static_cast<const void*>(font.hfont) : font.ftFont;
+}
+
+bool t_skinPictureReuse::TakeFont(const LOGFONTW& logFont, bool smoothing, t_font& out)
+{
+    for (auto it = m_retiredFonts.begin(); it != m_retiredFonts.end(); ++it) {
+        if (it->smoothing != smoothing || memcmp(&it->logFont, &logFont, sizeof logFont) != 0 || !it->stored)
+            continue;
+        const void* identity = FontIdentityOf(*it->stored);
+        if (!identity)
+            return false;
+        out = *it->stored;
+        m_kept.insert(identity);
+        m_retiredFonts.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void t_skinPictureReuse::StoredFont(const LOGFONTW& logFont, bool smoothing, t_font* stored)
+{
+    m_currentFonts.push_back(t_fontEntry{logFont, smoothing, stored});
+}
+
 void t_skinPictureReuse::Retire()
 {
     m_retired.swap(m_current);
     m_current.clear();
+    m_retiredFonts.swap(m_currentFonts);
+    m_currentFonts.clear();
     m_kept.clear();
 }
 
 void t_skinPictureReuse::DropRetired()
 {
     m_retired.clear();
+    m_retiredFonts.clear();
     m_kept.clear();
 }
 
@@ -75,6 +104,8 @@ i_handleHelpler* t_skinHandleHelper::Policy(int type, int subtype)
 {
     if (type == e_handleGdi && subtype == e_gdiBitmap)
         return &m_bitmap;
+    if (type == e_handleGdi && subtype == e_gdiFont)
+        return &m_font;
     return t_handleManagerHelper_Default::Policy(type, subtype);
 }
 
@@ -83,4 +114,11 @@ void t_skinHandleHelper::t_bitmapPolicy::Release(void* stored)
     if (stored && m_reuse.IsKept(t_skinPictureReuse::IdentityOf(*static_cast<const t_imageSource*>(stored))))
         return;
     t_handleHelper_Bitmap::Release(stored);
+}
+
+void t_skinHandleHelper::t_fontPolicy::Release(void* stored)
+{
+    if (stored && m_reuse.IsKept(t_skinPictureReuse::FontIdentityOf(*static_cast<const t_font*>(stored))))
+        return;
+    t_handleHelper_Font::Release(stored);
 }

@@ -1,6 +1,7 @@
 // Decoded pictures carried from one load of the runtime skin to the next: the preview
 // reloads the skin on every edit, and a file whose bytes and colour key are unchanged
-// keeps its decoded bitmaps instead of being decoded again. The runtime skin keeps two
+// keeps its decoded bitmaps instead of being decoded again; fonts of an unchanged
+// description are kept the same way. The runtime skin keeps two
 // handle managers, the one being filled and the one of the last load; a bitmap taken over
 // is skipped when that last one is released.
 #pragma once
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "graphics/layout/handle_manager.h"
+#include "graphics/text/font.h"
 #include "ime_ui/skin/skin_image_load.h"
 
 class t_skinPictureReuse : public i_skinPictureReuse {
@@ -20,6 +22,11 @@ public:
               t_imageSource& out) override;
     void Stored(const wchar_t* name, const unsigned char* bytes, uint32_t size, uint32_t key, bool exact,
                 t_imageSource* stored) override;
+
+    // The same for fonts: a font made before from the same description and smoothing.
+    bool TakeFont(const LOGFONTW& logFont, bool smoothing, t_font& out);
+    void StoredFont(const LOGFONTW& logFont, bool smoothing, t_font* stored);
+    static const void* FontIdentityOf(const t_font& font);
 
     // A stored picture changed after it was stored (resized): not to be taken over.
     void Forget(const t_imageSource* stored);
@@ -44,13 +51,20 @@ private:
 
     std::unordered_map<std::wstring, t_entry> m_current;
     std::unordered_map<std::wstring, t_entry> m_retired;
+    struct t_fontEntry {
+        LOGFONTW logFont;
+        bool smoothing;
+        t_font* stored;
+    };
+    std::vector<t_fontEntry> m_currentFonts;
+    std::vector<t_fontEntry> m_retiredFonts;
     std::set<const void*> m_kept;
 };
 
-// The default policies, but bitmaps taken over by the next load are not released.
+// The default policies, but bitmaps and fonts taken over by the next load are not released.
 class t_skinHandleHelper : public t_handleManagerHelper_Default {
 public:
-    explicit t_skinHandleHelper(const t_skinPictureReuse& reuse) : m_bitmap(reuse) {}
+    explicit t_skinHandleHelper(const t_skinPictureReuse& reuse) : m_bitmap(reuse), m_font(reuse) {}
     i_handleHelpler* Policy(int type, int subtype) override;
 
 private:
@@ -62,5 +76,14 @@ private:
     private:
         const t_skinPictureReuse& m_reuse;
     };
+    class t_fontPolicy : public t_handleHelper_Font {
+    public:
+        explicit t_fontPolicy(const t_skinPictureReuse& reuse) : m_reuse(reuse) {}
+        void Release(void* stored) override;
+
+    private:
+        const t_skinPictureReuse& m_reuse;
+    };
     t_bitmapPolicy m_bitmap;
+    t_fontPolicy m_font;
 };

@@ -296,7 +296,7 @@ private:
     void LoadFlags(const SkinConfigFile& parsed);
     // A colour record in the handle manager; null for no colour.
     const uint32_t* AcquireColor(uint32_t color);
-    t_font* AcquireFont(LOGFONTW& logFont, bool smoothing);
+    t_font* AcquireFont(const LOGFONTW& logFont, bool smoothing);
 
     t_skinTable<t_textStyle, c_textStyleCount> m_textStyles;
     t_skinTable<t_skinPen, c_skinPenCount> m_pens;
@@ -342,4 +342,11 @@ private:
     bool m_menuPicture = false;         // set by LoadButtons
     int m_widgetCount = 0;
     bool m_statusButtonsAllowed = true;
+    // The fitted pinyin size of the last main font.
+    struct {
+        bool valid;
+        LOGFONTW mainFont;
+        int fallback;
+        int height;
+    } m_pinyinFit = {};
 };

@@ -447,6 +447,16 @@ TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
             ASSERT_NE(nullptr, h1);
             ASSERT_TRUE(GetObjectW(h1->cells[4].ref.Bitmap(), sizeof info, &info)) << zoom << " " << round;
             EXPECT_EQ(zoom ? 30 : 20, info.bmWidth) << round;
+            // Fonts carried over are alive too, at the size of the load.
+            LOGFONTW logFont = {};
+            for (int style = 0; style < c_textStyleCount; ++style) {
+                const t_textStyle* entry = skin.GetTextStylePtr(style);
+                if (entry && entry->font && entry->font->hfont)
+                    EXPECT_TRUE(GetObjectW(entry->font->hfont, sizeof logFont, &logFont)) << style << " " << round;
+            }
+            ASSERT_TRUE(GetObjectW(skin.GetTextStylePtr(static_cast<int>(t_textStyleId::e_cand))->font->hfont,
+                                   sizeof logFont, &logFont));
+            EXPECT_EQ(zoom ? -18 : -12, logFont.lfHeight);
             ExpectPartsInsidePictures(skin, "reload");
         }
         const int extra = skin.ButtonParts()->Pictures().DecodeCount() - decodes;

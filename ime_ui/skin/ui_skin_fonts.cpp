@@ -1,6 +1,7 @@
 // The fonts of the runtime skin and the text styles drawn with them.
 #include "ime_ui/skin/ui_skin_data.h"
 
+#include <cstring>
 #include <cwchar>
 
 #include "toolkit/ui_settings.h"
@@ -102,14 +103,21 @@ int FitPinyinHeight(const t_font* main, int height, int fallback)
 
 }  // namespace
 
-t_font* t_uiSkinData::AcquireFont(LOGFONTW& logFont, bool smoothing)
+t_font* t_uiSkinData::AcquireFont(const LOGFONTW& asked, bool smoothing)
 {
+    // CreateIndirect changes the quality field of what it is given: a copy.
+    LOGFONTW logFont = asked;
     t_font record = {};
-    if (!t_font::CreateIndirect(logFont, &record, smoothing))
+    const bool reused = m_reuse.TakeFont(asked, smoothing, record);
+    if (!reused && !t_font::CreateIndirect(logFont, &record, smoothing))
         return nullptr;
     t_font* stored = static_cast<t_font*>(m_handles->Acquire(&record, logFont.lfFaceName, e_handleGdi, e_gdiFont));
-    if (!stored)
-        t_font::Destroy(&record);
+    if (!stored) {
+        if (!reused)
+            t_font::Destroy(&record);
+        return nullptr;
+    }
+    m_reuse.StoredFont(asked, smoothing, stored);
     return stored;
 }
 
@@ -142,7 +150,15 @@ void t_uiSkinData::LoadFonts(const SkinDisplay& display)
     t_font* made[e_fontCount] = {};
     for (int i = 0; i < e_fontCount; ++i) {
         if (i == e_f7Pinyin) {
-            fonts[i].lfHeight = FitPinyinHeight(made[e_f1Regular], height, fonts[i].lfHeight);
+            // Measured once per main font: a reload of the same fonts takes the last answer.
+            if (!m_pinyinFit.valid || memcmp(&m_pinyinFit.mainFont, &fonts[e_f1Regular], sizeof(LOGFONTW)) != 0 ||
+                m_pinyinFit.fallback != fonts[i].lfHeight || !made[e_f1Regular]) {
+                m_pinyinFit.mainFont = fonts[e_f1Regular];
+                m_pinyinFit.fallback = fonts[i].lfHeight;
+                m_pinyinFit.height = FitPinyinHeight(made[e_f1Regular], height, fonts[i].lfHeight);
+                m_pinyinFit.valid = made[e_f1Regular] != nullptr;
+            }
+            fonts[i].lfHeight = m_pinyinFit.height;
         }
         if (i != e_f4Link) {
             const bool gdiOnly = DrawnByGdiOnly(fonts[i].lfFaceName, fonts[i].lfHeight);
