@@ -2,7 +2,8 @@
 // laid out from the description and drawn in its colours (rendered into a DIB), the
 // notifications a test window receives while the menu's window is driven with the mouse
 // messages a disabled window gets, and the closes at once, after a second and when the
-// mouse leaves. Cursor and clock come through the input hooks; the real cursor is not used.
+// mouse leaves. Cursor and clock come through the input hooks, except in the last test,
+// where the system's cursor drives the menu.
 #include "toolkit/wnd_menu.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/painted_tree.h"
+#include "tests/support/real_mouse.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/wnd_link.h"
 #include "toolkit/wnd_menu_item.h"
@@ -460,6 +462,60 @@ TEST_F(MenuTest, AlignmentAndHeaderVariants)
     const RECT m = menu->GetRect();
     EXPECT_LE(std::abs((m.left + m.right) / 2 - point.x), 1);
     EXPECT_LE(std::abs((m.top + m.bottom) / 2 - point.y), 1);
+}
+
+// Real input, the hooks left alone: the system's mouse reaches the disabled menu window.
+TEST(MenuRealInput, SystemMouseHoversLeavesAndClicksRows)
+{
+    g_notes.clear();
+    RECT work;
+    GetWorkArea(nullptr, work);
+    HWND notify = MakeNotifyWindow();
+    t_wndTop top;
+    ASSERT_TRUE(top.Create(WS_POPUP, 0, 0, 120, 30, 0, nullptr, nullptr));
+    AddRootLayout(top);
+    top.SetPlainFrame(RGB(0, 0, 0), RGB(40, 90, 200));
+    // Away from where the other window tests put theirs.
+    top.Move(work.right - 420, work.top + 200, 120, 30, true);
+    top.Show(true);
+    t_fillElement* element = AddFilledChild(top, 5, 5, 20, 20, RGB(0, 0, 255), true);
+    t_menuData data;
+    data.AddItem(t_menuItem{t_str(L"第一项"), false, true, false, false, c_open});
+    data.AddItem(t_menuItem{t_str(L"第二项"), false, true, false, false, c_gray});
+    data.userValue = c_userValue;
+    const RECT t = top.GetRect();
+    element->ShowMenu(POINT{t.left, t.bottom}, 0, 0, notify, &data, 0);
+    t_wndMenu* menu = top.menu;
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(IsWindowVisible(menu->hwnd));
+    const auto centre = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+    const POINT a = centre(menu->FindItem(c_open)->GetRect());
+    const POINT b = centre(menu->FindItem(c_gray)->GetRect());
+
+    SendMouse(MOUSEEVENTF_MOVE, a.x, a.y);
+    EXPECT_TRUE(menu->FindItem(c_open)->IsHot());
+    // The cursor rests: the hover poll reports the row.
+    PumpMessages(400);
+    ASSERT_FALSE(g_notes.empty());
+    EXPECT_EQ(g_notes[0].msg, c_menuItemHoverMessage);
+    EXPECT_EQ(g_notes[0].wParam, static_cast<WPARAM>(c_open));
+    g_notes.clear();
+    SendMouse(MOUSEEVENTF_MOVE, b.x, b.y);
+    ASSERT_FALSE(g_notes.empty());
+    EXPECT_EQ(g_notes[0].msg, c_menuItemLeaveMessage);
+    g_notes.clear();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    // The command, and at most the leave of the row the hidden menu no longer shows.
+    ASSERT_FALSE(g_notes.empty());
+    EXPECT_EQ(g_notes[0].msg, static_cast<UINT>(WM_COMMAND));
+    EXPECT_EQ(g_notes[0].wParam, static_cast<WPARAM>(c_gray));
+    for (size_t i = 1; i < g_notes.size(); ++i)
+        EXPECT_EQ(g_notes[i].msg, c_menuItemLeaveMessage);
+    EXPECT_FALSE(IsWindowVisible(menu->hwnd));
+    SendMouse(MOUSEEVENTF_MOVE, work.left + 1, work.bottom - 2);
+    top.Destroy();
+    DestroyWindow(notify);
 }
 
 }  // namespace
