@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_panel.h"
 #include "bench/bench_timer.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/glow.h"
@@ -26,11 +27,6 @@ uint32_t Random()
 {
     g_seed = g_seed * 1664525u + 1013904223u;
     return g_seed >> 8;
-}
-
-uint32_t Premultiplied(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
-{
-    return a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
 }
 
 void Report(const char* what, double ms, double megapixels)
@@ -64,19 +60,11 @@ int wmain(int argc, wchar_t** argv)
     const int runs = argc > 1 ? _wtoi(argv[1]) : 9;
     const std::wstring folder = argc > 2 ? argv[2] : L"";
 
-    // A 48 x 48 rounded-panel picture with soft alpha edges, cut 16/16/16/16.
-    uint32_t* panelBits = nullptr;
-    HBITMAP panel = CreateDib32(48, 48, &panelBits);
-    for (int i = 0; i < 48 * 48; ++i) {
-        const int x = i % 48, y = i / 48;
-        const int edge = std::min(std::min(x, 47 - x), std::min(y, 47 - y));
-        panelBits[i] = Premultiplied(40 + x, 90, 160 + y, edge < 6 ? 40 * edge + 15 : 230);
-    }
     t_imageSource panelSource;
-    memset(&panelSource, 0, sizeof(panelSource));
-    panelSource.SetSingle(0, 0, false, true, true, t_bitmapRef::e_handle, panel, 0, 0);
     t_imageSet9 nine;
-    t_imageSet9::SetFromSource(&panelSource, nine, t_insets{16, 16, 16, 16});
+    HBITMAP panel = MakeRoundedPanel(panelSource, nine);
+    if (!panel)
+        return 1;
 
     t_memDCHolder target;
     t_memDC::Create(*target, nullptr, 1920, 1080, 32);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_panel.h"
 #include "bench/bench_timer.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/nine_images.h"
@@ -17,35 +18,16 @@
 #include "tests/support/painted_tree.h"
 #include "toolkit/wnd_top.h"
 
-namespace {
-
-uint32_t Premultiplied(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
-{
-    return a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv)
 {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 9;
     const int width = 600, height = 200, callsPerRun = 10;
 
-    // A 48 x 48 rounded-panel picture with soft alpha edges, cut 16/16/16/16.
-    uint32_t* panelBits = nullptr;
-    HBITMAP panel = CreateDib32(48, 48, &panelBits);
+    t_imageSource panelSource;
+    t_imageSet9 nine;
+    HBITMAP panel = MakeRoundedPanel(panelSource, nine);
     if (!panel)
         return 1;
-    for (int i = 0; i < 48 * 48; ++i) {
-        const int x = i % 48, y = i / 48;
-        const int edge = std::min(std::min(x, 47 - x), std::min(y, 47 - y));
-        panelBits[i] = Premultiplied(40 + x, 90, 160 + y, edge < 6 ? 40 * edge + 15 : 230);
-    }
-    t_imageSource panelSource;
-    memset(&panelSource, 0, sizeof(panelSource));
-    panelSource.SetSingle(0, 0, false, true, true, t_bitmapRef::e_handle, panel, 0, 0);
-    t_imageSet9 nine;
-    t_imageSet9::SetFromSource(&panelSource, nine, t_insets{16, 16, 16, 16});
     t_image mask;
     mask.Init();
     mask.SetSource(&panelSource);
