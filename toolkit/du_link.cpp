@@ -36,8 +36,6 @@ bool DuElementLink::SetAttribute(const wchar_t* name, const wchar_t* value)
     return true;
 }
 
-bool DuElementLink::MeasureSelf(t_paintCtx& ctx) { return DuElementText::MeasureSelf(ctx); }
-
 bool DuElementLink::DrawSelf(t_paintCtx& ctx, int x, int y)
 {
     if (!IsRestricted() && m_declaredWidth > 0) {
@@ -63,7 +61,5 @@ bool DuElementLink::OnClick(POINT point, int originX, int originY)
         m_delegate->OnLinkClick(m_href ? m_href : L"", 0);
     return true;
 }
-
-bool DuElementLink::ReleaseCache() { return DuElementText::ReleaseCache(); }
 
 }  // namespace DirectUI

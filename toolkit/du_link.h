@@ -12,10 +12,8 @@ public:
 
     bool SetAttribute(const wchar_t* name, const wchar_t* value) override;
     bool DrawSelf(t_paintCtx& ctx, int x, int y) override;
-    bool MeasureSelf(t_paintCtx& ctx) override;
     bool OnClick(POINT point, int originX, int originY) override;
     bool HitTest(POINT point, int originX, int originY) override;
-    bool ReleaseCache() override;
 
     const wchar_t* Href() const { return m_href; }
 

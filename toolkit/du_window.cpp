@@ -86,6 +86,12 @@ bool DuElementWindow::LoadMarkup(t_errorChain& errors, const wchar_t* markup)
     std::unique_ptr<char[]> utf8(WideToUtf8(markup));
     if (!utf8)
         return errors.Fail(L"DirectUI: 标记文本无法转换为 UTF-8");
+    // Blank markup is an empty tree, not an error.
+    const char* first = utf8.get();
+    while (*first == ' ' || *first == '\t' || *first == '\r' || *first == '\n')
+        ++first;
+    if (!*first)
+        return true;
     if (MarkupDepth(utf8.get(), c_duMaxDepth) > c_duMaxDepth)
         return errors.Fail(L"DirectUI: 标记嵌套超过 %d 层", c_duMaxDepth);
     TiXmlDocument document;
