@@ -160,31 +160,35 @@ def info_icon(size=16):
     return c
 
 
-def states(cell_w, cell_h, draw):
-    """Four state cells side by side: normal, hover, down, disabled."""
-    c = Canvas(cell_w * 4, cell_h)
-    for i, (edge, fill) in enumerate([(GREY, WHITE), (BLUE, LIGHT), (BLUE, (0xdc, 0xe8, 0xf8, 255)), (GREY, LIGHT)]):
+# The rich-hint controls: a button face of three states (normal, hover, pressed) tall enough
+# for its nine-part split lines, radio cells (normal, selected, hover, selected and hover)
+# and check squares (normal, hover, checked, checked and hover).
+def hint_strip(cell_w, cell_h, count, draw):
+    c = Canvas(cell_w * count, cell_h)
+    for i in range(count):
         cell = Canvas(cell_w, cell_h)
-        draw(cell, i, edge, fill)
+        draw(cell, i)
         c.paste(cell, i * cell_w, 0)
     return c
 
 
-def hint_button(cell, i, edge, fill):
-    cell.frame(0, 0, cell.w, cell.h, 3, edge, fill)
-    cell.triangle([(6, 4.5), (6, 11.5), (11, 8)], edge)
+def hint_button(cell, i):
+    fill = [WHITE, LIGHT, (0xdc, 0xe8, 0xf8, 255)][i]
+    cell.frame(0, 0, cell.w, cell.h, 4, BLUE if i else GREY, fill)
 
 
-def hint_radio(cell, i, edge, fill):
+def hint_radio(cell, i):
+    edge = BLUE if i in (2, 3) else GREY
     r = cell.w / 2 - 0.5
     cell.circle(cell.w / 2, cell.h / 2, r, edge)
-    cell.circle(cell.w / 2, cell.h / 2, r - 1, fill)
-    if i in (2, 3):
+    cell.circle(cell.w / 2, cell.h / 2, r - 1, LIGHT if i in (2, 3) else WHITE)
+    if i in (1, 3):
         cell.circle(cell.w / 2, cell.h / 2, r - 4, edge)
 
 
-def hint_check(cell, i, edge, fill):
-    cell.frame(0, 0, cell.w, cell.h, 2, edge, fill)
+def hint_check(cell, i):
+    edge = BLUE if i in (1, 3) else GREY
+    cell.frame(0, 0, cell.w, cell.h, 2, edge, LIGHT if i in (1, 3) else WHITE)
     if i in (2, 3):
         cell.line(3, 7, 6, 10, 1.6, edge)
         cell.line(6, 10, 11, 4, 1.6, edge)
@@ -329,6 +333,19 @@ def tick(c):
     c.line(c.w / 2 - 3, c.h / 2 + 5, c.w / 2 + 7, c.h / 2 - 5, 2.0, WHITE)
 
 
+def hint_arrow_strip(w=16, h=9):
+    """The rich hint's arrow: four frames, pointing down (tip centred, tip to the left),
+    then pointing up (the same two)."""
+    c = Canvas(w * 4, h)
+    for i, (down, tip) in enumerate([(True, w / 2), (True, 3), (False, w / 2), (False, 3)]):
+        frame = Canvas(w, h)
+        base, end, inner_base, inner_end = (0, h, 0, h - 1.5) if down else (h, 0, h, 1.5)
+        frame.triangle([(0, base), (w, base), (tip, end)], GREY)
+        frame.triangle([(1.5, inner_base), (w - 1.5, inner_base), (tip, inner_end)], WHITE)
+        c.paste(frame, i * w, 0)
+    return c
+
+
 def cross(c, colour=DARK, pad=None):
     pad = c.w * 0.32 if pad is None else pad
     c.line(pad, pad, c.w - pad, c.h - pad, 1.6, colour)
@@ -346,11 +363,11 @@ def pictures():
             c.circle(7 + i * 5, 12, 1.6, BLUE)
 
     yield "hint_icon.png", png(info_icon())
-    yield "hint_button.png", png(states(16, 16, hint_button))
-    yield "hint_radio.png", png(states(14, 14, hint_radio))
-    yield "hint_check.png", png(states(14, 14, hint_check))
+    yield "hint_button.png", png(hint_strip(18, 26, 3, hint_button))
+    yield "hint_radio.png", png(hint_strip(14, 14, 4, hint_radio))
+    yield "hint_check.png", png(hint_strip(14, 14, 4, hint_check))
     yield "hint_background.png", png(hint_background())
-    yield "hint_arrow.png", png(arrow(16, 9, "down"))
+    yield "hint_arrow.png", png(hint_arrow_strip())
     yield "cloud_waiting.png", apng(spinner_frames(), 8)
     yield "cloud_dead.png", apng(dead_cloud_frames(), 12)
     yield "cloud_dead_reverse.png", apng(dead_cloud_frames(reverse=True), 12)
