@@ -1,0 +1,13 @@
+// The runtime skin's text styles for items built on the toolkit's text item, whose style
+// record shares its name with the skin's: this pair keeps the two headers apart.
+#pragma once
+
+#include <cstdint>
+
+class t_uiSkinData;
+struct t_font;
+
+// The text colour of the style; false when the skin, the style or its colour is absent.
+bool SkinStyleColour(const t_uiSkinData* skin, int index, uint32_t& colour);
+// The font of the style, or null.
+t_font* SkinStyleFont(const t_uiSkinData* skin, int index);
