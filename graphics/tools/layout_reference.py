@@ -8,6 +8,7 @@ The layout tests read the file and compare the program's answers.
 """
 import itertools
 import random
+import os
 import sys
 
 
@@ -134,6 +135,7 @@ def main():
         final, sizes = share(target, tracks)
         spec = " ".join(f"{s} {w}" for s, w in tracks)
         out.append(f"share {target} {len(tracks)} {spec} -> {final} {' '.join(map(str, sizes))}".replace("  ", " "))
+    os.makedirs(os.path.dirname(os.path.abspath(sys.argv[1])), exist_ok=True)
     with open(sys.argv[1], "w") as f:
         f.write("\n".join(out) + "\n")
 
