@@ -72,8 +72,8 @@ t_wndTop::t_wndTop()
       region(nullptr), hotElement(nullptr), rotateActive(false), rotate(nullptr), regionEnabled(true),
       blurBehind(false), useMaskRegion(false), shakeDetector(nullptr), dragTracker(nullptr), inUpAfterDrag(false),
       blurWidth(0), blurHeight(0), blurDirty(true), themedText(false), useFrameEx(false), frameExParams{0, 0, 0, 0, 0},
-      savedDragEnabled(false), doubleClickTime(200), cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0},
-      useContentBounds(false), contentDirty(false)
+      savedDragEnabled(false), noDrag(false), doubleClickTime(200),
+      cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false)
 {}
 
 t_wndTop::~t_wndTop() { Destroy(); }
@@ -295,7 +295,7 @@ void t_wndTop::OnMouseMove(UINT keys, int x, int y)
     if (mouseOff)
         return;
     const bool buttonDown = IsPrimaryButtonDown();
-    if (dragEnabled && buttonDown && dragTracker && dragTracker->HasMoved(x, y) && !dragging)
+    if (dragEnabled && !noDrag && buttonDown && dragTracker && dragTracker->HasMoved(x, y) && !dragging)
         BeginDrag(x - dragTracker->pressX, y - dragTracker->pressY);
     hotElement = nullptr;
     if (x == movedCursorX && y == movedCursorY) {

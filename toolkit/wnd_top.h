@@ -180,6 +180,8 @@ public:
     bool useFrameEx;
     int frameExParams[5];
     bool savedDragEnabled;
+    // Set by an element while it holds the button (a page-turn arrow): no drag starts.
+    bool noDrag;
     int doubleClickTime;
     HCURSOR cursor;
     RECT contentBounds;
