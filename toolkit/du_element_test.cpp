@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/core/error_chain.h"
+#include "tests/support/child_runner.h"
 #include "tests/support/fuzz_input.h"
 #include "tests/support/paint_surface.h"
 #include "toolkit/du_containers.h"
@@ -385,7 +386,7 @@ std::wstring Nested(int depth)
 TEST_F(DuTreeTest, HostileMarkupFailsCleanly)
 {
     const std::wstring bad[] = {
-        L"<frame>", L"<frame></text>", L"<text a='1>x</text>", L"<text a='1' a='2'/>", Nested(200000),
+        L"<frame>", L"<frame></text>", L"<text a='1>x</text>", L"<text a='1' a='2'/>", Nested(c_duMaxDepth + 1),
     };
     for (const auto& markup : bad) {
         SCOPED_TRACE(markup.substr(0, 40));
@@ -407,6 +408,13 @@ TEST_F(DuTreeTest, HostileMarkupFailsCleanly)
     }
     EXPECT_EQ(depth, c_duMaxDepth);
     EXPECT_FALSE(Load(Nested(c_duMaxDepth)));
+}
+
+// Run in a child: a parser overrunning its stack under Wine can end the process quietly.
+TEST(DuWindow, RefusesHostileNestingBeforeParsing)
+{
+    EXPECT_EQ(RunChild(L"du_markup_child.exe", L"200000"), 3);
+    EXPECT_EQ(RunChild(L"du_markup_child.exe", std::to_wstring(c_duMaxDepth)), 2);
 }
 
 TEST_F(DuTreeTest, HugeValuesStayBounded)
