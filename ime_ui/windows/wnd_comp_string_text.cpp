@@ -66,7 +66,10 @@ int t_wndCompStringText::Measure(HDC dc)
     const int result = t_wndTextItem::Measure(dc);
     if (segmentStart < segmentEnd) {
         SplitParts();
+        // Without the skin's font the parts take the item's own, so the boxes match the text.
         const t_font* partFont = SkinStyleFont(GetContext()->GetSkin(), 1);
+        if (!partFont)
+            partFont = font;
         beforeSize = MeasureRun(dc, before.c_str(), before.Length(), partFont);
         const int upToEnd = before.Length() + segment.Length();
         const SIZE whole = MeasureRun(dc, itemText.c_str(), upToEnd, partFont);
