@@ -166,6 +166,33 @@ TEST_F(CandTurnPageTest, PaintsTheArrowThatCannotPageDimmed)
     EXPECT_EQ(0u, empty.At(10, y));
 }
 
+TEST_F(CandTurnPageTest, RebuildsArrowsForANewScaleAndGlow)
+{
+    {
+        t_testSurface surface(60, 30, true);
+        item->Paint_CandPage(surface.Paint());
+    }
+    item->look.scale = 1.5;
+    item->Rebuild();
+    item->Measure(nullptr);
+    item->SetSize(27, 16);
+    t_testSurface surface(60, 30, true);
+    item->Paint_CandPage(surface.Paint());
+    EXPECT_EQ(9u * 16u, item->nextPixels.size());
+    EXPECT_EQ(9, item->nextBitmap.pixels.width);
+    // Next arrow at 10 + 9 + 9, tip 8 columns in, on row 8 of the item.
+    EXPECT_EQ(255u, surface.At(28 + 8, 5 + 8) >> 24);
+    EXPECT_EQ(0u, surface.At(28 + 8, 5 + 9) >> 24);
+
+    // With the top's glow the arrows get a halo around them.
+    top.themedText = true;
+    t_testSurface glowing(60, 40, true);
+    item->Paint_CandPage(glowing.Paint());
+    EXPECT_TRUE(item->nextBitmap.glowFlag);
+    EXPECT_EQ(9 + 21, item->nextBitmap.glow.width);
+    EXPECT_NE(0u, glowing.At(28 + 8, 5 + 9) >> 24);
+}
+
 TEST_F(CandTurnPageTest, HoverNudgesOnlyAnArrowThatCanPage)
 {
     item->OnMouseMove(0, At(2, 7).x, At(2, 7).y);
