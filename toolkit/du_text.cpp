@@ -5,6 +5,7 @@
 
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/text/font.h"
+#include "graphics/text/text_draw.h"
 #include "toolkit/du_delegate.h"
 #include "toolkit/du_strings.h"
 
@@ -128,7 +129,7 @@ LOGFONTW DuElementText::MakeLogFont() const
     logFont.lfQuality = 6;  // CLEARTYPE_NATURAL_QUALITY
     const wchar_t* face = m_useHostFace && m_delegate ? m_delegate->GetFontName() : m_faceName;
     // Faces may be longer than the LOGFONT's field: cut them instead of overrunning it.
-    CopyTruncated(logFont.lfFaceName, LF_FACESIZE, face);
+    SetLogFontFaceName(logFont.lfFaceName, face);
     return logFont;
 }
 
