@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "graphics/paint/paint_ctx.h"
@@ -35,7 +37,13 @@ public:
     }
     int stamp = 0;
     std::vector<int> strokes;
+    bool OnModeIconClick(HWND, const wchar_t* name, const wchar_t*, int x, int y) override
+    {
+        clicks.push_back(std::wstring(name) + L"@" + std::to_wstring(x) + L"," + std::to_wstring(y));
+        return true;
+    }
     std::vector<std::wstring> drawn;
+    std::vector<std::wstring> clicks;
 };
 
 // Appends one mode-icon record in the host's buffer format.
@@ -280,6 +288,45 @@ TEST_F(CompStringItemsTest, ModeIconsAreDrawnByTheHost)
     EXPECT_EQ(0xFFu, surface.At(4 + 26 + 17, 2 + 17) & 0xFF);
     EXPECT_EQ(0u, surface.At(4 + 20, 2) & 0xFF);  // the gap
     EXPECT_EQ(30, item->Icon(1).iconRect.left);
+
+    // Screen points: the top sits at (100, 200). Only the clickable icon reaches the host,
+    // with the point relative to the icon.
+    EXPECT_TRUE(item->HitTest(100 + 4 + 3, 200 + 2 + 5, 0));
+    EXPECT_TRUE(item->OnLButtonUp(0, 100 + 4 + 3, 200 + 2 + 5));
+    EXPECT_FALSE(item->HitTest(100 + 30 + 3, 200 + 2 + 5, 0));  // neither clickable nor with a tip
+    EXPECT_EQ(1, item->hovered);
+    item->OnLButtonUp(0, 100 + 30 + 3, 200 + 2 + 5);
+    EXPECT_FALSE(item->HitTest(100 + 4 + 20, 200 + 2 + 5, 0));  // the gap
+    EXPECT_EQ((std::vector<std::wstring>{L"a@3,5"}), host.clicks);
+}
+
+TEST_F(CompStringItemsTest, AlphaTextDrawsAt153)
+{
+    LOGFONTW lf = {};
+    lf.lfHeight = -20;
+    lf.lfWeight = FW_BOLD;
+    lf.lfQuality = NONANTIALIASED_QUALITY;
+    wcscpy(lf.lfFaceName, L"Tahoma");
+    t_font* font = nullptr;
+    ASSERT_TRUE(t_font::Create(lf, font, false));
+    for (int kind = 0; kind < 2; ++kind) {
+        t_wndCompStringAlpha* item = kind == 0 ? new t_wndCompStringAlpha() : new t_wndCompStringFlashHint();
+        item->Create(0, 2, 2, 0, 0, 0, nullptr, &top);
+        item->SetStyle(t_textStyle{0xFFFFFF, 0, 0, font, false});
+        item->SetItemText(L"WM");
+        item->Measure(nullptr);
+        ASSERT_GT(item->rect.right - item->rect.left, 0);
+        t_testSurface surface(300, 40, true);
+        item->Paint_Text(surface.Paint());
+        uint32_t highest = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 300; ++x)
+                highest = std::max(highest, surface.At(x, y) >> 24);
+        EXPECT_EQ(153u, highest) << kind;
+        item->visible = false;
+    }
+    top.Destroy();
+    t_font::Release(font);
 }
 
 TEST(CompStringBiHua, CellsHintsAndTint)
