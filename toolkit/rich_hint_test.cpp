@@ -378,13 +378,14 @@ TEST_F(RichHintTest, ElementsPaintInsideTheirCells)
 
 TEST_F(RichHintTest, TextColoursAndDefaultFonts)
 {
-    // Link text is red by default, plain text black, styled text in its own colour.
+    // Colours are GDI colours (red in the low byte): links blue (0xFF0000) by default, plain
+    // text black, styled text in its own colour.
     Parse(L"<a text=\"MMMM\" href=\"u\"><t text=\"MMMM\" fontcolor=00FF00>MMMM");
     t_testSurface surface(200, 30, false);
     surface.Paint().FillRect(0, 0, 200, 30, 0xFFFFFFFF);
     Lay(surface);
     PaintRow(row, POINT{0, 0}, surface.Paint());
-    const uint32_t expected[] = {0x0000FF, 0x00FF00, 0x000000};  // BGR of red, green, black
+    const uint32_t expected[] = {0x0000FF, 0x00FF00, 0x000000};  // pixels of blue, green, black
     int x = 0;
     for (int i = 0; i < 3; ++i) {
         const int w = At(i)->GetCellSize().cx;
