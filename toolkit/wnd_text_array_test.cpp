@@ -6,36 +6,19 @@
 
 #include <memory>
 
-#include "graphics/text/font.h"
+#include "tests/support/font_record.h"
 #include "tests/support/gdi_font.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
 
-struct t_fontDeleter {
-    void operator()(t_font* font) const { t_font::Release(font); }
-};
-typedef std::unique_ptr<t_font, t_fontDeleter> t_fontPtr;
-
-t_fontPtr TestFont()
-{
-    LOGFONTW lf = {};
-    lf.lfHeight = -14;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = NONANTIALIASED_QUALITY;
-    wcscpy(lf.lfFaceName, L"Tahoma");
-    t_font* font = nullptr;
-    t_font::Create(lf, font, false);
-    return t_fontPtr(font);
-}
-
 // An element that is no text item, to sit among the items.
 class t_otherElement : public t_wndBase {};
 
 class TextArrayTest : public ::testing::Test {
 protected:
-    TextArrayTest() : m_font(TestFont())
+    TextArrayTest() : m_font(MakeTestFont(L"Tahoma", 14))
     {
         MakeWindowlessTop(top, 100, 200, 300, 200);
         array = new t_wndTextArray();
@@ -63,7 +46,7 @@ protected:
     SIZE Extent(const wchar_t* text) const { return TestGdiExtent(m_font->hfont, text); }
     RECT NodeRect(int cell) const { return array->cellLayouts[cell]->GetRect(); }
 
-    t_fontPtr m_font;
+    t_testFontPtr m_font;
     t_wndTop top;
     t_wndTextArray* array;
 };
