@@ -10,7 +10,6 @@
 
 namespace {
 
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
 // Split lines of one state of the button picture.
 const int c_splitLeft = 6, c_splitRight = 11, c_splitTop = 6, c_splitBottom = 19;
 
@@ -63,8 +62,7 @@ void t_wndRichHintButton::ParseAttributes(const wchar_t* token, int length, HMOD
 
 void t_wndRichHintButton::Measure(t_paintCtx& context, SIZE& size)
 {
-    textSize = {0, 0};
-    context.MeasureText(text.c_str(), text.Length(), t_richHintShared::Get().normal, &textSize, c_measureFormat, 0);
+    textSize = MeasureRichHintText(context, text.c_str(), text.Length(), t_richHintShared::Get().normal);
     size = {textSize.cx + 2 * c_innerMargin, textSize.cy + 2 * c_innerMargin};
     SetMeasured(size);
 }

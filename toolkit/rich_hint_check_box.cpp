@@ -6,7 +6,6 @@
 #include "toolkit/rich_hint_shared.h"
 
 namespace {
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
 const int c_gap = 3;
 }  // namespace
 
@@ -47,8 +46,7 @@ void t_wndRichHintCheckBox::Measure(t_paintCtx& context, SIZE& size)
     if (shown) {
         int w = 0, box = 0;
         RichHintPictureSize(t_richHintShared::Get().CheckPicture(), w, box);
-        SIZE textSize = {0, 0};
-        context.MeasureText(text.c_str(), text.Length(), t_richHintShared::Get().normal, &textSize, c_measureFormat, 0);
+        const SIZE textSize = MeasureRichHintText(context, text.c_str(), text.Length(), t_richHintShared::Get().normal);
         size = {textSize.cx + box + c_gap, textSize.cy > box ? textSize.cy : box};
     }
     SetMeasured(size);

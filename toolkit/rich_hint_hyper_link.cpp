@@ -7,8 +7,6 @@
 
 namespace {
 
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
-
 void SetHandCursor() { SetCursor(LoadCursorW(nullptr, IDC_HAND)); }
 
 }  // namespace
@@ -41,8 +39,7 @@ void t_wndRichHintHyperLink::ParseAttributes(const wchar_t* token, int length, H
 
 void t_wndRichHintHyperLink::Measure(t_paintCtx& context, SIZE& size)
 {
-    size = {0, 0};
-    context.MeasureText(text.c_str(), text.Length(), t_richHintShared::Get().underlined, &size, c_measureFormat, 0);
+    size = MeasureRichHintText(context, text.c_str(), text.Length(), t_richHintShared::Get().underlined);
     SetMeasured(size);
 }
 

@@ -6,7 +6,6 @@
 #include "toolkit/rich_hint_shared.h"
 
 namespace {
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
 const int c_gap = 3;
 const int c_stateCount = 4;
 }  // namespace
@@ -44,14 +43,13 @@ void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length,
     optionSizes.Clear();
     const int count = texts.Count() < values.Count() ? texts.Count() : values.Count();
     for (int i = 0; i < count; ++i) {
-        if (!optionTexts.Add(texts[i]) || !optionValues.Add(RichHintInt(values[i])) || !optionSizes.Add(SIZE{0, 0}))
+        if (!optionTexts.Add(texts[i]) || !optionValues.Add(RichHintInt(values[i])) || !optionSizes.Add(SIZE{0, 0})) {
+            // Out of memory: no options rather than arrays of different lengths.
+            optionTexts.Clear();
+            optionValues.Clear();
+            optionSizes.Clear();
             break;
-    }
-    // The three arrays stay the same length even when one could not grow.
-    while (optionValues.Count() > optionTexts.Count() || optionSizes.Count() > optionTexts.Count()) {
-        optionTexts.Clear();
-        optionValues.Clear();
-        optionSizes.Clear();
+        }
     }
     selected = 0;
     shown = false;
@@ -84,8 +82,7 @@ void t_wndRichHintRadioButton::Measure(t_paintCtx& context, SIZE& size)
     if (shown) {
         const t_font* font = t_richHintShared::Get().normal;
         for (int i = 0; i < optionTexts.Count(); ++i) {
-            SIZE text = {0, 0};
-            context.MeasureText(optionTexts[i].c_str(), optionTexts[i].Length(), font, &text, c_measureFormat, 0);
+            const SIZE text = MeasureRichHintText(context, optionTexts[i].c_str(), optionTexts[i].Length(), font);
             optionSizes[i] = text;
             const int width = text.cx + stateHeight + c_gap;
             if (width > size.cx)

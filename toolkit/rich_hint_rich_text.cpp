@@ -8,7 +8,6 @@
 #include "toolkit/rich_hint_shared.h"
 
 namespace {
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
 const int c_faceLimit = 31;
 }  // namespace
 
@@ -64,9 +63,7 @@ void t_wndRichHintRichText::ParseAttributes(const wchar_t* token, int length, HM
 
 void t_wndRichHintRichText::Measure(t_paintCtx& context, SIZE& size)
 {
-    size = {0, 0};
-    if (font)
-        context.MeasureText(text.c_str(), text.Length(), font, &size, c_measureFormat, 0);
+    size = MeasureRichHintText(context, text.c_str(), text.Length(), font);
     SetMeasured(size);
 }
 

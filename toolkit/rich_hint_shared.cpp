@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "graphics/paint/image_draw.h"
+#include "graphics/paint/paint_ctx.h"
 #include "graphics/text/font.h"
 
 namespace {
@@ -52,6 +53,14 @@ t_richHintShared& t_richHintShared::Get()
 t_image& t_richHintShared::ButtonPicture() { return LoadOnce(buttonPicture, buttonTried, L"IDR_HINTBUTTON"); }
 t_image& t_richHintShared::RadioPicture() { return LoadOnce(radioPicture, radioTried, L"IDR_HINTRADIO"); }
 t_image& t_richHintShared::CheckPicture() { return LoadOnce(checkPicture, checkTried, L"IDR_HINTCHECK"); }
+
+SIZE MeasureRichHintText(t_paintCtx& context, const wchar_t* text, int length, const t_font* font)
+{
+    SIZE size = {0, 0};
+    if (font && !context.MeasureText(text, length, font, &size, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE, 0))
+        size = {0, 0};
+    return size;
+}
 
 void RichHintPictureSize(const t_image& picture, int& width, int& height)
 {

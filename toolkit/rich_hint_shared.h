@@ -28,6 +28,9 @@ struct t_richHintShared {
     t_image& CheckPicture();
 };
 
+// Single-line size of text[0..length) in font, as every element measures it; 0 x 0 when it
+// cannot be measured.
+SIZE MeasureRichHintText(t_paintCtx& context, const wchar_t* text, int length, const t_font* font);
 // The size of a picture record's part; 0 x 0 for an empty record.
 void RichHintPictureSize(const t_image& picture, int& width, int& height);
 // Draws the part (x, 0, width, height) of a picture at its natural size.

@@ -3,10 +3,6 @@
 #include "graphics/paint/paint_ctx.h"
 #include "toolkit/rich_hint_shared.h"
 
-namespace {
-const UINT c_measureFormat = DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE;
-}
-
 t_wndRichHintText::t_wndRichHintText(t_wndRichHintDelegate* owner) : t_wndRichHintElement(e_text, owner) {}
 
 void t_wndRichHintText::ParseAttributes(const wchar_t* token, int length, HMODULE)
@@ -31,9 +27,7 @@ void t_wndRichHintText::ParseAttributes(const wchar_t* token, int length, HMODUL
 void t_wndRichHintText::Measure(t_paintCtx& context, SIZE& size)
 {
     t_richHintShared& shared = t_richHintShared::Get();
-    size = {0, 0};
-    context.MeasureText(text.c_str(), text.Length(), kind == e_boldText ? shared.bold : shared.normal, &size,
-                        c_measureFormat, 0);
+    size = MeasureRichHintText(context, text.c_str(), text.Length(), kind == e_boldText ? shared.bold : shared.normal);
     SetMeasured(size);
 }
 
