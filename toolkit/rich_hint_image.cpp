@@ -5,6 +5,10 @@
 #include "toolkit/rich_hint_delegate.h"
 #include "toolkit/rich_hint_shared.h"
 
+namespace {
+const int c_vOffsetLimit = 32767;
+}
+
 t_wndRichHintImage::t_wndRichHintImage(t_wndRichHintDelegate* owner) : t_wndRichHintElement(e_image, owner)
 {
     picture.Init();
@@ -28,6 +32,11 @@ void t_wndRichHintImage::ParseAttributes(const wchar_t* token, int length, HMODU
         else if (name.Equals(L"voffset"))
             vOffset = RichHintInt(value);
     }
+    // Kept within screen distances so that adding it to coordinates cannot overflow.
+    if (vOffset > c_vOffsetLimit)
+        vOffset = c_vOffsetLimit;
+    else if (vOffset < -c_vOffsetLimit)
+        vOffset = -c_vOffsetLimit;
     if (!id.IsEmpty()) {
         picture.Release();
         loaded = picture.LoadResource(module, id.c_str());

@@ -81,14 +81,17 @@ void t_wndRichHintRadioButton::Measure(t_paintCtx& context, SIZE& size)
     size = {0, 0};
     if (shown) {
         const t_font* font = t_richHintShared::Get().normal;
+        // Summed wide: a group may have any number of options.
+        long long height = 0;
         for (int i = 0; i < optionTexts.Count(); ++i) {
             const SIZE text = MeasureRichHintText(context, optionTexts[i].c_str(), optionTexts[i].Length(), font);
             optionSizes[i] = text;
             const int width = text.cx + stateHeight + c_gap;
             if (width > size.cx)
                 size.cx = width;
-            size.cy += (text.cy > stateHeight ? text.cy : stateHeight) + (i > 0 ? c_gap : 0);
+            height += (text.cy > stateHeight ? text.cy : stateHeight) + (i > 0 ? c_gap : 0);
         }
+        size.cy = height > 0x3FFFFFFF ? 0x3FFFFFFF : static_cast<LONG>(height);
     }
     SetMeasured(size);
 }

@@ -2,6 +2,7 @@
 // measuring and painting into a DIB, and the elements' answers to the mouse.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <map>
 #include <random>
@@ -213,6 +214,12 @@ TEST_F(RichHintTest, AttributeFormsAndDefaults)
     EXPECT_EQ(t_element::e_right, At(0)->Align());
     EXPECT_EQ(0xFF00FF00u, static_cast<t_wndRichHintCheckBox*>(At(1))->Color());
 
+    // Offsets and numbers from the markup stay in range.
+    Parse(L"<img voffset=99999999999><img voffset=-7><button id=-99999999999>");
+    EXPECT_EQ(32767, At(0)->GetVOffset());
+    EXPECT_EQ(-7, At(1)->GetVOffset());
+    EXPECT_EQ(INT_MIN, static_cast<t_wndRichHintButton*>(At(2))->Id());
+
     // Settings the host knows decide what shows: an unknown check box and a radio group
     // without options take no place; a button records whether its setting exists.
     Parse(L"<check text=\"c\" EnvItem=\"unknown\"><radio texts=\"\" values=\"\" EnvItem=\"choice\">"
@@ -367,8 +374,9 @@ TEST_F(RichHintTest, ElementsPaintInsideTheirCells)
         const SIZE cell = At(i)->GetCellSize();
         RECT content;
         At(i)->GetRectInRow(POINT{x, origin.y}, SIZE{cell.cx, row.height}, content);
-        if (cell.cx > 0)
+        if (cell.cx > 0) {
             EXPECT_GT(Inked(surface, content), 4) << "element " << i;
+        }
         x += cell.cx;
     }
     // Nothing is drawn past the last cell or below the row.
