@@ -340,6 +340,8 @@ void t_wndRichHint::ShowAt(const RECT& anchor, bool preferAbove)
     else
         y = anchor.bottom > area.bottom ? area.bottom - h : anchor.bottom;
     Move(x, y, w, h, false);
+    // A hint that faded out comes back opaque.
+    alpha = 255;
     UpdateLayer();
     if (window)
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE);

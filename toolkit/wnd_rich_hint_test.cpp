@@ -333,6 +333,10 @@ TEST_F(RichHintTest, LingersThenFades)
     EXPECT_FALSE(Visible());
     EXPECT_GE(ticks, 21 + 40);
     EXPECT_LE(ticks, 21 + 44);
+
+    // Shown again, it is opaque from the start.
+    ShowWithText(L"again");
+    EXPECT_EQ(255, hint.alpha);
 }
 
 TEST_F(RichHintTest, AClickInsideStopsTheLeaveTimer)
