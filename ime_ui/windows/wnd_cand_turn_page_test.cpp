@@ -260,4 +260,23 @@ TEST_F(CandTurnPageTest, PagesOnReleaseAndRepeatsFromTheNinthTick)
     EXPECT_EQ(3, host.downs);
 }
 
+TEST_F(CandTurnPageTest, PutsTheCursorBackWhereItPressedAfterAPage)
+{
+    const POINT next = At(15, 9);
+    item->OnLButtonDown(0, next.x, next.y);
+    item->OnLButtonUp(0, next.x, next.y);
+    ASSERT_EQ(1, host.downs);
+    ASSERT_TRUE(item->cursorRestore);
+    // The list re-laid itself out: the item moved before it paints again.
+    item->MoveTo(130, 240);
+    SetCursorPos(5, 5);
+    t_testSurface surface(60, 30, true);
+    item->Paint_CandPage(surface.Paint());
+    EXPECT_FALSE(item->cursorRestore);
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(130 + 15, cursor.x);
+    EXPECT_EQ(240 + 9, cursor.y);
+}
+
 }  // namespace
