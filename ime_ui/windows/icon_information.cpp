@@ -214,7 +214,8 @@ void t_iconInformation::Paint(HDC dc)
 
 void t_iconInformation::ShowTip()
 {
-    if (!g_hintSetUp) {
+    // The hint goes with the window that owned it (a closed page): it is made again.
+    if (!g_hintSetUp || !g_hint || !g_hint->hwnd) {
         wcsncpy(t_wndRichHint::ClassNameBuffer(), c_hintClassName, c_richHintClassNameCapacity - 1);
         if (!t_wndRichHint::RegisterClass())
             return;

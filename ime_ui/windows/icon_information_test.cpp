@@ -155,6 +155,21 @@ TEST_F(IconInformationTest, HoverShowsTheSharedHintAndLeavingHidesIt)
     // Leaving the icon starts the hint's hide delay.
     SendMouse(MOUSEEVENTF_MOVE, box.right + 200, box.bottom + 200, 1000);
     EXPECT_FALSE(IsWindowVisible(hint->hwnd));
+
+    // The hint's window goes with the dialog that owned it (unless the UI is topmost and
+    // unowned); an icon of the next dialog makes and shows it again.
+    TearDown();
+    if (hint->hwnd)
+        DestroyWindow(hint->hwnd);
+    EXPECT_EQ(nullptr, hint->hwnd);
+    SetUp();
+    icon.SetInfo(L"next page", L"", L"");
+    GetWindowRect(control, &box);
+    SendMouse(MOUSEEVENTF_MOVE, box.left + 3, box.top + 3, 20);
+    SendMouse(MOUSEEVENTF_MOVE, box.left + 4, box.top + 4, 900);
+    ASSERT_NE(nullptr, hint->hwnd);
+    EXPECT_TRUE(IsWindowVisible(hint->hwnd));
+    SendMouse(MOUSEEVENTF_MOVE, box.right + 200, box.bottom + 200, 30);
 }
 
 }  // namespace
