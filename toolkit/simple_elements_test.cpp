@@ -93,7 +93,7 @@ TEST_F(SimpleElementsTest, TextItemMeasuresItsTextAndCaret)
     ASSERT_TRUE(font);
     t_wndTextItem* item = new t_wndTextItem();
     item->Create(0, 5, 5, 0, 0, 0, nullptr, &top);
-    item->SetStyle(t_textStyle{c_green, 0, 0, font.get(), false});
+    item->SetStyle(t_textItemStyle{c_green, 0, 0, font.get(), false});
     EXPECT_EQ(item->format, c_textItemFormat);
     EXPECT_EQ(item->align, 3);
 
@@ -153,7 +153,7 @@ TEST_F(SimpleElementsTest, TextItemPaintsTextShadowBackgroundAndCaret)
     t_wndTextItem* item = new t_wndTextItem();
     item->Create(0, 10, 6, 0, 0, 0, nullptr, &top);
     item->SetItemText(L"HEH");
-    item->SetStyle(t_textStyle{c_green, 0, c_magenta, font.get(), false});
+    item->SetStyle(t_textItemStyle{c_green, 0, c_magenta, font.get(), false});
     item->Measure(nullptr);
     const SIZE size = item->GetSize();
     ASSERT_GT(size.cx, 0);
@@ -175,7 +175,7 @@ TEST_F(SimpleElementsTest, TextItemPaintsTextShadowBackgroundAndCaret)
     }
 
     // A background colour, no shadow, and the caret line after two characters.
-    item->SetStyle(t_textStyle{c_green, 0x0000FF, 0, font.get(), true});
+    item->SetStyle(t_textItemStyle{c_green, 0x0000FF, 0, font.get(), true});
     item->caretPen = caretPen.get();
     item->caretIndex = 2;
     item->hover = true;
@@ -195,7 +195,7 @@ TEST_F(SimpleElementsTest, TextItemPaintsTextShadowBackgroundAndCaret)
 
     // Shadow and background together: the background goes under the shadow once, so the
     // text's own drawing does not cover the shadow.
-    item->SetStyle(t_textStyle{c_green, 0x0000FF, c_magenta, font.get(), true});
+    item->SetStyle(t_textItemStyle{c_green, 0x0000FF, c_magenta, font.get(), true});
     item->hover = false;
     {
         t_testSurface surface(80, 40, false);

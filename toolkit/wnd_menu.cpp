@@ -56,7 +56,7 @@ t_item* AddHeaderText(t_wndMenu& menu, t_layoutAligned& header, COLORREF color, 
     t_item* item = new (std::nothrow) t_item();
     if (!item)
         return nullptr;
-    item->SetStyle(t_textStyle{color, 0, 0, font, false});
+    item->SetStyle(t_textItemStyle{color, 0, 0, font, false});
     item->SetItemText(label.c_str());
     item->align = align;
     item->Create(0, 0, 0, 0, 0, 0, nullptr, &menu);

@@ -68,7 +68,7 @@ t_layoutWnd* t_wndMenuItem::CreateLayout()
     node->SetRect(rect);
 
     label.format = c_menuLabelFormat;
-    label.SetStyle(t_textStyle{style.grayed ? style.grayedTextColor : style.textColor, 0, 0, style.font, false});
+    label.SetStyle(t_textItemStyle{style.grayed ? style.grayedTextColor : style.textColor, 0, 0, style.font, false});
     label.Create(0, 0, 0, 0, 0, 0, nullptr, this);
     if (t_layoutWnd* labelNode = label.CreateLayout()) {
         if (!node->AddChildAligned(labelNode, 1, 18, 0, 22, 1, 6, 0, 4)) {

@@ -14,8 +14,8 @@ t_wndTextArray::t_wndTextArray() : current{}, base{}, orientation(e_row), derive
 
 t_wndTextArray::~t_wndTextArray() { cellLayouts.Clear(); }
 
-t_wndTextItem* t_wndTextArray::AddTextItem(const wchar_t* itemText, const t_textStyle& style, const t_textStyle&,
-                                           int alignKind, int itemValue)
+t_wndTextItem* t_wndTextArray::AddTextItem(const wchar_t* itemText, const t_textItemStyle& style,
+                                           const t_textItemStyle&, int alignKind, int itemValue)
 {
     t_wndTextItem* item = new (std::nothrow) t_wndTextItem();
     if (!item)
@@ -54,7 +54,7 @@ t_wndTextItem* t_wndTextArray::ForItems(int index, F fn)
     return last;
 }
 
-void t_wndTextArray::SetItemStyle(int index, const t_textStyle& style)
+void t_wndTextArray::SetItemStyle(int index, const t_textItemStyle& style)
 {
     ForItems(index, [&](t_wndTextItem& item, t_itemState&) { item.SetStyle(style); });
 }
@@ -67,7 +67,7 @@ void t_wndTextArray::SetItemFont(int index, t_font* itemFont)
     });
 }
 
-t_wndTextItem* t_wndTextArray::SetItemHotStyle(int index, const t_textStyle& hotStyle)
+t_wndTextItem* t_wndTextArray::SetItemHotStyle(int index, const t_textItemStyle& hotStyle)
 {
     return ForItems(index, [&](t_wndTextItem&, t_itemState& state) { state.hotStyle = hotStyle; });
 }

@@ -36,7 +36,7 @@ public:
     // Per-item state that the text item itself does not keep.
     struct t_itemState {
         int alignKind = e_alignStretch;
-        t_textStyle hotStyle = {0, 0, 0, nullptr, false};
+        t_textItemStyle hotStyle = {0, 0, 0, nullptr, false};
         uint32_t underlineColor = 0;
         int underlineValue = 0;
         int linkValue = -1;
@@ -59,14 +59,14 @@ public:
 
     // Makes a text item child with the text (null: empty) and style; hotStyle is kept for
     // derived factories. Null when the item cannot be made.
-    virtual t_wndTextItem* AddTextItem(const wchar_t* text, const t_textStyle& style, const t_textStyle& hotStyle,
-                                       int alignKind, int itemValue);
+    virtual t_wndTextItem* AddTextItem(const wchar_t* text, const t_textItemStyle& style,
+                                       const t_textItemStyle& hotStyle, int alignKind, int itemValue);
 
-    void SetItemStyle(int index, const t_textStyle& style);
+    void SetItemStyle(int index, const t_textItemStyle& style);
     // Current and default font.
     void SetItemFont(int index, t_font* itemFont);
     // Returns the last item touched (null when none).
-    t_wndTextItem* SetItemHotStyle(int index, const t_textStyle& hotStyle);
+    t_wndTextItem* SetItemHotStyle(int index, const t_textItemStyle& hotStyle);
     void SetItemUnderline(int index, uint32_t color, int companion);
     void SetItemAlignKind(int index, int alignKind);
     // The item at hotIndex takes linkValue and turns hot; every other item -1 and not hot.

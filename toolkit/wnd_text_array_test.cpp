@@ -30,7 +30,7 @@ protected:
         array->layout = nullptr;
     }
 
-    t_textStyle Style(uint32_t color) const { return t_textStyle{color, 0, 0, m_font.get(), false}; }
+    t_textItemStyle Style(uint32_t color) const { return t_textItemStyle{color, 0, 0, m_font.get(), false}; }
     t_wndTextItem* Add(const wchar_t* text, int alignKind = 0)
     {
         return array->AddTextItem(text, Style(0x102030), Style(0), alignKind, 7);

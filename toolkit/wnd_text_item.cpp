@@ -39,7 +39,7 @@ void t_wndTextItem::SetItemText(const wchar_t* newText)
         itemText.Assign(newText);
 }
 
-void t_wndTextItem::SetStyle(const t_textStyle& style)
+void t_wndTextItem::SetStyle(const t_textItemStyle& style)
 {
     defaultStyle = style;
     RestoreStyle();
@@ -54,9 +54,9 @@ void t_wndTextItem::RestoreStyle()
     hasBackColor = defaultStyle.hasBackColor;
 }
 
-t_textStyle t_wndTextItem::CurrentStyle() const
+t_textItemStyle t_wndTextItem::CurrentStyle() const
 {
-    return t_textStyle{textColor, backColor, shadowColor, font, hasBackColor};
+    return t_textItemStyle{textColor, backColor, shadowColor, font, hasBackColor};
 }
 
 namespace {

@@ -19,7 +19,7 @@ const UINT c_textItemFormat = 0x920;
 // How a text item draws: colours are GDI colours with the alpha in the top byte (0 counts
 // as opaque). A shadow colour of 0 draws no shadow; the background is filled only when
 // hasBackColor is set (0 is a real colour, opaque black).
-struct t_textStyle {
+struct t_textItemStyle {
     uint32_t textColor;
     uint32_t backColor;
     uint32_t shadowColor;
@@ -46,17 +46,17 @@ public:
     void SetItemText(const wchar_t* newText);
     const t_str& ItemText() const { return itemText; }
     // Sets the current and the default style.
-    void SetStyle(const t_textStyle& style);
+    void SetStyle(const t_textItemStyle& style);
     // The current style back to the default one.
     void RestoreStyle();
-    t_textStyle CurrentStyle() const;
+    t_textItemStyle CurrentStyle() const;
 
     int caretIndex;
     int caretX1, caretY1, caretX2, caretY2;
     uint32_t textColor, backColor, shadowColor;
     t_font* font;  // not owned
     bool hasBackColor;
-    t_textStyle defaultStyle;
+    t_textItemStyle defaultStyle;
     const t_pen* caretPen;  // not owned
     t_str itemText;
     int align;

@@ -540,7 +540,7 @@ const uint32_t* t_uiSkinData::AcquireColor(uint32_t color)
 bool t_uiSkinData::GetTextStyle(int index, const uint32_t*& color, const uint32_t*& color2, int& reserved,
                                 t_font*& font) const
 {
-    const t_textStyle* style = m_textStyles.Get(index);
+    const t_skinTextStyle* style = m_textStyles.Get(index);
     if (!style)
         return false;
     color = style->color;

@@ -113,7 +113,7 @@ const int c_skinWebpageCount = 8;
 
 // One text style: colour records and font, all owned by the handle manager. A null colour
 // draws nothing.
-struct t_textStyle {
+struct t_skinTextStyle {
     const uint32_t* color;
     const uint32_t* color2;
     int reserved;
@@ -204,7 +204,7 @@ public:
 
     // Readers: false (or null) when the index is out of range or the entry is absent.
     bool GetTextStyle(int index, const uint32_t*& color, const uint32_t*& color2, int& reserved, t_font*& font) const;
-    const t_textStyle* GetTextStylePtr(int index) const { return m_textStyles.Get(index); }
+    const t_skinTextStyle* GetTextStylePtr(int index) const { return m_textStyles.Get(index); }
     const t_skinPen* GetPen(int index) const { return m_pens.Get(index); }
     bool GetSeparatorShown(int index) const;
     const t_image* GetStatusBackground() const { return m_statusBackground.Get(0); }
@@ -298,7 +298,7 @@ private:
     const uint32_t* AcquireColor(uint32_t color);
     t_font* AcquireFont(const LOGFONTW& logFont, bool smoothing);
 
-    t_skinTable<t_textStyle, c_textStyleCount> m_textStyles;
+    t_skinTable<t_skinTextStyle, c_textStyleCount> m_textStyles;
     t_skinTable<t_skinPen, c_skinPenCount> m_pens;
     t_skinTable<t_image, 1> m_statusBackground;
     t_skinTable<t_imageSet9, c_skinAreaCount> m_backgrounds;

@@ -146,7 +146,7 @@ TEST_F(UiSkinDataTest, TextStylesInheritColoursInTheirOrder)
         {t_textStyleId::e_candFirstOnCand, 0x00ff00, 0x8000ff00}, {t_textStyleId::e_candMingLiU, 0x00ff00, 0xFFFFFFFFu},
     };
     for (const auto& c : cases) {
-        const t_textStyle* style = skin.GetTextStylePtr(static_cast<int>(c.style));
+        const t_skinTextStyle* style = skin.GetTextStylePtr(static_cast<int>(c.style));
         ASSERT_NE(nullptr, style) << static_cast<int>(c.style);
         EXPECT_EQ(c.color, ColorOf(style->color)) << static_cast<int>(c.style);
         EXPECT_EQ(c.color2, ColorOf(style->color2)) << static_cast<int>(c.style);
@@ -178,7 +178,7 @@ TEST_F(UiSkinDataTest, WithoutColoursStylesHaveNoColourAndPensAreMadeAnyway)
 {
     ASSERT_TRUE(LoadIni(L"[General]\r\nskin_id=x\r\n"));
     for (int i = 0; i < c_textStyleCount; ++i) {
-        if (const t_textStyle* style = skin.GetTextStylePtr(i)) {
+        if (const t_skinTextStyle* style = skin.GetTextStylePtr(i)) {
             EXPECT_EQ(nullptr, style->color) << i;
         }
     }
@@ -450,7 +450,7 @@ TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
             // Fonts carried over are alive too, at the size of the load.
             LOGFONTW logFont = {};
             for (int style = 0; style < c_textStyleCount; ++style) {
-                const t_textStyle* entry = skin.GetTextStylePtr(style);
+                const t_skinTextStyle* entry = skin.GetTextStylePtr(style);
                 if (entry && entry->font && entry->font->hfont)
                     EXPECT_TRUE(GetObjectW(entry->font->hfont, sizeof logFont, &logFont)) << style << " " << round;
             }

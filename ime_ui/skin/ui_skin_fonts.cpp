@@ -183,7 +183,7 @@ void t_uiSkinData::LoadFonts(const SkinDisplay& display)
         display.zhongwen_first_bk_color.IsPresent() ? display.zhongwen_first_bk_color.Value() : c_noColorKey;
 
     auto style = [this](t_textStyleId id, uint32_t color, uint32_t color2, t_font* font) {
-        *m_textStyles.Set(static_cast<int>(id)) = t_textStyle{AcquireColor(color), AcquireColor(color2), 0, font};
+        *m_textStyles.Set(static_cast<int>(id)) = t_skinTextStyle{AcquireColor(color), AcquireColor(color2), 0, font};
     };
     style(t_textStyleId::e_result, result, c_noColorKey, made[e_f1Regular]);
     style(t_textStyleId::e_pinyin, pinyin, c_noColorKey, made[e_f5Bold]);
@@ -198,12 +198,12 @@ void t_uiSkinData::LoadFonts(const SkinDisplay& display)
         *m_textStyles.Set(static_cast<int>(t_textStyleId::e_candDebug)) =
             *m_textStyles.Get(static_cast<int>(t_textStyleId::e_candTwoThirds));
     style(t_textStyleId::e_candPinyin, zhongwen, c_noColorKey, made[e_f7Pinyin]);
-    const t_textStyle* cand = m_textStyles.Get(static_cast<int>(t_textStyleId::e_cand));
-    const t_textStyle* candFirst = m_textStyles.Get(static_cast<int>(t_textStyleId::e_candFirst));
+    const t_skinTextStyle* cand = m_textStyles.Get(static_cast<int>(t_textStyleId::e_cand));
+    const t_skinTextStyle* candFirst = m_textStyles.Get(static_cast<int>(t_textStyleId::e_candFirst));
     if (cand && candFirst && cand->color) {
         const uint32_t mixed = (*cand->color & 0xFFFFFF) | 0x80000000u;
         *m_textStyles.Set(static_cast<int>(t_textStyleId::e_candFirstOnCand)) =
-            t_textStyle{candFirst->color, AcquireColor(mixed), 0, candFirst->font};
+            t_skinTextStyle{candFirst->color, AcquireColor(mixed), 0, candFirst->font};
     }
     style(t_textStyleId::e_candMingLiU, zhongwen, c_noColorKey, made[e_f6MingLiU]);
 }

@@ -117,7 +117,7 @@ TEST_F(CompStringItemsTest, SegmentIsFilledBehindItsText)
     wcscpy(lf.lfFaceName, L"Tahoma");
     t_font* font = nullptr;
     ASSERT_TRUE(t_font::Create(lf, font, false));
-    item->SetStyle(t_textStyle{0x00FF00, 0, 0, font, false});
+    item->SetStyle(t_textItemStyle{0x00FF00, 0, 0, font, false});
     item->SetItemText(L"ab'cd");
     item->segmentStart = 2;
     item->segmentEnd = 4;
@@ -312,7 +312,7 @@ TEST_F(CompStringItemsTest, AlphaTextDrawsAt153)
     for (int kind = 0; kind < 2; ++kind) {
         t_wndCompStringAlpha* item = kind == 0 ? new t_wndCompStringAlpha() : new t_wndCompStringFlashHint();
         item->Create(0, 2, 2, 0, 0, 0, nullptr, &top);
-        item->SetStyle(t_textStyle{0xFFFFFF, 0, 0, font, false});
+        item->SetStyle(t_textItemStyle{0xFFFFFF, 0, 0, font, false});
         item->SetItemText(L"WM");
         item->Measure(nullptr);
         ASSERT_GT(item->rect.right - item->rect.left, 0);

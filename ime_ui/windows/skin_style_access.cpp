@@ -4,7 +4,7 @@
 
 bool SkinStyleColour(const t_uiSkinData* skin, int index, uint32_t& colour)
 {
-    const t_textStyle* style = skin ? skin->GetTextStylePtr(index) : nullptr;
+    const t_skinTextStyle* style = skin ? skin->GetTextStylePtr(index) : nullptr;
     if (!style || !style->color)
         return false;
     colour = *style->color;
@@ -13,6 +13,6 @@ bool SkinStyleColour(const t_uiSkinData* skin, int index, uint32_t& colour)
 
 t_font* SkinStyleFont(const t_uiSkinData* skin, int index)
 {
-    const t_textStyle* style = skin ? skin->GetTextStylePtr(index) : nullptr;
+    const t_skinTextStyle* style = skin ? skin->GetTextStylePtr(index) : nullptr;
     return style ? style->font : nullptr;
 }

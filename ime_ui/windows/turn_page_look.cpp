@@ -7,7 +7,7 @@ t_turnPageLook ReadTurnPageLook(const t_uiSkinData* skin)
     t_turnPageLook look = {false, 0xFFFFFFFFu, 0.0};
     if (!skin)
         return look;
-    const t_textStyle* arrow = skin->GetTextStylePtr(c_turnPageArrowStyle);
+    const t_skinTextStyle* arrow = skin->GetTextStylePtr(c_turnPageArrowStyle);
     look.stylesPresent = arrow && skin->GetTextStylePtr(c_turnPageCompanionStyle);
     if (arrow && arrow->color)
         look.color = *arrow->color;
