@@ -111,7 +111,7 @@ int wmain(int argc, wchar_t** argv)
     const wchar_t* faces[] = {L"WenQuanYi Micro Hei", L"DejaVu Sans"};
     const char* labels[] = {"CJK face", "Latin face, CJK from the font links"};
     for (int f = 0; f < 2; ++f) {
-        t_times cold, warm;
+        t_times cold{}, warm{};
         if (!Run(faces[f], runs, lines, context, cold, warm)) {
             fprintf(stderr, "FreeType text failed for %s\n", labels[f]);
             return 1;

@@ -171,8 +171,9 @@ TEST(WndBase, SetSizeKeepsOrShrinksByTheThreshold)
         for (int request : c.requests)
             element.SetSize(request, 10);
         EXPECT_EQ(element.keptWidth, c.width) << "threshold " << c.threshold;
-        if (c.width != INT_MAX)
+        if (c.width != INT_MAX) {
             EXPECT_EQ(element.rect.right - element.rect.left, c.width) << "threshold " << c.threshold;
+        }
     }
 
     // Without the keep flag the height follows every request; ForgetKeptSize restarts the rule.

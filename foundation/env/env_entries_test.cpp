@@ -156,8 +156,9 @@ TEST(EnvEntries, CountsByTypeAndGroup)
     for (size_t i = 0; i < count; ++i) {
         ++types[all[i]->Type()];
         ++groups[all[i]->Group()];
-        if (all[i]->Type() == t_envType::ulong)
+        if (all[i]->Type() == t_envType::ulong) {
             EXPECT_EQ(all[i]->Group(), c_envNoGroup) << all[i]->Id();
+        }
         // Every entry is what its id and its name find.
         EXPECT_EQ(t_envEntryBase::FindById(all[i]->Id()), all[i]);
         EXPECT_EQ(t_envEntryBase::FindByName(all[i]->Name()), all[i]);

@@ -451,8 +451,9 @@ TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
             LOGFONTW logFont = {};
             for (int style = 0; style < c_textStyleCount; ++style) {
                 const t_skinTextStyle* entry = skin.GetTextStylePtr(style);
-                if (entry && entry->font && entry->font->hfont)
+                if (entry && entry->font && entry->font->hfont) {
                     EXPECT_TRUE(GetObjectW(entry->font->hfont, sizeof logFont, &logFont)) << style << " " << round;
+                }
             }
             ASSERT_TRUE(GetObjectW(skin.GetTextStylePtr(static_cast<int>(t_textStyleId::e_cand))->font->hfont,
                                    sizeof logFont, &logFont));

@@ -302,8 +302,9 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
             EXPECT_EQ(c.entries, ReadContainer(target, format));
             EXPECT_EQ(c.format, format);
             // A packed container that needs no change is written as it was.
-            if (c.package.compare(0, 5, std::string("Skin\3", 5)) == 0)
+            if (c.package.compare(0, 5, std::string("Skin\3", 5)) == 0) {
                 EXPECT_EQ(c.package, ReadRaw(target));
+            }
         } else {
             EXPECT_EQ(c_oldTarget, ReadRaw(target));
         }
