@@ -37,27 +37,32 @@ const wchar_t c_searchPrefix[] = L"Search:";
 
 wchar_t g_className[c_richHintClassNameCapacity];
 
-// Decodes an RCDATA picture of module (null: the resource library). Null when the resource
-// is missing (found = false) or does not decode or is empty (found = true).
-t_imageSource* DecodePicture(HMODULE module, const wchar_t* name, bool& found, int& width, int& height)
+// Replaces picture and its size with the RCDATA picture name of module (null: the resource
+// library) when that resource exists; false, and nothing changes, when it is missing. A resource
+// that does not decode or is empty leaves picture null with a zero size.
+bool ReplacePicture(HMODULE module, const wchar_t* name, t_imageSource*& picture, int& width, int& height)
 {
-    found = false;
-    width = height = 0;
     t_resource* resources = t_resource::Instance();
     DWORD size = 0;
     const void* data = resources ? resources->Find(module, name, RT_RCDATA, size) : nullptr;
     if (!data)
-        return nullptr;
-    found = true;
+        return false;
+    if (picture)
+        t_imageSource::Destroy(picture);
+    picture = nullptr;
+    width = height = 0;
     t_imageSource* source = nullptr;
     if (!t_imageSource::CreateFromMemory(data, size, source) || !source)
-        return nullptr;
-    if (!source->GetSize(width, height) || width <= 0 || height <= 0) {
+        return true;
+    int decodedWidth = 0, decodedHeight = 0;
+    if (!source->GetSize(decodedWidth, decodedHeight) || decodedWidth <= 0 || decodedHeight <= 0) {
         t_imageSource::Destroy(source);
-        width = height = 0;
-        return nullptr;
+        return true;
     }
-    return source;
+    picture = source;
+    width = decodedWidth;
+    height = decodedHeight;
+    return true;
 }
 
 LRESULT CALLBACK RichHintWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -160,17 +165,9 @@ void t_wndRichHint::Init(const t_richHintRequest& request)
     closeId = request.closeId;
     clicked = false;
     if (request.background) {
-        bool found = false;
-        int width = 0, height = 0;
-        t_imageSource* decoded = DecodePicture(request.module, request.background, found, width, height);
-        if (found) {
-            if (background)
-                t_imageSource::Destroy(background);
+        if (ReplacePicture(request.module, request.background, background, backgroundWidth, backgroundHeight)) {
             // Only a picture that decoded counts: painting draws from it.
-            background = decoded;
-            backgroundLoaded = decoded != nullptr;
-            backgroundWidth = width;
-            backgroundHeight = height;
+            backgroundLoaded = background != nullptr;
             splitLeft = request.splitLeft;
             splitTop = request.splitTop;
             splitRight = request.splitRight;
@@ -184,16 +181,8 @@ void t_wndRichHint::Init(const t_richHintRequest& request)
         marginLeft = marginTop = marginRight = marginBottom = c_defaultMargin;
     }
     if (request.arrowFlag && request.arrow) {
-        bool found = false;
-        int width = 0, height = 0;
-        t_imageSource* decoded = DecodePicture(request.module, request.arrow, found, width, height);
-        if (found) {
-            if (arrow)
-                t_imageSource::Destroy(arrow);
-            arrow = decoded;
-            arrowShown = decoded != nullptr;
-            arrowWidth = width;
-            arrowHeight = height;
+        if (ReplacePicture(request.module, request.arrow, arrow, arrowWidth, arrowHeight)) {
+            arrowShown = arrow != nullptr;
             arrowTopOffset = request.arrowTopOffset;
             arrowBottomOffset = request.arrowBottomOffset;
         }
