@@ -7,6 +7,7 @@
 #include "foundation/process/flash_util.h"
 #include "graphics/layout/layout.h"
 #include "graphics/paint/pixel_ops.h"
+#include "ime_ui/skin/picture_part.h"
 
 namespace {
 
@@ -49,12 +50,6 @@ UiFunction::t_callback CallbackOf(int functionIndex)
         return nullptr;
     const UiFunction* functions = UiFunction::Instance();
     return functions ? functions->Get(c_functionCallback[functionIndex]) : nullptr;
-}
-
-// The window's colour key: the colour when enabled and present, else none.
-uint32_t WindowKey(const SkinBool& enable, const SkinColor& color)
-{
-    return enable.Value() && color.IsPresent() ? color.Value() : c_noColorKey;
 }
 
 t_alignInfo AlignOf(const SkinAlignEx& align, const SkinPos& pos, bool scale, double factor)
@@ -136,15 +131,10 @@ bool ClipPart(const t_SkinImage& spec, int width, int height, RECT& part)
         part = RECT{0, 0, width, height};
         return true;
     }
-    const int x = std::max(spec.a, 0);
-    const int y = std::max(spec.b, 0);
-    if (x >= width || y >= height)
+    const t_partRect clipped = ClipPicturePart(spec.a, spec.b, spec.c, spec.d, width, height);
+    if (clipped.width <= 0 || clipped.height <= 0)
         return false;
-    const int w = std::min(std::max(spec.c, 0), width - x);
-    const int h = std::min(std::max(spec.d, 0), height - y);
-    if (w <= 0 || h <= 0)
-        return false;
-    part = RECT{x, y, x + w, y + h};
+    part = RECT{clipped.x, clipped.y, clipped.x + clipped.width, clipped.y + clipped.height};
     return true;
 }
 
@@ -235,8 +225,8 @@ bool t_skinButtonParts::BuildButtonRecord(const SkinBtn& button, const SkinWindo
     record->display = 1;
     record->hint.Assign(button.hint.Text());
     record->url.Assign(button.url.Text());
-    const uint32_t key1 = WindowKey(common.transparent_color_enable, common.transparent_color);
-    const uint32_t key2 = WindowKey(common.click_color_enable, common.click_color);
+    const uint32_t key1 = WindowColorKey(common.transparent_color_enable, common.transparent_color);
+    const uint32_t key2 = WindowColorKey(common.click_color_enable, common.click_color);
 
     // With a box, every picture is at most as large as the button's place in it.
     const bool boxed = status && context.statusBoxWidth > 0 && context.statusBoxHeight > 0;

@@ -6,6 +6,7 @@
 #include "foundation/files/path.h"
 #include "foundation/users/user_manager.h"
 #include "graphics/paint/resize.h"
+#include "ime_ui/skin/picture_part.h"
 #include "skin_model/extract/env_skin.h"
 #include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
@@ -33,12 +34,6 @@ const wchar_t* PictureFile(const SkinImage& value)
     return *file && wcslen(file) < MAX_PATH ? file : nullptr;
 }
 
-// A window's colour key: the colour when its switch is on and the colour is given.
-uint32_t WindowKey(const SkinBool& enable, const SkinColor& color)
-{
-    return enable.Value() && color.IsPresent() ? color.Value() : c_noColorKey;
-}
-
 int ClampInt(double value)
 {
     if (!(value > -2147483647.0))
@@ -46,30 +41,6 @@ int ClampInt(double value)
     if (value > 2147483647.0)
         return 2147483647;
     return static_cast<int>(value);
-}
-
-// A part rectangle of a picture of size width x height, cut so that no pixel outside the
-// picture is ever read: the origin clamped into the picture, the size to what remains.
-// A size of 0 x 0 takes everything from the origin on.
-struct t_partRect {
-    int x, y, width, height;
-};
-
-t_partRect ClipPart(int x, int y, int width, int height, int pictureWidth, int pictureHeight)
-{
-    t_partRect part;
-    part.x = x < 0 ? 0 : (x > pictureWidth ? pictureWidth : x);
-    part.y = y < 0 ? 0 : (y > pictureHeight ? pictureHeight : y);
-    const int roomX = pictureWidth - part.x;
-    const int roomY = pictureHeight - part.y;
-    if (width == 0 && height == 0) {
-        part.width = roomX;
-        part.height = roomY;
-    } else {
-        part.width = width < 0 ? 0 : (width > roomX ? roomX : width);
-        part.height = height < 0 ? 0 : (height > roomY ? roomY : height);
-    }
-    return part;
 }
 
 struct t_cuts {
@@ -235,7 +206,7 @@ bool t_uiSkinData::LoadConfig(const SkinConfigFile& parsed)
         {t_skinArea::e_v2Cand, &parsed.schemeV2.common, &parsed.schemeV2.candidate},
     };
     auto loadWindow = [this](const t_schemeWindow& w) {
-        const uint32_t key = WindowKey(w.common->transparent_color_enable, w.common->transparent_color);
+        const uint32_t key = WindowColorKey(w.common->transparent_color_enable, w.common->transparent_color);
         LoadBackground(w.area, w.window->pic.Value(), w.window->layout_horizontal, w.window->layout_vertical, key,
                        false);
         LoadMask(static_cast<int>(w.area), w.window->pic_mask, true);
@@ -249,7 +220,7 @@ bool t_uiSkinData::LoadConfig(const SkinConfigFile& parsed)
         const SkinSchemeCombined& scheme = *schemes[i];
         if (scheme.seperatorUi.Mode() != t_seperatorMode::e_picture)
             continue;
-        const uint32_t key = WindowKey(scheme.common.transparent_color_enable, scheme.common.transparent_color);
+        const uint32_t key = WindowColorKey(scheme.common.transparent_color_enable, scheme.common.transparent_color);
         LoadBackground(separators[i], scheme.seperatorUi.pic.Value(), scheme.seperatorUi.layout_horizontal,
                        scheme.seperatorUi.layout_vertical, key, true);
     }
@@ -274,8 +245,8 @@ void t_uiSkinData::LoadStatusPictures(const SkinStatusBarPart& status)
     const wchar_t* file = PictureFile(status.pic);
     if (!file)
         return;
-    const uint32_t key1 = WindowKey(status.common.transparent_color_enable, status.common.transparent_color);
-    const uint32_t key2 = WindowKey(status.common.click_color_enable, status.common.click_color);
+    const uint32_t key1 = WindowColorKey(status.common.transparent_color_enable, status.common.transparent_color);
+    const uint32_t key2 = WindowColorKey(status.common.click_color_enable, status.common.click_color);
     t_imageSource* source = nullptr;
     bool cached = false;
     if (!LoadSkinImage(source, file, static_cast<int>(t_uiWindow::e_status), cached, key1) || !source)
@@ -283,7 +254,7 @@ void t_uiSkinData::LoadStatusPictures(const SkinStatusBarPart& status)
     int width = 0, height = 0;
     source->GetSize(width, height);
     const t_SkinImage& spec = status.pic.Value();
-    const t_partRect part = ClipPart(spec.a, spec.b, spec.c, spec.d, width, height);
+    const t_partRect part = ClipPicturePart(spec.a, spec.b, spec.c, spec.d, width, height);
     background->SetPart(source, part.x, part.y, key1, key2, part.width, part.height, t_image::e_natural,
                         t_image::e_natural, false);
 
@@ -295,7 +266,7 @@ void t_uiSkinData::LoadStatusPictures(const SkinStatusBarPart& status)
             preview) {
             preview->GetSize(width, height);
             const t_SkinImage& p = status.pic_preview.Value();
-            const t_partRect pp = ClipPart(p.a, p.b, p.c, p.d, width, height);
+            const t_partRect pp = ClipPicturePart(p.a, p.b, p.c, p.d, width, height);
             t_image* record = m_statusPreview.Set(0);
             record->Init();
             record->SetPart(preview, pp.x, pp.y, c_noColorKey, c_noColorKey, pp.width, pp.height, t_image::e_natural,
@@ -353,7 +324,7 @@ bool t_uiSkinData::LoadPicture(const t_SkinImage& spec, const wchar_t* file, int
         }
     }
     // Whatever the file says, the part stays inside the pixels.
-    const t_partRect part = ClipPart(x, y, width, height, fullWidth, fullHeight);
+    const t_partRect part = ClipPicturePart(x, y, width, height, fullWidth, fullHeight);
     x = part.x;
     y = part.y;
     width = part.width;
