@@ -202,7 +202,7 @@ POINT DuElement::ChildOffset(const DuElement& child) const
     return offset;
 }
 
-bool DuElement::OnClick(POINT point, int originX, int originY)
+bool DuElement::AnyChildAt(POINT point, int originX, int originY, bool (DuElement::*test)(POINT, int, int))
 {
     if (!Contains(point, originX, originY))
         return false;
@@ -210,24 +210,20 @@ bool DuElement::OnClick(POINT point, int originX, int originY)
         if (child->IsLineBreak())
             continue;
         POINT offset = ChildOffset(*child);
-        if (child->OnClick(point, DuAdd(DuAdd(originX, m_x), offset.x), DuAdd(DuAdd(originY, m_y), offset.y)))
+        if ((child->*test)(point, DuAdd(DuAdd(originX, m_x), offset.x), DuAdd(DuAdd(originY, m_y), offset.y)))
             return true;
     }
     return false;
 }
 
+bool DuElement::OnClick(POINT point, int originX, int originY)
+{
+    return AnyChildAt(point, originX, originY, &DuElement::OnClick);
+}
+
 bool DuElement::HitTest(POINT point, int originX, int originY)
 {
-    if (!Contains(point, originX, originY))
-        return false;
-    for (DuElement* child : m_children) {
-        if (child->IsLineBreak())
-            continue;
-        POINT offset = ChildOffset(*child);
-        if (child->HitTest(point, DuAdd(DuAdd(originX, m_x), offset.x), DuAdd(DuAdd(originY, m_y), offset.y)))
-            return true;
-    }
-    return false;
+    return AnyChildAt(point, originX, originY, &DuElement::HitTest);
 }
 
 bool DuElement::ReleaseCache() { return false; }

@@ -106,6 +106,8 @@ protected:
     // Offset DrawTree adds for a child placed by its align and valign.
     POINT ChildOffset(const DuElement& child) const;
     bool Contains(POINT point, int originX, int originY) const;
+    // True when the point is inside this element and test (OnClick or HitTest) holds for a child.
+    bool AnyChildAt(POINT point, int originX, int originY, bool (DuElement::*test)(POINT, int, int));
 
     int32_t m_align = e_duAlignLeft;
     int32_t m_valign = e_duVAlignTop;
