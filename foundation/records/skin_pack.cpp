@@ -381,7 +381,6 @@ void t_skinPackCopy::Clear()
     m_seeds.clear();
     m_offsets.clear();
     m_stale.clear();
-    m_imageCurrent = false;
     m_image.clear();
     m_unwritten.clear();
     m_writtenPath.Clear();
@@ -483,12 +482,8 @@ void t_skinPackCopy::Update(const wchar_t* folder, std::vector<t_listedFile>& li
         entry.written = file.written;
         entries.push_back(std::move(entry));
     }
-    if (entries.size() != m_entries.size()) {
+    if (entries.size() != m_entries.size())
         stale.assign(entries.size(), true);
-        m_imageCurrent = false;
-    }
-    for (bool changed : stale)
-        m_imageCurrent = m_imageCurrent && !changed;
     m_entries.swap(entries);
     m_stale.swap(stale);
     m_seeds.clear();
@@ -505,7 +500,8 @@ void t_skinPackCopy::Unwritten(size_t from, size_t to)
 void t_skinPackCopy::BuildImage()
 {
     const size_t n = m_entries.size();
-    if (m_imageCurrent && !m_image.empty())
+    // The image is current when it was built for as many entries and none changed since.
+    if (!m_image.empty() && m_offsets.size() == n && std::find(m_stale.begin(), m_stale.end(), true) == m_stale.end())
         return;
     uint64_t total = n ? c_listHead + 4 * uint64_t(n) : 4;
     for (const t_entry& entry : m_entries)
@@ -513,7 +509,6 @@ void t_skinPackCopy::BuildImage()
     if (total > c_varMaxImage - c_headerSize) {
         m_image.clear();
         m_offsets.clear();
-        m_imageCurrent = false;
         return;
     }
     // A change in the entry count moves every entry.
@@ -528,7 +523,6 @@ void t_skinPackCopy::BuildImage()
     if (n == 0) {
         VarWriteU32(list, 0);
         Unwritten(0, m_image.size());
-        m_imageCurrent = true;
         return;
     }
     uint32_t position = c_listHead + 4 * uint32_t(n);
@@ -553,7 +547,6 @@ void t_skinPackCopy::BuildImage()
     VarWriteU32(list + 4, 4 * uint32_t(n));
     for (size_t i = 0; i < n; ++i)
         VarWriteU32(list + c_listHead + 4 * i, m_offsets[i]);
-    m_imageCurrent = true;
 }
 
 const std::vector<uint8_t>& t_skinPackCopy::Image()

@@ -171,10 +171,9 @@ private:
     std::vector<t_entry> m_entries;
     std::map<t_str, t_entry, t_nameLess> m_seeds;
     // Where each entry's image starts in m_image, and per entry whether its bytes changed
-    // since the image was built; the image is current when no entry changed.
+    // since the image was built; a built image is current when no entry changed.
     std::vector<uint32_t> m_offsets;
     std::vector<bool> m_stale;
-    bool m_imageCurrent = false;
     std::vector<uint8_t> m_image;
     // Byte ranges of the image that changed since the last write, in build order.
     std::vector<std::pair<size_t, size_t>> m_unwritten;
