@@ -41,20 +41,14 @@ t_wndRichHintButton::t_wndRichHintButton(t_wndRichHintDelegate* owner) : t_wndRi
 
 void t_wndRichHintButton::ParseAttributes(const wchar_t* token, int length, HMODULE)
 {
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, false, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align"))
-            align = static_cast<t_align>(RichHintAlign(value));
-        else if (name.Equals(L"text"))
+    ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"text"))
             text = RichHintQuoted(value);
         else if (name.Equals(L"id"))
             id = RichHintInt(value);
         else if (name.Equals(L"EnvItem"))
             envItem = RichHintQuoted(value);
-    }
+    });
     bool value = false;
     known = delegate && delegate->GetEnvBool(envItem.c_str(), value);
     t_richHintShared::Get().ButtonPicture();

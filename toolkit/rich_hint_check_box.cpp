@@ -13,14 +13,8 @@ t_wndRichHintCheckBox::t_wndRichHintCheckBox(t_wndRichHintDelegate* owner) : t_w
 
 void t_wndRichHintCheckBox::ParseAttributes(const wchar_t* token, int length, HMODULE)
 {
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, false, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align")) {
-            align = static_cast<t_align>(RichHintAlign(value));
-        } else if (name.Equals(L"text")) {
+    ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"text")) {
             text = RichHintQuoted(value);
         } else if (name.Equals(L"id")) {
             id = RichHintInt(value);
@@ -30,7 +24,7 @@ void t_wndRichHintCheckBox::ParseAttributes(const wchar_t* token, int length, HM
             color = RichHintColor(value);
             hasColor = true;
         }
-    }
+    });
     shown = false;
     if (delegate) {
         checked = false;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "toolkit/rich_hint_attributes.h"
+
 class t_paintCtx;
 class t_wndRichHintDelegate;
 
@@ -70,6 +72,20 @@ public:
 protected:
     // Content and cell both become size.
     void SetMeasured(SIZE size);
+    // Reads the attributes of a tag token (see ParseRichHintAttributes): "align" sets the
+    // alignment, every other attribute goes to read(name, value).
+    template <class t_read>
+    void ReadAttributes(const wchar_t* token, int length, bool quotedEquals, t_read read)
+    {
+        itl::ImmSimpleArray<t_richHintAttribute> attributes;
+        ParseRichHintAttributes(token, length, quotedEquals, attributes);
+        for (int i = 0; i < attributes.Count(); ++i) {
+            if (attributes[i].name.Equals(L"align"))
+                align = static_cast<t_align>(RichHintAlign(attributes[i].value));
+            else
+                read(attributes[i].name, attributes[i].value);
+        }
+    }
 
     int32_t cellWidth = 0, cellHeight = 0;
     t_kind kind;

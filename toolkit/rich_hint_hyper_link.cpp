@@ -15,14 +15,8 @@ t_wndRichHintHyperLink::t_wndRichHintHyperLink(t_wndRichHintDelegate* owner) : t
 
 void t_wndRichHintHyperLink::ParseAttributes(const wchar_t* token, int length, HMODULE)
 {
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, true, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align")) {
-            align = static_cast<t_align>(RichHintAlign(value));
-        } else if (name.Equals(L"text")) {
+    ReadAttributes(token, length, true, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"text")) {
             text = RichHintQuoted(value);
         } else if (name.Equals(L"href")) {
             href = RichHintQuoted(value);
@@ -34,7 +28,7 @@ void t_wndRichHintHyperLink::ParseAttributes(const wchar_t* token, int length, H
             color = RichHintColor(value);
             hasColor = true;
         }
-    }
+    });
 }
 
 void t_wndRichHintHyperLink::Measure(t_paintCtx& context, SIZE& size)

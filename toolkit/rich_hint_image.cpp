@@ -18,20 +18,14 @@ t_wndRichHintImage::~t_wndRichHintImage() { picture.Release(); }
 
 void t_wndRichHintImage::ParseAttributes(const wchar_t* token, int length, HMODULE module)
 {
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, false, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align"))
-            align = static_cast<t_align>(RichHintAlign(value));
-        else if (name.Equals(L"id"))
+    ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"id"))
             id = RichHintQuoted(value);
         else if (name.Equals(L"type"))
             type = RichHintInt(value);
         else if (name.Equals(L"voffset"))
             vOffset = RichHintInt(value);
-    }
+    });
     // Kept within screen distances so that adding it to coordinates cannot overflow.
     if (vOffset > c_vOffsetLimit)
         vOffset = c_vOffsetLimit;

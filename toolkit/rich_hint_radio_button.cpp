@@ -17,14 +17,8 @@ void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length,
 {
     itl::ImmSimpleArray<t_str> texts;
     itl::ImmSimpleArray<t_str> values;
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, false, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align")) {
-            align = static_cast<t_align>(RichHintAlign(value));
-        } else if (name.Equals(L"texts")) {
+    ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"texts")) {
             const t_str list = RichHintQuoted(value);
             texts.Clear();
             SplitRichHintPieces(list.c_str(), list.Length(), L',', false, texts);
@@ -37,7 +31,7 @@ void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length,
         } else if (name.Equals(L"EnvItem")) {
             envItem = RichHintQuoted(value);
         }
-    }
+    });
     optionTexts.Clear();
     optionValues.Clear();
     optionSizes.Clear();

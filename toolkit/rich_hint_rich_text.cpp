@@ -21,14 +21,8 @@ void t_wndRichHintRichText::ParseAttributes(const wchar_t* token, int length, HM
     t_str face(L"宋体");
     int height = 12;
     bool bold = false, italic = false;
-    itl::ImmSimpleArray<t_richHintAttribute> attributes;
-    ParseRichHintAttributes(token, length, true, attributes);
-    for (int i = 0; i < attributes.Count(); ++i) {
-        const t_str& name = attributes[i].name;
-        const t_str& value = attributes[i].value;
-        if (name.Equals(L"align")) {
-            align = static_cast<t_align>(RichHintAlign(value));
-        } else if (name.Equals(L"text")) {
+    ReadAttributes(token, length, true, [&](const t_str& name, const t_str& value) {
+        if (name.Equals(L"text")) {
             text = RichHintQuoted(value);
         } else if (name.Equals(L"fontname")) {
             face = RichHintQuoted(value);
@@ -46,7 +40,7 @@ void t_wndRichHintRichText::ParseAttributes(const wchar_t* token, int length, HM
                 italic = italic || list[s].EqualsNoCase(L"italic");
             }
         }
-    }
+    });
     logFont = LOGFONTW{};
     logFont.lfHeight = height;
     logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
