@@ -62,6 +62,7 @@ t_archiveIndexCache::t_index* t_archiveIndexCache::Lookup(const std::wstring& ar
     index.key = key;
     index.size = size;
     index.written = data.ftLastWriteTime;
+    index.prefix = reader.Prefix();
     index.entries.reserve(entries.size());
     for (t_zipEntry& entry : entries) {
         // Names that do not decode cannot be asked for; the first of equal names wins.
@@ -81,7 +82,8 @@ int t_archiveIndexCache::Prepare(const std::wstring& archive)
     return Lookup(archive, code) ? ZIPLIB_OK : code;
 }
 
-int t_archiveIndexCache::Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out)
+int t_archiveIndexCache::Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out,
+                              uint64_t* prefix)
 {
     t_lockHolder hold(m_lock);
     int code = ZIPLIB_OK;
@@ -92,6 +94,8 @@ int t_archiveIndexCache::Find(const std::wstring& archive, const std::wstring& e
     if (found == index->entries.end())
         return ZIPLIB_E_ARGUMENT;
     out = found->second;
+    if (prefix)
+        *prefix = index->prefix;
     return ZIPLIB_OK;
 }
 

@@ -28,8 +28,8 @@ public:
     int Prepare(const std::wstring& archive);
     // The entry of that name (without regard to case, either separator): ZIPLIB_OK, or
     // ZIPLIB_E_OPEN when the archive cannot be read, ZIPLIB_E_ARGUMENT when it has no such
-    // entry.
-    int Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out);
+    // entry. prefix, when given, gets where the archive proper starts (t_zipReader::OpenAt).
+    int Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out, uint64_t* prefix = nullptr);
     void Clear();
     // Directories read so far (each costs a walk over every entry).
     unsigned DirectoryReads() const { return m_directoryReads; }
@@ -39,6 +39,7 @@ private:
         std::wstring key;  // the archive's path, upper case
         uint64_t size = 0;
         FILETIME written = {};
+        uint64_t prefix = 0;
         std::unordered_map<std::wstring, t_zipEntry> entries;
     };
     // Under the lock: the cached index of the archive, read afresh when missing or stale;

@@ -112,11 +112,14 @@ uint8_t UnZipFileImpl(const char* archive, const char* entry, t_unzipBuf* out)
     if (!Widen(archive, archivePath) || !Widen(entry, entryName) || archivePath.empty() || entryName.empty())
         return 0;
     t_zipEntry found;
-    if (t_archiveIndexCache::Global().Find(archivePath, entryName, found) != ZIPLIB_OK ||
+    uint64_t prefix = 0;
+    if (t_archiveIndexCache::Global().Find(archivePath, entryName, found, &prefix) != ZIPLIB_OK ||
         t_zipReader::Check(found) != ZIPLIB_OK)
         return 0;
+    // The cached directory gives where the entry lies: the archive's end record is not
+    // searched again for each entry.
     t_zipReader reader;
-    if (reader.Open(archivePath.c_str()) != ZIPLIB_OK)
+    if (reader.OpenAt(archivePath.c_str(), prefix) != ZIPLIB_OK)
         return 0;
     // The size is at most ZIPLIB_MAX_ENTRY_SIZE (Check); one spare byte keeps an empty
     // entry's buffer a real allocation.

@@ -85,7 +85,7 @@ t_unpacker::~t_unpacker()
         inflateEnd(&m_state->stream);
 }
 
-int t_zipReader::Open(const wchar_t* path)
+int t_zipReader::OpenFile(const wchar_t* path)
 {
     Close();
     if (!path)
@@ -101,6 +101,27 @@ int t_zipReader::Open(const wchar_t* path)
         Close();
         return ZIPLIB_E_OPEN;
     }
+    return ZIPLIB_OK;
+}
+
+int t_zipReader::OpenAt(const wchar_t* path, uint64_t prefix)
+{
+    const int code = OpenFile(path);
+    if (code != ZIPLIB_OK)
+        return code;
+    if (prefix > m_archiveSize) {
+        Close();
+        return ZIPLIB_E_OPEN;
+    }
+    m_prefix = prefix;
+    return ZIPLIB_OK;
+}
+
+int t_zipReader::Open(const wchar_t* path)
+{
+    const int opened = OpenFile(path);
+    if (opened != ZIPLIB_OK)
+        return opened;
 
     // The end record is among the last 64 KB (its comment is at most that long); the last
     // one found counts.

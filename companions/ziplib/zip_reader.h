@@ -51,6 +51,12 @@ public:
 
     // ZIPLIB_OK, or ZIPLIB_E_OPEN when the file cannot be opened as a zip archive.
     int Open(const wchar_t* path);
+    // Opens an archive whose directory was read before, given where the archive proper
+    // starts in the file (Prefix then): no search for the end record. Only Unpack and Read
+    // work on it.
+    int OpenAt(const wchar_t* path, uint64_t prefix);
+    // Bytes before the archive proper (a self-extractor's stub).
+    uint64_t Prefix() const { return m_prefix; }
     void Close();
     uint64_t ArchiveSize() const { return m_archiveSize; }
     // Maps the whole archive (or, where it cannot be mapped, reads it into memory) when it
@@ -73,6 +79,8 @@ public:
     static int Check(const t_zipEntry& entry);
 
 private:
+    // Opens the file and takes its size; ZIPLIB_E_OPEN when it is shorter than an end record.
+    int OpenFile(const wchar_t* path);
     // count bytes at offset from the start of the file, into out; false when short.
     bool ReadAt(uint64_t offset, void* out, size_t count) const;
     // count bytes at offset: a pointer into the preloaded archive, or read into block.
