@@ -18,6 +18,8 @@ const wchar_t* const c_referencedExtensions[7] = {L"bmp", L"png", L"gif", L"swf"
 
 namespace {
 
+const wchar_t c_indexName[] = L"skin.ini";
+
 bool IsNameDelimiter(wchar_t c) { return c == L' ' || c == L',' || c == L'='; }
 
 // The prepared file of an archive, deleted on every way out when the library made a copy.
@@ -131,10 +133,8 @@ void ForEachReferencedName(const wchar_t* text, size_t length,
 }
 
 t_skinPackageReader::t_skinPackageReader(const wchar_t* libraryFolder)
-    : m_zipLib(nullptr), m_libraryFolder(libraryFolder ? libraryFolder : L""), m_indexName(L"skin.ini")
-{
-    m_zipLib = t_zipLib::Load(m_libraryFolder.IsEmpty() ? nullptr : m_libraryFolder.c_str());
-}
+    : m_zipLib(t_zipLib::Load(libraryFolder && libraryFolder[0] ? libraryFolder : nullptr))
+{}
 
 t_skinPackageReader::~t_skinPackageReader() { delete m_zipLib; }
 
@@ -196,13 +196,13 @@ bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_s
     }
 
     t_unzipped index(*m_zipLib);
-    if (!index.Read(prepared.m_path, m_indexName.c_str()) || index.m_size == 0) {
+    if (!index.Read(prepared.m_path, c_indexName) || index.m_size == 0) {
         SetExtractCode(code, t_extractCode::e_noIndex);
         errors.AddText(L"皮肤解压失败:skin.ini不存在");
         AppendPathError(errors.NewLine(), L"皮肤解压失败", path);
         return false;
     }
-    AddEntry(pack, m_indexName.c_str(), index.m_bytes, index.m_size);
+    AddEntry(pack, c_indexName, index.m_bytes, index.m_size);
     if (index.m_size < 2) {
         SetExtractCode(code, t_extractCode::e_badIndex);
         errors.AddText(L"皮肤解压失败:skin.ini格式错误");

@@ -75,7 +75,5 @@ private:
     void AddReferenced(t_errorChain& errors, const wchar_t* prepared, const t_str& name, t_skinPack& pack);
 
     t_zipLib* m_zipLib;
-    t_str m_libraryFolder;
-    t_str m_indexName;
     std::vector<uint8_t> m_container;
 };
