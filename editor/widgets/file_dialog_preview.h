@@ -1,0 +1,62 @@
+// The open and save dialogs for pictures: the Explorer-style file dialog with a child
+// template whose owner-drawn area shows the selected file scaled to fit, black keyed out,
+// with its pixel size below it; animated pictures play. One such dialog runs at a time.
+#pragma once
+
+#include <windows.h>
+
+#include "graphics/image/image_source.h"
+#include "toolkit/wnd_base_handle.h"
+
+class CFileDialogPreview : public t_wndBaseHandle {
+public:
+    // The animation timer of the template window and its period.
+    static const UINT_PTR c_animationTimer = 121;
+    static const UINT c_animationPeriodMs = 10;
+    // Height of the size label at the bottom of the preview area.
+    static const int c_labelHeight = 30;
+
+    CFileDialogPreview();
+    ~CFileDialogPreview() override;
+
+    // The template (a child dialog of module) and its owner-drawn preview control.
+    void Configure(HINSTANCE module, int templateId, int previewId);
+    // True when the user chose a file (GetPath); false for a cancel or a failure, after
+    // which the path is empty.
+    bool ChooseOpenFile(HWND owner, const wchar_t* filter, const wchar_t* initialDir);
+    // As ChooseOpenFile; the dialog asks before overwriting an existing file.
+    bool ChooseSaveFile(HWND owner, const wchar_t* filter, const wchar_t* initialDir);
+    const wchar_t* GetPath() const { return m_path; }
+
+    // The dialog procedure of the template window.
+    virtual UINT_PTR HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // The template window (not subclassed: its messages reach HookProc).
+    virtual void SetHwnd(HWND dialog);
+    // Paints the preview control through a memory bitmap of its size.
+    virtual void DrawPreview(const DRAWITEMSTRUCT& item);
+
+    // The picture shown; null when none.
+    const t_imageSource* Picture() const { return m_picture; }
+    // The Explorer dialog around the template; null until it finished setting up.
+    HWND FrameWindow() const { return m_frame; }
+    // The preview dialog running now; null when none.
+    static CFileDialogPreview* Current();
+
+private:
+    bool Choose(bool save, HWND owner, const wchar_t* filter, const wchar_t* initialDir);
+    void UpdatePreview();
+    void FitPreview();
+    void AnimatePreview();
+    void FreePicture();
+    HWND PreviewControl() const;
+
+    static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+    wchar_t m_path[MAX_PATH];
+    int m_templateId;
+    int m_previewId;
+    HINSTANCE m_module;
+    HWND m_frame;
+    t_imageSource* m_picture;
+    bool m_configured;
+};
