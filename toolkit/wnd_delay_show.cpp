@@ -67,19 +67,16 @@ void t_wndDelayShow::Destroy()
     t_wndTop::Destroy();
 }
 
-void t_wndDelayShow::StopFadeIn()
+void t_wndDelayShow::StopFade(t_fade fade)
 {
-    fadingIn = false;
+    fade.running = false;
     if (HWND window = GetHwnd())
-        KillTimer(window, fadeInTimerId);
+        KillTimer(window, fade.timerId);
 }
 
-void t_wndDelayShow::StopFadeOut()
-{
-    fadingOut = false;
-    if (HWND window = GetHwnd())
-        KillTimer(window, fadeOutTimerId);
-}
+void t_wndDelayShow::StopFadeIn() { StopFade(FadeIn()); }
+
+void t_wndDelayShow::StopFadeOut() { StopFade(FadeOut()); }
 
 void t_wndDelayShow::ShowOpaque()
 {
@@ -151,35 +148,24 @@ void t_wndDelayShow::Hide(bool now)
 
 // ---- fades
 
-void t_wndDelayShow::StartFadeIn()
+void t_wndDelayShow::StartFade(t_fade own, t_fade other)
 {
-    const bool reversing = fadingOut;
+    const bool reversing = other.running;
     if (reversing)
-        StopFadeOut();
-    if (fadingIn)
+        StopFade(other);
+    if (own.running)
         return;
     const uint32_t now = InputTickCount();
-    fadeInStart = reversing ? MirroredFadeStart(now, fadeOutStart, fadeOutDuration, fadeInDuration) : now;
-    fadingIn = true;
-    fadeOutStart = 0;
+    own.start = reversing ? MirroredFadeStart(now, other.start, other.duration, own.duration) : now;
+    own.running = true;
+    other.start = 0;
     if (HWND window = GetHwnd())
-        SetTimer(window, fadeInTimerId, fadeInInterval, nullptr);
+        SetTimer(window, own.timerId, own.interval, nullptr);
 }
 
-void t_wndDelayShow::StartFadeOut()
-{
-    const bool reversing = fadingIn;
-    if (reversing)
-        StopFadeIn();
-    if (fadingOut)
-        return;
-    const uint32_t now = InputTickCount();
-    fadeOutStart = reversing ? MirroredFadeStart(now, fadeInStart, fadeInDuration, fadeOutDuration) : now;
-    fadingOut = true;
-    fadeInStart = 0;
-    if (HWND window = GetHwnd())
-        SetTimer(window, fadeOutTimerId, fadeOutInterval, nullptr);
-}
+void t_wndDelayShow::StartFadeIn() { StartFade(FadeIn(), FadeOut()); }
+
+void t_wndDelayShow::StartFadeOut() { StartFade(FadeOut(), FadeIn()); }
 
 void t_wndDelayShow::FadeInStep()
 {

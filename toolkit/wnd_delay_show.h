@@ -94,6 +94,20 @@ public:
     t_delayShowRequest request;
 
 private:
+    // One of the two fades, by reference to its fields.
+    struct t_fade {
+        bool& running;
+        uint32_t& start;
+        UINT_PTR timerId;
+        UINT interval;
+        int duration;
+    };
+    t_fade FadeIn() { return t_fade{fadingIn, fadeInStart, fadeInTimerId, fadeInInterval, fadeInDuration}; }
+    t_fade FadeOut() { return t_fade{fadingOut, fadeOutStart, fadeOutTimerId, fadeOutInterval, fadeOutDuration}; }
+    // Starts own unless it runs; a running other fade stops and own continues from the
+    // alpha it reached.
+    void StartFade(t_fade own, t_fade other);
+    void StopFade(t_fade fade);
     void StopFadeIn();
     void StopFadeOut();
     // Alpha 255 and shown.
