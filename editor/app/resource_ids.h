@@ -22,3 +22,10 @@
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
+
+// The screen colour picker.
+#define c_dialogMagnifier 141
+#define c_magnifierSwatch 1038
+#define c_magnifierHelp 1133
+#define c_magnifierRgb 1134
+#define c_magnifierZoom 1126
