@@ -1,0 +1,99 @@
+// The manual adjustment area of the layout pages: a skin picture stretched over the
+// window with four guide lines (top, bottom, left, right margins) and an optional point
+// that the user drags. A finished drag is reported to the parent in picture pixels; the
+// parent sets the lines and the point from picture pixels.
+#pragma once
+
+#include <windows.h>
+
+#include "editor/framework/window.h"
+
+struct t_imageSource;
+
+namespace n_manualAdjust {
+// grip -> adjust window: wParam grip index, lParam y << 16 | x (client pixels, signed).
+// adjust window -> parent: wParam control id << 16 | grip index, lParam y << 16 | x in
+// picture pixels, once a drag ended.
+const UINT c_gripMoved = WM_USER + 1100;
+// parent -> adjust window: wParam bottom << 16 | top, lParam right << 16 | left.
+const UINT c_setMargins = WM_USER + 1101;
+// parent -> adjust window: lParam the picture file's wide path.
+const UINT c_loadPicture = WM_USER + 1103;
+// grip -> adjust window: wParam grip index | c_dragEndFlag, lParam y << 16 | x.
+const UINT c_dragEnded = WM_USER + 1104;
+// parent -> adjust window: wParam y << 16 | x in picture pixels.
+const UINT c_setPoint = WM_USER + 1105;
+
+const WPARAM c_dragEndFlag = 0x10000;
+const int c_lineThickness = 2;
+const int c_pointSize = 10;
+}  // namespace n_manualAdjust
+
+class ManualAdjustWindow : public Frame {
+public:
+    enum t_grip {
+        e_top = 0,
+        e_bottom = 1,
+        e_left = 2,
+        e_right = 3,
+        e_point = 4,
+        e_gripCount = 5
+    };
+
+    // One grip: a line two pixels thick across the window, or the round point.
+    class AdjustItem : public Frame {
+    public:
+        AdjustItem(int index, HDC* ownerPictureDc);
+        LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+        void OnPaint(HDC dc) override;
+
+        int Index() const { return m_index; }
+        bool IsDragging() const { return m_dragging; }
+
+    private:
+        // The cursor in the owner's client coordinates.
+        POINT CursorInOwner() const;
+        void MoveByKey(UINT key);
+
+        int m_index;
+        bool m_dragging;
+        HDC* m_ownerPictureDc;
+    };
+
+    ManualAdjustWindow(int controlId, bool pointFlag);
+    ~ManualAdjustWindow() override;
+
+    // The frame as a visible child over the rectangle with its grips; 0 when the frame
+    // cannot be made.
+    int Create(HWND parent, int left, int top, int right, int bottom, HINSTANCE instance);
+    void Enable(bool enable);
+    void GetPictureSize(int& width, int& height) const;
+
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HDC dc) override;
+
+    // The grip's window, null when it does not exist.
+    HWND Grip(int index) const;
+    // The grip's rectangle in the window's client coordinates; empty when it does not exist.
+    RECT GripRect(int index) const;
+
+private:
+    void LoadPicture(const wchar_t* path);
+    void FreePicture();
+    void MoveGrip(int index, int x, int y);
+    void ReportGrip(int index);
+    void SetMargins(int top, int bottom, int left, int right);
+    void SetPoint(int x, int y);
+    void PlaceGrip(int index, int left, int top, int right, int bottom);
+    SIZE ClientSize() const;
+
+    int m_controlId;
+    t_imageSource* m_picture;
+    int m_pictureWidth;
+    int m_pictureHeight;
+    bool m_pointFlag;
+    HDC m_pictureDc;
+    HBITMAP m_pictureBitmap;
+    HGDIOBJ m_pictureDcOldBitmap;
+    AdjustItem* m_grips[e_gripCount];
+};
