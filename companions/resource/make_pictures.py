@@ -357,6 +357,13 @@ def undo(c):
     c.triangle([(c.w / 2 - 9, c.h / 2 - 3), (c.w / 2 - 3, c.h / 2 - 3), (c.w / 2 - 6, c.h / 2 + 2)], BLUE)
 
 
+def hint_frame(w=12, h=12):
+    """Box behind the composition hint: light fill, blue edge, rounded corners."""
+    c = Canvas(w, h)
+    c.frame(0, 0, w, h, 3, (BLUE[0], BLUE[1], BLUE[2], 200), (LIGHT[0], LIGHT[1], LIGHT[2], 230))
+    return c
+
+
 def pictures():
     def skin_box_mark(c):
         for i in range(3):
@@ -393,6 +400,7 @@ def pictures():
     yield "mask_help.png", png(mask(help_mark))
     yield "mask_search.png", png(mask(magnifier))
     yield "check_mark.png", png(check_mark())
+    yield "hint_frame.png", png(hint_frame())
 
 
 def main():
