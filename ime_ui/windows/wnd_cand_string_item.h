@@ -126,10 +126,8 @@ public:
     bool pressed;
 
 private:
-    struct t_measure;
     // Paints the candidate with its top-left at (x, y) of the context.
     void PaintContent(t_paintCtx& context, int x, int y, int width, int height);
-    void PaintCloud(t_paintCtx& context, int x, int y, int height, const RECT& textBox);
     void PaintIcons(t_paintCtx& context, int x, int y, int width, int height);
     // The word's width with its spans, or the plain measure.
     SIZE MeasureWord(t_paintCtx& context, bool& usedSpans);
@@ -138,6 +136,8 @@ private:
     bool DefaultSkinSpace() const;
     const t_font* PinyinFont() const;
     void KillAnimationTimers();
+
+    bool m_nameTipShown;  // the top's tooltip shows the name icon's text
 };
 
 // The action item of the candidate string: a text with an underlined, clickable segment.
