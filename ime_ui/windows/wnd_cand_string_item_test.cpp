@@ -19,6 +19,8 @@
 #include "toolkit/imc_wrap.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/ui_context.h"
+#include "toolkit/wnd_hint.h"
+#include "toolkit/wnd_rich_hint.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
@@ -57,6 +59,18 @@ public:
         return true;
     }
     void OnRichCandidateClick(HWND) override { ++richClicks; }
+    bool GetCandidateRichTip(HWND, t_str& markup, int) override
+    {
+        if (richMarkup.empty())
+            return false;
+        markup.Assign(richMarkup.c_str());
+        return true;
+    }
+    bool GetCandidateTip(HWND, t_str&, int) override
+    {
+        ++plainTipQuestions;
+        return false;
+    }
     void OnRichCandidateBoxClick(HWND, const RECT& box) override { boxes.push_back(box); }
 
     struct t_point {
@@ -68,6 +82,8 @@ public:
     DWORD requestTime = 0;
     int refreshes = 0;
     int richClicks = 0;
+    int plainTipQuestions = 0;
+    std::wstring richMarkup;
     std::vector<int> selected;
     std::vector<t_point> extraClicks, hovers;
     std::vector<RECT> boxes;
@@ -506,6 +522,42 @@ TEST_F(CandStringItemTest, PressAndRelease)
     ASSERT_EQ(1u, host.hovers.size());
     EXPECT_EQ(5, host.hovers[0].x);
     EXPECT_EQ(3, host.hovers[0].y);
+}
+
+TEST_F(CandStringItemTest, RichTipWinsOverThePlainTip)
+{
+    item->Measure(nullptr);
+    EXPECT_FALSE(item->ShowRichTip());
+    EXPECT_EQ(nullptr, item->richTip);
+
+    host.richMarkup = L"a rich tip";
+    item->OnMouseEnter();
+    EXPECT_EQ(0, host.plainTipQuestions);
+    ASSERT_NE(nullptr, item->richTip);
+    ASSERT_NE(nullptr, item->richTip->hwnd);
+    EXPECT_TRUE(IsWindowVisible(item->richTip->hwnd));
+    EXPECT_EQ(1, item->richTip->RowCount());
+    // The item draws into no window here: the tip hides at once.
+    item->OnMouseLeave();
+    EXPECT_FALSE(IsWindowVisible(item->richTip->hwnd));
+
+    host.richMarkup.clear();
+    item->OnMouseEnter();
+    EXPECT_EQ(1, host.plainTipQuestions);
+}
+
+TEST_F(CandStringItemTest, NameIconShowsItsTooltip)
+{
+    PutSquareMask(item->maskIcons, t_maskKind::e_name);
+    host.iconsShown = true;
+    item->nameIconFlag = true;
+    item->Measure(nullptr);
+    const int right = item->rect.right;
+    item->OnMouseMove(0, right - 3, item->rect.top + 2);
+    ASSERT_NE(nullptr, top.hint);
+    EXPECT_TRUE(IsWindowVisible(top.hint->hwnd));
+    item->OnMouseMove(0, right - 20, item->rect.top + 2);
+    EXPECT_FALSE(IsWindowVisible(top.hint->hwnd));
 }
 
 // ---- the action item
