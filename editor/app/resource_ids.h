@@ -29,3 +29,8 @@
 #define c_magnifierHelp 1133
 #define c_magnifierRgb 1134
 #define c_magnifierZoom 1126
+
+// The picture file dialogs' child template.
+#define c_dialogFilePreview 144
+#define c_filePreviewStandardArea 1119
+#define c_filePreviewPicture 1189
