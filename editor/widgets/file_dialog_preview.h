@@ -11,10 +11,10 @@
 class CFileDialogPreview : public t_wndBaseHandle {
 public:
     // The animation timer of the template window and its period.
-    static const UINT_PTR c_animationTimer = 121;
-    static const UINT c_animationPeriodMs = 10;
+    static constexpr UINT_PTR c_animationTimer = 121;
+    static constexpr UINT c_animationPeriodMs = 10;
     // Height of the size label at the bottom of the preview area.
-    static const int c_labelHeight = 30;
+    static constexpr int c_labelHeight = 30;
 
     CFileDialogPreview();
     ~CFileDialogPreview() override;

@@ -11,10 +11,10 @@
 class OpenFileCtrl : public Frame {
 public:
     // Control ids of the edit and the button inside the field.
-    static const int c_editId = 1;
-    static const int c_buttonId = 2;
+    static constexpr int c_editId = 1;
+    static constexpr int c_buttonId = 2;
     // Room of the filter, in characters.
-    static const int c_filterCapacity = 260;
+    static constexpr int c_filterCapacity = 260;
 
     OpenFileCtrl();
     ~OpenFileCtrl() override;

@@ -1,0 +1,238 @@
+#include "editor/widgets/file_dialog_preview.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "graphics/image/image.h"
+#include "graphics/paint/paint_ctx.h"
+
+namespace {
+const DWORD c_openFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+const wchar_t c_sizeLabelFormat[] = L"%d × %d";
+
+// The preview dialog whose hook runs now: the hook has no other way to its object.
+CFileDialogPreview* s_current = nullptr;
+}  // namespace
+
+CFileDialogPreview::CFileDialogPreview()
+    : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_configured(false)
+{
+    m_path[0] = L'\0';
+}
+
+CFileDialogPreview::~CFileDialogPreview()
+{
+    if (s_current == this)
+        s_current = nullptr;
+    FreePicture();
+}
+
+CFileDialogPreview* CFileDialogPreview::Current() { return s_current; }
+
+void CFileDialogPreview::Configure(HINSTANCE module, int templateId, int previewId)
+{
+    m_module = module;
+    m_templateId = templateId;
+    m_previewId = previewId;
+    m_configured = true;
+    FreePicture();
+}
+
+bool CFileDialogPreview::ChooseOpenFile(HWND owner, const wchar_t* filter, const wchar_t* initialDir)
+{
+    return Choose(false, owner, filter, initialDir);
+}
+
+bool CFileDialogPreview::ChooseSaveFile(HWND owner, const wchar_t* filter, const wchar_t* initialDir)
+{
+    return Choose(true, owner, filter, initialDir);
+}
+
+bool CFileDialogPreview::Choose(bool save, HWND owner, const wchar_t* filter, const wchar_t* initialDir)
+{
+    m_path[0] = L'\0';
+    FreePicture();
+    m_frame = nullptr;
+    // One preview dialog at a time: a second one would take the hook from the first.
+    if (!m_configured || s_current)
+        return false;
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hwndOwner = owner;
+    dialog.hInstance = m_module;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = m_path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = initialDir;
+    dialog.Flags = c_openFlags | (save ? OFN_OVERWRITEPROMPT : 0);
+    dialog.lpfnHook = Hook;
+    dialog.lpTemplateName = MAKEINTRESOURCEW(m_templateId);
+
+    s_current = this;
+    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen)
+        CommDlgExtendedError();
+    // The hook lets go on WM_DESTROY; a dialog that never came up (no template) sent none.
+    s_current = nullptr;
+    m_frame = nullptr;
+    if (!chosen) {
+        // The path buffer may hold the last previewed file: a cancel chose nothing.
+        m_path[0] = L'\0';
+        return false;
+    }
+    return true;
+}
+
+UINT_PTR CALLBACK CFileDialogPreview::Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CFileDialogPreview* current = s_current;
+    return current ? current->HookProc(dialog, message, wParam, lParam) : 0;
+}
+
+UINT_PTR CFileDialogPreview::HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetHwnd(dialog);
+        return 1;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (!header)
+            return 0;
+        if (header->code == CDN_SELCHANGE) {
+            UpdatePreview();
+        } else if (header->code == CDN_INITDONE) {
+            m_frame = header->hwndFrom;
+            FitPreview();
+        }
+        return 0;
+    }
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item && static_cast<int>(wParam) == m_previewId && static_cast<int>(item->CtlID) == m_previewId)
+            DrawPreview(*item);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == c_animationTimer)
+            AnimatePreview();
+        return 0;
+    case WM_DESTROY:
+        KillTimer(dialog, c_animationTimer);
+        hwnd = nullptr;
+        m_frame = nullptr;
+        if (s_current == this)
+            s_current = nullptr;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CFileDialogPreview::SetHwnd(HWND dialog) { hwnd = dialog; }
+
+HWND CFileDialogPreview::PreviewControl() const { return hwnd ? GetDlgItem(hwnd, m_previewId) : nullptr; }
+
+void CFileDialogPreview::FreePicture()
+{
+    if (m_picture)
+        t_imageSource::Destroy(m_picture);
+    m_picture = nullptr;
+}
+
+void CFileDialogPreview::UpdatePreview()
+{
+    if (!m_frame || !hwnd)
+        return;
+    wchar_t path[MAX_PATH] = {};
+    const LRESULT length = SendMessageW(m_frame, CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+    path[MAX_PATH - 1] = L'\0';
+    if (length < 0)
+        path[0] = L'\0';
+    wcscpy(m_path, path);
+    SetTimer(hwnd, c_animationTimer, c_animationPeriodMs, nullptr);
+    FreePicture();
+    // A folder or a file that is no picture leaves none.
+    if (m_path[0])
+        t_imageSource::LoadFile(m_path, m_picture);
+    // The template window and the preview control in it.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void CFileDialogPreview::FitPreview()
+{
+    HWND control = PreviewControl();
+    if (!control)
+        return;
+    RECT client, placed;
+    GetClientRect(hwnd, &client);
+    GetWindowRect(control, &placed);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&placed), 2);
+    int height = client.bottom - GetSystemMetrics(SM_CYCAPTION) - placed.top;
+    if (height < 0)
+        height = 0;
+    MoveWindow(control, placed.left, placed.top, placed.right - placed.left, height, TRUE);
+}
+
+void CFileDialogPreview::AnimatePreview()
+{
+    if (!m_picture || m_picture->kind != t_imageSource::e_frames)
+        return;
+    if (!m_picture->Frames().Advance(static_cast<int>(GetTickCount() / 10))) {
+        return;
+    }
+    HWND control = PreviewControl();
+    if (control)
+        InvalidateRect(control, nullptr, FALSE);
+}
+
+void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
+{
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    if (width <= 0 || height <= 0)
+        return;
+    t_memDCHolder buffer;
+    if (!t_memDC::Create(*buffer, item.hDC, width, height, 32))
+        return;
+    const RECT all = {0, 0, width, height};
+    FillRect(buffer->dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+
+    int pictureWidth = 0, pictureHeight = 0;
+    if (m_path[0] && m_picture &&
+        !(m_picture->GetSize(pictureWidth, pictureHeight) && pictureWidth > 0 && pictureHeight > 0)) {
+        FreePicture();
+    }
+    if (m_path[0] && m_picture) {
+        // Small pictures are enlarged as well: the picture fills the area along the side
+        // that reaches it first.
+        const double scale =
+            std::max(static_cast<double>(pictureWidth) / width, static_cast<double>(pictureHeight) / height);
+        const int drawnWidth = static_cast<int>(pictureWidth / scale);
+        const int drawnHeight = static_cast<int>(pictureHeight / scale);
+        t_image picture;
+        picture.Init();
+        picture.SetPart(m_picture, 0, 0, 0, 0, pictureWidth, pictureHeight, t_image::e_stretch, t_image::e_stretch,
+                        false);
+        t_paintCtx context(buffer->dc, false, nullptr, false);
+        picture.Draw(context, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight, 255);
+        context.End();
+
+        wchar_t label[64];
+        const int length = _snwprintf(label, 63, c_sizeLabelFormat, pictureWidth, pictureHeight);
+        label[63] = L'\0';
+        RECT band = {0, height - c_labelHeight, width, height};
+        HFONT font = item.hwndItem ? reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)) : nullptr;
+        const HGDIOBJ oldFont = font ? SelectObject(buffer->dc, font) : nullptr;
+        SetBkMode(buffer->dc, TRANSPARENT);
+        SetTextColor(buffer->dc, RGB(255, 255, 255));
+        DrawTextW(buffer->dc, label, length < 0 ? -1 : length, &band, DT_SINGLELINE | DT_CENTER);
+        if (oldFont)
+            SelectObject(buffer->dc, oldFont);
+    }
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer->dc, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,632 @@
+// The picture file dialogs driven as a designer drives them: the dialog runs on the test's
+// thread while a second thread finds it, selects files in its list, reads the preview
+// area through the template's own drawing and presses its buttons.
+#include "editor/widgets/file_dialog_preview.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/app/app.h"
+#include "editor/app/resource_ids.h"
+#include "editor/widgets/open_file_ctrl.h"
+#include "graphics/codecs/bmp_maker_test.h"
+#include "graphics/paint/module_instance.h"
+#include "graphics/paint/paint_ctx.h"
+#include "tests/support/flat_png.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+const wchar_t c_pictureFilter[] = L"图片文件\0*.bmp;*.png;*.gif\0所有文件\0*.*\0";
+const wchar_t c_anyFilter[] = L"所有文件\0*.*\0";
+const DWORD c_waitMs = 8000;
+const uint32_t c_red = 0xFF0000;
+const uint32_t c_blue = 0x0000FF;
+
+uint32_t ButtonFace()
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    return (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+}
+
+// A 16 x 16 picture, its left half red and its right half black.
+std::string HalfBlackBmp()
+{
+    t_bmpFields fields;
+    fields.width = 16;
+    fields.height = 16;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const uint32_t color = x < 8 ? c_red : 0;
+            fields.pixels += std::string{char(color & 0xFF), char(color >> 8 & 0xFF), char(color >> 16)};
+        }
+    }
+    return MakeBmp(fields);
+}
+
+// Pixels of the preview control as the template window paints it (0xRRGGBB, top-down).
+struct t_capture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool Any(int top, int bottom, uint32_t color) const
+    {
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < width; ++x)
+                if (At(x, y) == color)
+                    return true;
+        return false;
+    }
+    bool All(uint32_t color) const
+    {
+        for (uint32_t p : pixels)
+            if (p != color)
+                return false;
+        return true;
+    }
+};
+
+BOOL CALLBACK FindChildClass(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(context);
+    wchar_t name[64];
+    if (GetClassNameW(window, name, 64) && lstrcmpiW(name, search->first) == 0) {
+        search->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* className)
+{
+    std::pair<const wchar_t*, HWND> search(className, nullptr);
+    EnumChildWindows(parent, FindChildClass, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// Runs on a second thread while the test's thread shows the dialogs: finds each new
+// dialog of the process and hands it to the script.
+class t_fileDialogDriver {
+public:
+    explicit t_fileDialogDriver(std::function<void(t_fileDialogDriver&)> script)
+        : m_thread([this, script] {
+              script(*this);
+              m_done = true;
+          })
+    {}
+    ~t_fileDialogDriver()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    bool Done() const { return m_done; }
+    void Join() { m_thread.join(); }
+
+    // The next top-level dialog of the process not seen before; null after the wait.
+    HWND NextDialog(DWORD waitMs = c_waitMs)
+    {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < waitMs) {
+            t_search search = {GetCurrentProcessId(), nullptr, &m_seen};
+            EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                m_seen.push_back(search.found);
+                // Let the dialog finish setting itself up.
+                Sleep(300);
+                return search.found;
+            }
+            Sleep(30);
+        }
+        return nullptr;
+    }
+
+    // The template window inside the Explorer dialog.
+    static HWND TemplateOf(HWND frame)
+    {
+        HWND child = nullptr;
+        while ((child = FindWindowExW(frame, child, L"#32770", nullptr)) != nullptr) {
+            if (GetDlgItem(child, c_filePreviewPicture))
+                return child;
+        }
+        return nullptr;
+    }
+
+    static HWND FileList(HWND frame)
+    {
+        HWND view = ChildOfClass(frame, L"SHELLDLL_DefView");
+        return view ? ChildOfClass(view, L"SysListView32") : nullptr;
+    }
+
+    // Selects the file of the list by its name, as a click would.
+    static bool Select(HWND frame, const std::wstring& name)
+    {
+        HWND list = FileList(frame);
+        if (!list)
+            return false;
+        LVFINDINFOW find = {};
+        find.flags = LVFI_STRING;
+        find.psz = name.c_str();
+        int index = static_cast<int>(
+            SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        if (index < 0) {
+            // Lists that hide known extensions show the stem.
+            const std::wstring stem = name.substr(0, name.rfind(L'.'));
+            find.psz = stem.c_str();
+            index = static_cast<int>(
+                SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        }
+        if (index < 0)
+            return false;
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = 0;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return SendMessageW(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
+    }
+
+    // The preview control painted by its template window into a bitmap of its size.
+    static t_capture Capture(HWND frame)
+    {
+        t_capture capture;
+        HWND dialog = TemplateOf(frame);
+        HWND control = dialog ? GetDlgItem(dialog, c_filePreviewPicture) : nullptr;
+        if (!control)
+            return capture;
+        RECT client;
+        GetClientRect(control, &client);
+        t_memDCHolder target;
+        if (!t_memDC::Create(*target, nullptr, client.right, client.bottom, 32))
+            return capture;
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_STATIC;
+        item.CtlID = c_filePreviewPicture;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = control;
+        item.hDC = target->dc;
+        item.rcItem = client;
+        SendMessageW(dialog, WM_DRAWITEM, c_filePreviewPicture, reinterpret_cast<LPARAM>(&item));
+        return FromTarget(*target, capture);
+    }
+
+    static t_capture& FromTarget(t_memDC& target, t_capture& capture)
+    {
+        GdiFlush();
+        capture.width = target.width;
+        capture.height = target.height;
+        capture.pixels.resize(static_cast<size_t>(capture.width) * capture.height);
+        for (int y = 0; y < capture.height; ++y)
+            for (int x = 0; x < capture.width; ++x)
+                capture.pixels[static_cast<size_t>(y) * capture.width + x] =
+                    target.Pixels()[static_cast<size_t>(capture.height - 1 - y) * capture.width + x] & 0xFFFFFF;
+        return capture;
+    }
+
+    // The preview control as it shows on the screen: what its last real paint left.
+    static t_capture Shown(HWND frame)
+    {
+        t_capture capture;
+        HWND dialog = TemplateOf(frame);
+        HWND control = dialog ? GetDlgItem(dialog, c_filePreviewPicture) : nullptr;
+        if (!control)
+            return capture;
+        RECT client;
+        GetClientRect(control, &client);
+        t_memDCHolder target;
+        if (!t_memDC::Create(*target, nullptr, client.right, client.bottom, 32))
+            return capture;
+        HDC screen = GetDC(control);
+        BitBlt(target->dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        ReleaseDC(control, screen);
+        return FromTarget(*target, capture);
+    }
+
+    // Captures until the test holds; false after the wait.
+    static bool CaptureUntil(HWND frame, const std::function<bool(const t_capture&)>& test, t_capture* last = nullptr,
+                             t_capture (*capturer)(HWND) = Capture)
+    {
+        const DWORD start = GetTickCount();
+        t_capture capture;
+        do {
+            capture = capturer(frame);
+            if (capture.width > 0 && test(capture)) {
+                if (last)
+                    *last = capture;
+                return true;
+            }
+            Sleep(30);
+        } while (GetTickCount() - start < c_waitMs);
+        if (last)
+            *last = capture;
+        return false;
+    }
+
+    static void TypeFileName(HWND frame, const std::wstring& name)
+    {
+        HWND edit = GetDlgItem(frame, edt1);
+        if (!edit) {
+            HWND combo = GetDlgItem(frame, cmb13);
+            edit = combo ? ChildOfClass(combo, L"Edit") : nullptr;
+        }
+        if (!edit)
+            edit = ChildOfClass(frame, L"Edit");
+        if (edit)
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+
+    static void Press(HWND dialog, int button)
+    {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    }
+
+    static std::wstring Texts(HWND dialog)
+    {
+        std::wstring texts;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[64], text[512];
+            if (GetClassNameW(child, name, 64) && lstrcmpiW(name, L"Static") == 0 && GetWindowTextW(child, text, 512))
+                texts += std::wstring(text) + L'\n';
+        }
+        return texts;
+    }
+
+private:
+    struct t_search {
+        DWORD process;
+        HWND found;
+        const std::vector<HWND>* seen;
+    };
+
+    static BOOL CALLBACK FindDialog(HWND window, LPARAM context)
+    {
+        t_search* search = reinterpret_cast<t_search*>(context);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t name[64];
+        if (process != search->process || !IsWindowVisible(window) || !GetClassNameW(window, name, 64) ||
+            lstrcmpiW(name, L"#32770") != 0)
+            return TRUE;
+        for (HWND old : *search->seen)
+            if (old == window)
+                return TRUE;
+        search->found = window;
+        return FALSE;
+    }
+
+    std::vector<HWND> m_seen;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+class FileDialogPreview : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        SetModuleInstance(GetModuleHandleW(nullptr));
+        IMEKavrelApp::RegisterClasses();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(WriteRaw(m_folder / L"half.bmp", HalfBlackBmp()));
+        ASSERT_TRUE(WriteRaw(m_folder / L"blink.png", FlatPng(8, 8, {0xFF0000FFu, 0x0000FFFFu}, 15)));
+        ASSERT_TRUE(WriteRaw(m_folder / L"notes.txt", std::string("not a picture")));
+        ASSERT_TRUE(WriteRaw(m_folder / L"fake.png", std::string("\x89PNG\r\n\x1a\n but no picture")));
+        CreateDirectoryW((m_folder / L"sub").c_str(), nullptr);
+        m_owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, m_owner);
+        m_dialog.Configure(GetModuleHandleW(nullptr), c_dialogFilePreview, c_filePreviewPicture);
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(m_owner);
+        EXPECT_EQ(nullptr, CFileDialogPreview::Current());
+    }
+
+    t_tempFolder m_folder{L"filedlg"};
+    HWND m_owner = nullptr;
+    CFileDialogPreview m_dialog;
+};
+
+TEST_F(FileDialogPreview, OpenDialogPreviewsTheSelectedPictureScaledWithBlackKeyedOut)
+{
+    const uint32_t face = ButtonFace();
+    std::wstring failure;
+    RECT fitted = {}, templateClient = {};
+    t_capture picture, plain, folder;
+    t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+        HWND frame = d.NextDialog();
+        HWND dialog = frame ? t_fileDialogDriver::TemplateOf(frame) : nullptr;
+        if (!dialog) {
+            failure = L"no dialog with the preview template";
+            if (frame)
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+            return;
+        }
+        HWND control = GetDlgItem(dialog, c_filePreviewPicture);
+        GetWindowRect(control, &fitted);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&fitted), 2);
+        GetClientRect(dialog, &templateClient);
+        // Nothing chosen yet: the area is plain.
+        t_capture first = t_fileDialogDriver::Capture(frame);
+        if (first.width == 0 || !first.All(face))
+            failure += L"the empty area is not plain; ";
+        if (!t_fileDialogDriver::Select(frame, L"half.bmp"))
+            failure += L"half.bmp not in the list; ";
+        if (!t_fileDialogDriver::CaptureUntil(
+                frame, [](const t_capture& c) { return c.Any(0, c.height, c_red); }, &picture))
+            failure += L"the picture never showed; ";
+        // The selection repaints the control itself, not only the template around it.
+        if (!t_fileDialogDriver::CaptureUntil(
+                frame, [](const t_capture& c) { return c.Any(0, c.height, c_red); }, nullptr,
+                t_fileDialogDriver::Shown))
+            failure += L"the screen never showed the picture; ";
+        t_fileDialogDriver::Select(frame, L"fake.png");
+        if (!t_fileDialogDriver::CaptureUntil(
+                frame, [&](const t_capture& c) { return c.All(face); }, &plain))
+            failure += L"a file that is no picture left a picture; ";
+        t_fileDialogDriver::Select(frame, L"half.bmp");
+        t_fileDialogDriver::CaptureUntil(frame, [](const t_capture& c) { return c.Any(0, c.height, c_red); });
+        // A folder selected while no file name is typed.
+        t_fileDialogDriver::TypeFileName(frame, L"");
+        t_fileDialogDriver::Select(frame, L"sub");
+        if (!t_fileDialogDriver::CaptureUntil(
+                frame, [&](const t_capture& c) { return c.All(face); }, &folder))
+            failure += L"a folder left a picture; ";
+        t_fileDialogDriver::Select(frame, L"half.bmp");
+        t_fileDialogDriver::TypeFileName(frame, L"half.bmp");
+        t_fileDialogDriver::Press(frame, IDOK);
+    });
+    const bool chosen = m_dialog.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str());
+    driver.Join();
+    ASSERT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(m_folder / L"half.bmp", m_dialog.GetPath());
+
+    // The area keeps its place and width and reaches down to the caption's height above
+    // the template's bottom.
+    EXPECT_EQ(templateClient.bottom - GetSystemMetrics(SM_CYCAPTION) - fitted.top, fitted.bottom - fitted.top);
+    ASSERT_GT(picture.height, CFileDialogPreview::c_labelHeight);
+
+    // The 16 x 16 picture fills the side that it reaches first, centred.
+    const double scale = std::max(16.0 / picture.width, 16.0 / picture.height);
+    const int drawn[2] = {static_cast<int>(16 / scale), static_cast<int>(16 / scale)};
+    const int left = (picture.width - drawn[0]) / 2, top = (picture.height - drawn[1]) / 2;
+    EXPECT_EQ(c_red, picture.At(left, top));
+    EXPECT_EQ(c_red, picture.At(left + drawn[0] / 2 - 2, top + drawn[1] / 3));
+    if (left > 0) {
+        EXPECT_EQ(face, picture.At(left - 1, top));
+    }
+    if (top > 0) {
+        EXPECT_EQ(face, picture.At(left, top - 1));
+    }
+    // The black half is keyed out.
+    EXPECT_EQ(face, picture.At(left + drawn[0] / 2 + 2, top + drawn[1] / 3));
+    EXPECT_EQ(face, picture.At(left + drawn[0] - 1, top));
+    // The size label is white, in the bottom band only.
+    EXPECT_TRUE(picture.Any(picture.height - CFileDialogPreview::c_labelHeight, picture.height, 0xFFFFFF));
+    EXPECT_FALSE(picture.Any(0, picture.height - CFileDialogPreview::c_labelHeight, 0xFFFFFF));
+}
+
+TEST_F(FileDialogPreview, AnimatedPicturePlaysInThePreview)
+{
+    std::wstring failure;
+    t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+        HWND frame = d.NextDialog();
+        if (!frame || !t_fileDialogDriver::TemplateOf(frame)) {
+            failure = L"no dialog with the preview template";
+            if (frame)
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+            return;
+        }
+        if (!t_fileDialogDriver::Select(frame, L"blink.png"))
+            failure += L"blink.png not in the list; ";
+        // The frames take turns: red, blue and red again.
+        for (uint32_t color : {c_red, c_blue, c_red}) {
+            const auto shows = [color](const t_capture& c) { return c.At(c.width / 2, c.height / 3) == color; };
+            if (!t_fileDialogDriver::CaptureUntil(frame, shows))
+                failure += L"a frame never showed; ";
+        }
+        t_fileDialogDriver::Press(frame, IDCANCEL);
+    });
+    EXPECT_FALSE(m_dialog.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str()));
+    driver.Join();
+    EXPECT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
+    // A cancel chose nothing, not even the file last previewed.
+    EXPECT_STREQ(L"", m_dialog.GetPath());
+}
+
+TEST_F(FileDialogPreview, SaveDialogAsksBeforeOverwriting)
+{
+    std::wstring failure, question;
+    t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+        HWND frame = d.NextDialog();
+        if (!frame || !t_fileDialogDriver::TemplateOf(frame)) {
+            failure = L"no dialog with the preview template";
+            if (frame)
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+            return;
+        }
+        // Declining keeps the dialog open; agreeing ends it.
+        for (int answer : {IDNO, IDYES}) {
+            t_fileDialogDriver::TypeFileName(frame, L"half.bmp");
+            t_fileDialogDriver::Press(frame, IDOK);
+            HWND ask = d.NextDialog();
+            if (!ask) {
+                failure += L"no question before overwriting; ";
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+                return;
+            }
+            question = t_fileDialogDriver::Texts(ask);
+            if (!GetDlgItem(ask, IDYES) || !GetDlgItem(ask, IDNO))
+                failure += L"the question is not yes or no; ";
+
+            t_fileDialogDriver::Press(ask, answer);
+            Sleep(300);
+            if (answer == IDNO && !IsWindowVisible(frame))
+                failure += L"declining closed the dialog; ";
+        }
+    });
+    const bool chosen = m_dialog.ChooseSaveFile(m_owner, c_pictureFilter, m_folder.Path().c_str());
+    driver.Join();
+    ASSERT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(m_folder / L"half.bmp", m_dialog.GetPath());
+    EXPECT_FALSE(question.empty());
+
+    // A new name is taken without a question.
+    t_fileDialogDriver fresh([&](t_fileDialogDriver& d) {
+        HWND frame = d.NextDialog();
+        if (!frame)
+            return;
+        t_fileDialogDriver::TypeFileName(frame, L"new.png");
+        t_fileDialogDriver::Press(frame, IDOK);
+        if (HWND ask = d.NextDialog(1500)) {
+            failure += L"asked about a new file; ";
+            t_fileDialogDriver::Press(ask, IDYES);
+        }
+    });
+    EXPECT_TRUE(m_dialog.ChooseSaveFile(m_owner, c_pictureFilter, m_folder.Path().c_str()));
+    fresh.Join();
+    EXPECT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
+    EXPECT_EQ(m_folder / L"new.png", m_dialog.GetPath());
+}
+
+TEST_F(FileDialogPreview, MissingTemplateFailsAndLeavesNoDialogRunning)
+{
+    CFileDialogPreview broken;
+    broken.Configure(GetModuleHandleW(nullptr), 9999, c_filePreviewPicture);
+    // Should a dialog come up all the same, it is cancelled.
+    t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+        if (HWND frame = d.NextDialog(2000))
+            t_fileDialogDriver::Press(frame, IDCANCEL);
+    });
+    EXPECT_FALSE(broken.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str()));
+    driver.Join();
+    EXPECT_EQ(nullptr, CFileDialogPreview::Current());
+    EXPECT_STREQ(L"", broken.GetPath());
+
+    // An unconfigured dialog shows nothing.
+    CFileDialogPreview unconfigured;
+    EXPECT_FALSE(unconfigured.ChooseOpenFile(m_owner, c_pictureFilter, nullptr));
+}
+
+// The path field inside a small test window.
+class PathField : public FileDialogPreview {
+protected:
+    static const UINT c_notify = WM_APP + 17;
+
+    void SetUp() override
+    {
+        FileDialogPreview::SetUp();
+        ASSERT_TRUE(m_field.Create(m_owner, RECT{10, 20, 410, 44}, L"背景图片", 80, 240, 60, c_notify));
+        m_field.SetFilter(c_anyFilter, sizeof(c_anyFilter) / sizeof(wchar_t));
+        m_field.SetPath(L"old.png");
+    }
+
+    // Clicks "导入..." (the dialog runs inside) and counts the notifications after it.
+    int BrowseAndCount()
+    {
+        SendMessageW(m_field.GetHwnd(), WM_COMMAND, MAKEWPARAM(OpenFileCtrl::c_buttonId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(m_field.GetHwnd(), OpenFileCtrl::c_buttonId)));
+        int count = 0;
+        MSG msg;
+        while (PeekMessageW(&msg, m_owner, c_notify, c_notify, PM_REMOVE))
+            ++count;
+        return count;
+    }
+
+    std::wstring EditText() const
+    {
+        wchar_t text[MAX_PATH];
+        GetWindowTextW(GetDlgItem(m_field.GetHwnd(), OpenFileCtrl::c_editId), text, MAX_PATH);
+        return text;
+    }
+
+    OpenFileCtrl m_field;
+};
+
+TEST_F(PathField, LaysOutLabelEditAndButtonInItsFont)
+{
+    HWND field = m_field.GetHwnd();
+    RECT own;
+    GetClientRect(field, &own);
+    EXPECT_EQ(400, own.right);
+    EXPECT_EQ(24, own.bottom);
+    struct t_row {
+        HWND control;
+        int left, width;
+        const wchar_t* text;
+    };
+    const t_row rows[] = {
+        {FindWindowExW(field, nullptr, L"Static", nullptr), 0, 80, L"背景图片"},
+        {GetDlgItem(field, OpenFileCtrl::c_editId), 82, 240, L"old.png"},
+        {GetDlgItem(field, OpenFileCtrl::c_buttonId), 324, 60, L"导入..."},
+    };
+    for (const t_row& row : rows) {
+        ASSERT_NE(nullptr, row.control) << row.left;
+        RECT rect;
+        GetWindowRect(row.control, &rect);
+        MapWindowPoints(nullptr, field, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(row.left, rect.left);
+        EXPECT_EQ(row.width, rect.right - rect.left);
+        EXPECT_EQ(24, rect.bottom - rect.top);
+        wchar_t text[64];
+        GetWindowTextW(row.control, text, 64);
+        EXPECT_STREQ(row.text, text);
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(row.control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        EXPECT_EQ(12, font.lfHeight);
+        EXPECT_STREQ(L"宋体", font.lfFaceName);
+    }
+    EXPECT_TRUE(GetWindowLongW(rows[1].control, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(PathField, PostsOnlyWhenAFileWasChosen)
+{
+    // Cancelled: neither the path nor the parent hears of it.
+    {
+        t_fileDialogDriver driver([](t_fileDialogDriver& d) {
+            if (HWND frame = d.NextDialog())
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+        });
+        EXPECT_EQ(0, BrowseAndCount());
+        driver.Join();
+        EXPECT_EQ(L"old.png", m_field.GetPath());
+        EXPECT_EQ(L"old.png", EditText());
+    }
+    // Chosen: the path shows and the parent gets one notification.
+    std::wstring filters;
+    {
+        t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+            HWND frame = d.NextDialog();
+            if (!frame)
+                return;
+            HWND combo = GetDlgItem(frame, cmb1);
+            wchar_t text[64] = {};
+            if (combo && SendMessageW(combo, CB_GETCOUNT, 0, 0) == 1)
+                SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            filters = text;
+            t_fileDialogDriver::TypeFileName(frame, m_folder / L"notes.txt");
+            t_fileDialogDriver::Press(frame, IDOK);
+        });
+        EXPECT_EQ(1, BrowseAndCount());
+        driver.Join();
+    }
+    EXPECT_EQ(L"所有文件", filters);
+    EXPECT_EQ(m_folder / L"notes.txt", m_field.GetPath());
+    EXPECT_EQ(m_folder / L"notes.txt", EditText());
+}
+
+}  // namespace
