@@ -790,6 +790,50 @@ TEST_F(StatusButtonTest, HoverOutPlaysTheInAnimationBackFromWhereItGot)
     EXPECT_EQ(0u, button->GetStateAnimationPos(0, t_wndButton::e_hover, 500));
 }
 
+bool g_down = false;
+POINT g_cursor = {0, 0};
+bool FakeDown() { return g_down; }
+bool FakeCursor(POINT& point)
+{
+    point = g_cursor;
+    return true;
+}
+
+// Pressing and releasing the mouse on the Chinese/English button: no click while input is
+// disabled; otherwise the layer's callback and the other mode.
+TEST_F(StatusButtonTest, MouseClicksAreSuppressedWhileInputIsDisabled)
+{
+    t_inputHooksScope hooks(t_inputHooks{&FakeTick, &FakeDown, &FakeCursor});
+    LoadSkin(SkinIni(L""));
+    t_wndButtonEn* en = Fixed<t_wndButtonEn>(t_skinButton::e_cnEn);
+    ASSERT_NE(nullptr, en);
+    en->SetBounds(110, 205, 10, 10, false);
+    auto click = [&] {
+        g_cursor = {115, 210};
+        en->OnMouseEnter();
+        g_down = true;
+        EXPECT_TRUE(en->OnLButtonDown(MK_LBUTTON, 115, 210));
+        g_down = false;
+        EXPECT_TRUE(en->OnLButtonUp(0, 115, 210));
+    };
+    imc.disabled = true;
+    en->Measure(nullptr);
+    ASSERT_EQ(2, en->mode);
+    click();
+    EXPECT_EQ(2, en->mode);
+    EXPECT_TRUE(g_callbacks.empty());
+
+    imc.disabled = false;
+    en->Measure(nullptr);
+    ASSERT_EQ(0, en->mode);
+    click();
+    EXPECT_EQ(1, en->mode);
+    EXPECT_EQ((std::vector<int>{1}), g_callbacks);
+    // The next measure shows the host's state again.
+    en->Measure(nullptr);
+    EXPECT_EQ(0, en->mode);
+}
+
 // The default skin: the hover background under a dimmed button picture, and the whole
 // rectangle hit.
 TEST_F(StatusButtonTest, DefaultSkinHoverDrawsTheBackgroundAndDimsThePicture)
