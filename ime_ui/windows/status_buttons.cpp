@@ -68,6 +68,13 @@ void LinkHint(t_wndStatusBtn& button, const t_str& address, bool hasAddress)
     button.SetText(hint.c_str());
 }
 
+// A page button: mode 0 and clicks when the host can page that way, else mode 1 and none.
+void ShowPaging(t_wndStatusBtn& button, bool can)
+{
+    button.SetMode(can ? 0 : 1);
+    button.AllowClicks(can);
+}
+
 t_wndButtonSkinManager::t_skinBoxLauncher g_skinBoxLauncher = nullptr;
 
 }  // namespace
@@ -122,10 +129,7 @@ bool t_wndButtonTradition::OnRButtonUp(UINT, int x, int y)
 bool t_wndButtonSoftKeyboard::Create(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                                      HINSTANCE instance, t_wndBase* parentElement)
 {
-    if (!t_wndStatusBtn::Create(createStyle, x, y, width, height, createId, instance, parentElement))
-        return false;
-    style = c_toggleStyle;
-    return true;
+    return CreateAs(createStyle, x, y, width, height, createId, instance, parentElement, c_toggleStyle, false);
 }
 
 void t_wndButtonSoftKeyboard::UpdateState()
@@ -165,42 +169,23 @@ void t_wndButtonMenu::OnClick()
 bool t_wndButtonPageUp::Create(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                                HINSTANCE instance, t_wndBase* parentElement)
 {
-    if (!t_wndStatusBtn::Create(createStyle, x, y, width, height, createId, instance, parentElement))
-        return false;
-    cursorRestore = true;
-    return true;
+    return CreateAs(createStyle, x, y, width, height, createId, instance, parentElement, e_styleDefault, true);
 }
 
-void t_wndButtonPageUp::UpdateState()
-{
-    const bool can = GetContext()->Imc().CanPageUp(HostWindow());
-    SetMode(can ? 0 : 1);
-    AllowClicks(can);
-}
+void t_wndButtonPageUp::UpdateState() { ShowPaging(*this, GetContext()->Imc().CanPageUp(HostWindow())); }
 
 bool t_wndButtonPageDown::Create(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                                  HINSTANCE instance, t_wndBase* parentElement)
 {
-    if (!t_wndStatusBtn::Create(createStyle, x, y, width, height, createId, instance, parentElement))
-        return false;
-    cursorRestore = true;
-    return true;
+    return CreateAs(createStyle, x, y, width, height, createId, instance, parentElement, e_styleDefault, true);
 }
 
-void t_wndButtonPageDown::UpdateState()
-{
-    const bool can = GetContext()->Imc().CanPageDown(HostWindow());
-    SetMode(can ? 0 : 1);
-    AllowClicks(can);
-}
+void t_wndButtonPageDown::UpdateState() { ShowPaging(*this, GetContext()->Imc().CanPageDown(HostWindow())); }
 
 bool t_wndButtonPassport::Create(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                                  HINSTANCE instance, t_wndBase* parentElement)
 {
-    if (!t_wndStatusBtn::Create(createStyle, x, y, width, height, createId, instance, parentElement))
-        return false;
-    style = c_toggleStyle;
-    return true;
+    return CreateAs(createStyle, x, y, width, height, createId, instance, parentElement, c_toggleStyle, false);
 }
 
 void t_wndButtonPassport::UpdateState()

@@ -107,6 +107,16 @@ t_wndStatusBtn::t_wndStatusBtn()
 
 t_wndStatusBtn::~t_wndStatusBtn() = default;
 
+bool t_wndStatusBtn::CreateAs(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
+                              HINSTANCE instance, t_wndBase* parentElement, int buttonStyle, bool restoreCursor)
+{
+    if (!t_wndButton::Create(createStyle, x, y, width, height, createId, instance, parentElement))
+        return false;
+    style = buttonStyle;
+    cursorRestore = restoreCursor;
+    return true;
+}
+
 void t_wndStatusBtn::SetKey(int windowNumber, t_skinItemType itemType, int itemIndex)
 {
     window = windowNumber;

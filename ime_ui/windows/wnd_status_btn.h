@@ -89,6 +89,11 @@ public:
     int type;    // 0 built-in, 1 custom, 3 component
     int index;   // the built-in kind, else the position in the skin's array
 
+protected:
+    // Create, then the style the kind needs and whether the cursor goes back after a click.
+    bool CreateAs(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId, HINSTANCE instance,
+                  t_wndBase* parentElement, int buttonStyle, bool restoreCursor);
+
 private:
     // The animated picture of (mode, state): its frame list, null when not animated.
     t_imageFrames* AnimationOf(int forMode, int state);
