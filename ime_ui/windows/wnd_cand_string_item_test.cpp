@@ -335,16 +335,37 @@ TEST_F(CandStringItemTest, PaintsTextUnderlineAndNameIcon)
     EXPECT_LE(textBox.right, Left() + text.cx);
 }
 
+// Largest red channel in a column range: the ink of red text on a black target.
+int MaxRed(t_testSurface& surface, int from, int to)
+{
+    int most = 0;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = from; x < to; ++x)
+            most = std::max<int>(most, (surface.At(x, y) >> 16) & 0xFF);
+    }
+    return most;
+}
+
 TEST_F(CandStringItemTest, PrefixAndLabelAreDimmed)
 {
     item->SetPrefix(L"pre");
     item->Measure(nullptr);
-    t_testSurface surface(400, 40, true);
-    item->Paint_CandString(surface.Paint());
     const int dimEnd = Left() + Run(L"4.").cx + Run(L"pre").cx;
-    EXPECT_NEAR(63, MaxAlpha(surface, Left(), dimEnd), 1);
-    EXPECT_EQ(255, MaxAlpha(surface, dimEnd, Left() + Width()));
-    EXPECT_EQ(0, MaxAlpha(surface, Left() + Width(), 400));
+    // Layered (per-pixel alpha) and plain items on an alpha target.
+    for (bool perPixel : {false, true}) {
+        item->SetPerPixelAlpha(perPixel);
+        t_testSurface surface(400, 40, true);
+        item->Paint_CandString(surface.Paint());
+        EXPECT_NEAR(63, MaxAlpha(surface, Left(), dimEnd), 1) << perPixel;
+        EXPECT_EQ(255, MaxAlpha(surface, dimEnd, Left() + Width())) << perPixel;
+        EXPECT_EQ(0, MaxAlpha(surface, Left() + Width(), 400)) << perPixel;
+    }
+    // A classic (opaque) target: the dimmed runs are blended, not drawn at full strength.
+    item->SetPerPixelAlpha(false);
+    t_testSurface classic(400, 40, false);
+    item->Paint_CandString(classic.Paint());
+    EXPECT_NEAR(63, MaxRed(classic, Left(), dimEnd), 1);
+    EXPECT_EQ(255, MaxRed(classic, dimEnd, Left() + Width()));
 }
 
 TEST_F(CandStringItemTest, CloudStatesPaintLabelAndPictures)
