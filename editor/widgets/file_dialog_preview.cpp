@@ -17,7 +17,8 @@ CFileDialogPreview* s_current = nullptr;
 }  // namespace
 
 CFileDialogPreview::CFileDialogPreview()
-    : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_configured(false)
+    : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_configured(false),
+      m_extendedError(0)
 {
     m_path[0] = L'\0';
 }
@@ -55,6 +56,7 @@ bool CFileDialogPreview::Choose(bool save, HWND owner, const wchar_t* filter, co
     m_path[0] = L'\0';
     FreePicture();
     m_frame = nullptr;
+    m_extendedError = 0;
     // One preview dialog at a time: a second one would take the hook from the first.
     if (!m_configured || s_current)
         return false;
@@ -74,8 +76,7 @@ bool CFileDialogPreview::Choose(bool save, HWND owner, const wchar_t* filter, co
 
     s_current = this;
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen)
-        CommDlgExtendedError();
+    m_extendedError = chosen ? 0 : CommDlgExtendedError();
     // The hook lets go on WM_DESTROY; a dialog that never came up (no template) sent none.
     s_current = nullptr;
     m_frame = nullptr;
@@ -182,9 +183,8 @@ void CFileDialogPreview::AnimatePreview()
 {
     if (!m_picture || m_picture->kind != t_imageSource::e_frames)
         return;
-    if (!m_picture->Frames().Advance(static_cast<int>(GetTickCount() / 10))) {
+    if (!m_picture->Frames().Advance(static_cast<int>(GetTickCount() / 10)))
         return;
-    }
     HWND control = PreviewControl();
     if (control)
         InvalidateRect(control, nullptr, FALSE);

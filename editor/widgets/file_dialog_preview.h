@@ -27,6 +27,8 @@ public:
     // As ChooseOpenFile; the dialog asks before overwriting an existing file.
     bool ChooseSaveFile(HWND owner, const wchar_t* filter, const wchar_t* initialDir);
     const wchar_t* GetPath() const { return m_path; }
+    // CommDlgExtendedError after the last dialog: 0 for a choice or a plain cancel.
+    DWORD ExtendedError() const { return m_extendedError; }
 
     // The dialog procedure of the template window.
     virtual UINT_PTR HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,4 +61,5 @@ private:
     HWND m_frame;
     t_imageSource* m_picture;
     bool m_configured;
+    DWORD m_extendedError;
 };

@@ -443,8 +443,9 @@ TEST_F(FileDialogPreview, AnimatedPicturePlaysInThePreview)
     EXPECT_FALSE(m_dialog.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str()));
     driver.Join();
     EXPECT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
-    // A cancel chose nothing, not even the file last previewed.
+    // A cancel chose nothing, not even the file last previewed, and is no error.
     EXPECT_STREQ(L"", m_dialog.GetPath());
+    EXPECT_EQ(0u, m_dialog.ExtendedError());
 }
 
 TEST_F(FileDialogPreview, SaveDialogAsksBeforeOverwriting)
@@ -516,6 +517,7 @@ TEST_F(FileDialogPreview, MissingTemplateFailsAndLeavesNoDialogRunning)
     driver.Join();
     EXPECT_EQ(nullptr, CFileDialogPreview::Current());
     EXPECT_STREQ(L"", broken.GetPath());
+    EXPECT_NE(0u, broken.ExtendedError());
 
     // An unconfigured dialog shows nothing.
     CFileDialogPreview unconfigured;
