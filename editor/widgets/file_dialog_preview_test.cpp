@@ -7,7 +7,6 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -97,17 +96,13 @@ HWND ChildOfClass(HWND parent, const wchar_t* className)
 class t_fileDialogDriver {
 public:
     explicit t_fileDialogDriver(std::function<void(t_fileDialogDriver&)> script)
-        : m_thread([this, script] {
-              script(*this);
-              m_done = true;
-          })
+        : m_thread([this, script] { script(*this); })
     {}
     ~t_fileDialogDriver()
     {
         if (m_thread.joinable())
             m_thread.join();
     }
-    bool Done() const { return m_done; }
     void Join() { m_thread.join(); }
 
     // The next top-level dialog of the process not seen before; null after the wait.
@@ -303,7 +298,6 @@ private:
     }
 
     std::vector<HWND> m_seen;
-    std::atomic<bool> m_done{false};
     std::thread m_thread;
 };
 
@@ -593,6 +587,31 @@ TEST_F(PathField, LaysOutLabelEditAndButtonInItsFont)
         EXPECT_STREQ(L"宋体", font.lfFaceName);
     }
     EXPECT_TRUE(GetWindowLongW(rows[1].control, GWL_STYLE) & ES_READONLY);
+
+    // A child field needs a parent window.
+    OpenFileCtrl orphan;
+    EXPECT_FALSE(orphan.Create(nullptr, RECT{0, 0, 100, 20}, L"x", 10, 50, 30, c_notify));
+}
+
+TEST_F(PathField, LongFilterIsCutAtItsRoomAndStillEnds)
+{
+    // 29 pairs of 9 characters: the 29th is cut inside its pattern, the rest dropped.
+    std::wstring filter;
+    for (int i = 0; i < 29; ++i)
+        filter += std::wstring(L"图片") + L'\0' + L"*.png" + L'\0';
+    m_field.SetFilter(filter.c_str(), static_cast<int>(filter.size()));
+    LRESULT shown = 0;
+    t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+        HWND frame = d.NextDialog();
+        if (!frame)
+            return;
+        HWND combo = GetDlgItem(frame, cmb1);
+        shown = combo ? SendMessageW(combo, CB_GETCOUNT, 0, 0) : -1;
+        t_fileDialogDriver::Press(frame, IDCANCEL);
+    });
+    EXPECT_EQ(0, BrowseAndCount());
+    driver.Join();
+    EXPECT_EQ(OpenFileCtrl::c_filterCapacity / 9 + 1, shown);
 }
 
 TEST_F(PathField, PostsOnlyWhenAFileWasChosen)
