@@ -1,6 +1,7 @@
 #include "ime_ui/windows/wnd_status_btn.h"
 
 #include "foundation/process/ui_function.h"
+#include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
 #include "ime_ui/skin/skin_buttons.h"
 #include "ime_ui/skin/ui_skin_data.h"
@@ -105,7 +106,16 @@ t_wndStatusBtn::t_wndStatusBtn()
       m_shownStateBefore(-1)
 {}
 
-t_wndStatusBtn::~t_wndStatusBtn() = default;
+t_wndStatusBtn::~t_wndStatusBtn()
+{
+    // The window's layout tree owns the button's node and may outlive the button: the node
+    // must not reach it any more.
+    if (layout && layout->GetKind() == t_layout::e_kindWnd) {
+        t_layoutWnd* node = static_cast<t_layoutWnd*>(layout);
+        if (node->GetElement() == static_cast<i_element*>(this))
+            node->SetElement(nullptr);
+    }
+}
 
 bool t_wndStatusBtn::CreateAs(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                               HINSTANCE instance, t_wndBase* parentElement, int buttonStyle, bool restoreCursor)

@@ -25,6 +25,7 @@ public:
     static constexpr int c_hintChars = 256;
 
     t_wndStatusBtn();
+    // Unbinds the button's layout node, which the window's layout tree owns.
     ~t_wndStatusBtn() override;
 
     // Over the default skin, a built-in button hovered or pressed gets the shared state

@@ -691,6 +691,13 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
     EXPECT_EQ(0x00FF00u, at(95, 5));
     EXPECT_EQ(0x0000FFu, at(5, 25));
     EXPECT_EQ(0xFFFFFFu, at(95, 25));
+    // A button deleted before the layout: its node paints and measures nothing.
+    delete FindStatusButton(buttons, 0, t_skinItemType::e_fixed, 1);
+    layer->Measure(nullptr);
+    layer->Layout(nullptr);
+    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 100, 30));
+    GdiFlush();
+    EXPECT_EQ(0x000000u, at(95, 5));
     const RECT menu = FindStatusButton(buttons, 0, t_skinItemType::e_fixed, 6)->GetRect();
     EXPECT_TRUE(IsRectEmpty(&menu)) << "another layer: not placed";
     const RECT logo = FindStatusButton(buttons, 0, t_skinItemType::e_fixed, 15)->GetRect();
