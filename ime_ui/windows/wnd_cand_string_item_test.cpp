@@ -28,6 +28,7 @@ namespace {
 const uint32_t c_red = 0x0000FF;   // COLORREF
 const uint32_t c_blue = 0xFF0000;  // COLORREF
 const uint32_t c_hostGreen = 0xFF00FF00u;
+const uint32_t c_hostBlue = 0xFF0000FFu;
 
 class t_candHost : public ImcWrapImplBase {
 public:
@@ -49,6 +50,19 @@ public:
     {
         extraClicks.push_back({index, x, y});
         return extraClickHandled;
+    }
+    bool GetCandidateImageSize(HWND, int, int& width, int& height) override
+    {
+        if (imageSize.cx <= 0)
+            return false;
+        width = imageSize.cx;
+        height = imageSize.cy;
+        return true;
+    }
+    bool DrawCandidateImage(HWND, int, HDC, void* pixels, int width, int height) override
+    {
+        std::fill_n(static_cast<uint32_t*>(pixels), static_cast<size_t>(width) * height, c_hostBlue);
+        return true;
     }
     bool ShowsCandidateIcons(HWND) override { return iconsShown; }
     DWORD GetCloudRequestTime(HWND) override { return requestTime; }
@@ -77,6 +91,7 @@ public:
         int index, x, y;
     };
     SIZE extraSize = {0, 0};
+    SIZE imageSize = {0, 0};
     bool extraClickHandled = true;
     bool iconsShown = false;
     DWORD requestTime = 0;
@@ -333,6 +348,33 @@ TEST_F(CandStringItemTest, PaintsTextUnderlineAndNameIcon)
     EXPECT_GE(textBox.left, Left());
     EXPECT_GE(textBox.top, Top());
     EXPECT_LE(textBox.right, Left() + text.cx);
+}
+
+TEST_F(CandStringItemTest, InlineImageFollowsTheLabel)
+{
+    item->inlineImageFlag = true;
+    host.imageSize = SIZE{20, 25};
+    item->Measure(nullptr);
+    const SIZE text = Run(L"4.word");
+    EXPECT_EQ(text.cx + 20, Width());
+    EXPECT_EQ(25, Height());
+    EXPECT_EQ(text.cx, item->labelWidth);
+
+    // Painted: the label, then the host's picture right after it; the word is not drawn.
+    t_testSurface surface(400, 40, true);
+    item->Paint_CandString(surface.Paint());
+    const int label = Run(L"4.").cx;
+    EXPECT_EQ(c_hostBlue, surface.At(Left() + label, Top()));
+    EXPECT_EQ(c_hostBlue, surface.At(Left() + label + 19, Top() + 24));
+    EXPECT_EQ(0, MaxAlpha(surface, Left() + label + 20, 400));
+    const RECT labelBox = AlphaBoundsIn(surface, 0, Left() + label);
+    EXPECT_GE(labelBox.left, Left());
+    EXPECT_LT(labelBox.left, labelBox.right);
+
+    // Without the host's size the image adds nothing.
+    host.imageSize = SIZE{0, 0};
+    item->Measure(nullptr);
+    EXPECT_EQ(text.cx, Width());
 }
 
 // Largest red channel in a column range: the ink of red text on a black target.
