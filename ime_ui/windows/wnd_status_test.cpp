@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "tests/support/launch_log.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/painted_tree.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/imc_wrap.h"
@@ -374,6 +376,53 @@ TEST_F(StatusTest, DefaultStripShowsTheMaskedKindsInStripOrder)
         EXPECT_EQ(static_cast<int>(2 + 20 * c.strip.size()), bar.width) << c.flags;
         EXPECT_EQ(c_barColor, bar.At(bar.width - 1, 0)) << c.flags;
     }
+}
+
+// Extra children that fill their cell with magenta and count how many are alive.
+class FillFactory : public t_wndStatus::i_extraChildFactory {
+public:
+    class t_counted : public t_fillElement {
+    public:
+        explicit t_counted(int& live) : t_fillElement(0xFFFF00FF, false), m_live(live) { ++m_live; }
+        ~t_counted() override { --m_live; }
+
+    private:
+        int& m_live;
+    };
+
+    t_wndBase* CreateExtraChild(t_wndStatus& status) override
+    {
+        t_counted* child = new t_counted(live);
+        child->Create(WS_CHILD, 0, 0, 10, 12, 0, nullptr, &status);
+        made.push_back(child);
+        return child;
+    }
+    bool Owns(const t_wndBase* element) override { return std::find(made.begin(), made.end(), element) != made.end(); }
+
+    int live = 0;
+    std::vector<const t_wndBase*> made;
+};
+
+TEST_F(StatusTest, DefaultStripGivesTheRestOfTheRowToTheExtraChild)
+{
+    ASSERT_TRUE(LoadSkin(std::wstring(L"[Display]\r\ndefault_skin=1\r\n") + c_statusIni));
+    settings.statusBtnFlag = 0;
+    FillFactory factory;
+    {
+        t_wndStatus status;
+        status.SetExtraChildFactory(&factory);
+        CreateChild(status);
+        const t_rendering bar = Render(status);
+        // The logo's column (2 + 20 pixels), then the extra child down the whole row.
+        ExpectRect(RECT{22, 0, bar.width, c_barHeight}, bar.Find(0xFF00FF), "extra child");
+        EXPECT_GE(bar.width, 32);
+        EXPECT_EQ(1, factory.live);
+        // Every rebuild replaces it.
+        status.ResetUi(0);
+        EXPECT_EQ(1, factory.live);
+        EXPECT_EQ(2u, factory.made.size());
+    }
+    EXPECT_EQ(0, factory.live);
 }
 
 TEST_F(StatusTest, WithoutABackgroundTheBarHasNoSkinAndNeverShows)
