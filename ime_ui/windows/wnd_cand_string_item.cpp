@@ -133,6 +133,13 @@ DWORD FrameDelayMs(const t_imageSource* source, int index)
     return delay > 0 ? static_cast<DWORD>(delay) * 10 : 0;
 }
 
+// A host picture the item can hold: positive and no larger than a frame may be, so that
+// the widths it adds cannot overflow and its bitmap stays small.
+bool IsPictureSize(int width, int height)
+{
+    return width > 0 && height > 0 && width <= c_maxFrameSide && height <= c_maxFrameSide;
+}
+
 bool IsEmptyBox(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace
@@ -401,8 +408,8 @@ int t_wndCandStringItem::Measure(HDC dc)
         width += space;
 
     int iconWidth = 0, iconHeight = 0;
-    if (host.GetCandidateExtraIconSize(ui->hostWindow, candIndex, iconWidth, iconHeight) && iconWidth > 0 &&
-        iconHeight > 0) {
+    if (host.GetCandidateExtraIconSize(ui->hostWindow, candIndex, iconWidth, iconHeight) &&
+        IsPictureSize(iconWidth, iconHeight)) {
         extraIconFlag = true;
         extraIconBox = t_box{0, 0, iconWidth, iconHeight};
     } else {
@@ -420,8 +427,8 @@ int t_wndCandStringItem::Measure(HDC dc)
     if (inlineImageFlag) {
         labelWidth = width;
         int imageWidth = 0, imageHeight = 0;
-        if (host.GetCandidateImageSize(ui->hostWindow, candIndex, imageWidth, imageHeight) && imageWidth > 0 &&
-            imageHeight > 0) {
+        if (host.GetCandidateImageSize(ui->hostWindow, candIndex, imageWidth, imageHeight) &&
+            IsPictureSize(imageWidth, imageHeight)) {
             inlineImageSize = SIZE{imageWidth, imageHeight};
             width += imageWidth;
             height = std::max(height, imageHeight);

@@ -371,9 +371,17 @@ TEST_F(CandStringItemTest, InlineImageFollowsTheLabel)
     EXPECT_GE(labelBox.left, Left());
     EXPECT_LT(labelBox.left, labelBox.right);
 
-    // Without the host's size the image adds nothing.
-    host.imageSize = SIZE{0, 0};
+    // Without the host's size, or with one no picture can have, the image adds nothing.
+    for (SIZE size : {SIZE{0, 0}, SIZE{-5, 10}, SIZE{0x7FFFFFFF, 10}}) {
+        host.imageSize = size;
+        item->Measure(nullptr);
+        EXPECT_EQ(text.cx, Width()) << size.cx;
+    }
+    // Nor does an extra icon of such a size.
+    item->inlineImageFlag = false;
+    host.extraSize = SIZE{0x7FFFFFF0, 0x7FFFFFF0};
     item->Measure(nullptr);
+    EXPECT_FALSE(item->extraIconFlag);
     EXPECT_EQ(text.cx, Width());
 }
 
