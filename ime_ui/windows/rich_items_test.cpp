@@ -25,6 +25,7 @@
 #include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
 #include "toolkit/ui_wrap.h"
+#include "toolkit/wnd_rich_hint.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
@@ -146,7 +147,11 @@ protected:
         item->Create(0, 10, 10, 0, 0, 0, nullptr, &top);
         item->SetContext(&context);
     }
-    ~RichItemTest() override { top.Destroy(); }
+    ~RichItemTest() override
+    {
+        top.Destroy();
+        t_wndCompRichItem::DestroySharedRichTip();
+    }
 
     void UseSkin()
     {
@@ -520,6 +525,44 @@ TEST_F(RichItemTest, ClearHintForgetsEverything)
     record.text = nullptr;
     item->SetHint(record);
     EXPECT_TRUE(item->hintText.IsEmpty());
+}
+
+TEST_F(RichItemTest, HoverAndIconPressOpenTheSharedRichTip)
+{
+    UseSkin();
+    HWND host = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    context.SetHostWindow(host);
+    EXPECT_EQ(1500, item->GetHoverTime(0, 0));
+    Show(e_compHintUnderlined, L"text", true);
+    const RECT r = item->GetRect();
+    // No tip text: no tip is made.
+    item->OnMouseHover(0, r.left + 25, r.top + 3);
+    EXPECT_EQ(nullptr, t_wndCompRichItem::RichTip());
+
+    t_compHintRecord record = {};
+    record.kind = e_compHintUnderlined;
+    record.text = L"text";
+    record.tipText = L"tip line";
+    record.iconFlag = true;
+    item->SetHint(record);
+    item->OnMouseHover(0, r.left + 25, r.top + 3);
+    t_wndRichHint* tip = t_wndCompRichItem::RichTip();
+    ASSERT_NE(nullptr, tip);
+    EXPECT_TRUE(IsWindowVisible(tip->hwnd));
+    EXPECT_GE(tip->RowCount(), 1);
+    EXPECT_EQ(-1, tip->closeId);
+    EXPECT_EQ(host, tip->ownerValue);
+    EXPECT_GT(tip->rect.right - tip->rect.left, 1);
+
+    // A click on the text hides it at once; a press on the icon opens it again, the same window.
+    Click(25, 3);
+    EXPECT_EQ(1, tip->rect.right - tip->rect.left);
+    item->OnLButtonDown(0, r.left + 3, r.top + 3);
+    EXPECT_EQ(tip, t_wndCompRichItem::RichTip());
+    EXPECT_GT(tip->rect.right - tip->rect.left, 1);
+    item->OnLButtonUp(0, r.left + 3, r.top + 3);
+    EXPECT_EQ((std::vector<std::string>{"click"}), this->host.calls);
+    DestroyWindow(host);
 }
 
 // ---- DirectUI hint ----

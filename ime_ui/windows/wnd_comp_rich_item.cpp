@@ -505,7 +505,7 @@ void t_wndCompRichItem::Paint_CompRich(t_paintCtx& context)
 
 // ---- Tips ----
 
-t_wndRichHint* t_wndCompRichItem::SharedRichTip(HWND owner)
+t_wndRichHint* t_wndCompRichItem::SharedRichTip(HWND window, HWND hostWindow)
 {
     if (g_richTip && g_richTip->hwnd && IsWindow(g_richTip->hwnd))
         return g_richTip;
@@ -517,11 +517,11 @@ t_wndRichHint* t_wndCompRichItem::SharedRichTip(HWND owner)
     t_wndRichHint* tip = new (std::nothrow) t_wndRichHint;
     if (!tip)
         return nullptr;
-    if (!tip->Create(0x88000000, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(owner), nullptr, nullptr)) {
+    if (!tip->Create(0x88000000, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(window), nullptr, nullptr)) {
         delete tip;
         return nullptr;
     }
-    tip->Init(ItemRichTipRequest(owner, -1));
+    tip->Init(ItemRichTipRequest(hostWindow, -1));
     g_richTip = tip;
     return g_richTip;
 }
@@ -543,13 +543,12 @@ void t_wndCompRichItem::ShowRichTip()
     if (tipText.IsEmpty())
         return;
     t_uiContext* ui = GetContext();
-    t_wndRichHint* tip = SharedRichTip(ui->hostWindow ? ui->hostWindow : GetHwnd());
+    t_wndRichHint* tip = SharedRichTip(GetHwnd(), ui->hostWindow);
     if (!tip)
         return;
     tip->SetContext(m_context);
+    // The markup is measured as the tip is placed.
     tip->SetText(tipText.c_str());
-    SIZE size = {0, 0};
-    tip->Measure(size);
     tip->ShowAt(GetRect(), true);
 }
 

@@ -129,8 +129,9 @@ public:
     bool SetFrameBitmap(HBITMAP bitmap);
     void ReleaseFrame();
 
-    // The process-wide rich tip, made on first use; null when it cannot be made.
-    static t_wndRichHint* SharedRichTip(HWND owner);
+    // The process-wide rich tip, made on first use over window and set up for the host
+    // window; null when it cannot be made.
+    static t_wndRichHint* SharedRichTip(HWND window, HWND hostWindow);
     // Destroys the shared rich tip (the tests end with it).
     static void DestroySharedRichTip();
     // The shared rich tip when it was made, else null.
