@@ -19,6 +19,7 @@
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/process_dialog.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -110,13 +111,11 @@ public:
     {
         const DWORD start = GetTickCount();
         while (GetTickCount() - start < waitMs) {
-            t_search search = {GetCurrentProcessId(), nullptr, &m_seen};
-            EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                m_seen.push_back(search.found);
+            if (HWND found = FindProcessDialog(m_seen)) {
+                m_seen.push_back(found);
                 // Let the dialog finish setting itself up.
                 Sleep(300);
-                return search.found;
+                return found;
             }
             Sleep(30);
         }
@@ -275,28 +274,6 @@ public:
     }
 
 private:
-    struct t_search {
-        DWORD process;
-        HWND found;
-        const std::vector<HWND>* seen;
-    };
-
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM context)
-    {
-        t_search* search = reinterpret_cast<t_search*>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t name[64];
-        if (process != search->process || !IsWindowVisible(window) || !GetClassNameW(window, name, 64) ||
-            lstrcmpiW(name, L"#32770") != 0)
-            return TRUE;
-        for (HWND old : *search->seen)
-            if (old == window)
-                return TRUE;
-        search->found = window;
-        return FALSE;
-    }
-
     std::vector<HWND> m_seen;
     std::thread m_thread;
 };

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/process_dialog.h"
+
 // Answers the modal dialogs (message boxes, file dialogs) of this process from a second
 // thread, the way a user would: each step waits for a new dialog to appear, records its
 // caption and texts, and presses a button (after typing a file name into a file dialog).
@@ -68,29 +70,6 @@ private:
         m_steps.push_back(step);
     }
 
-    struct t_search {
-        DWORD process;
-        HWND found;
-        const std::vector<HWND>* answered;
-    };
-
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM context)
-    {
-        t_search* search = reinterpret_cast<t_search*>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t name[64];
-        if (process != search->process || !IsWindowVisible(window) || !GetClassNameW(window, name, 64) ||
-            lstrcmpiW(name, L"#32770") != 0)
-            return TRUE;
-        for (HWND old : *search->answered) {
-            if (old == window)
-                return TRUE;
-        }
-        search->found = window;
-        return FALSE;
-    }
-
     static BOOL CALLBACK CollectTexts(HWND window, LPARAM context)
     {
         wchar_t name[64];
@@ -146,9 +125,8 @@ private:
                 if (expected)
                     step = m_steps.front();
             }
-            t_search search = {GetCurrentProcessId(), nullptr, &answered};
-            EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-            if (!search.found) {
+            const HWND found = FindProcessDialog(answered);
+            if (!found) {
                 unexpectedSince = 0;
                 continue;
             }
@@ -159,15 +137,15 @@ private:
                     unexpectedSince = GetTickCount();
                 if (GetTickCount() - unexpectedSince < c_unexpectedWaitMs)
                     continue;
-                Answer(search.found, {IDCANCEL, std::wstring()}, true);
-                answered.push_back(search.found);
+                Answer(found, {IDCANCEL, std::wstring()}, true);
+                answered.push_back(found);
                 unexpectedSince = 0;
                 continue;
             }
             // Let the dialog finish setting itself up before it is answered.
             Sleep(150);
-            Answer(search.found, step, false);
-            answered.push_back(search.found);
+            Answer(found, step, false);
+            answered.push_back(found);
             std::lock_guard<std::mutex> lock(m_mutex);
             m_steps.pop_front();
         }
