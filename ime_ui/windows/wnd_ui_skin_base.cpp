@@ -17,6 +17,7 @@
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/flash_skin_cmd.h"
 #include "ime_ui/windows/wnd_flash_sub.h"
+#include "ime_ui/windows/wnd_status_btn.h"
 #include "toolkit/imc_wrap.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/shake_detector.h"
@@ -84,6 +85,18 @@ bool RepointAnimatedRenders(t_layout* node)
     for (int i = 0; i < node->ChildCount(); ++i)
         changed |= RepointAnimatedRenders(node->ChildAt(i));
     return changed;
+}
+
+// Deletes a child of the window; a layout node of the window that may still name it
+// stops painting it.
+void DeleteSkinChild(t_wndBase* child)
+{
+    if (child->layout && child->layout->GetKind() == t_layout::e_kindWnd) {
+        t_layoutWnd* node = static_cast<t_layoutWnd*>(child->layout);
+        if (node->GetElement() == static_cast<i_element*>(child))
+            node->SetElement(nullptr);
+    }
+    delete child;
 }
 
 // Steps every button child of the window; true when one changed its state.
@@ -289,6 +302,10 @@ void t_wndUiSkinBase::SetChildVisible(const t_flashKeyMap& map, bool show)
 
 void t_wndUiSkinBase::ClearSkinChildren()
 {
+    for (int i = ChildCount() - 1; i >= 0; --i) {
+        if (t_wndStatusBtn* button = dynamic_cast<t_wndStatusBtn*>(ChildAt(i)))
+            DeleteSkinChild(button);
+    }
     DestroyFlashes();
     flashMap.Clear();
 }
@@ -296,16 +313,8 @@ void t_wndUiSkinBase::ClearSkinChildren()
 void t_wndUiSkinBase::DestroyFlashes()
 {
     for (int i = ChildCount() - 1; i >= 0; --i) {
-        t_wndFlashSub* child = dynamic_cast<t_wndFlashSub*>(ChildAt(i));
-        if (!child)
-            continue;
-        // A layout node of the window may still name the child: it must not paint it.
-        if (child->layout && child->layout->GetKind() == t_layout::e_kindWnd) {
-            t_layoutWnd* node = static_cast<t_layoutWnd*>(child->layout);
-            if (node->GetElement() == static_cast<i_element*>(child))
-                node->SetElement(nullptr);
-        }
-        delete child;
+        if (t_wndFlashSub* child = dynamic_cast<t_wndFlashSub*>(ChildAt(i)))
+            DeleteSkinChild(child);
     }
     // The map named the children just deleted.
     flashMap.Clear();
