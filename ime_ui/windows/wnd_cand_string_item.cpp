@@ -600,17 +600,7 @@ void t_wndCandStringItem::PaintContent(t_paintCtx& context, int x, int y, int wi
     } else if (inlineImageFlag) {
         left +=
             DrawRun(context, text, LabelLength(), nullptr, font, pinyin, &textColor, back, left, y, right, bottom, 255);
-        if (inlineImageSize.cx > 0 && inlineImageSize.cy > 0) {
-            t_memDCHolder image;
-            if (t_memDC::Create(*image, context.Dc(), inlineImageSize.cx, inlineImageSize.cy, 32)) {
-                t_uiContext* ui = GetContext();
-                ui->Imc().DrawCandidateImage(ui->hostWindow, candIndex, image->dc, image->bits, inlineImageSize.cx,
-                                             inlineImageSize.cy);
-                GdiFlush();
-                GdiAlphaBlend(context.Dc(), left, y, inlineImageSize.cx, inlineImageSize.cy, image->dc, 0, 0,
-                              inlineImageSize.cx, inlineImageSize.cy, SourceAlphaBlend(255));
-            }
-        }
+        DrawHostPicture(context, false, left, y, inlineImageSize.cx, inlineImageSize.cy);
     } else {
         DrawRun(context, text, length, &wordSpans, font, pinyin, &textColor, back, left, y, right, bottom, 255);
     }
@@ -638,16 +628,24 @@ void t_wndCandStringItem::PaintIcons(t_paintCtx& context, int x, int y, int widt
         if (itemText.Length() > 0 && itemText.c_str()[itemText.Length() - 1] == L' ')
             at -= space;
         extraIconBox.x = at - x;
-        t_memDCHolder icon;
-        if (t_memDC::Create(*icon, context.Dc(), extraIconBox.width, extraIconBox.height, 32)) {
-            t_uiContext* ui = GetContext();
-            ui->Imc().DrawCandidateExtraIcon(ui->hostWindow, candIndex, icon->dc, icon->bits, extraIconBox.width,
-                                             extraIconBox.height);
-            GdiFlush();
-            GdiAlphaBlend(context.Dc(), at, y, extraIconBox.width, extraIconBox.height, icon->dc, 0, 0,
-                          extraIconBox.width, extraIconBox.height, SourceAlphaBlend(255));
-        }
+        DrawHostPicture(context, true, at, y, extraIconBox.width, extraIconBox.height);
     }
+}
+
+void t_wndCandStringItem::DrawHostPicture(t_paintCtx& context, bool extraIcon, int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    t_memDCHolder picture;
+    if (!t_memDC::Create(*picture, context.Dc(), width, height, 32))
+        return;
+    t_uiContext* ui = GetContext();
+    if (extraIcon)
+        ui->Imc().DrawCandidateExtraIcon(ui->hostWindow, candIndex, picture->dc, picture->bits, width, height);
+    else
+        ui->Imc().DrawCandidateImage(ui->hostWindow, candIndex, picture->dc, picture->bits, width, height);
+    GdiFlush();
+    GdiAlphaBlend(context.Dc(), x, y, width, height, picture->dc, 0, 0, width, height, SourceAlphaBlend(255));
 }
 
 // ---- mouse

@@ -129,6 +129,9 @@ private:
     // Paints the candidate with its top-left at (x, y) of the context.
     void PaintContent(t_paintCtx& context, int x, int y, int width, int height);
     void PaintIcons(t_paintCtx& context, int x, int y, int width, int height);
+    // A cleared 32-bit bitmap the host draws into (the extra icon or the inline image),
+    // blended at (x, y).
+    void DrawHostPicture(t_paintCtx& context, bool extraIcon, int x, int y, int width, int height);
     // The word's width with its spans, or the plain measure.
     SIZE MeasureWord(t_paintCtx& context, bool& usedSpans);
     bool IconsShown() const;
