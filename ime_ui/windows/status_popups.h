@@ -3,6 +3,13 @@
 // points at; the popups themselves live behind this interface, made for each status bar
 // by a factory that the program installs once. Without a factory a status bar has no
 // popups, and what it would ask of them is left out.
+//
+// The popups answer through the status window's private messages (t_wndStatus::t_message):
+// the hint posts e_msgSkinBoxHidden when it has hidden and passes its tip's click on as
+// e_msgSkinBoxLaunch; the setup tip posts e_msgSetupTipClicked and the toolbox tip
+// e_msgCornerPopup when clicked; the bar configuration posts e_msgBarConfigDone with 1
+// (confirmed) or 0 (cancelled). Each is created owned by the status window (GetHwnd) and
+// with its context.
 #pragma once
 
 #include <windows.h>

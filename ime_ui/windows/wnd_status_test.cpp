@@ -620,6 +620,17 @@ TEST_F(StatusMessageTest, SkinBoxCornerPopupAndUnhandledMessages)
     EXPECT_EQ(expected, ui.calls);
 }
 
+TEST_F(StatusMessageTest, AWindowDestroyedFromOutsideIsForgotten)
+{
+    HWND window = status.hwnd;
+    DestroyWindow(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, status.hwnd);
+    // The bar goes on without a window and is deleted cleanly at the end of the test.
+    status.ResetUi(0);
+    EXPECT_TRUE(status.hasSkin);
+}
+
 TEST_F(StatusMessageTest, EveryMessageIsBracketedAndImeMessagesAreSwallowed)
 {
     const int before = ui.enterCalls;
