@@ -323,7 +323,7 @@ bool t_wndCandStringItem::OnTimer(UINT_PTR timerId)
     const DWORD now = InputTickCount();
     const DWORD requested = context->Imc().GetCloudRequestTime(context->hostWindow);
     if (timerId == c_cloudTimerId) {
-        if (!cloudFlag || cloudMode != static_cast<int>(t_cloudMode::e_waiting))
+        if (!CloudIs(t_cloudMode::e_waiting))
             return true;
         if (now - requested < c_cloudHoldMs) {
             frameCounter = 0;
@@ -448,11 +448,10 @@ int t_wndCandStringItem::Measure(HDC dc)
             const int rest =
                 usedSpans ? word.cx - label.cx
                           : RunSize(context, itemText.c_str() + labelLength, itemText.Length() - labelLength, font).cx;
-            if (cloudMode == static_cast<int>(t_cloudMode::e_waiting) ||
-                cloudMode == static_cast<int>(t_cloudMode::e_failed)) {
+            if (CloudIs(t_cloudMode::e_waiting) || CloudIs(t_cloudMode::e_failed)) {
                 width = label.cx + space + g_animations.frameWidth;
                 height = std::max<int>(label.cy, g_animations.frameHeight);
-            } else if (cloudMode == static_cast<int>(t_cloudMode::e_result)) {
+            } else if (CloudIs(t_cloudMode::e_result)) {
                 const int icon = iconsShown && maskIcons.Tint(t_maskKind::e_cloud, tint)
                                      ? maskIcons.Size(t_maskKind::e_cloud).cx
                                      : 0;
@@ -570,7 +569,7 @@ void t_wndCandStringItem::PaintContent(t_paintCtx& context, int x, int y, int wi
     const int frameTop = y + (height - g_animations.frameHeight) / 2;
     const uint32_t tint = textColor & 0xFFFFFF;
     int frameWidth = 0, frameHeight = 0;
-    if (cloudFlag && cloudMode == static_cast<int>(t_cloudMode::e_waiting)) {
+    if (CloudIs(t_cloudMode::e_waiting)) {
         if (hasDot)
             left += DrawRun(context, text, 2, nullptr, font, pinyin, &textColor, back, left, y, right, bottom, alpha);
         const int frames = g_animations.waitingFrames;
@@ -579,14 +578,14 @@ void t_wndCandStringItem::PaintContent(t_paintCtx& context, int x, int y, int wi
             TintedFrame(frames > 0 ? g_animations.waiting : nullptr, index, tint, frameWidth, frameHeight);
         if (!frame.empty())
             BlendPixels(context, frame.data(), frameWidth, frameHeight, true, left, frameTop, alpha);
-    } else if (cloudFlag && cloudMode == static_cast<int>(t_cloudMode::e_result)) {
+    } else if (CloudIs(t_cloudMode::e_result)) {
         DrawRun(context, text, length, &wordSpans, font, pinyin, &textColor, back, left, y, right, bottom, 255);
         if (IconsShown() && maskIcons.Tint(t_maskKind::e_cloud, tint)) {
             const SIZE icon = maskIcons.Size(t_maskKind::e_cloud);
             BlendPixels(context, maskIcons.Tinted(t_maskKind::e_cloud), icon.cx, icon.cy, false,
                         right - icon.cx - space, y, 255);
         }
-    } else if (cloudFlag && cloudMode == static_cast<int>(t_cloudMode::e_failed)) {
+    } else if (CloudIs(t_cloudMode::e_failed)) {
         left += DrawRun(context, text, 2, nullptr, font, pinyin, &textColor, back, left, y, right, bottom, c_dimAlpha);
         const int frames = g_animations.deadFrames;
         int index = frameCounter;

@@ -135,6 +135,8 @@ private:
     // The word's width with its spans, or the plain measure.
     SIZE MeasureWord(t_paintCtx& context, bool& usedSpans);
     bool IconsShown() const;
+    // The cloud is on in this mode.
+    bool CloudIs(t_cloudMode mode) const { return cloudFlag && cloudMode == static_cast<int>(mode); }
     bool RuntimeCandidateFlag() const;
     bool DefaultSkinSpace() const;
     const t_font* PinyinFont() const;
