@@ -187,6 +187,8 @@ bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstr
         {L"bar.png", FlatPng(c_barWidth, c_barHeight, {c_barColor << 8 | 0xFF})},
         {L"tall.png", FlatPng(c_barWidth, 40, {c_barColor << 8 | 0xFF})},
         {L"short.png", FlatPng(c_barWidth, 20, {c_barColor << 8 | 0xFF})},
+        {L"cyan.png", FlatPng(12, 12, {0x00FFFFFF})},
+        {L"movie.swf", "FWS-fake-movie"},
         {L"red.png", FlatPng(c_buttonSize, c_buttonSize, {c_cnEnColor << 8 | 0xFF})},
         {L"green.png", FlatPng(c_buttonSize, c_buttonSize, {c_menuColor << 8 | 0xFF})},
         {L"blue.png", FlatPng(c_buttonSize, c_buttonSize, {c_logoColor << 8 | 0xFF})},
@@ -423,6 +425,20 @@ TEST_F(StatusTest, DefaultStripGivesTheRestOfTheRowToTheExtraChild)
         EXPECT_EQ(2u, factory.made.size());
     }
     EXPECT_EQ(0, factory.live);
+}
+
+TEST_F(StatusTest, SkinLayoutPlacesFlashItemsAsPlaceholders)
+{
+    // Without the Flash component only debug mode keeps the item.
+    settings.flashDebugMode = true;
+    ASSERT_TRUE(LoadSkin(L"[StatusBar]\r\npic=bar.png\r\nflash_cnt=1\r\nflash0=movie.swf\r\nflash0_display=1\r\n"
+                         L"flash0_width=20\r\nflash0_height=20\r\nflash0_pos=50,4\r\nflash0_preview=cyan.png\r\n"));
+    t_wndStatus status;
+    CreateChild(status);
+    EXPECT_EQ(1u, status.flashMap.Count());
+    const t_rendering bar = Render(status);
+    // The 12 x 12 preview at natural size, centred in the item's 20 x 20 box.
+    ExpectRect(Box(54, 8, 12, 12), bar.Find(0x00FFFF), "flash placeholder");
 }
 
 TEST_F(StatusTest, WithoutABackgroundTheBarHasNoSkinAndNeverShows)
