@@ -706,9 +706,11 @@ void t_wndCandStringItem::OnMouseMove(UINT keys, int x, int y)
 
 bool t_wndCandStringItem::OnMouseHover(UINT keys, int x, int y)
 {
+    if (!t_wndStringItem::OnMouseHover(keys, x, y))
+        return false;
     t_uiContext* ui = GetContext();
     ui->Imc().OnCandidateHover(ui->hostWindow, candIndex, x - rect.left, y - rect.top);
-    return t_wndStringItem::OnMouseHover(keys, x, y);
+    return true;
 }
 
 void t_wndCandStringItem::OnMouseEnter()

@@ -588,7 +588,9 @@ TEST_F(CandStringItemTest, PressAndRelease)
     top.inUpAfterDrag = false;
     EXPECT_EQ(1u, host.selected.size());
 
-    // Hover reports the point relative to the item.
+    // Hover reports the point relative to the item, and only over it.
+    EXPECT_FALSE(item->OnMouseHover(0, item->rect.right + 5, y));
+    EXPECT_TRUE(host.hovers.empty());
     item->OnMouseHover(0, x + 3, y + 1);
     ASSERT_EQ(1u, host.hovers.size());
     EXPECT_EQ(5, host.hovers[0].x);
