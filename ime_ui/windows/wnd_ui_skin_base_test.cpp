@@ -444,6 +444,7 @@ bool WriteSkinPack(const t_tempFolder& dir, const std::wstring& ini, const std::
 // misplaced item would place nothing.
 const wchar_t* const c_flashIni =
     L"[General]\r\nskin_id=flashy\r\n"
+    L"[Display]\r\nzhongwen_color=0x00ff00\r\nzhongwen_first_color=0xbe6e25\r\n"
     L"[Scheme_H2]\r\npinyin_pic=anim.png\r\n"
     L"[StatusBar]\r\npic=status.png\r\nflash_cnt=6\r\n"
     L"flash0=movie.swf\r\nflash0_display=1\r\nflash0_width=9\r\nflash0_height=9\r\n"
@@ -584,11 +585,15 @@ TEST_F(SkinFlashTest, WithoutFlashItemsNoTimerStartsAndDestroyingIsHarmless)
     EXPECT_EQ(0u, window.flashMap.Count());
 }
 
-TEST_F(SkinFlashTest, ApplySkinGivesTheCommandSinkTheWindowContext)
+TEST_F(SkinFlashTest, ApplySkinReportsTheFontAndGivesTheCommandSinkTheWindowContext)
 {
     ASSERT_TRUE(LoadIni(c_flashIni));
     window.ApplySkin();
     EXPECT_EQ(&context, window.FlashCommand()->GetContext());
+    // The candidate font and the first candidate's colour go to the host.
+    ASSERT_EQ(1u, imc.fonts.size());
+    EXPECT_FALSE(imc.fonts[0].empty());
+    EXPECT_FALSE(window.blurBehind) << "the skin asks for no aero";
     // Without a skin nothing is applied.
     t_testWindow bare;
     t_uiContext empty;
