@@ -196,10 +196,9 @@ bool t_wndStatus::Create(DWORD style, int x, int y, int width, int height, INT_P
         destroyed = false;
         SetTop(this);
     } else {
+        // The program registers the class at start-up; a bar made before that registers it.
         const HINSTANCE module = ToolkitInstanceOr(instance);
-        WNDCLASSEXW existing = {};
-        existing.cbSize = sizeof(existing);
-        if (!GetClassInfoExW(module, g_className, &existing) && !RegisterClass(module))
+        if (!RegisterClass(module))
             return false;
         DWORD exStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
         INT_PTR ownerWindow = owner;
