@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "foundation/process/runtime.h"
-#include "foundation/records/skin_pack.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/status_button_factory.h"
 #include "ime_ui/windows/status_buttons.h"
@@ -17,6 +16,7 @@
 #include "tests/support/launch_log.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/painted_tree.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
@@ -177,13 +177,7 @@ i_statusPopups* MakeRecordingPopups(t_wndStatus&) { return new RecordingPopups; 
 
 bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstring& packPath)
 {
-    const std::wstring folder = dir / L"skin_src";
-    t_tempFolder::RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const struct {
-        const wchar_t* name;
-        std::string bytes;
-    } files[] = {
+    const t_skinPackFiles files = {
         {L"bar.png", FlatPng(c_barWidth, c_barHeight, {c_barColor << 8 | 0xFF})},
         {L"tall.png", FlatPng(c_barWidth, 40, {c_barColor << 8 | 0xFF})},
         {L"short.png", FlatPng(c_barWidth, 20, {c_barColor << 8 | 0xFF})},
@@ -194,15 +188,7 @@ bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstr
         {L"blue.png", FlatPng(c_buttonSize, c_buttonSize, {c_logoColor << 8 | 0xFF})},
         {L"yellow.png", FlatPng(c_buttonSize, c_buttonSize, {c_punctColor << 8 | 0xFF})},
     };
-    for (const auto& f : files) {
-        if (!WriteRaw(folder + L"\\" + f.name, f.bytes))
-            return false;
-    }
-    if (!WriteRaw(folder + L"\\Skin.ini", Utf16File(ini)))
-        return false;
-    t_skinPack pack;
-    t_errorChain errors;
-    return pack.AddFolder(folder.c_str()) && pack.Export(errors, packPath.c_str(), true);
+    return WriteSkinPackFile(dir / L"skin_src", files, ini, packPath);
 }
 
 // A runtime skin loaded from a generated pack, the context of a fake host and a status bar.
