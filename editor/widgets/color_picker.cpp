@@ -275,6 +275,10 @@ void ColorPicker::PickColorMagnifier::EndCapture()
 
 void ColorPicker::PickColorMagnifier::OnTimer()
 {
+    // The dialog's start-up may cancel modes after WM_INITDIALOG, which drops the capture:
+    // the magnifier holds it for as long as it runs.
+    if (m_capturing && GetCapture() != m_hwnd)
+        SetCapture(m_hwnd);
     POINT cursor;
     if (!GetCursorPos(&cursor) || (cursor.x == m_lastCursor.x && cursor.y == m_lastCursor.y))
         return;
