@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "editor/app/resource_ids.h"
+#include "graphics/paint/gdi_select.h"
 
 namespace {
 const int c_fontHeight = 12;
@@ -22,29 +23,6 @@ COLORREF s_customColors[n_colorPicker::c_customColorCount] = {};
 ColorPicker::t_chooseColorFn s_chooseColor = ChooseColorW;
 
 COLORREF Inverse(COLORREF color) { return c_white - (color & c_white); }
-
-// A GDI object selected into a DC for one scope, deleted afterwards when owned.
-class t_selected {
-public:
-    t_selected(HDC dc, HGDIOBJ object, bool owned) : m_dc(dc), m_object(object), m_owned(owned)
-    {
-        m_previous = SelectObject(dc, object);
-    }
-    ~t_selected()
-    {
-        SelectObject(m_dc, m_previous);
-        if (m_owned)
-            DeleteObject(m_object);
-    }
-    t_selected(const t_selected&) = delete;
-    t_selected& operator=(const t_selected&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_object;
-    HGDIOBJ m_previous;
-    bool m_owned;
-};
 }  // namespace
 
 void ColorPicker::SetChooseColorFn(t_chooseColorFn fn) { s_chooseColor = fn ? fn : ChooseColorW; }
@@ -151,11 +129,13 @@ void ColorPicker::DrawHalf(const DRAWITEMSTRUCT& item)
 {
     const HDC dc = item.hDC;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const HBRUSH fill = CreateSolidBrush(m_color);
     {
-        t_selected pen(dc, GetStockObject(BLACK_PEN), false);
-        t_selected brush(dc, CreateSolidBrush(m_color), true);
+        t_selected pen(dc, GetStockObject(BLACK_PEN));
+        t_selected brush(dc, fill);
         Rectangle(dc, item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom);
     }
+    DeleteObject(fill);
     const COLORREF oldText = SetTextColor(dc, Inverse(m_color));
     HGDIOBJ oldFont = m_font ? SelectObject(dc, m_font) : nullptr;
     RECT text = item.rcItem;
@@ -165,6 +145,13 @@ void ColorPicker::DrawHalf(const DRAWITEMSTRUCT& item)
         SelectObject(dc, oldFont);
     SetTextColor(dc, oldText);
     SetBkMode(dc, oldMode);
+}
+
+void ColorPicker::Repaint()
+{
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+    InvalidateRect(m_chooseButton, nullptr, TRUE);
+    InvalidateRect(m_pickButton, nullptr, TRUE);
 }
 
 void ColorPicker::Choose()
@@ -177,9 +164,7 @@ void ColorPicker::Choose()
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (s_chooseColor(&choose) && choose.rgbResult != m_color) {
         m_color = choose.rgbResult;
-        InvalidateRect(m_hwnd, nullptr, TRUE);
-        InvalidateRect(m_chooseButton, nullptr, TRUE);
-        InvalidateRect(m_pickButton, nullptr, TRUE);
+        Repaint();
     }
     SendToParent(n_colorPicker::c_dialogClosed, 0, 0);
 }
@@ -193,9 +178,7 @@ void ColorPicker::Pick()
     const INT_PTR result = m_magnifier->DoModal(m_instance, c_dialogMagnifier, m_hwnd);
     if (result == 1) {
         m_color = m_magnifier->GetColor();
-        InvalidateRect(m_hwnd, nullptr, TRUE);
-        InvalidateRect(m_chooseButton, nullptr, TRUE);
-        InvalidateRect(m_pickButton, nullptr, TRUE);
+        Repaint();
     }
     delete m_magnifier;
     m_magnifier = nullptr;
@@ -341,13 +324,17 @@ void ColorPicker::PickColorMagnifier::DrawSwatch(const DRAWITEMSTRUCT& item)
             DeleteDC(memory);
         return;
     }
+    const HBRUSH fill = CreateSolidBrush(m_color);
+    const HPEN frame = CreatePen(PS_SOLID, 1, Inverse(m_color));
     {
-        t_selected target(memory, bitmap, false);
-        t_selected brush(memory, CreateSolidBrush(m_color), true);
-        t_selected pen(memory, CreatePen(PS_SOLID, 1, Inverse(m_color)), true);
+        t_selected target(memory, bitmap);
+        t_selected brush(memory, fill);
+        t_selected pen(memory, frame);
         Rectangle(memory, 0, 0, w, h);
         BitBlt(item.hDC, r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
     }
+    DeleteObject(frame);
+    DeleteObject(fill);
     DeleteObject(bitmap);
     DeleteDC(memory);
 }

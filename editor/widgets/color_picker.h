@@ -75,6 +75,7 @@ public:
 
 private:
     void DrawHalf(const DRAWITEMSTRUCT& item);
+    void Repaint();
     void Choose();
     void Pick();
 

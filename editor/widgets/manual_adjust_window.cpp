@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "graphics/image/image.h"
+#include "graphics/paint/gdi_select.h"
 #include "graphics/image/image_source.h"
 #include "graphics/paint/paint_ctx.h"
 
@@ -139,16 +140,13 @@ void ManualAdjustWindow::AdjustItem::OnPaint(HDC dc)
     const HDC mask = CreateCompatibleDC(dc);
     const HBITMAP bitmap = CreateCompatibleBitmap(dc, c_pointSize, c_pointSize);
     if (mask && bitmap) {
-        const HGDIOBJ oldBitmap = SelectObject(mask, bitmap);
+        t_selected target(mask, bitmap);
         const RECT all = {0, 0, c_pointSize, c_pointSize};
         FillRect(mask, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        const HGDIOBJ oldBrush = SelectObject(mask, GetStockObject(WHITE_BRUSH));
-        const HGDIOBJ oldPen = SelectObject(mask, GetStockObject(WHITE_PEN));
+        t_selected brush(mask, GetStockObject(WHITE_BRUSH));
+        t_selected pen(mask, GetStockObject(WHITE_PEN));
         Ellipse(mask, 0, 0, c_pointSize, c_pointSize);
         BitBlt(dc, 0, 0, c_pointSize, c_pointSize, mask, 0, 0, SRCINVERT);
-        SelectObject(mask, oldPen);
-        SelectObject(mask, oldBrush);
-        SelectObject(mask, oldBitmap);
     }
     if (bitmap)
         DeleteObject(bitmap);
