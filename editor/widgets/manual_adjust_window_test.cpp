@@ -158,6 +158,25 @@ TEST_F(ManualAdjust, GripsStartAtTheEdgesAndThePointExistsOnlyWithItsFlag)
     EXPECT_TRUE(g_reports.empty());
 }
 
+TEST_F(ManualAdjust, EachGripShowsTheCursorOfItsDirection)
+{
+    ManualAdjustWindow& window = Make(200, 100);
+    const struct {
+        int grip;
+        const wchar_t* shape;
+    } cases[] = {
+        {ManualAdjustWindow::e_top, IDC_SIZENS},    {ManualAdjustWindow::e_bottom, IDC_SIZENS},
+        {ManualAdjustWindow::e_left, IDC_SIZEWE},   {ManualAdjustWindow::e_right, IDC_SIZEWE},
+        {ManualAdjustWindow::e_point, IDC_SIZEALL},
+    };
+    for (const auto& c : cases) {
+        const HWND grip = window.Grip(c.grip);
+        EXPECT_TRUE(
+            SendMessageW(grip, WM_SETCURSOR, reinterpret_cast<WPARAM>(grip), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(LoadCursorW(nullptr, c.shape), GetCursor()) << "grip " << c.grip;
+    }
+}
+
 TEST_F(ManualAdjust, WithoutAPictureLinesMoveButNothingIsReportedOrSet)
 {
     ManualAdjustWindow& window = Make(200, 100);
