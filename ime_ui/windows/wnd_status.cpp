@@ -6,7 +6,6 @@
 
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
-#include "foundation/process/crash_report.h"
 #include "foundation/process/process_launch.h"
 #include "foundation/process/runtime.h"
 #include "graphics/layout/layout_aligned.h"
@@ -18,6 +17,7 @@
 #include "ime_ui/skin/skin_buttons.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/button_layer.h"
+#include "ime_ui/windows/ime_message_guard.h"
 #include "ime_ui/windows/status_button_factory.h"
 #include "ime_ui/windows/status_buttons.h"
 #include "ime_ui/windows/wnd_flash_sender.h"
@@ -36,43 +36,6 @@ wchar_t g_className[c_classNameChars] = L"VxPY_Status";
 // IME messages.
 HINSTANCE g_classInstance = nullptr;
 t_statusPopupsFactory g_popupsFactory = nullptr;
-LONG g_exceptionReported = 0;
-
-// The exception code of a C++ exception, as the crash report names it.
-const DWORD c_cppExceptionCode = 0xE06D7363;
-
-void ReportToCrashHandler()
-{
-    CONTEXT context = {};
-    RtlCaptureContext(&context);
-    EXCEPTION_RECORD record = {};
-    record.ExceptionCode = c_cppExceptionCode;
-    record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
-    record.ExceptionAddress = reinterpret_cast<void*>(context.Rip);
-    EXCEPTION_POINTERS pointers = {&record, &context};
-    HandleCrash(&pointers);
-}
-
-t_wndStatus::t_exceptionReporter g_exceptionReporter = ReportToCrashHandler;
-
-// The IME messages the status window answers with 0 and never passes on.
-bool IsImeMessage(UINT msg)
-{
-    return (msg >= WM_IME_STARTCOMPOSITION && msg <= WM_IME_COMPOSITION) ||
-           (msg >= WM_IME_SETCONTEXT && msg <= WM_IME_CHAR);
-}
-
-// EnterMessage(1) for the life of a message, EnterMessage(0) on every way out.
-class t_enterMessageGuard {
-public:
-    explicit t_enterMessageGuard(UiWrapImplBase& ui) : m_ui(ui) { m_ui.EnterMessage(1); }
-    ~t_enterMessageGuard() { m_ui.EnterMessage(0); }
-    t_enterMessageGuard(const t_enterMessageGuard&) = delete;
-    t_enterMessageGuard& operator=(const t_enterMessageGuard&) = delete;
-
-private:
-    UiWrapImplBase& m_ui;
-};
 
 int WidthOf(const RECT& r) { return r.right - r.left; }
 int HeightOf(const RECT& r) { return r.bottom - r.top; }
@@ -147,7 +110,7 @@ bool t_wndStatus::RegisterClass(HINSTANCE instance)
 
 LRESULT CALLBACK t_wndStatus::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (g_classInstance && IsImeMessage(msg))
+    if (g_classInstance && IsImeUiMessage(msg))
         return 0;
     t_wndStatus* object = reinterpret_cast<t_wndStatus*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_DESTROY || msg == WM_NCDESTROY) {
@@ -160,19 +123,7 @@ LRESULT CALLBACK t_wndStatus::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
     }
     if (!object)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
-    try {
-        return object->WndProc(hwnd, msg, wParam, lParam);
-    } catch (...) {
-        if (InterlockedExchange(&g_exceptionReported, 1) == 0 && g_exceptionReporter)
-            g_exceptionReporter();
-        return 0;
-    }
-}
-
-void t_wndStatus::SetExceptionReporter(t_exceptionReporter reporter)
-{
-    g_exceptionReporter = reporter ? reporter : ReportToCrashHandler;
-    InterlockedExchange(&g_exceptionReported, 0);
+    return RunGuarded([&] { return object->WndProc(hwnd, msg, wParam, lParam); });
 }
 
 void t_wndStatus::SetPopupsFactory(t_statusPopupsFactory factory) { g_popupsFactory = factory; }
@@ -219,7 +170,7 @@ bool t_wndStatus::Create(DWORD style, int x, int y, int width, int height, INT_P
 
 LRESULT t_wndStatus::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (IsImeMessage(msg))
+    if (IsImeUiMessage(msg))
         return 0;
     t_enterMessageGuard guard(GetContext()->Ui());
     if (PreHandleMessage(window, msg, wParam, lParam))

@@ -57,10 +57,6 @@ public:
         virtual bool Owns(const t_wndBase* element) = 0;
     };
 
-    // Reports an exception that ended a message of the class window procedure (once per
-    // process); the default hands it to the process's crash filter.
-    using t_exceptionReporter = void (*)();
-
     t_wndStatus();
     // Hides and deletes the popups, then deletes every skin child.
     ~t_wndStatus() override;
@@ -71,7 +67,6 @@ public:
     static const wchar_t* ClassName();
     static bool RegisterClass(HINSTANCE instance);
     static LRESULT CALLBACK ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static void SetExceptionReporter(t_exceptionReporter reporter);
     // Where every status bar made from now on gets its popups.
     static void SetPopupsFactory(t_statusPopupsFactory factory);
 

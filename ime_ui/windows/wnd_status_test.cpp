@@ -9,6 +9,7 @@
 
 #include "foundation/process/runtime.h"
 #include "ime_ui/skin/ui_skin_data.h"
+#include "ime_ui/windows/ime_message_guard.h"
 #include "ime_ui/windows/status_button_factory.h"
 #include "ime_ui/windows/status_buttons.h"
 #include "tests/support/exe_folder.h"
@@ -653,14 +654,14 @@ void CountReport() { ++g_reported; }
 TEST_F(StatusMessageTest, AnExceptionEndsTheMessageWithZeroAndIsReportedOnce)
 {
     g_reported = 0;
-    t_wndStatus::SetExceptionReporter(CountReport);
+    SetUiExceptionReporter(CountReport);
     ui.throwOnPopup = true;
     EXPECT_EQ(0, Send(t_wndStatus::e_msgCornerPopup));
     EXPECT_EQ(0, Send(t_wndStatus::e_msgCornerPopup));
     EXPECT_EQ(1, g_reported);
     // The bracket was closed on the way out.
     EXPECT_EQ(0, ui.depth);
-    t_wndStatus::SetExceptionReporter(nullptr);
+    SetUiExceptionReporter(nullptr);
 }
 
 // Drives the toolkit's drag with a cursor and a button of its own.
