@@ -270,11 +270,12 @@ void ManualAdjustWindow::FreePicture()
 void ManualAdjustWindow::LoadPicture(const wchar_t* path)
 {
     FreePicture();
-    if (path && t_imageSource::LoadFile(path, m_picture) && m_picture &&
-        !m_picture->GetSize(m_pictureWidth, m_pictureHeight)) {
-        m_pictureWidth = 0;
-        m_pictureHeight = 0;
-    }
+    if (!path || !t_imageSource::LoadFile(path, m_picture))
+        m_picture = nullptr;
+    // A picture without a size is no picture: nothing to draw, nothing to measure.
+    if (m_picture &&
+        (!m_picture->GetSize(m_pictureWidth, m_pictureHeight) || m_pictureWidth <= 0 || m_pictureHeight <= 0))
+        FreePicture();
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
