@@ -506,7 +506,7 @@ RECT t_wndStatus::SkinBoxRectOnScreen()
     if (!computed && skin && !(skin->ButtonParts() && skin->ButtonParts()->Flashes().Count() > 0)) {
         // The skin-box button is what the bar draws in a band of rows below its strip.
         const int width = WidthOf(window), height = HeightOf(window);
-        const int rows = std::min(height, c_skinBoxBandRows) - c_skinBoxBandTop;
+        const int rows = std::min(height, c_skinBoxBandEnd) - c_skinBoxBandTop;
         HDC screen = GetDC(nullptr);
         t_memDCHolder dib;
         RECT band;

@@ -40,9 +40,9 @@ public:
     static const int c_stripFirstColumn = 17;
     // The logo's bit is always in the default strip's mask.
     static const uint32_t c_logoBit = 1u << 15;
-    // Rows of the rendered bar searched for the skin-box button.
+    // Rows 26 to 35 of the rendered bar are searched for the skin-box button.
     static const int c_skinBoxBandTop = 26;
-    static const int c_skinBoxBandRows = 36;
+    static const int c_skinBoxBandEnd = 36;
     // The toolbox program in the input method's folder and its arguments.
     static const wchar_t* const c_toolboxProgram;
     static const wchar_t* const c_toolboxArguments;
@@ -109,7 +109,7 @@ public:
 
     void SetExtraChildFactory(i_extraChildFactory* factory) { extraChildFactory = factory; }
     i_statusPopups* Popups() const { return popups; }
-    // The drawing window in child mode, else the bar's own window.
+    // The bar draws into its owner (the preview) instead of a window of its own.
     bool ChildMode() const { return ownerMode; }
 
     bool hasSkin;
