@@ -63,8 +63,9 @@ TEST(FlashPlaceholder, ShrinksKeepingItsAspectButNeverEnlargesAndCentres)
         placeholder.Paint(surface.Paint(), c.target);
         ExpectRect(c.painted, surface.AlphaBounds(), c.what);
         EXPECT_FALSE(placeholder.IsDefault()) << c.what;
-        if (surface.CountAlpha() > 0)
+        if (surface.CountAlpha() > 0) {
             EXPECT_EQ(0xFFFF0000u, surface.At(c.painted.left, c.painted.top)) << c.what;
+        }
     }
 }
 
