@@ -278,42 +278,72 @@ void t_wndCompString::Update()
     SetHotItem(hotIndex, hotValue);
 }
 
+void t_wndCompString::ResolveItemStyles(const t_skinTextStyle* const (&skinStyles)[c_skinStyleCount],
+                                        bool versionStyled, t_itemStyles& out)
+{
+    t_textItemStyle current = {0, 0, 0, nullptr, false};
+    bool currentHasColour = false;
+    for (int i = 0; i < c_itemCount; ++i) {
+        out.style[i] = current;
+        out.styled[i] = false;
+        out.hasColour[i] = false;
+    }
+    auto give = [&](int item) {
+        out.style[item] = current;
+        out.styled[item] = true;
+        out.hasColour[item] = currentHasColour;
+    };
+    // An absent entry keeps the style taken before it.
+    auto take = [&](int styleIndex) {
+        if (const t_skinTextStyle* style = skinStyles[styleIndex]) {
+            current = ItemStyleOf(*style);
+            currentHasColour = style->color != nullptr;
+        }
+    };
+    take(e_styleText1);
+    give(e_text1);
+    take(e_styleText2);
+    give(e_text2);
+    take(e_styleCompText);
+    give(e_compText);
+    take(e_styleText4);
+    give(e_text4);
+    take(e_styleText6);
+    give(e_text6);
+    give(e_padding);
+    take(e_styleHints);
+    for (int item : {e_blank, e_markup, e_stroke, e_modeIcon, e_rich})
+        give(item);
+    if (versionStyled) {
+        take(e_styleVersion);
+        give(e_version);
+    }
+    // The flash hint inherits nothing: without its own style it stays unstyled and hides.
+    const t_skinTextStyle* flash = skinStyles[e_styleFlash];
+    current = flash ? ItemStyleOf(*flash) : t_textItemStyle{0, 0, 0, nullptr, false};
+    currentHasColour = flash && flash->color;
+    give(e_flash);
+}
+
 void t_wndCompString::Rebuild()
 {
     const t_uiSkinData* skin = GetContext()->GetSkin();
     if (!skin || ChildCount() != c_itemCount)
         return;
-    t_textItemStyle current = {0, 0, 0, nullptr, false};
-    // An absent entry keeps the style taken before it.
-    auto take = [&](int styleIndex) -> const t_textItemStyle& {
-        if (const t_skinTextStyle* style = skin->GetTextStylePtr(styleIndex))
-            current = ItemStyleOf(*style);
-        return current;
-    };
-    SetItemStyle(e_text1, take(e_styleText1));
-    SetItemStyle(e_text2, take(e_styleText2));
-    SetItemStyle(e_compText, take(e_styleCompText));
-    SetItemStyle(e_text4, take(e_styleText4));
-    take(e_styleText6);
-    SetItemStyle(e_text6, current);
-    SetItemStyle(e_padding, current);
-    take(e_styleHints);
-    SetItemStyle(e_blank, current);
-    SetItemStyle(e_markup, current);
+    const t_skinTextStyle* skinStyles[c_skinStyleCount];
+    for (int i = 0; i < c_skinStyleCount; ++i)
+        skinStyles[i] = skin->GetTextStylePtr(i);
+    t_itemStyles styles;
+    ResolveItemStyles(skinStyles, VersionItemTakesContext(), styles);
+    for (int i = 0; i < c_itemCount; ++i) {
+        if (styles.styled[i])
+            SetItemStyle(i, styles.style[i]);
+    }
+    VersionItem()->hasTextColour = styles.hasColour[e_version];
+    FlashItem()->hasTextColour = styles.hasColour[e_flash];
     MarkupItem()->Rebuild();
-    SetItemStyle(e_stroke, current);
     // The stroke keys are tinted again with the new colour the next time they show.
     StrokeItem()->loadTried = false;
-    SetItemStyle(e_modeIcon, current);
-    SetItemStyle(e_rich, current);
-    if (VersionItemTakesContext()) {
-        SetItemStyle(e_version, take(e_styleVersion));
-        VersionItem()->hasTextColour = skin->GetTextStylePtr(e_styleVersion) != nullptr;
-    }
-    const t_skinTextStyle* flashStyle = skin->GetTextStylePtr(e_styleFlash);
-    const t_textItemStyle none = {0, 0, 0, nullptr, false};
-    SetItemStyle(e_flash, flashStyle ? ItemStyleOf(*flashStyle) : none);
-    FlashItem()->hasTextColour = flashStyle && flashStyle->color;
 
     const t_skinPen* pen = skin->GetPen(c_caretPen);
     const uint32_t penColour = pen && pen->pen ? pen->pen->color : 0;

@@ -70,12 +70,25 @@ public:
         e_version = 11,
         e_flash = 12,
     };
-    static const int c_itemCount = 13;
+    static constexpr int c_itemCount = 13;
     // Units of text the host may write into the buffer it is given.
-    static const int c_hostCapacity = 10240;
-    static const int c_blankWidth = 64;
+    static constexpr int c_hostCapacity = 10240;
+    static constexpr int c_blankWidth = 64;
     // The caret reported after the typed text stands this far right of it.
-    static const int c_caretGap = 82;
+    static constexpr int c_caretGap = 82;
+
+    // What each item takes from the skin's text styles.
+    static constexpr int c_skinStyleCount = 10;
+    struct t_itemStyles {
+        t_textItemStyle style[c_itemCount];
+        bool styled[c_itemCount];     // false: the item keeps its style
+        bool hasColour[c_itemCount];  // the style it took names a text colour
+    };
+    // The styles of the items from the skin's text styles (null where the skin has none). A
+    // style the skin lacks leaves the one taken before it, so an item can inherit the style
+    // of the items before it. The version hint takes one only when versionStyled.
+    static void ResolveItemStyles(const t_skinTextStyle* const (&skinStyles)[c_skinStyleCount], bool versionStyled,
+                                  t_itemStyles& out);
 
     t_wndCompString();
     ~t_wndCompString() override;
