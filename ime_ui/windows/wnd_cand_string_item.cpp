@@ -16,6 +16,7 @@
 #include "graphics/text/text_helpers.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/skin_style_access.h"
+#include "ime_ui/windows/wnd_comp_rich_item.h"
 #include "toolkit/imc_wrap.h"
 #include "toolkit/input_hooks.h"
 #include "toolkit/ui_context.h"
@@ -764,25 +765,7 @@ bool t_wndCandStringItem::ShowRichTip()
             delete made;
             return false;
         }
-        t_richHintRequest request = {};
-        request.owner = ui->hostWindow;
-        request.background = L"IDR_HINTBK";
-        request.arrow = L"IDR_HINTARROW";
-        request.module = nullptr;
-        request.arrowFlag = true;
-        request.splitLeft = 15;
-        request.splitTop = 15;
-        request.splitRight = 42;
-        request.splitBottom = 68;
-        request.marginLeft = 15;
-        request.marginTop = 15;
-        request.marginRight = 20;
-        request.marginBottom = 20;
-        request.arrowTopOffset = 1;
-        request.arrowBottomOffset = 8;
-        request.linger = 0;
-        request.closeId = 0;
-        made->Init(request);
+        made->Init(ItemRichTipRequest(ui->hostWindow, 0));
         made->SetContext(m_context);
         richTip = made;
     }
