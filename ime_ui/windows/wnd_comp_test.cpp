@@ -18,6 +18,7 @@
 #include "ime_ui/windows/wnd_cand.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/sample_ime_host.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/imc_wrap.h"
@@ -72,37 +73,8 @@ std::string MaskBmp(int width, int height, int corner)
 
 // The host of the preview: sample composition and candidates, and a record of every
 // report the windows make.
-class t_previewHost : public ImcWrapImplBase {
+class t_previewHost : public t_sampleImeHost {
 public:
-    bool GetComposition(HWND, wchar_t* buffer, int capacity, int*, int*, t_compositionRecord* record) override
-    {
-        if (!buffer || capacity < 32)
-            return false;
-        wcscpy(buffer, L"栖鹭");
-        wcscpy(buffer + 8, L"pinyin");
-        record->text1 = buffer;
-        record->text2 = L"";
-        record->compText = buffer + 8;
-        return true;
-    }
-    int GetCandidates(HWND, t_candidateList* list) override
-    {
-        static const wchar_t* const samples[] = {L"1.拼音 ", L"2.品 ", L"3.频 ", L"4.拼 ", L"5.贫 ",
-                                                 L"6.聘 ",   L"7.嫔 ", L"8.姘 ", L"9.颦 "};
-        wchar_t* at = list->buffer;
-        int left = list->capacity;
-        for (int i = 0; i < candidateCount && i < 9; ++i) {
-            const int length = static_cast<int>(wcslen(samples[i])) + 1;
-            if (length > left)
-                break;
-            wcscpy(at, samples[i]);
-            list->records[i].text = at;
-            at += length;
-            left -= length;
-        }
-        list->selectedIndex = 0;
-        return candidateCount;
-    }
     bool SetCompWindowRect(HWND, int x, int y, int width, int height) override
     {
         compRect = RECT{x, y, x + width, y + height};
@@ -168,7 +140,6 @@ public:
         }
     };
 
-    int candidateCount = 5;
     RECT compRect = {}, candRect = {}, caretRect = {}, itemWindow = {};
     int compRects = 0, candRects = 0;
     std::vector<RECT> itemRects;
