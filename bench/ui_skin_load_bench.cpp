@@ -13,38 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "bench/synthetic_skin.h"
+#include "bench/picture_skin.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "tests/support/flat_png.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui_settings.h"
 
 namespace {
-
-// A plain container (format 1), as the editor's preview copy is written.
-bool PackFolder(const std::wstring& folder, const std::wstring& path)
-{
-    t_skinPack pack;
-    t_errorChain errors;
-    return pack.AddFolder(folder.c_str()) && pack.Export(errors, path.c_str(), false);
-}
-
-// The generated skin with real pictures: flat PNGs of 16 to 79 pixels a side.
-bool WritePictureSkin(const std::wstring& folder, int pictures)
-{
-    t_syntheticSkin shape;
-    shape.pictures = pictures;
-    shape.pictureBytes = 16;
-    if (!WriteSyntheticSkin(folder, shape))
-        return false;
-    for (int i = 0; i < pictures; ++i) {
-        const int side = 16 + (i * 37) % 64;
-        const std::string png = FlatPng(side, side, {(0x10203040u + static_cast<uint32_t>(i) * 0x01030507u) | 0xFFu});
-        if (!WriteRaw(folder + L"\\" + SyntheticPictureName(i), png))
-            return false;
-    }
-    return true;
-}
 
 t_uiSettings BenchSettings()
 {
@@ -97,8 +71,8 @@ int main()
     const std::wstring defaultPack = work + L"\\default.dat";
     const std::wstring largeFolder = work + L"\\large";
     const std::wstring largePack = work + L"\\large.dat";
-    if (!PackFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
-        !PackFolder(largeFolder, largePack)) {
+    if (!PackSkinFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
+        !PackSkinFolder(largeFolder, largePack)) {
         fprintf(stderr, "could not prepare the skins\n");
         return 1;
     }
