@@ -346,8 +346,9 @@ void t_wndCandString::ReportSampleColour(t_paintCtx& context, const POINT* offse
     if (!visible || !samplePending || IsRectEmpty(&sampleRect))
         return;
     // The sample rectangle is relative to the string; the offset takes it into the context.
-    const int x = rect.left + sampleRect.left + (offset ? offset->x : 0);
-    const int y = rect.top + sampleRect.top + (offset ? offset->y : 0);
+    const RECT own = GetRect();
+    const int x = own.left + sampleRect.left + (offset ? offset->x : 0);
+    const int y = own.top + sampleRect.top + (offset ? offset->y : 0);
     uint32_t colour = 0;
     if (!SampleAverageColor(context, x, y, x + (sampleRect.right - sampleRect.left),
                             y + (sampleRect.bottom - sampleRect.top), colour, true, context.IsAlphaTarget()))

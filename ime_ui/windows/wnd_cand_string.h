@@ -34,8 +34,8 @@ struct t_candidateRecord {
 // at its own text buffer of capacity units and zeroes the records, the prefix and the
 // headers; texts may point into that buffer or into host memory valid until the next call.
 struct t_candidateList {
-    static const int c_recordCount = 40;
-    static const int c_headerCount = 5;
+    static constexpr int c_recordCount = 40;
+    static constexpr int c_headerCount = 5;
 
     wchar_t* buffer;
     int32_t capacity;
@@ -48,18 +48,18 @@ struct t_candidateList {
 class t_wndCandString : public t_wndTextArray, public t_wndUiSub {
 public:
     // Children by index; the scroll image follows them.
-    static const int c_firstHeader = 0;
-    static const int c_headerCount = t_candidateList::c_headerCount;
-    static const int c_firstCandidate = c_firstHeader + c_headerCount;
-    static const int c_candidateCount = t_candidateList::c_recordCount;
-    static const int c_turnPageIndex = c_firstCandidate + c_candidateCount;
-    static const int c_itemCount = c_turnPageIndex + 1;
+    static constexpr int c_firstHeader = 0;
+    static constexpr int c_headerCount = t_candidateList::c_headerCount;
+    static constexpr int c_firstCandidate = c_firstHeader + c_headerCount;
+    static constexpr int c_candidateCount = t_candidateList::c_recordCount;
+    static constexpr int c_turnPageIndex = c_firstCandidate + c_candidateCount;
+    static constexpr int c_itemCount = c_turnPageIndex + 1;
     // Candidates whose rectangles the owning window reports to the host.
-    static const int c_itemRectCount = 10;
+    static constexpr int c_itemRectCount = 10;
     // Units of text the host may write into the buffer it is given.
-    static const int c_hostCapacity = 10240;
+    static constexpr int c_hostCapacity = 10240;
     // Posted to the context's host window (wParam 0, lParam 0) after a release on the list.
-    static const UINT c_msgListReleased = WM_APP + 0x3FA;
+    static constexpr UINT c_msgListReleased = WM_APP + 0x3FA;
 
     // Skin text styles the string reads.
     enum t_style : int {
