@@ -14,6 +14,7 @@
 #include "toolkit/ui_settings.h"
 #include "toolkit/ui_wrap.h"
 #include "toolkit/window_classes.h"
+#include "toolkit/wnd_hint.h"
 
 namespace {
 
@@ -142,10 +143,6 @@ LRESULT t_wndCompFrame::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     t_enterMessageGuard guard(GetContext()->Ui());
     if (PreHandleMessage(window, msg, wParam, lParam))
         return 1;
-    if (msg == c_relayoutMessage) {
-        OnMessage47B(reinterpret_cast<HWND>(lParam));
-        return 0;
-    }
     return t_wndUiSkinBase::WndProc(window, msg, wParam, lParam);
 }
 
@@ -258,6 +255,9 @@ int t_wndCompFrame::Measure(HDC dc)
         Arrange(nullptr);
     }
     AfterMeasure();
+    // A tip that shows follows the new content.
+    if (hint && hint->shown)
+        hint->InvalidateAll();
     return t_wndUiSkinBase::Measure(dc);
 }
 

@@ -68,8 +68,9 @@ public:
     // The skin children, then both button maps.
     void ClearSkinChildren() override;
 
-    // Message 0x47B: lParam names a window whose device context the window measures with.
-    static const UINT c_relayoutMessage = 0x47B;
+    // The top's private message: lParam names a window whose device context the window
+    // measures with.
+    void OnPrivateMessage(LPARAM lParam) override { OnMessage47B(reinterpret_cast<HWND>(lParam)); }
     virtual void OnMessage47B(HWND window);
 
     // The index of the first of the ten candidate rectangles that holds the screen point;

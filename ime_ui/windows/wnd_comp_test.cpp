@@ -720,8 +720,9 @@ TEST_F(CompWindowsTest, RealWindowsAreOfTheirClassesAndBracketEveryMessage)
         EXPECT_EQ(0, SendMessageW(c.window->hwnd, WM_IME_STARTCOMPOSITION, 0, 0));
         SendMessageW(c.window->hwnd, WM_NULL, 0, 0);
         EXPECT_EQ(0, ui.depth);
-        // The relayout message measures with a device context of the window it names.
-        SendMessageW(c.window->hwnd, t_wndCompFrame::c_relayoutMessage, 0, reinterpret_cast<LPARAM>(c.window->hwnd));
+        // The top's private message measures with a device context of the window it names.
+        EXPECT_EQ(0, c.window->GetSize().cx) << "not measured yet";
+        SendMessageW(c.window->hwnd, c_topPrivateMessage, 0, reinterpret_cast<LPARAM>(c.window->hwnd));
         EXPECT_GT(c.window->GetSize().cx, 0);
     }
 }
