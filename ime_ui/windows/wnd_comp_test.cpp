@@ -727,4 +727,77 @@ TEST_F(CompWindowsTest, RealWindowsAreOfTheirClassesAndBracketEveryMessage)
     }
 }
 
+TEST_F(CompWindowsTest, WithoutSeparatorOrFirstCandidateNoSeparatorShows)
+{
+    // No separator in the skin: composition and candidates in two rows, nothing between.
+    ASSERT_TRUE(LoadSkin(CombinedSection(L"Scheme_H1", L"")));
+    {
+        t_wndComp window;
+        Make(window);
+        EXPECT_EQ(0, window.separator.kind);
+        const t_rendering shot = Render(window);
+        EXPECT_TRUE(Empty(shot.Find(c_lineColor)));
+        EXPECT_TRUE(Empty(shot.Find(c_pictureColor)));
+        ASSERT_EQ(10u, host.itemRects.size());
+        const RECT first = Moved(host.itemRects[0], -window.GetRect().left, -window.GetRect().top);
+        const RECT composition = shot.Text(RECT{0, 0, shot.width, first.top});
+        ASSERT_FALSE(Empty(composition));
+        EXPECT_FALSE(Empty(shot.Text(first)));
+    }
+    // A separator in the skin, but no candidate: the separator hides and takes no room.
+    ASSERT_TRUE(LoadSkin(CombinedSection(L"Scheme_H1", c_pictureSeparator)));
+    t_wndComp window;
+    Make(window);
+    EXPECT_FALSE(Empty(Render(window).Find(c_pictureColor)));
+    const int withCandidates = window.GetSize().cy;
+    host.candidateCount = 0;
+    window.Measure(nullptr);
+    EXPECT_FALSE(window.separator.visible);
+    EXPECT_TRUE(Empty(Render(window).Find(c_pictureColor)));
+    EXPECT_LT(window.GetSize().cy, withCandidates);
+}
+
+TEST_F(CompWindowsTest, PageUpButtonOfEitherSeparateWindowHidesTheListsOwnPageTurn)
+{
+    const struct {
+        const char* name;
+        const wchar_t* buttons;
+        bool candidatePageTurn;  // the candidate window's list shows its own
+    } cases[] = {
+        {"no page-up button", L"", true},
+        {"page-up on the composition window", L"comp_pageup_display=1\r\ncomp_pageup=red.png\r\n", false},
+        {"page-up on the candidate window", L"cand_pageup_display=1\r\ncand_pageup=red.png\r\n", false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(LoadSkin(SeparateSection(L"Scheme_H2") + c.buttons + CombinedSection(L"Scheme_H1", L"") +
+                             L"pageup_display=1\r\npageup=red.png\r\n"))
+            << c.name;
+        t_wndCand candidates;
+        Make(candidates);
+        EXPECT_EQ(c.candidatePageTurn, candidates.candString.showTurnPage) << c.name;
+        // The combined window has its own page-up button in every case.
+        t_wndComp combined;
+        Make(combined);
+        EXPECT_FALSE(combined.candString.showTurnPage) << c.name;
+    }
+}
+
+TEST_F(CompWindowsTest, WindowsWithoutContextDoNothing)
+{
+    t_wndComp combined;
+    t_wndComp2 composition;
+    t_wndCand candidates;
+    for (t_wndCompFrame* window : {static_cast<t_wndCompFrame*>(&combined), static_cast<t_wndCompFrame*>(&composition),
+                                   static_cast<t_wndCompFrame*>(&candidates)}) {
+        window->ownerMode = true;
+        ASSERT_TRUE(window->Create(WS_CHILD, 0, 0, 0, 0, 0, nullptr, nullptr));
+        EXPECT_EQ(nullptr, window->layout);
+        EXPECT_EQ(0, window->Measure(nullptr));
+        EXPECT_FALSE(window->OnLButtonUp(0, 1, 1));
+        EXPECT_FALSE(window->OnRButtonDown(0, 1, 1));
+    }
+    EXPECT_EQ(0, host.compRects + host.candRects);
+    EXPECT_TRUE(host.mouse.empty());
+}
+
 }  // namespace
