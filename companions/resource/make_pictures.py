@@ -364,6 +364,43 @@ def hint_frame(w=12, h=12):
     return c
 
 
+def keyboard_key(size=40):
+    """Phone key: a rounded tile with a stronger edge; 15-pixel stretch margins. Tinted when shown."""
+    c = Canvas(size, size)
+    c.frame(1, 1, size - 2, size - 2, 6, (0, 0, 0, 150), (0, 0, 0, 40))
+    return c
+
+
+def keyboard_icon(draw, w=32, h=24):
+    """Phone key icon in one colour: only the alpha counts, the keyboard tints it."""
+    c = Canvas(w, h)
+    draw(c)
+    return c
+
+
+def delete_mark(c):
+    c.triangle([(3, 12), (11, 4), (11, 20)], MASK)
+    c.rect(11, 4, 18, 16, MASK)
+    c.line(15, 8, 23, 16, 2, (255, 255, 255, 255))
+    c.line(23, 8, 15, 16, 2, (255, 255, 255, 255))
+    # The cross is cut out of the tag: where it was drawn white, clear the pixel.
+    for i, p in enumerate(c.px):
+        if p[0] > 128:
+            c.px[i] = [0, 0, 0, 0]
+
+
+def enter_mark(c):
+    c.line(26, 4, 26, 14, 2.4, MASK)
+    c.line(26, 14, 9, 14, 2.4, MASK)
+    c.triangle([(3, 14), (10, 8), (10, 20)], MASK)
+
+
+def space_mark(c):
+    c.line(4, 10, 4, 17, 2.4, MASK)
+    c.line(4, 17, 28, 17, 2.4, MASK)
+    c.line(28, 17, 28, 10, 2.4, MASK)
+
+
 def pictures():
     def skin_box_mark(c):
         for i in range(3):
@@ -401,6 +438,11 @@ def pictures():
     yield "mask_search.png", png(mask(magnifier))
     yield "check_mark.png", png(check_mark())
     yield "hint_frame.png", png(hint_frame())
+    # The program's keyboard pictures (PNG resources 2012 to 2015 of the editor).
+    yield "keyboard_key.png", png(keyboard_key())
+    yield "keyboard_delete.png", png(keyboard_icon(delete_mark))
+    yield "keyboard_enter.png", png(keyboard_icon(enter_mark))
+    yield "keyboard_space.png", png(keyboard_icon(space_mark))
 
 
 def main():
