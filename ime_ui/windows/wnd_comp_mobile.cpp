@@ -99,8 +99,8 @@ int ScaleRounded(int value, double factor) { return ClampToInt(static_cast<long 
 
 t_wndCompMobile::t_wndCompMobile()
     : m_metrics(t_mobileMetrics::Small()), m_x1(0), m_y1(0), m_x2(0), m_y2(0), m_topMargin(0), m_bottomMargin(0),
-      m_font1(nullptr), m_font2(nullptr), m_bar(nullptr), m_barWidth(0), m_barHeight(0), m_scale{1.0, 0, 0, 0},
-      m_hasButtons(false)
+      m_font1(nullptr), m_font2(nullptr), m_bar(nullptr), m_barWidth(0),
+      m_barHeight(0), m_scale{1.0, 0, 0, 0}, m_scaleInput{}, m_hasButtons(false)
 {
     SetPerPixelAlpha(true);
     MakeLogFont(m_logFont1, m_metrics.fontSize1, FW_NORMAL);
@@ -292,6 +292,7 @@ bool t_wndCompMobile::BuildButtonBar(const t_imageSet9& parts, t_caps& caps, int
     const int height = grid.Height();
     const t_mobileScaleInput input = {height,       m_topMargin, m_bottomMargin,       rowExtent[0],
                                       rowExtent[2], fontCell,    m_metrics.screenWidth};
+    m_scaleInput = input;
     m_scale = ComputeScale(input);
     // Wide enough to cover the screen once scaled.
     const long long wanted = static_cast<long long>(m_metrics.screenWidth / m_scale.factor) + 1;
@@ -348,6 +349,7 @@ void t_wndCompMobile::Rebuild()
     ReleaseFonts();
     ReleaseBar();
     m_scale = t_mobileScale{1.0, 0, 0, 0};
+    m_scaleInput = t_mobileScaleInput{};
     m_hasButtons = false;
     MakeLogFont(m_logFont1, m_metrics.fontSize1, FW_NORMAL);
     MakeLogFont(m_logFont2, m_metrics.fontSize2, FW_BOLD);
@@ -375,8 +377,9 @@ void t_wndCompMobile::Rebuild()
         int naturalHeight = 0;
         if (!BuildPlainBar(*parts, caps, naturalHeight))
             return;
-        m_scale = ComputeScale(
-            t_mobileScaleInput{naturalHeight, m_topMargin, m_bottomMargin, 0, 0, fontCell, m_metrics.screenWidth});
+        m_scaleInput =
+            t_mobileScaleInput{naturalHeight, m_topMargin, m_bottomMargin, 0, 0, fontCell, m_metrics.screenWidth};
+        m_scale = ComputeScale(m_scaleInput);
     }
     // The margins as the content was centred in them.
     m_topMargin = m_scale.topMargin;

@@ -94,6 +94,8 @@ public:
     POINT Line2() const { return POINT{m_x2, m_y2}; }
     // The scale of the last rebuild (1 when none was worked out).
     const t_mobileScale& LastScale() const { return m_scale; }
+    // What it was worked out from.
+    const t_mobileScaleInput& LastScaleInput() const { return m_scaleInput; }
     // Whether the last rebuild placed the skin's status-bar buttons on the bar.
     bool HasButtons() const { return m_hasButtons; }
 
@@ -125,5 +127,6 @@ private:
     HBITMAP m_bar;
     int m_barWidth, m_barHeight;
     t_mobileScale m_scale;
+    t_mobileScaleInput m_scaleInput;
     bool m_hasButtons;
 };

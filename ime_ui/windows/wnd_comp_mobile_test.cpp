@@ -260,6 +260,37 @@ TEST_F(CompMobileTest, StatusButtonsSitAroundTheTextAndCoverTheScreen)
     }
 }
 
+TEST_F(CompMobileTest, ButtonRowsAboveAndBelowTheTextEnterTheScale)
+{
+    // The tallest button of the grid's top row (targets 1 to 3) and of its bottom row (7 to
+    // 9), with its margins; the middle row's buttons sit beside the text and count for none.
+    struct t_case {
+        const wchar_t* aligns;  // cn_en, then menu
+        int top, bottom;
+    };
+    const t_case cases[] = {
+        {L"0,0,0,0,3,3,3,3,2,0|0,0,0,0,3,3,3,3,6,0", 16, 0},
+        {L"0,0,0,0,3,3,3,3,6,0|0,0,0,0,3,3,3,3,9,0", 0, 16},
+        {L"2,2,0,0,3,3,3,3,1,0|0,0,0,0,3,3,3,3,7,0", 20, 16},
+    };
+    for (const t_case& c : cases) {
+        const std::wstring aligns = c.aligns;
+        const size_t split = aligns.find(L'|');
+        SCOPED_TRACE(std::string(aligns.begin(), aligns.end()));
+        ASSERT_TRUE(Load(FlatPng(40, 30, {c_barRgb << 8 | 0xFF}),
+                         L"[StatusBar]\r\ncn_en_display=1\r\ncn_en=button.png\r\ncn_en_align=" +
+                             aligns.substr(0, split) + L"\r\nmenu_display=1\r\nmenu=button.png\r\nmenu_align=" +
+                             aligns.substr(split + 1) + L"\r\n"));
+        Rebuild(t_mobileMetrics::Small());
+        ASSERT_TRUE(bar.HasButtons());
+        EXPECT_EQ(c.top, bar.LastScaleInput().topRowExtent);
+        EXPECT_EQ(c.bottom, bar.LastScaleInput().bottomRowExtent);
+        EXPECT_EQ(bar.BarHeight(),
+                  static_cast<int>(std::trunc(bar.LastScaleInput().barHeight * bar.LastScale().factor)));
+        EXPECT_EQ(37, ScaledContent(bar.LastScale()));
+    }
+}
+
 TEST_F(CompMobileTest, SkinWithoutCompositionPictureHasAnEmptyBar)
 {
     ASSERT_TRUE(LoadSkin({}, L"[Display]\r\nfont_size=16\r\n"));
