@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,33 @@ const t_scheme c_schemes[] = {
     {"separate horizontal", false, false, t_skinAlignId::e_h2Pinyin},
     {"separate vertical", true, false, t_skinAlignId::e_v2Pinyin},
 };
+
+// The generated skin names no margins, so its windows would show no text: every scheme
+// section gets the margins of our default skin, and the separate schemes pictures of
+// their own for the composition and the candidate window.
+bool AddSchemeMargins(const std::wstring& folder)
+{
+    const std::wstring path = folder + L"\\Skin.ini";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::wstring ini(GetFileSize(file, nullptr) / sizeof(wchar_t), L'\0');
+    DWORD read = 0;
+    const bool ok = ReadFile(file, &ini[0], static_cast<DWORD>(ini.size() * sizeof(wchar_t)), &read, nullptr);
+    CloseHandle(file);
+    if (!ok)
+        return false;
+    const std::wstring margins = L"pinyin_marge=6,3,12,12\r\nzhongwen_marge=3,7,12,4\r\n";
+    const std::wstring pictures = L"pinyin_pic=pic1.png\r\nzhongwen_pic=pic2.png\r\n";
+    for (const wchar_t* section : {L"[Scheme_H1]\r\n", L"[Scheme_V1]\r\n", L"[Scheme_H2]\r\n", L"[Scheme_V2]\r\n"}) {
+        const size_t at = ini.find(section);
+        if (at == std::wstring::npos)
+            return false;
+        const bool separate = section[8] == L'2';
+        ini.insert(at + wcslen(section), separate ? margins + pictures : margins);
+    }
+    return WriteRaw(path, ini.data(), ini.size() * sizeof(wchar_t));
+}
 
 t_uiSettings BenchSettings()
 {
@@ -193,7 +221,7 @@ int main()
     const std::wstring largeFolder = work + L"\\large";
     const std::wstring largePack = work + L"\\large.dat";
     if (!PackSkinFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
-        !PackSkinFolder(largeFolder, largePack)) {
+        !AddSchemeMargins(largeFolder) || !PackSkinFolder(largeFolder, largePack)) {
         fprintf(stderr, "could not prepare the skins\n");
         return 1;
     }
