@@ -291,6 +291,36 @@ TEST_F(CompMobileTest, ButtonRowsAboveAndBelowTheTextEnterTheScale)
     }
 }
 
+TEST_F(CompMobileTest, ExtremeSkinsGiveABoundedBar)
+{
+    struct t_case {
+        const char* name;
+        int width, height;
+        const wchar_t* margins;  // pinyin_marge, zhongwen_marge
+    };
+    const t_case cases[] = {
+        // Two rows of content in a very wide picture: the scale would make it 74000 wide.
+        {"wide and flat", 4000, 2, L"pinyin_marge=0,0,0,0\r\nzhongwen_marge=0,0,0,0\r\n"},
+        // Margins larger than the picture: no content to scale, the picture keeps its size.
+        {"margins past the picture", 40, 30, L"pinyin_marge=100000,0,0,0\r\nzhongwen_marge=0,100000,0,0\r\n"},
+        {"negative margins", 40, 30, L"pinyin_marge=-50,0,0,0\r\nzhongwen_marge=0,-50,0,0\r\n"},
+        {"one pixel", 1, 1, L"pinyin_marge=0,0,0,0\r\nzhongwen_marge=0,0,0,0\r\n"},
+    };
+    for (const t_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(LoadSkin({{L"bar.png", FlatPng(c.width, c.height, {c_barRgb << 8 | 0xFF})}},
+                             std::wstring(L"[Display]\r\nfont_size=16\r\n[Scheme_H1]\r\npic=bar.png\r\n") + c.margins));
+        Rebuild(t_mobileMetrics::Small());
+        ASSERT_NE(nullptr, bar.BarBitmap());
+        EXPECT_GE(bar.BarWidth(), 240);
+        EXPECT_LE(bar.BarWidth(), 8192);
+        EXPECT_GE(bar.BarHeight(), 1);
+        EXPECT_LE(bar.BarHeight(), 8192);
+        EXPECT_GE(bar.Line1().y, 0);
+        EXPECT_EQ(240, Render(bar).width);
+    }
+}
+
 TEST_F(CompMobileTest, SkinWithoutCompositionPictureHasAnEmptyBar)
 {
     ASSERT_TRUE(LoadSkin({}, L"[Display]\r\nfont_size=16\r\n"));
