@@ -261,12 +261,14 @@ void t_wndCompString::Update()
     t_uiContext* context = GetContext();
     if (!context->imcWrap || ChildCount() != c_itemCount)
         return;
+    // One unit past the capacity stays 0, so a host that fills the whole buffer still
+    // leaves its last text ended.
     if (!m_hostBuffer) {
-        m_hostBuffer.reset(new (std::nothrow) wchar_t[c_hostCapacity]);
+        m_hostBuffer.reset(new (std::nothrow) wchar_t[c_hostCapacity + 1]);
         if (!m_hostBuffer)
             return;
     }
-    memset(m_hostBuffer.get(), 0, sizeof(wchar_t) * c_hostCapacity);
+    memset(m_hostBuffer.get(), 0, sizeof(wchar_t) * (c_hostCapacity + 1));
     int hotIndex = -1, hotValue = -1;
     t_compositionRecord record;
     memset(&record, 0, sizeof record);

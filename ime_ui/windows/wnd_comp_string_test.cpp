@@ -61,6 +61,14 @@ public:
             out->text2 = buffer + 3;
             out->compText = buffer + 4;
         }
+        if (fillBuffer) {
+            // The unit past the capacity is the string's own guard, not the host's to write.
+            guardWasZero = buffer[capacity] == 0;
+            // Every unit the host was given, with no room left for an end.
+            for (int i = 0; i < capacity; ++i)
+                buffer[i] = L'x';
+            out->text1 = buffer;
+        }
         *hot = hotIndex;
         *hotValue = hotLink;
         return true;
@@ -69,6 +77,8 @@ public:
     t_compositionRecord fill = {};
     bool answer = true;
     bool sample = false;
+    bool fillBuffer = false;
+    bool guardWasZero = false;
     int hotIndex = -1, hotLink = -1;
     int calls = 0;
     int seenCapacity = 0, seenHot = 0, seenHotValue = 0;
@@ -205,6 +215,14 @@ TEST_F(CompStringTest, UpdateAsksTheHostWithAZeroedRecordAndBuffer)
     EXPECT_EQ(L"栖鹭", Text(1));
     EXPECT_EQ(L"", Text(2));
     EXPECT_EQ(L"pinyin", Text(3));
+}
+
+TEST_F(CompStringTest, AHostThatFillsTheWholeBufferStillGivesAnEndedText)
+{
+    host.fillBuffer = true;
+    comp->Update();
+    EXPECT_TRUE(host.guardWasZero);
+    EXPECT_EQ(t_wndCompString::c_hostCapacity, Item(1)->ItemText().Length());
 }
 
 TEST_F(CompStringTest, TextsAndThePaddingBeforeTextSix)
