@@ -360,8 +360,6 @@ void t_wndCandString::ReportSampleColour(t_paintCtx& context, const POINT* offse
 
 // ---- mouse
 
-bool t_wndCandString::HitTest(int x, int y, int mode) { return t_wndTextArray::HitTest(x, y, mode); }
-
 void t_wndCandString::HideScrollImageWithPicture()
 {
     if (scrollImage && !scrollImage->source.IsBitmapEmpty())

@@ -107,7 +107,6 @@ public:
     void Rebuild() override;
     // The items' grid inside the string's own node, which becomes the layout.
     t_layoutWnd* CreateLayout() override;
-    bool HitTest(int x, int y, int mode) override;
     void OnMouseLeave() override;
     bool OnLButtonDown(UINT keys, int x, int y) override;
     bool OnLButtonUp(UINT keys, int x, int y) override;
