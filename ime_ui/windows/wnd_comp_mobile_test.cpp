@@ -75,17 +75,10 @@ t_screenShot Render(t_wndCompMobile& bar)
 {
     t_screenShot shot;
     const t_mobileMetrics& m = bar.Metrics();
-    t_memDCHolder dib;
-    if (!bar.RenderToDib(nullptr, *dib, m.screenWidth, m.screenHeight))
-        return shot;
-    shot.width = m.screenWidth;
-    shot.height = m.screenHeight;
-    shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
-    GdiFlush();
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x)
-            shot.pixels[static_cast<size_t>(y) * shot.width + x] =
-                dib->Pixels()[(shot.height - 1 - y) * shot.width + x];
+    shot.pixels = RenderTopDown(bar, m.screenWidth, m.screenHeight);
+    if (!shot.pixels.empty()) {
+        shot.width = m.screenWidth;
+        shot.height = m.screenHeight;
     }
     return shot;
 }

@@ -198,22 +198,9 @@ TEST_F(KeyboardMobileTest, WithoutTheColourKeysAreBlack)
     EXPECT_TRUE(TintedWith(keyboard.Icon(c_keyPictureEnter), 0));
 }
 
-// The keyboard rendered as the preview paints it: top-down pixels of the whole screen.
 std::vector<uint32_t> Render(t_wndKeyboardMobile& keyboard)
 {
-    const t_mobileMetrics& m = keyboard.Metrics();
-    std::vector<uint32_t> out;
-    t_memDCHolder dib;
-    if (!keyboard.RenderToDib(nullptr, *dib, m.screenWidth, m.screenHeight))
-        return out;
-    GdiFlush();
-    out.resize(static_cast<size_t>(m.screenWidth) * m.screenHeight);
-    for (int y = 0; y < m.screenHeight; ++y) {
-        for (int x = 0; x < m.screenWidth; ++x)
-            out[static_cast<size_t>(y) * m.screenWidth + x] =
-                dib->Pixels()[(m.screenHeight - 1 - y) * m.screenWidth + x];
-    }
-    return out;
+    return RenderTopDown(keyboard, keyboard.Metrics().screenWidth, keyboard.Metrics().screenHeight);
 }
 
 TEST_F(KeyboardMobileTest, BackgroundFromTheCandidatePictureUnderTheKeys)

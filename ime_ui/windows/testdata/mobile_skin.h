@@ -7,14 +7,17 @@
 #include <zlib.h>
 
 #include <string>
+#include <vector>
 
 #include "foundation/core/error_chain.h"
+#include "graphics/paint/paint_ctx.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
+#include "toolkit/wnd_top.h"
 
 // A width x height PNG of one colour (0xRRGGBBAA) inside a fully transparent border.
 inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
@@ -37,6 +40,23 @@ inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
     Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x06\x00\x00\x00", 5));
     Chunk(out, "IDAT", packed);
     Chunk(out, "IEND", "");
+    return out;
+}
+
+// A window rendered as the preview paints it, width x height top-down pixels; empty when
+// nothing could be rendered.
+inline std::vector<uint32_t> RenderTopDown(t_wndTop& window, int width, int height)
+{
+    std::vector<uint32_t> out;
+    t_memDCHolder dib;
+    if (!window.RenderToDib(nullptr, *dib, width, height))
+        return out;
+    GdiFlush();
+    out.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            out[static_cast<size_t>(y) * width + x] = dib->Pixels()[static_cast<size_t>(height - 1 - y) * width + x];
+    }
     return out;
 }
 
