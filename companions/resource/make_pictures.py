@@ -280,6 +280,19 @@ def round_button(size, edge, fill, mark=None):
     return c
 
 
+# Fills of the four frames of a state strip: normal, hover, down, disabled.
+STATE_FILLS = [WHITE, LIGHT, (0xdc, 0xe8, 0xf8, 255), (0xe6, 0xe6, 0xe6, 255)]
+
+
+def state_strip(draw):
+    """Four frames side by side, draw(i) making frame i."""
+    frames = [draw(i) for i in range(4)]
+    c = Canvas(frames[0].w * 4, frames[0].h)
+    for i, f in enumerate(frames):
+        c.paste(f, i * f.w, 0)
+    return c
+
+
 def text_button(w, h, edge, fill, mark):
     c = Canvas(w, h)
     c.frame(0, 0, w, h, 4, edge, fill)
@@ -287,9 +300,9 @@ def text_button(w, h, edge, fill, mark):
     return c
 
 
-def check_box(checked, size=14):
+def check_box(checked, fill=WHITE, size=14):
     c = Canvas(size, size)
-    c.frame(0, 0, size, size, 2, BLUE if checked else GREY, WHITE)
+    c.frame(0, 0, size, size, 2, BLUE if checked else GREY, fill)
     if checked:
         c.rect(2, 2, size - 4, size - 4, BLUE)
         c.line(3.5, 7, 6, 9.5, 1.6, WHITE)
@@ -425,11 +438,13 @@ def pictures():
     yield "skin_box_point_up.png", png(arrow(12, 7, "up"))
     yield "skin_box_point_left.png", png(arrow(7, 12, "left"))
     yield "skin_box_point_right.png", png(arrow(7, 12, "right"))
-    yield "bar_config_ok.png", png(text_button(60, 24, BLUE, BLUE, tick))
-    yield "bar_config_default.png", png(text_button(60, 24, GREY, WHITE, undo))
-    yield "bar_config_close.png", png(round_button(16, GREY, WHITE, lambda c: cross(c, DARK, 5)))
-    yield "bar_config_checked.png", png(check_box(True))
-    yield "bar_config_unchecked.png", png(check_box(False))
+    # The bar configuration's buttons: strips of four frames (normal, hover, down, disabled).
+    ok_fills = [BLUE, (0x4a, 0x93, 0xe0, 255), (0x1f, 0x5f, 0xa8, 255), GREY]
+    yield "bar_config_ok.png", png(state_strip(lambda i: text_button(60, 24, ok_fills[i], ok_fills[i], tick)))
+    yield "bar_config_default.png", png(state_strip(lambda i: text_button(60, 24, GREY, STATE_FILLS[i], undo)))
+    yield "bar_config_close.png", png(state_strip(lambda i: round_button(16, GREY, STATE_FILLS[i], lambda c: cross(c, DARK, 5))))
+    yield "bar_config_checked.png", png(state_strip(lambda i: check_box(True)))
+    yield "bar_config_unchecked.png", png(state_strip(lambda i: check_box(False, STATE_FILLS[i])))
     yield "button_hover.png", png(text_button(24, 24, (BLUE[0], BLUE[1], BLUE[2], 90), (BLUE[0], BLUE[1], BLUE[2], 40), lambda c: None))
     yield "button_down.png", png(text_button(24, 24, (BLUE[0], BLUE[1], BLUE[2], 140), (BLUE[0], BLUE[1], BLUE[2], 80), lambda c: None))
     yield "mask_name.png", png(mask(person))
