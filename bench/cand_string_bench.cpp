@@ -38,8 +38,6 @@ public:
         m_settings = t_uiSettings{};
         m_settings.skinEnabled = true;
         m_settings.fontSize = 16;
-        m_settings.colorPinyin = m_settings.colorNonPrimary = m_settings.colorPrimary = -1;
-        m_settings.colorBackground = 0xFFFFFF;
         m_skin.SetSkinPath(pack.c_str(), true);
         m_skin.SetSettings(&m_settings);
         t_errorChain errors;

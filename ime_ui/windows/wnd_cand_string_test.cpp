@@ -93,8 +93,6 @@ void LoadSkin(t_uiSkinData& skin, t_uiSettings& settings)
     settings = t_uiSettings{};
     settings.skinEnabled = true;
     settings.fontSize = 16;
-    settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-    settings.colorBackground = 0xFFFFFF;
     skin.SetSettings(&settings);
     const std::string bytes = Utf16File(L"[Display]\r\nfont_size=16\r\nfont_ch=Tahoma\r\nfont_en=Tahoma\r\n"
                                         L"zhongwen_color=0x203040\r\nzhongwen_first_color=0x0000c0\r\n"
