@@ -18,12 +18,11 @@
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
-#include "ime_ui/skin/skin_config_file.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/wnd_cand_turn_page.h"
 #include "ime_ui/windows/wnd_scroll_image.h"
 #include "tests/support/painted_tree.h"
-#include "tests/support/utf16_file.h"
+#include "tests/support/runtime_skin_text.h"
 #include "toolkit/imc_wrap.h"
 #include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
@@ -87,20 +86,10 @@ const uint32_t c_plainColour = 0x203040;      // zhongwen_color: styles 3, 5, 12
 const uint32_t c_firstColour = 0x0000C0;      // zhongwen_first_color: style 6
 const uint32_t c_firstBackColour = 0xE0FFE0;  // zhongwen_first_bk_color: style 6's back
 
-// A runtime skin whose candidate styles all differ: 5 plain, 6 red on pale green.
-void LoadSkin(t_uiSkinData& skin, t_uiSettings& settings)
-{
-    settings = t_uiSettings{};
-    settings.skinEnabled = true;
-    settings.fontSize = 16;
-    skin.SetSettings(&settings);
-    const std::string bytes = Utf16File(L"[Display]\r\nfont_size=16\r\nfont_ch=Tahoma\r\nfont_en=Tahoma\r\n"
-                                        L"zhongwen_color=0x203040\r\nzhongwen_first_color=0x0000c0\r\n"
-                                        L"zhongwen_first_bk_color=0xe0ffe0\r\n");
-    SkinConfigFile parsed;
-    parsed.ParseDefault(bytes.data(), bytes.size());
-    skin.LoadConfig(parsed);
-}
+// A skin whose candidate styles all differ: 5 plain, 6 red on pale green.
+const wchar_t c_skinText[] = L"[Display]\r\nfont_size=16\r\nfont_ch=Tahoma\r\nfont_en=Tahoma\r\n"
+                             L"zhongwen_color=0x203040\r\nzhongwen_first_color=0x0000c0\r\n"
+                             L"zhongwen_first_bk_color=0xe0ffe0\r\n";
 
 class CandStringTest : public ::testing::Test {
 protected:
@@ -116,7 +105,7 @@ protected:
 
     void UseSkin()
     {
-        LoadSkin(skin, settings);
+        LoadRuntimeSkinText(skin, settings, c_skinText);
         ASSERT_NE(nullptr, skin.GetTextStylePtr(t_wndCandString::e_styleHighlight));
         context.SetSkin(&skin);
     }
