@@ -9,6 +9,7 @@
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/text/font.h"
 #include "ime_ui/windows/testdata/mobile_skin.h"
+#include "tests/support/gdi_census.h"
 
 namespace {
 
@@ -258,6 +259,37 @@ TEST_F(KeyboardMobileTest, MissingPicturesLeaveTheKeysWithTheirLabels)
     // The labels alone: some pixels, far fewer than the keyboard's.
     EXPECT_GT(painted, 0);
     EXPECT_LT(painted, 240 * 155 / 4);
+}
+
+TEST_F(KeyboardMobileTest, RebuildsAndPaintsHoldNoMoreGdiObjects)
+{
+    // Every skin change rebuilds both phone windows: what a rebuild or a paint makes, the
+    // next rebuild or the paint itself gives back.
+    ASSERT_TRUE(
+        LoadSkin({{L"bar.png", BorderedPng(50, 40, 5, 0x3060C0FF)}, {L"button.png", FlatPng(16, 16, {0x20B040FF})}},
+                 L"[Display]\r\nfont_size=16\r\n[Scheme_H1]\r\npic=bar.png\r\n"
+                 L"[StatusBar]\r\ncn_en_display=1\r\ncn_en=button.png\r\n"
+                 L"cn_en_align=0,0,0,0,3,3,3,3,4,0\r\n"));
+    t_wndCompMobile bar;
+    bar.SetContext(&context);
+    auto cycle = [&](const t_mobileMetrics& m) {
+        bar.SetMetrics(m);
+        bar.Rebuild();
+        bar.Measure(nullptr);
+        Rebuild(m);
+        RenderTopDown(bar, m.screenWidth, m.screenHeight);
+        RenderTopDown(keyboard, m.screenWidth, m.screenHeight);
+    };
+    cycle(t_mobileMetrics::Small());
+    cycle(t_mobileMetrics::Large());
+    ASSERT_NE(nullptr, bar.BarBitmap());
+    ASSERT_FALSE(keyboard.KeyBackground().IsEmpty());
+    const DWORD before = LiveGdiObjects();
+    for (int i = 0; i < 5; ++i) {
+        cycle(t_mobileMetrics::Small());
+        cycle(t_mobileMetrics::Large());
+    }
+    EXPECT_EQ(before, LiveGdiObjects());
 }
 
 }  // namespace
