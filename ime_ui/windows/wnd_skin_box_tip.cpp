@@ -269,6 +269,8 @@ void t_wndSkinBoxTip::ShowTip(const RECT& anchorRect, POINT anchor, unsigned fla
             OffsetRect(&startRect, 0, (flags & e_bottomAtY) ? -c_slideVertical : c_slideVertical);
         alpha = 0;
         Move(startRect.left, startRect.top, WidthOf(placed), HeightOf(placed), false);
+        // Shown at once, still transparent: the slide makes it appear.
+        Show(true);
         if (hwnd)
             SetTimer(hwnd, c_slideTimerId, c_slideStepMs, nullptr);
     } else {
