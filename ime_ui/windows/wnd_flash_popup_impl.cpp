@@ -1,0 +1,21 @@
+#include "ime_ui/windows/wnd_flash_popup_impl.h"
+
+#include "foundation/process/flash_interfaces.h"
+
+bool t_wndFlashPopupImpl::CreateFlash(HWND host, HWND, int, LPARAM packedId, t_wndBase*)
+{
+    // The player's own window is no child control of the skinned window.
+    return CreateStub(host, 0, packedId);
+}
+
+void t_wndFlashPopupImpl::FollowRect(const RECT& r)
+{
+    if (stub)
+        stub->Move(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void t_wndFlashPopupImpl::FollowShow(bool shown)
+{
+    if (stub)
+        stub->Show(shown);
+}
