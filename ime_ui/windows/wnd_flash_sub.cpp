@@ -5,6 +5,8 @@
 
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/solid_draw.h"
+#include "ime_ui/windows/wnd_flash_bk_sub_impl.h"
+#include "ime_ui/windows/wnd_flash_popup_impl.h"
 #include "toolkit/wnd_top.h"
 
 namespace {
@@ -125,6 +127,12 @@ t_wndFlashSub* NewFlashSub(t_flashSubKind kind)
     switch (kind) {
     case t_flashSubKind::e_placeholder:
         return new (std::nothrow) t_wndFlashSubDummy();
+    case t_flashSubKind::e_inWindow:
+        return new (std::nothrow) t_wndFlashSubImpl();
+    case t_flashSubKind::e_background:
+        return new (std::nothrow) t_wndFlashBkSubImpl();
+    case t_flashSubKind::e_popup:
+        return new (std::nothrow) t_wndFlashPopupImpl();
     default:
         return nullptr;
     }

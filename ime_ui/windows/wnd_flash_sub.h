@@ -96,6 +96,5 @@ enum class t_flashSubKind : int {
     e_popup = 3,        // a player in a window of the Flash component
 };
 
-// A new flash child of the kind; null when it cannot be made. Only placeholders are made
-// by this program: the players belong to the Flash component's windows.
+// A new flash child of the kind; null when it cannot be made.
 t_wndFlashSub* NewFlashSub(t_flashSubKind kind);

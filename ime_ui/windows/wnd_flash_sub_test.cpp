@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "foundation/process/flash_interfaces.h"
 #include "foundation/process/runtime.h"
 #include "graphics/image/image_source.h"
+#include "ime_ui/windows/wnd_flash_bk_sub_impl.h"
+#include "ime_ui/windows/wnd_flash_popup_impl.h"
 #include "ime_ui/windows/wnd_flash_sender.h"
 #include "tests/support/paint_surface.h"
 
@@ -121,7 +124,7 @@ TEST_F(FlashPlaceholderDefault, ARecordWithoutPictureShowsTheDefaultOverAGreyBox
     EXPECT_FALSE(item.placeholder.IsDefault());
 }
 
-TEST(FlashSub, OnlyPlaceholdersAreMadeHereAndTheBaseDoesNothing)
+TEST(FlashSub, EachKindIsMadeAndThePlaceholderDoesNothing)
 {
     t_wndFlashSub* made = NewFlashSub(t_flashSubKind::e_placeholder);
     ASSERT_NE(nullptr, dynamic_cast<t_wndFlashSubDummy*>(made));
@@ -131,8 +134,22 @@ TEST(FlashSub, OnlyPlaceholdersAreMadeHereAndTheBaseDoesNothing)
     EXPECT_FALSE(made->IsNotified());
     EXPECT_FALSE(made->TickFlash());
     delete made;
-    for (t_flashSubKind kind : {t_flashSubKind::e_inWindow, t_flashSubKind::e_background, t_flashSubKind::e_popup})
-        EXPECT_EQ(nullptr, NewFlashSub(kind)) << static_cast<int>(kind);
+    const struct {
+        t_flashSubKind kind;
+        bool (*isIt)(t_wndFlashSub*);
+    } kinds[] = {
+        {t_flashSubKind::e_inWindow, [](t_wndFlashSub* s) { return typeid(*s) == typeid(t_wndFlashSubImpl); }},
+        {t_flashSubKind::e_background,
+         [](t_wndFlashSub* s) { return dynamic_cast<t_wndFlashBkSubImpl*>(s) != nullptr; }},
+        {t_flashSubKind::e_popup, [](t_wndFlashSub* s) { return dynamic_cast<t_wndFlashPopupImpl*>(s) != nullptr; }},
+    };
+    for (const auto& k : kinds) {
+        t_wndFlashSub* sub = NewFlashSub(k.kind);
+        ASSERT_NE(nullptr, sub);
+        EXPECT_TRUE(k.isIt(sub)) << static_cast<int>(k.kind);
+        delete sub;
+    }
+    EXPECT_EQ(nullptr, NewFlashSub(static_cast<t_flashSubKind>(9)));
 }
 
 // ---- the sender
