@@ -1,7 +1,8 @@
 // The candidate string as the preview redraws it after an edit, on its own: restyle from
 // the runtime skin (Rebuild), pull the preview's nine sample candidates (Update), lay the
-// items out (measure and place) and paint them into one DIB. A column and a row, on our
-// default skin. Prints the median of each step; there is no peer.
+// items out (measure and place) and paint them into one DIB. A column and a row, plain
+// and as into a layered window, on our default skin. Prints the median of each step;
+// there is no peer.
 //   cand_string_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]
 #include "bench/bench_timer.h"
 
@@ -54,9 +55,12 @@ public:
     }
     ~t_benchString() { m_top.Destroy(); }
 
-    // The string's node made again for the orientation and put under the top's root.
-    void SetOrientation(int orientation)
+    // The string's node made again for the orientation and put under the top's root; with
+    // alpha the items draw as into a layered window (alpha-correct text).
+    void SetLook(int orientation, bool alpha)
     {
+        m_alpha = alpha;
+        m_top.SetPerPixelAlpha(alpha);
         t_layoutAligned* root = static_cast<t_layoutAligned*>(m_top.layout);
         t_layout* old = m_string->layout;
         m_string->orientation = orientation;
@@ -97,7 +101,7 @@ public:
     bool Paint(t_memDC& dib)
     {
         memset(dib.Pixels(), 0, static_cast<size_t>(c_width) * c_height * 4);
-        t_paintCtx context(dib.dc, false, &dib, false);
+        t_paintCtx context(dib.dc, m_alpha, &dib, false);
         SetBkMode(dib.dc, TRANSPARENT);
         m_top.Paint_Layout(context);
         context.End();
@@ -116,6 +120,7 @@ private:
     t_uiContext m_context;
     t_wndTop m_top;
     t_wndCandString* m_string = nullptr;  // a child of the top
+    bool m_alpha = false;
 };
 
 }  // namespace
@@ -148,15 +153,19 @@ int main()
     const struct {
         const char* name;
         int orientation;
-    } layouts[] = {{"column", t_wndTextArray::e_column}, {"row", t_wndTextArray::e_row}};
+        bool alpha;
+    } layouts[] = {{"column", t_wndTextArray::e_column, false},
+                   {"row", t_wndTextArray::e_row, false},
+                   {"column, layered", t_wndTextArray::e_column, true},
+                   {"row, layered", t_wndTextArray::e_row, true}};
     for (const auto& layout : layouts) {
-        bench.SetOrientation(layout.orientation);
+        bench.SetLook(layout.orientation, layout.alpha);
         t_steps steps;
         bool ok = bench.Redraw(*dib, steps);  // warm-up
         steps = t_steps{};
         for (int i = 0; i < runs; ++i)
             ok = bench.Redraw(*dib, steps) && ok;
-        printf("%-7s total %7.3f   rebuild %6.3f  update %6.3f  layout %6.3f  paint %6.3f%s\n", layout.name,
+        printf("%-16s total %7.3f   rebuild %6.3f  update %6.3f  layout %6.3f  paint %6.3f%s\n", layout.name,
                Median(steps.total), Median(steps.rebuild), Median(steps.update), Median(steps.layout),
                Median(steps.paint), ok ? "" : "   NOTHING PAINTED");
     }
