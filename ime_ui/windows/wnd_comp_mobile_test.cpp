@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "graphics/paint/paint_ctx.h"
@@ -138,6 +139,38 @@ TEST_F(CompMobileTest, ShortBarScalesToTheLineAndStretchesToTheScreen)
         // The composition text sits on the bar.
         EXPECT_GE(bar.Line1().y, above - bar.BarHeight());
         EXPECT_EQ(bar.Line1().y + m.fontSize2, bar.Line2().y);
+    }
+}
+
+TEST_F(CompMobileTest, StretchKeepsTheCapsAndWidensTheMiddle)
+{
+    // 8-pixel red and green caps (the picture's splits) around a blue middle.
+    const uint32_t red = 0xD02020, blue = 0x2020D0, green = 0x20D020;
+    ASSERT_TRUE(Load(PixelPng(40, 30, [=](int x, int) { return (x < 8 ? red : x < 32 ? blue : green) << 8 | 0xFF; })));
+    for (const t_mobileMetrics& m : {t_mobileMetrics::Small(), t_mobileMetrics::Large()}) {
+        SCOPED_TRACE(m.screenWidth);
+        Rebuild(m);
+        ASSERT_EQ(m.screenWidth, bar.BarWidth());
+        const int cap = static_cast<int>(8 * bar.LastScale().factor + 0.5);
+        const t_screenShot shot = Render(bar);
+        // The bar's bottom rows, below the text.
+        const int y = m.screenHeight - m.keyboardHeight - 2;
+        auto channel = [&](int x, int shift) { return static_cast<int>(shot.Rgb(x, y) >> shift & 0xFF); };
+        // Resampling softens the edges between the colours, nothing more.
+        auto similar = [&](int x, uint32_t rgb) {
+            for (int shift : {0, 8, 16}) {
+                if (std::abs(channel(x, shift) - static_cast<int>(rgb >> shift & 0xFF)) > 16)
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(similar(cap / 2, red));
+        EXPECT_TRUE(similar(m.screenWidth / 2, blue));
+        EXPECT_TRUE(similar(m.screenWidth - 1 - cap / 2, green));
+        // Scaled as a whole, the caps would reach 8 / 40 of the screen's width: there the
+        // middle's blue is already stronger.
+        EXPECT_GT(channel(2 * cap + 4, 0), channel(2 * cap + 4, 16));
+        EXPECT_GT(channel(m.screenWidth - 1 - 2 * cap - 4, 0), channel(m.screenWidth - 1 - 2 * cap - 4, 8));
     }
 }
 

@@ -19,17 +19,16 @@
 #include "toolkit/ui_settings.h"
 #include "toolkit/wnd_top.h"
 
-// A width x height PNG of one colour (0xRRGGBBAA) inside a fully transparent border.
-inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
+// A width x height RGBA PNG whose pixel (x, y) is colour(x, y) as 0xRRGGBBAA.
+template <class F>
+std::string PixelPng(int width, int height, F colour)
 {
     using namespace n_flatPng;
     std::string raw;
     for (int y = 0; y < height; ++y) {
         raw += '\0';
-        for (int x = 0; x < width; ++x) {
-            const bool inside = x >= border && y >= border && x < width - border && y < height - border;
-            raw += Be32(inside ? rgba : 0);
-        }
+        for (int x = 0; x < width; ++x)
+            raw += Be32(colour(x, y));
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(size, '\0');
@@ -41,6 +40,14 @@ inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
     Chunk(out, "IDAT", packed);
     Chunk(out, "IEND", "");
     return out;
+}
+
+// One colour (0xRRGGBBAA) inside a fully transparent border.
+inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
+{
+    return PixelPng(width, height, [=](int x, int y) {
+        return x >= border && y >= border && x < width - border && y < height - border ? rgba : 0u;
+    });
 }
 
 // A window rendered as the preview paints it, width x height top-down pixels; empty when
