@@ -11,16 +11,24 @@
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
 #include "ime_ui/windows/wnd_flash_bk_sub_impl.h"
+#include "ime_ui/skin/ui_skin_data.h"
+#include "ime_ui/windows/flash_skin_cmd.h"
 #include "ime_ui/windows/wnd_flash_popup_impl.h"
+#include "ime_ui/windows/wnd_ui_skin_base.h"
 #include "tests/support/paint_surface.h"
 #include "foundation/process/component_client.h"
+#include "foundation/process/runtime.h"
 #include "foundation/process/flash_proxy.h"
 #include "foundation/process/flash_util.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
 #include "tests/support/flash_bundle.h"
+#include "tests/support/flat_png.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/input_hooks.h"
+#include "toolkit/ui_context.h"
+#include "toolkit/ui_settings.h"
 
 namespace {
 
@@ -28,7 +36,7 @@ const uint32_t c_red = 0xFFFF0000;
 const uint32_t c_blue = 0xFF0000FF;
 
 // A player that writes down every call it gets.
-struct t_recordingStub : i_flashStub {
+struct t_recordingStub final : i_flashStub {
     std::vector<std::string> calls;
     int createAnswer = 1;
     int hitAnswer = 0;
@@ -429,6 +437,126 @@ TEST_F(FlashPlayer, BackgroundPlayerPaintsTheBackgroundWithItsFrameInPlaceOfTheP
     delete node;
     delete background;  // the window's, never the node's
     t_imageSource::Destroy(source);
+}
+
+// ---- players as children of a skinned window
+
+// A status bar with one in-window flash item and one popup item.
+const wchar_t* const c_playerIni = L"[General]\r\nskin_id=players\r\n"
+                                   L"[StatusBar]\r\npic=status.png\r\nflash_cnt=2\r\n"
+                                   L"flash0=movie.swf\r\nflash0_display=1\r\nflash0_width=12\r\nflash0_height=7\r\n"
+                                   L"flash0_drag=1\r\nflash0_align=0,0,0,0,1,0,1,0,0,0\r\n"
+                                   L"flash1=movie.swf\r\nflash1_popup=1\r\nflash1_width=5\r\nflash1_height=5\r\n";
+
+std::vector<t_recordingStub*> g_pool;
+i_flashStub* MakeFromPool()
+{
+    g_pool.push_back(new t_recordingStub());
+    return g_pool.back();
+}
+
+class PlayerWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        t_runtime* runtime = GetRuntime();
+        if (!runtime->IsInitialised()) {
+            runtime->SetInstallDirSource(nullptr);
+            t_errorChain errors;
+            runtime->Init(errors);
+        }
+    }
+
+    PlayerWindow() : dir(L"flash_players")
+    {
+        settings.skinEnabled = true;
+        settings.flashDebugMode = true;  // keep flash data the absent component would refuse
+        packPath = dir / L"skin_v3.dat";
+        skin.SetSkinPath(packPath.c_str(), true);
+        skin.SetSettings(&settings);
+        context.SetSettings(&settings);
+        context.SetSkin(&skin);
+        context.SetHostWindow(c_host);
+        window.SetContext(&context);
+        m_oldMaker = t_wndFlashSubImpl::SetStubMaker(MakeFromPool);
+    }
+    ~PlayerWindow() override
+    {
+        window.DestroyFlashes();
+        t_wndFlashSubImpl::SetStubMaker(m_oldMaker);
+        for (t_recordingStub* stub : g_pool)
+            delete stub;
+        g_pool.clear();
+    }
+
+    bool Load()
+    {
+        const t_skinPackFiles files = {{L"status.png", FlatPng(40, 20, {0xFF0000FF})},
+                                       {L"movie.swf", std::string("FWS-fake-movie")}};
+        if (!WriteSkinPackFile(dir / L"skin", files, c_playerIni, packPath))
+            return false;
+        t_errorChain errors;
+        return skin.ParseSkinIni(errors, packPath.c_str());
+    }
+
+    t_tempFolder dir;
+    std::wstring packPath;
+    t_uiSettings settings = {};
+    t_uiSkinData skin;
+    t_uiContext context;
+    t_wndUiSkinBase window;
+
+private:
+    t_wndFlashSubImpl::t_stubMaker m_oldMaker = nullptr;
+};
+
+TEST_F(PlayerWindow, LiveItemsBecomePlayersThatFollowTheWindow)
+{
+    ASSERT_TRUE(Load());
+    window.keepOnScreen = false;
+    ASSERT_TRUE(window.Create(WS_POPUP, 0, 0, 60, 40, 0, nullptr, nullptr));
+    window.placeholderFlashes = false;
+    window.CreateFlashes(0);
+    ASSERT_EQ(2u, g_pool.size()) << "a player for each item";
+    auto* inWindow = dynamic_cast<t_wndFlashSubImpl*>(window.FindFlash(t_flashKey{0, 2, 0}));
+    auto* popup = dynamic_cast<t_wndFlashPopupImpl*>(window.FindFlash(t_flashKey{0, 2, 1}));
+    ASSERT_NE(nullptr, inWindow);
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(nullptr, dynamic_cast<t_wndFlashPopupImpl*>(inWindow));
+    ASSERT_EQ(1, window.ChildCount()) << "the popup's player has a window of its own";
+    EXPECT_TRUE(inWindow->SuspendsDrag()) << "the item's drag byte";
+
+    const std::string sink = std::to_string(reinterpret_cast<intptr_t>(window.FlashCommand()));
+    for (size_t i = 0; i < g_pool.size(); ++i) {
+        const std::vector<std::string>& calls =
+            static_cast<t_recordingStub*>(i == 0 ? inWindow->Stub() : popup->Stub())->calls;
+        ASSERT_EQ(3u, calls.size()) << i;
+        const std::string packed = std::to_string((0 << 16) | (~static_cast<int>(i) & 0xFFFF));
+        EXPECT_EQ("create 524288 1207959552 " + std::to_string(reinterpret_cast<intptr_t>(c_host)) + " " +
+                      std::string(i == 0 ? "27244 " : "0 ") + packed,
+                  calls[0]);
+        EXPECT_EQ("sink " + sink, calls[1]);
+        EXPECT_EQ(0u, calls[2].rfind("load ", 0));
+        EXPECT_NE(std::string::npos, calls[2].find("movie.swf")) << calls[2];
+    }
+
+    // The window moves and shows: the popup's player follows, the in-window one does not.
+    auto* popupStub = static_cast<t_recordingStub*>(popup->Stub());
+    auto* inStub = static_cast<t_recordingStub*>(inWindow->Stub());
+    popupStub->calls.clear();
+    inStub->calls.clear();
+    window.SetBounds(30, 40, 60, 40, false);
+    window.Show(true);
+    window.Show(false);
+    EXPECT_EQ((std::vector<std::string>{"move 30,40,60,40", "show", "hide"}), popupStub->calls);
+    for (const std::string& call : inStub->calls)
+        EXPECT_EQ(std::string::npos, call.find("move")) << call;
+
+    // The component notifies the item; the flash timer repaints once for it.
+    window.PreHandleMessage(window.hwnd, c_flashNotifyMessage, 0xFFFF, 0);
+    EXPECT_TRUE(inWindow->IsNotified());
+    EXPECT_TRUE(window.PreHandleMessage(window.hwnd, WM_TIMER, c_flashTimerId, 0));
+    EXPECT_FALSE(inWindow->IsNotified()) << "the tick took the notification";
 }
 
 // ---- with the Flash component's stand-in library
