@@ -86,12 +86,12 @@ void Dialog::OnMouseWheel(WPARAM wParam, LPARAM)
     OnVScroll(static_cast<short>(HIWORD(wParam)) > 0 ? SB_LINEUP : SB_LINEDOWN, nullptr);
 }
 
-void Dialog::Scroll(int bar, int request, int lineStep)
+int MoveScrollBar(HWND window, int bar, int request, int lineStep)
 {
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
-    GetScrollInfo(m_hwnd, bar, &info);
+    GetScrollInfo(window, bar, &info);
     const int old = info.nPos;
     int position = old;
     switch (request) {
@@ -123,14 +123,20 @@ void Dialog::Scroll(int bar, int request, int lineStep)
     }
     info.fMask = SIF_POS;
     info.nPos = position;
-    SetScrollInfo(m_hwnd, bar, &info, TRUE);
-    GetScrollInfo(m_hwnd, bar, &info);
-    if (info.nPos == old)
+    SetScrollInfo(window, bar, &info, TRUE);
+    GetScrollInfo(window, bar, &info);
+    return info.nPos - old;
+}
+
+void Dialog::Scroll(int bar, int request, int lineStep)
+{
+    const int moved = MoveScrollBar(m_hwnd, bar, request, lineStep);
+    if (moved == 0)
         return;
     if (bar == SB_VERT)
-        ScrollWindow(m_hwnd, 0, old - info.nPos, nullptr, nullptr);
+        ScrollWindow(m_hwnd, 0, -moved, nullptr, nullptr);
     else
-        ScrollWindow(m_hwnd, old - info.nPos, 0, nullptr, nullptr);
+        ScrollWindow(m_hwnd, -moved, 0, nullptr, nullptr);
 }
 
 void Dialog::OnHScroll(int request, HWND) { Scroll(SB_HORZ, request, c_horizontalStep); }

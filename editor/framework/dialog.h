@@ -66,6 +66,10 @@ protected:
     int m_templateId;
 };
 
+// Moves a scroll bar of window as a request asks (lines of lineStep, pages, thumb track;
+// top and bottom only for the vertical bar) and returns how far its position moved.
+int MoveScrollBar(HWND window, int bar, int request, int lineStep);
+
 class AboutDialog : public Dialog {
 public:
     int OnInitDialog() override;
