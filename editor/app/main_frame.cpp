@@ -11,6 +11,7 @@
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
 #include "editor/preview/preview.h"
+#include "editor/widgets/file_dialog_preview.h"
 #include "editor/widgets/extra_panels.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
@@ -661,18 +662,12 @@ LRESULT IMEKavrelFrame::OnDropFiles(HDROP drop)
 bool IMEKavrelFrame::ChoosePngFile(wchar_t (&path)[MAX_PATH])
 {
     path[0] = 0;
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    dialog.hwndOwner = m_hwnd;
-    dialog.lpstrFilter = c_pngFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameW(&dialog))
+    CFileDialogPreview dialog;
+    dialog.Configure(GetModuleInstance(), c_dialogFilePreview, c_filePreviewPicture);
+    if (!dialog.ChooseSaveFile(m_hwnd, c_pngFilter, nullptr))
         return false;
-    if (wcslen(path) > static_cast<size_t>(c_nameChars))
-        path[c_nameChars] = 0;
+    wcsncpy(path, dialog.GetPath(), c_nameChars);
+    path[c_nameChars] = 0;
     return AppendExtensionUnlessPresent(path, MAX_PATH, c_pngExtension);
 }
 

@@ -8,7 +8,7 @@
 class ExtraViewPanel : public Frame {
 public:
     void Init() {}
-    void SetPreview(int, Window*) {}
+    void SetPreview(int, PreviewConfigable*) {}
 };
 
 class ExtraBtnPanel : public Frame {
