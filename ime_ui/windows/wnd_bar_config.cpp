@@ -398,7 +398,8 @@ void t_wndBarConfig::CreateChildren()
     root->SetRect(rect);
 
     const auto make = [this](t_wndBase* child) {
-        if (child && !child->Create(WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, nullptr, this)) {
+        // Create takes the command id in place of the one the constructor gave.
+        if (child && !child->Create(WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, child->id, nullptr, this)) {
             delete child;
             return false;
         }

@@ -47,8 +47,8 @@ public:
 // release inside it while visible posts WM_COMMAND (its id, itself).
 class t_wndColorButton : public t_wndBase {
 public:
-    static const int c_size = 12;
-    static const COLORREF c_frameColor = 0xC5C9C5;
+    static constexpr int c_size = 12;
+    static constexpr COLORREF c_frameColor = 0xC5C9C5;
 
     t_wndColorButton(int commandId, COLORREF swatchColor);
 
@@ -65,8 +65,8 @@ public:
 // scaled down to the element's width when it is narrower.
 class t_wndBarConfigPreview : public t_wndBase {
 public:
-    static const int c_stripHeight = 22;
-    static const int c_step = 20;
+    static constexpr int c_stripHeight = 22;
+    static constexpr int c_step = 20;
 
     t_wndBarConfigPreview(HBITMAP* bitmaps, const t_image* statusBackground);
 
@@ -90,15 +90,15 @@ public:
 
 class t_wndBarConfig : public t_wndUiSkinBase {
 public:
-    static const int c_width = 216;
-    static const int c_rowCount = 11;    // configurable kinds, the logo last
-    static const int c_toggleRows = 10;  // rows with a picture and a check box
-    static const int c_swatchCount = 9;
-    static const int c_kindCount = 16;
-    static const uint32_t c_defaultColor = 0xD29451;
-    static const uint32_t c_defaultMask = 0x9467;
-    static const uint32_t c_logoBit = 1u << 15;
-    static const UINT c_doneMessage = WM_APP + 0x404;  // to the owner: wParam 1 confirmed, 0 cancelled
+    static constexpr int c_width = 216;
+    static constexpr int c_rowCount = 11;    // configurable kinds, the logo last
+    static constexpr int c_toggleRows = 10;  // rows with a picture and a check box
+    static constexpr int c_swatchCount = 9;
+    static constexpr int c_kindCount = 16;
+    static constexpr uint32_t c_defaultColor = 0xD29451;
+    static constexpr uint32_t c_defaultMask = 0x9467;
+    static constexpr uint32_t c_logoBit = 1u << 15;
+    static constexpr UINT c_doneMessage = WM_APP + 0x404;  // to the owner: wParam 1 confirmed, 0 cancelled
 
     // Command ids of the children.
     enum t_command : int {

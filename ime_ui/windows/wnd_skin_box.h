@@ -44,11 +44,11 @@ public:
 class t_wndSkinBoxHint : public t_wndDelayShow, public t_wndUiSub {
 public:
     // The tip tells the hint of a click (lParam 0) or a time-out (lParam 1).
-    static const UINT c_tipNotifyMessage = WM_APP + 0x401;
+    static constexpr UINT c_tipNotifyMessage = WM_APP + 0x401;
     static const wchar_t* const c_tipText;  // "点此换肤"
     // Placement of the tip beside the hint.
-    static const unsigned c_tipFlags = 0x20;
-    static const unsigned c_tipFitFlags = 1;
+    static constexpr unsigned c_tipFlags = 0x20;
+    static constexpr unsigned c_tipFitFlags = 1;
 
     enum t_picture : int {
         e_normal = 0,

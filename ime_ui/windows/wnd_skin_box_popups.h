@@ -17,10 +17,10 @@ public:
     static const wchar_t* const c_toolboxTipText;
     // Placement of the skin-box hint: its left/bottom at the skin-box button's bottom-right
     // corner, kept beside the button.
-    static const int c_hintPlacement = 0x20;
-    static const int c_hintFitFlags = 1;
+    static constexpr int c_hintPlacement = 0x20;
+    static constexpr int c_hintFitFlags = 1;
     // Status tips stay above their target unless the work area pushes them below it.
-    static const unsigned c_tipFitFlags = 2;
+    static constexpr unsigned c_tipFitFlags = 2;
 
     explicit t_statusPopups(t_wndStatus& owner);
     ~t_statusPopups() override;

@@ -18,22 +18,22 @@ struct t_font;
 class t_wndSkinBoxTip : public t_wndTop {
 public:
     // Timers on the tip's own window.
-    static const UINT_PTR c_hideTimerId = 1011;
-    static const UINT_PTR c_slideTimerId = 1012;
-    static const UINT c_slideStepMs = 10;
-    static const int c_slideDurationMs = 500;
-    static const UINT c_autoHideMs = 20000;
+    static constexpr UINT_PTR c_hideTimerId = 1011;
+    static constexpr UINT_PTR c_slideTimerId = 1012;
+    static constexpr UINT c_slideStepMs = 10;
+    static constexpr int c_slideDurationMs = 500;
+    static constexpr UINT c_autoHideMs = 20000;
     // How far from the target the first show starts: sideways with fit flag 1, else up or down.
-    static const int c_slideSideways = 100;
-    static const int c_slideVertical = 50;
+    static constexpr int c_slideSideways = 100;
+    static constexpr int c_slideVertical = 50;
     // Text colours (COLORREF) and the room around the text inside the bubble.
-    static const COLORREF c_textColor = 0x745E28;
-    static const COLORREF c_backColor = 0xFFFFFF;
-    static const int c_marginX = 10;
-    static const int c_marginY = 8;
-    static const int c_lineGap = 7;
+    static constexpr COLORREF c_textColor = 0x745E28;
+    static constexpr COLORREF c_backColor = 0xFFFFFF;
+    static constexpr int c_marginX = 10;
+    static constexpr int c_marginY = 8;
+    static constexpr int c_lineGap = 7;
     // The arrow stays this far (plus the margin) from either end of the bubble's edge.
-    static const int c_arrowEndGap = 5;
+    static constexpr int c_arrowEndGap = 5;
 
     // The pictures, in load order.
     enum t_picture : int {
