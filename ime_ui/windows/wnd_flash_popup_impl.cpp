@@ -2,8 +2,12 @@
 
 #include "foundation/process/flash_interfaces.h"
 
-bool t_wndFlashPopupImpl::CreateFlash(HWND host, HWND, int, LPARAM packedId, t_wndBase*)
+bool t_wndFlashPopupImpl::CreateFlash(HWND host, HWND, int, LPARAM packedId, t_wndBase* owner)
 {
+    // The element stays an empty child of the window, so that the window deletes it (and
+    // lets the player go) with its other flash children; it draws and takes nothing.
+    if (owner && !t_wndBase::Create(WS_CHILD, 0, 0, 0, 0, 0, nullptr, owner))
+        return false;
     // The player's own window is no child control of the skinned window.
     return CreateStub(host, 0, packedId);
 }

@@ -17,7 +17,7 @@ public:
     bool SuspendsDrag() override { return false; }
     bool WantsHandCursor() override { return false; }
 
-    // Only the player (control id 0); no element is created.
+    // The player (control id 0) and an empty child of owner that only keeps it.
     bool CreateFlash(HWND host, HWND parentWindow, int controlId, LPARAM packedId, t_wndBase* owner) override;
     void SetCaptureAll(bool) override {}
     void SetNotified(bool) override {}

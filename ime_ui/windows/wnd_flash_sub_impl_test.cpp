@@ -156,7 +156,8 @@ TEST_F(FlashPlayer, CreatingMakesTheElementAndALayeredDisabledChildPlayer)
     t_wndFlashPopupImpl* popup = new t_wndFlashPopupImpl();
     ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, &owner));
     EXPECT_EQ(std::vector<std::string>{"create 524288 1207959552 4660 0 262142"}, stub.calls);
-    EXPECT_EQ(1, owner.ChildCount());
+    ASSERT_EQ(2, owner.ChildCount()) << "an empty child, deleted with the window's other children";
+    EXPECT_EQ(0, popup->GetSize().cx);
     delete popup;
 
     // No Flash component, or a player that refuses: no element worth keeping.
@@ -523,7 +524,7 @@ TEST_F(PlayerWindow, LiveItemsBecomePlayersThatFollowTheWindow)
     ASSERT_NE(nullptr, inWindow);
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(nullptr, dynamic_cast<t_wndFlashPopupImpl*>(inWindow));
-    ASSERT_EQ(1, window.ChildCount()) << "the popup's player has a window of its own";
+    EXPECT_EQ(2, window.ChildCount());
     EXPECT_TRUE(inWindow->SuspendsDrag()) << "the item's drag byte";
 
     const std::string sink = std::to_string(reinterpret_cast<intptr_t>(window.FlashCommand()));
@@ -557,6 +558,10 @@ TEST_F(PlayerWindow, LiveItemsBecomePlayersThatFollowTheWindow)
     EXPECT_TRUE(inWindow->IsNotified());
     EXPECT_TRUE(window.PreHandleMessage(window.hwnd, WM_TIMER, c_flashTimerId, 0));
     EXPECT_FALSE(inWindow->IsNotified()) << "the tick took the notification";
+
+    // Both players go with the window's flash children, the popup's included.
+    window.DestroyFlashes();
+    EXPECT_EQ(0, window.ChildCount());
 }
 
 // ---- with the Flash component's stand-in library
@@ -678,15 +683,19 @@ TEST_F(DISABLED_FlashPlayerScenario, Live)
         EXPECT_EQ(4, surface.CountAlpha());
     }
 
+    // The popup's player lives as long as the window that made it.
+    t_wndBase* owner = new t_wndBase();
+    ASSERT_TRUE(owner->Create(WS_CHILD, 0, 0, 50, 50, 0, nullptr, nullptr));
     t_wndFlashSub* popup = NewFlashSub(t_flashSubKind::e_popup);
-    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, nullptr));
+    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, owner));
     EXPECT_EQ(2, LiveStubs());
     popup->FollowRect(RECT{30, 40, 90, 60});
     EXPECT_EQ("113 30 40", LastCall());
     popup->FollowShow(true);
     EXPECT_EQ("114 1 0", LastCall());
+    delete owner;
+    EXPECT_EQ(1, LiveStubs());
 
-    delete popup;
     delete element;
     EXPECT_EQ(0, LiveStubs()) << "every player went back to the component";
     t_imageSource::Destroy(source);
