@@ -48,18 +48,6 @@ const uint32_t c_faceColor = 0xF9F9F9;
 int WidthOf(const RECT& r) { return r.right - r.left; }
 int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
-// The pixels of a 32-bit DIB section; null for anything else.
-uint32_t* DibPixels(HBITMAP bitmap, int& width, int& height)
-{
-    DIBSECTION section = {};
-    if (!bitmap || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32 ||
-        !section.dsBm.bmBits)
-        return nullptr;
-    width = section.dsBm.bmWidth;
-    height = std::abs(section.dsBm.bmHeight);
-    return static_cast<uint32_t*>(section.dsBm.bmBits);
-}
-
 // Draws a premultiplied 32-bit bitmap stretched into (x, y, width, height) of dc.
 void BlendBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)
 {
@@ -558,7 +546,8 @@ void t_wndBarConfig::Recolour(uint32_t from, uint32_t to)
     if (to != from) {
         for (HBITMAP bitmap : kindBitmaps) {
             int width = 0, height = 0;
-            if (uint32_t* pixels = DibPixels(bitmap, width, height))
+            uint32_t* pixels = static_cast<uint32_t*>(GetBitmapPixels(bitmap));
+            if (pixels && QueryBitmapSize(bitmap, width, height))
                 RecolorPixels(from, pixels, to, height, width);
         }
     }
