@@ -16,13 +16,13 @@
 #include "ime_ui/windows/wnd_flash_popup_impl.h"
 #include "ime_ui/windows/wnd_ui_skin_base.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/scenario_child.h"
 #include "foundation/process/component_client.h"
 #include "foundation/process/runtime.h"
 #include "foundation/process/flash_proxy.h"
 #include "foundation/process/flash_util.h"
-#include "tests/support/child_runner.h"
-#include "tests/support/exe_folder.h"
 #include "tests/support/flash_bundle.h"
+#include "tests/support/flash_standin.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
@@ -576,18 +576,9 @@ protected:
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, t_componentClient::c_managerKey, KEY_WOW64_32KEY, 0);
     }
 
-    // The scenario's exit code (0 when every check held), -2 when it did not run.
     int RunScenario(const char* name)
     {
-        std::wstring filter = L"--gtest_also_run_disabled_tests --gtest_filter=DISABLED_FlashPlayerScenario.";
-        for (const char* c = name; *c; ++c)
-            filter += static_cast<wchar_t>(*c);
-        const std::wstring mark = At(L"scenario_ran");
-        DeleteFileW(mark.c_str());
-        SetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", mark.c_str());
-        const int code = RunProgram(ExePath(), filter, 60000);
-        SetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", nullptr);
-        return GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES ? code : -2;
+        return RunScenarioChild("DISABLED_FlashPlayerScenario", name, At(L"scenario_ran"));
     }
 };
 
@@ -603,44 +594,17 @@ TEST_F(FlashComponentPlayer, WithoutTheComponentNoPlayerIsMade)
     EXPECT_EQ(0, RunScenario("Missing"));
 }
 
-using t_fnLastCall = void(WINAPI*)(int*, intptr_t*, intptr_t*);
-using t_fnCount = int(WINAPI*)();
-
-template <class T>
-T StandinExport(const char* name)
-{
-    HMODULE module = GetModuleHandleW(L"VexilFlashDll.dll");
-    return module ? reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 // The stand-in's last call as "slot a b"; the record is cleared.
 std::string LastCall()
 {
-    int slot = -2;
-    intptr_t a = 0, b = 0;
-    if (auto last = StandinExport<t_fnLastCall>("StandinLastCall"))
-        last(&slot, &a, &b);
-    return std::to_string(slot) + " " + std::to_string(static_cast<long long>(a)) + " " +
-           std::to_string(static_cast<long long>(b));
-}
-
-int LiveStubs()
-{
-    auto live = StandinExport<t_fnCount>("StandinLiveStubs");
-    return live ? live() : -1;
+    const t_flashStandinCall call = TakeFlashStandinCall();
+    return std::to_string(call.slot) + " " + std::to_string(static_cast<long long>(call.a)) + " " +
+           std::to_string(static_cast<long long>(call.b));
 }
 
 class DISABLED_FlashPlayerScenario : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        wchar_t mark[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(L"KAVREL_SCENARIO_MARK", mark, MAX_PATH)) {
-            HANDLE file = CreateFileW(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE)
-                CloseHandle(file);
-        }
-    }
+    void TearDown() override { MarkScenarioRan(); }
 };
 
 TEST_F(DISABLED_FlashPlayerScenario, Live)
@@ -651,7 +615,7 @@ TEST_F(DISABLED_FlashPlayerScenario, Live)
     t_wndFlashSub* element = NewFlashSub(t_flashSubKind::e_inWindow);
     ASSERT_NE(nullptr, element);
     ASSERT_TRUE(element->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, nullptr));
-    ASSERT_EQ(1, LiveStubs());
+    ASSERT_EQ(1, FlashStandinLiveStubs());
     EXPECT_EQ("102 524288 1207959552", LastCall()) << "a layered, disabled child player";
     auto* live = static_cast<t_wndFlashSubImpl*>(element);
     EXPECT_TRUE(t_proxyFlashStub::IsProxy(live->Stub()));
@@ -688,16 +652,16 @@ TEST_F(DISABLED_FlashPlayerScenario, Live)
     ASSERT_TRUE(owner->Create(WS_CHILD, 0, 0, 50, 50, 0, nullptr, nullptr));
     t_wndFlashSub* popup = NewFlashSub(t_flashSubKind::e_popup);
     ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, owner));
-    EXPECT_EQ(2, LiveStubs());
+    EXPECT_EQ(2, FlashStandinLiveStubs());
     popup->FollowRect(RECT{30, 40, 90, 60});
     EXPECT_EQ("113 30 40", LastCall());
     popup->FollowShow(true);
     EXPECT_EQ("114 1 0", LastCall());
     delete owner;
-    EXPECT_EQ(1, LiveStubs());
+    EXPECT_EQ(1, FlashStandinLiveStubs());
 
     delete element;
-    EXPECT_EQ(0, LiveStubs()) << "every player went back to the component";
+    EXPECT_EQ(0, FlashStandinLiveStubs()) << "every player went back to the component";
     t_imageSource::Destroy(source);
 }
 
