@@ -282,8 +282,10 @@ void t_wndSkinBoxTip::ShowTip(const RECT& anchorRect, POINT anchor, unsigned fla
         Move(placed.left, placed.top, WidthOf(placed), HeightOf(placed), false);
         Show(true);
     }
-    if (autoHide && hwnd)
+    if (autoHide && hwnd) {
+        hideStartTick = InputTickCount();
         SetTimer(hwnd, c_hideTimerId, c_autoHideMs, nullptr);
+    }
 }
 
 void t_wndSkinBoxTip::SlideStep()
@@ -329,6 +331,13 @@ void t_wndSkinBoxTip::HideTip()
 bool t_wndSkinBoxTip::OnTimer(UINT_PTR id)
 {
     if (id == c_hideTimerId) {
+        // The time-out counts on the toolkit's clock: a timer that came early waits the rest.
+        const uint32_t elapsed = InputTickCount() - hideStartTick;
+        if (elapsed < c_autoHideMs) {
+            if (hwnd)
+                SetTimer(hwnd, c_hideTimerId, c_autoHideMs - elapsed, nullptr);
+            return true;
+        }
         HideTip();
         if (notifyWindow && IsWindow(notifyWindow))
             PostMessageW(notifyWindow, notifyMessage, 0, 1);

@@ -87,7 +87,7 @@ public:
     // area beside anchorRect (fitFlags of FitRectToWorkArea); chooses and places the arrow.
     RECT ComputeTipRect(POINT anchor, unsigned flags, unsigned fitFlags, const RECT& anchorRect);
     // Shows the tip there: sliding in the first time, else at once; autoHide hides it
-    // after c_autoHideMs.
+    // c_autoHideMs later on the toolkit's clock.
     void ShowTip(const RECT& anchorRect, POINT anchor, unsigned flags, unsigned fitFlags, bool autoHide);
     void HideTip();
     // One step of the slide-in at the hooked clock.
@@ -106,6 +106,7 @@ public:
     UINT notifyMessage;
     bool firstShow;
     uint32_t startTick;
+    uint32_t hideStartTick;  // when the time-out began
     bool animating;
     RECT targetRect;
     RECT startRect;
