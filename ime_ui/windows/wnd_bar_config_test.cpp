@@ -15,7 +15,9 @@
 #include "ime_ui/windows/wnd_status.h"
 #include "tests/support/exe_folder.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/paint_surface.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui_context.h"
@@ -169,6 +171,14 @@ TEST_F(BarConfigTest, OpensWithTheSettingsMaskAndTheKindsOfTheSkin)
     EXPECT_FALSE(config.checkBoxes[2]->IsChecked());
     EXPECT_TRUE(config.checkBoxes[6]->IsChecked());
     EXPECT_FALSE(config.checkBoxes[1]->enabled) << "quan_ban has no record";
+
+    // The frame: a grey line, a white line, then the face.
+    const SIZE size = config.GetSize();
+    t_testSurface surface(size.cx, size.cy, true);
+    ASSERT_TRUE(config.PaintToDC(surface.Dc(), 0, 0, -1, -1));
+    EXPECT_EQ(0xB5B5B5u, surface.At(0, 0) & 0xFFFFFF);
+    EXPECT_EQ(0xFFFFFFu, surface.At(1, size.cy / 2) & 0xFFFFFF);
+    EXPECT_EQ(0xF9F9F9u, surface.At(4, size.cy - 4) & 0xFFFFFF);
 }
 
 TEST_F(BarConfigTest, TogglingARowTwiceRestoresTheMaskAndReportsBoth)
@@ -281,6 +291,31 @@ TEST_F(BarConfigTest, SwatchesRecolourTheIconsAndDefaultRestoresThemWithoutClosi
     EXPECT_TRUE(owner.Done().empty());
     EXPECT_TRUE(config.checkBoxes[2]->IsChecked()) << "punctuation is in the default mask";
     EXPECT_FALSE(config.checkBoxes[8]->IsChecked()) << "quan_shuang is not";
+}
+
+TEST_F(BarConfigTest, OpeningPaintingAndClosingLeaveNoGdiObjectsBehind)
+{
+    ASSERT_TRUE(LoadSkin());
+    const auto cycle = [this] {
+        t_wndBarConfig config;
+        config.SetContext(&context);
+        config.SetResourceModule(resources);
+        ASSERT_TRUE(config.Create(WS_POPUP | WS_DISABLED, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(owner.hwnd),
+                                  nullptr, nullptr));
+        const SIZE size = config.MeasureNow();
+        config.ShowConfig();
+        Command(config, t_wndBarConfig::e_swatchFirst + 2);
+        Command(config, t_wndBarConfig::e_checkFirst + 3);
+        t_testSurface surface(size.cx, size.cy, true);
+        EXPECT_TRUE(config.PaintToDC(surface.Dc(), 0, 0, -1, -1));
+        Command(config, t_wndBarConfig::e_close);
+        owner.Done();
+    };
+    cycle();  // caches of fonts and pictures fill once
+    const DWORD before = LiveGdiObjects();
+    for (int i = 0; i < 3; ++i)
+        cycle();
+    EXPECT_EQ(before, LiveGdiObjects());
 }
 
 TEST(BarConfigPreview, StripSizeFollowsTheMaskAndShrinksInProportion)
