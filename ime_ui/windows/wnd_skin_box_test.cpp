@@ -15,6 +15,7 @@
 #include "graphics/paint/work_area.h"
 #include "ime_ui/windows/wnd_skin_box_tip.h"
 #include "tests/support/exe_folder.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/launch_log.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/input_hooks.h"
@@ -381,6 +382,27 @@ TEST_F(SkinBoxTest, ActiveSkinBoxShowsTheTipBesideTheHintOnTheSideThatFits)
         EXPECT_LE(hint.tip->GetRect().right, r.left) << fromRight;
         EXPECT_EQ(t_wndSkinBoxTip::e_arrowRight, hint.tip->arrow) << fromRight;
     }
+}
+
+TEST_F(SkinBoxTest, HintAndTipLeaveNoGdiObjectsBehind)
+{
+    const RECT skinBox = {work.left + 200, work.top + 300, work.left + 220, work.top + 310};
+    const auto cycle = [&] {
+        t_wndSkinBoxHint hint;
+        MakeHint(hint);
+        PopupBeside(hint, skinBox);
+        ASSERT_NE(nullptr, hint.tip);
+        for (int step = 0; step < 6; ++step) {
+            g_tick += 100;
+            hint.tip->SlideStep();
+        }
+        hint.HideNow();
+    };
+    cycle();
+    const DWORD before = LiveGdiObjects();
+    for (int i = 0; i < 3; ++i)
+        cycle();
+    EXPECT_EQ(before, LiveGdiObjects());
 }
 
 // The utility and the component manager are the recording stand-ins.
