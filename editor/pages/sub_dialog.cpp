@@ -19,6 +19,13 @@ LRESULT SubDialog::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return Dialog::WndProc(window, message, wParam, lParam);
 }
 
+void SubDialog::OnDestroy()
+{
+    if (m_hwnd)
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    Dialog::OnDestroy();
+}
+
 BaseInfo* SubDialog::BindPart()
 {
     if (!m_part)

@@ -14,6 +14,9 @@ public:
     ~SubDialog() override;
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Detaches the object from its dialog before the children are deleted: messages that
+    // reach the dialog later must not find a deleted page.
+    void OnDestroy() override;
     // Binds the part when unbound, then fills the controls with live cleared; live after.
     int LoadFromModel() override;
     // 0 while unbound; pages copy their controls into the part and return 1.
