@@ -29,6 +29,40 @@ void ColorPicker::SetChooseColorFn(t_chooseColorFn fn) { s_chooseColor = fn ? fn
 
 COLORREF* ColorPicker::CustomColors() { return s_customColors; }
 
+bool n_colorPicker::ChooseColorFor(HWND owner, COLORREF& color)
+{
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof(choose);
+    choose.hwndOwner = owner;
+    choose.rgbResult = color;
+    choose.lpCustColors = s_customColors;
+    choose.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!s_chooseColor(&choose))
+        return false;
+    color = choose.rgbResult;
+    return true;
+}
+
+void n_colorPicker::DrawColorField(HDC dc, const RECT& rect, COLORREF color, const wchar_t* label, HFONT font)
+{
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const HBRUSH fill = CreateSolidBrush(color);
+    {
+        t_selected pen(dc, GetStockObject(BLACK_PEN));
+        t_selected brush(dc, fill);
+        Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    }
+    DeleteObject(fill);
+    const COLORREF oldText = SetTextColor(dc, Inverse(color));
+    const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    RECT text = rect;
+    DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (oldFont)
+        SelectObject(dc, oldFont);
+    SetTextColor(dc, oldText);
+    SetBkMode(dc, oldMode);
+}
+
 ColorPicker::ColorPicker()
     : m_chooseButton(nullptr), m_pickButton(nullptr), m_focused(false), m_font(nullptr), m_color(0),
       m_magnifier(nullptr), m_instance(nullptr)
@@ -127,24 +161,8 @@ LRESULT ColorPicker::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void ColorPicker::DrawHalf(const DRAWITEMSTRUCT& item)
 {
-    const HDC dc = item.hDC;
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const HBRUSH fill = CreateSolidBrush(m_color);
-    {
-        t_selected pen(dc, GetStockObject(BLACK_PEN));
-        t_selected brush(dc, fill);
-        Rectangle(dc, item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom);
-    }
-    DeleteObject(fill);
-    const COLORREF oldText = SetTextColor(dc, Inverse(m_color));
-    HGDIOBJ oldFont = m_font ? SelectObject(dc, m_font) : nullptr;
-    RECT text = item.rcItem;
-    DrawTextW(dc, item.CtlID == n_colorPicker::c_chooseButtonId ? c_chooseLabel : c_pickLabel, -1, &text,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    if (oldFont)
-        SelectObject(dc, oldFont);
-    SetTextColor(dc, oldText);
-    SetBkMode(dc, oldMode);
+    n_colorPicker::DrawColorField(item.hDC, item.rcItem, m_color,
+                                  item.CtlID == n_colorPicker::c_chooseButtonId ? c_chooseLabel : c_pickLabel, m_font);
 }
 
 void ColorPicker::Repaint()
@@ -156,14 +174,9 @@ void ColorPicker::Repaint()
 
 void ColorPicker::Choose()
 {
-    CHOOSECOLORW choose = {};
-    choose.lStructSize = sizeof(choose);
-    choose.hwndOwner = m_hwnd;
-    choose.rgbResult = m_color;
-    choose.lpCustColors = s_customColors;
-    choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (s_chooseColor(&choose) && choose.rgbResult != m_color) {
-        m_color = choose.rgbResult;
+    COLORREF chosen = m_color;
+    if (n_colorPicker::ChooseColorFor(m_hwnd, chosen) && chosen != m_color) {
+        m_color = chosen;
         Repaint();
     }
     SendToParent(n_colorPicker::c_dialogClosed, 0, 0);
