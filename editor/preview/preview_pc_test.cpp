@@ -211,9 +211,9 @@ protected:
         ASSERT_TRUE(preview.Init(0, settings));
         preview.SetSettings(settings);
         preview.Reload();
-        ASSERT_TRUE(preview.Skin().IsLoaded());
         preview.SetCandidateCount(candidates);
         ShowPage(preview, page);
+        ASSERT_TRUE(preview.Skin().IsLoaded());
     }
     void ShowPage(PreviewPC& preview, int page)
     {
@@ -222,6 +222,7 @@ protected:
         preview.SetSettings(settings);
         preview.SetHostWindow(nullptr);
         ASSERT_TRUE(preview.UpdateLayout());
+        preview.Refresh();
     }
 
     t_uiSettings settings;
