@@ -75,7 +75,9 @@ PreviewPC::PreviewPC(int variant)
 
 PreviewPC::~PreviewPC()
 {
-    // The windows read the context and the skin while they go.
+    // The windows read the context and the skin while they go. The combined window goes
+    // before the status bar: torn down after it, its layout was seen to reach a node that
+    // the bar's teardown had freed (a skin with many custom buttons in both).
     m_comp.reset();
     m_comp2.reset();
     m_cand.reset();

@@ -468,6 +468,7 @@ TEST_F(PreviewPCTest, ButtonAnimationShowsEveryPictureAndStateForItsTime)
     EXPECT_FALSE(preview.Animator().Running());
     const t_wndStatusBtn* button = preview.Status().FindButton(cnEn);
     ASSERT_NE(nullptr, button);
+    EXPECT_EQ(button, preview.Animator().Button()) << "the bar's button of now, not the one made before";
     EXPECT_FALSE(button->modeLocked);
     EXPECT_FALSE(button->fixedStateOn);
     EXPECT_EQ(c_variantColors[0], buttonColor());
