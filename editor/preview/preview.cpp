@@ -180,6 +180,10 @@ Preview::~Preview()
     if (m_hwnd && s_current == m_hwnd)
         s_current = nullptr;
     FreeBackBuffer();
+    // The full-screen window finds its object through its user data: it goes first.
+    if (m_fullScreen && IsWindow(m_fullScreen->GetHwnd()))
+        DestroyWindow(m_fullScreen->GetHwnd());
+    m_fullScreen.reset();
     if (m_sampleFont)
         DeleteObject(m_sampleFont);
     for (std::unique_ptr<PreviewConfigable>& preview : m_previews)
@@ -321,6 +325,12 @@ bool Preview::ReloadAll(t_errorChain& errors)
     wchar_t ini[MAX_PATH];
     if (IMESkin::Instance()->ResolvePath(ini, L"skin.ini"))
         m_config->ParseConfig(ini);
+    else
+        m_config->Reset();
+    // Every value that held a copied text was just read again or reset: the texts can go.
+    // Nothing else empties the arena, since a part's copy must never take the texts that
+    // another part's values still point at.
+    m_texts->Reset();
     for (int part = static_cast<int>(t_partIndex::e_display); part <= static_cast<int>(t_partIndex::e_statusBar);
          ++part)
         CopyPart(part);
@@ -339,6 +349,13 @@ bool Preview::SaveAndExtract(t_errorChain& errors)
 }
 
 wchar_t* Preview::ArenaText(const wchar_t* text) { return m_texts->StrDup(text ? text : L""); }
+
+void Preview::CopyPicture(SkinImage& value, const wchar_t* file)
+{
+    wchar_t* stored = ArenaText(file);
+    if (!stored || !value.Parse(stored))
+        value.Reset();
+}
 
 void Preview::CopyPart(int part)
 {
@@ -394,7 +411,7 @@ void Preview::CopyCombined(int part)
     SkinSchemeCombined& scheme =
         part == static_cast<int>(t_partIndex::e_horizontalCombined) ? m_config->schemeH1 : m_config->schemeV1;
     if (layout.hasPic)
-        scheme.window.pic.Parse(ArenaText(layout.pic));
+        CopyPicture(scheme.window.pic, layout.pic);
     else
         scheme.window.pic.Reset();
     ParseList(scheme.window.layout_horizontal, layout.layoutHorizontal);
@@ -422,7 +439,7 @@ void Preview::CopySeparate(int part)
     SkinSchemeSeparate& scheme =
         part == static_cast<int>(t_partIndex::e_horizontalSeparate) ? m_config->schemeH2 : m_config->schemeV2;
     if (layout.pinyinHasPic)
-        scheme.composition.pic.Parse(ArenaText(layout.pinyinPic));
+        CopyPicture(scheme.composition.pic, layout.pinyinPic);
     else
         scheme.composition.pic.Reset();
     ParseList(scheme.composition.layout_horizontal, layout.pinyinLayoutHorizontal);
@@ -430,7 +447,7 @@ void Preview::CopySeparate(int part)
     ParseList(scheme.marges.pinyin_marge, layout.pinyinMarge);
     CopyAnchor(layout, scheme.marges);
     if (layout.zhongwenHasPic)
-        scheme.candidate.pic.Parse(ArenaText(layout.zhongwenPic));
+        CopyPicture(scheme.candidate.pic, layout.zhongwenPic);
     else
         scheme.candidate.pic.Reset();
     ParseList(scheme.candidate.layout_horizontal, layout.zhongwenLayoutHorizontal);
@@ -446,7 +463,7 @@ void Preview::CopyStatusBar()
     SkinStatusBarPart& out = m_config->statusBar;
     t_str text;
     if (status.GetString(L"pic", 0, text) && text.Length() > 0)
-        out.pic.Parse(ArenaText(text.c_str()));
+        CopyPicture(out.pic, text.c_str());
     else
         out.pic.Reset();
     int value = 0;

@@ -15,6 +15,7 @@
 #include "editor/preview/preview_configable.h"
 
 class SkinConfigFile;
+class SkinImage;
 class t_errorChain;
 class t_heap;
 struct t_uiSettings;
@@ -133,6 +134,8 @@ private:
     void CopyStatusBar();
     // A text of the arena that a Skin.ini value may cut in place; null when it cannot be made.
     wchar_t* ArenaText(const wchar_t* text);
+    // A picture value from a file name kept in the arena; reset when the name does not parse.
+    void CopyPicture(SkinImage& value, const wchar_t* file);
     // The back buffer of at least this size; false when it cannot be made.
     bool EnsureBackBuffer(int width, int height);
     void FreeBackBuffer();

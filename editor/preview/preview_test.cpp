@@ -18,6 +18,7 @@
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui_settings.h"
@@ -177,11 +178,30 @@ TEST_F(PreviewHost, AnEditRewritesTheWorkCopyAndRepaints)
     EXPECT_LT(box.bottom, picture.bottom) << "the status bar follows the window";
     EXPECT_GT(Painted(RECT{picture.left, box.bottom + 5, picture.right, picture.bottom}), 0);
 
+    // A copy of the status bar leaves the texts of the layout's copy as they were.
+    const std::wstring copied = m_preview->Config().schemeH1.window.pic.Value().file;
+    Edit(6);
+    EXPECT_EQ(copied, m_preview->Config().schemeH1.window.pic.Value().file);
+    EXPECT_NE(std::wstring::npos, copied.find(L".png"));
+
     // Back to no picture: the marker is gone.
     h1.hasPic = false;
     Edit(2);
     EXPECT_TRUE(Find(c_marker).Empty());
     EXPECT_FALSE(m_preview->Config().schemeH1.window.pic.IsPresent());
+
+    // Edits and repaints hold no more GDI objects than the first one did.
+    auto editAndPaint = [&](int i) {
+        h1.pinyinMarge[2] += i % 2 ? -1 : 1;
+        Edit(2);
+        m_preview->RenderBackBuffer();
+        UpdateWindow(m_preview->GetHwnd());
+    };
+    editAndPaint(1);
+    const DWORD live = LiveGdiObjects();
+    for (int i = 0; i < 10; ++i)
+        editAndPaint(i);
+    EXPECT_EQ(live, LiveGdiObjects());
 }
 
 TEST_F(PreviewHost, PagesSwitchTheLayoutAndTheStatusPageKeepsIt)
