@@ -202,6 +202,17 @@ TEST_F(PreviewHost, AnEditRewritesTheWorkCopyAndRepaints)
     for (int i = 0; i < 10; ++i)
         editAndPaint(i);
     EXPECT_EQ(live, LiveGdiObjects());
+
+    // The work folder's Skin.ini holds the last value (UTF-16 with its byte-order mark).
+    const std::string bytes = ReadRaw(work + L"\\Skin.ini");
+    ASSERT_GE(bytes.size(), 2u);
+    ASSERT_EQ("\xFF\xFE", bytes.substr(0, 2));
+    const std::wstring ini(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    wchar_t margin[64];
+    _snwprintf(margin, 64, L"pinyin_marge=%d,%d,%d,%d", h1.pinyinMarge[0], h1.pinyinMarge[1], h1.pinyinMarge[2],
+               h1.pinyinMarge[3]);
+    margin[63] = 0;
+    EXPECT_NE(std::wstring::npos, ini.find(margin)) << "no " << margin[0];
 }
 
 TEST_F(PreviewHost, PagesSwitchTheLayoutAndTheStatusPageKeepsIt)
