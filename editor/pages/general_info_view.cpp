@@ -14,6 +14,18 @@ wchar_t* FieldOf(GeneralInfo& info, int field)
                                                             info.skinEmail, info.skinTime,    info.skinInfo};
     return fields[field];
 }
+
+// Every line break ("\r\n", or a lone '\r' or '\n') becomes one space.
+void JoinLines(wchar_t* text)
+{
+    wchar_t* out = text;
+    for (const wchar_t* in = text; *in; ++in) {
+        if (*in == L'\r' && in[1] == L'\n')
+            ++in;
+        *out++ = *in == L'\r' || *in == L'\n' ? L' ' : *in;
+    }
+    *out = 0;
+}
 }  // namespace
 
 GeneralInfoView::GeneralInfoView() : SubDialog(t_partIndex::e_general) {}
@@ -42,8 +54,13 @@ int GeneralInfoView::StoreToModel()
     GeneralInfo* info = static_cast<GeneralInfo*>(m_part);
     if (!info)
         return 0;
-    for (int field = 0; field < c_fieldCount; ++field)
-        GetItemText(c_edits[field], FieldOf(*info, field), BaseInfo::c_pathChars);
+    for (int field = 0; field < c_fieldCount; ++field) {
+        wchar_t* text = FieldOf(*info, field);
+        GetItemText(c_edits[field], text, BaseInfo::c_pathChars);
+        // A Skin.ini value ends at its line: the description's line breaks become spaces,
+        // so no line after the first is lost when the skin is saved and opened again.
+        JoinLines(text);
+    }
     return 1;
 }
 
