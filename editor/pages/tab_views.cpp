@@ -1,6 +1,7 @@
 #include "editor/pages/tab_views.h"
 
 #include "editor/app/resource_ids.h"
+#include "editor/pages/btn_page.h"
 
 namespace {
 const wchar_t c_windowTab[] = L"窗口设置";
@@ -9,7 +10,7 @@ const wchar_t c_compButtonTab[] = L"写作窗口按钮设置";
 const wchar_t c_candButtonTab[] = L"候选窗口按钮设置";
 
 // The button page of button set (window) 1..6.
-SubDialog* NewButtonPage(int set) { return new SubDialog(ButtonSetPartOf(set)); }
+SubDialog* NewButtonPage(int set) { return new BtnPage(set); }
 }  // namespace
 
 HorizontalCombineView::HorizontalCombineView() : SubDialogTab(t_partIndex::e_horizontalCombined) {}
