@@ -91,8 +91,12 @@ const wchar_t* TwinExtensionOf(const wchar_t* extension)
 
 t_str InWorkFolder(const wchar_t* name)
 {
+    // Plain joining: a name starting with '.' is still a name, not an extension.
     const wchar_t* work = BaseInfo::WorkFolder();
-    return t_path::Combine(work ? work : L"", name);
+    t_str path(work ? work : L"");
+    path.Append(L"\\");
+    path.Append(name);
+    return path;
 }
 
 // A name of the work folder that may be read, copied or deleted: a name from a skin

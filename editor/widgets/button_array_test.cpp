@@ -13,6 +13,7 @@
 #include "skin_model/base_info.h"
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/temp_folder.h"
 
@@ -554,6 +555,63 @@ TEST_F(ButtonArrayTest, WebButtonKeepsItsOwnAddressAndHint)
     EXPECT_EQ(84 + 28, check.top);
     EXPECT_EQ(104, edit.left);
     EXPECT_EQ(84 + 28 + 3, edit.top);
+}
+
+TEST_F(ButtonArrayTest, UserImportsThroughTheFileDialogAndClears)
+{
+    ButtonArray* array = Make(1, 1, c_btnMenu);
+    array->Place(RECT{0, 0, 300, 300});
+    ButtonArray::t_item* row = array->FindRow(7, 0);
+    const std::wstring chosen = At(L"..") + L"\\btnarray_user.png";
+    WriteBytes(chosen, Png());
+    WriteBytes(At(L"x_normal.gif"), Png());
+    {
+        t_dialogDriver driver;
+        driver.Type(chosen);
+        SendMessageW(GetDlgItem(row->GetHwnd(), ButtonArray::c_idImport), BM_CLICK, 0, 0);
+        EXPECT_TRUE(driver.AllAnswered());
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+    DeleteFileW(chosen.c_str());
+    EXPECT_STREQ(L"x_normal.png", row->FileName());
+    EXPECT_TRUE(Exists(At(L"x_normal.png")));
+    EXPECT_FALSE(Exists(At(L"x_normal.gif")));
+    EXPECT_EQ(1u, Sent(c_msgButtonStateEdited).size());
+
+    SendMessageW(GetDlgItem(row->GetHwnd(), ButtonArray::c_idClear), BM_CLICK, 0, 0);
+    EXPECT_FALSE(Exists(At(L"x_normal.png")));
+    EXPECT_STREQ(L"", row->FileName());
+    EXPECT_EQ(2u, Sent(c_msgButtonStateEdited).size());
+}
+
+TEST_F(ButtonArrayTest, PictureButtonDrawsTheStatePictureStretched)
+{
+    ButtonArray* array = Make(1, 0, c_btnMenu);
+    ButtonArray::t_item* row = array->FindRow(7, 0);
+    const HWND button = GetDlgItem(row->GetHwnd(), ButtonArray::c_idPicture);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 24, -24, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    auto draw = [&] {
+        DRAWITEMSTRUCT item = {ODT_BUTTON, ButtonArray::c_idPicture, 0, ODA_DRAWENTIRE, 0, button,
+                               dc,         {0, 0, 24, 24},           0};
+        SendMessageW(row->GetHwnd(), WM_DRAWITEM, ButtonArray::c_idPicture, reinterpret_cast<LPARAM>(&item));
+        GdiFlush();
+        return static_cast<const uint32_t*>(bits)[12 * 24 + 12] & 0xFFFFFF;
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t facePixel = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    EXPECT_EQ(facePixel, draw());
+    WriteBytes(At(L"x_normal.png"), Png());
+    row->SetFileName(L"x_normal.png");
+    ASSERT_EQ(0, row->LoadPicture(false));
+    EXPECT_EQ(0xFF0000u, draw());
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 }  // namespace
