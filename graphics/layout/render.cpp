@@ -20,8 +20,8 @@ void PaintOpaque(t_paintCtx& context, const RECT& rect, const std::function<void
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, context.Dc(), width, height, 32))
+    t_scratchDib dib(context.Dc(), width, height);
+    if (!dib)
         return;
     paint(dib->dc, RECT{0, 0, width, height});
     GdiFlush();

@@ -101,8 +101,8 @@ void StretchPath(t_image& record, t_blitContext& context)
                    function);
     } else if (context.blend) {
         // Opaque picture on an alpha target: keyed pixels transparent, the rest opaque.
-        t_memDCHolder temp;
-        if (!t_memDC::Create(*temp, context.dest, sw, sh, 32))
+        t_scratchDib temp(context.dest, sw, sh);
+        if (!temp)
             return;
         BitBlt(temp->dc, 0, 0, sw, sh, context.source, record.partX, record.partY, SRCCOPY);
         GdiFlush();

@@ -99,8 +99,8 @@ void NaturalAlphaBitmap(t_image& record, t_blitContext& context, HBITMAP bitmap,
         AlphaBlendFrom(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY,
                        context.alpha);
     } else {
-        t_memDCHolder temp;
-        if (t_memDC::Create(*temp, context.dest, width, height, 32)) {
+        t_scratchDib temp(context.dest, width, height);
+        if (temp) {
             AlphaBlendFrom(temp->dc, 0, 0, width, height, context.source, record.partX, record.partY, context.alpha);
             ApplyKeysExact(record, *temp);
             AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
@@ -137,8 +137,8 @@ void NaturalAlphaPixels(t_image& record, t_blitContext& context, const t_bitmapR
     } else if (copy->dc) {
         AlphaBlendFrom(context.dest, context.x, context.y, width, height, copy->dc, 0, 0, context.alpha);
     } else {
-        t_memDCHolder temp;
-        if (!t_memDC::Create(*temp, context.dest, width, height, 32))
+        t_scratchDib temp(context.dest, width, height);
+        if (!temp)
             return;
         BltPixels(bufferWidth, temp->dc, 0, 0, width, height, sx, sy, width, height, bufferHeight, pixels);
         AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
@@ -152,8 +152,8 @@ void NaturalOpaque(t_image& record, t_blitContext& context, HBITMAP bitmap, int 
 {
     HGDIOBJ old = SelectObject(context.source, bitmap);
     if (context.blend) {
-        t_memDCHolder temp;
-        if (t_memDC::Create(*temp, context.dest, width, height, 32)) {
+        t_scratchDib temp(context.dest, width, height);
+        if (temp) {
             BitBlt(temp->dc, 0, 0, width, height, context.source, record.partX, record.partY, SRCCOPY);
             GdiFlush();
             if (HasKey(record.key1))

@@ -1,6 +1,10 @@
 #include "graphics/paint/image_draw.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+
+#include "graphics/paint/paint_ctx.h"
 
 namespace {
 
@@ -77,6 +81,40 @@ TEST(BlendPixelsDirect, PremultipliedOverClippedToBothBuffers)
     EXPECT_EQ(0xFF40007Fu, target[1]);
     EXPECT_EQ(0xFF0000FFu, target[0]);
     EXPECT_EQ(0xFF0000FFu, target[3]);
+}
+
+// Pooled scratch DIBs come back as a new one would: zeroed, with nothing left selected or
+// set by the last borrower; one in use is never handed out twice.
+TEST(ScratchDib, ReusedDibsStartClearAndNestedBorrowsGetTheirOwn)
+{
+    HGDIOBJ defaultFont = nullptr;
+    HBITMAP first = nullptr, second = nullptr;
+    {
+        t_scratchDib dib(nullptr, 7, 5);
+        ASSERT_TRUE(dib);
+        ASSERT_EQ(7, dib->width);
+        ASSERT_EQ(5, dib->height);
+        first = dib->dib;
+        defaultFont = GetCurrentObject(dib->dc, OBJ_FONT);
+        std::fill(dib->Pixels(), dib->Pixels() + 35, 0xFF123456u);
+        SelectObject(dib->dc, GetStockObject(SYSTEM_FIXED_FONT));
+        SetTextColor(dib->dc, RGB(1, 2, 3));
+        {
+            t_scratchDib nested(nullptr, 7, 5);
+            ASSERT_TRUE(nested);
+            second = nested->dib;
+            EXPECT_NE(first, second);
+            EXPECT_EQ(0u, nested->Pixels()[0]);
+        }
+    }
+    t_scratchDib again(nullptr, 7, 5);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->dib == first || again->dib == second);
+    for (int i = 0; i < 35; ++i)
+        ASSERT_EQ(0u, again->Pixels()[i]) << i;
+    EXPECT_EQ(defaultFont, GetCurrentObject(again->dc, OBJ_FONT));
+    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(again->dc));
+    EXPECT_FALSE(t_scratchDib(nullptr, 0, 5));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "graphics/paint/paint_ctx.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 void t_memDC::Init() { memset(this, 0, sizeof(*this)); }
@@ -72,6 +74,124 @@ void t_memDC::Delete(t_memDC* holder)
         return;
     holder->Release();
     delete holder;
+}
+
+namespace {
+
+// The thread's growing text DIB, released when the thread ends.
+struct t_growingDib {
+    t_memDC dib;
+    t_growingDib() { dib.Init(); }
+    ~t_growingDib() { dib.Release(); }
+};
+
+constexpr long long c_scratchMaxPixels = 1LL << 22;
+
+}  // namespace
+
+t_memDC* ScratchDib(HDC reference, int width, int height)
+{
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > c_scratchMaxPixels)
+        return nullptr;
+    thread_local t_growingDib scratch;
+    t_memDC& dib = scratch.dib;
+    if (dib.dc && dib.width >= width && dib.height >= height)
+        return &dib;
+    // Grow in steps so a run of slightly larger texts does not remake it each time.
+    const int wantWidth = std::max(dib.dc ? dib.width : 0, (width + 63) / 64 * 64);
+    const int wantHeight = std::max(dib.dc ? dib.height : 0, (height + 31) / 32 * 32);
+    if (static_cast<long long>(wantWidth) * wantHeight > c_scratchMaxPixels ||
+        !t_memDC::Create(dib, reference, wantWidth, wantHeight, 32))
+        return t_memDC::Create(dib, reference, width, height, 32) ? &dib : nullptr;
+    return &dib;
+}
+
+namespace {
+
+// The thread's pool of exact-size DIBs; the least recently used free one makes room.
+struct t_dibPool {
+    struct t_entry {
+        t_memDC dib;
+        bool busy;
+        unsigned long long lastUse;
+    };
+    static constexpr int c_entries = 12;
+    static constexpr long long c_maxPixels = 1LL << 21;
+    t_entry entries[c_entries];
+    unsigned long long clock = 0;
+    t_dibPool()
+    {
+        for (t_entry& e : entries) {
+            e.dib.Init();
+            e.busy = false;
+            e.lastUse = 0;
+        }
+    }
+    ~t_dibPool()
+    {
+        for (t_entry& e : entries)
+            e.dib.Release();
+    }
+};
+
+t_dibPool& DibPool()
+{
+    thread_local t_dibPool pool;
+    return pool;
+}
+
+}  // namespace
+
+t_scratchDib::t_scratchDib(HDC reference, int width, int height) : m_dib(nullptr), m_entry(-1), m_savedState(0)
+{
+    m_own.Init();
+    if (width <= 0 || height <= 0)
+        return;
+    if (static_cast<long long>(width) * height <= t_dibPool::c_maxPixels) {
+        t_dibPool& pool = DibPool();
+        int chosen = -1, spare = -1;
+        for (int i = 0; i < t_dibPool::c_entries; ++i) {
+            t_dibPool::t_entry& e = pool.entries[i];
+            if (e.busy)
+                continue;
+            if (e.dib.dc && e.dib.width == width && e.dib.height == height) {
+                chosen = i;
+                break;
+            }
+            // An empty entry first, else the least recently used one.
+            const bool better =
+                spare < 0 || (pool.entries[spare].dib.dc && (!e.dib.dc || e.lastUse < pool.entries[spare].lastUse));
+            if (better)
+                spare = i;
+        }
+        if (chosen >= 0) {
+            memset(pool.entries[chosen].dib.bits, 0, static_cast<size_t>(width) * height * 4);
+        } else if (spare >= 0 && t_memDC::Create(pool.entries[spare].dib, reference, width, height, 32)) {
+            chosen = spare;
+        }
+        if (chosen >= 0) {
+            t_dibPool::t_entry& e = pool.entries[chosen];
+            e.busy = true;
+            e.lastUse = ++pool.clock;
+            m_entry = chosen;
+            m_dib = &e.dib;
+            m_savedState = SaveDC(e.dib.dc);
+            return;
+        }
+    }
+    if (t_memDC::Create(m_own, reference, width, height, 32))
+        m_dib = &m_own;
+}
+
+t_scratchDib::~t_scratchDib()
+{
+    if (m_entry >= 0) {
+        t_dibPool::t_entry& e = DibPool().entries[m_entry];
+        if (m_savedState)
+            RestoreDC(e.dib.dc, m_savedState);
+        e.busy = false;
+    }
+    m_own.Release();
 }
 
 t_paintCtx::t_paintCtx(HDC dc, bool alphaTarget, t_memDC* target, bool themedText)

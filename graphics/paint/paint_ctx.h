@@ -52,6 +52,34 @@ private:
     t_memDC m_dc;
 };
 
+// A 32-bit bottom-up DIB the calling thread keeps for short-lived drawing, at least
+// width x height (it grows, never shrinks, up to 4M pixels). Its content is whatever the
+// last user left. Null for an empty or too large size or a failure; the caller then makes
+// its own DIB. DC row y starts at Pixels() + (height - 1 - y) * width of the holder.
+t_memDC* ScratchDib(HDC reference, int width, int height);
+
+// A width x height 32-bit DIB borrowed from the thread's pool for one scope, zeroed like a
+// new DIB section, in the state a new memory DC has. Painting makes many short-lived DIBs
+// of the same few sizes, and making and freeing a DIB section costs more than using it, so
+// the pool keeps a few. With every pooled DIB of that size in use it makes its own.
+class t_scratchDib {
+public:
+    t_scratchDib(HDC reference, int width, int height);
+    ~t_scratchDib();
+    t_scratchDib(const t_scratchDib&) = delete;
+    t_scratchDib& operator=(const t_scratchDib&) = delete;
+    explicit operator bool() const { return m_dib != nullptr; }
+    t_memDC* operator->() { return m_dib; }
+    t_memDC& operator*() { return *m_dib; }
+    t_memDC* get() { return m_dib; }
+
+private:
+    t_memDC* m_dib;
+    int m_entry;
+    int m_savedState;
+    t_memDC m_own;
+};
+
 // One paint over an HDC: whether the target's alpha must stay correct, the target's
 // memory-DC holder when its pixels can be reached directly, and what the context made.
 class t_paintCtx {

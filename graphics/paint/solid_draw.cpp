@@ -34,8 +34,8 @@ bool t_paintCtx::FillRect(int x, int y, int width, int height, uint32_t argb)
         DeleteObject(brush);
         return true;
     }
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, m_dc, width, height, 32))
+    t_scratchDib dib(m_dc, width, height);
+    if (!dib)
         return false;
     const uint32_t pixel = ColorRefToArgb(argb & 0xFFFFFF);
     std::fill(dib->Pixels(), dib->Pixels() + static_cast<size_t>(width) * height, pixel);
@@ -81,8 +81,8 @@ bool DrawPenLine(int x1, int y1, int x2, int y2, t_paintCtx& context, const t_pe
     }
     const int left = std::min(x1, x2), top = std::min(y1, y2);
     const int width = std::abs(x2 - x1) + 1, height = std::abs(y2 - y1) + 1;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, dc, width, height, 32))
+    t_scratchDib dib(dc, width, height);
+    if (!dib)
         return false;
     // The DIB starts in the pen colour's complement, so that the pixels the line touched
     // are told from the rest: only they are blended in.

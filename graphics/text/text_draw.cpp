@@ -48,9 +48,15 @@ bool DrawTextAlpha(t_paintCtx& context, const wchar_t* text, int length, const R
     if (width <= 0 || height <= 0)
         return true;
 
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, context.Dc(), width, height, 32))
-        return false;
+    // Texts are drawn many times per paint: the thread's scratch DIB saves making and
+    // freeing a DIB section each time (the costliest part under some GDI implementations).
+    t_memDCHolder own;
+    t_memDC* dib = ScratchDib(context.Dc(), width, height);
+    if (!dib) {
+        if (!t_memDC::Create(*own, context.Dc(), width, height, 32))
+            return false;
+        dib = own.get();
+    }
     RECT inner = {0, 0, width, height};
     ::FillRect(dib->dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
@@ -64,11 +70,13 @@ bool DrawTextAlpha(t_paintCtx& context, const wchar_t* text, int length, const R
     // Black on white: the blue byte says how little ink a pixel has.
     const uint32_t k = ColorRefToArgb(color & 0xFFFFFF);
     const uint32_t kb = k & 0xFF, kg = k >> 8 & 0xFF, kr = k >> 16 & 0xFF;
-    uint32_t* pixels = dib->Pixels();
-    for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
-        const uint32_t c = pixels[i] & 0xFF;
-        const uint32_t a = 255 - c;
-        pixels[i] = a == 0 ? 0 : a << 24 | (kr * a / 255) << 16 | (kg * a / 255) << 8 | kb * a / 255;
+    for (int row = 0; row < height; ++row) {
+        uint32_t* pixels = dib->Pixels() + static_cast<size_t>(dib->height - 1 - row) * dib->width;
+        for (int column = 0; column < width; ++column) {
+            const uint32_t c = pixels[column] & 0xFF;
+            const uint32_t a = 255 - c;
+            pixels[column] = a == 0 ? 0 : a << 24 | (kr * a / 255) << 16 | (kg * a / 255) << 8 | kb * a / 255;
+        }
     }
 
     int x = rect.left, y = rect.top;
