@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "foundation/core/perf.h"
@@ -73,10 +74,15 @@ t_wndTop::t_wndTop()
       blurBehind(false), useMaskRegion(false), shakeDetector(nullptr), dragTracker(nullptr), inUpAfterDrag(false),
       blurWidth(0), blurHeight(0), blurDirty(true), themedText(false), useFrameEx(false), frameExParams{0, 0, 0, 0, 0},
       savedDragEnabled(false), noDrag(false), doubleClickTime(200),
-      cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false)
+      cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false),
+      renderCache(nullptr)
 {}
 
-t_wndTop::~t_wndTop() { Destroy(); }
+t_wndTop::~t_wndTop()
+{
+    Destroy();
+    t_memDC::Delete(renderCache);
+}
 
 POINT t_wndTop::Origin() const
 {
@@ -620,6 +626,31 @@ bool t_wndTop::RenderToDib(HDC hdc, t_memDC& holder, int width, int height)
 {
     if (!t_memDC::Create(holder, hdc, width, height, 32))
         return false;
+    RenderInto(holder, width, height);
+    return true;
+}
+
+t_memDC* t_wndTop::RenderCached(HDC hdc, int width, int height)
+{
+    if (!renderCache) {
+        renderCache = new (std::nothrow) t_memDC;
+        if (!renderCache)
+            return nullptr;
+        renderCache->Init();
+    }
+    // A DIB section starts zeroed: a reused one is cleared to the same start.
+    if (renderCache->dc && renderCache->width == width && renderCache->height == height) {
+        memset(renderCache->bits, 0, static_cast<size_t>(width) * height * 4);
+        RenderInto(*renderCache, width, height);
+        return renderCache;
+    }
+    return RenderToDib(hdc, *renderCache, width, height) ? renderCache : nullptr;
+}
+
+void t_wndTop::RenderInto(t_memDC& holder, int width, int height)
+{
+    // The DC may be reused: whatever a paint leaves selected or set goes with RestoreDC.
+    const int saved = SaveDC(holder.dc);
     const bool keyed = colorKey != CLR_INVALID;
     uint32_t keyColor = colorKey & 0xFFFFFF;
     if (keyed && !perPixelAlpha) {
@@ -637,13 +668,14 @@ bool t_wndTop::RenderToDib(HDC hdc, t_memDC& holder, int width, int height)
         Paint_Layout(context);
         context.End();
     }
+    if (saved)
+        RestoreDC(holder.dc, saved);
     GdiFlush();
     if (keyed)
         ApplyColorKey(keyColor, height, width, holder.Pixels(), perPixelAlpha);
     else if (!perPixelAlpha)
         ApplyColorKey(c_noColorKey, height, width, holder.Pixels(), false);
     holder.blend = BLENDFUNCTION{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-    return true;
 }
 
 bool t_wndTop::PaintToDC(HDC hdc, int x, int y, int width, int height)
@@ -653,8 +685,8 @@ bool t_wndTop::PaintToDC(HDC hdc, int x, int y, int width, int height)
         width = own.cx;
         height = own.cy;
     }
-    t_memDCHolder dib;
-    if (!RenderToDib(hdc, *dib, width, height))
+    t_memDC* dib = RenderCached(hdc, width, height);
+    if (!dib)
         return false;
     return AlphaBlend(hdc, x, y, width, height, dib->dc, 0, 0, width, height, dib->blend) != FALSE;
 }
@@ -673,8 +705,7 @@ void t_wndTop::UpdateLayer()
     HDC windowDc = GetDC(window);
     if (!windowDc)
         return;
-    t_memDCHolder dib;
-    if (RenderToDib(windowDc, *dib, size.cx, size.cy)) {
+    if (t_memDC* dib = RenderCached(windowDc, size.cx, size.cy)) {
         if (blurBehind && CompositionOn() && (blurDirty || size.cx != blurWidth || size.cy != blurHeight)) {
             blurDirty = false;
             blurWidth = size.cx;

@@ -88,6 +88,8 @@ public:
     // with hdc), keyed and with alpha as the window shows it; holder.blend gets the
     // window's blend function. False when the DIB cannot be made.
     bool RenderToDib(HDC hdc, t_memDC& holder, int width, int height);
+    // Renders into the top's kept DIB (remade only when the size changes); null on failure.
+    t_memDC* RenderCached(HDC hdc, int width, int height);
     // Renders the window and alpha-blends it onto hdc at (x, y); a negative width or height
     // takes the top's own size. False when nothing could be rendered.
     bool PaintToDC(HDC hdc, int x, int y, int width, int height);
@@ -187,6 +189,8 @@ public:
     RECT contentBounds;
     bool useContentBounds;
     bool contentDirty;
+    // The DIB the last render of this size went into, reused by the next one.
+    t_memDC* renderCache;
 
 protected:
     // Makes the window of a toolkit class (registered here on first use); false when the
@@ -203,4 +207,6 @@ private:
     POINT Origin() const;
     // The layout, made (bound to the top) when there is none; null when it cannot be made.
     t_layout* EnsureLayout();
+    // Paints the tree into holder, already width x height and cleared, keyed as the window shows it.
+    void RenderInto(t_memDC& holder, int width, int height);
 };
