@@ -52,13 +52,6 @@ void MoveChild(HWND parent, int id, int x, int y, int width, int height)
         MoveWindow(child, x, y, width, height, TRUE);
 }
 
-void ShowChild(HWND parent, int id, bool show)
-{
-    const HWND child = GetDlgItem(parent, id);
-    if (child)
-        ShowWindow(child, show ? SW_SHOW : SW_HIDE);
-}
-
 // The extension of a file name: from its last '.' after the last separator; null without.
 const wchar_t* ExtensionOf(const wchar_t* name)
 {
@@ -105,6 +98,15 @@ bool IsWorkFolderName(const wchar_t* name)
 {
     const wchar_t* work = BaseInfo::WorkFolder();
     return name && name[0] && work && work[0] && n_picturePath::StaysInside(name);
+}
+
+// Whether two paths name one file: choosing the row's own file again needs no copy.
+bool SameFile(const wchar_t* a, const wchar_t* b)
+{
+    wchar_t fullA[MAX_PATH] = {}, fullB[MAX_PATH] = {};
+    const DWORD lengthA = GetFullPathNameW(a, MAX_PATH, fullA, nullptr);
+    const DWORD lengthB = GetFullPathNameW(b, MAX_PATH, fullB, nullptr);
+    return lengthA && lengthA < MAX_PATH && lengthB && lengthB < MAX_PATH && _wcsicmp(fullA, fullB) == 0;
 }
 
 void TrimSpaces(t_str& text)
@@ -275,11 +277,13 @@ void ButtonArray::t_item::ImportFile(const wchar_t* chosen)
     const wchar_t* extension = ExtensionOf(chosen);
     const wchar_t* name = NameOf(chosen);
     if (name[0] && extension && extension != name && extension[1]) {
-        t_str target(m_expectedBase.c_str());
-        target.Append(extension);
-        SetFileName(target.c_str());
+        t_str fileName(m_expectedBase.c_str());
+        fileName.Append(extension);
+        SetFileName(fileName.c_str());
         t_errorChain errors;
-        if (IsWorkFolderName(m_file) && t_path(chosen).Copy(errors, InWorkFolder(m_file).c_str(), false)) {
+        const t_str target = InWorkFolder(m_file);
+        if (IsWorkFolderName(m_file) &&
+            (SameFile(chosen, target.c_str()) || t_path(chosen).Copy(errors, target.c_str(), false))) {
             t_str twin(m_expectedBase.c_str());
             twin.Append(TwinExtensionOf(extension));
             t_path(InWorkFolder(twin.c_str())).DeleteQuiet(false);

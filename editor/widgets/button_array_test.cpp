@@ -333,6 +333,19 @@ TEST_F(ButtonArrayTest, FailedImportCopyKeepsTheTwin)
     EXPECT_FALSE(g_boxes.empty());
 }
 
+TEST_F(ButtonArrayTest, ReimportingTheRowsOwnFileKeepsIt)
+{
+    ButtonArray* array = Make(1, 0, c_btnMenu);
+    ButtonArray::t_item* row = array->FindRow(7, 0);
+    WriteBytes(At(L"x_normal.png"), Png());
+    WriteBytes(At(L"x_normal.gif"), Png());
+    row->ImportFile(At(L"x_normal.png").c_str());
+    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_TRUE(row->HasPicture());
+    EXPECT_TRUE(Exists(At(L"x_normal.png")));
+    EXPECT_FALSE(Exists(At(L"x_normal.gif")));
+}
+
 TEST_F(ButtonArrayTest, ClearDeletesTheFileButNeverOneOutsideTheSkin)
 {
     ButtonArray* array = Make(1, 0, c_btnMenu);
