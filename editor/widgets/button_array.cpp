@@ -109,19 +109,6 @@ bool SameFile(const wchar_t* a, const wchar_t* b)
     return lengthA && lengthA < MAX_PATH && lengthB && lengthB < MAX_PATH && _wcsicmp(fullA, fullB) == 0;
 }
 
-void TrimSpaces(t_str& text)
-{
-    const wchar_t* chars = text.c_str();
-    int begin = 0, end = text.Length();
-    while (begin < end && chars[begin] == L' ')
-        ++begin;
-    while (end > begin && chars[end - 1] == L' ')
-        --end;
-    t_str copy;
-    copy.AssignN(chars + begin, end - begin);
-    text = copy;
-}
-
 int ReadDecimal(HWND parent, int id)
 {
     wchar_t text[16] = {};
@@ -1108,7 +1095,7 @@ void ButtonArrayWeb<t_base>::LoadFromModel(BtnInfo& info)
         if (!MakePropertyKey(key, this->m_buttonIndex, this->m_buttonType, line[0]) ||
             !info.GetStringByKey(key.c_str(), 0, value))
             value.Clear();
-        TrimSpaces(value);
+        value.Trim(L" ");
         CheckDlgButton(this->m_hwnd, line[1], value.IsEmpty() ? BST_UNCHECKED : BST_CHECKED);
         SetDlgItemTextW(this->m_hwnd, line[2], value.c_str());
     }
@@ -1130,7 +1117,7 @@ void ButtonArrayWeb<t_base>::StoreToModel(BtnInfo& info)
             wchar_t text[MAX_PATH] = {};
             GetDlgItemTextW(this->m_hwnd, line[2], text, MAX_PATH);
             value.Assign(text);
-            TrimSpaces(value);
+            value.Trim(L" ");
         }
         info.SetStringByKey(key.c_str(), 0, value.c_str());
     }
