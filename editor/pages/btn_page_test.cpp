@@ -390,3 +390,38 @@ TEST_F(BtnPages, EditorsNeverOpenedKeepTheirValuesThroughAStore)
     EXPECT_STREQ(L"kept.bmp", value.c_str());
 }
 }  // namespace
+
+namespace {
+TEST_F(BtnPages, ExtraButtonsComeBackWithTheSavedSkinAndFillingMarksNothing)
+{
+    BtnPage* page = Page(1);
+    ASSERT_NE(nullptr, page);
+    Click(page, c_btnPageAddCustom);
+    const std::wstring package = m_folder.Path() + L"\\buttons.vsf";
+    m_driver.Type(package);
+    ASSERT_EQ(1, Command(c_cmdSave));
+    ASSERT_TRUE(m_driver.AllAnswered());
+
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    s_previewChanges.clear();
+    ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+    for (WPARAM w : s_previewChanges)
+        EXPECT_EQ(n_editorMessage::c_reloadAllUnmodified, LOWORD(w));
+    // The added button came back with the skin.
+    EXPECT_EQ(1, SetOf(1).Count(c_btnCustom));
+    EXPECT_EQ(BtnPage::c_builtInCount + 1, ListView_GetItemCount(ListOf(page)));
+
+    // Filling the button pages, editors included, marks nothing and tells nobody.
+    for (int setNumber = 1; setNumber <= 6; ++setNumber) {
+        BtnPage* shown = Page(setNumber);
+        for (int row : {0, 4, 10, BtnPage::c_builtInCount})
+            SelectRow(ListOf(shown), row);
+        m_frame->SetModified(false);
+        s_previewChanges.clear();
+        EXPECT_EQ(1, shown->LoadFromModel());
+        EXPECT_FALSE(m_frame->IsModified()) << setNumber;
+        EXPECT_TRUE(s_previewChanges.empty()) << setNumber;
+    }
+}
+}  // namespace
