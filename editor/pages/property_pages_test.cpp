@@ -278,20 +278,25 @@ TEST_F(PropertyPages, ShortTabViewScrollsAndATallOneDoesNot)
     EXPECT_EQ(view->TabBottom(), strip.bottom);
 }
 
-TEST_F(PropertyPages, ChangeOnATabPageReachesThePreviewWithItsPart)
+TEST_F(PropertyPages, ChangesReachThePreviewThroughTheViews)
 {
-    SubDialog* buttons = TabView(3)->Page(2);
-    ASSERT_TRUE(buttons->IsLive());
-    buttons->NotifyChanged(true);
+    // A change notice of a tab page passes the tab view and the page view unchanged.
+    SendMessageW(TabView(3)->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(10, 1), 0);
     ASSERT_EQ(1u, s_previewChanges.size());
     EXPECT_EQ(MAKEWPARAM(10, 1), s_previewChanges[0]);
     EXPECT_TRUE(m_frame->IsModified());
 
-    // An unbound page sends nothing.
+    // A live bound page names its part; an unbound one sends nothing.
     s_previewChanges.clear();
-    buttons->Clear();
-    buttons->NotifyChanged(false);
+    ASSERT_TRUE(Info()->IsLive());
+    Info()->NotifyChanged(false);
+    ASSERT_EQ(1u, s_previewChanges.size());
+    EXPECT_EQ(MAKEWPARAM(0, 0), s_previewChanges[0]);
+    s_previewChanges.clear();
+    Info()->Clear();
+    Info()->NotifyChanged(true);
     EXPECT_TRUE(s_previewChanges.empty());
+    Info()->LoadFromModel();
 }
 
 TEST_F(PropertyPages, InformationFieldsKeepTheirLimits)

@@ -60,7 +60,9 @@ int SubDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         handled = OnSelChange(id);
         break;
     case c_notifyTextChange:
-        handled = OnTextChange(id);
+        // Filling an edit from the model sends EN_CHANGE too: that is no edit of the user's.
+        if (m_live)
+            handled = OnTextChange(id);
         break;
     case c_notifyEditChange:
         handled = OnEditChange(id);

@@ -23,7 +23,8 @@ public:
     int StoreToModel() override;
     // Enter and Esc (ids 1 and 2) are swallowed so that a page never ends itself; the
     // notification code picks OnClick, OnSelChange, OnTextChange or OnEditChange, and a
-    // handler that returns 0 ends the command.
+    // handler that returns 0 ends the command. EN_CHANGE reaches OnTextChange only while
+    // the page is live.
     int OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Forgets the bound part: the next LoadFromModel looks it up again (another skin may
