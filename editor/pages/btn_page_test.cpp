@@ -28,6 +28,7 @@
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -423,5 +424,50 @@ TEST_F(BtnPages, ExtraButtonsComeBackWithTheSavedSkinAndFillingMarksNothing)
         EXPECT_FALSE(m_frame->IsModified()) << setNumber;
         EXPECT_TRUE(s_previewChanges.empty()) << setNumber;
     }
+}
+}  // namespace
+
+namespace {
+// A click at a point of a window's client area, with the real mouse.
+void ClickAt(HWND window, int x, int y)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    SendMouse(MOUSEEVENTF_MOVE, point.x, point.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 100);
+}
+
+TEST_F(BtnPages, MouseClicksOnTheListSelectAndToggleButtons)
+{
+    const int setNumber = 6;
+    BtnPage* page = Page(setNumber);
+    ASSERT_NE(nullptr, page);
+    BringWindowToTop(m_frame->GetHwnd());
+    SetForegroundWindow(m_frame->GetHwnd());
+    PumpMessages(100);
+    const HWND list = ListOf(page);
+    BtnInfo& set = SetOf(setNumber);
+    const int row = 5;
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label)));
+    ClickAt(list, label.left + 10, (label.top + label.bottom) / 2);
+    EXPECT_EQ(row, page->List().SelectedRow());
+    EXPECT_EQ(row, page->View().CurrentEditor());
+    EXPECT_TRUE(IsWindowVisible(page->View().Editor(row)->GetHwnd()));
+
+    // The check box sits left of the label.
+    const t_btnDesc button = BtnPage::DisplayOrder()[row];
+    const bool before = page->List().IsChecked(row);
+    s_previewChanges.clear();
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)));
+    ClickAt(list, bounds.left + 8, (bounds.top + bounds.bottom) / 2);
+    EXPECT_EQ(!before, page->List().IsChecked(row));
+    EXPECT_EQ(!before, set.IsButtonVisible(set.RowOf(button.index, button.type)));
+    EXPECT_TRUE(ChangedPart(7 + setNumber));
+    EXPECT_EQ(before ? L"0" : L"1", IniValue(set.Section(), FullKey(set, button.index, button.type, c_propDisplay)));
 }
 }  // namespace
