@@ -140,9 +140,6 @@ bool PreviewPC::Init(int userId, const t_uiSettings& settings)
         window->Show(false);
     }
     m_created = made;
-    for (bool& pending : m_layoutPending)
-        pending = true;
-    m_sizePending = true;
     return made;
 }
 
@@ -153,92 +150,38 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
         m_settings->fontSize += c_largeFontStep;
 }
 
-t_wndTop* PreviewPC::Window(int slot) const
-{
-    switch (slot) {
-    case e_slotComp:
-        return m_comp.get();
-    case e_slotComp2:
-        return m_comp2.get();
-    case e_slotCand:
-        return m_cand.get();
-    default:
-        return m_status.get();
-    }
-}
-
-bool PreviewPC::OnPage(int slot) const
-{
-    switch (slot) {
-    case e_slotComp:
-        return IsCombinedPage(m_page);
-    case e_slotComp2:
-    case e_slotCand:
-        return IsSeparatePage(m_page);
-    default:
-        return true;
-    }
-}
-
 void PreviewPC::SetHostWindow(HWND window)
 {
-    m_hostWindow = window;
-    for (bool& pending : m_layoutPending)
-        pending = true;
-    m_sizePending = true;
+    t_windowDcScope dc(window);
+    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
+                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
+        top->ResetUi(0);
+        top->Measure(dc.Get());
+    }
 }
 
 bool PreviewPC::UpdateLayout()
 {
-    m_sizePending = true;
-    return IsSeparatePage(m_page) || IsCombinedPage(m_page);
-}
-
-void PreviewPC::Refresh()
-{
-    if (m_reloadPending) {
-        m_reloadPending = false;
-        t_errorChain errors;
-        m_skin->Load(errors, m_skin->UserId());
-        // The windows hold pictures of the skin they were laid out from.
-        for (bool& pending : m_layoutPending)
-            pending = true;
-        m_sizePending = true;
-    }
-    bool laidOut = false;
-    for (int slot = 0; slot < e_slotCount; ++slot) {
-        if (!m_layoutPending[slot] || !OnPage(slot))
-            continue;
-        if (!laidOut) {
-            laidOut = true;
-            m_sizePending = true;
-        }
-        m_layoutPending[slot] = false;
-        t_windowDcScope dc(m_hostWindow && IsWindow(m_hostWindow) ? m_hostWindow : nullptr);
-        Window(slot)->ResetUi(0);
-        Window(slot)->Measure(dc.Get());
-    }
-    if (!m_sizePending)
-        return;
-    m_sizePending = false;
     const SIZE status = m_status->GetSize();
     if (IsSeparatePage(m_page)) {
         const SIZE comp = m_comp2->GetSize();
         const SIZE cand = m_cand->GetSize();
         m_width = Larger(status.cx, Larger(cand.cx, comp.cx));
         m_height = status.cy + cand.cy + comp.cy + c_compCandGap + c_statusGap;
-    } else if (IsCombinedPage(m_page)) {
+        return true;
+    }
+    if (IsCombinedPage(m_page)) {
         const SIZE comp = m_comp->GetSize();
         m_width = Larger(status.cx, comp.cx);
         m_height = status.cy + comp.cy + c_statusGap;
-    } else {
-        m_width = m_height = 0;
+        return true;
     }
+    m_width = m_height = 0;
+    return false;
 }
 
 void PreviewPC::GetSize(int& width, int& height)
 {
-    Refresh();
     width = m_width;
     height = m_height;
 }
@@ -247,7 +190,6 @@ void PreviewPC::Paint(HDC dc, int x, int y)
 {
     if (!dc || !(IsSeparatePage(m_page) || IsCombinedPage(m_page)))
         return;
-    Refresh();
     const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
     const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
     t_viewportScope origin(dc, dpiX > 0 ? MulDiv(x, dpiX, 96) : x, dpiY > 0 ? MulDiv(y, dpiY, 96) : y);
@@ -293,18 +235,17 @@ unsigned PreviewPC::AnimationMask() const
 
 bool PreviewPC::Tick()
 {
-    Refresh();
     return TickUiAnimations(m_skin.get(), AnimationMask(), m_comp.get(), m_comp2.get(), m_cand.get(), m_status.get(),
                             false);
 }
 
-void PreviewPC::Reload() { m_reloadPending = true; }
-
-bool PreviewPC::GetDefaultPos(int index, int& x, int& y)
+void PreviewPC::Reload()
 {
-    Refresh();
-    return m_skin->GetIndexedPair(index, x, y);
+    t_errorChain errors;
+    m_skin->Load(errors, m_skin->UserId());
 }
+
+bool PreviewPC::GetDefaultPos(int index, int& x, int& y) { return m_skin->GetIndexedPair(index, x, y); }
 
 namespace {
 
@@ -319,7 +260,6 @@ bool PreviewPC::AnimationTick()
     const int type = ButtonTypeOf(m_animatedButton);
     if (type != static_cast<int>(t_skinItemType::e_fixed) && type != static_cast<int>(t_skinItemType::e_custom))
         return false;
-    Refresh();
     const int count = ButtonVariantCountOf(ButtonIndexOf(m_animatedButton), type);
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), count);
     return m_animator->Step(InputTickCount());
@@ -337,7 +277,6 @@ void PreviewPC::StopAnimation()
     if (!m_animator->Running())
         return;
     // The bar may have made its buttons again since the last step: stop the one it has now.
-    Refresh();
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), 0);
     m_animator->Stop();
 }

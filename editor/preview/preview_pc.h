@@ -41,15 +41,10 @@ public:
     PreviewPC(const PreviewPC&) = delete;
     PreviewPC& operator=(const PreviewPC&) = delete;
 
-    // Reload, SetHostWindow and UpdateLayout only note what is to be done; the work is done
-    // when the preview is next asked for its size or its picture (Refresh), so that a preview
-    // the panel does not show costs nothing on an edit, and only the windows of the page
-    // shown are laid out.
-    // False for a page that is no layout page.
-    bool UpdateLayout() override;
     // Separate pages: the widest of status bar, composition and candidate window, their
     // heights and the gaps; combined pages: the status bar and the combined window. Other
-    // pages: size 0.
+    // pages: false, size 0.
+    bool UpdateLayout() override;
     void GetSize(int& width, int& height) override;
     // The windows of the page top to bottom, then the status bar, each at its own size.
     void Paint(HDC dc, int x, int y) override;
@@ -69,9 +64,6 @@ public:
     bool AnimationTick() override;
     void StartAnimation(int buttonId) override;
     void StopAnimation() override;
-
-    // Does what Reload, SetHostWindow and UpdateLayout left to do for the page shown.
-    void Refresh();
 
     // The packed work copy the skin loads from: the open skin's work folder, else the work
     // folder it would have, followed by ".dat". False when there is no such path.
@@ -94,17 +86,6 @@ public:
     const StateAnimator& Animator() const { return *m_animator; }
 
 private:
-    enum t_windowSlot : int {
-        e_slotComp = 0,
-        e_slotComp2,
-        e_slotCand,
-        e_slotStatus,
-        e_slotCount,
-    };
-    t_wndTop* Window(int slot) const;
-    // Whether the page shows the window of slot.
-    bool OnPage(int slot) const;
-
     // The window mask of the skin's animations for the current composition and candidate
     // styles.
     unsigned AnimationMask() const;
@@ -124,10 +105,4 @@ private:
     int m_variant;
     int m_animatedButton = 0;
     bool m_created = false;
-    // Work left for Refresh: a reload, the windows to lay out again (measured with the host
-    // window's device context) and the size.
-    bool m_reloadPending = false;
-    bool m_layoutPending[e_slotCount] = {};
-    bool m_sizePending = false;
-    HWND m_hostWindow = nullptr;
 };

@@ -222,7 +222,6 @@ protected:
         preview.SetSettings(settings);
         preview.SetHostWindow(nullptr);
         ASSERT_TRUE(preview.UpdateLayout());
-        preview.Refresh();
     }
 
     t_uiSettings settings;
