@@ -2,18 +2,13 @@
 
 #include "editor/app/resource_ids.h"
 #include "editor/framework/messages.h"
+#include "editor/pages/display_view.h"
 #include "editor/pages/general_info_view.h"
 #include "editor/pages/tab_views.h"
-
-#if __has_include("editor/pages/display_view.h")
-#include "editor/pages/display_view.h"
-#define KAVREL_HAS_DISPLAY_VIEW 1
-#endif
 
 namespace {
 // The pages' width when no page is shown yet.
 const int c_naturalWidth = 360;
-const int c_displayTemplate = 132;
 }  // namespace
 
 PropertyView::PropertyView() : m_current(-1) {}
@@ -29,18 +24,14 @@ void PropertyView::CreatePages()
         SubDialog* page;
         int templateId;
     };
-#ifdef KAVREL_HAS_DISPLAY_VIEW
-    SubDialog* display = new DisplayView;
-#else
-    SubDialog* display = new SubDialog(t_partIndex::e_display);
-#endif
     const t_page pages[c_pageCount] = {
         {new GeneralInfoView, c_dialogGeneralInfo},
-        {display, c_displayTemplate},
+        {new DisplayView, c_dialogDisplay},
         {new HorizontalCombineView, SubDialogTab::c_templateId},
         {new HorizontalSeparateView, SubDialogTab::c_templateId},
         {new VerticalCombineView, SubDialogTab::c_templateId},
         {new VerticalSeparateView, SubDialogTab::c_templateId},
+        // The status-bar page's controls come with the page itself; until then a plain page.
         {new SubDialog(t_partIndex::e_statusBar), c_dialogStatusPage},
     };
     for (const t_page& entry : pages) {
