@@ -599,6 +599,10 @@ TEST_F(DisplayPage, ShowForScreenshot)
                                        {L"微软雅黑", GB2312_CHARSET},
                                        {L"汉仪书宋", GB2312_CHARSET}};
     m_page->FillFontLists(chinese, chinese);
+    m_page->LoadFromModel();
+    int width = 0, height = 0;
+    m_page->GetSize(width, height);
+    SetWindowPos(m_page->GetHwnd(), HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW);
     SetForegroundWindow(s_pageHost->GetHwnd());
     InvalidateRect(m_page->GetHwnd(), nullptr, TRUE);
     PumpMessages(static_cast<DWORD>(std::atoi(ms)));
