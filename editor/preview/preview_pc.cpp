@@ -139,7 +139,6 @@ bool PreviewPC::Init(int userId, const t_uiSettings& settings)
             made = false;
         window->Show(false);
     }
-    m_created = made;
     return made;
 }
 

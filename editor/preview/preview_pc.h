@@ -104,5 +104,4 @@ private:
     int m_width = 0, m_height = 0;
     int m_variant;
     int m_animatedButton = 0;
-    bool m_created = false;
 };
