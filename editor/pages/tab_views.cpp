@@ -2,6 +2,7 @@
 
 #include "editor/app/resource_ids.h"
 #include "editor/pages/btn_page.h"
+#include "editor/pages/layout_pages.h"
 
 namespace {
 const wchar_t c_windowTab[] = L"窗口设置";
@@ -17,7 +18,7 @@ HorizontalCombineView::HorizontalCombineView() : SubDialogTab(t_partIndex::e_hor
 
 void HorizontalCombineView::CreateTabs()
 {
-    AddPage(c_windowTab, new SubDialog(t_partIndex::e_horizontalCombined), c_dialogCombinePage);
+    AddPage(c_windowTab, new HorizontalCombinePage, c_dialogCombinePage);
     AddPage(c_buttonTab, NewButtonPage(1), c_dialogButtonPage);
 }
 
@@ -25,7 +26,7 @@ HorizontalSeparateView::HorizontalSeparateView() : SubDialogTab(t_partIndex::e_h
 
 void HorizontalSeparateView::CreateTabs()
 {
-    AddPage(c_windowTab, new SubDialog(t_partIndex::e_horizontalSeparate), c_dialogSeparatePage);
+    AddPage(c_windowTab, new HorizontalSeparatePage, c_dialogSeparatePage);
     AddPage(c_compButtonTab, NewButtonPage(2), c_dialogButtonPage);
     AddPage(c_candButtonTab, NewButtonPage(3), c_dialogButtonPage);
 }
@@ -34,7 +35,7 @@ VerticalCombineView::VerticalCombineView() : SubDialogTab(t_partIndex::e_vertica
 
 void VerticalCombineView::CreateTabs()
 {
-    AddPage(c_windowTab, new SubDialog(t_partIndex::e_verticalCombined), c_dialogCombinePage);
+    AddPage(c_windowTab, new VerticalCombinePage, c_dialogCombinePage);
     AddPage(c_buttonTab, NewButtonPage(4), c_dialogButtonPage);
 }
 
@@ -42,7 +43,7 @@ VerticalSeparateView::VerticalSeparateView() : SubDialogTab(t_partIndex::e_verti
 
 void VerticalSeparateView::CreateTabs()
 {
-    AddPage(c_windowTab, new SubDialog(t_partIndex::e_verticalSeparate), c_dialogSeparatePage);
+    AddPage(c_windowTab, new VerticalSeparatePage, c_dialogSeparatePage);
     AddPage(c_compButtonTab, NewButtonPage(5), c_dialogButtonPage);
     AddPage(c_candButtonTab, NewButtonPage(6), c_dialogButtonPage);
 }
