@@ -620,3 +620,20 @@ TEST_F(SeparatePageTest, ImportOnTheCandidateRowChangesOnlyItsPicture)
     EXPECT_EQ(width, 100);
     DeleteFileW(picked.c_str());
 }
+
+TEST_F(CombinePageTest, WithoutAPictureTypedEdgesAndUnknownStretchesStay)
+{
+    CombineInfo& part = static_cast<CombineInfo&>(*IMESkin::Instance()->GetPart(t_partIndex::e_horizontalCombined));
+    // The picture is named but missing: nothing to measure against.
+    part.hasPic = true;
+    wcscpy(part.pic, L"missing.png");
+    part.layoutHorizontal[0] = 5;  // no item of the list
+    part.layoutHorizontal[2] = 30;
+    Open(new HorizontalCombinePage, c_dialogCombinePage);
+
+    Type(c_combineLeftEdge, L"80");
+    EXPECT_EQ(Number(c_combineLeftEdge), 80);
+    ASSERT_EQ(m_page->StoreToModel(), 1);
+    EXPECT_EQ(part.layoutHorizontal[1], 80);
+    EXPECT_EQ(part.layoutHorizontal[0], 5);
+}
