@@ -306,7 +306,7 @@ void DisplayView::ShowAeroNote()
     MessageBoxW(m_hwnd, c_aeroNote, c_noteCaption, MB_OK);
 }
 
-void DisplayView::ChooseColor(int id)
+void DisplayView::PickColor(int id)
 {
     COLORREF* color = ColorOf(id);
     if (!color)
@@ -344,7 +344,7 @@ int DisplayView::OnClick(int id)
     case c_displayFirstColor:
     case c_displayCandColor:
     case c_displayHintColor:
-        ChooseColor(id);
+        PickColor(id);
         return 0;
     default:
         return 1;

@@ -64,7 +64,7 @@ private:
     DisplayInfo* Display() const;
     // Selects the item that shows the size exactly, else writes the size into the edit part.
     void SelectSize(int id, int value);
-    void ChooseColor(int id);
+    void PickColor(int id);
     // The message of an invalid size.
     void ShowSizeError();
     void ShowAeroNote();
