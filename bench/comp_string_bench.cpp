@@ -135,22 +135,12 @@ void Run(const char* skinName, const std::wstring& pack, const t_composition& co
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 3) {
-        fprintf(stderr, "usage: comp_string_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]\n");
-        return 2;
-    }
-    const std::wstring work = argv[1];
-    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
-    const std::wstring defaultPack = work + L"\\default.dat";
-    const std::wstring largeFolder = work + L"\\large";
-    const std::wstring largePack = work + L"\\large.dat";
-    if (!PackSkinFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
-        !PackSkinFolder(largeFolder, largePack)) {
-        fprintf(stderr, "could not prepare the skins\n");
-        return 1;
-    }
+    t_benchSkins skins;
+    if (const int failed = PrepareBenchSkins("comp_string_bench", skins))
+        return failed;
+    const std::wstring& defaultPack = skins.defaultPack;
+    const std::wstring& largePack = skins.largePack;
+    const int runs = skins.runs;
     t_memDCHolder surface;
     if (!t_memDC::Create(*surface, nullptr, c_width, c_height, 32)) {
         fprintf(stderr, "no drawing surface\n");

@@ -209,22 +209,12 @@ void Measure(const char* label, const std::wstring& pack, int runs, HDC dc)
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 3) {
-        fprintf(stderr, "usage: comp_windows_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]\n");
-        return 2;
-    }
-    const std::wstring work = argv[1];
-    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
-    const std::wstring defaultPack = work + L"\\default.dat";
-    const std::wstring largeFolder = work + L"\\large";
-    const std::wstring largePack = work + L"\\large.dat";
-    if (!PackSkinFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
-        !AddSchemeMargins(largeFolder) || !PackSkinFolder(largeFolder, largePack)) {
-        fprintf(stderr, "could not prepare the skins\n");
-        return 1;
-    }
+    t_benchSkins skins;
+    if (const int failed = PrepareBenchSkins("comp_windows_bench", skins, AddSchemeMargins))
+        return failed;
+    const std::wstring& defaultPack = skins.defaultPack;
+    const std::wstring& largePack = skins.largePack;
+    const int runs = skins.runs;
     // The preview's drawing surface.
     t_memDCHolder surface;
     if (!t_memDC::Create(*surface, nullptr, 1200, 800, 32)) {

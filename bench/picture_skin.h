@@ -4,8 +4,11 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "bench/synthetic_skin.h"
@@ -34,4 +37,39 @@ inline bool WritePictureSkin(const std::wstring& folder, int pictures)
             return false;
     }
     return true;
+}
+
+// The two skins most benchmarks measure, from the command line
+// "WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]": the default skin packed as WORK\default.dat and
+// a 500-picture skin as WORK\large.dat; `adjustLarge`, when given, changes the large skin's
+// folder before it is packed.
+struct t_benchSkins {
+    std::wstring work, defaultPack, largePack;
+    int runs = 9;
+};
+
+// 0 when the skins are ready; else the exit code (2 for usage, 1 when the skins cannot be
+// made), the reason printed.
+inline int PrepareBenchSkins(const char* program, t_benchSkins& skins,
+                             bool (*adjustLarge)(const std::wstring& folder) = nullptr)
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 3) {
+        fprintf(stderr, "usage: %s WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]\n", program);
+        return 2;
+    }
+    skins.work = argv[1];
+    skins.runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
+    skins.defaultPack = skins.work + L"\\default.dat";
+    skins.largePack = skins.work + L"\\large.dat";
+    const std::wstring largeFolder = skins.work + L"\\large";
+    const bool ok = PackSkinFolder(argv[2], skins.defaultPack) && WritePictureSkin(largeFolder, 500) &&
+                    (!adjustLarge || adjustLarge(largeFolder)) && PackSkinFolder(largeFolder, skins.largePack);
+    LocalFree(argv);
+    if (!ok) {
+        fprintf(stderr, "could not prepare the skins\n");
+        return 1;
+    }
+    return 0;
 }

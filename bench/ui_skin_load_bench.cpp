@@ -59,23 +59,12 @@ void Measure(const char* label, const std::wstring& pack, int runs, double budge
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 3) {
-        fprintf(stderr, "usage: ui_skin_load_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]\n");
-        return 2;
-    }
-    const std::wstring work = argv[1];
-    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 9;
-
-    const std::wstring defaultPack = work + L"\\default.dat";
-    const std::wstring largeFolder = work + L"\\large";
-    const std::wstring largePack = work + L"\\large.dat";
-    if (!PackSkinFolder(argv[2], defaultPack) || !WritePictureSkin(largeFolder, 500) ||
-        !PackSkinFolder(largeFolder, largePack)) {
-        fprintf(stderr, "could not prepare the skins\n");
-        return 1;
-    }
+    t_benchSkins skins;
+    if (const int failed = PrepareBenchSkins("ui_skin_load_bench", skins))
+        return failed;
+    const std::wstring& defaultPack = skins.defaultPack;
+    const std::wstring& largePack = skins.largePack;
+    const int runs = skins.runs;
     printf("runtime skin load, median of %d runs\n", runs);
     Measure("default skin", defaultPack, runs, 2.0);
     Measure("500-picture skin", largePack, runs, 4.0);
