@@ -91,15 +91,7 @@ void t_wndDelayShow::Popup(const t_delayShowRequest& newRequest)
     request = newRequest;
     fadeInStart = InputTickCount();
 
-    HWND window = GetHwnd();
-    HDC dc = GetDC(window);
-    {
-        t_paintCtx context(dc, false, nullptr, themedText);
-        Relayout(&context);
-        context.End();
-    }
-    if (dc)
-        ReleaseDC(window, dc);
+    RelayoutOnWindowDc();
 
     const RECT own = layout ? layout->GetRect() : rect;
     const long long width = 0LL + own.right - own.left;

@@ -271,13 +271,7 @@ void t_wndMenu::Rebuild()
         SetSize(0, 0);
         return;
     }
-    HWND window = GetHwnd();
-    HDC dc = GetDC(window);
-    t_paintCtx context(dc, false, nullptr, themedText);
-    Relayout(&context);
-    context.End();
-    if (dc)
-        ReleaseDC(window, dc);
+    RelayoutOnWindowDc();
 }
 
 int t_wndMenu::ItemCount() const

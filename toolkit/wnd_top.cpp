@@ -622,6 +622,19 @@ void t_wndTop::PaintClassic(HWND window)
     EndPaint(window, &ps);
 }
 
+void t_wndTop::RelayoutOnWindowDc()
+{
+    HWND window = GetHwnd();
+    HDC dc = GetDC(window);
+    {
+        t_paintCtx context(dc, false, nullptr, themedText);
+        Relayout(&context);
+        context.End();
+    }
+    if (dc)
+        ReleaseDC(window, dc);
+}
+
 bool t_wndTop::RenderToDib(HDC hdc, t_memDC& holder, int width, int height)
 {
     if (!t_memDC::Create(holder, hdc, width, height, 32))

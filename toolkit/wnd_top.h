@@ -88,6 +88,8 @@ public:
     // with hdc), keyed and with alpha as the window shows it; holder.blend gets the
     // window's blend function. False when the DIB cannot be made.
     bool RenderToDib(HDC hdc, t_memDC& holder, int width, int height);
+    // Lays the tree out measuring with a DC of the drawing window (the screen's without one).
+    void RelayoutOnWindowDc();
     // Renders into the top's kept DIB (remade only when the size changes); null on failure.
     t_memDC* RenderCached(HDC hdc, int width, int height);
     // Renders the window and alpha-blends it onto hdc at (x, y); a negative width or height

@@ -187,15 +187,7 @@ SIZE t_wndSkinBoxTip::MeasureTip(bool vertical)
         text->topMargin = c_marginY + (vertical ? band : 0);
         text->bottomMargin = c_marginY + (vertical ? band : 0);
     }
-    HWND window = GetHwnd();
-    HDC dc = GetDC(window);
-    {
-        t_paintCtx context(dc, false, nullptr, themedText);
-        Relayout(&context);
-        context.End();
-    }
-    if (dc)
-        ReleaseDC(window, dc);
+    RelayoutOnWindowDc();
     const RECT own = layout ? layout->GetRect() : rect;
     return SIZE{WidthOf(own), HeightOf(own)};
 }
