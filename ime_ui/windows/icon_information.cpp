@@ -11,6 +11,7 @@
 #include "graphics/image/image_source.h"
 #include "graphics/paint/paint_ctx.h"
 #include "toolkit/wnd_rich_hint.h"
+#include "ime_ui/windows/wnd_comp_rich_item.h"
 
 namespace {
 
@@ -226,24 +227,10 @@ void t_iconInformation::ShowTip()
         if (!g_hint->hwnd &&
             !g_hint->Create(WS_POPUP | WS_DISABLED, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(hwnd), nullptr, nullptr))
             return;
-        t_richHintRequest request = {};
-        request.owner = nullptr;
-        request.background = L"IDR_HINTBK";
+        // The item tips' look, without an arrow.
+        t_richHintRequest request = ItemRichTipRequest(nullptr, -1);
         request.arrow = nullptr;
-        request.module = nullptr;
         request.arrowFlag = false;
-        request.splitLeft = 15;
-        request.splitTop = 15;
-        request.splitRight = 42;
-        request.splitBottom = 68;
-        request.marginLeft = 15;
-        request.marginTop = 15;
-        request.marginRight = 20;
-        request.marginBottom = 20;
-        request.arrowTopOffset = 1;
-        request.arrowBottomOffset = 8;
-        request.linger = 0;
-        request.closeId = -1;
         g_hint->Init(request);
         g_hint->SetContext(nullptr);
         g_hintSetUp = true;
