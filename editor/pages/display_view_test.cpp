@@ -559,8 +559,9 @@ TEST_F(DisplayPage, EveryChangeReachesSkinIniAndRepaintsThePreview)
         edit.act(*this);
         EXPECT_FALSE(s_pageHost->changes.empty()) << edit.name;
         EXPECT_TRUE(PreviewInvalid()) << edit.name;
-        if (edit.value)
+        if (edit.value) {
             EXPECT_EQ(edit.value, IniValue(edit.key)) << edit.name;
+        }
         PumpMessages(20);
     }
     EXPECT_TRUE(m_driver.AllAnswered());

@@ -241,8 +241,9 @@ TEST(LayoutPageRules, OpacitySliderShowsTheRequestedStep)
         int shown = -7;
         int snapped = -7;
         EXPECT_EQ(n_layoutPage::OpacityShown(c.request, c.position, shown, snapped), c.shows) << c.request;
-        if (c.shows)
+        if (c.shows) {
             EXPECT_EQ(shown, c.shown) << c.request;
+        }
         EXPECT_EQ(snapped, c.snapped) << c.request;
     }
 }

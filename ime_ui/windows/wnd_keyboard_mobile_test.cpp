@@ -97,8 +97,9 @@ TEST(KeyboardMobileKeys, TwentyTwoKeysInTheirCells)
         EXPECT_EQ(e.rect.y, r.y);
         EXPECT_EQ(e.rect.width, r.width);
         EXPECT_EQ(e.rect.height, r.height);
-        if (auto text = dynamic_cast<const t_wndKeyboardTextItemMobile*>(keys[i].get()))
+        if (auto text = dynamic_cast<const t_wndKeyboardTextItemMobile*>(keys[i].get())) {
             EXPECT_EQ(e.font, text->font);
+        }
     }
     // The icons in their places.
     auto icon = [&](size_t i) { return dynamic_cast<const t_wndKeyboardPicItemMobile*>(keys[i].get()); };

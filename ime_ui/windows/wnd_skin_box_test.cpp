@@ -140,8 +140,9 @@ TEST_F(SkinBoxTest, TipLoadsItsPicturesAndMakesOneRowPerLine)
         const RECT r = tip.ComputeTipRect(centre, 0, 2, RECT{centre.x, centre.y, centre.x + 1, centre.y + 1});
         if (c.rows == 1 && c.text[0])
             oneRowHeight = HeightOf(r);
-        if (c.rows == 2)
+        if (c.rows == 2) {
             EXPECT_GT(HeightOf(r), oneRowHeight) << "a second row makes the tip taller";
+        }
     }
 }
 
