@@ -84,30 +84,10 @@ LRESULT CALLBACK t_wndCompFrame::UiWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
 bool t_wndCompFrame::Create(DWORD style, int x, int y, int width, int height, INT_PTR owner, HINSTANCE instance,
                             t_wndBase* parent)
 {
-    if (ownerMode) {
-        if (hwnd || !t_wndBase::Create(style, x, y, width, height, owner, instance, parent))
-            return false;
-        ownerHwnd = reinterpret_cast<HWND>(owner);
-        destroyed = false;
-        SetTop(this);
-    } else {
-        const HINSTANCE module = ToolkitInstanceOr(instance);
-        if (!WindowClass().Register(module))
-            return false;
-        DWORD exStyle = WS_EX_TOOLWINDOW;
-        INT_PTR ownerWindow = owner;
-        if (t_runtime* runtime = GetRuntime()) {
-            if (runtime->UseTopmostUi()) {
-                exStyle |= WS_EX_TOPMOST;
-                ownerWindow = 0;
-            }
-            if (runtime->PathContains(L"corel"))
-                exStyle |= WS_EX_LAYERED;
-        }
-        if (!CreateWindowOfClass(WindowClass().name, L"", style, x, y, width, height, ownerWindow, module, parent,
-                                 exStyle))
-            return false;
-    }
+    if (!ownerMode && !WindowClass().Register(ToolkitInstanceOr(instance)))
+        return false;
+    if (!CreateUiWindow(WindowClass().name, 0, style, x, y, width, height, owner, instance, parent))
+        return false;
     if (!CreateParts(instance))
         return false;
     ResetUi(0);

@@ -140,30 +140,11 @@ i_statusPopups* t_wndStatus::EnsurePopups()
 bool t_wndStatus::Create(DWORD style, int x, int y, int width, int height, INT_PTR owner, HINSTANCE instance,
                          t_wndBase* parent)
 {
-    if (ownerMode) {
-        if (hwnd || !t_wndBase::Create(style, x, y, width, height, owner, instance, parent))
-            return false;
-        ownerHwnd = reinterpret_cast<HWND>(owner);
-        destroyed = false;
-        SetTop(this);
-    } else {
-        // The program registers the class at start-up; a bar made before that registers it.
-        const HINSTANCE module = ToolkitInstanceOr(instance);
-        if (!RegisterClass(module))
-            return false;
-        DWORD exStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-        INT_PTR ownerWindow = owner;
-        if (t_runtime* runtime = GetRuntime()) {
-            if (runtime->PathContains(L"corel"))
-                exStyle |= WS_EX_LAYERED;
-            if (runtime->UseTopmostUi()) {
-                exStyle |= WS_EX_TOPMOST;
-                ownerWindow = 0;
-            }
-        }
-        if (!CreateWindowOfClass(g_className, L"", style, x, y, width, height, ownerWindow, module, parent, exStyle))
-            return false;
-    }
+    // The program registers the class at start-up; a bar made before that registers it.
+    if (!ownerMode && !RegisterClass(ToolkitInstanceOr(instance)))
+        return false;
+    if (!CreateUiWindow(g_className, WS_EX_NOACTIVATE, style, x, y, width, height, owner, instance, parent))
+        return false;
     ResetUi(0);
     return true;
 }

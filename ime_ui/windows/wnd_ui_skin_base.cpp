@@ -24,6 +24,7 @@
 #include "toolkit/ui_context.h"
 #include "toolkit/ui_settings.h"
 #include "toolkit/ui_wrap.h"
+#include "toolkit/window_classes.h"
 #include "toolkit/wnd_button.h"
 #include "toolkit/wnd_top_access.h"
 
@@ -299,6 +300,31 @@ void t_wndUiSkinBase::SetChildVisible(const t_flashKeyMap& map, bool show)
 }
 
 // ---- flash children
+
+bool t_wndUiSkinBase::CreateUiWindow(const wchar_t* className, DWORD exStyle, DWORD style, int x, int y, int width,
+                                     int height, INT_PTR owner, HINSTANCE instance, t_wndBase* parent)
+{
+    if (ownerMode) {
+        if (hwnd || !t_wndBase::Create(style, x, y, width, height, owner, instance, parent))
+            return false;
+        ownerHwnd = reinterpret_cast<HWND>(owner);
+        destroyed = false;
+        SetTop(this);
+        return true;
+    }
+    exStyle |= WS_EX_TOOLWINDOW;
+    INT_PTR ownerWindow = owner;
+    if (t_runtime* runtime = GetRuntime()) {
+        if (runtime->UseTopmostUi()) {
+            exStyle |= WS_EX_TOPMOST;
+            ownerWindow = 0;
+        }
+        if (runtime->PathContains(L"corel"))
+            exStyle |= WS_EX_LAYERED;
+    }
+    return CreateWindowOfClass(className, L"", style, x, y, width, height, ownerWindow, ToolkitInstanceOr(instance),
+                               parent, exStyle);
+}
 
 void t_wndUiSkinBase::ClearSkinChildren()
 {

@@ -104,6 +104,12 @@ public:
     t_layout* detachedLayout;  // the background layout while bgFlash paints it
 
 protected:
+    // Makes the window: in owner mode none of its own (it draws into the owner's window);
+    // else a tool window of className (registered by the caller), topmost and unowned when
+    // the runtime asks for a topmost UI, layered under a "corel" host. `exStyle` adds to
+    // WS_EX_TOOLWINDOW.
+    bool CreateUiWindow(const wchar_t* className, DWORD exStyle, DWORD style, int x, int y, int width, int height,
+                        INT_PTR owner, HINSTANCE instance, t_wndBase* parent);
     // The context's runtime skin and settings; null when absent.
     t_uiSkinData* Skin() const;
     t_uiSettings* Settings() const;
