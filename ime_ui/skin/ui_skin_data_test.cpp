@@ -9,6 +9,7 @@
 #include "foundation/process/runtime.h"
 #include "ime_ui/skin/skin_buttons.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/ui_context.h"
@@ -32,28 +33,14 @@ const wchar_t* const c_baseIni =
 // Writes a skin pack of generated pictures and the given Skin.ini; false on failure.
 bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstring& packPath)
 {
-    const std::wstring folder = dir / L"skin_src";
-    t_tempFolder::RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const struct {
-        const wchar_t* name;
-        std::string bytes;
-    } files[] = {
+    const t_skinPackFiles files = {
         {L"h1.png", FlatPng(20, 30, {0x00FF00FF})},
         {L"status.png", FlatPng(40, 20, {0xFF0000FF})},
         {L"mask.png", FlatPng(10, 10, {0x000000FF})},
         {L"sep.png", FlatPng(6, 4, {0x0000FFFF})},
         {L"anim.png", FlatPng(8, 8, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF}, 5)},
     };
-    for (const auto& f : files) {
-        if (!WriteRaw(folder + L"\\" + f.name, f.bytes))
-            return false;
-    }
-    if (!WriteRaw(folder + L"\\Skin.ini", Utf16File(ini)))
-        return false;
-    t_skinPack pack;
-    t_errorChain errors;
-    return pack.AddFolder(folder.c_str()) && pack.Export(errors, packPath.c_str(), true);
+    return WriteSkinPackFile(dir / L"skin_src", files, ini, packPath);
 }
 
 t_uiSettings SkinOnSettings()

@@ -19,6 +19,7 @@
 #include "tests/support/flat_png.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/sample_ime_host.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/imc_wrap.h"
@@ -211,28 +212,14 @@ const wchar_t* const c_pictureSeparator =
 
 bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstring& packPath)
 {
-    const std::wstring folder = dir / L"skin_src";
-    t_tempFolder::RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const struct {
-        const wchar_t* name;
-        std::string bytes;
-    } files[] = {
+    const t_skinPackFiles files = {
         {L"back.png", FlatPng(40, 30, {c_backColor << 8 | 0xFF})},
         {L"candback.png", FlatPng(40, 30, {c_candBackColor << 8 | 0xFF})},
         {L"mask.bmp", MaskBmp(40, 30, c_maskCorner)},
         {L"sep.png", FlatPng(20, 4, {c_pictureColor << 8 | 0xFF})},
         {L"red.png", FlatPng(c_buttonSize, c_buttonSize, {c_buttonColor << 8 | 0xFF})},
     };
-    for (const auto& f : files) {
-        if (!WriteRaw(folder + L"\\" + f.name, f.bytes))
-            return false;
-    }
-    if (!WriteRaw(folder + L"\\Skin.ini", Utf16File(ini)))
-        return false;
-    t_skinPack pack;
-    t_errorChain errors;
-    return pack.AddFolder(folder.c_str()) && pack.Export(errors, packPath.c_str(), true);
+    return WriteSkinPackFile(dir / L"skin_src", files, ini, packPath);
 }
 
 // The pixels of one rendering, with finders for marker colours and text.

@@ -19,6 +19,7 @@
 #include "ime_ui/windows/wnd_flash_sub.h"
 #include "ime_ui/windows/wnd_status_btn.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
@@ -423,19 +424,13 @@ TEST_F(SkinBaseTest, ShowTellsTheHostFirstAndTheFlashChildrenFollow)
 // Writes a skin pack with the given Skin.ini, a status picture, a flash file and pictures.
 bool WriteSkinPack(const t_tempFolder& dir, const std::wstring& ini, const std::wstring& packPath)
 {
-    const std::wstring folder = dir / L"skin_src";
-    t_tempFolder::RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    CreateDirectoryW((folder + L"\\Flash").c_str(), nullptr);
-    if (!WriteRaw(folder + L"\\status.png", FlatPng(40, 20, {0xFF0000FF})) ||
-        !WriteRaw(folder + L"\\p.png", FlatPng(40, 20, {0x00FF00FF})) ||
-        !WriteRaw(folder + L"\\anim.png", FlatPng(8, 8, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF}, 5)) ||
-        !WriteRaw(folder + L"\\movie.swf", std::string("FWS-fake-movie")) ||
-        !WriteRaw(folder + L"\\Skin.ini", Utf16File(ini)))
-        return false;
-    t_skinPack pack;
-    t_errorChain errors;
-    return pack.AddFolder(folder.c_str()) && pack.Export(errors, packPath.c_str(), true);
+    const t_skinPackFiles files = {
+        {L"status.png", FlatPng(40, 20, {0xFF0000FF})},
+        {L"p.png", FlatPng(40, 20, {0x00FF00FF})},
+        {L"anim.png", FlatPng(8, 8, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF}, 5)},
+        {L"movie.swf", std::string("FWS-fake-movie")},
+    };
+    return WriteSkinPackFile(dir / L"skin_src", files, ini, packPath);
 }
 
 // Flash items of the status bar: target and layer in the last two numbers of _align.
