@@ -197,3 +197,23 @@
 #define c_btnPageDelete 1134
 #define c_btnPageAddFlash 1135
 #define c_btnPageAddPhotoFrame 1136
+
+// The status-bar page.
+#define c_statusNoPicture 1037
+#define c_statusPictureArea 113
+#define c_statusMaskArea 114
+#define c_statusButtonList 1033
+#define c_statusAddCustom 1198
+#define c_statusDelete 1199
+#define c_statusAddFlash 1200
+#define c_statusAddPhotoFrame 1201
+#define c_statusNoTransparent 1118
+#define c_statusTransparentColor 1180
+#define c_statusOpacitySlider 1184
+#define c_statusOpacityValue 1185
+#define c_statusOpacityLabel 1186
+#define c_statusOpacityPercent 1188
+#define c_statusStartTest 1202
+#define c_statusStopTest 1203
+#define c_statusAdjustGroup 1078
+#define c_statusAdjustArea 1040
