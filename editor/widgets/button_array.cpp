@@ -9,6 +9,7 @@
 #include "editor/app/app.h"
 #include "editor/app/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
+#include "editor/widgets/work_folder_file.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
 #include "graphics/image/image.h"
@@ -23,6 +24,11 @@
 #include "skin_model/picture_path.h"
 
 namespace {
+
+using n_workFolderFile::ExtensionOf;
+using n_workFolderFile::InWorkFolder;
+using n_workFolderFile::NameOf;
+using n_workFolderFile::SameFile;
 
 const wchar_t c_panelClass[] = L"IMEKavrel";
 const wchar_t c_rowClass[] = L"IMEKavrel_BTN";
@@ -52,44 +58,10 @@ void MoveChild(HWND parent, int id, int x, int y, int width, int height)
         MoveWindow(child, x, y, width, height, TRUE);
 }
 
-// The extension of a file name: from its last '.' after the last separator; null without.
-const wchar_t* ExtensionOf(const wchar_t* name)
-{
-    const wchar_t* dot = nullptr;
-    for (const wchar_t* c = name; *c; ++c) {
-        if (*c == L'.')
-            dot = c;
-        else if (*c == L'\\' || *c == L'/')
-            dot = nullptr;
-    }
-    return dot;
-}
-
-// The name after the last separator.
-const wchar_t* NameOf(const wchar_t* path)
-{
-    const wchar_t* name = path;
-    for (const wchar_t* c = path; *c; ++c) {
-        if (*c == L'\\' || *c == L'/')
-            name = c + 1;
-    }
-    return name;
-}
-
 // The other picture format that may sit beside a picture of the same base name.
 const wchar_t* TwinExtensionOf(const wchar_t* extension)
 {
     return _wcsicmp(extension, L".png") == 0 ? L".gif" : L".png";
-}
-
-t_str InWorkFolder(const wchar_t* name)
-{
-    // Plain joining: a name starting with '.' is still a name, not an extension.
-    const wchar_t* work = BaseInfo::WorkFolder();
-    t_str path(work ? work : L"");
-    path.Append(L"\\");
-    path.Append(name);
-    return path;
 }
 
 // A name of the work folder that may be read, copied or deleted: a name from a skin
@@ -98,15 +70,6 @@ bool IsWorkFolderName(const wchar_t* name)
 {
     const wchar_t* work = BaseInfo::WorkFolder();
     return name && name[0] && work && work[0] && n_picturePath::StaysInside(name);
-}
-
-// Whether two paths name one file: choosing the row's own file again needs no copy.
-bool SameFile(const wchar_t* a, const wchar_t* b)
-{
-    wchar_t fullA[MAX_PATH] = {}, fullB[MAX_PATH] = {};
-    const DWORD lengthA = GetFullPathNameW(a, MAX_PATH, fullA, nullptr);
-    const DWORD lengthB = GetFullPathNameW(b, MAX_PATH, fullB, nullptr);
-    return lengthA && lengthA < MAX_PATH && lengthB && lengthB < MAX_PATH && _wcsicmp(fullA, fullB) == 0;
 }
 
 int ReadDecimal(HWND parent, int id)
