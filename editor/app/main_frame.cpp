@@ -167,14 +167,14 @@ int IMEKavrelFrame::CreateChildren()
     ExtraViewPanel* viewPanel = new ExtraViewPanel;
     viewPanel->Create(nullptr, L"", panelStyle, 0, 0, 0, 0, 0, m_hwnd, module);
     AddChild(viewPanel);
-    viewPanel->Init();
+    viewPanel->CreateItems();
     for (int i = 0; i < Preview::c_previewCount; ++i)
-        viewPanel->SetPreview(i, preview->GetPreview(i));
+        viewPanel->SetSource(i, preview->GetPreview(i));
 
     ExtraBtnPanel* buttonPanel = new ExtraBtnPanel;
     buttonPanel->Create(nullptr, L"", panelStyle, 0, 0, 0, 0, 0, m_hwnd, module);
     AddChild(buttonPanel);
-    buttonPanel->Init();
+    buttonPanel->CreateButtons();
 
     t_wndSpliter* splitter = new t_wndSpliter(0);
     splitter->CreateBar(m_hwnd, module);
