@@ -148,14 +148,9 @@ void BtnPage::OnListItemChanged(const NMLISTVIEW& change)
     const int row = change.iItem;
     if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) && m_view.CurrentEditor() != row)
         m_view.Select(row, true);
-    const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
-    const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
-    // A row that had no check box yet is being inserted, not toggled.
-    if (oldImage == 0 || newImage == oldImage)
-        return;
-    const bool checked = newImage == static_cast<UINT>(INDEXTOSTATEIMAGEMASK(c_checkedImage));
+    bool checked = false;
     BtnInfo* set = Set();
-    if (!set)
+    if (!n_buttonPage::CheckToggled(change, checked) || !set)
         return;
     const t_btnDesc button = m_list.FromFlat(row);
     set->SetButtonVisible(button.index, button.type, checked);
@@ -180,34 +175,63 @@ int BtnPage::OnClick(int id)
 int BtnPage::AddButton(int type)
 {
     BtnInfo* set = Set();
-    if (!set || type <= c_btnBuiltIn || type >= c_btnTypeCount)
+    if (!set)
         return -1;
-    const int index = set->Count(type);
-    if (!set->AddButton(index, type))
-        return -1;
-    const int row = m_list.AddRow(type, false);
-    const int flat = m_view.AddEditor(type);
-    m_view.Select(flat, true);
-    m_list.Select(row);
-    NotifyChanged(false);
+    const int flat = n_buttonPage::AddButton(*set, m_list, m_view, type);
+    if (flat >= 0)
+        NotifyChanged(false);
     return flat;
 }
 
 bool BtnPage::DeleteSelected()
 {
     BtnInfo* set = Set();
-    const int row = m_list.SelectedRow();
-    if (!set || row < m_builtInCount)
+    if (!set || n_buttonPage::DeleteSelected(*set, m_list, m_view) < 0)
         return false;
-    const t_btnDesc button = m_list.FromFlat(row);
-    if (button.type <= c_btnBuiltIn)
-        return false;
-    set->RemoveButton(button.index, button.type);
-    m_list.DeleteRow(row);
-    m_view.DeleteEditor(row);
-    const int next = row < m_list.RowCount() ? row : row - 1;
-    m_view.Select(next, true);
-    m_list.Select(next);
     NotifyChanged(false);
     return true;
 }
+
+namespace n_buttonPage {
+int AddButton(BtnInfo& set, t_btnCheckList& list, BtnView& view, int type)
+{
+    if (type <= c_btnBuiltIn || type >= c_btnTypeCount)
+        return -1;
+    const int index = set.Count(type);
+    if (!set.AddButton(index, type))
+        return -1;
+    const int row = list.AddRow(type, false);
+    const int flat = view.AddEditor(type);
+    view.Select(flat, true);
+    list.Select(row);
+    return flat;
+}
+
+int DeleteSelected(BtnInfo& set, t_btnCheckList& list, BtnView& view)
+{
+    const int row = list.SelectedRow();
+    if (row < 0)
+        return -1;
+    const t_btnDesc button = list.FromFlat(row);
+    if (button.type <= c_btnBuiltIn)
+        return -1;
+    set.RemoveButton(button.index, button.type);
+    list.DeleteRow(row);
+    view.DeleteEditor(row);
+    const int next = row < list.RowCount() ? row : row - 1;
+    view.Select(next, true);
+    list.Select(next);
+    return next;
+}
+
+bool CheckToggled(const NMLISTVIEW& change, bool& checked)
+{
+    const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
+    const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
+    // A row that had no check box yet is being inserted, not toggled.
+    if (!(change.uChanged & LVIF_STATE) || oldImage == 0 || newImage == oldImage)
+        return false;
+    checked = newImage == static_cast<UINT>(INDEXTOSTATEIMAGEMASK(c_checkedImage));
+    return true;
+}
+}  // namespace n_buttonPage

@@ -13,6 +13,21 @@
 
 class BtnInfo;
 
+// What the pages with a button list share: extra buttons added to and deleted from a set,
+// its list and its editors together.
+namespace n_buttonPage {
+// A button of an extra type: the set adds it, the list an unchecked row, the view its
+// editor, and it is selected in both; its flat number, -1 when the type has no room.
+int AddButton(BtnInfo& set, t_btnCheckList& list, BtnView& view, int type);
+// The selected extra button removed from the set, the list and the view; the same row
+// number is selected after it, or the row before when the last row went. The newly
+// selected row; -1 when no extra button was selected.
+int DeleteSelected(BtnInfo& set, t_btnCheckList& list, BtnView& view);
+// Whether a list change toggled a row's check box, and to which state; the first check
+// box a row gets on insertion is no toggle.
+bool CheckToggled(const NMLISTVIEW& change, bool& checked);
+}  // namespace n_buttonPage
+
 class BtnPage : public SubDialog {
 public:
     static const int c_templateId = 147;
