@@ -49,7 +49,6 @@ public:
     ~GraphicElement() override;
 
     void OnDestroy() override;
-    void Move(int left, int top, int right, int bottom, bool repaint) override;
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // The picture's size (0 x 0 without one).
     void GetSize(int& width, int& height) override;
@@ -58,11 +57,11 @@ public:
 
     // Registers the window class once per process.
     static bool RegisterWindowClass(HINSTANCE module);
-    // A visible child at (x, y), 0 x 0, with the extra styles; false when it cannot be made.
-    bool Create(HWND parent, int x, int y, DWORD extraStyle);
+    // A child at (x, y), 0 x 0; false when it cannot be made.
+    bool Create(HWND parent, int x, int y, bool visible);
 
     // Frees the old picture and loads the file (0 x 0 when it cannot be loaded). With
-    // resize, the element takes the picture's size (position kept) and is shown; always
+    // resize, the element takes the picture's size (position and visibility kept); always
     // repainted. False when nothing could be loaded.
     bool SetPicture(const wchar_t* path, bool resize);
     // -1 for none; else a COLORREF that is keyed out.
@@ -101,19 +100,17 @@ public:
     // then left and top) and reports its top-left corner.
     void ClampAndReport();
 
+    // SetPicture without a report of the resize.
+    bool SetPictureQuietly(const wchar_t* path);
+
 private:
-    // The mouse drag: the move follows the cursor while the button is held.
-    void BeginDrag();
-    void DragTo();
-    void EndDrag();
     void MoveByKey(UINT key);
+    // The element's top-left corner in the bar's client coordinates.
+    POINT Position() const;
 
     int m_index;
     unsigned char m_quiet;
     unsigned char m_shown;
-    bool m_dragging;
-    POINT m_dragStart;   // cursor, screen coordinates
-    POINT m_dragOrigin;  // element's top-left, bar coordinates
 };
 
 // The bar picture, fixed, with the ten button elements as its children and their stacking
