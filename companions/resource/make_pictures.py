@@ -414,6 +414,49 @@ def space_mark(c):
     c.line(28, 17, 28, 10, 2.4, MASK)
 
 
+# Fonts with Chinese glyphs, searched in order; the captions need one of them.
+CJK_FONTS = [
+    "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
+    "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc",
+    "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
+]
+
+
+def caption(c, text, colour, size=14):
+    """Text centred on the canvas in a CJK font (drawn through Pillow, blended as coverage)."""
+    from PIL import Image, ImageDraw, ImageFont
+    path = next((p for p in CJK_FONTS if os.path.exists(p)), None)
+    if path is None:
+        sys.exit("make_pictures.py: no font with Chinese glyphs (fonts-wqy-microhei) in " + ", ".join(CJK_FONTS))
+    font = ImageFont.truetype(path, size)
+    cover = Image.new("L", (c.w, c.h), 0)
+    ImageDraw.Draw(cover).text((c.w / 2, c.h / 2), text, font=font, fill=255, anchor="mm")
+    for y in range(c.h):
+        for x in range(c.w):
+            v = cover.getpixel((x, y))
+            if v:
+                c.put(x, y, colour, v / 255.0)
+
+
+# The preview's view-mode buttons: normal, hover, pressed (the chosen mode) and disabled.
+VIEW_MODE_LOOKS = [
+    (GREY, WHITE, DARK),
+    (BLUE, LIGHT, BLUE),
+    (BLUE, BLUE, WHITE),
+    (GREY, (0xe6, 0xe6, 0xe6, 255), (0x99, 0x99, 0x99, 255)),
+]
+
+
+def view_mode_button(text, w=100, h=36):
+    def frame(i):
+        edge, fill, ink = VIEW_MODE_LOOKS[i]
+        c = Canvas(w, h)
+        c.frame(1, 1, w - 2, h - 2, 4, edge, fill)
+        caption(c, text, ink)
+        return c
+    return state_strip(frame)
+
+
 def pictures():
     def skin_box_mark(c):
         for i in range(3):
@@ -458,6 +501,10 @@ def pictures():
     yield "keyboard_delete.png", png(keyboard_icon(delete_mark))
     yield "keyboard_enter.png", png(keyboard_icon(enter_mark))
     yield "keyboard_space.png", png(keyboard_icon(space_mark))
+    # The preview's view-mode buttons (PNG resources 2000 to 2003 of the editor), in the
+    # order of the view modes.
+    for i, text in enumerate(["正常预览", "全屏预览", "背景变色", "长句预览"]):
+        yield "view_mode_%d.png" % i, png(view_mode_button(text))
 
 
 def main():
