@@ -315,6 +315,8 @@ bool GEStatusBarBackGround::Create(HWND parent)
         if (!m_buttons[i]->Create(m_hwnd, 0, 0, false))
             return false;
     }
+    // New children go to the bottom of their siblings: the windows take the list's order.
+    Restack();
     return true;
 }
 
@@ -354,6 +356,11 @@ void GEStatusBarBackGround::RaiseButton(int index)
         return;
     int* end = std::remove(m_order, m_order + c_buttonCount, index);
     *end = index;
+    Restack();
+}
+
+void GEStatusBarBackGround::Restack()
+{
     for (int position = 0; position < c_buttonCount; ++position) {
         const GEButton* button = m_buttons[m_order[position]];
         if (!button || !button->GetHwnd())

@@ -137,6 +137,9 @@ public:
     int StackAt(int position) const { return m_order[position]; }
 
 private:
+    // Brings every button to the top in the list's order, so the last one ends on top.
+    void Restack();
+
     GEButton* m_buttons[n_statusAdjust::c_buttonCount];
     int m_order[n_statusAdjust::c_buttonCount];
 };
