@@ -122,6 +122,7 @@ protected:
             DestroyWindow(m_page);
         BaseInfo::SetWorkFolder(nullptr);
         SetBarPicture(L"");
+        IMESkin::Instance()->StatusBar().SetString(L"pic_mask", 0, L"");
     }
 
     static void SetBarPicture(const wchar_t* name) { IMESkin::Instance()->StatusBar().SetString(L"pic", 0, name); }
@@ -506,22 +507,27 @@ TEST_F(StatusAdjust, PaintKeysOutTheTransparentColour)
         {static_cast<int>(c_red), green, blue},
         {static_cast<int>(c_blue), red, green},
     };
-    for (const t_case& c : cases) {
-        SCOPED_TRACE(c.colour);
-        m_adjust->SetTransparentColour(c.colour);
-        EXPECT_EQ(c.colour, Bar().TransparentColour());
-        for (int i = 0; i < c_buttonCount; ++i)
-            EXPECT_EQ(c.colour, Button(i).TransparentColour());
-        t_testSurface surface(c_barWidth + 10, c_barHeight + 10, false);
-        const HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
-        const RECT all = {0, 0, surface.Width(), surface.Height()};
-        FillRect(surface.Dc(), &all, brush);
-        DeleteObject(brush);
-        Bar().Paint(surface.Dc());
-        EXPECT_EQ(c.left, surface.At(5, 5) & 0xFFFFFF);
-        EXPECT_EQ(c.right, surface.At(c_barWidth - 5, c_barHeight - 5) & 0xFFFFFF);
-        // Nothing beyond the picture.
-        EXPECT_EQ(green, surface.At(c_barWidth + 5, 5) & 0xFFFFFF);
+    // The same through an alpha-keeping paint, as when the skin holds PNG or GIF pictures.
+    for (const bool alpha : {false, true}) {
+        IMESkin::Instance()->StatusBar().SetString(L"pic_mask", 0, alpha ? L"mask.png" : L"");
+        ASSERT_EQ(alpha, IMESkin::Instance()->AnyPartUsesPngOrGif());
+        for (const t_case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.colour << (alpha ? " alpha" : ""));
+            m_adjust->SetTransparentColour(c.colour);
+            EXPECT_EQ(c.colour, Bar().TransparentColour());
+            for (int i = 0; i < c_buttonCount; ++i)
+                EXPECT_EQ(c.colour, Button(i).TransparentColour());
+            t_testSurface surface(c_barWidth + 10, c_barHeight + 10, false);
+            const HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
+            const RECT all = {0, 0, surface.Width(), surface.Height()};
+            FillRect(surface.Dc(), &all, brush);
+            DeleteObject(brush);
+            Bar().Paint(surface.Dc());
+            EXPECT_EQ(c.left, surface.At(5, 5) & 0xFFFFFF);
+            EXPECT_EQ(c.right, surface.At(c_barWidth - 5, c_barHeight - 5) & 0xFFFFFF);
+            // Nothing beyond the picture.
+            EXPECT_EQ(green, surface.At(c_barWidth + 5, 5) & 0xFFFFFF);
+        }
     }
     // Without a picture: a grey box with a black frame over the element.
     GEButton& button = Button(8);
