@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "editor/app/app.h"
+#include "editor/app/main_frame.h"
+#include "editor/app/resource_ids.h"
 #include "editor/framework/messages.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/preview_blank.h"
@@ -99,13 +101,33 @@ std::string Hex(uint32_t pixel)
     return text;
 }
 
+// The editor's window classes, registered once for every suite of the process.
+bool RegisterOnce()
+{
+    static const bool registered = [] {
+        SetModuleInstance(GetModuleHandleW(nullptr));
+        return IMEKavrelApp::RegisterClasses();
+    }();
+    return registered;
+}
+
+// A click as the user makes it: press at one client point of window, release at another.
+void Drag(HWND pressWindow, POINT press, HWND releaseWindow, POINT release)
+{
+    ClientToScreen(pressWindow, &press);
+    ClientToScreen(releaseWindow, &release);
+    SendMouse(MOUSEEVENTF_MOVE, press.x, press.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_MOVE, release.x, release.y);
+    SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 60);
+}
+void Click(HWND window, POINT point) { Drag(window, point, window, point); }
+
+POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
 class ExtraPanels : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterOnce()); }
 
     void SetUp() override
     {
@@ -172,20 +194,6 @@ protected:
                     buffer->Pixels()[static_cast<size_t>(out.height - 1 - y) * out.width + x];
         return out;
     }
-
-    // A click as the user makes it: press at one client point of window, release at another.
-    void Drag(HWND pressWindow, POINT press, HWND releaseWindow, POINT release)
-    {
-        ClientToScreen(pressWindow, &press);
-        ClientToScreen(releaseWindow, &release);
-        SendMouse(MOUSEEVENTF_MOVE, press.x, press.y);
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        SendMouse(MOUSEEVENTF_MOVE, release.x, release.y);
-        SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 60);
-    }
-    void Click(HWND window, POINT point) { Drag(window, point, window, point); }
-
-    static POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
     std::vector<std::pair<UINT, int>> Posted()
     {
@@ -548,5 +556,78 @@ TEST_F(ExtraPanels, DesktopThumbnailsFollowTheSkinLive)
         EXPECT_GT(after.Count(RECT{item.left + 1, item.top + 31, item.right - 1, item.bottom - 1}, marker, 12), 20)
             << "thumbnail " << i;
     }
+}
+
+// The panels inside the editor's main frame with a new skin: the thumbnails show the
+// preview host's previews and choose among them, the phones only on their page; the view
+// buttons follow the chosen preview; leaving the phone page brings the first preview back.
+TEST(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
+{
+    ASSERT_TRUE(RegisterOnce());
+    ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
+    IMEKavrelFrame* frame = IMEKavrelApp::Instance()->Frame();
+    ASSERT_NE(nullptr, frame);
+    const HWND window = frame->GetHwnd();
+    t_dialogDriver driver;
+    ASSERT_EQ(1, SendMessageW(window, WM_COMMAND, MAKEWPARAM(c_cmdNew, 0), 0));
+    SetForegroundWindow(window);
+    PumpMessages(100);
+    auto* preview = static_cast<Preview*>(frame->ChildAt(IMEKavrelFrame::e_preview));
+    auto* view = static_cast<ExtraViewPanel*>(frame->ChildAt(IMEKavrelFrame::e_viewPanel));
+    auto* buttons = static_cast<ExtraBtnPanel*>(frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
+    ASSERT_TRUE(preview && view && buttons);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(preview->GetPreview(i), view->Item(i)->Source()) << "thumbnail " << i;
+        EXPECT_TRUE(IsWindowVisible(buttons->ButtonWindow(i))) << "button " << i;
+    }
+    const HWND thumbs = view->GetHwnd();
+    auto buttonClick = [&](int mode) {
+        RECT rect;
+        GetClientRect(buttons->ButtonWindow(mode), &rect);
+        Click(buttons->ButtonWindow(mode), Centre(rect));
+        PumpMessages(50);
+    };
+    auto page = [&](int p) {
+        SendMessageW(window, n_editorMessage::c_selectPage, p, 0);
+        PumpMessages(50);
+    };
+
+    // A desktop thumbnail chooses its preview on any page; a phone one only on page 2.
+    page(3);
+    Click(thumbs, Centre(view->ItemRect(1)));
+    EXPECT_EQ(1, preview->SelectedPreview());
+    Click(thumbs, Centre(view->ItemRect(3)));
+    EXPECT_EQ(1, preview->SelectedPreview());
+
+    // The colour cycle, then a phone: the buttons for the desktop modes hide and the mode
+    // falls back to normal in the preview too.
+    buttonClick(2);
+    EXPECT_EQ(2, preview->ViewMode());
+    EXPECT_EQ(2, buttons->Mode());
+    page(2);
+    Click(thumbs, Centre(view->ItemRect(3)));
+    EXPECT_EQ(3, preview->SelectedPreview());
+    EXPECT_EQ(0, preview->ViewMode());
+    EXPECT_EQ(0, buttons->Mode());
+    EXPECT_TRUE(buttons->Button(0)->selected);
+    EXPECT_FALSE(IsWindowVisible(buttons->ButtonWindow(2)));
+    EXPECT_FALSE(IsWindowVisible(buttons->ButtonWindow(3)));
+
+    // Leaving the page brings preview 0 back, and the desktop modes with it.
+    page(5);
+    EXPECT_EQ(0, preview->SelectedPreview());
+    EXPECT_TRUE(IsWindowVisible(buttons->ButtonWindow(2)));
+    EXPECT_TRUE(IsWindowVisible(buttons->ButtonWindow(3)));
+    buttonClick(3);
+    EXPECT_EQ(3, preview->ViewMode());
+    EXPECT_TRUE(buttons->Button(3)->selected);
+    EXPECT_FALSE(buttons->Button(0)->selected);
+
+    frame->SetModified(false);
+    EXPECT_TRUE(frame->CloseSkin());
+    DestroyWindow(window);
+    PumpMessages(20);
+    for (const t_dialogDriver::t_seen& seen : driver.Unexpected())
+        ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
 }
 }  // namespace
