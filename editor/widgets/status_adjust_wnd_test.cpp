@@ -450,19 +450,8 @@ TEST_F(StatusAdjust, MouseDragMovesButtonAndKeepsItInsideTheBar)
             nullptr, 0,
             [](void* context) -> DWORD {
                 const t_path& p = *static_cast<t_path*>(context);
-                auto send = [](DWORD flags, int x, int y) {
-                    INPUT input = {};
-                    input.type = INPUT_MOUSE;
-                    if (flags & MOUSEEVENTF_MOVE) {
-                        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-                        input.mi.dx = (x * 65536 + w / 2) / w;
-                        input.mi.dy = (y * 65536 + h / 2) / h;
-                        flags |= MOUSEEVENTF_ABSOLUTE;
-                    }
-                    input.mi.dwFlags = flags;
-                    SendInput(1, &input, sizeof(input));
-                    Sleep(40);
-                };
+                // The driver thread has no windows: its pump only spaces the events.
+                auto send = [](DWORD flags, int x, int y) { SendMouse(flags, x, y, 40); };
                 send(MOUSEEVENTF_MOVE, p.grab.x, p.grab.y);
                 send(MOUSEEVENTF_LEFTDOWN, 0, 0);
                 const int steps = 6;
