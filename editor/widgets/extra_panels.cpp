@@ -355,15 +355,25 @@ void ExtraViewPanel::OnPaint(HDC dc)
     RECT client = {0, 0, 0, 0};
     GetClientRect(m_hwnd, &client);
     Layout(client.right - client.left);
+    // Drawn off screen first: four previews take a while, and the panel repaints on every edit.
+    t_memDCHolder buffer;
+    const bool buffered = t_memDC::Create(*buffer, dc, client.right, client.bottom, 32);
+    const HDC target = buffered ? buffer->dc : dc;
+    FillRect(target, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     for (const t_viewItem& each : m_items) {
         if (each.item)
-            each.item->Paint(dc, each.left, each.top, TitleFont());
+            each.item->Paint(target, each.left, each.top, TitleFont());
     }
+    if (buffered)
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer->dc, 0, 0, SRCCOPY);
 }
 
 LRESULT ExtraViewPanel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_ERASEBKGND:
+        // The paint fills the whole client area.
+        return 1;
     case WM_LBUTTONDOWN:
         OnLButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
