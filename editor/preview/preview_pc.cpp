@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "editor/preview/dc_scopes.h"
 #include "editor/preview/imc_wrap_skin_preview.h"
 #include "editor/preview/state_animator.h"
 #include "foundation/core/error_chain.h"
@@ -22,42 +23,6 @@
 namespace {
 
 const wchar_t* const c_workCopyExtension = L".dat";
-
-// Moves the viewport origin for one scope and puts the previous one back.
-class t_viewportScope {
-public:
-    t_viewportScope(HDC dc, int x, int y) : m_dc(dc) { m_moved = SetViewportOrgEx(dc, x, y, &m_previous) != FALSE; }
-    ~t_viewportScope()
-    {
-        if (m_moved)
-            SetViewportOrgEx(m_dc, m_previous.x, m_previous.y, nullptr);
-    }
-    t_viewportScope(const t_viewportScope&) = delete;
-    t_viewportScope& operator=(const t_viewportScope&) = delete;
-
-private:
-    HDC m_dc;
-    POINT m_previous = {0, 0};
-    bool m_moved = false;
-};
-
-// A device context of a window (the screen's for none) for one scope.
-class t_windowDcScope {
-public:
-    explicit t_windowDcScope(HWND window) : m_window(window), m_dc(GetDC(window)) {}
-    ~t_windowDcScope()
-    {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
-    }
-    t_windowDcScope(const t_windowDcScope&) = delete;
-    t_windowDcScope& operator=(const t_windowDcScope&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
 
 int Larger(int a, int b) { return a > b ? a : b; }
 
@@ -189,9 +154,8 @@ void PreviewPC::Paint(HDC dc, int x, int y)
 {
     if (!dc || !(IsSeparatePage(m_page) || IsCombinedPage(m_page)))
         return;
-    const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    t_viewportScope origin(dc, dpiX > 0 ? MulDiv(x, dpiX, 96) : x, dpiY > 0 ? MulDiv(y, dpiY, 96) : y);
+    const POINT device = ScaledByDpi(dc, x, y);
+    t_viewportScope origin(dc, device.x, device.y);
     int top = 0;
     if (IsCombinedPage(m_page)) {
         m_comp->PaintToDC(dc, 0, top, -1, -1);

@@ -1,0 +1,50 @@
+// Device-context state held for one scope by the previews: a moved viewport origin and a
+// window's device context.
+#pragma once
+
+#include <windows.h>
+
+// Moves the viewport origin for one scope and puts the previous one back.
+class t_viewportScope {
+public:
+    t_viewportScope(HDC dc, int x, int y) : m_dc(dc) { m_moved = SetViewportOrgEx(dc, x, y, &m_previous) != FALSE; }
+    ~t_viewportScope()
+    {
+        if (m_moved)
+            SetViewportOrgEx(m_dc, m_previous.x, m_previous.y, nullptr);
+    }
+    t_viewportScope(const t_viewportScope&) = delete;
+    t_viewportScope& operator=(const t_viewportScope&) = delete;
+
+private:
+    HDC m_dc;
+    POINT m_previous = {0, 0};
+    bool m_moved = false;
+};
+
+// A device context of a window (the screen's for none) for one scope.
+class t_windowDcScope {
+public:
+    explicit t_windowDcScope(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    ~t_windowDcScope()
+    {
+        if (m_dc)
+            ReleaseDC(m_window, m_dc);
+    }
+    t_windowDcScope(const t_windowDcScope&) = delete;
+    t_windowDcScope& operator=(const t_windowDcScope&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// A position in 96-dpi units as device pixels of dc.
+inline POINT ScaledByDpi(HDC dc, int x, int y)
+{
+    const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    return POINT{dpiX > 0 ? MulDiv(x, dpiX, USER_DEFAULT_SCREEN_DPI) : x,
+                 dpiY > 0 ? MulDiv(y, dpiY, USER_DEFAULT_SCREEN_DPI) : y};
+}
