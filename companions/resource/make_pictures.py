@@ -457,6 +457,95 @@ def view_mode_button(text, w=100, h=36):
     return state_strip(frame)
 
 
+def fill_box(c, x, y, w, h, colour, r=0):
+    """A rectangle (rounded when r > 0) drawn only within its own bounds: quick on large canvases."""
+    def inside(px, py):
+        if not (x <= px < x + w and y <= py < y + h):
+            return False
+        if r <= 0:
+            return True
+        cx = min(max(px, x + r), x + w - r)
+        cy = min(max(py, y + r), y + h - r)
+        return (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+    if r <= 0 and x == int(x) and y == int(y) and w == int(w) and h == int(h):
+        for py in range(max(0, int(y)), min(c.h, int(y + h))):
+            for px in range(max(0, int(x)), min(c.w, int(x + w))):
+                c.put(px, py, colour)
+        return
+    c.shape(inside, colour, int(x), int(y), int(math.ceil(x + w)), int(math.ceil(y + h)))
+
+
+def segment(c, x0, y0, x1, y1, t, colour):
+    """A line of thickness t drawn only within its own bounds."""
+    dx, dy = x1 - x0, y1 - y0
+    ln = dx * dx + dy * dy or 1
+
+    def inside(px, py):
+        k = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / ln))
+        return (px - x0 - k * dx) ** 2 + (py - y0 - k * dy) ** 2 <= (t / 2.0) ** 2
+    c.shape(inside, colour, int(min(x0, x1) - t), int(min(y0, y1) - t), int(max(x0, x1) + t) + 1,
+            int(max(y0, y1) + t) + 1)
+
+
+def preview_close_strip(size=28):
+    """The full-screen preview's close button: normal, hover and pressed side by side."""
+    looks = [((0, 0, 0, 110), WHITE), (RED, WHITE), ((0x9c, 0x24, 0x24, 255), LIGHT)]
+    c = Canvas(size * len(looks), size)
+    for i, (fill, ink) in enumerate(looks):
+        f = Canvas(size, size)
+        f.circle(size / 2, size / 2, size / 2 - 1, fill)
+        cross(f, ink, size * 0.34)
+        c.paste(f, i * size, 0)
+    return c
+
+
+def phone_screen(w, h, keyboard):
+    """The phone preview's screen behind the composition bar and the keyboard: status strip,
+    a chat app's title bar and a few message bubbles, all in the upper part of the screen
+    that the keyboard leaves free. Drawn at the phone's own size (240 x 320 or 480 x 800)."""
+    s = w / 240.0
+    c = Canvas(w, h, (0xea, 0xed, 0xf2, 255))
+    # Status strip: signal bars, a clock and the battery.
+    strip = int(14 * s)
+    fill_box(c, 0, 0, w, strip, DARK)
+    for i in range(4):
+        bar = int((3 + 2 * i) * s)
+        fill_box(c, int((6 + 4 * i) * s), strip - int(3 * s) - bar, int(3 * s), bar, WHITE)
+    for i in range(4):
+        fill_box(c, w / 2 - 12 * s + i * 6 * s, 4 * s, 4 * s, 6 * s, WHITE, 1 * s)
+    fill_box(c, w - 26 * s, 4 * s, 18 * s, 7 * s, WHITE, 1.5 * s)
+    fill_box(c, w - 8 * s, 6 * s, 2 * s, 3 * s, WHITE)
+    fill_box(c, w - 24 * s, 5.5 * s, 11 * s, 4 * s, GREEN)
+    # Title bar: back arrow and the title.
+    top = strip
+    bar_h = int(26 * s)
+    fill_box(c, 0, top, w, bar_h, BLUE)
+    mid = top + bar_h / 2.0
+    segment(c, 15 * s, mid - 6 * s, 9 * s, mid, 2 * s, WHITE)
+    segment(c, 9 * s, mid, 15 * s, mid + 6 * s, 2 * s, WHITE)
+    fill_box(c, w / 2 - 30 * s, top + bar_h / 2 - 3 * s, 60 * s, 6 * s, WHITE, 3 * s)
+    # Message bubbles, alternating sides, down to where the composition bar of a tall skin
+    # may reach.
+    y = top + bar_h + 8 * s
+    lengths = [120, 90, 150, 70, 110, 130, 80, 140, 100, 60, 125, 95]
+    limit = h - keyboard - 50 * s
+    i = 0
+    while y + 22 * s < limit and i < len(lengths):
+        width = lengths[i] * s
+        if i % 2 == 0:
+            fill_box(c, 8 * s, y, width, 20 * s, WHITE, 6 * s)
+            fill_box(c, 16 * s, y + 7 * s, width - 16 * s, 6 * s, GREY, 3 * s)
+        else:
+            fill_box(c, w - 8 * s - width, y, width, 20 * s, (0x9f, 0xd8, 0x7a, 255), 6 * s)
+            fill_box(c, w - width, y + 7 * s, width - 16 * s, 6 * s, (0x5c, 0x9a, 0x3c, 255), 3 * s)
+        y += 28 * s
+        i += 1
+    # The phone's edge.
+    for x0, y0, ww, hh in ((0, 0, w, 1), (0, h - 1, w, 1), (0, 0, 1, h), (w - 1, 0, 1, h)):
+        fill_box(c, x0, y0, ww, hh, DARK)
+    return c
+
+
 def pictures():
     def skin_box_mark(c):
         for i in range(3):
@@ -501,6 +590,11 @@ def pictures():
     yield "keyboard_delete.png", png(keyboard_icon(delete_mark))
     yield "keyboard_enter.png", png(keyboard_icon(enter_mark))
     yield "keyboard_space.png", png(keyboard_icon(space_mark))
+    # The full-screen preview's close button and the phone previews' screens (RC_PNG
+    # resources 2009 to 2011 of the editor).
+    yield "preview_close.png", png(preview_close_strip())
+    yield "phone_small.png", png(phone_screen(240, 320, 155))
+    yield "phone_large.png", png(phone_screen(480, 800, 325))
     # The preview's view-mode buttons (PNG resources 2000 to 2003 of the editor), in the
     # order of the view modes.
     for i, text in enumerate(["正常预览", "全屏预览", "背景变色", "长句预览"]):
