@@ -4,7 +4,8 @@
 
 #include "editor/framework/dialog.h"
 #include "editor/framework/messages.h"
-#include "editor/preview/preview_blank.h"
+#include "editor/preview/preview_full_screen.h"
+#include "editor/preview/preview_mobile.h"
 #include "editor/preview/preview_pc.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/heap.h"
@@ -171,8 +172,8 @@ Preview::Preview()
     m_settings->skinEnabled = true;
     m_previews[e_desktop].reset(new PreviewPC(PreviewPC::e_normal));
     m_previews[e_desktopLargeFont].reset(new PreviewPC(PreviewPC::e_largeFont));
-    m_previews[e_phone].reset(new PreviewBlank);
-    m_previews[e_phoneLarge].reset(new PreviewBlank);
+    m_previews[e_phone].reset(new PreviewMobile(PreviewMobile::e_small));
+    m_previews[e_phoneLarge].reset(new PreviewMobile(PreviewMobile::e_large));
 }
 
 Preview::~Preview()
@@ -295,7 +296,7 @@ void Preview::OnCreate(HWND window)
     if (ReloadAll(errors))
         SelectPage(m_page);
 
-    m_fullScreen.reset(new Frame);
+    m_fullScreen.reset(new PreviewFullScreen);
     const HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     if (!m_fullScreen->Create(L"IMEKavrel_FullScreen", L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, 0,
                               GetParent(window), module))
@@ -592,6 +593,7 @@ void Preview::SelectPreview(int index)
 
 void Preview::SetViewMode(int mode)
 {
+    const int previous = m_viewMode;
     m_viewMode = mode;
     if (mode == e_viewLongSample || mode != e_viewFullScreen) {
         for (std::unique_ptr<PreviewConfigable>& preview : m_previews)
@@ -603,8 +605,15 @@ void Preview::SetViewMode(int mode)
         KillTimer(m_hwnd, c_colourTimer);
         m_background = c_defaultBackground;
     }
-    // Full screen shows the same picture in its own window once that window can show a
-    // preview; until then the mode only keeps the cycle running.
+    if (m_fullScreen) {
+        if (mode == e_viewFullScreen) {
+            m_fullScreen->SetPreview(m_previews[m_selected].get());
+            m_fullScreen->Show(previous);
+        } else if (IsWindowVisible(m_fullScreen->GetHwnd())) {
+            // Left by another road than its own close: it goes all the same.
+            ShowWindow(m_fullScreen->GetHwnd(), SW_HIDE);
+        }
+    }
     for (std::unique_ptr<PreviewConfigable>& preview : m_previews)
         preview->SetHostWindow(m_hwnd);
     UpdateContentSize();
@@ -661,6 +670,8 @@ void Preview::NextBackgroundColour()
             break;
         }
     }
+    if (m_viewMode == e_viewFullScreen && m_fullScreen)
+        m_fullScreen->SetBackground(m_background);
     InvalidateViews();
 }
 

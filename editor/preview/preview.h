@@ -14,6 +14,7 @@
 #include "editor/framework/window.h"
 #include "editor/preview/preview_configable.h"
 
+class PreviewFullScreen;
 class SkinConfigFile;
 class SkinImage;
 class t_errorChain;
@@ -156,7 +157,7 @@ private:
     int m_selected;
     int m_viewMode;
     COLORREF m_background;
-    std::unique_ptr<Frame> m_fullScreen;
+    std::unique_ptr<PreviewFullScreen> m_fullScreen;
     HDC m_bufferDc;
     HBITMAP m_buffer;
     HGDIOBJ m_bufferOld;

@@ -16,10 +16,10 @@ class t_wndOwnerDrawHoverButton;
 class PreviewFullScreen : public Frame {
 public:
     // The close button's control id and picture (a strip of normal, hover and pressed).
-    static const int c_closeButtonId = 100;
-    static const int c_closePicture = 2009;
+    static constexpr int c_closeButtonId = 100;
+    static constexpr int c_closePicture = 2009;
     // The full-screen view mode, which is never a mode to go back to.
-    static const int c_fullScreenMode = 1;
+    static constexpr int c_fullScreenMode = 1;
 
     PreviewFullScreen();
     ~PreviewFullScreen() override;

@@ -24,8 +24,8 @@ public:
         e_large = 1,
     };
     // The phone-screen pictures of the program (PNG resources).
-    static const int c_smallFramePicture = 2010;
-    static const int c_largeFramePicture = 2011;
+    static constexpr int c_smallFramePicture = 2010;
+    static constexpr int c_largeFramePicture = 2011;
 
     explicit PreviewMobile(int variant);
     // The windows go before the skin and the context they point at.

@@ -368,9 +368,14 @@ TEST_F(PreviewHost, SavedPictureHoldsOnlyTheImeWindows)
     EXPECT_EQ(height, be32(20));
     EXPECT_FALSE(m_preview->SavePicture(nullptr));
 
-    // A preview with nothing to show writes nothing.
+    // The small phone's picture is its screen.
     Send(n_editorMessage::c_selectPreview, Preview::e_phone);
-    EXPECT_FALSE(m_preview->SavePicture((m_folder.Path() + L"\\empty.png").c_str()));
+    const std::wstring phone = m_folder.Path() + L"\\phone.png";
+    ASSERT_TRUE(m_preview->SavePicture(phone.c_str()));
+    const std::string phonePng = ReadRaw(phone);
+    ASSERT_GE(phonePng.size(), 24u);
+    EXPECT_EQ(240, int((uint8_t(phonePng[18]) << 8) | uint8_t(phonePng[19])));
+    EXPECT_EQ(320, int((uint8_t(phonePng[22]) << 8) | uint8_t(phonePng[23])));
 }
 
 TEST_F(PreviewHost, ButtonAnimationStepsAStatusButtonUntilStopped)
