@@ -1,0 +1,411 @@
+// A designer's session with the editor, run in this process with the program's resources:
+// start the editor, open a package, change a text colour on the display page, import a
+// window picture on a layout page, import a button-state picture on a button page and
+// move a status-bar button, watch the preview change after each edit, save under a new
+// name, close, open the saved package again and check every change. Dialogs are answered
+// from a second thread as the user would answer them.
+//
+// designer_run_child <package> <saved package> <window picture> <button picture> <colour 0xBBGGRR>
+// Prints "step <name> <ms>" for each step's wall time and "fail <text>" for each failed
+// check; exits 0 when every check held.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editor/app/app.h"
+#include "editor/app/main_frame.h"
+#include "editor/app/resource_ids.h"
+#include "editor/pages/btn_page.h"
+#include "editor/pages/property_view.h"
+#include "editor/pages/skin_type_view.h"
+#include "editor/pages/sub_dialog_tab.h"
+#include "editor/preview/preview.h"
+#include "editor/widgets/button_array.h"
+#include "editor/widgets/color_picker.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/core/error_chain.h"
+#include "graphics/paint/module_instance.h"
+#include "skin_model/button_keys.h"
+#include "skin_model/button_set.h"
+#include "skin_model/combine_info.h"
+#include "skin_model/display_info.h"
+#include "skin_model/ime_skin.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/message_pump.h"
+
+namespace {
+int s_failures = 0;
+
+void Fail(const std::string& text)
+{
+    ++s_failures;
+    std::printf("fail %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+void Check(bool condition, const std::string& text)
+{
+    if (!condition)
+        Fail(text);
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string out;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (size > 1) {
+        out.resize(static_cast<size_t>(size));
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
+        out.resize(static_cast<size_t>(size - 1));
+    }
+    return out;
+}
+
+std::vector<uint8_t> ReadBytes(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Wall time of one step, printed when the step ends.
+class t_stepClock {
+public:
+    explicit t_stepClock(const char* name) : m_name(name), m_start(Now()) {}
+    ~t_stepClock() { End(); }
+    void End()
+    {
+        if (!m_name)
+            return;
+        std::printf("step %s %.0f\n", m_name, (Now() - m_start) * 1000.0);
+        std::fflush(stdout);
+        m_name = nullptr;
+    }
+
+private:
+    static double Now()
+    {
+        LARGE_INTEGER count, frequency;
+        QueryPerformanceCounter(&count);
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+    const char* m_name;
+    double m_start;
+};
+
+// The colour dialog answered as a user answers it: the red, green and blue boxes typed,
+// then OK.
+const UINT c_answerColour = WM_APP + 41;
+COLORREF s_typedColour = 0;
+const int c_colourRedEdit = 706;
+
+UINT_PTR CALLBACK TypeColour(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        PostMessageW(dialog, c_answerColour, 0, 0);
+        return TRUE;
+    }
+    if (message == c_answerColour) {
+        SetDlgItemInt(dialog, c_colourRedEdit, GetRValue(s_typedColour), FALSE);
+        SetDlgItemInt(dialog, c_colourRedEdit + 1, GetGValue(s_typedColour), FALSE);
+        SetDlgItemInt(dialog, c_colourRedEdit + 2, GetBValue(s_typedColour), FALSE);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL WINAPI ChooseColourByTyping(CHOOSECOLORW* choose)
+{
+    CHOOSECOLORW typed = *choose;
+    typed.Flags |= CC_ENABLEHOOK;
+    typed.lpfnHook = TypeColour;
+    const BOOL ok = ChooseColorW(&typed);
+    choose->rgbResult = typed.rgbResult;
+    return ok;
+}
+
+class t_designer {
+public:
+    t_designer(const wchar_t* package, const wchar_t* saved, const wchar_t* windowPicture, const wchar_t* buttonPicture,
+               COLORREF colour)
+        : m_package(package), m_saved(saved), m_windowPicture(windowPicture), m_buttonPicture(buttonPicture),
+          m_colour(colour)
+    {}
+
+    void Run()
+    {
+        if (!Start())
+            return;
+        if (!OpenPackage())
+            return;
+        ChangeColour();
+        ImportWindowPicture();
+        ImportButtonPicture();
+        SaveAndClose();
+        Reopen();
+        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
+            Fail("a dialog nobody expected was cancelled: " + Narrow(seen.caption + L" / " + seen.text));
+    }
+
+private:
+    bool Start()
+    {
+        t_stepClock clock("start");
+        SetModuleInstance(GetModuleHandleW(nullptr));
+        if (!IMEKavrelApp::RegisterClasses() || !IMEKavrelApp::Instance()->InitInstance()) {
+            Fail("the editor did not start");
+            return false;
+        }
+        m_frame = IMEKavrelApp::Instance()->Frame();
+        ShowWindow(m_frame->GetHwnd(), SW_SHOW);
+        PumpMessages(50);
+        return true;
+    }
+
+    bool OpenPackage()
+    {
+        t_stepClock clock("open");
+        m_driver.Type(m_package);
+        if (Command(c_cmdOpen) != 1 || !IMESkin::Instance()->IsEditing()) {
+            Fail("the package did not open");
+            return false;
+        }
+        Check(m_driver.AllAnswered(), "the open dialog was answered");
+        PumpMessages(50);
+        return true;
+    }
+
+    void ChangeColour()
+    {
+        t_stepClock clock("display_colour");
+        SelectPage(1);
+        const std::vector<uint32_t> before = Grab();
+        ColorPicker::SetChooseColorFn(ChooseColourByTyping);
+        s_typedColour = m_colour;
+        const HWND page = Pages()->Page(1)->GetHwnd();
+        SendMessageW(GetDlgItem(page, c_displayFirstColor), BM_CLICK, 0, 0);
+        ColorPicker::SetChooseColorFn(nullptr);
+        Check(IMESkin::Instance()->Display().zhongwenFirstColor == m_colour, "the model holds the typed colour");
+        Check(WorkIni(L"Display", L"zhongwen_first_color") == ColourText(), "the work Skin.ini holds the colour");
+        RequireChange(before, "display colour");
+    }
+
+    void ImportWindowPicture()
+    {
+        t_stepClock clock("layout_picture");
+        SelectPage(2);
+        SelectTab(2, 0);
+        const std::vector<uint32_t> before = Grab();
+        const HWND page = static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0)->GetHwnd();
+        m_driver.Type(m_windowPicture);
+        SendMessageW(GetDlgItem(page, c_combinePictureImport), BM_CLICK, 0, 0);
+        Check(m_driver.AllAnswered(), "the picture dialog was answered");
+        Check(t_dialogDriver::TextOf(GetDlgItem(page, c_combinePicture)) == m_windowPicture,
+              "the path field shows the chosen picture");
+        RequireChange(before, "window picture");
+    }
+
+    void ImportButtonPicture()
+    {
+        t_stepClock clock("button_picture");
+        SelectPage(2);
+        SelectTab(2, 1);
+        BtnPage* page = dynamic_cast<BtnPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(1));
+        if (!page) {
+            Fail("no button page");
+            return;
+        }
+        int row = -1;
+        for (int i = 0; i < BtnPage::c_builtInCount; ++i) {
+            if (BtnPage::DisplayOrder()[i].index == c_btnPageDown && BtnPage::DisplayOrder()[i].type == c_btnBuiltIn)
+                row = i;
+        }
+        const HWND list = GetDlgItem(page->GetHwnd(), c_btnPageList);
+        LVITEMW state = {};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ButtonArray* editor = page->View().Editor(row);
+        ButtonArray::t_item* normal = editor ? editor->FindRow(0, c_propNormal) : nullptr;
+        if (row < 0 || page->View().CurrentEditor() != row || !normal) {
+            Fail("the page-down button's editor is not shown");
+            return;
+        }
+        const std::vector<uint32_t> before = Grab();
+        m_driver.Type(m_buttonPicture);
+        SendMessageW(GetDlgItem(normal->GetHwnd(), ButtonArray::c_idImport), BM_CLICK, 0, 0);
+        Check(m_driver.AllAnswered(), "the button picture dialog was answered");
+        Check(normal->HasPicture(), "the button row shows the imported picture");
+        m_buttonFile = normal->FileName();
+        Check(ReadBytes(WorkFile(m_buttonFile)) == ReadBytes(m_buttonPicture),
+              "the work folder holds the imported button picture");
+        RequireChange(before, "button picture");
+    }
+
+    void SaveAndClose()
+    {
+        {
+            t_stepClock clock("save_as");
+            m_driver.Type(m_saved);
+            Check(Command(c_cmdSaveAs) == 1, "save as succeeded");
+            Check(m_driver.AllAnswered(), "the save dialog was answered");
+            Check(GetFileAttributesW(m_saved.c_str()) != INVALID_FILE_ATTRIBUTES, "the saved package exists");
+        }
+        t_stepClock clock("close");
+        Check(Command(c_cmdClose) == 1 && !IMESkin::Instance()->IsEditing(), "the skin closed without a question");
+    }
+
+    void Reopen()
+    {
+        {
+            t_stepClock clock("reopen");
+            m_driver.Type(m_saved);
+            if (Command(c_cmdOpen) != 1 || !IMESkin::Instance()->IsEditing()) {
+                Fail("the saved package did not open");
+                return;
+            }
+            PumpMessages(50);
+        }
+        t_stepClock clock("verify");
+        IMESkin* skin = IMESkin::Instance();
+        Check(skin->Display().zhongwenFirstColor == m_colour, "the reopened model holds the colour");
+        Check(WorkIni(L"Display", L"zhongwen_first_color") == ColourText(), "the reopened Skin.ini holds the colour");
+
+        const std::wstring windowFile = WorkIni(L"Scheme_H1", L"pic");
+        Check(windowFile.find(L'\\') == std::wstring::npos, "the window picture is named inside the package");
+        Check(ReadBytes(WorkFile(windowFile)) == ReadBytes(m_windowPicture),
+              "the reopened window picture is the imported one (" + Narrow(windowFile) + ")");
+        const HWND layout = static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0)->GetHwnd();
+        Check(t_dialogDriver::TextOf(GetDlgItem(layout, c_combinePicture)) == windowFile,
+              "the layout page shows the reopened picture name");
+
+        t_str stored;
+        t_str key;
+        MakePropertyKey(key, c_btnPageDown, c_btnBuiltIn, c_propNormal);
+        Check(skin->ButtonSet(1).GetStringByKey(key.c_str(), 0, stored) && m_buttonFile == stored.c_str(),
+              "the reopened button set names the imported picture");
+        Check(ReadBytes(WorkFile(m_buttonFile)) == ReadBytes(m_buttonPicture),
+              "the reopened button picture is the imported one");
+        Check(WorkIni(L"Scheme_H1", L"pagedown").find(m_buttonFile + L",") == 0,
+              "the reopened Skin.ini names the button picture");
+    }
+
+    LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
+    Preview* PreviewWindow() const { return static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview)); }
+
+    // A click on the page's item in the tree.
+    void SelectPage(int page)
+    {
+        SkinTypeView* tree = static_cast<SkinTypeView*>(m_frame->ChildAt(IMEKavrelFrame::e_pageTree));
+        const HWND control = GetDlgItem(tree->GetHwnd(), c_pageTreeControl);
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(control, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        for (int i = 0; item && i < page; ++i)
+            item = reinterpret_cast<HTREEITEM>(
+                SendMessageW(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        Check(Pages()->CurrentIndex() == page, "page " + std::to_string(page) + " is shown");
+        PumpMessages(30);
+    }
+
+    // A click on a tab of a tab view: the strip reports the change to the view.
+    void SelectTab(int page, int tab)
+    {
+        SubDialogTab* view = static_cast<SubDialogTab*>(Pages()->Page(page));
+        const HWND strip = view->TabControl();
+        TabCtrl_SetCurSel(strip, tab);
+        NMHDR header = {strip, static_cast<UINT_PTR>(GetDlgCtrlID(strip)), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(view->GetHwnd(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+        Check(IsWindowVisible(view->Page(tab)->GetHwnd()), "tab " + std::to_string(tab) + " is shown");
+        PumpMessages(30);
+    }
+
+    // The preview's back buffer as the preview paints it now.
+    std::vector<uint32_t> Grab()
+    {
+        PumpMessages(30);
+        Preview* preview = PreviewWindow();
+        preview->RenderBackBuffer();
+        const SIZE size = preview->BackBufferSize();
+        const uint32_t* pixels = preview->BackBufferPixels();
+        if (!pixels || size.cx <= 0 || size.cy <= 0)
+            return std::vector<uint32_t>();
+        return std::vector<uint32_t>(pixels, pixels + static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+    }
+
+    void RequireChange(const std::vector<uint32_t>& before, const char* what)
+    {
+        const std::vector<uint32_t> after = Grab();
+        size_t changed = 0;
+        if (before.size() != after.size()) {
+            changed = after.size();
+        } else {
+            for (size_t i = 0; i < after.size(); ++i)
+                changed += before[i] != after[i];
+        }
+        std::printf("preview %s %zu pixels changed of %zu\n", what, changed, after.size());
+        Check(!before.empty() && changed > 0, std::string("the preview shows the ") + what);
+    }
+
+    std::wstring WorkFile(const std::wstring& name) const
+    {
+        return std::wstring(IMESkin::Instance()->GetWorkFolder()) + L"\\" + name;
+    }
+
+    static std::wstring WorkIni(const wchar_t* section, const wchar_t* key)
+    {
+        wchar_t ini[MAX_PATH];
+        t_errorChain errors;
+        if (!IMESkin::Instance()->RefreshWorkCopy(errors) || !IMESkin::Instance()->GetIniPath(ini))
+            return L"<no Skin.ini>";
+        t_iniDocument document(false);
+        if (!document.ReadConfig(errors, ini, 936))
+            return L"<unreadable>";
+        const wchar_t* value = document.GetValue(section, key);
+        return value ? value : L"<missing>";
+    }
+
+    std::wstring ColourText() const
+    {
+        wchar_t text[16];
+        _snwprintf(text, 16, L"0x%06x", static_cast<unsigned>(m_colour));
+        text[15] = 0;
+        return text;
+    }
+
+    std::wstring m_package;
+    std::wstring m_saved;
+    std::wstring m_windowPicture;
+    std::wstring m_buttonPicture;
+    COLORREF m_colour;
+    std::wstring m_buttonFile;
+    IMEKavrelFrame* m_frame = nullptr;
+    t_dialogDriver m_driver;
+};
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 6) {
+        std::printf("usage: designer_run_child <package> <saved> <window picture> <button picture> <colour>\n");
+        return 2;
+    }
+    {
+        t_designer designer(argv[1], argv[2], argv[3], argv[4], static_cast<COLORREF>(wcstoul(argv[5], nullptr, 16)));
+        designer.Run();
+    }
+    std::printf("%d failure(s)\n", s_failures);
+    std::fflush(stdout);
+    // The editor's windows and singletons stay until the process ends, as the frame tests leave them.
+    ExitProcess(s_failures ? 1 : 0);
+}
