@@ -4,6 +4,7 @@
 #include "editor/framework/messages.h"
 #include "editor/pages/display_view.h"
 #include "editor/pages/general_info_view.h"
+#include "editor/pages/status_view.h"
 #include "editor/pages/tab_views.h"
 
 namespace {
@@ -31,8 +32,7 @@ void PropertyView::CreatePages()
         {new HorizontalSeparateView, SubDialogTab::c_templateId},
         {new VerticalCombineView, SubDialogTab::c_templateId},
         {new VerticalSeparateView, SubDialogTab::c_templateId},
-        // The status-bar page's controls come with the page itself; until then a plain page.
-        {new SubDialog(t_partIndex::e_statusBar), c_dialogStatusPage},
+        {new StatusView, c_dialogStatusPage},
     };
     for (const t_page& entry : pages) {
         entry.page->Create(module, entry.templateId, m_hwnd);

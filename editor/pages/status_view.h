@@ -38,7 +38,7 @@ LPARAM AnimationButtonId(int index, int type);
 
 class StatusView : public SubDialog {
 public:
-    static const int c_builtInCount = 10;
+    static constexpr int c_builtInCount = 10;
 
     StatusView();
     ~StatusView() override;
