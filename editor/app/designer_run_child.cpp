@@ -26,10 +26,12 @@
 #include "editor/pages/btn_page.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
+#include "editor/pages/status_view.h"
 #include "editor/pages/sub_dialog_tab.h"
 #include "editor/preview/preview.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
+#include "editor/widgets/status_adjust_wnd.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
@@ -107,6 +109,9 @@ const UINT c_answerColour = WM_APP + 41;
 COLORREF s_typedColour = 0;
 const int c_colourRedEdit = 706;
 
+const int c_statusPage = 6;
+const wchar_t c_movedPosition[] = L"31,6";
+
 UINT_PTR CALLBACK TypeColour(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG) {
@@ -151,6 +156,7 @@ public:
         ChangeColour();
         ImportWindowPicture();
         ImportButtonPicture();
+        MoveStatusButton();
         SaveAndClose();
         Reopen();
         for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
@@ -252,6 +258,50 @@ private:
         RequireChange(before, "button picture");
     }
 
+    // The Chinese/English button, typed to (30, 6) in its editor, then one pixel right with
+    // the arrow key on its element in the layout editor.
+    void MoveStatusButton()
+    {
+        t_stepClock clock("status_position");
+        SelectPage(c_statusPage);
+        StatusView* page = dynamic_cast<StatusView*>(Pages()->Page(c_statusPage));
+        const int row = 0;
+        if (!page || !page->AdjustWindow() || StatusView::DisplayOrder()[row].index != c_btnCnEn) {
+            Fail("no status-bar page with the Chinese/English button first");
+            return;
+        }
+        const HWND list = GetDlgItem(page->GetHwnd(), c_statusButtonList);
+        LVITEMW state = {};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ButtonArray* editor = page->View().Editor(row);
+        GEButton* element = page->AdjustWindow()->Background()->Button(row);
+        if (!editor || !element || !IsWindowVisible(element->GetHwnd())) {
+            Fail("the Chinese/English button is not on the bar");
+            return;
+        }
+        const std::vector<uint32_t> before = Grab();
+        SetWindowTextW(GetDlgItem(editor->GetHwnd(), ButtonArrayStatus::c_idYEdit), L"6");
+        SetWindowTextW(GetDlgItem(editor->GetHwnd(), ButtonArrayStatus::c_idXEdit), L"30");
+        Check(WorkIni(L"StatusBar", L"cn_en_pos") == L"30,6", "the typed position is stored");
+
+        SetForegroundWindow(m_frame->GetHwnd());
+        PumpMessages(100);
+        SetFocus(element->GetHwnd());
+        PumpMessages(30);
+        Check(GetFocus() == element->GetHwnd(), "the button's element has the focus");
+        INPUT key[2] = {};
+        key[0].type = key[1].type = INPUT_KEYBOARD;
+        key[0].ki.wVk = key[1].ki.wVk = VK_RIGHT;
+        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, key, sizeof(INPUT));
+        PumpMessages(50);
+        Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
+              "the arrow key's move is stored: " + Narrow(WorkIni(L"StatusBar", L"cn_en_pos")));
+        RequireChange(before, "status-button position");
+    }
+
     void SaveAndClose()
     {
         {
@@ -298,6 +348,19 @@ private:
               "the reopened button picture is the imported one");
         Check(WorkIni(L"Scheme_H1", L"pagedown").find(m_buttonFile + L",") == 0,
               "the reopened Skin.ini names the button picture");
+
+        Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
+              "the reopened Skin.ini holds the button position");
+        SelectPage(c_statusPage);
+        StatusView* page = dynamic_cast<StatusView*>(Pages()->Page(c_statusPage));
+        GEButton* element = page && page->AdjustWindow() ? page->AdjustWindow()->Background()->Button(0) : nullptr;
+        RECT placed = {};
+        if (element) {
+            GetWindowRect(element->GetHwnd(), &placed);
+            MapWindowPoints(nullptr, GetParent(element->GetHwnd()), reinterpret_cast<POINT*>(&placed), 2);
+        }
+        Check(element && placed.left == 31 && placed.top == 6,
+              "the reopened layout editor places the button at (31, 6)");
     }
 
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }

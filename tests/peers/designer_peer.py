@@ -6,8 +6,9 @@ Usage: designer_peer.py <build-dir> <source-dir>
 Info-ZIP `zip` packs the hand-written skin folder tests/peers/testdata/designer_skin; the
 program designer_run_child.exe (under Wine) starts the editor's main frame, opens the
 package, changes a text colour on the display page, imports a window picture on a layout
-page and a button picture on a button page, checks that each change reaches the preview,
-saves under a new name, closes, reopens and checks the model. Python's zipfile then checks
+page and a button picture on a button page, moves a status button (typed position, then
+the arrow key), checks that each change reaches the preview, saves under a new name,
+closes, reopens and checks the model. Python's zipfile then checks
 the saved package: the Skin.ini values and the imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
@@ -100,8 +101,8 @@ def main():
         print(out, end="")
         check(code == 0, "the session ran through (exit %d)" % code)
         steps = [line.split()[1] for line in out.splitlines() if line.startswith("step ")]
-        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "save_as", "close",
-                     "reopen", "verify"):
+        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
+                     "save_as", "close", "reopen", "verify"):
             check(step in steps, "the session reported step " + step)
         if not os.path.exists(saved):
             check(False, "the saved package exists")
@@ -121,6 +122,8 @@ def main():
             button_name = scheme.get("pagedown", "").split(",")[0]
             check(button_name in names and archive.read(button_name) == button_bytes,
                   "saved page-down picture %r is the imported one" % button_name)
+            position = sections.get("StatusBar", {}).get("cn_en_pos")
+            check(position == "31,6", "saved status-button position: %s" % position)
             # What the designer did not touch keeps its pictures; the editor may rename a
             # picture, so each is found through the saved Skin.ini.
             untouched = [("Scheme_H1", "pageup", 0, "up.png"), ("Scheme_H1", "pageup", 1, "up_off.png"),
