@@ -300,6 +300,7 @@ private:
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
               "the arrow key's move is stored: " + Narrow(WorkIni(L"StatusBar", L"cn_en_pos")));
         RequireChange(before, "status-button position");
+        m_edited = Grab();
     }
 
     void SaveAndClose()
@@ -327,6 +328,14 @@ private:
             PumpMessages(50);
         }
         t_stepClock clock("verify");
+        Check(!m_frame->IsModified(), "the reopened skin is not marked modified");
+        SelectPage(c_statusPage);
+        const std::vector<uint32_t> reopened = Grab();
+        size_t differing = reopened.size() == m_edited.size() ? 0 : reopened.size();
+        for (size_t i = 0; !differing && i < reopened.size(); ++i)
+            differing += reopened[i] != m_edited[i];
+        std::printf("preview reopened %zu pixels differ from the edited skin's\n", differing);
+        Check(differing == 0, "the reopened skin's preview shows what the edited skin's showed");
         IMESkin* skin = IMESkin::Instance();
         Check(skin->Display().zhongwenFirstColor == m_colour, "the reopened model holds the colour");
         Check(WorkIni(L"Display", L"zhongwen_first_color") == ColourText(), "the reopened Skin.ini holds the colour");
@@ -351,7 +360,6 @@ private:
 
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
               "the reopened Skin.ini holds the button position");
-        SelectPage(c_statusPage);
         StatusView* page = dynamic_cast<StatusView*>(Pages()->Page(c_statusPage));
         GEButton* element = page && page->AdjustWindow() ? page->AdjustWindow()->Background()->Button(0) : nullptr;
         RECT placed = {};
@@ -361,6 +369,7 @@ private:
         }
         Check(element && placed.left == 31 && placed.top == 6,
               "the reopened layout editor places the button at (31, 6)");
+        Check(!m_frame->IsModified(), "showing the reopened skin's pages marks nothing");
     }
 
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
@@ -452,6 +461,8 @@ private:
     std::wstring m_buttonPicture;
     COLORREF m_colour;
     std::wstring m_buttonFile;
+    // The preview after the last edit, on the status-bar page.
+    std::vector<uint32_t> m_edited;
     IMEKavrelFrame* m_frame = nullptr;
     t_dialogDriver m_driver;
 };
