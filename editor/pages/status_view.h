@@ -110,6 +110,5 @@ private:
     ColorPicker* m_picker;
     BtnView m_view;
     t_btnCheckList m_list;
-    unsigned char m_flag;
     BtnInfo* m_set;
 };

@@ -305,6 +305,39 @@ TEST_F(StatusPage, TenElementsSitOnTheBarShownAsTheirRowsAreChecked)
     }
 }
 
+TEST_F(StatusPage, AButtonPictureFromItsEditorReachesItsElementOnlyShownWhenChecked)
+{
+    const int row = 4;
+    ToggleCheck(List(), row, false);
+    SelectRow(List(), row);
+    ButtonArray* editor = m_page->View().Editor(row);
+    ASSERT_NE(nullptr, editor);
+    const std::wstring small = m_folder / L"small.png";
+    ASSERT_TRUE(WriteRaw(small, FlatPng(12, 9, {0xFF0000FFu})));
+    // A second variant's picture is not the one the bar shows.
+    int width = 0;
+    int height = 0;
+    if (ButtonArray::t_item* second = editor->FindRow(1, c_propNormal)) {
+        m_bar->Button(row)->GetSize(width, height);
+        second->ImportFile(small.c_str());
+        int after = 0;
+        int afterHeight = 0;
+        m_bar->Button(row)->GetSize(after, afterHeight);
+        EXPECT_EQ(width, after);
+    }
+    s_previewChanges.clear();
+    ButtonArray::t_item* normal = editor->FindRow(0, c_propNormal);
+    ASSERT_NE(nullptr, normal);
+    normal->ImportFile(small.c_str());
+    m_bar->Button(row)->GetSize(width, height);
+    EXPECT_EQ(12, width);
+    EXPECT_EQ(9, height);
+    EXPECT_FALSE(IsWindowVisible(m_bar->Button(row)->GetHwnd()));
+    EXPECT_TRUE(ChangedPart(c_statusPart));
+    ToggleCheck(List(), row, true);
+    EXPECT_TRUE(IsWindowVisible(m_bar->Button(row)->GetHwnd()));
+}
+
 TEST_F(StatusPage, TypedPositionsAndArrowKeysMoveElementsIntoThePositionKeys)
 {
     const int row = 0;
