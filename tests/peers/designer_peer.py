@@ -12,7 +12,9 @@ closes, reopens and checks the model. Python's zipfile then checks
 the saved package: the Skin.ini values and the imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
+import hashlib
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -81,6 +83,8 @@ def main():
         button_picture = os.path.join(work, "new_down.png")
         button_bytes = png(button_picture, 12, 16, (0x10, 0xB0, 0x40, 0xFF))
         saved = os.path.join(work, "改好的.vsf")
+        with open(package, "rb") as f:
+            package_digest = hashlib.sha256(f.read()).hexdigest()
 
         exe = os.path.join(build_dir, "bin", "designer_run_child.exe")
         started = time.monotonic()
@@ -104,6 +108,9 @@ def main():
         for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
                      "save_as", "close", "reopen", "verify"):
             check(step in steps, "the session reported step " + step)
+        with open(package, "rb") as f:
+            check(hashlib.sha256(f.read()).hexdigest() == package_digest,
+                  "saving under a new name leaves the opened package alone")
         if not os.path.exists(saved):
             check(False, "the saved package exists")
             return
@@ -136,6 +143,14 @@ def main():
                     check(name in names and archive.read(name) == f.read(),
                           "[%s] %s keeps %s (saved as %r)" % (section, key, original, name))
             check(sections.get("General", {}).get("skin_name") == "设计师的皮肤", "the skin keeps its name")
+            # Every picture Skin.ini names is in the package, and every picture in it is named.
+            named = set()
+            for values in sections.values():
+                for value in values.values():
+                    named.update(v for v in value.split(",") if re.search(r"\.(png|bmp|gif|jpg)$", v, re.I))
+            check(named <= names, "pictures named but missing: %s" % sorted(named - names))
+            unnamed = names - {"Skin.ini"} - named
+            check(not unnamed, "pictures packed but not named: %s" % sorted(unnamed))
             if FAILURES:
                 print("saved entries:", sorted(names))
                 for name in ("Scheme_H1", "StatusBar"):
