@@ -603,3 +603,24 @@ TEST_F(StatusPage, EveryChangeReachesTheSavedPackage)
               ListView_GetItemCount(List()));
 }
 }  // namespace
+
+namespace {
+TEST_F(StatusPage, ABarWithoutPictureIsSavedWithoutOne)
+{
+    ASSERT_NE(L"", StatusText(L"pic"));
+    s_previewChanges.clear();
+    Toggle(c_statusNoPicture);
+    EXPECT_EQ(0, Status().editorFlag);
+    EXPECT_TRUE(ChangedPart(c_statusPart));
+    const std::wstring package = m_folder / L"plain.vsf";
+    m_driver.Type(package);
+    ASSERT_EQ(1, Command(c_cmdSave));
+    ASSERT_TRUE(m_driver.AllAnswered());
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+    EXPECT_EQ(L"", StatusText(L"pic"));
+    EXPECT_EQ(L"", StatusText(L"pic_mask"));
+    EXPECT_EQ(L"", m_page->PictureControl()->GetPath());
+}
+}  // namespace
