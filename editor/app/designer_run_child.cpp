@@ -2,8 +2,9 @@
 // start the editor, open a package, change a text colour on the display page, import a
 // window picture on a layout page, import a button-state picture on a button page and
 // move a status-bar button, watch the preview change after each edit, save under a new
-// name, close, open the saved package again and check every change. Dialogs are answered
-// from a second thread as the user would answer them.
+// name, close, open the saved package again and check every change; then move the button
+// again, save over that package and open it once more. Dialogs are answered from a second
+// thread as the user would answer them.
 //
 // designer_run_child <package> <saved package> <window picture> <button picture> <colour 0xBBGGRR>
 // Prints "step <name> <ms>" for each step's wall time and "fail <text>" for each failed
@@ -111,6 +112,7 @@ const int c_colourRedEdit = 706;
 
 const int c_statusPage = 6;
 const wchar_t c_movedPosition[] = L"31,6";
+const wchar_t c_finalPosition[] = L"31,7";
 
 UINT_PTR CALLBACK TypeColour(HWND dialog, UINT message, WPARAM, LPARAM)
 {
@@ -159,6 +161,7 @@ public:
         MoveStatusButton();
         SaveAndClose();
         Reopen();
+        SaveInPlace();
         for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
             Fail("a dialog nobody expected was cancelled: " + Narrow(seen.caption + L" / " + seen.text));
     }
@@ -286,17 +289,7 @@ private:
         SetWindowTextW(GetDlgItem(editor->GetHwnd(), ButtonArrayStatus::c_idXEdit), L"30");
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == L"30,6", "the typed position is stored");
 
-        SetForegroundWindow(m_frame->GetHwnd());
-        PumpMessages(100);
-        SetFocus(element->GetHwnd());
-        PumpMessages(30);
-        Check(GetFocus() == element->GetHwnd(), "the button's element has the focus");
-        INPUT key[2] = {};
-        key[0].type = key[1].type = INPUT_KEYBOARD;
-        key[0].ki.wVk = key[1].ki.wVk = VK_RIGHT;
-        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, key, sizeof(INPUT));
-        PumpMessages(50);
+        PressArrow(element, VK_RIGHT);
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
               "the arrow key's move is stored: " + Narrow(WorkIni(L"StatusBar", L"cn_en_pos")));
         RequireChange(before, "status-button position");
@@ -370,6 +363,57 @@ private:
         Check(element && placed.left == 31 && placed.top == 6,
               "the reopened layout editor places the button at (31, 6)");
         Check(!m_frame->IsModified(), "showing the reopened skin's pages marks nothing");
+    }
+
+    // One press of an arrow key on the keyboard while the element has the focus.
+    void PressArrow(GEButton* element, WORD arrow)
+    {
+        SetForegroundWindow(m_frame->GetHwnd());
+        PumpMessages(100);
+        SetFocus(element->GetHwnd());
+        PumpMessages(30);
+        Check(GetFocus() == element->GetHwnd(), "the button's element has the focus");
+        INPUT key[2] = {};
+        key[0].type = key[1].type = INPUT_KEYBOARD;
+        key[0].ki.wVk = key[1].ki.wVk = arrow;
+        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, key, sizeof(INPUT));
+        PumpMessages(50);
+    }
+
+    // The reopened skin edited once more (the button one pixel down), saved over the
+    // package it was opened from, closed and opened again.
+    void SaveInPlace()
+    {
+        {
+            t_stepClock clock("save_in_place");
+            SelectPage(c_statusPage);
+            StatusView* page = dynamic_cast<StatusView*>(Pages()->Page(c_statusPage));
+            GEButton* element = page && page->AdjustWindow() ? page->AdjustWindow()->Background()->Button(0) : nullptr;
+            if (!element) {
+                Fail("no status-bar layout editor");
+                return;
+            }
+            const std::vector<uint32_t> before = Grab();
+            PressArrow(element, VK_DOWN);
+            Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_finalPosition,
+                  "the second move is stored: " + Narrow(WorkIni(L"StatusBar", L"cn_en_pos")));
+            RequireChange(before, "second status-button move");
+            Check(m_frame->IsModified(), "the move marks the skin modified");
+            Check(Command(c_cmdSave) == 1 && !m_frame->IsModified(), "save over the opened package succeeded");
+            Check(Command(c_cmdClose) == 1 && !IMESkin::Instance()->IsEditing(), "the skin closed again");
+        }
+        t_stepClock clock("reopen_again");
+        m_driver.Type(m_saved);
+        if (Command(c_cmdOpen) != 1 || !IMESkin::Instance()->IsEditing()) {
+            Fail("the package saved in place did not open");
+            return;
+        }
+        Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_finalPosition, "the second move came back");
+        Check(WorkIni(L"Display", L"zhongwen_first_color") == ColourText(), "the colour came back again");
+        Check(ReadBytes(WorkFile(WorkIni(L"Scheme_H1", L"pic"))) == ReadBytes(m_windowPicture),
+              "the window picture came back again");
+        Check(ReadBytes(WorkFile(m_buttonFile)) == ReadBytes(m_buttonPicture), "the button picture came back again");
     }
 
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -8,7 +8,8 @@ program designer_run_child.exe (under Wine) starts the editor's main frame, open
 package, changes a text colour on the display page, imports a window picture on a layout
 page and a button picture on a button page, moves a status button (typed position, then
 the arrow key), checks that each change reaches the preview, saves under a new name,
-closes, reopens and checks the model. Python's zipfile then checks
+closes, reopens and checks the model; then moves the button again, saves over that
+package and reopens it. Python's zipfile then checks
 the saved package: the Skin.ini values and the imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
@@ -106,7 +107,7 @@ def main():
         check(code == 0, "the session ran through (exit %d)" % code)
         steps = [line.split()[1] for line in out.splitlines() if line.startswith("step ")]
         for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
-                     "save_as", "close", "reopen", "verify"):
+                     "save_as", "close", "reopen", "verify", "save_in_place", "reopen_again"):
             check(step in steps, "the session reported step " + step)
         with open(package, "rb") as f:
             check(hashlib.sha256(f.read()).hexdigest() == package_digest,
@@ -130,7 +131,7 @@ def main():
             check(button_name in names and archive.read(button_name) == button_bytes,
                   "saved page-down picture %r is the imported one" % button_name)
             position = sections.get("StatusBar", {}).get("cn_en_pos")
-            check(position == "31,6", "saved status-button position: %s" % position)
+            check(position == "31,7", "saved status-button position: %s" % position)
             # What the designer did not touch keeps its pictures; the editor may rename a
             # picture, so each is found through the saved Skin.ini.
             untouched = [("Scheme_H1", "pageup", 0, "up.png"), ("Scheme_H1", "pageup", 1, "up_off.png"),
