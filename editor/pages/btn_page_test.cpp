@@ -26,23 +26,12 @@
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
 #include "skin_model/ime_skin.h"
-#include "tests/support/dialog_driver.h"
+#include "tests/support/editor_session.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-std::vector<WPARAM> s_previewChanges;
-HHOOK s_hook = nullptr;
-
-LRESULT CALLBACK CountPreviewChanges(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == n_editorMessage::c_skinChanged && sent->hwnd == Preview::Current())
-        s_previewChanges.push_back(sent->wParam);
-    return CallNextHookEx(s_hook, code, wParam, lParam);
-}
-
 // Where the page of each button set sits: tree page and tab.
 struct t_pagePlace {
     int page;
@@ -76,44 +65,8 @@ std::wstring FullKey(const BtnInfo& set, int index, int type, int property)
     return full.c_str();
 }
 
-class BtnPages : public ::testing::Test {
+class BtnPages : public t_editorSessionTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
-        s_hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPreviewChanges, nullptr, GetCurrentThreadId());
-    }
-
-    static void TearDownTestSuite()
-    {
-        UnhookWindowsHookEx(s_hook);
-        s_hook = nullptr;
-    }
-
-    void SetUp() override
-    {
-        m_frame = IMEKavrelApp::Instance()->Frame();
-        ASSERT_NE(nullptr, m_frame);
-        if (IMESkin::Instance()->IsEditing()) {
-            m_frame->SetModified(false);
-            ASSERT_TRUE(m_frame->CloseSkin());
-        }
-        ASSERT_EQ(1, Command(c_cmdNew));
-        m_frame->SetModified(false);
-        s_previewChanges.clear();
-    }
-
-    void TearDown() override
-    {
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
-    }
-
-    LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
-
     // The page of set 1..6, shown as the designer would: tree page, then its tab.
     BtnPage* Page(int set)
     {
@@ -131,46 +84,6 @@ protected:
         SendMessageW(page->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page->GetHwnd(), id)));
     }
-    // A click on a row as the list reports it: the row alone selected.
-    static void SelectRow(HWND list, int row)
-    {
-        LVITEMW item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    static void ToggleCheck(HWND list, int row, bool checked)
-    {
-        LVITEMW item = {};
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    static bool ChangedPart(int part)
-    {
-        for (WPARAM w : s_previewChanges) {
-            if (LOWORD(w) == part)
-                return true;
-        }
-        return false;
-    }
-    // The work folder's Skin.ini as the preview's refresh wrote it.
-    static std::wstring IniValue(const wchar_t* section, const std::wstring& key)
-    {
-        wchar_t ini[MAX_PATH];
-        if (!IMESkin::Instance()->GetIniPath(ini))
-            return L"<no Skin.ini>";
-        t_iniDocument document(false);
-        t_errorChain errors;
-        if (!document.ReadConfig(errors, ini, 936))
-            return L"<unreadable>";
-        const wchar_t* value = document.GetValue(section, key.c_str());
-        return value ? value : L"<missing>";
-    }
-
-    IMEKavrelFrame* m_frame = nullptr;
-    t_dialogDriver m_driver;
     t_tempFolder m_folder{L"btnpages"};
 };
 
@@ -214,7 +127,7 @@ TEST_F(BtnPages, CheckBoxWritesTheDisplayKeyIntoSkinIniAndThePreview)
     const t_btnDesc button = BtnPage::DisplayOrder()[row];
     const std::wstring key = FullKey(set, button.index, button.type, c_propDisplay);
     for (bool checked : {true, false}) {
-        s_previewChanges.clear();
+        PreviewChanges().clear();
         ToggleCheck(list, row, checked);
         EXPECT_EQ(checked, set.IsButtonVisible(set.RowOf(button.index, button.type)));
         EXPECT_TRUE(ChangedPart(7 + setNumber)) << checked;
@@ -310,7 +223,7 @@ TEST_F(BtnPages, AddingAndDeletingCustomButtonsRenumbersCaptionsKeysAndPictures)
     // Deleting the first renames the second to its number in caption, editor and keys;
     // its picture follows under the new button's default name.
     SelectRow(list, firstRow);
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     Click(page, c_btnPageDelete);
     ASSERT_EQ(first + 1, set.Count(c_btnCustom));
     ASSERT_EQ(firstRow + 1, ListView_GetItemCount(list));
@@ -405,9 +318,9 @@ TEST_F(BtnPages, ExtraButtonsComeBackWithTheSavedSkinAndFillingMarksNothing)
 
     m_frame->SetModified(false);
     ASSERT_TRUE(m_frame->CloseSkin());
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
-    for (WPARAM w : s_previewChanges)
+    for (WPARAM w : PreviewChanges())
         EXPECT_EQ(n_editorMessage::c_reloadAllUnmodified, LOWORD(w));
     // The added button came back with the skin.
     EXPECT_EQ(1, SetOf(1).Count(c_btnCustom));
@@ -419,10 +332,10 @@ TEST_F(BtnPages, ExtraButtonsComeBackWithTheSavedSkinAndFillingMarksNothing)
         for (int row : {0, 4, 10, BtnPage::c_builtInCount})
             SelectRow(ListOf(shown), row);
         m_frame->SetModified(false);
-        s_previewChanges.clear();
+        PreviewChanges().clear();
         EXPECT_EQ(1, shown->LoadFromModel());
         EXPECT_FALSE(m_frame->IsModified()) << setNumber;
-        EXPECT_TRUE(s_previewChanges.empty()) << setNumber;
+        EXPECT_TRUE(PreviewChanges().empty()) << setNumber;
     }
 }
 }  // namespace
@@ -460,7 +373,7 @@ TEST_F(BtnPages, MouseClicksOnTheListSelectAndToggleButtons)
     // The check box sits left of the label.
     const t_btnDesc button = BtnPage::DisplayOrder()[row];
     const bool before = page->List().IsChecked(row);
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     RECT bounds = {};
     bounds.left = LVIR_BOUNDS;
     ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)));

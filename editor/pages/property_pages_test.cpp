@@ -22,23 +22,10 @@
 #include "graphics/paint/module_instance.h"
 #include "skin_model/general_info.h"
 #include "skin_model/ime_skin.h"
-#include "tests/support/dialog_driver.h"
+#include "tests/support/editor_session.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-// The skin-changed messages sent to the preview on this thread: each one re-packs and
-// reloads the preview.
-std::vector<WPARAM> s_previewChanges;
-HHOOK s_hook = nullptr;
-
-LRESULT CALLBACK CountPreviewChanges(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == n_editorMessage::c_skinChanged && sent->hwnd == Preview::Current())
-        s_previewChanges.push_back(sent->wParam);
-    return CallNextHookEx(s_hook, code, wParam, lParam);
-}
-
 std::wstring TextOf(HWND window)
 {
     wchar_t text[512] = L"";
@@ -70,45 +57,10 @@ HTREEITEM RootItem(HWND tree, int index)
     return item;
 }
 
-class PropertyPages : public ::testing::Test {
+class PropertyPages : public t_editorSessionTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
-        s_hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPreviewChanges, nullptr, GetCurrentThreadId());
-    }
-
-    static void TearDownTestSuite()
-    {
-        UnhookWindowsHookEx(s_hook);
-        s_hook = nullptr;
-    }
-
-    void SetUp() override
-    {
-        m_frame = IMEKavrelApp::Instance()->Frame();
-        ASSERT_NE(nullptr, m_frame);
-        if (IMESkin::Instance()->IsEditing()) {
-            m_frame->SetModified(false);
-            ASSERT_TRUE(m_frame->CloseSkin());
-        }
-        ASSERT_EQ(1, Command(c_cmdNew));
-        m_frame->SetModified(false);
-        s_previewChanges.clear();
-    }
-
-    void TearDown() override
-    {
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
-    }
-
-    LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     SkinTypeView* Tree() const { return static_cast<SkinTypeView*>(m_frame->ChildAt(IMEKavrelFrame::e_pageTree)); }
     HWND TreeControl() const { return GetDlgItem(Tree()->GetHwnd(), c_pageTreeControl); }
-    PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
     SubDialogTab* TabView(int page) const { return static_cast<SubDialogTab*>(Pages()->Page(page)); }
     GeneralInfoView* Info() const { return static_cast<GeneralInfoView*>(Pages()->Page(0)); }
     HWND InfoEdit(int field) const { return GetDlgItem(Info()->GetHwnd(), GeneralInfoView::EditOfField(field)); }
@@ -131,8 +83,6 @@ protected:
             SendMessageW(edit, WM_CHAR, c, 1);
     }
 
-    IMEKavrelFrame* m_frame = nullptr;
-    t_dialogDriver m_driver;
     t_tempFolder m_folder{L"pages"};
 };
 
@@ -160,16 +110,16 @@ TEST_F(PropertyPages, ProgrammaticSwitchFollowsInTheTreeAndReloadsThePreviewOnce
               TreeText(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))));
     EXPECT_EQ(3, Pages()->CurrentIndex());
     EXPECT_EQ(3, VisiblePage());
-    ASSERT_EQ(1u, s_previewChanges.size());
-    EXPECT_EQ(MAKEWPARAM(3, 0), s_previewChanges[0]);
+    ASSERT_EQ(1u, PreviewChanges().size());
+    EXPECT_EQ(MAKEWPARAM(3, 0), PreviewChanges()[0]);
 
     // Chosen in the tree: the tree asks the frame once, the frame's fan-out finds it current.
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(RootItem(tree, 6)));
     EXPECT_EQ(6, Tree()->CurrentIndex());
     EXPECT_EQ(6, VisiblePage());
-    ASSERT_EQ(1u, s_previewChanges.size());
-    EXPECT_EQ(MAKEWPARAM(6, 0), s_previewChanges[0]);
+    ASSERT_EQ(1u, PreviewChanges().size());
+    EXPECT_EQ(MAKEWPARAM(6, 0), PreviewChanges()[0]);
     EXPECT_FALSE(m_frame->IsModified());
 
     // The view ignores pages it does not have; the same page again is shown again.
@@ -282,20 +232,20 @@ TEST_F(PropertyPages, ChangesReachThePreviewThroughTheViews)
 {
     // A change notice of a tab page passes the tab view and the page view unchanged.
     SendMessageW(TabView(3)->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(10, 1), 0);
-    ASSERT_EQ(1u, s_previewChanges.size());
-    EXPECT_EQ(MAKEWPARAM(10, 1), s_previewChanges[0]);
+    ASSERT_EQ(1u, PreviewChanges().size());
+    EXPECT_EQ(MAKEWPARAM(10, 1), PreviewChanges()[0]);
     EXPECT_TRUE(m_frame->IsModified());
 
     // A live bound page names its part; an unbound one sends nothing.
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     ASSERT_TRUE(Info()->IsLive());
     Info()->NotifyChanged(false);
-    ASSERT_EQ(1u, s_previewChanges.size());
-    EXPECT_EQ(MAKEWPARAM(0, 0), s_previewChanges[0]);
-    s_previewChanges.clear();
+    ASSERT_EQ(1u, PreviewChanges().size());
+    EXPECT_EQ(MAKEWPARAM(0, 0), PreviewChanges()[0]);
+    PreviewChanges().clear();
     Info()->Clear();
     Info()->NotifyChanged(true);
-    EXPECT_TRUE(s_previewChanges.empty());
+    EXPECT_TRUE(PreviewChanges().empty());
     Info()->LoadFromModel();
 }
 

@@ -11,25 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "editor/app/app.h"
 #include "editor/app/main_frame.h"
 #include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
-#include "editor/pages/property_view.h"
 #include "editor/pages/status_view.h"
 #include "editor/preview/preview.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/open_file_ctrl.h"
 #include "editor/widgets/status_adjust_wnd.h"
-#include "foundation/config/ini_document.h"
-#include "foundation/core/error_chain.h"
-#include "graphics/paint/module_instance.h"
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/status_info.h"
-#include "tests/support/dialog_driver.h"
+#include "tests/support/editor_session.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/real_mouse.h"
@@ -64,17 +58,6 @@ TEST(StatusViewNames, ImportedPicturesTakeTheBaseNameAndTheChosenExtension)
     EXPECT_EQ(0, n_statusView::AnimationButtonId(0, c_btnBuiltIn));
 }
 
-std::vector<WPARAM> s_previewChanges;
-HHOOK s_hook = nullptr;
-
-LRESULT CALLBACK CountPreviewChanges(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == n_editorMessage::c_skinChanged && sent->hwnd == Preview::Current())
-        s_previewChanges.push_back(sent->wParam);
-    return CallNextHookEx(s_hook, code, wParam, lParam);
-}
-
 std::wstring Key(int index, int type, int property)
 {
     t_str key;
@@ -85,48 +68,18 @@ std::wstring Key(int index, int type, int property)
 // The two numbers of a position value "x, y"; false when it has not two.
 bool ParsePair(const std::wstring& text, int& x, int& y) { return swscanf(text.c_str(), L"%d , %d", &x, &y) == 2; }
 
-class StatusPage : public ::testing::Test {
+class StatusPage : public t_editorSessionTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
-        s_hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPreviewChanges, nullptr, GetCurrentThreadId());
-    }
-
-    static void TearDownTestSuite()
-    {
-        UnhookWindowsHookEx(s_hook);
-        s_hook = nullptr;
-    }
-
     void SetUp() override
     {
-        m_frame = IMEKavrelApp::Instance()->Frame();
-        ASSERT_NE(nullptr, m_frame);
-        if (IMESkin::Instance()->IsEditing()) {
-            m_frame->SetModified(false);
-            ASSERT_TRUE(m_frame->CloseSkin());
-        }
-        ASSERT_EQ(1, Command(c_cmdNew));
-        m_frame->SetModified(false);
+        t_editorSessionTest::SetUp();
         m_page = ShowPage();
         ASSERT_NE(nullptr, m_page);
         ASSERT_NE(nullptr, m_page->AdjustWindow());
         m_bar = m_page->AdjustWindow()->Background();
         ASSERT_NE(nullptr, m_bar);
-        s_previewChanges.clear();
     }
 
-    void TearDown() override
-    {
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
-    }
-
-    LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
     Preview* PreviewHost() const { return static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview)); }
     StatusView* ShowPage()
     {
@@ -155,21 +108,6 @@ protected:
                      SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
         Click(id);
     }
-    static void SelectRow(HWND list, int row)
-    {
-        LVITEMW item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    static void ToggleCheck(HWND list, int row, bool checked)
-    {
-        LVITEMW item = {};
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
     // The path field's "导入..." button, answered by the driver with the file name.
     void ImportThroughField(OpenFileCtrl* field, const std::wstring& chosen)
     {
@@ -179,26 +117,6 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(field->GetHwnd(), OpenFileCtrl::c_buttonId)));
         PumpMessages(200);
         EXPECT_TRUE(m_driver.AllAnswered());
-    }
-    static bool ChangedPart(int part)
-    {
-        for (WPARAM w : s_previewChanges) {
-            if (LOWORD(w) == part)
-                return true;
-        }
-        return false;
-    }
-    static std::wstring IniValue(const wchar_t* section, const std::wstring& key)
-    {
-        wchar_t ini[MAX_PATH];
-        if (!IMESkin::Instance()->GetIniPath(ini))
-            return L"<no Skin.ini>";
-        t_iniDocument document(false);
-        t_errorChain errors;
-        if (!document.ReadConfig(errors, ini, 936))
-            return L"<unreadable>";
-        const wchar_t* value = document.GetValue(section, key.c_str());
-        return value ? value : L"<missing>";
     }
     static std::wstring InWork(const std::wstring& name)
     {
@@ -225,10 +143,8 @@ protected:
         ASSERT_TRUE(IsWindowVisible(m_bar->Button(row)->GetHwnd()));
     }
 
-    IMEKavrelFrame* m_frame = nullptr;
     StatusView* m_page = nullptr;
     GEStatusBarBackGround* m_bar = nullptr;
-    t_dialogDriver m_driver;
     t_tempFolder m_folder{L"statuspage"};
 };
 
@@ -250,7 +166,7 @@ TEST_F(StatusPage, BarPictureAndMaskImportIntoTheWorkFolder)
     EXPECT_TRUE(m_frame->IsModified());
 
     // The target itself chosen again: kept, not deleted, and told as any import.
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     ImportThroughField(m_page->PictureControl(), InWork(L"bar.png"));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(InWork(L"bar.png").c_str()));
     EXPECT_EQ(L"bar.png", StatusText(L"pic"));
@@ -297,7 +213,7 @@ TEST_F(StatusPage, TenElementsSitOnTheBarShownAsTheirRowsAreChecked)
     const std::wstring key = Key(StatusView::DisplayOrder()[row].index, c_btnBuiltIn, c_propDisplay);
     const bool initial = m_page->List().IsChecked(row);
     for (bool checked : {!initial, initial}) {
-        s_previewChanges.clear();
+        PreviewChanges().clear();
         ToggleCheck(List(), row, checked);
         EXPECT_EQ(checked, IsWindowVisible(m_bar->Button(row)->GetHwnd()) != FALSE) << checked;
         EXPECT_EQ(checked ? L"1" : L"0", IniValue(L"StatusBar", key)) << checked;
@@ -325,7 +241,7 @@ TEST_F(StatusPage, AButtonPictureFromItsEditorReachesItsElementOnlyShownWhenChec
         m_bar->Button(row)->GetSize(after, afterHeight);
         EXPECT_EQ(width, after);
     }
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     ButtonArray::t_item* normal = editor->FindRow(0, c_propNormal);
     ASSERT_NE(nullptr, normal);
     normal->ImportFile(small.c_str());
@@ -508,7 +424,7 @@ TEST_F(StatusPage, TheTransparentColourKeysTheBar)
     Toggle(c_statusNoTransparent);
     ASSERT_NE(nullptr, m_page->TransparentPicker());
     m_page->TransparentPicker()->SetColor(RGB(0, 255, 0));
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     SendMessageW(m_page->GetHwnd(), n_colorPicker::c_dialogClosed, 0, 0);
     EXPECT_EQ(static_cast<int>(RGB(0, 255, 0)), m_bar->TransparentColour());
     EXPECT_EQ(static_cast<int>(RGB(0, 255, 0)), m_bar->Button(0)->TransparentColour());
@@ -608,7 +524,7 @@ namespace {
 TEST_F(StatusPage, ABarWithoutPictureIsSavedWithoutOne)
 {
     ASSERT_NE(L"", StatusText(L"pic"));
-    s_previewChanges.clear();
+    PreviewChanges().clear();
     Toggle(c_statusNoPicture);
     EXPECT_EQ(0, Status().editorFlag);
     EXPECT_TRUE(ChangedPart(c_statusPart));
