@@ -23,12 +23,7 @@
 #include "skin_model/status_info.h"
 
 namespace {
-const t_btnDesc c_statusOrder[StatusView::c_builtInCount] = {
-    {c_btnCnEn, c_btnBuiltIn},        {c_btnBiaodian, c_btnBuiltIn},   {c_btnQuanBan, c_btnBuiltIn},
-    {c_btnFanJian, c_btnBuiltIn},     {c_btnQuanShuang, c_btnBuiltIn}, {c_btnSoftKeyboard, c_btnBuiltIn},
-    {c_btnSearch, c_btnBuiltIn},      {c_btnPassport, c_btnBuiltIn},   {c_btnMenu, c_btnBuiltIn},
-    {c_btnSkinManager, c_btnBuiltIn},
-};
+static_assert(StatusView::c_builtInCount <= BtnPage::c_builtInCount, "the status bar's buttons are a prefix");
 
 const wchar_t c_keyPicture[] = L"pic";
 const wchar_t c_keyMask[] = L"pic_mask";
@@ -118,8 +113,8 @@ LPARAM AnimationButtonId(int index, int type)
 
 StatusView::StatusView()
     : SubDialog(t_partIndex::e_statusBar), m_adjust(nullptr), m_picture(nullptr), m_mask(nullptr), m_picker(nullptr),
-      m_view(c_statusOrder, c_builtInCount, c_windowStatusBar),
-      m_list(c_statusOrder, c_builtInCount, c_windowStatusBar), m_set(nullptr)
+      m_view(DisplayOrder(), c_builtInCount, c_windowStatusBar),
+      m_list(DisplayOrder(), c_builtInCount, c_windowStatusBar), m_set(nullptr)
 {}
 
 StatusView::~StatusView()
@@ -130,7 +125,8 @@ StatusView::~StatusView()
     delete m_picker;
 }
 
-const t_btnDesc* StatusView::DisplayOrder() { return c_statusOrder; }
+// The status bar's built-in buttons are the first ten of the input windows', in the same order.
+const t_btnDesc* StatusView::DisplayOrder() { return BtnPage::DisplayOrder(); }
 
 StatusInfo* StatusView::Status() const { return static_cast<StatusInfo*>(m_part); }
 

@@ -488,13 +488,7 @@ TEST_F(StatusPage, EveryChangeReachesTheSavedPackage)
     m_page->TransparentPicker()->SetColor(RGB(1, 2, 3));
     SendMessageW(m_page->GetHwnd(), n_colorPicker::c_dialogClosed, 0, 0);
 
-    const std::wstring package = m_folder / L"status.vsf";
-    m_driver.Type(package);
-    ASSERT_EQ(1, Command(c_cmdSave));
-    ASSERT_TRUE(m_driver.AllAnswered());
-    m_frame->SetModified(false);
-    ASSERT_TRUE(m_frame->CloseSkin());
-    ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+    ASSERT_NO_FATAL_FAILURE(SaveAndReopen(m_folder / L"status.vsf"));
 
     EXPECT_EQ(L"bar.png", StatusText(L"pic"));
     int value = 0;
@@ -528,13 +522,7 @@ TEST_F(StatusPage, ABarWithoutPictureIsSavedWithoutOne)
     Toggle(c_statusNoPicture);
     EXPECT_EQ(0, Status().editorFlag);
     EXPECT_TRUE(ChangedPart(c_statusPart));
-    const std::wstring package = m_folder / L"plain.vsf";
-    m_driver.Type(package);
-    ASSERT_EQ(1, Command(c_cmdSave));
-    ASSERT_TRUE(m_driver.AllAnswered());
-    m_frame->SetModified(false);
-    ASSERT_TRUE(m_frame->CloseSkin());
-    ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+    ASSERT_NO_FATAL_FAILURE(SaveAndReopen(m_folder / L"plain.vsf"));
     EXPECT_EQ(L"", StatusText(L"pic"));
     EXPECT_EQ(L"", StatusText(L"pic_mask"));
     EXPECT_EQ(L"", m_page->PictureControl()->GetPath());

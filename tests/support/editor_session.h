@@ -63,6 +63,18 @@ protected:
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
 
+    // Saves the skin into package (the driver answers the file dialog), closes it and opens
+    // the package again.
+    void SaveAndReopen(const std::wstring& package)
+    {
+        m_driver.Type(package);
+        ASSERT_EQ(1, Command(c_cmdSave));
+        ASSERT_TRUE(m_driver.AllAnswered());
+        m_frame->SetModified(false);
+        ASSERT_TRUE(m_frame->CloseSkin());
+        ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+    }
+
     // The skin-changed messages sent to the preview on this thread: each one re-packs and
     // reloads the preview.
     static std::vector<WPARAM>& PreviewChanges()
