@@ -25,12 +25,11 @@ public:
     int Run();
     void SetModified(bool modified);
     IMEKavrelFrame* Frame() const { return m_frame; }
-
-private:
     // One message through the accelerators and the dialogs on its parent chain; true
     // when one of them took it.
     bool PreTranslate(MSG& message);
 
+private:
     IMEKavrelFrame* m_frame;
     HMENU m_menu;
     HACCEL m_accelerators;
