@@ -273,7 +273,8 @@ TEST_F(StatusPage, TypedPositionsAndArrowKeysMoveElementsIntoThePositionKeys)
     EXPECT_EQ(1, y);
     EXPECT_TRUE(ChangedPart(c_statusPart));
 
-    // Right and down by one pixel each, reported into the editor and the key.
+    // Right and down by one pixel each, through the program's own key handling, reported
+    // into the editor and the key.
     BringWindowToTop(m_frame->GetHwnd());
     SetForegroundWindow(m_frame->GetHwnd());
     // The activation settles first: it gives the focus to the frame's own choice.
@@ -287,7 +288,7 @@ TEST_F(StatusPage, TypedPositionsAndArrowKeysMoveElementsIntoThePositionKeys)
         input[0].ki.wVk = input[1].ki.wVk = key;
         input[1].ki.dwFlags = KEYEVENTF_KEYUP;
         SendInput(2, input, sizeof(INPUT));
-        PumpMessages(50);
+        PumpAsProgram(50);
     }
     const POINT moved = ElementAt(row);
     ASSERT_TRUE(StoredPosition(c_btnCnEn, x, y));

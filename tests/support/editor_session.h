@@ -75,6 +75,23 @@ protected:
         ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
     }
 
+    // Dispatches for ms as the program's message loop does: accelerators and dialog keys
+    // first (arrow keys in a page reach only the controls that ask for them).
+    static void PumpAsProgram(DWORD ms)
+    {
+        const DWORD end = GetTickCount() + ms;
+        do {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!IMEKavrelApp::Instance()->PreTranslate(message)) {
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                }
+            }
+            Sleep(5);
+        } while (static_cast<int>(end - GetTickCount()) > 0);
+    }
+
     // The skin-changed messages sent to the preview on this thread: each one re-packs and
     // reloads the preview.
     static std::vector<WPARAM>& PreviewChanges()
