@@ -666,9 +666,35 @@ void LayoutPage::OnHScroll(int request, HWND control)
 void LayoutPage::NotifyChanged(bool repaint)
 {
     SubDialog::NotifyChanged(repaint);
+    ShowCommittedPictureNames();
     if (repaint)
         for (int w = 0; w < m_form.windowCount; ++w)
             SendPicture(w);
+}
+
+void LayoutPage::ShowCommittedPictureNames()
+{
+    LayoutInfo* part = Layout();
+    if (!part || !IsLive())
+        return;
+    // Committing the change imports a picture chosen outside the skin under the part's own
+    // name. The fields take that name, or the next store would import the outside file
+    // again, and fail once the file is gone.
+    SetLive(false);
+    for (int w = 0; w < m_form.windowCount; ++w) {
+        const t_windowForm& window = m_form.windows[w];
+        const struct {
+            int edit;
+            const wchar_t* name;
+        } fields[2] = {{window.pictureEdit, window.picture(*part)}, {window.maskEdit, window.mask(*part)}};
+        for (const auto& field : fields) {
+            wchar_t shown[BaseInfo::c_pathChars] = L"";
+            GetItemText(field.edit, shown, BaseInfo::c_pathChars);
+            if (wcscmp(shown, field.name) != 0)
+                SetItemText(field.edit, field.name);
+        }
+    }
+    SetLive(true);
 }
 
 LRESULT LayoutPage::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -73,6 +73,8 @@ private:
     // true when it changed the text.
     bool CheckBound(int id);
     void Import(int button);
+    // The picture and mask fields show the names the part holds after a commit.
+    void ShowCommittedPictureNames();
 
     const t_layoutPageForm& m_form;
     const wchar_t* m_title;

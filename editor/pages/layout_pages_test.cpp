@@ -20,16 +20,23 @@
 #include "tests/support/flat_png.h"
 
 namespace {
-// The parent of the page under test: records the change notices.
+// The parent of the page under test: records the change notices and, with commit set,
+// commits the model into the work folder on each as the preview does.
 class t_recordingParent : public Frame {
 public:
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == n_editorMessage::c_skinChanged)
+        if (message == n_editorMessage::c_skinChanged) {
             notices.push_back(wParam);
+            t_errorChain errors;
+            if (commit)
+                committed = IMESkin::Instance()->RefreshWorkCopy(errors);
+        }
         return Frame::WndProc(window, message, wParam, lParam);
     }
     std::vector<WPARAM> notices;
+    bool commit = false;
+    bool committed = false;
 };
 
 // What an adjustment window was told: the page's messages to it, recorded before it handles them.
@@ -500,6 +507,39 @@ TEST_F(CombinePageTest, ImportedPictureRepaintsAndIsPackedOnSave)
     EXPECT_EQ(std::wstring(part.pic).find(L'\\'), std::wstring::npos) << std::string(part.pic, part.pic + 4);
     EXPECT_FALSE(ReadFile(WorkFile(part.pic)).empty());
     DeleteFileW(picked.c_str());
+    DeleteFileW(package.c_str());
+}
+
+TEST_F(CombinePageTest, CommittedImportShowsTheSkinsNameSoTheOutsideFileMayGo)
+{
+    CombineInfo& part = static_cast<CombineInfo&>(*IMESkin::Instance()->GetPart(t_partIndex::e_horizontalCombined));
+    part.hasPic = true;
+    Open(new HorizontalCombinePage, c_dialogCombinePage);
+    m_parent.commit = true;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring picked = std::wstring(temp) + L"layout_outside.png";
+    const std::string bytes = FlatPng(48, 24, {0x00FF00FFu});
+    WriteFile(picked, bytes);
+    m_driver.Type(picked);
+    Click(c_combinePictureImport);
+    EXPECT_TRUE(m_driver.AllAnswered());
+    ASSERT_TRUE(m_parent.committed);
+    // The commit imported the picture under the part's own name; the field shows that name.
+    EXPECT_EQ(std::wstring(part.pic).find(L'\\'), std::wstring::npos);
+    EXPECT_EQ(Text(c_combinePicture), std::wstring(part.pic));
+    EXPECT_EQ(ReadFile(WorkFile(part.pic)), bytes);
+
+    // The outside file goes; later edits and a save still find the picture in the skin.
+    DeleteFileW(picked.c_str());
+    m_parent.committed = false;
+    Type(c_combineLeftEdge, L"5");
+    EXPECT_TRUE(m_parent.committed);
+    EXPECT_EQ(Text(c_combinePicture), std::wstring(part.pic));
+    t_errorChain errors;
+    const std::wstring package = std::wstring(temp) + L"layout_outside.kvs";
+    EXPECT_TRUE(IMESkin::Instance()->Save(errors, package.c_str()));
+    EXPECT_EQ(ReadFile(WorkFile(part.pic)), bytes);
     DeleteFileW(package.c_str());
 }
 
