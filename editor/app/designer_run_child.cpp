@@ -113,6 +113,8 @@ const int c_colourRedEdit = 706;
 const int c_statusPage = 6;
 const wchar_t c_movedPosition[] = L"31,6";
 const wchar_t c_finalPosition[] = L"31,7";
+// The window's horizontal stretch with the left fixed edge typed as 7.
+const wchar_t c_editedEdges[] = L"0,7,8";
 
 UINT_PTR CALLBACK TypeColour(HWND dialog, UINT message, WPARAM, LPARAM)
 {
@@ -222,8 +224,8 @@ private:
         m_driver.Type(m_windowPicture);
         SendMessageW(GetDlgItem(page, c_combinePictureImport), BM_CLICK, 0, 0);
         Answered("the picture dialog was answered");
-        Check(t_dialogDriver::TextOf(GetDlgItem(page, c_combinePicture)) == m_windowPicture,
-              "the path field shows the chosen picture");
+        Check(ReadBytes(WorkFile(WorkIni(L"Scheme_H1", L"pic"))) == ReadBytes(m_windowPicture),
+              "the chosen picture is in the skin");
         RequireChange(before, "window picture");
     }
 
@@ -308,6 +310,31 @@ private:
             Answered("the save dialog was answered");
             Check(GetFileAttributesW(m_saved.c_str()) != INVALID_FILE_ATTRIBUTES, "the saved package exists");
         }
+        {
+            // The designer tidies the folder the window picture came from, changes a fixed
+            // edge of that window and saves again: the picture is in the skin already.
+            t_stepClock clock("edit_and_save");
+            const std::wstring away = m_windowPicture + L".away";
+            MoveFileW(m_windowPicture.c_str(), away.c_str());
+            SelectPage(2);
+            SelectTab(2, 0);
+            const HWND page = static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0)->GetHwnd();
+            const std::wstring field = t_dialogDriver::TextOf(GetDlgItem(page, c_combinePicture));
+            Check(!field.empty() && field.find(L'\\') == std::wstring::npos,
+                  "the path field shows the picture's name in the skin: " + Narrow(field));
+            SetWindowTextW(GetDlgItem(page, c_combineLeftEdge), L"7");
+            Check(m_frame->IsModified(), "the edge change marks the skin modified");
+            const bool saved = Command(c_cmdSave) == 1 && !m_frame->IsModified();
+            MoveFileW(away.c_str(), m_windowPicture.c_str());
+            if (!saved) {
+                Fail("saving again succeeded");
+                m_stuck = true;
+                return;
+            }
+            Check(WorkIni(L"Scheme_H1", L"layout_horizontal") == c_editedEdges, "the edge change is stored");
+            SelectPage(c_statusPage);
+            m_edited = Grab();
+        }
         t_stepClock clock("close");
         Check(Command(c_cmdClose) == 1 && !IMESkin::Instance()->IsEditing(), "the skin closed without a question");
     }
@@ -357,6 +384,7 @@ private:
 
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
               "the reopened Skin.ini holds the button position");
+        Check(WorkIni(L"Scheme_H1", L"layout_horizontal") == c_editedEdges, "the reopened Skin.ini holds the edge");
         StatusView* page = dynamic_cast<StatusView*>(Pages()->Page(c_statusPage));
         GEButton* element = page && page->AdjustWindow() ? page->AdjustWindow()->Background()->Button(0) : nullptr;
         RECT placed = {};
@@ -517,7 +545,7 @@ private:
     std::wstring m_buttonPicture;
     COLORREF m_colour;
     std::wstring m_buttonFile;
-    // The preview after the last edit, on the status-bar page.
+    // The preview after the last edit before the package was closed, on the status-bar page.
     std::vector<uint32_t> m_edited;
     IMEKavrelFrame* m_frame = nullptr;
     bool m_stuck = false;

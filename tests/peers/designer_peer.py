@@ -107,7 +107,7 @@ def main():
         check(code == 0, "the session ran through (exit %d)" % code)
         steps = [line.split()[1] for line in out.splitlines() if line.startswith("step ")]
         for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
-                     "save_as", "close", "reopen", "verify", "save_in_place", "reopen_again"):
+                     "save_as", "edit_and_save", "close", "reopen", "verify", "save_in_place", "reopen_again"):
             check(step in steps, "the session reported step " + step)
         with open(package, "rb") as f:
             check(hashlib.sha256(f.read()).hexdigest() == package_digest,
@@ -127,6 +127,7 @@ def main():
             window_name = scheme.get("pic", "")
             check(window_name in names and archive.read(window_name) == window_bytes,
                   "saved window picture %r is the imported one" % window_name)
+            check(scheme.get("layout_horizontal") == "0,7,8", "saved stretch: %s" % scheme.get("layout_horizontal"))
             button_name = scheme.get("pagedown", "").split(",")[0]
             check(button_name in names and archive.read(button_name) == button_bytes,
                   "saved page-down picture %r is the imported one" % button_name)
