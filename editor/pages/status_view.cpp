@@ -94,7 +94,7 @@ bool ImportIntoWorkFolder(const wchar_t* chosen, const wchar_t* baseName, t_str&
     // retry would delete the only copy.
     if (n_workFolderFile::SameFile(chosen, target.c_str()))
         return true;
-    // A source that cannot be read costs the target nothing.
+    // A chosen file that is gone costs the target nothing: the retry below deletes it.
     if (!t_path(chosen).IsFile())
         return false;
     t_errorChain errors;
