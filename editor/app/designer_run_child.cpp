@@ -104,17 +104,18 @@ private:
     double m_start;
 };
 
+const int c_statusPage = 6;
+// Where the Chinese/English status button goes: typed, then one arrow key, then another.
+const wchar_t c_movedPosition[] = L"31,6";
+const wchar_t c_finalPosition[] = L"31,7";
+// The window's horizontal stretch with the left fixed edge typed as 7.
+const wchar_t c_editedEdges[] = L"0,7,8";
+
 // The colour dialog answered as a user answers it: the red, green and blue boxes typed,
 // then OK.
 const UINT c_answerColour = WM_APP + 41;
 COLORREF s_typedColour = 0;
 const int c_colourRedEdit = 706;
-
-const int c_statusPage = 6;
-const wchar_t c_movedPosition[] = L"31,6";
-const wchar_t c_finalPosition[] = L"31,7";
-// The window's horizontal stretch with the left fixed edge typed as 7.
-const wchar_t c_editedEdges[] = L"0,7,8";
 
 UINT_PTR CALLBACK TypeColour(HWND dialog, UINT message, WPARAM, LPARAM)
 {
