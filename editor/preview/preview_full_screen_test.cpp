@@ -1,7 +1,8 @@
 // The full-screen preview as a user meets it: shown over the whole monitor of its parent
 // frame, closed with Esc (typed into it or into its button, through the program's message
 // loop) or with a click on its close button, unmoved by Alt+F4, refitted when the display
-// settings change; and driven by the preview panel, whose colour cycle it follows.
+// settings change; driven by the preview panel, whose colour cycle it follows; and inside
+// the editor's main frame, shown by its button.
 #include "editor/preview/preview_full_screen.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "editor/app/app.h"
+#include "editor/app/main_frame.h"
+#include "editor/app/resource_ids.h"
 #include "editor/framework/messages.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/preview_configable.h"
@@ -17,10 +20,13 @@
 #include "graphics/image/image.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
+#include "editor/widgets/extra_panels.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/real_mouse.h"
 #include "toolkit/owner_draw_hover_button.h"
+#include "toolkit/owner_draw_hover_button_item.h"
 
 namespace {
 
@@ -82,6 +88,16 @@ private:
     int m_width, m_height;
 };
 
+// The editor's window classes, registered once for the whole program.
+bool RegisterOnce()
+{
+    static const bool registered = [] {
+        SetModuleInstance(GetModuleHandleW(nullptr));
+        return IMEKavrelApp::RegisterClasses();
+    }();
+    return registered;
+}
+
 RECT MonitorOf(HWND window)
 {
     MONITORINFO info = {};
@@ -125,13 +141,7 @@ void RunProgramLoop()
 
 class FullScreenTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        // Every test program registers the classes once.
-        static const bool registered = IMEKavrelApp::RegisterClasses();
-        ASSERT_TRUE(registered);
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterOnce()); }
 
     void SetUp() override
     {
@@ -416,6 +426,61 @@ TEST_F(FullScreenPanelTest, AnotherModeHidesTheWindow)
     EXPECT_TRUE(IsWindowVisible(window));
     Send(n_editorMessage::c_viewMode, Preview::e_viewNormal);
     EXPECT_FALSE(IsWindowVisible(window));
+}
+
+// In the editor's main frame: its full-screen button shows the preview over the screen and
+// Esc, typed into the close button and passed through the program's loop, brings the
+// frame back to the colour cycle, its buttons following.
+TEST(FullScreenInTheFrame, TheFramesButtonShowsItAndEscGoesBack)
+{
+    ASSERT_TRUE(RegisterOnce());
+    IMEKavrelApp* app = IMEKavrelApp::Instance();
+    ASSERT_TRUE(app->InitInstance());
+    IMEKavrelFrame* frame = app->Frame();
+    ASSERT_NE(nullptr, frame);
+    const HWND window = frame->GetHwnd();
+    t_dialogDriver driver;
+    ASSERT_EQ(1, SendMessageW(window, WM_COMMAND, MAKEWPARAM(c_cmdNew, 0), 0));
+    SetForegroundWindow(window);
+    PumpMessages(100);
+    auto* preview = static_cast<Preview*>(frame->ChildAt(IMEKavrelFrame::e_preview));
+    auto* buttons = static_cast<ExtraBtnPanel*>(frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
+    ASSERT_TRUE(preview && buttons);
+    const HWND full = preview->FullScreenWindow();
+    ASSERT_NE(nullptr, full);
+    EXPECT_EQ(full, GetFullScreenPreviewWindow());
+    auto click = [&](int mode) {
+        RECT rect = WindowRect(buttons->ButtonWindow(mode));
+        SendMouse(MOUSEEVENTF_MOVE, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, 50);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, 0, 0, 50);
+        SendMouse(MOUSEEVENTF_LEFTUP, 0, 0, 100);
+    };
+
+    click(Preview::e_viewColourCycle);
+    EXPECT_EQ(Preview::e_viewColourCycle, preview->ViewMode());
+    click(Preview::e_viewFullScreen);
+    EXPECT_EQ(Preview::e_viewFullScreen, preview->ViewMode());
+    EXPECT_TRUE(IsWindowVisible(full));
+    EXPECT_TRUE(SameRect(MonitorOf(window), WindowRect(full)));
+
+    const HWND close = GetDlgItem(full, PreviewFullScreen::c_closeButtonId);
+    ASSERT_NE(nullptr, close);
+    PostMessageW(close, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostQuitMessage(0);
+    app->Run();
+    PumpMessages(50);
+    EXPECT_FALSE(IsWindowVisible(full));
+    EXPECT_EQ(Preview::e_viewColourCycle, preview->ViewMode());
+    EXPECT_EQ(Preview::e_viewColourCycle, buttons->Mode());
+    EXPECT_TRUE(buttons->Button(Preview::e_viewColourCycle)->selected);
+
+    frame->SetModified(false);
+    EXPECT_TRUE(frame->CloseSkin());
+    DestroyWindow(window);
+    PumpMessages(20);
+    SendMouse(MOUSEEVENTF_MOVE, 0, 0, 10);
+    for (const t_dialogDriver::t_seen& seen : driver.Unexpected())
+        ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
 }
 
 }  // namespace
