@@ -25,6 +25,7 @@
 #include "editor/app/main_frame.h"
 #include "editor/app/resource_ids.h"
 #include "editor/pages/btn_page.h"
+#include "editor/pages/layout_pages.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
 #include "editor/pages/status_view.h"
@@ -32,6 +33,7 @@
 #include "editor/preview/preview.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
+#include "editor/widgets/manual_adjust_window.h"
 #include "editor/widgets/status_adjust_wnd.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
@@ -71,6 +73,9 @@ std::string Narrow(const std::wstring& text)
     }
     return out;
 }
+
+// A PNG header's width or height.
+int BigEndian(const uint8_t* bytes) { return bytes[0] << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3]; }
 
 std::vector<uint8_t> ReadBytes(const std::wstring& path)
 {
@@ -233,26 +238,8 @@ private:
     void ImportButtonPicture()
     {
         t_stepClock clock("button_picture");
-        SelectPage(2);
-        SelectTab(2, 1);
-        BtnPage* page = dynamic_cast<BtnPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(1));
-        if (!page) {
-            Fail("no button page");
-            return;
-        }
-        int row = -1;
-        for (int i = 0; i < BtnPage::c_builtInCount; ++i) {
-            if (BtnPage::DisplayOrder()[i].index == c_btnPageDown && BtnPage::DisplayOrder()[i].type == c_btnBuiltIn)
-                row = i;
-        }
-        const HWND list = GetDlgItem(page->GetHwnd(), c_btnPageList);
-        LVITEMW state = {};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-        ButtonArray* editor = page->View().Editor(row);
-        ButtonArray::t_item* normal = editor ? editor->FindRow(0, c_propNormal) : nullptr;
-        if (row < 0 || page->View().CurrentEditor() != row || !normal) {
+        ButtonArray::t_item* normal = ShowPageDownEditor();
+        if (!normal) {
             Fail("the page-down button's editor is not shown");
             return;
         }
@@ -372,6 +359,14 @@ private:
         const HWND layout = static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0)->GetHwnd();
         Check(t_dialogDriver::TextOf(GetDlgItem(layout, c_combinePicture)) == windowFile,
               "the layout page shows the reopened picture name");
+        const std::vector<uint8_t> chosen = ReadBytes(m_windowPicture);
+        LayoutPage* layoutPage = dynamic_cast<LayoutPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0));
+        int width = 0;
+        int height = 0;
+        if (layoutPage && layoutPage->AdjustWindow(0))
+            layoutPage->AdjustWindow(0)->GetPictureSize(width, height);
+        Check(chosen.size() > 24 && width == BigEndian(&chosen[16]) && height == BigEndian(&chosen[20]),
+              "the layout page's adjustment window shows the reopened picture");
 
         t_str stored;
         t_str key;
@@ -382,6 +377,9 @@ private:
               "the reopened button picture is the imported one");
         Check(WorkIni(L"Scheme_H1", L"pagedown").find(m_buttonFile + L",") == 0,
               "the reopened Skin.ini names the button picture");
+        ButtonArray::t_item* normal = ShowPageDownEditor();
+        Check(normal && normal->HasPicture() && m_buttonFile == normal->FileName(),
+              "the reopened button page shows the imported picture");
 
         Check(WorkIni(L"StatusBar", L"cn_en_pos") == c_movedPosition,
               "the reopened Skin.ini holds the button position");
@@ -447,6 +445,33 @@ private:
         Check(ReadBytes(WorkFile(WorkIni(L"Scheme_H1", L"pic"))) == ReadBytes(m_windowPicture),
               "the window picture came back again");
         Check(ReadBytes(WorkFile(m_buttonFile)) == ReadBytes(m_buttonPicture), "the button picture came back again");
+    }
+
+    // The button page of the combined horizontal window with the page-down button selected
+    // in its list: the row of the normal picture of its first variant; null when not shown.
+    ButtonArray::t_item* ShowPageDownEditor()
+    {
+        SelectPage(2);
+        SelectTab(2, 1);
+        BtnPage* page = dynamic_cast<BtnPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(1));
+        if (!page)
+            return nullptr;
+        int row = -1;
+        for (int i = 0; i < BtnPage::c_builtInCount; ++i) {
+            if (BtnPage::DisplayOrder()[i].index == c_btnPageDown && BtnPage::DisplayOrder()[i].type == c_btnBuiltIn)
+                row = i;
+        }
+        if (row < 0)
+            return nullptr;
+        const HWND list = GetDlgItem(page->GetHwnd(), c_btnPageList);
+        LVITEMW state = {};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ButtonArray* editor = page->View().Editor(row);
+        if (page->View().CurrentEditor() != row || !editor || !IsWindowVisible(editor->GetHwnd()))
+            return nullptr;
+        return editor->FindRow(0, c_propNormal);
     }
 
     void Answered(const char* what)
