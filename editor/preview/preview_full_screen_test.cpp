@@ -15,7 +15,7 @@
 #include "editor/app/resource_ids.h"
 #include "editor/framework/messages.h"
 #include "editor/preview/preview.h"
-#include "editor/preview/preview_configable.h"
+#include "editor/preview/preview_blank.h"
 #include "editor/preview/preview_mobile.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/module_instance.h"
@@ -50,10 +50,9 @@ public:
 };
 
 // A preview of a fixed size that paints one colour.
-class t_solidPreview : public PreviewConfigable {
+class t_solidPreview : public PreviewBlank {
 public:
     t_solidPreview(int width, int height) : m_width(width), m_height(height) {}
-    bool UpdateLayout() override { return true; }
     void GetSize(int& width, int& height) override
     {
         width = m_width;
@@ -66,23 +65,6 @@ public:
         FillRect(dc, &rect, brush);
         DeleteObject(brush);
     }
-    bool Init(int, const t_uiSettings&) override { return true; }
-    void SetSettings(const t_uiSettings&) override {}
-    void SetScheme(int) override {}
-    void SetHostWindow(HWND) override {}
-    void SetCandidateCount(int) override {}
-    void SetPerPixelAlpha(bool) override {}
-    bool Tick() override { return false; }
-    void Reload() override {}
-    bool GetDefaultPos(int, int& x, int& y) override
-    {
-        x = y = 0;
-        return true;
-    }
-    void SetLongSample(bool) override {}
-    bool AnimationTick() override { return false; }
-    void StartAnimation(int) override {}
-    void StopAnimation() override {}
 
 private:
     int m_width, m_height;
