@@ -74,7 +74,9 @@ class Canvas:
         def inside(px, py):
             k = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / ln))
             return (px - x0 - k * dx) ** 2 + (py - y0 - k * dy) ** 2 <= (t / 2.0) ** 2
-        self.shape(inside, c)
+        # Only the line's own box is looked at: quick on large canvases.
+        self.shape(inside, c, int(min(x0, x1) - t), int(min(y0, y1) - t), int(max(x0, x1) + t) + 1,
+                   int(max(y0, y1) + t) + 1)
 
     def triangle(self, pts, c):
         (ax, ay), (bx, by), (cx, cy) = pts
@@ -475,18 +477,6 @@ def fill_box(c, x, y, w, h, colour, r=0):
     c.shape(inside, colour, int(x), int(y), int(math.ceil(x + w)), int(math.ceil(y + h)))
 
 
-def segment(c, x0, y0, x1, y1, t, colour):
-    """A line of thickness t drawn only within its own bounds."""
-    dx, dy = x1 - x0, y1 - y0
-    ln = dx * dx + dy * dy or 1
-
-    def inside(px, py):
-        k = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / ln))
-        return (px - x0 - k * dx) ** 2 + (py - y0 - k * dy) ** 2 <= (t / 2.0) ** 2
-    c.shape(inside, colour, int(min(x0, x1) - t), int(min(y0, y1) - t), int(max(x0, x1) + t) + 1,
-            int(max(y0, y1) + t) + 1)
-
-
 def preview_close_strip(size=28):
     """The full-screen preview's close button: normal, hover and pressed side by side."""
     looks = [((0, 0, 0, 110), WHITE), (RED, WHITE), ((0x9c, 0x24, 0x24, 255), LIGHT)]
@@ -521,8 +511,8 @@ def phone_screen(w, h, keyboard):
     bar_h = int(26 * s)
     fill_box(c, 0, top, w, bar_h, BLUE)
     mid = top + bar_h / 2.0
-    segment(c, 15 * s, mid - 6 * s, 9 * s, mid, 2 * s, WHITE)
-    segment(c, 9 * s, mid, 15 * s, mid + 6 * s, 2 * s, WHITE)
+    c.line(15 * s, mid - 6 * s, 9 * s, mid, 2 * s, WHITE)
+    c.line(9 * s, mid, 15 * s, mid + 6 * s, 2 * s, WHITE)
     fill_box(c, w / 2 - 30 * s, top + bar_h / 2 - 3 * s, 60 * s, 6 * s, WHITE, 3 * s)
     # Message bubbles, alternating sides, down to where the composition bar of a tall skin
     # may reach.
