@@ -17,11 +17,13 @@ const int c_opaque = 255;
 PreviewMobile::PreviewMobile(int variant)
     : m_skin(new t_uiSkinData), m_settings(new t_uiSettings()), m_context(new t_uiContext), m_comp(new t_wndCompMobile),
       m_keyboard(new t_wndKeyboardMobile), m_variant(variant == e_large ? e_large : e_small),
-      m_pictureModule(GetModuleHandleW(nullptr))
+      m_pictureModule(GetModuleHandleW(nullptr)), m_reloadPending(false), m_layoutPending(true)
 {
     m_frame.Init();
     t_env defaults;
     BuildUiSettings(defaults, *m_settings);
+    m_comp->SetMetrics(Metrics());
+    m_keyboard->SetMetrics(Metrics());
 }
 
 PreviewMobile::~PreviewMobile()
@@ -80,22 +82,32 @@ void PreviewMobile::SetSettings(const t_uiSettings& settings)
     m_settings->isotropicSkin = false;
 }
 
-void PreviewMobile::SetHostWindow(HWND window)
+void PreviewMobile::SetHostWindow(HWND)
 {
-    t_windowDcScope dc(window);
     const t_mobileMetrics metrics = Metrics();
     m_comp->SetMetrics(metrics);
     m_keyboard->SetMetrics(metrics);
-    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_keyboard.get())}) {
-        top->ResetUi(0);
-        top->Measure(dc.Get());
-    }
+    m_layoutPending = true;
 }
 
-void PreviewMobile::Reload()
+void PreviewMobile::Reload() { m_reloadPending = true; }
+
+void PreviewMobile::Refresh(HDC dc)
 {
-    t_errorChain errors;
-    m_skin->Load(errors, m_skin->UserId());
+    if (m_reloadPending) {
+        m_reloadPending = false;
+        t_errorChain errors;
+        m_skin->Load(errors, m_skin->UserId());
+        // The windows hold pictures of the skin just replaced: they are made again.
+        m_layoutPending = true;
+    }
+    if (!m_layoutPending)
+        return;
+    m_layoutPending = false;
+    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_keyboard.get())}) {
+        top->ResetUi(0);
+        top->Measure(dc);
+    }
 }
 
 bool PreviewMobile::GetDefaultPos(int, int& x, int& y)
@@ -108,6 +120,7 @@ void PreviewMobile::Paint(HDC dc, int x, int y)
 {
     if (!dc)
         return;
+    Refresh(dc);
     int width = 0, height = 0;
     GetSize(width, height);
     const POINT device = ScaledByDpi(dc, x, y);

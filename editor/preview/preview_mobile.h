@@ -44,11 +44,14 @@ public:
     // The panel's settings, with the skin's own colours and without the large-font zoom.
     void SetSettings(const t_uiSettings& settings) override;
     void SetScheme(int) override {}
-    // Both windows take the phone's metrics and are rebuilt and measured.
+    // Both windows take the phone's metrics; they are rebuilt and measured before the next
+    // paint.
     void SetHostWindow(HWND window) override;
     void SetCandidateCount(int) override {}
     void SetPerPixelAlpha(bool) override {}
     bool Tick() override { return false; }
+    // The runtime skin loads the work copy again before the next paint: edits that come
+    // faster than paints load it once.
     void Reload() override;
     // (0, 0): the phone starts right after the sample sentence.
     bool GetDefaultPos(int index, int& x, int& y) override;
@@ -71,6 +74,12 @@ public:
     t_wndCompMobile& Composition() const { return *m_comp; }
     t_wndKeyboardMobile& Keyboard() const { return *m_keyboard; }
 
+    // What Reload and SetHostWindow asked for, done now: the skin loaded, the windows rebuilt
+    // and measured with dc. Paint runs it first.
+    void Refresh(HDC dc);
+    bool ReloadPending() const { return m_reloadPending; }
+    bool LayoutPending() const { return m_layoutPending; }
+
 private:
     std::unique_ptr<t_uiSkinData> m_skin;
     std::unique_ptr<t_uiSettings> m_settings;
@@ -80,4 +89,6 @@ private:
     std::unique_ptr<t_wndKeyboardMobile> m_keyboard;
     int m_variant;
     HMODULE m_pictureModule;
+    bool m_reloadPending;
+    bool m_layoutPending;
 };
