@@ -82,8 +82,8 @@ bool Measure(const char* label, const wchar_t* package, int runs, double targetM
         preview->RenderBackBuffer();
         paint.push_back(Now() - t);
     }
-    // The back buffer's own part: the background and the sentence, with a preview that draws
-    // nothing selected.
+    // The back buffer with the small phone shown (the background, the sentence and the phone's
+    // screen, bar and keyboard).
     std::vector<double> frame;
     SendMessageW(window, n_editorMessage::c_selectPreview, Preview::e_phone, 0);
     for (int run = 0; run < runs; ++run) {
@@ -99,7 +99,7 @@ bool Measure(const char* label, const wchar_t* package, int runs, double targetM
     std::printf("%-18s edit to repainted preview %7.2f ms (target %.0f ms, ratio %.2f)%s\n", label, median, targetMs,
                 median / targetMs, ok && painted ? "" : "   FAILED");
     std::printf("%-18s   work copy %.2f ms, shown preview reloaded and laid out %.2f ms, back buffer painted %.2f ms "
-                "(background and sentence alone %.2f ms)\n",
+                "(with the small phone shown %.2f ms)\n",
                 label, Median(workCopy), Median(reload), Median(paint), Median(frame));
     return ok && painted;
 }
