@@ -318,12 +318,15 @@ TEST_F(FullScreenTest, AltF4AndTheSystemMenuLeaveItOpen)
 TEST_F(FullScreenTest, SettingsChangeRefitsToTheMonitor)
 {
     ShowFrom(Preview::e_viewNormal);
-    MoveWindow(Window(), 30, 40, 300, 200, TRUE);
-    SendMessageW(Window(), WM_WININICHANGE, 0, 0);
     const RECT monitor = MonitorOf(m_parent.GetHwnd());
-    EXPECT_TRUE(SameRect(monitor, WindowRect(Window())));
-    EXPECT_EQ(monitor.right, WindowRect(m_full->CloseButton()).right);
-    EXPECT_EQ(monitor.top, WindowRect(m_full->CloseButton()).top);
+    // A changed setting, and a changed screen resolution.
+    for (UINT message : {unsigned(WM_WININICHANGE), unsigned(WM_DISPLAYCHANGE)}) {
+        MoveWindow(Window(), 30, 40, 300, 200, TRUE);
+        SendMessageW(Window(), message, 0, 0);
+        EXPECT_TRUE(SameRect(monitor, WindowRect(Window()))) << message;
+        EXPECT_EQ(monitor.right, WindowRect(m_full->CloseButton()).right) << message;
+        EXPECT_EQ(monitor.top, WindowRect(m_full->CloseButton()).top) << message;
+    }
 }
 
 // The panel in full screen: it hands over the chosen phone, the colour cycle goes on behind
