@@ -29,6 +29,9 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import check, finish, run, win  # noqa: E402
+
 # Decoded ("ok") or refused ("fail"), and why where it is not plain.
 OUTCOME = {
     "g/pal1.bmp": "ok", "g/pal1bg.bmp": "ok", "g/pal1wb.bmp": "ok", "g/pal4.bmp": "ok",
@@ -66,18 +69,6 @@ OUTCOME = {
 # no file of the picture decodes.
 SAME_PICTURE = {"b/badpalettesize.bmp": "g/pal8.bmp", "q/pal8oversizepal.bmp": "g/pal8.bmp",
                 "g/pal4rle.bmp": "g/pal4.bmp"}
-
-FAILURES = []
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def references(suite):
@@ -178,11 +169,8 @@ def main():
     check(set(names) == set(OUTCOME), "every suite picture has an outcome: %s" % sorted(set(names) ^ set(OUTCOME)))
 
     work = tempfile.mkdtemp(prefix="kavrel_bmp_peer_")
-    exe = os.path.join(build_dir, "bin", "bmp_dump_child.exe")
-    wine = os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64")
-    result = subprocess.run([wine, exe, win(work)] + [win(os.path.join(suite, n)) for n in names],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240)
-    check(result.returncode == 0, "bmp_dump_child ran (exit %d): %s" % (result.returncode, result.stderr[-300:]))
+    code, _, err = run(build_dir, "bmp_dump_child.exe", [win(work)] + [win(os.path.join(suite, n)) for n in names])
+    check(code == 0, "bmp_dump_child ran (exit %d): %s" % (code, err[-300:]))
     decoded = refused = 0
     for name in names:
         dump_path = os.path.join(work, os.path.basename(name)[:-4] + ".dump")
@@ -220,7 +208,4 @@ def main():
 
 if __name__ == "__main__":
     main()
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        sys.exit(1)
-    print("bmpsuite peer checks passed")
+    finish("bmpsuite peer")

@@ -25,18 +25,10 @@ import time
 import zipfile
 import zlib
 
-FAILURES = []
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import FAILURES, WINE, check, finish, win  # noqa: E402
+
 COLOUR = 0x3010E0  # as Skin.ini writes a colour: 0xBBGGRR
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def png(path, width, height, rgba):
@@ -91,9 +83,8 @@ def main():
         started = time.monotonic()
         log_path = os.path.join(work, "session.log")
         with open(log_path, "wb") as log:
-            process = subprocess.Popen([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), exe, win(package),
-                                        win(saved), win(window_picture), win(button_picture), "%06x" % COLOUR],
-                                       stdout=log, stderr=subprocess.STDOUT)
+            process = subprocess.Popen([WINE, exe, win(package), win(saved), win(window_picture),
+                                        win(button_picture), "%06x" % COLOUR], stdout=log, stderr=subprocess.STDOUT)
             try:
                 code = process.wait(timeout=120)
             except subprocess.TimeoutExpired:
@@ -163,7 +154,4 @@ def main():
 
 if __name__ == "__main__":
     main()
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        sys.exit(1)
-    print("designer peer checks passed")
+    finish("designer peer")

@@ -21,11 +21,10 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import WINE, win  # noqa: E402
+
 TIMEOUT_S = 60
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def grab(path):
@@ -58,8 +57,7 @@ def main():
         with zipfile.ZipFile(package, "w", zipfile.ZIP_DEFLATED) as z:
             for name in sorted(os.listdir(skin)):
                 z.write(os.path.join(skin, name), name)
-        wine = os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64")
-        editor = subprocess.Popen([wine, os.path.join(work, "Kavrel.exe"), win(package)],
+        editor = subprocess.Popen([WINE, os.path.join(work, "Kavrel.exe"), win(package)],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shot = os.path.join(work, "screen.png")
         image, ok = None, False

@@ -9,7 +9,6 @@ then Zen Hei). Every comparison is exact.
 Usage: font_metrics_peer.py <build-dir> <source-dir>
 """
 import os
-import subprocess
 import sys
 import tempfile
 
@@ -20,7 +19,9 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
 
-FAILURES = []
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import FAILURES, check, run, win  # noqa: E402
+
 LINKS = [("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", 0), ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", 0)]
 LOAD_TARGET_LCD = 0x30000
 
@@ -34,12 +35,6 @@ CASES = [
     ("WenQuanYi Micro Hei", 24, "栖鹭拼音，编辑器。"),
     ("DejaVu Sans", 16, "\U00010300\U00010301x"),
 ]
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
 
 
 def host_path(windows_path):
@@ -100,12 +95,9 @@ def main():
     with open(jobs, "w") as f:
         for face, px, text in CASES:
             f.write("%s|%d|%s\n" % (face, px, " ".join("%x" % ord(c) for c in text)))
-    exe = os.path.join(build_dir, "bin", "font_metrics_child.exe")
-    wine = os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64")
-    win_jobs = "Z:" + jobs.replace("/", "\\")
-    result = subprocess.run([wine, exe, win_jobs], stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240)
-    check(result.returncode == 0, "font_metrics_child ran (exit %d): %s" % (result.returncode, result.stderr[-500:]))
-    lines = result.stdout.decode("ascii", "replace").splitlines()
+    code, out, err = run(build_dir, "font_metrics_child.exe", [win(jobs)])
+    check(code == 0, "font_metrics_child ran (exit %d): %s" % (code, err[-500:]))
+    lines = out.splitlines()
     compared = 0
     for face_name, px, text in CASES:
         if not lines:
@@ -121,10 +113,11 @@ def main():
         check(face_name.startswith(family), "%s opened %s" % (face_name, family))
         codes = [ord(c) for c in text]
         runs = [codes] + [[c] for c in codes] + [codes[i:i + 2] for i in range(len(codes) - 1)]
-        for run in runs:
+        for codes_run in runs:
             got = tuple(int(v) for v in lines.pop(0).split("|"))
-            want = expected_run(faces, run)
-            check(got == want, "%s %dpx %r: got %s, FreeType gives %s" % (face_name, px, "".join(map(chr, run)), got, want))
+            want = expected_run(faces, codes_run)
+            check(got == want, "%s %dpx %r: got %s, FreeType gives %s" %
+                  (face_name, px, "".join(map(chr, codes_run)), got, want))
             compared += 1
     print("%d runs compared, %d failures" % (compared, len(FAILURES)))
     sys.exit(1 if FAILURES else 0)

@@ -22,24 +22,8 @@ import sys
 import tempfile
 import zipfile
 
-FAILURES = []
-WINE = os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64")
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def run(build_dir, exe, args, cwd):
-    result = subprocess.run([WINE, os.path.join(build_dir, "bin", exe)] + list(args), cwd=cwd,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240)
-    return result.returncode, result.stdout.decode("utf-8", "replace"), result.stderr.decode("utf-8", "replace")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import check, finish, run, win  # noqa: E402
 
 
 def write_skin(folder, fixture, ini_lines):
@@ -187,7 +171,4 @@ def main():
 
 if __name__ == "__main__":
     main()
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        sys.exit(1)
-    print("hostile skin peer checks passed")
+    finish("hostile skin peer")

@@ -11,7 +11,6 @@ paint_ops_child.exe (under Wine) runs the operations on inputs written here.
 import math
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 
@@ -22,18 +21,10 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
 
-FAILURES = []
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import FAILURES, check, run, win  # noqa: E402
+
 RNG = np.random.default_rng(20240611)
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def write_pixels(path, pixels):
@@ -390,10 +381,8 @@ def main():
 
     with open(os.path.join(work, "jobs.txt"), "w") as f:
         f.write("\n".join(jobs) + "\n")
-    exe = os.path.join(build_dir, "bin", "paint_ops_child.exe")
-    wine = os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64")
-    result = subprocess.run([wine, exe, win(work)], stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240)
-    check(result.returncode == 0, "paint_ops_child ran (exit %d): %s" % (result.returncode, result.stderr[-500:]))
+    code, _, err = run(build_dir, "paint_ops_child.exe", [win(work)])
+    check(code == 0, "paint_ops_child ran (exit %d): %s" % (code, err[-500:]))
     for line, verify in zip(jobs, checks):
         out = os.path.join(work, line.split()[-1])
         if not os.path.exists(out):

@@ -17,24 +17,8 @@ import sys
 import tempfile
 import zipfile
 
-FAILURES = []
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-
-
-def win(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def run_tool(build_dir, *args):
-    exe = os.path.join(build_dir, "bin", "skin_doc_tool_child.exe")
-    result = subprocess.run([os.environ.get("KAVREL_WINE", "/usr/lib/wine/wine64"), exe] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            timeout=240)
-    return result.returncode, result.stdout.decode("utf-8", "replace"), result.stderr.decode("utf-8", "replace")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from peer_common import check, finish, run, win  # noqa: E402
 
 
 def ini_text(data, what):
@@ -53,11 +37,12 @@ def main():
 
         saved = os.path.join(work, "新皮肤.vsf")
         snapshot = os.path.join(work, "snapshot")
-        code, out, err = run_tool(build_dir, "tmp", win(work), "open", win(package),
-                                  "set", "general.name", "新名字",
-                                  "set", "display.font_size", "18",
-                                  "set", "status.opaque", "200",
-                                  "saveas", win(saved), "snapshot", win(snapshot))
+        code, out, err = run(build_dir, "skin_doc_tool_child.exe",
+                             ["tmp", win(work), "open", win(package),
+                              "set", "general.name", "新名字",
+                              "set", "display.font_size", "18",
+                              "set", "status.opaque", "200",
+                              "saveas", win(saved), "snapshot", win(snapshot)])
         check(code == 0, "the tool ran through (exit %d): %s" % (code, err.strip()))
         if code != 0:
             return
@@ -98,7 +83,4 @@ def main():
 
 if __name__ == "__main__":
     main()
-    if FAILURES:
-        print("%d check(s) failed" % len(FAILURES))
-        sys.exit(1)
-    print("skin document peer checks passed")
+    finish("skin document peer")
