@@ -10,10 +10,10 @@
 #include "editor/app/resource_ids.h"
 #include "editor/framework/messages.h"
 #include "foundation/config/app_config.h"
-#include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -21,12 +21,7 @@ const std::wstring c_product = L"栖鹭拼音输入法皮肤编辑器";
 
 class MainFrame : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(StartEditorApp()); }
 
     void SetUp() override
     {
@@ -62,11 +57,7 @@ protected:
         return path;
     }
 
-    void TearDown() override
-    {
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
-    }
+    void TearDown() override { ExpectNoUnexpectedDialogs(m_driver); }
 
     IMEKavrelFrame* m_frame = nullptr;
     t_dialogDriver m_driver;

@@ -21,6 +21,7 @@
 #include "skin_model/display_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui_settings.h"
@@ -76,8 +77,7 @@ class DisplayPage : public ::testing::Test {
 public:
     static void SetUpTestSuite()
     {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
+        ASSERT_TRUE(RegisterEditorClasses());
         ASSERT_TRUE(IMESkin::Instance()->New());
         // One host and one preview serve every test and live until the process ends:
         // destroying a preview's input windows is not safe yet.
@@ -129,8 +129,7 @@ public:
     {
         ColorPicker::SetChooseColorFn(nullptr);
         DestroyPage();
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
+        ExpectNoUnexpectedDialogs(m_driver);
     }
 
     HWND Item(int id) { return GetDlgItem(m_page->GetHwnd(), id); }

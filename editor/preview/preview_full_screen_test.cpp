@@ -22,6 +22,7 @@
 #include "skin_model/ime_skin.h"
 #include "editor/widgets/extra_panels.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/real_mouse.h"
@@ -70,16 +71,6 @@ private:
     int m_width, m_height;
 };
 
-// The editor's window classes, registered once for the whole program.
-bool RegisterOnce()
-{
-    static const bool registered = [] {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        return IMEKavrelApp::RegisterClasses();
-    }();
-    return registered;
-}
-
 RECT MonitorOf(HWND window)
 {
     MONITORINFO info = {};
@@ -123,7 +114,7 @@ void RunProgramLoop()
 
 class FullScreenTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(RegisterOnce()); }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterEditorClasses()); }
 
     void SetUp() override
     {
@@ -135,11 +126,7 @@ protected:
         m_parent.AddChild(m_full);
     }
 
-    void TearDown() override
-    {
-        DestroyWindow(m_parent.GetHwnd());
-        m_parent.OnDestroy();
-    }
+    void TearDown() override { DestroyHost(m_parent); }
 
     HWND Window() const { return m_full->GetHwnd(); }
     bool Shown() const { return IsWindowVisible(Window()) != FALSE; }
@@ -347,8 +334,7 @@ protected:
     void TearDown() override
     {
         FullScreenTest::TearDown();
-        if (IMESkin::Instance()->IsEditing())
-            IMESkin::Instance()->Close();
+        CloseSkinLeftOpen();
     }
     LRESULT Send(UINT message, WPARAM wParam) { return SendMessageW(m_preview->GetHwnd(), message, wParam, 0); }
 
@@ -413,23 +399,25 @@ TEST_F(FullScreenPanelTest, AnotherModeHidesTheWindow)
     EXPECT_FALSE(IsWindowVisible(window));
 }
 
+class FullScreenInTheFrame : public t_editorFrameTest {
+protected:
+    // The cursor goes back to the screen's corner, off the buttons the test clicked.
+    void TearDown() override
+    {
+        t_editorFrameTest::TearDown();
+        SendMouse(MOUSEEVENTF_MOVE, 0, 0, 10);
+    }
+};
+
 // In the editor's main frame: its full-screen button shows the preview over the screen and
 // Esc, typed into the close button and passed through the program's loop, brings the
 // frame back to the colour cycle, its buttons following.
-TEST(FullScreenInTheFrame, TheFramesButtonShowsItAndEscGoesBack)
+TEST_F(FullScreenInTheFrame, TheFramesButtonShowsItAndEscGoesBack)
 {
-    ASSERT_TRUE(RegisterOnce());
     IMEKavrelApp* app = IMEKavrelApp::Instance();
-    ASSERT_TRUE(app->InitInstance());
-    IMEKavrelFrame* frame = app->Frame();
-    ASSERT_NE(nullptr, frame);
-    const HWND window = frame->GetHwnd();
-    t_dialogDriver driver;
-    ASSERT_EQ(1, SendMessageW(window, WM_COMMAND, MAKEWPARAM(c_cmdNew, 0), 0));
-    SetForegroundWindow(window);
-    PumpMessages(100);
-    auto* preview = static_cast<Preview*>(frame->ChildAt(IMEKavrelFrame::e_preview));
-    auto* buttons = static_cast<ExtraBtnPanel*>(frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
+    const HWND window = m_window;
+    auto* preview = static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview));
+    auto* buttons = static_cast<ExtraBtnPanel*>(m_frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
     ASSERT_TRUE(preview && buttons);
     const HWND full = preview->FullScreenWindow();
     ASSERT_NE(nullptr, full);
@@ -458,14 +446,6 @@ TEST(FullScreenInTheFrame, TheFramesButtonShowsItAndEscGoesBack)
     EXPECT_EQ(Preview::e_viewColourCycle, preview->ViewMode());
     EXPECT_EQ(Preview::e_viewColourCycle, buttons->Mode());
     EXPECT_TRUE(buttons->Button(Preview::e_viewColourCycle)->selected);
-
-    frame->SetModified(false);
-    EXPECT_TRUE(frame->CloseSkin());
-    DestroyWindow(window);
-    PumpMessages(20);
-    SendMouse(MOUSEEVENTF_MOVE, 0, 0, 10);
-    for (const t_dialogDriver::t_seen& seen : driver.Unexpected())
-        ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "skin_model/display_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
@@ -33,11 +34,7 @@ struct t_box {
 
 class PreviewHost : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterEditorClasses()); }
 
     void SetUp() override
     {
@@ -55,15 +52,7 @@ protected:
         m_parent.AddChild(m_preview);
     }
 
-    void TearDown() override
-    {
-        DestroyWindow(m_parent.GetHwnd());
-        m_parent.OnDestroy();
-        if (IMESkin::Instance()->IsEditing())
-            IMESkin::Instance()->Close();
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
-    }
+    void TearDown() override { TearDownHost(m_parent, m_driver); }
 
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0)
     {

@@ -20,6 +20,7 @@
 #include "skin_model/combine_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/real_mouse.h"
@@ -101,16 +102,6 @@ std::string Hex(uint32_t pixel)
     return text;
 }
 
-// The editor's window classes, registered once for every suite of the process.
-bool RegisterOnce()
-{
-    static const bool registered = [] {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        return IMEKavrelApp::RegisterClasses();
-    }();
-    return registered;
-}
-
 // A click as the user makes it: press at one client point of window, release at another.
 void Drag(HWND pressWindow, POINT press, HWND releaseWindow, POINT release)
 {
@@ -127,7 +118,7 @@ POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rec
 
 class ExtraPanels : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(RegisterOnce()); }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterEditorClasses()); }
 
     void SetUp() override
     {
@@ -136,15 +127,7 @@ protected:
         SetForegroundWindow(m_parent.GetHwnd());
     }
 
-    void TearDown() override
-    {
-        DestroyWindow(m_parent.GetHwnd());
-        m_parent.OnDestroy();
-        if (IMESkin::Instance()->IsEditing())
-            IMESkin::Instance()->Close();
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
-    }
+    void TearDown() override { TearDownHost(m_parent, m_driver); }
 
     // A view panel whose client area is clientWidth wide, at the parent's top-left corner.
     ExtraViewPanel* CreateViewPanel(int clientWidth)
@@ -558,23 +541,17 @@ TEST_F(ExtraPanels, DesktopThumbnailsFollowTheSkinLive)
     }
 }
 
+class PanelsInTheFrame : public t_editorFrameTest {};
+
 // The panels inside the editor's main frame with a new skin: the thumbnails show the
 // preview host's previews and choose among them, the phones only on their page; the view
 // buttons follow the chosen preview; leaving the phone page brings the first preview back.
-TEST(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
+TEST_F(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
 {
-    ASSERT_TRUE(RegisterOnce());
-    ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
-    IMEKavrelFrame* frame = IMEKavrelApp::Instance()->Frame();
-    ASSERT_NE(nullptr, frame);
-    const HWND window = frame->GetHwnd();
-    t_dialogDriver driver;
-    ASSERT_EQ(1, SendMessageW(window, WM_COMMAND, MAKEWPARAM(c_cmdNew, 0), 0));
-    SetForegroundWindow(window);
-    PumpMessages(100);
-    auto* preview = static_cast<Preview*>(frame->ChildAt(IMEKavrelFrame::e_preview));
-    auto* view = static_cast<ExtraViewPanel*>(frame->ChildAt(IMEKavrelFrame::e_viewPanel));
-    auto* buttons = static_cast<ExtraBtnPanel*>(frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
+    const HWND window = m_window;
+    auto* preview = static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview));
+    auto* view = static_cast<ExtraViewPanel*>(m_frame->ChildAt(IMEKavrelFrame::e_viewPanel));
+    auto* buttons = static_cast<ExtraBtnPanel*>(m_frame->ChildAt(IMEKavrelFrame::e_buttonPanel));
     ASSERT_TRUE(preview && view && buttons);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(preview->GetPreview(i), view->Item(i)->Source()) << "thumbnail " << i;
@@ -622,12 +599,5 @@ TEST(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
     EXPECT_EQ(3, preview->ViewMode());
     EXPECT_TRUE(buttons->Button(3)->selected);
     EXPECT_FALSE(buttons->Button(0)->selected);
-
-    frame->SetModified(false);
-    EXPECT_TRUE(frame->CloseSkin());
-    DestroyWindow(window);
-    PumpMessages(20);
-    for (const t_dialogDriver::t_seen& seen : driver.Unexpected())
-        ADD_FAILURE() << "a dialog appeared: " << seen.caption.size() << " units of caption";
 }
 }  // namespace

@@ -21,17 +21,15 @@
 #include "editor/preview/preview.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
-#include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/editor_frame.h"
 
 class t_editorSessionTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        SetModuleInstance(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(IMEKavrelApp::RegisterClasses());
-        ASSERT_TRUE(IMEKavrelApp::Instance()->InitInstance());
+        ASSERT_TRUE(StartEditorApp());
         Hook() = SetWindowsHookExW(WH_CALLWNDPROC, RecordPreviewChange, nullptr, GetCurrentThreadId());
     }
 
@@ -54,11 +52,7 @@ protected:
         PreviewChanges().clear();
     }
 
-    void TearDown() override
-    {
-        for (const t_dialogDriver::t_seen& seen : m_driver.Unexpected())
-            ADD_FAILURE() << "a dialog nobody expected was cancelled: " << seen.caption.size() << " units of caption";
-    }
+    void TearDown() override { ExpectNoUnexpectedDialogs(m_driver); }
 
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
