@@ -40,9 +40,8 @@ PreviewPC::PreviewPC(int variant)
 
 PreviewPC::~PreviewPC()
 {
-    // The windows read the context and the skin while they go. The combined window goes
-    // before the status bar: torn down after it, its layout was seen to reach a node that
-    // the bar's teardown had freed (a skin with many custom buttons in both).
+    // The windows read the context and the skin while they go; they were rebuilt after the
+    // skin's last load (Refresh), so what they reach is still held.
     m_comp.reset();
     m_comp2.reset();
     m_cand.reset();
@@ -116,36 +115,86 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
 
 void PreviewPC::SetHostWindow(HWND window)
 {
-    t_windowDcScope dc(window);
-    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
-                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
-        top->ResetUi(0);
-        top->Measure(dc.Get());
-    }
+    m_hostWindow = window;
+    m_layoutPending = true;
+    m_sizePending = true;
 }
 
 bool PreviewPC::UpdateLayout()
 {
+    m_sizePending = true;
+    return IsSeparatePage(m_page) || IsCombinedPage(m_page);
+}
+
+void PreviewPC::Refresh() const
+{
+    if (m_reloadPending) {
+        m_reloadPending = false;
+        t_errorChain errors;
+        m_skin->Load(errors, m_skin->UserId());
+        m_layoutPending = true;
+    }
+    if (m_layoutPending) {
+        m_layoutPending = false;
+        m_sizePending = true;
+        t_windowDcScope dc(m_hostWindow && IsWindow(m_hostWindow) ? m_hostWindow : nullptr);
+        for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
+                              static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
+            top->ResetUi(0);
+            top->Measure(dc.Get());
+        }
+    }
+    if (!m_sizePending)
+        return;
+    m_sizePending = false;
     const SIZE status = m_status->GetSize();
     if (IsSeparatePage(m_page)) {
         const SIZE comp = m_comp2->GetSize();
         const SIZE cand = m_cand->GetSize();
         m_width = Larger(status.cx, Larger(cand.cx, comp.cx));
         m_height = status.cy + cand.cy + comp.cy + c_compCandGap + c_statusGap;
-        return true;
-    }
-    if (IsCombinedPage(m_page)) {
+    } else if (IsCombinedPage(m_page)) {
         const SIZE comp = m_comp->GetSize();
         m_width = Larger(status.cx, comp.cx);
         m_height = status.cy + comp.cy + c_statusGap;
-        return true;
+    } else {
+        m_width = m_height = 0;
     }
-    m_width = m_height = 0;
-    return false;
+}
+
+t_uiSkinData& PreviewPC::Skin() const
+{
+    Refresh();
+    return *m_skin;
+}
+
+t_wndComp& PreviewPC::Composition() const
+{
+    Refresh();
+    return *m_comp;
+}
+
+t_wndComp2& PreviewPC::SeparateComposition() const
+{
+    Refresh();
+    return *m_comp2;
+}
+
+t_wndCand& PreviewPC::Candidates() const
+{
+    Refresh();
+    return *m_cand;
+}
+
+t_wndStatus& PreviewPC::Status() const
+{
+    Refresh();
+    return *m_status;
 }
 
 void PreviewPC::GetSize(int& width, int& height)
 {
+    Refresh();
     width = m_width;
     height = m_height;
 }
@@ -154,6 +203,7 @@ void PreviewPC::Paint(HDC dc, int x, int y)
 {
     if (!dc || !(IsSeparatePage(m_page) || IsCombinedPage(m_page)))
         return;
+    Refresh();
     const POINT device = ScaledByDpi(dc, x, y);
     t_viewportScope origin(dc, device.x, device.y);
     int top = 0;
@@ -198,17 +248,18 @@ unsigned PreviewPC::AnimationMask() const
 
 bool PreviewPC::Tick()
 {
+    Refresh();
     return TickUiAnimations(m_skin.get(), AnimationMask(), m_comp.get(), m_comp2.get(), m_cand.get(), m_status.get(),
                             false);
 }
 
-void PreviewPC::Reload()
-{
-    t_errorChain errors;
-    m_skin->Load(errors, m_skin->UserId());
-}
+void PreviewPC::Reload() { m_reloadPending = true; }
 
-bool PreviewPC::GetDefaultPos(int index, int& x, int& y) { return m_skin->GetIndexedPair(index, x, y); }
+bool PreviewPC::GetDefaultPos(int index, int& x, int& y)
+{
+    Refresh();
+    return m_skin->GetIndexedPair(index, x, y);
+}
 
 namespace {
 
@@ -223,6 +274,7 @@ bool PreviewPC::AnimationTick()
     const int type = ButtonTypeOf(m_animatedButton);
     if (type != static_cast<int>(t_skinItemType::e_fixed) && type != static_cast<int>(t_skinItemType::e_custom))
         return false;
+    Refresh();
     const int count = ButtonVariantCountOf(ButtonIndexOf(m_animatedButton), type);
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), count);
     return m_animator->Step(InputTickCount());
@@ -240,6 +292,7 @@ void PreviewPC::StopAnimation()
     if (!m_animator->Running())
         return;
     // The bar may have made its buttons again since the last step: stop the one it has now.
+    Refresh();
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), 0);
     m_animator->Stop();
 }

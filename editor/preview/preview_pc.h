@@ -41,10 +41,15 @@ public:
     PreviewPC(const PreviewPC&) = delete;
     PreviewPC& operator=(const PreviewPC&) = delete;
 
+    // Reload, SetHostWindow and UpdateLayout only note what is to be done; Refresh does it
+    // when the preview is next asked for its size, picture, position or animation step, so a
+    // preview nobody shows costs nothing on an edit and edits faster than paints load the
+    // work copy once.
+    // True for the layout pages (the size follows at the next question).
+    bool UpdateLayout() override;
     // Separate pages: the widest of status bar, composition and candidate window, their
     // heights and the gaps; combined pages: the status bar and the combined window. Other
-    // pages: false, size 0.
-    bool UpdateLayout() override;
+    // pages: size 0.
     void GetSize(int& width, int& height) override;
     // The windows of the page top to bottom, then the status bar, each at its own size.
     void Paint(HDC dc, int x, int y) override;
@@ -53,7 +58,11 @@ public:
     bool Init(int userId, const t_uiSettings& settings) override;
     // Variant 1 adds c_largeFontStep to the font size.
     void SetSettings(const t_uiSettings& settings) override;
-    void SetScheme(int page) override { m_page = page; }
+    void SetScheme(int page) override
+    {
+        m_page = page;
+        m_sizePending = true;
+    }
     void SetHostWindow(HWND window) override;
     void SetCandidateCount(int count) override;
     void SetPerPixelAlpha(bool on) override;
@@ -65,6 +74,15 @@ public:
     void StartAnimation(int buttonId) override;
     void StopAnimation() override;
 
+    // What Reload, SetHostWindow and UpdateLayout asked for, done now: the skin loaded, then
+    // every window rebuilt and measured with the host window's device context, then the size.
+    // A load releases the pictures of the load before it that it did not take over, so no
+    // window may outlive a load unrebuilt (not even one the page does not show): its layout
+    // would reach released pictures when painted or torn down.
+    void Refresh() const;
+    bool ReloadPending() const { return m_reloadPending; }
+    bool LayoutPending() const { return m_layoutPending; }
+
     // The packed work copy the skin loads from: the open skin's work folder, else the work
     // folder it would have, followed by ".dat". False when there is no such path.
     static bool WorkCopyPath(wchar_t (&out)[MAX_PATH]);
@@ -75,14 +93,15 @@ public:
     static bool IsSeparatePage(int page) { return page == e_pageH2 || page == e_pageV2; }
     static bool IsCombinedPage(int page) { return page == e_pageH1 || page == e_pageV1; }
 
-    t_uiSkinData& Skin() const { return *m_skin; }
+    // The skin and the windows as the next paint shows them (what is pending is done first).
+    t_uiSkinData& Skin() const;
     const t_uiSettings& Settings() const { return *m_settings; }
     ImcWrapImplSkinPreview& Host() const { return *m_host; }
     t_uiContext& Context() const { return *m_context; }
-    t_wndComp& Composition() const { return *m_comp; }
-    t_wndComp2& SeparateComposition() const { return *m_comp2; }
-    t_wndCand& Candidates() const { return *m_cand; }
-    t_wndStatus& Status() const { return *m_status; }
+    t_wndComp& Composition() const;
+    t_wndComp2& SeparateComposition() const;
+    t_wndCand& Candidates() const;
+    t_wndStatus& Status() const;
     const StateAnimator& Animator() const { return *m_animator; }
 
 private:
@@ -101,7 +120,12 @@ private:
     std::unique_ptr<t_wndStatus> m_status;
     std::unique_ptr<StateAnimator> m_animator;
     int m_page = e_pageH1;
-    int m_width = 0, m_height = 0;
     int m_variant;
     int m_animatedButton = 0;
+    // Work left for Refresh, and the window whose device context measures the windows.
+    mutable bool m_reloadPending = false;
+    mutable bool m_layoutPending = true;
+    mutable bool m_sizePending = true;
+    mutable int m_width = 0, m_height = 0;
+    HWND m_hostWindow = nullptr;
 };
