@@ -28,10 +28,7 @@ protected:
         m_frame = IMEKavrelApp::Instance()->Frame();
         ASSERT_NE(nullptr, m_frame);
         // Every test starts with nothing open.
-        if (IMESkin::Instance()->IsEditing()) {
-            m_frame->SetModified(false);
-            ASSERT_TRUE(m_frame->CloseSkin());
-        }
+        ASSERT_TRUE(CloseFrameSkin(*m_frame));
     }
 
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -158,18 +158,7 @@ public:
     void Uncheck(int id) { SendMessageW(Item(id), BM_SETCHECK, BST_UNCHECKED, 0); }
 
     // A value of [Display] in the work folder's Skin.ini.
-    std::wstring IniValue(const wchar_t* key)
-    {
-        wchar_t ini[MAX_PATH];
-        if (!IMESkin::Instance()->GetIniPath(ini))
-            return L"<no Skin.ini>";
-        t_iniDocument document(false);
-        t_errorChain errors;
-        if (!document.ReadConfig(errors, ini, 936))
-            return L"<unreadable>";
-        const wchar_t* value = document.GetValue(L"Display", key);
-        return value ? value : L"<missing>";
-    }
+    std::wstring IniValue(const wchar_t* key) { return WorkIniValue(L"Display", key); }
 
     bool PreviewInvalid()
     {

@@ -7,10 +7,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
 #include "editor/app/resource_ids.h"
 #include "editor/framework/window.h"
+#include "foundation/config/ini_document.h"
+#include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
@@ -28,6 +32,29 @@ inline bool RegisterEditorClasses()
 
 // The application as the program starts it, main frame included.
 inline bool StartEditorApp() { return RegisterEditorClasses() && IMEKavrelApp::Instance()->InitInstance(); }
+
+// Closes the skin the frame has open, unsaved, so that a test starts with nothing open.
+inline bool CloseFrameSkin(IMEKavrelFrame& frame)
+{
+    if (!IMESkin::Instance()->IsEditing())
+        return true;
+    frame.SetModified(false);
+    return frame.CloseSkin();
+}
+
+// A value of the work folder's Skin.ini as the preview's refresh wrote it.
+inline std::wstring WorkIniValue(const wchar_t* section, const std::wstring& key)
+{
+    wchar_t ini[MAX_PATH];
+    if (!IMESkin::Instance()->GetIniPath(ini))
+        return L"<no Skin.ini>";
+    t_iniDocument document(false);
+    t_errorChain errors;
+    if (!document.ReadConfig(errors, ini, 936))
+        return L"<unreadable>";
+    const wchar_t* value = document.GetValue(section, key.c_str());
+    return value ? value : L"<missing>";
+}
 
 // Fails the test once for every dialog the driver cancelled because nothing expected it.
 inline void ExpectNoUnexpectedDialogs(t_dialogDriver& driver)

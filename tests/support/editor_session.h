@@ -19,8 +19,6 @@
 #include "editor/framework/messages.h"
 #include "editor/pages/property_view.h"
 #include "editor/preview/preview.h"
-#include "foundation/config/ini_document.h"
-#include "foundation/core/error_chain.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/editor_frame.h"
@@ -43,10 +41,7 @@ protected:
     {
         m_frame = IMEKavrelApp::Instance()->Frame();
         ASSERT_NE(nullptr, m_frame);
-        if (IMESkin::Instance()->IsEditing()) {
-            m_frame->SetModified(false);
-            ASSERT_TRUE(m_frame->CloseSkin());
-        }
+        ASSERT_TRUE(CloseFrameSkin(*m_frame));
         ASSERT_EQ(1, Command(c_cmdNew));
         m_frame->SetModified(false);
         PreviewChanges().clear();
@@ -103,18 +98,7 @@ protected:
     }
 
     // A value of the work folder's Skin.ini as the preview's refresh wrote it.
-    static std::wstring IniValue(const wchar_t* section, const std::wstring& key)
-    {
-        wchar_t ini[MAX_PATH];
-        if (!IMESkin::Instance()->GetIniPath(ini))
-            return L"<no Skin.ini>";
-        t_iniDocument document(false);
-        t_errorChain errors;
-        if (!document.ReadConfig(errors, ini, 936))
-            return L"<unreadable>";
-        const wchar_t* value = document.GetValue(section, key.c_str());
-        return value ? value : L"<missing>";
-    }
+    static std::wstring IniValue(const wchar_t* section, const std::wstring& key) { return WorkIniValue(section, key); }
 
     // A click on a row as the list reports it: the row alone selected.
     static void SelectRow(HWND list, int row)
