@@ -45,6 +45,7 @@
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/real_keyboard.h"
 
 namespace {
 int s_failures = 0;
@@ -404,11 +405,7 @@ private:
         SetFocus(element->GetHwnd());
         PumpMessages(30);
         Check(GetFocus() == element->GetHwnd(), "the button's element has the focus");
-        INPUT key[2] = {};
-        key[0].type = key[1].type = INPUT_KEYBOARD;
-        key[0].ki.wVk = key[1].ki.wVk = arrow;
-        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, key, sizeof(INPUT));
+        SendKeyPress(arrow);
         PumpMessages(50);
     }
 

@@ -26,6 +26,7 @@
 #include "tests/support/editor_session.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/real_keyboard.h"
 #include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
 
@@ -283,11 +284,7 @@ TEST_F(StatusPage, TypedPositionsAndArrowKeysMoveElementsIntoThePositionKeys)
     PumpMessages(50);
     ASSERT_EQ(m_bar->Button(row)->GetHwnd(), GetFocus());
     for (WORD key : {VK_RIGHT, VK_DOWN}) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = key;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
+        SendKeyPress(key);
         PumpAsProgram(50);
     }
     const POINT moved = ElementAt(row);

@@ -18,6 +18,7 @@
 #include "skin_model/status_info.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/real_keyboard.h"
 #include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
 
@@ -386,11 +387,7 @@ TEST_F(StatusAdjust, ArrowKeysMoveOnePixelInsideTheDialog)
         {VK_UP, 50, 5},
     };
     auto press = [&](WORD key) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = key;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
+        SendKeyPress(key);
         PumpPage(40);
     };
     for (const t_step& step : steps) {
