@@ -126,7 +126,34 @@ bool PreviewPC::UpdateLayout()
     return IsSeparatePage(m_page) || IsCombinedPage(m_page);
 }
 
-void PreviewPC::Refresh() const
+t_wndTop* PreviewPC::Window(int slot) const
+{
+    switch (slot) {
+    case e_slotComp:
+        return m_comp.get();
+    case e_slotComp2:
+        return m_comp2.get();
+    case e_slotCand:
+        return m_cand.get();
+    default:
+        return m_status.get();
+    }
+}
+
+bool PreviewPC::OnPage(int slot) const
+{
+    switch (slot) {
+    case e_slotComp:
+        return IsCombinedPage(m_page);
+    case e_slotComp2:
+    case e_slotCand:
+        return IsSeparatePage(m_page);
+    default:
+        return true;
+    }
+}
+
+void PreviewPC::Refresh(bool everyWindow) const
 {
     if (m_reloadPending) {
         m_reloadPending = false;
@@ -137,12 +164,26 @@ void PreviewPC::Refresh() const
     if (m_layoutPending) {
         m_layoutPending = false;
         m_sizePending = true;
-        t_windowDcScope dc(m_hostWindow && IsWindow(m_hostWindow) ? m_hostWindow : nullptr);
-        for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
-                              static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
-            top->ResetUi(0);
-            top->Measure(dc.Get());
+        for (int slot = 0; slot < e_slotCount; ++slot) {
+            Window(slot)->ResetUi(0);
+            m_measurePending[slot] = true;
         }
+    }
+    bool measure[e_slotCount] = {};
+    bool any = false;
+    for (int slot = 0; slot < e_slotCount; ++slot) {
+        measure[slot] = m_measurePending[slot] && (everyWindow || OnPage(slot));
+        any = any || measure[slot];
+    }
+    if (any) {
+        t_windowDcScope dc(m_hostWindow && IsWindow(m_hostWindow) ? m_hostWindow : nullptr);
+        for (int slot = 0; slot < e_slotCount; ++slot) {
+            if (!measure[slot])
+                continue;
+            m_measurePending[slot] = false;
+            Window(slot)->Measure(dc.Get());
+        }
+        m_sizePending = true;
     }
     if (!m_sizePending)
         return;
@@ -164,31 +205,31 @@ void PreviewPC::Refresh() const
 
 t_uiSkinData& PreviewPC::Skin() const
 {
-    Refresh();
+    Refresh(true);
     return *m_skin;
 }
 
 t_wndComp& PreviewPC::Composition() const
 {
-    Refresh();
+    Refresh(true);
     return *m_comp;
 }
 
 t_wndComp2& PreviewPC::SeparateComposition() const
 {
-    Refresh();
+    Refresh(true);
     return *m_comp2;
 }
 
 t_wndCand& PreviewPC::Candidates() const
 {
-    Refresh();
+    Refresh(true);
     return *m_cand;
 }
 
 t_wndStatus& PreviewPC::Status() const
 {
-    Refresh();
+    Refresh(true);
     return *m_status;
 }
 
@@ -248,7 +289,11 @@ unsigned PreviewPC::AnimationMask() const
 
 bool PreviewPC::Tick()
 {
-    Refresh();
+    // The animations step the windows of the composition style; were they not the page's,
+    // they are measured too.
+    const bool styleIsPage =
+        (m_settings->compStyle != 0) == IsSeparatePage(m_page) && (IsSeparatePage(m_page) || IsCombinedPage(m_page));
+    Refresh(!styleIsPage);
     return TickUiAnimations(m_skin.get(), AnimationMask(), m_comp.get(), m_comp2.get(), m_cand.get(), m_status.get(),
                             false);
 }

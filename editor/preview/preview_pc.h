@@ -75,11 +75,13 @@ public:
     void StopAnimation() override;
 
     // What Reload, SetHostWindow and UpdateLayout asked for, done now: the skin loaded, then
-    // every window rebuilt and measured with the host window's device context, then the size.
-    // A load releases the pictures of the load before it that it did not take over, so no
-    // window may outlive a load unrebuilt (not even one the page does not show): its layout
-    // would reach released pictures when painted or torn down.
-    void Refresh() const;
+    // every window rebuilt, then the windows of the page (every window when everyWindow is
+    // set) measured with the host window's device context, then the size. A window off the
+    // page is measured once a page shows it. A load releases the pictures of the load before
+    // it that it did not take over, so no window may outlive a load unrebuilt (not even one
+    // the page does not show): its layout would reach released pictures when painted or
+    // torn down.
+    void Refresh(bool everyWindow = false) const;
     bool ReloadPending() const { return m_reloadPending; }
     bool LayoutPending() const { return m_layoutPending; }
 
@@ -105,6 +107,17 @@ public:
     const StateAnimator& Animator() const { return *m_animator; }
 
 private:
+    enum t_windowSlot : int {
+        e_slotComp = 0,
+        e_slotComp2,
+        e_slotCand,
+        e_slotStatus,
+        e_slotCount,
+    };
+    t_wndTop* Window(int slot) const;
+    // Whether the page shows the window of slot.
+    bool OnPage(int slot) const;
+
     // The window mask of the skin's animations for the current composition and candidate
     // styles.
     unsigned AnimationMask() const;
@@ -126,6 +139,7 @@ private:
     mutable bool m_reloadPending = false;
     mutable bool m_layoutPending = true;
     mutable bool m_sizePending = true;
+    mutable bool m_measurePending[e_slotCount] = {};
     mutable int m_width = 0, m_height = 0;
     HWND m_hostWindow = nullptr;
 };
