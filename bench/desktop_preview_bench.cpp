@@ -1,10 +1,8 @@
 // The desktop previews' share of every edit: as the preview panel drives them after a
-// changed value, both desktop previews (normal and large font) are told to reload the
-// runtime skin from the packed work copy and to lay their windows out again, then the
-// shown one is asked for its size (where it reloads and lays out the page's windows) and
-// paints its windows into the panel's picture; the other waits until it is painted. On our
-// default skin and on the generated skin of 500 pictures. Prints medians of the whole share
-// and of its phases; there is no peer.
+// changed value, both desktop previews (normal and large font) reload the runtime skin
+// from the packed work copy and lay their windows out again, then the shown one gives its
+// size and paints its windows into the panel's picture. On our default skin and on the generated skin of
+// 500 pictures. Prints medians of the whole share and of its phases; there is no peer.
 //   desktop_preview_bench WORK_FOLDER DEFAULT_SKIN_FOLDER [RUNS]
 #include "bench/bench_timer.h"
 
@@ -68,7 +66,7 @@ bool Measure(const char* label, const std::wstring& folder, int runs, HDC surfac
             preview->SetHostWindow(nullptr);
             preview->UpdateLayout();
         }
-        // The shown one's size (the reload and the layout happen here) and its picture.
+        // The shown one's size and its picture.
         const double told = Now();
         previews[0]->GetSize(width, height);
         const double refreshed = Now();
@@ -83,11 +81,10 @@ bool Measure(const char* label, const std::wstring& folder, int runs, HDC surfac
         paint.push_back(painted - refreshed);
     }
     const bool ok = width > 0 && height > 0;
-    std::printf("%-18s both previews told, the shown one reloaded, laid out, painted %7.2f ms%s\n", label,
-                Median(whole), ok ? "" : "   NOTHING TO PAINT");
-    std::printf(
-        "%-18s   told %.2f ms, reload and layout of the shown one (its size) %.2f ms, paint %.2f ms (%d x %d)\n", label,
-        Median(asked), Median(refresh), Median(paint), width, height);
+    std::printf("%-18s both previews reloaded, laid out, one painted %7.2f ms%s\n", label, Median(whole),
+                ok ? "" : "   NOTHING TO PAINT");
+    std::printf("%-18s   reload and layout of both %.2f ms, size %.2f ms, paint %.2f ms (%d x %d)\n", label,
+                Median(asked), Median(refresh), Median(paint), width, height);
     return ok;
 }
 

@@ -4,8 +4,6 @@
 // from it and lay out again, which each does when next shown) and repaints its back
 // buffer. On our default skin (skin.dat beside this program) and on the generated skin of
 // 500 pictures. Prints the median of the whole road and of its phases; there is no peer.
-// Apart from the road, the thumbnails panel's repaint after the edit (where the previews
-// not shown load the work copy) is timed too.
 //   preview_edit_bench WORK_FOLDER [RUNS]
 #include "bench/bench_timer.h"
 
@@ -20,7 +18,6 @@
 #include "editor/app/app.h"
 #include "editor/framework/messages.h"
 #include "editor/preview/preview.h"
-#include "editor/widgets/extra_panels.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/combine_info.h"
@@ -53,19 +50,11 @@ bool Measure(const char* label, const wchar_t* package, int runs, double targetM
         return false;
     host.AddChild(preview);
     const HWND window = preview->GetHwnd();
-    // The thumbnails panel as the main frame has it, over the four previews.
-    ExtraViewPanel* panel = new ExtraViewPanel;
-    if (!panel->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 560, 180, host.GetHwnd(), module))
-        return false;
-    host.AddChild(panel);
-    panel->CreateItems();
-    for (int i = 0; i < ExtraViewPanel::c_itemCount; ++i)
-        panel->SetSource(i, preview->GetPreview(i));
     SendMessageW(window, n_editorMessage::c_selectPage, c_layoutPart, 0);
     preview->RenderBackBuffer();
 
     CombineInfo& layout = skin->HorizontalCombined();
-    std::vector<double> road, workCopy, reload, paint, thumbnails;
+    std::vector<double> road, workCopy, reload, paint;
     bool ok = true;
     for (int run = 0; run < runs; ++run) {
         layout.pinyinMarge[2] += run % 2 ? -1 : 1;
@@ -73,10 +62,6 @@ bool Measure(const char* label, const wchar_t* package, int runs, double targetM
         SendMessageW(window, n_editorMessage::c_skinChanged, MAKEWPARAM(c_layoutPart, 0), 0);
         preview->RenderBackBuffer();
         road.push_back(Now() - t);
-        // The main frame invalidates the thumbnails after the edit: their repaint, apart.
-        t = Now();
-        RedrawWindow(panel->GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        thumbnails.push_back(Now() - t);
 
         // The phases one by one, each on an unchanged skin.
         t_errorChain errors;
@@ -116,8 +101,6 @@ bool Measure(const char* label, const wchar_t* package, int runs, double targetM
     std::printf("%-18s   work copy %.2f ms, shown preview reloaded and laid out %.2f ms, back buffer painted %.2f ms "
                 "(with the small phone shown %.2f ms)\n",
                 label, Median(workCopy), Median(reload), Median(paint), Median(frame));
-    std::printf("%-18s   apart from the road: the thumbnails panel repainted after the edit %.2f ms\n", label,
-                Median(thumbnails));
     return ok && painted;
 }
 

@@ -40,8 +40,9 @@ PreviewPC::PreviewPC(int variant)
 
 PreviewPC::~PreviewPC()
 {
-    // The windows read the context and the skin while they go; they were rebuilt after the
-    // skin's last load (Refresh), so what they reach is still held.
+    // The windows read the context and the skin while they go. The combined window goes
+    // before the status bar: torn down after it, its layout was seen to reach a node that
+    // the bar's teardown had freed (a skin with many custom buttons in both).
     m_comp.reset();
     m_comp2.reset();
     m_cand.reset();
@@ -115,127 +116,36 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
 
 void PreviewPC::SetHostWindow(HWND window)
 {
-    m_hostWindow = window;
-    m_layoutPending = true;
-    m_sizePending = true;
+    t_windowDcScope dc(window);
+    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
+                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
+        top->ResetUi(0);
+        top->Measure(dc.Get());
+    }
 }
 
 bool PreviewPC::UpdateLayout()
 {
-    m_sizePending = true;
-    return IsSeparatePage(m_page) || IsCombinedPage(m_page);
-}
-
-t_wndTop* PreviewPC::Window(int slot) const
-{
-    switch (slot) {
-    case e_slotComp:
-        return m_comp.get();
-    case e_slotComp2:
-        return m_comp2.get();
-    case e_slotCand:
-        return m_cand.get();
-    default:
-        return m_status.get();
-    }
-}
-
-bool PreviewPC::OnPage(int slot) const
-{
-    switch (slot) {
-    case e_slotComp:
-        return IsCombinedPage(m_page);
-    case e_slotComp2:
-    case e_slotCand:
-        return IsSeparatePage(m_page);
-    default:
-        return true;
-    }
-}
-
-void PreviewPC::Refresh(bool everyWindow) const
-{
-    if (m_reloadPending) {
-        m_reloadPending = false;
-        t_errorChain errors;
-        m_skin->Load(errors, m_skin->UserId());
-        m_layoutPending = true;
-    }
-    if (m_layoutPending) {
-        m_layoutPending = false;
-        m_sizePending = true;
-        for (int slot = 0; slot < e_slotCount; ++slot) {
-            Window(slot)->ResetUi(0);
-            m_measurePending[slot] = true;
-        }
-    }
-    bool measure[e_slotCount] = {};
-    bool any = false;
-    for (int slot = 0; slot < e_slotCount; ++slot) {
-        measure[slot] = m_measurePending[slot] && (everyWindow || OnPage(slot));
-        any = any || measure[slot];
-    }
-    if (any) {
-        t_windowDcScope dc(m_hostWindow && IsWindow(m_hostWindow) ? m_hostWindow : nullptr);
-        for (int slot = 0; slot < e_slotCount; ++slot) {
-            if (!measure[slot])
-                continue;
-            m_measurePending[slot] = false;
-            Window(slot)->Measure(dc.Get());
-        }
-        m_sizePending = true;
-    }
-    if (!m_sizePending)
-        return;
-    m_sizePending = false;
     const SIZE status = m_status->GetSize();
     if (IsSeparatePage(m_page)) {
         const SIZE comp = m_comp2->GetSize();
         const SIZE cand = m_cand->GetSize();
         m_width = Larger(status.cx, Larger(cand.cx, comp.cx));
         m_height = status.cy + cand.cy + comp.cy + c_compCandGap + c_statusGap;
-    } else if (IsCombinedPage(m_page)) {
+        return true;
+    }
+    if (IsCombinedPage(m_page)) {
         const SIZE comp = m_comp->GetSize();
         m_width = Larger(status.cx, comp.cx);
         m_height = status.cy + comp.cy + c_statusGap;
-    } else {
-        m_width = m_height = 0;
+        return true;
     }
-}
-
-t_uiSkinData& PreviewPC::Skin() const
-{
-    Refresh(true);
-    return *m_skin;
-}
-
-t_wndComp& PreviewPC::Composition() const
-{
-    Refresh(true);
-    return *m_comp;
-}
-
-t_wndComp2& PreviewPC::SeparateComposition() const
-{
-    Refresh(true);
-    return *m_comp2;
-}
-
-t_wndCand& PreviewPC::Candidates() const
-{
-    Refresh(true);
-    return *m_cand;
-}
-
-t_wndStatus& PreviewPC::Status() const
-{
-    Refresh(true);
-    return *m_status;
+    m_width = m_height = 0;
+    return false;
 }
 
 void PreviewPC::GetSize(int& width, int& height)
 {
-    Refresh();
     width = m_width;
     height = m_height;
 }
@@ -244,7 +154,6 @@ void PreviewPC::Paint(HDC dc, int x, int y)
 {
     if (!dc || !(IsSeparatePage(m_page) || IsCombinedPage(m_page)))
         return;
-    Refresh();
     const POINT device = ScaledByDpi(dc, x, y);
     t_viewportScope origin(dc, device.x, device.y);
     int top = 0;
@@ -289,22 +198,17 @@ unsigned PreviewPC::AnimationMask() const
 
 bool PreviewPC::Tick()
 {
-    // The animations step the windows of the composition style; were they not the page's,
-    // they are measured too.
-    const bool styleIsPage =
-        (m_settings->compStyle != 0) == IsSeparatePage(m_page) && (IsSeparatePage(m_page) || IsCombinedPage(m_page));
-    Refresh(!styleIsPage);
     return TickUiAnimations(m_skin.get(), AnimationMask(), m_comp.get(), m_comp2.get(), m_cand.get(), m_status.get(),
                             false);
 }
 
-void PreviewPC::Reload() { m_reloadPending = true; }
-
-bool PreviewPC::GetDefaultPos(int index, int& x, int& y)
+void PreviewPC::Reload()
 {
-    Refresh();
-    return m_skin->GetIndexedPair(index, x, y);
+    t_errorChain errors;
+    m_skin->Load(errors, m_skin->UserId());
 }
+
+bool PreviewPC::GetDefaultPos(int index, int& x, int& y) { return m_skin->GetIndexedPair(index, x, y); }
 
 namespace {
 
@@ -319,7 +223,6 @@ bool PreviewPC::AnimationTick()
     const int type = ButtonTypeOf(m_animatedButton);
     if (type != static_cast<int>(t_skinItemType::e_fixed) && type != static_cast<int>(t_skinItemType::e_custom))
         return false;
-    Refresh();
     const int count = ButtonVariantCountOf(ButtonIndexOf(m_animatedButton), type);
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), count);
     return m_animator->Step(InputTickCount());
@@ -337,7 +240,6 @@ void PreviewPC::StopAnimation()
     if (!m_animator->Running())
         return;
     // The bar may have made its buttons again since the last step: stop the one it has now.
-    Refresh();
     m_animator->SetButton(m_status->FindButton(static_cast<uint32_t>(m_animatedButton)), 0);
     m_animator->Stop();
 }

@@ -99,11 +99,10 @@ std::wstring WorkCopy()
     return path;
 }
 
-// h1Color: the combined horizontal window's picture, so that a test can change it.
-bool WriteTestSkin(uint32_t h1Color = c_h1Color)
+bool WriteTestSkin()
 {
     const t_skinPackFiles files = {
-        {L"h1.png", FlatPng(40, 30, {Rgba(h1Color)})},
+        {L"h1.png", FlatPng(40, 30, {Rgba(c_h1Color)})},
         {L"h2c.png", FlatPng(40, 30, {Rgba(c_h2CompColor)})},
         {L"h2k.png", FlatPng(40, 30, {Rgba(c_h2CandColor)})},
         {L"v1.png", FlatPng(40, 30, {Rgba(c_v1Color)})},
@@ -376,45 +375,6 @@ TEST_F(PreviewPCTest, EveryPageDrawsItsWindowsThenTheStatusBarWithTheSampleTexts
             }
         }
     }
-}
-
-TEST_F(PreviewPCTest, EditsLoadWhenNextAskedAndEveryLoadRebuildsEveryWindow)
-{
-    PreviewPC preview(PreviewPC::e_normal);
-    Start(preview, PreviewConfigable::e_pageH2);
-    const t_shot before = Draw(preview);
-    ASSERT_GT(before.width, 0);
-
-    // Told of edits, the preview only notes them; the next question does the work once.
-    for (int edit = 0; edit < 3; ++edit) {
-        preview.Reload();
-        preview.SetHostWindow(nullptr);
-        preview.UpdateLayout();
-    }
-    EXPECT_TRUE(preview.ReloadPending());
-    EXPECT_TRUE(preview.LayoutPending());
-    const t_shot after = Draw(preview);
-    EXPECT_FALSE(preview.ReloadPending());
-    EXPECT_FALSE(preview.LayoutPending());
-    EXPECT_EQ(before.width, after.width);
-    EXPECT_EQ(before.height, after.height);
-    EXPECT_EQ(before.pixels, after.pixels);
-
-    // Loads of a changed combined-window picture while the separate page is shown: the
-    // combined window, off the page, is rebuilt after each all the same, so the page shown
-    // next (without a new layout) draws the last picture, and the preview's teardown finds
-    // nothing released under it.
-    const uint32_t colours[] = {0x303030, 0x404040, 0x606060};
-    for (uint32_t colour : colours) {
-        ASSERT_TRUE(WriteTestSkin(colour));
-        preview.Reload();
-        EXPECT_FALSE(Empty(Draw(preview).Find(c_h2CompColor)));
-    }
-    preview.SetScheme(PreviewConfigable::e_pageH1);
-    const t_shot combined = Draw(preview);
-    EXPECT_FALSE(Empty(combined.Find(colours[2])));
-    for (uint32_t old : {c_h1Color, colours[0], colours[1]})
-        EXPECT_TRUE(Empty(combined.Find(old))) << std::hex << old;
 }
 
 TEST_F(PreviewPCTest, TheLargeFontVariantDrawsTheSameSkinEightLarger)
