@@ -145,9 +145,7 @@ int StatusView::OnInitDialog()
     m_view.Create(0, m_hwnd, GetModuleInstance());
     CreateChildren();
     for (int row = 0; row < c_builtInCount; ++row) {
-        const bool shown = m_list.IsChecked(row);
-        ShowElement(row, shown);
-        m_view.SetButtonShown(row, shown);
+        ShowRow(row, m_list.IsChecked(row));
     }
     m_view.Select(0, true);
     m_list.Select(0);
@@ -287,9 +285,7 @@ int StatusView::LoadFromModel()
     m_view.Load(*m_set);
     m_list.Load(*m_set);
     for (int row = 0; row < c_builtInCount; ++row) {
-        const bool shown = m_list.IsChecked(row);
-        ShowElement(row, shown);
-        m_view.SetButtonShown(row, shown);
+        ShowRow(row, m_list.IsChecked(row));
         // The elements take their places quietly: loading moves nothing in the model.
         const t_btnDesc button = m_list.FromFlat(row);
         t_str key;
@@ -435,6 +431,12 @@ void StatusView::ShowElement(int flat, bool shown)
         m_adjust->ShowButton(flat, shown);
 }
 
+void StatusView::ShowRow(int flat, bool shown)
+{
+    ShowElement(flat, shown);
+    m_view.SetButtonShown(flat, shown);
+}
+
 bool StatusView::ImportPicture(bool mask, const wchar_t* chosen)
 {
     StatusInfo* status = Status();
@@ -560,8 +562,7 @@ void StatusView::OnListItemChanged(const NMLISTVIEW& change)
         return;
     const t_btnDesc button = m_list.FromFlat(row);
     m_set->SetButtonVisible(button.index, button.type, checked);
-    ShowElement(row, checked);
-    m_view.SetButtonShown(row, checked);
+    ShowRow(row, checked);
     StopTest();
     NotifyChanged(false);
 }

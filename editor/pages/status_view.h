@@ -96,6 +96,8 @@ private:
     void SetKeyColour(int colour);
     void ReloadBar();
     void ShowElement(int flat, bool shown);
+    // The bar element and the button's editor follow the row's check box.
+    void ShowRow(int flat, bool shown);
     void OnListItemChanged(const NMLISTVIEW& change);
     // A button element got the focus: its button becomes the selected one.
     void OnElementFocused(int flat);

@@ -24,14 +24,9 @@ LPARAM PackPoint(POINT point)
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(point.x)), static_cast<WORD>(static_cast<short>(point.y)));
 }
 
-// A picture name of the work folder as a path; the work folder itself for an empty name.
-t_str WorkFolderPath(const wchar_t* name)
-{
-    if (name && *name)
-        return n_workFolderFile::InWorkFolder(name);
-    const wchar_t* folder = BaseInfo::WorkFolder();
-    return t_str(folder ? folder : L"");
-}
+// A picture name of the work folder as a path; empty (no picture, nothing to read) for an
+// empty name.
+t_str WorkFolderPath(const wchar_t* name) { return name && *name ? n_workFolderFile::InWorkFolder(name) : t_str(); }
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
