@@ -17,11 +17,11 @@
 #include "bench/picture_skin.h"
 #include "graphics/layout/layout_aligned.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "ime_ui/windows/wnd_cand_string.h"
+#include "ime_ui/windows/cand/wnd_cand_string.h"
 #include "tests/support/painted_tree.h"
 #include "tests/support/sample_ime_host.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

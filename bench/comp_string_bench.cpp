@@ -16,11 +16,11 @@
 #include "bench/picture_skin.h"
 #include "graphics/layout/layout_aligned.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "ime_ui/windows/wnd_comp_string.h"
+#include "ime_ui/windows/comp/wnd_comp_string.h"
 #include "tests/support/painted_tree.h"
-#include "toolkit/imc_wrap.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/imc_wrap.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include "bench/picture_skin.h"
 #include "graphics/paint/paint_ctx.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "ime_ui/windows/wnd_cand.h"
-#include "ime_ui/windows/wnd_comp.h"
+#include "ime_ui/windows/comp/wnd_cand.h"
+#include "ime_ui/windows/comp/wnd_comp.h"
 #include "tests/support/sample_ime_host.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
-#include "toolkit/ui_wrap.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
+#include "toolkit/controls/ui_wrap.h"
 
 namespace {
 

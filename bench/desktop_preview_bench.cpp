@@ -18,7 +18,7 @@
 #include "editor/preview/preview_pc.h"
 #include "foundation/env/env.h"
 #include "graphics/paint/paint_ctx.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <string>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/env/user_env_test_setup.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"

@@ -16,7 +16,7 @@
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
 #include "tests/support/painted_tree.h"
-#include "toolkit/wnd_top.h"
+#include "toolkit/controls/wnd_top.h"
 
 int wmain(int argc, wchar_t** argv)
 {

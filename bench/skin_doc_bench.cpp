@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/files/path.h"
 #include "skin_model/general_info.h"
 #include "skin_model/ime_skin.h"

@@ -16,7 +16,7 @@
 #include "bench/picture_skin.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

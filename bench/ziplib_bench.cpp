@@ -13,7 +13,7 @@
 
 #include "bench/bench_timer.h"
 #include "bench/synthetic_skin.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "tests/support/temp_folder.h"
 
 int wmain(int argc, wchar_t** argv)

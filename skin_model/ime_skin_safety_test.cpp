@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/files/file.h"
 #include "skin_model/base_info.h"
 #include "skin_model/general_info.h"

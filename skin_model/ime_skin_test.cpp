@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/files/path.h"
 #include "foundation/records/skin_pack.h"

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/str.h"
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "companions/ziplib/ziplib.h"
-#include "foundation/process/runtime.h"
+#include "interfaces/ziplib.h"
+#include "foundation/config/runtime.h"
 #include "tests/support/stored_zip.h"
 #include "tests/support/temp_folder.h"
 #include "foundation/users/user_manager.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "foundation/process/flash_interfaces.h"
+#include "interfaces/flash_interfaces.h"
 
 namespace {
 

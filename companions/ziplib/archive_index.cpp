@@ -1,7 +1,7 @@
 #include "companions/ziplib/archive_index.h"
 
 #include "companions/ziplib/entry_name.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

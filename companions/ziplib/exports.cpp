@@ -11,7 +11,7 @@
 #include "companions/ziplib/extract_archive.h"
 #include "companions/ziplib/zip_reader.h"
 #include "companions/ziplib/zip_writer.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "companions/ziplib/folder_path.h"
 #include "companions/ziplib/ordered_work.h"
 #include "companions/ziplib/zip_reader.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "companions/ziplib/byte_block.h"
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/ordered_work.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "companions/ziplib/entry_name.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

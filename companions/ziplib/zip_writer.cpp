@@ -11,7 +11,7 @@
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/folder_path.h"
 #include "companions/ziplib/zip_pack.h"
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // Skin.ini, a folder entry and a stored picture under a UTF-8 name (flag bit 11), a
 // deflated picture whose header name is code page 936 with an Info-ZIP Unicode Path
 // field, and an empty file.
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

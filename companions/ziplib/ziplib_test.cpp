@@ -1,5 +1,5 @@
 // ZipLib.dll through its import library, on real files.
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

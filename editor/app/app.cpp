@@ -9,7 +9,7 @@
 #include "foundation/config/app_config.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/singleton.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "foundation/users/user_manager.h"
 #include "foundation/win/reg.h"
 #include "foundation/win/share_mem.h"

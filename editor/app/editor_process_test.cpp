@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "foundation/config/app_config.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"

@@ -10,7 +10,7 @@
 #include "editor/widgets/color_picker.h"
 #include "foundation/config/app_config.h"
 #include "graphics/text/system_fonts.h"
-#include "ime_ui/windows/icon_information.h"
+#include "ime_ui/windows/comp/icon_information.h"
 #include "skin_model/display_info.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include "tests/support/editor_frame.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "ime_ui/windows/wnd_cand_string.h"
-#include "ime_ui/windows/wnd_comp_string.h"
+#include "ime_ui/windows/cand/wnd_cand_string.h"
+#include "ime_ui/windows/comp/wnd_comp_string.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // question keeps the base's default answer.
 #pragma once
 
-#include "toolkit/imc_wrap.h"
+#include "toolkit/controls/imc_wrap.h"
 
 class ImcWrapImplSkinPreview : public ImcWrapImplBase {
 public:

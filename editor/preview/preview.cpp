@@ -20,7 +20,7 @@
 #include "skin_model/ime_skin.h"
 #include "skin_model/separate_info.h"
 #include "skin_model/status_info.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 const COLORREF Preview::c_backgroundColours[c_backgroundColourCount] = {0xFFFFFF, 0x0000FF, 0x8080FF, 0x00FFFF,
                                                                         0x00FF00, 0xFF0000, 0x808080, 0x000000};

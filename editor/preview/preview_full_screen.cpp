@@ -4,7 +4,7 @@
 #include "editor/framework/messages.h"
 #include "editor/preview/preview_configable.h"
 #include "graphics/paint/paint_ctx.h"
-#include "toolkit/owner_draw_hover_button.h"
+#include "toolkit/ownerdraw/owner_draw_hover_button.h"
 
 namespace {
 const COLORREF c_showBackground = 0xFFFFFF;

@@ -26,8 +26,8 @@
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/real_mouse.h"
-#include "toolkit/owner_draw_hover_button.h"
-#include "toolkit/owner_draw_hover_button_item.h"
+#include "toolkit/ownerdraw/owner_draw_hover_button.h"
+#include "toolkit/ownerdraw/owner_draw_hover_button_item.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "foundation/env/env.h"
 #include "graphics/paint/paint_ctx.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "ime_ui/windows/wnd_keyboard_mobile.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
+#include "ime_ui/windows/mobile/wnd_keyboard_mobile.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 const int c_opaque = 255;

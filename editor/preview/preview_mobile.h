@@ -10,7 +10,7 @@
 
 #include "editor/preview/preview_configable.h"
 #include "graphics/image/image.h"
-#include "ime_ui/windows/wnd_comp_mobile.h"
+#include "ime_ui/windows/mobile/wnd_comp_mobile.h"
 
 class t_uiSkinData;
 class t_wndKeyboardMobile;

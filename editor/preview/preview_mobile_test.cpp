@@ -12,13 +12,13 @@
 #include "editor/preview/preview_pc.h"
 #include "foundation/env/env.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "ime_ui/windows/wnd_keyboard_mobile.h"
+#include "ime_ui/windows/mobile/wnd_keyboard_mobile.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

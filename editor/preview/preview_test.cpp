@@ -22,7 +22,7 @@
 #include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 const COLORREF c_marker = RGB(0xE0, 0x10, 0x30);

@@ -1,7 +1,7 @@
 #include "editor/preview/state_animator.h"
 
 #include "graphics/image/image.h"
-#include "ime_ui/windows/wnd_status_btn.h"
+#include "ime_ui/windows/buttons/wnd_status_btn.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "graphics/paint/gdi_select.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
-#include "toolkit/owner_draw_hover_button_item.h"
+#include "toolkit/ownerdraw/owner_draw_hover_button_item.h"
 
 namespace {
 const wchar_t* const c_thumbTitles[ExtraViewPanel::c_itemCount] = {L"正常字体预览", L"大字体预览", L"手机-低分辨率预览",

@@ -10,7 +10,7 @@
 
 #include "editor/framework/window.h"
 #include "foundation/core/str.h"
-#include "toolkit/owner_draw_button_group.h"
+#include "toolkit/ownerdraw/owner_draw_button_group.h"
 
 class PreviewConfigable;
 class t_wndOwnerDrawHoverButtonItem4;

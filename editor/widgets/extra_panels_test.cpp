@@ -25,7 +25,7 @@
 #include "tests/support/message_pump.h"
 #include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/owner_draw_hover_button_item.h"
+#include "toolkit/ownerdraw/owner_draw_hover_button_item.h"
 
 namespace {
 const DWORD c_panelStyle = WS_CHILD | WS_VISIBLE | WS_BORDER;

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "graphics/image/image_source.h"
-#include "toolkit/wnd_base_handle.h"
+#include "toolkit/controls/wnd_base_handle.h"
 
 class CFileDialogPreview : public t_wndBaseHandle {
 public:

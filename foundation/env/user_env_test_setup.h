@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "foundation/core/error_chain.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "foundation/users/user_manager.h"
 #include "foundation/win/share_mem.h"
 #include "foundation/win/shared_versions.h"

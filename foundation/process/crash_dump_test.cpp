@@ -1,6 +1,6 @@
 // The crashes whose dump is written and checked: a dump takes seconds under Wine, so they
 // run in a test program of their own.
-#include "foundation/process/crash_child_fixture.h"
+#include "tests/support/crash_child_fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "foundation/core/singleton.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

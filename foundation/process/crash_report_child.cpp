@@ -13,7 +13,7 @@
 #include <windows.h>
 
 #include "foundation/process/crash_report.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

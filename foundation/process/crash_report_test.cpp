@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/process/crash_child_fixture.h"
+#include "tests/support/crash_child_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "foundation/process/dll.h"
 
 #include "foundation/files/path.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "foundation/process/dll.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 int wmain(int argc, wchar_t** argv)
 {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/support/child_runner.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "tests/support/exe_folder.h"
 #include "tests/support/temp_folder.h"
 

@@ -8,7 +8,7 @@
 #include <cwchar>
 
 #include "foundation/files/path.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

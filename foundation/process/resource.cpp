@@ -1,7 +1,7 @@
 #include "foundation/process/resource.h"
 
 #include "foundation/files/path.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "foundation/core/singleton.h"
 
 t_resource::~t_resource()

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Binding of ZipLib.dll by export name, for reading single entries of skin packages.
 // Archive and entry paths cross to the library in code page 936 (see
-// companions/ziplib/ziplib.h for what the library does with them).
+// interfaces/ziplib.h for what the library does with them).
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 
 #include "foundation/core/error_chain.h"
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 
 class t_zipLib {
 public:

@@ -4,7 +4,7 @@
 
 #include "foundation/files/path.h"
 #include "foundation/core/perf.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "foundation/core/singleton.h"
 #include "foundation/win/shared_versions.h"
 

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <cstdlib>
 
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "foundation/users/user_manager.h"
 #include "foundation/win/shared_versions.h"
 

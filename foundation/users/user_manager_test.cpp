@@ -7,7 +7,7 @@
 
 #include "tests/support/child_runner.h"
 #include "foundation/files/path.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "tests/support/temp_folder.h"
 #include "foundation/win/shared_versions.h"
 

@@ -1,5 +1,5 @@
 #include "foundation/win/security.h"
-#include "foundation/process/file_version.h"
+#include "foundation/win/file_version.h"
 
 #include <sddl.h>
 #include <wchar.h>

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "foundation/core/str.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 namespace {
 

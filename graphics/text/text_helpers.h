@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 
 // Added to a measuring format for fonts that need the alpha fix: the width cache then
 // fills the font's widths from text extents instead of ABC widths.

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cwctype>
 
-#include "foundation/process/flash_util.h"
+#include "foundation/flash/flash_util.h"
 #include "graphics/layout/layout.h"
 #include "graphics/paint/pixel_ops.h"
 #include "ime_ui/skin/picture_part.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "companions/ziplib/ziplib.h"
+#include "interfaces/ziplib.h"
 #include "skin_model/button_set.h"
 #include "skin_model/combine_info.h"
 #include "skin_model/display_info.h"

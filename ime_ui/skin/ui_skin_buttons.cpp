@@ -3,7 +3,7 @@
 // status background) and ticked over the skin's own picture tables too.
 #include "ime_ui/skin/skin_buttons.h"
 #include "ime_ui/skin/ui_skin_data.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 t_skinButtonParts* t_uiSkinData::CreateButtonParts(t_skinPictureReuse& reuse)
 {

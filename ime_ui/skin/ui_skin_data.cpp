@@ -8,8 +8,8 @@
 #include "graphics/paint/resize.h"
 #include "ime_ui/skin/picture_part.h"
 #include "skin_model/extract/env_skin.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
 
 const wchar_t* const t_uiSkinData::c_userSkinFile = c_runtimeSkinFileName;
 const wchar_t* const t_uiSkinData::c_defaultSkinFile = L"Skin.dat";

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "ime_ui/skin/skin_buttons.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
-#include "toolkit/ui_context.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

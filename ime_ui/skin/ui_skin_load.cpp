@@ -3,11 +3,11 @@
 #include "ime_ui/skin/ui_skin_data.h"
 
 #include "foundation/files/path.h"
-#include "foundation/process/runtime.h"
+#include "foundation/config/runtime.h"
 #include "graphics/text/font_manager.h"
 #include "graphics/text/freetype.h"
 #include "skin_model/extract/env_skin.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "foundation/env/user_env.h"
 #include "foundation/files/file.h"
 #include "foundation/files/path.h"
-#include "foundation/process/flash_util.h"
+#include "foundation/flash/flash_util.h"
 #include "foundation/records/skin_pack.h"
 #include "foundation/users/user_manager.h"
 #include "foundation/win/shared_versions.h"

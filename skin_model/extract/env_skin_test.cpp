@@ -9,7 +9,7 @@
 #include "foundation/env/user_env_test_setup.h"
 #include "foundation/files/path.h"
 #include "foundation/process/component_client.h"
-#include "foundation/process/flash_util.h"
+#include "foundation/flash/flash_util.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/extract/skin_package_reader.h"
 #include "tests/support/child_runner.h"

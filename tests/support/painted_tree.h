@@ -11,7 +11,7 @@
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/paint_ctx.h"
-#include "toolkit/wnd_top.h"
+#include "toolkit/controls/wnd_top.h"
 
 // Fills its rectangle: through GDI with a COLORREF (alpha 0 on 32-bit targets), or through
 // the paint context with an ARGB colour (alpha kept on alpha targets).

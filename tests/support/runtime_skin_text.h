@@ -7,7 +7,7 @@
 #include "ime_ui/skin/skin_config_file.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "tests/support/utf16_file.h"
-#include "toolkit/ui_settings.h"
+#include "toolkit/controls/ui_settings.h"
 
 // settings must outlive skin, which keeps a pointer to it.
 inline void LoadRuntimeSkinText(t_uiSkinData& skin, t_uiSettings& settings, const std::wstring& iniText)

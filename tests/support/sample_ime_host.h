@@ -5,9 +5,9 @@
 
 #include <cwchar>
 
-#include "ime_ui/windows/wnd_cand_string.h"
-#include "ime_ui/windows/wnd_comp_string.h"
-#include "toolkit/imc_wrap.h"
+#include "ime_ui/windows/cand/wnd_cand_string.h"
+#include "ime_ui/windows/comp/wnd_comp_string.h"
+#include "toolkit/controls/imc_wrap.h"
 
 class t_sampleImeHost : public ImcWrapImplBase {
 public:

@@ -1,0 +1,428 @@
+#include "ime_ui/windows/comp/wnd_comp.h"
+
+#include <algorithm>
+#include <new>
+
+#include "foundation/core/perf.h"
+#include "graphics/layout/layout_aligned.h"
+#include "graphics/layout/layout_grid.h"
+#include "graphics/layout/layout_wnd.h"
+#include "ime_ui/skin/skin_button.h"
+#include "ime_ui/windows/buttons/button_layer.h"
+#include "ime_ui/windows/buttons/status_button_factory.h"
+#include "ime_ui/windows/comp/wnd_cand.h"
+#include "toolkit/controls/imc_wrap.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
+
+namespace {
+
+t_uiWindowClass g_comp2Class = {L"VxPY_Comp2"};
+t_uiWindowClass g_compClass = {L"VxPY_Comp"};
+
+const int c_searchKind = static_cast<int>(t_skinButton::e_vexilsearch);
+const int c_pageUpKind = static_cast<int>(t_skinButton::e_pageUp);
+
+// Page-turn alignment of the candidate string in each orientation.
+const int c_turnPageAlignH = 3;
+const int c_turnPageAlignV = 1;
+
+int WidthOf(const RECT& r) { return r.right - r.left; }
+int HeightOf(const RECT& r) { return r.bottom - r.top; }
+
+// The composition window (and, for the combined window, the candidate window: the same
+// rectangle) and the caret for the host.
+void ReportCompRects(t_wndCompString& compString, t_uiContext& context, const RECT& r, bool combined)
+{
+    ImcWrapImplBase& imc = context.Imc();
+    imc.SetCompWindowRect(context.hostWindow, r.left, r.top, WidthOf(r), HeightOf(r));
+    if (combined)
+        imc.SetCandWindowRect(context.hostWindow, r.left, r.top, WidthOf(r), HeightOf(r));
+    RECT caret = {};
+    compString.GetCaretRect(caret);
+    imc.SetCaretRect(context.hostWindow, caret.left, caret.top - 2, WidthOf(caret), HeightOf(caret) + 6);
+}
+
+// An aligned node holding child at the skin's alignment, when the skin has one; the child
+// (owned by nobody yet) is deleted otherwise.
+t_layoutAligned* AlignedHolding(t_layout*& child, const t_uiSkinData& skin, t_skinAlignId id, t_alignInfo* used)
+{
+    t_layoutAligned* holder = new (std::nothrow) t_layoutAligned();
+    t_alignInfo record;
+    if (holder && child && skin.GetAlign(static_cast<int>(id), record) && holder->AddChild(child, record)) {
+        if (used)
+            *used = record;
+        return holder;
+    }
+    delete child;
+    child = nullptr;
+    return holder;
+}
+
+}  // namespace
+
+void RelayCompMessage(t_wndCompFrame& window, HWND hostWindow, WPARAM wParam, LPARAM lParam)
+{
+    if (!window.shown && hostWindow && IsWindowVisible(hostWindow))
+        return;
+    PostMessageW(hostWindow, c_compRelayMessage, wParam, lParam);
+}
+
+// ---- the separate composition window
+
+t_wndComp2::t_wndComp2() = default;
+
+t_wndComp2::~t_wndComp2() { Destroy(); }
+
+void t_wndComp2::SetClassName(const wchar_t* name) { g_comp2Class.SetName(name); }
+const wchar_t* t_wndComp2::ClassName() { return g_comp2Class.name; }
+bool t_wndComp2::RegisterClass(HINSTANCE instance) { return g_comp2Class.Register(instance); }
+const t_uiWindowClass& t_wndComp2::WindowClass() const { return g_comp2Class; }
+
+void t_wndComp2::SetContext(t_uiContext* context)
+{
+    t_wndUiSub::SetContext(context);
+    compString.SetContext(context);
+}
+
+t_compWindowScheme t_wndComp2::SchemeOf(bool verticalSkin) const
+{
+    return verticalSkin ? t_compWindowScheme{t_uiWindow::e_v2Comp, t_skinScheme::e_v2, t_skinArea::e_v2Comp}
+                        : t_compWindowScheme{t_uiWindow::e_h2Comp, t_skinScheme::e_h2, t_skinArea::e_h2Comp};
+}
+
+bool t_wndComp2::CreateParts(HINSTANCE instance)
+{
+    SetKeepFlags(compString, false, false);
+    compString.SetContext(m_context);
+    return CreatePart(compString, instance);
+}
+
+LRESULT t_wndComp2::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == c_compRelayMessage)
+        RelayCompMessage(*this, GetContext()->hostWindow, wParam, lParam);
+    return t_wndCompFrame::WndProc(window, msg, wParam, lParam);
+}
+
+void t_wndComp2::ResetUi(int arg)
+{
+    if (!Settings() || !Skin())
+        return;
+    ApplySkin();
+    compString.hasSearchButton = ButtonShown(SchemeOf(IsAltStyle(Settings())).window, c_searchKind);
+    t_wndBase::ResetUi(arg);
+}
+
+t_layoutWnd* t_wndComp2::CreateLayout()
+{
+    t_uiSkinData* skin = Skin();
+    if (!Settings() || !skin)
+        return nullptr;
+    vertical = IsAltStyle(Settings());
+    const int window = static_cast<int>(SchemeOf(vertical).window);
+    compString.CreateLayout();
+    t_layout* content = compString.layout;
+    t_layoutAligned* inner =
+        AlignedHolding(content, *skin, vertical ? t_skinAlignId::e_v2Pinyin : t_skinAlignId::e_h2Pinyin, nullptr);
+    if (!content)
+        compString.layout = nullptr;
+    if (!inner)
+        return nullptr;
+    ClearSkinChildren();
+    CreateWindowButtons(Buttons(vertical), window, this, GetContext());
+    CreateFlashes(window);
+    t_layoutGrid* grid = nullptr;
+    t_layoutAligned* root = BuildButtonLayer(inner, Buttons(vertical), 0, grid);
+    if (root)
+        PlaceFlashes(root, grid, window, 0);
+    layout = root;
+    return nullptr;
+}
+
+void t_wndComp2::ConfigureParts(bool) {}
+
+void t_wndComp2::ResetParts() { compString.layout = nullptr; }
+
+void t_wndComp2::PullContent() { compString.Update(); }
+
+void t_wndComp2::ReportBounds(const RECT& r) { ReportCompRects(compString, *GetContext(), r, false); }
+
+void t_wndComp2::ReportShow(bool shown)
+{
+    GetContext()->Imc().OnCompWindowShow(GetContext()->hostWindow, GetHwnd(), shown, false);
+}
+
+void t_wndComp2::ReportPainted() { GetContext()->Imc().OnCompPainted(GetContext()->hostWindow); }
+
+// ---- the combined window
+
+t_wndComp::t_wndComp() : candAlign{0, 0, 0, 0}, candCell(nullptr) { frameExParams[4] = 0xFFFBF8; }
+
+t_wndComp::~t_wndComp() { Destroy(); }
+
+void t_wndComp::SetClassName(const wchar_t* name) { g_compClass.SetName(name); }
+const wchar_t* t_wndComp::ClassName() { return g_compClass.name; }
+bool t_wndComp::RegisterClass(HINSTANCE instance) { return g_compClass.Register(instance); }
+const t_uiWindowClass& t_wndComp::WindowClass() const { return g_compClass; }
+
+t_compWindowScheme t_wndComp::SchemeOf(bool verticalSkin) const
+{
+    return verticalSkin ? t_compWindowScheme{t_uiWindow::e_v1, t_skinScheme::e_v1, t_skinArea::e_v1}
+                        : t_compWindowScheme{t_uiWindow::e_h1, t_skinScheme::e_h1, t_skinArea::e_h1};
+}
+
+bool t_wndComp::CreateParts(HINSTANCE instance)
+{
+    const bool keep = !ChildMode();
+    SetKeepFlags(compString, keep, keep);
+    SetKeepFlags(candString, keep, keep);
+    compString.SetContext(m_context);
+    candString.SetContext(m_context);
+    return CreatePart(compString, instance) && CreatePart(candString, instance) && CreatePart(separator, instance);
+}
+
+LRESULT t_wndComp::OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (msg == c_compRelayMessage)
+        RelayCompMessage(*this, GetContext()->hostWindow, wParam, lParam);
+    return t_wndCompFrame::OnMessage(window, msg, wParam, lParam, handled);
+}
+
+void t_wndComp::ResetUi(int arg)
+{
+    if (!Settings() || !Skin())
+        return;
+    ApplySkin();
+    const t_uiWindow window = SchemeOf(IsAltStyle(Settings())).window;
+    candString.showTurnPage = !ButtonShown(window, c_pageUpKind);
+    compString.hasSearchButton = ButtonShown(window, c_searchKind);
+    t_wndBase::ResetUi(arg);
+}
+
+bool t_wndComp::ReadSeparator(bool verticalSkin, t_alignInfo& alignment)
+{
+    separator.kind = 0;
+    separator.linePen = nullptr;
+    // The separator runs across the column in both orientations.
+    separator.orientation = t_wndSeperator::e_horizontal;
+    t_uiSkinData* skin = Skin();
+    if (!skin)
+        return false;
+    const int index = verticalSkin ? 1 : 0;
+    const t_seperatorMode mode = skin->SeparatorMode(index);
+    if (mode == t_seperatorMode::e_none || !skin->GetSeparatorShown(index) || !skin->GetAlign(index, alignment))
+        return false;
+    if (mode == t_seperatorMode::e_line) {
+        const t_skinPen* pen =
+            skin->GetPen(static_cast<int>(verticalSkin ? t_skinPenId::e_v1Separator : t_skinPenId::e_h1Separator));
+        if (!pen)
+            return false;
+        separator.kind = t_wndSeperator::e_line;
+        separator.linePen = pen->pen;
+        return true;
+    }
+    const t_imageSet9* picture =
+        skin->GetArea(static_cast<int>(verticalSkin ? t_skinArea::e_v1Separator : t_skinArea::e_h1Separator));
+    if (mode != t_seperatorMode::e_picture || !picture)
+        return false;
+    separator.kind = t_wndSeperator::e_picture;
+    separator.nineImages = *picture;
+    return true;
+}
+
+namespace {
+
+// The separator element's own node: the line, or the nine pictures inside a node bound to
+// the element so that a hidden separator takes no room and paints nothing.
+t_layout* SeparatorNode(t_wndSeperator& separator)
+{
+    if (separator.kind == t_wndSeperator::e_line)
+        return separator.CreateLayout();
+    if (separator.kind != t_wndSeperator::e_picture)
+        return nullptr;
+    t_layout* pictures = separator.CreateSeparatorLayout();
+    if (!pictures)
+        return nullptr;
+    const t_image* cells = separator.nineImages.cells;
+    const long long height = 0LL + cells[0].partHeight + cells[3].partHeight + cells[6].partHeight;
+    separator.measureValue = t_layout::e_fixedHeight;
+    separator.rect.right = separator.rect.left;
+    separator.rect.bottom = ClampToInt(separator.rect.top + height);
+    t_layoutWnd* node = separator.t_wndBase::CreateLayout();
+    if (!node) {
+        delete pictures;
+        return nullptr;
+    }
+    node->SetInner(pictures);
+    return node;
+}
+
+}  // namespace
+
+t_layoutAligned* t_wndComp::PlaceButtonsInCell(t_layout* inner, int cell)
+{
+    if (!inner)
+        return nullptr;
+    if (!Settings()) {
+        delete inner;
+        return nullptr;
+    }
+    t_layoutGrid* grid = nullptr;
+    t_layoutAligned* placed = BuildButtonLayer(inner, Buttons(vertical), cell, grid);
+    if (placed)
+        PlaceFlashes(placed, grid, static_cast<int>(SchemeOf(vertical).window), cell);
+    return placed;
+}
+
+t_layoutWnd* t_wndComp::CreateLayout()
+{
+    t_uiSkinData* skin = Skin();
+    if (!Settings() || !skin)
+        return nullptr;
+    vertical = IsAltStyle(Settings());
+    candString.orientation = vertical ? t_wndTextArray::e_column : t_wndTextArray::e_row;
+
+    t_alignInfo separatorAlign = t_alignInfo::Default();
+    t_layout* separatorNode = ReadSeparator(vertical, separatorAlign) ? SeparatorNode(separator) : nullptr;
+    if (!separatorNode)
+        separator.kind = 0;
+    const bool withSeparator = separatorNode != nullptr;
+    t_layoutGrid* column = new (std::nothrow) t_layoutGrid(withSeparator ? 3 : 2, 1);
+    t_layoutAligned* separatorCell = withSeparator ? new (std::nothrow) t_layoutAligned() : nullptr;
+    if (!column || (withSeparator && !separatorCell)) {
+        delete column;
+        delete separatorCell;
+        delete separatorNode;
+        separator.layout = nullptr;
+        return nullptr;
+    }
+    column->SetColumnInfo(0, 0, 0, 0, 1.0f);
+    for (int row = 0; row < column->RowCount(); ++row)
+        column->SetRowInfo(row, 0, 0, 0, 0.0f);
+    if (withSeparator) {
+        separatorCell->AddChild(separatorNode, separatorAlign);
+        column->AddChildAt(separatorCell, 1, 0);
+    } else {
+        column->SetRowInfo(1, 0, 0, 0, 1.0f);
+    }
+
+    const int window = static_cast<int>(SchemeOf(vertical).window);
+    ClearSkinChildren();
+    CreateWindowButtons(Buttons(vertical), window, this, GetContext());
+    CreateFlashes(window);
+
+    compString.CreateLayout();
+    t_layout* compNode = compString.layout;
+    t_layoutAligned* compCell =
+        AlignedHolding(compNode, *skin, vertical ? t_skinAlignId::e_v1Pinyin : t_skinAlignId::e_h1Pinyin, nullptr);
+    if (!compNode)
+        compString.layout = nullptr;
+    if (t_layoutAligned* placed = PlaceButtonsInCell(compCell, 1))
+        column->AddChildAt(placed, 0, 0);
+
+    candString.CreateLayout();
+    t_layout* candNode = candString.layout;
+    t_alignInfo candRecord = t_alignInfo::Default();
+    t_layoutAligned* candidates = AlignedHolding(
+        candNode, *skin, vertical ? t_skinAlignId::e_v1Zhongwen : t_skinAlignId::e_h1Zhongwen, &candRecord);
+    if (!candNode)
+        candString.layout = nullptr;
+    candAlign[0] = candRecord.leftMode;
+    candAlign[1] = candRecord.leftMargin;
+    candAlign[2] = candRecord.rightMode;
+    candAlign[3] = candRecord.rightMargin;
+    t_layoutGrid* candGrid = new (std::nothrow) t_layoutGrid(1, 1);
+    t_layoutAligned* candHolder = new (std::nothrow) t_layoutAligned();
+    if (candidates && candGrid && candHolder) {
+        candGrid->SetRowInfo(0, 0, 0, 0, 0.0f);
+        candGrid->SetColumnInfo(0, 0, 0, 0, 1.0f);
+        candGrid->AddChildAt(candidates, 0, 0);
+        candHolder->AddChild(candGrid, t_alignInfo::Default());
+        candCell = candidates;
+        if (t_layoutAligned* placed = PlaceButtonsInCell(candHolder, 2))
+            column->AddChildAt(placed, withSeparator ? 2 : 1, 0);
+    } else {
+        delete candidates;
+        delete candGrid;
+        delete candHolder;
+        candString.layout = nullptr;
+    }
+
+    t_layoutAligned* outer = new (std::nothrow) t_layoutAligned();
+    if (!outer) {
+        delete column;
+        return nullptr;
+    }
+    outer->AddChild(column, t_alignInfo::Default());
+    layout = PlaceButtonsInCell(outer, 0);
+    return nullptr;
+}
+
+void t_wndComp::ConfigureParts(bool verticalSkin)
+{
+    candString.SetTurnPageAlign(verticalSkin ? c_turnPageAlignV : c_turnPageAlignH, 0);
+    const bool keepH = verticalSkin && !ChildMode();
+    SetKeepFlags(compString, false, keepH);
+    SetKeepFlags(candString, false, keepH);
+}
+
+void t_wndComp::ResetParts()
+{
+    compString.layout = nullptr;
+    candString.layout = nullptr;
+    separator.layout = nullptr;
+    candCell = nullptr;
+    ApplyCandidateScale(candString, Skin());
+}
+
+void t_wndComp::PullContent()
+{
+    compString.Update();
+    candString.Update();
+    const t_wndCandStringItem* first = candString.CandidateItem(0);
+    separator.visible = first && !first->ItemText().IsEmpty();
+}
+
+void t_wndComp::AfterMeasure() { CloseMenu(1); }
+
+void t_wndComp::MoveTo(int x, int y)
+{
+    PerfScope scope("CompOnMove");
+    {
+        PerfScope first("CompOnMove1");
+        t_wndCompFrame::MoveTo(x, y);
+    }
+    PerfScope second("CompOnMove2");
+}
+
+int t_wndComp::HitCandidate(int x, int y) { return HitCandidateRects(candString, x, y); }
+
+void t_wndComp::Cloud_RelayoutComp(HWND window)
+{
+    PerfScope scope("Cloud_RelayoutComp");
+    t_wndCompFrame::OnMessage47B(window);
+}
+
+void t_wndComp::SetCursor(HCURSOR newCursor) { ::SetCursor(newCursor); }
+
+void t_wndComp::ReportBounds(const RECT& r)
+{
+    t_uiContext& context = *GetContext();
+    ReportCompRects(compString, context, r, true);
+    ReportCandItemRects(candString, context, r);
+}
+
+void t_wndComp::ReportShow(bool shown)
+{
+    t_uiContext& context = *GetContext();
+    context.Imc().OnCompWindowShow(context.hostWindow, GetHwnd(), shown, true);
+    context.Imc().OnCandWindowShow(context.hostWindow, GetHwnd(), shown, true);
+}
+
+void t_wndComp::ReportPainted()
+{
+    t_uiContext& context = *GetContext();
+    context.Imc().OnCompPainted(context.hostWindow);
+    context.Imc().OnCandPainted(context.hostWindow);
+}

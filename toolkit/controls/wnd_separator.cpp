@@ -1,0 +1,74 @@
+#include "toolkit/controls/wnd_separator.h"
+
+#include <new>
+
+#include "graphics/layout/layout_grid.h"
+#include "graphics/layout/layout_render.h"
+#include "graphics/layout/layout_wnd.h"
+#include "graphics/layout/render.h"
+#include "graphics/paint/paint_ctx.h"
+#include "toolkit/controls/wnd_top.h"
+
+t_wndSeperator::t_wndSeperator() : kind(0), linePen(nullptr), orientation(e_horizontal)
+{
+    for (t_image& cell : nineImages.cells)
+        cell.Init();
+}
+
+void t_wndSeperator::Paint_Layout(t_paintCtx& context)
+{
+    if (visible)
+        PaintLayoutLinked(context);
+}
+
+t_layoutWnd* t_wndSeperator::CreateLayout()
+{
+    if (kind != e_line)
+        return nullptr;
+    // A line is one pixel thick across the separator's run.
+    if (orientation == e_horizontal) {
+        measureValue = t_layout::e_fixedHeight;
+        rect.bottom = rect.top + 1;
+    } else {
+        measureValue = t_layout::e_fixedWidth;
+        rect.right = rect.left + 1;
+    }
+    t_renderLine* line = new (std::nothrow) t_renderLine();
+    t_layoutRender* lineNode = line ? new (std::nothrow) t_layoutRender(line) : nullptr;
+    if (!lineNode) {
+        delete line;
+        return nullptr;
+    }
+    line->pen = linePen;
+    line->orientation = orientation;
+    t_layoutWnd* node = t_wndBase::CreateLayout();
+    if (!node) {
+        delete lineNode;
+        return nullptr;
+    }
+    lineNode->SetRect(node->GetRect());
+    node->SetInner(lineNode);
+    return node;
+}
+
+t_layout* t_wndSeperator::CreateSeparatorLayout()
+{
+    if (kind == e_line)
+        return CreateLayout();
+    if (kind != e_picture)
+        return nullptr;
+    t_layoutGrid* grid = new (std::nothrow) t_layoutGrid(3, 3);
+    if (!grid)
+        return nullptr;
+    t_wndTop::BuildNineImageGrid(*grid, nineImages, false);
+    return grid;
+}
+
+void t_wndSeperator::PaintDC(HDC dc)
+{
+    if (!visible)
+        return;
+    t_paintCtx context(dc, perPixelAlpha, nullptr, false);
+    Paint_Layout(context);
+    context.End();
+}

@@ -1,3 +1,0 @@
-#include "toolkit/rich_hint_delegate.h"
-
-t_wndRichHintDelegate::~t_wndRichHintDelegate() = default;

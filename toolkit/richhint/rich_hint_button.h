@@ -1,0 +1,40 @@
+// A push button of a rich-hint line; clicking it reports its id, and the window commits
+// the settings of the elements that share the id.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/core/str.h"
+#include "toolkit/richhint/rich_hint_element.h"
+
+class t_wndRichHintButton : public t_wndRichHintElement {
+public:
+    static const int c_innerMargin = 5;
+
+    explicit t_wndRichHintButton(t_wndRichHintDelegate* delegate);
+
+    void ParseAttributes(const wchar_t* token, int length, HMODULE module) override;
+    void Measure(t_paintCtx& context, SIZE& size) override;
+    void Paint(t_paintCtx& context, POINT origin, SIZE cellSize) override;
+    bool OnMouseMove(POINT origin, POINT point) override;
+    bool OnLButtonDown(POINT origin, POINT point) override;
+    bool OnLButtonUp(POINT origin, POINT point) override;
+    bool OnLeave() override;
+
+    const t_str& Text() const { return text; }
+    const t_str& EnvItem() const { return envItem; }
+    int Id() const { return id; }
+    // Its setting exists on the host.
+    bool IsKnown() const { return known; }
+    bool IsHovered() const { return hover; }
+    bool IsPressed() const { return pressed; }
+
+private:
+    t_str text;
+    t_str envItem;
+    int32_t id = 0;
+    bool hover = false;
+    bool pressed = false;
+    bool known = false;
+    SIZE textSize{};
+};

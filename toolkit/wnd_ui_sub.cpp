@@ -1,5 +1,0 @@
-#include "toolkit/wnd_ui_sub.h"
-
-#include "toolkit/ui_context.h"
-
-t_uiContext* t_wndUiSub::GetContext() const { return m_context ? m_context : GetDefaultUiContext(); }
