@@ -6,6 +6,8 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
 
+# An include that goes up a layer fails the run before anything is built.
+python3 "$ROOT/tools/check_layers.py"
 bash "$ROOT/tools/build.sh"
 
 # Tests always get a display of their own.
