@@ -59,7 +59,7 @@ static_lib() { # name srcdir "sources" cflags...  (libraries without a CMake bui
   $AR rcs "$PREFIX/lib/lib$name.a" "${objs[@]}"
 }
 
-# zlib and minizip
+# zlib
 if ! done_already zlib; then
   z=$(fetch zlib 'zlib-1.*')
   # Debian's tarball cannot build the zlib DLL on MinGW (no win32/ folder): build the
@@ -70,10 +70,6 @@ if ! done_already zlib; then
   cp "$BLD/zlib/libzlibstatic.a" "$PREFIX/lib/libzlibstatic.a"
   cp "$BLD/zlib/libzlibstatic.a" "$PREFIX/lib/libz.a"
   cp "$z/zlib.h" "$BLD/zlib/zconf.h" "$PREFIX/include/"
-  mm=$z/contrib/minizip
-  mkdir -p "$PREFIX/include/minizip"
-  static_lib minizip "$mm" "ioapi.c mztools.c unzip.c zip.c iowin32.c" -I"$PREFIX/include"
-  cp "$mm"/{ioapi.h,iowin32.h,mztools.h,unzip.h,zip.h,crypt.h} "$PREFIX/include/minizip/"
   touch "$(stamp zlib)"
 fi
 
