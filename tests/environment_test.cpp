@@ -1,5 +1,5 @@
 // Checks that the test harness gives the programs what the product's users have:
-// a 32-bit process, Chinese code page 936 and a working window station.
+// a 64-bit process, Chinese code page 936 and a working window station.
 #include <windows.h>
 #include <gtest/gtest.h>
 
