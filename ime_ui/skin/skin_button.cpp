@@ -20,101 +20,59 @@ const wchar_t* SkinButtonName(int index)
 
 // --- SkinBtn --------------------------------------------------------------------
 
-void SkinBtn::List(t_skinValueList& list)
+void SkinBtn::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    list.Add({{L"display", &display},
-              {L"pos", &pos},
-              {L"align", &align},
-              {L"", &normal},
-              {L"down", &down},
-              {L"hover", &hover},
-              {L"in", &in},
-              {L"out", &out},
-              {L"downing", &downing},
-              {L"up", &up},
-              {L"hint", &hint},
-              {L"url", &url}});
-}
-
-bool SkinBtn::Load(const t_iniSection* section, const wchar_t* prefix)
-{
-    t_skinValueList list;
-    List(list);
-    return list.Load(section, prefix);
+    fields.Values(prefix, {{L"display", &display},
+                           {L"pos", &pos},
+                           {L"align", &align},
+                           {L"", &normal},
+                           {L"down", &down},
+                           {L"hover", &hover},
+                           {L"in", &in},
+                           {L"out", &out},
+                           {L"downing", &downing},
+                           {L"up", &up},
+                           {L"hint", &hint},
+                           {L"url", &url}});
 }
 
 void SkinBtn::Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap)
 {
-    t_skinValueList list;
-    List(list);
-    list.Save(section, prefix, heap);
+    t_skinFieldList fields;
+    List(fields, prefix);
+    fields.Save(section, heap);
 }
 
-void SkinBtn::Reset()
+void SkinBtnComponent::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    t_skinValueList list;
-    List(list);
-    list.Reset();
-}
-
-void SkinBtn::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
-{
-    t_skinValueList list;
-    const_cast<SkinBtn*>(this)->List(list);
-    list.Walk(visitor, section, prefix);
-}
-
-void SkinBtnComponent::List(t_skinValueList& list)
-{
-    SkinBtn::List(list);
-    list.Add({{L"BundleId", &BundleId}, {L"ComId", &ComId}});
+    SkinBtn::List(fields, prefix);
+    fields.Values(prefix, {{L"BundleId", &BundleId}, {L"ComId", &ComId}});
 }
 
 // --- SkinFlash ------------------------------------------------------------------
 
-void SkinFlash::List(t_skinValueList& list)
+void SkinFlash::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    list.Add({{L"", &file},
-              {L"display", &display},
-              {L"pos", &pos},
-              {L"align", &align},
-              {L"width", &width},
-              {L"height", &height},
-              {L"drag", &drag},
-              {L"preview", &preview},
-              {L"cursor", &cursor},
-              {L"param", &param},
-              {L"popup", &popup},
-              {L"showDisable", &showDisable},
-              {L"stick", &stick},
-              {L"correct", &correct},
-              {L"security", &security},
-              {L"showlikeparent", &showlikeparent},
-              {L"hidefullscreen", &hidefullscreen},
-              {L"activate", &activate},
-              {L"framefree", &framefree},
-              {L"framecnt", &framecnt}});
-}
-
-bool SkinFlash::Load(const t_iniSection* section, const wchar_t* prefix)
-{
-    t_skinValueList list;
-    List(list);
-    return list.Load(section, prefix);
-}
-
-void SkinFlash::Reset()
-{
-    t_skinValueList list;
-    List(list);
-    list.Reset();
-}
-
-void SkinFlash::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
-{
-    t_skinValueList list;
-    const_cast<SkinFlash*>(this)->List(list);
-    list.Walk(visitor, section, prefix);
+    fields.Values(prefix, {{L"", &file},
+                           {L"display", &display},
+                           {L"pos", &pos},
+                           {L"align", &align},
+                           {L"width", &width},
+                           {L"height", &height},
+                           {L"drag", &drag},
+                           {L"preview", &preview},
+                           {L"cursor", &cursor},
+                           {L"param", &param},
+                           {L"popup", &popup},
+                           {L"showDisable", &showDisable},
+                           {L"stick", &stick},
+                           {L"correct", &correct},
+                           {L"security", &security},
+                           {L"showlikeparent", &showlikeparent},
+                           {L"hidefullscreen", &hidefullscreen},
+                           {L"activate", &activate},
+                           {L"framefree", &framefree},
+                           {L"framecnt", &framecnt}});
 }
 
 // --- SkinArrayBase --------------------------------------------------------------
@@ -168,35 +126,9 @@ void SkinArrayBase::Walk(i_skinValueVisitor& visitor, const wchar_t* section, co
 
 // --- SkinStatusButtons ----------------------------------------------------------
 
-bool SkinStatusButtons::Load(const t_iniSection* section, const wchar_t* prefix)
+void SkinStatusButtons::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    for (int i = 0; i < c_skinFixedButtonCount; ++i) {
-        wchar_t key[c_skinKeyChars] = {0};
-        if (MakeSkinKey(c_buttonNames[i], prefix, key))
-            buttons[i].Load(section, key);
-        else
-            buttons[i].Reset();
-    }
-    custom.Load(section, prefix);
-    component.Load(section, prefix);
-    return true;
-}
-
-void SkinStatusButtons::Reset()
-{
-    for (SkinBtn& button : buttons)
-        button.Reset();
-    custom.Reset();
-    component.Reset();
-}
-
-void SkinStatusButtons::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
-{
-    for (int i = 0; i < c_skinFixedButtonCount; ++i) {
-        wchar_t key[c_skinKeyChars] = {0};
-        if (MakeSkinKey(c_buttonNames[i], prefix, key))
-            buttons[i].Walk(visitor, section, key);
-    }
-    custom.Walk(visitor, section, prefix);
-    component.Walk(visitor, section, prefix);
+    for (int i = 0; i < c_skinFixedButtonCount; ++i)
+        fields.Part(c_buttonNames[i], prefix, buttons[i], t_skinResult::e_ignored);
+    fields.Part(L"", prefix, custom, t_skinResult::e_ignored).Part(L"", prefix, component, t_skinResult::e_ignored);
 }

@@ -5,22 +5,14 @@
 #include "foundation/core/simple_array.h"
 #include "ime_ui/skin/skin_image_value.h"
 #include "ime_ui/skin/skin_number.h"
-#include "ime_ui/skin/skin_value_list.h"
+#include "ime_ui/skin/skin_part.h"
 
 // One button, read under its button key B: B_display, B_pos, B_align, B itself (the
-// normal pictures), B_down ... B_up, B_hint, B_url.
-class SkinBtn {
+// normal pictures), B_down ... B_up, B_hint, B_url. Loads true when every key loaded.
+class SkinBtn : public SkinPart {
 public:
-    SkinBtn() = default;
-    virtual ~SkinBtn() = default;
-    SkinBtn(const SkinBtn&) = delete;
-    SkinBtn& operator=(const SkinBtn&) = delete;
-
-    // True when every key loaded.
-    virtual bool Load(const t_iniSection* section, const wchar_t* prefix);
+    // Writes every key under the names it is loaded from.
     virtual void Save(t_iniSection* section, const wchar_t* prefix, t_heap& heap);
-    virtual void Reset();
-    virtual void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
 
     SkinBool display;
     SkinPos pos;
@@ -36,8 +28,7 @@ public:
     SkinStr url;
 
 protected:
-    // Lists the values with their key names in reading order.
-    virtual void List(t_skinValueList& list);
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // A button of a component: the button keys, then B_BundleId and B_ComId.
@@ -47,21 +38,13 @@ public:
     SkinStr ComId;
 
 protected:
-    void List(t_skinValueList& list) override;
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // A flash item, read under its item key K: K itself (the flash file), then K_display ...
-// K_framecnt. Every default is false, 0 or no text.
-class SkinFlash {
+// K_framecnt. Every default is false, 0 or no text; loads true when every key loaded.
+class SkinFlash : public SkinPart {
 public:
-    SkinFlash() = default;
-    SkinFlash(const SkinFlash&) = delete;
-    SkinFlash& operator=(const SkinFlash&) = delete;
-
-    bool Load(const t_iniSection* section, const wchar_t* prefix);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
-
     SkinStr file;
     SkinBool display;
     SkinPos pos;
@@ -83,15 +66,15 @@ public:
     SkinBool framefree;
     SkinInt framecnt;
 
-private:
-    void List(t_skinValueList& list);
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // Items past this many are never read: the input method drops indexes of 1000 and above.
 const int c_skinArrayMaxItems = 1000;
 
 // A counted array: the count key Q_name_cnt, then the items Q_name0, Q_name1 ...
-class SkinArrayBase {
+class SkinArrayBase : public i_skinPart {
 public:
     SkinArrayBase() = default;
     virtual ~SkinArrayBase() = default;
@@ -103,13 +86,13 @@ public:
     // Empties the array, then reads the count and that many items (at most
     // c_skinArrayMaxItems; a larger count is lowered to it). Every item is appended,
     // complete or not. False, with no items, when the count doesn't load.
-    bool Load(const t_iniSection* section, const wchar_t* prefix);
+    bool Load(const t_iniSection* section, const wchar_t* prefix) override;
     // Deletes every item; the count keeps its value.
     virtual void Clear() = 0;
     // Clear, and the count back to its default.
-    void Reset();
+    void Reset() override;
     virtual int ItemCount() const = 0;
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
+    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const override;
 
     SkinInt count;
 
@@ -198,18 +181,17 @@ const int c_skinFixedButtonCount = 16;
 const wchar_t* SkinButtonName(int index);
 
 // The fixed buttons of a window (B = name, or Q_name under a window prefix Q), then
-// its custom buttons and component buttons.
-class SkinStatusButtons {
+// its custom buttons and component buttons. Loads everything there is; always true,
+// whatever was missing.
+class SkinStatusButtons : public SkinPart {
 public:
-    // Reads everything there is; always true, whatever was missing.
-    bool Load(const t_iniSection* section, const wchar_t* prefix);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
-
     SkinBtn& Button(t_skinButton button) { return buttons[static_cast<int>(button)]; }
     const SkinBtn& Button(t_skinButton button) const { return buttons[static_cast<int>(button)]; }
 
     SkinBtn buttons[c_skinFixedButtonCount];
     SkinBtnsCustom custom;
     SkinBtnsComponent component;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };

@@ -94,28 +94,28 @@ bool SkinConfigFile::ParseGeneralSection(const t_iniSection* section)
     return idLoaded && countLoaded;
 }
 
-bool SkinConfigFile::ParseDisplaySection(const t_iniSection* section) { return display.Load(section); }
+bool SkinConfigFile::ParseDisplaySection(const t_iniSection* section) { return display.Load(section, nullptr); }
 
 bool SkinConfigFile::ParseCombinedScheme(const t_iniSection* section, SkinSchemeCombined& scheme)
 {
-    return scheme.Load(section);
+    return scheme.Load(section, nullptr);
 }
 
 bool SkinConfigFile::ParseSeparateScheme(const t_iniSection* section, SkinSchemeSeparate& scheme)
 {
-    return scheme.Load(section);
+    return scheme.Load(section, nullptr);
 }
 
-bool SkinConfigFile::ParseStatusBarSection(const t_iniSection* section) { return statusBar.Load(section); }
+bool SkinConfigFile::ParseStatusBarSection(const t_iniSection* section) { return statusBar.Load(section, nullptr); }
 
 void SkinConfigFile::Walk(i_skinValueVisitor& visitor) const
 {
     WalkSkinValue(visitor, c_general, L"skin_id", nullptr, skin_id);
     WalkSkinValue(visitor, c_general, L"widget_cnt", nullptr, widget_cnt);
-    display.Walk(visitor, c_display);
-    schemeH1.Walk(visitor, c_schemeH1);
-    schemeV1.Walk(visitor, c_schemeV1);
-    schemeH2.Walk(visitor, c_schemeH2);
-    schemeV2.Walk(visitor, c_schemeV2);
-    statusBar.Walk(visitor, c_statusBar);
+    display.Walk(visitor, c_display, nullptr);
+    schemeH1.Walk(visitor, c_schemeH1, nullptr);
+    schemeV1.Walk(visitor, c_schemeV1, nullptr);
+    schemeH2.Walk(visitor, c_schemeH2, nullptr);
+    schemeV2.Walk(visitor, c_schemeV2, nullptr);
+    statusBar.Walk(visitor, c_statusBar, nullptr);
 }

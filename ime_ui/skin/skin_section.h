@@ -1,17 +1,13 @@
 // The sections of Skin.ini as the input method reads them: [Display], the combined
 // schemes [Scheme_H1] and [Scheme_V1], the separate schemes [Scheme_H2] and [Scheme_V2],
-// and [StatusBar].
+// and [StatusBar]. Each is read with no prefix; a load keeps nothing of the one before.
 #pragma once
 
 #include "ime_ui/skin/skin_window.h"
 
-class SkinDisplay {
+// Loads true when all seventeen keys loaded.
+class SkinDisplay : public SkinPart {
 public:
-    // True when all seventeen keys loaded.
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
-
     SkinInt font_size;
     SkinStr font_ch;
     SkinStr font_en;
@@ -30,52 +26,44 @@ public:
     SkinBool glow;
     SkinBool default_skin;
 
-private:
-    void List(t_skinValueList& list);
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
-// One window holding composition and candidates.
-class SkinSchemeCombined {
+// One window holding composition and candidates. Loads true when the window-common keys,
+// the window and the margins loaded; the separator never affects it.
+class SkinSchemeCombined : public SkinPart {
 public:
     SkinSchemeCombined() : window(t_skinWindowKind::e_combined) {}
-
-    // Resets the part, then reads it; the window-common result when the window and the
-    // margins loaded, else false. The separator never affects it.
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
 
     SkinWindowCommon common;
     SkinSchemeWindow window;
     SkinMarges marges;
     SkinSeperatorUi seperatorUi;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
-// A composition window and a candidate window.
-class SkinSchemeSeparate {
+// A composition window and a candidate window. Loads true when the window-common keys,
+// both windows and the margins loaded.
+class SkinSchemeSeparate : public SkinPart {
 public:
     SkinSchemeSeparate() : composition(t_skinWindowKind::e_composition), candidate(t_skinWindowKind::e_candidate) {}
-
-    // Resets the part, then reads it; false when the margins didn't load, else the
-    // window-common result when both windows loaded.
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
 
     SkinWindowCommon common;
     SkinSchemeWindow composition;
     SkinSchemeWindow candidate;
     SkinMarges marges;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
-class SkinStatusBarPart {
+// Loads true when the window-common keys, the three pictures, webpage_url, the flash
+// count and the flash background loaded.
+class SkinStatusBarPart : public SkinPart {
 public:
-    // Resets the part, then reads it; true when the window-common keys, the three
-    // pictures, webpage_url, the flash count and the flash background loaded.
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
-
     SkinWindowCommon common;
     SkinImage pic;
     SkinImage pic_mask;
@@ -84,4 +72,7 @@ public:
     SkinStr webpage_url;
     SkinFlashs flashs;
     SkinFlashBk flashBk;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };

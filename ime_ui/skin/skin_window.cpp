@@ -2,74 +2,31 @@
 
 namespace {
 
-const wchar_t c_seperatorPrefix[] = L"seperatorui";
+const wchar_t c_separatorKey[] = L"separator";
 
 }  // namespace
 
 // --- SkinWindowCommon -----------------------------------------------------------
 
-void SkinWindowCommon::List(t_skinValueList& list)
+void SkinWindowCommon::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    list.Add({{L"transparent_color", &transparent_color},
-              {L"transparent_color_enable", &transparent_color_enable},
-              {L"click_color", &click_color},
-              {L"click_color_enable", &click_color_enable},
-              {L"opaque", &opaque},
-              {L"layered", &layered}});
-}
-
-bool SkinWindowCommon::Load(const t_iniSection* section)
-{
-    t_skinValueList list;
-    List(list);
-    return list.Load(section, nullptr);
-}
-
-void SkinWindowCommon::Reset()
-{
-    t_skinValueList list;
-    List(list);
-    list.Reset();
-}
-
-void SkinWindowCommon::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
-{
-    t_skinValueList list;
-    const_cast<SkinWindowCommon*>(this)->List(list);
-    list.Walk(visitor, section, nullptr);
+    fields.Values(prefix, {{L"transparent_color", &transparent_color},
+                           {L"transparent_color_enable", &transparent_color_enable},
+                           {L"click_color", &click_color},
+                           {L"click_color_enable", &click_color_enable},
+                           {L"opaque", &opaque},
+                           {L"layered", &layered}});
 }
 
 // --- SkinFlashBk ----------------------------------------------------------------
 
-bool SkinFlashBk::Load(const t_iniSection* section, const wchar_t* prefix)
+void SkinFlashBk::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    // Window prefixes are short names: the key always fits.
-    wchar_t own[c_skinKeyChars] = {0};
-    MakeSkinKey(L"flashbk", prefix, own);
-    bool all = flashbk.Load(section, L"", own);
-    all = security.Load(section, L"security", own) && all;
-    all = width.Load(section, L"width", own) && all;
-    all = height.Load(section, L"height", own) && all;
-    return all;
-}
-
-void SkinFlashBk::Reset()
-{
-    flashbk.Reset();
-    security.Reset();
-    width.Reset();
-    height.Reset();
-}
-
-void SkinFlashBk::Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const
-{
-    wchar_t own[c_skinKeyChars] = {0};
-    if (!MakeSkinKey(L"flashbk", prefix, own))
-        return;
-    visitor.Visit(section, own, flashbk);
-    WalkSkinValue(visitor, section, L"security", own, security);
-    WalkSkinValue(visitor, section, L"width", own, width);
-    WalkSkinValue(visitor, section, L"height", own, height);
+    // Q_flashbk_security is the key "security" under the prefix Q_flashbk.
+    fields.Values(prefix, {{L"flashbk", &flashbk},
+                           {L"flashbk_security", &security},
+                           {L"flashbk_width", &width},
+                           {L"flashbk_height", &height}});
 }
 
 // --- SkinSchemeWindow -----------------------------------------------------------
@@ -98,102 +55,61 @@ const wchar_t* SkinSchemeWindow::ControlPrefix() const
     }
 }
 
-bool SkinSchemeWindow::Load(const t_iniSection* section)
+void SkinSchemeWindow::List(t_skinFieldList& fields, const wchar_t*)
 {
     const wchar_t* p = PicturePrefix();
     const wchar_t* q = ControlPrefix();
-    bool all = pic.Load(section, L"pic", p);
-    all = pic_mask.Load(section, L"pic_mask", p) && all;
-    all = layout_horizontal.Load(section, L"layout_horizontal", p) && all;
-    all = layout_vertical.Load(section, L"layout_vertical", p) && all;
-    buttons.Load(section, q);
-    all = webpage_url.Load(section, L"webpage_url", q) && all;
-    all = flashs.Load(section, q) && all;
-    all = flashBk.Load(section, q) && all;
-    return all;
-}
-
-void SkinSchemeWindow::Reset()
-{
-    pic.Reset();
-    pic_mask.Reset();
-    layout_horizontal.Reset();
-    layout_vertical.Reset();
-    buttons.Reset();
-    flashs.Reset();
-    webpage_url.Reset();
-    flashBk.Reset();
-}
-
-void SkinSchemeWindow::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
-{
-    const wchar_t* p = PicturePrefix();
-    const wchar_t* q = ControlPrefix();
-    WalkSkinValue(visitor, section, L"pic", p, pic);
-    WalkSkinValue(visitor, section, L"pic_mask", p, pic_mask);
-    WalkSkinValue(visitor, section, L"layout_horizontal", p, layout_horizontal);
-    WalkSkinValue(visitor, section, L"layout_vertical", p, layout_vertical);
-    buttons.Walk(visitor, section, q);
-    WalkSkinValue(visitor, section, L"webpage_url", q, webpage_url);
-    flashs.Walk(visitor, section, q);
-    flashBk.Walk(visitor, section, q);
+    fields
+        .Values(p, {{L"pic", &pic},
+                    {L"pic_mask", &pic_mask},
+                    {L"layout_horizontal", &layout_horizontal},
+                    {L"layout_vertical", &layout_vertical}})
+        .Part(L"", q, buttons, t_skinResult::e_ignored)
+        .Values(q, {{L"webpage_url", &webpage_url}})
+        .Part(L"", q, flashs)
+        .Part(L"", q, flashBk);
 }
 
 // --- SkinMarges -----------------------------------------------------------------
 
-bool SkinMarges::Load(const t_iniSection* section)
+void SkinMarges::List(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    bool all = pinyin_marge.Load(section, L"pinyin_marge", nullptr);
-    all = zhongwen_marge.Load(section, L"zhongwen_marge", nullptr) && all;
-    all = anchor.Load(section, L"anchor", nullptr) && all;
-    return all;
-}
-
-void SkinMarges::Reset()
-{
-    pinyin_marge.Reset();
-    zhongwen_marge.Reset();
-    anchor.Reset();
-}
-
-void SkinMarges::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
-{
-    WalkSkinValue(visitor, section, L"pinyin_marge", nullptr, pinyin_marge);
-    WalkSkinValue(visitor, section, L"zhongwen_marge", nullptr, zhongwen_marge);
-    WalkSkinValue(visitor, section, L"anchor", nullptr, anchor);
+    fields.Values(prefix,
+                  {{L"pinyin_marge", &pinyin_marge}, {L"zhongwen_marge", &zhongwen_marge}, {L"anchor", &anchor}});
 }
 
 // --- SkinSeperatorUi ------------------------------------------------------------
 
-void SkinSeperatorUi::Load(const t_iniSection* section)
+void SkinSeperatorUi::ListPicture(t_skinFieldList& fields, const wchar_t* prefix)
 {
-    bool picture = pic.Load(section, L"pic", c_seperatorPrefix);
-    picture = layout_horizontal.Load(section, L"layout_horizontal", c_seperatorPrefix) && picture;
-    picture = layout_vertical.Load(section, L"layout_vertical", c_seperatorPrefix) && picture;
-    picture = to_left_right.Load(section, L"to_left_right", c_seperatorPrefix) && picture;
-    if (picture) {
+    fields.Values(prefix, {{L"seperatorui_pic", &pic},
+                           {L"seperatorui_layout_horizontal", &layout_horizontal},
+                           {L"seperatorui_layout_vertical", &layout_vertical},
+                           {L"seperatorui_to_left_right", &to_left_right}});
+}
+
+void SkinSeperatorUi::List(t_skinFieldList& fields, const wchar_t* prefix)
+{
+    fields.Values(prefix, {{c_separatorKey, &separator}});
+    ListPicture(fields, prefix);
+}
+
+bool SkinSeperatorUi::Load(const t_iniSection* section, const wchar_t* prefix)
+{
+    // The line is read only when the picture form is incomplete.
+    t_skinFieldList picture;
+    ListPicture(picture, prefix);
+    if (picture.Load(section)) {
         separator.Reset();
         m_mode = t_seperatorMode::e_picture;
-        return;
+    } else {
+        m_mode = separator.Load(section, c_separatorKey, prefix) ? t_seperatorMode::e_line : t_seperatorMode::e_none;
     }
-    m_mode = separator.Load(section, L"separator", nullptr) ? t_seperatorMode::e_line : t_seperatorMode::e_none;
+    return true;
 }
 
 void SkinSeperatorUi::Reset()
 {
-    separator.Reset();
-    pic.Reset();
-    layout_horizontal.Reset();
-    layout_vertical.Reset();
-    to_left_right.Reset();
+    SkinPart::Reset();
     m_mode = t_seperatorMode::e_none;
-}
-
-void SkinSeperatorUi::Walk(i_skinValueVisitor& visitor, const wchar_t* section) const
-{
-    WalkSkinValue(visitor, section, L"separator", nullptr, separator);
-    WalkSkinValue(visitor, section, L"pic", c_seperatorPrefix, pic);
-    WalkSkinValue(visitor, section, L"layout_horizontal", c_seperatorPrefix, layout_horizontal);
-    WalkSkinValue(visitor, section, L"layout_vertical", c_seperatorPrefix, layout_vertical);
-    WalkSkinValue(visitor, section, L"to_left_right", c_seperatorPrefix, to_left_right);
 }

@@ -6,14 +6,10 @@
 #include "ime_ui/skin/skin_button.h"
 
 // transparent_color, transparent_color_enable, click_color, click_color_enable, opaque,
-// layered: no prefix, in [StatusBar] and every [Scheme_*].
-class SkinWindowCommon {
+// layered: no prefix, in [StatusBar] and every [Scheme_*]. Loads true when all six loaded.
+class SkinWindowCommon : public SkinPart {
 public:
     SkinWindowCommon() : opaque(255), layered(true) {}
-
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
 
     SkinColor transparent_color;
     SkinBool transparent_color_enable;
@@ -22,22 +18,21 @@ public:
     SkinInt opaque;
     SkinBool layered;
 
-private:
-    void List(t_skinValueList& list);
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // The flash background of a window: Q_flashbk (the flash file), then Q_flashbk_security,
-// Q_flashbk_width, Q_flashbk_height.
-class SkinFlashBk {
+// Q_flashbk_width, Q_flashbk_height. Loads true when all four loaded.
+class SkinFlashBk : public SkinPart {
 public:
-    bool Load(const t_iniSection* section, const wchar_t* prefix);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section, const wchar_t* prefix) const;
-
     SkinStr flashbk;
     SkinInt security;
     SkinInt width;
     SkinInt height;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // The kind of a scheme window, fixed at construction.
@@ -49,16 +44,13 @@ enum class t_skinWindowKind : int {
 
 // One window of a scheme: pictures and splits under the picture prefix P, buttons, web
 // page, flash items and flash background under the control prefix Q (both none for the
-// combined window; "pinyin"/"comp" and "zhongwen"/"cand" for the separate ones).
-class SkinSchemeWindow {
+// combined window; "pinyin"/"comp" and "zhongwen"/"cand" for the separate ones). Its keys
+// follow from its kind alone: it is read with no prefix. Loads true when the pictures,
+// the splits, webpage_url, the flash count and the flash background loaded; the buttons
+// never fail it.
+class SkinSchemeWindow : public SkinPart {
 public:
     explicit SkinSchemeWindow(t_skinWindowKind kind) : m_kind(kind) {}
-
-    // True when the pictures, the splits, webpage_url, the flash count and the flash
-    // background loaded; the buttons never fail it.
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
 
     t_skinWindowKind Kind() const { return m_kind; }
     const wchar_t* PicturePrefix() const;
@@ -73,20 +65,23 @@ public:
     SkinStr webpage_url;
     SkinFlashBk flashBk;
 
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
+
 private:
     const t_skinWindowKind m_kind;
 };
 
-// pinyin_marge, zhongwen_marge (top,bottom,left,right) and anchor.
-class SkinMarges {
+// pinyin_marge, zhongwen_marge (top,bottom,left,right) and anchor. Loads true when all
+// three loaded.
+class SkinMarges : public SkinPart {
 public:
-    bool Load(const t_iniSection* section);
-    void Reset();
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
-
     SkinAlign pinyin_marge;
     SkinAlign zhongwen_marge;
     SkinPos anchor;
+
+protected:
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
 };
 
 // How the candidates of a combined window are separated.
@@ -98,16 +93,15 @@ enum class t_seperatorMode : int {
 
 // The separator of a combined window: the plain line `separator` (colour,first,second)
 // or the picture form under the prefix "seperatorui".
-class SkinSeperatorUi {
+class SkinSeperatorUi : public SkinPart {
 public:
     // The picture form when all four of its keys load, else the line when it loads, else
-    // none. Never fails the section.
-    void Load(const t_iniSection* section);
+    // none. Always true: the separator never fails a section.
+    bool Load(const t_iniSection* section, const wchar_t* prefix) override;
     // All five values to their defaults, mode none.
-    void Reset();
+    void Reset() override;
     void SetMode(t_seperatorMode mode) { m_mode = mode; }
     t_seperatorMode Mode() const { return m_mode; }
-    void Walk(i_skinValueVisitor& visitor, const wchar_t* section) const;
 
     SkinSeperator separator;
     SkinImage pic;
@@ -115,6 +109,12 @@ public:
     SkinSplit layout_vertical;
     SkinToLeftRight to_left_right;
 
+protected:
+    // The line, then the picture form.
+    void List(t_skinFieldList& fields, const wchar_t* prefix) override;
+
 private:
+    void ListPicture(t_skinFieldList& fields, const wchar_t* prefix);
+
     t_seperatorMode m_mode = t_seperatorMode::e_none;
 };
