@@ -74,12 +74,6 @@ bool t_wndRichHintCheckBox::OnMouseMove(POINT origin, POINT point)
     return false;
 }
 
-bool t_wndRichHintCheckBox::OnLButtonDown(POINT, POINT)
-{
-    pressed = true;
-    return true;
-}
-
 bool t_wndRichHintCheckBox::OnLButtonUp(POINT, POINT)
 {
     if (!pressed)

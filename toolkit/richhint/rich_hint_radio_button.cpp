@@ -136,12 +136,6 @@ bool t_wndRichHintRadioButton::OnMouseMove(POINT origin, POINT point)
     return false;
 }
 
-bool t_wndRichHintRadioButton::OnLButtonDown(POINT, POINT)
-{
-    pressed = true;
-    return true;
-}
-
 bool t_wndRichHintRadioButton::OnLButtonUp(POINT origin, POINT point)
 {
     if (pressed) {

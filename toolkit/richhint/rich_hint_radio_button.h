@@ -15,7 +15,6 @@ public:
     void Measure(t_paintCtx& context, SIZE& size) override;
     void Paint(t_paintCtx& context, POINT origin, SIZE cellSize) override;
     bool OnMouseMove(POINT origin, POINT point) override;
-    bool OnLButtonDown(POINT origin, POINT point) override;
     bool OnLButtonUp(POINT origin, POINT point) override;
     bool OnLeave() override;
 

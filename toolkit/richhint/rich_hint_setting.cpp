@@ -4,6 +4,12 @@ t_wndRichHintSetting::t_wndRichHintSetting(t_kind kind, t_wndRichHintDelegate* o
     : t_wndRichHintElement(kind, owner)
 {}
 
+bool t_wndRichHintSetting::OnLButtonDown(POINT, POINT)
+{
+    pressed = true;
+    return true;
+}
+
 bool t_wndRichHintSetting::ReadSettingAttribute(const t_str& name, const t_str& value)
 {
     if (name.Equals(L"id"))

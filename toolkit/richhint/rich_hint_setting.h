@@ -10,6 +10,9 @@
 
 class t_wndRichHintSetting : public t_wndRichHintElement {
 public:
+    // Remembers the press; the element acts when the button comes up over it.
+    bool OnLButtonDown(POINT origin, POINT point) override;
+
     const t_str& EnvItem() const { return envItem; }
     int Id() const { return id; }
 
