@@ -3,6 +3,11 @@
 
 #include <windows.h>
 
+// The flash children's messages to the window that holds them: a player's notice (wParam
+// window << 16 | (~index & 0xFFFF)) and a flash command (wParam kind, lParam command).
+const UINT c_flashNotifyMessage = 27244;
+const UINT c_flashCommandMessage = 27245;
+
 // A composition item's fade ended: posted to the owning top with wParam the final alpha and
 // lParam the item's index in the composition string (timer id - 150). A composition window
 // posts it on to the host window with the same wParam and lParam.
