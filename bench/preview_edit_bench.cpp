@@ -16,7 +16,7 @@
 
 #include "bench/picture_skin.h"
 #include "editor/app/app.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/preview.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"

@@ -5,11 +5,13 @@
 #include <cwchar>
 
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
+#include "editor/preview/preview_full_screen.h"
+#include "editor/resources/resource_ids.h"
+#include "editor/widgets/file_dialog_preview.h"
 #include "foundation/config/app_config.h"
+#include "foundation/config/runtime.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/core/singleton.h"
-#include "foundation/config/runtime.h"
 #include "foundation/users/user_manager.h"
 #include "foundation/win/reg.h"
 #include "foundation/win/share_mem.h"
@@ -25,13 +27,6 @@ const wchar_t c_frameClass[] = L"IMEKavrel";
 const wchar_t c_installKey[] = L"SoftWare\\VurodUraKavrel";
 const int c_classNameChars = 128;
 
-// "(*.bmp;*.png;*.gif)" "*.bmp;*.png;*.gif" and "BMP文件(*.bmp)" "*.bmp", each with its NULs.
-const wchar_t c_anyPictureFilter[] = L"(*.bmp;*.png;*.gif)\0*.bmp;*.png;*.gif\0";
-const wchar_t c_bmpFilter[] = L"BMP文件(*.bmp)\0*.bmp\0";
-const wchar_t* s_imageFilter = c_anyPictureFilter;
-int s_imageFilterLength = static_cast<int>(sizeof(c_anyPictureFilter) / sizeof(wchar_t));
-
-HWND s_fullScreenPreview = nullptr;
 t_registerClassesFn s_registerImeClasses = nullptr;
 
 // Records where the editor is installed, for the input method's own programs.
@@ -63,18 +58,6 @@ bool IsDialogClass(HWND window)
 }
 }  // namespace
 
-const wchar_t* GetImageFilter() { return s_imageFilter; }
-int GetImageFilterLength() { return s_imageFilterLength; }
-
-void SetImageFilter(bool anyPicture)
-{
-    s_imageFilter = anyPicture ? c_anyPictureFilter : c_bmpFilter;
-    s_imageFilterLength =
-        static_cast<int>((anyPicture ? sizeof(c_anyPictureFilter) : sizeof(c_bmpFilter)) / sizeof(wchar_t));
-}
-
-void SetFullScreenPreviewWindow(HWND window) { s_fullScreenPreview = window; }
-HWND GetFullScreenPreviewWindow() { return s_fullScreenPreview; }
 void SetImeClassRegistration(t_registerClassesFn fn) { s_registerImeClasses = fn; }
 
 IMEKavrelApp::IMEKavrelApp() : m_frame(nullptr), m_menu(nullptr), m_accelerators(nullptr), m_commandLinePath{} {}
@@ -206,7 +189,7 @@ bool IMEKavrelApp::InitInstance()
 
 bool IMEKavrelApp::PreTranslate(MSG& message)
 {
-    const HWND fullScreen = s_fullScreenPreview;
+    const HWND fullScreen = GetFullScreenPreviewWindow();
     const bool fullScreenShown = fullScreen && IsWindow(fullScreen) && IsWindowVisible(fullScreen);
     if (m_accelerators && !fullScreenShown && m_frame && m_frame->GetHwnd() &&
         TranslateAcceleratorW(m_frame->GetHwnd(), m_accelerators, &message))

@@ -36,17 +36,6 @@ private:
     wchar_t m_commandLinePath[MAX_PATH];
 };
 
-// The filter of the picture file dialogs: NUL-separated, double NUL at the end; set by
-// start-up from the UseGdip setting.
-const wchar_t* GetImageFilter();
-int GetImageFilterLength();
-void SetImageFilter(bool anyPicture);
-
-// The window that takes key messages while the full-screen preview shows; none until
-// the full-screen preview exists.
-void SetFullScreenPreviewWindow(HWND window);
-HWND GetFullScreenPreviewWindow();
-
 // Window classes of the input method's preview windows, registered at start-up by the
 // windows' own code once it is part of the program.
 using t_registerClassesFn = bool (*)(HINSTANCE module);

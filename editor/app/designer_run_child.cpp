@@ -23,7 +23,6 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
 #include "editor/pages/btn_page.h"
 #include "editor/pages/layout_pages.h"
 #include "editor/pages/property_view.h"
@@ -31,6 +30,7 @@
 #include "editor/pages/status_view.h"
 #include "editor/pages/sub_dialog_tab.h"
 #include "editor/preview/preview.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/manual_adjust_window.h"

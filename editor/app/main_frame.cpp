@@ -5,14 +5,14 @@
 
 #include <cwchar>
 
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/framework/spliter.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
 #include "editor/preview/preview.h"
-#include "editor/widgets/file_dialog_preview.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/extra_panels.h"
+#include "editor/widgets/file_dialog_preview.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
@@ -367,6 +367,10 @@ void IMEKavrelFrame::SelectPage(int page)
 
 void IMEKavrelFrame::OnSkinChanged(int part, bool repaint)
 {
+    if (part == n_editorMessage::c_modifiedOnly) {
+        SetModified(true);
+        return;
+    }
     if (ChildCount() <= 2)
         return;
     SendMessageW(ChildAt(e_preview)->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(part, repaint ? 1 : 0), 0);

@@ -7,8 +7,9 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
+#include "editor/resources/resource_ids.h"
+#include "editor/widgets/file_dialog_preview.h"
 #include "foundation/config/app_config.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"

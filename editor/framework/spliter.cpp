@@ -1,6 +1,6 @@
 #include "editor/framework/spliter.h"
 
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 
 namespace {
 const int c_arrowBandHalf = 30;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/button_array.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/button_set.h"

@@ -4,9 +4,8 @@
 #include <cwctype>
 #include <initializer_list>
 
-#include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/color_picker.h"
 #include "foundation/config/app_config.h"
 #include "graphics/text/system_fonts.h"
@@ -334,11 +333,11 @@ int DisplayView::OnClick(int id)
         // Stored at once like every other switch of the page, so that the work folder's
         // Skin.ini and the preview follow (the change also marks the skin modified).
         NotifyChanged(false);
-        IMEKavrelApp::Instance()->SetModified(true);
+        NotifyModified();
         return 0;
     case c_displayGlow:
         NotifyChanged(false);
-        IMEKavrelApp::Instance()->SetModified(true);
+        NotifyModified();
         return 0;
     case c_displayPinyinColor:
     case c_displayFirstColor:
@@ -421,7 +420,7 @@ int DisplayView::OnEditChange(int id)
 int DisplayView::OnTextChange(int id)
 {
     if (id == c_displayWebpage)
-        IMEKavrelApp::Instance()->SetModified(true);
+        NotifyModified();
     else
         NotifyChanged(false);
     return 0;

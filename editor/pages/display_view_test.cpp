@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/display_view.h"
 #include "editor/preview/preview.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/color_picker.h"
 #include "foundation/config/app_config.h"
 #include "foundation/config/ini_document.h"

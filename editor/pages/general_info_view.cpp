@@ -1,7 +1,6 @@
 #include "editor/pages/general_info_view.h"
 
-#include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "skin_model/general_info.h"
 
 namespace {
@@ -67,6 +66,6 @@ int GeneralInfoView::StoreToModel()
 int GeneralInfoView::OnTextChange(int)
 {
     if (IsLive())
-        IMEKavrelApp::Instance()->SetModified(true);
+        NotifyModified();
     return 0;
 }

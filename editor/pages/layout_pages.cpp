@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "editor/widgets/manual_adjust_window.h"
@@ -21,11 +20,15 @@ enum t_gripCode {
     e_gripAnchor = 4
 };
 
+// A number edit with its spin, bound to values(part)[index].
 struct t_numberField {
     int edit;
     int spin;
     int high;
-    int* (*value)(LayoutInfo&);
+    int* (*values)(LayoutInfo&);
+    int index;
+
+    int* Value(LayoutInfo& part) const { return values(part) + index; }
 };
 
 struct t_windowForm {
@@ -73,46 +76,35 @@ const wchar_t* const c_verticalStretch[] = {L"中间拉伸", L"中间平铺", L"
 CombineInfo& Combined(LayoutInfo& part) { return static_cast<CombineInfo&>(part); }
 SeparateInfo& Separate(LayoutInfo& part) { return static_cast<SeparateInfo&>(part); }
 
+// The margin arrays the number fields point into.
+int* CombinedSeparator(LayoutInfo& p) { return Combined(p).separator; }
+int* CombinedPinyin(LayoutInfo& p) { return Combined(p).pinyinMarge; }
+int* CombinedCand(LayoutInfo& p) { return Combined(p).zhongwenMarge; }
+int* SeparatePinyin(LayoutInfo& p) { return Separate(p).pinyinMarge; }
+int* SeparateCand(LayoutInfo& p) { return Separate(p).zhongwenMarge; }
+
 const t_numberField c_combineMargins[] = {
-    {c_combineSeparatorLeft, c_combineSeparatorLeftSpin, c_edgeHigh,
-     [](LayoutInfo& p) { return &Combined(p).separator[1]; }},
-    {c_combineSeparatorRight, c_combineSeparatorRightSpin, c_edgeHigh,
-     [](LayoutInfo& p) { return &Combined(p).separator[2]; }},
-    {c_combinePinyinTop, c_combinePinyinTopSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).pinyinMarge[0]; }},
-    {c_combinePinyinSeparator, c_combinePinyinSeparatorSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).pinyinMarge[1]; }},
-    {c_combinePinyinLeft, c_combinePinyinLeftSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).pinyinMarge[2]; }},
-    {c_combinePinyinRight, c_combinePinyinRightSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).pinyinMarge[3]; }},
-    {c_combineCandSeparator, c_combineCandSeparatorSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).zhongwenMarge[0]; }},
-    {c_combineCandBottom, c_combineCandBottomSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).zhongwenMarge[1]; }},
-    {c_combineCandLeft, c_combineCandLeftSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).zhongwenMarge[2]; }},
-    {c_combineCandRight, c_combineCandRightSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Combined(p).zhongwenMarge[3]; }},
+    {c_combineSeparatorLeft, c_combineSeparatorLeftSpin, c_edgeHigh, CombinedSeparator, 1},
+    {c_combineSeparatorRight, c_combineSeparatorRightSpin, c_edgeHigh, CombinedSeparator, 2},
+    {c_combinePinyinTop, c_combinePinyinTopSpin, c_marginHigh, CombinedPinyin, 0},
+    {c_combinePinyinSeparator, c_combinePinyinSeparatorSpin, c_marginHigh, CombinedPinyin, 1},
+    {c_combinePinyinLeft, c_combinePinyinLeftSpin, c_marginHigh, CombinedPinyin, 2},
+    {c_combinePinyinRight, c_combinePinyinRightSpin, c_marginHigh, CombinedPinyin, 3},
+    {c_combineCandSeparator, c_combineCandSeparatorSpin, c_marginHigh, CombinedCand, 0},
+    {c_combineCandBottom, c_combineCandBottomSpin, c_marginHigh, CombinedCand, 1},
+    {c_combineCandLeft, c_combineCandLeftSpin, c_marginHigh, CombinedCand, 2},
+    {c_combineCandRight, c_combineCandRightSpin, c_marginHigh, CombinedCand, 3},
 };
 
 const t_numberField c_separateMargins[] = {
-    {c_separatePinyinTop, c_separatePinyinTopSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).pinyinMarge[0]; }},
-    {c_separatePinyinBottom, c_separatePinyinBottomSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).pinyinMarge[1]; }},
-    {c_separatePinyinLeft, c_separatePinyinLeftSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).pinyinMarge[2]; }},
-    {c_separatePinyinRight, c_separatePinyinRightSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).pinyinMarge[3]; }},
-    {c_separateCandTop, c_separateCandTopSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).zhongwenMarge[0]; }},
-    {c_separateCandBottom, c_separateCandBottomSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).zhongwenMarge[1]; }},
-    {c_separateCandLeft, c_separateCandLeftSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).zhongwenMarge[2]; }},
-    {c_separateCandRight, c_separateCandRightSpin, c_marginHigh,
-     [](LayoutInfo& p) { return &Separate(p).zhongwenMarge[3]; }},
+    {c_separatePinyinTop, c_separatePinyinTopSpin, c_marginHigh, SeparatePinyin, 0},
+    {c_separatePinyinBottom, c_separatePinyinBottomSpin, c_marginHigh, SeparatePinyin, 1},
+    {c_separatePinyinLeft, c_separatePinyinLeftSpin, c_marginHigh, SeparatePinyin, 2},
+    {c_separatePinyinRight, c_separatePinyinRightSpin, c_marginHigh, SeparatePinyin, 3},
+    {c_separateCandTop, c_separateCandTopSpin, c_marginHigh, SeparateCand, 0},
+    {c_separateCandBottom, c_separateCandBottomSpin, c_marginHigh, SeparateCand, 1},
+    {c_separateCandLeft, c_separateCandLeftSpin, c_marginHigh, SeparateCand, 2},
+    {c_separateCandRight, c_separateCandRightSpin, c_marginHigh, SeparateCand, 3},
 };
 
 const t_layoutPageForm c_combineForm = {
@@ -390,7 +382,7 @@ void LayoutPage::FillControls()
     for (int i = 0; i < 2; ++i)
         SetItemInt(m_form.anchors[i], anchor[i]);
     for (int i = 0; i < m_form.marginCount; ++i)
-        SetItemInt(m_form.margins[i].edit, *m_form.margins[i].value(*part));
+        SetItemInt(m_form.margins[i].edit, *m_form.margins[i].Value(*part));
     if (m_transparentPicker) {
         m_transparentPicker->SetColor(part->transparentColor);
         InvalidateRect(m_transparentPicker->GetHwnd(), nullptr, TRUE);
@@ -439,7 +431,7 @@ int LayoutPage::StoreToModel()
     for (int i = 0; i < 2; ++i)
         part->anchor[i] = GetItemInt(m_form.anchors[i]);
     for (int i = 0; i < m_form.marginCount; ++i)
-        *m_form.margins[i].value(*part) = GetItemInt(m_form.margins[i].edit);
+        *m_form.margins[i].Value(*part) = GetItemInt(m_form.margins[i].edit);
     if (m_transparentPicker)
         part->transparentColor = m_transparentPicker->GetColor();
     part->transparentEnabled = IsItemChecked(m_form.transparentCheck) != BST_CHECKED;

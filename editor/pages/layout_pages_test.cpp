@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/manual_adjust_window.h"
 #include "graphics/paint/module_instance.h"

@@ -10,13 +10,13 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/general_info_view.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
 #include "editor/pages/sub_dialog_tab.h"
 #include "editor/preview/preview.h"
+#include "editor/resources/resource_ids.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
@@ -247,6 +247,14 @@ TEST_F(PropertyPages, ChangesReachThePreviewThroughTheViews)
     Info()->NotifyChanged(true);
     EXPECT_TRUE(PreviewChanges().empty());
     Info()->LoadFromModel();
+
+    // A value the preview does not show passes the views too and only marks the skin
+    // modified: the preview hears nothing.
+    m_frame->SetModified(false);
+    SendMessageW(TabView(3)->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(n_editorMessage::c_modifiedOnly, 0),
+                 0);
+    EXPECT_TRUE(m_frame->IsModified());
+    EXPECT_TRUE(PreviewChanges().empty());
 }
 
 TEST_F(PropertyPages, InformationFieldsKeepTheirLimits)

@@ -1,11 +1,11 @@
 #include "editor/pages/property_view.h"
 
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/display_view.h"
 #include "editor/pages/general_info_view.h"
 #include "editor/pages/status_view.h"
 #include "editor/pages/tab_views.h"
+#include "editor/resources/resource_ids.h"
 
 namespace {
 // The pages' width when no page is shown yet.

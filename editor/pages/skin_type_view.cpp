@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
+#include "editor/resources/resource_ids.h"
 
 namespace {
 const wchar_t* const c_pageTexts[SkinTypeView::c_pageCount] = {

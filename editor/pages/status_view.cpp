@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-#include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/btn_page.h"
 #include "editor/pages/layout_pages.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
+#include "editor/widgets/file_dialog_preview.h"
 #include "editor/widgets/open_file_ctrl.h"
 #include "editor/widgets/status_adjust_wnd.h"
 #include "editor/widgets/work_folder_file.h"

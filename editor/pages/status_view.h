@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/btn_check_list.h"
 #include "editor/pages/btn_view.h"
 #include "editor/pages/sub_dialog.h"
@@ -21,10 +22,6 @@ class StatusAdjustWnd;
 class StatusInfo;
 
 namespace n_statusView {
-// Posted by the path controls when a file was chosen: the bar picture, the bar mask.
-const UINT c_pictureChosen = WM_USER + 262;
-const UINT c_maskChosen = WM_USER + 263;
-
 // The name an imported picture takes in the work folder: baseName plus the chosen file's
 // extension (the text from its last '.' on, ".bmp" when it has none).
 void ImportedName(t_str& out, const wchar_t* chosen, const wchar_t* baseName);

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
 #include "editor/pages/status_view.h"
 #include "editor/preview/preview.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/button_array.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/open_file_ctrl.h"

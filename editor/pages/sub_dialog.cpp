@@ -1,6 +1,6 @@
 #include "editor/pages/sub_dialog.h"
 
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "skin_model/ime_skin.h"
 
 namespace {
@@ -16,6 +16,9 @@ SubDialog::~SubDialog() = default;
 
 LRESULT SubDialog::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A change reported by an inner page or a control panel goes on up to the main frame.
+    if (message == n_editorMessage::c_skinChanged)
+        return SendToParent(message, wParam, lParam);
     return Dialog::WndProc(window, message, wParam, lParam);
 }
 
@@ -92,4 +95,9 @@ void SubDialog::NotifyChanged(bool repaint)
         return;
     const WPARAM wParam = static_cast<WPARAM>(LOWORD(static_cast<int>(m_part->PartIndex()))) | (repaint ? 0x10000 : 0);
     SendToParent(n_editorMessage::c_skinChanged, wParam, 0);
+}
+
+void SubDialog::NotifyModified()
+{
+    SendToParent(n_editorMessage::c_skinChanged, MAKEWPARAM(n_editorMessage::c_modifiedOnly, 0), 0);
 }

@@ -38,6 +38,8 @@ public:
     // While live and when StoreToModel succeeds: sends the skin-changed message to the
     // parent with the part's index in the low word and repaint in the high word.
     virtual void NotifyChanged(bool repaint);
+    // Marks the skin modified for a value the preview does not show (stored on save).
+    void NotifyModified();
 
     t_partIndex PartNumber() const { return m_partNumber; }
     BaseInfo* Part() const { return m_part; }

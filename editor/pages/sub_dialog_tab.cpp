@@ -2,21 +2,13 @@
 
 #include <commctrl.h>
 
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/resources/resource_ids.h"
 
 SubDialogTab::SubDialogTab(t_partIndex part)
     : SubDialog(part), m_tab(nullptr), m_tabBottom(0), m_lastWidth(0), m_lastHeight(0)
 {}
 
 SubDialog* SubDialogTab::Page(int index) const { return static_cast<SubDialog*>(ChildAt(index)); }
-
-LRESULT SubDialogTab::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == n_editorMessage::c_skinChanged)
-        return SendToParent(message, wParam, lParam);
-    return SubDialog::WndProc(window, message, wParam, lParam);
-}
 
 int SubDialogTab::LoadFromModel()
 {

@@ -12,7 +12,6 @@ public:
 
     explicit SubDialogTab(t_partIndex part);
 
-    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // The view's own part, then every child in order; 1.
     int LoadFromModel() override;
     // Every child in order; 1.

@@ -1,8 +1,8 @@
 #include "editor/pages/tab_views.h"
 
-#include "editor/app/resource_ids.h"
 #include "editor/pages/btn_page.h"
 #include "editor/pages/layout_pages.h"
+#include "editor/resources/resource_ids.h"
 
 namespace {
 const wchar_t c_windowTab[] = L"窗口设置";

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "editor/framework/dialog.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/preview_full_screen.h"
 #include "editor/preview/preview_mobile.h"
 #include "editor/preview/preview_pc.h"

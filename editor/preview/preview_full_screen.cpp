@@ -1,14 +1,17 @@
 #include "editor/preview/preview_full_screen.h"
 
-#include "editor/app/app.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/preview_configable.h"
 #include "graphics/paint/paint_ctx.h"
 #include "toolkit/ownerdraw/owner_draw_hover_button.h"
 
 namespace {
 const COLORREF c_showBackground = 0xFFFFFF;
+HWND s_fullScreenPreview = nullptr;
 }  // namespace
+
+void SetFullScreenPreviewWindow(HWND window) { s_fullScreenPreview = window; }
+HWND GetFullScreenPreviewWindow() { return s_fullScreenPreview; }
 
 PreviewFullScreen::PreviewFullScreen()
     : m_preview(nullptr), m_closeButton(new t_wndOwnerDrawHoverButton), m_returnMode(0), m_background(c_showBackground)

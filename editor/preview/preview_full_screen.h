@@ -13,6 +13,11 @@
 class PreviewConfigable;
 class t_wndOwnerDrawHoverButton;
 
+// The window that takes key messages while the full-screen preview shows (the message
+// loop asks); none until the full-screen preview exists.
+void SetFullScreenPreviewWindow(HWND window);
+HWND GetFullScreenPreviewWindow();
+
 class PreviewFullScreen : public Frame {
 public:
     // The close button's control id and picture (a strip of normal, hover and pressed).

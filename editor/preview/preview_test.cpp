@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/app/app.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/imc_wrap_skin_preview.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/preview_pc.h"

@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
+#include "editor/framework/editor_messages.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "editor/widgets/work_folder_file.h"
 #include "foundation/core/error_chain.h"
@@ -1091,7 +1091,8 @@ void ButtonArrayWeb<t_base>::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = LOWORD(wParam);
     if (id == c_idUrlCheck || id == c_idUrlEdit || id == c_idHintCheck || id == c_idHintEdit) {
-        IMEKavrelApp::Instance()->SetModified(true);
+        // The address and hint are not in the preview: the page only passes the change on.
+        this->SendToParent(n_editorMessage::c_skinChanged, MAKEWPARAM(n_editorMessage::c_modifiedOnly, 0), 0);
         return;
     }
     t_base::OnCommand(wParam, lParam);

@@ -8,26 +8,12 @@
 
 #include <windows.h>
 
+#include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 #include "foundation/core/str.h"
 
 class BtnInfo;
 struct t_imageSource;
-
-// Messages the editors send upwards.
-enum : UINT {
-    // A row's picture changed: wParam the row's file name; lParam 0 from the row, the
-    // group adds its key, the panel sends MAKELPARAM(group key, editor index).
-    c_msgButtonPictureChanged = WM_USER + 1282,
-    // The placement changed: wParam the editor index; lParam 0 (alignment) or
-    // MAKELPARAM(x, y) (position).
-    c_msgButtonPlacementChanged = WM_USER + 1285,
-    // A status button's editor loaded: wParam the first row's file name, lParam
-    // MAKELPARAM(1, editor index).
-    c_msgButtonEditorLoaded = WM_USER + 1290,
-    // A picture was imported or cleared: wParam 1, lParam 0.
-    c_msgButtonStateEdited = WM_USER + 1291,
-};
 
 // Window kinds of the factory: the status bar, the two combined windows, the others.
 enum {

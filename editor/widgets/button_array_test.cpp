@@ -37,7 +37,8 @@ int WINAPI RecordBox(HWND, LPCWSTR text, LPCWSTR caption, UINT)
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message >= WM_USER + 1280 && message <= WM_USER + 1295) {
+    if ((message >= c_msgButtonPictureChanged && message <= c_msgButtonStateEdited) ||
+        message == n_editorMessage::c_skinChanged) {
         t_sent sent{message, wParam, lParam, L""};
         if (message == c_msgButtonPictureChanged || message == c_msgButtonEditorLoaded)
             sent.text = reinterpret_cast<const wchar_t*>(wParam);
@@ -549,9 +550,16 @@ TEST_F(ButtonArrayTest, WebButtonKeepsItsOwnAddressAndHint)
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(panel, ButtonArrayWeb<ButtonArraySep>::c_idHintCheck));
     EXPECT_EQ(L"", Text(GetDlgItem(panel, ButtonArrayWeb<ButtonArraySep>::c_idHintEdit)));
 
-    // The hint ticked and typed, the address unticked.
+    // The hint ticked and typed, the address unticked. Typing only marks the skin
+    // modified: the page passes that on, and the preview, which shows neither, stays.
     CheckDlgButton(panel, ButtonArrayWeb<ButtonArraySep>::c_idHintCheck, BST_CHECKED);
+    g_sent.clear();
     SetDlgItemTextW(panel, ButtonArrayWeb<ButtonArraySep>::c_idHintEdit, L" 看看 ");
+    const auto marks = Sent(n_editorMessage::c_skinChanged);
+    ASSERT_FALSE(marks.empty());
+    for (const t_sent& mark : marks)
+        EXPECT_EQ(static_cast<WPARAM>(MAKEWPARAM(n_editorMessage::c_modifiedOnly, 0)), mark.wParam);
+    EXPECT_EQ(marks.size(), g_sent.size());
     CheckDlgButton(panel, ButtonArrayWeb<ButtonArraySep>::c_idUrlCheck, BST_UNCHECKED);
     array->StoreToModel(*info);
     t_str value;

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "graphics/paint/gdi_select.h"
 
 namespace {

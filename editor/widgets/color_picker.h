@@ -7,14 +7,10 @@
 #include <commdlg.h>
 
 #include "editor/framework/dialog.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 
 namespace n_colorPicker {
-// Sent to the parent (wParam 0, lParam 0) after the colour dialog closed, changed or not.
-const UINT c_dialogClosed = WM_USER + 264;
-// Sent to the parent (wParam 0, lParam 0) after the magnifier closed, picked or not.
-const UINT c_magnifierClosed = WM_USER + 265;
-
 const int c_chooseButtonId = 100;
 const int c_pickButtonId = 101;
 const int c_customColorCount = 16;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "graphics/paint/module_instance.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/message_pump.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/preview_configable.h"
 #include "graphics/paint/gdi_select.h"
 #include "graphics/paint/module_instance.h"

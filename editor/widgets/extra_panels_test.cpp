@@ -10,10 +10,10 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/preview_blank.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/extra_panels.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"

@@ -14,7 +14,23 @@ const wchar_t c_sizeLabelFormat[] = L"%d × %d";
 
 // The preview dialog whose hook runs now: the hook has no other way to its object.
 CFileDialogPreview* s_current = nullptr;
+
+// "(*.bmp;*.png;*.gif)" "*.bmp;*.png;*.gif" and "BMP文件(*.bmp)" "*.bmp", each with its NULs.
+const wchar_t c_anyPictureFilter[] = L"(*.bmp;*.png;*.gif)\0*.bmp;*.png;*.gif\0";
+const wchar_t c_bmpFilter[] = L"BMP文件(*.bmp)\0*.bmp\0";
+const wchar_t* s_imageFilter = c_anyPictureFilter;
+int s_imageFilterLength = static_cast<int>(sizeof(c_anyPictureFilter) / sizeof(wchar_t));
 }  // namespace
+
+const wchar_t* GetImageFilter() { return s_imageFilter; }
+int GetImageFilterLength() { return s_imageFilterLength; }
+
+void SetImageFilter(bool anyPicture)
+{
+    s_imageFilter = anyPicture ? c_anyPictureFilter : c_bmpFilter;
+    s_imageFilterLength =
+        static_cast<int>((anyPicture ? sizeof(c_anyPictureFilter) : sizeof(c_bmpFilter)) / sizeof(wchar_t));
+}
 
 CFileDialogPreview::CFileDialogPreview()
     : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_configured(false),

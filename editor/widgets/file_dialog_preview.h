@@ -8,6 +8,12 @@
 #include "graphics/image/image_source.h"
 #include "toolkit/controls/wnd_base_handle.h"
 
+// The filter of the picture file dialogs: NUL-separated, double NUL at the end; set by
+// start-up from the UseGdip setting.
+const wchar_t* GetImageFilter();
+int GetImageFilterLength();
+void SetImageFilter(bool anyPicture);
+
 class CFileDialogPreview : public t_wndBaseHandle {
 public:
     // The animation timer of the template window and its period.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "editor/app/app.h"
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/open_file_ctrl.h"
 #include "graphics/codecs/bmp_maker_test.h"
 #include "graphics/paint/module_instance.h"

@@ -6,24 +6,12 @@
 
 #include <windows.h>
 
+#include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 
 struct t_imageSource;
 
 namespace n_manualAdjust {
-// grip -> adjust window: wParam grip index, lParam y << 16 | x (client pixels, signed).
-// adjust window -> parent: wParam control id << 16 | grip index, lParam y << 16 | x in
-// picture pixels, once a drag ended.
-const UINT c_gripMoved = WM_USER + 1100;
-// parent -> adjust window: wParam bottom << 16 | top, lParam right << 16 | left.
-const UINT c_setMargins = WM_USER + 1101;
-// parent -> adjust window: lParam the picture file's wide path.
-const UINT c_loadPicture = WM_USER + 1103;
-// grip -> adjust window: wParam grip index | c_dragEndFlag, lParam y << 16 | x.
-const UINT c_dragEnded = WM_USER + 1104;
-// parent -> adjust window: wParam y << 16 | x in picture pixels.
-const UINT c_setPoint = WM_USER + 1105;
-
 const WPARAM c_dragEndFlag = 0x10000;
 const int c_lineThickness = 2;
 const int c_pointSize = 10;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/app/resource_ids.h"
+#include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "graphics/paint/module_instance.h"
 

@@ -9,29 +9,13 @@
 
 #include <windows.h>
 
+#include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 #include "foundation/core/str.h"
 
 struct t_imageSource;
 
 namespace n_statusAdjust {
-// page -> editor, wParam 0, lParam 0: reload the bar picture from the status part's `pic`;
-// result 0, or c_noBackground.
-const UINT c_reloadBar = WM_USER + 257;
-// page -> editor: wParam the picture's name in the work folder (wide text, "" = none),
-// HIWORD(lParam) the button index.
-const UINT c_setButtonPicture = WM_USER + 258;
-// button -> background -> editor -> page: wParam the button index; the button got the focus.
-const UINT c_buttonFocused = WM_USER + 259;
-// button -> background -> editor -> page: wParam the button index, lParam MAKELONG(x, y)
-// in bar coordinates; the user moved the button there.
-const UINT c_buttonMoved = WM_USER + 260;
-// page -> editor -> background: wParam the button index, lParam MAKELONG(x, y) (signed);
-// move the button without reporting it.
-const UINT c_moveButton = WM_USER + 261;
-// button -> background: wParam the button index; raise it above the others.
-const UINT c_raiseButton = WM_USER + 264;
-
 // Result of c_reloadBar without a background element.
 const LRESULT c_noBackground = -2;
 const int c_buttonCount = 10;

@@ -1,30 +1,11 @@
 #include "foundation/files/bulk_read.h"
 
 #include "foundation/files/path.h"
+#include "foundation/win/scoped_handle.h"
 
 namespace {
 
 uint64_t Join64(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
-
-bool IsDotName(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
-
-// Owns a handle and closes it in one place.
-class t_handle {
-public:
-    explicit t_handle(HANDLE handle) : m_handle(handle) {}
-    ~t_handle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    t_handle(const t_handle&) = delete;
-    t_handle& operator=(const t_handle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 }  // namespace
 
@@ -40,7 +21,7 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
     if (find == INVALID_HANDLE_VALUE)
         return false;
     do {
-        if (IsDotName(data.cFileName))
+        if (IsDotEntry(data.cFileName))
             continue;
         t_listedFile file;
         file.name.Assign(data.cFileName);
@@ -101,8 +82,8 @@ bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>& out, uint64_t limi
     out.clear();
     if (!path || !path[0])
         return false;
-    const t_handle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const t_fileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || uint64_t(size.QuadPart) > limit)
         return false;

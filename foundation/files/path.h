@@ -84,6 +84,8 @@ public:
 
 // Folder trees. Child paths are built at full length (never cut to another name) and the
 // walks keep their state on the stack, so they may run on several threads at once.
+// True for "." and "..", the entries a folder walk skips.
+bool IsDotEntry(const wchar_t* name);
 // Calls visit with the name of each entry of the folder except "." and ".."; false when
 // the folder cannot be listed.
 bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wchar_t* name)>& visit);

@@ -11,8 +11,8 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
 #include "editor/framework/window.h"
+#include "editor/resources/resource_ids.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"

@@ -15,10 +15,10 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
-#include "editor/app/resource_ids.h"
-#include "editor/framework/messages.h"
+#include "editor/framework/editor_messages.h"
 #include "editor/pages/property_view.h"
 #include "editor/preview/preview.h"
+#include "editor/resources/resource_ids.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/editor_frame.h"

@@ -6,9 +6,8 @@
 
 #include <windows.h>
 
-// Posted to the parent: wParam the wrapper's id, lParam the control's window.
-const UINT c_handleHoverMessage = WM_USER + 1001;
-const UINT c_handleLeaveMessage = WM_USER + 1002;
+#include "toolkit/controls/toolkit_messages.h"
+
 // The id of a wrapper that reports neither hover nor leave.
 const int c_noHandleId = -1;
 

@@ -12,6 +12,7 @@
 
 #include "graphics/image/image_source.h"
 #include "toolkit/controls/menu_data.h"
+#include "toolkit/controls/toolkit_messages.h"
 #include "toolkit/controls/wnd_top.h"
 
 struct t_font;
@@ -20,10 +21,6 @@ class t_wndLink;
 class t_wndMenuItem;
 class t_wndTextItem;
 
-// Sent to the notify window: wParam the row's command, lParam a t_menuHoverInfo*.
-const UINT c_menuItemHoverMessage = WM_USER + 26;
-// Sent to the notify window: wParam the row's command, lParam the description's user value.
-const UINT c_menuItemLeaveMessage = WM_USER + 27;
 // Timer of a delayed close, checked every 100 ms.
 const UINT_PTR c_menuCloseTimerId = 101;
 const UINT c_menuCloseCheckMs = 100;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "toolkit/controls/toolkit_messages.h"
 #include "toolkit/controls/wnd_base.h"
 
 class t_paintCtx;
@@ -27,8 +28,6 @@ struct t_shakeDetector;
 // Timer of the hover poll, set on the drawing window while the mouse is inside.
 const UINT_PTR c_hoverTimerId = 100;
 const UINT c_hoverPollMs = 100;
-// Private message a top passes to OnPrivateMessage.
-const UINT c_topPrivateMessage = WM_USER + 123;
 
 class t_wndTop : public t_wndBase {
 public:

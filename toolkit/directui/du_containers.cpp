@@ -19,38 +19,33 @@ bool DuElementFrame::MeasureSelf(t_paintCtx&)
     return true;
 }
 
+namespace {
+template <class t_element>
+DuElement* Make()
+{
+    return new (std::nothrow) t_element;
+}
+
+// The element class of each markup type; any other type makes a frame.
+const struct {
+    int type;
+    DuElement* (*make)();
+} c_makers[] = {
+    {e_duText, Make<DuElementText>},         {e_duImage, Make<DuElementImage>},
+    {e_duLink, Make<DuElementLink>},         {e_duButton, Make<DuElementButton>},
+    {e_duRadio, Make<DuElementRadioButton>}, {e_duCheck, Make<DuElementCheckBox>},
+    {e_duWindow, Make<DuElementWindow>},     {e_duBr, Make<DuElementBr>},
+};
+}  // namespace
+
 DuElement* DuElement::CreateElement(int type, DuDelegate* delegate)
 {
-    DuElement* element = nullptr;
-    switch (type) {
-    case e_duText:
-        element = new (std::nothrow) DuElementText;
-        break;
-    case e_duImage:
-        element = new (std::nothrow) DuElementImage;
-        break;
-    case e_duLink:
-        element = new (std::nothrow) DuElementLink;
-        break;
-    case e_duButton:
-        element = new (std::nothrow) DuElementButton;
-        break;
-    case e_duRadio:
-        element = new (std::nothrow) DuElementRadioButton;
-        break;
-    case e_duCheck:
-        element = new (std::nothrow) DuElementCheckBox;
-        break;
-    case e_duWindow:
-        element = new (std::nothrow) DuElementWindow;
-        break;
-    case e_duBr:
-        element = new (std::nothrow) DuElementBr;
-        break;
-    default:
-        element = new (std::nothrow) DuElementFrame;
-        break;
+    DuElement* (*make)() = Make<DuElementFrame>;
+    for (const auto& maker : c_makers) {
+        if (maker.type == type)
+            make = maker.make;
     }
+    DuElement* element = make();
     if (element)
         element->m_delegate = delegate;
     return element;

@@ -37,17 +37,13 @@ void CutButtonState(const t_image& picture, int stateX, int stateWidth, int heig
 
 }  // namespace
 
-t_wndRichHintButton::t_wndRichHintButton(t_wndRichHintDelegate* owner) : t_wndRichHintElement(e_button, owner) {}
+t_wndRichHintButton::t_wndRichHintButton(t_wndRichHintDelegate* owner) : t_wndRichHintSetting(e_button, owner) {}
 
 void t_wndRichHintButton::ParseAttributes(const wchar_t* token, int length, HMODULE)
 {
     ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
-        if (name.Equals(L"text"))
+        if (!ReadSettingAttribute(name, value) && name.Equals(L"text"))
             text = RichHintQuoted(value);
-        else if (name.Equals(L"id"))
-            id = RichHintInt(value);
-        else if (name.Equals(L"EnvItem"))
-            envItem = RichHintQuoted(value);
     });
     bool value = false;
     known = delegate && delegate->GetEnvBool(envItem.c_str(), value);

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "foundation/core/str.h"
-#include "toolkit/richhint/rich_hint_element.h"
+#include "toolkit/richhint/rich_hint_setting.h"
 
-class t_wndRichHintButton : public t_wndRichHintElement {
+class t_wndRichHintButton : public t_wndRichHintSetting {
 public:
     static const int c_innerMargin = 5;
 
@@ -22,8 +22,6 @@ public:
     bool OnLeave() override;
 
     const t_str& Text() const { return text; }
-    const t_str& EnvItem() const { return envItem; }
-    int Id() const { return id; }
     // Its setting exists on the host.
     bool IsKnown() const { return known; }
     bool IsHovered() const { return hover; }
@@ -31,10 +29,7 @@ public:
 
 private:
     t_str text;
-    t_str envItem;
-    int32_t id = 0;
     bool hover = false;
-    bool pressed = false;
     bool known = false;
     SIZE textSize{};
 };

@@ -9,17 +9,15 @@ namespace {
 const int c_gap = 3;
 }  // namespace
 
-t_wndRichHintCheckBox::t_wndRichHintCheckBox(t_wndRichHintDelegate* owner) : t_wndRichHintElement(e_checkBox, owner) {}
+t_wndRichHintCheckBox::t_wndRichHintCheckBox(t_wndRichHintDelegate* owner) : t_wndRichHintSetting(e_checkBox, owner) {}
 
 void t_wndRichHintCheckBox::ParseAttributes(const wchar_t* token, int length, HMODULE)
 {
     ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (ReadSettingAttribute(name, value))
+            return;
         if (name.Equals(L"text")) {
             text = RichHintQuoted(value);
-        } else if (name.Equals(L"id")) {
-            id = RichHintInt(value);
-        } else if (name.Equals(L"EnvItem")) {
-            envItem = RichHintQuoted(value);
         } else if (name.EqualsNoCase(L"fontcolor")) {
             color = RichHintColor(value);
             hasColor = true;
@@ -74,12 +72,6 @@ bool t_wndRichHintCheckBox::OnMouseMove(POINT origin, POINT point)
             delegate->Redraw();
     }
     return false;
-}
-
-bool t_wndRichHintCheckBox::OnLButtonDown(POINT, POINT)
-{
-    pressed = true;
-    return true;
 }
 
 bool t_wndRichHintCheckBox::OnLButtonUp(POINT, POINT)

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "foundation/core/str.h"
-#include "toolkit/richhint/rich_hint_element.h"
+#include "toolkit/richhint/rich_hint_setting.h"
 
-class t_wndRichHintCheckBox : public t_wndRichHintElement {
+class t_wndRichHintCheckBox : public t_wndRichHintSetting {
 public:
     explicit t_wndRichHintCheckBox(t_wndRichHintDelegate* delegate);
 
@@ -14,13 +14,10 @@ public:
     void Measure(t_paintCtx& context, SIZE& size) override;
     void Paint(t_paintCtx& context, POINT origin, SIZE cellSize) override;
     bool OnMouseMove(POINT origin, POINT point) override;
-    bool OnLButtonDown(POINT origin, POINT point) override;
     bool OnLButtonUp(POINT origin, POINT point) override;
     bool OnLeave() override;
 
     const t_str& Text() const { return text; }
-    const t_str& EnvItem() const { return envItem; }
-    int Id() const { return id; }
     bool IsChecked() const { return checked; }
     bool IsHovered() const { return hover; }
     bool IsShown() const { return shown; }
@@ -29,11 +26,8 @@ public:
 
 private:
     t_str text;
-    t_str envItem;
-    int32_t id = 0;
     bool checked = false;
     bool hover = false;
-    bool pressed = false;
     bool shown = false;
     bool hasColor = false;
     uint32_t color = 0;

@@ -10,7 +10,7 @@ const int c_gap = 3;
 const int c_stateCount = 4;
 }  // namespace
 
-t_wndRichHintRadioButton::t_wndRichHintRadioButton(t_wndRichHintDelegate* owner) : t_wndRichHintElement(e_radio, owner)
+t_wndRichHintRadioButton::t_wndRichHintRadioButton(t_wndRichHintDelegate* owner) : t_wndRichHintSetting(e_radio, owner)
 {}
 
 void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length, HMODULE)
@@ -18,6 +18,8 @@ void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length,
     itl::ImmSimpleArray<t_str> texts;
     itl::ImmSimpleArray<t_str> values;
     ReadAttributes(token, length, false, [&](const t_str& name, const t_str& value) {
+        if (ReadSettingAttribute(name, value))
+            return;
         if (name.Equals(L"texts")) {
             const t_str list = RichHintQuoted(value);
             texts.Clear();
@@ -26,10 +28,6 @@ void t_wndRichHintRadioButton::ParseAttributes(const wchar_t* token, int length,
             const t_str list = RichHintQuoted(value);
             values.Clear();
             SplitRichHintPieces(list.c_str(), list.Length(), L',', false, values);
-        } else if (name.Equals(L"id")) {
-            id = RichHintInt(value);
-        } else if (name.Equals(L"EnvItem")) {
-            envItem = RichHintQuoted(value);
         }
     });
     optionTexts.Clear();
@@ -136,12 +134,6 @@ bool t_wndRichHintRadioButton::OnMouseMove(POINT origin, POINT point)
             delegate->Redraw();
     }
     return false;
-}
-
-bool t_wndRichHintRadioButton::OnLButtonDown(POINT, POINT)
-{
-    pressed = true;
-    return true;
 }
 
 bool t_wndRichHintRadioButton::OnLButtonUp(POINT origin, POINT point)

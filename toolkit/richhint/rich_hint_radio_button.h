@@ -5,9 +5,9 @@
 
 #include "foundation/core/simple_array.h"
 #include "foundation/core/str.h"
-#include "toolkit/richhint/rich_hint_element.h"
+#include "toolkit/richhint/rich_hint_setting.h"
 
-class t_wndRichHintRadioButton : public t_wndRichHintElement {
+class t_wndRichHintRadioButton : public t_wndRichHintSetting {
 public:
     explicit t_wndRichHintRadioButton(t_wndRichHintDelegate* delegate);
 
@@ -15,12 +15,9 @@ public:
     void Measure(t_paintCtx& context, SIZE& size) override;
     void Paint(t_paintCtx& context, POINT origin, SIZE cellSize) override;
     bool OnMouseMove(POINT origin, POINT point) override;
-    bool OnLButtonDown(POINT origin, POINT point) override;
     bool OnLButtonUp(POINT origin, POINT point) override;
     bool OnLeave() override;
 
-    const t_str& EnvItem() const { return envItem; }
-    int Id() const { return id; }
     int OptionCount() const { return optionTexts.Count(); }
     const t_str& OptionText(int i) const { return optionTexts[i]; }
     int OptionValue(int i) const { return optionValues[i]; }
@@ -34,11 +31,8 @@ private:
     // The option whose row holds point, in the content rect of a cell at origin; -1 none.
     int OptionAt(POINT origin, POINT point) const;
 
-    t_str envItem;
-    int32_t id = 0;
     int32_t selected = 0;
     bool hoverActive = false;
-    bool pressed = false;
     int32_t hoverIndex = -1;
     bool shown = false;
     itl::ImmSimpleArray<t_str> optionTexts;

@@ -6,12 +6,10 @@
 
 #include <cstdint>
 
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_text_item.h"
 #include "toolkit/controls/wnd_ui_sub.h"
 
-// Posted to the owning top when a fade ends: wParam the final alpha, lParam the item's
-// index in the composition string (timer id - 150).
-const UINT c_msgFadeDone = WM_USER + 0x123;
 // A fade ticks every 50 ms: 8 ticks of waiting, then 8 ticks of rising.
 const UINT c_fadeTickMs = 50;
 const int c_fadeSteps = 8;

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "ime_ui/windows/flash/flash_key.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_delay_draw.h"
 #include "toolkit/controls/wnd_top.h"
 #include "toolkit/controls/wnd_ui_sub.h"
@@ -22,9 +23,7 @@ class t_uiSkinData;
 class t_wndFlashSub;
 struct t_uiSettings;
 
-// Messages and timer of the flash children.
-const UINT c_flashNotifyMessage = 27244;   // wParam: window << 16 | (~index & 0xFFFF)
-const UINT c_flashCommandMessage = 27245;  // wParam kind, lParam command
+// Timer of the flash children.
 const UINT_PTR c_flashTimerId = 201;
 const UINT c_flashTimerMs = 40;
 

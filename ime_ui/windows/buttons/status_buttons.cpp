@@ -253,7 +253,7 @@ void t_wndButtonSkinManager::OnClick()
 void t_wndButtonBarConfig::OnClick()
 {
     if (const HWND target = PostWindow())
-        PostMessageW(target, c_msgBarConfig, 0, 0);
+        PostMessageW(target, c_msgBarConfigOpen, 0, 0);
 }
 
 t_wndButtonCustom::t_wndButtonCustom() { acceptsMouse = false; }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "ime_ui/skin/skin_button_record.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_button.h"
 #include "toolkit/controls/wnd_ui_sub.h"
 
@@ -16,9 +17,6 @@ struct t_uiSettings;
 
 class t_wndStatusBtn : public t_wndButton, public t_wndUiSub {
 public:
-    // Messages a button posts to the window it lives in.
-    static constexpr UINT c_msgBarConfig = WM_APP + 0x405;  // the logo asks for the bar configuration
-    static constexpr UINT c_msgToolbox = WM_APP + 0x407;    // the menu button asks for the toolbox
     // Alpha of a built-in button's own picture over the default skin's hover background.
     static constexpr int c_defaultSkinHoverAlpha = 179;
     // The hint buffer the host fills.

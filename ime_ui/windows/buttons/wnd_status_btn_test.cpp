@@ -443,13 +443,13 @@ TEST_F(StatusButtonTest, ClicksReachTheHostAndTheWindowTheButtonLivesIn)
     logo->SetPostWindow(sink);
     menu->SetPostWindow(sink);
     logo->OnClick();
-    ASSERT_TRUE(take(t_wndStatusBtn::c_msgBarConfig, msg));
+    ASSERT_TRUE(take(c_msgBarConfigOpen, msg));
     EXPECT_EQ(0u, msg.wParam);
     EXPECT_EQ(0, msg.lParam);
     // The menu button sends its screen rectangle: left and top, width and height.
     menu->SetBounds(130, 210, 16, 12, false);
     menu->OnClick();
-    ASSERT_TRUE(take(t_wndStatusBtn::c_msgToolbox, msg));
+    ASSERT_TRUE(take(c_msgToolbox, msg));
     EXPECT_EQ(static_cast<WPARAM>((210 << 16) | 130), msg.wParam);
     EXPECT_EQ(static_cast<LPARAM>((12 << 16) | 16), msg.lParam);
     EXPECT_TRUE(g_callbacks.empty());

@@ -389,6 +389,6 @@ bool t_wndCandString::OnLButtonUp(UINT keys, int x, int y)
     // The host hears of every release over the list; a host without a window hears nothing.
     const t_uiContext* ui = GetContext();
     if (over && ui->hostWindow)
-        PostMessageW(ui->hostWindow, c_msgListReleased, 0, 0);
+        PostMessageW(ui->hostWindow, c_msgCandListReleased, 0, 0);
     return handled;
 }

@@ -13,6 +13,7 @@
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "ime_ui/windows/cand/wnd_cand_string_item.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_text_array.h"
 #include "toolkit/controls/wnd_ui_sub.h"
 
@@ -58,8 +59,6 @@ public:
     static constexpr int c_itemRectCount = 10;
     // Units of text the host may write into the buffer it is given.
     static constexpr int c_hostCapacity = 10240;
-    // Posted to the context's host window (wParam 0, lParam 0) after a release on the list.
-    static constexpr UINT c_msgListReleased = WM_APP + 0x3FA;
 
     // Skin text styles the string reads.
     enum t_style : int {

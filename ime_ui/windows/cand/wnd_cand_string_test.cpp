@@ -521,8 +521,7 @@ TEST_F(CandStringTest, AReleaseOnTheListSelectsAndTellsTheHostWindow)
     auto posts = [&] {
         int n = 0;
         MSG msg;
-        while (PeekMessageW(&msg, hostWindow, t_wndCandString::c_msgListReleased, t_wndCandString::c_msgListReleased,
-                            PM_REMOVE)) {
+        while (PeekMessageW(&msg, hostWindow, c_msgCandListReleased, c_msgCandListReleased, PM_REMOVE)) {
             EXPECT_EQ(0u, msg.wParam);
             EXPECT_EQ(0, msg.lParam);
             ++n;

@@ -65,7 +65,7 @@ void RelayCompMessage(t_wndCompFrame& window, HWND hostWindow, WPARAM wParam, LP
 {
     if (!window.shown && hostWindow && IsWindowVisible(hostWindow))
         return;
-    PostMessageW(hostWindow, c_compRelayMessage, wParam, lParam);
+    PostMessageW(hostWindow, c_msgFadeDone, wParam, lParam);
 }
 
 // ---- the separate composition window
@@ -100,7 +100,7 @@ bool t_wndComp2::CreateParts(HINSTANCE instance)
 
 LRESULT t_wndComp2::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == c_compRelayMessage)
+    if (msg == c_msgFadeDone)
         RelayCompMessage(*this, GetContext()->hostWindow, wParam, lParam);
     return t_wndCompFrame::WndProc(window, msg, wParam, lParam);
 }
@@ -184,7 +184,7 @@ bool t_wndComp::CreateParts(HINSTANCE instance)
 
 LRESULT t_wndComp::OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
 {
-    if (msg == c_compRelayMessage)
+    if (msg == c_msgFadeDone)
         RelayCompMessage(*this, GetContext()->hostWindow, wParam, lParam);
     return t_wndCompFrame::OnMessage(window, msg, wParam, lParam, handled);
 }

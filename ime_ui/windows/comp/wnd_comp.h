@@ -9,13 +9,11 @@
 #include "ime_ui/windows/cand/wnd_cand_string.h"
 #include "ime_ui/windows/comp/wnd_comp_frame.h"
 #include "ime_ui/windows/comp/wnd_comp_string.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_separator.h"
 
 class t_layoutAligned;
 class t_layoutGrid;
-
-// Posted on to the host window when it reaches a composition window (same wParam, lParam).
-const UINT c_compRelayMessage = WM_USER + 0x123;
 
 class t_wndComp2 : public t_wndCompFrame {
 public:

@@ -657,7 +657,7 @@ TEST_F(CompWindowsTest, HostMessageIsRelayedUnlessHiddenWhileTheHostShows)
     auto relayed = [hostWindow]() {
         MSG msg;
         int count = 0;
-        while (PeekMessageW(&msg, hostWindow, c_compRelayMessage, c_compRelayMessage, PM_REMOVE)) {
+        while (PeekMessageW(&msg, hostWindow, c_msgFadeDone, c_msgFadeDone, PM_REMOVE)) {
             EXPECT_EQ(7u, msg.wParam);
             EXPECT_EQ(9, msg.lParam);
             ++count;
@@ -672,9 +672,9 @@ TEST_F(CompWindowsTest, HostMessageIsRelayedUnlessHiddenWhileTheHostShows)
         ShowWindow(hostWindow, c.hostShown ? SW_SHOWNOACTIVATE : SW_HIDE);
         combined.shown = composition.shown = c.windowShown;
         bool handled = false;
-        combined.OnMessage(nullptr, c_compRelayMessage, 7, 9, handled);
+        combined.OnMessage(nullptr, c_msgFadeDone, 7, 9, handled);
         EXPECT_EQ(c.expected, relayed()) << c.windowShown << c.hostShown;
-        composition.WndProc(nullptr, c_compRelayMessage, 7, 9);
+        composition.WndProc(nullptr, c_msgFadeDone, 7, 9);
         EXPECT_EQ(c.expected, relayed()) << c.windowShown << c.hostShown;
     }
     EXPECT_EQ(0, ui.depth) << "every message is bracketed";

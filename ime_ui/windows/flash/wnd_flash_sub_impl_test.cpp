@@ -125,7 +125,7 @@ protected:
     // forgotten.
     void Place(t_wndFlashSubImpl& element, int x, int y, int w, int h)
     {
-        ASSERT_TRUE(element.CreateFlash(nullptr, nullptr, 27244, 0x3FFFE, nullptr));
+        ASSERT_TRUE(element.CreateFlash(nullptr, nullptr, c_flashNotifyMessage, 0x3FFFE, nullptr));
         element.SetSize(w, h);
         element.MoveTo(x, y);
         stub.calls.clear();
@@ -144,7 +144,7 @@ TEST_F(FlashPlayer, CreatingMakesTheElementAndALayeredDisabledChildPlayer)
     t_wndBase owner;
     ASSERT_TRUE(owner.Create(WS_CHILD, 0, 0, 50, 50, 0, nullptr, nullptr));
     t_wndFlashSubImpl* element = new t_wndFlashSubImpl();
-    ASSERT_TRUE(element->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, &owner));
+    ASSERT_TRUE(element->CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0x3FFFE, &owner));
     EXPECT_EQ(std::vector<std::string>{"create 524288 1207959552 4660 27244 262142"}, stub.calls);
     EXPECT_EQ(&stub, element->Stub());
     ASSERT_EQ(1, owner.ChildCount()) << "the element is a child of its window";
@@ -154,7 +154,7 @@ TEST_F(FlashPlayer, CreatingMakesTheElementAndALayeredDisabledChildPlayer)
     // The popup keeps only its player, created for no control of the window.
     stub.calls.clear();
     t_wndFlashPopupImpl* popup = new t_wndFlashPopupImpl();
-    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, &owner));
+    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0x3FFFE, &owner));
     EXPECT_EQ(std::vector<std::string>{"create 524288 1207959552 4660 0 262142"}, stub.calls);
     ASSERT_EQ(2, owner.ChildCount()) << "an empty child, deleted with the window's other children";
     EXPECT_EQ(0, popup->GetSize().cx);
@@ -163,12 +163,12 @@ TEST_F(FlashPlayer, CreatingMakesTheElementAndALayeredDisabledChildPlayer)
     // No Flash component, or a player that refuses: no element worth keeping.
     g_next = nullptr;
     t_wndFlashSubImpl none;
-    EXPECT_FALSE(none.CreateFlash(c_host, nullptr, 27244, 0, nullptr));
+    EXPECT_FALSE(none.CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0, nullptr));
     EXPECT_EQ(nullptr, none.Stub());
     g_next = &stub;
     stub.createAnswer = 0;
     t_wndFlashSubImpl refused;
-    EXPECT_FALSE(refused.CreateFlash(c_host, nullptr, 27244, 0, nullptr));
+    EXPECT_FALSE(refused.CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0, nullptr));
     EXPECT_EQ(nullptr, refused.Stub()) << "a refusing player is let go";
 }
 
@@ -275,7 +275,7 @@ TEST_F(FlashPlayer, MouseGoesToThePlayerAndButtonsOnlyOnAHit)
 
     // The popup's player has a window of its own: the element passes nothing on.
     t_wndFlashPopupImpl popup;
-    ASSERT_TRUE(popup.CreateFlash(nullptr, nullptr, 27244, 0, nullptr));
+    ASSERT_TRUE(popup.CreateFlash(nullptr, nullptr, c_flashNotifyMessage, 0, nullptr));
     popup.SetSize(20, 10);
     stub.calls.clear();
     popup.OnMouseMove(0, 1, 1);
@@ -287,7 +287,7 @@ TEST_F(FlashPlayer, MouseGoesToThePlayerAndButtonsOnlyOnAHit)
 TEST_F(FlashPlayer, PopupPlayerFollowsItsWindow)
 {
     t_wndFlashPopupImpl popup;
-    ASSERT_TRUE(popup.CreateFlash(nullptr, nullptr, 27244, 0, nullptr));
+    ASSERT_TRUE(popup.CreateFlash(nullptr, nullptr, c_flashNotifyMessage, 0, nullptr));
     popup.SetCaptureAll(true);
     popup.SetNoHandCursor(false);
     popup.SetNotified(true);
@@ -614,7 +614,7 @@ TEST_F(DISABLED_FlashPlayerScenario, Live)
     ASSERT_TRUE(IsFlashLoaded());
     t_wndFlashSub* element = NewFlashSub(t_flashSubKind::e_inWindow);
     ASSERT_NE(nullptr, element);
-    ASSERT_TRUE(element->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, nullptr));
+    ASSERT_TRUE(element->CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0x3FFFE, nullptr));
     ASSERT_EQ(1, FlashStandinLiveStubs());
     EXPECT_EQ("102 524288 1207959552", LastCall()) << "a layered, disabled child player";
     auto* live = static_cast<t_wndFlashSubImpl*>(element);
@@ -651,7 +651,7 @@ TEST_F(DISABLED_FlashPlayerScenario, Live)
     t_wndBase* owner = new t_wndBase();
     ASSERT_TRUE(owner->Create(WS_CHILD, 0, 0, 50, 50, 0, nullptr, nullptr));
     t_wndFlashSub* popup = NewFlashSub(t_flashSubKind::e_popup);
-    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, owner));
+    ASSERT_TRUE(popup->CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0x3FFFE, owner));
     EXPECT_EQ(2, FlashStandinLiveStubs());
     popup->FollowRect(RECT{30, 40, 90, 60});
     EXPECT_EQ("113 30 40", LastCall());
@@ -672,7 +672,8 @@ TEST_F(DISABLED_FlashPlayerScenario, Missing)
     for (t_flashSubKind kind : {t_flashSubKind::e_inWindow, t_flashSubKind::e_background, t_flashSubKind::e_popup}) {
         t_wndFlashSub* element = NewFlashSub(kind);
         ASSERT_NE(nullptr, element);
-        EXPECT_FALSE(element->CreateFlash(c_host, nullptr, 27244, 0x3FFFE, nullptr)) << static_cast<int>(kind);
+        EXPECT_FALSE(element->CreateFlash(c_host, nullptr, c_flashNotifyMessage, 0x3FFFE, nullptr))
+            << static_cast<int>(kind);
         EXPECT_EQ(0, element->StubCall2(1, 2));
         EXPECT_FALSE(element->HitTest(0, 0, 0));
         delete element;

@@ -12,6 +12,7 @@
 #include "ime_ui/windows/flash/wnd_flash_bk_sub_impl.h"
 #include "ime_ui/windows/flash/wnd_flash_popup_impl.h"
 #include "ime_ui/windows/flash/wnd_flash_sender.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "tests/support/paint_surface.h"
 
 namespace {
@@ -92,7 +93,7 @@ TEST_F(FlashPlaceholderDefault, ARecordWithoutPictureShowsTheDefaultOverAGreyBox
     none.Init();
     t_wndFlashSubDummy item;
     item.SetPlaceholder(none);
-    ASSERT_TRUE(item.CreateFlash(nullptr, nullptr, 27244, 0xFFFF, nullptr));
+    ASSERT_TRUE(item.CreateFlash(nullptr, nullptr, c_flashNotifyMessage, 0xFFFF, nullptr));
     item.SetSize(64, 48);
     item.MoveTo(0, 0);
     t_testSurface surface(64, 48, true);

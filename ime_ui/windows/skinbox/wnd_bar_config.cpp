@@ -635,7 +635,7 @@ void t_wndBarConfig::Confirm()
     }
     Show(false);
     if (ownerHwnd)
-        PostMessageW(ownerHwnd, c_doneMessage, 1, 0);
+        PostMessageW(ownerHwnd, c_msgBarConfigDone, 1, 0);
 }
 
 void t_wndBarConfig::Cancel()
@@ -643,7 +643,7 @@ void t_wndBarConfig::Cancel()
     GetContext()->Ui().ReportBarConfigEvent(UiWrapImplBase::e_barConfigCancel);
     Show(false);
     if (ownerHwnd)
-        PostMessageW(ownerHwnd, c_doneMessage, 0, 0);
+        PostMessageW(ownerHwnd, c_msgBarConfigDone, 0, 0);
 }
 
 void t_wndBarConfig::ResetToDefault()

@@ -10,6 +10,7 @@
 
 #include "graphics/image/image.h"
 #include "ime_ui/windows/base/wnd_ui_skin_base.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_button.h"
 
 class t_wndTextItem;
@@ -98,7 +99,6 @@ public:
     static constexpr uint32_t c_defaultColor = 0xD29451;
     static constexpr uint32_t c_defaultMask = 0x9467;
     static constexpr uint32_t c_logoBit = 1u << 15;
-    static constexpr UINT c_doneMessage = WM_APP + 0x404;  // to the owner: wParam 1 confirmed, 0 cancelled
 
     // Command ids of the children.
     enum t_command : int {

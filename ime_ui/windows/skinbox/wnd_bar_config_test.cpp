@@ -73,7 +73,7 @@ struct t_owner {
     {
         std::vector<WPARAM> out;
         MSG msg;
-        while (PeekMessageW(&msg, hwnd, t_wndBarConfig::c_doneMessage, t_wndBarConfig::c_doneMessage, PM_REMOVE))
+        while (PeekMessageW(&msg, hwnd, c_msgBarConfigDone, c_msgBarConfigDone, PM_REMOVE))
             out.push_back(msg.wParam);
         return out;
     }
@@ -391,7 +391,7 @@ TEST_F(StatusPopupsTest, TheLogoOpensTheConfigurationAboveTheBarAndConfirmReache
 {
     t_wndStatus status;
     MakeStatus(status);
-    SendMessageW(status.hwnd, t_wndStatus::e_msgBarConfigOpen, 0, 0);
+    SendMessageW(status.hwnd, c_msgBarConfigOpen, 0, 0);
     t_statusPopups* popups = static_cast<t_statusPopups*>(status.Popups());
     ASSERT_NE(nullptr, popups);
     t_wndBarConfig* config = popups->BarConfig();
@@ -413,7 +413,7 @@ TEST_F(StatusPopupsTest, TheLogoOpensTheConfigurationAboveTheBarAndConfirmReache
     EXPECT_EQ(expected, ui.calls);
 
     // Opened again and cancelled: nothing to apply.
-    SendMessageW(status.hwnd, t_wndStatus::e_msgBarConfigOpen, 0, 0);
+    SendMessageW(status.hwnd, c_msgBarConfigOpen, 0, 0);
     ASSERT_NE(nullptr, popups->BarConfig());
     ui.calls.clear();
     SendMessageW(popups->BarConfig()->hwnd, WM_COMMAND, t_wndBarConfig::e_close, 0);

@@ -146,7 +146,7 @@ void t_wndSkinBoxHint::Destroy()
 
 LRESULT t_wndSkinBoxHint::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == c_tipNotifyMessage)
+    if (msg == c_msgSkinBoxLaunch)
         OnTipNotify(lParam != 0);
     return t_wndDelayShow::WndProc(window, msg, wParam, lParam);
 }
@@ -164,7 +164,7 @@ t_wndSkinBoxTip* t_wndSkinBoxHint::EnsureTip()
         delete made;
         return nullptr;
     }
-    made->SetNotify(GetHwnd(), c_tipNotifyMessage);
+    made->SetNotify(GetHwnd(), c_msgSkinBoxLaunch);
     tip = made;
     return tip;
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "graphics/image/image.h"
+#include "ime_ui/windows/ime_messages.h"
 #include "toolkit/controls/wnd_button.h"
 #include "toolkit/controls/wnd_delay_show.h"
 #include "toolkit/controls/wnd_ui_sub.h"
@@ -43,8 +44,6 @@ public:
 
 class t_wndSkinBoxHint : public t_wndDelayShow, public t_wndUiSub {
 public:
-    // The tip tells the hint of a click (lParam 0) or a time-out (lParam 1).
-    static constexpr UINT c_tipNotifyMessage = WM_APP + 0x401;
     static const wchar_t* const c_tipText;  // "点此换肤"
     // Placement of the tip beside the hint.
     static constexpr unsigned c_tipFlags = 0x20;

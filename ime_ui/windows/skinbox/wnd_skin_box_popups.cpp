@@ -54,7 +54,7 @@ t_wndSkinBoxHint* t_statusPopups::EnsureHint()
         delete made;
         return nullptr;
     }
-    made->SetNotify(m_status.GetHwnd(), t_wndStatus::e_msgSkinBoxHidden);
+    made->SetNotify(m_status.GetHwnd(), c_msgSkinBoxHidden);
     m_hint = made;
     return m_hint;
 }
@@ -102,7 +102,7 @@ t_wndSkinBoxTip* t_statusPopups::EnsureTip(t_tip tip)
         delete made;
         return nullptr;
     }
-    made->SetNotify(owner, tip == e_setupTip ? t_wndStatus::e_msgSetupTipClicked : t_wndStatus::e_msgCornerPopup);
+    made->SetNotify(owner, tip == e_setupTip ? c_msgSetupTipClicked : c_msgCornerPopup);
     m_tips[tip] = made;
     return made;
 }

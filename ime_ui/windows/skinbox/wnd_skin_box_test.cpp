@@ -72,7 +72,7 @@ public:
     HWND hwnd;
 };
 
-const UINT c_notify = WM_APP + 0x403;
+const UINT c_notify = c_msgSetupTipClicked;
 
 class SkinBoxTest : public ::testing::Test {
 protected:
@@ -101,7 +101,7 @@ protected:
         hint.SetResourceModule(resources);
         ASSERT_TRUE(
             hint.Create(WS_POPUP | WS_DISABLED, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(notify.hwnd), nullptr, nullptr));
-        hint.SetNotify(notify.hwnd, WM_APP + 0x402);
+        hint.SetNotify(notify.hwnd, c_msgSkinBoxHidden);
     }
     // The hint as the status bar pops it up: left/bottom at the skin box's bottom-right corner.
     static void PopupBeside(t_wndSkinBoxHint& hint, const RECT& skinBox)
@@ -476,10 +476,10 @@ TEST_F(SkinBoxLaunchTest, TipClickAndTimeOutLaunchOnlyWhileTheSkinBoxIsActive)
         DispatchMessageW(&msg);
     EXPECT_FALSE(hint.tip->IsShown());
     EXPECT_TRUE(hint.fadingOut) << "the hint fades out after the tip";
-    SendMessageW(hint.hwnd, t_wndSkinBoxHint::c_tipNotifyMessage, 0, 1);
+    SendMessageW(hint.hwnd, c_msgSkinBoxLaunch, 0, 1);
     EXPECT_EQ((std::vector<int>{0, 0}), ui.launches);
     ui.active = false;
-    SendMessageW(hint.hwnd, t_wndSkinBoxHint::c_tipNotifyMessage, 0, 0);
+    SendMessageW(hint.hwnd, c_msgSkinBoxLaunch, 0, 0);
     EXPECT_EQ(2u, ui.launches.size());
 
     const auto records = log.WaitFor(2);
@@ -495,7 +495,7 @@ TEST_F(SkinBoxLaunchTest, ButtonHidesTheHintAtOnceInvokesTheSkinBoxAndLaunches)
     const RECT skinBox = {work.left + 200, work.top + 300, work.left + 220, work.top + 310};
     PopupBeside(hint, skinBox);
     ASSERT_TRUE(hint.IsShown());
-    notify.Take(WM_APP + 0x402);
+    notify.Take(c_msgSkinBoxHidden);
 
     // A real press and release on the button.
     const RECT b = hint.button->GetRect();
@@ -503,7 +503,7 @@ TEST_F(SkinBoxLaunchTest, ButtonHidesTheHintAtOnceInvokesTheSkinBoxAndLaunches)
     hint.button->OnLButtonUp(0, b.left + WidthOf(b) / 2, b.top + HeightOf(b) / 2);
     EXPECT_FALSE(hint.IsShown());
     EXPECT_FALSE(hint.tip->IsShown());
-    EXPECT_EQ(std::vector<LPARAM>{1}, notify.Take(WM_APP + 0x402)) << "the owner hears that the hint hid";
+    EXPECT_EQ(std::vector<LPARAM>{1}, notify.Take(c_msgSkinBoxHidden)) << "the owner hears that the hint hid";
     EXPECT_EQ(std::vector<int>{0}, ui.launches);
 
     const auto records = log.WaitFor(2);

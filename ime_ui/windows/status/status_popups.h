@@ -4,15 +4,17 @@
 // by a factory that the program installs once. Without a factory a status bar has no
 // popups, and what it would ask of them is left out.
 //
-// The popups answer through the status window's private messages (t_wndStatus::t_message):
-// the hint posts e_msgSkinBoxHidden when it has hidden and passes its tip's click on as
-// e_msgSkinBoxLaunch; the setup tip posts e_msgSetupTipClicked and the toolbox tip
-// e_msgCornerPopup when clicked; the bar configuration posts e_msgBarConfigDone with 1
+// The popups answer through the status window's private messages (ime_messages.h):
+// the hint posts c_msgSkinBoxHidden when it has hidden and passes its tip's click on as
+// c_msgSkinBoxLaunch; the setup tip posts c_msgSetupTipClicked and the toolbox tip
+// c_msgCornerPopup when clicked; the bar configuration posts c_msgBarConfigDone with 1
 // (confirmed) or 0 (cancelled). Each is created owned by the status window (GetHwnd) and
 // with its context.
 #pragma once
 
 #include <windows.h>
+
+#include "ime_ui/windows/ime_messages.h"
 
 class t_wndStatus;
 

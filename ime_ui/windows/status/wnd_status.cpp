@@ -165,29 +165,29 @@ bool t_wndStatus::HandlePrivateMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     UiWrapImplBase& ui = GetContext()->Ui();
     switch (msg) {
-    case e_msgSkinBoxLaunch:
+    case c_msgSkinBoxLaunch:
         ui.OnSkinBoxLaunch(0);
         if (EnsurePopups())
             popups->LaunchSkinBox(lParam == 0 ? 1 : 0, 1);
         return true;
-    case e_msgSkinBoxHidden:
+    case c_msgSkinBoxHidden:
         skinBoxRect = c_noRect;
         return true;
-    case e_msgSetupTipClicked:
+    case c_msgSetupTipClicked:
         ui.OnSetupTipDone(0);
         ui.ReportBarConfigEvent(UiWrapImplBase::e_barConfigOpening);
         OpenBarConfig();
         return true;
-    case e_msgBarConfigDone:
+    case c_msgBarConfigDone:
         HandleBarConfigDone(wParam == 1);
         return true;
-    case e_msgBarConfigOpen:
+    case c_msgBarConfigOpen:
         HandleBarConfigRequest();
         return true;
-    case e_msgToolbox:
+    case c_msgToolbox:
         LaunchToolbox(wParam, lParam);
         return true;
-    case e_msgCornerPopup: {
+    case c_msgCornerPopup: {
         const RECT r = GetRect();
         ui.PopupAt(GetContext()->hostWindow, r.right, r.top, UiWrapImplBase::e_popupStatusCorner);
         return true;

@@ -19,17 +19,6 @@ class t_wndStatusBtn;
 
 class t_wndStatus : public t_wndUiSkinBase {
 public:
-    // Private messages (WM_APP + 0x401 .. 0x408).
-    enum t_message : UINT {
-        e_msgSkinBoxLaunch = WM_APP + 0x401,    // lParam 0: after a click, else after a time-out
-        e_msgSkinBoxHidden = WM_APP + 0x402,    // the skin-box hint hid
-        e_msgSetupTipClicked = WM_APP + 0x403,  // the setup tip was clicked
-        e_msgBarConfigDone = WM_APP + 0x404,    // wParam 1 confirmed, 0 cancelled
-        e_msgBarConfigOpen = WM_APP + 0x405,    // the logo button: open or close the configuration
-        e_msgUnused = WM_APP + 0x406,
-        e_msgToolbox = WM_APP + 0x407,      // wParam x | y << 16, lParam width | height << 16
-        e_msgCornerPopup = WM_APP + 0x408,  // the host's popup at the top-right corner
-    };
     // The kind code of the status window in the host's mouse reports.
     static const int c_mouseWindowCode = 2;
     // wParam of the WM_IME_NOTIFY posted to the host when the left button comes up.

@@ -553,10 +553,10 @@ protected:
 TEST_F(StatusMessageTest, BarConfigurationOpensClosesAndApplies)
 {
     // 0x8405 twice: opened (event 0), then closed (event 6).
-    Send(t_wndStatus::e_msgBarConfigOpen);
+    Send(c_msgBarConfigOpen);
     ASSERT_NE(nullptr, RecordingPopups::last);
     EXPECT_TRUE(RecordingPopups::last->barConfigShown);
-    Send(t_wndStatus::e_msgBarConfigOpen);
+    Send(c_msgBarConfigOpen);
     EXPECT_FALSE(RecordingPopups::last->barConfigShown);
     const std::vector<t_call> toggled = {
         {"ReportBarConfigEvent", {0}}, {"PreviewStatusButtonMask", {-1}}, {"PreviewStatusButtonColor", {-1}},
@@ -569,9 +569,9 @@ TEST_F(StatusMessageTest, BarConfigurationOpensClosesAndApplies)
     context.SetHostWindow(status.hwnd);
     const long long host = RecordingUi::Handle(status.hwnd);
     for (int confirmed = 1; confirmed >= 0; --confirmed) {
-        Send(t_wndStatus::e_msgBarConfigOpen);
+        Send(c_msgBarConfigOpen);
         ui.calls.clear();
-        Send(t_wndStatus::e_msgBarConfigDone, static_cast<WPARAM>(confirmed));
+        Send(c_msgBarConfigDone, static_cast<WPARAM>(confirmed));
         std::vector<t_call> expected;
         if (confirmed)
             expected.push_back({"ApplyBarConfig", {host, 0x9467, 0xD29451}});
@@ -582,7 +582,7 @@ TEST_F(StatusMessageTest, BarConfigurationOpensClosesAndApplies)
 
     // The setup tip's click opens the configuration too.
     ui.calls.clear();
-    Send(t_wndStatus::e_msgSetupTipClicked);
+    Send(c_msgSetupTipClicked);
     const std::vector<t_call> fromTip = {
         {"OnSetupTipDone", {0}}, {"ReportBarConfigEvent", {0}}, {"OnSetupTipDone", {0}}, {"SetBarConfigOpen", {1}}};
     EXPECT_EQ(fromTip, ui.calls);
@@ -593,7 +593,7 @@ TEST_F(StatusMessageTest, UserSkinsCannotOpenTheConfiguration)
     ASSERT_TRUE(LoadSkin(c_statusIni));
     status.ResetUi(0);
     ui.calls.clear();
-    Send(t_wndStatus::e_msgBarConfigOpen);
+    Send(c_msgBarConfigOpen);
     const std::vector<t_call> expected = {{"ReportBarConfigEvent", {0}},
                                           {"PreviewStatusButtonMask", {-1}},
                                           {"PreviewStatusButtonColor", {-1}},
@@ -606,17 +606,17 @@ TEST_F(StatusMessageTest, SkinBoxCornerPopupAndUnhandledMessages)
 {
     context.SetHostWindow(status.hwnd);
     const long long host = RecordingUi::Handle(status.hwnd);
-    Send(t_wndStatus::e_msgSkinBoxLaunch, 0, 0);
-    Send(t_wndStatus::e_msgSkinBoxLaunch, 0, 1);
+    Send(c_msgSkinBoxLaunch, 0, 0);
+    Send(c_msgSkinBoxLaunch, 0, 1);
     const std::vector<t_call> launches = {{"LaunchSkinBox", {1, 1}}, {"LaunchSkinBox", {0, 1}}};
     EXPECT_EQ(launches, PopupCalls());
 
     status.skinBoxRect = RECT{1, 2, 3, 4};
-    Send(t_wndStatus::e_msgSkinBoxHidden);
+    Send(c_msgSkinBoxHidden);
     ExpectRect(RECT{-1, -1, -1, -1}, status.skinBoxRect, "skin box forgotten");
 
-    Send(t_wndStatus::e_msgCornerPopup);
-    Send(t_wndStatus::e_msgUnused);
+    Send(c_msgCornerPopup);
+    Send(c_msgStatusUnused);
     const RECT r = status.GetRect();
     const std::vector<t_call> expected = {
         {"OnSkinBoxLaunch", {0}}, {"OnSkinBoxLaunch", {0}}, {"PopupAt", {host, r.right, r.top, 3}}};
@@ -642,7 +642,7 @@ TEST_F(StatusMessageTest, EveryMessageIsBracketedAndImeMessagesAreSwallowed)
         EXPECT_EQ(0, Send(msg, 1, 1)) << msg;
     EXPECT_EQ(before, ui.enterCalls);
 
-    Send(t_wndStatus::e_msgUnused);
+    Send(c_msgStatusUnused);
     Send(WM_NULL);
     EXPECT_EQ(before + 4, ui.enterCalls);
     EXPECT_EQ(0, ui.depth);
@@ -656,8 +656,8 @@ TEST_F(StatusMessageTest, AnExceptionEndsTheMessageWithZeroAndIsReportedOnce)
     g_reported = 0;
     SetUiExceptionReporter(CountReport);
     ui.throwOnPopup = true;
-    EXPECT_EQ(0, Send(t_wndStatus::e_msgCornerPopup));
-    EXPECT_EQ(0, Send(t_wndStatus::e_msgCornerPopup));
+    EXPECT_EQ(0, Send(c_msgCornerPopup));
+    EXPECT_EQ(0, Send(c_msgCornerPopup));
     EXPECT_EQ(1, g_reported);
     // The bracket was closed on the way out.
     EXPECT_EQ(0, ui.depth);
@@ -778,12 +778,12 @@ TEST_F(StatusToolboxTest, ToolboxStartsForTheMenuButtonOrTheGivenRectangle)
     const std::wstring prefix = std::wstring(L"--appid=curiobox -appbox -hStatus ") + handle + L" -rect ";
 
     // Hidden: x and y from wParam (0), the size from lParam.
-    SendMessageW(status.hwnd, t_wndStatus::e_msgToolbox, 0, MAKELPARAM(50, 20));
+    SendMessageW(status.hwnd, c_msgToolbox, 0, MAKELPARAM(50, 20));
     // Shown with a menu button: the button's rectangle.
     status.Show(true);
-    SendMessageW(status.hwnd, t_wndStatus::e_msgToolbox, 0, MAKELPARAM(50, 20));
+    SendMessageW(status.hwnd, c_msgToolbox, 0, MAKELPARAM(50, 20));
     // Given: signed 16-bit values.
-    SendMessageW(status.hwnd, t_wndStatus::e_msgToolbox, MAKEWPARAM(-5, 7), MAKELPARAM(30, 40));
+    SendMessageW(status.hwnd, c_msgToolbox, MAKEWPARAM(-5, 7), MAKELPARAM(30, 40));
 
     const std::vector<t_launchRecord> records = log.WaitFor(3);
     ASSERT_EQ(3u, records.size());
