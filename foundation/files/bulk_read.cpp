@@ -1,30 +1,13 @@
 #include "foundation/files/bulk_read.h"
 
 #include "foundation/files/path.h"
+#include "foundation/win/scoped_win.h"
 
 namespace {
 
 uint64_t Join64(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
 
 bool IsDotName(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
-
-// Owns a handle and closes it in one place.
-class t_handle {
-public:
-    explicit t_handle(HANDLE handle) : m_handle(handle) {}
-    ~t_handle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    t_handle(const t_handle&) = delete;
-    t_handle& operator=(const t_handle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 }  // namespace
 
@@ -36,8 +19,8 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
         return false;
     pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const t_autoFindClose find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find.IsValid())
         return false;
     do {
         if (IsDotName(data.cFileName))
@@ -48,8 +31,7 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
         file.written = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
         file.attributes = data.dwFileAttributes;
         out.push_back(std::move(file));
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
     return true;
 }
 
@@ -101,8 +83,8 @@ bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>& out, uint64_t limi
     out.clear();
     if (!path || !path[0])
         return false;
-    const t_handle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const t_autoCloseFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || uint64_t(size.QuadPart) > limit)
         return false;

@@ -11,29 +11,12 @@
 #include <cwctype>
 #include <initializer_list>
 
+#include "foundation/win/scoped_win.h"
 #include "foundation/win/security.h"
 
 namespace {
 
 wchar_t UpperAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - 32) : c; }
-
-// Holds a FindFirstFileW search and closes it in one place.
-class t_findHandle {
-public:
-    explicit t_findHandle(HANDLE h) : m_handle(h) {}
-    ~t_findHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
-    t_findHandle(const t_findHandle&) = delete;
-    t_findHandle& operator=(const t_findHandle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 bool IsDotEntry(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 
@@ -64,7 +47,7 @@ bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wc
     t_path pattern(folder);
     pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
-    t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
+    t_autoFindClose find(FindFirstFileW(pattern.c_str(), &data));
     if (!find.IsValid())
         return false;
     do {

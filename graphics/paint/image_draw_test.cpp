@@ -29,8 +29,7 @@ uint32_t At(const t_memDC& dc, int x, int y)
 TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOrigins)
 {
     t_memDC target;
-    target.Init();
-    ASSERT_TRUE(t_memDC::Create(target, nullptr, 8, 4, 32));
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 8, 4));
     HBITMAP half = Filled(4, 4, 0x80008000);  // green at alpha 128, premultiplied
     t_image image;
     image.Init();
@@ -57,8 +56,7 @@ TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOr
 TEST(DrawImageNatural, ExactKeysClearTheirPixelsFirst)
 {
     t_memDC target;
-    target.Init();
-    ASSERT_TRUE(t_memDC::Create(target, nullptr, 2, 1, 32));
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 2, 1));
     HBITMAP red = Filled(2, 1, 0xFFFF0000);
     t_image image;
     image.Init();

@@ -163,31 +163,11 @@ bool Pass(const CGenericFilter& filter, bool horizontal, const uint32_t* source,
     return VerticalPass(table, source, sourceWidth, target, targetLength);
 }
 
-// A bottom-up 32-bit DIB section of width x height, not selected anywhere.
-HBITMAP NewDib(int width, int height, uint32_t*& bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* raw = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
-    if (dib && !raw) {
-        DeleteObject(dib);
-        dib = nullptr;
-    }
-    bits = static_cast<uint32_t*>(raw);
-    return dib;
-}
-
 // AlphaBlend of the whole source into a new DIB of the target size.
 HBITMAP SimpleScale(HBITMAP source, int sourceWidth, int sourceHeight, int width, int height)
 {
     uint32_t* bits = nullptr;
-    HBITMAP result = NewDib(width, height, bits);
+    HBITMAP result = CreateDib32(width, height, &bits);
     if (!result)
         return nullptr;
     HDC from = CreateCompatibleDC(nullptr);
@@ -294,7 +274,7 @@ HBITMAP CResizeEngine::Scale(HBITMAP source, int width, int height)
     if (!pixels || !m_filter || width <= 0 || height <= 0)
         return nullptr;
     uint32_t* bits = nullptr;
-    HBITMAP result = NewDib(width, height, bits);
+    HBITMAP result = CreateDib32(width, height, &bits);
     if (!result)
         return nullptr;
     if (!ResizePixels(*m_filter, pixels, sw, sh, bits, width, height)) {
