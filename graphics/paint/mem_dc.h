@@ -14,8 +14,8 @@ enum class t_dibRows {
 };
 
 // Owns a DIB section and, when made with one, the memory DC it is selected into; both go
-// when the holder is released or destroyed. The fields are read by the paint code; only
-// Create, Release and Detach change them.
+// when the holder is released or destroyed. Painting reads the fields (and may set the
+// blend); only Create, CreateBitmap, Release and Detach change the handles.
 struct t_memDC {
     HDC dc;
     HBITMAP dib;

@@ -4,7 +4,6 @@
 // messages a disabled window gets, and the closes at once, after a second and when the
 // mouse leaves. Cursor and clock come through the input hooks, except in the last test,
 // where the system's cursor drives the menu.
-#include "foundation/win/rect.h"
 #include "toolkit/controls/wnd_menu.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"

@@ -3,7 +3,6 @@
 // buttons and text at their places), their minimum sizes, the rectangles, shows and
 // paints they report to the host, the mouse reports with the candidate under the mouse,
 // and the relay of the host message.
-#include "foundation/win/rect.h"
 #include "ime_ui/windows/comp/wnd_comp.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "foundation/records/skin_pack.h"
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/comp/wnd_cand.h"

@@ -1,7 +1,6 @@
 // The skin-box hint, its button and the tip bubbles on real layered windows, with a fake
 // clock and a host that says the skin box is active; the launches reach the recording
 // stand-ins of the utility and the component manager.
-#include "foundation/win/rect.h"
 #include "ime_ui/windows/skinbox/wnd_skin_box.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include "foundation/core/error_chain.h"
 #include "foundation/config/runtime.h"
 #include "foundation/win/reg.h"
+#include "foundation/win/rect.h"
 #include "graphics/paint/work_area.h"
 #include "ime_ui/windows/skinbox/wnd_skin_box_tip.h"
 #include "tests/support/exe_folder.h"
