@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/color_key.h"
 #include "graphics/paint/paint_ctx.h"
@@ -170,21 +171,17 @@ HBITMAP SimpleScale(HBITMAP source, int sourceWidth, int sourceHeight, int width
     HBITMAP result = CreateDib32(width, height, &bits);
     if (!result)
         return nullptr;
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
     bool ok = false;
-    if (from && to) {
-        HGDIOBJ oldFrom = SelectObject(from, source);
-        HGDIOBJ oldTo = SelectObject(to, result);
-        const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ok = AlphaBlend(to, 0, 0, width, height, from, 0, 0, sourceWidth, sourceHeight, function) != 0;
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
+    {
+        const t_autoDeleteDC from(CreateCompatibleDC(nullptr));
+        const t_autoDeleteDC to(CreateCompatibleDC(nullptr));
+        if (from.IsValid() && to.IsValid()) {
+            const t_scopedSelectObject fromSelected(from.Get(), source);
+            const t_scopedSelectObject toSelected(to.Get(), result);
+            const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            ok = AlphaBlend(to.Get(), 0, 0, width, height, from.Get(), 0, 0, sourceWidth, sourceHeight, function) != 0;
+        }
     }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
     if (!ok) {
         DeleteObject(result);
         return nullptr;
