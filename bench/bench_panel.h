@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "graphics/image/image.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/nine_images.h"
-#include "graphics/paint/mem_dc.h"
 #include "graphics/paint/pixel_ops.h"
 
 inline uint32_t Premultiplied(uint32_t r, uint32_t g, uint32_t b, uint32_t a)

@@ -13,7 +13,7 @@
 
 #include "editor/framework/window.h"
 #include "editor/preview/preview_configable.h"
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 
 class PreviewFullScreen;
 class SkinConfigFile;

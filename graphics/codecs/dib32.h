@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "foundation/core/error_chain.h"
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 
 // The fields of a BITMAPINFOHEADER: size, width, height, planes, bit count, compression,
 // image size, resolutions and colour counts of a decoded picture.

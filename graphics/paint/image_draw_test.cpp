@@ -11,12 +11,10 @@ namespace {
 // A 32-bit bitmap of width x height filled with one premultiplied pixel value.
 HBITMAP Filled(int width, int height, uint32_t pixel)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateDib32(width, height, &bits);
     for (int i = 0; i < width * height; ++i)
-        static_cast<uint32_t*>(bits)[i] = pixel;
+        bits[i] = pixel;
     return bitmap;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 
 struct t_font;
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/win/scoped_win.h"
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/pixel_ops.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/controls/wnd_top.h"

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 #include "toolkit/controls/wnd_base.h"
 
 class t_paintCtx;

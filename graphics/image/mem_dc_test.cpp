@@ -1,5 +1,5 @@
 // The 32-bit DIB section holder: row order, its own DC, handing the bitmap on and freeing.
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 
 #include <gtest/gtest.h>
 

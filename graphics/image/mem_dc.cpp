@@ -1,4 +1,4 @@
-#include "graphics/paint/mem_dc.h"
+#include "graphics/image/mem_dc.h"
 
 void t_memDC::Init()
 {
