@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "graphics/image/image.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/nine_images.h"
 #include "graphics/paint/pixel_ops.h"
 

@@ -144,8 +144,8 @@ int main()
         fprintf(stderr, "could not load the default skin\n");
         return 1;
     }
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, nullptr, c_width, c_height, 32)) {
+    t_memDC dib;
+    if (!t_memDC::Create(dib, nullptr, c_width, c_height)) {
         fprintf(stderr, "no drawing surface\n");
         return 1;
     }
@@ -161,10 +161,10 @@ int main()
     for (const auto& layout : layouts) {
         bench.SetLook(layout.orientation, layout.alpha);
         t_steps steps;
-        bool ok = bench.Redraw(*dib, steps);  // warm-up
+        bool ok = bench.Redraw(dib, steps);  // warm-up
         steps = t_steps{};
         for (int i = 0; i < runs; ++i)
-            ok = bench.Redraw(*dib, steps) && ok;
+            ok = bench.Redraw(dib, steps) && ok;
         printf("%-16s total %7.3f   rebuild %6.3f  update %6.3f  layout %6.3f  paint %6.3f%s\n", layout.name,
                Median(steps.total), Median(steps.rebuild), Median(steps.update), Median(steps.layout),
                Median(steps.paint), ok ? "" : "   NOTHING PAINTED");

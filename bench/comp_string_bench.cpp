@@ -141,15 +141,15 @@ int main()
     const std::wstring& defaultPack = skins.defaultPack;
     const std::wstring& largePack = skins.largePack;
     const int runs = skins.runs;
-    t_memDCHolder surface;
-    if (!t_memDC::Create(*surface, nullptr, c_width, c_height, 32)) {
+    t_memDC surface;
+    if (!t_memDC::Create(surface, nullptr, c_width, c_height)) {
         fprintf(stderr, "no drawing surface\n");
         return 1;
     }
     printf("composition string: ResetUi + Update + layout + paint, medians of %d runs (ms)\n", runs);
     for (const t_composition& composition : c_compositions) {
-        Run("default skin", defaultPack, composition, runs, *surface);
-        Run("500-picture skin", largePack, composition, runs, *surface);
+        Run("default skin", defaultPack, composition, runs, surface);
+        Run("500-picture skin", largePack, composition, runs, surface);
     }
     return 0;
 }

@@ -147,11 +147,11 @@ public:
             strings = {&m_combined.compString, &m_combined.candString};
         else
             strings = {&m_composition.compString, &m_candidates.candString};
-        t_memDCHolder target;
-        if (!t_memDC::Create(*target, dc, 1200, 800, 32))
+        t_memDC target;
+        if (!t_memDC::Create(target, dc, 1200, 800))
             return 0;
         return MedianMs(runs, [&] {
-            t_paintCtx context(target->dc, true, &*target, false);
+            t_paintCtx context(target.dc, true, &target, false);
             for (t_wndBase* string : strings)
                 string->Paint_Layout(context);
             context.End();
@@ -216,13 +216,13 @@ int main()
     const std::wstring& largePack = skins.largePack;
     const int runs = skins.runs;
     // The preview's drawing surface.
-    t_memDCHolder surface;
-    if (!t_memDC::Create(*surface, nullptr, 1200, 800, 32)) {
+    t_memDC surface;
+    if (!t_memDC::Create(surface, nullptr, 1200, 800)) {
         fprintf(stderr, "no drawing surface\n");
         return 1;
     }
     printf("composition windows: change + ResetUi + Measure + PaintToDC, median of %d runs\n", runs);
-    Measure("default skin", defaultPack, runs, surface->dc);
-    Measure("500-picture skin", largePack, runs, surface->dc);
+    Measure("default skin", defaultPack, runs, surface.dc);
+    Measure("500-picture skin", largePack, runs, surface.dc);
     return 0;
 }

@@ -108,13 +108,13 @@ int main()
         std::printf("could not generate the 500-picture skin\n");
         return 1;
     }
-    t_memDCHolder surface;
-    if (!t_memDC::Create(*surface, nullptr, 1200, 800, 32)) {
+    t_memDC surface;
+    if (!t_memDC::Create(surface, nullptr, 1200, 800)) {
         std::printf("no drawing surface\n");
         return 1;
     }
     std::printf("desktop previews after an edit, median of %d runs\n", runs);
-    const bool ok = Measure("default skin", argv[2], runs, surface->dc) &&
-                    Measure("500-picture skin", largeFolder, runs, surface->dc);
+    const bool ok = Measure("default skin", argv[2], runs, surface.dc) &&
+                    Measure("500-picture skin", largeFolder, runs, surface.dc);
     return ok ? 0 : 1;
 }

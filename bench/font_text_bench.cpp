@@ -81,28 +81,28 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     const std::vector<std::wstring> lines = CjkLines(c_lines, c_perLine);
-    t_memDCHolder target;
-    if (!t_memDC::Create(*target, nullptr, 600, c_lines * 20, 32))
+    t_memDC target;
+    if (!t_memDC::Create(target, nullptr, 600, c_lines * 20))
         return 1;
-    t_paintCtx context(target->dc, true, target.get(), false);
+    t_paintCtx context(target.dc, true, &target, false);
 
     // The peer: GDI on the same text in the same family.
     LOGFONTW logFont = n_testFonts::LogFont(L"WenQuanYi Micro Hei", -c_pixels);
     HFONT gdiFont = CreateFontIndirectW(&logFont);
-    HGDIOBJ old = SelectObject(target->dc, gdiFont);
+    HGDIOBJ old = SelectObject(target.dc, gdiFont);
     const double gdiMeasure = MedianMs(runs, [&] {
         for (const std::wstring& line : lines) {
             SIZE size;
-            GetTextExtentPoint32W(target->dc, line.c_str(), static_cast<int>(line.size()), &size);
+            GetTextExtentPoint32W(target.dc, line.c_str(), static_cast<int>(line.size()), &size);
         }
     });
     const double gdiDraw = MedianMs(runs, [&] {
         for (size_t i = 0; i < lines.size(); ++i) {
             RECT rect = {0, static_cast<LONG>(i) * 20, 600, static_cast<LONG>(i) * 20 + 20};
-            DrawTextW(target->dc, lines[i].c_str(), -1, &rect, DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(target.dc, lines[i].c_str(), -1, &rect, DT_SINGLELINE | DT_NOPREFIX);
         }
     });
-    SelectObject(target->dc, old);
+    SelectObject(target.dc, old);
     DeleteObject(gdiFont);
 
     printf("1000 CJK characters, %d px, median of %d runs (ms)\n", c_pixels, runs);

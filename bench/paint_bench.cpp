@@ -66,10 +66,10 @@ int wmain(int argc, wchar_t** argv)
     if (!panel)
         return 1;
 
-    t_memDCHolder target;
-    t_memDC::Create(*target, nullptr, 1920, 1080, 32);
+    t_memDC target;
+    t_memDC::Create(target, nullptr, 1920, 1080);
     {
-        t_paintCtx paint(target->dc, true, target.get(), false);
+        t_paintCtx paint(target.dc, true, &target, false);
         const double ms = MedianMs(runs, [&] { t_imageSet9::Draw(paint, nine, 0, 0, 800, 600); });
         Report("nine-part alpha background 800x600", ms, 800.0 * 600 / 1e6);
 
@@ -125,10 +125,10 @@ int wmain(int argc, wchar_t** argv)
         if (y > 10 && y < 50 && (x % 23 < 3 || y % 17 < 2 || (x + y) % 29 < 2))
             text[i] = 0xFF000000u;
     }
-    const t_pixelRect source = {target->dc, text.data(), 400, 60, 0, 0, 400, 60};
+    const t_pixelRect source = {target.dc, text.data(), 400, 60, 0, 0, 400, 60};
     const double glowMs = MedianMs(runs, [&] {
-        t_memDCHolder glow;
-        ApplyGlowEffect(source, *glow);
+        t_memDC glow;
+        ApplyGlowEffect(source, glow);
     });
     Report("glow 400x60 (source)", glowMs, 400.0 * 60 / 1e6);
     Report("glow 400x60 (target 421x81)", glowMs, 421.0 * 81 / 1e6);

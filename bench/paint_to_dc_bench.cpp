@@ -40,15 +40,15 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     LayOutBackground(top);
 
-    t_memDCHolder target;
-    if (!t_memDC::Create(*target, nullptr, width, height, 32))
+    t_memDC target;
+    if (!t_memDC::Create(target, nullptr, width, height))
         return 1;
     bool ok = true;
     const auto timePaint = [&] {
         return MedianMs(runs,
                         [&] {
                             for (int i = 0; i < callsPerRun; ++i)
-                                ok = top.PaintToDC(target->dc, 0, 0, width, height) && ok;
+                                ok = top.PaintToDC(target.dc, 0, 0, width, height) && ok;
                         }) /
                callsPerRun;
     };

@@ -53,12 +53,12 @@ int wmain(int argc, wchar_t** argv)
 {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 9;
     const std::vector<std::wstring> lines = Lines();
-    t_memDCHolder target;
-    if (!t_memDC::Create(*target, nullptr, 16 * c_perLine + 8, 20 * c_lines + 8, 32)) {
+    t_memDC target;
+    if (!t_memDC::Create(target, nullptr, 16 * c_perLine + 8, 20 * c_lines + 8)) {
         fprintf(stderr, "no target DIB\n");
         return 1;
     }
-    t_paintCtx context(target->dc, true, target.get(), false);
+    t_paintCtx context(target.dc, true, &target, false);
     t_uiCache& cache = *t_uiCache::Instance();
     long long sink = 0;
 
@@ -70,13 +70,13 @@ int wmain(int argc, wchar_t** argv)
         }
     };
     auto measureGdi = [&](HFONT font) {
-        HGDIOBJ old = SelectObject(target->dc, font);
+        HGDIOBJ old = SelectObject(target.dc, font);
         for (const std::wstring& line : lines) {
             SIZE size = {};
-            GetTextExtentPoint32W(target->dc, line.c_str(), static_cast<int>(line.size()), &size);
+            GetTextExtentPoint32W(target.dc, line.c_str(), static_cast<int>(line.size()), &size);
             sink += size.cx;
         }
-        SelectObject(target->dc, old);
+        SelectObject(target.dc, old);
     };
     auto drawOurs = [&](HFONT font) {
         for (int i = 0; i < c_lines; ++i) {
@@ -85,13 +85,13 @@ int wmain(int argc, wchar_t** argv)
         }
     };
     auto drawGdi = [&](HFONT font) {
-        HGDIOBJ old = SelectObject(target->dc, font);
-        SetBkMode(target->dc, TRANSPARENT);
+        HGDIOBJ old = SelectObject(target.dc, font);
+        SetBkMode(target.dc, TRANSPARENT);
         for (int i = 0; i < c_lines; ++i) {
             RECT rect = {4, 4 + 20 * i, 4 + 16 * c_perLine, 24 + 20 * i};
-            DrawTextW(target->dc, lines[i].c_str(), -1, &rect, DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(target.dc, lines[i].c_str(), -1, &rect, DT_SINGLELINE | DT_NOPREFIX);
         }
-        SelectObject(target->dc, old);
+        SelectObject(target.dc, old);
         GdiFlush();
     };
     // Cold: every run on a font never used before.

@@ -7,6 +7,8 @@
 
 #include "interfaces/ziplib.h"
 #include "foundation/config/app_config.h"
+#include "foundation/win/scoped_win.h"
+#include "graphics/image/mem_dc.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
 #include "tests/support/temp_folder.h"
@@ -209,23 +211,16 @@ std::vector<DWORD> RenderMenuText(const wchar_t* text, int width, int height)
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
-    SelectObject(dc, bitmap);
-    SelectObject(dc, font);
+    t_memDC dib;
+    if (!t_memDC::Create(dib, nullptr, width, height, t_dibRows::topDown))
+        return {};
+    const t_scopedGdiObj<HFONT> font(CreateFontIndirectW(&metrics.lfMenuFont));
+    const t_scopedSelectObject selected(dib.dc, font.Get());
     RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    TextOutW(dc, 0, 0, text, lstrlenW(text));
+    FillRect(dib.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutW(dib.dc, 0, 0, text, lstrlenW(text));
     GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    DeleteObject(font);
-    return pixels;
+    return std::vector<DWORD>(dib.Pixels(), dib.Pixels() + width * height);
 }
 
 TEST_F(EditorProcess, OpensThePackageOnItsCommandLine)

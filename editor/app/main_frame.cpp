@@ -14,6 +14,7 @@
 #include "editor/widgets/extra_panels.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "foundation/core/error_chain.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
@@ -571,10 +572,8 @@ bool IMEKavrelFrame::AskSavePath(wchar_t* out, int capacity)
         // The system dialog asked about the name as typed; the extension may have made
         // it another existing file.
         WIN32_FIND_DATAW found;
-        const HANDLE find = FindFirstFileW(chosen, &found);
-        if (find == INVALID_HANDLE_VALUE)
+        if (!t_autoFindClose(FindFirstFileW(chosen, &found)).IsValid())
             break;
-        FindClose(find);
         if (ShowMessage(L"该文件已经存在，是否覆盖？", L"文件名冲突", MB_YESNO | MB_ICONQUESTION) == IDYES)
             break;
     }

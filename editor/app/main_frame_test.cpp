@@ -11,6 +11,7 @@
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "foundation/config/app_config.h"
+#include "foundation/win/scoped_win.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
 #include "tests/support/dialog_driver.h"
@@ -167,11 +168,13 @@ TEST_F(MainFrame, DroppedFilesOpenTheFirstAndAFailedOpenSaysWhich)
     // DROPFILES followed by a double-NUL list of names, as the shell hands them over.
     const std::wstring names = package + L'\0' + missing + L'\0' + L'\0';
     HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
-    GlobalUnlock(drop);
+    {
+        const t_scopedGlobalLock locked(drop);
+        DROPFILES* header = static_cast<DROPFILES*>(locked.Get());
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+    }
     SendMessageW(m_frame->GetHwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_TRUE(IMESkin::Instance()->IsEditing());
     EXPECT_EQ(c_product + L" - dropped", Title());

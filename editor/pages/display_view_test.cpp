@@ -17,6 +17,7 @@
 #include "foundation/config/app_config.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/display_info.h"
 #include "skin_model/ime_skin.h"
@@ -424,18 +425,10 @@ TEST_F(DisplayPage, ColourButtonPaintsTheColourAndSettingInTheInverse)
     Model().pinyinColor = colour;
 
     const int width = 80, height = 26;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(nullptr, dib);
-    const HGDIOBJ old = SelectObject(dc, dib);
-    uint32_t* pixels = static_cast<uint32_t*>(bits);
+    t_memDC dib;
+    ASSERT_TRUE(t_memDC::Create(dib, nullptr, width, height, t_dibRows::topDown));
+    const HDC dc = dib.dc;
+    uint32_t* pixels = dib.Pixels();
     for (int i = 0; i < width * height; ++i)
         pixels[i] = 0xFFFFFF;
 
@@ -473,9 +466,6 @@ TEST_F(DisplayPage, ColourButtonPaintsTheColourAndSettingInTheInverse)
 
     // Other ids draw nothing.
     EXPECT_EQ(0, m_page->OnDrawItem(c_displayFontSize, &item));
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
 }
 
 TEST_F(DisplayPage, LargeFontSwitchReloadsEverything)

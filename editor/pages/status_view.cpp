@@ -16,6 +16,7 @@
 #include "editor/widgets/work_folder_file.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
+#include "foundation/win/rect.h"
 #include "graphics/paint/module_instance.h"
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
@@ -71,8 +72,6 @@ int TypeOfAddCommand(int id)
     }
 }
 
-int RectWidth(const RECT& rect) { return rect.right - rect.left; }
-int RectHeight(const RECT& rect) { return rect.bottom - rect.top; }
 }  // namespace
 
 namespace n_statusView {

@@ -19,6 +19,7 @@
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/open_file_ctrl.h"
 #include "editor/widgets/status_adjust_wnd.h"
+#include "graphics/image/mem_dc.h"
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
 #include "skin_model/ime_skin.h"
@@ -395,27 +396,16 @@ TEST_F(StatusPage, TheTransparentColourKeysTheBar)
 
     // The picture drawn over magenta: green without a key, magenta where green is keyed.
     auto pixel = [this]() {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 2;
-        info.bmiHeader.biHeight = -2;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        const HDC dc = CreateCompatibleDC(nullptr);
-        const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = SelectObject(dc, dib);
+        t_memDC dib;
+        t_memDC::Create(dib, nullptr, 2, 2, t_dibRows::topDown);
+        const HDC dc = dib.dc;
         const RECT all = {0, 0, 2, 2};
         const HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
         FillRect(dc, &all, magenta);
         DeleteObject(magenta);
         m_bar->Paint(dc);
         GdiFlush();
-        const uint32_t value = static_cast<const uint32_t*>(bits)[0] & 0xFFFFFF;
-        SelectObject(dc, old);
-        DeleteObject(dib);
-        DeleteDC(dc);
-        return value;
+        return dib.Pixels()[0] & 0xFFFFFF;
     };
     EXPECT_EQ(0x00FF00u, pixel());
 

@@ -1,5 +1,4 @@
-// Device-context state held for one scope by the previews: a moved viewport origin and a
-// window's device context.
+// Device-context state held for one scope by the previews: a moved viewport origin.
 #pragma once
 
 #include <windows.h>
@@ -20,24 +19,6 @@ private:
     HDC m_dc;
     POINT m_previous = {0, 0};
     bool m_moved = false;
-};
-
-// A device context of a window (the screen's for none) for one scope.
-class t_windowDcScope {
-public:
-    explicit t_windowDcScope(HWND window) : m_window(window), m_dc(GetDC(window)) {}
-    ~t_windowDcScope()
-    {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
-    }
-    t_windowDcScope(const t_windowDcScope&) = delete;
-    t_windowDcScope& operator=(const t_windowDcScope&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
 };
 
 // A position in 96-dpi units as device pixels of dc.

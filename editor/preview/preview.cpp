@@ -116,53 +116,13 @@ void ScaledToDevice(HDC dc, int& x, int& y)
     y = MulDiv(y, GetDeviceCaps(dc, LOGPIXELSY), USER_DEFAULT_SCREEN_DPI);
 }
 
-// A 32-bit DIB section selected into a memory dc of its own; rows top-down or, as the PNG
-// export reads them, bottom-up.
-struct t_dib {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    uint32_t* pixels = nullptr;
-
-    bool Create(int width, int height, bool topDown)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = topDown ? -height : height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-        if (!bitmap) {
-            Free();
-            return false;
-        }
-        old = SelectObject(dc, bitmap);
-        pixels = static_cast<uint32_t*>(bits);
-        return true;
-    }
-    void Free()
-    {
-        if (dc && old)
-            SelectObject(dc, old);
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-        *this = t_dib();
-    }
-};
 }  // namespace
 
 Preview::Preview()
     : m_settings(new t_uiSettings()), m_config(new SkinConfigFile), m_texts(new t_heap(c_textBlock)),
       m_page(PreviewConfigable::e_pageH1), m_contentWidth(0), m_contentHeight(0), m_scrollX(0), m_scrollY(0),
       m_sampleFont(nullptr), m_sampleWidth(0), m_sampleHeight(0), m_pictureRect{0, 0, 0, 0}, m_selected(e_desktop),
-      m_viewMode(e_viewNormal), m_background(c_defaultBackground), m_bufferDc(nullptr), m_buffer(nullptr),
-      m_bufferOld(nullptr), m_bufferPixels(nullptr), m_bufferSize{0, 0}
+      m_viewMode(e_viewNormal), m_background(c_defaultBackground)
 {
     t_env defaults;
     BuildUiSettings(defaults, *m_settings);
@@ -817,33 +777,12 @@ void Preview::DrawContent(HDC dc, int x, int y, const POINT* anchor)
 
 bool Preview::EnsureBackBuffer(int width, int height)
 {
-    if (m_buffer && m_bufferSize.cx == width && m_bufferSize.cy == height)
+    if (m_buffer.dc && m_buffer.width == width && m_buffer.height == height)
         return true;
-    FreeBackBuffer();
-    t_dib dib;
-    if (width <= 0 || height <= 0 || !dib.Create(width, height, true))
-        return false;
-    m_bufferDc = dib.dc;
-    m_buffer = dib.bitmap;
-    m_bufferOld = dib.old;
-    m_bufferPixels = dib.pixels;
-    m_bufferSize = {width, height};
-    return true;
+    return t_memDC::Create(m_buffer, nullptr, width, height, t_dibRows::topDown);
 }
 
-void Preview::FreeBackBuffer()
-{
-    t_dib dib;
-    dib.dc = m_bufferDc;
-    dib.bitmap = m_buffer;
-    dib.old = m_bufferOld;
-    dib.Free();
-    m_bufferDc = nullptr;
-    m_buffer = nullptr;
-    m_bufferOld = nullptr;
-    m_bufferPixels = nullptr;
-    m_bufferSize = {0, 0};
-}
+void Preview::FreeBackBuffer() { m_buffer.Release(); }
 
 void Preview::RenderBackBuffer()
 {
@@ -852,18 +791,18 @@ void Preview::RenderBackBuffer()
     if (!EnsureBackBuffer(client.right + m_scrollX, client.bottom + m_scrollY))
         return;
     const HBRUSH brush = CreateSolidBrush(m_background);
-    RECT all = {0, 0, m_bufferSize.cx, m_bufferSize.cy};
-    FillRect(m_bufferDc, &all, brush);
+    RECT all = {0, 0, m_buffer.width, m_buffer.height};
+    FillRect(m_buffer.dc, &all, brush);
     DeleteObject(brush);
-    DrawContent(m_bufferDc, 0, 0, nullptr);
+    DrawContent(m_buffer.dc, 0, 0, nullptr);
 }
 
 void Preview::OnPaint(HDC dc)
 {
     RenderBackBuffer();
-    if (!m_buffer)
+    if (!m_buffer.dc)
         return;
-    BitBlt(dc, 0, 0, m_bufferSize.cx - m_scrollX, m_bufferSize.cy - m_scrollY, m_bufferDc, m_scrollX, m_scrollY,
+    BitBlt(dc, 0, 0, m_buffer.width - m_scrollX, m_buffer.height - m_scrollY, m_buffer.dc, m_scrollX, m_scrollY,
            SRCCOPY);
 }
 
@@ -876,13 +815,12 @@ bool Preview::SavePicture(const wchar_t* path)
     if (width <= 0 || height <= 0)
         return false;
     const SIZE size = {m_sampleWidth + width, m_sampleHeight + height};
-    t_dib image;
-    if (!image.Create(size.cx, size.cy, false))
+    // Bottom-up, as the PNG export reads rows.
+    t_memDC image;
+    if (!t_memDC::Create(image, nullptr, size.cx, size.cy))
         return false;
     const POINT anchor = {0, 0};
     DrawContent(image.dc, 0, 0, &anchor);
     GdiFlush();
-    const bool saved = SavePng(image.bitmap, m_pictureRect, size, path);
-    image.Free();
-    return saved;
+    return SavePng(image.dib, m_pictureRect, size, path);
 }

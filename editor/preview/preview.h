@@ -13,6 +13,7 @@
 
 #include "editor/framework/window.h"
 #include "editor/preview/preview_configable.h"
+#include "graphics/image/mem_dc.h"
 
 class PreviewFullScreen;
 class SkinConfigFile;
@@ -109,8 +110,8 @@ public:
     const t_uiSettings& Settings() const { return *m_settings; }
     const SkinConfigFile& Config() const { return *m_config; }
     // The back buffer: 32-bit top-down pixels of BackBufferSize(); null before the first paint.
-    const uint32_t* BackBufferPixels() const { return m_bufferPixels; }
-    SIZE BackBufferSize() const { return m_bufferSize; }
+    const uint32_t* BackBufferPixels() const { return m_buffer.Pixels(); }
+    SIZE BackBufferSize() const { return SIZE{m_buffer.width, m_buffer.height}; }
     HWND FullScreenWindow() const;
     // The preview window of the process; null while none exists.
     static HWND Current();
@@ -158,9 +159,6 @@ private:
     int m_viewMode;
     COLORREF m_background;
     std::unique_ptr<PreviewFullScreen> m_fullScreen;
-    HDC m_bufferDc;
-    HBITMAP m_buffer;
-    HGDIOBJ m_bufferOld;
-    uint32_t* m_bufferPixels;
-    SIZE m_bufferSize;
+    // The back buffer, rows top-down.
+    t_memDC m_buffer;
 };

@@ -158,12 +158,12 @@ void PreviewFullScreen::OnPaint(HDC dc)
     RECT client;
     if (!GetClientRect(m_hwnd, &client) || client.right <= 0 || client.bottom <= 0)
         return;
-    t_memDCHolder buffer;
-    if (!t_memDC::Create(*buffer, dc, client.right, client.bottom, 32)) {
+    t_memDC buffer;
+    if (!t_memDC::Create(buffer, dc, client.right, client.bottom)) {
         // No memory for a buffer: straight onto the window.
         Render(dc, client.right, client.bottom);
         return;
     }
-    Render(buffer->dc, client.right, client.bottom);
-    BitBlt(dc, 0, 0, client.right, client.bottom, buffer->dc, 0, 0, SRCCOPY);
+    Render(buffer.dc, client.right, client.bottom);
+    BitBlt(dc, 0, 0, client.right, client.bottom, buffer.dc, 0, 0, SRCCOPY);
 }

@@ -7,6 +7,7 @@
 #include "editor/preview/state_animator.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/env/env.h"
+#include "foundation/win/scoped_win.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/comp/wnd_cand.h"
 #include "ime_ui/windows/comp/wnd_comp.h"
@@ -116,7 +117,7 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
 
 void PreviewPC::SetHostWindow(HWND window)
 {
-    t_windowDcScope dc(window);
+    t_scopedGetDC dc(window);
     for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
                           static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
         top->ResetUi(0);

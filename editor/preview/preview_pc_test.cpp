@@ -17,6 +17,7 @@
 #include "editor/preview/preview_blank.h"
 #include "editor/preview/state_animator.h"
 #include "foundation/env/env.h"
+#include "foundation/win/rect.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/comp/wnd_cand.h"
 #include "ime_ui/windows/cand/wnd_cand_string.h"
@@ -178,10 +179,6 @@ bool IsMagenta(uint32_t c) { return Red(c) - Green(c) > 60 && Blue(c) - Green(c)
 bool IsGreen(uint32_t c) { return Green(c) - std::max(Red(c), Blue(c)) > 60; }
 bool IsDark(uint32_t c) { return std::max({Red(c), Green(c), Blue(c)}) < 0x38; }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
 t_shot Draw(PreviewConfigable& preview, int x = 0, int y = 0)
 {
     t_shot out;
@@ -321,33 +318,33 @@ TEST_F(PreviewPCTest, EveryPageDrawsItsWindowsThenTheStatusBarWithTheSampleTexts
             // The composition window at the top left, the candidate window under it after
             // a gap, the status bar under them after another, each at its own size.
             const RECT comp = shot.Find(c.compColor);
-            ASSERT_FALSE(Empty(comp));
+            ASSERT_FALSE(RectIsEmpty(comp));
             EXPECT_EQ(0, comp.left);
             EXPECT_EQ(0, comp.top);
             RECT cand = comp;
             if (c.candColor) {
                 cand = shot.Find(c.candColor);
-                ASSERT_FALSE(Empty(cand));
+                ASSERT_FALSE(RectIsEmpty(cand));
                 EXPECT_EQ(0, cand.left);
                 EXPECT_EQ(comp.bottom + PreviewPC::c_compCandGap, cand.top);
             }
             const RECT bar = shot.Find(c_barColor);
             EXPECT_EQ(0, bar.left);
             EXPECT_EQ(cand.bottom + PreviewPC::c_statusGap, bar.top);
-            EXPECT_EQ(c_barWidth, Width(bar));
-            EXPECT_EQ(c_barHeight, Height(bar));
-            EXPECT_EQ(std::max<int>({Width(comp), Width(cand), c_barWidth}), shot.width);
+            EXPECT_EQ(c_barWidth, RectWidth(bar));
+            EXPECT_EQ(c_barHeight, RectHeight(bar));
+            EXPECT_EQ(std::max<int>({RectWidth(comp), RectWidth(cand), c_barWidth}), shot.width);
             EXPECT_EQ(bar.bottom, shot.height);
 
             // "栖鹭" in the converted colour, then "pinyin" in the pinyin colour, in the
             // composition window.
             const RECT converted = shot.Bounds(IsMagenta, comp);
             const RECT pinyin = shot.Bounds(IsGreen, comp);
-            ASSERT_FALSE(Empty(converted));
-            ASSERT_FALSE(Empty(pinyin));
+            ASSERT_FALSE(RectIsEmpty(converted));
+            ASSERT_FALSE(RectIsEmpty(pinyin));
             EXPECT_LE(converted.right, pinyin.left);
-            EXPECT_GE(Width(pinyin), 3 * Height(pinyin) / 2) << "six letters";
-            EXPECT_GE(Width(converted), 3 * Height(converted) / 2) << "two characters";
+            EXPECT_GE(RectWidth(pinyin), 3 * RectHeight(pinyin) / 2) << "six letters";
+            EXPECT_GE(RectWidth(converted), 3 * RectHeight(converted) / 2) << "two characters";
 
             // The candidates: dark text inside each of the first count item rectangles, in a
             // row or a column; the rest empty.
@@ -362,8 +359,8 @@ TEST_F(PreviewPCTest, EveryPageDrawsItsWindowsThenTheStatusBarWithTheSampleTexts
                 SCOPED_TRACE(testing::Message() << "candidate " << i);
                 RECT item = items[i];
                 OffsetRect(&item, cand.left - origin.left, cand.top - origin.top);
-                const RECT text = Empty(item) ? item : shot.Bounds(IsDark, item);
-                EXPECT_EQ(i < count, !Empty(text));
+                const RECT text = RectIsEmpty(item) ? item : shot.Bounds(IsDark, item);
+                EXPECT_EQ(i < count, !RectIsEmpty(text));
                 if (i == 0 || i >= count)
                     continue;
                 RECT before = items[i - 1];
@@ -390,16 +387,16 @@ TEST_F(PreviewPCTest, TheLargeFontVariantDrawsTheSameSkinEightLarger)
     // Same windows and skin: the same background; larger texts, in proportion to the size.
     const RECT smallComp = small.Find(c_h1Color);
     const RECT bigComp = big.Find(c_h1Color);
-    ASSERT_FALSE(Empty(smallComp));
-    ASSERT_FALSE(Empty(bigComp));
+    ASSERT_FALSE(RectIsEmpty(smallComp));
+    ASSERT_FALSE(RectIsEmpty(bigComp));
     const double ratio = double(settings.fontSize + PreviewPC::c_largeFontStep) / settings.fontSize;
     for (bool (*match)(uint32_t) : {IsMagenta, IsGreen}) {
         const RECT a = small.Bounds(match, smallComp);
         const RECT b = big.Bounds(match, bigComp);
-        ASSERT_FALSE(Empty(a));
-        ASSERT_FALSE(Empty(b));
-        EXPECT_NEAR(ratio, double(Width(b)) / Width(a), 0.2);
-        EXPECT_NEAR(ratio, double(Height(b)) / Height(a), 0.25);
+        ASSERT_FALSE(RectIsEmpty(a));
+        ASSERT_FALSE(RectIsEmpty(b));
+        EXPECT_NEAR(ratio, double(RectWidth(b)) / RectWidth(a), 0.2);
+        EXPECT_NEAR(ratio, double(RectHeight(b)) / RectHeight(a), 0.25);
     }
     EXPECT_EQ(small.Find(c_barColor).right, big.Find(c_barColor).right) << "the status bar keeps its size";
 }

@@ -10,6 +10,7 @@
 
 #include "editor/app/app.h"
 #include "foundation/core/str.h"
+#include "graphics/image/mem_dc.h"
 #include "skin_model/base_info.h"
 #include "skin_model/button_keys.h"
 #include "skin_model/button_set.h"
@@ -610,18 +611,16 @@ TEST_F(ButtonArrayTest, PictureButtonDrawsTheStatePictureStretched)
     ButtonArray* array = Make(1, 0, c_btnMenu);
     ButtonArray::t_item* row = array->FindRow(7, 0);
     const HWND button = GetDlgItem(row->GetHwnd(), ButtonArray::c_idPicture);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 24, -24, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(dc, bitmap);
+    t_memDC dib;
+    ASSERT_TRUE(t_memDC::Create(dib, nullptr, 24, 24, t_dibRows::topDown));
+    const HDC dc = dib.dc;
+    const uint32_t* bits = dib.Pixels();
     auto draw = [&] {
         DRAWITEMSTRUCT item = {ODT_BUTTON, ButtonArray::c_idPicture, 0, ODA_DRAWENTIRE, 0, button,
                                dc,         {0, 0, 24, 24},           0};
         SendMessageW(row->GetHwnd(), WM_DRAWITEM, ButtonArray::c_idPicture, reinterpret_cast<LPARAM>(&item));
         GdiFlush();
-        return static_cast<const uint32_t*>(bits)[12 * 24 + 12] & 0xFFFFFF;
+        return bits[12 * 24 + 12] & 0xFFFFFF;
     };
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const uint32_t facePixel = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
@@ -630,9 +629,6 @@ TEST_F(ButtonArrayTest, PictureButtonDrawsTheStatePictureStretched)
     row->SetFileName(L"x_normal.png");
     ASSERT_EQ(0, row->LoadPicture(false));
     EXPECT_EQ(0xFF0000u, draw());
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "editor/resources/resource_ids.h"
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 
 namespace {
 const int c_fontHeight = 12;
@@ -48,8 +48,8 @@ void n_colorPicker::DrawColorField(HDC dc, const RECT& rect, COLORREF color, con
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const HBRUSH fill = CreateSolidBrush(color);
     {
-        t_selected pen(dc, GetStockObject(BLACK_PEN));
-        t_selected brush(dc, fill);
+        t_scopedSelectObject pen(dc, GetStockObject(BLACK_PEN));
+        t_scopedSelectObject brush(dc, fill);
         Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
     DeleteObject(fill);
@@ -340,9 +340,9 @@ void ColorPicker::PickColorMagnifier::DrawSwatch(const DRAWITEMSTRUCT& item)
     const HBRUSH fill = CreateSolidBrush(m_color);
     const HPEN frame = CreatePen(PS_SOLID, 1, Inverse(m_color));
     {
-        t_selected target(memory, bitmap);
-        t_selected brush(memory, fill);
-        t_selected pen(memory, frame);
+        t_scopedSelectObject target(memory, bitmap);
+        t_scopedSelectObject brush(memory, fill);
+        t_scopedSelectObject pen(memory, frame);
         Rectangle(memory, 0, 0, w, h);
         BitBlt(item.hDC, r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
     }

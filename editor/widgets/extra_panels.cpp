@@ -5,7 +5,7 @@
 
 #include "editor/framework/editor_messages.h"
 #include "editor/preview/preview_configable.h"
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
 #include "toolkit/ownerdraw/owner_draw_hover_button_item.h"
@@ -50,12 +50,12 @@ bool IsPhonePreview(int preview) { return preview == 2 || preview == 3; }
 // Fills rect with a colour at a constant opacity over what is there.
 void FillTranslucent(HDC dc, const RECT& rect, COLORREF colour, BYTE alpha)
 {
-    t_memDCHolder dot;
-    if (!t_memDC::Create(*dot, dc, 1, 1, 32))
+    t_memDC dot;
+    if (!t_memDC::Create(dot, dc, 1, 1))
         return;
-    dot->Pixels()[0] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    dot.Pixels()[0] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, 0};
-    AlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dot->dc, 0, 0, 1, 1, blend);
+    AlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dot.dc, 0, 0, 1, 1, blend);
 }
 }  // namespace
 
@@ -93,17 +93,17 @@ void t_previewThumb::PaintSource(HDC dc, int x, int y, int width) const
         return;
     // The preview draws with per-pixel alpha into a cleared picture, which is then blended,
     // scaled, onto the panel.
-    t_memDCHolder picture;
-    if (!t_memDC::Create(*picture, dc, sourceWidth, sourceHeight, 32))
+    t_memDC picture;
+    if (!t_memDC::Create(picture, dc, sourceWidth, sourceHeight))
         return;
-    const int saved = SaveDC(picture->dc);
-    m_source->Paint(picture->dc, 0, 0);
+    const int saved = SaveDC(picture.dc);
+    m_source->Paint(picture.dc, 0, 0);
     if (saved)
-        RestoreDC(picture->dc, saved);
+        RestoreDC(picture.dc, saved);
     GdiFlush();
     const int oldMode = SetStretchBltMode(dc, HALFTONE);
-    AlphaBlend(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, picture->dc, 0, 0,
-               sourceWidth, sourceHeight, picture->blend);
+    AlphaBlend(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, picture.dc, 0, 0,
+               sourceWidth, sourceHeight, picture.blend);
     SetStretchBltMode(dc, oldMode);
 }
 
@@ -111,7 +111,7 @@ void t_previewThumb::Paint(HDC dc, int x, int y, HFONT titleFont) const
 {
     const int width = Width();
     {
-        t_selected font(dc, titleFont ? static_cast<HGDIOBJ>(titleFont) : GetStockObject(DEFAULT_GUI_FONT));
+        t_scopedSelectObject font(dc, titleFont ? static_cast<HGDIOBJ>(titleFont) : GetStockObject(DEFAULT_GUI_FONT));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColour = SetTextColor(dc, RGB(0, 0, 0));
         RECT title = {x, y, x + width, y + c_titleHeight};
@@ -122,8 +122,8 @@ void t_previewThumb::Paint(HDC dc, int x, int y, HFONT titleFont) const
     if (m_source)
         PaintSource(dc, x, y, width);
     {
-        t_selected pen(dc, GetStockObject(BLACK_PEN));
-        t_selected brush(dc, GetStockObject(NULL_BRUSH));
+        t_scopedSelectObject pen(dc, GetStockObject(BLACK_PEN));
+        t_scopedSelectObject brush(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, x, y + c_titleHeight, x + width, y + c_height);
     }
     if (!m_enabled) {
@@ -222,7 +222,7 @@ LRESULT ExtraBtnPanel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item && item->CtlID >= static_cast<UINT>(c_firstButtonId) &&
             item->CtlID < static_cast<UINT>(c_firstButtonId + c_buttonCount)) {
-            t_selected font(item->hDC, CaptionFont());
+            t_scopedSelectObject font(item->hDC, CaptionFont());
             t_wndOwnerDrawButton::DrawItemOf(item);
             return TRUE;
         }
@@ -356,16 +356,16 @@ void ExtraViewPanel::OnPaint(HDC dc)
     GetClientRect(m_hwnd, &client);
     Layout(client.right - client.left);
     // Drawn off screen first: four previews take a while, and the panel repaints on every edit.
-    t_memDCHolder buffer;
-    const bool buffered = t_memDC::Create(*buffer, dc, client.right, client.bottom, 32);
-    const HDC target = buffered ? buffer->dc : dc;
+    t_memDC buffer;
+    const bool buffered = t_memDC::Create(buffer, dc, client.right, client.bottom);
+    const HDC target = buffered ? buffer.dc : dc;
     FillRect(target, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     for (const t_viewItem& each : m_items) {
         if (each.item)
             each.item->Paint(target, each.left, each.top, TitleFont());
     }
     if (buffered)
-        BitBlt(dc, 0, 0, client.right, client.bottom, buffer->dc, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer.dc, 0, 0, SRCCOPY);
 }
 
 LRESULT ExtraViewPanel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

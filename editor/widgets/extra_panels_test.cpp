@@ -15,6 +15,7 @@
 #include "editor/preview/preview_blank.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/extra_panels.h"
+#include "foundation/win/rect.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
 #include "skin_model/combine_info.h"
@@ -58,14 +59,14 @@ public:
     void Paint(HDC dc, int x, int y) override
     {
         ++paints;
-        t_memDCHolder picture;
-        if (!t_memDC::Create(*picture, dc, m_width, m_height, 32))
+        t_memDC picture;
+        if (!t_memDC::Create(picture, dc, m_width, m_height))
             return;
         const uint32_t pixel =
             0xFF000000u | (GetRValue(m_colour) << 16) | (GetGValue(m_colour) << 8) | GetBValue(m_colour);
         for (int i = 0; i < m_width * m_height; ++i)
-            picture->Pixels()[i] = pixel;
-        AlphaBlend(dc, x, y, m_width, m_height, picture->dc, 0, 0, m_width, m_height, picture->blend);
+            picture.Pixels()[i] = pixel;
+        AlphaBlend(dc, x, y, m_width, m_height, picture.dc, 0, 0, m_width, m_height, picture.blend);
     }
     int paints = 0;
 
@@ -114,8 +115,6 @@ void Drag(HWND pressWindow, POINT press, HWND releaseWindow, POINT release)
 }
 void Click(HWND window, POINT point) { Drag(window, point, window, point); }
 
-POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
 class ExtraPanels : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(RegisterEditorClasses()); }
@@ -163,18 +162,18 @@ protected:
         GetClientRect(panel.GetHwnd(), &client);
         out.width = client.right;
         out.height = client.bottom;
-        t_memDCHolder buffer;
-        if (!t_memDC::Create(*buffer, nullptr, out.width, out.height, 32))
+        t_memDC buffer;
+        if (!t_memDC::Create(buffer, nullptr, out.width, out.height))
             return out;
-        FillRect(buffer->dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        panel.OnPaint(buffer->dc);
+        FillRect(buffer.dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        panel.OnPaint(buffer.dc);
         GdiFlush();
         // The DIB is bottom-up.
         out.pixels.resize(static_cast<size_t>(out.width) * out.height);
         for (int y = 0; y < out.height; ++y)
             for (int x = 0; x < out.width; ++x)
                 out.pixels[static_cast<size_t>(y) * out.width + x] =
-                    buffer->Pixels()[static_cast<size_t>(out.height - 1 - y) * out.width + x];
+                    buffer.Pixels()[static_cast<size_t>(out.height - 1 - y) * out.width + x];
         return out;
     }
 
@@ -323,7 +322,7 @@ TEST_F(ExtraPanels, ThumbnailsPaintTheirSourcesAndVeilTheDisabledOnes)
                     RGB(GetRValue(s.colour) / 2 + 0x40, GetGValue(s.colour) / 2 + 0x40, GetBValue(s.colour) / 2 + 0x40);
             EXPECT_GT(painted.Count(place, expected, 6), area * 9 / 10)
                 << "page " << p.page << " item " << s.item << " centre "
-                << Hex(painted.At(Centre(place).x, Centre(place).y));
+                << Hex(painted.At(RectCentre(place).x, RectCentre(place).y));
             // Nothing of it outside its place within the picture area.
             const RECT above = {item.left + 1, item.top + 31, item.right - 1, place.top};
             EXPECT_EQ(0, painted.Count(above, expected, 6)) << "page " << p.page << " item " << s.item;
@@ -348,27 +347,27 @@ TEST_F(ExtraPanels, PressAndReleaseOnOneThumbnailChoosesIt)
     const HWND window = panel->GetHwnd();
     EXPECT_EQ(t_posts{}, Posted()) << "creating the panel chooses nothing";
 
-    Click(window, Centre(panel->ItemRect(1)));
+    Click(window, RectCentre(panel->ItemRect(1)));
     EXPECT_EQ(t_posts{SelectPreview(1)}, Posted());
-    Click(window, Centre(panel->ItemRect(0)));
+    Click(window, RectCentre(panel->ItemRect(0)));
     EXPECT_EQ(t_posts{SelectPreview(0)}, Posted());
 
     // Pressed on one, released on another or outside any: nothing.
-    Drag(window, Centre(panel->ItemRect(0)), window, Centre(panel->ItemRect(1)));
+    Drag(window, RectCentre(panel->ItemRect(0)), window, RectCentre(panel->ItemRect(1)));
     EXPECT_EQ(t_posts{}, Posted());
     EXPECT_EQ(-1, panel->Pressed());
     const RECT first = panel->ItemRect(0);
-    Drag(window, Centre(first), window, POINT{first.right + 3, first.top + 50});
+    Drag(window, RectCentre(first), window, POINT{first.right + 3, first.top + 50});
     EXPECT_EQ(t_posts{}, Posted());
     // The press outside, the release on a thumbnail: nothing either.
-    Drag(window, POINT{first.right + 3, first.top + 50}, window, Centre(panel->ItemRect(1)));
+    Drag(window, POINT{first.right + 3, first.top + 50}, window, RectCentre(panel->ItemRect(1)));
     EXPECT_EQ(t_posts{}, Posted());
 
     // A disabled phone thumbnail ignores the click; on the phone page it chooses.
-    Click(window, Centre(panel->ItemRect(3)));
+    Click(window, RectCentre(panel->ItemRect(3)));
     EXPECT_EQ(t_posts{}, Posted());
     SendMessageW(window, n_editorMessage::c_selectPage, 2, 0);
-    Click(window, Centre(panel->ItemRect(3)));
+    Click(window, RectCentre(panel->ItemRect(3)));
     EXPECT_EQ(t_posts{SelectPreview(3)}, Posted());
 }
 
@@ -426,14 +425,14 @@ TEST_F(ExtraPanels, ViewButtonsAreFourFramePicturesSideBySide)
 
     // Drawn through the panel's WM_DRAWITEM: a point of each button's fill.
     auto fill = [&](int i) {
-        t_memDCHolder buffer;
-        if (!t_memDC::Create(*buffer, nullptr, width, height, 32))
+        t_memDC buffer;
+        if (!t_memDC::Create(buffer, nullptr, width, height))
             return 0u;
         DRAWITEMSTRUCT item = {ODT_BUTTON, static_cast<UINT>(100 + i), 0, ODA_DRAWENTIRE, 0, panel->ButtonWindow(i),
-                               buffer->dc, RECT{0, 0, width, height},  0};
+                               buffer.dc,  RECT{0, 0, width, height},  0};
         SendMessageW(panel->GetHwnd(), WM_DRAWITEM, 100 + i, reinterpret_cast<LPARAM>(&item));
         GdiFlush();
-        return buffer->Pixels()[static_cast<size_t>(height / 2) * width + 6] & 0xFFFFFF;
+        return buffer.Pixels()[static_cast<size_t>(height / 2) * width + 6] & 0xFFFFFF;
     };
     const uint32_t pressed = 0x2D7DD2, normal = 0xFFFFFF;
     for (int i = 0; i < 4; ++i)
@@ -454,7 +453,7 @@ TEST_F(ExtraPanels, ViewButtonsActAsOneRadioGroupPostingTheMode)
     for (int mode : {2, 1, 3, 0}) {
         RECT rect;
         GetClientRect(panel->ButtonWindow(mode), &rect);
-        Click(panel->ButtonWindow(mode), Centre(rect));
+        Click(panel->ButtonWindow(mode), RectCentre(rect));
         EXPECT_EQ(t_posts{ViewMode(mode)}, Posted()) << "mode " << mode;
         // The frame hands the mode back to the panel.
         SendMessageW(panel->GetHwnd(), n_editorMessage::c_viewMode, mode, 0);
@@ -561,7 +560,7 @@ TEST_F(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
     auto buttonClick = [&](int mode) {
         RECT rect;
         GetClientRect(buttons->ButtonWindow(mode), &rect);
-        Click(buttons->ButtonWindow(mode), Centre(rect));
+        Click(buttons->ButtonWindow(mode), RectCentre(rect));
         PumpMessages(50);
     };
     auto page = [&](int p) {
@@ -571,9 +570,9 @@ TEST_F(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
 
     // A desktop thumbnail chooses its preview on any page; a phone one only on page 2.
     page(3);
-    Click(thumbs, Centre(view->ItemRect(1)));
+    Click(thumbs, RectCentre(view->ItemRect(1)));
     EXPECT_EQ(1, preview->SelectedPreview());
-    Click(thumbs, Centre(view->ItemRect(3)));
+    Click(thumbs, RectCentre(view->ItemRect(3)));
     EXPECT_EQ(1, preview->SelectedPreview());
 
     // The colour cycle, then a phone: the buttons for the desktop modes hide and the mode
@@ -582,7 +581,7 @@ TEST_F(PanelsInTheFrame, ThumbnailsAndButtonsDriveThePreview)
     EXPECT_EQ(2, preview->ViewMode());
     EXPECT_EQ(2, buttons->Mode());
     page(2);
-    Click(thumbs, Centre(view->ItemRect(3)));
+    Click(thumbs, RectCentre(view->ItemRect(3)));
     EXPECT_EQ(3, preview->SelectedPreview());
     EXPECT_EQ(0, preview->ViewMode());
     EXPECT_EQ(0, buttons->Mode());

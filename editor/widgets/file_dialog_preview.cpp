@@ -212,11 +212,11 @@ void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
     const int height = item.rcItem.bottom - item.rcItem.top;
     if (width <= 0 || height <= 0)
         return;
-    t_memDCHolder buffer;
-    if (!t_memDC::Create(*buffer, item.hDC, width, height, 32))
+    t_memDC buffer;
+    if (!t_memDC::Create(buffer, item.hDC, width, height))
         return;
     const RECT all = {0, 0, width, height};
-    FillRect(buffer->dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(buffer.dc, &all, GetSysColorBrush(COLOR_BTNFACE));
 
     int pictureWidth = 0, pictureHeight = 0;
     if (m_path[0] && m_picture &&
@@ -234,7 +234,7 @@ void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
         picture.Init();
         picture.SetPart(m_picture, 0, 0, 0, 0, pictureWidth, pictureHeight, t_image::e_stretch, t_image::e_stretch,
                         false);
-        t_paintCtx context(buffer->dc, false, nullptr, false);
+        t_paintCtx context(buffer.dc, false, nullptr, false);
         picture.Draw(context, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight, 255);
         context.End();
 
@@ -243,12 +243,12 @@ void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
         label[63] = L'\0';
         RECT band = {0, height - c_labelHeight, width, height};
         HFONT font = item.hwndItem ? reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)) : nullptr;
-        const HGDIOBJ oldFont = font ? SelectObject(buffer->dc, font) : nullptr;
-        SetBkMode(buffer->dc, TRANSPARENT);
-        SetTextColor(buffer->dc, RGB(255, 255, 255));
-        DrawTextW(buffer->dc, label, length < 0 ? -1 : length, &band, DT_SINGLELINE | DT_CENTER);
+        const HGDIOBJ oldFont = font ? SelectObject(buffer.dc, font) : nullptr;
+        SetBkMode(buffer.dc, TRANSPARENT);
+        SetTextColor(buffer.dc, RGB(255, 255, 255));
+        DrawTextW(buffer.dc, label, length < 0 ? -1 : length, &band, DT_SINGLELINE | DT_CENTER);
         if (oldFont)
-            SelectObject(buffer->dc, oldFont);
+            SelectObject(buffer.dc, oldFont);
     }
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer->dc, 0, 0, SRCCOPY);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.dc, 0, 0, SRCCOPY);
 }

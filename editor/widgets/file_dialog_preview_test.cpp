@@ -177,18 +177,18 @@ public:
             return capture;
         RECT client;
         GetClientRect(control, &client);
-        t_memDCHolder target;
-        if (!t_memDC::Create(*target, nullptr, client.right, client.bottom, 32))
+        t_memDC target;
+        if (!t_memDC::Create(target, nullptr, client.right, client.bottom))
             return capture;
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_STATIC;
         item.CtlID = c_filePreviewPicture;
         item.itemAction = ODA_DRAWENTIRE;
         item.hwndItem = control;
-        item.hDC = target->dc;
+        item.hDC = target.dc;
         item.rcItem = client;
         SendMessageW(dialog, WM_DRAWITEM, c_filePreviewPicture, reinterpret_cast<LPARAM>(&item));
-        return FromTarget(*target, capture);
+        return FromTarget(target, capture);
     }
 
     static t_capture& FromTarget(t_memDC& target, t_capture& capture)
@@ -214,13 +214,13 @@ public:
             return capture;
         RECT client;
         GetClientRect(control, &client);
-        t_memDCHolder target;
-        if (!t_memDC::Create(*target, nullptr, client.right, client.bottom, 32))
+        t_memDC target;
+        if (!t_memDC::Create(target, nullptr, client.right, client.bottom))
             return capture;
         HDC screen = GetDC(control);
-        BitBlt(target->dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        BitBlt(target.dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
         ReleaseDC(control, screen);
-        return FromTarget(*target, capture);
+        return FromTarget(target, capture);
     }
 
     // Captures until the test holds; false after the wait.

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "graphics/image/image.h"
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/image/image_source.h"
 #include "graphics/paint/paint_ctx.h"
 
@@ -140,11 +140,11 @@ void ManualAdjustWindow::AdjustItem::OnPaint(HDC dc)
     const HDC mask = CreateCompatibleDC(dc);
     const HBITMAP bitmap = CreateCompatibleBitmap(dc, c_pointSize, c_pointSize);
     if (mask && bitmap) {
-        t_selected target(mask, bitmap);
+        t_scopedSelectObject target(mask, bitmap);
         const RECT all = {0, 0, c_pointSize, c_pointSize};
         FillRect(mask, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        t_selected brush(mask, GetStockObject(WHITE_BRUSH));
-        t_selected pen(mask, GetStockObject(WHITE_PEN));
+        t_scopedSelectObject brush(mask, GetStockObject(WHITE_BRUSH));
+        t_scopedSelectObject pen(mask, GetStockObject(WHITE_PEN));
         Ellipse(mask, 0, 0, c_pointSize, c_pointSize);
         BitBlt(dc, 0, 0, c_pointSize, c_pointSize, mask, 0, 0, SRCINVERT);
     }

@@ -5,7 +5,7 @@
 #include "editor/widgets/work_folder_file.h"
 #include "graphics/image/image.h"
 #include "graphics/image/image_source.h"
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
 #include "skin_model/ime_skin.h"
@@ -131,8 +131,8 @@ void GraphicElement::Paint(HDC dc)
         RECT client = {0, 0, 0, 0};
         if (m_hwnd)
             GetClientRect(m_hwnd, &client);
-        t_selected brush(dc, GetStockObject(GRAY_BRUSH));
-        t_selected pen(dc, GetStockObject(BLACK_PEN));
+        t_scopedSelectObject brush(dc, GetStockObject(GRAY_BRUSH));
+        t_scopedSelectObject pen(dc, GetStockObject(BLACK_PEN));
         Rectangle(dc, client.left, client.top, client.right, client.bottom);
         return;
     }

@@ -10,6 +10,7 @@
 #include "foundation/win/file_version.h"
 #include "foundation/files/path.h"
 #include "foundation/win/reg.h"
+#include "foundation/win/scoped_win.h"
 #include "foundation/win/security.h"
 #include "foundation/win/share_mem.h"
 #include "foundation/core/singleton.h"
@@ -20,24 +21,10 @@ namespace {
 const wchar_t c_installKey[] = L"Software\\VexilInput";
 const wchar_t c_installVersionPart[] = L"6.8.0.0000";
 
-class t_tokenHandle {
-public:
-    ~t_tokenHandle()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-    }
-    HANDLE* Out() { return &m_handle; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle = nullptr;
-};
-
 // True for the local system account, and when the token cannot be read at all.
 bool RunsAsSystemAccount()
 {
-    t_tokenHandle token;
+    t_autoCloseHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out()))
         return true;
     DWORD size = 0;

@@ -1,7 +1,7 @@
 #include "foundation/files/bulk_read.h"
 
 #include "foundation/files/path.h"
-#include "foundation/win/scoped_handle.h"
+#include "foundation/win/scoped_win.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
         return false;
     pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const t_autoFindClose find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find.IsValid())
         return false;
     do {
         if (IsDotEntry(data.cFileName))
@@ -29,8 +29,7 @@ bool ListFolder(const wchar_t* folder, std::vector<t_listedFile>& out)
         file.written = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
         file.attributes = data.dwFileAttributes;
         out.push_back(std::move(file));
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
     return true;
 }
 
@@ -82,8 +81,8 @@ bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>& out, uint64_t limi
     out.clear();
     if (!path || !path[0])
         return false;
-    const t_fileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const t_autoCloseFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 || uint64_t(size.QuadPart) > limit)
         return false;

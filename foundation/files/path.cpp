@@ -11,7 +11,7 @@
 #include <cwctype>
 #include <initializer_list>
 
-#include "foundation/win/scoped_handle.h"
+#include "foundation/win/scoped_win.h"
 #include "foundation/win/security.h"
 
 namespace {
@@ -47,7 +47,7 @@ bool ForEachFolderEntry(const wchar_t* folder, const std::function<void(const wc
     t_path pattern(folder);
     pattern.AppendPart(L"*.*");
     WIN32_FIND_DATAW data;
-    t_findHandle find(FindFirstFileW(pattern.c_str(), &data));
+    t_autoFindClose find(FindFirstFileW(pattern.c_str(), &data));
     if (!find.IsValid())
         return false;
     do {

@@ -91,8 +91,7 @@ bool ComposeApngFrame(HBITMAP& frame, HBITMAP canvas, const t_apngFrameControl& 
     int width = 0, height = 0;
     BitmapSizeOf(canvas, width, height);
     t_memDC out;
-    out.Init();
-    if (!t_memDC::Create(out, nullptr, width, height, 32))
+    if (!t_memDC::Create(out, nullptr, width, height))
         return false;
     {
         t_paintCtx context(out.dc, true, &out, false);
@@ -138,9 +137,9 @@ bool t_imageLoader_png_dyn::HandleFrames(t_pngFrameJob& job)
         return false;
     }
     t_frame* frames = static_cast<t_frame*>(calloc(count, sizeof(t_frame)));
-    t_dib32 canvas;
+    t_memDC canvas;
     t_errorChain quiet;
-    if (!frames || !canvas.Create(quiet, MakePictureHeader(width, height, 32))) {
+    if (!frames || !CreatePictureDib(quiet, MakePictureHeader(width, height, 32), canvas)) {
         free(frames);
         errors.NewLine().AppendText(L"PNG: out of memory");
         return false;
@@ -173,7 +172,7 @@ bool t_imageLoader_png_dyn::HandleFrames(t_pngFrameJob& job)
         HBITMAP bitmap = nullptr;
         t_errorChain dibErrors;
         if (!PngRowsToDib(dibErrors, c.width, c.height, channels, job.rows, bitmap) ||
-            !ComposeApngFrame(bitmap, canvas.Handle(), c)) {
+            !ComposeApngFrame(bitmap, canvas.dib, c)) {
             if (bitmap)
                 DeleteObject(bitmap);
             errors.NewLine().AppendText(L"创建bitmap失败");

@@ -478,10 +478,10 @@ bool DecodeBmp(t_errorChain& errors, t_memInput& input, HBITMAP& bitmap, t_pictu
         return errors.Fail(L"读取图片数据失败");
     }
 
-    t_dib32 dib;
-    if (!dib.Create(errors, read))
+    t_memDC dib;
+    if (!CreatePictureDib(errors, read, dib))
         return errors.Fail(L"创建HBITMAP失败");
-    if (!DecodeBmpPixels(errors, read, input, dib.Bits(), info))
+    if (!DecodeBmpPixels(errors, read, input, dib.Pixels(), info))
         return errors.Fail(L"读取图片数据失败");
 
     bitmap = dib.Detach();

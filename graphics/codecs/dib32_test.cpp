@@ -8,37 +8,39 @@
 
 namespace {
 
-TEST(CreateDib32, MakesBottomUp32BitSectionsOfTheHeadersSize)
+TEST(CreatePictureDib, MakesBottomUp32BitSectionsOfTheHeadersSize)
 {
     // A top-down height still makes a bottom-up section of the same size.
     for (int height : {3, -3}) {
         t_errorChain errors;
-        t_dib32 dib;
-        ASSERT_TRUE(dib.Create(errors, MakePictureHeader(5, height, 24)));
+        t_memDC dib;
+        ASSERT_TRUE(CreatePictureDib(errors, MakePictureHeader(5, height, 24), dib));
+        EXPECT_EQ(nullptr, dib.dc);
         DIBSECTION section = {};
-        ASSERT_EQ(sizeof(section), static_cast<size_t>(GetObjectW(dib.Handle(), sizeof(section), &section)));
+        ASSERT_EQ(sizeof(section), static_cast<size_t>(GetObjectW(dib.dib, sizeof(section), &section)));
         EXPECT_EQ(5, section.dsBmih.biWidth);
         EXPECT_EQ(3, section.dsBmih.biHeight);
         EXPECT_EQ(32, section.dsBmih.biBitCount);
-        EXPECT_EQ(section.dsBm.bmBits, dib.Bits());
-        EXPECT_EQ(dib.Bits() + 10, dib.Row(2));
+        EXPECT_EQ(section.dsBm.bmBits, dib.bits);
+        EXPECT_EQ(dib.Pixels() + 10, dib.Row(2));
         EXPECT_TRUE(errors.IsEmpty());
     }
 }
 
-TEST(CreateDib32, RefusesEmptyAndOversizedPicturesBeforeAllocating)
+TEST(CreatePictureDib, RefusesEmptyAndOversizedPicturesBeforeAllocating)
 {
     const struct {
         int width, height;
     } cases[] = {{0, 4}, {4, 0}, {-4, 4}, {0x10000, 0x10000}, {0x7FFFFFFF, 2}, {1, INT32_MIN}};
     for (const auto& c : cases) {
         t_errorChain errors;
-        HBITMAP bitmap = reinterpret_cast<HBITMAP>(1);
-        uint32_t* bits = reinterpret_cast<uint32_t*>(1);
-        EXPECT_FALSE(CreateDib32(errors, MakePictureHeader(c.width, c.height, 32), bitmap, bits))
+        // A picture made before is released, not kept, by a refused one.
+        t_memDC dib;
+        ASSERT_TRUE(dib.CreateBitmap(2, 2));
+        EXPECT_FALSE(CreatePictureDib(errors, MakePictureHeader(c.width, c.height, 32), dib))
             << c.width << "x" << c.height;
-        EXPECT_EQ(nullptr, bitmap);
-        EXPECT_EQ(nullptr, bits);
+        EXPECT_EQ(nullptr, dib.dib);
+        EXPECT_EQ(nullptr, dib.bits);
         ASSERT_FALSE(errors.IsEmpty());
         const t_errorLine* last = errors.FirstLine();
         while (last->next)

@@ -173,13 +173,13 @@ int t_gifReader::ReadImage()
 bool t_gifReader::FrameToDib(t_errorChain& errors, HBITMAP& bitmap) const
 {
     bitmap = nullptr;
-    t_dib32 dib;
-    if (!dib.Create(errors, MakePictureHeader(m_width, m_height, 32)))
+    t_memDC dib;
+    if (!CreatePictureDib(errors, MakePictureHeader(m_width, m_height, 32), dib))
         return false;
     for (int y = 0; y < m_height; ++y)
         memcpy(dib.Row(m_height - 1 - y), m_output.data() + size_t(y) * m_width, sizeof(uint32_t) * m_width);
     // Pure white is the transparent colour; everything else is opaque.
-    ApplyColorKey(0x00FFFFFF, m_height, m_width, dib.Bits(), false);
+    ApplyColorKey(0x00FFFFFF, m_height, m_width, dib.Pixels(), false);
     bitmap = dib.Detach();
     return true;
 }

@@ -103,8 +103,8 @@ bool PngRowsToDib(t_errorChain& errors, int width, int height, int channels, con
 {
     bitmap = nullptr;
     t_errorChain quiet;
-    t_dib32 dib;
-    if (!dib.Create(quiet, MakePictureHeader(width, height, 32))) {
+    t_memDC dib;
+    if (!CreatePictureDib(quiet, MakePictureHeader(width, height, 32), dib)) {
         errors.NewLine().AppendText(L"创建bitmap失败:").AppendText(L"创建DIBSection失败");
         return false;
     }

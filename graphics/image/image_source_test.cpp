@@ -6,16 +6,9 @@
 #include <vector>
 
 #include "graphics/image/image.h"
+#include "graphics/image/mem_dc.h"
 
 namespace {
-
-HBITMAP MakeBitmap(int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
 
 bool IsBitmapAlive(HBITMAP bitmap)
 {
@@ -122,7 +115,7 @@ TEST(ImageSource, FramesOutOfRangeAndSizes)
 
 TEST(ImageRecord, SetBitmapAndSetPartTakeFullSizesForMinusOne)
 {
-    HBITMAP bitmap = MakeBitmap(40, 30);
+    HBITMAP bitmap = CreateDib32(40, 30);
     t_image image;
     image.Init();
     EXPECT_EQ(c_noColorKey, image.key1);
@@ -151,7 +144,7 @@ TEST(ImageRecord, SetBitmapAndSetPartTakeFullSizesForMinusOne)
 // records that only point at it leave it alone, its owner frees it.
 TEST(ImageRecord, ASharedSourceIsFreedOnceByItsOwner)
 {
-    HBITMAP bitmap = MakeBitmap(9, 9);
+    HBITMAP bitmap = CreateDib32(9, 9);
     t_imageSource* source = static_cast<t_imageSource*>(calloc(1, sizeof(t_imageSource)));
     source->SetSingle(0, 0, false, true, true, t_bitmapRef::e_handle, bitmap, 0, 0);
     t_image owner, cells[3];
@@ -172,7 +165,7 @@ TEST(ImageRecord, ASharedSourceIsFreedOnceByItsOwner)
 
 TEST(ImageRecord, ReleaseDeletesOwnBitmapsButNotPixelBuffers)
 {
-    HBITMAP bitmap = MakeBitmap(4, 4);
+    HBITMAP bitmap = CreateDib32(4, 4);
     t_image image;
     image.Init();
     image.SetBitmap(bitmap, 0, 0, c_noColorKey, c_noColorKey, -1, -1, 2, 2, false);

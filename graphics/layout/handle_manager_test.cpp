@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/image/image_source.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/layout/handle_manager.h"
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/solid_draw.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/color_key.h"
 #include "graphics/paint/paint_ctx.h"
 
@@ -12,12 +13,6 @@ namespace {
 // (ExtCreateRegion slows down sharply on very long rectangle lists).
 class t_regionBuilder {
 public:
-    ~t_regionBuilder()
-    {
-        if (m_result)
-            DeleteObject(m_result);
-    }
-
     void AddRun(int left, int top, int right)
     {
         m_rects.push_back(RECT{left, top, right, top + 1});
@@ -28,9 +23,7 @@ public:
     HRGN Finish()
     {
         Flush();
-        HRGN result = m_result ? m_result : CreateRectRgn(0, 0, 0, 0);
-        m_result = nullptr;
-        return result;
+        return m_result.IsValid() ? m_result.Detach() : CreateRectRgn(0, 0, 0, 0);
     }
 
 private:
@@ -59,16 +52,16 @@ private:
         m_rects.clear();
         if (!part)
             return;
-        if (!m_result) {
-            m_result = part;
+        if (!m_result.IsValid()) {
+            m_result.Reset(part);
         } else {
-            CombineRgn(m_result, m_result, part, RGN_OR);
+            CombineRgn(m_result.Get(), m_result.Get(), part, RGN_OR);
             DeleteObject(part);
         }
     }
 
     std::vector<RECT> m_rects;
-    HRGN m_result = nullptr;
+    t_scopedGdiObj<HRGN> m_result;
 };
 
 // Runs of pixels for which `in` holds, one top-down row at a time.
@@ -110,10 +103,10 @@ HRGN RegionFromBitmap(const uint32_t* pixels, int bitmapWidth, int bitmapHeight,
 
 HRGN RegionFromAlpha(HDC dc, int width, int height)
 {
-    t_memDCHolder dib;
-    if (!dc || !t_memDC::Create(*dib, dc, width, height, 32))
+    t_memDC dib;
+    if (!dc || !t_memDC::Create(dib, dc, width, height))
         return nullptr;
-    BitBlt(dib->dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    BitBlt(dib.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     GdiFlush();
-    return ScanRuns(dib->Pixels(), width, height, 0, 0, width, height, [](uint32_t p) { return p >= 0x1000000u; });
+    return ScanRuns(dib.Pixels(), width, height, 0, 0, width, height, [](uint32_t p) { return p >= 0x1000000u; });
 }

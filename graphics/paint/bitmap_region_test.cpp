@@ -103,8 +103,8 @@ TEST(RegionFromBitmap, ManyRunsAreJoinedAcrossFlushes)
 
 TEST(RegionFromAlpha, PixelsWithAlphaOfADrawnSurface)
 {
-    t_memDCHolder dib;
-    ASSERT_TRUE(t_memDC::Create(*dib, nullptr, 40, 30, 32));
+    t_memDC dib;
+    ASSERT_TRUE(t_memDC::Create(dib, nullptr, 40, 30));
     // Alpha only in a ring; colour without alpha elsewhere does not count.
     auto in = [](int x, int y) {
         const int dx = x - 20, dy = y - 15;
@@ -112,12 +112,12 @@ TEST(RegionFromAlpha, PixelsWithAlphaOfADrawnSurface)
     };
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x)
-            dib->Pixels()[(29 - y) * 40 + x] = in(x, y) ? 0x01000000u : 0x00FFFFFFu;
+            dib.Pixels()[(29 - y) * 40 + x] = in(x, y) ? 0x01000000u : 0x00FFFFFFu;
     }
-    HRGN region = RegionFromAlpha(dib->dc, 40, 30);
+    HRGN region = RegionFromAlpha(dib.dc, 40, 30);
     ExpectRegion(region, 40, 30, in);
     DeleteObject(region);
-    EXPECT_EQ(nullptr, RegionFromAlpha(dib->dc, 0, 30));
+    EXPECT_EQ(nullptr, RegionFromAlpha(dib.dc, 0, 30));
     EXPECT_EQ(nullptr, RegionFromAlpha(nullptr, 40, 30));
 }
 

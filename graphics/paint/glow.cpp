@@ -108,7 +108,7 @@ bool ApplyGlowEffect(const t_pixelRect& source, t_memDC& out)
     const int size = t_effectGlowSimple::c_size;
     if (!source.pixels || source.width <= 0 || source.height <= 0)
         return false;
-    if (!t_memDC::Create(out, source.dc, source.width + size, source.height + size, 32))
+    if (!t_memDC::Create(out, source.dc, source.width + size, source.height + size))
         return false;
     const t_pixelRect target = {out.dc, out.Pixels(), out.width, out.height, 0, 0, out.width, out.height};
     return ApplyEffectFilter(source, SharedGlowFilter(), target);

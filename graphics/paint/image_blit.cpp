@@ -8,7 +8,7 @@
 
 #include "graphics/image/image.h"
 #include "graphics/paint/color_key.h"
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/image_draw.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
@@ -61,7 +61,7 @@ void TwoKeyTransparentBlt(const t_image& record, const t_blitContext& context, i
     HDC tempDc = CreateCompatibleDC(context.dest);
     HBITMAP tempBitmap = CreateCompatibleBitmap(context.dest, sw, sh);
     if (tempDc && tempBitmap) {
-        t_selected selected(tempDc, tempBitmap);
+        t_scopedSelectObject selected(tempDc, tempBitmap);
         HBRUSH brush = CreateSolidBrush(record.key2 & 0xFFFFFF);
         RECT all = {0, 0, sw, sh};
         FillRect(tempDc, &all, brush);
@@ -94,7 +94,7 @@ void StretchPath(t_image& record, t_blitContext& context)
                   ref.handle);
         return;
     }
-    t_selected selected(context.source, ref.Bitmap());
+    t_scopedSelectObject selected(context.source, ref.Bitmap());
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(context.alpha), AC_SRC_ALPHA};
     if (record.hasAlpha) {
         AlphaBlend(context.dest, context.x, context.y, dw, dh, context.source, record.partX, record.partY, sw, sh,
@@ -120,17 +120,17 @@ void StretchPath(t_image& record, t_blitContext& context)
         // Keyed copies compare colours; a 32-bit picture's alpha bytes would take part in
         // the comparison on some GDI implementations, so the part goes through a copy
         // without them.
-        t_memDCHolder colours;
+        t_memDC colours;
         t_image keyed = record;
         t_blitContext from = context;
         int bw = 0, bh = 0;
-        if (ReadablePixels(ref, bw, bh) && t_memDC::Create(*colours, context.dest, sw, sh, 32)) {
-            BitBlt(colours->dc, 0, 0, sw, sh, context.source, record.partX, record.partY, SRCCOPY);
+        if (ReadablePixels(ref, bw, bh) && t_memDC::Create(colours, context.dest, sw, sh)) {
+            BitBlt(colours.dc, 0, 0, sw, sh, context.source, record.partX, record.partY, SRCCOPY);
             GdiFlush();
-            uint32_t* p = colours->Pixels();
+            uint32_t* p = colours.Pixels();
             for (size_t i = 0, n = static_cast<size_t>(sw) * sh; i < n; ++i)
                 p[i] &= 0xFFFFFF;
-            from.source = colours->dc;
+            from.source = colours.dc;
             keyed.partX = keyed.partY = 0;
         }
         if (HasKey(keyed.key1) && HasKey(keyed.key2)) {
@@ -156,10 +156,10 @@ bool BlitThroughStrip(t_image& record, t_blitContext& context, bool horizontal)
         return false;
     const int across = horizontal ? context.width : record.partWidth;
     const int down = horizontal ? record.partHeight : context.height;
-    t_memDCHolder strip;
-    if (!t_memDC::Create(*strip, context.dest, across, down, 32))
+    t_memDC strip;
+    if (!t_memDC::Create(strip, context.dest, across, down))
         return false;
-    uint32_t* out = strip->Pixels();
+    uint32_t* out = strip.Pixels();
     for (int y = 0; y < down; ++y) {
         // Top-down row y of the strip shows part row y mod part height.
         const int sourceRow = record.partY + y % record.partHeight;
@@ -177,7 +177,7 @@ bool BlitThroughStrip(t_image& record, t_blitContext& context, bool horizontal)
     if (ref.kind == t_bitmapRef::e_pixels) {
         tiled.ref = t_bitmapRef{t_bitmapRef::e_pixels, out, across, down};
     } else {
-        detached = strip->Detach();
+        detached = strip.Detach();
         tiled.ref = t_bitmapRef{t_bitmapRef::e_handle, detached, 0, 0};
     }
     tiled.partX = tiled.partY = 0;

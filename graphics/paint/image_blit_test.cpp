@@ -35,21 +35,21 @@ class t_target {
 public:
     t_target(int w, int h, bool alphaTarget, uint32_t fill = 0) : m_paint(nullptr, false, nullptr, false)
     {
-        t_memDC::Create(*m_dc, nullptr, w, h, 32);
-        std::fill(m_dc->Pixels(), m_dc->Pixels() + w * h, fill);
-        new (&m_paint) t_paintCtx(m_dc->dc, alphaTarget, m_dc.get(), false);
+        t_memDC::Create(m_dc, nullptr, w, h);
+        std::fill(m_dc.Pixels(), m_dc.Pixels() + w * h, fill);
+        new (&m_paint) t_paintCtx(m_dc.dc, alphaTarget, &m_dc, false);
     }
     t_paintCtx& Paint() { return m_paint; }
     uint32_t At(int x, int y)
     {
         GdiFlush();
-        return m_dc->Pixels()[(m_dc->height - 1 - y) * m_dc->width + x];
+        return m_dc.Pixels()[(m_dc.height - 1 - y) * m_dc.width + x];
     }
-    int Width() const { return const_cast<t_memDCHolder&>(m_dc)->width; }
-    int Height() const { return const_cast<t_memDCHolder&>(m_dc)->height; }
+    int Width() const { return m_dc.width; }
+    int Height() const { return m_dc.height; }
 
 private:
-    t_memDCHolder m_dc;
+    t_memDC m_dc;
     t_paintCtx m_paint;
 };
 

@@ -115,14 +115,14 @@ void NaturalAlphaPixels(t_image& record, t_blitContext& context, const t_bitmapR
     const uint32_t* pixels = static_cast<const uint32_t*>(ref.handle);
     int bufferWidth = ref.width, bufferHeight = ref.height;
     int sx = record.partX, sy = record.partY;
-    t_memDCHolder copy;
+    t_memDC copy;
     if (HasKey(record.key1) || HasKey(record.key2)) {
-        if (!t_memDC::Create(*copy, context.dest, width, height, 32))
+        if (!t_memDC::Create(copy, context.dest, width, height))
             return;
-        BltPixels(bufferWidth, copy->dc, 0, 0, width, height, sx, sy, width, height, bufferHeight, pixels);
+        BltPixels(bufferWidth, copy.dc, 0, 0, width, height, sx, sy, width, height, bufferHeight, pixels);
         GdiFlush();
-        ApplyKeysExact(record, *copy);
-        pixels = copy->Pixels();
+        ApplyKeysExact(record, copy);
+        pixels = copy.Pixels();
         bufferWidth = width;
         bufferHeight = height;
         sx = sy = 0;
@@ -134,8 +134,8 @@ void NaturalAlphaPixels(t_image& record, t_blitContext& context, const t_bitmapR
     } else if (context.blend && !record.directBlend) {
         BltPixels(bufferWidth, context.dest, context.x, context.y, width, height, sx, sy, width, height, bufferHeight,
                   pixels);
-    } else if (copy->dc) {
-        AlphaBlendFrom(context.dest, context.x, context.y, width, height, copy->dc, 0, 0, context.alpha);
+    } else if (copy.dc) {
+        AlphaBlendFrom(context.dest, context.x, context.y, width, height, copy.dc, 0, 0, context.alpha);
     } else {
         t_scratchDib temp(context.dest, width, height);
         if (!temp)

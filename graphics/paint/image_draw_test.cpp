@@ -11,12 +11,10 @@ namespace {
 // A 32-bit bitmap of width x height filled with one premultiplied pixel value.
 HBITMAP Filled(int width, int height, uint32_t pixel)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateDib32(width, height, &bits);
     for (int i = 0; i < width * height; ++i)
-        static_cast<uint32_t*>(bits)[i] = pixel;
+        bits[i] = pixel;
     return bitmap;
 }
 
@@ -29,8 +27,7 @@ uint32_t At(const t_memDC& dc, int x, int y)
 TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOrigins)
 {
     t_memDC target;
-    target.Init();
-    ASSERT_TRUE(t_memDC::Create(target, nullptr, 8, 4, 32));
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 8, 4));
     HBITMAP half = Filled(4, 4, 0x80008000);  // green at alpha 128, premultiplied
     t_image image;
     image.Init();
@@ -57,8 +54,7 @@ TEST(DrawImageNatural, BlendsAtTheSmallerOfPartAndDestinationAndClampsNegativeOr
 TEST(DrawImageNatural, ExactKeysClearTheirPixelsFirst)
 {
     t_memDC target;
-    target.Init();
-    ASSERT_TRUE(t_memDC::Create(target, nullptr, 2, 1, 32));
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 2, 1));
     HBITMAP red = Filled(2, 1, 0xFFFF0000);
     t_image image;
     image.Init();

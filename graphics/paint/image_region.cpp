@@ -25,17 +25,17 @@ HRGN t_image::CreateRegion(HDC reference, int width, int height) const
     // Drawn at the asked size with alpha forced on, so that the region follows the fill.
     HDC screen = reference ? nullptr : GetDC(nullptr);
     HRGN region = nullptr;
-    t_memDCHolder dib;
-    if (t_memDC::Create(*dib, reference ? reference : screen, width, height, 32)) {
+    t_memDC dib;
+    if (t_memDC::Create(dib, reference ? reference : screen, width, height)) {
         t_image drawn = *this;
         drawn.hasAlpha = 1;
-        t_paintCtx paint(dib->dc, true, dib.get(), false);
+        t_paintCtx paint(dib.dc, true, &dib, false);
         drawn.Draw(paint, 0, 0, width, height, 255);
         paint.End();
         GdiFlush();
         if (key1 != c_noColorKey)
-            ApplyColorKey(key1, height, width, dib->Pixels(), true);
-        region = RegionFromAlpha(dib->dc, width, height);
+            ApplyColorKey(key1, height, width, dib.Pixels(), true);
+        region = RegionFromAlpha(dib.dc, width, height);
     }
     if (screen)
         ReleaseDC(nullptr, screen);

@@ -4,86 +4,7 @@
 
 #include <cstring>
 
-void t_memDC::Init() { memset(this, 0, sizeof(*this)); }
-
-bool t_memDC::Create(t_memDC& holder, HDC reference, int width, int height, int bitDepth)
-{
-    if (holder.dc)
-        holder.Release();
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC dc = CreateCompatibleDC(reference);
-    if (!dc)
-        return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitDepth);
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib || !bits) {
-        if (dib)
-            DeleteObject(dib);
-        DeleteDC(dc);
-        return false;
-    }
-    holder.dc = dc;
-    holder.dib = dib;
-    holder.previous = SelectObject(dc, dib);
-    holder.blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    holder.bits = bits;
-    holder.width = width;
-    holder.height = height;
-    holder.bitDepth = bitDepth;
-    return true;
-}
-
-// Selects the old bitmap back, deletes the DC and zeroes the holder; the DIB is deleted
-// too unless it is handed out through `keep`.
-static BOOL ReleaseHolder(t_memDC& holder, HBITMAP* keep)
-{
-    BOOL deleted = FALSE;
-    if (holder.dc) {
-        if (holder.previous)
-            SelectObject(holder.dc, holder.previous);
-        deleted = DeleteDC(holder.dc);
-    }
-    if (keep)
-        *keep = holder.dib;
-    else if (holder.dib)
-        DeleteObject(holder.dib);
-    holder.Init();
-    return deleted;
-}
-
-BOOL t_memDC::Release() { return ReleaseHolder(*this, nullptr); }
-
-HBITMAP t_memDC::Detach()
-{
-    HBITMAP out = nullptr;
-    ReleaseHolder(*this, &out);
-    return out;
-}
-
-void t_memDC::Delete(t_memDC* holder)
-{
-    if (!holder)
-        return;
-    holder->Release();
-    delete holder;
-}
-
 namespace {
-
-// The thread's growing text DIB, released when the thread ends.
-struct t_growingDib {
-    t_memDC dib;
-    t_growingDib() { dib.Init(); }
-    ~t_growingDib() { dib.Release(); }
-};
 
 constexpr long long c_scratchMaxPixels = 1LL << 22;
 
@@ -93,16 +14,16 @@ t_memDC* ScratchDib(HDC reference, int width, int height)
 {
     if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > c_scratchMaxPixels)
         return nullptr;
-    thread_local t_growingDib scratch;
-    t_memDC& dib = scratch.dib;
+    // The thread's growing text DIB, released when the thread ends.
+    thread_local t_memDC dib;
     if (dib.dc && dib.width >= width && dib.height >= height)
         return &dib;
     // Grow in steps so a run of slightly larger texts does not remake it each time.
     const int wantWidth = std::max(dib.dc ? dib.width : 0, (width + 63) / 64 * 64);
     const int wantHeight = std::max(dib.dc ? dib.height : 0, (height + 31) / 32 * 32);
     if (static_cast<long long>(wantWidth) * wantHeight > c_scratchMaxPixels ||
-        !t_memDC::Create(dib, reference, wantWidth, wantHeight, 32))
-        return t_memDC::Create(dib, reference, width, height, 32) ? &dib : nullptr;
+        !t_memDC::Create(dib, reference, wantWidth, wantHeight))
+        return t_memDC::Create(dib, reference, width, height) ? &dib : nullptr;
     return &dib;
 }
 
@@ -112,26 +33,13 @@ namespace {
 struct t_dibPool {
     struct t_entry {
         t_memDC dib;
-        bool busy;
-        unsigned long long lastUse;
+        bool busy = false;
+        unsigned long long lastUse = 0;
     };
     static constexpr int c_entries = 12;
     static constexpr long long c_maxPixels = 1LL << 21;
     t_entry entries[c_entries];
     unsigned long long clock = 0;
-    t_dibPool()
-    {
-        for (t_entry& e : entries) {
-            e.dib.Init();
-            e.busy = false;
-            e.lastUse = 0;
-        }
-    }
-    ~t_dibPool()
-    {
-        for (t_entry& e : entries)
-            e.dib.Release();
-    }
 };
 
 t_dibPool& DibPool()
@@ -144,7 +52,6 @@ t_dibPool& DibPool()
 
 t_scratchDib::t_scratchDib(HDC reference, int width, int height) : m_dib(nullptr), m_entry(-1), m_savedState(0)
 {
-    m_own.Init();
     if (width <= 0 || height <= 0)
         return;
     if (static_cast<long long>(width) * height <= t_dibPool::c_maxPixels) {
@@ -166,7 +73,7 @@ t_scratchDib::t_scratchDib(HDC reference, int width, int height) : m_dib(nullptr
         }
         if (chosen >= 0) {
             memset(pool.entries[chosen].dib.bits, 0, static_cast<size_t>(width) * height * 4);
-        } else if (spare >= 0 && t_memDC::Create(pool.entries[spare].dib, reference, width, height, 32)) {
+        } else if (spare >= 0 && t_memDC::Create(pool.entries[spare].dib, reference, width, height)) {
             chosen = spare;
         }
         if (chosen >= 0) {
@@ -179,7 +86,7 @@ t_scratchDib::t_scratchDib(HDC reference, int width, int height) : m_dib(nullptr
             return;
         }
     }
-    if (t_memDC::Create(m_own, reference, width, height, 32))
+    if (t_memDC::Create(m_own, reference, width, height))
         m_dib = &m_own;
 }
 
@@ -191,7 +98,6 @@ t_scratchDib::~t_scratchDib()
             RestoreDC(e.dib.dc, m_savedState);
         e.busy = false;
     }
-    m_own.Release();
 }
 
 t_paintCtx::t_paintCtx(HDC dc, bool alphaTarget, t_memDC* target, bool themedText)

@@ -1,56 +1,13 @@
-// The paint context over a device context, and the memory-DC holder of a 32-bit (or other
-// depth) DIB section selected into its own DC.
+// The paint context over a device context, and the thread's scratch DIBs painting borrows.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "graphics/image/mem_dc.h"
+
 struct t_font;
-
-// A memory DC with one DIB section selected into it; plain record, zeroed by Init.
-struct t_memDC {
-    HDC dc;
-    HBITMAP dib;
-    HGDIOBJ previous;
-    BLENDFUNCTION blend;  // {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}
-    void* bits;
-    int width, height;
-    int bitDepth;
-
-    void Init();
-    // A width x height bottom-up DIB of the bit depth in a DC compatible with reference (or
-    // the screen); an old DC is released first. False for an empty size or a failure.
-    static bool Create(t_memDC& holder, HDC reference, int width, int height, int bitDepth);
-    static bool CreateDib(t_memDC& holder, HDC reference, int width, int height, int bitDepth)
-    {
-        return Create(holder, reference, width, height, bitDepth);
-    }
-    // Selects the old bitmap back, deletes DIB and DC and zeroes the holder.
-    BOOL Release();
-    void Reset() { Release(); }
-    // As Release, but the DIB section goes to the caller.
-    HBITMAP Detach();
-    // Releases a heap holder and frees it.
-    static void Delete(t_memDC* holder);
-
-    uint32_t* Pixels() const { return static_cast<uint32_t*>(bits); }
-};
-
-// Owns a t_memDC for one scope.
-class t_memDCHolder {
-public:
-    t_memDCHolder() { m_dc.Init(); }
-    ~t_memDCHolder() { m_dc.Release(); }
-    t_memDCHolder(const t_memDCHolder&) = delete;
-    t_memDCHolder& operator=(const t_memDCHolder&) = delete;
-    t_memDC& operator*() { return m_dc; }
-    t_memDC* operator->() { return &m_dc; }
-    t_memDC* get() { return &m_dc; }
-
-private:
-    t_memDC m_dc;
-};
 
 // A 32-bit bottom-up DIB the calling thread keeps for short-lived drawing, at least
 // width x height (it grows, never shrinks, up to 4M pixels). Its content is whatever the

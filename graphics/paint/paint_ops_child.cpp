@@ -149,9 +149,9 @@ bool RunJob(const std::vector<std::wstring>& w)
                WritePixels(w[4], out.data(), width, height);
     }
     if (op == L"glow" && w.size() == 3 && ReadPixels(w[1], p)) {
-        t_memDCHolder out;
+        t_memDC out;
         const t_pixelRect source = {nullptr, p.data.data(), p.width, p.height, 0, 0, p.width, p.height};
-        return ApplyGlowEffect(source, *out) && WritePixels(w[2], out->Pixels(), out->width, out->height);
+        return ApplyGlowEffect(source, out) && WritePixels(w[2], out.Pixels(), out.width, out.height);
     }
     if (op == L"kernel" && w.size() == 2) {
         const t_effectGlowSimple& glow = SharedGlowFilter();

@@ -165,14 +165,14 @@ bool SampleAverageColor(t_paintCtx& context, int x, int y, int right, int bottom
     uint64_t sum[4] = {};  // R, G, B, A
     const uint64_t count = 3 * static_cast<uint64_t>(width);
     if (useAlpha && alphaTarget) {
-        t_memDCHolder dib;
-        if (!t_memDC::Create(*dib, context.Dc(), width, height, 32))
+        t_memDC dib;
+        if (!t_memDC::Create(dib, context.Dc(), width, height))
             return false;
         const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dib->dc, 0, 0, width, height, context.Dc(), x, y, width, height, function);
+        AlphaBlend(dib.dc, 0, 0, width, height, context.Dc(), x, y, width, height, function);
         GdiFlush();
         for (int r : rows) {
-            const uint32_t* row = dib->Pixels() + static_cast<size_t>(height - 1 - r) * width;
+            const uint32_t* row = dib.Pixels() + static_cast<size_t>(height - 1 - r) * width;
             for (int i = 0; i < width; ++i) {
                 sum[0] += row[i] >> 16 & 0xFF;
                 sum[1] += row[i] >> 8 & 0xFF;
@@ -205,17 +205,6 @@ bool SampleAverageColor(t_paintCtx& context, int x, int y, int right, int bottom
         return false;
     color = uint32_t(sum[0]) | uint32_t(sum[1]) << 8 | uint32_t(sum[2]) << 16 | uint32_t(sum[3]) << 24;
     return true;
-}
-
-HBITMAP CreateDib32(int width, int height, uint32_t** bits)
-{
-    t_memDC holder;
-    holder.Init();
-    if (!t_memDC::Create(holder, nullptr, width, height, 32))
-        return nullptr;
-    if (bits)
-        *bits = holder.Pixels();
-    return holder.Detach();
 }
 
 SIZE GetBitmapSize(HBITMAP bitmap)

@@ -40,10 +40,6 @@ bool GetOpaqueBand(const uint32_t* pixels, int rows, int width, int height, RECT
 bool SampleAverageColor(t_paintCtx& context, int x, int y, int right, int bottom, uint32_t& color, bool useAlpha,
                         bool alphaTarget);
 
-// A bottom-up 32-bit DIB section of width x height (pixels zeroed), made through a
-// temporary memory DC; null for an empty size or a failure. `bits` gets its pixels.
-HBITMAP CreateDib32(int width, int height, uint32_t** bits = nullptr);
-
 // An HBITMAP's size (0 x 0 for null or failure) and its DIB bits.
 SIZE GetBitmapSize(HBITMAP bitmap);
 bool QueryBitmapSize(HBITMAP bitmap, int& width, int& height);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/image/image.h"
 #include "graphics/paint/color_key.h"
 #include "graphics/paint/paint_ctx.h"
@@ -163,48 +164,24 @@ bool Pass(const CGenericFilter& filter, bool horizontal, const uint32_t* source,
     return VerticalPass(table, source, sourceWidth, target, targetLength);
 }
 
-// A bottom-up 32-bit DIB section of width x height, not selected anywhere.
-HBITMAP NewDib(int width, int height, uint32_t*& bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* raw = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
-    if (dib && !raw) {
-        DeleteObject(dib);
-        dib = nullptr;
-    }
-    bits = static_cast<uint32_t*>(raw);
-    return dib;
-}
-
 // AlphaBlend of the whole source into a new DIB of the target size.
 HBITMAP SimpleScale(HBITMAP source, int sourceWidth, int sourceHeight, int width, int height)
 {
     uint32_t* bits = nullptr;
-    HBITMAP result = NewDib(width, height, bits);
+    HBITMAP result = CreateDib32(width, height, &bits);
     if (!result)
         return nullptr;
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
     bool ok = false;
-    if (from && to) {
-        HGDIOBJ oldFrom = SelectObject(from, source);
-        HGDIOBJ oldTo = SelectObject(to, result);
-        const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ok = AlphaBlend(to, 0, 0, width, height, from, 0, 0, sourceWidth, sourceHeight, function) != 0;
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
+    {
+        const t_autoDeleteDC from(CreateCompatibleDC(nullptr));
+        const t_autoDeleteDC to(CreateCompatibleDC(nullptr));
+        if (from.IsValid() && to.IsValid()) {
+            const t_scopedSelectObject fromSelected(from.Get(), source);
+            const t_scopedSelectObject toSelected(to.Get(), result);
+            const BLENDFUNCTION function = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            ok = AlphaBlend(to.Get(), 0, 0, width, height, from.Get(), 0, 0, sourceWidth, sourceHeight, function) != 0;
+        }
     }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
     if (!ok) {
         DeleteObject(result);
         return nullptr;
@@ -294,7 +271,7 @@ HBITMAP CResizeEngine::Scale(HBITMAP source, int width, int height)
     if (!pixels || !m_filter || width <= 0 || height <= 0)
         return nullptr;
     uint32_t* bits = nullptr;
-    HBITMAP result = NewDib(width, height, bits);
+    HBITMAP result = CreateDib32(width, height, &bits);
     if (!result)
         return nullptr;
     if (!ResizePixels(*m_filter, pixels, sw, sh, bits, width, height)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/png_export.h"
 #include "graphics/paint/resize.h"

@@ -422,9 +422,9 @@ bool t_freetype::DrawText(t_paintCtx& context, const wchar_t* text, int length, 
     const t_runLayout layout = LayOutRun(manager, *font, codes, &placed);
 
     // Fallbacks opened while laying out may have raised the cell.
-    t_memDCHolder scratch;
+    t_memDC scratch;
     const int cellWidth = std::max(font->pixelSize, font->maxAdvance), cellHeight = font->maxHeight;
-    if (!t_memDC::Create(*scratch, context.Dc(), cellWidth, cellHeight, 32))
+    if (!t_memDC::Create(scratch, context.Dc(), cellWidth, cellHeight))
         return false;
 
     int x = rect.left, y = rect.top;
@@ -440,11 +440,11 @@ bool t_freetype::DrawText(t_paintCtx& context, const wchar_t* text, int length, 
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), AC_SRC_ALPHA};
     for (const t_placedGlyph& item : placed) {
         const FT_BitmapGlyph glyph = reinterpret_cast<FT_BitmapGlyph>(item.glyph->glyph);
-        if (!RenderGlyphToArgb(scratch->Pixels(), cellWidth, cellHeight, glyph->bitmap, color))
+        if (!RenderGlyphToArgb(scratch.Pixels(), cellWidth, cellHeight, glyph->bitmap, color))
             continue;
         const int width = std::min(static_cast<int>(glyph->bitmap.width), cellWidth);
         const int rows = std::min(static_cast<int>(glyph->bitmap.rows), cellHeight);
-        AlphaBlend(context.Dc(), x + item.x + glyph->left, y + layout.ascent - glyph->top, width, rows, scratch->dc, 0,
+        AlphaBlend(context.Dc(), x + item.x + glyph->left, y + layout.ascent - glyph->top, width, rows, scratch.dc, 0,
                    0, width, rows, blend);
     }
     return true;

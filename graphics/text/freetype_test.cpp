@@ -266,13 +266,13 @@ t_ink InkOf(const t_memDC& dib)
 
 t_ink DrawInto(t_ftFont* font, const wchar_t* text, UINT format, int alpha, COLORREF color = RGB(0, 0, 0))
 {
-    t_memDCHolder target;
-    EXPECT_TRUE(t_memDC::Create(*target, nullptr, 200, 60, 32));
-    t_paintCtx context(target->dc, true, target.get(), false);
+    t_memDC target;
+    EXPECT_TRUE(t_memDC::Create(target, nullptr, 200, 60));
+    t_paintCtx context(target.dc, true, &target, false);
     const RECT rect = {0, 0, 200, 60};
     EXPECT_TRUE(t_freetype::Instance()->DrawText(context, text, -1, rect, font, color, format, alpha));
     GdiFlush();
-    return InkOf(*target);
+    return InkOf(target);
 }
 
 TEST_F(FreeTypeTest, DrawingHonoursTheRectAlignmentAndTheAlpha)
@@ -305,9 +305,9 @@ TEST_F(FreeTypeTest, DrawingFailsForAReleasedFaceAndSucceedsForAnEmptyRun)
 {
     t_ftFont* font = Font(L"DejaVu Sans", -16);
     ASSERT_NE(font, nullptr);
-    t_memDCHolder target;
-    ASSERT_TRUE(t_memDC::Create(*target, nullptr, 20, 20, 32));
-    t_paintCtx context(target->dc, true, target.get(), false);
+    t_memDC target;
+    ASSERT_TRUE(t_memDC::Create(target, nullptr, 20, 20));
+    t_paintCtx context(target.dc, true, &target, false);
     const RECT rect = {0, 0, 20, 20};
     EXPECT_TRUE(t_freetype::Instance()->DrawText(context, L"", -1, rect, font, 0, 0, 255));
     FT_Face face = font->face;

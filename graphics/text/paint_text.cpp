@@ -41,7 +41,7 @@ bool t_paintCtx::DrawText(const wchar_t* text, int length, const RECT* rect, con
         return DrawFreeTypeText(*this, text, length, *rect, *font, *color, format, alpha);
     if (alpha != 255)
         return DrawTextAlpha(*this, text, length, *rect, font->hfont, *color, format, alpha);
-    t_gdiSelection selection(m_dc, font->hfont);
+    t_scopedSelectObject selection(m_dc, font->hfont);
     SetTextColor(m_dc, *color & 0xFFFFFF);
     RECT bounds = *rect;
     ::DrawTextW(m_dc, text, length, &bounds, GdiTextFormat(format));

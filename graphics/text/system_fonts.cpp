@@ -4,6 +4,7 @@
 
 #include "foundation/core/str.h"
 #include "foundation/config/runtime.h"
+#include "foundation/win/scoped_win.h"
 
 namespace {
 
@@ -245,8 +246,8 @@ int EnumFontFamiliesWithPrivate(HDC dc, LOGFONTW* logFont, FONTENUMPROCW callbac
     t_str pattern;
     pattern.Format(L"%s\\*.vxfont", folder);
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(pattern.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
+    const t_autoFindClose find(FindFirstFileW(pattern.c_str(), &found));
+    if (!find.IsValid())
         return result;
     do {
         if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
@@ -261,7 +262,6 @@ int EnumFontFamiliesWithPrivate(HDC dc, LOGFONTW* logFont, FONTENUMPROCW callbac
         lstrcpynW(family.elfLogFont.lfFaceName, base.c_str(), LF_FACESIZE);
         NEWTEXTMETRICEXW metrics = {};
         callback(&family.elfLogFont, reinterpret_cast<const TEXTMETRICW*>(&metrics.ntmTm), TRUETYPE_FONTTYPE, user);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &found));
     return result;
 }

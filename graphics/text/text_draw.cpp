@@ -27,7 +27,7 @@ bool MeasureTextGdi(UINT format, t_paintCtx& context, HFONT font, const wchar_t*
         t_uiCache* cache = t_uiCache::Instance();
         return cache && cache->Measure(dc, font, text, length, size, (format & c_textExtentMode) != 0);
     }
-    t_gdiSelection selection(dc, font);
+    t_scopedSelectObject selection(dc, font);
     RECT rect = {0, 0, widthLimit, 0};
     DrawTextW(dc, text, length, &rect, GdiTextFormat(format) | DT_CALCRECT);
     size.cx = rect.right - rect.left;
@@ -50,17 +50,17 @@ bool DrawTextAlpha(t_paintCtx& context, const wchar_t* text, int length, const R
 
     // Texts are drawn many times per paint: the thread's scratch DIB saves making and
     // freeing a DIB section each time (the costliest part under some GDI implementations).
-    t_memDCHolder own;
+    t_memDC own;
     t_memDC* dib = ScratchDib(context.Dc(), width, height);
     if (!dib) {
-        if (!t_memDC::Create(*own, context.Dc(), width, height, 32))
+        if (!t_memDC::Create(own, context.Dc(), width, height))
             return false;
-        dib = own.get();
+        dib = &own;
     }
     RECT inner = {0, 0, width, height};
     ::FillRect(dib->dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
-        t_gdiSelection selection(dib->dc, font);
+        t_scopedSelectObject selection(dib->dc, font);
         SetBkMode(dib->dc, TRANSPARENT);
         SetTextColor(dib->dc, RGB(0, 0, 0));
         DrawTextW(dib->dc, text, length, &inner, GdiTextFormat(format));
@@ -100,7 +100,7 @@ bool MeasureThemedText(HFONT font, HDC dc, const wchar_t* text, int length, SIZE
         t_paintCtx plain(dc, false, nullptr, false);
         return MeasureTextGdi(format, plain, font, text, length, size, widthLimit);
     }
-    t_gdiSelection selection(dc, font);
+    t_scopedSelectObject selection(dc, font);
     const SIZE margin = theme->GlowMargin(dc);
     DTTOPTS options = GlowTextOptions(0, true);
     RECT rect = {0, 0, 0, 0};

@@ -1,5 +1,5 @@
-// Small helpers shared by the text drawing files: scoped font selection, the DrawTextW
-// part of a format, blend functions and the glowing theme text options.
+// Small helpers shared by the text drawing files: the DrawTextW part of a format, blend
+// functions and the glowing theme text options.
 #pragma once
 
 #include <windows.h>
@@ -10,29 +10,13 @@
 #include <cwchar>
 
 #include "foundation/config/runtime.h"
+#include "foundation/win/scoped_win.h"
 
 // Added to a measuring format for fonts that need the alpha fix: the width cache then
 // fills the font's widths from text extents instead of ABC widths.
 const UINT c_textExtentMode = 0x10000000;
 // Format of the pieces of pinyin-span texts and of single-line skin texts.
 const UINT c_textSingleLine = DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;
-
-// Selects a GDI object into a DC for one scope (nothing for a null object).
-class t_gdiSelection {
-public:
-    t_gdiSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr) {}
-    ~t_gdiSelection()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-    t_gdiSelection(const t_gdiSelection&) = delete;
-    t_gdiSelection& operator=(const t_gdiSelection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 // A negative length means up to the NUL.
 inline int TextLength(const wchar_t* text, int length) { return length < 0 ? static_cast<int>(wcslen(text)) : length; }

@@ -118,7 +118,7 @@ bool t_uiCache::AddFont(HDC dc, HFONT font, bool extentMode)
         return false;
     bool filled;
     {
-        t_gdiSelection selection(dc, font);
+        t_scopedSelectObject selection(dc, font);
         filled = FillWidths(dc, extentMode, *entry);
     }
     t_uintHashMap::t_node* node = filled ? m_map.FindOrInsert(KeyOf(font)) : nullptr;
@@ -146,6 +146,6 @@ bool t_uiCache::Measure(HDC dc, HFONT font, const wchar_t* text, int length, SIZ
         size.cy = entry->height;
         return true;
     }
-    t_gdiSelection selection(dc, font);
+    t_scopedSelectObject selection(dc, font);
     return GetTextExtentPoint32W(dc, text, length, &size) != FALSE;
 }

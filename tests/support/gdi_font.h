@@ -6,6 +6,8 @@
 
 #include <cwchar>
 
+#include "foundation/win/scoped_win.h"
+
 class t_testGdiFont {
 public:
     t_testGdiFont(const wchar_t* face, int height, int weight = FW_NORMAL)
@@ -15,25 +17,22 @@ public:
         lf.lfWeight = weight;
         lf.lfCharSet = DEFAULT_CHARSET;
         wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-        m_font = CreateFontIndirectW(&lf);
+        m_font.Reset(CreateFontIndirectW(&lf));
     }
-    ~t_testGdiFont() { DeleteObject(m_font); }
     t_testGdiFont(const t_testGdiFont&) = delete;
     t_testGdiFont& operator=(const t_testGdiFont&) = delete;
-    HFONT Get() const { return m_font; }
+    HFONT Get() const { return m_font.Get(); }
 
 private:
-    HFONT m_font;
+    t_scopedGdiObj<HFONT> m_font;
 };
 
 // GetTextExtentPoint32W of the text in the font.
 inline SIZE TestGdiExtent(HFONT font, const wchar_t* text, int length = -1)
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const t_autoDeleteDC dc(CreateCompatibleDC(nullptr));
+    const t_scopedSelectObject selected(dc.Get(), font);
     SIZE size = {};
-    GetTextExtentPoint32W(dc, text, length < 0 ? static_cast<int>(wcslen(text)) : length, &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    GetTextExtentPoint32W(dc.Get(), text, length < 0 ? static_cast<int>(wcslen(text)) : length, &size);
     return size;
 }

@@ -55,14 +55,14 @@ inline std::string BorderedPng(int width, int height, int border, uint32_t rgba)
 inline std::vector<uint32_t> RenderTopDown(t_wndTop& window, int width, int height)
 {
     std::vector<uint32_t> out;
-    t_memDCHolder dib;
-    if (!window.RenderToDib(nullptr, *dib, width, height))
+    t_memDC dib;
+    if (!window.RenderToDib(nullptr, dib, width, height))
         return out;
     GdiFlush();
     out.resize(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
-            out[static_cast<size_t>(y) * width + x] = dib->Pixels()[static_cast<size_t>(height - 1 - y) * width + x];
+            out[static_cast<size_t>(y) * width + x] = dib.Pixels()[static_cast<size_t>(height - 1 - y) * width + x];
     }
     return out;
 }

@@ -14,21 +14,21 @@ class t_testSurface {
 public:
     t_testSurface(int w, int h, bool alphaTarget, bool themedText = false) : m_paint(nullptr, false, nullptr, false)
     {
-        t_memDC::Create(*m_dib, nullptr, w, h, 32);
-        new (&m_paint) t_paintCtx(m_dib->dc, alphaTarget, m_dib.get(), themedText);
+        t_memDC::Create(m_dib, nullptr, w, h);
+        new (&m_paint) t_paintCtx(m_dib.dc, alphaTarget, &m_dib, themedText);
     }
     ~t_testSurface() { m_paint.End(); }
     t_testSurface(const t_testSurface&) = delete;
     t_testSurface& operator=(const t_testSurface&) = delete;
 
     t_paintCtx& Paint() { return m_paint; }
-    HDC Dc() { return m_dib->dc; }
-    int Width() { return m_dib->width; }
-    int Height() { return m_dib->height; }
+    HDC Dc() { return m_dib.dc; }
+    int Width() { return m_dib.width; }
+    int Height() { return m_dib.height; }
     uint32_t At(int x, int y)
     {
         GdiFlush();
-        return m_dib->Pixels()[(m_dib->height - 1 - y) * m_dib->width + x];
+        return m_dib.Pixels()[(m_dib.height - 1 - y) * m_dib.width + x];
     }
     // Bounds of the pixels with alpha (right and bottom exclusive); left > right when none.
     RECT AlphaBounds()
@@ -57,6 +57,6 @@ public:
     }
 
 private:
-    t_memDCHolder m_dib;
+    t_memDC m_dib;
     t_paintCtx m_paint;
 };

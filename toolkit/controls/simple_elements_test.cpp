@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/paint_ctx.h"
@@ -316,18 +317,17 @@ public:
     t_ownedBitmap(int w, int h, uint32_t argb)
     {
         uint32_t* bits = nullptr;
-        m_bitmap = CreateDib32(w, h, &bits);
+        m_bitmap.Reset(CreateDib32(w, h, &bits));
         for (int i = 0; i < w * h; ++i)
             bits[i] = argb;
         bits[(h - 1) * w] = 0;
     }
-    ~t_ownedBitmap() { DeleteObject(m_bitmap); }
     t_ownedBitmap(const t_ownedBitmap&) = delete;
     t_ownedBitmap& operator=(const t_ownedBitmap&) = delete;
-    HBITMAP get() const { return m_bitmap; }
+    HBITMAP get() const { return m_bitmap.Get(); }
 
 private:
-    HBITMAP m_bitmap;
+    t_scopedGdiObj<HBITMAP> m_bitmap;
 };
 
 // The element's node in the top's root layout, at the element's rectangle.
@@ -339,10 +339,10 @@ void AddNode(t_wndTop& owner, t_wndBase& element, t_layout* node)
 
 uint32_t RenderedAt(t_wndTop& owner, int x, int y)
 {
-    t_memDCHolder dib;
-    EXPECT_TRUE(owner.RenderToDib(nullptr, *dib, 80, 40));
+    t_memDC dib;
+    EXPECT_TRUE(owner.RenderToDib(nullptr, dib, 80, 40));
     GdiFlush();
-    return dib->Pixels()[(40 - 1 - y) * 80 + x];
+    return dib.Pixels()[(40 - 1 - y) * 80 + x];
 }
 
 TEST_F(SimpleElementsTest, ImageMeasuresAndPaintsItsPicture)

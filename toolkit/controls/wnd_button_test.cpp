@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/paint_ctx.h"
@@ -53,7 +54,7 @@ public:
     {
         uint32_t* bits = nullptr;
         const int w = c_width * t_imageSet::c_stateCount, h = c_height * c_sets;
-        m_bitmap = CreateDib32(w, h, &bits);
+        m_bitmap.Reset(CreateDib32(w, h, &bits));
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const int mode = y / c_height, state = x / c_width;
@@ -62,7 +63,6 @@ public:
             }
         }
     }
-    ~t_statePictures() { DeleteObject(m_bitmap); }
     t_statePictures(const t_statePictures&) = delete;
     t_statePictures& operator=(const t_statePictures&) = delete;
 
@@ -72,8 +72,8 @@ public:
         for (int m = 0; m < sets; ++m) {
             for (int s = 0; s < t_imageSet::c_stateCount; ++s) {
                 t_image& picture = button.imageSets.sets[m].images[s];
-                picture.SetBitmap(m_bitmap, s * c_width, m * c_height, c_noColorKey, c_noColorKey, c_width, c_height,
-                                  t_image::e_natural, t_image::e_natural, false);
+                picture.SetBitmap(m_bitmap.Get(), s * c_width, m * c_height, c_noColorKey, c_noColorKey, c_width,
+                                  c_height, t_image::e_natural, t_image::e_natural, false);
                 picture.hasAlpha = 1;
             }
         }
@@ -81,7 +81,7 @@ public:
     }
 
 private:
-    HBITMAP m_bitmap;
+    t_scopedGdiObj<HBITMAP> m_bitmap;
 };
 
 // A button that counts its clicks and runs scripted animation lengths and positions.
@@ -153,10 +153,10 @@ protected:
     // The colour rendered at (dx, dy) of the button.
     uint32_t Rendered(int dx = 2, int dy = 2)
     {
-        t_memDCHolder dib;
-        EXPECT_TRUE(m_top.RenderToDib(nullptr, *dib, 40, 30));
+        t_memDC dib;
+        EXPECT_TRUE(m_top.RenderToDib(nullptr, dib, 40, 30));
         GdiFlush();
-        return dib->Pixels()[(30 - 1 - (20 + dy)) * 40 + 10 + dx];
+        return dib.Pixels()[(30 - 1 - (20 + dy)) * 40 + 10 + dx];
     }
 
     t_inputHooksScope m_hooks;

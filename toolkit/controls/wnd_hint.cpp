@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"
 #include "toolkit/controls/window_classes.h"
@@ -106,12 +106,12 @@ void t_wndHint::Paint_Layout(t_paintCtx& context)
         DeleteObject(background);
     }
     {
-        t_selected pen(dc, GetStockObject(BLACK_PEN));
-        t_selected brush(dc, GetStockObject(NULL_BRUSH));
+        t_scopedSelectObject pen(dc, GetStockObject(BLACK_PEN));
+        t_scopedSelectObject brush(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
     }
     RECT textRect = {r.left + 2, r.top + 4, r.right - 2, r.bottom - 4};
-    t_selected font(dc, HintFont());
+    t_scopedSelectObject font(dc, HintFont());
     SetTextColor(dc, c_hintInk);
     SetBkMode(dc, TRANSPARENT);
     m_lines.Draw(0, textRect, dc);
@@ -127,7 +127,7 @@ bool t_wndHint::MeasureHint(SIZE& size)
         return false;
     RECT measured = {0, 0, 0, 0};
     {
-        t_selected font(dc, HintFont());
+        t_scopedSelectObject font(dc, HintFont());
         m_lines.Draw(DT_CALCRECT, measured, dc);
     }
     ReleaseDC(window, dc);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"
@@ -159,7 +160,6 @@ protected:
         g_cursor = p;
         SendMessageW(menu->hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(menu->hwnd), MAKELPARAM(HTCLIENT, msg));
     }
-    static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
     RECT work;
     HWND notify = nullptr;
@@ -247,39 +247,39 @@ TEST_F(MenuTest, MenuDrawsItsFrameGradientsTextAndHotRow)
     const RECT a = local(menu->FindItem(c_open)->GetRect());
     const RECT b = local(menu->FindItem(c_gray)->GetRect());
     {
-        t_memDCHolder dib;
-        ASSERT_TRUE(menu->RenderToDib(nullptr, *dib, w, h));
+        t_memDC dib;
+        ASSERT_TRUE(menu->RenderToDib(nullptr, dib, w, h));
         // Border, the white fill at column 1, the header and body gradients.
-        EXPECT_EQ(PixelAt(*dib, 0, 0), 0xD8D8D8u);
-        EXPECT_EQ(PixelAt(*dib, w - 1, h - 1), 0xD8D8D8u);
-        EXPECT_EQ(PixelAt(*dib, 1, h / 2), 0xFFFFFFu);
-        EXPECT_TRUE(Near(PixelAt(*dib, w - 3, 2), 0xFCF8F3, 2));
-        EXPECT_TRUE(Near(PixelAt(*dib, w - 3, 27), 0xFFFEFC, 2));
-        EXPECT_TRUE(Near(PixelAt(*dib, w - 3, h - 2), 0xFFF8EE, 2));
+        EXPECT_EQ(PixelAt(dib, 0, 0), 0xD8D8D8u);
+        EXPECT_EQ(PixelAt(dib, w - 1, h - 1), 0xD8D8D8u);
+        EXPECT_EQ(PixelAt(dib, 1, h / 2), 0xFFFFFFu);
+        EXPECT_TRUE(Near(PixelAt(dib, w - 3, 2), 0xFCF8F3, 2));
+        EXPECT_TRUE(Near(PixelAt(dib, w - 3, 27), 0xFFFEFC, 2));
+        EXPECT_TRUE(Near(PixelAt(dib, w - 3, h - 2), 0xFFF8EE, 2));
         // Title and link in their colours; the row label black, the grayed one gray.
-        EXPECT_GT(CountNear(*dib, header, 0xB96205, 24), 3);
-        EXPECT_GT(CountNear(*dib, header, 0xE58200, 24), 3);
-        EXPECT_GT(CountNear(*dib, a, 0x000000, 24), 3);
-        EXPECT_GT(CountNear(*dib, b, 0xB8C2C5, 12), 3);
-        EXPECT_EQ(CountNear(*dib, b, 0x000000, 24), 0);
+        EXPECT_GT(CountNear(dib, header, 0xB96205, 24), 3);
+        EXPECT_GT(CountNear(dib, header, 0xE58200, 24), 3);
+        EXPECT_GT(CountNear(dib, a, 0x000000, 24), 3);
+        EXPECT_GT(CountNear(dib, b, 0xB8C2C5, 12), 3);
+        EXPECT_EQ(CountNear(dib, b, 0x000000, 24), 0);
         // No hot frame while the mouse is away.
-        EXPECT_EQ(CountNear(*dib, a, 0xF0CFAC, 0), 0);
+        EXPECT_EQ(CountNear(dib, a, 0xF0CFAC, 0), 0);
     }
 
     // The mouse over the first row: the hot frame and its gradient.
-    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_open)->GetRect()));
     EXPECT_TRUE(menu->FindItem(c_open)->IsHot());
     {
-        t_memDCHolder dib;
-        ASSERT_TRUE(menu->RenderToDib(nullptr, *dib, w, h));
-        EXPECT_EQ(PixelAt(*dib, a.left + 1, (a.top + a.bottom) / 2), 0xF0CFACu);
-        EXPECT_EQ(PixelAt(*dib, a.right - 2, (a.top + a.bottom) / 2), 0xF0CFACu);
-        EXPECT_TRUE(Near(PixelAt(*dib, a.right - 4, a.bottom - 2), 0xF2D0AC, 3));
+        t_memDC dib;
+        ASSERT_TRUE(menu->RenderToDib(nullptr, dib, w, h));
+        EXPECT_EQ(PixelAt(dib, a.left + 1, (a.top + a.bottom) / 2), 0xF0CFACu);
+        EXPECT_EQ(PixelAt(dib, a.right - 2, (a.top + a.bottom) / 2), 0xF0CFACu);
+        EXPECT_TRUE(Near(PixelAt(dib, a.right - 4, a.bottom - 2), 0xF2D0AC, 3));
         // The light line under the frame's top edge.
-        EXPECT_EQ(PixelAt(*dib, a.right - 4, a.top + 1), 0xFAE8D3u);
+        EXPECT_EQ(PixelAt(dib, a.right - 4, a.top + 1), 0xFAE8D3u);
     }
     // A grayed row under the mouse shows no hot frame.
-    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_gray)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_gray)->GetRect()));
     EXPECT_FALSE(menu->FindItem(c_open)->IsHot());
     EXPECT_FALSE(menu->FindItem(c_gray)->IsHot());
 }
@@ -292,7 +292,7 @@ TEST_F(MenuTest, HoverLeaveAndClickReachTheNotifyWindow)
     const RECT b = menu->FindItem(c_gray)->GetRect();
 
     // The cursor rests on the first row: the menu's hover poll posts the hover.
-    Mouse(menu, WM_MOUSEMOVE, Centre(a));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(a));
     EXPECT_TRUE(menu->mouseInside);
     menu->PollHover();
     g_tick += 150;
@@ -307,22 +307,22 @@ TEST_F(MenuTest, HoverLeaveAndClickReachTheNotifyWindow)
     // On to the grayed row: the first one reports its leave; a click there sends nothing
     // and the menu stays.
     g_notes.clear();
-    Mouse(menu, WM_MOUSEMOVE, Centre(b));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(b));
     ASSERT_EQ(g_notes.size(), 1u);
     EXPECT_EQ(g_notes[0].msg, c_menuItemLeaveMessage);
     EXPECT_EQ(g_notes[0].wParam, static_cast<WPARAM>(c_open));
     EXPECT_EQ(g_notes[0].lParam, c_userValue);
     g_notes.clear();
-    Mouse(menu, WM_LBUTTONDOWN, Centre(b));
-    Mouse(menu, WM_LBUTTONUP, Centre(b));
+    Mouse(menu, WM_LBUTTONDOWN, RectCentre(b));
+    Mouse(menu, WM_LBUTTONUP, RectCentre(b));
     EXPECT_TRUE(g_notes.empty());
     EXPECT_TRUE(IsWindowVisible(menu->hwnd));
 
     // A click on the first row: the menu hides and the command arrives.
-    Mouse(menu, WM_MOUSEMOVE, Centre(a));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(a));
     g_notes.clear();
-    Mouse(menu, WM_LBUTTONDOWN, Centre(a));
-    Mouse(menu, WM_LBUTTONUP, Centre(a));
+    Mouse(menu, WM_LBUTTONDOWN, RectCentre(a));
+    Mouse(menu, WM_LBUTTONUP, RectCentre(a));
     ASSERT_FALSE(g_notes.empty());
     EXPECT_EQ(g_notes.back().msg, static_cast<UINT>(WM_COMMAND));
     EXPECT_EQ(g_notes.back().wParam, static_cast<WPARAM>(c_open));
@@ -341,14 +341,14 @@ TEST_F(MenuTest, NotifyWindowMayReopenTheMenuFromANotification)
         ++reopened;
         Open(L"又一个");
     };
-    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
-    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_gray)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_gray)->GetRect()));
     EXPECT_EQ(reopened, 1);
     EXPECT_EQ(menu->ItemCount(), 2);
     EXPECT_TRUE(IsWindowVisible(menu->hwnd));
-    Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
-    Mouse(menu, WM_LBUTTONDOWN, Centre(menu->FindItem(c_open)->GetRect()));
-    Mouse(menu, WM_LBUTTONUP, Centre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_LBUTTONDOWN, RectCentre(menu->FindItem(c_open)->GetRect()));
+    Mouse(menu, WM_LBUTTONUP, RectCentre(menu->FindItem(c_open)->GetRect()));
     EXPECT_EQ(g_notes.back().msg, static_cast<UINT>(WM_COMMAND));
     EXPECT_TRUE(IsWindowVisible(menu->hwnd));
     EXPECT_EQ(menu->ItemCount(), 2);
@@ -375,7 +375,7 @@ TEST_F(MenuTest, MenuClosesAtOnceAfterASecondOrWhenTheMouseLeaves)
         element->CloseMenu(0);
         g_tick += 100;
         if (enter)
-            Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_open)->GetRect()));
+            Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_open)->GetRect()));
         else
             Open();
         g_tick += 1500;
@@ -383,7 +383,7 @@ TEST_F(MenuTest, MenuClosesAtOnceAfterASecondOrWhenTheMouseLeaves)
         EXPECT_FALSE(menu->closePending);
         EXPECT_TRUE(IsWindowVisible(menu->hwnd));
         // The mouse leaving the menu closes it.
-        Mouse(menu, WM_MOUSEMOVE, Centre(menu->FindItem(c_gray)->GetRect()));
+        Mouse(menu, WM_MOUSEMOVE, RectCentre(menu->FindItem(c_gray)->GetRect()));
         EXPECT_TRUE(IsWindowVisible(menu->hwnd));
         Mouse(menu, WM_MOUSEMOVE, POINT{work.left + 1, work.bottom - 2});
         EXPECT_FALSE(IsWindowVisible(menu->hwnd));
@@ -417,7 +417,7 @@ TEST_F(MenuTest, RebuildingTheMenuKeepsNoGdiObjectsAndAnEmptyOneShowsNothing)
     const DWORD before = LiveGdiObjects();
     for (int i = 0; i < 20; ++i) {
         Open();
-        Mouse(top.menu, WM_MOUSEMOVE, Centre(top.menu->FindItem(c_open)->GetRect()));
+        Mouse(top.menu, WM_MOUSEMOVE, RectCentre(top.menu->FindItem(c_open)->GetRect()));
     }
     top.menu->Close(1);
     EXPECT_EQ(LiveGdiObjects(), before);
@@ -446,10 +446,10 @@ TEST_F(MenuTest, AlignmentAndHeaderVariants)
     EXPECT_EQ(menu->FindItem(c_open)->GetRect().top, menu->GetRect().top + 2);
     {
         const RECT m = menu->GetRect();
-        t_memDCHolder dib;
-        ASSERT_TRUE(menu->RenderToDib(nullptr, *dib, m.right - m.left, m.bottom - m.top));
-        EXPECT_TRUE(Near(PixelAt(*dib, m.right - m.left - 3, 2), 0xFFFEFC, 2));
-        EXPECT_EQ(PixelAt(*dib, m.right - m.left - 3, 1), 0xFFFFFFu);
+        t_memDC dib;
+        ASSERT_TRUE(menu->RenderToDib(nullptr, dib, m.right - m.left, m.bottom - m.top));
+        EXPECT_TRUE(Near(PixelAt(dib, m.right - m.left - 3, 2), 0xFFFEFC, 2));
+        EXPECT_EQ(PixelAt(dib, m.right - m.left - 3, 1), 0xFFFFFFu);
     }
     // A title with an empty link text: the title alone.
     menu = Open(L"只有标题", L"");
@@ -488,9 +488,8 @@ TEST(MenuRealInput, SystemMouseHoversLeavesAndClicksRows)
     t_wndMenu* menu = top.menu;
     ASSERT_NE(menu, nullptr);
     ASSERT_TRUE(IsWindowVisible(menu->hwnd));
-    const auto centre = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
-    const POINT a = centre(menu->FindItem(c_open)->GetRect());
-    const POINT b = centre(menu->FindItem(c_gray)->GetRect());
+    const POINT a = RectCentre(menu->FindItem(c_open)->GetRect());
+    const POINT b = RectCentre(menu->FindItem(c_gray)->GetRect());
 
     SendMouse(MOUSEEVENTF_MOVE, a.x, a.y);
     EXPECT_TRUE(menu->FindItem(c_open)->IsHot());

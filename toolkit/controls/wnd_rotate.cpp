@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "foundation/win/rect.h"
 #include "toolkit/controls/input_hooks.h"
 #include "toolkit/controls/window_classes.h"
 
@@ -11,8 +12,6 @@ namespace {
 const double c_pi = 3.14159265358979323846;
 
 int RoundToInt(double value) { return static_cast<int>(std::lround(value)); }
-
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // A zero-width rectangle at x, height tall, centred on y.
 RECT Edge(int x, int y, int height) { return RECT{x, y - height / 2, x, y - height / 2 + height}; }
@@ -83,10 +82,9 @@ t_wndRotate::t_picture* t_wndRotate::CopyPicture(HBITMAP bitmap, const RECT& rec
     t_picture* picture = new (std::nothrow) t_picture();
     if (!picture)
         return nullptr;
-    picture->dc.Init();
     picture->rect = rect;
     HDC source = CreateCompatibleDC(nullptr);
-    if (!source || !t_memDC::Create(picture->dc, nullptr, info.bmWidth, height, 32)) {
+    if (!source || !t_memDC::Create(picture->dc, nullptr, info.bmWidth, height)) {
         if (source)
             DeleteDC(source);
         FreePicture(picture);
@@ -104,7 +102,6 @@ void t_wndRotate::FreePicture(t_picture*& picture)
 {
     if (!picture)
         return;
-    picture->dc.Release();
     delete picture;
     picture = nullptr;
 }
@@ -163,8 +160,8 @@ void t_wndRotate::ComputeFrameRect()
     }
     if (angle == 90)
         return;
-    const POINT a = Centre(frontRect);
-    const POINT b = Centre(backRect);
+    const POINT a = RectCentre(frontRect);
+    const POINT b = RectCentre(backRect);
     const int cx = ((180 - angle) * a.x + angle * b.x) / 180;
     const int cy = ((180 - angle) * a.y + angle * b.y) / 180;
     if (angle > 90) {
@@ -186,17 +183,17 @@ void t_wndRotate::DrawFrame()
     ComputeFrameRect();
     const int width = current.right - current.left;
     const int height = current.bottom - current.top;
-    t_memDCHolder frame;
-    if (width <= 0 || height <= 0 || !t_memDC::Create(*frame, nullptr, width, height, 32))
+    t_memDC frame;
+    if (width <= 0 || height <= 0 || !t_memDC::Create(frame, nullptr, width, height))
         return;
-    AlphaBlend(frame->dc, 0, 0, width, height, picture->dc.dc, 0, 0, picture->dc.width, picture->dc.height,
+    AlphaBlend(frame.dc, 0, 0, width, height, picture->dc.dc, 0, 0, picture->dc.width, picture->dc.height,
                picture->dc.blend);
     MoveWindow(hwnd, current.left, current.top, width, height, FALSE);
     POINT position = {current.left, current.top};
     SIZE size = {width, height};
     POINT source = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd, nullptr, &position, &size, frame->dc, &source, 0, &blend, ULW_ALPHA);
+    UpdateLayeredWindow(hwnd, nullptr, &position, &size, frame.dc, &source, 0, &blend, ULW_ALPHA);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
 

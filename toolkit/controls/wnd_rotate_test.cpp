@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/win/scoped_win.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/pixel_ops.h"
 #include "tests/support/painted_tree.h"
 #include "toolkit/controls/wnd_top.h"
@@ -21,12 +23,7 @@ HBITMAP Picture(int width, int height, uint32_t pixel)
 
 struct t_pictures {
     t_pictures() : front(Picture(100, 50, 0xFFFF0000)), back(Picture(60, 40, 0xFF0000FF)) {}
-    ~t_pictures()
-    {
-        DeleteObject(front);
-        DeleteObject(back);
-    }
-    HBITMAP front, back;
+    t_scopedGdiObj<HBITMAP> front, back;
 };
 
 const RECT c_front = {100, 100, 200, 150};
@@ -37,7 +34,7 @@ TEST(WndRotate, FrameRectanglesByAngle)
     t_pictures pictures;
     t_wndRotate rotate;
     ASSERT_TRUE(rotate.Create(nullptr));
-    ASSERT_TRUE(rotate.Start(pictures.front, c_front, pictures.back, &c_back, 1000));
+    ASSERT_TRUE(rotate.Start(pictures.front.Get(), c_front, pictures.back.Get(), &c_back, 1000));
     struct t_case {
         int angle;
         RECT expected;
@@ -71,7 +68,7 @@ TEST(WndRotate, WithoutABackPictureTheFrontStaysAndTheFlipNeverEnds)
     t_pictures pictures;
     t_wndRotate rotate;
     ASSERT_TRUE(rotate.Create(nullptr));
-    ASSERT_TRUE(rotate.Start(pictures.front, c_front, nullptr, nullptr, 1000));
+    ASSERT_TRUE(rotate.Start(pictures.front.Get(), c_front, nullptr, nullptr, 1000));
     for (int i = 0; i < 60; ++i)
         rotate.Step();
     EXPECT_EQ(rotate.running, 1);
@@ -96,7 +93,7 @@ TEST(WndRotate, AFullFlipEndsAtTheBackAndTellsTheTop)
     rotate->notifyHwnd = top.hwnd;
     rotate->notifyMsg = RegisterWindowMessageW(L"KavrelRotateTestDone");
     top.rotateActive = true;
-    ASSERT_TRUE(rotate->Start(pictures.front, c_front, pictures.back, &c_back, 1000));
+    ASSERT_TRUE(rotate->Start(pictures.front.Get(), c_front, pictures.back.Get(), &c_back, 1000));
     // 37 frames from 0 to 180 degrees in steps of 5; the next tick ends the flip.
     for (int i = 0; i < 37; ++i)
         rotate->Step();
@@ -113,7 +110,7 @@ TEST(WndRotate, AFullFlipEndsAtTheBackAndTellsTheTop)
     EXPECT_FALSE(top.rotateActive);
 
     // StopRotate hides a running flip.
-    ASSERT_TRUE(rotate->Start(pictures.front, c_front, pictures.back, &c_back, 1000));
+    ASSERT_TRUE(rotate->Start(pictures.front.Get(), c_front, pictures.back.Get(), &c_back, 1000));
     rotate->Step();
     EXPECT_TRUE(IsWindowVisible(rotate->hwnd));
     top.rotateActive = true;

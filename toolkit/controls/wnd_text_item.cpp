@@ -1,6 +1,7 @@
 #include "toolkit/controls/wnd_text_item.h"
 
 #include "foundation/core/perf.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/solid_draw.h"
 #include "toolkit/controls/wnd_top.h"
@@ -59,32 +60,6 @@ t_textItemStyle t_wndTextItem::CurrentStyle() const
     return t_textItemStyle{textColor, backColor, shadowColor, font, hasBackColor};
 }
 
-namespace {
-
-// A DC to measure with when the caller has none: a memory DC for one scope.
-class t_measureDc {
-public:
-    explicit t_measureDc(HDC given) : m_dc(given), m_own(nullptr)
-    {
-        if (!m_dc)
-            m_dc = m_own = CreateCompatibleDC(nullptr);
-    }
-    ~t_measureDc()
-    {
-        if (m_own)
-            DeleteDC(m_own);
-    }
-    t_measureDc(const t_measureDc&) = delete;
-    t_measureDc& operator=(const t_measureDc&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HDC m_own;
-};
-
-}  // namespace
-
 int t_wndTextItem::Measure(HDC dc)
 {
     const int length = itemText.Length();
@@ -92,8 +67,9 @@ int t_wndTextItem::Measure(HDC dc)
         SetSize(0, 0);
         return 3;
     }
-    t_measureDc measureDc(dc);
-    t_paintCtx context(measureDc.Get(), perPixelAlpha, nullptr, top && top->themedText);
+    // Without a DC from the caller it measures in a memory DC of its own.
+    const t_autoDeleteDC ownDc(dc ? nullptr : CreateCompatibleDC(nullptr));
+    t_paintCtx context(dc ? dc : ownDc.Get(), perPixelAlpha, nullptr, top && top->themedText);
     SIZE size = {0, 0};
     if (!context.MeasureText(itemText.c_str(), length, font, &size, format, measureFlags))
         size = SIZE{0, 0};

@@ -8,6 +8,7 @@
 
 #include "foundation/core/perf.h"
 #include "foundation/config/runtime.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/layout/layout.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_render.h"
@@ -43,23 +44,6 @@ bool CompositionOn()
 
 void SetSystemCursor(LPCWSTR id) { SetCursor(LoadCursorW(nullptr, id)); }
 
-// Deletes a region at the end of a scope.
-class t_regionHolder {
-public:
-    explicit t_regionHolder(HRGN region) : m_region(region) {}
-    ~t_regionHolder()
-    {
-        if (m_region)
-            DeleteObject(m_region);
-    }
-    t_regionHolder(const t_regionHolder&) = delete;
-    t_regionHolder& operator=(const t_regionHolder&) = delete;
-    HRGN get() const { return m_region; }
-
-private:
-    HRGN m_region;
-};
-
 }  // namespace
 
 t_wndTop::t_wndTop()
@@ -74,15 +58,10 @@ t_wndTop::t_wndTop()
       blurBehind(false), useMaskRegion(false), shakeDetector(nullptr), dragTracker(nullptr), inUpAfterDrag(false),
       blurWidth(0), blurHeight(0), blurDirty(true), themedText(false), useFrameEx(false), frameExParams{0, 0, 0, 0, 0},
       savedDragEnabled(false), noDrag(false), doubleClickTime(200),
-      cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false),
-      renderCache(nullptr)
+      cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false)
 {}
 
-t_wndTop::~t_wndTop()
-{
-    Destroy();
-    t_memDC::Delete(renderCache);
-}
+t_wndTop::~t_wndTop() { Destroy(); }
 
 POINT t_wndTop::Origin() const
 {
@@ -637,7 +616,7 @@ void t_wndTop::RelayoutOnWindowDc()
 
 bool t_wndTop::RenderToDib(HDC hdc, t_memDC& holder, int width, int height)
 {
-    if (!t_memDC::Create(holder, hdc, width, height, 32))
+    if (!t_memDC::Create(holder, hdc, width, height))
         return false;
     RenderInto(holder, width, height);
     return true;
@@ -645,19 +624,13 @@ bool t_wndTop::RenderToDib(HDC hdc, t_memDC& holder, int width, int height)
 
 t_memDC* t_wndTop::RenderCached(HDC hdc, int width, int height)
 {
-    if (!renderCache) {
-        renderCache = new (std::nothrow) t_memDC;
-        if (!renderCache)
-            return nullptr;
-        renderCache->Init();
-    }
     // A DIB section starts zeroed: a reused one is cleared to the same start.
-    if (renderCache->dc && renderCache->width == width && renderCache->height == height) {
-        memset(renderCache->bits, 0, static_cast<size_t>(width) * height * 4);
-        RenderInto(*renderCache, width, height);
-        return renderCache;
+    if (renderCache.dc && renderCache.width == width && renderCache.height == height) {
+        memset(renderCache.bits, 0, static_cast<size_t>(width) * height * 4);
+        RenderInto(renderCache, width, height);
+        return &renderCache;
     }
-    return RenderToDib(hdc, *renderCache, width, height) ? renderCache : nullptr;
+    return RenderToDib(hdc, renderCache, width, height) ? &renderCache : nullptr;
 }
 
 void t_wndTop::RenderInto(t_memDC& holder, int width, int height)
@@ -724,10 +697,11 @@ void t_wndTop::UpdateLayer()
             blurWidth = size.cx;
             blurHeight = size.cy;
             t_layout* mask = layout ? layout->GetNext() : nullptr;
-            t_regionHolder blur(mask ? mask->GetRegion(dib->dc)
-                                     : RegionFromBitmap(dib->Pixels(), size.cx, size.cy, 0, 0, size.cx, size.cy, 0, 0));
+            t_scopedGdiObj<HRGN> blur(
+                mask ? mask->GetRegion(dib->dc)
+                     : RegionFromBitmap(dib->Pixels(), size.cx, size.cy, 0, 0, size.cx, size.cy, 0, 0));
             EnableBlurBehind(window, false, nullptr);
-            EnableBlurBehind(window, true, blur.get());
+            EnableBlurBehind(window, true, blur.Get());
         }
         POINT position = Origin();
         SIZE windowSize = size;
@@ -761,10 +735,10 @@ void t_wndTop::ComputeContentBounds()
     const SIZE size = GetSize();
     HWND window = GetHwnd();
     HDC dc = GetDC(window);
-    t_memDCHolder dib;
-    if (RenderToDib(dc, *dib, size.cx, size.cy)) {
+    t_memDC dib;
+    if (RenderToDib(dc, dib, size.cx, size.cy)) {
         RECT bounds;
-        contentBounds = GetOpaqueBounds(size.cx, size.cy, dib->Pixels(), bounds) ? bounds : RECT{0, 0, 0, 0};
+        contentBounds = GetOpaqueBounds(size.cx, size.cy, dib.Pixels(), bounds) ? bounds : RECT{0, 0, 0, 0};
     }
     if (dc)
         ReleaseDC(window, dc);

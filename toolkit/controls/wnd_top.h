@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "graphics/image/mem_dc.h"
 #include "toolkit/controls/toolkit_messages.h"
 #include "toolkit/controls/wnd_base.h"
 
@@ -22,7 +23,6 @@ class t_layoutGrid;
 struct t_dragTracker;
 struct t_image;
 struct t_imageSet9;
-struct t_memDC;
 struct t_shakeDetector;
 
 // Timer of the hover poll, set on the drawing window while the mouse is inside.
@@ -191,7 +191,7 @@ public:
     bool useContentBounds;
     bool contentDirty;
     // The DIB the last render of this size went into, reused by the next one.
-    t_memDC* renderCache;
+    t_memDC renderCache;
 
 protected:
     // Makes the window of a toolkit class (registered here on first use); false when the

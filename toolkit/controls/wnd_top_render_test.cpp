@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "foundation/win/scoped_win.h"
 #include "graphics/image/image.h"
 #include "graphics/layout/layout.h"
 #include "graphics/paint/nine_images.h"
@@ -52,16 +53,6 @@ HBITMAP MakeNinePicture()
     return bitmap;
 }
 
-class t_owned {
-public:
-    explicit t_owned(HBITMAP bitmap) : m_bitmap(bitmap) {}
-    ~t_owned() { DeleteObject(m_bitmap); }
-    HBITMAP get() const { return m_bitmap; }
-
-private:
-    HBITMAP m_bitmap;
-};
-
 TEST(WndTopRender, ColourKeyAndAlphaRules)
 {
     struct t_case {
@@ -93,14 +84,14 @@ TEST(WndTopRender, ColourKeyAndAlphaRules)
         AddFilledChild(top, 5, 2, 5, 4, c.childColor, c.gdiChild);
         if (c.perPixelAlpha)
             top.SetPerPixelAlpha(true);
-        t_memDCHolder dib;
-        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 20, 10));
-        EXPECT_EQ(PixelAt(*dib, 0, 0), c.expectBackground);
-        EXPECT_EQ(PixelAt(*dib, 19, 9), c.expectBackground);
-        EXPECT_EQ(PixelAt(*dib, 5, 2), c.expectChild);
-        EXPECT_EQ(PixelAt(*dib, 9, 5), c.expectChild);
-        EXPECT_EQ(PixelAt(*dib, 10, 5), c.expectBackground);
-        EXPECT_EQ(dib->blend.SourceConstantAlpha, 255);
+        t_memDC dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, dib, 20, 10));
+        EXPECT_EQ(PixelAt(dib, 0, 0), c.expectBackground);
+        EXPECT_EQ(PixelAt(dib, 19, 9), c.expectBackground);
+        EXPECT_EQ(PixelAt(dib, 5, 2), c.expectChild);
+        EXPECT_EQ(PixelAt(dib, 9, 5), c.expectChild);
+        EXPECT_EQ(PixelAt(dib, 10, 5), c.expectBackground);
+        EXPECT_EQ(dib.blend.SourceConstantAlpha, 255);
     }
 }
 
@@ -141,13 +132,13 @@ struct t_nineResult {
 
 t_nineResult RenderNine(int edgeMode, int width, int height)
 {
-    t_owned picture(MakeNinePicture());
+    t_scopedGdiObj<HBITMAP> picture(MakeNinePicture());
     t_imageSet9 nine;
-    t_imageSet9::SetFromBitmap(nine, picture.get(), t_insets{3, 3, 3, 3}, 0, 0, c_noColorKey, c_noColorKey, edgeMode,
+    t_imageSet9::SetFromBitmap(nine, picture.Get(), t_insets{3, 3, 3, 3}, 0, 0, c_noColorKey, c_noColorKey, edgeMode,
                                edgeMode);
     t_image mask;
     mask.Init();
-    mask.SetBitmap(picture.get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
+    mask.SetBitmap(picture.Get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
 
     t_wndTop top;
     MakeWindowlessTop(top, 0, 0, width, height);
@@ -158,12 +149,12 @@ t_nineResult RenderNine(int edgeMode, int width, int height)
     EXPECT_EQ(top.minWidth, 9);
     EXPECT_EQ(top.minHeight, 9);
     LayOutBackground(top);
-    t_memDCHolder dib;
+    t_memDC dib;
     t_nineResult result{{}, width, height};
-    EXPECT_TRUE(top.RenderToDib(nullptr, *dib, width, height));
+    EXPECT_TRUE(top.RenderToDib(nullptr, dib, width, height));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
-            result.pixels.push_back(PixelAt(*dib, x, y));
+            result.pixels.push_back(PixelAt(dib, x, y));
     }
     return result;
 }
@@ -217,30 +208,30 @@ TEST(WndTopRender, NinePictureBackgroundKeepsTheCallersRecordsForTheNextCall)
 {
     // The mask cells are copies: the records still show the pictures when the skin sets
     // the same background again.
-    t_owned picture(MakeNinePicture());
+    t_scopedGdiObj<HBITMAP> picture(MakeNinePicture());
     uint32_t* maskBits = nullptr;
-    t_owned maskPicture(CreateDib32(9, 9, &maskBits));
+    t_scopedGdiObj<HBITMAP> maskPicture(CreateDib32(9, 9, &maskBits));
     for (int i = 0; i < 81; ++i)
         maskBits[i] = 0xFF000000u;
     t_imageSet9 nine;
-    t_imageSet9::SetFromBitmap(nine, picture.get(), t_insets{3, 3, 3, 3}, 0, 0, c_noColorKey, c_noColorKey,
+    t_imageSet9::SetFromBitmap(nine, picture.Get(), t_insets{3, 3, 3, 3}, 0, 0, c_noColorKey, c_noColorKey,
                                t_image::e_stretch, t_image::e_stretch);
     t_image mask;
     mask.Init();
-    mask.SetBitmap(maskPicture.get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
+    mask.SetBitmap(maskPicture.Get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
     t_wndTop top;
     MakeWindowlessTop(top, 0, 0, 12, 12);
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(top.SetNineImageBackground(mask, nine, false));
         for (const t_image& cell : nine.cells) {
-            EXPECT_EQ(cell.ref.handle, picture.get());
+            EXPECT_EQ(cell.ref.handle, picture.Get());
             EXPECT_EQ(cell.key1, c_noColorKey);
         }
         LayOutBackground(top);
-        t_memDCHolder dib;
-        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 12, 12));
-        EXPECT_EQ(PixelAt(*dib, 0, 0), c_cellColors[0]) << round;
-        EXPECT_EQ(PixelAt(*dib, 11, 11), c_cellColors[8]) << round;
+        t_memDC dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, dib, 12, 12));
+        EXPECT_EQ(PixelAt(dib, 0, 0), c_cellColors[0]) << round;
+        EXPECT_EQ(PixelAt(dib, 11, 11), c_cellColors[8]) << round;
     }
 }
 
@@ -257,11 +248,11 @@ TEST(WndTopRender, NinePictureWithoutPictureFallsBackToAFrame)
     EXPECT_FALSE(top.SetNineImageBackground(mask, empty, false));
     EXPECT_EQ(top.colorKey, CLR_INVALID);
     LayOutBackground(top);
-    t_memDCHolder dib;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 10, 8));
-    EXPECT_EQ(PixelAt(*dib, 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(PixelAt(*dib, 9, 7), 0xFF0000FFu);
-    EXPECT_EQ(PixelAt(*dib, 5, 4), 0xFF00FF00u);
+    t_memDC dib;
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 10, 8));
+    EXPECT_EQ(PixelAt(dib, 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(dib, 9, 7), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(dib, 5, 4), 0xFF00FF00u);
 }
 
 TEST(WndTopRender, PlainAndGradientFrames)
@@ -271,12 +262,12 @@ TEST(WndTopRender, PlainAndGradientFrames)
         MakeWindowlessTop(top, 0, 0, 12, 9);
         top.SetPlainFrame(RGB(255, 0, 0), RGB(0, 0, 255));
         LayOutBackground(top);
-        t_memDCHolder dib;
-        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 12, 9));
+        t_memDC dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, dib, 12, 9));
         for (POINT p : {POINT{0, 0}, POINT{11, 0}, POINT{0, 8}, POINT{11, 8}, POINT{6, 0}, POINT{0, 4}})
-            EXPECT_EQ(PixelAt(*dib, p.x, p.y), 0xFFFF0000u) << p.x << "," << p.y;
-        EXPECT_EQ(PixelAt(*dib, 1, 1), 0xFF0000FFu);
-        EXPECT_EQ(PixelAt(*dib, 6, 4), 0xFF0000FFu);
+            EXPECT_EQ(PixelAt(dib, p.x, p.y), 0xFFFF0000u) << p.x << "," << p.y;
+        EXPECT_EQ(PixelAt(dib, 1, 1), 0xFF0000FFu);
+        EXPECT_EQ(PixelAt(dib, 6, 4), 0xFF0000FFu);
     }
     struct t_case {
         int fifth;
@@ -294,12 +285,12 @@ TEST(WndTopRender, PlainAndGradientFrames)
         top.frameExParams[4] = c.fifth;
         top.SetFrameEx();
         LayOutBackground(top);
-        t_memDCHolder dib;
-        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 12, 24));
-        EXPECT_EQ(PixelAt(*dib, 0, 0), 0xFFFF0000u);
-        EXPECT_EQ(PixelAt(*dib, 1, 1), 0xFFFFFFFFu);
-        const uint32_t top2 = PixelAt(*dib, 6, 2);
-        const uint32_t bottom = PixelAt(*dib, 6, 21);
+        t_memDC dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, dib, 12, 24));
+        EXPECT_EQ(PixelAt(dib, 0, 0), 0xFFFF0000u);
+        EXPECT_EQ(PixelAt(dib, 1, 1), 0xFFFFFFFFu);
+        const uint32_t top2 = PixelAt(dib, 6, 2);
+        const uint32_t bottom = PixelAt(dib, 6, 21);
         EXPECT_LT(top2 & 0xFFFFFF, 0x202020u) << std::hex << top2;  // starts near black
         for (int shift : {0, 8, 16})
             EXPECT_NEAR(static_cast<int>(bottom >> shift & 0xFF), static_cast<int>(c.bottomRow >> shift & 0xFF), 40)
@@ -310,10 +301,10 @@ TEST(WndTopRender, PlainAndGradientFrames)
 
 TEST(WndTopRender, ImageLayersNeedALayoutAndKeyTheMaskBlack)
 {
-    t_owned picture(MakeNinePicture());
+    t_scopedGdiObj<HBITMAP> picture(MakeNinePicture());
     t_image image;
     image.Init();
-    image.SetBitmap(picture.get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
+    image.SetBitmap(picture.Get(), 0, 0, c_noColorKey, c_noColorKey, -1, -1, 0, 0, false);
     t_image mask = image;
 
     t_wndTop bare;
@@ -324,10 +315,10 @@ TEST(WndTopRender, ImageLayersNeedALayoutAndKeyTheMaskBlack)
     ASSERT_TRUE(top.SetImageLayers(image, mask));
     EXPECT_EQ(mask.key1, 0u);
     LayOutBackground(top);
-    t_memDCHolder dib;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 9, 9));
-    EXPECT_EQ(PixelAt(*dib, 0, 0), c_cellColors[0]);
-    EXPECT_EQ(PixelAt(*dib, 8, 8), c_cellColors[8]);
+    t_memDC dib;
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 9, 9));
+    EXPECT_EQ(PixelAt(dib, 0, 0), c_cellColors[0]);
+    EXPECT_EQ(PixelAt(dib, 8, 8), c_cellColors[8]);
 }
 
 }  // namespace

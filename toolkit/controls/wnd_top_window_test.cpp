@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics/image/image.h"
+#include "graphics/image/mem_dc.h"
 #include "graphics/paint/pixel_ops.h"
 #include "graphics/paint/work_area.h"
 #include "tests/support/message_pump.h"

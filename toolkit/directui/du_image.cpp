@@ -115,11 +115,11 @@ bool DuElementImage::DrawSelf(t_paintCtx& ctx, int x, int y)
 {
     if (!m_picture || m_width <= 0 || m_height <= 0)
         return false;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, ctx.Dc(), m_picture->width, m_picture->height, 32))
+    t_memDC dib;
+    if (!t_memDC::Create(dib, ctx.Dc(), m_picture->width, m_picture->height))
         return false;
     // The DIB is bottom-up; the picture's rows are top-down.
-    uint32_t* bits = dib->Pixels();
+    uint32_t* bits = dib.Pixels();
     size_t rowPixels = static_cast<size_t>(m_picture->width);
     for (int row = 0; row < m_picture->height; ++row) {
         const uint32_t* from = m_picture->pixels.data() + row * rowPixels;
@@ -130,7 +130,7 @@ bool DuElementImage::DrawSelf(t_paintCtx& ctx, int x, int y)
     if (m_picture->height < m_height)
         top = DuAdd(top, (m_height - m_picture->height) / 2);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return AlphaBlend(ctx.Dc(), DuAdd(x, m_x), top, m_width, m_height, dib->dc, 0, 0, m_picture->width,
+    return AlphaBlend(ctx.Dc(), DuAdd(x, m_x), top, m_width, m_height, dib.dc, 0, 0, m_picture->width,
                       m_picture->height, blend) != FALSE;
 }
 

@@ -102,13 +102,13 @@ bool t_wndOwnerDrawButton::DrawBuffered(const DRAWITEMSTRUCT& item,
 {
     const int width = item.rcItem.right - item.rcItem.left;
     const int height = item.rcItem.bottom - item.rcItem.top;
-    t_memDCHolder buffer;
-    if (!t_memDC::Create(*buffer, item.hDC, width, height, 32))
+    t_memDC buffer;
+    if (!t_memDC::Create(buffer, item.hDC, width, height))
         return false;
     // What is under the control shows through the transparent parts of its pictures.
-    BitBlt(buffer->dc, 0, 0, width, height, item.hDC, item.rcItem.left, item.rcItem.top, SRCCOPY);
-    const bool result = paint(buffer->dc, width, height);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer->dc, 0, 0, SRCCOPY);
+    BitBlt(buffer.dc, 0, 0, width, height, item.hDC, item.rcItem.left, item.rcItem.top, SRCCOPY);
+    const bool result = paint(buffer.dc, width, height);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.dc, 0, 0, SRCCOPY);
     return result;
 }
 

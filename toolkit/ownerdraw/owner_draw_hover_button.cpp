@@ -1,6 +1,6 @@
 #include "toolkit/ownerdraw/owner_draw_hover_button.h"
 
-#include "graphics/paint/gdi_select.h"
+#include "foundation/win/scoped_win.h"
 #include "graphics/paint/paint_ctx.h"
 
 namespace {
@@ -191,7 +191,7 @@ bool t_wndOwnerDrawHoverButton::DrawItem(const DRAWITEMSTRUCT& item)
                 color = state == e_pressed ? downColor : state == e_hover ? hoverColor : normalColor;
             HFONT font =
                 item.hwndItem ? reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)) : nullptr;
-            t_selected selectedFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+            t_scopedSelectObject selectedFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, color);
             RECT textRect = all;

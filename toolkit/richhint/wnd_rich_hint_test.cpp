@@ -151,12 +151,12 @@ protected:
     {
         const SIZE size = hint.GetSize();
         HDC screen = GetDC(nullptr);
-        t_memDCHolder dib;
-        const bool rendered = hint.RenderToDib(screen, *dib, size.cx, size.cy);
+        t_memDC dib;
+        const bool rendered = hint.RenderToDib(screen, dib, size.cx, size.cy);
         ReleaseDC(nullptr, screen);
         if (!rendered || x < 0 || y < 0 || x >= size.cx || y >= size.cy)
             return 0;
-        return dib->Pixels()[(size.cy - 1 - y) * size.cx + x];
+        return dib.Pixels()[(size.cy - 1 - y) * size.cx + x];
     }
 
     t_fakeHost host;

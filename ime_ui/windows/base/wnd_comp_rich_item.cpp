@@ -63,17 +63,17 @@ void BlendTopDown(t_paintCtx& context, const uint32_t* pixels, int width, int he
 {
     if (!pixels || width <= 0 || height <= 0 || alpha <= 0)
         return;
-    t_memDCHolder canvas;
-    if (!t_memDC::Create(*canvas, context.Dc(), width, height, 32))
+    t_memDC canvas;
+    if (!t_memDC::Create(canvas, context.Dc(), width, height))
         return;
-    uint32_t* bits = canvas->Pixels();
+    uint32_t* bits = canvas.Pixels();
     for (int row = 0; row < height; ++row)
         memcpy(bits + static_cast<size_t>(height - 1 - row) * width, pixels + static_cast<size_t>(row) * width,
                static_cast<size_t>(width) * 4);
     GdiFlush();
-    BLENDFUNCTION blend = canvas->blend;
+    BLENDFUNCTION blend = canvas.blend;
     blend.SourceConstantAlpha = static_cast<BYTE>(std::min(alpha, 255));
-    AlphaBlend(context.Dc(), x, y, width, height, canvas->dc, 0, 0, width, height, blend);
+    AlphaBlend(context.Dc(), x, y, width, height, canvas.dc, 0, 0, width, height, blend);
 }
 
 const t_builtinPicture* HintIcon()
@@ -448,13 +448,13 @@ void t_wndCompRichItem::PaintHostPicture(t_paintCtx& context, const RECT& box, i
     const int width = (box.right - box.left) - start, height = box.bottom - box.top;
     if (width <= 0 || height <= 0)
         return;
-    t_memDCHolder canvas;
-    if (!t_memDC::Create(*canvas, context.Dc(), width, height, 32))
+    t_memDC canvas;
+    if (!t_memDC::Create(canvas, context.Dc(), width, height))
         return;
     t_uiContext* ui = GetContext();
-    ui->Imc().DrawHintPicture(ui->hostWindow, canvas->dc, canvas->bits, width, height, 32);
+    ui->Imc().DrawHintPicture(ui->hostWindow, canvas.dc, canvas.bits, width, height, 32);
     GdiFlush();
-    AlphaBlend(context.Dc(), box.left + start, box.top, width, height, canvas->dc, 0, 0, width, height, canvas->blend);
+    AlphaBlend(context.Dc(), box.left + start, box.top, width, height, canvas.dc, 0, 0, width, height, canvas.blend);
 }
 
 void t_wndCompRichItem::PaintHintText(t_paintCtx& context, const RECT& box, int start)

@@ -681,10 +681,10 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
     layer->Measure(nullptr);
     layer->SetRect(top.rect);
     layer->Layout(nullptr);
-    t_memDCHolder dib;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 100, 30));
+    t_memDC dib;
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 100, 30));
     GdiFlush();
-    auto at = [&](int x, int y) { return dib->Pixels()[(30 - 1 - y) * 100 + x] & 0xFFFFFF; };
+    auto at = [&](int x, int y) { return dib.Pixels()[(30 - 1 - y) * 100 + x] & 0xFFFFFF; };
     // Target 0 at its position, the top-right, bottom-left and bottom-right cells; the
     // custom button added first is drawn on top.
     EXPECT_EQ(0xFF0000u, at(7, 6));
@@ -695,7 +695,7 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
     delete FindStatusButton(buttons, 0, t_skinItemType::e_fixed, 1);
     layer->Measure(nullptr);
     layer->Layout(nullptr);
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 100, 30));
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 100, 30));
     GdiFlush();
     EXPECT_EQ(0x000000u, at(95, 5));
     const RECT menu = FindStatusButton(buttons, 0, t_skinItemType::e_fixed, 6)->GetRect();
@@ -878,10 +878,10 @@ TEST_F(StatusButtonTest, DefaultSkinHoverDrawsTheBackgroundAndDimsThePicture)
     ASSERT_TRUE(clear && red && custom);
 
     auto render = [&](int x, int y) {
-        t_memDCHolder dib;
-        EXPECT_TRUE(top.RenderToDib(nullptr, *dib, 100, 30));
+        t_memDC dib;
+        EXPECT_TRUE(top.RenderToDib(nullptr, dib, 100, 30));
         GdiFlush();
-        return dib->Pixels()[(30 - 1 - y) * 100 + x];
+        return dib.Pixels()[(30 - 1 - y) * 100 + x];
     };
     EXPECT_EQ(0u, render(5, 5) >> 24) << "a clear picture shows nothing";
     const uint32_t redNormal = render(45, 5);

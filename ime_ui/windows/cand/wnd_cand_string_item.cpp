@@ -8,6 +8,7 @@
 #include "foundation/core/perf.h"
 #include "foundation/process/resource.h"
 #include "foundation/config/runtime.h"
+#include "foundation/win/rect.h"
 #include "graphics/image/image_source.h"
 #include "graphics/paint/fade_out.h"
 #include "graphics/paint/paint_ctx.h"
@@ -88,10 +89,10 @@ void BlendPixels(t_paintCtx& context, const uint32_t* pixels, int width, int hei
 {
     if (!pixels || width <= 0 || height <= 0 || alpha <= 0)
         return;
-    t_memDCHolder memory;
-    if (!t_memDC::Create(*memory, context.Dc(), width, height, 32))
+    t_memDC memory;
+    if (!t_memDC::Create(memory, context.Dc(), width, height))
         return;
-    uint32_t* target = memory->Pixels();
+    uint32_t* target = memory.Pixels();
     for (int row = 0; row < height; ++row) {
         // The DIB is bottom-up.
         const int from = bottomUp ? row : height - 1 - row;
@@ -99,7 +100,7 @@ void BlendPixels(t_paintCtx& context, const uint32_t* pixels, int width, int hei
                static_cast<size_t>(width) * sizeof(uint32_t));
     }
     GdiFlush();
-    GdiAlphaBlend(context.Dc(), x, y, width, height, memory->dc, 0, 0, width, height, SourceAlphaBlend(alpha));
+    GdiAlphaBlend(context.Dc(), x, y, width, height, memory.dc, 0, 0, width, height, SourceAlphaBlend(alpha));
 }
 
 // Frame i of an animation tinted with a COLORREF, bottom-up; empty when it cannot be read.
@@ -140,8 +141,6 @@ bool IsPictureSize(int width, int height)
 {
     return width > 0 && height > 0 && width <= c_maxFrameSide && height <= c_maxFrameSide;
 }
-
-bool IsEmptyBox(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace
 
@@ -475,7 +474,7 @@ int t_wndCandStringItem::Measure(HDC dc)
         *sharedMaxWidth = width;
     naturalWidth = width;
     naturalHeight = height;
-    if (!IsEmptyBox(clipRect)) {
+    if (!RectIsEmpty(clipRect)) {
         const int clipWidth = clipRect.right - clipRect.left, clipHeight = clipRect.bottom - clipRect.top;
         if (clipWidth < width || clipHeight < height)
             SetSize(std::min(width, clipWidth), std::min(height, clipHeight));
@@ -521,25 +520,25 @@ void t_wndCandStringItem::Paint_CandString(t_paintCtx& context)
     const RECT r = GetRectInHwnd();
     const int visibleWidth = r.right - r.left, visibleHeight = r.bottom - r.top;
     // Only a candidate that the clip cut short is composed apart and faded at its cut.
-    const bool clipped = !IsEmptyBox(clipRect) && (visibleWidth < naturalWidth || visibleHeight < naturalHeight);
+    const bool clipped = !RectIsEmpty(clipRect) && (visibleWidth < naturalWidth || visibleHeight < naturalHeight);
     if (!clipped) {
         PaintContent(context, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return;
     }
     if (visibleWidth <= 0 || visibleHeight <= 0)
         return;
-    t_memDCHolder memory;
-    if (!t_memDC::Create(*memory, context.Dc(), naturalWidth, naturalHeight, 32))
+    t_memDC memory;
+    if (!t_memDC::Create(memory, context.Dc(), naturalWidth, naturalHeight))
         return;
     {
-        t_paintCtx composed(memory->dc, true, memory.get(), context.IsThemedText());
+        t_paintCtx composed(memory.dc, true, &memory, context.IsThemedText());
         PaintContent(composed, 0, 0, naturalWidth, naturalHeight);
         composed.End();
     }
     GdiFlush();
     const RECT fade = {std::max(0, visibleWidth - naturalHeight), 0, visibleWidth, naturalHeight};
-    FadeOutHorizontally(fade, memory->Pixels(), naturalWidth, naturalHeight);
-    GdiAlphaBlend(context.Dc(), r.left, r.top, visibleWidth, visibleHeight, memory->dc, 0, 0, visibleWidth,
+    FadeOutHorizontally(fade, memory.Pixels(), naturalWidth, naturalHeight);
+    GdiAlphaBlend(context.Dc(), r.left, r.top, visibleWidth, visibleHeight, memory.dc, 0, 0, visibleWidth,
                   visibleHeight, SourceAlphaBlend(255));
 }
 
@@ -636,16 +635,16 @@ void t_wndCandStringItem::DrawHostPicture(t_paintCtx& context, bool extraIcon, i
 {
     if (width <= 0 || height <= 0)
         return;
-    t_memDCHolder picture;
-    if (!t_memDC::Create(*picture, context.Dc(), width, height, 32))
+    t_memDC picture;
+    if (!t_memDC::Create(picture, context.Dc(), width, height))
         return;
     t_uiContext* ui = GetContext();
     if (extraIcon)
-        ui->Imc().DrawCandidateExtraIcon(ui->hostWindow, candIndex, picture->dc, picture->bits, width, height);
+        ui->Imc().DrawCandidateExtraIcon(ui->hostWindow, candIndex, picture.dc, picture.bits, width, height);
     else
-        ui->Imc().DrawCandidateImage(ui->hostWindow, candIndex, picture->dc, picture->bits, width, height);
+        ui->Imc().DrawCandidateImage(ui->hostWindow, candIndex, picture.dc, picture.bits, width, height);
     GdiFlush();
-    GdiAlphaBlend(context.Dc(), x, y, width, height, picture->dc, 0, 0, width, height, SourceAlphaBlend(255));
+    GdiAlphaBlend(context.Dc(), x, y, width, height, picture.dc, 0, 0, width, height, SourceAlphaBlend(255));
 }
 
 // ---- mouse

@@ -439,18 +439,18 @@ TEST_F(CandStringTest, TheSampleCandidatesPaintInAColumnAndInARow)
         }
         EXPECT_TRUE(IsRectEmpty(&rects[9]));
 
-        t_memDCHolder dib;
-        ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 400, 400));
+        t_memDC dib;
+        ASSERT_TRUE(top.RenderToDib(nullptr, dib, 400, 400));
         GdiFlush();
         // The highlight's back colour covers exactly the first candidate.
         const RECT first = Candidate(0)->GetRectInTop();
-        const RECT back = ColourBounds(*dib, c_firstBackColour, 6);
+        const RECT back = ColourBounds(dib, c_firstBackColour, 6);
         EXPECT_EQ(first.left, back.left);
         EXPECT_EQ(first.top, back.top);
         EXPECT_EQ(first.right, back.right);
         EXPECT_EQ(first.bottom, back.bottom);
         // The highlighted text inside it; the plain texts inside the union of the others.
-        const RECT highlighted = ColourBounds(*dib, c_firstColour, 120);
+        const RECT highlighted = ColourBounds(dib, c_firstColour, 120);
         ASSERT_LT(highlighted.left, highlighted.right) << "the highlighted text was not drawn";
         EXPECT_TRUE(Inside(highlighted, first));
         RECT others = Candidate(1)->GetRectInTop();
@@ -458,7 +458,7 @@ TEST_F(CandStringTest, TheSampleCandidatesPaintInAColumnAndInARow)
             const RECT r = Candidate(k)->GetRectInTop();
             UnionRect(&others, &others, &r);
         }
-        const RECT plain = ColourBounds(*dib, c_plainColour, 60);
+        const RECT plain = ColourBounds(dib, c_plainColour, 60);
         ASSERT_LT(plain.left, plain.right) << "the plain texts were not drawn";
         // The page-turn arrows are drawn in the same colour after the last candidate.
         RECT withPage = others;
@@ -476,9 +476,9 @@ TEST_F(CandStringTest, TheSampleColourIsReportedOncePerRestyle)
     host.Offer(3);
     cand->Update();
     LayOut();
-    t_memDCHolder dib;
+    t_memDC dib;
     // No sample rectangle: no report.
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 400, 400));
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 400, 400));
     EXPECT_TRUE(host.drawn.empty());
 
     // The sample is taken from what lies under the list before it paints: a backdrop
@@ -488,8 +488,8 @@ TEST_F(CandStringTest, TheSampleColourIsReportedOncePerRestyle)
     AddFilledChild(top, inTop.left, inTop.top, inTop.right - inTop.left, inTop.bottom - inTop.top, 0xFF80C040u, false);
     const RECT own = cand->GetRect();
     cand->sampleRect = RECT{first.left - own.left, first.top - own.top, first.right - own.left, first.bottom - own.top};
-    t_memDCHolder second;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *second, 400, 400));
+    t_memDC second;
+    ASSERT_TRUE(top.RenderToDib(nullptr, second, 400, 400));
     ASSERT_EQ(1u, host.drawn.size());
     EXPECT_FALSE(cand->samplePending);
     const COLORREF colour = host.drawn[0];
@@ -497,12 +497,12 @@ TEST_F(CandStringTest, TheSampleColourIsReportedOncePerRestyle)
     EXPECT_NEAR(0xC0, GetGValue(colour), 2);
     EXPECT_NEAR(0x80, GetBValue(colour), 2);
 
-    t_memDCHolder third;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *third, 400, 400));
+    t_memDC third;
+    ASSERT_TRUE(top.RenderToDib(nullptr, third, 400, 400));
     EXPECT_EQ(1u, host.drawn.size());
     cand->Rebuild();
-    t_memDCHolder fourth;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *fourth, 400, 400));
+    t_memDC fourth;
+    ASSERT_TRUE(top.RenderToDib(nullptr, fourth, 400, 400));
     EXPECT_EQ(2u, host.drawn.size());
 }
 

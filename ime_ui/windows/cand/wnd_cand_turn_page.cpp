@@ -50,22 +50,13 @@ t_wndCandTurnPage::t_wndCandTurnPage()
       arrowHeight(c_baseArrowHeight)
 {
     for (t_arrowBitmap* bitmap : {&prevBitmap, &nextBitmap}) {
-        bitmap->pixels.Init();
-        bitmap->glow.Init();
         bitmap->glowFlag = false;
         bitmap->color = 0xFFFFFFFFu;
         bitmap->built = false;
     }
 }
 
-t_wndCandTurnPage::~t_wndCandTurnPage()
-{
-    StopRepeat();
-    for (t_arrowBitmap* bitmap : {&prevBitmap, &nextBitmap}) {
-        bitmap->pixels.Release();
-        bitmap->glow.Release();
-    }
-}
+t_wndCandTurnPage::~t_wndCandTurnPage() { StopRepeat(); }
 
 t_turnPageLook t_wndCandTurnPage::ReadSkin() const { return ReadTurnPageLook(GetContext()->GetSkin()); }
 
@@ -249,7 +240,7 @@ void t_wndCandTurnPage::BuildBitmap(bool next, uint32_t color, bool glow, HDC re
     bitmap.built = true;
     bitmap.glowFlag = glow;
     bitmap.color = color;
-    if (!t_memDC::Create(bitmap.pixels, reference, arrowWidth, arrowHeight, 32))
+    if (!t_memDC::Create(bitmap.pixels, reference, arrowWidth, arrowHeight))
         return;
     // The DIB is bottom-up: its first row in memory is the arrow's last.
     for (int r = 0; r < arrowHeight; ++r)

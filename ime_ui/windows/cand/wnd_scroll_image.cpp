@@ -91,8 +91,7 @@ void t_wndScrollImage::Paint_Layout(t_paintCtx& context)
         return;
 
     t_memDC dib;
-    dib.Init();
-    if (!t_memDC::Create(dib, context.Dc(), width, height, 32))
+    if (!t_memDC::Create(dib, context.Dc(), width, height))
         return;
     {
         t_paintCtx inner(dib.dc, true, &dib, false);

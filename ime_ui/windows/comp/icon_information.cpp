@@ -201,15 +201,15 @@ void t_iconInformation::Paint(HDC dc)
 {
     if (!LoadPicture())
         return;
-    t_memDCHolder memory;
-    if (!t_memDC::Create(*memory, dc, g_picture.width, g_picture.height, 32))
+    t_memDC memory;
+    if (!t_memDC::Create(memory, dc, g_picture.width, g_picture.height))
         return;
-    memcpy(memory->bits, g_picture.pixels.data(), g_picture.pixels.size() * sizeof(uint32_t));
+    memcpy(memory.bits, g_picture.pixels.data(), g_picture.pixels.size() * sizeof(uint32_t));
     GdiFlush();
     RECT client = {};
     GetClientRect(hwnd, &client);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, client.left, client.top, g_picture.width, g_picture.height, memory->dc, 0, 0, g_picture.width,
+    AlphaBlend(dc, client.left, client.top, g_picture.width, g_picture.height, memory.dc, 0, 0, g_picture.width,
                g_picture.height, blend);
 }
 

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "foundation/core/perf.h"
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_wnd.h"
@@ -27,20 +28,17 @@ const int c_pageUpKind = static_cast<int>(t_skinButton::e_pageUp);
 const int c_turnPageAlignH = 3;
 const int c_turnPageAlignV = 1;
 
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
-
 // The composition window (and, for the combined window, the candidate window: the same
 // rectangle) and the caret for the host.
 void ReportCompRects(t_wndCompString& compString, t_uiContext& context, const RECT& r, bool combined)
 {
     ImcWrapImplBase& imc = context.Imc();
-    imc.SetCompWindowRect(context.hostWindow, r.left, r.top, WidthOf(r), HeightOf(r));
+    imc.SetCompWindowRect(context.hostWindow, r.left, r.top, RectWidth(r), RectHeight(r));
     if (combined)
-        imc.SetCandWindowRect(context.hostWindow, r.left, r.top, WidthOf(r), HeightOf(r));
+        imc.SetCandWindowRect(context.hostWindow, r.left, r.top, RectWidth(r), RectHeight(r));
     RECT caret = {};
     compString.GetCaretRect(caret);
-    imc.SetCaretRect(context.hostWindow, caret.left, caret.top - 2, WidthOf(caret), HeightOf(caret) + 6);
+    imc.SetCaretRect(context.hostWindow, caret.left, caret.top - 2, RectWidth(caret), RectHeight(caret) + 6);
 }
 
 // An aligned node holding child at the skin's alignment, when the skin has one; the child

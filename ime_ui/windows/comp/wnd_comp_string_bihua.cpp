@@ -115,8 +115,7 @@ void t_wndCompStringBiHua::Paint_Text(t_paintCtx& context)
     if (!visible || !m_tinted)
         return;
     t_memDC canvas;
-    canvas.Init();
-    if (!t_memDC::Create(canvas, context.Dc(), bitmapWidth, bitmapHeight, 32))
+    if (!t_memDC::Create(canvas, context.Dc(), bitmapWidth, bitmapHeight))
         return;
     uint32_t* bits = canvas.Pixels();
     // The DIB runs bottom-up, the tinted pixels top-down.

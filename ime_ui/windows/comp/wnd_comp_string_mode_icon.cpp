@@ -113,8 +113,7 @@ void t_wndCompStringModeIcon::Paint_Text(t_paintCtx& context)
     t_uiContext* ui = GetContext();
     HDC target = context.Dc();
     t_memDC canvas;
-    canvas.Init();
-    if (!t_memDC::Create(canvas, target, iconWidth, iconHeight, 32))
+    if (!t_memDC::Create(canvas, target, iconWidth, iconHeight))
         return;
     for (int i = 0; i < m_count; ++i) {
         t_modeIconRecord& icon = m_icons[i];

@@ -560,8 +560,8 @@ TEST_F(CompStringTest, ThePreviewsSampleCompositionPaintsItsTextsInARow)
     comp->Update();
     LayOut();
     // Both texts are drawn at full strength: the fade of the hints does not touch them.
-    t_memDCHolder dib;
-    ASSERT_TRUE(top.RenderToDib(nullptr, *dib, 600, 60));
+    t_memDC dib;
+    ASSERT_TRUE(top.RenderToDib(nullptr, dib, 600, 60));
     GdiFlush();
     // Bounding boxes of the pixels nearest to each text colour.
     const uint32_t converted = StyleColour(skin, 0), typed = StyleColour(skin, 1);
@@ -575,7 +575,7 @@ TEST_F(CompStringTest, ThePreviewsSampleCompositionPaintsItsTextsInARow)
     const uint32_t colours[2] = {converted, typed};
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 600; ++x) {
-            const uint32_t p = dib->Pixels()[(59 - y) * 600 + x];
+            const uint32_t p = dib.Pixels()[(59 - y) * 600 + x];
             for (int k = 0; k < 2; ++k) {
                 if (closeTo(p, colours[k])) {
                     boxes[k].left = std::min<LONG>(boxes[k].left, x);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "foundation/records/skin_pack.h"
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/comp/wnd_cand.h"
@@ -279,9 +280,6 @@ t_rendering Render(t_wndTop& window)
     return out;
 }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 RECT Moved(const RECT& r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
@@ -367,7 +365,7 @@ void ExpectItemsInOrder(const std::vector<RECT>& rects, int shown, bool vertical
 {
     ASSERT_EQ(10u, rects.size()) << what;
     for (int i = 0; i < shown; ++i)
-        EXPECT_FALSE(Empty(rects[i])) << what << " item " << i;
+        EXPECT_FALSE(RectIsEmpty(rects[i])) << what << " item " << i;
     for (int i = 1; i < shown; ++i) {
         if (vertical) {
             EXPECT_GE(rects[i].top, rects[i - 1].bottom) << what << " item " << i;
@@ -406,22 +404,22 @@ TEST_F(CompWindowsTest, CombinedSchemesDrawCompositionSeparatorAndCandidates)
 
         // The separator runs across the window, 5 pixels in from either side.
         const RECT separator = shot.Find(c.separatorColor);
-        ASSERT_FALSE(Empty(separator)) << c.name;
+        ASSERT_FALSE(RectIsEmpty(separator)) << c.name;
         EXPECT_EQ(5, separator.left) << c.name;
         EXPECT_EQ(shot.width - 5, separator.right) << c.name;
-        EXPECT_EQ(c.separatorHeight, Height(separator)) << c.name;
+        EXPECT_EQ(c.separatorHeight, RectHeight(separator)) << c.name;
 
         // Composition text above it, candidates below; a row or a column of them.
         const RECT composition = shot.Text(RECT{0, 0, shot.width, separator.top});
         const RECT candidates = shot.Text(RECT{0, separator.bottom, shot.width, shot.height});
-        ASSERT_FALSE(Empty(composition)) << c.name;
-        ASSERT_FALSE(Empty(candidates)) << c.name;
+        ASSERT_FALSE(RectIsEmpty(composition)) << c.name;
+        ASSERT_FALSE(RectIsEmpty(candidates)) << c.name;
         EXPECT_GE(composition.left, 6) << c.name;
         EXPECT_GE(candidates.left, 6) << c.name;
         if (c.vertical)
-            EXPECT_GT(Height(candidates), 4 * 10) << c.name << ": five candidates in a column";
+            EXPECT_GT(RectHeight(candidates), 4 * 10) << c.name << ": five candidates in a column";
         else
-            EXPECT_GT(Width(candidates), 3 * Height(candidates)) << c.name << ": five candidates in a row";
+            EXPECT_GT(RectWidth(candidates), 3 * RectHeight(candidates)) << c.name << ": five candidates in a row";
 
         // What the host was told: the window (twice), the caret and the item rectangles.
         const RECT r = window.GetRect();
@@ -435,7 +433,7 @@ TEST_F(CompWindowsTest, CombinedSchemesDrawCompositionSeparatorAndCandidates)
             EXPECT_LE(item.bottom, shot.height) << c.name << " item " << i;
         }
         for (int i = 5; i < 10; ++i)
-            EXPECT_TRUE(Empty(host.itemRects[i]) || host.itemRects[i].left == host.itemRects[i].right)
+            EXPECT_TRUE(RectIsEmpty(host.itemRects[i]) || host.itemRects[i].left == host.itemRects[i].right)
                 << c.name << " item " << i;
         EXPECT_GE(host.compPaints, 1) << c.name;
         EXPECT_EQ(host.compPaints, host.candPaints) << c.name;
@@ -457,7 +455,7 @@ TEST_F(CompWindowsTest, SeparateSchemesDrawCompositionAndCandidateWindows)
         const t_rendering compShot = Render(composition);
         ExpectFrame(composition, compShot, c_backColor, name);
         const RECT text = compShot.Text(compShot.All());
-        ASSERT_FALSE(Empty(text)) << name;
+        ASSERT_FALSE(RectIsEmpty(text)) << name;
         EXPECT_GE(text.left, 6) << name;
         EXPECT_GE(text.top, 4) << name;
 
@@ -469,11 +467,11 @@ TEST_F(CompWindowsTest, SeparateSchemesDrawCompositionAndCandidateWindows)
         ExpectRect(RECT{candShot.width - 3 - c_buttonSize, 2, candShot.width - 3, 2 + c_buttonSize},
                    candShot.Find(c_buttonColor), name);
         const RECT list = candShot.Text(candShot.All());
-        ASSERT_FALSE(Empty(list)) << name;
+        ASSERT_FALSE(RectIsEmpty(list)) << name;
         if (vertical)
-            EXPECT_GT(Height(list), 4 * 10) << name;
+            EXPECT_GT(RectHeight(list), 4 * 10) << name;
         else
-            EXPECT_GT(Width(list), 3 * Height(list)) << name;
+            EXPECT_GT(RectWidth(list), 3 * RectHeight(list)) << name;
 
         ExpectRect(composition.GetRect(), host.compRect, name);
         ExpectRect(candidates.GetRect(), host.candRect, name);
@@ -517,7 +515,7 @@ TEST_F(CompWindowsTest, WithTheSkinOffWindowsKeepTheirMinimumWidths)
             EXPECT_EQ(180, combined.GetSize().cx);
             EXPECT_EQ(180, composition.GetSize().cx);
             EXPECT_EQ(85, candidates.GetSize().cx);
-            EXPECT_EQ(180, Width(host.compRect));
+            EXPECT_EQ(180, RectWidth(host.compRect));
         }
     }
 }
@@ -573,10 +571,10 @@ TEST_F(CompWindowsTest, MouseReportsCarryTheCandidateUnderThePoint)
         w.window->Measure(nullptr);
         const RECT r = w.window->GetRect();
         const RECT second = host.itemRects.empty() ? RECT{} : host.itemRects[2];
-        int x = r.left + Width(r) / 2, y = r.bottom - 2;
+        int x = r.left + RectWidth(r) / 2, y = r.bottom - 2;
         int expected = -1;
         if (w.hasCandidates) {
-            ASSERT_FALSE(Empty(second)) << w.name;
+            ASSERT_FALSE(RectIsEmpty(second)) << w.name;
             x = (second.left + second.right) / 2;
             y = (second.top + second.bottom) / 2;
             expected = 2;
@@ -723,24 +721,24 @@ TEST_F(CompWindowsTest, WithoutSeparatorOrFirstCandidateNoSeparatorShows)
         Make(window);
         EXPECT_EQ(0, window.separator.kind);
         const t_rendering shot = Render(window);
-        EXPECT_TRUE(Empty(shot.Find(c_lineColor)));
-        EXPECT_TRUE(Empty(shot.Find(c_pictureColor)));
+        EXPECT_TRUE(RectIsEmpty(shot.Find(c_lineColor)));
+        EXPECT_TRUE(RectIsEmpty(shot.Find(c_pictureColor)));
         ASSERT_EQ(10u, host.itemRects.size());
         const RECT first = Moved(host.itemRects[0], -window.GetRect().left, -window.GetRect().top);
         const RECT composition = shot.Text(RECT{0, 0, shot.width, first.top});
-        ASSERT_FALSE(Empty(composition));
-        EXPECT_FALSE(Empty(shot.Text(first)));
+        ASSERT_FALSE(RectIsEmpty(composition));
+        EXPECT_FALSE(RectIsEmpty(shot.Text(first)));
     }
     // A separator in the skin, but no candidate: the separator hides and takes no room.
     ASSERT_TRUE(LoadSkin(CombinedSection(L"Scheme_H1", c_pictureSeparator)));
     t_wndComp window;
     Make(window);
-    EXPECT_FALSE(Empty(Render(window).Find(c_pictureColor)));
+    EXPECT_FALSE(RectIsEmpty(Render(window).Find(c_pictureColor)));
     const int withCandidates = window.GetSize().cy;
     host.candidateCount = 0;
     window.Measure(nullptr);
     EXPECT_FALSE(window.separator.visible);
-    EXPECT_TRUE(Empty(Render(window).Find(c_pictureColor)));
+    EXPECT_TRUE(RectIsEmpty(Render(window).Find(c_pictureColor)));
     EXPECT_LT(window.GetSize().cy, withCandidates);
 }
 

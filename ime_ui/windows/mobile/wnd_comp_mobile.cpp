@@ -68,11 +68,11 @@ HBITMAP DrawBar(const t_imageSet9& parts, int width, int height, t_layout* conte
 {
     if (width <= 0 || height <= 0 || width > c_maxBarSide || height > c_maxBarSide)
         return nullptr;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, nullptr, width, height, 32))
+    t_memDC dib;
+    if (!t_memDC::Create(dib, nullptr, width, height))
         return nullptr;
     {
-        t_paintCtx context(dib->dc, true, dib.get(), false);
+        t_paintCtx context(dib.dc, true, &dib, false);
         t_imageSet9 set = BarParts(parts);
         t_imageSet9::Draw(context, set, 0, 0, width, height);
         if (content)
@@ -80,7 +80,7 @@ HBITMAP DrawBar(const t_imageSet9& parts, int width, int height, t_layout* conte
         context.End();
     }
     GdiFlush();
-    return dib->Detach();
+    return dib.Detach();
 }
 
 // The part of a bitmap as an image record that does not own it.
@@ -314,12 +314,12 @@ void t_wndCompMobile::StretchToScreen(const t_caps& caps, int middleMode)
     const int screen = m_metrics.screenWidth;
     if (!m_bar || m_barWidth >= screen || screen > c_maxBarSide)
         return;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, nullptr, screen, m_barHeight, 32))
+    t_memDC dib;
+    if (!t_memDC::Create(dib, nullptr, screen, m_barHeight))
         return;
     const int left = std::min(caps.left, m_barWidth), right = std::min(caps.right, m_barWidth - left);
     {
-        t_paintCtx context(dib->dc, true, dib.get(), false);
+        t_paintCtx context(dib.dc, true, &dib, false);
         t_image part = PartOf(m_bar, 0, 0, left, m_barHeight, t_image::e_natural, t_image::e_natural);
         if (left > 0)
             part.Draw(context, 0, 0, left, m_barHeight, 255);
@@ -335,7 +335,7 @@ void t_wndCompMobile::StretchToScreen(const t_caps& caps, int middleMode)
         context.End();
     }
     GdiFlush();
-    HBITMAP wide = dib->Detach();
+    HBITMAP wide = dib.Detach();
     if (!wide)
         return;
     DeleteObject(m_bar);

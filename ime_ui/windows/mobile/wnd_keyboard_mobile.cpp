@@ -204,18 +204,18 @@ void t_wndKeyboardMobile::BuildBackground()
     const int width = m_metrics.screenWidth, height = m_metrics.keyboardHeight;
     if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
         return;
-    t_memDCHolder dib;
-    if (!t_memDC::Create(*dib, nullptr, width, height, 32))
+    t_memDC dib;
+    if (!t_memDC::Create(dib, nullptr, width, height))
         return;
     {
-        t_paintCtx context(dib->dc, true, dib.get(), false);
+        t_paintCtx context(dib.dc, true, &dib, false);
         t_image centre = area->cells[t_imageSet9::e_centre];
         centre.modeH = centre.modeV = t_image::e_stretch;
         centre.Draw(context, 0, 0, width, height, 255);
         context.End();
     }
     GdiFlush();
-    HBITMAP bitmap = dib->Detach();
+    HBITMAP bitmap = dib.Detach();
     if (!bitmap)
         return;
     m_background.SetBitmap(bitmap, 0, 0, c_noColorKey, c_noColorKey, -1, -1, t_image::e_natural, t_image::e_natural,

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/nine_images.h"
@@ -44,9 +45,6 @@ const int c_buttonWidthGuess = 60;
 const uint32_t c_outerColor = 0xB5B5B5;
 const uint32_t c_innerColor = 0xFFFFFF;
 const uint32_t c_faceColor = 0xF9F9F9;
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 // Draws a premultiplied 32-bit bitmap stretched into (x, y, width, height) of dc.
 void BlendBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)
@@ -138,8 +136,8 @@ void t_wndColorButton::Paint_Layout(t_paintCtx& context)
     if (!visible)
         return;
     const RECT r = GetRectInHwnd();
-    context.FillRect(r.left, r.top, WidthOf(r), HeightOf(r), frameColor);
-    context.FillRect(r.left + 1, r.top + 1, WidthOf(r) - 2, HeightOf(r) - 2, color);
+    context.FillRect(r.left, r.top, RectWidth(r), RectHeight(r), frameColor);
+    context.FillRect(r.left + 1, r.top + 1, RectWidth(r) - 2, RectHeight(r) - 2, color);
 }
 
 bool t_wndColorButton::OnLButtonUp(UINT, int x, int y)
@@ -184,12 +182,12 @@ SIZE t_wndBarConfigPreview::DrawnSize(int needed, int width)
 HBITMAP t_wndBarConfigPreview::RenderStrip(HDC reference) const
 {
     const int needed = NeededWidth(mask);
-    t_memDCHolder strip;
-    if (!t_memDC::Create(*strip, reference, needed, c_stripHeight, 32))
+    t_memDC strip;
+    if (!t_memDC::Create(strip, reference, needed, c_stripHeight))
         return nullptr;
-    std::fill(strip->Pixels(), strip->Pixels() + static_cast<size_t>(needed) * c_stripHeight, 0u);
+    std::fill(strip.Pixels(), strip.Pixels() + static_cast<size_t>(needed) * c_stripHeight, 0u);
     {
-        t_paintCtx context(strip->dc, true, strip.get(), false);
+        t_paintCtx context(strip.dc, true, &strip, false);
         if (background && !background->IsBitmapEmpty()) {
             t_imageSet9 nine;
             for (t_image& cell : nine.cells)
@@ -209,10 +207,10 @@ HBITMAP t_wndBarConfigPreview::RenderStrip(HDC reference) const
         if (!((mask >> kind) & 1u))
             continue;
         if (kindBitmaps && kindBitmaps[kind])
-            BlendBitmap(strip->dc, kindBitmaps[kind], x, 1, c_step, c_step);
+            BlendBitmap(strip.dc, kindBitmaps[kind], x, 1, c_step, c_step);
         x += c_step;
     }
-    return strip->Detach();
+    return strip.Detach();
 }
 
 void t_wndBarConfigPreview::Paint_Layout(t_paintCtx& context)
@@ -221,13 +219,13 @@ void t_wndBarConfigPreview::Paint_Layout(t_paintCtx& context)
         return;
     const RECT r = GetRectInHwnd();
     const int needed = NeededWidth(mask);
-    const SIZE drawn = DrawnSize(needed, WidthOf(r));
+    const SIZE drawn = DrawnSize(needed, RectWidth(r));
     if (drawn.cx <= 0 || drawn.cy <= 0)
         return;
     HBITMAP strip = RenderStrip(context.Dc());
     if (!strip)
         return;
-    BlendBitmap(context.Dc(), strip, r.left + (WidthOf(r) - drawn.cx) / 2, r.top, drawn.cx, drawn.cy);
+    BlendBitmap(context.Dc(), strip, r.left + (RectWidth(r) - drawn.cx) / 2, r.top, drawn.cx, drawn.cy);
     DeleteObject(strip);
 }
 
@@ -344,8 +342,7 @@ void t_wndBarConfig::InitImages()
         if (picture.IsBitmapEmpty() || picture.partWidth <= 0 || picture.partHeight <= 0)
             continue;
         t_memDC holder;
-        holder.Init();
-        if (!t_memDC::Create(holder, nullptr, picture.partWidth, picture.partHeight, 32))
+        if (!t_memDC::Create(holder, nullptr, picture.partWidth, picture.partHeight))
             continue;
         std::fill(holder.Pixels(), holder.Pixels() + static_cast<size_t>(picture.partWidth) * picture.partHeight, 0u);
         {
@@ -580,7 +577,7 @@ SIZE t_wndBarConfig::MeasureNow()
     if (dc)
         ReleaseDC(window, dc);
     const RECT r = GetRect();
-    return SIZE{WidthOf(r), HeightOf(r)};
+    return SIZE{RectWidth(r), RectHeight(r)};
 }
 
 int t_wndBarConfig::Measure(HDC dc)

@@ -6,6 +6,7 @@
 #include "foundation/config/runtime.h"
 #include "foundation/process/vav_idiz_cmd.h"
 #include "foundation/users/user_manager.h"
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/work_area.h"
@@ -17,9 +18,6 @@
 namespace {
 
 const DWORD c_popupExStyle = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
 
@@ -223,8 +221,8 @@ void t_wndSkinBoxHint::OnPlaced(const RECT& finalRect, const RECT&)
     const bool hintOnLeft = finalRect.right <= fit.left;
     if (tipOnLeft == hintOnLeft)
         return;
-    const int width = WidthOf(finalRect), height = HeightOf(finalRect);
-    const int x = tipOnLeft ? request.anchorX - WidthOf(fit) - width : request.anchorX;
+    const int width = RectWidth(finalRect), height = RectHeight(finalRect);
+    const int x = tipOnLeft ? request.anchorX - RectWidth(fit) - width : request.anchorX;
     RECT moved = {x, finalRect.top, x + width, finalRect.top + height};
     FitRectToWorkArea(moved, fit, static_cast<unsigned>(request.fitFlags));
     m_hintRect = moved;
@@ -242,7 +240,7 @@ void t_wndSkinBoxHint::OnPopup()
 {
     const RECT now = GetRect();
     if (m_hintRect.left != now.left || m_hintRect.top != now.top)
-        Move(m_hintRect.left, m_hintRect.top, WidthOf(m_hintRect), HeightOf(m_hintRect), true);
+        Move(m_hintRect.left, m_hintRect.top, RectWidth(m_hintRect), RectHeight(m_hintRect), true);
     if (tipPlaced && tip)
         tip->ShowTip(m_tipAnchorRect, m_tipAnchor, m_tipFlags, c_tipFitFlags, true);
 }

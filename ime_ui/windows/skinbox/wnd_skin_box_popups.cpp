@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/win/rect.h"
 #include "graphics/paint/work_area.h"
 #include "ime_ui/windows/skinbox/wnd_bar_config.h"
 #include "ime_ui/windows/skinbox/wnd_skin_box.h"
@@ -14,9 +15,6 @@ namespace {
 HMODULE g_resourceModule = nullptr;
 const DWORD c_popupStyle = WS_POPUP | WS_DISABLED;
 const int c_firstSize = 100;
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
 
@@ -166,7 +164,7 @@ void t_statusPopups::PlaceBarConfig(const RECT& statusRect)
     // Its top-right corner at the bar's, lifted by its own height: it sits above the bar.
     RECT placed = {statusRect.right - size.cx, statusRect.top - size.cy, statusRect.right, statusRect.top};
     FitRectToWorkArea(placed, statusRect, e_fitAboveAnchor);
-    m_barConfig->Move(placed.left, placed.top, WidthOf(placed), HeightOf(placed), m_barConfig->shown);
+    m_barConfig->Move(placed.left, placed.top, RectWidth(placed), RectHeight(placed), m_barConfig->shown);
 }
 
 bool t_statusPopups::GetBarConfigValues(DWORD& mask, DWORD& colour) const

@@ -12,6 +12,7 @@
 #include "foundation/core/error_chain.h"
 #include "foundation/config/runtime.h"
 #include "foundation/win/reg.h"
+#include "foundation/win/rect.h"
 #include "graphics/paint/work_area.h"
 #include "ime_ui/windows/skinbox/wnd_skin_box_tip.h"
 #include "tests/support/exe_folder.h"
@@ -33,9 +34,6 @@ bool FarCursor(POINT& p)
     p = POINT{-3000, -3000};
     return true;
 }
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 class SkinBoxUi : public UiWrapImplBase {
 public:
@@ -139,9 +137,9 @@ TEST_F(SkinBoxTest, TipLoadsItsPicturesAndMakesOneRowPerLine)
         const POINT centre = {(work.left + work.right) / 2, (work.top + work.bottom) / 2};
         const RECT r = tip.ComputeTipRect(centre, 0, 2, RECT{centre.x, centre.y, centre.x + 1, centre.y + 1});
         if (c.rows == 1 && c.text[0])
-            oneRowHeight = HeightOf(r);
+            oneRowHeight = RectHeight(r);
         if (c.rows == 2) {
-            EXPECT_GT(HeightOf(r), oneRowHeight) << "a second row makes the tip taller";
+            EXPECT_GT(RectHeight(r), oneRowHeight) << "a second row makes the tip taller";
         }
     }
 }
@@ -167,7 +165,7 @@ TEST_F(SkinBoxTest, PlacementFlagsPutTheTipAroundTheAnchor)
     const POINT a = {(work.left + work.right) / 2, (work.top + work.bottom) / 2};
     const RECT target = {a.x - 5, a.y - 5, a.x + 5, a.y + 5};
     const RECT probe = tip.ComputeTipRect(a, 0, 0, target);
-    const int w = WidthOf(probe), h = HeightOf(probe);
+    const int w = RectWidth(probe), h = RectHeight(probe);
     const struct {
         unsigned flags;
         int left, top;
@@ -179,7 +177,7 @@ TEST_F(SkinBoxTest, PlacementFlagsPutTheTipAroundTheAnchor)
         const RECT r = tip.ComputeTipRect(a, c.flags, 0, target);
         EXPECT_EQ(c.left, r.left) << c.flags;
         EXPECT_EQ(c.top, r.top) << c.flags;
-        EXPECT_EQ(w, WidthOf(r));
+        EXPECT_EQ(w, RectWidth(r));
     }
     // Arrows: towards the target, along the axis the fit flags choose.
     tip.ComputeTipRect(POINT{a.x, target.top}, 0x24, 2, target);
@@ -194,7 +192,7 @@ TEST_F(SkinBoxTest, PlacementFlagsPutTheTipAroundTheAnchor)
     const RECT farLeft = {a.x - 400, a.y + 40, a.x - 390, a.y + 50};
     const RECT r = tip.ComputeTipRect(a, 0x20, 2, farLeft);
     EXPECT_EQ(t_wndSkinBoxTip::c_arrowEndGap + t_wndSkinBoxTip::c_marginX, tip.arrowAt.x);
-    EXPECT_EQ(HeightOf(r) - tip.pictures[t_wndSkinBoxTip::e_arrowDown].partHeight, tip.arrowAt.y);
+    EXPECT_EQ(RectHeight(r) - tip.pictures[t_wndSkinBoxTip::e_arrowDown].partHeight, tip.arrowAt.y);
 }
 
 TEST_F(SkinBoxTest, FirstShowSlidesInOverHalfASecondAndLaterShowsJump)
@@ -333,8 +331,8 @@ TEST_F(SkinBoxTest, HintIsAsLargeAsItsPictureAndHoldsTheButton)
     ui.active = false;
     PopupBeside(hint, skinBox);
     const RECT r = hint.GetRect();
-    EXPECT_EQ(picture.cx, WidthOf(r));
-    EXPECT_EQ(picture.cy, HeightOf(r));
+    EXPECT_EQ(picture.cx, RectWidth(r));
+    EXPECT_EQ(picture.cy, RectHeight(r));
     EXPECT_EQ(skinBox.right, r.left);
     EXPECT_EQ(skinBox.bottom, r.bottom);
     EXPECT_EQ(t_wndBtnSkinBox::c_tooltip, std::wstring(hint.button->text.c_str()));
@@ -377,7 +375,7 @@ TEST_F(SkinBoxTest, ActiveSkinBoxShowsTheTipBesideTheHintOnTheSideThatFits)
         ASSERT_TRUE(hint.tipPlaced) << fromRight;
         EXPECT_TRUE(hint.tipOnLeft) << fromRight;
         const RECT r = hint.GetRect();
-        EXPECT_EQ(skinBox.left - WidthOf(r), r.left) << fromRight;
+        EXPECT_EQ(skinBox.left - RectWidth(r), r.left) << fromRight;
         g_tick += 600;
         hint.tip->SlideStep();
         EXPECT_LE(hint.tip->GetRect().right, r.left) << fromRight;
@@ -499,8 +497,8 @@ TEST_F(SkinBoxLaunchTest, ButtonHidesTheHintAtOnceInvokesTheSkinBoxAndLaunches)
 
     // A real press and release on the button.
     const RECT b = hint.button->GetRect();
-    hint.button->OnLButtonDown(MK_LBUTTON, b.left + WidthOf(b) / 2, b.top + HeightOf(b) / 2);
-    hint.button->OnLButtonUp(0, b.left + WidthOf(b) / 2, b.top + HeightOf(b) / 2);
+    hint.button->OnLButtonDown(MK_LBUTTON, b.left + RectWidth(b) / 2, b.top + RectHeight(b) / 2);
+    hint.button->OnLButtonUp(0, b.left + RectWidth(b) / 2, b.top + RectHeight(b) / 2);
     EXPECT_FALSE(hint.IsShown());
     EXPECT_FALSE(hint.tip->IsShown());
     EXPECT_EQ(std::vector<LPARAM>{1}, notify.Take(c_msgSkinBoxHidden)) << "the owner hears that the hint hid";

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/work_area.h"
@@ -19,9 +20,6 @@ const wchar_t* const c_lineBreak = L"\r\n";
 const DWORD c_popupExStyle = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 // The background's corners are kept when it is stretched over the bubble.
 const t_insets c_backgroundInsets = {8, 8, 8, 8};
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 SIZE PictureSize(const t_image& picture)
 {
@@ -189,7 +187,7 @@ SIZE t_wndSkinBoxTip::MeasureTip(bool vertical)
     }
     RelayoutOnWindowDc();
     const RECT own = layout ? layout->GetRect() : rect;
-    return SIZE{WidthOf(own), HeightOf(own)};
+    return SIZE{RectWidth(own), RectHeight(own)};
 }
 
 RECT t_wndSkinBoxTip::ComputeTipRect(POINT anchor, unsigned flags, unsigned fitFlags, const RECT& anchorRect)
@@ -224,7 +222,7 @@ RECT t_wndSkinBoxTip::BubbleRect() const
 
 void t_wndSkinBoxTip::PlaceArrow(const RECT& tipRect, const RECT& anchorRect, bool vertical)
 {
-    const int width = WidthOf(tipRect), height = HeightOf(tipRect);
+    const int width = RectWidth(tipRect), height = RectHeight(tipRect);
     const int band = ArrowBand(vertical);
     if (vertical) {
         // Above the target's middle the arrow points down from the bubble's bottom.
@@ -260,7 +258,7 @@ void t_wndSkinBoxTip::ShowTip(const RECT& anchorRect, POINT anchor, unsigned fla
         else
             OffsetRect(&startRect, 0, (flags & e_bottomAtY) ? -c_slideVertical : c_slideVertical);
         alpha = 0;
-        Move(startRect.left, startRect.top, WidthOf(placed), HeightOf(placed), false);
+        Move(startRect.left, startRect.top, RectWidth(placed), RectHeight(placed), false);
         // Shown at once, still transparent: the slide makes it appear.
         Show(true);
         if (hwnd)
@@ -271,7 +269,7 @@ void t_wndSkinBoxTip::ShowTip(const RECT& anchorRect, POINT anchor, unsigned fla
         animating = false;
         alpha = 255;
         targetRect = placed;
-        Move(placed.left, placed.top, WidthOf(placed), HeightOf(placed), false);
+        Move(placed.left, placed.top, RectWidth(placed), RectHeight(placed), false);
         Show(true);
     }
     if (autoHide && hwnd) {
@@ -290,7 +288,7 @@ void t_wndSkinBoxTip::SlideStep()
         alpha = 255;
         if (hwnd)
             KillTimer(hwnd, c_slideTimerId);
-        Move(targetRect.left, targetRect.top, WidthOf(targetRect), HeightOf(targetRect), false);
+        Move(targetRect.left, targetRect.top, RectWidth(targetRect), RectHeight(targetRect), false);
         Show(true);
         return;
     }
@@ -305,7 +303,7 @@ void t_wndSkinBoxTip::SlideStep()
     const RECT now = {across(startRect.left, targetRect.left), down(startRect.top, targetRect.top),
                       across(startRect.right, targetRect.right), down(startRect.bottom, targetRect.bottom)};
     alpha = static_cast<int>(progress * 255);
-    Move(now.left, now.top, WidthOf(now), HeightOf(now), false);
+    Move(now.left, now.top, RectWidth(now), RectHeight(now), false);
     Show(true);
 }
 
@@ -355,9 +353,9 @@ void t_wndSkinBoxTip::Paint_Layout(t_paintCtx& context)
 {
     const RECT bubble = BubbleRect();
     if (!background.cells[t_imageSet9::e_centre].IsBitmapEmpty()) {
-        t_imageSet9::Draw(context, background, bubble.left, bubble.top, WidthOf(bubble), HeightOf(bubble));
+        t_imageSet9::Draw(context, background, bubble.left, bubble.top, RectWidth(bubble), RectHeight(bubble));
     } else {
-        context.FillRect(bubble.left, bubble.top, WidthOf(bubble), HeightOf(bubble), c_backColor);
+        context.FillRect(bubble.left, bubble.top, RectWidth(bubble), RectHeight(bubble), c_backColor);
     }
     t_image& arrowPicture = pictures[arrow];
     const SIZE arrowSize = PictureSize(arrowPicture);

@@ -8,6 +8,7 @@
 #include "foundation/files/path.h"
 #include "foundation/process/process_launch.h"
 #include "foundation/config/runtime.h"
+#include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_wnd.h"
@@ -36,9 +37,6 @@ wchar_t g_className[c_classNameChars] = L"VxPY_Status";
 // IME messages.
 HINSTANCE g_classInstance = nullptr;
 t_statusPopupsFactory g_popupsFactory = nullptr;
-
-int WidthOf(const RECT& r) { return r.right - r.left; }
-int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 // The picture's size; false when it shows nothing or has no area.
 bool PictureSize(const t_image* picture, int& width, int& height)
@@ -265,7 +263,7 @@ void t_wndStatus::LaunchToolbox(WPARAM wParam, LPARAM lParam)
         wchar_t arguments[160];
         const int written = _snwprintf(arguments, sizeof(arguments) / sizeof(arguments[0]) - 1, c_toolboxArguments,
                                        static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetHwnd())), target.left,
-                                       target.top, WidthOf(target), HeightOf(target));
+                                       target.top, RectWidth(target), RectHeight(target));
         arguments[written < 0 ? 0 : written] = 0;
         t_errorChain errors;
         STARTUPINFOW startup = {};
@@ -383,7 +381,7 @@ void t_wndStatus::SetBounds(int x, int y, int width, int height, bool repaint)
             sender->FollowRect(r);
         }
     }
-    GetContext()->Imc().ReportWindowRect(GetContext()->hostWindow, r.left, r.top, WidthOf(r), HeightOf(r));
+    GetContext()->Imc().ReportWindowRect(GetContext()->hostWindow, r.left, r.top, RectWidth(r), RectHeight(r));
 }
 
 void t_wndStatus::FollowWithPopups()
@@ -486,13 +484,13 @@ RECT t_wndStatus::SkinBoxRectOnScreen()
         !(skinBoxRect.left == -1 && skinBoxRect.top == -1 && skinBoxRect.right == -1 && skinBoxRect.bottom == -1);
     if (!computed && skin && !(skin->ButtonParts() && skin->ButtonParts()->Flashes().Count() > 0)) {
         // The skin-box button is what the bar draws in a band of rows below its strip.
-        const int width = WidthOf(window), height = HeightOf(window);
+        const int width = RectWidth(window), height = RectHeight(window);
         const int rows = std::min(height, c_skinBoxBandEnd) - c_skinBoxBandTop;
         HDC screen = GetDC(nullptr);
-        t_memDCHolder dib;
+        t_memDC dib;
         RECT band;
-        if (rows > 0 && width > 0 && RenderToDib(screen, *dib, width, height) &&
-            GetOpaqueBounds(width, rows, dib->Pixels() + static_cast<size_t>(height - c_skinBoxBandTop - rows) * width,
+        if (rows > 0 && width > 0 && RenderToDib(screen, dib, width, height) &&
+            GetOpaqueBounds(width, rows, dib.Pixels() + static_cast<size_t>(height - c_skinBoxBandTop - rows) * width,
                             band)) {
             skinBoxRect = RECT{band.left, c_skinBoxBandTop + band.top, band.right, c_skinBoxBandTop + band.bottom};
         }
