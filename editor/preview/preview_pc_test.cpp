@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,9 @@
 #include "ime_ui/windows/status/wnd_status.h"
 #include "ime_ui/windows/buttons/wnd_status_btn.h"
 #include "skin_model/zip_handler.h"
+#include "tests/support/default_skin.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/gdi_census.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
@@ -372,6 +375,49 @@ TEST_F(PreviewPCTest, EveryPageDrawsItsWindowsThenTheStatusBarWithTheSampleTexts
             }
         }
     }
+}
+
+// The panel's two desktop previews over the default skin (custom buttons in every window).
+// An edit reaches both: the shown one loads and lays out every window, the other loads and
+// rebuilds its windows but measures only its page's. Then the other one is torn down; no
+// node freed by a rebuild may be reached by the teardown, and no round leaves GDI objects
+// behind.
+TEST_F(PreviewPCTest, OnePreviewTornDownWhileTheOtherReloadsLeavesNothingBehind)
+{
+    const t_defaultSkin source = ReadDefaultSkin();
+    ASSERT_TRUE(WriteSkinPackFile(g_temp->Path() + L"\\skin_src", source.pictures, source.ini, WorkCopy()));
+    PreviewPC kept(PreviewPC::e_normal);
+    Start(kept, PreviewConfigable::e_pageH1);
+    const int pages[] = {PreviewConfigable::e_pageH1, PreviewConfigable::e_pageH2, PreviewConfigable::e_pageV1,
+                         PreviewConfigable::e_pageV2};
+    const auto round = [&](int index) {
+        const int page = pages[index % 4];
+        auto gone = std::make_unique<PreviewPC>(PreviewPC::e_largeFont);
+        Start(*gone, page, 3 + index % 7);
+        gone->Reload();
+        for (t_wndTop* window : {static_cast<t_wndTop*>(&gone->Composition()),
+                                 static_cast<t_wndTop*>(&gone->SeparateComposition()),
+                                 static_cast<t_wndTop*>(&gone->Candidates()), static_cast<t_wndTop*>(&gone->Status())})
+            window->ResetUi(0);
+        if (PreviewPC::IsSeparatePage(page)) {
+            gone->SeparateComposition().Measure(nullptr);
+            gone->Candidates().Measure(nullptr);
+        } else {
+            gone->Composition().Measure(nullptr);
+        }
+        kept.Reload();
+        ShowPage(kept, page);
+        gone.reset();
+        EXPECT_GT(Draw(kept).width, 0) << "round " << index;
+    };
+    // The first rounds make what the process keeps once made (fonts, caches).
+    for (int index = 0; index < 4; ++index)
+        round(index);
+    const DWORD before = LiveGdiObjects();
+    const int c_rounds = 24;
+    for (int index = 4; index < 4 + c_rounds; ++index)
+        round(index);
+    EXPECT_EQ(before, LiveGdiObjects());
 }
 
 TEST_F(PreviewPCTest, TheLargeFontVariantDrawsTheSameSkinEightLarger)

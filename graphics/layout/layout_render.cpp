@@ -3,14 +3,14 @@
 #include "foundation/core/perf.h"
 #include "graphics/layout/render.h"
 
-t_layoutRender::~t_layoutRender() { delete m_render; }
+t_layoutRender::t_layoutRender(t_render* render) : m_render(render) {}
+
+t_layoutRender::~t_layoutRender() = default;
 
 void t_layoutRender::SetRender(t_render* render)
 {
-    if (render == m_render)
-        return;
-    delete m_render;
-    m_render = render;
+    if (render != m_render.get())
+        m_render.reset(render);
 }
 
 int t_layoutRender::Measure(t_paintCtx*)

@@ -1,6 +1,8 @@
 // The layout node that paints one renderer into its rectangle.
 #pragma once
 
+#include <memory>
+
 #include "graphics/layout/layout.h"
 
 class t_render;
@@ -8,7 +10,8 @@ class t_render;
 class t_layoutRender : public t_layout {
 public:
     t_layoutRender() = default;
-    explicit t_layoutRender(t_render* render) : m_render(render) {}
+    // Takes the renderer (null: none).
+    explicit t_layoutRender(t_render* render);
     ~t_layoutRender() override;
 
     SIZE GetSize() override { return SIZE{0, 0}; }
@@ -23,10 +26,10 @@ public:
     int GetKind() const override { return e_kindRender; }
 
     void Paint_Layout_Render(t_paintCtx& context, const POINT* offset);
-    t_render* GetRender() const { return m_render; }
+    t_render* GetRender() const { return m_render.get(); }
     // Takes ownership; a previous renderer is deleted.
     void SetRender(t_render* render);
 
 private:
-    t_render* m_render = nullptr;
+    std::unique_ptr<t_render> m_render;
 };

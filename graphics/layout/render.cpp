@@ -110,7 +110,7 @@ bool t_renderImage::MapPoint(POINT point, SIZE size, POINT* out)
 
 // --- t_renderFrame ---
 
-t_renderFrame::~t_renderFrame() { delete innerRender; }
+t_renderFrame::~t_renderFrame() = default;
 
 void t_renderFrame::Paint(t_paintCtx& context, const RECT& rect)
 {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "graphics/image/image.h"
 #include "graphics/paint/hit_mask.h"
@@ -83,7 +84,7 @@ public:
     uint32_t borderColor = 0xFFFFFFFFu;
     uint32_t fillColor = 0xFFFFFFFFu;
     int flags = 0;
-    t_render* innerRender = nullptr;  // owned, painted inside the border
+    std::unique_ptr<t_render> innerRender;  // painted inside the border
 };
 
 class t_renderGradient : public t_render {

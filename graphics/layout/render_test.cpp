@@ -134,7 +134,7 @@ TEST(RenderFrame, BorderOnlyNeverPaintsTheInnerRenderer)
     t_testSurface surface(20, 20, false);
     t_renderFrame frame;
     t_countingRender* inner = new t_countingRender;
-    frame.innerRender = inner;
+    frame.innerRender.reset(inner);
     frame.borderColor = RGB(255, 0, 0);
     frame.flags = t_renderFrame::e_borderOnly;
     frame.PaintDC(surface.Dc(), RECT{0, 0, 10, 10});

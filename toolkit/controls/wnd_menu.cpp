@@ -202,7 +202,7 @@ t_layoutWnd* t_wndMenu::CreateLayout()
             both->SetRowInfo(0, 0, 0, -1, 1.0f);
             both->SetRowInfo(1, 0, 0, -1, 1.0f);
             both->SetColumnInfo(0, 0, 0, -1, 1.0f);
-            layout = both;
+            SetLayout(std::unique_ptr<t_layout>(both));
             return nullptr;
         }
         // Without the grid the rows alone make the menu.
@@ -222,7 +222,7 @@ t_layoutWnd* t_wndMenu::CreateLayout()
             m_link = nullptr;
         }
     }
-    layout = column ? column : header;
+    SetLayout(std::unique_ptr<t_layout>(column ? column : header));
     return nullptr;
 }
 
@@ -261,8 +261,7 @@ void t_wndMenu::SetMenuData(const t_menuData& data)
 void t_wndMenu::Rebuild()
 {
     // The old tree goes first; the rows pointing into it go with CreateLayout.
-    delete layout;
-    layout = nullptr;
+    SetLayout(nullptr);
     CreateLayout();
     if (layout)
         layout->SetRect(rect);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_render.h"
 #include "graphics/layout/layout_wnd.h"
@@ -97,8 +98,8 @@ t_layoutWnd* t_wndMenuItem::CreateLayout()
         frame->borderColor = 0;
         frame->fillColor = 0;
         frame->flags = t_renderFrame::e_fillOnly | t_renderFrame::e_borderOnly;
-        frame->innerRender = new (std::nothrow)
-            t_renderGradient(style.hotGradientTop, style.hotGradientBottom, t_renderGradient::e_vertical);
+        frame->innerRender =
+            MakeOwned<t_renderGradient>(style.hotGradientTop, style.hotGradientBottom, t_renderGradient::e_vertical);
     }
     hotFrame = AddAlignedRender(*under, frame, 1, 1, 2, 1, 1, 0, 2, 0) ? frame : nullptr;
     under->SetRect(rect);

@@ -151,7 +151,7 @@ protected:
         Describe(data, title, linkText);
         const RECT r = top.GetRect();
         element->ShowMenu(POINT{r.left, r.bottom}, 0, 0, notify, &data, 77);
-        return top.menu;
+        return top.menu.get();
     }
 
     // The mouse message a disabled window learns of, with the cursor at p.
@@ -417,7 +417,7 @@ TEST_F(MenuTest, RebuildingTheMenuKeepsNoGdiObjectsAndAnEmptyOneShowsNothing)
     const DWORD before = LiveGdiObjects();
     for (int i = 0; i < 20; ++i) {
         Open();
-        Mouse(top.menu, WM_MOUSEMOVE, RectCentre(top.menu->FindItem(c_open)->GetRect()));
+        Mouse(top.menu.get(), WM_MOUSEMOVE, RectCentre(top.menu->FindItem(c_open)->GetRect()));
     }
     top.menu->Close(1);
     EXPECT_EQ(LiveGdiObjects(), before);
@@ -436,7 +436,7 @@ TEST_F(MenuTest, AlignmentAndHeaderVariants)
     Describe(data, L"", L"");
     const POINT point = {work.left + 400, work.top + 300};
     element->ShowMenu(point, e_menuAlignRight | e_menuAlignBottom, 0, notify, &data, 0);
-    t_wndMenu* menu = top.menu;
+    t_wndMenu* menu = top.menu.get();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->GetRect().right, point.x);
     EXPECT_EQ(menu->GetRect().bottom, point.y);
@@ -485,7 +485,7 @@ TEST(MenuRealInput, SystemMouseHoversLeavesAndClicksRows)
     data.userValue = c_userValue;
     const RECT t = top.GetRect();
     element->ShowMenu(POINT{t.left, t.bottom}, 0, 0, notify, &data, 0);
-    t_wndMenu* menu = top.menu;
+    t_wndMenu* menu = top.menu.get();
     ASSERT_NE(menu, nullptr);
     ASSERT_TRUE(IsWindowVisible(menu->hwnd));
     const POINT a = RectCentre(menu->FindItem(c_open)->GetRect());

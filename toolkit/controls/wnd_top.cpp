@@ -6,12 +6,14 @@
 #include <cstring>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "foundation/config/runtime.h"
 #include "foundation/win/scoped_win.h"
 #include "graphics/layout/layout.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_render.h"
+#include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
 #include "graphics/paint/nine_images.h"
 #include "graphics/paint/bitmap_region.h"
@@ -52,10 +54,10 @@ t_wndTop::t_wndTop()
       shown(false), restoreCursor(nullptr), hoverStartTick(0), lastPollX(0), lastPollY(0), colorKey(CLR_INVALID),
       alpha(255), ownerMode(false), layered(false), backColor(0xFFFFFF), frameColor(0xFFFF00), regionWidth(0),
       regionHeight(0), captured(false), hotFlag(false), laidOutRect{0, 0, 0, 0}, shownRect{0, 0, 0, 0},
-      keepOnScreen(true), lastDownTick(0), lastDownX(0), lastDownY(0), hint(nullptr), menu(nullptr), destroyed(false),
+      keepOnScreen(true), lastDownTick(0), lastDownX(0), lastDownY(0), destroyed(false),
       movedCursorX(0), movedCursorY(0), lastSetCursorX(-1), lastSetCursorY(-1), lastHitCode(-1), lastMouseMsg(-1),
-      region(nullptr), hotElement(nullptr), rotateActive(false), rotate(nullptr), regionEnabled(true),
-      blurBehind(false), useMaskRegion(false), shakeDetector(nullptr), dragTracker(nullptr), inUpAfterDrag(false),
+      region(nullptr), hotElement(nullptr), rotateActive(false), regionEnabled(true),
+      blurBehind(false), useMaskRegion(false), inUpAfterDrag(false),
       blurWidth(0), blurHeight(0), blurDirty(true), themedText(false), useFrameEx(false), frameExParams{0, 0, 0, 0, 0},
       savedDragEnabled(false), noDrag(false), doubleClickTime(200),
       cursor(LoadCursorW(nullptr, IDC_ARROW)), contentBounds{0, 0, 0, 0}, useContentBounds(false), contentDirty(false)
@@ -108,14 +110,10 @@ void t_wndTop::Destroy()
     if (destroyed)
         return;
     destroyed = true;
-    delete shakeDetector;
-    shakeDetector = nullptr;
-    delete dragTracker;
-    dragTracker = nullptr;
-    delete hint;
-    hint = nullptr;
-    delete menu;
-    menu = nullptr;
+    shakeDetector.reset();
+    dragTracker.reset();
+    hint.reset();
+    menu.reset();
     if (g_draggedWindow && g_draggedWindow == GetHwnd())
         g_draggedWindow = nullptr;
     if (hwnd) {
@@ -131,10 +129,16 @@ void t_wndTop::Destroy()
     captured = false;
     region = nullptr;  // the window owned it
     t_wndBase::Destroy();
-    delete layout;
+    SetLayout(nullptr);
+    rotate.reset();
+}
+
+void t_wndTop::SetLayout(std::unique_ptr<t_layout> root)
+{
+    m_root.reset();
     layout = nullptr;
-    delete rotate;
-    rotate = nullptr;
+    m_root = std::move(root);
+    layout = m_root.get();
 }
 
 // ---- message dispatch
@@ -894,35 +898,26 @@ void t_wndTop::Relayout(t_paintCtx* context)
 
 // ---- tooltip, menu, rotate window, helpers
 
-t_wndHint* t_wndTop::GetHint()
+namespace {
+
+// A popup of the top (tooltip or menu), made on first use; null when it cannot be made.
+template <class T>
+T* PopupOf(std::unique_ptr<T>& kept, HWND owner)
 {
-    if (hint)
-        return hint;
-    t_wndHint* made = new t_wndHint();
-    if (!made)
+    if (kept)
+        return kept.get();
+    std::unique_ptr<T> made = MakeOwned<T>();
+    if (!made || !made->Create(WS_POPUP | WS_DISABLED, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(owner), nullptr, nullptr))
         return nullptr;
-    if (!made->Create(WS_POPUP | WS_DISABLED, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr)) {
-        delete made;
-        return nullptr;
-    }
-    hint = made;
-    return hint;
+    kept = std::move(made);
+    return kept.get();
 }
 
-t_wndMenu* t_wndTop::GetMenu()
-{
-    if (menu)
-        return menu;
-    t_wndMenu* made = new (std::nothrow) t_wndMenu();
-    if (!made)
-        return nullptr;
-    if (!made->Create(WS_POPUP | WS_DISABLED, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr)) {
-        delete made;
-        return nullptr;
-    }
-    menu = made;
-    return menu;
-}
+}  // namespace
+
+t_wndHint* t_wndTop::GetHint() { return PopupOf(hint, GetHwnd()); }
+
+t_wndMenu* t_wndTop::GetMenu() { return PopupOf(menu, GetHwnd()); }
 
 void t_wndTop::CloseMenu(int flag)
 {
@@ -933,11 +928,11 @@ void t_wndTop::CloseMenu(int flag)
 t_wndRotate* t_wndTop::GetRotate()
 {
     if (rotate)
-        return rotate;
-    rotate = new (std::nothrow) t_wndRotate();
+        return rotate.get();
+    rotate = MakeOwned<t_wndRotate>();
     if (rotate)
         rotate->Create(GetHwnd());
-    return rotate;
+    return rotate.get();
 }
 
 void t_wndTop::StopRotate()
@@ -950,15 +945,15 @@ void t_wndTop::StopRotate()
 t_shakeDetector* t_wndTop::GetShakeDetector()
 {
     if (!shakeDetector)
-        shakeDetector = new (std::nothrow) t_shakeDetector();
-    return shakeDetector;
+        shakeDetector = MakeOwned<t_shakeDetector>();
+    return shakeDetector.get();
 }
 
 t_dragTracker* t_wndTop::GetDragTracker()
 {
     if (!dragTracker)
-        dragTracker = new (std::nothrow) t_dragTracker();
-    return dragTracker;
+        dragTracker = MakeOwned<t_dragTracker>();
+    return dragTracker.get();
 }
 
 // ---- backgrounds
@@ -966,7 +961,7 @@ t_dragTracker* t_wndTop::GetDragTracker()
 t_layout* t_wndTop::EnsureLayout()
 {
     if (!layout)
-        CreateLayout();
+        SetLayout(std::unique_ptr<t_layout>(t_wndBase::CreateLayout()));
     return layout;
 }
 

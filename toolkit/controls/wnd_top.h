@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "graphics/image/mem_dc.h"
 #include "toolkit/controls/toolkit_messages.h"
@@ -110,6 +111,9 @@ public:
     t_shakeDetector* GetShakeDetector();
     t_dragTracker* GetDragTracker();
     void ComputeContentBounds();
+    // The root of the window's layout tree, owned by the top; layout names it. The old root
+    // is deleted first, so its nodes tell their elements before the new tree is in place.
+    void SetLayout(std::unique_ptr<t_layout> root);
     // The hide half of Show.
     virtual void Hide();
     // Index of the first child (in creation order) whose hit test takes the point; -1 when none.
@@ -162,20 +166,21 @@ public:
     bool keepOnScreen;
     uint32_t lastDownTick;
     int lastDownX, lastDownY;
-    t_wndHint* hint;
-    t_wndMenu* menu;
+    // Made on first use; each dies with the top (Destroy ends them in this order).
+    std::unique_ptr<t_wndHint> hint;
+    std::unique_ptr<t_wndMenu> menu;
     bool destroyed;
     int movedCursorX, movedCursorY;
     int lastSetCursorX, lastSetCursorY, lastHitCode, lastMouseMsg;
     HRGN region;
     t_wndBase* hotElement;
     bool rotateActive;
-    t_wndRotate* rotate;
+    std::unique_ptr<t_wndRotate> rotate;
     bool regionEnabled;
     bool blurBehind;
     bool useMaskRegion;
-    t_shakeDetector* shakeDetector;
-    t_dragTracker* dragTracker;
+    std::unique_ptr<t_shakeDetector> shakeDetector;
+    std::unique_ptr<t_dragTracker> dragTracker;
     bool inUpAfterDrag;
     int blurWidth, blurHeight;
     bool blurDirty;
@@ -208,6 +213,9 @@ private:
     POINT Origin() const;
     // The layout, made (bound to the top) when there is none; null when it cannot be made.
     t_layout* EnsureLayout();
+
+    // The tree that layout roots.
+    std::unique_ptr<t_layout> m_root;
     // Paints the tree into holder, already width x height and cleared, keyed as the window shows it.
     void RenderInto(t_memDC& holder, int width, int height);
 };

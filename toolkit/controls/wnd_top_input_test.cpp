@@ -199,8 +199,7 @@ TEST_F(InputTest, APressOnAChildStartsADragOnlyPastTheThreshold)
         t_wndTop top;
         MakeWindowlessTop(top, 100, 100, 80, 40);
         // Without a layout the top's moves carry its children along.
-        delete top.layout;
-        top.layout = nullptr;
+        top.SetLayout(nullptr);
         top.keepOnScreen = false;
         t_probeChild* child = AddProbe(top, 10, 10, 20, 20);
         child->suspends = c.suspends;

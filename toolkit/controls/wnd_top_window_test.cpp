@@ -292,7 +292,7 @@ TEST_F(WindowTest, TooltipShowsItsLinesBelowOrAboveTheElement)
     t.top.Show(true);
     t.child->SetText(L"a\r\nbb\rccc\n");
     t.child->ShowHint(true);
-    t_wndHint* hint = t.top.hint;
+    t_wndHint* hint = t.top.hint.get();
     ASSERT_NE(hint, nullptr);
     HWND hintWindow = hint->hwnd;
     ASSERT_NE(hintWindow, nullptr);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "foundation/flash/flash_util.h"
 #include "foundation/config/runtime.h"
@@ -121,14 +122,12 @@ const wchar_t* const t_wndUiSkinBase::c_flashHintText =
 
 t_wndUiSkinBase::t_wndUiSkinBase()
     : anchorDragging(false), dragEnding(false), dragSettle(0), anchorX(0), anchorY(0), dragSettleReload(0),
-      flashCmd(new (std::nothrow) t_flashSkinCmd()), placeholderFlashes(true), windowIndex(-1), bgFlash(nullptr),
+      flashCmd(MakeOwned<t_flashSkinCmd>()), placeholderFlashes(true), windowIndex(-1), bgFlash(nullptr),
       detachedLayout(nullptr), m_flashHintShown(false)
 {}
 
 t_wndUiSkinBase::~t_wndUiSkinBase()
 {
-    delete flashCmd;
-    flashCmd = nullptr;
     flashMap.Clear();
 }
 
@@ -384,7 +383,7 @@ void t_wndUiSkinBase::CreateFlashes(int window)
         child->SetNoHandCursor(record.cursor != 0);
         child->SetFileName(record.path.c_str());
         child->SetPlaceholder(record.preview);
-        child->SetCommandSink(flashCmd);
+        child->SetCommandSink(flashCmd.get());
         child->ResetUi(0);
         child->SetSize(record.width, record.height);
         if (!flashMap.Put(t_flashKey{window, static_cast<int>(t_skinItemType::e_flash), index}, child)) {

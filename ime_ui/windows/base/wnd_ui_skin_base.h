@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "ime_ui/windows/flash/flash_key.h"
 #include "ime_ui/windows/ime_messages.h"
@@ -85,7 +86,7 @@ public:
     void SetChildVisible(const t_flashKeyMap& map, bool visible);
     // The flash child under key; null when none.
     t_wndFlashSub* FindFlash(const t_flashKey& key) const;
-    t_flashSkinCmd* FlashCommand() const { return flashCmd; }
+    t_flashSkinCmd* FlashCommand() const { return flashCmd.get(); }
 
     // The text of the hint shown when the skin's flash items cannot play.
     static const wchar_t* const c_flashHintText;
@@ -96,7 +97,7 @@ public:
     int anchorX, anchorY;  // cursor offset from the window origin when the drag began
     int dragSettleReload;  // copied into dragSettle when the drag ends
     t_flashKeyMap flashMap;
-    t_flashSkinCmd* flashCmd;  // owned
+    std::unique_ptr<t_flashSkinCmd> flashCmd;
     bool placeholderFlashes;   // flash items show as placeholder pictures
     int windowIndex;           // which window of the runtime skin this is; -1 none
     t_wndFlashSub* bgFlash;    // the background flash child, if any

@@ -119,8 +119,7 @@ public:
         t_layoutAligned* root = new t_layoutAligned();
         root->SetInner(new t_layoutRender(render));
         root->SetRect(rect);
-        delete layout;
-        layout = root;
+        SetLayout(std::unique_ptr<t_layout>(root));
     }
     t_renderImage* Render() const
     {

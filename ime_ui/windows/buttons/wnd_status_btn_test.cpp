@@ -675,8 +675,7 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
             << i;
     }
 
-    delete top.layout;
-    top.layout = layer;
+    top.SetLayout(std::unique_ptr<t_layout>(layer));
     layer->SetRect(top.rect);
     layer->Measure(nullptr);
     layer->SetRect(top.rect);
@@ -866,8 +865,7 @@ TEST_F(StatusButtonTest, DefaultSkinHoverDrawsTheBackgroundAndDimsThePicture)
     t_layoutGrid* grid = nullptr;
     t_layoutAligned* layer = BuildButtonLayer(new t_layoutAligned, buttons, 0, grid);
     ASSERT_NE(nullptr, layer);
-    delete top.layout;
-    top.layout = layer;
+    top.SetLayout(std::unique_ptr<t_layout>(layer));
     layer->SetRect(top.rect);
     layer->Measure(nullptr);
     layer->SetRect(top.rect);

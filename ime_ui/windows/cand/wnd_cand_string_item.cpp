@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "foundation/process/resource.h"
 #include "foundation/config/runtime.h"
@@ -177,7 +178,7 @@ void t_wndCandStringItem::ReleaseAnimations()
 
 t_wndCandStringItem::t_wndCandStringItem()
     : normalStyle{0, 0, 0, nullptr, false}, pressedStyle{0, 0, 0, nullptr, false}, candIndex(0), tipSide(0),
-      nameIconFlag(false), richTip(nullptr), cloudFlag(false), cloudMode(0), frameCounter(0), cloudTimerRunning(false),
+      nameIconFlag(false), cloudFlag(false), cloudMode(0), frameCounter(0), cloudTimerRunning(false),
       lastFrameTime(0), cloudFading(false), underline(false), nameIconAlpha(0), nameIconFadeDone(false),
       sharedMaxWidth(nullptr), extraIconBox{0, 0, 0, 0}, extraIconFlag(false),
       inlineImageFlag(false), inlineImageSize{0, 0}, labelWidth(0), clipRect{0, 0, 0, 0}, naturalWidth(0),
@@ -190,11 +191,7 @@ t_wndCandStringItem::t_wndCandStringItem()
 t_wndCandStringItem::~t_wndCandStringItem()
 {
     KillAnimationTimers();
-    if (richTip) {
-        richTip->Destroy();
-        delete richTip;
-        richTip = nullptr;
-    }
+    richTip.reset();
     wordSpans.Clear();
     prefixSpans.Clear();
 }
@@ -757,16 +754,12 @@ bool t_wndCandStringItem::ShowRichTip()
         wcsncpy(t_wndRichHint::ClassNameBuffer(), c_richTipClassName, c_richHintClassNameCapacity - 1);
         if (!t_wndRichHint::RegisterClass())
             return false;
-        t_wndRichHint* made = new (std::nothrow) t_wndRichHint();
-        if (!made)
+        std::unique_ptr<t_wndRichHint> made = MakeOwned<t_wndRichHint>();
+        if (!made || !made->Create(0x88000000, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr))
             return false;
-        if (!made->Create(0x88000000, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr)) {
-            delete made;
-            return false;
-        }
         made->Init(ItemRichTipRequest(ui->hostWindow, 0));
         made->SetContext(m_context);
-        richTip = made;
+        richTip = std::move(made);
     }
     CloseMenu(1);
     richTip->SetText(markup.c_str());

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "foundation/core/simple_array.h"
 #include "foundation/core/str.h"
@@ -103,7 +104,7 @@ public:
     int tipSide;  // nonzero: tips open to the right (vertical layouts)
     bool nameIconFlag;
     t_maskIcons maskIcons;
-    t_wndRichHint* richTip;  // owned, made on first use
+    std::unique_ptr<t_wndRichHint> richTip;  // made on first use
     t_str prefix;
     bool cloudFlag;
     int cloudMode;

@@ -46,20 +46,21 @@ void ApplyCandidateScale(t_wndCandString& candidates, const t_uiSkinData* skin)
     candidates.ApplyScale();
 }
 
-t_wndCand::t_wndCand() : lastScreenLeft(-1), lastScreenTop(-1) { blurBehind = true; }
+t_wndCand::t_wndCand()
+    : t_wndCompFrame(t_compWindowKind{&g_candClass,
+                                      {t_uiWindow::e_h2Cand, t_skinScheme::e_h2, t_skinArea::e_h2Cand},
+                                      {t_uiWindow::e_v2Cand, t_skinScheme::e_v2, t_skinArea::e_v2Cand},
+                                      1, c_minimumWidth, false, true}),
+      lastScreenLeft(-1), lastScreenTop(-1)
+{
+    blurBehind = true;
+}
 
 t_wndCand::~t_wndCand() { Destroy(); }
 
 void t_wndCand::SetClassName(const wchar_t* name) { g_candClass.SetName(name); }
 const wchar_t* t_wndCand::ClassName() { return g_candClass.name; }
 bool t_wndCand::RegisterClass(HINSTANCE instance) { return g_candClass.Register(instance); }
-const t_uiWindowClass& t_wndCand::WindowClass() const { return g_candClass; }
-
-t_compWindowScheme t_wndCand::SchemeOf(bool verticalSkin) const
-{
-    return verticalSkin ? t_compWindowScheme{t_uiWindow::e_v2Cand, t_skinScheme::e_v2, t_skinArea::e_v2Cand}
-                        : t_compWindowScheme{t_uiWindow::e_h2Cand, t_skinScheme::e_h2, t_skinArea::e_h2Cand};
-}
 
 bool t_wndCand::CreateParts(HINSTANCE instance)
 {
@@ -120,7 +121,7 @@ t_layoutWnd* t_wndCand::CreateLayout()
     t_layoutAligned* root = BuildButtonLayer(holder, Buttons(vertical), 0, buttonGrid);
     if (root)
         PlaceFlashes(root, buttonGrid, window, 0);
-    layout = root;
+    SetLayout(std::unique_ptr<t_layout>(root));
     return nullptr;
 }
 
@@ -151,10 +152,3 @@ void t_wndCand::ReportBounds(const RECT& r)
     context.Imc().SetCandWindowRect(context.hostWindow, r.left, r.top, r.right - r.left, r.bottom - r.top);
     ReportCandItemRects(candString, context, r);
 }
-
-void t_wndCand::ReportShow(bool shown)
-{
-    GetContext()->Imc().OnCandWindowShow(GetContext()->hostWindow, GetHwnd(), shown, false);
-}
-
-void t_wndCand::ReportPainted() { GetContext()->Imc().OnCandPainted(GetContext()->hostWindow); }

@@ -30,17 +30,11 @@ public:
     static constexpr int c_minimumWidth = 85;
 
 protected:
-    const t_uiWindowClass& WindowClass() const override;
-    t_compWindowScheme SchemeOf(bool verticalSkin) const override;
     bool CreateParts(HINSTANCE instance) override;
-    int MouseKind() const override { return 1; }
-    int MinimumWidth() const override { return c_minimumWidth; }
     void PullContent() override;
     void ConfigureParts(bool verticalSkin) override;
     void ResetParts() override;
     void ReportBounds(const RECT& r) override;
-    void ReportShow(bool shown) override;
-    void ReportPainted() override;
 };
 
 // The index of the first of the candidate string's ten item rectangles that holds the

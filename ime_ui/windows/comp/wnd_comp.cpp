@@ -68,25 +68,23 @@ void RelayCompMessage(t_wndCompFrame& window, HWND hostWindow, WPARAM wParam, LP
 
 // ---- the separate composition window
 
-t_wndComp2::t_wndComp2() = default;
+t_wndComp2::t_wndComp2()
+    : t_wndCompFrame(t_compWindowKind{&g_comp2Class,
+                                      {t_uiWindow::e_h2Comp, t_skinScheme::e_h2, t_skinArea::e_h2Comp},
+                                      {t_uiWindow::e_v2Comp, t_skinScheme::e_v2, t_skinArea::e_v2Comp},
+                                      0, c_minimumWidth, true, false})
+{}
 
 t_wndComp2::~t_wndComp2() { Destroy(); }
 
 void t_wndComp2::SetClassName(const wchar_t* name) { g_comp2Class.SetName(name); }
 const wchar_t* t_wndComp2::ClassName() { return g_comp2Class.name; }
 bool t_wndComp2::RegisterClass(HINSTANCE instance) { return g_comp2Class.Register(instance); }
-const t_uiWindowClass& t_wndComp2::WindowClass() const { return g_comp2Class; }
 
 void t_wndComp2::SetContext(t_uiContext* context)
 {
     t_wndUiSub::SetContext(context);
     compString.SetContext(context);
-}
-
-t_compWindowScheme t_wndComp2::SchemeOf(bool verticalSkin) const
-{
-    return verticalSkin ? t_compWindowScheme{t_uiWindow::e_v2Comp, t_skinScheme::e_v2, t_skinArea::e_v2Comp}
-                        : t_compWindowScheme{t_uiWindow::e_h2Comp, t_skinScheme::e_h2, t_skinArea::e_h2Comp};
 }
 
 bool t_wndComp2::CreateParts(HINSTANCE instance)
@@ -134,7 +132,7 @@ t_layoutWnd* t_wndComp2::CreateLayout()
     t_layoutAligned* root = BuildButtonLayer(inner, Buttons(vertical), 0, grid);
     if (root)
         PlaceFlashes(root, grid, window, 0);
-    layout = root;
+    SetLayout(std::unique_ptr<t_layout>(root));
     return nullptr;
 }
 
@@ -146,29 +144,24 @@ void t_wndComp2::PullContent() { compString.Update(); }
 
 void t_wndComp2::ReportBounds(const RECT& r) { ReportCompRects(compString, *GetContext(), r, false); }
 
-void t_wndComp2::ReportShow(bool shown)
-{
-    GetContext()->Imc().OnCompWindowShow(GetContext()->hostWindow, GetHwnd(), shown, false);
-}
-
-void t_wndComp2::ReportPainted() { GetContext()->Imc().OnCompPainted(GetContext()->hostWindow); }
 
 // ---- the combined window
 
-t_wndComp::t_wndComp() : candAlign{0, 0, 0, 0}, candCell(nullptr) { frameExParams[4] = 0xFFFBF8; }
+t_wndComp::t_wndComp()
+    : t_wndCompFrame(t_compWindowKind{&g_compClass,
+                                      {t_uiWindow::e_h1, t_skinScheme::e_h1, t_skinArea::e_h1},
+                                      {t_uiWindow::e_v1, t_skinScheme::e_v1, t_skinArea::e_v1},
+                                      0, c_minimumWidth, true, true}),
+      candAlign{0, 0, 0, 0}, candCell(nullptr)
+{
+    frameExParams[4] = 0xFFFBF8;
+}
 
 t_wndComp::~t_wndComp() { Destroy(); }
 
 void t_wndComp::SetClassName(const wchar_t* name) { g_compClass.SetName(name); }
 const wchar_t* t_wndComp::ClassName() { return g_compClass.name; }
 bool t_wndComp::RegisterClass(HINSTANCE instance) { return g_compClass.Register(instance); }
-const t_uiWindowClass& t_wndComp::WindowClass() const { return g_compClass; }
-
-t_compWindowScheme t_wndComp::SchemeOf(bool verticalSkin) const
-{
-    return verticalSkin ? t_compWindowScheme{t_uiWindow::e_v1, t_skinScheme::e_v1, t_skinArea::e_v1}
-                        : t_compWindowScheme{t_uiWindow::e_h1, t_skinScheme::e_h1, t_skinArea::e_h1};
-}
 
 bool t_wndComp::CreateParts(HINSTANCE instance)
 {
@@ -353,7 +346,7 @@ t_layoutWnd* t_wndComp::CreateLayout()
         return nullptr;
     }
     outer->AddChild(column, t_alignInfo::Default());
-    layout = PlaceButtonsInCell(outer, 0);
+    SetLayout(std::unique_ptr<t_layout>(PlaceButtonsInCell(outer, 0)));
     return nullptr;
 }
 
@@ -409,18 +402,4 @@ void t_wndComp::ReportBounds(const RECT& r)
     t_uiContext& context = *GetContext();
     ReportCompRects(compString, context, r, true);
     ReportCandItemRects(candString, context, r);
-}
-
-void t_wndComp::ReportShow(bool shown)
-{
-    t_uiContext& context = *GetContext();
-    context.Imc().OnCompWindowShow(context.hostWindow, GetHwnd(), shown, true);
-    context.Imc().OnCandWindowShow(context.hostWindow, GetHwnd(), shown, true);
-}
-
-void t_wndComp::ReportPainted()
-{
-    t_uiContext& context = *GetContext();
-    context.Imc().OnCompPainted(context.hostWindow);
-    context.Imc().OnCandPainted(context.hostWindow);
 }

@@ -37,19 +37,11 @@ public:
     t_wndCompString compString;
 
 protected:
-    const t_uiWindowClass& WindowClass() const override;
-    t_compWindowScheme SchemeOf(bool verticalSkin) const override;
     bool CreateParts(HINSTANCE instance) override;
-    int MouseKind() const override { return 0; }
-    int MinimumWidth() const override { return c_minimumWidth; }
     void PullContent() override;
     void ConfigureParts(bool verticalSkin) override;
     void ResetParts() override;
     void ReportBounds(const RECT& r) override;
-    void ReportShow(bool shown) override;
-    void ReportPainted() override;
-    void OnLeftReleased() override { StorePosition(); }
-    void AfterBackground(t_uiSkinData& skin) override { ShowCustomButtonZero(skin); }
 
 public:
     static constexpr int c_minimumWidth = 180;
@@ -95,20 +87,12 @@ public:
     static constexpr int c_minimumWidth = 180;
 
 protected:
-    const t_uiWindowClass& WindowClass() const override;
-    t_compWindowScheme SchemeOf(bool verticalSkin) const override;
     bool CreateParts(HINSTANCE instance) override;
-    int MouseKind() const override { return 0; }
-    int MinimumWidth() const override { return c_minimumWidth; }
     void PullContent() override;
     void ConfigureParts(bool verticalSkin) override;
     void ResetParts() override;
     void ReportBounds(const RECT& r) override;
-    void ReportShow(bool shown) override;
-    void ReportPainted() override;
-    void OnLeftReleased() override { StorePosition(); }
     void AfterMeasure() override;
-    void AfterBackground(t_uiSkinData& skin) override { ShowCustomButtonZero(skin); }
 
 private:
     // The buttons and flash items of one cell placed around layout; null without settings.

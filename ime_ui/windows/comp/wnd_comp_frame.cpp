@@ -56,7 +56,8 @@ bool t_uiWindowClass::Register(HINSTANCE instance) const
 
 // ---- the frame
 
-t_wndCompFrame::t_wndCompFrame() : vertical(false), centreCell(nullptr), m_baseMinWidth(0), m_baseMinHeight(0)
+t_wndCompFrame::t_wndCompFrame(const t_compWindowKind& kind)
+    : vertical(false), centreCell(nullptr), m_kind(kind), m_baseMinWidth(0), m_baseMinHeight(0)
 {
     frameExParams[0] = 0xD9D4CD;
     frameExParams[1] = 0xFFFFFF;
@@ -165,8 +166,7 @@ void t_wndCompFrame::Rebuild()
     // The children go before the layout tree that holds their nodes; the parts' nodes go
     // with the tree.
     ClearSkinChildren();
-    delete layout;
-    layout = nullptr;
+    SetLayout(nullptr);
     centreCell = nullptr;
     ResetParts();
 
@@ -211,7 +211,8 @@ void t_wndCompFrame::Rebuild()
     SetNineImageBackground(mask, background, false);
     centreCell = CenterCellLayout();
     DetachBackgroundForFlash();
-    AfterBackground(*skin);
+    if (m_kind.composition)
+        ShowCustomButtonZero(*skin);
     ForgetKeptSize();
     // The background's corners are the least the window shows.
     m_baseMinWidth = minWidth;
@@ -251,7 +252,7 @@ void t_wndCompFrame::Arrange(t_paintCtx* context)
     layout->Measure(context);
     int width = layout->Width(), height = layout->Height();
     if (!Settings()->skinEnabled)
-        width = std::max(width, MinimumWidth());
+        width = std::max(width, m_kind.minimumWidth);
     SIZE hostMinimum = {0, 0};
     if (GetContext()->Ui().GetMinWindowSize(GetContext()->hostWindow, hostMinimum)) {
         width = std::max<int>(width, hostMinimum.cx);
@@ -281,6 +282,25 @@ bool t_wndCompFrame::Show(bool show)
     return result;
 }
 
+void t_wndCompFrame::ReportShow(bool shown)
+{
+    t_uiContext& context = *GetContext();
+    const bool combined = m_kind.composition && m_kind.candidates;
+    if (m_kind.composition)
+        context.Imc().OnCompWindowShow(context.hostWindow, GetHwnd(), shown, combined);
+    if (m_kind.candidates)
+        context.Imc().OnCandWindowShow(context.hostWindow, GetHwnd(), shown, combined);
+}
+
+void t_wndCompFrame::ReportPainted()
+{
+    t_uiContext& context = *GetContext();
+    if (m_kind.composition)
+        context.Imc().OnCompPainted(context.hostWindow);
+    if (m_kind.candidates)
+        context.Imc().OnCandPainted(context.hostWindow);
+}
+
 void t_wndCompFrame::Paint_Layout(t_paintCtx& context)
 {
     t_wndUiSkinBase::Paint_Layout(context);
@@ -305,7 +325,7 @@ int t_wndCompFrame::HitCandidate(int, int) { return -1; }
 void t_wndCompFrame::ReportMouse(int event, int x, int y)
 {
     const RECT r = FrameRect();
-    GetContext()->Imc().ReportMouse(GetContext()->hostWindow, MouseKind(), event, HitCandidate(x, y), x - r.left,
+    GetContext()->Imc().ReportMouse(GetContext()->hostWindow, m_kind.mouseKind, event, HitCandidate(x, y), x - r.left,
                                     y - r.top);
 }
 
@@ -322,7 +342,8 @@ bool t_wndCompFrame::OnLButtonUp(UINT keys, int x, int y)
     t_wndUiSkinBase::OnLButtonUp(keys, x, y);
     if (!Settings())
         return false;
-    OnLeftReleased();
+    if (m_kind.composition)
+        StorePosition();
     ReportMouse(ImcWrapImplBase::e_leftUp, x, y);
     return true;
 }

@@ -32,9 +32,24 @@ struct t_uiWindowClass {
     bool Register(HINSTANCE instance) const;
 };
 
+// What sets the three windows apart besides their content.
+struct t_compWindowKind {
+    const t_uiWindowClass* windowClass;
+    t_compWindowScheme horizontal, vertical;
+    // The window kind of the host's mouse reports.
+    int mouseKind;
+    // With skinEnabled off the window is at least this wide.
+    int minimumWidth;
+    // Shows the composition: its shows and paints are reported as the composition window's,
+    // a left release keeps its place and default skins show custom button 0.
+    bool composition;
+    // Shows the candidates: its shows and paints are reported as the candidate window's.
+    bool candidates;
+};
+
 class t_wndCompFrame : public t_wndUiSkinBase {
 public:
-    t_wndCompFrame();
+    explicit t_wndCompFrame(const t_compWindowKind& kind);
     ~t_wndCompFrame() override;
 
     // The class procedure of all three windows: the object in the window's user data gets
@@ -90,15 +105,11 @@ public:
     t_layout* centreCell;
 
 protected:
-    virtual const t_uiWindowClass& WindowClass() const = 0;
+    const t_uiWindowClass& WindowClass() const { return *m_kind.windowClass; }
     // The window's entries in the runtime skin for an orientation.
-    virtual t_compWindowScheme SchemeOf(bool vertical) const = 0;
+    t_compWindowScheme SchemeOf(bool verticalSkin) const { return verticalSkin ? m_kind.vertical : m_kind.horizontal; }
     // Makes the embedded elements as children; false when one cannot be made.
     virtual bool CreateParts(HINSTANCE instance) = 0;
-    // The window kind of the host's mouse reports.
-    virtual int MouseKind() const = 0;
-    // With skinEnabled off the window is at least this wide.
-    virtual int MinimumWidth() const = 0;
     // The embedded elements pull their content from the host.
     virtual void PullContent() = 0;
     // After the layout was built: the embedded elements take the orientation's settings.
@@ -107,16 +118,10 @@ protected:
     // elements forget their nodes, which the window's layout tree owned, and take the
     // skin's scale.
     virtual void ResetParts() = 0;
-    // The host reports of SetBounds, Show and Paint.
+    // The host report of SetBounds.
     virtual void ReportBounds(const RECT& r) = 0;
-    virtual void ReportShow(bool shown) = 0;
-    virtual void ReportPainted() = 0;
-    // After a left release was reported handled: the composition windows keep their place.
-    virtual void OnLeftReleased() {}
     // After the measure has laid the window out.
     virtual void AfterMeasure() {}
-    // After the rebuild has set the background.
-    virtual void AfterBackground(t_uiSkinData&) {}
 
     // The layout's rectangle, else the element's.
     RECT FrameRect() const { return GetRect(); }
@@ -130,6 +135,9 @@ protected:
     // The composition windows of default skins show custom button 0 unless the
     // background is plain.
     void ShowCustomButtonZero(const t_uiSkinData& skin);
+    // The host reports of Show and Paint, by what the window shows.
+    void ReportShow(bool shown);
+    void ReportPainted();
     // Whether the button of kind (type 0) of window shows in the runtime skin.
     bool ButtonShown(t_uiWindow window, int kind) const;
 
@@ -139,6 +147,7 @@ private:
     // the window out at the result.
     void Arrange(t_paintCtx* context);
 
+    const t_compWindowKind m_kind;
     // The minimum size of the layout's root as the background left it.
     int m_baseMinWidth, m_baseMinHeight;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/paint/paint_ctx.h"
 #include "ime_ui/windows/base/mask_icons.h"
 #include "ime_ui/windows/base/skin_style_access.h"
@@ -59,10 +60,6 @@ t_wndCompStringBiHua::t_wndCompStringBiHua()
 t_wndCompStringBiHua::~t_wndCompStringBiHua()
 {
     delete[] m_tinted;
-    if (m_hint) {
-        m_hint->Destroy();
-        delete m_hint;
-    }
 }
 
 bool t_wndCompStringBiHua::SetStrokePixels(const uint32_t* pixels, int width, int height, uint32_t colour)
@@ -175,12 +172,10 @@ void t_wndCompStringBiHua::OnMouseMove(UINT keys, int x, int y)
         HideStrokeHint();
     } else {
         if (!m_hint) {
-            m_hint = new (std::nothrow) t_wndHint();
+            m_hint = MakeOwned<t_wndHint>();
             if (m_hint && !m_hint->Create(c_strokeHintStyle, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr,
-                                          nullptr)) {
-                delete m_hint;
-                m_hint = nullptr;
-            }
+                                          nullptr))
+                m_hint.reset();
         }
         if (m_hint) {
             m_hint->SetText(StrokeHintText(cell));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "ime_ui/windows/base/wnd_string_item.h"
 
@@ -49,5 +50,5 @@ private:
     void HideStrokeHint();
 
     uint32_t* m_tinted = nullptr;  // top-down premultiplied BGRA
-    t_wndHint* m_hint = nullptr;
+    std::unique_ptr<t_wndHint> m_hint;  // made on first hover
 };

@@ -378,8 +378,7 @@ void t_wndBarConfig::CreateChildren()
     t_layoutAligned* root = new (std::nothrow) t_layoutAligned();
     if (!root)
         return;
-    delete layout;
-    layout = root;
+    SetLayout(std::unique_ptr<t_layout>(root));
     root->SetRect(rect);
 
     const auto make = [this](t_wndBase* child) {

@@ -123,7 +123,7 @@ bool t_wndSkinBoxHint::Create(DWORD style, int x, int y, int, int, INT_PTR owner
         return true;
     root->SetRect(rect);
     root->SetMinSize(width, height);
-    layout = root;
+    SetLayout(std::unique_ptr<t_layout>(root));
     if (t_layoutWnd* node = button->CreateLayout())
         root->AddChild(node, t_alignInfo{t_alignInfo::e_near, 0, t_alignInfo::e_free, 0, t_alignInfo::e_near, 0,
                                          t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});

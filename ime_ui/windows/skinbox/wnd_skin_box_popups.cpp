@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/win/rect.h"
 #include "graphics/paint/work_area.h"
 #include "ime_ui/windows/skinbox/wnd_bar_config.h"
@@ -25,36 +26,26 @@ void t_statusPopups::SetResourceModule(HMODULE module) { g_resourceModule = modu
 
 i_statusPopups* MakeStatusPopups(t_wndStatus& status) { return new (std::nothrow) t_statusPopups(status); }
 
-t_statusPopups::t_statusPopups(t_wndStatus& owner)
-    : m_status(owner), m_hint(nullptr), m_tips{nullptr, nullptr}, m_barConfig(nullptr)
-{}
+t_statusPopups::t_statusPopups(t_wndStatus& owner) : m_status(owner) {}
 
-t_statusPopups::~t_statusPopups()
-{
-    delete m_barConfig;
-    delete m_tips[e_setupTip];
-    delete m_tips[e_toolboxTip];
-    delete m_hint;
-}
+t_statusPopups::~t_statusPopups() = default;
 
 // ---- skin-box hint
 
 t_wndSkinBoxHint* t_statusPopups::EnsureHint()
 {
     if (m_hint)
-        return m_hint;
-    t_wndSkinBoxHint* made = new (std::nothrow) t_wndSkinBoxHint();
+        return m_hint.get();
+    std::unique_ptr<t_wndSkinBoxHint> made = MakeOwned<t_wndSkinBoxHint>();
     if (!made)
         return nullptr;
     made->SetContext(m_status.GetContext());
     made->SetResourceModule(g_resourceModule);
-    if (!made->Create(c_popupStyle, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(m_status.GetHwnd()), nullptr, nullptr)) {
-        delete made;
+    if (!made->Create(c_popupStyle, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(m_status.GetHwnd()), nullptr, nullptr))
         return nullptr;
-    }
     made->SetNotify(m_status.GetHwnd(), c_msgSkinBoxHidden);
-    m_hint = made;
-    return m_hint;
+    m_hint = std::move(made);
+    return m_hint.get();
 }
 
 void t_statusPopups::ShowSkinBoxHint(const RECT& skinBox, const RECT& window, bool immediate)
@@ -88,21 +79,19 @@ t_wndSkinBoxTip* t_statusPopups::EnsureTip(t_tip tip)
     if (tip != e_setupTip && tip != e_toolboxTip)
         return nullptr;
     if (m_tips[tip])
-        return m_tips[tip];
-    t_wndSkinBoxTip* made = new (std::nothrow) t_wndSkinBoxTip();
+        return m_tips[tip].get();
+    std::unique_ptr<t_wndSkinBoxTip> made = MakeOwned<t_wndSkinBoxTip>();
     if (!made)
         return nullptr;
     made->SetResourceModule(g_resourceModule);
     made->tipText.Assign(tip == e_setupTip ? c_setupTipText : c_toolboxTipText);
     HWND owner = m_status.GetHwnd();
     if (!made->Create(c_popupStyle, 0, 0, c_firstSize, c_firstSize, reinterpret_cast<INT_PTR>(owner), nullptr,
-                      nullptr)) {
-        delete made;
+                      nullptr))
         return nullptr;
-    }
     made->SetNotify(owner, tip == e_setupTip ? c_msgSetupTipClicked : c_msgCornerPopup);
-    m_tips[tip] = made;
-    return made;
+    m_tips[tip] = std::move(made);
+    return m_tips[tip].get();
 }
 
 void t_statusPopups::ShowTip(t_tip tip, const RECT& target, POINT point, unsigned flags, unsigned belowFlags)
@@ -134,17 +123,15 @@ bool t_statusPopups::IsTipShown(t_tip tip) const
 bool t_statusPopups::OpenBarConfig(const RECT& statusRect)
 {
     if (!m_barConfig) {
-        t_wndBarConfig* made = new (std::nothrow) t_wndBarConfig();
+        std::unique_ptr<t_wndBarConfig> made = MakeOwned<t_wndBarConfig>();
         if (!made)
             return false;
         made->SetContext(m_status.GetContext());
         made->SetResourceModule(g_resourceModule);
         if (!made->Create(c_popupStyle, 0, 0, c_firstSize, c_firstSize, reinterpret_cast<INT_PTR>(m_status.GetHwnd()),
-                          nullptr, nullptr)) {
-            delete made;
+                          nullptr, nullptr))
             return false;
-        }
-        m_barConfig = made;
+        m_barConfig = std::move(made);
     }
     m_barConfig->Rebuild();
     PlaceBarConfig(statusRect);
@@ -181,6 +168,5 @@ void t_statusPopups::CloseBarConfig()
     if (!m_barConfig)
         return;
     m_barConfig->Show(false);
-    delete m_barConfig;
-    m_barConfig = nullptr;
+    m_barConfig.reset();
 }

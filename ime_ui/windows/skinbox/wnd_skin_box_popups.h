@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "ime_ui/windows/status/status_popups.h"
 
 class t_wndBarConfig;
@@ -42,18 +44,19 @@ public:
     // Where every popup made from now on takes its pictures (null: the resource library).
     static void SetResourceModule(HMODULE module);
 
-    t_wndSkinBoxHint* Hint() const { return m_hint; }
-    t_wndSkinBoxTip* Tip(t_tip tip) const { return m_tips[tip]; }
-    t_wndBarConfig* BarConfig() const { return m_barConfig; }
+    t_wndSkinBoxHint* Hint() const { return m_hint.get(); }
+    t_wndSkinBoxTip* Tip(t_tip tip) const { return m_tips[tip].get(); }
+    t_wndBarConfig* BarConfig() const { return m_barConfig.get(); }
 
 private:
     t_wndSkinBoxHint* EnsureHint();
     t_wndSkinBoxTip* EnsureTip(t_tip tip);
 
     t_wndStatus& m_status;
-    t_wndSkinBoxHint* m_hint;
-    t_wndSkinBoxTip* m_tips[2];
-    t_wndBarConfig* m_barConfig;
+    // Each made on first use; the bar configuration goes first, the hint last.
+    std::unique_ptr<t_wndSkinBoxHint> m_hint;
+    std::unique_ptr<t_wndSkinBoxTip> m_tips[2];
+    std::unique_ptr<t_wndBarConfig> m_barConfig;
 };
 
 // The factory the program installs with t_wndStatus::SetPopupsFactory.

@@ -117,11 +117,8 @@ void t_wndSkinBoxTip::BuildTipText(const wchar_t* newText)
     if (newText != tipText.c_str())
         tipText.Assign(newText ? newText : L"");
     // A new text gets a new array and a new layout tree.
-    if (layout) {
-        delete layout;
-        layout = nullptr;
-        outerLayout = nullptr;
-    }
+    SetLayout(nullptr);
+    outerLayout = nullptr;
     if (textArray) {
         textArray->layout = nullptr;
         delete textArray;
@@ -158,7 +155,7 @@ void t_wndSkinBoxTip::BuildTipText(const wchar_t* newText)
     if (!outerLayout)
         return;
     outerLayout->SetRect(rect);
-    layout = outerLayout;
+    SetLayout(std::unique_ptr<t_layout>(outerLayout));
     if (textArray->layout)
         outerLayout->AddChild(textArray->layout,
                               t_alignInfo{t_alignInfo::e_near, c_marginX, t_alignInfo::e_free, 0, t_alignInfo::e_near,

@@ -634,8 +634,7 @@ void t_wndStatus::Rebuild()
     contentDirty = true;
     // The children go before the layout tree that holds their nodes.
     ClearSkinChildren();
-    delete layout;
-    layout = nullptr;
+    SetLayout(nullptr);
 
     t_uiSkinData* skin = Skin();
     if (!skin || !Settings())
@@ -666,7 +665,7 @@ void t_wndStatus::Rebuild()
     root = skinLayout ? BuildSkinLayout(root, withButtons) : BuildDefaultLayout(root, pictureHeight, withButtons);
     if (!root)
         return;
-    layout = root;
+    SetLayout(std::unique_ptr<t_layout>(root));
     layout->SetRect(rect.left, rect.top, rect.left, rect.top);
 
     int opacity = 255;
