@@ -13,6 +13,7 @@
 #include "ime_ui/windows/flash/wnd_flash_popup_impl.h"
 #include "ime_ui/windows/flash/wnd_flash_sender.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/runtime_init.h"
 
 namespace {
 
@@ -77,12 +78,7 @@ protected:
     // The default picture comes from Resource.dll beside the test program.
     static void SetUpTestSuite()
     {
-        t_runtime* runtime = GetRuntime();
-        if (!runtime->IsInitialised()) {
-            runtime->SetInstallDirSource(nullptr);
-            t_errorChain errors;
-            runtime->Init(errors);
-        }
+        InitRuntimeInProgramFolder();
     }
 };
 
