@@ -10,6 +10,7 @@
 
 #include "interfaces/ziplib.h"
 #include "foundation/config/runtime.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/stored_zip.h"
 #include "tests/support/temp_folder.h"
 #include "foundation/users/user_manager.h"
@@ -196,10 +197,9 @@ TEST_F(ZipHandlerTest, ArchivePathFromANameGoesIntoAllSkin)
 {
     // The user folders come from the user manager of a runtime over a folder of our own.
     t_tempFolder install(L"ziphandler_install");
-    t_runtime::Instance()->SetInstallDirSource(install.Path().c_str());
     t_errorChain errors;
     ASSERT_TRUE(t_versionReg::Init(errors)) << Lines(errors);
-    ASSERT_TRUE(t_runtime::Instance()->Init(errors)) << Lines(errors);
+    ASSERT_TRUE(InitRuntimeAt(errors, install.Path())) << Lines(errors);
     ASSERT_TRUE(UserManager::Instance()->Init(errors, true, int(GetCurrentProcessId()))) << Lines(errors);
 
     UserManager::Instance()->SetCurrentUserIndex(-1);

@@ -24,6 +24,7 @@
 #include "tests/support/dialog_driver.h"
 #include "tests/support/editor_frame.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/window_timer.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/real_mouse.h"
 #include "toolkit/ownerdraw/owner_draw_hover_button.h"
@@ -373,8 +374,10 @@ TEST_F(FullScreenPanelTest, ShowsThePhoneFollowsTheColourCycleAndGoesBack)
     EXPECT_NE(0xFFFFFFu, rgb(origin.x + 479));
     EXPECT_EQ(0xFFFFFFu, rgb(origin.x + 480));
 
-    // Two seconds on, the cycle's next colour is the window's background too.
-    PumpMessages(2300);
+    // The cycle's next colour is the window's background too.
+    const HWND panel = m_preview->GetHwnd();
+    ASSERT_TRUE(TimerArmed(panel, Preview::c_colourTimer, Preview::c_colourMs));
+    TickTimer(panel, Preview::c_colourTimer);
     EXPECT_NE(0xFFFFFFu, m_preview->Background());
     EXPECT_EQ(m_preview->Background(), full->Background());
 
@@ -385,7 +388,8 @@ TEST_F(FullScreenPanelTest, ShowsThePhoneFollowsTheColourCycleAndGoesBack)
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(Preview::e_viewColourCycle, m_preview->ViewMode());
     const COLORREF shown = m_preview->Background();
-    PumpMessages(2200);
+    ASSERT_TRUE(TimerArmed(panel, Preview::c_colourTimer, Preview::c_colourMs));
+    TickTimer(panel, Preview::c_colourTimer);
     EXPECT_NE(shown, m_preview->Background());
 }
 

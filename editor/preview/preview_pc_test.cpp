@@ -31,6 +31,7 @@
 #include "tests/support/flat_png.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/pixel_shot.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/controls/input_hooks.h"
@@ -145,35 +146,8 @@ void SetPageStyles(t_uiSettings& settings, int page)
     settings.candStyle = page == PreviewConfigable::e_pageV1 || page == PreviewConfigable::e_pageV2 ? 1 : 0;
 }
 
-// One drawing of a preview, with finders for colours.
-struct t_shot {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
-    bool Opaque(int x, int y) const { return (pixels[static_cast<size_t>(y) * width + x] >> 24) == 0xFF; }
-    template <class F>
-    RECT Bounds(F&& match, const RECT& within) const
-    {
-        RECT r = {width, height, 0, 0};
-        for (int y = std::max<int>(0, within.top); y < std::min<int>(height, within.bottom); ++y) {
-            for (int x = std::max<int>(0, within.left); x < std::min<int>(width, within.right); ++x) {
-                if (Opaque(x, y) && match(At(x, y))) {
-                    r.left = std::min<LONG>(r.left, x);
-                    r.top = std::min<LONG>(r.top, y);
-                    r.right = std::max<LONG>(r.right, x + 1);
-                    r.bottom = std::max<LONG>(r.bottom, y + 1);
-                }
-            }
-        }
-        return r.left < r.right ? r : RECT{0, 0, 0, 0};
-    }
-    RECT All() const { return RECT{0, 0, width, height}; }
-    RECT Find(uint32_t color) const
-    {
-        return Bounds([color](uint32_t c) { return c == color; }, All());
-    }
-};
+// One drawing of a preview.
+using t_shot = t_pixelShot;
 
 int Red(uint32_t c) { return static_cast<int>(c >> 16 & 0xFF); }
 int Green(uint32_t c) { return static_cast<int>(c >> 8 & 0xFF); }

@@ -21,6 +21,7 @@
 #include "tests/support/flat_png.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/window_timer.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/controls/ui_settings.h"
 
@@ -278,10 +279,13 @@ TEST_F(PreviewHost, DisplayEditsReachTheSettingsAndEveryPreview)
 
 TEST_F(PreviewHost, ColourCycleStepsEveryTwoSecondsAndLeavingItResetsWhite)
 {
+    const HWND window = m_preview->GetHwnd();
+    EXPECT_FALSE(TimerArmed(window, Preview::c_colourTimer, Preview::c_colourMs));
     Send(n_editorMessage::c_viewMode, Preview::e_viewColourCycle);
-    PumpMessages(1500);
     EXPECT_EQ(0xFFFFFFu, m_preview->Background());
-    PumpMessages(900);
+    EXPECT_EQ(2000u, +Preview::c_colourMs);
+    ASSERT_TRUE(TimerArmed(window, Preview::c_colourTimer, Preview::c_colourMs));
+    TickTimer(window, Preview::c_colourTimer);
     EXPECT_EQ(Preview::c_backgroundColours[1], m_preview->Background());
     for (int i = 2; i < Preview::c_backgroundColourCount + 2; ++i) {
         m_preview->NextBackgroundColour();
@@ -292,10 +296,10 @@ TEST_F(PreviewHost, ColourCycleStepsEveryTwoSecondsAndLeavingItResetsWhite)
     // Full screen keeps the cycle; normal mode ends it.
     Send(n_editorMessage::c_viewMode, Preview::e_viewFullScreen);
     EXPECT_EQ(Preview::c_backgroundColours[1], m_preview->Background());
+    EXPECT_TRUE(TimerArmed(window, Preview::c_colourTimer, Preview::c_colourMs));
     Send(n_editorMessage::c_viewMode, Preview::e_viewNormal);
     EXPECT_EQ(0xFFFFFFu, m_preview->Background());
-    PumpMessages(2200);
-    EXPECT_EQ(0xFFFFFFu, m_preview->Background());
+    EXPECT_FALSE(TimerArmed(window, Preview::c_colourTimer, Preview::c_colourMs));
 }
 
 TEST_F(PreviewHost, LongSampleWidensTheWindows)

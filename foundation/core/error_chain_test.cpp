@@ -47,7 +47,10 @@ TEST(ErrorChainTest, ReportNamesTheProcess)
     t_errorChain chain;
     EXPECT_EQ(L"", Report(chain, true));
     chain.AddText(L"打开失败");
-    EXPECT_EQ(L"打开失败\r\n\r\n进程名：error_chain_test.exe", Report(chain, true));
+    wchar_t module[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+    const std::wstring program = module;
+    EXPECT_EQ(L"打开失败\r\n\r\n进程名：" + program.substr(program.rfind(L'\\') + 1), Report(chain, true));
 }
 
 TEST(ErrorChainTest, ReportIsCutAt65535Characters)

@@ -11,7 +11,13 @@ TEST(ExePath, PathAndFolderOfThisProgram)
     ASSERT_TRUE(GetExePath(path));
     ASSERT_TRUE(GetExeFolder(folder));
     const std::wstring full = path.c_str();
-    EXPECT_EQ(std::wstring(folder.c_str()) + L"\\exe_path_test.exe", full);
+    // The system's own answer, whichever test program this is.
+    wchar_t module[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(module), full);
+    const std::wstring name = full.substr(full.rfind(L'\\') + 1);
+    EXPECT_EQ(std::wstring(folder.c_str()) + L"\\" + name, full);
+    EXPECT_EQ(L".exe", name.substr(name.size() - 4));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(full.c_str()));
     EXPECT_NE(L'\\', folder.CharAt(folder.Length() - 1));
 }

@@ -193,22 +193,27 @@ TEST_F(FileTest, SecondOpenOfThePathWaitsForTheFirstClose)
     ASSERT_TRUE(first.Open(errors, path.c_str(), t_file::e_writeNew));
     ASSERT_TRUE(first.Write(errors, "first", 5));
 
+    // The second opener signals once its open returned.
+    HANDLE openReturned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> opened{false};
     std::string seenByThread;
     std::thread second([&] {
         t_errorChain threadErrors;
         t_fileRead in;
-        if (in.Open(threadErrors, otherCase.c_str())) {
-            opened = true;
+        const bool ok = in.Open(threadErrors, otherCase.c_str());
+        opened = ok;
+        SetEvent(openReturned);
+        if (ok) {
             char buf[16] = {};
             in.Read(threadErrors, buf, in.Length());
             seenByThread = buf;
         }
     });
-    Sleep(300);
-    EXPECT_FALSE(opened.load());  // waiting in the per-path mutex, not failing on sharing
+    // Waiting in the per-path mutex, not failing on sharing.
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(openReturned, 300));
     first.Close();
     second.join();
+    CloseHandle(openReturned);
     EXPECT_TRUE(opened.load());
     EXPECT_EQ("first", seenByThread);
 }

@@ -11,6 +11,7 @@
 #include "foundation/win/reg.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/flash_bundle.h"
+#include "tests/support/flash_standin.h"
 #include "tests/support/temp_folder.h"
 
 // Loading the Flash component changes the process for good, so every case runs in a fresh
@@ -22,30 +23,8 @@ namespace {
 const wchar_t* const c_managerKey = L"SoftWare\\VexilComponents";
 const wchar_t* const c_controlKey = L"CLSID\\{d27cdb6e-ae6d-11cf-96b8-444553540000}\\InprocServer32";
 
-using t_fnLastCall = void(WINAPI*)(int*, intptr_t*, intptr_t*);
 using t_fnCount = int(WINAPI*)();
 using t_fnUnload = void(WINAPI*)();
-
-template <class T>
-T StandinExport(const char* name)
-{
-    HMODULE module = GetModuleHandleW(L"VexilFlashDll.dll");
-    return module ? reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-// The stand-in's last received call as {slot, a, b}; the record is cleared.
-struct t_call {
-    int slot;
-    intptr_t a;
-    intptr_t b;
-};
-t_call TakeLastCall()
-{
-    t_call call = {-2, 0, 0};
-    if (auto last = StandinExport<t_fnLastCall>("StandinLastCall"))
-        last(&call.slot, &call.a, &call.b);
-    return call;
-}
 
 int EnvInt(const wchar_t* name)
 {
@@ -202,7 +181,7 @@ TEST_F(DISABLED_FlashScenario, InitFails)
     t_flashDllLoader* loader = t_flashDllLoader::Instance();
     EXPECT_TRUE(loader->Failed());
     EXPECT_EQ(nullptr, loader->Load());
-    auto calls = StandinExport<t_fnCount>("StandinDoInitCalls");
+    auto calls = FlashStandinExport<t_fnCount>("StandinDoInitCalls");
     ASSERT_NE(nullptr, calls);
     EXPECT_EQ(1, calls());
 }
@@ -214,7 +193,7 @@ TEST_F(DISABLED_FlashScenario, VersionGate)
     ASSERT_EQ(static_cast<i_flashUtil*>(t_proxyFlashUtil::Instance()), util);
     EXPECT_TRUE(IsFlashLoaded());
     EXPECT_EQ(version, util->Version());
-    TakeLastCall();
+    TakeFlashStandinCall();
 
     // Each slot with the lowest library version it needs, the stand-in's answer and the
     // proxy's answer when refused.
@@ -256,20 +235,20 @@ TEST_F(DISABLED_FlashScenario, VersionGate)
     for (const auto& c : cases) {
         const bool allowed = version >= c.minimum;
         EXPECT_EQ(allowed ? c.answer : c.refused, c.call(util, a, b)) << "slot " << c.slot;
-        const t_call call = TakeLastCall();
+        const t_flashStandinCall call = TakeFlashStandinCall();
         EXPECT_EQ(allowed ? c.slot : -1, call.slot) << "slot " << c.slot;
     }
 
     // Loading and installation pass their data on at every version.
     ASSERT_NE(nullptr, FlashUtilLoadSwf("swf-bytes", 9));
-    EXPECT_EQ(2, TakeLastCall().slot);
+    EXPECT_EQ(2, TakeFlashStandinCall().slot);
     EXPECT_TRUE(FlashUtilInstallSsw("ssw", 3));
-    const t_call install = TakeLastCall();
+    const t_flashStandinCall install = TakeFlashStandinCall();
     EXPECT_EQ(11, install.slot);
     EXPECT_EQ(3, install.a);
 
     // The unload observer is registered only with a library of version 10 or later.
-    auto unload = StandinExport<t_fnUnload>("StandinUnload");
+    auto unload = FlashStandinExport<t_fnUnload>("StandinUnload");
     ASSERT_NE(nullptr, unload);
     unload();
     EXPECT_EQ(version >= 10, IsFlashUnloaded());
@@ -278,36 +257,36 @@ TEST_F(DISABLED_FlashScenario, VersionGate)
 TEST_F(DISABLED_FlashScenario, Stubs)
 {
     ASSERT_EQ(static_cast<i_flashUtil*>(t_proxyFlashUtil::Instance()), GetFlashUtil());
-    auto live = StandinExport<t_fnCount>("StandinLiveStubs");
+    auto live = FlashStandinExport<t_fnCount>("StandinLiveStubs");
     ASSERT_NE(nullptr, live);
     t_proxyFlashStub* stub = t_proxyFlashStub::Create();
     ASSERT_NE(nullptr, stub);
     EXPECT_TRUE(t_proxyFlashStub::IsProxy(stub));
     EXPECT_FALSE(t_proxyFlashStub::IsProxy(stub->Inner()));
     EXPECT_EQ(1, live());
-    TakeLastCall();
+    TakeFlashStandinCall();
 
     EXPECT_EQ(1, stub->Create(WS_EX_LAYERED, WS_CHILD | WS_DISABLED, nullptr, 27244, 0));
-    EXPECT_EQ(102, TakeLastCall().slot);
+    EXPECT_EQ(102, TakeFlashStandinCall().slot);
     const SIZE size = {40, 30};
     stub->SetSize(&size);
-    const t_call setSize = TakeLastCall();
+    const t_flashStandinCall setSize = TakeFlashStandinCall();
     EXPECT_EQ(103, setSize.slot);
     EXPECT_EQ(40, setSize.a);
     t_flashFrame frame = {};
     EXPECT_TRUE(stub->GetFrame(&frame));
     EXPECT_EQ(1, stub->SendMouse(nullptr, WM_LBUTTONDOWN, 1, MAKELPARAM(3, 4)));
-    EXPECT_EQ(105, TakeLastCall().slot);
+    EXPECT_EQ(105, TakeFlashStandinCall().slot);
     EXPECT_EQ(1, stub->HitTest(5, 6));
-    const t_call hit = TakeLastCall();
+    const t_flashStandinCall hit = TakeFlashStandinCall();
     EXPECT_EQ(107, hit.slot);
     EXPECT_EQ(6, hit.b);
     stub->Call3(7, 8, 9);
-    EXPECT_EQ(110, TakeLastCall().slot);
+    EXPECT_EQ(110, TakeFlashStandinCall().slot);
     stub->Move(1, 2, 3, 4);
-    EXPECT_EQ(113, TakeLastCall().slot);
+    EXPECT_EQ(113, TakeFlashStandinCall().slot);
     stub->Show(true);
-    EXPECT_EQ(114, TakeLastCall().slot);
+    EXPECT_EQ(114, TakeFlashStandinCall().slot);
 
     ReleaseFlashStub(stub);
     EXPECT_EQ(0, live());
@@ -331,10 +310,10 @@ TEST_F(DISABLED_FlashScenario, Unload)
     ASSERT_NE(nullptr, stub);
     EXPECT_NE(nullptr, FlashUtilLoadSwf("swf", 3));
 
-    auto unload = StandinExport<t_fnUnload>("StandinUnload");
+    auto unload = FlashStandinExport<t_fnUnload>("StandinUnload");
     ASSERT_NE(nullptr, unload);
     unload();
-    TakeLastCall();
+    TakeFlashStandinCall();
     EXPECT_TRUE(IsFlashUnloaded());
     EXPECT_EQ(nullptr, FlashUtilLoadSwf("swf", 3));
     EXPECT_EQ(static_cast<i_flashUtil*>(t_flashUtilDummy::Instance()), GetFlashUtil());
@@ -344,7 +323,7 @@ TEST_F(DISABLED_FlashScenario, Unload)
     EXPECT_EQ(-1, t_proxyFlashUtil::Instance()->Version());
     EXPECT_FALSE(t_proxyFlashUtil::Instance()->IsServerReady());
     EXPECT_EQ(0, stub->HitTest(1, 1));
-    EXPECT_EQ(-1, TakeLastCall().slot);
+    EXPECT_EQ(-1, TakeFlashStandinCall().slot);
     ReleaseFlashStub(stub);
     CloseHandle(server);
 }

@@ -154,8 +154,7 @@ TEST_F(ComponentClient, UnknownNamesAndAMissingManager)
     EXPECT_TRUE(t_componentClient::InvokeByName(L"Flash"));
     EXPECT_TRUE(t_componentClient::Install(L"C:\\x.vcp", false, false));
     EXPECT_FALSE(t_componentClient::Retrieve(L"Flash", false, nullptr, false, false));
-    Sleep(300);
-    EXPECT_TRUE(m_log.Read().empty());
+    EXPECT_TRUE(m_log.NothingWithin(300));
 
     // Without the registry value nothing is found.
     DeleteManagerKey();

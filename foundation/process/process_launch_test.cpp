@@ -132,8 +132,7 @@ TEST_F(ProcessLaunch, MissingTargetsStartNothing)
 
     t_errorChain folderErrors;
     EXPECT_TRUE(CheckExecutable(folderErrors, m_tools.c_str()));
-    Sleep(300);
-    EXPECT_TRUE(m_log.Read().empty());
+    EXPECT_TRUE(m_log.NothingWithin(300));
 }
 
 HINSTANCE WINAPI FailingShell(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)
@@ -169,8 +168,7 @@ TEST_F(ProcessLaunch, LaunchSwitchOffDoesNothingAndSucceeds)
     EXPECT_TRUE(CreateProcessAt(errors, startup, process, m_program.c_str(), nullptr, 0));
     EXPECT_EQ(nullptr, process.hProcess);
     EXPECT_FALSE(OpenAsync(nullptr, m_program.c_str()));
-    Sleep(300);
-    EXPECT_TRUE(m_log.Read().empty());
+    EXPECT_TRUE(m_log.NothingWithin(300));
 }
 
 // Inside a browser host every form goes through the launcher beside the install folder.

@@ -8,6 +8,7 @@
 #include "tests/support/child_runner.h"
 #include "foundation/files/path.h"
 #include "foundation/config/runtime.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/temp_folder.h"
 #include "foundation/win/shared_versions.h"
 
@@ -22,10 +23,9 @@ public:
     void SetUp() override
     {
         t_programTempFolder::SetUp();
-        t_runtime::Instance()->SetInstallDirSource(g_install->Path().c_str());
         t_errorChain errors;
         ASSERT_TRUE(t_versionReg::Init(errors)) << Lines(errors);
-        ASSERT_TRUE(t_runtime::Instance()->Init(errors)) << Lines(errors);
+        ASSERT_TRUE(InitRuntimeAt(errors, g_install->Path())) << Lines(errors);
     }
 };
 

@@ -39,16 +39,20 @@ template <class F>
 void ExpectOtherThreadWaits(t_mutex& held, F lockOther)
 {
     std::atomic<int> state{0};
+    HANDLE returned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread other([&] {
         state = 1;
         state = lockOther() ? 2 : 3;
+        SetEvent(returned);
     });
     while (state == 0)
         Sleep(1);
-    Sleep(200);
-    EXPECT_EQ(1, state.load()) << "the second thread got in while the lock was held";
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(returned, 200))
+        << "the second thread got in while the lock was held";
+    EXPECT_EQ(1, state.load());
     Unlock(held);
     other.join();
+    CloseHandle(returned);
     EXPECT_EQ(2, state.load());
 }
 

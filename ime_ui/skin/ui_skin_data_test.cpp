@@ -9,6 +9,8 @@
 #include "foundation/config/runtime.h"
 #include "ime_ui/skin/skin_buttons.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/runtime_init.h"
+#include "tests/support/skin_on_settings.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file.h"
@@ -41,17 +43,6 @@ bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstr
         {L"anim.png", FlatPng(8, 8, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF}, 5)},
     };
     return WriteSkinPackFile(dir / L"skin_src", files, ini, packPath);
-}
-
-t_uiSettings SkinOnSettings()
-{
-    t_uiSettings settings = {};
-    settings.skinEnabled = true;
-    settings.fontSize = 12;
-    settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-    settings.colorBackground = 0xFFFFFF;
-    settings.statusBtnColor = 0xFFFFFFFFu;
-    return settings;
 }
 
 // Every cell of every background and every mask reads only pixels of its picture.
@@ -93,7 +84,7 @@ std::wstring FaceOf(const t_font* font)
 
 class UiSkinDataTest : public t_tempFolderTest {
 protected:
-    UiSkinDataTest() : t_tempFolderTest(L"ui_skin"), settings(SkinOnSettings())
+    UiSkinDataTest() : t_tempFolderTest(L"ui_skin"), settings(SkinOnSettings(12))
     {
         packPath = At(L"skin_v3.dat");
         skin.SetSkinPath(packPath.c_str(), true);
@@ -471,7 +462,7 @@ TEST_F(UiSkinDataTest, ReloadTakesOverUnchangedPicturesAndDecodesChangedOnes)
 
 TEST(UiSkinContext, SettingsReachTheSkinWhicheverComesFirst)
 {
-    t_uiSettings settings = SkinOnSettings();
+    t_uiSettings settings = SkinOnSettings(12);
     t_uiSkinData first, second;
     t_uiContext settingsFirst;
     settingsFirst.SetSettings(&settings);
@@ -490,9 +481,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_install = new t_tempFolder(L"ui_skin_install");
-        t_runtime::Instance()->SetInstallDirSource(s_install->Path().c_str());
         t_errorChain errors;
-        t_runtime::Instance()->Init(errors);
+        InitRuntimeAt(errors, s_install->Path());
     }
     static void TearDownTestSuite()
     {

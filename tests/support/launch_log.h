@@ -68,6 +68,28 @@ public:
         return records;
     }
 
+    // Proves that nothing was started: true when no record arrives within boundMs. Waits on
+    // the folder's change notification, so a launch that does come ends the wait at once.
+    bool NothingWithin(DWORD boundMs) const
+    {
+        const std::wstring folder = m_path.substr(0, m_path.find_last_of(L'\\'));
+        HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE,
+                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                                                         FILE_NOTIFY_CHANGE_LAST_WRITE);
+        if (change == INVALID_HANDLE_VALUE)
+            return false;
+        const DWORD start = GetTickCount();
+        bool nothing = Read().empty();
+        for (DWORD waited = 0; nothing && waited < boundMs; waited = GetTickCount() - start) {
+            if (WaitForSingleObject(change, boundMs - waited) != WAIT_OBJECT_0)
+                break;
+            nothing = Read().empty();
+            FindNextChangeNotification(change);
+        }
+        FindCloseChangeNotification(change);
+        return nothing && Read().empty();
+    }
+
 private:
     std::wstring m_path;
 };

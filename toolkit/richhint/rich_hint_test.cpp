@@ -13,6 +13,7 @@
 #include "foundation/config/runtime.h"
 #include "tests/support/fuzz_input.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/runtime_init.h"
 #include "toolkit/richhint/rich_hint_button.h"
 #include "toolkit/richhint/rich_hint_check_box.h"
 #include "toolkit/richhint/rich_hint_delegate.h"
@@ -75,12 +76,7 @@ class RichHintTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        t_runtime* runtime = GetRuntime();
-        if (!runtime->IsInitialised()) {
-            runtime->SetInstallDirSource(nullptr);
-            t_errorChain errors;
-            runtime->Init(errors);
-        }
+        InitRuntimeInProgramFolder();
     }
 
     void Parse(const std::wstring& line)

@@ -19,6 +19,7 @@
 #include "tests/support/gdi_census.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/painted_tree.h"
+#include "tests/support/skin_on_settings.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/directui/du_window.h"
 #include "toolkit/controls/imc_wrap.h"
@@ -108,12 +109,7 @@ public:
 // Text styles 3, 5 and 10 from a Skin.ini with fonts and colours.
 bool LoadStyles(t_uiSkinData& skin, t_uiSettings& settings)
 {
-    settings = t_uiSettings{};
-    settings.skinEnabled = true;
-    settings.fontSize = 16;
-    settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-    settings.colorBackground = 0xFFFFFF;
-    settings.statusBtnColor = 0xFFFFFFFFu;
+    settings = SkinOnSettings(16);
     skin.SetSettings(&settings);
     const std::string bytes = Utf16File(L"[Display]\r\nfont_size=16\r\nfont_ch=Tahoma\r\nfont_en=Tahoma\r\n"
                                         L"pinyin_color=0x0000ff\r\nzhongwen_color=0x00ff00\r\n"

@@ -19,6 +19,7 @@
 #include "ime_ui/windows/flash/wnd_flash_sub.h"
 #include "ime_ui/windows/buttons/wnd_status_btn.h"
 #include "tests/support/flat_png.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/paint_surface.h"
 #include "tests/support/temp_folder.h"
@@ -457,12 +458,7 @@ class SkinFlashTest : public SkinBaseTest {
 protected:
     static void SetUpTestSuite()
     {
-        t_runtime* runtime = GetRuntime();
-        if (!runtime->IsInitialised()) {
-            runtime->SetInstallDirSource(nullptr);
-            t_errorChain errors;
-            runtime->Init(errors);
-        }
+        InitRuntimeInProgramFolder();
     }
 
     SkinFlashTest() : dir(L"ui_skin_base")

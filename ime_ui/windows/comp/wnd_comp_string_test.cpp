@@ -27,6 +27,7 @@
 #include "ime_ui/windows/comp/wnd_comp_string_text.h"
 #include "ime_ui/windows/comp/wnd_du_hint.h"
 #include "tests/support/painted_tree.h"
+#include "tests/support/skin_on_settings.h"
 #include "tests/support/utf16_file.h"
 #include "toolkit/controls/imc_wrap.h"
 #include "toolkit/controls/ui_context.h"
@@ -88,12 +89,7 @@ public:
 // A runtime skin from a few [Display] lines, every text colour apart from the others.
 bool LoadSkin(t_uiSkinData& skin, t_uiSettings& settings, bool flashDebug)
 {
-    settings = t_uiSettings{};
-    settings.skinEnabled = true;
-    settings.fontSize = 16;
-    settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-    settings.colorBackground = 0xFFFFFF;
-    settings.statusBtnColor = 0xFFFFFFFFu;
+    settings = SkinOnSettings(16);
     settings.flashDebugMode = flashDebug;
     skin.SetSettings(&settings);
     const std::string bytes = Utf16File(L"[Display]\r\nfont_size=16\r\nfont_ch=Tahoma\r\nfont_en=Tahoma\r\n"

@@ -21,6 +21,7 @@
 #include "tests/support/flat_png.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/pixel_shot.h"
 #include "tests/support/sample_ime_host.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
@@ -226,34 +227,7 @@ bool WritePack(const t_tempFolder& dir, const std::wstring& ini, const std::wstr
 }
 
 // The pixels of one rendering, with finders for marker colours and text.
-struct t_rendering {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-
-    uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    uint32_t At(int x, int y) const { return Pixel(x, y) & 0xFFFFFF; }
-    int Alpha(int x, int y) const { return static_cast<int>(Pixel(x, y) >> 24); }
-    template <class F>
-    RECT Bounds(F&& match, const RECT& within) const
-    {
-        RECT r = {width, height, 0, 0};
-        for (int y = std::max<int>(0, within.top); y < std::min<int>(height, within.bottom); ++y) {
-            for (int x = std::max<int>(0, within.left); x < std::min<int>(width, within.right); ++x) {
-                if (Alpha(x, y) == 0xFF && match(At(x, y))) {
-                    r.left = std::min<LONG>(r.left, x);
-                    r.top = std::min<LONG>(r.top, y);
-                    r.right = std::max<LONG>(r.right, x + 1);
-                    r.bottom = std::max<LONG>(r.bottom, y + 1);
-                }
-            }
-        }
-        return r.left < r.right ? r : RECT{0, 0, 0, 0};
-    }
-    RECT All() const { return RECT{0, 0, width, height}; }
-    RECT Find(uint32_t color) const
-    {
-        return Bounds([color](uint32_t c) { return c == color; }, All());
-    }
+struct t_rendering : t_pixelShot {
     // Dark pixels: the black text over the grey backgrounds, no marker.
     RECT Text(const RECT& within) const
     {

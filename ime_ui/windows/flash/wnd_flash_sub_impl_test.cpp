@@ -16,6 +16,7 @@
 #include "ime_ui/windows/flash/wnd_flash_popup_impl.h"
 #include "ime_ui/windows/base/wnd_ui_skin_base.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/scenario_child.h"
 #include "foundation/process/component_client.h"
 #include "foundation/config/runtime.h"
@@ -460,12 +461,7 @@ class PlayerWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        t_runtime* runtime = GetRuntime();
-        if (!runtime->IsInitialised()) {
-            runtime->SetInstallDirSource(nullptr);
-            t_errorChain errors;
-            runtime->Init(errors);
-        }
+        InitRuntimeInProgramFolder();
     }
 
     PlayerWindow() : dir(L"flash_players")

@@ -14,6 +14,7 @@
 #include "ime_ui/windows/flash/wnd_flash_sender.h"
 #include "ime_ui/windows/ime_messages.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/runtime_init.h"
 
 namespace {
 
@@ -78,12 +79,7 @@ protected:
     // The default picture comes from Resource.dll beside the test program.
     static void SetUpTestSuite()
     {
-        t_runtime* runtime = GetRuntime();
-        if (!runtime->IsInitialised()) {
-            runtime->SetInstallDirSource(nullptr);
-            t_errorChain errors;
-            runtime->Init(errors);
-        }
+        InitRuntimeInProgramFolder();
     }
 };
 

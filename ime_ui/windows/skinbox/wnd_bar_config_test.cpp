@@ -18,6 +18,7 @@
 #include "tests/support/gdi_census.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/skin_on_settings.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/controls/ui_context.h"
@@ -84,12 +85,7 @@ class BarConfigTest : public t_tempFolderTest {
 protected:
     BarConfigTest() : t_tempFolderTest(L"wnd_bar_config")
     {
-        settings = t_uiSettings{};
-        settings.skinEnabled = true;
-        settings.fontSize = 12;
-        settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-        settings.colorBackground = 0xFFFFFF;
-        settings.statusBtnColor = 0xFFFFFFFFu;
+        settings = SkinOnSettings(12);
         settings.statusBtnFlag = 1u << 0 | 1u << 6;
         settings.statusPosX = 300;
         settings.statusPosY = 300;

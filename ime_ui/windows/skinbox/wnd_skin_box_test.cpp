@@ -18,6 +18,7 @@
 #include "tests/support/exe_folder.h"
 #include "tests/support/gdi_census.h"
 #include "tests/support/launch_log.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/controls/input_hooks.h"
 #include "toolkit/controls/ui_context.h"
@@ -410,9 +411,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_install = new t_tempFolder(L"skin_box_install");
-        t_runtime::Instance()->SetInstallDirSource(s_install->Path().c_str());
         t_errorChain errors;
-        t_runtime::Instance()->Init(errors);
+        InitRuntimeAt(errors, s_install->Path());
         PlaceStandIn(L"VavIdiz.exe", t_runtime::Instance()->GetInstallDir().c_str());
         const std::wstring manager = *s_install / L"components";
         CreateDirectoryW(manager.c_str(), nullptr);

@@ -17,6 +17,8 @@
 #include "tests/support/launch_log.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/paint_surface.h"
+#include "tests/support/runtime_init.h"
+#include "tests/support/skin_on_settings.h"
 #include "tests/support/skin_pack_file.h"
 #include "tests/support/painted_tree.h"
 #include "tests/support/temp_folder.h"
@@ -197,12 +199,7 @@ class StatusTest : public t_tempFolderTest {
 protected:
     StatusTest() : t_tempFolderTest(L"wnd_status")
     {
-        settings = t_uiSettings{};
-        settings.skinEnabled = true;
-        settings.fontSize = 12;
-        settings.colorPinyin = settings.colorNonPrimary = settings.colorPrimary = -1;
-        settings.colorBackground = 0xFFFFFF;
-        settings.statusBtnColor = 0xFFFFFFFFu;
+        settings = SkinOnSettings(12);
         settings.statusPosX = 100;
         settings.statusPosY = 100;
         packPath = At(L"skin_v3.dat");
@@ -752,9 +749,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_install = new t_tempFolder(L"wnd_status_install");
-        t_runtime::Instance()->SetInstallDirSource(s_install->Path().c_str());
         t_errorChain errors;
-        t_runtime::Instance()->Init(errors);
+        InitRuntimeAt(errors, s_install->Path());
         CopyFileW((ExeFolder() + L"\\VavIdiz.exe").c_str(),
                   (std::wstring(t_runtime::Instance()->GetInstallDir().c_str()) + L"\\DORivi.exe").c_str(), FALSE);
     }
