@@ -161,9 +161,7 @@ void ButtonArray::t_item::SetFileName(const wchar_t* name)
 
 void ButtonArray::t_item::FreePicture()
 {
-    if (m_picture)
-        t_imageSource::Destroy(m_picture);
-    m_picture = nullptr;
+    m_picture.reset();
 }
 
 int ButtonArray::t_item::LoadPicture(bool notify)
@@ -178,10 +176,7 @@ int ButtonArray::t_item::LoadPicture(bool notify)
     }
     const t_str path = InWorkFolder(m_file);
     m_gdip = IMESkin::Instance()->Display().useGdip;
-    t_imageSource* picture = nullptr;
-    if (IsWorkFolderName(m_file) && t_imageSource::LoadFile(path.c_str(), picture) && picture)
-        m_picture = picture;
-    else
+    if (!IsWorkFolderName(m_file) || !LoadImageSource(path.c_str(), m_picture))
         ShowMessage(m_hwnd, path.c_str(), nullptr, MB_OK);
     if (m_pictureButton) {
         SetWindowPos(m_pictureButton, nullptr, 0, 0, 24, 24, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -203,7 +198,7 @@ void ButtonArray::t_item::DrawPicture(const DRAWITEMSTRUCT& item)
     // picture was decoded, both draw through the same blending.
     t_image picture;
     picture.Init();
-    picture.SetPart(m_picture, 0, 0, 0, 0, width, height, t_image::e_stretch, t_image::e_stretch, false);
+    picture.SetPart(m_picture.get(), 0, 0, 0, 0, width, height, t_image::e_stretch, t_image::e_stretch, false);
     t_paintCtx context(item.hDC, false, nullptr, false);
     picture.Draw(context, area.left, area.top, area.right - area.left, area.bottom - area.top, 255);
     context.End();

@@ -11,9 +11,9 @@
 #include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 #include "foundation/core/str.h"
+#include "graphics/image/image_source.h"
 
 class BtnInfo;
-struct t_imageSource;
 
 // Window kinds of the factory: the status bar, the two combined windows, the others.
 enum {
@@ -105,7 +105,7 @@ public:
         int Key() const { return m_key; }
         bool IsClearable() const { return m_clearable; }
         bool HasPicture() const { return m_picture != nullptr; }
-        const t_imageSource* Picture() const { return m_picture; }
+        const t_imageSource* Picture() const { return m_picture.get(); }
         const wchar_t* PropertyKey() const { return m_propertyKey.c_str(); }
         int Variant() const { return m_variant; }
         const wchar_t* ExpectedBase() const { return m_expectedBase.c_str(); }
@@ -125,7 +125,7 @@ public:
         t_str m_propertyKey;
         int m_variant;
         t_str m_expectedBase;
-        t_imageSource* m_picture;
+        t_imageSourcePtr m_picture;
         bool m_gdip;
         HWND m_pictureButton;
     };

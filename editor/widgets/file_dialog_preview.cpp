@@ -156,9 +156,7 @@ HWND CFileDialogPreview::PreviewControl() const { return hwnd ? GetDlgItem(hwnd,
 
 void CFileDialogPreview::FreePicture()
 {
-    if (m_picture)
-        t_imageSource::Destroy(m_picture);
-    m_picture = nullptr;
+    m_picture.reset();
 }
 
 void CFileDialogPreview::UpdatePreview()
@@ -175,7 +173,7 @@ void CFileDialogPreview::UpdatePreview()
     FreePicture();
     // A folder or a file that is no picture leaves none.
     if (m_path[0])
-        t_imageSource::LoadFile(m_path, m_picture);
+        LoadImageSource(m_path, m_picture);
     // The template window and the preview control in it.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -232,7 +230,7 @@ void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
         const int drawnHeight = static_cast<int>(pictureHeight / scale);
         t_image picture;
         picture.Init();
-        picture.SetPart(m_picture, 0, 0, 0, 0, pictureWidth, pictureHeight, t_image::e_stretch, t_image::e_stretch,
+        picture.SetPart(m_picture.get(), 0, 0, 0, 0, pictureWidth, pictureHeight, t_image::e_stretch, t_image::e_stretch,
                         false);
         t_paintCtx context(buffer.dc, false, nullptr, false);
         picture.Draw(context, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight, 255);

@@ -44,7 +44,7 @@ public:
     virtual void DrawPreview(const DRAWITEMSTRUCT& item);
 
     // The picture shown; null when none.
-    const t_imageSource* Picture() const { return m_picture; }
+    const t_imageSource* Picture() const { return m_picture.get(); }
     // The Explorer dialog around the template; null until it finished setting up.
     HWND FrameWindow() const { return m_frame; }
     // The preview dialog running now; null when none.
@@ -65,7 +65,7 @@ private:
     int m_previewId;
     HINSTANCE m_module;
     HWND m_frame;
-    t_imageSource* m_picture;
+    t_imageSourcePtr m_picture;
     bool m_configured;
     DWORD m_extendedError;
 };

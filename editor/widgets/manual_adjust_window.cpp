@@ -260,9 +260,7 @@ LRESULT ManualAdjustWindow::WndProc(HWND window, UINT message, WPARAM wParam, LP
 
 void ManualAdjustWindow::FreePicture()
 {
-    if (m_picture)
-        t_imageSource::Destroy(m_picture);
-    m_picture = nullptr;
+    m_picture.reset();
     m_pictureWidth = 0;
     m_pictureHeight = 0;
 }
@@ -270,8 +268,7 @@ void ManualAdjustWindow::FreePicture()
 void ManualAdjustWindow::LoadPicture(const wchar_t* path)
 {
     FreePicture();
-    if (!path || !t_imageSource::LoadFile(path, m_picture))
-        m_picture = nullptr;
+    LoadImageSource(path, m_picture);
     // A picture without a size is no picture: nothing to draw, nothing to measure.
     if (m_picture &&
         (!m_picture->GetSize(m_pictureWidth, m_pictureHeight) || m_pictureWidth <= 0 || m_pictureHeight <= 0))
@@ -286,7 +283,7 @@ void ManualAdjustWindow::OnPaint(HDC dc)
     const SIZE size = ClientSize();
     t_image image;
     image.Init();
-    image.SetPart(m_picture, 0, 0, c_noColorKey, c_noColorKey, m_pictureWidth, m_pictureHeight, t_image::e_stretch,
+    image.SetPart(m_picture.get(), 0, 0, c_noColorKey, c_noColorKey, m_pictureWidth, m_pictureHeight, t_image::e_stretch,
                   t_image::e_stretch, false);
     {
         t_paintCtx context(dc, false, nullptr, false);

@@ -8,8 +8,8 @@
 
 #include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
+#include "graphics/image/image_source.h"
 
-struct t_imageSource;
 
 namespace n_manualAdjust {
 const WPARAM c_dragEndFlag = 0x10000;
@@ -76,7 +76,7 @@ private:
     SIZE ClientSize() const;
 
     int m_controlId;
-    t_imageSource* m_picture;
+    t_imageSourcePtr m_picture;
     int m_pictureWidth;
     int m_pictureHeight;
     bool m_pointFlag;

@@ -85,9 +85,7 @@ bool GraphicElement::Create(HWND parent, int x, int y, bool visible)
 
 void GraphicElement::FreePicture()
 {
-    if (m_picture)
-        t_imageSource::Destroy(m_picture);
-    m_picture = nullptr;
+    m_picture.reset();
     m_pictureWidth = 0;
     m_pictureHeight = 0;
 }
@@ -96,13 +94,10 @@ bool GraphicElement::SetPicture(const wchar_t* path, bool resize)
 {
     FreePicture();
     m_path = path ? path : L"";
-    if (!m_path.IsEmpty() && t_imageSource::LoadFile(m_path.c_str(), m_picture) && m_picture) {
-        // A picture without a size is no picture.
-        if (!m_picture->GetSize(m_pictureWidth, m_pictureHeight) || m_pictureWidth <= 0 || m_pictureHeight <= 0)
-            FreePicture();
-    } else {
-        m_picture = nullptr;
-    }
+    // A picture without a size is no picture.
+    if (!m_path.IsEmpty() && LoadImageSource(m_path.c_str(), m_picture) &&
+        (!m_picture->GetSize(m_pictureWidth, m_pictureHeight) || m_pictureWidth <= 0 || m_pictureHeight <= 0))
+        FreePicture();
     if (m_hwnd) {
         if (resize)
             SetWindowPos(m_hwnd, nullptr, 0, 0, m_pictureWidth, m_pictureHeight,
@@ -139,7 +134,7 @@ void GraphicElement::Paint(HDC dc)
     const uint32_t key = m_transparentColour < 0 ? c_noColorKey : static_cast<uint32_t>(m_transparentColour);
     t_image image;
     image.Init();
-    image.SetPart(m_picture, 0, 0, key, key, m_pictureWidth, m_pictureHeight, t_image::e_stretch, t_image::e_stretch,
+    image.SetPart(m_picture.get(), 0, 0, key, key, m_pictureWidth, m_pictureHeight, t_image::e_stretch, t_image::e_stretch,
                   false);
     t_paintCtx context(dc, IMESkin::Instance()->AnyPartUsesPngOrGif(), nullptr, false);
     image.Draw(context, 0, 0, m_pictureWidth, m_pictureHeight, 255);

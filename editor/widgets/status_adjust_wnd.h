@@ -12,8 +12,8 @@
 #include "editor/framework/editor_messages.h"
 #include "editor/framework/window.h"
 #include "foundation/core/str.h"
+#include "graphics/image/image_source.h"
 
-struct t_imageSource;
 
 namespace n_statusAdjust {
 // Result of c_reloadBar without a background element.
@@ -59,7 +59,7 @@ public:
 protected:
     void FreePicture();
 
-    t_imageSource* m_picture;
+    t_imageSourcePtr m_picture;
     int m_pictureWidth;
     int m_pictureHeight;
     t_str m_path;

@@ -312,6 +312,16 @@ void t_imageSource::Free()
     memset(this, 0, sizeof(*this));
 }
 
+bool LoadImageSource(const wchar_t* path, t_imageSourcePtr& out)
+{
+    out.reset();
+    t_imageSource* loaded = nullptr;
+    if (!path || !t_imageSource::LoadFile(path, loaded))
+        return false;
+    out.reset(loaded);
+    return loaded != nullptr;
+}
+
 void t_imageSource::Destroy(t_imageSource* source)
 {
     if (!source)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <memory>
 #include <cstdint>
 
 // A bitmap: a DIB section handle, or a raw pointer to 32-bit pixels.
@@ -117,6 +118,15 @@ struct t_imageSource {
     // Free, then the heap record itself.
     static void Destroy(t_imageSource* source);
 };
+
+// The owner of a heap source made by the creators above.
+struct t_imageSourceDeleter {
+    void operator()(t_imageSource* source) const { t_imageSource::Destroy(source); }
+};
+using t_imageSourcePtr = std::unique_ptr<t_imageSource, t_imageSourceDeleter>;
+// Loads the picture at path into out (emptied first); out stays empty when the file is no
+// picture.
+bool LoadImageSource(const wchar_t* path, t_imageSourcePtr& out);
 
 // Width and height of an HBITMAP; 0 x 0 for null or failure.
 void BitmapSizeOf(HBITMAP bitmap, int& width, int& height);

@@ -31,17 +31,19 @@ void CollectImageRenders(t_layout* node, std::vector<t_renderImage*>& out)
 // While it lives, every picture of the tree shows the frame; the pictures come back after.
 class t_frameSwap {
 public:
-    t_frameSwap(t_layout* tree, const t_flashFrame& frame) : m_source(nullptr)
+    t_frameSwap(t_layout* tree, const t_flashFrame& frame)
     {
-        if (!t_imageSource::CreateFromPixels(1, frame.pixels, frame.width, frame.height, m_source, 0, nullptr))
+        t_imageSource* made = nullptr;
+        if (!t_imageSource::CreateFromPixels(1, frame.pixels, frame.width, frame.height, made, 0, nullptr))
             return;
+        m_source.reset(made);
         CollectImageRenders(tree, m_renders);
         m_saved.reserve(m_renders.size());
         for (t_renderImage* render : m_renders) {
             m_saved.push_back(render->image);
             t_image& image = render->image;
             // The frame fills the picture's place the way the picture did.
-            image.SetPart(m_source, 0, 0, c_noColorKey, c_noColorKey, frame.width, frame.height, image.modeH,
+            image.SetPart(m_source.get(), 0, 0, c_noColorKey, c_noColorKey, frame.width, frame.height, image.modeH,
                           image.modeV, true);
             image.ownsSource = 0;
             // The hit mask follows the picture shown.
@@ -54,13 +56,12 @@ public:
             m_renders[i]->image = m_saved[i];
             m_renders[i]->dirty = 1;
         }
-        t_imageSource::Destroy(m_source);
     }
     t_frameSwap(const t_frameSwap&) = delete;
     t_frameSwap& operator=(const t_frameSwap&) = delete;
 
 private:
-    t_imageSource* m_source;
+    t_imageSourcePtr m_source;
     std::vector<t_renderImage*> m_renders;
     std::vector<t_image> m_saved;
 };
