@@ -23,7 +23,7 @@ def read_layers(readme):
     match = re.search(r"```layers\n(.*?)```", text, re.S)
     if not match:
         sys.exit(f"{readme}: no ```layers block")
-    layers = {}  # folder -> (rank, {family: (rank, sibling group)})
+    layers = {}  # folder -> (rank, {family: rank})
     lines = [l for l in match.group(1).splitlines() if l.strip()]
     for rank, line in enumerate(reversed(lines)):
         for part in line.split(";"):
@@ -33,7 +33,7 @@ def read_layers(readme):
             chain = [g for g in families.split(">") if g.strip()]
             for frank, group in enumerate(reversed(chain)):
                 for name in group.split("|"):
-                    fam[name.strip()] = (frank, group)
+                    fam[name.strip()] = frank
             layers[folder] = (rank, fam)
     return layers
 
@@ -92,9 +92,7 @@ def main():
             if tfam is None:
                 errors.append(f"{where}: its folder is not in the README's layers block")
                 continue
-            frank, fgroup = fam[src_family]
-            trank_f, tgroup = fam[tfam]
-            if tfam != src_family and (trank_f > frank or (trank_f == frank)):
+            if tfam != src_family and fam[tfam] >= fam[src_family]:
                 errors.append(f"{where}: {top}/{tfam} is not below {top}/{src_family}")
     for e in errors:
         print(e)

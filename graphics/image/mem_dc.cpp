@@ -8,7 +8,6 @@ void t_memDC::Init()
     blend = BLENDFUNCTION{};
     bits = nullptr;
     width = height = 0;
-    bitDepth = 0;
 }
 
 bool t_memDC::CreateBitmap(int w, int h, t_dibRows rows)
@@ -36,7 +35,6 @@ bool t_memDC::CreateBitmap(int w, int h, t_dibRows rows)
     bits = pixels;
     width = w;
     height = h;
-    bitDepth = 32;
     return true;
 }
 

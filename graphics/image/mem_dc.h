@@ -23,7 +23,6 @@ struct t_memDC {
     BLENDFUNCTION blend;  // {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}
     void* bits;
     int width, height;
-    int bitDepth;  // 32 while a DIB is held, 0 for an empty holder
 
     t_memDC() { Init(); }
     ~t_memDC() { Release(); }
@@ -39,7 +38,6 @@ struct t_memDC {
     bool CreateBitmap(int width, int height, t_dibRows rows = t_dibRows::bottomUp);
     // Selects the old bitmap back, deletes DIB and DC and empties the holder; DeleteDC's result.
     BOOL Release();
-    void Reset() { Release(); }
     // As Release, but the DIB section goes to the caller.
     HBITMAP Detach();
 

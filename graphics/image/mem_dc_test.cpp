@@ -18,11 +18,11 @@ TEST(MemDC, RowOrderDecidesWhereTheTopDcRowLies)
         ASSERT_TRUE(t_memDC::Create(dib, nullptr, 4, 3, c.rows));
         ASSERT_NE(nullptr, dib.dc);
         EXPECT_EQ(dib.dib, GetCurrentObject(dib.dc, OBJ_BITMAP));
-        EXPECT_EQ(32, dib.bitDepth);
         EXPECT_EQ(AC_SRC_ALPHA, dib.blend.AlphaFormat);
         DIBSECTION section = {};
         ASSERT_EQ(sizeof(section), static_cast<size_t>(GetObjectW(dib.dib, sizeof(section), &section)));
         EXPECT_EQ(3, section.dsBm.bmHeight);
+        EXPECT_EQ(32, section.dsBm.bmBitsPixel);
         EXPECT_EQ(32, section.dsBmih.biBitCount);
         for (int i = 0; i < 12; ++i)
             ASSERT_EQ(0u, dib.Pixels()[i]) << "a new section is zeroed";
@@ -77,7 +77,7 @@ TEST(MemDC, EmptySizesMakeNothingAndCreateDib32KeepsTheRowOrder)
         EXPECT_FALSE(t_memDC::Create(dib, nullptr, size.cx, size.cy)) << size.cx << "x" << size.cy;
         EXPECT_FALSE(dib.CreateBitmap(size.cx, size.cy));
         EXPECT_EQ(nullptr, dib.dib);
-        EXPECT_EQ(0, dib.bitDepth);
+        EXPECT_EQ(nullptr, dib.Pixels());
         uint32_t* bits = reinterpret_cast<uint32_t*>(1);
         EXPECT_EQ(nullptr, CreateDib32(size.cx, size.cy, &bits));
     }

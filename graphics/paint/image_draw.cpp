@@ -239,7 +239,7 @@ bool OpenBlitContext(t_blitContext& context, t_paintCtx& paint, int x, int y, in
     context.alpha = std::clamp(alpha, 0, 255);
     context.blend = paint.IsAlphaTarget() ? 1 : 0;
     if (t_memDC* target = paint.Target()) {
-        if (target->bitDepth == 32 && target->bits) {
+        if (target->bits) {
             context.targetPixels = target->Pixels();
             context.targetWidth = target->width;
             context.targetHeight = target->height;

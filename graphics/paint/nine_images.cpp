@@ -83,7 +83,7 @@ bool t_imageSet9::Draw(t_paintCtx& context, t_imageSet9& set, int x, int y, int 
     blit.blend = context.IsAlphaTarget() ? 1 : 0;
     blit.borrowed = 1;
     if (t_memDC* target = context.Target()) {
-        if (target->bitDepth == 32 && target->bits) {
+        if (target->bits) {
             blit.targetPixels = target->Pixels();
             blit.targetWidth = target->width;
             blit.targetHeight = target->height;
