@@ -68,9 +68,8 @@ public:
         if (old) {
             root->EraseAlign(old);
             root->RemoveChild(old);
-            delete old;
         }
-        root->AddChild(m_string->layout, t_alignInfo::Default());
+        root->AddChild(t_layoutPtr(m_string->layout), t_alignInfo::Default());
     }
 
     // One redraw; false when nothing was painted.

@@ -99,7 +99,7 @@ void Run(const char* skinName, const std::wstring& pack, const t_composition& co
         return;
     }
     string->CreateLayout();
-    static_cast<t_layoutAligned*>(top.layout)->AddChild(string->layout, t_alignInfo::Default());
+    static_cast<t_layoutAligned*>(top.layout)->AddChild(t_layoutPtr(string->layout), t_alignInfo::Default());
 
     t_steps steps;
     t_paintCtx paint(surface.dc, true, &surface, false);

@@ -3,28 +3,36 @@
 #include "foundation/core/perf.h"
 #include "graphics/paint/paint_ctx.h"
 
+#include <new>
 #include <vector>
 
-t_layout::t_layout() : rect{0, 0, 0, 0}, minWidth(0), minHeight(0), inner(nullptr), next(nullptr) {}
+t_layout::t_layout() : rect{0, 0, 0, 0}, minWidth(0), minHeight(0), inner(nullptr), m_watcher(nullptr) {}
 
 t_layout::~t_layout()
 {
-    for (int i = 0; i < children.Count(); ++i)
-        delete children[i];
-    children.Clear();
-    delete inner;
-    delete next;
+    if (m_watcher)
+        m_watcher->LayoutGone(this);
 }
 
-bool t_layout::AppendChild(t_layout* child) { return child && children.Append(child); }
+bool t_layout::AppendChild(t_layoutPtr child)
+{
+    if (!child)
+        return false;
+    try {
+        m_children.push_back(std::move(child));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
 
 void t_layout::Paint(t_paintCtx& context, const POINT* offset)
 {
     if (inner)
         inner->Paint(context, offset);
-    for (int i = children.Count() - 1; i >= 0; --i) {
-        if (children[i])
-            children[i]->Paint(context, offset);
+    for (int i = ChildCount() - 1; i >= 0; --i) {
+        if (ChildAt(i))
+            ChildAt(i)->Paint(context, offset);
     }
 }
 
@@ -34,18 +42,18 @@ void t_layout::Paint_Bk(t_paintCtx& context, const POINT* offset)
         PerfScope scope("Paint_Bk");
         inner->Paint_Bk(context, offset);
     }
-    for (int i = children.Count() - 1; i >= 0; --i) {
-        if (children[i])
-            children[i]->Paint_Bk(context, offset);
+    for (int i = ChildCount() - 1; i >= 0; --i) {
+        if (ChildAt(i))
+            ChildAt(i)->Paint_Bk(context, offset);
     }
 }
 
 t_layout* t_layout::FindNodeAt(int x, int y)
 {
-    for (int i = 0; i < children.Count(); ++i) {
-        if (!children[i])
+    for (int i = 0; i < ChildCount(); ++i) {
+        if (!ChildAt(i))
             continue;
-        if (t_layout* found = children[i]->FindNodeAt(x, y))
+        if (t_layout* found = ChildAt(i)->FindNodeAt(x, y))
             return found;
     }
     return nullptr;
@@ -54,8 +62,8 @@ t_layout* t_layout::FindNodeAt(int x, int y)
 HRGN t_layout::GetRegion(HDC dc)
 {
     HRGN result = nullptr;
-    for (int i = 0; i < children.Count(); ++i) {
-        t_layout* child = children[i];
+    for (int i = 0; i < ChildCount(); ++i) {
+        t_layout* child = ChildAt(i);
         if (!child)
             continue;
         HRGN part = child->GetRegion(dc);
@@ -76,8 +84,8 @@ bool t_layout::HitTest(POINT point, POINT* out)
 {
     if (inner && inner->HitTest(point, out))
         return true;
-    for (int i = children.Count() - 1; i >= 0; --i) {
-        if (children[i] && children[i]->HitTest(point, out))
+    for (int i = ChildCount() - 1; i >= 0; --i) {
+        if (ChildAt(i) && ChildAt(i)->HitTest(point, out))
             return true;
     }
     return false;
@@ -85,7 +93,7 @@ bool t_layout::HitTest(POINT point, POINT* out)
 
 void t_layout::SetRect(int left, int top, int right, int bottom)
 {
-    for (t_layout* node = this; node; node = node->next) {
+    for (t_layout* node = this; node; node = node->GetNext()) {
         node->rect = RECT{left, top, right, bottom};
         if (node->inner)
             node->inner->SetRect(left, top, right, bottom);
@@ -100,7 +108,7 @@ void t_layout::SetSize(int width, int height)
 
 void t_layout::SetMinSize(int width, int height)
 {
-    for (t_layout* node = this; node; node = node->next) {
+    for (t_layout* node = this; node; node = node->GetNext()) {
         node->minWidth = width;
         node->minHeight = height;
         if (node->inner)
@@ -110,9 +118,9 @@ void t_layout::SetMinSize(int width, int height)
 
 void t_layout::MoveTo(int x, int y)
 {
-    for (t_layout* node = this; node; node = node->next) {
-        for (int i = 0; i < node->children.Count(); ++i) {
-            t_layout* child = node->children[i];
+    for (t_layout* node = this; node; node = node->GetNext()) {
+        for (int i = 0; i < node->ChildCount(); ++i) {
+            t_layout* child = node->ChildAt(i);
             if (child)
                 child->MoveTo(ClampToInt(0LL + x + child->rect.left - node->rect.left),
                               ClampToInt(0LL + y + child->rect.top - node->rect.top));
@@ -128,10 +136,10 @@ void t_layout::MoveTo(int x, int y)
 
 void t_layout::Layout(t_paintCtx* context)
 {
-    for (t_layout* node = this; node; node = node->next) {
+    for (t_layout* node = this; node; node = node->GetNext()) {
         node->Prepare();
-        for (int i = 0; i < node->children.Count(); ++i) {
-            t_layout* child = node->children[i];
+        for (int i = 0; i < node->ChildCount(); ++i) {
+            t_layout* child = node->ChildAt(i);
             if (!child)
                 continue;
             child->SetRect(node->GetChildRect(child));
@@ -142,64 +150,57 @@ void t_layout::Layout(t_paintCtx* context)
             node->inner->SetRect(node->rect);
             node->inner->Layout(context);
         }
-        if (node->next) {
-            node->next->Measure(context);
-            node->next->SetRect(node->rect);
+        if (t_layout* chained = node->GetNext()) {
+            chained->Measure(context);
+            chained->SetRect(node->rect);
         }
     }
 }
 
 void t_layout::ApplyMinSize()
 {
-    for (t_layout* node = this; node; node = node->next) {
+    for (t_layout* node = this; node; node = node->GetNext()) {
         node->SetRect(node->rect.left, node->rect.top, ClampToInt(0LL + node->rect.left + node->minWidth),
                       ClampToInt(0LL + node->rect.top + node->minHeight));
-        for (int i = 0; i < node->children.Count(); ++i) {
-            if (node->children[i])
-                node->children[i]->ApplyMinSize();
+        for (int i = 0; i < node->ChildCount(); ++i) {
+            if (node->ChildAt(i))
+                node->ChildAt(i)->ApplyMinSize();
         }
         if (node->inner)
             node->inner->ApplyMinSize();
     }
 }
 
-void t_layout::SetInner(t_layout* node)
+void t_layout::SetInner(t_layoutPtr node)
 {
-    if (node == inner)
-        return;
-    delete inner;
+    m_ownedInner = std::move(node);
+    inner = m_ownedInner.get();
+}
+
+void t_layout::CarryInner(t_layout* node)
+{
+    m_ownedInner.reset();
     inner = node;
 }
 
-void t_layout::SetNext(t_layout* node)
-{
-    if (node == next)
-        return;
-    delete next;
-    next = node;
-}
+void t_layout::SetNext(t_layoutPtr node) { m_next = std::move(node); }
 
-void t_layout::RemoveChild(t_layout* node)
+t_layoutPtr t_layout::RemoveChild(t_layout* node)
 {
-    const int at = children.Find(node);
-    if (at < 0)
-        return;
-    // The array has no removal of its own: rebuild it without that entry.
-    std::vector<t_layout*> kept;
-    kept.reserve(children.Count());
-    for (int i = 0; i < children.Count(); ++i) {
-        if (i != at)
-            kept.push_back(children[i]);
+    for (auto at = m_children.begin(); at != m_children.end(); ++at) {
+        if (at->get() == node) {
+            t_layoutPtr taken = std::move(*at);
+            m_children.erase(at);
+            return taken;
+        }
     }
-    children.Clear();
-    for (t_layout* child : kept)
-        children.Append(child);
+    return nullptr;
 }
 
 bool t_layout::AllChildren(bool (*predicate)(t_layout* child, void* context), void* context)
 {
-    for (int i = 0; i < children.Count(); ++i) {
-        if (children[i] && !predicate(children[i], context))
+    for (int i = 0; i < ChildCount(); ++i) {
+        if (ChildAt(i) && !predicate(ChildAt(i), context))
             return false;
     }
     return true;

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "foundation/core/simple_array.h"
-
 #include <climits>
+#include <memory>
+#include <vector>
 
 class t_paintCtx;
 
@@ -16,6 +16,20 @@ inline int ClampToInt(long long value)
 {
     return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
+
+class t_layout;
+using t_layoutPtr = std::unique_ptr<t_layout>;
+
+// Keeps a plain pointer to a node that somebody else's tree owns (an element's own node, a
+// picture node inside it) and is told when that node is deleted, before the pointer could be
+// used again.
+class i_layoutWatcher {
+public:
+    virtual void LayoutGone(t_layout* node) = 0;
+
+protected:
+    ~i_layoutWatcher() = default;
+};
 
 class t_layout {
 public:
@@ -76,27 +90,48 @@ public:
     void Layout(t_paintCtx* context);
     // Gives every node of the subtree its minimum size at its current left/top.
     void ApplyMinSize();
-    // Takes ownership; a previous inner node is deleted.
-    void SetInner(t_layout* node);
-    // Takes ownership; a previous next node is deleted.
-    void SetNext(t_layout* node);
+    // Takes the node; a previous inner node is deleted.
+    void SetInner(t_layoutPtr node);
+    // Takes the node; a previous next node is deleted.
+    void SetNext(t_layoutPtr node);
     t_layout* GetInner() const { return inner; }
-    t_layout* GetNext() const { return next; }
-    // Removes the first occurrence of node from the children; the node is not deleted.
-    void RemoveChild(t_layout* node);
+    t_layout* GetNext() const { return m_next.get(); }
+    // Takes the node out of the children, keeping the order of the others, and hands it
+    // back; empty when it is not a child.
+    t_layoutPtr RemoveChild(t_layout* node);
     // Calls predicate for every child in order; false at the first child it refuses.
     bool AllChildren(bool (*predicate)(t_layout* child, void* context), void* context);
-    int ChildCount() const { return children.Count(); }
-    t_layout* ChildAt(int index) const { return children[index]; }
+    int ChildCount() const { return static_cast<int>(m_children.size()); }
+    t_layout* ChildAt(int index) const { return m_children[index].get(); }
+
+    // One watcher per node; the node tells it when deleted. A watcher that goes first calls
+    // Unwatch, and a node bound to it stops using it.
+    void SetWatcher(i_layoutWatcher* watcher) { m_watcher = watcher; }
+    i_layoutWatcher* Watcher() const { return m_watcher; }
+    void Unwatch()
+    {
+        m_watcher = nullptr;
+        WatcherGone();
+    }
 
     RECT rect;
     int minWidth, minHeight;
 
 protected:
-    // Appends a child (owned); false when the array cannot grow.
-    bool AppendChild(t_layout* child);
+    // Appends a child, owned from here on; false (and the child deleted) when it cannot.
+    bool AppendChild(t_layoutPtr child);
+    // Draws node underneath without owning it: its owner keeps it alive while it is carried.
+    void CarryInner(t_layout* node);
 
-    itl::ImmSimpleArray<t_layout*> children;
-    t_layout* inner;
-    t_layout* next;
+    // The watcher is going away: a node that calls back into it forgets it here.
+    virtual void WatcherGone() {}
+
+    t_layout* inner;  // the inner node, owned or carried
+
+private:
+    i_layoutWatcher* m_watcher;
+    // Destroyed from the last declared: children first, then the inner node and the chain.
+    t_layoutPtr m_ownedInner;
+    t_layoutPtr m_next;
+    std::vector<t_layoutPtr> m_children;
 };

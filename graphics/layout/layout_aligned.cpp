@@ -191,22 +191,25 @@ RECT t_layoutAligned::GetChildRect(t_layout* child)
     return a->Place(rect, (a->measureValue & e_fixedWidth) != 0, (a->measureValue & e_fixedHeight) != 0);
 }
 
-bool t_layoutAligned::AddChild(t_layout* child, const t_alignInfo& record)
+bool t_layoutAligned::AddChild(t_layoutPtr child, const t_alignInfo& record)
 {
-    if (!child)
+    t_layout* node = child.get();
+    if (!AppendChild(std::move(child)))
         return false;
-    auto found = m_aligns.find(child);
-    if (found != m_aligns.end()) {
-        found->second = record;
-        return true;
-    }
-    if (!AppendChild(child))
-        return false;
-    m_aligns[child] = record;
+    m_aligns[node] = record;
     return true;
 }
 
-bool t_layoutAligned::AddChildAligned(t_layout* child, int leftMode, int leftMargin, int rightMode, int rightMargin,
+bool t_layoutAligned::Realign(t_layout* child, const t_alignInfo& record)
+{
+    t_alignInfo* kept = FindChild(child);
+    if (!kept)
+        return false;
+    *kept = record;
+    return true;
+}
+
+bool t_layoutAligned::AddChildAligned(t_layoutPtr child, int leftMode, int leftMargin, int rightMode, int rightMargin,
                                       int topMode, int topMargin, int bottomMode, int bottomMargin)
 {
     t_alignInfo record = t_alignInfo::Default();
@@ -218,7 +221,7 @@ bool t_layoutAligned::AddChildAligned(t_layout* child, int leftMode, int leftMar
     record.topMargin = topMargin;
     record.bottomMode = bottomMode;
     record.bottomMargin = bottomMargin;
-    return AddChild(child, record);
+    return AddChild(std::move(child), record);
 }
 
 t_alignInfo* t_layoutAligned::FindChild(t_layout* child)

@@ -52,11 +52,14 @@ public:
     RECT GetChildRect(t_layout* child) override;
     int GetKind() const override { return e_kindAligned; }
 
-    // Adds child (owned) with its record; a child added again keeps its one entry among
-    // the children and takes the new record.
-    bool AddChild(t_layout* child, const t_alignInfo& record);
-    bool AddChildAligned(t_layout* child, int leftMode, int leftMargin, int rightMode, int rightMargin, int topMode,
+    // Adds child with its record, owned from here on; false (and the child deleted) when it
+    // cannot be added.
+    bool AddChild(t_layoutPtr child, const t_alignInfo& record);
+    bool AddChildAligned(t_layoutPtr child, int leftMode, int leftMargin, int rightMode, int rightMargin, int topMode,
                          int topMargin, int bottomMode, int bottomMargin);
+    // A child already held keeps its one entry and takes the new record; false for a node
+    // that is not a child.
+    bool Realign(t_layout* child, const t_alignInfo& record);
     t_alignInfo* FindChild(t_layout* child);
     void InsertAlign(t_layout* child, const t_alignInfo& record) { m_aligns[child] = record; }
     // Drops the child's record; the caller also calls RemoveChild.

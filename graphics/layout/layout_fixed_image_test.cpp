@@ -73,7 +73,7 @@ TEST(LayoutFixedImage, KeepsItsSizeInStretchingParentsAndSizesGridTracks)
     // layout centres a kept size between its anchors).
     t_layoutAligned aligned;
     t_layoutFixedImage* held = new t_layoutFixedImage(&picture.image, 16, 10);
-    ASSERT_TRUE(aligned.AddChildAligned(held, t_alignInfo::e_near, 3, t_alignInfo::e_far, 0, t_alignInfo::e_near, 4,
+    ASSERT_TRUE(aligned.AddChildAligned(t_layoutPtr(held), t_alignInfo::e_near, 3, t_alignInfo::e_far, 0, t_alignInfo::e_near, 4,
                                         t_alignInfo::e_far, 0));
     aligned.SetMinSize(200, 100);
     aligned.SetRect(0, 0, 0, 0);
@@ -87,8 +87,8 @@ TEST(LayoutFixedImage, KeepsItsSizeInStretchingParentsAndSizesGridTracks)
 
     // Grid tracks widen to the fixed sizes of their single-cell nodes.
     t_layoutGrid grid(1, 2);
-    grid.AddChildAt(new t_layoutFixedImage(&picture.image, 12, 9), 0, 0);
-    grid.AddChildAt(new t_layoutFixedImage(&picture.image, 7, 21), 0, 1);
+    grid.AddChildAt(t_layoutPtr(new t_layoutFixedImage(&picture.image, 12, 9)), 0, 0);
+    grid.AddChildAt(t_layoutPtr(new t_layoutFixedImage(&picture.image, 7, 21)), 0, 1);
     grid.SetRect(10, 10, 10, 10);
     grid.Measure(nullptr);
     grid.Layout(nullptr);

@@ -163,20 +163,28 @@ void t_layoutGrid::SetSecondAxisWeight(int column, float weight)
         m_columns[column].weight = weight;
 }
 
-bool t_layoutGrid::SetCell(t_layout* child, const t_gridSpan& span)
+bool t_layoutGrid::SpanFits(const t_gridSpan& span) const
 {
     const auto inRange = [](int value, int count) { return value >= 0 && value < count; };
-    if (!child || !inRange(span.row0, RowCount()) || !inRange(span.row1, RowCount()) ||
-        !inRange(span.col0, ColumnCount()) || !inRange(span.col1, ColumnCount()))
+    return inRange(span.row0, RowCount()) && inRange(span.row1, RowCount()) && inRange(span.col0, ColumnCount()) &&
+           inRange(span.col1, ColumnCount());
+}
+
+bool t_layoutGrid::SetCell(t_layoutPtr child, const t_gridSpan& span)
+{
+    t_layout* node = child.get();
+    if (!SpanFits(span) || !AppendChild(std::move(child)))
         return false;
+    m_cells[node] = span;
+    return true;
+}
+
+bool t_layoutGrid::MoveCell(t_layout* child, const t_gridSpan& span)
+{
     auto found = m_cells.find(child);
-    if (found != m_cells.end()) {
-        found->second = span;
-        return true;
-    }
-    if (!AppendChild(child))
+    if (found == m_cells.end() || !SpanFits(span))
         return false;
-    m_cells[child] = span;
+    found->second = span;
     return true;
 }
 

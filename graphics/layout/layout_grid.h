@@ -67,10 +67,16 @@ public:
     void SetColumnInfo(int index, int size, int minSize, int reserved, float weight);
     void SetFirstAxisWeight(int row, float weight);
     void SetSecondAxisWeight(int column, float weight);
-    // Places child (owned) over span; false when a bound lies outside the grid. A child
-    // placed again keeps its one entry among the children and takes the new span.
-    bool SetCell(t_layout* child, const t_gridSpan& span);
-    bool AddChildAt(t_layout* child, int row, int column) { return SetCell(child, {row, row, column, column}); }
+    // Places child over span, owned from here on; false (and the child deleted) when a bound
+    // lies outside the grid or it cannot be added.
+    bool SetCell(t_layoutPtr child, const t_gridSpan& span);
+    bool AddChildAt(t_layoutPtr child, int row, int column)
+    {
+        return SetCell(std::move(child), {row, row, column, column});
+    }
+    // A child already held keeps its one entry and takes the new span; false for a node
+    // that is not a child or a bound outside the grid.
+    bool MoveCell(t_layout* child, const t_gridSpan& span);
     // The first child (in child order of the cell map) whose span is exactly that cell.
     t_layout* GetChildAt(int row, int column) const;
     const t_gridSpan* FindCell(t_layout* child) const;
@@ -83,6 +89,8 @@ public:
     const t_gridTrackArray& Columns() const { return m_columns; }
 
 private:
+    bool SpanFits(const t_gridSpan& span) const;
+
     t_gridTrackArray m_rows;
     t_gridTrackArray m_columns;
     std::map<t_layout*, t_gridSpan> m_cells;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 
@@ -127,10 +128,10 @@ TEST(GridLayout, WeightsShareTheParentsSpareWidthAndChildrenTakeTheirCells)
     grid->SetColumnInfo(1, 0, 0, 0, 2.0f);
     t_leaf* left = new t_leaf(0, 10);
     t_leaf* right = new t_leaf(0, 10);
-    ASSERT_TRUE(grid->AddChildAt(left, 0, 0));
-    ASSERT_TRUE(grid->AddChildAt(right, 0, 1));
+    ASSERT_TRUE(grid->AddChildAt(t_layoutPtr(left), 0, 0));
+    ASSERT_TRUE(grid->AddChildAt(t_layoutPtr(right), 0, 1));
     t_layoutAligned root;
-    root.AddChild(grid, t_alignInfo::Default());
+    root.AddChild(t_layoutPtr(grid), t_alignInfo::Default());
     root.SetRect(0, 0, 0, 0);
     root.Measure(nullptr);
     root.SetRect(5, 7, 105, 40);
@@ -147,9 +148,9 @@ TEST(GridLayout, GrowsToContentAndKeepsUnweightedTracks)
     t_leaf* a = new t_leaf(100, 20);
     t_leaf* b = new t_leaf(100, 30);
     t_leaf* spanning = new t_leaf(400, 400);
-    grid.AddChildAt(a, 0, 0);
-    grid.AddChildAt(b, 1, 1);
-    ASSERT_TRUE(grid.SetCell(spanning, {0, 1, 0, 1}));
+    grid.AddChildAt(t_layoutPtr(a), 0, 0);
+    grid.AddChildAt(t_layoutPtr(b), 1, 1);
+    ASSERT_TRUE(grid.SetCell(t_layoutPtr(spanning), {0, 1, 0, 1}));
     EXPECT_EQ(0, grid.Measure(nullptr));
     // The spanning child widens no track; content is 200 x 50.
     EXPECT_EQ("0,0,200,50", Text(grid.rect));
@@ -172,21 +173,26 @@ TEST(GridLayout, GrowsToContentAndKeepsUnweightedTracks)
 TEST(GridLayout, CellsOutsideTheGridAreRefusedAndAChildIsHeldOnce)
 {
     t_layoutGrid grid(2, 3);
-    t_leaf* child = new t_leaf(1, 1);
     const t_gridSpan refused[] = {{0, 2, 0, 0}, {-1, 0, 0, 0}, {0, 0, 0, 3}, {0, 0, -1, 0}};
     for (const t_gridSpan& span : refused)
-        EXPECT_FALSE(grid.SetCell(child, span));
+        EXPECT_FALSE(grid.SetCell(MakeOwned<t_leaf>(1, 1), span));
     EXPECT_EQ(0, grid.ChildCount());
-    ASSERT_TRUE(grid.SetCell(child, {1, 0, 0, 0}));  // row0 > row1 is accepted
-    ASSERT_TRUE(grid.SetCell(child, {1, 1, 2, 2}));  // placed again: one entry, new span
+    t_leaf* child = new t_leaf(1, 1);
+    ASSERT_TRUE(grid.SetCell(t_layoutPtr(child), {1, 0, 0, 0}));  // row0 > row1 is accepted
+    for (const t_gridSpan& span : refused)
+        EXPECT_FALSE(grid.MoveCell(child, span));
+    EXPECT_FALSE(grid.MoveCell(nullptr, {1, 1, 2, 2}));
+    ASSERT_TRUE(grid.MoveCell(child, {1, 1, 2, 2}));  // placed again: one entry, new span
     EXPECT_EQ(1, grid.ChildCount());
     EXPECT_EQ(child, grid.GetChildAt(1, 2));
     EXPECT_EQ(nullptr, grid.FindCell(nullptr));
     grid.EraseCell(child);
-    grid.RemoveChild(child);
+    const t_layoutPtr taken = grid.RemoveChild(child);
+    EXPECT_EQ(child, taken.get());
+    EXPECT_EQ(0, grid.ChildCount());
+    EXPECT_EQ(nullptr, grid.RemoveChild(child));
     EXPECT_EQ(nullptr, grid.GetChildAt(1, 2));
     EXPECT_EQ("0,0,0,0", Text(grid.GetChildRect(child)));
-    delete child;
 }
 
 TEST(GridLayout, ResizingNeverDropsTracksAndZeroesThem)
@@ -211,9 +217,9 @@ TEST(AlignedLayout, DefaultRecordFillsAndKeepFlagsHoldTheMeasuredSize)
     t_leaf* filler = new t_leaf(30, 20, 0);
     t_leaf* kept = new t_leaf(30, 20, 3);
     t_leaf* stretched = new t_leaf(30, 20, 0);
-    ASSERT_TRUE(root.AddChild(filler, t_alignInfo::Default()));
-    ASSERT_TRUE(root.AddChildAligned(kept, 1, 10, 0, 5, 1, 4, 0, 0));
-    ASSERT_TRUE(root.AddChildAligned(stretched, 1, 10, 0, 5, 1, 4, 0, 0));
+    ASSERT_TRUE(root.AddChild(t_layoutPtr(filler), t_alignInfo::Default()));
+    ASSERT_TRUE(root.AddChildAligned(t_layoutPtr(kept), 1, 10, 0, 5, 1, 4, 0, 0));
+    ASSERT_TRUE(root.AddChildAligned(t_layoutPtr(stretched), 1, 10, 0, 5, 1, 4, 0, 0));
     root.SetRect(50, 60, 50, 60);
     EXPECT_EQ(3, root.Measure(nullptr));
     EXPECT_EQ("50,60,250,160", Text(root.rect));
@@ -227,8 +233,15 @@ TEST(AlignedLayout, ContentSizeCountsMarginsAndAChildAddedTwiceHasOneRecord)
 {
     t_layoutAligned root;
     t_leaf* child = new t_leaf(40, 10);
-    root.AddChildAligned(child, 1, 1, 2, 2, 1, 3, 2, 4);
-    root.AddChildAligned(child, 1, 6, 2, 7, 1, 8, 2, 9);
+    root.AddChildAligned(t_layoutPtr(child), 1, 1, 2, 2, 1, 3, 2, 4);
+    t_alignInfo again = *root.FindChild(child);
+    again.leftMargin = 6;
+    again.rightMargin = 7;
+    again.topMargin = 8;
+    again.bottomMargin = 9;
+    t_leaf stranger(1, 1);
+    EXPECT_FALSE(root.Realign(&stranger, again));
+    ASSERT_TRUE(root.Realign(child, again));
     EXPECT_EQ(1, root.ChildCount());
     ASSERT_NE(nullptr, root.FindChild(child));
     EXPECT_EQ(6, root.FindChild(child)->leftMargin);
@@ -252,7 +265,7 @@ TEST(AlignedLayout, ExtremeMarginsAndSizesClampInsteadOfWrapping)
     EXPECT_EQ(INT_MIN, farEdge);
 
     t_layoutAligned root;
-    root.AddChildAligned(new t_leaf(INT_MAX, 10), 1, INT_MAX, 2, INT_MAX, 1, 0, 2, 0);
+    root.AddChildAligned(t_layoutPtr(new t_leaf(INT_MAX, 10)), 1, INT_MAX, 2, INT_MAX, 1, 0, 2, 0);
     root.SetRect(100, 0, 100, 0);
     root.Measure(nullptr);
     EXPECT_EQ(INT_MAX, root.ContentWidth());

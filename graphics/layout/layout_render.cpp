@@ -3,15 +3,11 @@
 #include "foundation/core/perf.h"
 #include "graphics/layout/render.h"
 
-t_layoutRender::t_layoutRender(t_render* render) : m_render(render) {}
+t_layoutRender::t_layoutRender(std::unique_ptr<t_render> render) : m_render(std::move(render)) {}
 
 t_layoutRender::~t_layoutRender() = default;
 
-void t_layoutRender::SetRender(t_render* render)
-{
-    if (render != m_render.get())
-        m_render.reset(render);
-}
+void t_layoutRender::SetRender(std::unique_ptr<t_render> render) { m_render = std::move(render); }
 
 int t_layoutRender::Measure(t_paintCtx*)
 {

@@ -11,7 +11,7 @@ class t_layoutRender : public t_layout {
 public:
     t_layoutRender() = default;
     // Takes the renderer (null: none).
-    explicit t_layoutRender(t_render* render);
+    explicit t_layoutRender(std::unique_ptr<t_render> render);
     ~t_layoutRender() override;
 
     SIZE GetSize() override { return SIZE{0, 0}; }
@@ -27,8 +27,8 @@ public:
 
     void Paint_Layout_Render(t_paintCtx& context, const POINT* offset);
     t_render* GetRender() const { return m_render.get(); }
-    // Takes ownership; a previous renderer is deleted.
-    void SetRender(t_render* render);
+    // Takes the renderer; a previous renderer is deleted.
+    void SetRender(std::unique_ptr<t_render> render);
 
 private:
     std::unique_ptr<t_render> m_render;

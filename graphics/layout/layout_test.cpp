@@ -45,7 +45,7 @@ public:
         *m_log += m_name + " ";
         return m_hits || t_layout::HitTest(point, out);
     }
-    void Add(t_layout* child) { AppendChild(child); }
+    void Add(t_layout* child) { AppendChild(t_layoutPtr(child)); }
 
 private:
     std::string m_name;
@@ -79,7 +79,7 @@ TEST(LayoutTree, PaintsAndHitTestsInnerFirstThenChildrenFromLastToFirst)
 {
     std::string log;
     t_logNode root("root", &log);
-    root.SetInner(new t_logNode("inner", &log));
+    root.SetInner(t_layoutPtr(new t_logNode("inner", &log)));
     root.Add(new t_logNode("a", &log));
     root.Add(new t_logNode("b", &log));
     root.Add(new t_logNode("c", &log));
@@ -141,8 +141,8 @@ TEST(LayoutTree, MoveToKeepsChildOffsetsAndMovesTheWholeChain)
     t_logNode root("root", &log);
     t_logNode* second = new t_logNode("second", &log);
     t_logNode* third = new t_logNode("third", &log);
-    root.SetNext(second);
-    second->SetNext(third);
+    root.SetNext(t_layoutPtr(second));
+    second->SetNext(t_layoutPtr(third));
     root.SetRect(0, 0, 50, 40);  // the whole chain shares it
     EXPECT_EQ("0,0,50,40", Text(third->rect));
     second->SetSize(20, 10);
@@ -150,7 +150,7 @@ TEST(LayoutTree, MoveToKeepsChildOffsetsAndMovesTheWholeChain)
     t_logNode* child = new t_logNode("child", &log);
     root.Add(child);
     child->SetRect(7, 8, 17, 18);
-    root.SetInner(new t_logNode("inner", &log));
+    root.SetInner(t_layoutPtr(new t_logNode("inner", &log)));
     root.GetInner()->SetRect(0, 0, 50, 40);
 
     root.MoveTo(100, 200);
@@ -167,11 +167,11 @@ TEST(LayoutTree, LayoutArrangesEveryNodeOfTheChainAndTheInnerNode)
     t_logNode root("root", &log);
     t_logNode* child = new t_logNode("child", &log);
     root.Add(child);
-    root.SetInner(new t_logNode("inner", &log));
+    root.SetInner(t_layoutPtr(new t_logNode("inner", &log)));
     t_logNode* second = new t_logNode("second", &log);
     t_logNode* secondChild = new t_logNode("secondChild", &log);
     second->Add(secondChild);
-    root.SetNext(second);
+    root.SetNext(t_layoutPtr(second));
     root.SetRect(40, 50, 90, 80);
     root.Layout(nullptr);
     EXPECT_EQ("proot pchild minner pinner msecond psecond psecondChild ", log);
@@ -185,8 +185,8 @@ TEST(LayoutTree, MinimumSizesSpreadToInnerAndChainAndApplyToTheSubtree)
 {
     std::string log;
     t_logNode root("root", &log);
-    root.SetInner(new t_logNode("inner", &log));
-    root.SetNext(new t_logNode("next", &log));
+    root.SetInner(t_layoutPtr(new t_logNode("inner", &log)));
+    root.SetNext(t_layoutPtr(new t_logNode("next", &log)));
     root.SetMinSize(30, 20);
     EXPECT_EQ(30, root.GetInner()->minWidth);
     EXPECT_EQ(20, root.GetNext()->minHeight);
@@ -202,20 +202,23 @@ TEST(LayoutTree, MinimumSizesSpreadToInnerAndChainAndApplyToTheSubtree)
     EXPECT_EQ("3,3,7,8", Text(child->rect));
 }
 
-TEST(LayoutTree, RemoveChildTakesOnlyTheFirstOccurrenceAndDeletesNothing)
+TEST(LayoutTree, RemoveChildHandsTheChildBackAndKeepsTheOrderOfTheOthers)
 {
     std::string log;
     t_logNode root("root", &log);
     t_logNode* a = new t_logNode("a", &log);
     t_logNode* b = new t_logNode("b", &log);
+    t_logNode* c = new t_logNode("c", &log);
     root.Add(a);
     root.Add(b);
-    root.Add(a);
-    root.RemoveChild(a);
+    root.Add(c);
+    const t_layoutPtr taken = root.RemoveChild(b);
+    EXPECT_EQ(b, taken.get());
     ASSERT_EQ(2, root.ChildCount());
-    EXPECT_EQ(b, root.ChildAt(0));
-    EXPECT_EQ(a, root.ChildAt(1));
-    root.RemoveChild(nullptr);
+    EXPECT_EQ(a, root.ChildAt(0));
+    EXPECT_EQ(c, root.ChildAt(1));
+    EXPECT_EQ(nullptr, root.RemoveChild(b));
+    EXPECT_EQ(nullptr, root.RemoveChild(nullptr));
     EXPECT_EQ(2, root.ChildCount());
     int visited = 0;
     EXPECT_FALSE(root.AllChildren(

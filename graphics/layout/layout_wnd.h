@@ -20,6 +20,9 @@ public:
     i_element* GetElement() const { return m_element; }
     void SetElement(i_element* element) { m_element = element; }
 
+protected:
+    void WatcherGone() override { m_element = nullptr; }
+
 private:
     i_element* m_element;  // not owned
 };

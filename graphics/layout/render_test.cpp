@@ -222,7 +222,7 @@ TEST(RenderImage, HitMaskIsRebuiltOnlyForANewSizeOrANewPicture)
 TEST(LayoutRender, PaintsAtTheOffsetAndAsksItsRendererRelativeToTheNode)
 {
     t_countingRender* render = new t_countingRender;
-    t_layoutRender node(render);
+    t_layoutRender node{std::unique_ptr<t_render>(render)};
     node.SetMinSize(6, 7);
     node.SetRect(10, 20, 100, 100);
     EXPECT_EQ(0, node.Measure(nullptr));

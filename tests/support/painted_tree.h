@@ -57,7 +57,7 @@ inline t_fillElement* AddFilledChild(t_wndTop& top, int x, int y, int width, int
     t_fillElement* child = new t_fillElement(color, gdi);
     child->Create(0, x, y, width, height, 0, nullptr, &top);
     t_layoutWnd* node = child->CreateLayout();
-    static_cast<t_layoutAligned*>(top.layout)->AddChild(node, t_alignInfo::Default());
+    static_cast<t_layoutAligned*>(top.layout)->AddChild(t_layoutPtr(node), t_alignInfo::Default());
     child->SyncLayoutRect();
     return child;
 }

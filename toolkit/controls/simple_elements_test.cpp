@@ -333,7 +333,7 @@ private:
 // The element's node in the top's root layout, at the element's rectangle.
 void AddNode(t_wndTop& owner, t_wndBase& element, t_layout* node)
 {
-    static_cast<t_layoutAligned*>(owner.layout)->AddChild(node, t_alignInfo::Default());
+    static_cast<t_layoutAligned*>(owner.layout)->AddChild(t_layoutPtr(node), t_alignInfo::Default());
     element.SyncLayoutRect();
 }
 
@@ -402,7 +402,8 @@ TEST_F(SimpleElementsTest, LineSeparatorIsOnePixelThick)
         line->kind = t_wndSeperator::e_line;
         line->linePen = pen.get();
         line->orientation = c.orientation;
-        t_layout* node = line->CreateSeparatorLayout();
+        t_layoutPtr made = line->CreateSeparatorLayout();
+        t_layout* node = made.release();
         ASSERT_NE(node, nullptr);
         EXPECT_EQ(node, line->layout);
         EXPECT_EQ(line->measureValue, c.measureValue);

@@ -1,5 +1,7 @@
 #include "toolkit/controls/wnd_base.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -13,7 +15,9 @@ namespace {
 
 // The block that t_wndBase's operator new handed out last on this thread; the constructor
 // that runs next at that address belongs to a heap element.
-thread_local void* t_pendingHeapBlock = nullptr;
+// The block the last operator new of an element gave, until an element takes it.
+thread_local const char* t_pendingHeapBlock = nullptr;
+thread_local size_t t_pendingHeapSize = 0;
 
 // One dimension of the keep rule: a kept dimension does not shrink unless the shrink reaches
 // the threshold (a negative threshold never does).
@@ -25,6 +29,12 @@ int KeepDimension(bool keep, int& kept, int threshold, int request)
     const int result = (threshold >= 0 && shrink >= threshold) ? request : (kept > request ? kept : request);
     kept = result;
     return result;
+}
+
+bool IsInPendingBlock(const void* object)
+{
+    const char* at = static_cast<const char*>(object);
+    return t_pendingHeapBlock && at >= t_pendingHeapBlock && at < t_pendingHeapBlock + t_pendingHeapSize;
 }
 
 }  // namespace
@@ -40,7 +50,8 @@ void* t_wndBase::operator new(size_t size)
 void* t_wndBase::operator new(size_t size, const std::nothrow_t&) noexcept
 {
     void* block = std::malloc(size ? size : 1);
-    t_pendingHeapBlock = block;
+    t_pendingHeapBlock = static_cast<const char*>(block);
+    t_pendingHeapSize = size;
     return block;
 }
 
@@ -53,15 +64,21 @@ t_wndBase::t_wndBase()
       visible(true), measureValue(3), perPixelAlpha(false), acceptsMouse(false), cursorRestore(false),
       cursorRestorePending(false), cursorOffsetX(0), cursorOffsetY(0), keepWidth(false), keepHeight(false),
       keptWidth(-1), keptHeight(-1), shrinkThresholdWidth(-1), shrinkThresholdHeight(-1), id(0), value(0),
-      hintBelow(true), m_heapMade(t_pendingHeapBlock == this), m_painting(false)
+      hintBelow(true), m_heapMade(IsInPendingBlock(this)), m_painting(false)
 {
-    // A member element of a heap object sits inside the block but never at its start: the
-    // object's own base part was constructed there first and took the mark.
+    // The first element constructed inside a fresh block is the heap object itself (its
+    // element part need not sit at the block's start when another base comes first); its
+    // member elements are constructed after it and find the mark taken.
     t_pendingHeapBlock = nullptr;
+    t_pendingHeapSize = 0;
 }
 
 t_wndBase::~t_wndBase()
 {
+    // Nodes that outlive the element (the tree that holds them is another's) stop using it.
+    for (t_layout* node : m_watched)
+        node->Unwatch();
+    m_watched.clear();
     ReleaseChildren();
     // The top would otherwise hand a deleted element its next OnMouseLeave.
     if (top && TopAsElement(top) != this && TopHotElement(top) == this)
@@ -325,8 +342,37 @@ t_layoutWnd* t_wndBase::CreateLayout()
     if (!node)
         return nullptr;
     node->SetRect(rect);
-    layout = node;
+    SetLayoutNode(node);
     return node;
+}
+
+void t_wndBase::SetLayoutNode(t_layout* node)
+{
+    layout = node;
+    WatchLayout(node);
+}
+
+void t_wndBase::WatchLayout(t_layout* node)
+{
+    if (!node || node->Watcher() == this)
+        return;
+    // One watcher per node: a node handed to another element leaves the first one's list.
+    if (t_wndBase* previous = dynamic_cast<t_wndBase*>(node->Watcher())) {
+        std::vector<t_layout*>& list = previous->m_watched;
+        list.erase(std::remove(list.begin(), list.end(), node), list.end());
+    }
+    node->SetWatcher(this);
+    m_watched.push_back(node);
+}
+
+void t_wndBase::LayoutGone(t_layout* node)
+{
+    const auto at = std::find(m_watched.begin(), m_watched.end(), node);
+    if (at != m_watched.end())
+        m_watched.erase(at);
+    if (layout == node)
+        layout = nullptr;
+    OnLayoutGone(node);
 }
 
 bool t_wndBase::HitTest(int x, int y, int)

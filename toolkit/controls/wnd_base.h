@@ -11,14 +11,16 @@
 #include "foundation/core/simple_array.h"
 #include "foundation/core/str.h"
 #include "graphics/layout/element.h"
+#include "graphics/layout/layout.h"
 #include "toolkit/controls/menu_data.h"
 
-class t_layout;
+#include <vector>
+
 class t_layoutWnd;
 class t_paintCtx;
 class t_wndTop;
 
-class t_wndBase : public i_element {
+class t_wndBase : public i_element, public i_layoutWatcher {
 public:
     t_wndBase();
     // Destroys and deletes the children it owns. A child still in a parent's array leaves
@@ -113,6 +115,12 @@ public:
     // Moves the cursor back for the first element of the subtree that asked for it, once.
     void RestoreCursorPos();
     void SyncLayoutRect();
+    // Makes node the element's own node (null forgets it). The element watches it: when the
+    // tree holding it deletes it, layout is cleared.
+    void SetLayoutNode(t_layout* node);
+    // Watches a node the element keeps a pointer to; OnLayoutGone tells when it is deleted.
+    void WatchLayout(t_layout* node);
+    void LayoutGone(t_layout* node) final;
 
     int ChildCount() const { return children.Count(); }
     t_wndBase* ChildAt(int index) const { return children[index]; }
@@ -124,7 +132,7 @@ public:
     bool hover;
     t_str text;
     t_menuData menuData;
-    t_layout* layout;
+    t_layout* layout;  // set through SetLayoutNode; owned by the tree it is in
     int minWidth, minHeight;
     bool visible;
     int measureValue;
@@ -139,6 +147,10 @@ public:
     int value;
     bool hintBelow;
 
+protected:
+    // A watched node was deleted (layout is already cleared when it was the own node).
+    virtual void OnLayoutGone(t_layout*) {}
+
 private:
     // Takes child out of the children array, keeping the order of the others.
     void RemoveChild(t_wndBase* child);
@@ -151,4 +163,6 @@ private:
     bool m_heapMade;
     // Inside Paint_Layout: a layout tree that holds this element's own node paints it once.
     bool m_painting;
+    // Nodes this element watches, its own node and older ones still in a tree.
+    std::vector<t_layout*> m_watched;
 };

@@ -79,7 +79,7 @@ public:
         }
     }
     bool HitTest(POINT, POINT*) override { return m_hits; }
-    bool Add(t_layout* child) { return AppendChild(child); }
+    bool Add(t_layout* child) { return AppendChild(t_layoutPtr(child)); }
 
 private:
     COLORREF m_color;
@@ -319,7 +319,7 @@ TEST(WndBase, HitTestUsesTheLayoutRectangleAndItsInnerNode)
     element.layout = &node;
     EXPECT_FALSE(element.HitTest(5, 5, 0));
     EXPECT_TRUE(element.HitTest(110, 110, 0));
-    node.SetInner(new t_fillNode(0, false));  // the inner node refuses
+    node.SetInner(t_layoutPtr(new t_fillNode(0, false)));  // the inner node refuses
     EXPECT_FALSE(element.HitTest(110, 110, 0));
     EXPECT_FALSE(element.HitTest(5, 5, 0));
     element.layout = nullptr;
@@ -476,6 +476,18 @@ public:
     t_probe* heapChild;
 };
 
+// An element whose element part is not at the start of its object: another base comes first.
+class t_secondBase {
+public:
+    virtual ~t_secondBase() = default;
+    int padding = 0;
+};
+class t_laterProbe : public t_secondBase, public t_probe {
+public:
+    t_laterProbe(std::vector<std::string>* log, const char* name) : t_probe(log, name), member(log, "inner") {}
+    t_probe member;
+};
+
 TEST(WndBase, AParentDeletesOnlyTheChildrenMadeWithNew)
 {
     std::vector<std::string> log;
@@ -520,6 +532,17 @@ TEST(WndBase, AParentDeletesOnlyTheChildrenMadeWithNew)
     EXPECT_EQ(placed->parent, nullptr);
     placed->~t_probe();
 
+    // Made with new though its element part sits behind another base: deleted too, with
+    // its member, which is never deleted on its own.
+    t_laterProbe* later = new (std::nothrow) t_laterProbe(&log, "later");
+    ASSERT_NE(later, nullptr);
+    ASSERT_NE(static_cast<void*>(static_cast<t_wndBase*>(later)), static_cast<void*>(later));
+    later->Create(0, 0, 0, 1, 1, 0, nullptr, &parent);
+    later->member.Create(0, 0, 0, 1, 1, 0, nullptr, &parent);
+    log.clear();
+    parent.Destroy();
+    EXPECT_EQ(log, (std::vector<std::string>{"~inner", "~later"}));
+
     // A member of an element that is not its parent outlives that parent safely.
     t_probe* other = new t_probe(&log, "other");
     t_probe member(&log, "orphan");
@@ -541,7 +564,7 @@ TEST(WndBase, PaintsThroughTheLayoutAtTheTopOffset)
     t_layoutWnd* own = element.CreateLayout();
     ASSERT_NE(own, nullptr);
     EXPECT_TRUE(SameRect(own->GetRect(), 1010, 505, 1014, 508));
-    own->SetInner(new t_fillNode(Grey(0x80)));
+    own->SetInner(t_layoutPtr(new t_fillNode(Grey(0x80))));
     own->SetRect(own->GetRect());
     element.Paint_Layout(surface.Paint());
     EXPECT_EQ(surface.At(10, 5) & 0xFFFFFF, Grey(0x80));
@@ -560,7 +583,7 @@ TEST(WndBase, PaintsThroughTheLayoutAtTheTopOffset)
     delete around;
 
     // PaintLayoutLinked paints the inner node only.
-    own->SetInner(new t_fillNode(Grey(0x40)));
+    own->SetInner(t_layoutPtr(new t_fillNode(Grey(0x40))));
     own->SetRect(own->GetRect());
     element.PaintLayoutLinked(surface.Paint());
     EXPECT_EQ(surface.At(10, 5) & 0xFFFFFF, Grey(0x40));

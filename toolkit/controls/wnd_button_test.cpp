@@ -128,7 +128,7 @@ protected:
         button = new t_testButton();
         button->Create(0, 10, 20, 1, 1, 0, nullptr, &m_top);
         t_layoutWnd* node = button->CreateLayout();
-        static_cast<t_layoutAligned*>(m_top.layout)->AddChild(node, t_alignInfo::Default());
+        static_cast<t_layoutAligned*>(m_top.layout)->AddChild(t_layoutPtr(node), t_alignInfo::Default());
         button->Measure(nullptr);
         button->SyncLayoutRect();
     }

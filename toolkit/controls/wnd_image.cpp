@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_render.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/layout/render.h"
@@ -35,15 +36,16 @@ t_renderImage* InnerImageRender(t_layout* layout)
 
 t_renderImage* AttachPictureNode(t_layoutWnd& node, bool keepHitMask)
 {
-    t_renderImage* render = new (std::nothrow) t_renderImage();
-    t_layoutRender* picture = render ? new (std::nothrow) t_layoutRender(render) : nullptr;
-    if (!picture) {
-        delete render;
+    auto made = MakeOwned<t_renderImage>();
+    if (!made)
         return nullptr;
-    }
+    t_renderImage* render = made.get();
     render->keepHitMask = keepHitMask ? 1 : 0;
+    auto picture = MakeOwned<t_layoutRender>(std::move(made));
+    if (!picture)
+        return nullptr;
     picture->SetRect(node.GetRect());
-    node.SetInner(picture);
+    node.SetInner(std::move(picture));
     return render;
 }
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_wnd.h"
@@ -60,10 +61,9 @@ t_item* AddHeaderText(t_wndMenu& menu, t_layoutAligned& header, COLORREF color, 
     item->SetItemText(label.c_str());
     item->align = align;
     item->Create(0, 0, 0, 0, 0, 0, nullptr, &menu);
-    t_layoutWnd* node = item->CreateLayout();
-    if (!node || !header.AddChildAligned(node, leftMode, leftMargin, rightMode, rightMargin, topMode, topMargin,
-                                         bottomMode, bottomMargin)) {
-        delete node;
+    t_layoutPtr node(item->CreateLayout());
+    if (!node || !header.AddChildAligned(std::move(node), leftMode, leftMargin, rightMode, rightMargin, topMode,
+                                         topMargin, bottomMode, bottomMargin)) {
         delete item;
         return nullptr;
     }
@@ -118,18 +118,16 @@ void t_wndMenu::StopCloseTimer()
 
 // ---- building
 
-t_layout* t_wndMenu::BuildItemColumn()
+t_layoutPtr t_wndMenu::BuildItemColumn()
 {
     const int count = menuData.items.Count();
     if (count == 0)
         return nullptr;
-    t_layoutGrid* grid = new (std::nothrow) t_layoutGrid(count, 1);
-    t_layoutAligned* column = new (std::nothrow) t_layoutAligned();
-    if (!grid || !column || !column->AddChildAligned(grid, 1, 2, 2, 2, 1, 2, 2, 2)) {
-        delete grid;
-        delete column;
+    auto made = MakeOwned<t_layoutGrid>(count, 1);
+    t_layoutGrid* grid = made.get();
+    auto column = MakeOwned<t_layoutAligned>();
+    if (!grid || !column || !column->AddChildAligned(std::move(made), 1, 2, 2, 2, 1, 2, 2, 2))
         return nullptr;
-    }
     grid->SetColumnInfo(0, 0, 0, -1, 1.0f);
     for (int i = 0; i < count; ++i) {
         const t_menuItem& entry = menuData.items[i];
@@ -150,26 +148,20 @@ t_layout* t_wndMenu::BuildItemColumn()
             continue;
         }
         row->CreateLayout();
-        if (!row->layout || !grid->AddChildAt(row->layout, i, 0)) {
-            delete row->layout;
-            row->layout = nullptr;
+        if (!row->layout || !grid->AddChildAt(t_layoutPtr(row->layout), i, 0))
             delete row;
-        }
     }
     return column;
 }
 
-t_layout* t_wndMenu::BuildHeader()
+t_layoutPtr t_wndMenu::BuildHeader()
 {
     if (menuData.title.IsEmpty())
         return nullptr;
-    t_layoutAligned* header = new (std::nothrow) t_layoutAligned();
-    t_layoutAligned* under = new (std::nothrow) t_layoutAligned();
-    if (!header || !under) {
-        delete header;
-        delete under;
+    auto header = MakeOwned<t_layoutAligned>();
+    auto under = MakeOwned<t_layoutAligned>();
+    if (!header || !under)
         return nullptr;
-    }
     m_title =
         AddHeaderText<t_wndTextItem>(*this, *header, titleColor, titleFont, menuData.title, 3, 1, 8, 0, 10, 1, 5, 2, 5);
     if (!menuData.linkUrl.IsEmpty() && !menuData.linkText.IsEmpty()) {
@@ -181,10 +173,10 @@ t_layout* t_wndMenu::BuildHeader()
         }
     }
     AddAlignedRender(*under,
-                     new (std::nothrow)
-                         t_renderGradient(c_headerGradientTop, c_headerGradientBottom, t_renderGradient::e_vertical),
+                     MakeOwned<t_renderGradient>(c_headerGradientTop, c_headerGradientBottom,
+                                                 t_renderGradient::e_vertical),
                      1, 2, 2, 1, 1, 2, 0, 0);
-    header->SetInner(under);
+    header->SetInner(std::move(under));
     return header;
 }
 
@@ -194,25 +186,19 @@ t_layoutWnd* t_wndMenu::CreateLayout()
     t_wndBase::Destroy();
     m_title = nullptr;
     m_link = nullptr;
-    t_layout* column = BuildItemColumn();
-    t_layout* header = BuildHeader();
+    t_layoutPtr column = BuildItemColumn();
+    t_layoutPtr header = BuildHeader();
     if (column && header) {
-        t_layoutGrid* both = new (std::nothrow) t_layoutGrid(2, 1);
-        if (both && both->AddChildAt(header, 0, 0) && both->AddChildAt(column, 1, 0)) {
+        auto both = MakeOwned<t_layoutGrid>(2, 1);
+        if (both && both->AddChildAt(std::move(header), 0, 0) && both->AddChildAt(std::move(column), 1, 0)) {
             both->SetRowInfo(0, 0, 0, -1, 1.0f);
             both->SetRowInfo(1, 0, 0, -1, 1.0f);
             both->SetColumnInfo(0, 0, 0, -1, 1.0f);
-            SetLayout(std::unique_ptr<t_layout>(both));
+            SetLayout(std::move(both));
             return nullptr;
         }
-        // Without the grid the rows alone make the menu.
-        if (both && both->FindCell(header)) {
-            both->RemoveChild(header);
-            both->EraseCell(header);
-        }
-        delete both;
-        delete header;
-        header = nullptr;
+        // Without the grid (out of memory) what is left of the rows makes the menu; the
+        // header's elements go.
         if (m_title) {
             delete m_title;
             m_title = nullptr;
@@ -222,7 +208,7 @@ t_layoutWnd* t_wndMenu::CreateLayout()
             m_link = nullptr;
         }
     }
-    SetLayout(std::unique_ptr<t_layout>(column ? column : header));
+    SetLayout(column ? std::move(column) : std::move(header));
     return nullptr;
 }
 
@@ -232,23 +218,22 @@ void t_wndMenu::SetBackground()
     minHeight = 0;
     if (!layout)
         return;
-    t_layoutAligned* under = new (std::nothrow) t_layoutAligned();
+    auto under = MakeOwned<t_layoutAligned>();
     if (!under) {
         layout->SetInner(nullptr);
         return;
     }
     const int bodyTop = menuData.title.IsEmpty() ? c_bodyTopWithoutTitle : c_bodyTopWithTitle;
     AddAlignedRender(*under,
-                     new (std::nothrow)
-                         t_renderGradient(c_backGradientTop, c_backGradientBottom, t_renderGradient::e_vertical),
+                     MakeOwned<t_renderGradient>(c_backGradientTop, c_backGradientBottom, t_renderGradient::e_vertical),
                      1, 2, 2, 1, 1, bodyTop, 2, 1);
-    if (t_renderFrame* frame = new (std::nothrow) t_renderFrame()) {
+    if (auto frame = MakeOwned<t_renderFrame>()) {
         frame->borderColor = c_borderColor;
         frame->fillColor = c_backColor;
         frame->flags = 0;
-        AddAlignedRender(*under, frame, 1, 0, 2, 0, 1, 0, 2, 0);
+        AddAlignedRender(*under, std::move(frame), 1, 0, 2, 0, 1, 0, 2, 0);
     }
-    layout->SetInner(under);
+    layout->SetInner(std::move(under));
 }
 
 void t_wndMenu::SetMenuData(const t_menuData& data)

@@ -105,9 +105,9 @@ public:
 
 private:
     // The rows in a one-column grid inside a node with a 2-pixel margin; null without rows.
-    t_layout* BuildItemColumn();
+    t_layoutPtr BuildItemColumn();
     // The title and the link with their gradient underneath; null without a title.
-    t_layout* BuildHeader();
+    t_layoutPtr BuildHeader();
     // The frame and the gradient under everything.
     void SetBackground();
     void StopCloseTimer();

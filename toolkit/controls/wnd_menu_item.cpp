@@ -21,20 +21,13 @@ const COLORREF c_checkMarkKey = 0xFFFFFF;
 
 }  // namespace
 
-bool AddAlignedRender(t_layoutAligned& parent, t_render* render, int leftMode, int leftMargin, int rightMode,
-                      int rightMargin, int topMode, int topMargin, int bottomMode, int bottomMargin)
+bool AddAlignedRender(t_layoutAligned& parent, std::unique_ptr<t_render> render, int leftMode, int leftMargin,
+                      int rightMode, int rightMargin, int topMode, int topMargin, int bottomMode, int bottomMargin)
 {
-    t_layoutRender* node = render ? new (std::nothrow) t_layoutRender(render) : nullptr;
-    if (!node) {
-        delete render;
+    if (!render)
         return false;
-    }
-    if (!parent.AddChildAligned(node, leftMode, leftMargin, rightMode, rightMargin, topMode, topMargin, bottomMode,
-                                bottomMargin)) {
-        delete node;
-        return false;
-    }
-    return true;
+    return parent.AddChildAligned(MakeOwned<t_layoutRender>(std::move(render)), leftMode, leftMargin, rightMode,
+                                  rightMargin, topMode, topMargin, bottomMode, bottomMargin);
 }
 
 t_wndMenuItem::t_wndMenuItem(const t_menuItemStyle& itemStyle)
@@ -57,43 +50,42 @@ t_wndMenuItem::~t_wndMenuItem()
 
 bool t_wndMenuItem::IsHot() const { return hotFrame && hotFrame->flags == 0; }
 
+void t_wndMenuItem::OnLayoutGone(t_layout*)
+{
+    if (!layout) {
+        hotFrame = nullptr;
+        line = nullptr;
+    }
+}
+
 t_layoutWnd* t_wndMenuItem::CreateLayout()
 {
-    t_layoutAligned* node = new (std::nothrow) t_layoutAligned();
-    t_layoutAligned* under = new (std::nothrow) t_layoutAligned();
-    if (!node || !under) {
-        delete node;
-        delete under;
+    auto node = MakeOwned<t_layoutAligned>();
+    auto under = MakeOwned<t_layoutAligned>();
+    if (!node || !under)
         return nullptr;
-    }
     node->SetRect(rect);
 
     label.format = c_menuLabelFormat;
     label.SetStyle(t_textItemStyle{style.grayed ? style.grayedTextColor : style.textColor, 0, 0, style.font, false});
     label.Create(0, 0, 0, 0, 0, 0, nullptr, this);
-    if (t_layoutWnd* labelNode = label.CreateLayout()) {
-        if (!node->AddChildAligned(labelNode, 1, 18, 0, 22, 1, 6, 0, 4)) {
-            delete labelNode;
-            label.layout = nullptr;
-        }
-    }
+    if (t_layoutPtr labelNode{label.CreateLayout()})
+        node->AddChildAligned(std::move(labelNode), 1, 18, 0, 22, 1, 6, 0, 4);
 
     checkMark.Create(0, 0, 0, 0, 0, 0, nullptr, this);
     if (style.checkImage)
         checkMark.image.SetPart(style.checkImage, 0, 0, c_checkMarkKey, c_noColorKey, -1, -1, t_image::e_natural,
                                 t_image::e_natural, false);
-    if (t_layoutWnd* checkNode = checkMark.CreateLayout()) {
-        if (!node->AddChildAligned(checkNode, 1, 2, 0, 0, 1, 2, 2, 2)) {
-            delete checkNode;
-            checkMark.layout = nullptr;
-        }
-    }
+    if (t_layoutPtr checkNode{checkMark.CreateLayout()})
+        node->AddChildAligned(std::move(checkNode), 1, 2, 0, 0, 1, 2, 2, 2);
 
     // Underneath the label: the light line (no pen until the row is hot) and the hot
     // frame with its gradient, one pixel in from the left and right.
-    t_renderLine* lineRender = new (std::nothrow) t_renderLine();
-    line = AddAlignedRender(*under, lineRender, 1, 2, 2, 2, 1, 1, 1, 2) ? lineRender : nullptr;
-    t_renderFrame* frame = new (std::nothrow) t_renderFrame();
+    auto lineRender = MakeOwned<t_renderLine>();
+    t_renderLine* lineMade = lineRender.get();
+    line = AddAlignedRender(*under, std::move(lineRender), 1, 2, 2, 2, 1, 1, 1, 2) ? lineMade : nullptr;
+    auto frame = MakeOwned<t_renderFrame>();
+    t_renderFrame* frameMade = frame.get();
     if (frame) {
         frame->borderColor = 0;
         frame->fillColor = 0;
@@ -101,10 +93,11 @@ t_layoutWnd* t_wndMenuItem::CreateLayout()
         frame->innerRender =
             MakeOwned<t_renderGradient>(style.hotGradientTop, style.hotGradientBottom, t_renderGradient::e_vertical);
     }
-    hotFrame = AddAlignedRender(*under, frame, 1, 1, 2, 1, 1, 0, 2, 0) ? frame : nullptr;
+    hotFrame = AddAlignedRender(*under, std::move(frame), 1, 1, 2, 1, 1, 0, 2, 0) ? frameMade : nullptr;
     under->SetRect(rect);
-    node->SetInner(under);
-    layout = node;
+    node->SetInner(std::move(under));
+    // The node goes to whoever puts the row in a tree.
+    SetLayoutNode(node.release());
     return nullptr;
 }
 

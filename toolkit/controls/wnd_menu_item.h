@@ -20,7 +20,7 @@ class t_renderLine;
 // Places render in a node of its own inside parent with the anchors given (as
 // t_layoutAligned::AddChildAligned takes them). The tree owns the renderer; false (the
 // renderer deleted) when it could not be placed.
-bool AddAlignedRender(t_layoutAligned& parent, t_render* render, int leftMode, int leftMargin, int rightMode,
+bool AddAlignedRender(t_layoutAligned& parent, std::unique_ptr<t_render> render, int leftMode, int leftMargin, int rightMode,
                       int rightMargin, int topMode, int topMargin, int bottomMode, int bottomMargin);
 
 // The look and the data of one row, copied from the menu.
@@ -66,6 +66,10 @@ public:
     t_renderFrame* hotFrame;  // owned by the layout tree
     t_renderLine* line;       // owned by the layout tree
     t_pen* pen;
+
+protected:
+    // The frame and the line live in the row's own node.
+    void OnLayoutGone(t_layout* node) override;
 
 private:
     void ShowHot(bool hot);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_render.h"
 #include "graphics/layout/layout_wnd.h"
@@ -33,31 +34,29 @@ t_layoutWnd* t_wndSeperator::CreateLayout()
         measureValue = t_layout::e_fixedWidth;
         rect.right = rect.left + 1;
     }
-    t_renderLine* line = new (std::nothrow) t_renderLine();
-    t_layoutRender* lineNode = line ? new (std::nothrow) t_layoutRender(line) : nullptr;
-    if (!lineNode) {
-        delete line;
+    auto line = MakeOwned<t_renderLine>();
+    if (!line)
         return nullptr;
-    }
     line->pen = linePen;
     line->orientation = orientation;
-    t_layoutWnd* node = t_wndBase::CreateLayout();
-    if (!node) {
-        delete lineNode;
+    auto lineNode = MakeOwned<t_layoutRender>(std::move(line));
+    if (!lineNode)
         return nullptr;
-    }
+    t_layoutWnd* node = t_wndBase::CreateLayout();
+    if (!node)
+        return nullptr;
     lineNode->SetRect(node->GetRect());
-    node->SetInner(lineNode);
+    node->SetInner(std::move(lineNode));
     return node;
 }
 
-t_layout* t_wndSeperator::CreateSeparatorLayout()
+t_layoutPtr t_wndSeperator::CreateSeparatorLayout()
 {
     if (kind == e_line)
-        return CreateLayout();
+        return t_layoutPtr(CreateLayout());
     if (kind != e_picture)
         return nullptr;
-    t_layoutGrid* grid = new (std::nothrow) t_layoutGrid(3, 3);
+    auto grid = MakeOwned<t_layoutGrid>(3, 3);
     if (!grid)
         return nullptr;
     t_wndTop::BuildNineImageGrid(*grid, nineImages, false);

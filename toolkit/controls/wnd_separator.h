@@ -33,7 +33,7 @@ public:
     // The node that shows the separator in a menu's layout tree, by kind: the line's own
     // node (CreateLayout); for a picture a new 3 x 3 grid of the nine pictures that the
     // caller owns (it is not the element's layout); null for any other kind.
-    t_layout* CreateSeparatorLayout();
+    t_layoutPtr CreateSeparatorLayout();
     // Never hit.
     bool HitTest(int, int, int) override { return false; }
     // Paints into a plain DC (alpha kept when the element paints real alpha).

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "foundation/core/owned.h"
+
 namespace {
 
 const t_alignInfo c_startAlign = {
@@ -155,7 +157,7 @@ t_layoutWnd* t_wndTextArray::CreateLayout()
     t_layoutTexts* grid = nullptr;
     if (orientation == e_row || orientation == e_column)
         grid = CreateLayoutTexts(orientation == e_column);
-    layout = grid;
+    SetLayoutNode(grid);
     if (grid)
         grid->SetRect(rect);
     return nullptr;
@@ -164,7 +166,7 @@ t_layoutWnd* t_wndTextArray::CreateLayout()
 t_wndTextArray::t_layoutTexts* t_wndTextArray::CreateLayoutTexts(bool column)
 {
     const int count = ChildCount();
-    t_layoutTexts* grid = new (std::nothrow) t_layoutTexts(this, column ? count : 1, column ? 1 : count);
+    auto grid = MakeOwned<t_layoutTexts>(this, column ? count : 1, column ? 1 : count);
     if (!grid)
         return nullptr;
     if (column)
@@ -174,28 +176,23 @@ t_wndTextArray::t_layoutTexts* t_wndTextArray::CreateLayoutTexts(bool column)
         if (!item)
             continue;
         item->CreateLayout();
-        t_layout* itemLayout = item->layout;
-        if (!itemLayout)
+        // A node that finds no place is deleted, and the item forgets it.
+        t_layoutPtr itemNode(item->layout);
+        t_layout* itemLayout = itemNode.get();
+        if (!itemNode)
             continue;
-        t_layoutAligned* wrapper = new (std::nothrow) t_layoutAligned();
+        auto wrapper = MakeOwned<t_layoutAligned>();
+        t_layoutAligned* wrapperNode = wrapper.get();
         const t_gridSpan span = column ? t_gridSpan{i, i, 0, 0} : t_gridSpan{0, 0, i, i};
-        if (!wrapper || !wrapper->AddChild(itemLayout, BuildItemAlign(m_states[item].alignKind))) {
-            delete wrapper;
-            item->layout = nullptr;
-            delete itemLayout;
+        if (!wrapper || !wrapper->AddChild(std::move(itemNode), BuildItemAlign(m_states[item].alignKind)) ||
+            !grid->SetCell(std::move(wrapper), span))
             continue;
-        }
-        if (!grid->SetCell(wrapper, span) || !cellLayouts.Append(itemLayout)) {
-            // The wrapper owns the item node now; the item forgets it.
-            if (grid->FindCell(wrapper)) {
-                grid->RemoveChild(wrapper);
-                grid->EraseCell(wrapper);
-            }
-            item->layout = nullptr;
-            delete wrapper;
+        if (!cellLayouts.Append(itemLayout)) {
+            grid->EraseCell(wrapperNode);
+            grid->RemoveChild(wrapperNode);
         }
     }
-    return grid;
+    return grid.release();
 }
 
 void t_wndTextArray::RefreshItemAligns(t_layoutGrid& grid)
@@ -223,6 +220,8 @@ void t_wndTextArray::RefreshItemAligns(t_layoutGrid& grid)
 
 int t_wndTextArray::t_layoutTexts::Measure(t_paintCtx* context)
 {
+    if (!m_owner)
+        return t_layoutGrid::Measure(context);
     m_owner->RefreshItemAligns(*this);
     t_layoutGrid::Measure(context);
     m_owner->SetSize(std::max(Width(), minWidth), std::max(Height(), minHeight));

@@ -50,8 +50,11 @@ public:
         t_layoutTexts(t_wndTextArray* owner, int rows, int columns) : t_layoutGrid(rows, columns), m_owner(owner) {}
         int Measure(t_paintCtx* context) override;
 
+    protected:
+        void WatcherGone() override { m_owner = nullptr; }
+
     private:
-        t_wndTextArray* m_owner;  // not owned
+        t_wndTextArray* m_owner;  // not owned; null once the array is gone
     };
 
     t_wndTextArray();

@@ -135,10 +135,8 @@ void t_wndTop::Destroy()
 
 void t_wndTop::SetLayout(std::unique_ptr<t_layout> root)
 {
-    m_root.reset();
-    layout = nullptr;
     m_root = std::move(root);
-    layout = m_root.get();
+    SetLayoutNode(m_root.get());
 }
 
 // ---- message dispatch
@@ -970,19 +968,13 @@ void t_wndTop::BuildNineImageGrid(t_layoutGrid& grid, const t_imageSet9& nineIma
     grid.SetSize(3, 3);
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
-            t_renderImage* render = new (std::nothrow) t_renderImage();
+            auto render = MakeOwned<t_renderImage>();
             if (!render)
                 continue;
             render->image = nineImages.cells[3 * r + c];
             // The cell draws the record; the record's owner keeps what it points at.
             render->image.ownsSource = 0;
-            t_layoutRender* cell = new (std::nothrow) t_layoutRender(render);
-            if (!cell) {
-                delete render;
-                continue;
-            }
-            if (!grid.AddChildAt(cell, r, c))
-                delete cell;
+            grid.AddChildAt(MakeOwned<t_layoutRender>(std::move(render)), r, c);
         }
     }
     const t_image& first = nineImages.cells[t_imageSet9::e_topLeft];
@@ -1019,13 +1011,10 @@ bool t_wndTop::SetNineImageBackground(const t_image& maskSource, const t_imageSe
     const t_image* cells = nineImages.cells;
     minWidth = cells[0].partWidth + cells[1].partWidth + cells[2].partWidth;
     minHeight = cells[0].partHeight + cells[3].partHeight + cells[6].partHeight;
-    t_layoutGrid* pictures = new (std::nothrow) t_layoutGrid(3, 3);
-    t_layoutGrid* mask = new (std::nothrow) t_layoutGrid(3, 3);
-    if (!pictures || !mask) {
-        delete pictures;
-        delete mask;
+    auto pictures = MakeOwned<t_layoutGrid>(3, 3);
+    auto mask = MakeOwned<t_layoutGrid>(3, 3);
+    if (!pictures || !mask)
         return false;
-    }
     BuildNineImageGrid(*pictures, nineImages, noMiddleSize);
     // The mask cells show the same parts of the mask picture, black keyed out. They are
     // copies: the caller's records keep what they point at.
@@ -1037,8 +1026,8 @@ bool t_wndTop::SetNineImageBackground(const t_image& maskSource, const t_imageSe
         cell.key1 = 0;
     }
     BuildNineImageGrid(*mask, maskImages, noMiddleSize);
-    layout->SetInner(pictures);
-    layout->SetNext(mask);
+    layout->SetInner(std::move(pictures));
+    layout->SetNext(std::move(mask));
     layout->SetRect(layout->GetRect());
     colorKey = CLR_INVALID;
     SetPerPixelAlpha(true);
@@ -1049,28 +1038,21 @@ bool t_wndTop::SetImageLayers(const t_image& image, t_image& maskImage)
 {
     if (!layout)
         return false;
-    t_renderImage* picture = new (std::nothrow) t_renderImage();
-    t_renderImage* mask = new (std::nothrow) t_renderImage();
-    t_layoutRender* pictureNode = picture ? new (std::nothrow) t_layoutRender(picture) : nullptr;
-    t_layoutRender* maskNode = mask ? new (std::nothrow) t_layoutRender(mask) : nullptr;
-    if (!pictureNode || !maskNode) {
-        if (pictureNode)
-            delete pictureNode;
-        else
-            delete picture;
-        if (maskNode)
-            delete maskNode;
-        else
-            delete mask;
+    auto picture = MakeOwned<t_renderImage>();
+    auto mask = MakeOwned<t_renderImage>();
+    if (!picture || !mask)
         return false;
-    }
     picture->image = image;
     picture->image.ownsSource = 0;
     maskImage.key1 = 0;
     mask->image = maskImage;
     mask->image.ownsSource = 0;
-    layout->SetInner(pictureNode);
-    layout->SetNext(maskNode);
+    auto pictureNode = MakeOwned<t_layoutRender>(std::move(picture));
+    auto maskNode = MakeOwned<t_layoutRender>(std::move(mask));
+    if (!pictureNode || !maskNode)
+        return false;
+    layout->SetInner(std::move(pictureNode));
+    layout->SetNext(std::move(maskNode));
     layout->SetRect(layout->GetRect());
     return true;
 }
@@ -1081,17 +1063,15 @@ void t_wndTop::SetPlainFrame(COLORREF newFrameColor, COLORREF newBackColor)
     minHeight = 0;
     if (!EnsureLayout())
         return;
-    t_renderFrame* frame = new (std::nothrow) t_renderFrame();
-    t_layoutRender* node = frame ? new (std::nothrow) t_layoutRender(frame) : nullptr;
-    if (!node) {
-        delete frame;
+    auto frame = MakeOwned<t_renderFrame>();
+    if (!frame) {
         layout->SetInner(nullptr);
         return;
     }
     frame->borderColor = newFrameColor;
     frame->fillColor = newBackColor;
     frame->flags = 0;
-    layout->SetInner(node);
+    layout->SetInner(MakeOwned<t_layoutRender>(std::move(frame)));
     layout->SetRect(layout->GetRect());
 }
 
@@ -1101,10 +1081,8 @@ void t_wndTop::SetFrameEx()
     minHeight = 0;
     if (!EnsureLayout())
         return;
-    t_renderFrameEx* frame = new (std::nothrow) t_renderFrameEx();
-    t_layoutRender* node = frame ? new (std::nothrow) t_layoutRender(frame) : nullptr;
-    if (!node) {
-        delete frame;
+    auto frame = MakeOwned<t_renderFrameEx>();
+    if (!frame) {
         layout->SetInner(nullptr);
         return;
     }
@@ -1115,6 +1093,6 @@ void t_wndTop::SetFrameEx()
     frame->gradientC = static_cast<COLORREF>(frameExParams[4]);
     // A third colour splits the gradient in two halves.
     frame->gradientMode = frameExParams[4] != -1 ? t_renderFrameEx::e_gradientTwo : t_renderFrameEx::e_gradientOne;
-    layout->SetInner(node);
+    layout->SetInner(MakeOwned<t_layoutRender>(std::move(frame)));
     layout->SetRect(layout->GetRect());
 }

@@ -116,7 +116,7 @@ struct t_layeredTop {
         top.colorKey = RGB(255, 0, 255);
         child = new t_probeChild();
         child->Create(0, 10, 10, 30, 30, 0, nullptr, &top);
-        static_cast<t_layoutAligned*>(top.layout)->AddChild(child->CreateLayout(), t_alignInfo::Default());
+        static_cast<t_layoutAligned*>(top.layout)->AddChild(t_layoutPtr(child->CreateLayout()), t_alignInfo::Default());
         top.SetLayered(true);
     }
     t_probeTop top;

@@ -89,18 +89,6 @@ bool RepointAnimatedRenders(t_layout* node)
     return changed;
 }
 
-// Deletes a child of the window; a layout node of the window that may still name it
-// stops painting it.
-void DeleteSkinChild(t_wndBase* child)
-{
-    if (child->layout && child->layout->GetKind() == t_layout::e_kindWnd) {
-        t_layoutWnd* node = static_cast<t_layoutWnd*>(child->layout);
-        if (node->GetElement() == static_cast<i_element*>(child))
-            node->SetElement(nullptr);
-    }
-    delete child;
-}
-
 // Steps every button child of the window; true when one changed its state.
 bool StepButtons(t_wndUiSkinBase& window, unsigned time, POINT cursor)
 {
@@ -329,7 +317,7 @@ void t_wndUiSkinBase::ClearSkinChildren()
 {
     for (int i = ChildCount() - 1; i >= 0; --i) {
         if (t_wndStatusBtn* button = dynamic_cast<t_wndStatusBtn*>(ChildAt(i)))
-            DeleteSkinChild(button);
+            delete button;
     }
     DestroyFlashes();
     flashMap.Clear();
@@ -339,7 +327,7 @@ void t_wndUiSkinBase::DestroyFlashes()
 {
     for (int i = ChildCount() - 1; i >= 0; --i) {
         if (t_wndFlashSub* child = dynamic_cast<t_wndFlashSub*>(ChildAt(i)))
-            DeleteSkinChild(child);
+            delete child;
     }
     // The map named the children just deleted.
     flashMap.Clear();
@@ -420,11 +408,11 @@ void t_wndUiSkinBase::PlaceFlashes(t_layoutAligned* target0, t_layoutGrid* grid,
         const int target = record.align.extra1;
         if (target < 0 || target >= c_targetCount || record.align.extra2 != layer || !targets[target])
             return;
-        t_layout* node = child->layout ? child->layout : child->CreateLayout();
+        t_layoutPtr node(child->CreateLayout());
         if (!node)
             return;
         node->SetSize(record.width, record.height);
-        targets[target]->AddChild(node, record.align);
+        targets[target]->AddChild(std::move(node), record.align);
     });
 }
 

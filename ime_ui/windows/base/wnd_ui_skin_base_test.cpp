@@ -118,7 +118,7 @@ public:
         t_renderImage* render = new t_renderImage();
         render->image = image;
         t_layoutAligned* root = new t_layoutAligned();
-        root->SetInner(new t_layoutRender(render));
+        root->SetInner(t_layoutPtr(new t_layoutRender(std::unique_ptr<t_render>(render))));
         root->SetRect(rect);
         SetLayout(std::unique_ptr<t_layout>(root));
     }
@@ -388,7 +388,7 @@ TEST_F(SkinBaseTest, ClearingTheSkinChildrenKeepsEveryOtherChild)
     ASSERT_TRUE(other->Create(0, 0, 0, 5, 5, 0, nullptr, &window));
     // A layout node of the button stays in a tree that outlives it.
     t_layoutAligned tree;
-    tree.AddChild(button->CreateLayout(), t_alignInfo::Default());
+    tree.AddChild(t_layoutPtr(button->CreateLayout()), t_alignInfo::Default());
     t_layoutWnd* node = static_cast<t_layoutWnd*>(button->layout);
     ASSERT_EQ(3, window.ChildCount());
 
@@ -522,9 +522,9 @@ TEST_F(SkinFlashTest, FlashItemsBecomePlaceholdersPlacedOnTheirTargets)
     for (int i = 0; i < 9; ++i) {
         cells.push_back(i == 2 ? nullptr : new t_layoutAligned());
         if (cells.back())
-            grid->AddChildAt(cells.back(), i / 3, i % 3);
+            grid->AddChildAt(t_layoutPtr(cells.back()), i / 3, i % 3);
     }
-    root->AddChild(grid, t_alignInfo::Default());
+    root->AddChild(t_layoutPtr(grid), t_alignInfo::Default());
     window.PlaceFlashes(root, grid, 0, 0);
     ASSERT_NE(nullptr, Child(2)->layout);
     ASSERT_NE(nullptr, Child(3)->layout);
@@ -535,8 +535,7 @@ TEST_F(SkinFlashTest, FlashItemsBecomePlaceholdersPlacedOnTheirTargets)
     EXPECT_EQ(7, Child(2)->layout->Height());
 
     // Laid out and painted, the good item shows its preview where its record puts it.
-    delete window.layout;
-    window.layout = root;
+    window.SetLayout(t_layoutPtr(root));
     root->Measure(nullptr);
     root->SetRect(0, 0, 60, 40);
     root->Layout(nullptr);

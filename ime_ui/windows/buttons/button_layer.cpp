@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 #include "graphics/layout/layout_wnd.h"
@@ -29,34 +30,29 @@ t_layoutAligned* ButtonLayerCell(t_layoutGrid* grid, int target)
     return cell && cell->GetKind() == t_layout::e_kindAligned ? static_cast<t_layoutAligned*>(cell) : nullptr;
 }
 
-t_layoutAligned* BuildButtonLayer(t_layout* inner, const t_flashKeyMap& buttons, int layer, t_layoutGrid*& grid)
+std::unique_ptr<t_layoutAligned> BuildButtonLayer(t_layoutPtr inner, const t_flashKeyMap& buttons, int layer,
+                                                  t_layoutGrid*& grid)
 {
     grid = nullptr;
-    t_layoutAligned* result = new (std::nothrow) t_layoutAligned;
-    t_layoutGrid* cells = new (std::nothrow) t_layoutGrid(3, 3);
+    auto result = MakeOwned<t_layoutAligned>();
+    auto cellsMade = MakeOwned<t_layoutGrid>(3, 3);
+    t_layoutGrid* cells = cellsMade.get();
+    // An aligned inner node is the centre itself; any other goes inside a new centre.
     const bool innerAligned = inner && inner->GetKind() == t_layout::e_kindAligned;
-    t_layoutAligned* centre = innerAligned ? static_cast<t_layoutAligned*>(inner) : new (std::nothrow) t_layoutAligned;
-    // Each piece is handed to the one above it; what was not handed over is deleted here.
-    const bool cellsIn = result && cells && result->AddChild(cells, t_alignInfo::Default());
-    if (!cellsIn)
-        delete cells;
-    const bool centreIn = cellsIn && centre && cells->AddChildAt(centre, 1, 1);
-    if (!centreIn && centre != inner)
-        delete centre;
-    const bool innerIn = centreIn && (innerAligned || !inner || centre->AddChild(inner, t_alignInfo::Default()));
-    if (!innerIn) {
-        if (!(innerAligned && centreIn))
-            delete inner;
-        delete result;
+    std::unique_ptr<t_layoutAligned> centreMade(innerAligned ? static_cast<t_layoutAligned*>(inner.release())
+                                                             : new (std::nothrow) t_layoutAligned);
+    t_layoutAligned* centre = centreMade.get();
+    if (!result || !centre || !result->AddChild(std::move(cellsMade), t_alignInfo::Default()) ||
+        !cells->AddChildAt(std::move(centreMade), 1, 1) ||
+        (inner && !centre->AddChild(std::move(inner), t_alignInfo::Default())))
         return nullptr;
-    }
     // The middle row and column take the space left; the outer ones their content's size.
     cells->SetRowInfo(1, 0, 0, 0, 1.0f);
     cells->SetColumnInfo(1, 0, 0, 0, 1.0f);
     grid = cells;
 
     t_layoutAligned* targets[c_buttonLayerTargets] = {};
-    targets[0] = result;
+    targets[0] = result.get();
     targets[c_buttonLayerCentre] = centre;
 
     // Built-in and component buttons in map order, then the custom ones in key order.
@@ -80,20 +76,17 @@ t_layoutAligned* BuildButtonLayer(t_layout* inner, const t_flashKeyMap& buttons,
         if (target < 0 || target >= c_buttonLayerTargets || record->align.extra2 != layer)
             continue;
         if (!targets[target]) {
-            t_layoutAligned* made = new (std::nothrow) t_layoutAligned;
+            auto made = MakeOwned<t_layoutAligned>();
+            t_layoutAligned* cell = made.get();
             int row = 0, column = 0;
             CellOf(target, row, column);
-            if (!made || !cells->AddChildAt(made, row, column)) {
-                delete made;
+            if (!cells->AddChildAt(std::move(made), row, column))
                 continue;
-            }
-            targets[target] = made;
+            targets[target] = cell;
         }
-        t_layout* node = button->layout;
-        if (!node)
-            node = button->CreateLayout();
-        if (node)
-            targets[target]->AddChild(node, record->align);
+        // Each tree gets a node of its own: a node still held by an older tree stays there.
+        if (t_layoutPtr node{button->CreateLayout()})
+            targets[target]->AddChild(std::move(node), record->align);
     }
     return result;
 }

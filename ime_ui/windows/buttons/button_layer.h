@@ -4,9 +4,11 @@
 // skin record's alignment says.
 #pragma once
 
+#include <memory>
+
+#include "graphics/layout/layout_aligned.h"
 #include "ime_ui/windows/flash/flash_key.h"
 
-class t_layout;
 class t_layoutAligned;
 class t_layoutGrid;
 
@@ -15,10 +17,10 @@ const int c_buttonLayerCentre = 5;
 
 // Places the buttons of the map whose record names the given layer (0 the whole window;
 // in the combined composition window 1 the composition part, 2 the candidate part) around
-// inner, which the result owns from then on. Built-in and component buttons go first in
-// map order, then the custom buttons in CompareButtonKeys order. grid receives the 3 x 3
-// grid. Null (inner deleted) only when memory runs out.
-t_layoutAligned* BuildButtonLayer(t_layout* inner, const t_flashKeyMap& buttons, int layer, t_layoutGrid*& grid);
+// inner. Built-in and component buttons go first in map order, then the custom buttons in
+// CompareButtonKeys order. grid receives the 3 x 3 grid. Null only when memory runs out.
+std::unique_ptr<t_layoutAligned> BuildButtonLayer(t_layoutPtr inner, const t_flashKeyMap& buttons, int layer,
+                                                  t_layoutGrid*& grid);
 
 // The aligned layout of cell target (1 to 9) of the grid, null when the cell is empty or
 // the target is out of range.

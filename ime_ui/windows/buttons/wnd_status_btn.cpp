@@ -106,16 +106,7 @@ t_wndStatusBtn::t_wndStatusBtn()
       m_shownStateBefore(-1)
 {}
 
-t_wndStatusBtn::~t_wndStatusBtn()
-{
-    // The window's layout tree owns the button's node and may outlive the button: the node
-    // must not reach it any more.
-    if (layout && layout->GetKind() == t_layout::e_kindWnd) {
-        t_layoutWnd* node = static_cast<t_layoutWnd*>(layout);
-        if (node->GetElement() == static_cast<i_element*>(this))
-            node->SetElement(nullptr);
-    }
-}
+t_wndStatusBtn::~t_wndStatusBtn() = default;
 
 bool t_wndStatusBtn::CreateAs(DWORD createStyle, int x, int y, int width, int height, INT_PTR createId,
                               HINSTANCE instance, t_wndBase* parentElement, int buttonStyle, bool restoreCursor)

@@ -656,7 +656,8 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
 
     t_layoutAligned* content = new t_layoutAligned;
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* layer = BuildButtonLayer(content, buttons, 0, grid);
+    std::unique_ptr<t_layoutAligned> made = BuildButtonLayer(t_layoutPtr(content), buttons, 0, grid);
+    t_layoutAligned* layer = made.get();
     ASSERT_NE(nullptr, layer);
     ASSERT_NE(nullptr, grid);
     // The content itself is the centre cell; targets that no button names stay empty.
@@ -675,7 +676,7 @@ TEST_F(StatusButtonTest, TheLayerPlacesEachButtonInItsTargetAsRendered)
             << i;
     }
 
-    top.SetLayout(std::unique_ptr<t_layout>(layer));
+    top.SetLayout(std::move(made));
     layer->SetRect(top.rect);
     layer->Measure(nullptr);
     layer->SetRect(top.rect);
@@ -714,19 +715,17 @@ TEST_F(StatusButtonTest, TheLayerWrapsContentThatIsNotAligned)
     t_flashKeyMap buttons;
     t_layoutGrid* inner = new t_layoutGrid(1, 1);
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* layer = BuildButtonLayer(inner, buttons, 0, grid);
+    std::unique_ptr<t_layoutAligned> layer = BuildButtonLayer(t_layoutPtr(inner), buttons, 0, grid);
     ASSERT_NE(nullptr, layer);
     t_layoutAligned* centre = ButtonLayerCell(grid, 5);
     ASSERT_NE(nullptr, centre);
     ASSERT_EQ(1, centre->ChildCount());
     EXPECT_EQ(inner, centre->ChildAt(0));
-    delete layer;
     // No content at all: an empty centre.
     layer = BuildButtonLayer(nullptr, buttons, 0, grid);
     ASSERT_NE(nullptr, layer);
     ASSERT_NE(nullptr, ButtonLayerCell(grid, 5));
     EXPECT_EQ(0, ButtonLayerCell(grid, 5)->ChildCount());
-    delete layer;
 }
 
 uint32_t g_now = 100000;
@@ -863,9 +862,10 @@ TEST_F(StatusButtonTest, DefaultSkinHoverDrawsTheBackgroundAndDimsThePicture)
     // Transparent pixels stay transparent in the rendering.
     top.SetPerPixelAlpha(true);
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* layer = BuildButtonLayer(new t_layoutAligned, buttons, 0, grid);
+    std::unique_ptr<t_layoutAligned> made = BuildButtonLayer(t_layoutPtr(new t_layoutAligned), buttons, 0, grid);
+    t_layoutAligned* layer = made.get();
     ASSERT_NE(nullptr, layer);
-    top.SetLayout(std::unique_ptr<t_layout>(layer));
+    top.SetLayout(std::move(made));
     layer->SetRect(top.rect);
     layer->Measure(nullptr);
     layer->SetRect(top.rect);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/paint/pixel_ops.h"
@@ -315,29 +316,23 @@ t_layoutWnd* t_wndCandString::CreateLayout()
         }
     }
     t_wndTextArray::CreateLayout();
-    t_layout* grid = layout;
-    t_layoutTexts* own = new (std::nothrow) t_layoutTexts(this);
+    auto own = MakeOwned<t_layoutTexts>(this);
     if (!own)
         return nullptr;  // the grid stays the layout
-    if (grid && !own->AddChild(grid, t_alignInfo::Default())) {
-        delete own;
-        return nullptr;
-    }
-    if (scrollImage) {
-        t_layout* imageNode = scrollImage->CreateLayout();
-        if (imageNode && !own->AddChild(imageNode, t_alignInfo::Default())) {
-            scrollImage->layout = nullptr;
-            delete imageNode;
-        }
-    }
+    if (layout)
+        own->AddChild(t_layoutPtr(layout), t_alignInfo::Default());
+    if (scrollImage)
+        own->AddChild(t_layoutPtr(scrollImage->CreateLayout()), t_alignInfo::Default());
     own->SetRect(rect);
-    layout = own;
+    // The node goes to whoever puts the string in a tree.
+    SetLayoutNode(own.release());
     return nullptr;
 }
 
 void t_wndCandString::t_layoutTexts::Paint(t_paintCtx& context, const POINT* offset)
 {
-    m_owner->ReportSampleColour(context, offset);
+    if (m_owner)
+        m_owner->ReportSampleColour(context, offset);
     t_layoutAligned::Paint(context, offset);
 }
 

@@ -76,8 +76,11 @@ public:
         explicit t_layoutTexts(t_wndCandString* owner) : m_owner(owner) {}
         void Paint(t_paintCtx& context, const POINT* offset) override;
 
+    protected:
+        void WatcherGone() override { m_owner = nullptr; }
+
     private:
-        t_wndCandString* m_owner;  // not owned
+        t_wndCandString* m_owner;  // not owned; null once the string is gone
     };
 
     t_wndCandString();

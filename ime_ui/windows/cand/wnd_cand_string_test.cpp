@@ -121,10 +121,9 @@ protected:
         if (old) {
             root->EraseAlign(old);
             root->RemoveChild(old);
-            delete old;
         }
         ASSERT_NE(cand->layout, nullptr);
-        root->AddChild(cand->layout, t_alignInfo::Default());
+        root->AddChild(t_layoutPtr(cand->layout), t_alignInfo::Default());
         top.layout->Measure(nullptr);
         top.layout->SetRect(top.rect);
         top.layout->Layout(nullptr);

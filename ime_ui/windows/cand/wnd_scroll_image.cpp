@@ -126,6 +126,12 @@ void t_wndScrollImage::Destroy()
     t_wndBase::Destroy();
 }
 
+void t_wndScrollImage::OnLayoutGone(t_layout*)
+{
+    if (!layout)
+        render = nullptr;
+}
+
 t_layoutWnd* t_wndScrollImage::CreateLayout()
 {
     t_layoutWnd* node = t_wndBase::CreateLayout();

@@ -46,6 +46,10 @@ public:
     t_image composed;       // owns the faded bitmap of the last paint
     t_renderImage* render;  // owned by the layout
 
+protected:
+    // The picture node lives in the element's own node.
+    void OnLayoutGone(t_layout* node) override;
+
 private:
     void ReleaseImages();
 };

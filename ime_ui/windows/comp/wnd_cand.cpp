@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_grid.h"
 #include "ime_ui/skin/skin_button.h"
@@ -91,23 +92,19 @@ t_layoutWnd* t_wndCand::CreateLayout()
     candString.orientation = vertical ? t_wndTextArray::e_column : t_wndTextArray::e_row;
     const int window = static_cast<int>(SchemeOf(vertical).window);
 
-    t_layoutAligned* inner = new (std::nothrow) t_layoutAligned();
-    t_layoutGrid* grid = new (std::nothrow) t_layoutGrid(1, 1);
-    t_layoutAligned* holder = new (std::nothrow) t_layoutAligned();
-    if (!inner || !grid || !holder) {
-        delete inner;
-        delete grid;
-        delete holder;
+    auto inner = MakeOwned<t_layoutAligned>();
+    auto grid = MakeOwned<t_layoutGrid>(1, 1);
+    auto holder = MakeOwned<t_layoutAligned>();
+    if (!inner || !grid || !holder)
         return nullptr;
-    }
     candString.CreateLayout();
+    // Without the skin's alignment the string's node is deleted and the string forgets it.
+    t_layoutPtr content(candString.layout);
     t_alignInfo record;
     const t_skinAlignId id = vertical ? t_skinAlignId::e_v2Zhongwen : t_skinAlignId::e_h2Zhongwen;
-    if (candString.layout &&
-        !(skin->GetAlign(static_cast<int>(id), record) && inner->AddChild(candString.layout, record))) {
-        delete candString.layout;
-        candString.layout = nullptr;
-    }
+    if (content && skin->GetAlign(static_cast<int>(id), record))
+        inner->AddChild(std::move(content), record);
+    content.reset();
 
     ClearSkinChildren();
     CreateWindowButtons(Buttons(vertical), window, this, GetContext());
@@ -115,13 +112,13 @@ t_layoutWnd* t_wndCand::CreateLayout()
 
     grid->SetRowInfo(0, 0, 0, 0, 0.0f);
     grid->SetColumnInfo(0, 0, 0, 0, 1.0f);
-    grid->AddChildAt(inner, 0, 0);
-    holder->AddChild(grid, t_alignInfo::Default());
+    grid->AddChildAt(std::move(inner), 0, 0);
+    holder->AddChild(std::move(grid), t_alignInfo::Default());
     t_layoutGrid* buttonGrid = nullptr;
-    t_layoutAligned* root = BuildButtonLayer(holder, Buttons(vertical), 0, buttonGrid);
+    auto root = BuildButtonLayer(std::move(holder), Buttons(vertical), 0, buttonGrid);
     if (root)
-        PlaceFlashes(root, buttonGrid, window, 0);
-    SetLayout(std::unique_ptr<t_layout>(root));
+        PlaceFlashes(root.get(), buttonGrid, window, 0);
+    SetLayout(std::move(root));
     return nullptr;
 }
 
@@ -133,7 +130,7 @@ void t_wndCand::ConfigureParts(bool verticalSkin)
 
 void t_wndCand::ResetParts()
 {
-    candString.layout = nullptr;
+    candString.SetLayoutNode(nullptr);
     ApplyCandidateScale(candString, Skin());
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
@@ -41,19 +42,16 @@ void ReportCompRects(t_wndCompString& compString, t_uiContext& context, const RE
     imc.SetCaretRect(context.hostWindow, caret.left, caret.top - 2, RectWidth(caret), RectHeight(caret) + 6);
 }
 
-// An aligned node holding child at the skin's alignment, when the skin has one; the child
-// (owned by nobody yet) is deleted otherwise.
-t_layoutAligned* AlignedHolding(t_layout*& child, const t_uiSkinData& skin, t_skinAlignId id, t_alignInfo* used)
+// An aligned node holding child at the skin's alignment, when the skin has one; the child is
+// deleted otherwise (its element forgets it).
+std::unique_ptr<t_layoutAligned> AlignedHolding(t_layoutPtr child, const t_uiSkinData& skin, t_skinAlignId id,
+                                                t_alignInfo* used)
 {
-    t_layoutAligned* holder = new (std::nothrow) t_layoutAligned();
+    auto holder = MakeOwned<t_layoutAligned>();
     t_alignInfo record;
-    if (holder && child && skin.GetAlign(static_cast<int>(id), record) && holder->AddChild(child, record)) {
-        if (used)
-            *used = record;
-        return holder;
-    }
-    delete child;
-    child = nullptr;
+    if (holder && child && skin.GetAlign(static_cast<int>(id), record) &&
+        holder->AddChild(std::move(child), record) && used)
+        *used = record;
     return holder;
 }
 
@@ -118,27 +116,24 @@ t_layoutWnd* t_wndComp2::CreateLayout()
     vertical = IsAltStyle(Settings());
     const int window = static_cast<int>(SchemeOf(vertical).window);
     compString.CreateLayout();
-    t_layout* content = compString.layout;
-    t_layoutAligned* inner =
-        AlignedHolding(content, *skin, vertical ? t_skinAlignId::e_v2Pinyin : t_skinAlignId::e_h2Pinyin, nullptr);
-    if (!content)
-        compString.layout = nullptr;
+    auto inner = AlignedHolding(t_layoutPtr(compString.layout), *skin,
+                                vertical ? t_skinAlignId::e_v2Pinyin : t_skinAlignId::e_h2Pinyin, nullptr);
     if (!inner)
         return nullptr;
     ClearSkinChildren();
     CreateWindowButtons(Buttons(vertical), window, this, GetContext());
     CreateFlashes(window);
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* root = BuildButtonLayer(inner, Buttons(vertical), 0, grid);
+    auto root = BuildButtonLayer(std::move(inner), Buttons(vertical), 0, grid);
     if (root)
-        PlaceFlashes(root, grid, window, 0);
-    SetLayout(std::unique_ptr<t_layout>(root));
+        PlaceFlashes(root.get(), grid, window, 0);
+    SetLayout(std::move(root));
     return nullptr;
 }
 
 void t_wndComp2::ConfigureParts(bool) {}
 
-void t_wndComp2::ResetParts() { compString.layout = nullptr; }
+void t_wndComp2::ResetParts() { compString.SetLayoutNode(nullptr); }
 
 void t_wndComp2::PullContent() { compString.Update(); }
 
@@ -226,13 +221,13 @@ namespace {
 
 // The separator element's own node: the line, or the nine pictures inside a node bound to
 // the element so that a hidden separator takes no room and paints nothing.
-t_layout* SeparatorNode(t_wndSeperator& separator)
+t_layoutPtr SeparatorNode(t_wndSeperator& separator)
 {
     if (separator.kind == t_wndSeperator::e_line)
-        return separator.CreateLayout();
+        return t_layoutPtr(separator.CreateLayout());
     if (separator.kind != t_wndSeperator::e_picture)
         return nullptr;
-    t_layout* pictures = separator.CreateSeparatorLayout();
+    t_layoutPtr pictures = separator.CreateSeparatorLayout();
     if (!pictures)
         return nullptr;
     const t_image* cells = separator.nineImages.cells;
@@ -240,29 +235,22 @@ t_layout* SeparatorNode(t_wndSeperator& separator)
     separator.measureValue = t_layout::e_fixedHeight;
     separator.rect.right = separator.rect.left;
     separator.rect.bottom = ClampToInt(separator.rect.top + height);
-    t_layoutWnd* node = separator.t_wndBase::CreateLayout();
-    if (!node) {
-        delete pictures;
-        return nullptr;
-    }
-    node->SetInner(pictures);
+    t_layoutPtr node(separator.t_wndBase::CreateLayout());
+    if (node)
+        node->SetInner(std::move(pictures));
     return node;
 }
 
 }  // namespace
 
-t_layoutAligned* t_wndComp::PlaceButtonsInCell(t_layout* inner, int cell)
+std::unique_ptr<t_layoutAligned> t_wndComp::PlaceButtonsInCell(t_layoutPtr inner, int cell)
 {
-    if (!inner)
+    if (!inner || !Settings())
         return nullptr;
-    if (!Settings()) {
-        delete inner;
-        return nullptr;
-    }
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* placed = BuildButtonLayer(inner, Buttons(vertical), cell, grid);
+    auto placed = BuildButtonLayer(std::move(inner), Buttons(vertical), cell, grid);
     if (placed)
-        PlaceFlashes(placed, grid, static_cast<int>(SchemeOf(vertical).window), cell);
+        PlaceFlashes(placed.get(), grid, static_cast<int>(SchemeOf(vertical).window), cell);
     return placed;
 }
 
@@ -275,25 +263,20 @@ t_layoutWnd* t_wndComp::CreateLayout()
     candString.orientation = vertical ? t_wndTextArray::e_column : t_wndTextArray::e_row;
 
     t_alignInfo separatorAlign = t_alignInfo::Default();
-    t_layout* separatorNode = ReadSeparator(vertical, separatorAlign) ? SeparatorNode(separator) : nullptr;
+    t_layoutPtr separatorNode = ReadSeparator(vertical, separatorAlign) ? SeparatorNode(separator) : nullptr;
     if (!separatorNode)
         separator.kind = 0;
     const bool withSeparator = separatorNode != nullptr;
-    t_layoutGrid* column = new (std::nothrow) t_layoutGrid(withSeparator ? 3 : 2, 1);
-    t_layoutAligned* separatorCell = withSeparator ? new (std::nothrow) t_layoutAligned() : nullptr;
-    if (!column || (withSeparator && !separatorCell)) {
-        delete column;
-        delete separatorCell;
-        delete separatorNode;
-        separator.layout = nullptr;
+    auto column = MakeOwned<t_layoutGrid>(withSeparator ? 3 : 2, 1);
+    auto separatorCell = withSeparator ? MakeOwned<t_layoutAligned>() : nullptr;
+    if (!column || (withSeparator && !separatorCell))
         return nullptr;
-    }
     column->SetColumnInfo(0, 0, 0, 0, 1.0f);
     for (int row = 0; row < column->RowCount(); ++row)
         column->SetRowInfo(row, 0, 0, 0, 0.0f);
     if (withSeparator) {
-        separatorCell->AddChild(separatorNode, separatorAlign);
-        column->AddChildAt(separatorCell, 1, 0);
+        separatorCell->AddChild(std::move(separatorNode), separatorAlign);
+        column->AddChildAt(std::move(separatorCell), 1, 0);
     } else {
         column->SetRowInfo(1, 0, 0, 0, 1.0f);
     }
@@ -304,49 +287,38 @@ t_layoutWnd* t_wndComp::CreateLayout()
     CreateFlashes(window);
 
     compString.CreateLayout();
-    t_layout* compNode = compString.layout;
-    t_layoutAligned* compCell =
-        AlignedHolding(compNode, *skin, vertical ? t_skinAlignId::e_v1Pinyin : t_skinAlignId::e_h1Pinyin, nullptr);
-    if (!compNode)
-        compString.layout = nullptr;
-    if (t_layoutAligned* placed = PlaceButtonsInCell(compCell, 1))
-        column->AddChildAt(placed, 0, 0);
+    auto compCell = AlignedHolding(t_layoutPtr(compString.layout), *skin,
+                                   vertical ? t_skinAlignId::e_v1Pinyin : t_skinAlignId::e_h1Pinyin, nullptr);
+    if (auto placed = PlaceButtonsInCell(std::move(compCell), 1))
+        column->AddChildAt(std::move(placed), 0, 0);
 
     candString.CreateLayout();
-    t_layout* candNode = candString.layout;
     t_alignInfo candRecord = t_alignInfo::Default();
-    t_layoutAligned* candidates = AlignedHolding(
-        candNode, *skin, vertical ? t_skinAlignId::e_v1Zhongwen : t_skinAlignId::e_h1Zhongwen, &candRecord);
-    if (!candNode)
-        candString.layout = nullptr;
+    auto candidates = AlignedHolding(t_layoutPtr(candString.layout), *skin,
+                                     vertical ? t_skinAlignId::e_v1Zhongwen : t_skinAlignId::e_h1Zhongwen, &candRecord);
     candAlign[0] = candRecord.leftMode;
     candAlign[1] = candRecord.leftMargin;
     candAlign[2] = candRecord.rightMode;
     candAlign[3] = candRecord.rightMargin;
-    t_layoutGrid* candGrid = new (std::nothrow) t_layoutGrid(1, 1);
-    t_layoutAligned* candHolder = new (std::nothrow) t_layoutAligned();
+    auto candGrid = MakeOwned<t_layoutGrid>(1, 1);
+    auto candHolder = MakeOwned<t_layoutAligned>();
     if (candidates && candGrid && candHolder) {
         candGrid->SetRowInfo(0, 0, 0, 0, 0.0f);
         candGrid->SetColumnInfo(0, 0, 0, 0, 1.0f);
-        candGrid->AddChildAt(candidates, 0, 0);
-        candHolder->AddChild(candGrid, t_alignInfo::Default());
-        candCell = candidates;
-        if (t_layoutAligned* placed = PlaceButtonsInCell(candHolder, 2))
-            column->AddChildAt(placed, withSeparator ? 2 : 1, 0);
-    } else {
-        delete candidates;
-        delete candGrid;
-        delete candHolder;
-        candString.layout = nullptr;
+        t_layoutAligned* cell = candidates.get();
+        candGrid->AddChildAt(std::move(candidates), 0, 0);
+        candHolder->AddChild(std::move(candGrid), t_alignInfo::Default());
+        auto placed = PlaceButtonsInCell(std::move(candHolder), 2);
+        // The cell is remembered only once the tree holds it.
+        if (placed && column->AddChildAt(std::move(placed), withSeparator ? 2 : 1, 0))
+            candCell = cell;
     }
 
-    t_layoutAligned* outer = new (std::nothrow) t_layoutAligned();
-    if (!outer) {
-        delete column;
+    auto outer = MakeOwned<t_layoutAligned>();
+    if (!outer)
         return nullptr;
-    }
-    outer->AddChild(column, t_alignInfo::Default());
-    SetLayout(std::unique_ptr<t_layout>(PlaceButtonsInCell(outer, 0)));
+    outer->AddChild(std::move(column), t_alignInfo::Default());
+    SetLayout(PlaceButtonsInCell(std::move(outer), 0));
     return nullptr;
 }
 
@@ -360,9 +332,9 @@ void t_wndComp::ConfigureParts(bool verticalSkin)
 
 void t_wndComp::ResetParts()
 {
-    compString.layout = nullptr;
-    candString.layout = nullptr;
-    separator.layout = nullptr;
+    compString.SetLayoutNode(nullptr);
+    candString.SetLayoutNode(nullptr);
+    separator.SetLayoutNode(nullptr);
     candCell = nullptr;
     ApplyCandidateScale(candString, Skin());
 }

@@ -96,7 +96,7 @@ protected:
 
 private:
     // The buttons and flash items of one cell placed around layout; null without settings.
-    t_layoutAligned* PlaceButtonsInCell(t_layout* inner, int cell);
+    std::unique_ptr<t_layoutAligned> PlaceButtonsInCell(t_layoutPtr inner, int cell);
 };
 
 // Posts the relay message on to the host window unless the window is hidden while the

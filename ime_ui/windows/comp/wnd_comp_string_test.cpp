@@ -132,7 +132,7 @@ protected:
     {
         comp->CreateLayout();
         ASSERT_NE(comp->layout, nullptr);
-        static_cast<t_layoutAligned*>(top.layout)->AddChild(comp->layout, t_alignInfo::Default());
+        static_cast<t_layoutAligned*>(top.layout)->AddChild(t_layoutPtr(comp->layout), t_alignInfo::Default());
         top.layout->Measure(nullptr);
         top.layout->SetRect(top.rect);
         top.layout->Layout(nullptr);

@@ -798,7 +798,7 @@ TEST_F(CompWindowsTest, WindowsWithoutContextDoNothing)
 // a dropped layout, and none may leave GDI objects behind.
 // Off while the combined window's teardown still writes into a freed block and then crashes
 // in its layout tree; run it with --gtest_also_run_disabled_tests.
-TEST_F(CompWindowsTest, DISABLED_BrokenCandidateMarginsSurviveRebuildAndDestroy)
+TEST_F(CompWindowsTest, BrokenCandidateMarginsSurviveRebuildAndDestroy)
 {
     const t_defaultSkin source = ReadDefaultSkin();
     ASSERT_FALSE(source.pictures.empty());
@@ -837,9 +837,11 @@ TEST_F(CompWindowsTest, DISABLED_BrokenCandidateMarginsSurviveRebuildAndDestroy)
         // A first round makes what the process keeps once made (fonts, caches).
         round(c.name);
         const DWORD before = LiveGdiObjects();
+        const size_t heapBefore = LiveHeapBytes();
         for (int i = 0; i < 6; ++i)
             round(c.name);
         EXPECT_EQ(before, LiveGdiObjects()) << c.name << ": GDI objects left behind";
+        EXPECT_EQ(heapBefore, LiveHeapBytes()) << c.name << ": heap bytes left behind";
     }
 }
 

@@ -66,13 +66,12 @@ private:
     std::vector<t_image> m_saved;
 };
 
-// The element's node: the background is its inner node, which the window that handed it
-// over deletes, never the node.
+// The element's node: the background is its inner node, carried, not owned: the window's
+// tree holds it.
 class t_layoutFlashBackground : public t_layoutWnd {
 public:
     explicit t_layoutFlashBackground(i_element* element) : t_layoutWnd(element) {}
-    ~t_layoutFlashBackground() override { inner = nullptr; }
-    void Carry(t_layout* background) { inner = background; }
+    void Carry(t_layout* background) { CarryInner(background); }
 };
 
 }  // namespace
@@ -86,13 +85,22 @@ t_layoutWnd* t_wndFlashBkSubImpl::CreateLayout()
         return nullptr;
     node->SetRect(rect);
     node->Carry(m_inner);
-    layout = node;
+    SetLayoutNode(node);
     return node;
+}
+
+void t_wndFlashBkSubImpl::OnLayoutGone(t_layout* node)
+{
+    if (node != m_inner)
+        return;
+    SetInnerLayout(nullptr);
 }
 
 void t_wndFlashBkSubImpl::SetInnerLayout(t_layout* background)
 {
     m_inner = background;
+    // The window's tree deletes the background; the element hears of it and lets it go.
+    WatchLayout(background);
     // Only the element's own kind of node carries it: any other owns its inner nodes.
     if (t_layoutFlashBackground* node = dynamic_cast<t_layoutFlashBackground*>(layout))
         node->Carry(background);

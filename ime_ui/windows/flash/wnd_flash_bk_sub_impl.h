@@ -21,6 +21,10 @@ public:
 
     t_layout* InnerLayout() const { return m_inner; }
 
+protected:
+    // The background went with the window's tree.
+    void OnLayoutGone(t_layout* node) override;
+
 private:
     t_layout* m_inner;  // the background layout, not owned
 };

@@ -376,7 +376,7 @@ t_layout* PictureBackground(t_image& picture, const RECT& r)
     t_renderImage* render = new t_renderImage();
     render->image = picture;
     render->image.modeH = render->image.modeV = t_image::e_stretch;
-    t_layoutRender* node = new t_layoutRender(render);
+    t_layoutRender* node = new t_layoutRender(std::unique_ptr<t_render>(render));
     node->SetRect(r);
     return node;
 }

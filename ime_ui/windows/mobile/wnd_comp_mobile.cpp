@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/perf.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_fixed_image.h"
@@ -246,10 +247,11 @@ bool t_wndCompMobile::BuildButtonBar(const t_imageSet9& parts, t_caps& caps, int
     grid.SetRowInfo(2, 0, cell[6].partHeight, 0, 0.0f);
 
     // The text block: two rows of one font cell each, in the centre.
-    t_layoutGrid* text = new t_layoutGrid(2, 1);
-    text->AddChildAt(new t_layoutFixedImage(nullptr, 0, fontCell), 0, 0);
-    text->AddChildAt(new t_layoutFixedImage(nullptr, 0, fontCell), 1, 0);
-    grid.AddChildAt(text, 1, 1);
+    if (auto text = MakeOwned<t_layoutGrid>(2, 1)) {
+        text->AddChildAt(MakeOwned<t_layoutFixedImage>(nullptr, 0, fontCell), 0, 0);
+        text->AddChildAt(MakeOwned<t_layoutFixedImage>(nullptr, 0, fontCell), 1, 0);
+        grid.AddChildAt(std::move(text), 1, 1);
+    }
 
     // The outer cells hold the buttons their records place there; a record for the centre
     // (the text) or for the whole bar has no cell here and is left out.
@@ -263,10 +265,12 @@ bool t_wndCompMobile::BuildButtonBar(const t_imageSet9& parts, t_caps& caps, int
         const int row = (target - 1) / 3, column = (target - 1) % 3;
         t_layoutAligned*& node = cells[target - 1];
         if (!node) {
-            node = new t_layoutAligned();
-            grid.AddChildAt(node, row, column);
+            auto made = MakeOwned<t_layoutAligned>();
+            if (!made || !grid.AddChildAt(std::move(made), row, column))
+                return;
+            node = static_cast<t_layoutAligned*>(grid.GetChildAt(row, column));
         }
-        node->AddChild(new t_layoutFixedImage(&record->layers[0].states[e_btnNormal]), record->align);
+        node->AddChild(MakeOwned<t_layoutFixedImage>(&record->layers[0].states[e_btnNormal]), record->align);
     };
     for (int i = 0; i < c_customButtonLimit; ++i) {
         t_btnSkinRec* record = buttons->FindButton(c_skinStatusWindow, t_skinItemType::e_custom, i);

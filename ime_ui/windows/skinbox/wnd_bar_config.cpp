@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
@@ -366,19 +367,17 @@ void t_wndBarConfig::Place(t_wndBase* child, int x, int y)
     t_layoutAligned* root = static_cast<t_layoutAligned*>(layout);
     if (!child || !root)
         return;
-    t_layoutWnd* node = child->CreateLayout();
-    if (!node)
-        return;
-    root->AddChild(node, t_alignInfo{t_alignInfo::e_near, x, t_alignInfo::e_free, 0, t_alignInfo::e_near, y,
+    root->AddChild(t_layoutPtr(child->CreateLayout()), t_alignInfo{t_alignInfo::e_near, x, t_alignInfo::e_free, 0, t_alignInfo::e_near, y,
                                      t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
 }
 
 void t_wndBarConfig::CreateChildren()
 {
-    t_layoutAligned* root = new (std::nothrow) t_layoutAligned();
+    auto made = MakeOwned<t_layoutAligned>();
+    t_layoutAligned* root = made.get();
     if (!root)
         return;
-    SetLayout(std::unique_ptr<t_layout>(root));
+    SetLayout(std::move(made));
     root->SetRect(rect);
 
     const auto make = [this](t_wndBase* child) {
@@ -450,9 +449,7 @@ void t_wndBarConfig::CreateChildren()
 
     preview = new (std::nothrow) t_wndBarConfigPreview(kindBitmaps, &statusBackground);
     if (make(preview)) {
-        t_layoutWnd* node = preview->CreateLayout();
-        if (node)
-            root->AddChild(node, t_alignInfo{t_alignInfo::e_near, c_margin, t_alignInfo::e_far, c_margin,
+        root->AddChild(t_layoutPtr(preview->CreateLayout()), t_alignInfo{t_alignInfo::e_near, c_margin, t_alignInfo::e_far, c_margin,
                                              t_alignInfo::e_near, c_previewY, t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
     } else {
         preview = nullptr;

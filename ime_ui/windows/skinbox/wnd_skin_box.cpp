@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/process/component_client.h"
 #include "foundation/config/runtime.h"
 #include "foundation/process/vav_idiz_cmd.h"
@@ -118,14 +119,14 @@ bool t_wndSkinBoxHint::Create(DWORD style, int x, int y, int, int, INT_PTR owner
     }
     button->SetText(t_wndBtnSkinBox::c_tooltip);
 
-    t_layoutAligned* root = new (std::nothrow) t_layoutAligned();
+    auto made = MakeOwned<t_layoutAligned>();
+    t_layoutAligned* root = made.get();
     if (!root)
         return true;
     root->SetRect(rect);
     root->SetMinSize(width, height);
-    SetLayout(std::unique_ptr<t_layout>(root));
-    if (t_layoutWnd* node = button->CreateLayout())
-        root->AddChild(node, t_alignInfo{t_alignInfo::e_near, 0, t_alignInfo::e_free, 0, t_alignInfo::e_near, 0,
+    SetLayout(std::move(made));
+    root->AddChild(t_layoutPtr(button->CreateLayout()), t_alignInfo{t_alignInfo::e_near, 0, t_alignInfo::e_free, 0, t_alignInfo::e_near, 0,
                                          t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
     return true;
 }

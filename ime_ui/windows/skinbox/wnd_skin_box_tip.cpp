@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/win/rect.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/paint/paint_ctx.h"
@@ -120,7 +121,6 @@ void t_wndSkinBoxTip::BuildTipText(const wchar_t* newText)
     SetLayout(nullptr);
     outerLayout = nullptr;
     if (textArray) {
-        textArray->layout = nullptr;
         delete textArray;
         textArray = nullptr;
     }
@@ -151,13 +151,14 @@ void t_wndSkinBoxTip::BuildTipText(const wchar_t* newText)
     textArray->SetGeometry(geometry);
     textArray->CreateLayout();
 
-    outerLayout = new (std::nothrow) t_layoutAligned();
+    auto made = MakeOwned<t_layoutAligned>();
+    outerLayout = made.get();
     if (!outerLayout)
         return;
     outerLayout->SetRect(rect);
-    SetLayout(std::unique_ptr<t_layout>(outerLayout));
+    SetLayout(std::move(made));
     if (textArray->layout)
-        outerLayout->AddChild(textArray->layout,
+        outerLayout->AddChild(t_layoutPtr(textArray->layout),
                               t_alignInfo{t_alignInfo::e_near, c_marginX, t_alignInfo::e_free, 0, t_alignInfo::e_near,
                                           c_marginY, t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
 }

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/core/owned.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
 #include "foundation/process/process_launch.h"
@@ -561,31 +562,29 @@ bool t_wndStatus::UsesSkinLayout() const
     return skin && skin->UserSkinInUse() && !skin->IsDefaultSkin();
 }
 
-t_layoutAligned* t_wndStatus::BuildSkinLayout(t_layoutAligned* inner, bool withButtons)
+std::unique_ptr<t_layoutAligned> t_wndStatus::BuildSkinLayout(std::unique_ptr<t_layoutAligned> inner,
+                                                              bool withButtons)
 {
     if (!withButtons)
         return inner;
     CreateWindowButtons(buttonMap, windowIndex, this, GetContext());
     CreateFlashes(windowIndex);
     t_layoutGrid* grid = nullptr;
-    t_layoutAligned* wrapped = BuildButtonLayer(inner, buttonMap, 0, grid);
+    auto wrapped = BuildButtonLayer(std::move(inner), buttonMap, 0, grid);
     if (wrapped)
-        PlaceFlashes(wrapped, grid, windowIndex, 0);
+        PlaceFlashes(wrapped.get(), grid, windowIndex, 0);
     return wrapped;
 }
 
-t_layoutAligned* t_wndStatus::BuildDefaultLayout(t_layoutAligned* inner, int height, bool withButtons)
+std::unique_ptr<t_layoutAligned> t_wndStatus::BuildDefaultLayout(std::unique_ptr<t_layoutAligned> inner, int height,
+                                                                 bool withButtons)
 {
     if (!withButtons)
         return inner;
-    t_layoutAligned* strip = new (std::nothrow) t_layoutAligned();
-    t_layoutGrid* grid = new (std::nothrow) t_layoutGrid(1, 2);
-    if (!strip || !grid) {
-        delete strip;
-        delete grid;
-        delete inner;
+    auto strip = MakeOwned<t_layoutAligned>();
+    auto grid = MakeOwned<t_layoutGrid>(1, 2);
+    if (!strip || !grid)
         return nullptr;
-    }
     CreateWindowButtons(buttonMap, windowIndex, this, GetContext());
     t_uiSettings* settings = Settings();
     const uint32_t mask = (settings ? settings->statusBtnFlag : 0) | c_logoBit;
@@ -599,7 +598,8 @@ t_layoutAligned* t_wndStatus::BuildDefaultLayout(t_layoutAligned* inner, int hei
         t_wndStatusBtn* button = FindKind(kind);
         if (!button || !(mask & (1u << kind)))
             continue;
-        t_layout* node = button->layout ? button->layout : static_cast<t_layout*>(button->CreateLayout());
+        // A new tree gets new nodes: one the button had went with the old tree.
+        t_layoutPtr node(button->CreateLayout());
         if (!node)
             continue;
         button->visible = true;
@@ -609,22 +609,19 @@ t_layoutAligned* t_wndStatus::BuildDefaultLayout(t_layoutAligned* inner, int hei
         place.rightMode = t_alignInfo::e_free;
         place.topMode = t_alignInfo::e_middle;
         place.bottomMode = t_alignInfo::e_middle;
-        strip->AddChild(node, place);
+        strip->AddChild(std::move(node), place);
         ++placed;
     }
     strip->SetMinSize(2 + c_stripStep * placed, 0);
     grid->SetColumnInfo(0, c_stripFirstColumn, c_stripFirstColumn, 0, 0.0f);
     grid->SetColumnInfo(1, 0, 0, 0, 1.0f);
     grid->SetRowInfo(0, height, height, 0, 0.0f);
-    grid->AddChildAt(strip, 0, 0);
+    grid->AddChildAt(std::move(strip), 0, 0);
     if (extraChildFactory && !extraChild)
         extraChild = extraChildFactory->CreateExtraChild(*this);
-    if (extraChild) {
-        t_layout* node = extraChild->layout ? extraChild->layout : static_cast<t_layout*>(extraChild->CreateLayout());
-        if (node)
-            grid->AddChildAt(node, 0, 1);
-    }
-    inner->AddChild(grid, t_alignInfo::Default());
+    if (extraChild)
+        grid->AddChildAt(t_layoutPtr(extraChild->CreateLayout()), 0, 1);
+    inner->AddChild(std::move(grid), t_alignInfo::Default());
     return inner;
 }
 
@@ -658,14 +655,15 @@ void t_wndStatus::Rebuild()
     // A preview picture stands for the whole bar: no buttons over it.
     const bool withButtons = picture != skin->GetStatusPreview();
 
-    t_layoutAligned* root = new (std::nothrow) t_layoutAligned();
+    auto root = MakeOwned<t_layoutAligned>();
     if (!root)
         return;
     root->SetRect(rect.left, rect.top, rect.left, rect.top);
-    root = skinLayout ? BuildSkinLayout(root, withButtons) : BuildDefaultLayout(root, pictureHeight, withButtons);
+    root = skinLayout ? BuildSkinLayout(std::move(root), withButtons)
+                      : BuildDefaultLayout(std::move(root), pictureHeight, withButtons);
     if (!root)
         return;
-    SetLayout(std::unique_ptr<t_layout>(root));
+    SetLayout(std::move(root));
     layout->SetRect(rect.left, rect.top, rect.left, rect.top);
 
     int opacity = 255;

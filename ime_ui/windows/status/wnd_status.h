@@ -117,9 +117,10 @@ private:
     // Whether the skin lays the bar out itself (a user skin that is not a default skin).
     bool UsesSkinLayout() const;
     // The skin's own placement: buttons and flash items around the background.
-    t_layoutAligned* BuildSkinLayout(t_layoutAligned* inner, bool withButtons);
+    std::unique_ptr<t_layoutAligned> BuildSkinLayout(std::unique_ptr<t_layoutAligned> inner, bool withButtons);
     // The built-in strip and the extra child in a row as high as the background.
-    t_layoutAligned* BuildDefaultLayout(t_layoutAligned* inner, int height, bool withButtons);
+    std::unique_ptr<t_layoutAligned> BuildDefaultLayout(std::unique_ptr<t_layoutAligned> inner, int height,
+                                                        bool withButtons);
     // The skin-box button's rectangle on the screen.
     RECT SkinBoxRectOnScreen();
     // The host's popup and the mouse report with the point relative to the window.
