@@ -84,7 +84,7 @@ const wchar_t* const t_wndSkinBoxHint::c_pictureNames[e_pictureCount] = {
     L"IDR_PNG_SKINBOX_BTN", L"IDR_PNG_SKINBOX_BTN_DOWN", L"IDR_PNG_SKINBOX_BTN_HOVER"};
 
 t_wndSkinBoxHint::t_wndSkinBoxHint()
-    : tip(nullptr), button(nullptr), tipPlaced(false), tipOnLeft(false), notifyMessage(0), notifyWindow(nullptr),
+    : button(nullptr), tipPlaced(false), tipOnLeft(false), notifyMessage(0), notifyWindow(nullptr),
       resourceModule(nullptr), m_hintRect{}, m_tipAnchorRect{}, m_tipAnchor{0, 0}, m_tipFlags(c_tipFlags)
 {
     for (t_image& picture : pictures)
@@ -133,8 +133,7 @@ bool t_wndSkinBoxHint::Create(DWORD style, int x, int y, int, int, INT_PTR owner
 
 void t_wndSkinBoxHint::Destroy()
 {
-    delete tip;
-    tip = nullptr;
+    tip.reset();
     t_wndDelayShow::Destroy();
     button = nullptr;
     for (t_image& picture : pictures) {
@@ -153,19 +152,17 @@ LRESULT t_wndSkinBoxHint::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
 t_wndSkinBoxTip* t_wndSkinBoxHint::EnsureTip()
 {
     if (tip)
-        return tip;
-    t_wndSkinBoxTip* made = new (std::nothrow) t_wndSkinBoxTip();
+        return tip.get();
+    auto made = MakeOwned<t_wndSkinBoxTip>();
     if (!made)
         return nullptr;
     made->SetResourceModule(resourceModule);
     made->tipText.Assign(c_tipText);
-    if (!made->Create(WS_POPUP | WS_DISABLED, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr)) {
-        delete made;
+    if (!made->Create(WS_POPUP | WS_DISABLED, 0, 0, 100, 100, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr))
         return nullptr;
-    }
     made->SetNotify(GetHwnd(), c_msgSkinBoxLaunch);
-    tip = made;
-    return tip;
+    tip = std::move(made);
+    return tip.get();
 }
 
 void t_wndSkinBoxHint::OnTipNotify(bool timedOut)

@@ -3,6 +3,8 @@
 // the host says the skin box is active. Also the launch of the skin-box utility.
 #pragma once
 
+#include <memory>
+
 #include <windows.h>
 
 #include "graphics/image/image.h"
@@ -92,7 +94,7 @@ public:
     t_wndSkinBoxTip* EnsureTip();
 
     t_image pictures[e_pictureCount];
-    t_wndSkinBoxTip* tip;     // owned
+    std::unique_ptr<t_wndSkinBoxTip> tip;
     t_wndBtnSkinBox* button;  // a child
     bool tipPlaced;
     bool tipOnLeft;
