@@ -117,44 +117,36 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
 
 void PreviewPC::SetHostWindow(HWND window)
 {
-    t_scopedGetDC dc(window);
-    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
-                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
-        top->ResetUi(0);
-        top->Measure(dc.Get());
-    }
+    m_hostWindow = window;
+    m_layoutPending = true;
 }
 
-bool PreviewPC::UpdateLayout()
+bool PreviewPC::UpdateLayout() { return IsSeparatePage(m_page) || IsCombinedPage(m_page); }
+
+void PreviewPC::GetSize(int& width, int& height)
 {
+    width = height = 0;
+    if (!UpdateLayout())
+        return;
+    Refresh();
     const SIZE status = m_status->GetSize();
     if (IsSeparatePage(m_page)) {
         const SIZE comp = m_comp2->GetSize();
         const SIZE cand = m_cand->GetSize();
-        m_width = Larger(status.cx, Larger(cand.cx, comp.cx));
-        m_height = status.cy + cand.cy + comp.cy + c_compCandGap + c_statusGap;
-        return true;
+        width = Larger(status.cx, Larger(cand.cx, comp.cx));
+        height = status.cy + cand.cy + comp.cy + c_compCandGap + c_statusGap;
+        return;
     }
-    if (IsCombinedPage(m_page)) {
-        const SIZE comp = m_comp->GetSize();
-        m_width = Larger(status.cx, comp.cx);
-        m_height = status.cy + comp.cy + c_statusGap;
-        return true;
-    }
-    m_width = m_height = 0;
-    return false;
-}
-
-void PreviewPC::GetSize(int& width, int& height)
-{
-    width = m_width;
-    height = m_height;
+    const SIZE comp = m_comp->GetSize();
+    width = Larger(status.cx, comp.cx);
+    height = status.cy + comp.cy + c_statusGap;
 }
 
 void PreviewPC::Paint(HDC dc, int x, int y)
 {
-    if (!dc || !(IsSeparatePage(m_page) || IsCombinedPage(m_page)))
+    if (!dc || !UpdateLayout())
         return;
+    Refresh();
     const POINT device = ScaledByDpi(dc, x, y);
     t_viewportScope origin(dc, device.x, device.y);
     int top = 0;
@@ -203,13 +195,33 @@ bool PreviewPC::Tick()
                             false);
 }
 
-void PreviewPC::Reload()
+void PreviewPC::Reload() { m_reloadPending = true; }
+
+void PreviewPC::Refresh()
 {
-    t_errorChain errors;
-    m_skin->Load(errors, m_skin->UserId());
+    if (m_reloadPending) {
+        m_reloadPending = false;
+        t_errorChain errors;
+        m_skin->Load(errors, m_skin->UserId());
+        // The windows hold pictures of the skin just replaced: they are made again.
+        m_layoutPending = true;
+    }
+    if (!m_layoutPending)
+        return;
+    m_layoutPending = false;
+    t_scopedGetDC dc(m_hostWindow);
+    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
+                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
+        top->ResetUi(0);
+        top->Measure(dc.Get());
+    }
 }
 
-bool PreviewPC::GetDefaultPos(int index, int& x, int& y) { return m_skin->GetIndexedPair(index, x, y); }
+bool PreviewPC::GetDefaultPos(int index, int& x, int& y)
+{
+    Refresh();
+    return m_skin->GetIndexedPair(index, x, y);
+}
 
 namespace {
 

@@ -41,10 +41,12 @@ public:
     PreviewPC(const PreviewPC&) = delete;
     PreviewPC& operator=(const PreviewPC&) = delete;
 
+    // Whether the page shows windows (separate and combined pages); the size itself is taken
+    // when next asked for.
+    bool UpdateLayout() override;
     // Separate pages: the widest of status bar, composition and candidate window, their
     // heights and the gaps; combined pages: the status bar and the combined window. Other
-    // pages: false, size 0.
-    bool UpdateLayout() override;
+    // pages: size 0.
     void GetSize(int& width, int& height) override;
     // The windows of the page top to bottom, then the status bar, each at its own size.
     void Paint(HDC dc, int x, int y) override;
@@ -54,10 +56,13 @@ public:
     // Variant 1 adds c_largeFontStep to the font size.
     void SetSettings(const t_uiSettings& settings) override;
     void SetScheme(int page) override { m_page = page; }
+    // The windows are rebuilt and measured with the window's DC when next painted or measured.
     void SetHostWindow(HWND window) override;
     void SetCandidateCount(int count) override;
     void SetPerPixelAlpha(bool on) override;
     bool Tick() override;
+    // The skin loads again when the preview is next painted or measured: a preview nobody
+    // shows costs nothing, and several edits before a paint cost one load.
     void Reload() override;
     bool GetDefaultPos(int index, int& x, int& y) override;
     void SetLongSample(bool on) override;
@@ -74,6 +79,11 @@ public:
     // Whether the page shows the separate composition and candidate windows.
     static bool IsSeparatePage(int page) { return page == e_pageH2 || page == e_pageV2; }
     static bool IsCombinedPage(int page) { return page == e_pageH1 || page == e_pageV1; }
+
+    // What Reload and SetHostWindow asked for, done now. GetSize, Paint and GetDefaultPos run
+    // it first.
+    void Refresh();
+    bool RefreshPending() const { return m_reloadPending || m_layoutPending; }
 
     t_uiSkinData& Skin() const { return *m_skin; }
     const t_uiSettings& Settings() const { return *m_settings; }
@@ -101,7 +111,9 @@ private:
     std::unique_ptr<t_wndStatus> m_status;
     std::unique_ptr<StateAnimator> m_animator;
     int m_page = e_pageH1;
-    int m_width = 0, m_height = 0;
+    HWND m_hostWindow = nullptr;
+    bool m_reloadPending = false;
+    bool m_layoutPending = false;
     int m_variant;
     int m_animatedButton = 0;
 };

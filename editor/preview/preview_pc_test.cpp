@@ -196,6 +196,9 @@ protected:
         preview.SetSettings(settings);
         preview.SetHostWindow(nullptr);
         ASSERT_TRUE(preview.UpdateLayout());
+        // The panel asks the shown preview for its size right away.
+        int width = 0, height = 0;
+        preview.GetSize(width, height);
     }
 
     t_uiSettings settings;
@@ -392,6 +395,35 @@ TEST_F(PreviewPCTest, OnePreviewTornDownWhileTheOtherReloadsLeavesNothingBehind)
     for (int index = 4; index < 4 + c_rounds; ++index)
         round(index);
     EXPECT_EQ(before, LiveGdiObjects());
+}
+
+TEST_F(PreviewPCTest, AReloadWaitsUntilThePreviewIsNextMeasuredOrPainted)
+{
+    PreviewPC preview(PreviewPC::e_normal);
+    Start(preview, PreviewConfigable::e_pageH1);
+    EXPECT_FALSE(preview.RefreshPending());
+    const t_shot before = Draw(preview);
+    ASSERT_GT(before.width, 0);
+
+    // An edit reloads and rebuilds nothing yet: the default skin written over the work copy
+    // after it is what the next measure finds.
+    preview.Reload();
+    EXPECT_TRUE(preview.RefreshPending());
+    const t_defaultSkin source = ReadDefaultSkin();
+    ASSERT_TRUE(WriteSkinPackFile(g_temp->Path() + L"\\skin_src", source.pictures, source.ini, WorkCopy()));
+    preview.SetHostWindow(nullptr);
+    EXPECT_TRUE(preview.RefreshPending());
+    const t_shot after = Draw(preview);
+    EXPECT_FALSE(preview.RefreshPending());
+    EXPECT_NE(before.pixels, after.pixels) << "the skin on disk when measured, not when reloaded";
+
+    // A preview made afresh from the same work copy draws the same.
+    PreviewPC fresh(PreviewPC::e_normal);
+    Start(fresh, PreviewConfigable::e_pageH1);
+    const t_shot expected = Draw(fresh);
+    EXPECT_EQ(expected.width, after.width);
+    EXPECT_EQ(expected.height, after.height);
+    EXPECT_EQ(expected.pixels, after.pixels);
 }
 
 TEST_F(PreviewPCTest, TheLargeFontVariantDrawsTheSameSkinEightLarger)
