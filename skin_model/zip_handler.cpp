@@ -1,8 +1,11 @@
 #include "skin_model/zip_handler.h"
 
+#include <string>
+
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
 #include "foundation/users/user_manager.h"
+#include "skin_model/picture_path.h"
 
 namespace {
 
@@ -30,7 +33,103 @@ bool IsEmptyFolder(const wchar_t* path)
     return ForEachFolderEntry(path, [&empty](const wchar_t*) { empty = false; }) && empty;
 }
 
+// Our ZipLib.dll's additions to the maker's exports, looked up by name in the ZipLib.dll
+// the program loaded: beside the maker's own library, which lacks them, the program still
+// starts and falls back to UnZip and ZipFolder.
+struct t_zipAdditions {
+    t_fnUnZipEx4 unzipReporting = nullptr;
+    t_fnZipEntryList zipList = nullptr;
+};
+
+const t_zipAdditions& ZipAdditions()
+{
+    static const t_zipAdditions additions = [] {
+        t_zipAdditions found;
+        HMODULE library = nullptr;
+        // The module that the imported UnZip lives in, whatever its file is called.
+        if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCWSTR>(&::UnZip), &library)) {
+            found.unzipReporting = reinterpret_cast<t_fnUnZipEx4>(GetProcAddress(library, "UnZipEx4"));
+            found.zipList = reinterpret_cast<t_fnZipEntryList>(GetProcAddress(library, "ZipEntryList"));
+        }
+        return found;
+    }();
+    return additions;
+}
+
+bool IsFolderEntry(const std::wstring& name) { return !name.empty() && (name.back() == L'\\' || name.back() == L'/'); }
+
+// Writes one entry of a pack list below folder: a folder entry as a folder, a file from its
+// path (copied with its time) or from its bytes (with its time, now when 0).
+bool StageEntry(const std::wstring& folder, const t_zipListEntry& entry)
+{
+    std::wstring name = entry.name ? entry.name : L"";
+    for (wchar_t& c : name) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    const bool isFolder = IsFolderEntry(name);
+    if (isFolder)
+        name.pop_back();
+    if (name.empty() || !n_picturePath::StaysInside(name.c_str())) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    const std::wstring target = folder + L"\\" + name;
+    t_errorChain ignored;
+    const size_t slash = target.find_last_of(L'\\');
+    if (!t_path(target.substr(0, slash).c_str()).CreateDirectoryTree(ignored, false))
+        return false;
+    if (isFolder)
+        return CreateDirectoryW(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    if (entry.path)
+        return CopyFileW(entry.path, target.c_str(), FALSE) != 0;
+    const HANDLE file =
+        CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = entry.size == 0 ||
+              (entry.data && WriteFile(file, entry.data, entry.size, &written, nullptr) && written == entry.size);
+    if (ok && entry.time) {
+        const FILETIME time = {static_cast<DWORD>(entry.time), static_cast<DWORD>(entry.time >> 32)};
+        ok = SetFileTime(file, nullptr, nullptr, &time) != 0;
+    }
+    const DWORD reason = GetLastError();
+    CloseHandle(file);
+    SetLastError(reason);
+    return ok;
+}
+
+// ZipEntryList through the maker's exports: the entries are laid out in a folder of
+// their own, which ZipFolder packs whole, and the folder goes again. The system's reason
+// of a failure stays for the caller.
+int ZipEntriesThroughFolder(const t_zipListEntry* entries, uint32_t count, const wchar_t* staging,
+                            const wchar_t* archive)
+{
+    DeleteFolderTree(staging);
+    if (!CreateDirectoryW(staging, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return ZIPLIB_E_WRITE;
+    int code = ZIPLIB_OK;
+    for (uint32_t i = 0; i < count && code == ZIPLIB_OK; ++i) {
+        if (!StageEntry(staging, entries[i]))
+            code = GetLastError() == ERROR_INVALID_NAME ? ZIPLIB_E_ARGUMENT : ZIPLIB_E_WRITE;
+    }
+    DWORD reason = GetLastError();
+    if (code == ZIPLIB_OK) {
+        code = ::ZipFolder(staging, staging, archive);
+        reason = GetLastError();
+    }
+    DeleteFolderTree(staging);
+    SetLastError(code == ZIPLIB_OK ? 0 : reason);
+    return code;
+}
+
 }  // namespace
+
+bool ZipHandler::HasReportingUnzip() { return ZipAdditions().unzipReporting != nullptr; }
+
+bool ZipHandler::HasEntryListZip() { return ZipAdditions().zipList != nullptr; }
 
 ZipHandler::ZipHandler() : m_prepared(false)
 {
@@ -132,7 +231,11 @@ bool ZipHandler::UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context)
         const t_relay* to = static_cast<const t_relay*>(self);
         to->entry(to->context, name, data, size);
     };
-    return ::UnZipEx4(m_archivePath, m_workFolder, nullptr, skipped, entry ? written : nullptr, &relay) == ZIPLIB_OK;
+    const t_fnUnZipEx4 unzipReporting = ZipAdditions().unzipReporting;
+    if (!unzipReporting)
+        return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
+    return unzipReporting(m_archivePath, m_workFolder, nullptr, skipped, entry ? written : nullptr, &relay) ==
+           ZIPLIB_OK;
 }
 
 bool ZipHandler::Zip()
@@ -148,7 +251,12 @@ bool ZipHandler::Zip(t_errorChain& errors)
 
 bool ZipHandler::ZipEntries(t_errorChain& errors, const t_zipListEntry* entries, uint32_t count)
 {
-    return ReplaceArchive(errors, [&] { return ::ZipEntryList(entries, count, m_archivePath); });
+    const t_fnZipEntryList zipList = ZipAdditions().zipList;
+    if (zipList)
+        return ReplaceArchive(errors, [&] { return zipList(entries, count, m_archivePath); });
+    const std::wstring staging = std::wstring(m_workFolder) + L".pack";
+    return ReplaceArchive(errors,
+                          [&] { return ZipEntriesThroughFolder(entries, count, staging.c_str(), m_archivePath); });
 }
 
 template <class TPack>

@@ -1,6 +1,8 @@
 // The three paths of an open skin: the user folder under which installed skins live, the
 // skin package (the archive) and the work folder the package is unpacked into and packed
-// from. Zip archives go through ZipLib.dll (imported at load time).
+// from. Zip archives go through ZipLib.dll: UnZip and ZipFolder are imported at load time,
+// our library's additions (UnZipEx4, ZipEntryList) are looked up by name, so that the
+// maker's ZipLib.dll, which lacks them, serves too (slower, without the skipped-name notes).
 #pragma once
 
 #include <windows.h>
@@ -39,9 +41,11 @@ public:
     bool UnZip();
     // UnZip that adds a line to notes for each entry left out because an earlier entry has
     // the same name but for case (Windows keeps one file; the first entry is unpacked).
+    // Without UnZipEx4 in the library: a plain UnZip, no notes.
     bool UnZip(t_errorChain& notes);
     // UnZip(notes) that also hands each written file to entry (name relative to the work
     // folder, bytes valid only during the call). On failure what entry received is void.
+    // Without UnZipEx4 in the library entry hears of nothing.
     bool UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context);
     // Packs the work folder into the archive. An old package is first moved to
     // archive + ".bak" and moved back when packing fails; when it cannot be moved aside,
@@ -49,8 +53,14 @@ public:
     bool Zip();
     // Zip that appends why it failed to errors: the system's reason and the path.
     bool Zip(t_errorChain& errors);
-    // Zip(errors) that packs the listed entries instead of the work folder.
+    // Zip(errors) that packs the listed entries instead of the work folder. Without
+    // ZipEntryList in the library the entries are laid out in the folder beside the work
+    // folder named like it plus ".pack", which is packed and removed again.
     bool ZipEntries(t_errorChain& errors, const t_zipListEntry* entries, uint32_t count);
+
+    // Whether the loaded ZipLib.dll has the additions (UnZipEx4, ZipEntryList).
+    static bool HasReportingUnzip();
+    static bool HasEntryListZip();
 
 private:
     // Runs pack (which writes the archive and returns the library's result) with the old

@@ -19,6 +19,10 @@
 #include "graphics/paint/module_instance.h"
 #include "graphics/text/freetype.h"
 #include "graphics/text/system_fonts.h"
+#include "ime_ui/windows/comp/wnd_cand.h"
+#include "ime_ui/windows/comp/wnd_comp.h"
+#include "ime_ui/windows/skinbox/wnd_skin_box_popups.h"
+#include "ime_ui/windows/status/wnd_status.h"
 #include "skin_model/ime_skin.h"
 
 namespace {
@@ -26,8 +30,6 @@ const wchar_t c_frameTitle[] = L"栖鹭拼音输入法皮肤编辑器";
 const wchar_t c_frameClass[] = L"IMEKavrel";
 const wchar_t c_installKey[] = L"SoftWare\\VurodUraKavrel";
 const int c_classNameChars = 128;
-
-t_registerClassesFn s_registerImeClasses = nullptr;
 
 // Records where the editor is installed, for the input method's own programs.
 void StoreInstallPath()
@@ -45,6 +47,21 @@ void StoreInstallPath()
         key.SetString(errors, module, L"path");
 }
 
+// The input method's windows: their class names first, then the classes, composition
+// first and status bar last. A class that cannot be registered is registered by the first
+// window of it that is made.
+void RegisterImeClasses(HINSTANCE module)
+{
+    t_wndComp::SetClassName(L"VxPY_Comp");
+    t_wndComp2::SetClassName(L"VxPY_Comp2");
+    t_wndCand::SetClassName(L"VxPY_Cand");
+    t_wndStatus::SetClassName(L"VxPY_Status");
+    t_wndComp::RegisterClass(module);
+    t_wndComp2::RegisterClass(module);
+    t_wndCand::RegisterClass(module);
+    t_wndStatus::RegisterClass(module);
+}
+
 bool ReportFailure(t_errorChain& errors)
 {
     errors.Show(nullptr);
@@ -57,8 +74,6 @@ bool IsDialogClass(HWND window)
     return GetClassNameW(window, name, c_classNameChars) && _wcsicmp(name, L"#32770") == 0;
 }
 }  // namespace
-
-void SetImeClassRegistration(t_registerClassesFn fn) { s_registerImeClasses = fn; }
 
 IMEKavrelApp::IMEKavrelApp() : m_frame(nullptr), m_menu(nullptr), m_accelerators(nullptr), m_commandLinePath{} {}
 
@@ -118,8 +133,9 @@ bool IMEKavrelApp::InitInstance()
 {
     const HINSTANCE module = GetModuleInstance();
     StoreInstallPath();
-    if (s_registerImeClasses)
-        s_registerImeClasses(module);
+    RegisterImeClasses(module);
+    // Every status bar gets the skin-box hint, the tips and the bar configuration.
+    t_wndStatus::SetPopupsFactory(MakeStatusPopups);
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                            ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};

@@ -1,5 +1,6 @@
-// The editor process: the window classes, start-up (settings, single instance, the
-// foundation services, the main frame), the message loop and the picture-file filter.
+// The editor process: the window classes, start-up (the input method's window classes and
+// status-bar popups, settings, single instance, the foundation services, the main frame),
+// the message loop and the picture-file filter.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +36,3 @@ private:
     HACCEL m_accelerators;
     wchar_t m_commandLinePath[MAX_PATH];
 };
-
-// Window classes of the input method's preview windows, registered at start-up by the
-// windows' own code once it is part of the program.
-using t_registerClassesFn = bool (*)(HINSTANCE module);
-void SetImeClassRegistration(t_registerClassesFn fn);

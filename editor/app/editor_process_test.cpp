@@ -7,8 +7,10 @@
 
 #include "interfaces/ziplib.h"
 #include "foundation/config/app_config.h"
+#include "editor/resources/resource_ids.h"
 #include "foundation/win/scoped_win.h"
 #include "graphics/image/mem_dc.h"
+#include "skin_model/zip_handler.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
 #include "tests/support/temp_folder.h"
@@ -235,6 +237,53 @@ TEST_F(EditorProcess, OpensThePackageOnItsCommandLine)
     EXPECT_TRUE(AnyChildVisible(frame)) << "the package opened";
 
     EXPECT_EQ(0, Close(frame));
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Beside a ZipLib.dll with only the maker's exports (no UnZipEx4, no ZipEntryList) the
+// editor starts, opens a package and saves it twice, the cleaner's plan applied: what it
+// packs is the list of entries, not the work folder as it lies.
+TEST_F(EditorProcess, PackageCycleBesideTheMakersZipLib)
+{
+    ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\ziplib_maker\\ZipLib.dll").c_str(),
+                          (m_folder.Path() + L"\\ZipLib.dll").c_str(), FALSE));
+    const std::wstring source = m_folder.Path() + L"\\source";
+    const std::wstring skinFolder = std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin";
+    ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
+    const std::wstring package = m_folder.Path() + L"\\包.vsf";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(skinFolder.c_str(), skinFolder.c_str(), package.c_str()));
+    ASSERT_EQ(ZIPLIB_OK, UnZip(package.c_str(), source.c_str()));
+    // A picture Skin.ini does not name: the save leaves it out.
+    {
+        const t_autoCloseFile file(
+            CreateFileW((source + L"\\unused.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.Get(), "not named", 9, &written, nullptr));
+    }
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(source.c_str(), source.c_str(), package.c_str()));
+
+    const HWND frame = Start(L"\"" + package + L"\"");
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(AnyChildVisible(frame)) << "the package opened";
+    for (int round = 0; round < 2; ++round) {
+        DWORD_PTR saved = 0;
+        ASSERT_TRUE(
+            SendMessageTimeoutW(frame, WM_COMMAND, MAKEWPARAM(c_cmdSave, 0), 0, SMTO_NORMAL, c_startTimeoutMs, &saved));
+        EXPECT_EQ(1u, saved) << round;
+        EXPECT_FALSE(Exists(package + L".bak")) << round;
+    }
+    EXPECT_EQ(0, Close(frame));
+    // The entries were laid out beside the work folder and that folder went again.
+    wchar_t work[MAX_PATH];
+    ASSERT_GT(GetSkinTempFolder(work, MAX_PATH), 0);
+    EXPECT_FALSE(Exists(std::wstring(work) + L".pack"));
+
+    const std::wstring back = m_folder.Path() + L"\\back";
+    ASSERT_EQ(ZIPLIB_OK, UnZip(package.c_str(), back.c_str()));
+    EXPECT_TRUE(Exists(back + L"\\Skin.ini"));
+    EXPECT_TRUE(Exists(back + L"\\a1.png"));
+    EXPECT_FALSE(Exists(back + L"\\unused.png"));
 }
 
 // The menu font has glyphs for the menu's Chinese texts, not the box of a missing glyph:

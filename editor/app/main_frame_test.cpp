@@ -8,15 +8,30 @@
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
 #include "editor/framework/editor_messages.h"
+#include "editor/preview/preview.h"
+#include "editor/preview/preview_pc.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "foundation/config/app_config.h"
 #include "foundation/win/scoped_win.h"
+#include "graphics/paint/module_instance.h"
+#include "ime_ui/skin/ui_skin_data.h"
+#include "ime_ui/windows/ime_messages.h"
+#include "ime_ui/windows/status/wnd_status.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/editor_frame.h"
+#include "tests/support/flat_png.h"
+#include "tests/support/launch_log.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/skin_on_settings.h"
+#include "tests/support/skin_pack_file.h"
 #include "tests/support/temp_folder.h"
+#include "toolkit/controls/imc_wrap.h"
+#include "toolkit/controls/ui_context.h"
+#include "toolkit/controls/ui_settings.h"
+#include "toolkit/controls/ui_wrap.h"
 
 namespace {
 const std::wstring c_product = L"栖鹭拼音输入法皮肤编辑器";
@@ -86,6 +101,68 @@ TEST_F(MainFrame, TitleAndMenusFollowTheOpenSkin)
     SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_skinChanged, MAKEWPARAM(2, 0), 0);
     EXPECT_TRUE(m_frame->IsModified());
     EXPECT_EQ("1111", MenuStates());
+}
+
+// The start-up registers the input method's four window classes (before any of its windows
+// exists: the preview's draw into the preview) and gives every status bar its popups.
+TEST_F(MainFrame, StartUpRegistersTheImeClassesAndGivesTheStatusBarItsPopups)
+{
+    for (const wchar_t* name : {L"VxPY_Comp", L"VxPY_Comp2", L"VxPY_Cand", L"VxPY_Status"}) {
+        WNDCLASSEXW found = {};
+        found.cbSize = sizeof(found);
+        EXPECT_TRUE(GetClassInfoExW(GetModuleInstance(), name, &found)) << "class registered at start-up";
+        EXPECT_EQ(static_cast<UINT>(CS_IME), found.style & CS_IME);
+    }
+
+    // The preview's status bar: the skin-box hint's click reaches the skin-box utility.
+    t_launchLog log(m_folder.Path() + L"\\launch.log");
+    ASSERT_EQ(1, Command(c_cmdNew));
+    Preview* preview = static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview));
+    PreviewPC* desktop = dynamic_cast<PreviewPC*>(preview->GetPreview(Preview::e_desktop));
+    ASSERT_NE(nullptr, desktop);
+    t_wndStatus& previewBar = desktop->Status();
+    previewBar.WndProc(previewBar.GetHwnd(), c_msgSkinBoxLaunch, 0, 0);
+    const std::vector<t_launchRecord> records = log.WaitFor(1);
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(L"VavIdiz.exe", records[0].program);
+    EXPECT_NE(std::wstring::npos, records[0].commandLine.find(L"-sbp \"/p\"\"1\" \"/p\"\"1\""))
+        << "source 1 (the status bar), value 1 (a click)";
+
+    // A bar of the input method's own over a default skin: the logo's request opens the bar
+    // configuration above it and a second request closes it.
+    t_tempFolder folder{L"bar"};
+    const std::wstring pack = folder.Path() + L"\\skin.dat";
+    ASSERT_TRUE(WriteSkinPackFile(folder.Path() + L"\\src", {{L"bar.png", FlatPng(120, 30, {0x808080FF})}},
+                                  L"[Display]\r\ndefault_skin=1\r\n[StatusBar]\r\npic=bar.png\r\n", pack));
+    t_uiSettings settings = SkinOnSettings(12);
+    settings.statusPosX = settings.statusPosY = 300;
+    t_uiSkinData skin;
+    skin.SetSettings(&settings);
+    t_errorChain errors;
+    ASSERT_TRUE(skin.ParseSkinIni(errors, pack.c_str()));
+    ASSERT_TRUE(skin.IsDefaultSkin() && !skin.UserSkinInUse());
+    ImcWrapImplBase imc;
+    UiWrapImplBase ui;
+    t_uiContext context;
+    context.SetSettings(&settings);
+    context.SetSkin(&skin);
+    context.SetImcWrap(&imc);
+    context.SetUiWrap(&ui);
+    {
+        t_wndStatus bar;
+        bar.SetContext(&context);
+        ASSERT_TRUE(bar.Create(WS_POPUP, 0, 0, 0, 0, 0, nullptr, nullptr));
+        bar.Show(true);
+        PostMessageW(bar.GetHwnd(), c_msgBarConfigOpen, 0, 0);
+        PumpMessages(50);
+        ASSERT_NE(nullptr, bar.Popups()) << "made by the factory the start-up installed";
+        EXPECT_TRUE(bar.Popups()->IsBarConfigOpen());
+        EXPECT_TRUE(bar.Popups()->IsBarConfigShown());
+        PostMessageW(bar.GetHwnd(), c_msgBarConfigOpen, 0, 0);
+        PumpMessages(50);
+        EXPECT_FALSE(bar.Popups()->IsBarConfigOpen());
+    }
+    CloseSkinLeftOpen();
 }
 
 TEST_F(MainFrame, SaveOfANewSkinAsksForANameAndAddsTheExtension)

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "foundation/config/ini_document.h"
+#include "foundation/users/user_manager.h"
 #include "foundation/win/reg.h"
+#include "foundation/win/shared_versions.h"
 #include "tests/support/launch_log.h"
+#include "tests/support/runtime_init.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -210,6 +213,48 @@ TEST_F(ComponentClient, SuggestionsAgainstInstalledBundles)
     } const cases[] = {{L"vexil.flash", 1}, {L"Vexil.SkinBox", 2}, {L"other", 0}, {L"vexil.handinput", 0}};
     for (const auto& c : cases)
         EXPECT_EQ(c.state, t_componentClient::SuggestionState(c.id)) << c.id;
+}
+
+// The current user's own list, in "Components" of the user's folder, comes before the
+// manager's: a user store initialised over an installation folder of the test's.
+TEST_F(ComponentClient, SuggestionsOfTheUsersComponentsFolderComeFirst)
+{
+    WriteEncryptedIni(m_folder + L"\\SuggList.ini",
+                      {{L"MODULE", L"count", L"1"}, {L"bundle0", L"id", L"other"}, {L"bundle0", L"version", L"9.0"}});
+    t_errorChain errors;
+    ASSERT_TRUE(t_versionReg::Init(errors));
+    const std::wstring install = m_temp / L"install";
+    CreateDirectoryW(install.c_str(), nullptr);
+    ASSERT_TRUE(InitRuntimeAt(errors, install));
+    UserManager* users = UserManager::Instance();
+    ASSERT_TRUE(users->Init(errors, true, int(GetCurrentProcessId())));
+    t_str userFolder;
+    ASSERT_TRUE(users->GetUserDirText(userFolder, users->GetCurrentUserId()));
+    const std::wstring components = std::wstring(userFolder.c_str()) + L"\\Components";
+    t_str accounts;
+    users->GetAccFilePath(accounts);
+    const std::wstring store = std::wstring(accounts.c_str()).substr(0, std::wstring(accounts.c_str()).rfind(L'\\'));
+    ASSERT_TRUE(CreateDirectoryW(components.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    WriteEncryptedIni(components + L"\\SuggList.ini", {{L"MODULE", L"count", L"2"},
+                                                       {L"bundle0", L"id", L"vexil.flash"},
+                                                       {L"bundle0", L"version", L"2.1.0.5"},
+                                                       {L"bundle1", L"id", L"vexil.gesture"},
+                                                       {L"bundle1", L"version", L"1.0"}});
+
+    EXPECT_EQ(components + L"\\SuggList.ini", t_componentClient::GetSuggListPath());
+    std::vector<t_str> older;
+    std::vector<t_str> missing;
+    t_componentClient::CompareSuggList(older, missing);
+    EXPECT_TRUE(older.empty()) << "the installed version is the suggested one";
+    ASSERT_EQ(1u, missing.size());
+    EXPECT_STREQ(L"vexil.gesture", missing[0].c_str());
+    EXPECT_EQ(0, t_componentClient::SuggestionState(L"other")) << "the manager's list is not read";
+
+    // Without the user's list the manager's is read again.
+    DeleteFileW((components + L"\\SuggList.ini").c_str());
+    EXPECT_EQ(m_folder + L"\\SuggList.ini", t_componentClient::GetSuggListPath());
+    EXPECT_EQ(1, t_componentClient::SuggestionState(L"other"));
+    t_tempFolder::RemoveTree(store);
 }
 
 }  // namespace

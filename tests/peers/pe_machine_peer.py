@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Every program and DLL of the build is a 64-bit Windows file, and ZipLib.dll exports
-exactly its plain names.
+"""Every program and DLL of the build is a 64-bit Windows file, ZipLib.dll exports
+exactly its plain names, and Kavrel.exe imports from ZipLib.dll only names that the
+maker's library exports too.
 
 Usage: pe_machine_peer.py BUILD_DIR SOURCE_DIR
 
 Reads the PE headers directly (no Wine): the machine field must be x86-64 (0x8664) with a
 PE32+ optional header; ZipLib.dll's export table must list the names of its .def and
-nothing decorated.
+nothing decorated; the maker-exports build (bin/ziplib_maker) exports exactly the names of
+ziplib_maker.def, and those hold every name Kavrel.exe imports from ZipLib.dll at load time
+(our additions are looked up by name while it runs).
 """
 import os
 import struct
@@ -63,6 +66,39 @@ def export_names(data):
     return names
 
 
+def import_names(data, dll):
+    """Names imported by name from the DLL (case-insensitive match of its file name)."""
+    machine, magic, sections, opt = pe_headers(data)
+    import_rva = struct.unpack_from("<I", data, opt + 120)[0]  # data directory 1 of PE32+
+    names = []
+    if not import_rva:
+        return names
+    d = rva_to_offset(sections, import_rva)
+    while True:
+        lookup_rva, _, _, name_rva, thunk_rva = struct.unpack_from("<IIIII", data, d)
+        if not name_rva:
+            break
+        n = rva_to_offset(sections, name_rva)
+        if data[n:data.index(b"\0", n)].decode().lower() == dll.lower():
+            t = rva_to_offset(sections, lookup_rva or thunk_rva)
+            while True:
+                entry = struct.unpack_from("<Q", data, t)[0]
+                if not entry:
+                    break
+                if not entry >> 63:
+                    h = rva_to_offset(sections, entry & 0x7FFFFFFF) + 2
+                    names.append(data[h:data.index(b"\0", h)].decode())
+                t += 8
+        d += 20
+    return names
+
+
+def def_names(name):
+    with open(os.path.join(SOURCE, "companions", "ziplib", name)) as f:
+        lines = [l.split(";")[0].strip() for l in f]
+    return sorted(l for l in lines[lines.index("EXPORTS") + 1:] if l)
+
+
 binaries = []
 for folder, _, files in os.walk(os.path.join(BUILD, "bin")):
     if "wineprefix" in folder:
@@ -75,12 +111,18 @@ for path in sorted(binaries):
     rel = os.path.relpath(path, BUILD)
     check(head is not None and head[0] == 0x8664 and head[1] == 0x20B, rel + " is PE32+ x86-64")
 
-with open(os.path.join(SOURCE, "companions", "ziplib", "ziplib.def")) as f:
-    lines = [l.split(";")[0].strip() for l in f]
-expected = sorted(l for l in lines[lines.index("EXPORTS") + 1:] if l)
-with open(os.path.join(BUILD, "bin", "ZipLib.dll"), "rb") as f:
-    exported = sorted(export_names(f.read()))
-check(exported == expected, "ZipLib.dll exports exactly %s (got %s)" % (expected, exported))
+for folder, def_file in (("", "ziplib.def"), ("ziplib_maker", "ziplib_maker.def")):
+    expected = def_names(def_file)
+    path = os.path.join(BUILD, "bin", folder, "ZipLib.dll")
+    with open(path, "rb") as f:
+        exported = sorted(export_names(f.read()))
+    check(exported == expected, "%s exports exactly %s (got %s)" % (os.path.relpath(path, BUILD), expected, exported))
+
+maker = set(def_names("ziplib_maker.def"))
+with open(os.path.join(BUILD, "bin", "Kavrel.exe"), "rb") as f:
+    imported = sorted(import_names(f.read(), "ZipLib.dll"))
+check("UnZip" in imported and "ZipFolder" in imported and set(imported) <= maker,
+      "Kavrel.exe imports from ZipLib.dll only the maker's names (got %s)" % imported)
 
 if failures:
     print("%d failure(s)" % len(failures))

@@ -30,6 +30,13 @@ void TintMask(const uint8_t* mask, uint32_t* out, size_t count, uint32_t colour)
 bool LoadResourcePixels(HMODULE module, const wchar_t* name, const wchar_t* type, uint32_t*& pixels, int& width,
                         int& height)
 {
+    t_errorChain dropped;
+    return LoadResourcePixels(dropped, module, name, type, pixels, width, height);
+}
+
+bool LoadResourcePixels(t_errorChain& errors, HMODULE module, const wchar_t* name, const wchar_t* type,
+                        uint32_t*& pixels, int& width, int& height)
+{
     pixels = nullptr;
     width = height = 0;
     t_resource* resources = t_resource::Instance();
@@ -45,7 +52,10 @@ bool LoadResourcePixels(HMODULE module, const wchar_t* name, const wchar_t* type
     const uint32_t* bits = ok ? static_cast<const uint32_t*>(ref.GetPixels()) : nullptr;
     if (bits)
         ref.GetSize(w, h);
-    ok = bits && w > 0 && h > 0 && w <= c_maxPictureSide && h <= c_maxPictureSide;
+    const bool readable = bits && w > 0 && h > 0 && w <= c_maxPictureSide && h <= c_maxPictureSide;
+    if (ok && !readable)
+        errors.NewLine().AppendFormat(L"%s", L"获取BITMAP失败!");
+    ok = readable;
     if (ok) {
         pixels = new (std::nothrow) uint32_t[static_cast<size_t>(w) * static_cast<size_t>(h)];
         ok = pixels != nullptr;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "foundation/core/error_chain.h"
+
 enum class t_maskKind : int {
     e_name = 0,
     e_cloud = 1,
@@ -53,3 +55,7 @@ private:
 // when the module, resource or decode fails. The caller frees pixels with delete[].
 bool LoadResourcePixels(HMODULE module, const wchar_t* name, const wchar_t* type, uint32_t*& pixels, int& width,
                         int& height);
+// The same; a picture that decodes but whose pixels cannot be read or held (no pixels, a
+// side of 0 or over 4096) adds "获取BITMAP失败!" to errors.
+bool LoadResourcePixels(t_errorChain& errors, HMODULE module, const wchar_t* name, const wchar_t* type,
+                        uint32_t*& pixels, int& width, int& height);

@@ -66,7 +66,7 @@ public:
     bool MeasureHintPicture(HWND, HDC, SIZE& size) override
     {
         size = pictureSize;
-        return pictureSize.cx > 0;
+        return pictureSize.cx != 0;
     }
     bool DrawHintPicture(HWND, HDC, void* pixels, int width, int height, int bits) override
     {
@@ -436,11 +436,19 @@ TEST_F(RichItemTest, HostPictureIsDrawnPastTheGap)
     EXPECT_EQ(22, bounds.bottom);
     EXPECT_EQ(0xFF00FF00u, surface.At(20, 15));
 
-    // Without a picture from the host the kind falls back to the text style (none here).
-    host.pictureSize = SIZE{0, 0};
-    Show(e_compHintPicture, L"x", true);
-    EXPECT_FALSE(item->hostPicture);
-    EXPECT_EQ(16, Width());
+    // Without a picture from the host, or with a size no picture of an item may have, the
+    // kind falls back to the text style (none here).
+    for (SIZE size : {SIZE{0, 0}, SIZE{-5, 12}, SIZE{1025, 12}, SIZE{30, 1025}, SIZE{0x7FFFFFFF, 12}}) {
+        host.pictureSize = size;
+        Show(e_compHintPicture, L"x", true);
+        EXPECT_FALSE(item->hostPicture) << size.cx << "x" << size.cy;
+        EXPECT_EQ(16, Width()) << size.cx << "x" << size.cy;
+    }
+    // The largest one still fits.
+    host.pictureSize = SIZE{1024, 1024};
+    Show(e_compHintPicture, L"");
+    EXPECT_TRUE(item->hostPicture);
+    EXPECT_EQ(1029, Width());
 }
 
 TEST_F(RichItemTest, CaretStartsPastTheIcon)

@@ -321,7 +321,8 @@ int t_wndCompRichItem::Measure(HDC dc)
     t_uiContext* context = GetContext();
     if (kind == e_compHintPicture) {
         SIZE picture = {0, 0};
-        if (context->Imc().MeasureHintPicture(context->hostWindow, dc, picture) && picture.cx > 0 && picture.cy > 0) {
+        if (context->Imc().MeasureHintPicture(context->hostWindow, dc, picture) &&
+            IsHostPictureSize(picture.cx, picture.cy)) {
             hostPicture = true;
             textSize = picture;
             contentHeight = std::max<int>(iconHeight, picture.cy);

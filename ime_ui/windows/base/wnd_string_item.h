@@ -16,6 +16,15 @@ const int c_fadeSteps = 8;
 const int c_fadeDelayTicks = 8;
 const int c_fadeTimerBase = 150;
 
+// The largest side of a picture the host draws into an item.
+const int c_maxHostPictureSide = 1024;
+// A host picture an item can hold: positive and no larger than c_maxHostPictureSide, so
+// that the widths it adds to cannot overflow and its bitmap stays small.
+inline bool IsHostPictureSize(int width, int height)
+{
+    return width > 0 && height > 0 && width <= c_maxHostPictureSide && height <= c_maxHostPictureSide;
+}
+
 class t_wndStringItem : public t_wndTextItem, public t_wndUiSub {
 public:
     t_wndStringItem();

@@ -136,13 +136,6 @@ DWORD FrameDelayMs(const t_imageSource* source, int index)
     return delay > 0 ? static_cast<DWORD>(delay) * 10 : 0;
 }
 
-// A host picture the item can hold: positive and no larger than a frame may be, so that
-// the widths it adds cannot overflow and its bitmap stays small.
-bool IsPictureSize(int width, int height)
-{
-    return width > 0 && height > 0 && width <= c_maxFrameSide && height <= c_maxFrameSide;
-}
-
 }  // namespace
 
 // ---- shared animations
@@ -406,7 +399,7 @@ int t_wndCandStringItem::Measure(HDC dc)
 
     int iconWidth = 0, iconHeight = 0;
     if (host.GetCandidateExtraIconSize(ui->hostWindow, candIndex, iconWidth, iconHeight) &&
-        IsPictureSize(iconWidth, iconHeight)) {
+        IsHostPictureSize(iconWidth, iconHeight)) {
         extraIconFlag = true;
         extraIconBox = t_box{0, 0, iconWidth, iconHeight};
     } else {
@@ -425,7 +418,7 @@ int t_wndCandStringItem::Measure(HDC dc)
         labelWidth = width;
         int imageWidth = 0, imageHeight = 0;
         if (host.GetCandidateImageSize(ui->hostWindow, candIndex, imageWidth, imageHeight) &&
-            IsPictureSize(imageWidth, imageHeight)) {
+            IsHostPictureSize(imageWidth, imageHeight)) {
             inlineImageSize = SIZE{imageWidth, imageHeight};
             width += imageWidth;
             height = std::max(height, imageHeight);

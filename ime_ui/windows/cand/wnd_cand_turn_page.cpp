@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "foundation/core/perf.h"
 #include "graphics/paint/color_key.h"
 #include "graphics/paint/glow.h"
 #include "toolkit/controls/imc_wrap.h"
@@ -271,25 +272,31 @@ void t_wndCandTurnPage::Paint_CandPage(t_paintCtx& context)
         StopRepeat();
         return;
     }
+    PerfScope scope("Paint_BtnPage");
     const t_turnPageLook look = ReadSkin();
     if (!look.stylesPresent)
         return;
     const bool canUp = CanPageUp();
     const bool canDown = CanPageDown();
-    if (look.scale != builtScale) {
-        prevPixels.clear();
-        nextPixels.clear();
-        builtScale = look.scale;
+    {
+        PerfScope build("Paint_BtnPage1");
+        if (look.scale != builtScale) {
+            prevPixels.clear();
+            nextPixels.clear();
+            builtScale = look.scale;
+        }
+        const bool glow = top && top->themedText;
+        BuildBitmap(false, look.color, glow, context.Dc());
+        BuildBitmap(true, look.color, glow, context.Dc());
     }
-    const bool glow = top && top->themedText;
-    BuildBitmap(false, look.color, glow, context.Dc());
-    BuildBitmap(true, look.color, glow, context.Dc());
-
-    const RECT r = GetRectInHwnd();
-    const int v = (r.bottom - r.top - arrowHeight) / 2;
-    DrawArrow(context, prevBitmap, r.left + prevDx, r.top + v + prevDy, canUp ? 255 : c_dimAlpha);
-    DrawArrow(context, nextBitmap, r.left + arrowWidth + g_arrowGap + nextDx, r.top + v + nextDy,
-              canDown ? 255 : c_dimAlpha);
+    {
+        PerfScope draw("Paint_BtnPage2");
+        const RECT r = GetRectInHwnd();
+        const int v = (r.bottom - r.top - arrowHeight) / 2;
+        DrawArrow(context, prevBitmap, r.left + prevDx, r.top + v + prevDy, canUp ? 255 : c_dimAlpha);
+        DrawArrow(context, nextBitmap, r.left + arrowWidth + g_arrowGap + nextDx, r.top + v + nextDy,
+                  canDown ? 255 : c_dimAlpha);
+    }
 
     if (cursorRestore) {
         cursorRestore = false;

@@ -382,6 +382,24 @@ TEST_F(CompStringItemsTest, StrokeKeysWithoutColourHide)
     EXPECT_EQ(0, item->rect.right - item->rect.left);
 }
 
+// A stroke picture that decodes but cannot be held is reported; a missing one is not.
+TEST_F(CompStringItemsTest, StrokePictureThatCannotBeReadIsReported)
+{
+    t_wndCompStringBiHua* item = new t_wndCompStringBiHua();
+    item->Create(0, 10, 0, 0, 0, 0, nullptr, &top);
+    item->SetContext(&context);
+    t_errorChain errors;
+    // This program's own IDB_BIHUA is 4097 pixels wide.
+    EXPECT_FALSE(item->LoadStrokeBitmap(errors, GetModuleHandleW(nullptr)));
+    ASSERT_NE(nullptr, errors.FirstLine());
+    EXPECT_STREQ(L"获取BITMAP失败!", errors.FirstLine()->text.c_str());
+    EXPECT_FALSE(item->visible);
+
+    t_errorChain none;
+    EXPECT_FALSE(item->LoadStrokeBitmap(none, GetModuleHandleW(L"kernel32.dll")));
+    EXPECT_EQ(nullptr, none.FirstLine());
+}
+
 TEST(CompStringBiHua, StrokePictureOfTheResourceLibraryDecodes)
 {
     wchar_t path[MAX_PATH];

@@ -80,14 +80,14 @@ bool t_wndCompStringBiHua::SetStrokePixels(const uint32_t* pixels, int width, in
     return true;
 }
 
-bool t_wndCompStringBiHua::LoadStrokeBitmap(HMODULE module)
+bool t_wndCompStringBiHua::LoadStrokeBitmap(t_errorChain& errors, HMODULE module)
 {
     loadTried = true;
     uint32_t colour = 0xFFFFFFFFu;
     const bool hasColour = SkinStyleColour(GetContext()->GetSkin(), c_strokeColourStyle, colour);
     uint32_t* pixels = nullptr;
     int width = 0, height = 0;
-    bool ok = LoadResourcePixels(module, L"IDB_BIHUA", RT_BITMAP, pixels, width, height);
+    bool ok = LoadResourcePixels(errors, module, L"IDB_BIHUA", RT_BITMAP, pixels, width, height);
     if (ok)
         ok = hasColour && SetStrokePixels(pixels, width, height, colour);
     delete[] pixels;
@@ -98,8 +98,11 @@ bool t_wndCompStringBiHua::LoadStrokeBitmap(HMODULE module)
 
 int t_wndCompStringBiHua::Measure(HDC)
 {
-    if (visible && !loadTried)
-        LoadStrokeBitmap();
+    if (visible && !loadTried) {
+        // The input method only logs a picture it cannot read; the item then stays hidden.
+        t_errorChain logged;
+        LoadStrokeBitmap(logged);
+    }
     if (visible)
         SetSize(bitmapWidth + c_strokeMargin, bitmapHeight);
     else

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "foundation/core/error_chain.h"
 #include "ime_ui/windows/base/wnd_string_item.h"
 
 class t_wndHint;
@@ -34,8 +35,9 @@ public:
     bool OnLButtonUp(UINT keys, int x, int y) override;
 
     // "IDB_BIHUA" of module (null: Resource.dll), tinted with style 5's colour. False
-    // (and the item hidden) without picture or colour.
-    bool LoadStrokeBitmap(HMODULE module = nullptr);
+    // (and the item hidden) without picture or colour; a picture that decodes but cannot
+    // be read adds "获取BITMAP失败!" to errors.
+    bool LoadStrokeBitmap(t_errorChain& errors, HMODULE module = nullptr);
     // Takes top-down 0x00RRGGBB pixels as the stroke picture and tints them.
     bool SetStrokePixels(const uint32_t* pixels, int width, int height, uint32_t colour);
 

@@ -1,5 +1,7 @@
 #include "ime_ui/windows/comp/wnd_comp_string_text.h"
 
+#include "foundation/core/perf.h"
+
 #include "graphics/paint/paint_ctx.h"
 #include "ime_ui/windows/base/skin_style_access.h"
 #include "toolkit/controls/imc_wrap.h"
@@ -156,6 +158,12 @@ int t_wndCompStringBlank::Measure(HDC)
     else
         SetSize(0, 0);
     return 3;
+}
+
+void t_wndCompStringBlank::Paint_CompBlank(t_paintCtx& context)
+{
+    PerfScope scope("Paint_CompBlank");
+    t_wndStringItem::Paint_Text(context);
 }
 
 int t_wndCompStringAlpha::Measure(HDC dc)

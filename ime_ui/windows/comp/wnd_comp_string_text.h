@@ -41,6 +41,9 @@ class t_wndCompStringBlank : public t_wndStringItem {
 public:
     // (width, 1) while shown with a width, else (0, 0).
     int Measure(HDC dc) override;
+    void Paint_Text(t_paintCtx& context) override { Paint_CompBlank(context); }
+    // The plain text paint, under its own profiler name.
+    void Paint_CompBlank(t_paintCtx& context);
     int blankWidth = 0;
 };
 
