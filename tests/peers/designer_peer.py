@@ -10,7 +10,8 @@ page and a button picture on a button page, moves a status button (typed positio
 the arrow key), checks that each change reaches the preview, saves under a new name,
 closes, reopens and checks the model; then moves the button again, saves over that
 package and reopens it. Python's zipfile then checks
-the saved package: the Skin.ini values and the imported pictures. The wall time of each
+the saved package: the Skin.ini values (the display keys no page edits included) and the
+imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
 import hashlib
@@ -136,6 +137,13 @@ def main():
                     check(name in names and archive.read(name) == f.read(),
                           "[%s] %s keeps %s (saved as %r)" % (section, key, original, name))
             check(sections.get("General", {}).get("skin_name") == "设计师的皮肤", "the skin keeps its name")
+            # Display keys that no page edits (colours and switches only the input method
+            # reads) keep their values, so the saved skin previews as it did before saving.
+            with open(os.path.join(fixture, "Skin.ini"), "rb") as f:
+                given = ini_sections(f.read()).get("Display", {})
+            for key in ("result_color", "bihua_color", "caret_color", "clear_edge", "webpage"):
+                check(display.get(key) == given.get(key),
+                      "[Display] %s keeps %r (saved %r)" % (key, given.get(key), display.get(key)))
             # Every picture Skin.ini names is in the package, and every picture in it is named.
             named = set()
             for values in sections.values():
