@@ -6,12 +6,13 @@ Usage: designer_peer.py <build-dir> <source-dir>
 Info-ZIP `zip` packs the hand-written skin folder tests/peers/testdata/designer_skin; the
 program designer_run_child.exe (under Wine) starts the editor's main frame, opens the
 package, changes a text colour on the display page, imports a window picture on a layout
-page and a button picture on a button page, moves a status button (typed position, then
-the arrow key), checks that each change reaches the preview, saves under a new name,
-closes, reopens and checks the model; then moves the button again, saves over that
-package and reopens it. Python's zipfile then checks
-the saved package: the Skin.ini values (the display keys no page edits included) and the
-imported pictures. The wall time of each
+page (checking that the adjustment lines show the fixed edges) and a button picture on a
+button page, adds, shows and pictures a custom button, moves a status button (typed
+position, then the arrow key), checks that each change reaches the preview, saves under a
+new name, closes, reopens and checks the model (the custom button still ticked, also after
+another of its pictures is imported); then moves the button again, saves over that package
+and reopens it. Python's zipfile then checks the saved package: the Skin.ini values (the
+display keys no page edits included) and the imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
 import hashlib
@@ -98,8 +99,9 @@ def main():
         print(out, end="")
         check(code == 0, "the session ran through (exit %d)" % code)
         steps = [line.split()[1] for line in out.splitlines() if line.startswith("step ")]
-        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
-                     "save_as", "edit_and_save", "close", "reopen", "verify", "save_in_place", "reopen_again"):
+        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "custom_button",
+                     "status_position", "save_as", "edit_and_save", "close", "reopen", "verify",
+                     "custom_button_reopened", "save_in_place", "reopen_again"):
             check(step in steps, "the session reported step " + step)
         with open(package, "rb") as f:
             check(hashlib.sha256(f.read()).hexdigest() == package_digest,
