@@ -18,9 +18,11 @@
 #include "editor/pages/sub_dialog_tab.h"
 #include "editor/preview/preview.h"
 #include "editor/resources/resource_ids.h"
+#include "editor/widgets/color_picker.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
+#include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/editor_session.h"
@@ -425,4 +427,48 @@ TEST_F(PropertyPages, EveryControlTextHasItsGlyphsAtTheDialogFontHeight)
     }
     // The walk reached the widgets: the colour fields' captions and the button rows.
     EXPECT_GT(checked, 200);
+}
+
+namespace {
+BOOL WINAPI ChooseRed(CHOOSECOLORW* choose)
+{
+    choose->rgbResult = RGB(255, 0, 0);
+    return TRUE;
+}
+
+std::vector<uint32_t> PreviewPixels(IMEKavrelFrame& frame)
+{
+    Preview* preview = static_cast<Preview*>(frame.ChildAt(IMEKavrelFrame::e_preview));
+    if (!preview)
+        return {};
+    preview->RenderBackBuffer();
+    const SIZE size = preview->BackBufferSize();
+    const uint32_t* pixels = preview->BackBufferPixels();
+    if (!pixels || size.cx <= 0 || size.cy <= 0)
+        return {};
+    return std::vector<uint32_t>(pixels, pixels + static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+}
+}  // namespace
+
+// A new skin with a red pinyin colour previews the same after a save and a reopen: the
+// keys the preview reads beside the page's (the result string's own colour) are saved too.
+TEST_F(PropertyPages, NewSkinPreviewsAlikeAfterSaveAndReopen)
+{
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, 1, 0);
+    ColorPicker::SetChooseColorFn(ChooseRed);
+    const HWND page = Pages()->Page(1)->GetHwnd();
+    SendMessageW(GetDlgItem(page, c_displayPinyinColor), BM_CLICK, 0, 0);
+    ColorPicker::SetChooseColorFn(nullptr);
+    ASSERT_EQ(RGB(255, 0, 0), IMESkin::Instance()->Display().pinyinColor);
+    const std::vector<uint32_t> before = PreviewPixels(*m_frame);
+    ASSERT_FALSE(before.empty());
+
+    SaveAndReopen(m_folder / L"红.vsf");
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, 1, 0);
+    const std::vector<uint32_t> after = PreviewPixels(*m_frame);
+    ASSERT_EQ(before.size(), after.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        differing += before[i] != after[i];
+    EXPECT_EQ(0u, differing);
 }
