@@ -170,10 +170,10 @@ public:
         // A dialog left unanswered would take the answer meant for the next one: the
         // session ends there.
         using t_step = void (t_designer::*)();
-        for (t_step step : {&t_designer::ChangeColour, &t_designer::ImportWindowPicture,
-                            &t_designer::ImportButtonPicture, &t_designer::AddCustomButton,
-                            &t_designer::MoveStatusButton, &t_designer::SaveAndClose, &t_designer::Reopen,
-                            &t_designer::ShowReopenedCustomButton, &t_designer::SaveInPlace}) {
+        for (t_step step :
+             {&t_designer::ChangeColour, &t_designer::ImportWindowPicture, &t_designer::ImportButtonPicture,
+              &t_designer::AddCustomButton, &t_designer::MoveStatusButton, &t_designer::SaveAndClose,
+              &t_designer::Reopen, &t_designer::ShowReopenedCustomButton, &t_designer::SaveInPlace}) {
             if (m_stuck)
                 break;
             (this->*step)();
@@ -265,12 +265,13 @@ private:
             {ManualAdjustWindow::e_left, adjust->GripRect(ManualAdjustWindow::e_left).left, left * w / pw},
             {ManualAdjustWindow::e_right, adjust->GripRect(ManualAdjustWindow::e_right).right, (pw - right) * w / pw},
             {ManualAdjustWindow::e_top, adjust->GripRect(ManualAdjustWindow::e_top).top, top * h / ph},
-            {ManualAdjustWindow::e_bottom, adjust->GripRect(ManualAdjustWindow::e_bottom).bottom, (ph - bottom) * h / ph},
+            {ManualAdjustWindow::e_bottom, adjust->GripRect(ManualAdjustWindow::e_bottom).bottom,
+             (ph - bottom) * h / ph},
         };
         for (const auto& line : lines)
-            Check(line.shown == line.expected, std::string("on ") + when + " adjustment line " +
-                                                   std::to_string(line.grip) + " stands at " +
-                                                   std::to_string(line.shown) + ", not " + std::to_string(line.expected));
+            Check(line.shown == line.expected,
+                  std::string("on ") + when + " adjustment line " + std::to_string(line.grip) + " stands at " +
+                      std::to_string(line.shown) + ", not " + std::to_string(line.expected));
     }
 
     // A custom button added on the combined horizontal window's button page, shown with its
@@ -285,7 +286,8 @@ private:
         }
         m_customPicture = m_saved + L".custom.png";
         const std::string png = FlatPng(14, 14, {0xC02080FFu});
-        std::ofstream(m_customPicture.c_str(), std::ios::binary).write(png.data(), static_cast<std::streamsize>(png.size()));
+        std::ofstream(m_customPicture.c_str(), std::ios::binary)
+            .write(png.data(), static_cast<std::streamsize>(png.size()));
         const std::vector<uint32_t> before = Grab();
         SendMessageW(page->GetHwnd(), WM_COMMAND, MAKEWPARAM(c_btnPageAddCustom, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page->GetHwnd(), c_btnPageAddCustom)));

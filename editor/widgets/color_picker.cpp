@@ -67,10 +67,7 @@ ColorPicker::ColorPicker()
       m_magnifier(nullptr), m_instance(nullptr)
 {}
 
-ColorPicker::~ColorPicker()
-{
-    delete m_magnifier;
-}
+ColorPicker::~ColorPicker() { delete m_magnifier; }
 
 int ColorPicker::Create(int left, int top, int right, int bottom, HWND parent, HINSTANCE instance)
 {
