@@ -500,8 +500,9 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
     if (!m_zip)
         return errors.Fail(L"ziplib加载失败");
 
-    if (t_iniDocument* document = SkinIni::Instance())
-        document->Clear();
+    // The parts write over the Skin.ini read at opening, as the preview's commits do: keys
+    // no part owns (colours and switches only the input method reads) stay in the package,
+    // so that it previews as the work copy did.
     std::vector<uint8_t> committed, packed;
     if (!CommitForPacking(errors, true, committed, packed) || !BackUpIni(errors, committed))
         return false;

@@ -58,7 +58,7 @@ public:
     // buttons disagree stops the commit with the part's name and message.
     bool Commit(t_errorChain& errors, bool validate);
     // Commits, cleans and zips the work folder into the target (null or empty: the package
-    // last opened or saved). The cleaning is decided in memory and the package written
+    // last opened or saved). Keys of Skin.ini that no part writes are kept. The cleaning is decided in memory and the package written
     // from that list: the work folder is never changed by a save, apart from skinbak.ini
     // (the committed Skin.ini); a failed save leaves the previous package as it was.
     bool Save(t_errorChain& errors, const wchar_t* target);

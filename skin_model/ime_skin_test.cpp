@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -351,6 +352,51 @@ TEST_F(IMESkinTest, ValuesThatAbsenceReadsOtherwiseSurviveSaveAndOpen)
     ASSERT_TRUE(m_skin.Close());
     ASSERT_TRUE(m_skin.Open(target.c_str()));
     ExpectSameLines(model, ModelLines(m_skin));
+}
+
+// Keys that no part writes (colours and switches only the input method reads) and the
+// display keys of a new skin reach the package with their values, through a second save
+// of the reopened package too: the saved skin previews as the work copy did.
+TEST_F(IMESkinTest, SaveKeepsTheKeysNoPartWrites)
+{
+    ASSERT_TRUE(m_skin.New());
+    // The template's own Skin.ini, as New unpacked it.
+    const std::vector<std::wstring> lines = IniLines(ReadRaw(Work() + L"\\Skin.ini"));
+    struct t_kept {
+        std::wstring section, key, value;
+    };
+    std::vector<t_kept> kept;
+    std::wstring section;
+    for (std::wstring line : lines) {
+        if (!line.empty() && line.front() == 0xFEFF)
+            line.erase(0, 1);
+        if (line.size() > 2 && line.front() == L'[' && line.back() == L']') {
+            section = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos)
+            continue;
+        const std::wstring value = line.substr(equals + 1);
+        if (section == L"Display" || (section == L"General" && !value.empty()))
+            kept.push_back({section, line.substr(0, equals), value});
+    }
+    for (const wchar_t* key : {L"result_color", L"bihua_color", L"caret_color", L"clear_edge", L"webpage"})
+        EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [key](const t_kept& k) { return k.key == key; })) << key;
+    ASSERT_TRUE(std::any_of(kept.begin(), kept.end(), [](const t_kept& k) { return k.key == L"skin_id"; }));
+
+    const std::wstring first = m_folder / L"新.vsf";
+    const std::wstring second = m_folder / L"再.vsf";
+    t_errorChain errors;
+    ASSERT_TRUE(m_skin.Save(errors, first.c_str())) << Lines(errors);
+    ASSERT_TRUE(m_skin.Close());
+    ASSERT_TRUE(m_skin.Open(first.c_str()));
+    ASSERT_TRUE(m_skin.Save(errors, second.c_str())) << Lines(errors);
+    for (const std::wstring& package : {first, second}) {
+        for (const t_kept& k : kept)
+            EXPECT_EQ(k.value, PackageValue(package, k.section.c_str(), k.key.c_str()))
+                << std::string(k.key.begin(), k.key.end());
+    }
 }
 
 TEST_F(IMESkinTest, SavedPackageIsCleanedWhileTheWorkFolderIsNot)

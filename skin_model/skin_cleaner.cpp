@@ -580,6 +580,8 @@ const t_absenceReadOtherwise c_absenceReadOtherwise[] = {
     {L"General", L"skin_info", L""},
     {L"Display", L"font_ch", L""},
     {L"Display", L"font_en", L""},
+    // Read alike when missing, but the display page shows the key of every skin it saves.
+    {L"Display", L"webpage", L""},
     {L"StatusBar", L"transparent_color", L"-1"},
     {L"StatusBar", L"transparent_color_enable", L"-1"},
 };

@@ -202,6 +202,7 @@ TEST(SkinCleanerDefaults, RulesInOrder)
 
 // A key stays where the model would read its absence otherwise than the value: texts
 // with a default of their own, and the status bar's cells, which reset to 0.
+// The display part's web page stays too, so that a saved skin lists every display key.
 TEST(SkinCleanerDefaults, KeepsWhatAbsenceWouldReadOtherwise)
 {
     struct {
@@ -216,7 +217,7 @@ TEST(SkinCleanerDefaults, KeepsWhatAbsenceWouldReadOtherwise)
         {L"General", L"skin_id", L"", true},
         {L"Display", L"font_ch", L"", false},
         {L"Display", L"font_en", L"", false},
-        {L"Display", L"webpage", L"", true},
+        {L"Display", L"webpage", L"", false},
         {L"StatusBar", L"transparent_color", L"-1", false},
         {L"StatusBar", L"transparent_color_enable", L"-1", false},
         {L"StatusBar", L"transparent_color_enable", L"0", true},

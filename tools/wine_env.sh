@@ -45,17 +45,28 @@ wine_start_display() {
   return 1
 }
 
+# The prefix's own settings; a higher number applies them again to a prefix made before.
+KAVREL_PREFIX_SETTINGS=2
+
 wine_init_prefix() {
-  [ -f "$WINEPREFIX/.kavrel-ready" ] && return
-  rm -rf "$WINEPREFIX"
-  if ! wine wineboot -i </dev/null >/dev/null 2>&1; then
-    echo "Wine could not create its prefix in $WINEPREFIX (wine64 wineboot -i failed)" >&2
-    return 1
+  if [ ! -f "$WINEPREFIX/.kavrel-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    if ! wine wineboot -i </dev/null >/dev/null 2>&1; then
+      echo "Wine could not create its prefix in $WINEPREFIX (wine64 wineboot -i failed)" >&2
+      return 1
+    fi
+    wineserver -w
+    touch "$WINEPREFIX/.kavrel-ready"
   fi
-  wineserver -w
+  [ "$(cat "$WINEPREFIX/.kavrel-ready")" = "$KAVREL_PREFIX_SETTINGS" ] && return
+  # regedit reads a REGEDIT4 file in the ANSI code page (936 here), which would mangle the
+  # Chinese face names of UTF-8 text; a version 5 file in UTF-16LE with its byte-order
+  # mark keeps them, so 宋体 and the other Chinese names reach the replacement face.
   local reg="$BUILD_DIR/kavrel-prefix.reg"
-  cat > "$reg" <<'REG'
-REGEDIT4
+  {
+    printf '\xff\xfe'
+    sed 's/$/\r/' <<'REG' | iconv -f UTF-8 -t UTF-16LE
+Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
@@ -66,17 +77,22 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "SimSun"="WenQuanYi Micro Hei"
 "NSimSun"="WenQuanYi Micro Hei"
+"SimHei"="WenQuanYi Micro Hei"
 "Microsoft YaHei"="WenQuanYi Micro Hei"
 "Microsoft YaHei UI"="WenQuanYi Micro Hei"
 "宋体"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"黑体"="WenQuanYi Micro Hei"
 "微软雅黑"="WenQuanYi Micro Hei"
+
 REG
+  } > "$reg"
   wine regedit /S "$reg" </dev/null >/dev/null 2>&1
   local marlett
   marlett=$(find /usr/share/fonts /usr/share/wine -iname 'marlett.ttf' 2>/dev/null | head -1)
   [ -n "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" || true
   wineserver -w
-  touch "$WINEPREFIX/.kavrel-ready"
+  echo "$KAVREL_PREFIX_SETTINGS" > "$WINEPREFIX/.kavrel-ready"
 }
 
 wine_up() {

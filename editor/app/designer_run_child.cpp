@@ -1,9 +1,11 @@
 // A designer's session with the editor, run in this process with the program's resources:
 // start the editor, open a package, change a text colour on the display page, import a
-// window picture on a layout page, import a button-state picture on a button page and
-// move a status-bar button, watch the preview change after each edit, save under a new
-// name, close, open the saved package again and check every change; then move the button
-// again, save over that package and open it once more. Dialogs are answered from a second
+// window picture on a layout page (the adjustment lines showing the fixed edges before and
+// after), import a button-state picture on a button page, add a custom button, show it and
+// give it a picture, move a status-bar button, watch the preview change after each edit,
+// save under a new name, close, open the saved package again and check every change (the
+// custom button still shown, also after another of its pictures is imported); then move
+// the button again, save over that package and open it once more. Dialogs are answered from a second
 // thread as the user would answer them.
 //
 // designer_run_child <package> <saved package> <window picture> <button picture> <colour 0xBBGGRR>
@@ -44,6 +46,7 @@
 #include "skin_model/display_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/flat_png.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/real_keyboard.h"
 
@@ -167,9 +170,10 @@ public:
         // A dialog left unanswered would take the answer meant for the next one: the
         // session ends there.
         using t_step = void (t_designer::*)();
-        for (t_step step : {&t_designer::ChangeColour, &t_designer::ImportWindowPicture,
-                            &t_designer::ImportButtonPicture, &t_designer::MoveStatusButton, &t_designer::SaveAndClose,
-                            &t_designer::Reopen, &t_designer::SaveInPlace}) {
+        for (t_step step :
+             {&t_designer::ChangeColour, &t_designer::ImportWindowPicture, &t_designer::ImportButtonPicture,
+              &t_designer::AddCustomButton, &t_designer::MoveStatusButton, &t_designer::SaveAndClose,
+              &t_designer::Reopen, &t_designer::ShowReopenedCustomButton, &t_designer::SaveInPlace}) {
             if (m_stuck)
                 break;
             (this->*step)();
@@ -228,12 +232,126 @@ private:
         SelectTab(2, 0);
         const std::vector<uint32_t> before = Grab();
         const HWND page = static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0)->GetHwnd();
+        CheckAdjustLines("the opened skin", 8, 8, 8, 8);
         m_driver.Type(m_windowPicture);
         SendMessageW(GetDlgItem(page, c_combinePictureImport), BM_CLICK, 0, 0);
         Answered("the picture dialog was answered");
         Check(ReadBytes(WorkFile(WorkIni(L"Scheme_H1", L"pic"))) == ReadBytes(m_windowPicture),
               "the chosen picture is in the skin");
+        CheckAdjustLines("the new picture", 8, 8, 8, 8);
         RequireChange(before, "window picture");
+    }
+
+    // The adjustment lines of the combined horizontal window at the fixed edges (picture
+    // pixels), as the window scales them, with the page's own picture loaded.
+    void CheckAdjustLines(const char* when, int left, int right, int top, int bottom)
+    {
+        LayoutPage* page = dynamic_cast<LayoutPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(0));
+        ManualAdjustWindow* adjust = page ? page->AdjustWindow(0) : nullptr;
+        int pw = 0;
+        int ph = 0;
+        if (adjust)
+            adjust->GetPictureSize(pw, ph);
+        if (!adjust || pw <= 0 || ph <= 0) {
+            Fail(std::string("the adjustment window shows a picture on ") + when);
+            return;
+        }
+        RECT client;
+        GetClientRect(adjust->GetHwnd(), &client);
+        const int w = client.right, h = client.bottom;
+        const struct {
+            int grip, shown, expected;
+        } lines[] = {
+            {ManualAdjustWindow::e_left, adjust->GripRect(ManualAdjustWindow::e_left).left, left * w / pw},
+            {ManualAdjustWindow::e_right, adjust->GripRect(ManualAdjustWindow::e_right).right, (pw - right) * w / pw},
+            {ManualAdjustWindow::e_top, adjust->GripRect(ManualAdjustWindow::e_top).top, top * h / ph},
+            {ManualAdjustWindow::e_bottom, adjust->GripRect(ManualAdjustWindow::e_bottom).bottom,
+             (ph - bottom) * h / ph},
+        };
+        for (const auto& line : lines)
+            Check(line.shown == line.expected,
+                  std::string("on ") + when + " adjustment line " + std::to_string(line.grip) + " stands at " +
+                      std::to_string(line.shown) + ", not " + std::to_string(line.expected));
+    }
+
+    // A custom button added on the combined horizontal window's button page, shown with its
+    // check box and given a normal picture.
+    void AddCustomButton()
+    {
+        t_stepClock clock("custom_button");
+        BtnPage* page = ShowButtonPage();
+        if (!page) {
+            Fail("the button page is not shown");
+            return;
+        }
+        m_customPicture = m_saved + L".custom.png";
+        const std::string png = FlatPng(14, 14, {0xC02080FFu});
+        std::ofstream(m_customPicture.c_str(), std::ios::binary)
+            .write(png.data(), static_cast<std::streamsize>(png.size()));
+        const std::vector<uint32_t> before = Grab();
+        SendMessageW(page->GetHwnd(), WM_COMMAND, MAKEWPARAM(c_btnPageAddCustom, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page->GetHwnd(), c_btnPageAddCustom)));
+        const int row = BtnPage::c_builtInCount;
+        const HWND list = GetDlgItem(page->GetHwnd(), c_btnPageList);
+        LVITEMW state = {};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(2);
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ButtonArray::t_item* normal = CustomRow(page, row, c_propNormal);
+        if (!normal) {
+            Fail("the custom button's editor is not shown");
+            return;
+        }
+        m_driver.Type(m_customPicture);
+        SendMessageW(GetDlgItem(normal->GetHwnd(), ButtonArray::c_idImport), BM_CLICK, 0, 0);
+        Answered("the custom picture dialog was answered");
+        Check(WorkIni(L"Scheme_H1", L"custom0_display") == L"1", "the custom button is shown in Skin.ini");
+        RequireChange(before, "custom button");
+    }
+
+    // After the reopen the custom button's row is ticked, and another of its pictures keeps
+    // it shown.
+    void ShowReopenedCustomButton()
+    {
+        t_stepClock clock("custom_button_reopened");
+        BtnPage* page = ShowButtonPage();
+        const int row = BtnPage::c_builtInCount;
+        if (!page || page->List().RowCount() <= row) {
+            Fail("the reopened button page lists the custom button");
+            return;
+        }
+        Check(page->List().IsChecked(row), "the reopened custom button's row is ticked");
+        const HWND list = GetDlgItem(page->GetHwnd(), c_btnPageList);
+        LVITEMW state = {};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ButtonArray::t_item* hover = CustomRow(page, row, c_propHover);
+        if (!hover) {
+            Fail("the reopened custom button's editor is not shown");
+            return;
+        }
+        m_driver.Type(m_customPicture);
+        SendMessageW(GetDlgItem(hover->GetHwnd(), ButtonArray::c_idImport), BM_CLICK, 0, 0);
+        Answered("the custom hover picture dialog was answered");
+        Check(page->List().IsChecked(row), "the custom button's row stays ticked after another picture");
+        Check(WorkIni(L"Scheme_H1", L"custom0_display") == L"1",
+              "the custom button stays shown in Skin.ini: " + Narrow(WorkIni(L"Scheme_H1", L"custom0_display")));
+    }
+
+    BtnPage* ShowButtonPage()
+    {
+        SelectPage(2);
+        SelectTab(2, 1);
+        return dynamic_cast<BtnPage*>(static_cast<SubDialogTab*>(Pages()->Page(2))->Page(1));
+    }
+
+    static ButtonArray::t_item* CustomRow(BtnPage* page, int row, int property)
+    {
+        ButtonArray* editor = page->View().Editor(row);
+        if (page->View().CurrentEditor() != row || !editor || !IsWindowVisible(editor->GetHwnd()))
+            return nullptr;
+        return editor->FindRow(0, property);
     }
 
     void ImportButtonPicture()
@@ -368,6 +486,7 @@ private:
             layoutPage->AdjustWindow(0)->GetPictureSize(width, height);
         Check(chosen.size() > 24 && width == BigEndian(&chosen[16]) && height == BigEndian(&chosen[20]),
               "the layout page's adjustment window shows the reopened picture");
+        CheckAdjustLines("the reopened skin", 7, 8, 8, 8);
 
         t_str stored;
         t_str key;
@@ -568,6 +687,7 @@ private:
     std::wstring m_buttonPicture;
     COLORREF m_colour;
     std::wstring m_buttonFile;
+    std::wstring m_customPicture;
     // The preview after the last edit before the package was closed, on the status-bar page.
     std::vector<uint32_t> m_edited;
     IMEKavrelFrame* m_frame = nullptr;

@@ -127,6 +127,8 @@ int t_btnCheckList::AddRow(int type, bool checked)
     SetCount(type, index + 1);
     const int row = ToFlat(index, type);
     InsertRow(row, checked);
+    // A list with check boxes inserts every row unticked, whatever state the item asks for.
+    SetChecked(row, checked);
     return row;
 }
 

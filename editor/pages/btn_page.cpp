@@ -97,6 +97,8 @@ int BtnPage::LoadFromModel()
     if (set) {
         m_view.Load(*set);
         m_list.Load(*set);
+        for (int row = 0; row < m_list.RowCount(); ++row)
+            m_view.SetButtonShown(row, m_list.IsChecked(row));
         m_view.Select(0, true);
         m_list.Select(0);
     }

@@ -341,6 +341,36 @@ TEST_F(BtnPages, ExtraButtonsComeBackWithTheSavedSkinAndFillingMarksNothing)
 }  // namespace
 
 namespace {
+// A shown custom button stays shown: its row is ticked again after the reopen, and a
+// later edit of its pictures writes the set with the switch still on.
+TEST_F(BtnPages, ExtraButtonVisibilitySurvivesReopenAndLaterEdits)
+{
+    const int setNumber = 1;
+    BtnPage* page = Page(setNumber);
+    ASSERT_NE(nullptr, page);
+    Click(page, c_btnPageAddCustom);
+    const int row = BtnPage::c_builtInCount + SetOf(setNumber).Count(c_btnCustom) - 1;
+    const int index = SetOf(setNumber).Count(c_btnCustom) - 1;
+    ToggleCheck(ListOf(page), row, true);
+    const std::wstring key = FullKey(SetOf(setNumber), index, c_btnCustom, c_propDisplay);
+    ASSERT_EQ(L"1", IniValue(SetOf(setNumber).Section(), key));
+
+    SaveAndReopen(m_folder.Path() + L"\\shown.vsf");
+    page = Page(setNumber);
+    BtnInfo& set = SetOf(setNumber);
+    ASSERT_EQ(index + 1, set.Count(c_btnCustom));
+    EXPECT_TRUE(set.IsButtonVisible(set.RowOf(index, c_btnCustom)));
+    EXPECT_TRUE(page->List().IsChecked(row));
+    EXPECT_EQ(L"1", IniValue(set.Section(), key));
+
+    // A picture of the button edited (as an import tells the page): the set is stored again.
+    SelectRow(ListOf(page), row);
+    SendMessageW(page->GetHwnd(), c_msgButtonStateEdited, 0, 0);
+    EXPECT_TRUE(page->List().IsChecked(row));
+    EXPECT_TRUE(set.IsButtonVisible(set.RowOf(index, c_btnCustom)));
+    EXPECT_EQ(L"1", IniValue(set.Section(), key));
+}
+
 // A click at a point of a window's client area, with the real mouse.
 void ClickAt(HWND window, int x, int y)
 {

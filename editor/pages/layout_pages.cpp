@@ -405,6 +405,7 @@ void LayoutPage::FillControls()
         SendEdges(w);
         SendPicture(w);
     }
+    SendAnchor();
 }
 
 int LayoutPage::StoreToModel()

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/app/app.h"
@@ -309,7 +310,7 @@ TEST_F(CombinePageTest, EveryFieldLoadsFromItsKeyAndStoresBack)
     EXPECT_FALSE(IsWindowVisible(Item(c_layoutOpacitySlider)));
     // The adjustment window got the edges and the picture.
     ASSERT_GE(m_logs[0].Count(n_manualAdjust::c_setMargins), 1u);
-    EXPECT_EQ(m_logs[0].messages.back().first, n_manualAdjust::c_loadPicture);
+    ASSERT_GE(m_logs[0].Count(n_manualAdjust::c_loadPicture), 1u);
     EXPECT_EQ(m_logs[0].pictures.back(), WorkFile(L"bg.png"));
     int width = 0, height = 0;
     m_page->AdjustWindow(0)->GetPictureSize(width, height);
@@ -475,6 +476,49 @@ TEST_F(CombinePageTest, DraggingAGuideLineUpdatesTheEditWithoutEcho)
     ASSERT_EQ(m_logs[0].Count(n_manualAdjust::c_setMargins), 1u);
     EXPECT_EQ(m_logs[0].messages.back().second, static_cast<WPARAM>(MAKELONG(2, 9)));
     EXPECT_EQ(m_logs[0].lParams.back(), static_cast<LPARAM>(MAKELONG(17, 7)));
+}
+
+// The lines show the page's edges and the point its anchor as soon as the page fills,
+// and again on a picture of another size; a line moved by an arrow key lands in its field
+// and in Skin.ini.
+TEST_F(CombinePageTest, AdjustmentLinesShowTheEdgesOnOpeningANewPictureAndMoveByKeys)
+{
+    CombineInfo& part = static_cast<CombineInfo&>(*IMESkin::Instance()->GetPart(t_partIndex::e_horizontalCombined));
+    PutPicture(L"bg.png", 100, 40);
+    PutPicture(L"big.png", 200, 80);
+    part.hasPic = true;
+    wcscpy(part.pic, L"bg.png");
+    const int horizontal[3] = {0, 8, 10}, vertical[3] = {0, 8, 4};
+    std::copy(horizontal, horizontal + 3, part.layoutHorizontal);
+    std::copy(vertical, vertical + 3, part.layoutVertical);
+    part.anchor[0] = 50;
+    part.anchor[1] = 20;
+    Open(new HorizontalCombinePage, c_dialogCombinePage);
+    ManualAdjustWindow& adjust = *m_page->AdjustWindow(0);
+    RECT client;
+    GetClientRect(adjust.GetHwnd(), &client);
+    const int w = client.right, h = client.bottom;
+    for (const auto& picture : {std::make_pair(L"bg.png", 1), std::make_pair(L"big.png", 2)}) {
+        if (picture.second == 2)
+            Type(c_combinePicture, picture.first);
+        const int pw = 100 * picture.second, ph = 40 * picture.second;
+        EXPECT_EQ(8 * h / ph, adjust.GripRect(ManualAdjustWindow::e_top).top) << picture.second;
+        EXPECT_EQ((ph - 4) * h / ph, adjust.GripRect(ManualAdjustWindow::e_bottom).bottom) << picture.second;
+        EXPECT_EQ(8 * w / pw, adjust.GripRect(ManualAdjustWindow::e_left).left) << picture.second;
+        EXPECT_EQ((pw - 10) * w / pw, adjust.GripRect(ManualAdjustWindow::e_right).right) << picture.second;
+        const RECT point = adjust.GripRect(ManualAdjustWindow::e_point);
+        EXPECT_EQ(50 * w / pw, (point.left + point.right) / 2) << picture.second;
+    }
+
+    // An arrow key on the focused top line: the field and Skin.ini follow.
+    const int before = Number(c_combineTopEdge);
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(adjust.Grip(ManualAdjustWindow::e_top), WM_KEYDOWN, VK_DOWN, 0);
+    const int after = Number(c_combineTopEdge);
+    EXPECT_GT(after, before);
+    EXPECT_EQ(after, part.layoutVertical[1]);
+    const std::string ini = CommittedSection("Scheme_H1");
+    EXPECT_NE(ini.find("layout_vertical=0," + std::to_string(after) + ",4"), std::string::npos) << ini;
 }
 
 TEST_F(CombinePageTest, ImportedPictureRepaintsAndIsPackedOnSave)

@@ -10,6 +10,7 @@
 
 #include "editor/app/app.h"
 #include "editor/app/main_frame.h"
+#include "editor/pages/btn_page.h"
 #include "editor/framework/editor_messages.h"
 #include "editor/pages/general_info_view.h"
 #include "editor/pages/property_view.h"
@@ -17,9 +18,11 @@
 #include "editor/pages/sub_dialog_tab.h"
 #include "editor/preview/preview.h"
 #include "editor/resources/resource_ids.h"
+#include "editor/widgets/color_picker.h"
 #include "foundation/config/ini_document.h"
 #include "foundation/core/error_chain.h"
 #include "graphics/paint/module_instance.h"
+#include "skin_model/display_info.h"
 #include "skin_model/general_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/editor_session.h"
@@ -43,6 +46,73 @@ std::wstring TreeText(HWND tree, HTREEITEM item)
     info.cchTextMax = 128;
     SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
     return text;
+}
+
+// The texts a control shows: its window text, and for a combo box every item.
+std::vector<std::wstring> ShownTexts(HWND control)
+{
+    std::vector<std::wstring> texts;
+    wchar_t className[64] = L"";
+    GetClassNameW(control, className, 64);
+    if (_wcsicmp(className, L"ComboBox") == 0) {
+        const int count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t item[256] = L"";
+            if (SendMessageW(control, CB_GETLBTEXTLEN, i, 0) < 256)
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            texts.push_back(item);
+        }
+        return texts;
+    }
+    wchar_t text[512] = L"";
+    GetWindowTextW(control, text, 512);
+    texts.push_back(text);
+    return texts;
+}
+
+// The character height (cell height less internal leading) of a font, and the characters
+// of text that it has no glyph for (control characters aside).
+struct t_fontCheck {
+    int characterHeight = 0;
+    std::wstring missing;
+};
+
+t_fontCheck CheckFont(HFONT font, const std::wstring& text)
+{
+    t_fontCheck result;
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    result.characterHeight = metrics.tmHeight - metrics.tmInternalLeading;
+    for (wchar_t c : text) {
+        if (c < L' ')
+            continue;
+        WORD glyph = 0;
+        if (GetGlyphIndicesW(dc, &c, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) != 1 || glyph == 0xFFFF)
+            result.missing.push_back(c);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return result;
+}
+
+// The nearest dialog a control sits in.
+HWND DialogOf(HWND control)
+{
+    for (HWND window = GetParent(control); window; window = GetParent(window)) {
+        wchar_t className[16] = L"";
+        GetClassNameW(window, className, 16);
+        if (wcscmp(className, L"#32770") == 0)
+            return window;
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
 }
 
 // Shown within its parent, whether or not the parent shows.
@@ -315,3 +385,90 @@ TEST_F(PropertyPages, TypingMarksModifiedAndOpenDoesNot)
     EXPECT_FALSE(m_frame->IsModified());
 }
 }  // namespace
+
+// Every text of every page and of the widgets on it (path fields, colour fields, each
+// button's state rows and alignment lists) is drawn with a font that has all its characters
+// and is as tall as the dialog font of the page around it.
+TEST_F(PropertyPages, EveryControlTextHasItsGlyphsAtTheDialogFontHeight)
+{
+    // Every page and tab shown once, and every button's editor created.
+    for (int i = 0; i < PropertyView::c_pageCount; ++i) {
+        SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, i, 0);
+        SubDialogTab* tabs = dynamic_cast<SubDialogTab*>(Pages()->Page(i));
+        for (int t = 0; tabs && t < tabs->TabCount(); ++t) {
+            TabCtrl_SetCurSel(tabs->TabControl(), t);
+            tabs->ShowCurrentTab();
+            if (BtnPage* buttons = dynamic_cast<BtnPage*>(tabs->Page(t))) {
+                for (int row = 0; row < buttons->View().EditorCount(); ++row)
+                    buttons->View().Select(row, true);
+            }
+        }
+    }
+    std::vector<HWND> controls;
+    EnumChildWindows(Pages()->GetHwnd(), CollectWindow, reinterpret_cast<LPARAM>(&controls));
+    int checked = 0;
+    for (HWND control : controls) {
+        const HWND dialog = DialogOf(control);
+        if (!dialog)
+            continue;
+        const HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        ASSERT_NE(nullptr, dialogFont);
+        const int expected = CheckFont(dialogFont, L"").characterHeight;
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        for (const std::wstring& text : ShownTexts(control)) {
+            if (text.empty())
+                continue;
+            ++checked;
+            const t_fontCheck found = CheckFont(font, text);
+            EXPECT_EQ(L"", found.missing) << "no glyphs in \"" << text << "\"";
+            EXPECT_LE(abs(found.characterHeight - expected), 1)
+                << "\"" << text << "\": " << found.characterHeight << " against " << expected;
+        }
+    }
+    // The walk reached the widgets: the colour fields' captions and the button rows.
+    EXPECT_GT(checked, 200);
+}
+
+namespace {
+BOOL WINAPI ChooseRed(CHOOSECOLORW* choose)
+{
+    choose->rgbResult = RGB(255, 0, 0);
+    return TRUE;
+}
+
+std::vector<uint32_t> PreviewPixels(IMEKavrelFrame& frame)
+{
+    Preview* preview = static_cast<Preview*>(frame.ChildAt(IMEKavrelFrame::e_preview));
+    if (!preview)
+        return {};
+    preview->RenderBackBuffer();
+    const SIZE size = preview->BackBufferSize();
+    const uint32_t* pixels = preview->BackBufferPixels();
+    if (!pixels || size.cx <= 0 || size.cy <= 0)
+        return {};
+    return std::vector<uint32_t>(pixels, pixels + static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+}
+}  // namespace
+
+// A new skin with a red pinyin colour previews the same after a save and a reopen: the
+// keys the preview reads beside the page's (the result string's own colour) are saved too.
+TEST_F(PropertyPages, NewSkinPreviewsAlikeAfterSaveAndReopen)
+{
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, 1, 0);
+    ColorPicker::SetChooseColorFn(ChooseRed);
+    const HWND page = Pages()->Page(1)->GetHwnd();
+    SendMessageW(GetDlgItem(page, c_displayPinyinColor), BM_CLICK, 0, 0);
+    ColorPicker::SetChooseColorFn(nullptr);
+    ASSERT_EQ(RGB(255, 0, 0), IMESkin::Instance()->Display().pinyinColor);
+    const std::vector<uint32_t> before = PreviewPixels(*m_frame);
+    ASSERT_FALSE(before.empty());
+
+    SaveAndReopen(m_folder / L"红.vsf");
+    SendMessageW(m_frame->GetHwnd(), n_editorMessage::c_selectPage, 1, 0);
+    const std::vector<uint32_t> after = PreviewPixels(*m_frame);
+    ASSERT_EQ(before.size(), after.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        differing += before[i] != after[i];
+    EXPECT_EQ(0u, differing);
+}

@@ -9,6 +9,7 @@
 #include "editor/framework/editor_messages.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
+#include "editor/widgets/widget_font.h"
 #include "editor/widgets/work_folder_file.h"
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
@@ -84,12 +85,7 @@ int ReadDecimal(HWND parent, int id)
 // ---------------------------------------------------------------------------------------
 // Shared services.
 
-HFONT ButtonArray::SharedFont()
-{
-    static HFONT font = CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
-    return font;
-}
+HFONT ButtonArray::SharedFont() { return n_widgetFont::Shared(); }
 
 ButtonArray::t_messageBoxFn ButtonArray::SetMessageBoxHook(t_messageBoxFn fn)
 {

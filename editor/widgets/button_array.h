@@ -176,7 +176,7 @@ public:
     bool IsBuilding() const { return m_building; }
     int ScrollPos() const { return m_scrollPos; }
 
-    // The font of every control of the editors: "宋体", 12 high, kept for the process.
+    // The font of every control of the editors: the shared widget font (widget_font.h).
     static HFONT SharedFont();
     // The message boxes of the editors; null restores MessageBoxW. Returns the old one.
     using t_messageBoxFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);

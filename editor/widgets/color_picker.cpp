@@ -4,11 +4,10 @@
 #include <initializer_list>
 
 #include "editor/resources/resource_ids.h"
+#include "editor/widgets/widget_font.h"
 #include "foundation/win/scoped_win.h"
 
 namespace {
-const int c_fontHeight = 12;
-const wchar_t c_fontFace[] = L"宋体";
 const wchar_t c_chooseLabel[] = L"选色";
 const wchar_t c_pickLabel[] = L"取色";
 const COLORREF c_white = 0xFFFFFF;
@@ -68,32 +67,23 @@ ColorPicker::ColorPicker()
       m_magnifier(nullptr), m_instance(nullptr)
 {}
 
-ColorPicker::~ColorPicker()
-{
-    delete m_magnifier;
-    if (m_font)
-        DeleteObject(m_font);
-}
+ColorPicker::~ColorPicker() { delete m_magnifier; }
 
 int ColorPicker::Create(int left, int top, int right, int bottom, HWND parent, HINSTANCE instance)
 {
     m_instance = instance;
     if (!Frame::Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, left, top, right, bottom, parent, instance))
         return 0;
-    if (!m_font) {
-        LOGFONTW font = {};
-        font.lfHeight = c_fontHeight;
-        wcscpy(font.lfFaceName, c_fontFace);
-        m_font = CreateFontIndirectW(&font);
-    }
+    m_font = n_widgetFont::Shared();
     RECT rect;
     GetWindowRect(m_hwnd, &rect);
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
-    m_chooseButton = CreateWindowExW(0, L"BUTTON", L"", style, 1, 1, w / 2 - 2, h - 2, m_hwnd,
+    // The halves carry their captions as text too, for readers of the window tree.
+    m_chooseButton = CreateWindowExW(0, L"BUTTON", c_chooseLabel, style, 1, 1, w / 2 - 2, h - 2, m_hwnd,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(n_colorPicker::c_chooseButtonId)),
                                      instance, nullptr);
-    m_pickButton = CreateWindowExW(0, L"BUTTON", L"", style, w / 2 + 1, 1, w / 2 - 2, h - 2, m_hwnd,
+    m_pickButton = CreateWindowExW(0, L"BUTTON", c_pickLabel, style, w / 2 + 1, 1, w / 2 - 2, h - 2, m_hwnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(n_colorPicker::c_pickButtonId)),
                                    instance, nullptr);
     for (HWND button : {m_chooseButton, m_pickButton}) {

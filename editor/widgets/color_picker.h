@@ -85,6 +85,7 @@ private:
     HWND m_chooseButton;
     HWND m_pickButton;
     bool m_focused;
+    // The shared widget font, not owned.
     HFONT m_font;
     COLORREF m_color;
     PickColorMagnifier* m_magnifier;

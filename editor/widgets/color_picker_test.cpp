@@ -216,10 +216,19 @@ TEST_F(PickerTest, EachHalfShowsTheColourFramedInBlackWithItsLabelInTheInverse)
         EXPECT_EQ(0u, surface.At(0, 0) & 0xFFFFFF);
         EXPECT_EQ(0u, surface.At(59, 27) & 0xFFFFFF);
         EXPECT_EQ(color, surface.At(3, 3) & 0xFFFFFF);
+        // The label's strokes: pixels at (or, smoothed, near) the inverse colour.
+        const auto nearInverse = [color](uint32_t pixel) {
+            for (int shift : {0, 8, 16}) {
+                const int want = static_cast<int>(((0xFFFFFF - color) >> shift) & 0xFF);
+                if (abs(static_cast<int>((pixel >> shift) & 0xFF) - want) > 0x30)
+                    return false;
+            }
+            return true;
+        };
         int inverse = 0;
         for (int y = 0; y < 28; ++y) {
             for (int x = 0; x < 60; ++x)
-                inverse += (surface.At(x, y) & 0xFFFFFF) == (0xFFFFFF - color);
+                inverse += nearInverse(surface.At(x, y));
         }
         EXPECT_GT(inverse, 5) << "the label of " << id;
     }

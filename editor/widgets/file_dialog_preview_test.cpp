@@ -15,6 +15,7 @@
 #include "editor/app/app.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/open_file_ctrl.h"
+#include "editor/widgets/widget_font.h"
 #include "graphics/codecs/bmp_maker_test.h"
 #include "graphics/paint/module_instance.h"
 #include "graphics/paint/paint_ctx.h"
@@ -560,7 +561,8 @@ TEST_F(PathField, LaysOutLabelEditAndButtonInItsFont)
         EXPECT_STREQ(row.text, text);
         LOGFONTW font = {};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(row.control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-        EXPECT_EQ(12, font.lfHeight);
+        EXPECT_EQ(n_widgetFont::Shared(), reinterpret_cast<HFONT>(SendMessageW(row.control, WM_GETFONT, 0, 0)));
+        EXPECT_LT(font.lfHeight, 0);
         EXPECT_STREQ(L"宋体", font.lfFaceName);
     }
     EXPECT_TRUE(GetWindowLongW(rows[1].control, GWL_STYLE) & ES_READONLY);

@@ -49,7 +49,7 @@ void ManualAdjustWindow::AdjustItem::MoveByKey(UINT key)
     GetWindowRect(m_hwnd, &rect);
     MapWindowPoints(nullptr, owner, reinterpret_cast<POINT*>(&rect), 2);
     // The owner places the grip as for a drag, so a key never moves a line past the other
-    // line or out of the window; the move is not reported.
+    // line or out of the window.
     int x = m_index == ManualAdjustWindow::e_point ? rect.left + c_pointRadius : rect.left;
     int y = m_index == ManualAdjustWindow::e_point ? rect.top + c_pointRadius : rect.top;
     x += key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
@@ -57,6 +57,8 @@ void ManualAdjustWindow::AdjustItem::MoveByKey(UINT key)
     SendMessageW(owner, c_gripMoved, static_cast<WPARAM>(m_index), PackPoint(x, y));
     if (m_index != ManualAdjustWindow::e_point)
         InvalidateRect(owner, nullptr, TRUE);
+    // Each key press is a finished move, reported as a drag's end is.
+    SendMessageW(owner, c_dragEnded, static_cast<WPARAM>(m_index) | c_dragEndFlag, PackPoint(x, y));
 }
 
 LRESULT ManualAdjustWindow::AdjustItem::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -156,7 +158,8 @@ void ManualAdjustWindow::AdjustItem::OnPaint(HDC dc)
 
 ManualAdjustWindow::ManualAdjustWindow(int controlId, bool pointFlag)
     : m_controlId(controlId), m_picture(nullptr), m_pictureWidth(0), m_pictureHeight(0), m_pointFlag(pointFlag),
-      m_pictureDc(nullptr), m_pictureBitmap(nullptr), m_pictureDcOldBitmap(nullptr), m_grips{}
+      m_pictureDc(nullptr), m_pictureBitmap(nullptr), m_pictureDcOldBitmap(nullptr), m_grips{}, m_margins{},
+      m_hasMargins(false), m_point{0, 0}, m_hasPoint(false)
 {}
 
 ManualAdjustWindow::~ManualAdjustWindow()
@@ -273,6 +276,10 @@ void ManualAdjustWindow::LoadPicture(const wchar_t* path)
     if (m_picture &&
         (!m_picture->GetSize(m_pictureWidth, m_pictureHeight) || m_pictureWidth <= 0 || m_pictureHeight <= 0))
         FreePicture();
+    // Margins and point given before the picture (or for the one before it) now find their
+    // places on this one.
+    PlaceMargins();
+    PlacePoint();
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
@@ -391,13 +398,29 @@ void ManualAdjustWindow::ReportGrip(int index)
     }
     const int x = static_cast<int>(static_cast<long long>(dx) * m_pictureWidth / size.cx);
     const int y = static_cast<int>(static_cast<long long>(dy) * m_pictureHeight / size.cy);
+    // The parent does not send a reported value back: it is kept here for the next picture.
+    if (index == e_point)
+        m_point = {x, y};
+    else
+        m_margins[index] = index == e_top || index == e_bottom ? y : x;
     SendToParent(c_gripMoved, static_cast<WPARAM>(m_controlId) << 16 | static_cast<WPARAM>(index), PackPoint(x, y));
 }
 
 void ManualAdjustWindow::SetMargins(int top, int bottom, int left, int right)
 {
-    if (m_pictureWidth <= 0 || m_pictureHeight <= 0)
+    m_margins[0] = top;
+    m_margins[1] = bottom;
+    m_margins[2] = left;
+    m_margins[3] = right;
+    m_hasMargins = true;
+    PlaceMargins();
+}
+
+void ManualAdjustWindow::PlaceMargins()
+{
+    if (!m_hasMargins || m_pictureWidth <= 0 || m_pictureHeight <= 0)
         return;
+    const int top = m_margins[0], bottom = m_margins[1], left = m_margins[2], right = m_margins[3];
     const SIZE size = ClientSize();
     const int w = size.cx, h = size.cy, t = c_lineThickness;
     if (w < t || h < t)
@@ -419,11 +442,18 @@ void ManualAdjustWindow::SetMargins(int top, int bottom, int left, int right)
 
 void ManualAdjustWindow::SetPoint(int x, int y)
 {
-    if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || !Grip(e_point))
+    m_point = {x, y};
+    m_hasPoint = true;
+    PlacePoint();
+}
+
+void ManualAdjustWindow::PlacePoint()
+{
+    if (!m_hasPoint || m_pictureWidth <= 0 || m_pictureHeight <= 0 || !Grip(e_point))
         return;
     const SIZE size = ClientSize();
-    const int cx = static_cast<int>(static_cast<long long>(x) * size.cx / m_pictureWidth);
-    const int cy = static_cast<int>(static_cast<long long>(y) * size.cy / m_pictureHeight);
+    const int cx = static_cast<int>(static_cast<long long>(m_point.x) * size.cx / m_pictureWidth);
+    const int cy = static_cast<int>(static_cast<long long>(m_point.y) * size.cy / m_pictureHeight);
     PlaceGrip(e_point, cx - c_pointRadius, cy - c_pointRadius, cx + c_pointRadius, cy + c_pointRadius);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }

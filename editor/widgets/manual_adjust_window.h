@@ -72,6 +72,9 @@ private:
     void ReportGrip(int index);
     void SetMargins(int top, int bottom, int left, int right);
     void SetPoint(int x, int y);
+    // The lines and the point where the kept margins and point put them on the picture.
+    void PlaceMargins();
+    void PlacePoint();
     void PlaceGrip(int index, int left, int top, int right, int bottom);
     SIZE ClientSize() const;
 
@@ -84,4 +87,10 @@ private:
     HBITMAP m_pictureBitmap;
     HGDIOBJ m_pictureDcOldBitmap;
     AdjustItem* m_grips[e_gripCount];
+    // The margins (top, bottom, left, right) and the point last set, in picture pixels:
+    // kept so that a picture loaded after them shows them.
+    int m_margins[4];
+    bool m_hasMargins;
+    POINT m_point;
+    bool m_hasPoint;
 };

@@ -269,6 +269,63 @@ TEST_F(ManualAdjust, MarginsComeBackUnchangedAtScaleOneAndWithinAPixelScaled)
     }
 }
 
+// The page sets margins and point when it fills, which may be before its picture loads;
+// the lines show them once it does, on every later picture too, and a reported drag is
+// what the next picture shows, in picture pixels.
+TEST_F(ManualAdjust, MarginsAndPointSetBeforeAPictureShowWhenItLoads)
+{
+    ManualAdjustWindow& window = Make(200, 100);
+    SetMargins(8, 8, 8, 8);
+    Send(c_setPoint, MAKEWPARAM(10, 10), 0);
+    EXPECT_EQ(0, window.GripRect(ManualAdjustWindow::e_top).top) << "no picture to measure against yet";
+    const struct {
+        int pictureW, pictureH;
+        int top, bottom, left, right;
+        int pointLeft;
+    } loads[] = {
+        {100, 50, 16, 84, 16, 184, 15},  // scale 2
+        {200, 100, 8, 92, 8, 192, 5},    // scale 1
+    };
+    for (const auto& load : loads) {
+        LoadFlat(load.pictureW, load.pictureH);
+        EXPECT_EQ(load.top, window.GripRect(ManualAdjustWindow::e_top).top) << load.pictureW;
+        EXPECT_EQ(load.bottom, window.GripRect(ManualAdjustWindow::e_bottom).bottom) << load.pictureW;
+        EXPECT_EQ(load.left, window.GripRect(ManualAdjustWindow::e_left).left) << load.pictureW;
+        EXPECT_EQ(load.right, window.GripRect(ManualAdjustWindow::e_right).right) << load.pictureW;
+        EXPECT_EQ(load.pointLeft, window.GripRect(ManualAdjustWindow::e_point).left) << load.pictureW;
+    }
+    MoveGrip(ManualAdjustWindow::e_top, 0, 30);
+    EndDrag(ManualAdjustWindow::e_top);
+    LoadFlat(100, 50);
+    EXPECT_EQ(60, window.GripRect(ManualAdjustWindow::e_top).top);
+}
+
+// An arrow key is a finished move: the grip's new margin is reported at once.
+TEST_F(ManualAdjust, AnArrowKeyReportsTheMovedGrip)
+{
+    ManualAdjustWindow& window = Make(200, 100);
+    LoadFlat(200, 100);
+    SetMargins(8, 8, 8, 8);
+    const struct {
+        int grip;
+        UINT key;
+        int value;
+    } cases[] = {
+        {ManualAdjustWindow::e_top, VK_DOWN, 9},
+        {ManualAdjustWindow::e_bottom, VK_UP, 9},
+        {ManualAdjustWindow::e_left, VK_LEFT, 7},
+        {ManualAdjustWindow::e_right, VK_RIGHT, 7},
+    };
+    for (const auto& c : cases) {
+        g_reports.clear();
+        SendMessageW(window.Grip(c.grip), WM_KEYDOWN, c.key, 0);
+        ASSERT_EQ(1u, g_reports.size()) << c.grip;
+        EXPECT_EQ(c.grip, g_reports[0].grip);
+        const bool horizontal = c.grip == ManualAdjustWindow::e_top || c.grip == ManualAdjustWindow::e_bottom;
+        EXPECT_EQ(c.value, horizontal ? g_reports[0].y : g_reports[0].x) << c.grip;
+    }
+}
+
 TEST_F(ManualAdjust, ThePointReportsItsCentreInPicturePixels)
 {
     ManualAdjustWindow& window = Make(200, 100);

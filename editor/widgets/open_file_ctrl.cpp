@@ -5,18 +5,17 @@
 
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
+#include "editor/widgets/widget_font.h"
 #include "graphics/paint/module_instance.h"
 
 namespace {
 const wchar_t c_buttonText[] = L"导入...";
-const wchar_t c_fontFace[] = L"宋体";
-const int c_fontHeight = 12;
 const int c_gap = 2;
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 }  // namespace
 
-OpenFileCtrl::OpenFileCtrl() : m_edit(nullptr), m_button(nullptr), m_font(nullptr), m_notifyMessage(0)
+OpenFileCtrl::OpenFileCtrl() : m_edit(nullptr), m_button(nullptr), m_notifyMessage(0)
 {
     std::memset(m_filter, 0, sizeof(m_filter));
 }
@@ -30,8 +29,6 @@ OpenFileCtrl::~OpenFileCtrl()
         DestroyWindow(m_hwnd);
     }
     m_hwnd = nullptr;
-    if (m_font)
-        DeleteObject(m_font);
 }
 
 bool OpenFileCtrl::Create(HWND parent, const RECT& rect, const wchar_t* label, int labelWidth, int editWidth,
@@ -42,14 +39,7 @@ bool OpenFileCtrl::Create(HWND parent, const RECT& rect, const wchar_t* label, i
     if (!Frame::Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, rect.left, rect.top, rect.right,
                        rect.bottom, parent, module))
         return false;
-    if (!m_font) {
-        LOGFONTW font = {};
-        font.lfHeight = c_fontHeight;
-        font.lfCharSet = DEFAULT_CHARSET;
-        wcscpy(font.lfFaceName, c_fontFace);
-        m_font = CreateFontIndirectW(&font);
-    }
-    const WPARAM font = reinterpret_cast<WPARAM>(m_font);
+    const WPARAM font = reinterpret_cast<WPARAM>(n_widgetFont::Shared());
     SendMessageW(m_hwnd, WM_SETFONT, font, FALSE);
 
     const int height = rect.bottom - rect.top;

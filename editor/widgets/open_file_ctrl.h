@@ -40,7 +40,6 @@ public:
 private:
     HWND m_edit;
     HWND m_button;
-    HFONT m_font;
     std::wstring m_path;
     UINT m_notifyMessage;
     // Two more NULs than the capacity, so the list always ends with an empty text.

@@ -6,11 +6,13 @@ Usage: designer_peer.py <build-dir> <source-dir>
 Info-ZIP `zip` packs the hand-written skin folder tests/peers/testdata/designer_skin; the
 program designer_run_child.exe (under Wine) starts the editor's main frame, opens the
 package, changes a text colour on the display page, imports a window picture on a layout
-page and a button picture on a button page, moves a status button (typed position, then
-the arrow key), checks that each change reaches the preview, saves under a new name,
-closes, reopens and checks the model; then moves the button again, saves over that
-package and reopens it. Python's zipfile then checks
-the saved package: the Skin.ini values and the imported pictures. The wall time of each
+page (checking that the adjustment lines show the fixed edges) and a button picture on a
+button page, adds, shows and pictures a custom button, moves a status button (typed
+position, then the arrow key), checks that each change reaches the preview, saves under a
+new name, closes, reopens and checks the model (the custom button still ticked, also after
+another of its pictures is imported); then moves the button again, saves over that package
+and reopens it. Python's zipfile then checks the saved package: the Skin.ini values (the
+display keys no page edits included) and the imported pictures. The wall time of each
 step is printed. Exits non-zero on any mismatch.
 """
 import hashlib
@@ -97,8 +99,9 @@ def main():
         print(out, end="")
         check(code == 0, "the session ran through (exit %d)" % code)
         steps = [line.split()[1] for line in out.splitlines() if line.startswith("step ")]
-        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "status_position",
-                     "save_as", "edit_and_save", "close", "reopen", "verify", "save_in_place", "reopen_again"):
+        for step in ("start", "open", "display_colour", "layout_picture", "button_picture", "custom_button",
+                     "status_position", "save_as", "edit_and_save", "close", "reopen", "verify",
+                     "custom_button_reopened", "save_in_place", "reopen_again"):
             check(step in steps, "the session reported step " + step)
         with open(package, "rb") as f:
             check(hashlib.sha256(f.read()).hexdigest() == package_digest,
@@ -136,6 +139,13 @@ def main():
                     check(name in names and archive.read(name) == f.read(),
                           "[%s] %s keeps %s (saved as %r)" % (section, key, original, name))
             check(sections.get("General", {}).get("skin_name") == "设计师的皮肤", "the skin keeps its name")
+            # Display keys that no page edits (colours and switches only the input method
+            # reads) keep their values, so the saved skin previews as it did before saving.
+            with open(os.path.join(fixture, "Skin.ini"), "rb") as f:
+                given = ini_sections(f.read()).get("Display", {})
+            for key in ("result_color", "bihua_color", "caret_color", "clear_edge", "webpage"):
+                check(display.get(key) == given.get(key),
+                      "[Display] %s keeps %r (saved %r)" % (key, given.get(key), display.get(key)))
             # Every picture Skin.ini names is in the package, and every picture in it is named.
             named = set()
             for values in sections.values():
