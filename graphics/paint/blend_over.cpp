@@ -8,16 +8,10 @@
 namespace {
 
 // round(x / 255) for 0 <= x <= 255 x 255, in each 16-bit lane: (x + 128) x 257 >> 16.
-inline __m128i Div255(__m128i x)
-{
-    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
-}
+inline __m128i Div255(__m128i x) { return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257)); }
 
 // Each pixel's alpha lane copied into its four lanes (two pixels of 16-bit lanes).
-inline __m128i AlphaLanes(__m128i pixels)
-{
-    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF);
-}
+inline __m128i AlphaLanes(__m128i pixels) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF); }
 
 // s + t x (255 - a) / 255 for two pixels in 16-bit lanes; c255 holds 255 in every lane.
 inline __m128i Over(__m128i s, __m128i t, __m128i c255)
@@ -61,8 +55,8 @@ void BlendTail(uint32_t* target, const uint32_t* source, int count, F&& blend)
     alignas(16) uint32_t s[4] = {}, t[4] = {};
     std::copy(source, source + count, s);
     std::copy(target, target + count, t);
-    const __m128i out = blend(_mm_load_si128(reinterpret_cast<const __m128i*>(s)),
-                              _mm_load_si128(reinterpret_cast<const __m128i*>(t)));
+    const __m128i out =
+        blend(_mm_load_si128(reinterpret_cast<const __m128i*>(s)), _mm_load_si128(reinterpret_cast<const __m128i*>(t)));
     _mm_store_si128(reinterpret_cast<__m128i*>(t), out);
     std::copy(t, t + count, target);
 }

@@ -149,8 +149,8 @@ bool t_effectGlowSimple::ApplyWhole(const t_pixelRect& source, const t_pixelRect
                 const __m128d s2 = _mm_sub_pd(_mm_loadu_pd(n2 + tx + trail), _mm_loadu_pd(n2 + tx + lead));
                 const double t0 = 2.0 * (c_size - tx) + 1 - 2 * c;
                 const __m128d t = _mm_set_pd(t0 - 2.0, t0);
-                const __m128d square = _mm_add_pd(_mm_mul_pd(four, _mm_add_pd(s2, _mm_mul_pd(t, s1))),
-                                                  _mm_mul_pd(_mm_mul_pd(t, t), s0));
+                const __m128d square =
+                    _mm_add_pd(_mm_mul_pd(four, _mm_add_pd(s2, _mm_mul_pd(t, s1))), _mm_mul_pd(_mm_mul_pd(t, t), s0));
                 const __m128i part = _mm_cvttpd_epi32(_mm_sub_pd(_mm_mul_pd(baseLanes, s0), square));
                 __m128i* to = reinterpret_cast<__m128i*>(out + tx);
                 _mm_storel_epi64(to, _mm_add_epi32(_mm_loadl_epi64(to), part));

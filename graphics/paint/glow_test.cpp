@@ -26,8 +26,8 @@ TEST(GlowEffect, WholePassGivesThePixelsOfTheWindowedFilter)
     const struct {
         int width, height, extra;  // target = source + extra on each axis
         int density;               // percent of pixels with alpha
-    } cases[] = {{1, 1, 21, 100}, {5, 3, 21, 50}, {40, 30, 21, 100}, {64, 40, 20, 30}, {33, 25, 21, 5}, {30, 20, 0, 60},
-                 {7, 45, 10, 70}, {3, 3, 21, 0}};
+    } cases[] = {{1, 1, 21, 100}, {5, 3, 21, 50},  {40, 30, 21, 100}, {64, 40, 20, 30},
+                 {33, 25, 21, 5}, {30, 20, 0, 60}, {7, 45, 10, 70},   {3, 3, 21, 0}};
     for (const auto& c : cases) {
         // A source inside a larger buffer, so that the rectangle's offsets count.
         const int bw = c.width + 3, bh = c.height + 2;

@@ -94,8 +94,8 @@ void StretchPath(t_image& record, t_blitContext& context)
                   ref.handle);
         return;
     }
-    if (record.hasAlpha && BlendDirect(context, context.x, context.y, dw, dh, ref.Bitmap(), record.partX,
-                                       record.partY, sw, sh, context.alpha))
+    if (record.hasAlpha && BlendDirect(context, context.x, context.y, dw, dh, ref.Bitmap(), record.partX, record.partY,
+                                       sw, sh, context.alpha))
         return;
     t_scopedSelectObject selected(context.source, ref.Bitmap());
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(context.alpha), AC_SRC_ALPHA};
@@ -114,8 +114,8 @@ void StretchPath(t_image& record, t_blitContext& context)
         // pixels cleared.
         if (HasKey(record.key2))
             ApplyColorKey(record.key2 & 0xFFFFFF, sh, sw, temp->Pixels(), true);
-        if (!BlendDirect(context, context.x, context.y, dw, dh, t_pixelView::BottomUp(temp->Pixels(), sw, sh), 0, 0,
-                         sw, sh, context.alpha))
+        if (!BlendDirect(context, context.x, context.y, dw, dh, t_pixelView::BottomUp(temp->Pixels(), sw, sh), 0, 0, sw,
+                         sh, context.alpha))
             AlphaBlend(context.dest, context.x, context.y, dw, dh, temp->dc, 0, 0, sw, sh, function);
     } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
         t_stretchMode mode(context.dest);

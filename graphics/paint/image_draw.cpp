@@ -58,10 +58,7 @@ void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight
     }
 }
 
-void FindPixelTarget(t_blitContext& context)
-{
-    context.direct = PixelTargetOf(context.dest, context.pixels) ? 1 : 0;
-}
+void FindPixelTarget(t_blitContext& context) { context.direct = PixelTargetOf(context.dest, context.pixels) ? 1 : 0; }
 
 bool BlendDirect(const t_blitContext& context, int x, int y, int dw, int dh, const t_pixelView& source, int sx, int sy,
                  int sw, int sh, int alpha)

@@ -129,8 +129,8 @@ TEST(ResizePixels, SameResultAsTheDoubleSumsAtEverySize)
     // doubles.
     const struct {
         int w, h, tw, th;
-    } cases[] = {{9, 7, 4, 3}, {5, 5, 13, 11}, {64, 48, 31, 47}, {700, 400, 333, 190}, {480, 640, 960, 320},
-                 {300, 200, 300, 77}};
+    } cases[] = {{9, 7, 4, 3},         {5, 5, 13, 11},       {64, 48, 31, 47},
+                 {700, 400, 333, 190}, {480, 640, 960, 320}, {300, 200, 300, 77}};
     for (const auto& c : cases) {
         std::vector<uint32_t> picture(size_t(c.w) * c.h);
         for (int i = 0; i < c.w * c.h; ++i) {

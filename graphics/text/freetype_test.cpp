@@ -324,15 +324,15 @@ TEST_F(FreeTypeTest, GlyphsBlendedIntoTheTargetMatchTheGdiBlend)
         const RECT rect = {-4, -6, 130, 30};
         for (t_memDC* target : {&gdi, &direct}) {
             t_paintCtx context(target->dc, true, target, false);
-            EXPECT_TRUE(t_freetype::Instance()->DrawText(context, L"Wave gAj", -1, rect, font, RGB(200, 30, 90), 0,
-                                                         alpha));
+            EXPECT_TRUE(
+                t_freetype::Instance()->DrawText(context, L"Wave gAj", -1, rect, font, RGB(200, 30, 90), 0, alpha));
         }
         GdiFlush();
         int most = 0, changed = 0;
         for (int i = 0; i < 120 * 30; ++i) {
             for (int shift = 0; shift < 32; shift += 8)
-                most = std::max(most, std::abs(int(gdi.Pixels()[i] >> shift & 0xFF) -
-                                               int(direct.Pixels()[i] >> shift & 0xFF)));
+                most = std::max(
+                    most, std::abs(int(gdi.Pixels()[i] >> shift & 0xFF) - int(direct.Pixels()[i] >> shift & 0xFF)));
             changed += direct.Pixels()[i] != 0x80402010u + uint32_t(i % 97);
         }
         EXPECT_LE(most, 1) << alpha;
