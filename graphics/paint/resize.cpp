@@ -57,71 +57,41 @@ inline uint32_t PackPixel(__m128d bg, __m128d ra)
     return alpha << 24 | (p & 0xFFFFFF);
 }
 
-// A pixel's four bytes as floats (b, g, r, a).
-inline __m128 PixelToFloats(uint32_t p)
+// Source row as doubles (b, g, r, a per pixel), converted once for all its taps.
+void RowToDoubles(const uint32_t* row, int width, double* out)
 {
-    const __m128i zero = _mm_setzero_si128();
-    return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p)), zero), zero));
-}
-
-// The four-lane float sum as a pixel when every lane's sum + 0.5 lies clearly away from a
-// whole number, so that truncating it gives what truncating the double sum gives; false
-// otherwise, and the caller sums in doubles.
-inline bool PackFloatSum(__m128 sum, float tolerance, uint32_t& pixel)
-{
-    const __m128 v = _mm_add_ps(sum, _mm_set1_ps(0.5f));
-    const __m128 nearest = _mm_cvtepi32_ps(_mm_cvtps_epi32(v));
-    const __m128 distance = _mm_andnot_ps(_mm_set1_ps(-0.0f), _mm_sub_ps(v, nearest));
-    if (_mm_movemask_ps(_mm_cmplt_ps(distance, _mm_set1_ps(tolerance))) != 0)
-        return false;
-    __m128i i = _mm_cvttps_epi32(v);
-    i = _mm_packs_epi32(i, i);
-    i = _mm_packus_epi16(i, i);
-    const uint32_t p = static_cast<uint32_t>(_mm_cvtsi128_si32(i));
-    const uint32_t b = p & 0xFF, g = p >> 8 & 0xFF, r = p >> 16 & 0xFF, a = p >> 24;
-    pixel = std::max(std::max(a, b), std::max(g, r)) << 24 | (p & 0xFFFFFF);
-    return true;
-}
-
-// One target pixel summed in doubles over `count` source pixels `step` apart.
-uint32_t DoubleSum(const t_weightTable& table, int u, const uint32_t* first, ptrdiff_t step)
-{
-    const t_weightTable::t_entry& e = table.entries[u];
-    const double* w = table.WeightsOf(u);
-    __m128d bg = _mm_setzero_pd(), ra = _mm_setzero_pd();
-    for (int k = e.firstUsed; k <= e.right; ++k) {
-        const __m128d weight = _mm_set1_pd(w[k - e.left]);
-        __m128d pbg, pra;
-        PixelToDoubles(first[k * step], pbg, pra);
-        bg = _mm_add_pd(bg, _mm_mul_pd(weight, pbg));
-        ra = _mm_add_pd(ra, _mm_mul_pd(weight, pra));
+    for (int x = 0; x < width; ++x) {
+        __m128d bg, ra;
+        PixelToDoubles(row[x], bg, ra);
+        _mm_storeu_pd(out + 4 * x, bg);
+        _mm_storeu_pd(out + 4 * x + 2, ra);
     }
-    return PackPixel(bg, ra);
 }
 
 // Rows firstRow..endRow of the horizontal pass: sourceWidth pixels each into targetWidth.
 bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sourceWidth, int firstRow, int endRow,
                     uint32_t* target, int targetWidth)
 {
-    std::vector<__m128> row;
+    std::vector<double> row;
     try {
-        row.resize(static_cast<size_t>(sourceWidth));
+        row.resize(static_cast<size_t>(sourceWidth) * 4);
     } catch (const std::bad_alloc&) {
         return false;
     }
     for (int y = firstRow; y < endRow; ++y) {
-        const uint32_t* in = source + static_cast<size_t>(y) * sourceWidth;
-        for (int x = 0; x < sourceWidth; ++x)
-            row[x] = PixelToFloats(in[x]);
+        RowToDoubles(source + static_cast<size_t>(y) * sourceWidth, sourceWidth, row.data());
         uint32_t* out = target + static_cast<size_t>(y) * targetWidth;
         for (int u = 0; u < targetWidth; ++u) {
             const t_weightTable::t_entry& e = table.entries[u];
-            const float* w = table.SinglesOf(u);
-            __m128 sum = _mm_setzero_ps();
-            for (int k = e.firstUsed; k <= e.right; ++k)
-                sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w[k - e.left]), row[k]));
-            if (!PackFloatSum(sum, table.tolerance, out[u]))
-                out[u] = DoubleSum(table, u, in, 1);
+            const double* w = table.WeightsOf(u);
+            __m128d bg = _mm_setzero_pd(), ra = _mm_setzero_pd();
+            for (int k = e.firstUsed; k <= e.right; ++k) {
+                const __m128d weight = _mm_set1_pd(w[k - e.left]);
+                const double* p = row.data() + 4 * k;
+                bg = _mm_add_pd(bg, _mm_mul_pd(weight, _mm_loadu_pd(p)));
+                ra = _mm_add_pd(ra, _mm_mul_pd(weight, _mm_loadu_pd(p + 2)));
+            }
+            out[u] = PackPixel(bg, ra);
         }
     }
     return true;
@@ -131,27 +101,31 @@ bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sour
 bool VerticalRows(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int firstRow,
                   int endRow)
 {
-    std::vector<__m128> sums;
+    std::vector<double> sums;
     try {
-        sums.resize(static_cast<size_t>(columns));
+        sums.resize(static_cast<size_t>(columns) * 4);
     } catch (const std::bad_alloc&) {
         return false;
     }
     for (int v = firstRow; v < endRow; ++v) {
         const t_weightTable::t_entry& e = table.entries[v];
-        const float* w = table.SinglesOf(v);
-        std::fill(sums.begin(), sums.end(), _mm_setzero_ps());
+        const double* w = table.WeightsOf(v);
+        std::fill(sums.begin(), sums.end(), 0.0);
         for (int k = e.firstUsed; k <= e.right; ++k) {
-            const __m128 weight = _mm_set1_ps(w[k - e.left]);
+            const __m128d weight = _mm_set1_pd(w[k - e.left]);
             const uint32_t* row = source + static_cast<size_t>(k) * columns;
-            for (int x = 0; x < columns; ++x)
-                sums[x] = _mm_add_ps(sums[x], _mm_mul_ps(weight, PixelToFloats(row[x])));
+            double* s = sums.data();
+            for (int x = 0; x < columns; ++x, s += 4) {
+                __m128d bg, ra;
+                PixelToDoubles(row[x], bg, ra);
+                _mm_storeu_pd(s, _mm_add_pd(_mm_loadu_pd(s), _mm_mul_pd(weight, bg)));
+                _mm_storeu_pd(s + 2, _mm_add_pd(_mm_loadu_pd(s + 2), _mm_mul_pd(weight, ra)));
+            }
         }
         uint32_t* out = target + static_cast<size_t>(v) * columns;
-        for (int x = 0; x < columns; ++x) {
-            if (!PackFloatSum(sums[x], table.tolerance, out[x]))
-                out[x] = DoubleSum(table, v, source + x, columns);
-        }
+        const double* s = sums.data();
+        for (int x = 0; x < columns; ++x, s += 4)
+            out[x] = PackPixel(_mm_loadu_pd(s), _mm_loadu_pd(s + 2));
     }
     return true;
 }
@@ -371,18 +345,6 @@ bool t_weightTable::Build(const CGenericFilter& filter, int sourceLength, int ta
             ++first;
         entries[u] = t_entry{left, right, first};
     }
-    // Each float tap adds at most three roundings of 2^-24 of its term, and each addition
-    // one of the partial sum; the bound below is twice that over the largest sum of
-    // absolute terms (255 x the largest sum of absolute weights, + 0.5).
-    singles.assign(weights.begin(), weights.end());
-    double largest = 0.0;
-    for (int u = 0; u < targetLength; ++u) {
-        double sum = 0.0;
-        for (int k = 0; k < window; ++k)
-            sum += std::fabs(weights[static_cast<size_t>(u) * window + k]);
-        largest = std::max(largest, sum);
-    }
-    tolerance = static_cast<float>(2.0 * (4.0 * window + 2.0) * (255.0 * largest + 1.0) / 16777216.0);
     return true;
 }
 

@@ -34,15 +34,10 @@ struct t_weightTable {
     int window = 0;
     std::vector<t_entry> entries;
     std::vector<double> weights;
-    // The weights as floats for the four-lane sums, and how far such a sum (+ 0.5) may lie
-    // from the double sum: closer than that to a whole number, the double sum decides.
-    std::vector<float> singles;
-    float tolerance = 0.0f;
 
     // False for an empty source or target length.
     bool Build(const CGenericFilter& filter, int sourceLength, int targetLength);
     const double* WeightsOf(int index) const { return weights.data() + static_cast<size_t>(index) * window; }
-    const float* SinglesOf(int index) const { return singles.data() + static_cast<size_t>(index) * window; }
 };
 
 // The two passes over bottom-up 32-bit buffers (the cheaper order first; equal lengths

@@ -125,8 +125,8 @@ TEST(ResizePixels, SameResultAsTheDoubleSumsAtEverySize)
         return seed >> 8;
     };
     // Small pictures run on one thread, the large ones in blocks over the workers; ramps
-    // and flat areas put many sums on a rounding edge, where the four-lane sums defer to
-    // doubles.
+    // and flat areas put many sums on a rounding edge, where only the same sums in the
+    // same order give the same pixels.
     const struct {
         int w, h, tw, th;
     } cases[] = {{9, 7, 4, 3},         {5, 5, 13, 11},       {64, 48, 31, 47},
