@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/image/image.h"
-#include "graphics/paint/image_draw.h"
-#include "graphics/paint/paint_ctx.h"
+#include "graphics/image/mem_dc.h"
+#include "graphics/paint/blend_over.h"
 
 namespace {
 
@@ -29,40 +28,6 @@ void ReadFrame(png_structp png, void* context)
                                 &c.blendOp);
     }
     png_read_image(png, f.rows);
-}
-
-// Zeroes a rectangle (top-down coordinates) of a bottom-up 32-bit bitmap, clipped to it.
-void ClearRect(HBITMAP bitmap, int x, int y, int width, int height)
-{
-    DIBSECTION dib = {};
-    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits)
-        return;
-    const int w = dib.dsBm.bmWidth, h = dib.dsBm.bmHeight;
-    const int right = std::min(w, x + width), bottom = std::min(h, y + height);
-    x = std::max(x, 0);
-    y = std::max(y, 0);
-    if (x >= right || y >= bottom)
-        return;
-    GdiFlush();
-    uint32_t* bits = static_cast<uint32_t*>(dib.dsBm.bmBits);
-    for (int row = y; row < bottom; ++row)
-        memset(bits + static_cast<size_t>(h - 1 - row) * w + x, 0, sizeof(uint32_t) * (right - x));
-}
-
-// Draws a whole 32-bit bitmap at (x, y) with its alpha. The bitmap goes in as a pixel
-// reference with direct blending, so the draw blends straight into the target's memory.
-void DrawOver(t_paintCtx& context, HBITMAP bitmap, int x, int y)
-{
-    int width = 0, height = 0;
-    BitmapSizeOf(bitmap, width, height);
-    t_image record;
-    record.Init();
-    record.ref = {t_bitmapRef::e_pixels, BitmapPixelsOf(bitmap), width, height};
-    record.partWidth = record.fullWidth = width;
-    record.partHeight = record.fullHeight = height;
-    record.hasAlpha = 1;
-    record.directBlend = 1;
-    DrawImageNatural(record, context, x, y, width, height, 255);
 }
 
 void DeleteFrames(t_frame* frames, int count)
@@ -88,32 +53,42 @@ int ApngDelay(unsigned numerator, unsigned denominator)
 
 bool ComposeApngFrame(HBITMAP& frame, HBITMAP canvas, const t_apngFrameControl& control)
 {
-    int width = 0, height = 0;
-    BitmapSizeOf(canvas, width, height);
-    t_memDC out;
-    if (!t_memDC::Create(out, nullptr, width, height))
+    t_pixelView canvasPixels, framePixels;
+    if (!PixelViewOf(canvas, canvasPixels) || !PixelViewOf(frame, framePixels))
         return false;
-    {
-        t_paintCtx context(out.dc, true, &out, false);
-        DrawOver(context, canvas, 0, 0);
-        if (control.blendOp == PNG_BLEND_OP_SOURCE) {
-            GdiFlush();
-            ClearRect(out.dib, control.x, control.y, control.width, control.height);
-        }
-        DrawOver(context, frame, control.x, control.y);
-        context.End();
+    const int width = canvasPixels.width, height = canvasPixels.height;
+    uint32_t* bits = nullptr;
+    HBITMAP composed = CreateDib32(width, height, &bits);
+    if (!composed)
+        return false;
+    const t_pixelView out = t_pixelView::BottomUp(bits, width, height);
+    for (int y = 0; y < height; ++y)
+        memcpy(out.Row(y), canvasPixels.Row(y), static_cast<size_t>(width) * 4);
+    // Only the frame's rectangle changes: the source operation replaces it (a blend over a
+    // cleared rectangle is a copy), the over operation blends into it.
+    const int x0 = static_cast<int>(std::min<png_uint_32>(control.x, png_uint_32(width)));
+    const int y0 = static_cast<int>(std::min<png_uint_32>(control.y, png_uint_32(height)));
+    const int columns = std::min(framePixels.width, width - x0), rows = std::min(framePixels.height, height - y0);
+    for (int r = 0; r < rows; ++r) {
+        uint32_t* to = out.Row(y0 + r) + x0;
+        if (control.blendOp == PNG_BLEND_OP_SOURCE)
+            memcpy(to, framePixels.Row(r), static_cast<size_t>(columns) * 4);
+        else
+            BlendRowOver(to, framePixels.Row(r), columns, 255);
     }
-    GdiFlush();
+    // Disposal: none keeps the composed picture as the canvas, background clears the
+    // frame's rectangle, previous leaves the canvas as it was.
+    const int clearColumns = static_cast<int>(std::min<png_uint_32>(control.width, png_uint_32(width - x0)));
+    const int clearRows = static_cast<int>(std::min<png_uint_32>(control.height, png_uint_32(height - y0)));
     if (control.disposeOp == PNG_DISPOSE_OP_NONE) {
-        // The canvas becomes the composed picture.
-        void* to = BitmapPixelsOf(canvas);
-        if (to)
-            memcpy(to, out.bits, static_cast<size_t>(width) * height * 4);
+        for (int r = 0; r < rows; ++r)
+            memcpy(canvasPixels.Row(y0 + r) + x0, out.Row(y0 + r) + x0, static_cast<size_t>(columns) * 4);
     } else if (control.disposeOp == PNG_DISPOSE_OP_BACKGROUND) {
-        ClearRect(canvas, control.x, control.y, control.width, control.height);
+        for (int r = 0; r < clearRows; ++r)
+            memset(canvasPixels.Row(y0 + r) + x0, 0, static_cast<size_t>(clearColumns) * 4);
     }
     DeleteObject(frame);
-    frame = out.Detach();
+    frame = composed;
     return true;
 }
 

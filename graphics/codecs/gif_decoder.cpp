@@ -7,7 +7,6 @@
 #include "foundation/core/perf.h"
 #include "graphics/codecs/dib32.h"
 #include "graphics/codecs/png_decoder.h"
-#include "graphics/paint/color_key.h"
 
 namespace {
 
@@ -176,10 +175,14 @@ bool t_gifReader::FrameToDib(t_errorChain& errors, HBITMAP& bitmap) const
     t_memDC dib;
     if (!CreatePictureDib(errors, MakePictureHeader(m_width, m_height, 32), dib))
         return false;
-    for (int y = 0; y < m_height; ++y)
-        memcpy(dib.Row(m_height - 1 - y), m_output.data() + size_t(y) * m_width, sizeof(uint32_t) * m_width);
-    // Pure white is the transparent colour; everything else is opaque.
-    ApplyColorKey(0x00FFFFFF, m_height, m_width, dib.Pixels(), false);
+    // Pure white is the transparent colour; everything else is opaque (ApplyColorKey's
+    // inexact key, done while the rows are copied).
+    for (int y = 0; y < m_height; ++y) {
+        const uint32_t* in = m_output.data() + size_t(y) * m_width;
+        uint32_t* out = dib.Row(m_height - 1 - y);
+        for (int x = 0; x < m_width; ++x)
+            out[x] = (in[x] & 0xFFFFFF) == 0xFFFFFF ? 0 : in[x] | 0xFF000000u;
+    }
     bitmap = dib.Detach();
     return true;
 }

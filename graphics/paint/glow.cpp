@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include <emmintrin.h>
 
 #include "graphics/paint/paint_ctx.h"
 
@@ -52,11 +56,118 @@ int t_effectGlowSimple::WeightSum(const t_effectWindow& window) const
     return static_cast<int>(std::min(255.0, sum));
 }
 
-uint32_t t_effectGlowSimple::Pixel(const t_effectWindow& window) const
+uint32_t t_effectGlowSimple::Pixel(const t_effectWindow& window) const { return PixelOfSum(WeightSum(window)); }
+
+uint32_t t_effectGlowSimple::PixelOfSum(int sum) const
 {
-    const uint32_t v = static_cast<uint32_t>(WeightSum(window)) * m_alpha;
+    const uint32_t v = static_cast<uint32_t>(sum) * m_alpha;
     const uint32_t b = v * m_blue / 65025, g = v * m_green / 65025, r = v * m_red / 65025, a = v / 255;
     return a << 24 | r << 16 | g << 8 | b;
+}
+
+bool t_effectGlowSimple::ApplyWhole(const t_pixelRect& source, const t_pixelRect& target) const
+{
+    // With a = 2k + 1 - 2c and b = 2r + 1 - 2c for kernel column k and row r, a weight is
+    // 357 (4c^2 - a^2 - b^2) / 4c^4 inside the disc a^2 + b^2 <= 4c^2 and 0 outside (the
+    // constructor's formula with the factor 255 x 1.4 = 357). A window's sum is then
+    // 357 M / 4c^4 for the integer M of its set pixels; M / 4c^4 lands on a whole number
+    // only where the sum is clamped to 255 anyway, so truncating the exact quotient gives
+    // what the double sum truncates to.
+    const int c = (c_size + 1) / 2;
+    const int discSquare = 4 * c * c;
+    const int64_t divisor = int64_t(discSquare) * c * c;
+    struct t_kernelRow {
+        int first, last;  // kernel columns inside the disc (first > last: none)
+        int base;         // 4c^2 - b^2
+    } kernelRows[c_size];
+    for (int r = 0; r < c_size; ++r) {
+        const int b = 2 * r + 1 - 2 * c;
+        t_kernelRow& row = kernelRows[r];
+        row = t_kernelRow{c_size, -1, discSquare - b * b};
+        for (int k = 0; k < c_size; ++k) {
+            const int a = 2 * k + 1 - 2 * c;
+            if (std::abs(a) < 2 * c && std::abs(b) < 2 * c && a * a + b * b <= discSquare) {
+                row.first = std::min(row.first, k);
+                row.last = std::max(row.last, k);
+            }
+        }
+    }
+    const int w = source.width, h = source.height;
+    // Each target pixel's M is gathered in the target itself, one source row at a time:
+    // source row y is row r of the kernel for target row y + c_size - r.
+    const auto targetRow = [&target](int ty) {
+        return target.pixels + static_cast<size_t>(target.y + ty) * target.bufferWidth + target.x;
+    };
+    for (int ty = 0; ty < target.height; ++ty)
+        std::fill(targetRow(ty), targetRow(ty) + target.width, 0u);
+    // Running count, sum of x and sum of x^2 of the row's set pixels. Doubles hold these
+    // whole numbers exactly (all stay far below 2^53) and take two at a step.
+    std::vector<double> counts(static_cast<size_t>(w) + 1), firsts(counts.size()), seconds(counts.size());
+    for (int y = 0; y < h && y < target.height; ++y) {
+        const uint32_t* p = source.pixels + static_cast<size_t>(source.y + y) * source.bufferWidth + source.x;
+        double* n0 = counts.data();
+        double* n1 = firsts.data();
+        double* n2 = seconds.data();
+        for (int x = 0; x < w; ++x) {
+            const double set = p[x] > 0xFFFFFFu ? 1.0 : 0.0;
+            n0[x + 1] = n0[x] + set;
+            n1[x + 1] = n1[x] + set * x;
+            n2[x + 1] = n2[x] + set * x * x;
+        }
+        if (n0[w] == 0)
+            continue;
+        for (int r = 0; r < c_size; ++r) {
+            const int ty = y + c_size - r;
+            const t_kernelRow& kr = kernelRows[r];
+            if (ty >= target.height || kr.first > kr.last)
+                continue;
+            uint32_t* out = targetRow(ty);
+            // Target column tx sees source columns tx - c_size + first .. tx - c_size + last,
+            // cut to the source (the window never reaches column tx itself).
+            const int lead = kr.first - c_size, trail = kr.last - c_size + 1;
+            const double base = kr.base;
+            // a = 2x + t for source column x, t = 2 (c_size - tx) + 1 - 2c.
+            const auto add = [&](int tx, int from, int to) {
+                const double s0 = n0[to] - n0[from], s1 = n1[to] - n1[from], s2 = n2[to] - n2[from];
+                const double t = 2.0 * (c_size - tx) + 1 - 2 * c;
+                out[tx] += static_cast<uint32_t>(base * s0 - (4 * s2 + 4 * t * s1 + t * t * s0));
+            };
+            // Columns whose whole kernel row lies inside the source go two at a time; the
+            // others cut their range to the source.
+            const int inFirst = std::min(std::max(0, -lead), target.width);
+            const int inEnd = std::max(inFirst, std::min(target.width, w - trail + 1));
+            for (int tx = 0; tx < inFirst; ++tx) {
+                const int from = std::max(0, tx + lead), to = std::min(w, tx + trail);
+                if (from < to)
+                    add(tx, from, to);
+            }
+            int tx = inFirst;
+            const __m128d four = _mm_set1_pd(4.0), baseLanes = _mm_set1_pd(base);
+            for (; tx + 2 <= inEnd; tx += 2) {
+                const __m128d s0 = _mm_sub_pd(_mm_loadu_pd(n0 + tx + trail), _mm_loadu_pd(n0 + tx + lead));
+                const __m128d s1 = _mm_sub_pd(_mm_loadu_pd(n1 + tx + trail), _mm_loadu_pd(n1 + tx + lead));
+                const __m128d s2 = _mm_sub_pd(_mm_loadu_pd(n2 + tx + trail), _mm_loadu_pd(n2 + tx + lead));
+                const double t0 = 2.0 * (c_size - tx) + 1 - 2 * c;
+                const __m128d t = _mm_set_pd(t0 - 2.0, t0);
+                const __m128d square =
+                    _mm_add_pd(_mm_mul_pd(four, _mm_add_pd(s2, _mm_mul_pd(t, s1))), _mm_mul_pd(_mm_mul_pd(t, t), s0));
+                const __m128i part = _mm_cvttpd_epi32(_mm_sub_pd(_mm_mul_pd(baseLanes, s0), square));
+                __m128i* to = reinterpret_cast<__m128i*>(out + tx);
+                _mm_storel_epi64(to, _mm_add_epi32(_mm_loadl_epi64(to), part));
+            }
+            for (; tx < target.width; ++tx) {
+                const int from = std::max(0, tx + lead), to = std::min(w, tx + trail);
+                if (from < to)
+                    add(tx, from, to);
+            }
+        }
+    }
+    for (int ty = 0; ty < target.height; ++ty) {
+        uint32_t* out = targetRow(ty);
+        for (int tx = 0; tx < target.width; ++tx)
+            out[tx] = PixelOfSum(static_cast<int>(std::min<int64_t>(255, int64_t(out[tx]) * 357 / divisor)));
+    }
+    return true;
 }
 
 t_effectGlowSimple& SharedGlowFilter()
@@ -79,6 +190,8 @@ bool ApplyEffectFilter(const t_pixelRect& source, t_effectFilter& filter, const 
 {
     if (!RectInBuffer(source) || !RectInBuffer(target))
         return false;
+    if (filter.ApplyWhole(source, target))
+        return true;
     const int w = filter.Width();
     const uint32_t** rows = filter.Rows();
     for (int ty = 0; ty < target.height; ++ty) {

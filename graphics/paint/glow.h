@@ -35,6 +35,14 @@ public:
     virtual uint32_t Pixel(const t_effectWindow& window) const = 0;
     virtual int WeightSum(const t_effectWindow& window) const = 0;
     virtual int Unused() const { return 0; }
+    // The whole pass of ApplyEffectFilter at once, for filters that can do it faster than
+    // one window at a time with the same pixels; false when the filter has no such pass.
+    virtual bool ApplyWhole(const t_pixelRect& source, const t_pixelRect& target) const
+    {
+        (void)source;
+        (void)target;
+        return false;
+    }
 
     int Width() const { return m_width; }
     // Room for one window's row pointers during a pass.
@@ -53,9 +61,16 @@ public:
     uint32_t Pixel(const t_effectWindow& window) const override;
     // Kernel weights of the window's pixels with alpha, min(255, sum) truncated.
     int WeightSum(const t_effectWindow& window) const override;
+    // Every target pixel's weight sum from running sums over the source rows: the kernel is
+    // a paraboloid cut to a disc, so a kernel row's part of the sum comes from the count of
+    // its set pixels and the sum of their squared offsets, in integers, exactly.
+    bool ApplyWhole(const t_pixelRect& source, const t_pixelRect& target) const override;
     double Weight(int row, int column) const { return m_weights[row * c_size + column]; }
 
 private:
+    // The pixel of a window whose weight sum is `sum`.
+    uint32_t PixelOfSum(int sum) const;
+
     uint32_t m_blue = 255, m_green = 255, m_red = 255, m_alpha = 255;
     double m_weights[c_size * c_size];
 };

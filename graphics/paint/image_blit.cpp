@@ -94,6 +94,9 @@ void StretchPath(t_image& record, t_blitContext& context)
                   ref.handle);
         return;
     }
+    if (record.hasAlpha && BlendDirect(context, context.x, context.y, dw, dh, ref.Bitmap(), record.partX, record.partY,
+                                       sw, sh, context.alpha))
+        return;
     t_scopedSelectObject selected(context.source, ref.Bitmap());
     const BLENDFUNCTION function = {AC_SRC_OVER, 0, static_cast<BYTE>(context.alpha), AC_SRC_ALPHA};
     if (record.hasAlpha) {
@@ -111,7 +114,9 @@ void StretchPath(t_image& record, t_blitContext& context)
         // pixels cleared.
         if (HasKey(record.key2))
             ApplyColorKey(record.key2 & 0xFFFFFF, sh, sw, temp->Pixels(), true);
-        AlphaBlend(context.dest, context.x, context.y, dw, dh, temp->dc, 0, 0, sw, sh, function);
+        if (!BlendDirect(context, context.x, context.y, dw, dh, t_pixelView::BottomUp(temp->Pixels(), sw, sh), 0, 0, sw,
+                         sh, context.alpha))
+            AlphaBlend(context.dest, context.x, context.y, dw, dh, temp->dc, 0, 0, sw, sh, function);
     } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
         t_stretchMode mode(context.dest);
         StretchBlt(context.dest, context.x, context.y, dw, dh, context.source, record.partX, record.partY, sw, sh,
@@ -344,6 +349,7 @@ BOOL t_image::DrawWithDC(HDC dest, HDC sourceDc, int x, int y, int width, int he
     context.height = height;
     context.alpha = std::clamp(alpha, 0, 255);
     context.borrowed = 1;
+    FindPixelTarget(context);
     Blit(context);
     return TRUE;
 }

@@ -54,22 +54,28 @@ void BlendPixelsDirect(const uint32_t* source, int sourceWidth, int sourceHeight
     for (int r = 0; r < height; ++r) {
         const uint32_t* s = source + static_cast<size_t>(sourceHeight - 1 - (sourceY + r)) * sourceWidth + sourceX;
         uint32_t* t = target + static_cast<size_t>(targetHeight - 1 - (y + r)) * targetWidth + x;
-        for (int c = 0; c < width; ++c) {
-            const uint32_t sp = s[c];
-            const uint32_t sa = sp >> 24;
-            if (sa == 255) {
-                t[c] = sp;
-                continue;
-            }
-            const uint32_t tp = t[c];
-            const uint32_t keep = 255 - sa;
-            const uint32_t b = (sp & 0xFF) + (tp & 0xFF) * keep / 255;
-            const uint32_t g = (sp >> 8 & 0xFF) + (tp >> 8 & 0xFF) * keep / 255;
-            const uint32_t rr = (sp >> 16 & 0xFF) + (tp >> 16 & 0xFF) * keep / 255;
-            const uint32_t a = sa + keep * (tp >> 24) / 255;
-            t[c] = std::min(a, 255u) << 24 | std::min(rr, 255u) << 16 | std::min(g, 255u) << 8 | std::min(b, 255u);
-        }
+        BlendRowOver(t, s, width, 255);
     }
+}
+
+void FindPixelTarget(t_blitContext& context) { context.direct = PixelTargetOf(context.dest, context.pixels) ? 1 : 0; }
+
+bool BlendDirect(const t_blitContext& context, int x, int y, int dw, int dh, const t_pixelView& source, int sx, int sy,
+                 int sw, int sh, int alpha)
+{
+    if (!context.direct)
+        return false;
+    // GDI work still queued for the target lands before these pixels are written.
+    GdiFlush();
+    return BlendOver(context.pixels, x, y, dw, dh, source, sx, sy, sw, sh, alpha);
+}
+
+bool BlendDirect(const t_blitContext& context, int x, int y, int dw, int dh, HBITMAP source, int sx, int sy, int sw,
+                 int sh, int alpha)
+{
+    t_pixelView view;
+    return context.direct && CanBlendOver(sw, sh, dw, dh) && PixelViewOf(source, view) &&
+           BlendDirect(context, x, y, dw, dh, view, sx, sy, sw, sh, alpha);
 }
 
 namespace {
@@ -83,6 +89,14 @@ bool AlphaBlendFrom(HDC dest, int x, int y, int width, int height, HDC source, i
     return AlphaBlend(dest, x, y, width, height, source, sx, sy, width, height, function) != 0;
 }
 
+// A temporary DIB blended 1:1 to the destination, into its pixels when it has them.
+void BlendScratch(const t_blitContext& context, t_memDC& dib, int width, int height, int alpha)
+{
+    if (!BlendDirect(context, context.x, context.y, width, height,
+                     t_pixelView::BottomUp(dib.Pixels(), dib.width, dib.height), 0, 0, width, height, alpha))
+        AlphaBlendFrom(context.dest, context.x, context.y, width, height, dib.dc, 0, 0, alpha);
+}
+
 void ApplyKeysExact(const t_image& record, t_memDC& dib)
 {
     if (HasKey(record.key1))
@@ -94,8 +108,12 @@ void ApplyKeysExact(const t_image& record, t_memDC& dib)
 // Has alpha, a DIB section: AlphaBlend, through a keyed temporary DIB when keys are set.
 void NaturalAlphaBitmap(t_image& record, t_blitContext& context, HBITMAP bitmap, int width, int height)
 {
+    const bool keyed = HasKey(record.key1) || HasKey(record.key2);
+    if (!keyed && BlendDirect(context, context.x, context.y, width, height, bitmap, record.partX, record.partY, width,
+                              height, context.alpha))
+        return;
     HGDIOBJ old = SelectObject(context.source, bitmap);
-    if (!HasKey(record.key1) && !HasKey(record.key2)) {
+    if (!keyed) {
         AlphaBlendFrom(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY,
                        context.alpha);
     } else {
@@ -103,7 +121,7 @@ void NaturalAlphaBitmap(t_image& record, t_blitContext& context, HBITMAP bitmap,
         if (temp) {
             AlphaBlendFrom(temp->dc, 0, 0, width, height, context.source, record.partX, record.partY, context.alpha);
             ApplyKeysExact(record, *temp);
-            AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
+            BlendScratch(context, *temp, width, height, context.alpha);
         }
     }
     SelectObject(context.source, old);
@@ -135,8 +153,10 @@ void NaturalAlphaPixels(t_image& record, t_blitContext& context, const t_bitmapR
         BltPixels(bufferWidth, context.dest, context.x, context.y, width, height, sx, sy, width, height, bufferHeight,
                   pixels);
     } else if (copy.dc) {
-        AlphaBlendFrom(context.dest, context.x, context.y, width, height, copy.dc, 0, 0, context.alpha);
-    } else {
+        BlendScratch(context, copy, width, height, context.alpha);
+    } else if (!BlendDirect(context, context.x, context.y, width, height,
+                            t_pixelView::BottomUp(pixels, bufferWidth, bufferHeight), sx, sy, width, height,
+                            context.alpha)) {
         t_scratchDib temp(context.dest, width, height);
         if (!temp)
             return;
@@ -162,7 +182,7 @@ void NaturalOpaque(t_image& record, t_blitContext& context, HBITMAP bitmap, int 
             // exactly, or it would make key 1's cleared pixels opaque again.
             if (HasKey(record.key2))
                 ApplyColorKey(record.key2 & 0xFFFFFF, height, width, temp->Pixels(), true);
-            AlphaBlendFrom(context.dest, context.x, context.y, width, height, temp->dc, 0, 0, context.alpha);
+            BlendScratch(context, *temp, width, height, context.alpha);
         }
     } else if (!HasKey(record.key1) && !HasKey(record.key2)) {
         BitBlt(context.dest, context.x, context.y, width, height, context.source, record.partX, record.partY, SRCCOPY);
@@ -245,6 +265,7 @@ bool OpenBlitContext(t_blitContext& context, t_paintCtx& paint, int x, int y, in
             context.targetHeight = target->height;
         }
     }
+    FindPixelTarget(context);
     return true;
 }
 

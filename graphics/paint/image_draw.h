@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "graphics/image/image.h"
+#include "graphics/paint/blend_over.h"
 #include "graphics/paint/paint_ctx.h"
 
 // One image draw.
@@ -21,7 +22,23 @@ struct t_blitContext {
     int targetWidth, targetHeight;
     uint8_t borrowed;  // the source DC belongs to an enclosing draw
     uint8_t blend;     // the paint context's alpha-target flag
+    // The destination DC's own pixels, when blends can be written into them (PixelTargetOf).
+    uint8_t direct;
+    t_pixelTarget pixels;
 };
+
+// Sets the context's direct-target fields from its destination DC.
+void FindPixelTarget(t_blitContext& context);
+
+// What AlphaBlend (AC_SRC_ALPHA, constant alpha) of the part (sx, sy, sw, sh) of `source`
+// to (x, y, dw, dh) of the destination draws, written straight into the destination's
+// pixels; false, with nothing drawn, when the context has no pixels or the sizes are
+// not for BlendOver: the caller then calls AlphaBlend.
+bool BlendDirect(const t_blitContext& context, int x, int y, int dw, int dh, const t_pixelView& source, int sx, int sy,
+                 int sw, int sh, int alpha);
+// The same for the bitmap's pixels (a 32-bit DIB section).
+bool BlendDirect(const t_blitContext& context, int x, int y, int dw, int dh, HBITMAP source, int sx, int sy, int sw,
+                 int sh, int alpha);
 
 // StretchDIBits of a part of a bottom-up 32-bit buffer (bufferWidth x bufferHeight) to
 // dc; source coordinates are top-down.

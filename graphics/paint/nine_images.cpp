@@ -89,6 +89,7 @@ bool t_imageSet9::Draw(t_paintCtx& context, t_imageSet9& set, int x, int y, int 
             blit.targetHeight = target->height;
         }
     }
+    FindPixelTarget(blit);
     int top = y;
     for (int r = 0; r < 3; ++r) {
         const int h = r == 1 ? middleHeight : rows[r];

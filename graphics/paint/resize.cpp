@@ -3,9 +3,15 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include "foundation/win/scoped_win.h"
 #include "graphics/image/image.h"
@@ -25,16 +31,15 @@ const double c_q1 = (-12.0 * c_b - 48.0 * c_c) / 6.0;
 const double c_q2 = (6.0 * c_b + 30.0 * c_c) / 6.0;
 const double c_q3 = (-c_b - 6.0 * c_c) / 6.0;
 
-// Byte values as doubles, four channels of a pixel at a time.
-struct t_byteDoubles {
-    double value[256];
-    t_byteDoubles()
-    {
-        for (int i = 0; i < 256; ++i)
-            value[i] = i;
-    }
-};
-const t_byteDoubles c_doubles;
+// A pixel's four bytes as doubles: blue and green in bg, red and alpha in ra. Exact, so
+// the sums below are the same whichever way the bytes were widened.
+inline void PixelToDoubles(uint32_t p, __m128d& bg, __m128d& ra)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i v = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p)), zero), zero);
+    bg = _mm_cvtepi32_pd(v);
+    ra = _mm_cvtepi32_pd(_mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
+}
 
 // Sums + 0.5, truncated and clamped to 0..255; alpha raised to the largest channel so that
 // the pixel stays validly premultiplied.
@@ -52,28 +57,18 @@ inline uint32_t PackPixel(__m128d bg, __m128d ra)
     return alpha << 24 | (p & 0xFFFFFF);
 }
 
-// Source row as doubles (b, g, r, a per pixel).
+// Source row as doubles (b, g, r, a per pixel), converted once for all its taps.
 void RowToDoubles(const uint32_t* row, int width, double* out)
 {
     for (int x = 0; x < width; ++x) {
-        const uint32_t p = row[x];
-        out[4 * x] = c_doubles.value[p & 0xFF];
-        out[4 * x + 1] = c_doubles.value[p >> 8 & 0xFF];
-        out[4 * x + 2] = c_doubles.value[p >> 16 & 0xFF];
-        out[4 * x + 3] = c_doubles.value[p >> 24];
+        __m128d bg, ra;
+        PixelToDoubles(row[x], bg, ra);
+        _mm_storeu_pd(out + 4 * x, bg);
+        _mm_storeu_pd(out + 4 * x + 2, ra);
     }
 }
 
-bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sourceWidth, int firstRow, int endRow,
-                    uint32_t* target, int targetWidth);
-
-// Horizontal pass: each of `rows` rows of sourceWidth pixels into targetWidth pixels.
-bool HorizontalPass(const t_weightTable& table, const uint32_t* source, int sourceWidth, int rows, uint32_t* target,
-                    int targetWidth)
-{
-    return HorizontalRows(table, source, sourceWidth, 0, rows, target, targetWidth);
-}
-
+// Rows firstRow..endRow of the horizontal pass: sourceWidth pixels each into targetWidth.
 bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sourceWidth, int firstRow, int endRow,
                     uint32_t* target, int targetWidth)
 {
@@ -102,15 +97,7 @@ bool HorizontalRows(const t_weightTable& table, const uint32_t* source, int sour
     return true;
 }
 
-bool VerticalRows(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int firstRow,
-                  int endRow);
-
-// Vertical pass: `columns` columns of sourceHeight rows into targetHeight rows.
-bool VerticalPass(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int targetHeight)
-{
-    return VerticalRows(table, source, columns, target, 0, targetHeight);
-}
-
+// Target rows firstRow..endRow of the vertical pass over `columns` columns.
 bool VerticalRows(const t_weightTable& table, const uint32_t* source, int columns, uint32_t* target, int firstRow,
                   int endRow)
 {
@@ -129,9 +116,8 @@ bool VerticalRows(const t_weightTable& table, const uint32_t* source, int column
             const uint32_t* row = source + static_cast<size_t>(k) * columns;
             double* s = sums.data();
             for (int x = 0; x < columns; ++x, s += 4) {
-                const uint32_t p = row[x];
-                const __m128d bg = _mm_set_pd(c_doubles.value[p >> 8 & 0xFF], c_doubles.value[p & 0xFF]);
-                const __m128d ra = _mm_set_pd(c_doubles.value[p >> 24], c_doubles.value[p >> 16 & 0xFF]);
+                __m128d bg, ra;
+                PixelToDoubles(row[x], bg, ra);
                 _mm_storeu_pd(s, _mm_add_pd(_mm_loadu_pd(s), _mm_mul_pd(weight, bg)));
                 _mm_storeu_pd(s + 2, _mm_add_pd(_mm_loadu_pd(s + 2), _mm_mul_pd(weight, ra)));
             }
@@ -142,6 +128,119 @@ bool VerticalRows(const t_weightTable& table, const uint32_t* source, int column
             out[x] = PackPixel(_mm_loadu_pd(s), _mm_loadu_pd(s + 2));
     }
     return true;
+}
+
+// Below this many weighted taps a pass runs on the calling thread alone.
+const int64_t c_minParallelTaps = 1 << 18;
+
+// Worker threads for the passes, started on the first large resize and kept for the
+// process: starting threads costs more than a pass of a large picture under some systems.
+// One pass uses them at a time; a pass that finds them busy runs on its own thread.
+class t_passWorkers {
+public:
+    static t_passWorkers& Shared()
+    {
+        static t_passWorkers* workers = new t_passWorkers();  // kept for the process
+        return *workers;
+    }
+
+    int Count() const { return static_cast<int>(m_threads.size()); }
+
+    // Runs job(i) for i in 0..blocks on the workers and the calling thread; false when
+    // the workers are busy with another pass (nothing was run then).
+    bool Run(int blocks, const std::function<void(int)>& job)
+    {
+        std::unique_lock<std::mutex> busy(m_busy, std::try_to_lock);
+        if (!busy.owns_lock())
+            return false;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_job = &job;
+            m_blocks = blocks;
+            m_next = 0;
+            m_running = 0;
+            ++m_generation;
+        }
+        m_wake.notify_all();
+        RunBlocks();
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_done.wait(lock, [this] { return m_next >= m_blocks && m_running == 0; });
+        m_job = nullptr;
+        return true;
+    }
+
+private:
+    t_passWorkers()
+    {
+        const unsigned count = std::min(15u, std::max(1u, std::thread::hardware_concurrency()) - 1);
+        for (unsigned i = 0; i < count; ++i) {
+            try {
+                m_threads.emplace_back([this] { Serve(); });
+                m_threads.back().detach();
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+    }
+
+    // Takes blocks until none is left.
+    void RunBlocks()
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        while (m_job && m_next < m_blocks) {
+            const int block = m_next++;
+            ++m_running;
+            const std::function<void(int)>* job = m_job;
+            lock.unlock();
+            (*job)(block);
+            lock.lock();
+            --m_running;
+        }
+        if (m_next >= m_blocks && m_running == 0)
+            m_done.notify_all();
+    }
+
+    void Serve()
+    {
+        unsigned seen = 0;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(m_lock);
+                m_wake.wait(lock, [this, seen] { return m_generation != seen; });
+                seen = m_generation;
+            }
+            RunBlocks();
+        }
+    }
+
+    std::mutex m_busy, m_lock;
+    std::condition_variable m_wake, m_done;
+    const std::function<void(int)>* m_job = nullptr;
+    int m_blocks = 0, m_next = 0, m_running = 0;
+    unsigned m_generation = 0;
+    std::vector<std::thread> m_threads;
+};
+
+// Runs work(first, end) over rows 0..rows in blocks spread over the workers; false when
+// any block failed.
+template <class F>
+bool ForRowBlocks(int rows, int64_t taps, F&& work)
+{
+    if (taps < c_minParallelTaps || rows < 2)
+        return work(0, rows);
+    t_passWorkers& workers = t_passWorkers::Shared();
+    // A few blocks per thread even out threads that the system runs late.
+    const int blocks = std::min(rows, (workers.Count() + 1) * 4);
+    if (workers.Count() == 0 || blocks < 2)
+        return work(0, rows);
+    std::atomic<bool> ok{true};
+    const std::function<void(int)> job = [&](int i) {
+        if (!work(static_cast<int>(int64_t(rows) * i / blocks), static_cast<int>(int64_t(rows) * (i + 1) / blocks)))
+            ok = false;
+    };
+    if (!workers.Run(blocks, job))
+        return work(0, rows);
+    return ok;
 }
 
 bool Pass(const CGenericFilter& filter, bool horizontal, const uint32_t* source, int sourceWidth, int sourceHeight,
@@ -159,9 +258,16 @@ bool Pass(const CGenericFilter& filter, bool horizontal, const uint32_t* source,
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (horizontal)
-        return HorizontalPass(table, source, sourceWidth, sourceHeight, target, targetLength);
-    return VerticalPass(table, source, sourceWidth, target, targetLength);
+    if (horizontal) {
+        const int64_t taps = int64_t(targetLength) * sourceHeight * table.window;
+        return ForRowBlocks(sourceHeight, taps, [&](int first, int end) {
+            return HorizontalRows(table, source, sourceWidth, first, end, target, targetLength);
+        });
+    }
+    const int64_t taps = int64_t(targetLength) * sourceWidth * table.window;
+    return ForRowBlocks(targetLength, taps, [&](int first, int end) {
+        return VerticalRows(table, source, sourceWidth, target, first, end);
+    });
 }
 
 // AlphaBlend of the whole source into a new DIB of the target size.

@@ -10,6 +10,7 @@
 #include FT_LCD_FILTER_H
 
 #include "foundation/core/singleton.h"
+#include "graphics/paint/blend_over.h"
 #include "graphics/paint/paint_ctx.h"
 #include "graphics/text/font.h"
 #include "graphics/text/system_fonts.h"
@@ -249,32 +250,81 @@ bool AllFacesOpen(const t_freetype_fontmanager& manager, const t_ftFont& font)
 
 }  // namespace
 
+namespace {
+
+// The premultiplied pixel of the text colour at each coverage (-1 counts as black).
+struct t_coverageColors {
+    uint32_t pixel[256];
+
+    explicit t_coverageColors(COLORREF color)
+    {
+        if (color == CLR_INVALID)
+            color = 0;
+        const unsigned red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
+        pixel[0] = 0;
+        for (unsigned c = 1; c < 256; ++c)
+            pixel[c] = (blue * c / 255) | (green * c / 255) << 8 | (red * c / 255) << 16 | c << 24;
+    }
+};
+
+// Top row of a glyph bitmap; a negative pitch means the rows flow upwards from the last one.
+const unsigned char* TopRow(const FT_Bitmap& bitmap)
+{
+    return bitmap.pitch >= 0 ? bitmap.buffer : bitmap.buffer - bitmap.pitch * (static_cast<int>(bitmap.rows) - 1);
+}
+
+// Columns first..end of one glyph row as coloured pixels.
+void GlyphRowPixels(const unsigned char* row, bool gray, int first, int end, const t_coverageColors& colors,
+                    uint32_t* out)
+{
+    for (int j = first; j < end; ++j)
+        out[j - first] = colors.pixel[gray ? row[j] : ((row[j >> 3] >> (7 - (j & 7))) & 1) * 255u];
+}
+
+bool IsDrawableGlyph(const FT_Bitmap& bitmap)
+{
+    return bitmap.width != 0 && bitmap.rows != 0 && bitmap.buffer &&
+           (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || bitmap.pixel_mode == FT_PIXEL_MODE_MONO);
+}
+
+// The glyph's top-left `columns` x `rows` blended at (x, y) into the target's pixels, cut to
+// its clip box: the pixels RenderGlyphToArgb makes, blended as AlphaBlend would.
+void BlendGlyph(const t_pixelTarget& target, int x, int y, const FT_Bitmap& bitmap, int columns, int rows,
+                const t_coverageColors& colors, int alpha, std::vector<uint32_t>& line)
+{
+    const int left = x + target.offset.x, top = y + target.offset.y;
+    const int first = std::max(0, static_cast<int>(target.clip.left) - left);
+    const int end = std::min(columns, static_cast<int>(target.clip.right) - left);
+    const int firstRow = std::max(0, static_cast<int>(target.clip.top) - top);
+    const int endRow = std::min(rows, static_cast<int>(target.clip.bottom) - top);
+    if (first >= end || firstRow >= endRow)
+        return;
+    line.resize(static_cast<size_t>(end - first));
+    const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    const unsigned char* rowZero = TopRow(bitmap);
+    for (int i = firstRow; i < endRow; ++i) {
+        GlyphRowPixels(rowZero + static_cast<ptrdiff_t>(bitmap.pitch) * i, gray, first, end, colors, line.data());
+        BlendRowOver(target.view.Row(top + i) + left + first, line.data(), end - first, alpha);
+    }
+}
+
+}  // namespace
+
 bool RenderGlyphToArgb(uint32_t* bits, int width, int height, const FT_Bitmap& bitmap, COLORREF color)
 {
     if (!bits || width <= 0 || height <= 0)
         return false;
     memset(bits, 0, static_cast<size_t>(width) * height * sizeof(uint32_t));
-    if (bitmap.width == 0 || bitmap.rows == 0 || !bitmap.buffer)
+    if (!IsDrawableGlyph(bitmap))
         return false;
-    const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
-    if (!gray && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
-        return false;
-    if (color == CLR_INVALID)
-        color = 0;
-    const unsigned red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
+    const t_coverageColors colors(color);
     const int rows = std::min(static_cast<int>(bitmap.rows), height);
     const int columns = std::min(static_cast<int>(bitmap.width), width);
-    const int pitch = bitmap.pitch;
-    // A negative pitch means the rows flow upwards from the last one in memory.
-    const unsigned char* top = pitch >= 0 ? bitmap.buffer : bitmap.buffer - pitch * (static_cast<int>(bitmap.rows) - 1);
-    for (int i = 0; i < rows; ++i) {
-        const unsigned char* row = top + static_cast<ptrdiff_t>(pitch) * i;
-        uint32_t* out = bits + static_cast<size_t>(height - 1 - i) * width;
-        for (int j = 0; j < columns; ++j) {
-            const unsigned c = gray ? row[j] : ((row[j >> 3] >> (7 - (j & 7))) & 1) * 255u;
-            out[j] = c ? (blue * c / 255) | (green * c / 255) << 8 | (red * c / 255) << 16 | c << 24 : 0;
-        }
-    }
+    const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    const unsigned char* top = TopRow(bitmap);
+    for (int i = 0; i < rows; ++i)
+        GlyphRowPixels(top + static_cast<ptrdiff_t>(bitmap.pitch) * i, gray, 0, columns, colors,
+                       bits + static_cast<size_t>(height - 1 - i) * width);
     return true;
 }
 
@@ -422,9 +472,8 @@ bool t_freetype::DrawText(t_paintCtx& context, const wchar_t* text, int length, 
     const t_runLayout layout = LayOutRun(manager, *font, codes, &placed);
 
     // Fallbacks opened while laying out may have raised the cell.
-    t_memDC scratch;
     const int cellWidth = std::max(font->pixelSize, font->maxAdvance), cellHeight = font->maxHeight;
-    if (!t_memDC::Create(scratch, context.Dc(), cellWidth, cellHeight))
+    if (cellWidth <= 0 || cellHeight <= 0)
         return false;
 
     int x = rect.left, y = rect.top;
@@ -437,7 +486,27 @@ bool t_freetype::DrawText(t_paintCtx& context, const wchar_t* text, int length, 
     else if (format & DT_BOTTOM)
         y = rect.bottom - layout.height;
 
-    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), AC_SRC_ALPHA};
+    alpha = std::clamp(alpha, 0, 255);
+    // Into the target's own pixels when it has them: no scratch DIB, no GDI call per glyph.
+    t_pixelTarget target;
+    if (PixelTargetOf(context.Dc(), target)) {
+        const t_coverageColors colors(color);
+        std::vector<uint32_t> line;
+        for (const t_placedGlyph& item : placed) {
+            const FT_Bitmap& bitmap = reinterpret_cast<FT_BitmapGlyph>(item.glyph->glyph)->bitmap;
+            if (!IsDrawableGlyph(bitmap))
+                continue;
+            const FT_BitmapGlyph glyph = reinterpret_cast<FT_BitmapGlyph>(item.glyph->glyph);
+            BlendGlyph(target, x + item.x + glyph->left, y + layout.ascent - glyph->top, bitmap,
+                       std::min(static_cast<int>(bitmap.width), cellWidth),
+                       std::min(static_cast<int>(bitmap.rows), cellHeight), colors, alpha, line);
+        }
+        return true;
+    }
+    t_memDC scratch;
+    if (!t_memDC::Create(scratch, context.Dc(), cellWidth, cellHeight))
+        return false;
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
     for (const t_placedGlyph& item : placed) {
         const FT_BitmapGlyph glyph = reinterpret_cast<FT_BitmapGlyph>(item.glyph->glyph);
         if (!RenderGlyphToArgb(scratch.Pixels(), cellWidth, cellHeight, glyph->bitmap, color))

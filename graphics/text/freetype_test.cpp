@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -299,6 +301,43 @@ TEST_F(FreeTypeTest, DrawingHonoursTheRectAlignmentAndTheAlpha)
     const t_ink faint = DrawInto(font, L"H", DT_LEFT | DT_TOP, 128);
     EXPECT_NEAR(static_cast<int>(faint.maxAlpha), 128, 2);
     EXPECT_EQ(faint.left, topLeft.left);
+}
+
+// Glyphs written straight into a DIB target give the pixels the per-glyph AlphaBlend gave:
+// the same text into a target whose clip is two rectangles (GDI draws there) and into a
+// plain one, over a coloured background, cut at the target's edges.
+TEST_F(FreeTypeTest, GlyphsBlendedIntoTheTargetMatchTheGdiBlend)
+{
+    t_ftFont* font = Font(L"DejaVu Sans", -18);
+    ASSERT_NE(font, nullptr);
+    for (int alpha : {255, 90}) {
+        t_memDC gdi, direct;
+        ASSERT_TRUE(t_memDC::Create(gdi, nullptr, 120, 30) && t_memDC::Create(direct, nullptr, 120, 30));
+        for (int i = 0; i < 120 * 30; ++i)
+            gdi.Pixels()[i] = direct.Pixels()[i] = 0x80402010u + uint32_t(i % 97);
+        HRGN clip = CreateRectRgn(0, 0, 120, 15);
+        HRGN lower = CreateRectRgn(0, 15, 121, 30);
+        CombineRgn(clip, clip, lower, RGN_OR);
+        SelectClipRgn(gdi.dc, clip);
+        DeleteObject(clip);
+        DeleteObject(lower);
+        const RECT rect = {-4, -6, 130, 30};
+        for (t_memDC* target : {&gdi, &direct}) {
+            t_paintCtx context(target->dc, true, target, false);
+            EXPECT_TRUE(
+                t_freetype::Instance()->DrawText(context, L"Wave gAj", -1, rect, font, RGB(200, 30, 90), 0, alpha));
+        }
+        GdiFlush();
+        int most = 0, changed = 0;
+        for (int i = 0; i < 120 * 30; ++i) {
+            for (int shift = 0; shift < 32; shift += 8)
+                most = std::max(
+                    most, std::abs(int(gdi.Pixels()[i] >> shift & 0xFF) - int(direct.Pixels()[i] >> shift & 0xFF)));
+            changed += direct.Pixels()[i] != 0x80402010u + uint32_t(i % 97);
+        }
+        EXPECT_LE(most, 1) << alpha;
+        EXPECT_GT(changed, 100) << alpha;
+    }
 }
 
 TEST_F(FreeTypeTest, DrawingFailsForAReleasedFaceAndSucceedsForAnEmptyRun)
