@@ -119,6 +119,12 @@ typedef struct t_zipListEntry {
 // GetLastError gives the reason. A name that UnZip would refuse is ZIPLIB_E_ARGUMENT.
 ZIPLIB_API int ZIPLIB_CALL ZipEntryList(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive);
 
+// PrepareUnzipFile and UnZipFile set GetLastError() on failure: the system's reason when
+// the archive cannot be opened, ERROR_BAD_FORMAT for a file that is no whole zip archive
+// (truncated or damaged directory), ERROR_FILE_NOT_FOUND for an entry that is not there,
+// ERROR_FILE_TOO_LARGE for one past ZIPLIB_MAX_ENTRY_SIZE, ERROR_NOT_SUPPORTED for an
+// encrypted entry or another method, ERROR_FILE_CORRUPT for data that does not inflate or
+// fails its CRC, ERROR_NOT_ENOUGH_MEMORY.
 // Readies archive for UnZipFile: writes into path (260 bytes) a code-page-936 path to
 // read from and reads the archive's directory once, so that later look-ups cost one seek.
 // The path is the archive's own (full, or its short form) when code page 936 can express

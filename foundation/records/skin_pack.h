@@ -61,16 +61,21 @@ public:
     // entered; unreadable files are skipped). False, pack unchanged, when folder is not
     // a directory; false when it cannot be listed.
     bool AddFolder(const wchar_t* folder);
-    // Writes every entry into folder. Entries whose names could land anywhere else are
-    // refused: a separator, a drive, "." or "..", or a leading '.' (which the path rules
-    // would append to the folder text, writing a sibling of the folder), or a device name
-    // ("CON", "nul.txt", "COM1"), which opens the device wherever it stands. True when every
-    // entry was written; a failure does not stop the others. errors is not written.
+    // Writes every entry into folder. Entries whose names are no plain name are refused
+    // (IsPlainName). True when every entry was written; a failure does not stop the others.
+    // Each refused entry and each failed write gets a line naming it and why.
     bool ExtractTo(t_errorChain& errors, const wchar_t* folder);
-    // Whether every entry may be extracted: a plain file name of the folder itself, no
-    // separator, drive, leading dot or device name. ExtractTo skips any other entry.
+    // Whether every entry may be extracted (IsPlainName); ExtractTo skips any other entry.
     bool HasOnlyPlainNames() const;
+    // The first entry that is no plain name, or null.
+    const wchar_t* FirstNameNotPlain() const;
+    // A plain name is exactly a name Windows can create in a folder (CheckFileName: no
+    // separator, drive, < > : " | ? * or control character, trailing blank or dot, device
+    // name) that does not begin with '.', which the path rules would append to the folder
+    // text, writing a sibling of the folder.
     static bool IsPlainName(const wchar_t* name);
+    // "皮肤文件名无效(<why>)：<name>" onto line.
+    static t_str& AppendNameRefusal(t_str& line, const wchar_t* name);
 
     // The format-1 image ("Skin", 1, list image); null out only measures. -1 when the
     // list cannot be written.
