@@ -52,7 +52,9 @@ enum {
 
 // Limits that UnZip and UnZipFile hold archives to (zip bombs).
 enum {
-    ZIPLIB_MAX_ENTRIES = 20000,
+    // The most a zip archive holds without its Zip64 form: skins of tens of thousands of
+    // pictures open; the byte limits below stop bombs.
+    ZIPLIB_MAX_ENTRIES = 65535,
 };
 #define ZIPLIB_MAX_ENTRY_SIZE (256ull << 20)  // uncompressed bytes of one entry
 #define ZIPLIB_MAX_TOTAL_SIZE (1ull << 30)    // uncompressed bytes of all entries

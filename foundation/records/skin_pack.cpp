@@ -75,6 +75,7 @@ t_skinPack::~t_skinPack()
 
 void t_skinPack::Clear()
 {
+    ForgetPositions();
     m_list.Reset();
     m_heap.FreeAll();
 }
@@ -83,12 +84,34 @@ int t_skinPack::IndexOf(const wchar_t* name) const
 {
     if (!name)
         return -1;
-    for (int i = 0; i < m_list.Count(); ++i) {
-        const wchar_t* entryName = m_list.At(i)->GetName();
-        if (entryName && _wcsicmp(entryName, name) == 0)
-            return i;
+    // Look-ups go through a map of the upper-cased names, built on the first one after the
+    // list changed other than by AddFile: a package of n entries costs n look-ups, not n².
+    if (!m_positionsValid) {
+        m_positions.clear();
+        for (int i = 0; i < m_list.Count(); ++i) {
+            const wchar_t* entryName = m_list.At(i)->GetName();
+            if (entryName)
+                m_positions.emplace(FoldedName(entryName), i);
+        }
+        m_positionsValid = true;
     }
-    return -1;
+    const auto found = m_positions.find(FoldedName(name));
+    return found != m_positions.end() ? found->second : -1;
+}
+
+std::wstring t_skinPack::FoldedName(const wchar_t* name)
+{
+    // Upper case as Windows compares file names (ordinal, ignoring case).
+    std::wstring folded(name);
+    if (!folded.empty())
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name, int(folded.size()), &folded[0], int(folded.size()));
+    return folded;
+}
+
+void t_skinPack::ForgetPositions()
+{
+    m_positions.clear();
+    m_positionsValid = false;
 }
 
 bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const
@@ -99,14 +122,24 @@ bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const
     return index >= 0;
 }
 
-bool t_skinPack::Remove(const wchar_t* name) { return m_list.RemoveAt(IndexOf(name)); }
+bool t_skinPack::Remove(const wchar_t* name)
+{
+    const bool removed = m_list.RemoveAt(IndexOf(name));
+    if (removed)
+        ForgetPositions();
+    return removed;
+}
 
 bool t_skinPack::AddFile(const t_varFile& entry)
 {
     if (IndexOf(entry.GetName()) >= 0)
         return false;
     t_varFile* copy = t_varFile::CloneInto(entry, &m_heap);
-    return copy && m_list.Append(copy, &m_heap);
+    if (!copy || !m_list.Append(copy, &m_heap))
+        return false;
+    if (m_positionsValid && copy->GetName())
+        m_positions.emplace(FoldedName(copy->GetName()), m_list.Count() - 1);
+    return true;
 }
 
 bool t_skinPack::AddFromDisk(const wchar_t* path)
@@ -264,6 +297,7 @@ int t_skinPack::Deserialize(const unsigned char* in, uint32_t length)
     if (!HasMagic(image, imageLength))
         return -1;
     m_version = VarReadU32(image + 4);
+    ForgetPositions();
     int read = m_list.Deserialize(image + c_headerSize, imageLength - c_headerSize, &m_heap);
     if (read <= 0) {
         Clear();

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/crypto/block_cipher.h"
@@ -48,7 +50,8 @@ public:
     int Count() const { return m_list.Count(); }
     t_varFile* At(int index) const { return m_list.At(index); }
 
-    // First entry whose name equals name without regard to case; null and false when none.
+    // First entry whose name equals name without regard to case (as Windows compares file
+    // names); null and false when none.
     bool Find(const wchar_t* name, t_varFile** entry) const;
     // Removes the first entry of that name; later entries move down. Frees nothing.
     bool Remove(const wchar_t* name);
@@ -105,10 +108,16 @@ public:
 
 private:
     int IndexOf(const wchar_t* name) const;
+    static std::wstring FoldedName(const wchar_t* name);
+    void ForgetPositions();
 
     VarComplexDynArray<t_varFile, 100> m_list;
     t_heap m_heap;
     uint32_t m_version;
+    // Where each upper-cased name stands in m_list (the first of equal names); kept up to
+    // date by AddFile, rebuilt by the next look-up after any other change.
+    mutable std::unordered_map<std::wstring, int> m_positions;
+    mutable bool m_positionsValid = false;
 };
 
 // The plain container (format 1) of a folder's files, kept between writes: the image
