@@ -52,7 +52,9 @@ enum {
 
 // Limits that UnZip and UnZipFile hold archives to (zip bombs).
 enum {
-    ZIPLIB_MAX_ENTRIES = 20000,
+    // The most a zip archive holds without its Zip64 form: skins of tens of thousands of
+    // pictures open; the byte limits below stop bombs.
+    ZIPLIB_MAX_ENTRIES = 65535,
 };
 #define ZIPLIB_MAX_ENTRY_SIZE (256ull << 20)  // uncompressed bytes of one entry
 #define ZIPLIB_MAX_TOTAL_SIZE (1ull << 30)    // uncompressed bytes of all entries
@@ -119,6 +121,12 @@ typedef struct t_zipListEntry {
 // GetLastError gives the reason. A name that UnZip would refuse is ZIPLIB_E_ARGUMENT.
 ZIPLIB_API int ZIPLIB_CALL ZipEntryList(const t_zipListEntry* entries, uint32_t count, const wchar_t* archive);
 
+// PrepareUnzipFile and UnZipFile set GetLastError() on failure: the system's reason when
+// the archive cannot be opened, ERROR_BAD_FORMAT for a file that is no whole zip archive
+// (truncated or damaged directory), ERROR_FILE_NOT_FOUND for an entry that is not there,
+// ERROR_FILE_TOO_LARGE for one past ZIPLIB_MAX_ENTRY_SIZE, ERROR_NOT_SUPPORTED for an
+// encrypted entry or another method, ERROR_FILE_CORRUPT for data that does not inflate or
+// fails its CRC, ERROR_NOT_ENOUGH_MEMORY.
 // Readies archive for UnZipFile: writes into path (260 bytes) a code-page-936 path to
 // read from and reads the archive's directory once, so that later look-ups cost one seek.
 // The path is the archive's own (full, or its short form) when code page 936 can express

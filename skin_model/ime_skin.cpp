@@ -133,6 +133,13 @@ private:
     std::vector<t_zipListEntry> m_entries;
 };
 
+// Whether the document holds a section: a Skin.ini without any says nothing of the skin.
+bool HasAnySection(const t_iniDocument& document)
+{
+    const t_iniFile* root = document.ParsedRoot();
+    return root && root->Count() > 0;
+}
+
 // Receives the files UnZipEx4 writes: those directly in the work folder seed the copy.
 void ZIPLIB_CALL SeedFromArchive(void* context, const wchar_t* name, const uint8_t* data, uint32_t size)
 {
@@ -238,19 +245,34 @@ bool IMESkin::Open(const wchar_t* path)
 {
     m_openNotes.Reset();
     bool packed = false;
-    if (!ProbeFile(path, packed))
+    if (!ProbeFile(path, packed)) {
+        AppendPathError(m_openNotes.NewLine(), L"皮肤包不存在", path ? path : L"");
         return false;
+    }
     // The package path must not depend on the current directory, which editing changes.
     wchar_t full[MAX_PATH];
     const DWORD fullLength = GetFullPathNameW(path, MAX_PATH, full, nullptr);
-    if (fullLength == 0 || fullLength >= MAX_PATH)
+    if (fullLength == 0 || fullLength >= MAX_PATH) {
+        AppendPathError(m_openNotes.NewLine(), L"皮肤包路径过长", path);
         return false;
+    }
+    uint64_t size = 0, written = 0;
+    if (GetFileStamp(full, size, written) && size == 0) {
+        AppendPathError(m_openNotes.NewLine(), L"皮肤包是空文件(0字节)", full);
+        return false;
+    }
 
     ZipHandler& zip = Handler();
     // From here on the old work folder is gone: every failure closes the document.
-    if (!zip.PrepareWorkFolder() || !zip.SetArchivePath(full, true)) {
+    const auto refuse = [&](const wchar_t* why) {
+        if (why)
+            AppendPathError(m_openNotes.NewLine(), why, full);
         CloseFiles();
         return false;
+    };
+    if (!zip.PrepareWorkFolder() || !zip.SetArchivePath(full, true)) {
+        AppendPathError(m_openNotes.NewLine(), L"无法准备工作目录", zip.GetWorkFolder());
+        return refuse(nullptr);
     }
     const wchar_t* work = zip.GetWorkFolder();
     // The package must bring its own Skin.ini: the empty one of the fresh folder goes.
@@ -258,7 +280,6 @@ bool IMESkin::Open(const wchar_t* path)
     if (zip.GetIniPath(ini))
         DeleteFileW(ini);
     t_errorChain errors;
-    bool ok;
     // The packed copy starts from the bytes just unpacked, not from the files again.
     m_copy.Clear();
     m_ini = t_writtenText();
@@ -268,31 +289,49 @@ bool IMESkin::Open(const wchar_t* path)
         // header, before anything is inflated.
         t_skinPack pack;
         uint32_t format = 0;
-        ok = t_skinPack::ProbeHeader(full, &format) && format == t_skinPack::c_formatPlain &&
-             pack.Import(errors, full) && pack.GetVersion() < 2 && pack.HasOnlyPlainNames() &&
-             pack.ExtractTo(errors, work) && zip.GetIniPath(ini);
-        for (int i = 0; ok && i < pack.Count(); ++i) {
+        if (!t_skinPack::ProbeHeader(full, &format) || format != t_skinPack::c_formatPlain) {
+            m_openNotes.NewLine().AppendFormat(L"皮肤打包文件的格式%u不能在编辑器中打开(只能打开格式1)", format);
+            return refuse(L"皮肤包无法打开");
+        }
+        if (!pack.Import(m_openNotes, full) || pack.GetVersion() >= 2)
+            return refuse(L"皮肤打包文件已损坏");
+        if (const wchar_t* name = pack.FirstNameNotPlain()) {
+            t_skinPack::AppendNameRefusal(m_openNotes.NewLine(), name);
+            return refuse(L"皮肤包无法打开");
+        }
+        if (!pack.ExtractTo(m_openNotes, work))
+            return refuse(L"皮肤包无法解开");
+        for (int i = 0; i < pack.Count(); ++i) {
             uint32_t size = 0;
             const unsigned char* data = pack.At(i)->GetData(&size);
             m_copy.Seed(pack.At(i)->GetName(), data, size);
         }
-    } else {
-        ok = zip.UnZip(m_openNotes, SeedFromArchive, &m_copy) && zip.GetIniPath(ini);
+    } else if (!zip.UnZip(m_openNotes, SeedFromArchive, &m_copy)) {
+        return refuse(nullptr);
     }
-    if (!ok) {
-        CloseFiles();
-        return false;
-    }
+    if (!zip.GetIniPath(ini))
+        return refuse(L"皮肤包中没有Skin.ini");
 
-    if (t_iniDocument* document = SkinIni::Instance()) {
+    // Skin.ini must be read before anything else: a text that cannot be read would load
+    // every part at its defaults, and a save would then drop every picture.
+    t_iniDocument* document = SkinIni::Instance();
+    if (!document)
+        return refuse(L"内存不足");
+    document->Clear();
+    if (!document->ReadConfig(m_openNotes, ini, SkinIni::c_codePage))
+        return refuse(L"Skin.ini无法读取");
+    if (!HasAnySection(*document)) {
         document->Clear();
-        document->ReadConfig(errors, ini, SkinIni::c_codePage);
-        // A package from someone else must not make the editor read, copy or pack a file
-        // outside the skin: such values are emptied here, before any part or the preview
-        // sees them, and the work folder and its packed copy get the emptied Skin.ini.
-        if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0)
-            document->WriteConfig(errors, ini);
+        return refuse(L"Skin.ini是空的或不含任何节");
     }
+    // The package was read whole: a save it interrupted is of no more use.
+    zip.RemoveSaveTemporary();
+
+    // A package from someone else must not make the editor read, copy or pack a file
+    // outside the skin: such values are emptied here, before any part or the preview
+    // sees them, and the work folder and its packed copy get the emptied Skin.ini.
+    if (n_picturePath::RefuseOutside(*document, m_openNotes) > 0)
+        document->WriteConfig(errors, ini);
     WriteWorkCopy(errors, nullptr, nullptr, nullptr);
     for (int i = 0; i < m_parts.Count(); ++i) {
         BaseInfo* part = PartAt(i);

@@ -44,13 +44,17 @@ public:
     // A new skin from the template beside the program; without a usable template, an empty
     // work folder with an empty Skin.ini and every part at its reset values.
     bool New();
-    // Opens a package into the work folder and the parts. Reports no text: the caller
-    // names the file in its own message. A path that is no file changes nothing; any later
-    // failure leaves the document closed (its work folder gone), never half open.
+    // Opens a package into the work folder and the parts. A path that is no file, or an
+    // empty file, changes nothing; any later failure leaves the document closed (its work
+    // folder gone), never half open. Skin.ini is read in its own encoding (byte-order
+    // marks, UTF-16 told by its zero bytes, else GBK); a package whose Skin.ini cannot be
+    // read or holds no section is refused, so that no save drops the skin's pictures.
     bool Open(const wchar_t* path);
-    // What the last Open found wrong in the package and left out: picture values naming
-    // files outside the skin ("图片路径无效:" + the value; the pictures count as missing)
-    // and entries skipped as case duplicates. The caller shows them once.
+    // After a failed Open: why, naming the package (empty, not a whole zip archive, too
+    // large, a name Windows cannot create, no Skin.ini ...). After a successful one: what
+    // it found wrong and left out: picture values naming files outside the skin
+    // ("图片路径无效:" + the value; the pictures count as missing) and entries skipped as
+    // case duplicates. The caller shows them once.
     const t_errorChain& OpenNotes() const { return m_openNotes; }
     // False when nothing is open; else the parts are cleared and the work files removed.
     bool Close();

@@ -162,6 +162,15 @@ bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 
 const wchar_t* SkinName(IMESkin& skin) { return skin.General().skinName; }
 
+std::string Utf8Of(const std::wstring& text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 class IMESkinTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -245,11 +254,52 @@ TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed)
         slip.replace(at, 5, "../aa");
     WriteRaw(p + L"\\slip.vsf", slip);
 
-    for (const wchar_t* name : {L"packed3.vsf", L"bogus3.vsf", L"up.vsf", L"dot.vsf", L"slash.vsf", L"noini.vsf",
-                                L"garbage.vsf", L"slip.vsf"}) {
+    const std::string whole = ReadRaw(m_package);
+    WriteRaw(p + L"\\cut.vsf", whole.substr(0, whole.size() / 2));
+    WriteRaw(p + L"\\empty.vsf", "");
+    // An entry whose sizes claim 300 MB: refused before anything is written.
+    std::string bomb = whole;
+    for (size_t at = bomb.find("PK\1\2"); at != std::string::npos; at = bomb.find("PK\1\2", at + 4)) {
+        if (bomb.compare(at + 46, 9, "skin1.png") == 0) {
+            for (const size_t field : {at + 20, at + 24})
+                for (int i = 0; i < 4; ++i)
+                    bomb[field + size_t(i)] = char((300u << 20) >> (8 * i));
+        }
+    }
+    WriteRaw(p + L"\\bomb.vsf", bomb);
+    CreateDirectoryW((p + L"\\blank").c_str(), nullptr);
+    WriteRaw(p + L"\\blank\\Skin.ini", "");
+    WriteRaw(p + L"\\blank\\a.png", "a");
+    MakeZip(p + L"\\blankini.vsf", p + L"\\blank");
+
+    // Each refusal says what is wrong with the package and names it.
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"packed3.vsf", L"格式3"},
+        {L"bogus3.vsf", L"格式3"},
+        {L"up.vsf", L"皮肤文件名无效(含< > : \" / \\ | ? *或控制字符)：..\\evil.png"},
+        {L"dot.vsf", L"皮肤文件名无效(以“.”开头)：.evil"},
+        {L"slash.vsf", L"皮肤文件名无效(含< > : \" / \\ | ? *或控制字符)：sub/evil.png"},
+        {L"noini.vsf", L"皮肤包中没有Skin.ini"},
+        {L"garbage.vsf", L"不是完整的zip文件"},
+        {L"slip.vsf", L"会写到工作目录以外的文件名"},
+        {L"cut.vsf", L"不是完整的zip文件"},
+        {L"empty.vsf", L"皮肤包是空文件"},
+        {L"bomb.vsf", L"皮肤包解压后过大"},
+        {L"blankini.vsf", L"Skin.ini是空的"},
+    };
+    for (const auto& c : cases) {
+        const wchar_t* name = c.first;
         SCOPED_TRACE(std::string(name, name + wcslen(name)));
         ASSERT_TRUE(m_skin.Open(m_package.c_str()));
         EXPECT_FALSE(m_skin.Open((p + L"\\" + name).c_str()));
+        const std::wstring reason = Lines(m_skin.OpenNotes());
+        EXPECT_NE(std::wstring::npos, reason.find(c.second)) << Utf8Of(reason);
+        EXPECT_NE(std::wstring::npos, reason.find(p + L"\\" + name)) << Utf8Of(reason);
+        if (wcscmp(name, L"empty.vsf") == 0) {
+            // Refused before the open skin was touched.
+            EXPECT_TRUE(m_skin.Close());
+            continue;
+        }
         EXPECT_FALSE(m_skin.IsEditing());
         EXPECT_EQ(nullptr, m_skin.GetWorkFolder());
         EXPECT_FALSE(Exists(Work()));
@@ -257,6 +307,48 @@ TEST_F(IMESkinTest, RefusedPackagesLeaveTheDocumentClosed)
         EXPECT_FALSE(m_skin.Close());
         for (const wchar_t* outside : {L"\\evil.png", L"\\SkinTmp.evil", L"\\aa", L"\\sub"})
             EXPECT_FALSE(Exists(g_temp->Path() + outside)) << outside;
+    }
+}
+
+// Skin.ini in every encoding a designer's tools write opens with its text, and a save keeps
+// every picture: byte-order marks, UTF-16 without one (told by its zero bytes), and GBK.
+TEST_F(IMESkinTest, SkinIniInEveryEncodingOpensWithItsTextAndSavesItsPictures)
+{
+    const std::string utf8 = ReadRaw(c_source + L"\\Skin.ini").substr(3);
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &text[0], int(text.size()))));
+    std::string utf16le(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    std::string utf16be = utf16le;
+    for (size_t i = 0; i + 1 < utf16be.size(); i += 2)
+        std::swap(utf16be[i], utf16be[i + 1]);
+    std::string gbk(text.size() * 2, '\0');
+    gbk.resize(size_t(
+        WideCharToMultiByte(936, 0, text.data(), int(text.size()), &gbk[0], int(gbk.size()), nullptr, nullptr)));
+    const std::pair<const char*, std::string> encodings[] = {
+        {"UTF-16LE without a mark", utf16le},  {"UTF-16BE without a mark", utf16be},
+        {"UTF-16LE with FF FE", "\xFF\xFE" + utf16le}, {"UTF-16BE with FE FF", "\xFE\xFF" + utf16be},
+        {"UTF-8 with EF BB BF", "\xEF\xBB\xBF" + utf8}, {"GBK", gbk},
+    };
+    for (const auto& encoding : encodings) {
+        SCOPED_TRACE(encoding.first);
+        const std::wstring folder = m_folder / L"encoded";
+        t_tempFolder::RemoveTree(folder);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (const wchar_t* name : {L"skin1.png", L"status.png", L"cn.png", L"en.png"})
+            WriteRaw(folder + L"\\" + name, ReadRaw(c_source + L"\\" + name));
+        WriteRaw(folder + L"\\Skin.ini", encoding.second);
+        const std::wstring package = m_folder / L"encoded.vsf";
+        MakeZip(package, folder);
+        ASSERT_TRUE(m_skin.Open(package.c_str())) << Utf8Of(Lines(m_skin.OpenNotes()));
+        EXPECT_STREQ(L"测试皮肤", SkinName(m_skin));
+        const std::wstring saved = m_folder / L"saved.vsf";
+        t_errorChain errors;
+        ASSERT_TRUE(m_skin.Save(errors, saved.c_str())) << Utf8Of(Lines(errors));
+        std::vector<std::wstring> names;
+        EXPECT_EQ(L"测试皮肤", PackageValue(saved, L"General", L"skin_name", &names));
+        for (const wchar_t* picture : {L"skin1.png", L"status.png", L"cn.png", L"en.png"})
+            EXPECT_TRUE(Has(names, picture)) << Utf8Of(picture);
+        ASSERT_TRUE(m_skin.Close());
     }
 }
 

@@ -9,6 +9,7 @@
 //   work                   prints the work folder on stdout (UTF-8)
 // What an open reports about the package goes to stdout, one "note: " line each.
 //   snapshot <folder>      copies the work folder there (it is removed when the program ends)
+//   signal <event>         sets the named event (a test's mark between two commands)
 #include <windows.h>
 
 #include <cstdio>
@@ -128,6 +129,12 @@ int wmain(int argc, wchar_t** argv)
                 i += 2;
             } else if (command == L"snapshot" && argument) {
                 ok = skin->GetWorkFolder() && CopyFolderTree(errors, argument, skin->GetWorkFolder());
+                ++i;
+            } else if (command == L"signal" && argument) {
+                const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, argument);
+                ok = event && SetEvent(event);
+                if (event)
+                    CloseHandle(event);
                 ++i;
             } else if (command == L"work") {
                 const wchar_t* work = skin->GetWorkFolder();

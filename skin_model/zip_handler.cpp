@@ -4,12 +4,17 @@
 
 #include "foundation/core/error_chain.h"
 #include "foundation/files/path.h"
+#include "foundation/win/scoped_win.h"
 #include "foundation/users/user_manager.h"
 #include "skin_model/picture_path.h"
+
+const wchar_t c_saveTemporaryExtension[] = L".saving";
 
 namespace {
 
 const wchar_t c_iniName[] = L"Skin.ini";
+// ERROR_DIRECTORY_NOT_SUPPORTED, which the MinGW headers lack: the package path is a folder.
+const DWORD c_errorDirectoryNotSupported = 336;
 
 // Copies text into a path buffer; false (and an empty buffer) when it does not fit.
 bool CopyPath(wchar_t (&out)[MAX_PATH], const wchar_t* text)
@@ -21,6 +26,13 @@ bool CopyPath(wchar_t (&out)[MAX_PATH], const wchar_t* text)
     }
     wmemcpy(out, text ? text : L"", length + 1);
     return true;
+}
+
+t_str SaveTemporaryFor(const wchar_t* archive)
+{
+    t_str path(archive ? archive : L"");
+    path.Append(c_saveTemporaryExtension);
+    return path;
 }
 
 bool PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
@@ -231,11 +243,53 @@ bool ZipHandler::UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context)
         const t_relay* to = static_cast<const t_relay*>(self);
         to->entry(to->context, name, data, size);
     };
+    // Without the library's reporting addition: a plain UnZip, no case notes.
     const t_fnUnZipEx4 unzipReporting = ZipAdditions().unzipReporting;
-    if (!unzipReporting)
-        return ::UnZip(m_archivePath, m_workFolder) == ZIPLIB_OK;
-    return unzipReporting(m_archivePath, m_workFolder, nullptr, skipped, entry ? written : nullptr, &relay) ==
-           ZIPLIB_OK;
+    SetLastError(0);
+    const int code = unzipReporting ? unzipReporting(m_archivePath, m_workFolder, nullptr, skipped,
+                                                     entry ? written : nullptr, &relay)
+                                    : ::UnZip(m_archivePath, m_workFolder);
+    if (code == ZIPLIB_OK)
+        return true;
+    const DWORD reason = GetLastError();
+    t_str& line = notes.NewLine();
+    switch (code) {
+    case ZIPLIB_E_OPEN: {
+        // Either the file cannot be opened (the system says why) or it is no whole archive.
+        t_autoCloseFile file(CreateFileW(m_archivePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+        if (!file.IsValid())
+            AppendSystemErrorText(line, GetLastError());
+        else
+            line.AppendText(L"皮肤包不是完整的zip文件(已截断或损坏)");
+        break;
+    }
+    case ZIPLIB_E_TOO_BIG:
+        line.AppendFormat(L"皮肤包解压后过大(单个文件超过%uMB、总计超过%uMB、文件数超过%u或压缩比超过%u倍)",
+                          unsigned(ZIPLIB_MAX_ENTRY_SIZE >> 20), unsigned(ZIPLIB_MAX_TOTAL_SIZE >> 20),
+                          unsigned(ZIPLIB_MAX_ENTRIES), unsigned(ZIPLIB_MAX_RATIO));
+        break;
+    case ZIPLIB_E_REFUSED:
+        line.AppendText(L"皮肤包含加密的文件、不支持的压缩方式或会写到工作目录以外的文件名");
+        break;
+    case ZIPLIB_E_CORRUPT:
+        line.AppendText(L"皮肤包已损坏(数据无法解压或校验不符)");
+        break;
+    case ZIPLIB_E_WRITE:
+        if (reason)
+            AppendSystemErrorText(line, reason);
+        line.AppendText(L"写入工作目录失败");
+        AppendPathError(line, L"", m_workFolder);
+        return false;
+    case ZIPLIB_E_MEMORY:
+        line.AppendText(L"内存不足");
+        break;
+    default:
+        line.AppendFormat(L"解压失败(压缩库错误%d)", code);
+        break;
+    }
+    AppendPathError(line, L"", m_archivePath);
+    return false;
 }
 
 bool ZipHandler::Zip()
@@ -246,18 +300,21 @@ bool ZipHandler::Zip()
 
 bool ZipHandler::Zip(t_errorChain& errors)
 {
-    return ReplaceArchive(errors, [this] { return ::ZipFolder(m_workFolder, m_workFolder, m_archivePath); });
+    return ReplaceArchive(errors,
+                          [this](const wchar_t* archive) { return ::ZipFolder(m_workFolder, m_workFolder, archive); });
 }
 
 bool ZipHandler::ZipEntries(t_errorChain& errors, const t_zipListEntry* entries, uint32_t count)
 {
     const t_fnZipEntryList zipList = ZipAdditions().zipList;
     if (zipList)
-        return ReplaceArchive(errors, [&] { return zipList(entries, count, m_archivePath); });
+        return ReplaceArchive(errors, [&](const wchar_t* archive) { return zipList(entries, count, archive); });
     const std::wstring staging = std::wstring(m_workFolder) + L".pack";
-    return ReplaceArchive(errors,
-                          [&] { return ZipEntriesThroughFolder(entries, count, staging.c_str(), m_archivePath); });
+    return ReplaceArchive(errors, [&](const wchar_t* archive) {
+        return ZipEntriesThroughFolder(entries, count, staging.c_str(), archive);
+    });
 }
+
 
 template <class TPack>
 bool ZipHandler::ReplaceArchive(t_errorChain& errors, TPack pack)
@@ -265,35 +322,57 @@ bool ZipHandler::ReplaceArchive(t_errorChain& errors, TPack pack)
     // Without a package path there is nothing to name; the caller's own line says it.
     if (!m_archivePath[0])
         return false;
-    // ".bak" always goes on: an archive that already ends in ".bak" must not be its own
-    // backup, or the new package would be deleted as the backup afterwards.
-    t_path backup(m_archivePath);
-    backup.Append(L".bak");
-    bool movedAside = false;
-    if (t_path(m_archivePath).IsFile()) {
-        // Packing over a package that could not be moved aside would lose it on failure.
-        if (!t_path(m_archivePath).Move(errors, backup.c_str(), false))
-            return false;
-        movedAside = true;
-    }
-    const int code = pack();
-    if (code != ZIPLIB_OK) {
-        // The library leaves the system's reason; a failure without one names its own code.
-        const DWORD reason = GetLastError();
+    const auto fail = [&](DWORD reason, int code) {
         t_str& line = errors.NewLine();
         if (reason)
             AppendSystemErrorText(line, reason);
         else
             line.AppendFormat(L"压缩库错误%d", code);
         AppendPathError(line, L"", m_archivePath);
-        if (movedAside)
-            backup.Move(errors, m_archivePath, false);
         return false;
+    };
+    // A folder at the package path would only be found by the final move.
+    if (t_path(m_archivePath).IsDirectory())
+        return fail(c_errorDirectoryNotSupported, 0);
+    // The new package is written beside the old one under another name, flushed to the
+    // disk and moved over it in one step: at every moment the package path holds the old
+    // package or the new one, whole. A temporary that an interrupted save left is simply
+    // written over.
+    const t_str temporary = SaveTemporaryFor(m_archivePath);
+    const int code = pack(temporary.c_str());
+    if (code != ZIPLIB_OK) {
+        // The library leaves the system's reason and no file; a failure without a reason
+        // names its own code.
+        const DWORD reason = GetLastError();
+        DeleteFileW(temporary.c_str());
+        return fail(reason, code);
     }
-    if (movedAside)
-        backup.Delete(errors, false, false);
+    bool flushed = false;
+    {
+        t_autoCloseFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        flushed = file.IsValid() && FlushFileBuffers(file.Get());
+    }
+    if (!flushed || !MoveFileExW(temporary.c_str(), m_archivePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD reason = GetLastError();
+        DeleteFileW(temporary.c_str());
+        // A package that another program holds open refuses to be replaced as "access
+        // denied": say that it is in use, which the user can do something about.
+        if (reason == ERROR_ACCESS_DENIED) {
+            t_autoCloseFile probe(CreateFileW(m_archivePath, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+            if (!probe.IsValid() && GetLastError() == ERROR_SHARING_VIOLATION)
+                reason = ERROR_SHARING_VIOLATION;
+        }
+        return fail(reason, ZIPLIB_E_WRITE);
+    }
     m_prepared = true;
     return true;
+}
+
+void ZipHandler::RemoveSaveTemporary() const
+{
+    if (m_archivePath[0])
+        DeleteFileW(SaveTemporaryFor(m_archivePath).c_str());
 }
 
 int GetSkinTempFolder(wchar_t* out, int size)

@@ -11,6 +11,9 @@
 #include "foundation/core/error_chain.h"
 #include "foundation/core/str.h"
 
+// Appended to a package's path to name the file a save writes before it replaces the package.
+extern const wchar_t c_saveTemporaryExtension[];
+
 class ZipHandler {
 public:
     // Paths emptied, the user folder and the work folder looked up.
@@ -40,16 +43,18 @@ public:
     // unsafe, encrypted or oversized archive is refused before anything is written).
     bool UnZip();
     // UnZip that adds a line to notes for each entry left out because an earlier entry has
-    // the same name but for case (Windows keeps one file; the first entry is unpacked).
-    // Without UnZipEx4 in the library: a plain UnZip, no notes.
+    // the same name but for case (Windows keeps one file; the first entry is unpacked), and
+    // on failure one line saying what is wrong (damaged, too large, unreadable) and where.
+    // Without UnZipEx4 in the library: a plain UnZip, no case notes.
     bool UnZip(t_errorChain& notes);
     // UnZip(notes) that also hands each written file to entry (name relative to the work
     // folder, bytes valid only during the call). On failure what entry received is void.
     // Without UnZipEx4 in the library entry hears of nothing.
     bool UnZip(t_errorChain& notes, t_fnUnzipEntry entry, void* context);
-    // Packs the work folder into the archive. An old package is first moved to
-    // archive + ".bak" and moved back when packing fails; when it cannot be moved aside,
-    // nothing is packed and the old package stays as it was.
+    // Packs the work folder into the archive: written to archive + c_saveTemporaryExtension,
+    // flushed, then moved over the old package in one step, so that the archive path never
+    // holds less than a whole package; a failure leaves the old package as it was and no
+    // temporary.
     bool Zip();
     // Zip that appends why it failed to errors: the system's reason and the path.
     bool Zip(t_errorChain& errors);
@@ -61,10 +66,13 @@ public:
     // Whether the loaded ZipLib.dll has the additions (UnZipEx4, ZipEntryList).
     static bool HasReportingUnzip();
     static bool HasEntryListZip();
+    // Removes the temporary that an interrupted save of the archive may have left: only
+    // once the package beside it was read whole.
+    void RemoveSaveTemporary() const;
 
 private:
-    // Runs pack (which writes the archive and returns the library's result) with the old
-    // package moved aside and moved back on failure.
+    // Runs pack (which writes the archive at the path it is given and returns the
+    // library's result) into a temporary beside the package, then replaces the package.
     template <class TPack>
     bool ReplaceArchive(t_errorChain& errors, TPack pack);
 

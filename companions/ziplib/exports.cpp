@@ -71,6 +71,44 @@ int ZipFolderWide(const wchar_t* folder, const wchar_t* root, const wchar_t* arc
 
 bool Widen(const char* text, std::wstring& out) { return text && n_zipName::FromCp936(text, out); }
 
+// The system reason of a failed look-up, for GetLastError: what the caller can tell the user.
+DWORD ReasonOf(int code)
+{
+    switch (code) {
+    case ZIPLIB_E_ARGUMENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ZIPLIB_E_OPEN:
+        return ERROR_BAD_FORMAT;
+    case ZIPLIB_E_REFUSED:
+        return ERROR_NOT_SUPPORTED;
+    case ZIPLIB_E_TOO_BIG:
+        return ERROR_FILE_TOO_LARGE;
+    case ZIPLIB_E_MEMORY:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return ERROR_FILE_CORRUPT;
+    }
+}
+
+// Fails with the reason of code.
+uint8_t FailWith(int code)
+{
+    SetLastError(ReasonOf(code));
+    return 0;
+}
+
+// An archive that cannot be read as one: the system's reason when the file cannot even be
+// opened, else damaged or no zip archive at all.
+uint8_t FailToOpen(const std::wstring& archive)
+{
+    const HANDLE file = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return FailWith(ZIPLIB_E_OPEN);
+}
+
 uint8_t PrepareImpl(const wchar_t* archive, char* path, uint32_t* deleteAfterwards)
 {
     std::wstring full;
@@ -83,8 +121,12 @@ uint8_t PrepareImpl(const wchar_t* archive, char* path, uint32_t* deleteAfterwar
         return 0;
     full.resize(n);
     const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         return 0;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        SetLastError(ERROR_DIRECTORY);
+        return 0;
+    }
 
     std::string narrow;
     bool copied = false;
@@ -94,11 +136,12 @@ uint8_t PrepareImpl(const wchar_t* archive, char* path, uint32_t* deleteAfterwar
         copied = true;
     }
     std::wstring readFrom;
-    if (!n_zipName::FromCp936(narrow.c_str(), readFrom) ||
-        t_archiveIndexCache::Global().Prepare(readFrom) != ZIPLIB_OK) {
+    const int code = n_zipName::FromCp936(narrow.c_str(), readFrom) ? t_archiveIndexCache::Global().Prepare(readFrom)
+                                                                      : ZIPLIB_E_ARGUMENT;
+    if (code != ZIPLIB_OK) {
         if (copied)
             DeleteFileW(readFrom.c_str());
-        return 0;
+        return code == ZIPLIB_E_OPEN ? FailToOpen(full) : FailWith(code);
     }
     memcpy(path, narrow.c_str(), narrow.size() + 1);
     *deleteAfterwards = copied ? 1 : 0;
@@ -110,25 +153,29 @@ uint8_t UnZipFileImpl(const char* archive, const char* entry, t_unzipBuf* out)
     std::wstring archivePath;
     std::wstring entryName;
     if (!Widen(archive, archivePath) || !Widen(entry, entryName) || archivePath.empty() || entryName.empty())
-        return 0;
+        return FailWith(ZIPLIB_E_ARGUMENT);
     t_zipEntry found;
     uint64_t prefix = 0;
-    if (t_archiveIndexCache::Global().Find(archivePath, entryName, found, &prefix) != ZIPLIB_OK ||
-        t_zipReader::Check(found) != ZIPLIB_OK)
-        return 0;
+    int code = t_archiveIndexCache::Global().Find(archivePath, entryName, found, &prefix);
+    if (code == ZIPLIB_E_OPEN)
+        return FailToOpen(archivePath);
+    if (code == ZIPLIB_OK)
+        code = t_zipReader::Check(found);
+    if (code != ZIPLIB_OK)
+        return FailWith(code);
     // The cached directory gives where the entry lies: the archive's end record is not
     // searched again for each entry.
     t_zipReader reader;
     if (reader.OpenAt(archivePath.c_str(), prefix) != ZIPLIB_OK)
-        return 0;
+        return FailToOpen(archivePath);
     // The size is at most ZIPLIB_MAX_ENTRY_SIZE (Check); one spare byte keeps an empty
     // entry's buffer a real allocation.
     const size_t size = static_cast<size_t>(found.uncompressedSize);
     uint8_t* data = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, size + 1));
     if (!data)
-        return 0;
+        return FailWith(ZIPLIB_E_MEMORY);
     size_t filled = 0;
-    const int code = reader.Read(found, [&](const void* bytes, unsigned count) {
+    code = reader.Read(found, [&](const void* bytes, unsigned count) {
         if (count > size - filled)
             return false;
         memcpy(data + filled, bytes, count);
@@ -137,7 +184,7 @@ uint8_t UnZipFileImpl(const char* archive, const char* entry, t_unzipBuf* out)
     });
     if (code != ZIPLIB_OK || filled != size) {
         HeapFree(GetProcessHeap(), 0, data);
-        return 0;
+        return FailWith(code == ZIPLIB_E_MEMORY ? code : ZIPLIB_E_CORRUPT);
     }
     out->size = static_cast<uint32_t>(size);
     out->data = data;
@@ -237,7 +284,7 @@ ZIPLIB_API uint8_t ZIPLIB_CALL PrepareUnzipFile(const wchar_t* archive, char* pa
     try {
         return PrepareImpl(archive, path, deleteAfterwards);
     } catch (...) {
-        return 0;
+        return FailWith(ZIPLIB_E_MEMORY);
     }
 }
 
@@ -250,7 +297,7 @@ ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFile(const char* archive, const char* entry,
     try {
         return UnZipFileImpl(archive, entry, out);
     } catch (...) {
-        return 0;
+        return FailWith(ZIPLIB_E_MEMORY);
     }
 }
 

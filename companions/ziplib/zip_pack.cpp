@@ -139,8 +139,14 @@ private:
             const size_t piece = std::min<size_t>(size, c_largestWrite);
             const size_t allowed = AllowedBytes(piece);
             DWORD put = 0;
-            if (allowed && (!WriteFile(m_file, data, DWORD(allowed), &put, nullptr) || put != allowed))
+            if (allowed && !WriteFile(m_file, data, DWORD(allowed), &put, nullptr))
                 return false;
+            // A file write that takes fewer bytes than given without an error has met a full
+            // drive: say so, or the failure would carry no reason.
+            if (allowed && put != allowed) {
+                SetLastError(ERROR_DISK_FULL);
+                return false;
+            }
             if (allowed < piece) {
                 SetLastError(ERROR_DISK_FULL);
                 return false;

@@ -138,9 +138,14 @@ int IMEKavrelFrame::ShowMessage(const wchar_t* text, const wchar_t* caption, UIN
 
 void IMEKavrelFrame::ShowOpenFailure(const wchar_t* path)
 {
-    wchar_t text[MAX_PATH + 32];
-    swprintf(text, MAX_PATH + 32, L"打开皮肤文件%ls出错!", path);
-    ShowMessage(text, L"错误", MB_OK | MB_ICONERROR);
+    // The document's reason follows the line that names the file.
+    t_str text;
+    text.AppendFormat(L"打开皮肤文件%s出错!", path);
+    for (const t_errorLine* line = IMESkin::Instance()->OpenNotes().FirstLine(); line; line = line->next) {
+        text.Append(L"\r\n");
+        text.Append(line->text.c_str());
+    }
+    ShowMessage(text.c_str(), L"错误", MB_OK | MB_ICONERROR);
 }
 
 int IMEKavrelFrame::CreateChildren()

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cwctype>
 #include <initializer_list>
+#include <string>
 
 #include "foundation/win/scoped_win.h"
 #include "foundation/win/security.h"
@@ -39,6 +40,128 @@ t_str& PathErrorLine(t_errorChain& errors, const wchar_t* message, const wchar_t
 }
 
 }  // namespace
+
+bool IsDeviceName(const wchar_t* name)
+{
+    // Only the part before the first dot, trailing blanks dropped, is compared.
+    size_t length = wcscspn(name, L".");
+    while (length > 0 && name[length - 1] == L' ')
+        --length;
+    static const wchar_t* const c_devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    for (const wchar_t* device : c_devices) {
+        if (wcslen(device) == length && _wcsnicmp(name, device, length) == 0)
+            return true;
+    }
+    if (length != 4 || (_wcsnicmp(name, L"COM", 3) != 0 && _wcsnicmp(name, L"LPT", 3) != 0))
+        return false;
+    // Superscript one to three count as digits here too.
+    const wchar_t digit = name[3];
+    return (digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3;
+}
+
+t_nameFault CheckFileName(const wchar_t* name)
+{
+    if (!name || !name[0])
+        return t_nameFault::e_empty;
+    const size_t length = wcslen(name);
+    if (length > 255)
+        return t_nameFault::e_tooLong;
+    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0)
+        return t_nameFault::e_dots;
+    for (const wchar_t* c = name; *c; ++c) {
+        if (*c < 32 || wcschr(L"<>:\"/\\|?*", *c))
+            return t_nameFault::e_character;
+    }
+    // Windows drops a trailing blank or dot: the file created would have another name.
+    if (name[length - 1] == L' ' || name[length - 1] == L'.')
+        return t_nameFault::e_trailing;
+    if (IsDeviceName(name))
+        return t_nameFault::e_device;
+    return t_nameFault::e_none;
+}
+
+const wchar_t* NameFaultText(t_nameFault fault)
+{
+    switch (fault) {
+    case t_nameFault::e_none:
+        return L"";
+    case t_nameFault::e_empty:
+        return L"名字为空";
+    case t_nameFault::e_tooLong:
+        return L"名字超过255个字符";
+    case t_nameFault::e_character:
+        return L"含< > : \" / \\ | ? *或控制字符";
+    case t_nameFault::e_trailing:
+        return L"以空格或句点结尾";
+    case t_nameFault::e_dots:
+        return L"是“.”或“..”";
+    case t_nameFault::e_device:
+        return L"是设备名";
+    }
+    return L"";
+}
+
+t_pathFault CheckPathParts(const wchar_t* path, bool absoluteAllowed)
+{
+    if (!path || !path[0])
+        return t_pathFault::e_name;
+    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    if (separator(path[0]) && separator(path[1]) && (path[2] == L'.' || path[2] == L'?') && separator(path[3]))
+        return t_pathFault::e_device;
+    const wchar_t* rest = path;
+    if (path[1] == L':') {
+        // A drive: only as the start of a full path, "X:\".
+        const wchar_t letter = path[0] & ~0x20;
+        if (!absoluteAllowed || letter < L'A' || letter > L'Z' || !separator(path[2]))
+            return t_pathFault::e_drive;
+        rest = path + 3;
+    } else if (separator(path[0])) {
+        return t_pathFault::e_root;
+    }
+    // Every part between separators: "." and empty parts change nothing; the rest must be
+    // file names.
+    t_pathFault fault = t_pathFault::e_none;
+    for (const wchar_t* part = rest; *part && fault == t_pathFault::e_none;) {
+        size_t length = 0;
+        while (part[length] && !separator(part[length]))
+            ++length;
+        const std::wstring name(part, length);
+        if (name == L"..")
+            fault = t_pathFault::e_parent;
+        else if (!name.empty() && name != L".") {
+            const t_nameFault nameFault = CheckFileName(name.c_str());
+            if (nameFault == t_nameFault::e_device)
+                fault = t_pathFault::e_device;
+            else if (nameFault == t_nameFault::e_character && name.find(L':') != std::wstring::npos)
+                fault = t_pathFault::e_drive;
+            else if (nameFault != t_nameFault::e_none)
+                fault = t_pathFault::e_name;
+        }
+        part += length;
+        if (*part)
+            ++part;
+    }
+    return fault;
+}
+
+const wchar_t* PathFaultText(t_pathFault fault)
+{
+    switch (fault) {
+    case t_pathFault::e_none:
+        return L"";
+    case t_pathFault::e_parent:
+        return L"含上级目录“..”";
+    case t_pathFault::e_drive:
+        return L"含盘符或冒号";
+    case t_pathFault::e_root:
+        return L"从根目录或网络共享开始";
+    case t_pathFault::e_device:
+        return L"指向设备";
+    case t_pathFault::e_name:
+        return L"含Windows不能建立的文件名";
+    }
+    return L"";
+}
 
 bool IsDotEntry(const wchar_t* name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
 

@@ -95,5 +95,36 @@ bool DeleteFolder(const wchar_t* path);
 bool DeleteFolderTreeAtReboot(const wchar_t* path);
 bool ScheduleFolderDelete(const wchar_t* path);
 
+// Names and paths that come from files, settings or users. A file name is one that Windows
+// can create inside a folder: not empty, at most 255 characters, none of < > : " / \ | ? *
+// or a control character, no trailing blank or dot, not "." or "..", and no device name
+// ("CON", "nul.txt", "COM1 .ini": Windows opens the device for these in any folder).
+enum class t_nameFault {
+    e_none,
+    e_empty,
+    e_tooLong,
+    e_character,
+    e_trailing,
+    e_dots,
+    e_device,
+};
+t_nameFault CheckFileName(const wchar_t* name);
+bool IsDeviceName(const wchar_t* name);
+// What is wrong with a name, in words for a message; empty for e_none.
+const wchar_t* NameFaultText(t_nameFault fault);
+
+// A path that is to stay inside the folder it is joined to (relative) or that names a
+// file by its full path (absolute, "X:\..."): what would take it elsewhere.
+enum class t_pathFault {
+    e_none,
+    e_parent,  // a ".." part
+    e_drive,   // "X:" on a relative path, or a drive without its root
+    e_root,    // a leading separator: the root of the drive or a network share
+    e_device,  // "\\.\", "\\?\" or a device name as a part
+    e_name,    // a part that is no file name (see CheckFileName)
+};
+t_pathFault CheckPathParts(const wchar_t* path, bool absoluteAllowed);
+const wchar_t* PathFaultText(t_pathFault fault);
+
 // Formats into a 260-character path buffer; false (and an empty buffer) when it does not fit.
 bool FormatPath(wchar_t (&buffer)[MAX_PATH], const wchar_t* format, ...);

@@ -125,6 +125,47 @@ TEST(PathBuild, ContainsTable)
     }
 }
 
+// Names and paths from files and users: what keeps each from staying where it is put.
+TEST(PathNames, FileNameAndPathFaultTable)
+{
+    struct {
+        const wchar_t* text;
+        t_nameFault name;
+        t_pathFault relative;  // joined to a folder
+        t_pathFault absolute;  // or taken as a full path where one is allowed
+    } cases[] = {
+        {L"skin.vsf", t_nameFault::e_none, t_pathFault::e_none, t_pathFault::e_none},
+        {L"皮肤 1.vsf", t_nameFault::e_none, t_pathFault::e_none, t_pathFault::e_none},
+        {L"sub\\skin.vsf", t_nameFault::e_character, t_pathFault::e_none, t_pathFault::e_none},
+        {L"sub/./skin.vsf", t_nameFault::e_character, t_pathFault::e_none, t_pathFault::e_none},
+        {L"..", t_nameFault::e_dots, t_pathFault::e_parent, t_pathFault::e_parent},
+        {L"a\\..\\..\\b", t_nameFault::e_character, t_pathFault::e_parent, t_pathFault::e_parent},
+        {L"a/../b", t_nameFault::e_character, t_pathFault::e_parent, t_pathFault::e_parent},
+        {L"C:\\skins\\a.vsf", t_nameFault::e_character, t_pathFault::e_drive, t_pathFault::e_none},
+        {L"C:\\skins\\..\\a.vsf", t_nameFault::e_character, t_pathFault::e_drive, t_pathFault::e_parent},
+        {L"C:a.vsf", t_nameFault::e_character, t_pathFault::e_drive, t_pathFault::e_drive},
+        {L"a.vsf:stream", t_nameFault::e_character, t_pathFault::e_drive, t_pathFault::e_drive},
+        {L"\\a.vsf", t_nameFault::e_character, t_pathFault::e_root, t_pathFault::e_root},
+        {L"/a.vsf", t_nameFault::e_character, t_pathFault::e_root, t_pathFault::e_root},
+        {L"\\\\server\\share\\a.vsf", t_nameFault::e_character, t_pathFault::e_root, t_pathFault::e_root},
+        {L"\\\\.\\C:\\a.vsf", t_nameFault::e_character, t_pathFault::e_device, t_pathFault::e_device},
+        {L"\\\\?\\C:\\a.vsf", t_nameFault::e_character, t_pathFault::e_device, t_pathFault::e_device},
+        {L"NUL", t_nameFault::e_device, t_pathFault::e_device, t_pathFault::e_device},
+        {L"sub\\com1.vsf", t_nameFault::e_character, t_pathFault::e_device, t_pathFault::e_device},
+        {L"C:\\x\\aux.txt", t_nameFault::e_character, t_pathFault::e_drive, t_pathFault::e_device},
+        {L"a<b.vsf", t_nameFault::e_character, t_pathFault::e_name, t_pathFault::e_name},
+        {L"a.vsf.", t_nameFault::e_trailing, t_pathFault::e_name, t_pathFault::e_name},
+        {L"", t_nameFault::e_empty, t_pathFault::e_name, t_pathFault::e_name},
+    };
+    for (const auto& c : cases) {
+        const std::string label(c.text, c.text + wcslen(c.text));
+        EXPECT_EQ(c.name, CheckFileName(c.text)) << label;
+        EXPECT_EQ(c.relative, CheckPathParts(c.text, false)) << label;
+        EXPECT_EQ(c.absolute, CheckPathParts(c.text, true)) << label;
+    }
+    EXPECT_EQ(t_nameFault::e_tooLong, CheckFileName(std::wstring(256, L'n').c_str()));
+}
+
 class PathFs : public t_tempFolderTest {
 protected:
     PathFs() : t_tempFolderTest(L"path") {}

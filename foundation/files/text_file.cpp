@@ -155,6 +155,44 @@ wchar_t* t_textBuffer::NextLine()
     return start;
 }
 
+t_textEncoding DetectTextEncoding(const void* bytes, size_t count, size_t& markBytes)
+{
+    const uint8_t* data = static_cast<const uint8_t*>(bytes);
+    markBytes = 0;
+    if (count >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        markBytes = 2;
+        return t_textEncoding::e_utf16le;
+    }
+    if (count >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
+        markBytes = 2;
+        return t_textEncoding::e_utf16be;
+    }
+    if (count >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+        markBytes = 3;
+        return t_textEncoding::e_utf8;
+    }
+    size_t evenZeros = 0, oddZeros = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (data[i] == 0)
+            ++((i % 2) ? oddZeros : evenZeros);
+    }
+    if (evenZeros + oddZeros == 0)
+        return t_textEncoding::e_codePage;
+    return oddZeros >= evenZeros ? t_textEncoding::e_utf16le : t_textEncoding::e_utf16be;
+}
+
+bool DecodeText(const void* bytes, size_t count, unsigned codePage, std::wstring& out)
+{
+    out.clear();
+    t_errorChain ignored;
+    t_textBuffer text;
+    if (!LoadTextMemory(ignored, bytes, count, codePage, text))
+        return false;
+    if (text.Text())
+        out = text.Text();
+    return true;
+}
+
 // Decodes a loaded block (data of `count` bytes followed by four zero bytes) into `out`.
 // The block is either adopted by `out` or freed.
 struct t_textLoader {
@@ -201,27 +239,33 @@ struct t_textLoader {
 
     static bool Decode(t_errorChain& errors, uint8_t* block, size_t count, unsigned codePage, t_textBuffer& out)
     {
-        if (count >= 2 && block[0] == 0xFF && block[1] == 0xFE) {
-            Adopt(out, block, reinterpret_cast<wchar_t*>(block + 2));
+        size_t mark = 0;
+        switch (DetectTextEncoding(block, count, mark)) {
+        case t_textEncoding::e_utf16le:
+            // An odd last byte pairs with the zero tail.
+            Adopt(out, block, reinterpret_cast<wchar_t*>(block + mark));
             return true;
-        }
-        if (count >= 2 && block[0] == 0xFE && block[1] == 0xFF) {
-            size_t n = count - 2;
-            if (n % 2) {
+        case t_textEncoding::e_utf16be: {
+            const size_t n = count - mark;
+            if (mark && n % 2) {
                 errors.Fail(L"BigEndianUnicode解码错误：数据长度为奇数（len = %d）", static_cast<int>(n));
                 free(block);
                 return false;
             }
-            for (size_t i = 2; i < count; i += 2) {
-                uint8_t t = block[i];
+            if (n % 2)
+                block[count - 1] = 0;
+            for (size_t i = mark; i + 1 < count; i += 2) {
+                const uint8_t t = block[i];
                 block[i] = block[i + 1];
                 block[i + 1] = t;
             }
-            Adopt(out, block, reinterpret_cast<wchar_t*>(block + 2));
+            Adopt(out, block, reinterpret_cast<wchar_t*>(block + mark));
             return true;
         }
-        if (count >= 3 && block[0] == 0xEF && block[1] == 0xBB && block[2] == 0xBF) {
-            return Convert(errors, block, block + 3, count - 3, CP_UTF8, L"UTF8转码失败", out);
+        case t_textEncoding::e_utf8:
+            return Convert(errors, block, block + mark, count - mark, CP_UTF8, L"UTF8转码失败", out);
+        case t_textEncoding::e_codePage:
+            break;
         }
         return Convert(errors, block, block, count, codePage, L"ANSI转码失败", out);
     }

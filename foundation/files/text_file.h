@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "foundation/core/error_chain.h"
 
@@ -63,7 +64,21 @@ private:
     wchar_t* m_text = nullptr;
 };
 
-// Decoding follows the byte-order mark (FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8);
-// data without a mark is converted from the given code page.
+// How text bytes are encoded: by their byte-order mark (FF FE UTF-16LE, FE FF UTF-16BE,
+// EF BB BF UTF-8); without one, UTF-16 when the data holds zero bytes, which no text in a
+// multi-byte code page has (little-endian when more of them stand at odd offsets, as the
+// high bytes of ASCII do); else the caller's code page. markBytes: the mark's length.
+enum class t_textEncoding {
+    e_utf16le,
+    e_utf16be,
+    e_utf8,
+    e_codePage,
+};
+t_textEncoding DetectTextEncoding(const void* bytes, size_t count, size_t& markBytes);
+// The text of bytes by DetectTextEncoding, with codePage where no other applies; false when
+// the code page conversion fails.
+bool DecodeText(const void* bytes, size_t count, unsigned codePage, std::wstring& out);
+
+// Decoding follows DetectTextEncoding.
 bool LoadTextFile(t_errorChain& errors, const wchar_t* path, unsigned codePage, t_textBuffer& out);
 bool LoadTextMemory(t_errorChain& errors, const void* bytes, size_t count, unsigned codePage, t_textBuffer& out);

@@ -72,7 +72,9 @@ bool t_zipLib::UnZipFileNarrow(t_errorChain& errors, const char* archive, const 
     }
     t_unzipBuf record = {};
     if (!m_unZipFile(archive, entry, &record)) {
+        const DWORD reason = GetLastError();
         errors.NewLine().AppendText(L"压缩失败");
+        SetLastError(reason);
         return false;
     }
     size = record.size;
@@ -103,7 +105,10 @@ bool t_zipLib::PrepareUnzipFile(t_errorChain& errors, wchar_t (&path)[MAX_PATH],
     char narrow[MAX_PATH] = {};
     uint32_t flag = 0;
     if (!m_prepareUnzipFile(archive, narrow, &flag)) {
+        // The library's reason stays GetLastError() for the caller.
+        const DWORD reason = GetLastError();
         errors.NewLine().AppendText(L"准备解压目录失败");
+        SetLastError(reason);
         return false;
     }
     narrow[MAX_PATH - 1] = 0;

@@ -38,13 +38,13 @@ public:
     // text that does not fit becomes empty). The bytes go back through FreeUnzipBuf.
     bool UnZipFile(t_errorChain& errors, uint32_t& size, uint8_t*& bytes, const wchar_t* archive, const wchar_t* entry);
     // The call itself: "解析ziplib接口UnZipFile失败" when unbound, "压缩失败" when the
-    // library answers 0.
+    // library answers 0, GetLastError() then holding its reason.
     bool UnZipFileNarrow(t_errorChain& errors, const char* archive, const char* entry, uint32_t& size, uint8_t*& bytes);
     // "解析ziplib接口FreeBuf失败" when unbound.
     bool FreeUnzipBuf(t_errorChain& errors, uint32_t size, uint8_t* bytes);
     // The file to extract entries from, and whether the caller deletes it afterwards:
     // "解析ziplib接口PrepareUnzipFile失败" when unbound, "准备解压目录失败" when the library
-    // answers 0.
+    // answers 0, GetLastError() then holding its reason.
     bool PrepareUnzipFile(t_errorChain& errors, wchar_t (&path)[MAX_PATH], uint32_t& deleteAfterwards,
                           const wchar_t* archive);
 

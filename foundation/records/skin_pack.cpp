@@ -36,41 +36,25 @@ void WriteHeader(unsigned char* out, uint32_t format)
     VarWriteU32(out + 4, format);
 }
 
-// Windows opens a device for these names in any folder: "nul.txt" and "AUX .ini" too,
-// since only the part before the first dot, trailing blanks dropped, is compared.
-bool IsDeviceName(const wchar_t* name)
-{
-    size_t length = wcscspn(name, L".");
-    while (length > 0 && name[length - 1] == L' ')
-        --length;
-    static const wchar_t* const c_devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-    for (const wchar_t* device : c_devices) {
-        if (wcslen(device) == length && _wcsnicmp(name, device, length) == 0)
-            return true;
-    }
-    if (length != 4 || (_wcsnicmp(name, L"COM", 3) != 0 && _wcsnicmp(name, L"LPT", 3) != 0))
-        return false;
-    // Superscript one to three count as digits here too.
-    const wchar_t digit = name[3];
-    return (digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3;
-}
-
 }  // namespace
 
-// A plain file name: anything else could place an extracted file outside its folder.
-// A leading '.' covers "." and ".." and the extension-like names that the path rules
-// append to the folder text itself.
+// A name Windows can create in a folder, without a leading '.': the path rules append such
+// extension-like names to the folder text itself, which would write a sibling of the folder.
 bool t_skinPack::IsPlainName(const wchar_t* name)
 {
-    return name && name[0] && name[0] != L'.' && wcspbrk(name, L"\\/:") == nullptr && !IsDeviceName(name);
+    return name && name[0] != L'.' && CheckFileName(name) == t_nameFault::e_none;
 }
 
-bool t_skinPack::HasOnlyPlainNames() const
+bool t_skinPack::HasOnlyPlainNames() const { return FirstNameNotPlain() == nullptr; }
+
+const wchar_t* t_skinPack::FirstNameNotPlain() const
 {
-    for (int i = 0; i < m_list.Count(); ++i)
-        if (!IsPlainName(m_list.At(i)->GetName()))
-            return false;
-    return true;
+    for (int i = 0; i < m_list.Count(); ++i) {
+        const wchar_t* name = m_list.At(i)->GetName();
+        if (!IsPlainName(name))
+            return name ? name : L"";
+    }
+    return nullptr;
 }
 
 t_skinFileCipher::t_skinFileCipher() : m_ready(false)
@@ -91,6 +75,7 @@ t_skinPack::~t_skinPack()
 
 void t_skinPack::Clear()
 {
+    ForgetPositions();
     m_list.Reset();
     m_heap.FreeAll();
 }
@@ -99,12 +84,34 @@ int t_skinPack::IndexOf(const wchar_t* name) const
 {
     if (!name)
         return -1;
-    for (int i = 0; i < m_list.Count(); ++i) {
-        const wchar_t* entryName = m_list.At(i)->GetName();
-        if (entryName && _wcsicmp(entryName, name) == 0)
-            return i;
+    // Look-ups go through a map of the upper-cased names, built on the first one after the
+    // list changed other than by AddFile: a package of n entries costs n look-ups, not n².
+    if (!m_positionsValid) {
+        m_positions.clear();
+        for (int i = 0; i < m_list.Count(); ++i) {
+            const wchar_t* entryName = m_list.At(i)->GetName();
+            if (entryName)
+                m_positions.emplace(FoldedName(entryName), i);
+        }
+        m_positionsValid = true;
     }
-    return -1;
+    const auto found = m_positions.find(FoldedName(name));
+    return found != m_positions.end() ? found->second : -1;
+}
+
+std::wstring t_skinPack::FoldedName(const wchar_t* name)
+{
+    // Upper case as Windows compares file names (ordinal, ignoring case).
+    std::wstring folded(name);
+    if (!folded.empty())
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name, int(folded.size()), &folded[0], int(folded.size()));
+    return folded;
+}
+
+void t_skinPack::ForgetPositions()
+{
+    m_positions.clear();
+    m_positionsValid = false;
 }
 
 bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const
@@ -115,14 +122,24 @@ bool t_skinPack::Find(const wchar_t* name, t_varFile** entry) const
     return index >= 0;
 }
 
-bool t_skinPack::Remove(const wchar_t* name) { return m_list.RemoveAt(IndexOf(name)); }
+bool t_skinPack::Remove(const wchar_t* name)
+{
+    const bool removed = m_list.RemoveAt(IndexOf(name));
+    if (removed)
+        ForgetPositions();
+    return removed;
+}
 
 bool t_skinPack::AddFile(const t_varFile& entry)
 {
     if (IndexOf(entry.GetName()) >= 0)
         return false;
     t_varFile* copy = t_varFile::CloneInto(entry, &m_heap);
-    return copy && m_list.Append(copy, &m_heap);
+    if (!copy || !m_list.Append(copy, &m_heap))
+        return false;
+    if (m_positionsValid && copy->GetName())
+        m_positions.emplace(FoldedName(copy->GetName()), m_list.Count() - 1);
+    return true;
 }
 
 bool t_skinPack::AddFromDisk(const wchar_t* path)
@@ -147,7 +164,7 @@ bool t_skinPack::AddFolder(const wchar_t* folder)
     });
 }
 
-bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder)
+bool t_skinPack::ExtractTo(t_errorChain& errors, const wchar_t* folder)
 {
     if (!m_list.HasTable() || !folder)
         return false;
@@ -155,15 +172,28 @@ bool t_skinPack::ExtractTo(t_errorChain& /*errors*/, const wchar_t* folder)
     for (int i = 0; i < m_list.Count(); ++i) {
         const t_varFile* entry = m_list.At(i);
         if (!IsPlainName(entry->GetName())) {
+            AppendNameRefusal(errors.NewLine(), entry->GetName());
             ok = false;
             continue;
         }
         t_path target(folder);
         target.AppendPart(entry->GetName());
-        if (!n_varFileIo::SaveToFile(target.c_str(), *entry))
+        if (!n_varFileIo::SaveToFile(target.c_str(), *entry)) {
+            AppendPathError(errors.NewLine(), L"写入文件失败", target.c_str());
             ok = false;
+        }
     }
     return ok;
+}
+
+t_str& t_skinPack::AppendNameRefusal(t_str& line, const wchar_t* name)
+{
+    const t_nameFault fault = CheckFileName(name);
+    line.Append(L"皮肤文件名无效(");
+    line.Append(fault == t_nameFault::e_none ? L"以“.”开头" : NameFaultText(fault));
+    line.Append(L")：");
+    line.Append(name ? name : L"");
+    return line;
 }
 
 int t_skinPack::Serialize(unsigned char* out)
@@ -267,6 +297,7 @@ int t_skinPack::Deserialize(const unsigned char* in, uint32_t length)
     if (!HasMagic(image, imageLength))
         return -1;
     m_version = VarReadU32(image + 4);
+    ForgetPositions();
     int read = m_list.Deserialize(image + c_headerSize, imageLength - c_headerSize, &m_heap);
     if (read <= 0) {
         Clear();

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/crypto/block_cipher.h"
@@ -48,7 +50,8 @@ public:
     int Count() const { return m_list.Count(); }
     t_varFile* At(int index) const { return m_list.At(index); }
 
-    // First entry whose name equals name without regard to case; null and false when none.
+    // First entry whose name equals name without regard to case (as Windows compares file
+    // names); null and false when none.
     bool Find(const wchar_t* name, t_varFile** entry) const;
     // Removes the first entry of that name; later entries move down. Frees nothing.
     bool Remove(const wchar_t* name);
@@ -61,16 +64,21 @@ public:
     // entered; unreadable files are skipped). False, pack unchanged, when folder is not
     // a directory; false when it cannot be listed.
     bool AddFolder(const wchar_t* folder);
-    // Writes every entry into folder. Entries whose names could land anywhere else are
-    // refused: a separator, a drive, "." or "..", or a leading '.' (which the path rules
-    // would append to the folder text, writing a sibling of the folder), or a device name
-    // ("CON", "nul.txt", "COM1"), which opens the device wherever it stands. True when every
-    // entry was written; a failure does not stop the others. errors is not written.
+    // Writes every entry into folder. Entries whose names are no plain name are refused
+    // (IsPlainName). True when every entry was written; a failure does not stop the others.
+    // Each refused entry and each failed write gets a line naming it and why.
     bool ExtractTo(t_errorChain& errors, const wchar_t* folder);
-    // Whether every entry may be extracted: a plain file name of the folder itself, no
-    // separator, drive, leading dot or device name. ExtractTo skips any other entry.
+    // Whether every entry may be extracted (IsPlainName); ExtractTo skips any other entry.
     bool HasOnlyPlainNames() const;
+    // The first entry that is no plain name, or null.
+    const wchar_t* FirstNameNotPlain() const;
+    // A plain name is exactly a name Windows can create in a folder (CheckFileName: no
+    // separator, drive, < > : " | ? * or control character, trailing blank or dot, device
+    // name) that does not begin with '.', which the path rules would append to the folder
+    // text, writing a sibling of the folder.
     static bool IsPlainName(const wchar_t* name);
+    // "皮肤文件名无效(<why>)：<name>" onto line.
+    static t_str& AppendNameRefusal(t_str& line, const wchar_t* name);
 
     // The format-1 image ("Skin", 1, list image); null out only measures. -1 when the
     // list cannot be written.
@@ -100,10 +108,16 @@ public:
 
 private:
     int IndexOf(const wchar_t* name) const;
+    static std::wstring FoldedName(const wchar_t* name);
+    void ForgetPositions();
 
     VarComplexDynArray<t_varFile, 100> m_list;
     t_heap m_heap;
     uint32_t m_version;
+    // Where each upper-cased name stands in m_list (the first of equal names); kept up to
+    // date by AddFile, rebuilt by the next look-up after any other change.
+    mutable std::unordered_map<std::wstring, int> m_positions;
+    mutable bool m_positionsValid = false;
 };
 
 // The plain container (format 1) of a folder's files, kept between writes: the image

@@ -252,6 +252,22 @@ TEST(SkinPack, NamesAreUniqueWithoutRegardToCase)
     EXPECT_STREQ(L"c.bmp", pack.At(1)->GetName());
 }
 
+TEST(SkinPack, PlainNamesAreNamesWindowsCanCreate)
+{
+    for (const wchar_t* name : {L"a.png", L"背景 1.png", L"x", L"a b.c.bmp", L"dot.in.middle.gif", L"CONSOLE.png",
+                                L"com10.png", L"lpt.png"}) {
+        EXPECT_TRUE(t_skinPack::IsPlainName(name)) << std::string(name, name + wcslen(name));
+        t_tempFolder folder(L"skinpack_plain");
+        t_skinPack pack;
+        Add(pack, name, "x");
+        t_errorChain errors;
+        EXPECT_TRUE(pack.ExtractTo(errors, folder.Path().c_str()));
+        EXPECT_EQ("x", ReadRaw(folder / name));
+    }
+    EXPECT_FALSE(t_skinPack::IsPlainName(std::wstring(256, L'n').c_str()));
+    EXPECT_TRUE(t_skinPack::IsPlainName(std::wstring(255, L'n').c_str()));
+}
+
 TEST(SkinPack, EntryNamesCannotLeaveTheFolder)
 {
     // Each name alone beside a plain one: the plain entry is still written, the hostile
@@ -271,6 +287,16 @@ TEST(SkinPack, EntryNamesCannotLeaveTheFolder)
         L"lpt2.bmp",
         L"AUX .ini",
         L"CONOUT$",
+        // Names Windows cannot create at all.
+        L"a<b.png",
+        L"a>b.png",
+        L"a|b.png",
+        L"a*b.png",
+        L"a?b.png",
+        L"a\"b.png",
+        L"tab\tname.png",
+        L"trailing.",
+        L"trailing ",
     };
     t_tempFolder root(L"skinpack_names");
     const std::wstring target = root / L"skin";
@@ -281,8 +307,14 @@ TEST(SkinPack, EntryNamesCannotLeaveTheFolder)
         t_skinPack pack;
         Add(pack, name, "x");
         Add(pack, L"kept.txt", "kept");
+        EXPECT_FALSE(t_skinPack::IsPlainName(name));
         t_errorChain errors;
         EXPECT_FALSE(pack.ExtractTo(errors, target.c_str()));
+        // One line naming the entry.
+        const std::vector<std::wstring> lines = ErrorLines(errors);
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ(0u, lines[0].find(L"皮肤文件名无效("));
+        EXPECT_EQ(lines[0].size() - wcslen(name), lines[0].rfind(name));
         EXPECT_EQ("kept", ReadRaw(target + L"\\kept.txt"));  // the others are still written
         EXPECT_EQ(std::vector<std::wstring>{L"skin"}, NamesIn(root.Path()));
         EXPECT_EQ(std::vector<std::wstring>{L"kept.txt"}, NamesIn(target));

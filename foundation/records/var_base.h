@@ -4,6 +4,7 @@
 
 #include "foundation/core/heap.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -305,13 +306,17 @@ private:
         return -1;
     }
 
-    // Room for need pointers; the table grows to a whole number of steps and
-    // the old table is abandoned in the arena.
+    // Room for need pointers; the table grows to a whole number of steps, at least
+    // doubling, and the old table is abandoned in the arena (so appending n elements
+    // copies and abandons O(n) pointers in all).
     bool Grow(uint32_t need)
     {
         if (need <= m_capacity)
             return true;
-        uint64_t steps = (uint64_t(need) + N - 1) / N;
+        const uint64_t least = (uint64_t(need) + N - 1) / N;
+        uint64_t steps = std::max<uint64_t>(least, 2 * uint64_t(m_capacity) / N);
+        if (steps * N * sizeof(T*) > c_varMaxImage)
+            steps = least;
         uint64_t bytes = steps * N * sizeof(T*);
         if (bytes > c_varMaxImage)
             return false;

@@ -14,6 +14,25 @@ const uint32_t c_fillColor = 0x00FFFFFF;  // white: transparent once the frame i
 
 uint32_t ColorOf(const GifColorType& c) { return uint32_t(c.Red) << 16 | uint32_t(c.Green) << 8 | c.Blue; }
 
+// A frame's rectangle on the screen: [x0, x1) by [y0, y1), empty (x0 == x1 or y0 == y1)
+// when the frame lies wholly outside.
+struct t_gifClip {
+    int x0, y0, x1, y1;
+};
+
+t_gifClip ClipToScreen(int left, int top, int width, int height, int screenWidth, int screenHeight)
+{
+    // 64-bit sums: offsets and sizes come from the file.
+    auto span = [](int start, int size, int limit, int& from, int& to) {
+        from = int(std::clamp<int64_t>(start, 0, limit));
+        to = int(std::clamp<int64_t>(int64_t(start) + size, from, limit));
+    };
+    t_gifClip clip;
+    span(left, width, screenWidth, clip.x0, clip.x1);
+    span(top, height, screenHeight, clip.y0, clip.y1);
+    return clip;
+}
+
 }  // namespace
 
 int t_gifReader::ReadInput(GifFileType* gif, GifByteType* target, int count)
@@ -125,18 +144,18 @@ int t_gifReader::ReadImage()
 
     m_output = m_base;
     m_line.resize(static_cast<size_t>(desc.Width));
-    // Rows and columns outside the logical screen are read and dropped.
-    const int left = desc.Left, top = desc.Top;
-    const int columns = std::max(0, std::min(desc.Width, m_width - left));
+    // The frame's rectangle clipped to the logical screen, once, before anything is drawn or
+    // restored: a frame may lie partly or wholly outside it (its rows are read and dropped).
+    const t_gifClip clip = ClipToScreen(desc.Left, desc.Top, desc.Width, desc.Height, m_width, m_height);
     auto putRow = [&](int row) -> bool {
         if (DGifGetLine(m_gif, m_line.data(), desc.Width) == GIF_ERROR)
             return false;
-        const int y = top + row;
-        if (y < 0 || y >= m_height || left < 0)
+        const int64_t y = int64_t(desc.Top) + row;
+        if (y < clip.y0 || y >= clip.y1)
             return true;
-        uint32_t* out = m_output.data() + size_t(y) * m_width + left;
-        for (int x = 0; x < columns; ++x) {
-            const int index = m_line[x];
+        uint32_t* out = m_output.data() + size_t(y) * m_width;
+        for (int x = clip.x0; x < clip.x1; ++x) {
+            const int index = m_line[size_t(x - desc.Left)];
             if (index != m_transparent)
                 out[x] = palette[index];
         }
@@ -159,10 +178,10 @@ int t_gifReader::ReadImage()
 
     if (m_disposal == 2) {
         const uint32_t fill = m_transparent < 0 ? m_background : c_fillColor;
-        const int x0 = std::max(0, left), y0 = std::max(0, top);
-        const int x1 = std::min(m_width, left + desc.Width), y1 = std::min(m_height, top + desc.Height);
-        for (int y = y0; y < y1; ++y)
-            std::fill(m_base.begin() + size_t(y) * m_width + x0, m_base.begin() + size_t(y) * m_width + x1, fill);
+        for (int y = clip.y0; y < clip.y1; ++y) {
+            uint32_t* row = m_base.data() + size_t(y) * m_width;
+            std::fill(row + clip.x0, row + clip.x1, fill);
+        }
     } else if (m_disposal != 3) {
         m_base = m_output;
     }

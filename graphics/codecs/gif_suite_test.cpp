@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "graphics/codecs/gif_decoder.h"
+#include "graphics/codecs/gif_maker_test.h"
 #include "graphics/codecs/picture_suites_test.h"
 
 namespace {
@@ -85,83 +86,6 @@ TEST(GifSuite, PicturesMatchGiflibsReferenceDumps)
     EXPECT_GE(compared, 5);
 }
 
-// A GIF writer for test pictures: colour maps as given, every frame coded with 9-bit
-// codes and a clear code before the table would grow, so any index 0..255 can be written.
-struct t_gifFrame {
-    int left, top, width, height;
-    std::vector<uint32_t> localMap;  // 0xRRGGBB; empty: none
-    std::vector<uint8_t> pixels;
-    int transparent = -1;
-    int disposal = 0;
-    int delay = 0;
-};
-
-std::string MapBytes(const std::vector<uint32_t>& map, int& bits)
-{
-    bits = 1;
-    while ((1u << bits) < map.size())
-        ++bits;
-    std::string out;
-    for (size_t i = 0; i < (1u << bits); ++i) {
-        const uint32_t c = i < map.size() ? map[i] : 0;
-        out += {char(c >> 16), char(c >> 8), char(c)};
-    }
-    return out;
-}
-
-std::string Le16(int v) { return {char(v), char(v >> 8)}; }
-
-std::string GifBytes(int width, int height, const std::vector<uint32_t>& globalMap,
-                     const std::vector<t_gifFrame>& frames)
-{
-    std::string out = "GIF89a" + Le16(width) + Le16(height);
-    int bits = 0;
-    const std::string global = globalMap.empty() ? "" : MapBytes(globalMap, bits);
-    out += char(globalMap.empty() ? 0 : 0x80 | (bits - 1));
-    out += {0, 0};
-    out += global;
-    for (const t_gifFrame& f : frames) {
-        out += "\x21\xF9\x04";
-        out += char((f.disposal << 2) | (f.transparent >= 0 ? 1 : 0));
-        out += Le16(f.delay);
-        out += char(f.transparent >= 0 ? f.transparent : 0);
-        out += '\0';
-        out += ',' + Le16(f.left) + Le16(f.top) + Le16(f.width) + Le16(f.height);
-        const std::string local = f.localMap.empty() ? "" : MapBytes(f.localMap, bits);
-        out += char(f.localMap.empty() ? 0 : 0x80 | (bits - 1));
-        out += local;
-        // LZW: minimum code size 8, clear 256, end 257, 9-bit codes.
-        out += '\x08';
-        std::string data;
-        uint32_t acc = 0;
-        int have = 0;
-        auto put = [&](int code) {
-            acc |= uint32_t(code) << have;
-            have += 9;
-            while (have >= 8) {
-                data += char(acc & 0xFF);
-                acc >>= 8;
-                have -= 8;
-            }
-        };
-        for (size_t i = 0; i < f.pixels.size(); ++i) {
-            if (i % 250 == 0)
-                put(256);
-            put(f.pixels[i]);
-        }
-        put(257);
-        if (have)
-            data += char(acc & 0xFF);
-        for (size_t i = 0; i < data.size(); i += 255) {
-            const std::string block = data.substr(i, 255);
-            out += char(block.size()) + block;
-        }
-        out += '\0';
-    }
-    out += ';';
-    return out;
-}
-
 bool DecodeGifBytes(const std::string& bytes, t_imageSource& source)
 {
     source = t_imageSource{};
@@ -185,15 +109,46 @@ TEST(DecodeGif, FramesPastTheScreenAreClipped)
     }
     source.Free();
 
-    // A frame entirely left of or below the screen writes nothing and still decodes.
-    for (const auto& at : {std::make_pair(4, 0), std::make_pair(0, 9), std::make_pair(60000, 60000)}) {
-        t_gifFrame outside{at.first, at.second, 3, 3, {}, std::vector<uint8_t>(9, 1)};
-        ASSERT_TRUE(DecodeGifBytes(GifBytes(4, 4, {c_white, c_red}, {outside}), source));
-        ASSERT_TRUE(PixelsOf(source.GetBitmapRef(), pixels));
-        for (uint32_t p : pixels.bits)
-            EXPECT_EQ(0u, p);
-        source.Free();
+    // A frame wholly right of or below the screen draws nothing and restores nothing, with
+    // every disposal: a second frame then shows the untouched screen.
+    for (int disposal = 0; disposal < 4; ++disposal) {
+        for (const auto& at : {std::make_pair(4, 0), std::make_pair(0, 4), std::make_pair(0, 9),
+                               std::make_pair(60000, 60000), std::make_pair(65535, 0)}) {
+            t_gifFrame outside{at.first, at.second, 3, 3, {}, std::vector<uint8_t>(9, 1), -1, disposal, 5};
+            t_gifFrame after{0, 0, 1, 1, {}, {1}, -1, 0, 5};
+            ASSERT_TRUE(DecodeGifBytes(GifBytes(4, 4, {c_white, c_red}, {outside, after}), source));
+            ASSERT_EQ(t_imageSource::e_frames, source.kind);
+            for (int i = 0; i < 2; ++i) {
+                ASSERT_TRUE(PixelsOf(source.GetFrame(i), pixels));
+                for (size_t p = 0; p < pixels.bits.size(); ++p)
+                    EXPECT_EQ(i == 1 && p == 12 ? 0xFFFF0000u : 0u, pixels.bits[p])
+                        << "disposal " << disposal << " at " << at.first << "," << at.second << " frame " << i;
+            }
+            source.Free();
+        }
     }
+
+    // The smallest such file: a 1 x 1 screen and a 1 x 1 frame at left 16 with disposal 2
+    // (the restore of its rectangle ran from column 16 back to column 1).
+    const std::string tiny = GifBytes(1, 1, {c_white, c_red}, {{16, 0, 1, 1, {}, {1}, -1, 2, 0}});
+    ASSERT_TRUE(DecodeGifBytes(tiny, source));
+    ASSERT_TRUE(PixelsOf(source.GetBitmapRef(), pixels));
+    EXPECT_EQ(std::vector<uint32_t>{0u}, pixels.bits);
+    source.Free();
+
+    // Disposal 2 of a frame hanging over the bottom-right corner restores only the part on
+    // the screen; an interlaced frame is clipped the same way.
+    t_gifFrame corner{3, 3, 2, 2, {}, {1, 1, 1, 1}, -1, 2, 5, true};
+    t_gifFrame keep{0, 0, 1, 1, {}, {1}, -1, 1, 5};
+    ASSERT_TRUE(DecodeGifBytes(GifBytes(4, 4, {c_white, c_red}, {keep, corner, keep}), source));
+    ASSERT_EQ(3, source.payload.count);
+    ASSERT_TRUE(PixelsOf(source.GetFrame(1), pixels));
+    EXPECT_EQ(0xFFFF0000u, pixels.At(3, 3));
+    EXPECT_EQ(0xFFFF0000u, pixels.At(0, 0));
+    ASSERT_TRUE(PixelsOf(source.GetFrame(2), pixels));
+    EXPECT_EQ(0u, pixels.At(3, 3));
+    EXPECT_EQ(0xFFFF0000u, pixels.At(0, 0));
+    source.Free();
 }
 
 TEST(DecodeGif, IndicesPastTheColourMapAreBlack)

@@ -103,6 +103,20 @@ bool WriteContainer(t_errorChain& errors, t_skinPack& pack, const wchar_t* targe
     return true;
 }
 
+// A skin name or target is a name inside the folder it is looked up in, or a full path
+// ("X:\\..."); either way without a ".." part, a device or a name Windows cannot create,
+// and a name also without a drive or a leading separator. The refusal names what and why.
+bool CheckNameOrPath(t_errorChain& errors, const wchar_t* what, const wchar_t* name)
+{
+    if (!name || !name[0])
+        return true;
+    const t_pathFault fault = CheckPathParts(name, true);
+    if (fault == t_pathFault::e_none)
+        return true;
+    errors.NewLine().AppendFormat(L"解压缩皮肤失败：%s%s：%s", what, PathFaultText(fault), name);
+    return false;
+}
+
 }  // namespace
 
 t_envSkin* t_envSkin::Instance() { return ImmSingleton<t_envSkin>::Instance("t_envSkin"); }
@@ -126,6 +140,11 @@ bool t_envSkin::Extract2(t_errorChain& errors, int userId, bool checkFlash, cons
         return false;
     }
     t_str targetPath;
+    if (!CheckNameOrPath(errors, L"目标", target)) {
+        SetExtractCode(code, t_extractCode::e_noTarget);
+        errors.AddText(L"解压缩皮肤失败:Extract2:查找目标文件失败");
+        return false;
+    }
     if (!FindPackageTarget(targetPath, userId, target)) {
         SetExtractCode(code, t_extractCode::e_noTarget);
         errors.AddText(L"解压缩皮肤失败:Extract2:查找目标文件失败");
@@ -150,6 +169,8 @@ bool t_envSkin::FindPackageSource(t_errorChain& errors, t_str& source, int userI
             name = L"";
     }
 
+    if (!CheckNameOrPath(errors, L"皮肤名", name))
+        return false;
     t_path found;
     const t_path given(name);
     if (given.IsRelative()) {
@@ -212,6 +233,8 @@ bool t_envSkin::FindSkinFile(t_errorChain& errors, t_str& path, const wchar_t* n
 
 bool t_envSkin::FindPackageTarget(t_str& target, int userId, const wchar_t* name)
 {
+    if (name && CheckPathParts(name, true) != t_pathFault::e_none)
+        return false;
     const t_path given(name ? name : L"");
     if (name && !given.IsRelative()) {
         target = given;

@@ -88,6 +88,19 @@ std::string ContainerBytes(const t_entries& entries, bool packed)
     return ReadRaw(dir / L"c.dat");
 }
 
+// The zip archive with both size fields of central directory record `index` set to size.
+std::string WithCentralSizes(std::string zip, int index, uint32_t size)
+{
+    size_t at = zip.find("PK\1\2");
+    for (int i = 0; i < index && at != std::string::npos; ++i)
+        at = zip.find("PK\1\2", at + 4);
+    if (at != std::string::npos) {
+        PutLe32(zip, at + 20, size);
+        PutLe32(zip, at + 24, size);
+    }
+    return zip;
+}
+
 std::wstring FromTo(const std::wstring& source, const std::wstring& target)
 {
     return L"皮肤解压失败：\r\n    从 " + source + L"\r\n    到 " + target;
@@ -151,6 +164,19 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
     const std::string failingIndex =
         "[General]\r\nHomepage=skin.gifts.example\r\n[Display]\r\nA=gone.png\r\nB=ok.png\r\nC=empty.png\r\n";
     const std::string longName(300, 'x');
+    const std::string forbiddenIndex =
+        "[Display]\r\nA=a<b.png,c>d.png,e|f.png,g*h.png,i?j.png,k\"l.png\r\nB=\x01z.png\r\nC=good.png\r\n";
+    const std::wstring c_badCharacter = L"皮肤文件名无效(含< > : \" / \\ | ? *或控制字符)，未打包：";
+    const std::string goodZip = StoredZip({{"skin.ini", "A=bg.png"}, {"bg.png", "P"}});
+    // 25 named files, none in the archive: 20 lines, then the count of the rest.
+    std::string manyMissing = "[Display]\r\nA=";
+    std::vector<std::wstring> manyMissingLines;
+    for (int i = 0; i < 25; ++i) {
+        manyMissing += "m" + std::to_string(i) + ".png,";
+        if (i < 20)
+            manyMissingLines.push_back(L"皮肤文件缺失，未打包：m" + std::to_wstring(i) + L".png");
+    }
+    manyMissingLines.push_back(L"……另有5个文件未打包");
     const t_entries containerEntries = {
         {L"skin.ini", "[General]\r\nversion=9\r\n"}, {L"a.png", "A"}, {L"notes.txt", "kept"}};
 
@@ -205,9 +231,30 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
          std::string("PK\3\4 but nothing more"),
          false,
          5,
-         {L"皮肤解压失败:准备临时文件失败", L"%FT"},
+         {L"皮肤解压失败:不是完整的zip文件(已截断或损坏)", L"%PL", L"%FT"},
          {},
          0},
+        {"zip cut short",
+         goodZip.substr(0, goodZip.size() - 10),
+         false,
+         5,
+         {L"皮肤解压失败:不是完整的zip文件(已截断或损坏)", L"%PL", L"%FT"},
+         {},
+         0},
+        {"zip whose skin.ini size field is wrong",
+         WithCentralSizes(goodZip, 0, 3),
+         false,
+         6,
+         {L"皮肤解压失败:skin.ini已损坏", L"%PL", L"%FT"},
+         {},
+         0},
+        {"zip whose picture claims 1 GiB",
+         WithCentralSizes(goodZip, 1, 1u << 30),
+         true,
+         0,
+         {L"皮肤文件过大(超过256MB)，未打包：bg.png"},
+         {{L"skin.ini", "A=bg.png"}},
+         1},
         {"zip without skin.ini",
          StoredZip({{"bg.png", "P"}}),
          false,
@@ -219,7 +266,7 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
          StoredZip({{"skin.ini", ""}}),
          false,
          6,
-         {L"皮肤解压失败:skin.ini不存在", L"%PL", L"%FT"},
+         {L"皮肤解压失败:skin.ini是空的", L"%PL", L"%FT"},
          {},
          0},
         {"zip with a one-byte skin.ini",
@@ -238,10 +285,33 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
                     {"con.png", "C"}}),
          true,
          0,
-         {L"皮肤文件名无效，未打包：sub\\pic.png", L"皮肤文件名无效，未打包：..\\evil.png",
-          L"皮肤文件名无效，未打包：../up.bmp", L"皮肤文件名无效，未打包：C:\\x.gif", L"皮肤文件名无效，未打包：.png",
-          L"皮肤文件名无效，未打包：con.png"},
+         {c_badCharacter + L"sub\\pic.png", c_badCharacter + L"..\\evil.png", c_badCharacter + L"../up.bmp",
+          c_badCharacter + L"C:\\x.gif", L"皮肤文件名无效(以“.”开头)，未打包：.png",
+          L"皮肤文件名无效(是设备名)，未打包：con.png"},
          {{L"skin.ini", hostileIndex}, {L"good.png", "G"}},
+         1},
+        {"zip, names Windows cannot create",
+         StoredZip({{"skin.ini", forbiddenIndex}, {"a<b.png", "1"}, {"good.png", "G"}}),
+         true,
+         0,
+         {c_badCharacter + L"a<b.png", c_badCharacter + L"c>d.png", c_badCharacter + L"e|f.png",
+          c_badCharacter + L"g*h.png", c_badCharacter + L"i?j.png", c_badCharacter + L"k\"l.png",
+          c_badCharacter + L"\x01z.png"},
+         {{L"skin.ini", forbiddenIndex}, {L"good.png", "G"}},
+         1},
+        {"zip, UTF-16 index without a byte-order mark",
+         StoredZip({{"skin.ini", Utf16Le(L"[Display]\r\nBack=背景.png\r\n")}, {"\xb1\xb3\xbe\xb0.png", "CN"}}),
+         true,
+         0,
+         {},
+         {{L"skin.ini", Utf16Le(L"[Display]\r\nBack=背景.png\r\n")}, {L"背景.png", "CN"}},
+         1},
+        {"zip naming many missing files",
+         StoredZip({{"skin.ini", manyMissing}}),
+         true,
+         0,
+         manyMissingLines,
+         {{L"skin.ini", manyMissing}},
          1},
         {"zip, named files missing or empty",
          StoredZip({{"skin.ini", failingIndex}, {"ok.png", "OK"}, {"empty.png", ""}}),
@@ -415,6 +485,61 @@ TEST_F(ExtractTest, SkinNamesAreFoundInTheUserAndInstallationFolders)
     EXPECT_EQ(package, ReadRaw(userDir + L"\\AllSkin\\Shipped.vsf"));
     uint32_t format = 0;
     EXPECT_EQ((t_entries{{L"skin.ini", "A=a.png"}, {L"a.png", "A"}}), ReadContainer(target, format));
+}
+
+// A skin name or target that would leave its folder is refused with a line naming it and
+// why; nothing outside is read or written. The user's folder holds a package beside
+// "AllSkin" that "..\\outside" would reach.
+TEST_F(ExtractTest, NamesAndTargetsThatLeaveTheirFolderAreRefused)
+{
+    const std::string package = StoredZip({{"skin.ini", "A=a.png"}, {"a.png", "A"}});
+    Put(userDir + L"\\outside.vsf", package);
+    Put(userDir + L"\\AllSkin\\Mine.vsf", package);
+    Put(target, c_oldTarget);
+    struct t_case {
+        const wchar_t* name;
+        const wchar_t* why;
+    };
+    const t_case cases[] = {
+        {L"..\\outside", L"含上级目录“..”"},
+        {L"sub\\..\\..\\outside", L"含上级目录“..”"},
+        {L"../outside", L"含上级目录“..”"},
+        {L"C:outside", L"含盘符或冒号"},
+        {L"\\outside", L"从根目录或网络共享开始"},
+        {L"\\\\server\\share\\outside", L"从根目录或网络共享开始"},
+        {L"\\\\.\\C:\\outside", L"指向设备"},
+        {L"\\\\?\\C:\\outside", L"指向设备"},
+        {L"NUL", L"指向设备"},
+        {L"sub\\com1.vsf", L"指向设备"},
+        {L"outside:stream", L"含盘符或冒号"},
+        {L"a<b", L"含Windows不能建立的文件名"},
+    };
+    for (const t_case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
+        t_outcome outcome = Run(c.name);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(2, outcome.code);
+        EXPECT_EQ((std::vector<std::wstring>{std::wstring(L"解压缩皮肤失败：皮肤名") + c.why + L"：" + c.name,
+                                             L"解压缩皮肤失败:Extract2:查找源文件失败"}),
+                  outcome.lines);
+
+        outcome = Run(L"Mine", c.name);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(3, outcome.code);
+        EXPECT_EQ((std::vector<std::wstring>{std::wstring(L"解压缩皮肤失败：目标") + c.why + L"：" + c.name,
+                                             L"解压缩皮肤失败:Extract2:查找目标文件失败"}),
+                  outcome.lines);
+        EXPECT_EQ(c_oldTarget, ReadRaw(target));
+    }
+    EXPECT_FALSE(Exists(userDir + L"\\..\\outside"));
+
+    // A full path stays a path, and a name from the user's environment is held to the
+    // same rules.
+    EXPECT_TRUE(Run((userDir + L"\\outside.vsf").c_str()).ok);
+    Put(userDir + L"\\env.ini", Utf16File(L"[Setting]\r\nActiveSkinName=..\\outside\r\n"));
+    const t_outcome fromEnvironment = Run(nullptr);
+    EXPECT_FALSE(fromEnvironment.ok);
+    EXPECT_EQ(2, fromEnvironment.code);
 }
 
 // Without a name the active skin of the user's environment is converted.

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "foundation/files/file.h"
+#include "foundation/files/path.h"
+#include "foundation/files/text_file.h"
 #include "foundation/process/ziplib_binding.h"
 #include "foundation/records/skin_pack.h"
 #include "skin_model/ime_skin.h"
@@ -52,16 +54,21 @@ public:
     t_unzipped(const t_unzipped&) = delete;
     t_unzipped& operator=(const t_unzipped&) = delete;
 
-    // The entry's bytes; false when the archive does not give it.
+    // The entry's bytes; false when the archive does not give it, with the reason.
     bool Read(const wchar_t* archive, const wchar_t* entry)
     {
         t_errorChain ignored;
-        return m_zipLib.UnZipFile(ignored, m_size, m_bytes, archive, entry);
+        SetLastError(0);
+        if (m_zipLib.UnZipFile(ignored, m_size, m_bytes, archive, entry))
+            return true;
+        m_reason = GetLastError();
+        return false;
     }
 
     t_zipLib& m_zipLib;
     uint32_t m_size = 0;
     uint8_t* m_bytes = nullptr;
+    DWORD m_reason = 0;
 };
 
 bool AddEntry(t_skinPack& pack, const wchar_t* name, const uint8_t* bytes, uint32_t size)
@@ -71,26 +78,31 @@ bool AddEntry(t_skinPack& pack, const wchar_t* name, const uint8_t* bytes, uint3
     return entry.SetData(bytes, size, nullptr) && pack.AddFile(entry);
 }
 
-// "skin.ini" as text: UTF-16LE after a byte-order mark FF FE, else code page 936.
+// "skin.ini" as text: by its byte-order mark, UTF-16 by its zero bytes, else code page 936.
 std::wstring IndexText(const uint8_t* bytes, uint32_t size)
 {
     std::wstring text;
-    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        text.resize((size - 2) / 2);
-        if (!text.empty())
-            memcpy(&text[0], bytes + 2, text.size() * sizeof(wchar_t));
-        return text;
-    }
-    if (size > INT_MAX)
-        return text;
-    const char* narrow = reinterpret_cast<const char*>(bytes);
-    const int n = MultiByteToWideChar(936, 0, narrow, int(size), nullptr, 0);
-    if (n <= 0)
-        return text;
-    text.resize(size_t(n));
-    const int written = MultiByteToWideChar(936, 0, narrow, int(size), &text[0], n);
-    text.resize(written > 0 ? size_t(written) : 0);
+    DecodeText(bytes, size, 936, text);
     return text;
+}
+
+// What a failed read of an entry says, from the library's reason.
+const wchar_t* EntryFault(DWORD reason)
+{
+    switch (reason) {
+    case ERROR_FILE_NOT_FOUND:
+        return L"不存在";
+    case ERROR_FILE_TOO_LARGE:
+        return L"过大(超过256MB)";
+    case ERROR_NOT_SUPPORTED:
+        return L"已加密或压缩方式不支持";
+    case ERROR_NOT_ENOUGH_MEMORY:
+        return L"读取时内存不足";
+    case ERROR_FILE_CORRUPT:
+        return L"已损坏";
+    default:
+        return L"无法读取";
+    }
 }
 
 std::wstring FoldedName(const wchar_t* name, size_t length)
@@ -189,16 +201,26 @@ bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_s
     }
     t_preparedFile prepared;
     t_errorChain ignored;
+    SetLastError(0);
     if (!m_zipLib->PrepareUnzipFile(ignored, prepared.m_path, prepared.m_deleteAfterwards, path)) {
+        const DWORD reason = GetLastError();
         SetExtractCode(code, t_extractCode::e_zipPrepare);
-        errors.AddText(L"皮肤解压失败:准备临时文件失败");
+        if (reason == ERROR_BAD_FORMAT || reason == ERROR_FILE_CORRUPT || reason == ERROR_FILE_TOO_LARGE) {
+            errors.AddText(reason == ERROR_FILE_TOO_LARGE ? L"皮肤解压失败:皮肤包的文件太多"
+                                                          : L"皮肤解压失败:不是完整的zip文件(已截断或损坏)");
+        } else {
+            AppendSystemErrorText(errors.NewLine(), reason);
+            errors.AddText(L"皮肤解压失败:无法读取皮肤包");
+        }
+        AppendPathError(errors.NewLine(), L"皮肤解压失败", path);
         return false;
     }
 
     t_unzipped index(*m_zipLib);
-    if (!index.Read(prepared.m_path, c_indexName) || index.m_size == 0) {
+    const bool indexRead = index.Read(prepared.m_path, c_indexName);
+    if (!indexRead || index.m_size == 0) {
         SetExtractCode(code, t_extractCode::e_noIndex);
-        errors.AddText(L"皮肤解压失败:skin.ini不存在");
+        errors.NewLine().AppendText(L"皮肤解压失败:skin.ini").AppendText(indexRead ? L"是空的" : EntryFault(index.m_reason));
         AppendPathError(errors.NewLine(), L"皮肤解压失败", path);
         return false;
     }
@@ -213,41 +235,68 @@ bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_s
     const std::wstring text = IndexText(index.m_bytes, index.m_size);
     // Each name is looked up once, whatever its case.
     std::set<std::wstring> tried;
+    t_leftOut leftOut(errors);
     ForEachReferencedName(text.data(), text.size(), [&](const wchar_t* name, size_t length) {
         if (!tried.insert(FoldedName(name, length)).second)
             return;
         t_str entry;
         if (length > c_maxNameChars) {
             entry.AssignN(name, int(c_maxNameChars));
-            errors.NewLine().AppendText(L"皮肤文件名过长，未打包：").AppendText(entry.c_str()).AppendText(L"…");
+            entry.Append(L"…");
+            leftOut.Add(L"皮肤文件名过长，未打包：", entry.c_str());
             return;
         }
         entry.AssignN(name, int(length));
-        AddReferenced(errors, prepared.m_path, entry, pack);
+        AddReferenced(leftOut, prepared.m_path, entry, pack);
     });
+    leftOut.Finish();
     return true;
 }
 
-void t_skinPackageReader::AddReferenced(t_errorChain& errors, const wchar_t* prepared, const t_str& name,
+void t_skinPackageReader::t_leftOut::Add(const wchar_t* why, const wchar_t* name)
+{
+    if (++m_count <= c_maxLeftOutLines)
+        m_errors.NewLine().AppendText(why).AppendText(name);
+}
+
+void t_skinPackageReader::t_leftOut::Finish()
+{
+    if (m_count > c_maxLeftOutLines)
+        m_errors.NewLine().AppendFormat(L"……另有%u个文件未打包", unsigned(m_count - c_maxLeftOutLines));
+}
+
+void t_skinPackageReader::AddReferenced(t_leftOut& leftOut, const wchar_t* prepared, const t_str& name,
                                         t_skinPack& pack)
 {
     // The container is flat: a name with a folder part, a drive, a leading dot or a device
-    // name would become a path wherever the container is written out.
+    // name would become a path wherever the container is written out, and a name Windows
+    // cannot create could never be written.
     if (!t_skinPack::IsPlainName(name.c_str())) {
-        errors.NewLine().AppendText(L"皮肤文件名无效，未打包：").AppendText(name.c_str());
+        const t_nameFault fault = CheckFileName(name.c_str());
+        t_str why(L"皮肤文件名无效(");
+        why.Append(fault == t_nameFault::e_none ? L"以“.”开头" : NameFaultText(fault));
+        why.Append(L")，未打包：");
+        leftOut.Add(why.c_str(), name.c_str());
         return;
     }
     if (pack.Find(name.c_str(), nullptr))
         return;
     t_unzipped file(*m_zipLib);
     if (!file.Read(prepared, name.c_str())) {
-        errors.NewLine().AppendText(L"皮肤文件缺失，未打包：").AppendText(name.c_str());
+        if (file.m_reason == ERROR_FILE_NOT_FOUND) {
+            leftOut.Add(L"皮肤文件缺失，未打包：", name.c_str());
+        } else {
+            t_str why(L"皮肤文件");
+            why.Append(EntryFault(file.m_reason));
+            why.Append(L"，未打包：");
+            leftOut.Add(why.c_str(), name.c_str());
+        }
         return;
     }
     if (file.m_size == 0) {
-        errors.NewLine().AppendText(L"皮肤文件为空，未打包：").AppendText(name.c_str());
+        leftOut.Add(L"皮肤文件为空，未打包：", name.c_str());
         return;
     }
     if (!AddEntry(pack, name.c_str(), file.m_bytes, file.m_size))
-        errors.NewLine().AppendText(L"皮肤文件打包失败：").AppendText(name.c_str());
+        leftOut.Add(L"皮肤文件打包失败：", name.c_str());
 }

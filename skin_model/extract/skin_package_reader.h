@@ -52,6 +52,8 @@ class t_skinPackageReader {
 public:
     // Longest name taken from "skin.ini", in characters.
     static const size_t c_maxNameChars = 259;
+    // Files left out that are named one line each; the rest are counted in one line.
+    static const size_t c_maxLeftOutLines = 20;
 
     // libraryFolder: where "ziplib.dll" lies; null or empty for the installation folder.
     explicit t_skinPackageReader(const wchar_t* libraryFolder = nullptr);
@@ -71,8 +73,20 @@ public:
 private:
     bool ReadContainer(t_errorChain& errors, const wchar_t* path, t_skinPack& pack);
     bool ReadZip(t_errorChain& errors, const wchar_t* path, t_skinPack& pack, int32_t* code);
+    // The lines of files left out: the first c_maxLeftOutLines, then one line with how
+    // many more.
+    class t_leftOut {
+    public:
+        explicit t_leftOut(t_errorChain& errors) : m_errors(errors) {}
+        void Add(const wchar_t* why, const wchar_t* name);
+        void Finish();
+
+    private:
+        t_errorChain& m_errors;
+        size_t m_count = 0;
+    };
     // Adds the named entry of the prepared archive, or reports why it is left out.
-    void AddReferenced(t_errorChain& errors, const wchar_t* prepared, const t_str& name, t_skinPack& pack);
+    void AddReferenced(t_leftOut& leftOut, const wchar_t* prepared, const t_str& name, t_skinPack& pack);
 
     t_zipLib* m_zipLib;
     std::vector<uint8_t> m_container;

@@ -145,6 +145,16 @@ inline void Mutate(std::string& bytes, std::mt19937& rng)
     }
 }
 
+// The number of mutated inputs a fuzz loop tries: `bounded` in the test command, or the
+// value of KAVREL_FUZZ_ROUNDS for long runs outside it.
+inline int FuzzRounds(int bounded)
+{
+    wchar_t text[32] = {};
+    if (GetEnvironmentVariableW(L"KAVREL_FUZZ_ROUNDS", text, 32) > 0 && _wtoi(text) > 0)
+        return _wtoi(text);
+    return bounded;
+}
+
 inline std::string RandomBytes(std::mt19937& rng, size_t n)
 {
     std::string out(n, 0);
