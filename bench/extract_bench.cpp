@@ -7,6 +7,7 @@
 //   extract_bench WORK_FOLDER [RUNS]
 // Leaves WORK_FOLDER\500.vsf for the peer.
 #include "bench/bench_timer.h"
+#include "bench/bench_setup.h"
 #include "bench/synthetic_skin.h"
 
 #include <windows.h>
@@ -49,32 +50,17 @@ double MeasureExtract(const std::wstring& package, const std::wstring& target, i
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2) {
-        std::printf("usage: extract_bench WORK_FOLDER [RUNS]\n");
+    std::wstring root;
+    int runs = 0;
+    if (!ReadBenchArgs("extract_bench", 9, root, runs))
         return 2;
-    }
-    const std::wstring root = argv[1];
-    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 9;
 
     // The installation (with the zip library, as the input method ships it) and the user.
-    const std::wstring install = root + L"\\install";
-    CreateDirectoryW(install.c_str(), nullptr);
-    if (!CopyFileW((ExeFolder() + L"\\ZipLib.dll").c_str(), (install + L"\\ZipLib.dll").c_str(), FALSE)) {
-        std::printf("no ZipLib.dll beside the program\n");
-        return 1;
-    }
-    t_errorChain errors;
-    const int accounts = int(GetCurrentProcessId() * 64 + 3);
     const int userId = 0x500;
     t_str userDir;
-    if (!InitUserEnvTestProcess(errors, install.c_str(), L"extract_bench", accounts) ||
-        !UserManager::Instance()->GetUserDirText(userDir, userId) ||
-        !t_path(userDir.c_str()).CreateDirectoryTree(errors, false)) {
-        std::printf("could not set up the user folders\n");
+    if (!SetUpBenchUser(root, L"extract_bench", int(GetCurrentProcessId() * 64 + 3), userId, userDir))
         return 1;
-    }
+    t_errorChain errors;
 
     t_syntheticSkin shape;
     shape.seed = 21;

@@ -7,6 +7,7 @@
 // pictures the package lacks: the extraction's time and how many lines its chain holds.
 //   scale_bench WORK_FOLDER [RUNS]
 #include "bench/bench_timer.h"
+#include "bench/bench_setup.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -134,31 +135,16 @@ bool MeasurePoint(const std::wstring& root, int pictures, int runs, int userId, 
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2) {
-        std::printf("usage: scale_bench WORK_FOLDER [RUNS]\n");
+    std::wstring root;
+    int runs = 0;
+    if (!ReadBenchArgs("scale_bench", 5, root, runs))
         return 2;
-    }
-    const std::wstring root = argv[1];
-    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
 
     // The installation (with the zip library, as the input method ships it) and the user.
-    const std::wstring install = root + L"\\install";
-    CreateDirectoryW(install.c_str(), nullptr);
-    if (!CopyFileW((ExeFolder() + L"\\ZipLib.dll").c_str(), (install + L"\\ZipLib.dll").c_str(), FALSE)) {
-        std::printf("no ZipLib.dll beside the program\n");
-        return 1;
-    }
-    t_errorChain errors;
     const int userId = 0x500;
     t_str userDir;
-    if (!InitUserEnvTestProcess(errors, install.c_str(), L"scale_bench", int(GetCurrentProcessId() * 64 + 5)) ||
-        !UserManager::Instance()->GetUserDirText(userDir, userId) ||
-        !t_path(userDir.c_str()).CreateDirectoryTree(errors, false)) {
-        std::printf("could not set up the user folders\n");
+    if (!SetUpBenchUser(root, L"scale_bench", int(GetCurrentProcessId() * 64 + 5), userId, userDir))
         return 1;
-    }
 
     std::printf("median of %d runs (one at 50 000, where Wine alone takes minutes)\n", runs);
     std::printf("%8s %12s %10s %8s %12s %14s %14s\n", "pictures", "floor ms", "open ms", "/floor", "extract ms",

@@ -8,6 +8,7 @@
 //   skin_doc_bench WORK_FOLDER [RUNS]
 // Leaves WORK_FOLDER\default and WORK_FOLDER\500 (each work folder as it was saved).
 #include "bench/bench_timer.h"
+#include "bench/bench_setup.h"
 #include "bench/synthetic_skin.h"
 
 #include <windows.h>
@@ -108,14 +109,10 @@ bool Measure(const char* label, const std::wstring& package, const std::wstring&
 
 int main()
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2) {
-        std::printf("usage: skin_doc_bench WORK_FOLDER [RUNS]\n");
+    std::wstring root;
+    int runs = 0;
+    if (!ReadBenchArgs("skin_doc_bench", 9, root, runs))
         return 2;
-    }
-    const std::wstring root = argv[1];
-    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 9;
     const std::wstring defaultSkin = ExeFolder() + L"\\skin.dat";
 
     t_syntheticSkin large;

@@ -17,7 +17,7 @@ const int c_opaque = 255;
 PreviewMobile::PreviewMobile(int variant)
     : m_skin(new t_uiSkinData), m_settings(new t_uiSettings()), m_context(new t_uiContext), m_comp(new t_wndCompMobile),
       m_keyboard(new t_wndKeyboardMobile), m_variant(variant == e_large ? e_large : e_small),
-      m_pictureModule(GetModuleHandleW(nullptr)), m_reloadPending(false), m_layoutPending(true)
+      m_pictureModule(GetModuleHandleW(nullptr))
 {
     m_frame.Init();
     t_env defaults;
@@ -87,28 +87,12 @@ void PreviewMobile::SetHostWindow(HWND)
     const t_mobileMetrics metrics = Metrics();
     m_comp->SetMetrics(metrics);
     m_keyboard->SetMetrics(metrics);
-    m_layoutPending = true;
+    m_refresh.Relayout();
 }
 
-void PreviewMobile::Reload() { m_reloadPending = true; }
+void PreviewMobile::Reload() { m_refresh.Reload(); }
 
-void PreviewMobile::Refresh(HDC dc)
-{
-    if (m_reloadPending) {
-        m_reloadPending = false;
-        t_errorChain errors;
-        m_skin->Load(errors, m_skin->UserId());
-        // The windows hold pictures of the skin just replaced: they are made again.
-        m_layoutPending = true;
-    }
-    if (!m_layoutPending)
-        return;
-    m_layoutPending = false;
-    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_keyboard.get())}) {
-        top->ResetUi(0);
-        top->Measure(dc);
-    }
-}
+void PreviewMobile::Refresh(HDC dc) { m_refresh.Run(*m_skin, {m_comp.get(), m_keyboard.get()}, dc); }
 
 bool PreviewMobile::GetDefaultPos(int, int& x, int& y)
 {

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "editor/preview/deferred_refresh.h"
 #include "editor/preview/preview_configable.h"
 #include "graphics/image/image.h"
 #include "ime_ui/windows/mobile/wnd_comp_mobile.h"
@@ -77,8 +78,8 @@ public:
     // What Reload and SetHostWindow asked for, done now: the skin loaded, the windows rebuilt
     // and measured with dc. Paint runs it first.
     void Refresh(HDC dc);
-    bool ReloadPending() const { return m_reloadPending; }
-    bool LayoutPending() const { return m_layoutPending; }
+    bool ReloadPending() const { return m_refresh.ReloadPending(); }
+    bool LayoutPending() const { return m_refresh.LayoutPending(); }
 
 private:
     std::unique_ptr<t_uiSkinData> m_skin;
@@ -89,6 +90,5 @@ private:
     std::unique_ptr<t_wndKeyboardMobile> m_keyboard;
     int m_variant;
     HMODULE m_pictureModule;
-    bool m_reloadPending;
-    bool m_layoutPending;
+    t_deferredRefresh m_refresh{true};
 };

@@ -118,7 +118,7 @@ void PreviewPC::SetSettings(const t_uiSettings& settings)
 void PreviewPC::SetHostWindow(HWND window)
 {
     m_hostWindow = window;
-    m_layoutPending = true;
+    m_refresh.Relayout();
 }
 
 bool PreviewPC::UpdateLayout() { return IsSeparatePage(m_page) || IsCombinedPage(m_page); }
@@ -195,26 +195,14 @@ bool PreviewPC::Tick()
                             false);
 }
 
-void PreviewPC::Reload() { m_reloadPending = true; }
+void PreviewPC::Reload() { m_refresh.Reload(); }
 
 void PreviewPC::Refresh()
 {
-    if (m_reloadPending) {
-        m_reloadPending = false;
-        t_errorChain errors;
-        m_skin->Load(errors, m_skin->UserId());
-        // The windows hold pictures of the skin just replaced: they are made again.
-        m_layoutPending = true;
-    }
-    if (!m_layoutPending)
+    if (!m_refresh.Pending())
         return;
-    m_layoutPending = false;
     t_scopedGetDC dc(m_hostWindow);
-    for (t_wndTop* top : {static_cast<t_wndTop*>(m_comp.get()), static_cast<t_wndTop*>(m_comp2.get()),
-                          static_cast<t_wndTop*>(m_cand.get()), static_cast<t_wndTop*>(m_status.get())}) {
-        top->ResetUi(0);
-        top->Measure(dc.Get());
-    }
+    m_refresh.Run(*m_skin, {m_comp.get(), m_comp2.get(), m_cand.get(), m_status.get()}, dc.Get());
 }
 
 bool PreviewPC::GetDefaultPos(int index, int& x, int& y)

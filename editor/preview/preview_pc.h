@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "editor/preview/deferred_refresh.h"
 #include "editor/preview/preview_configable.h"
 
 class ImcWrapImplSkinPreview;
@@ -83,7 +84,7 @@ public:
     // What Reload and SetHostWindow asked for, done now. GetSize, Paint and GetDefaultPos run
     // it first.
     void Refresh();
-    bool RefreshPending() const { return m_reloadPending || m_layoutPending; }
+    bool RefreshPending() const { return m_refresh.Pending(); }
 
     t_uiSkinData& Skin() const { return *m_skin; }
     const t_uiSettings& Settings() const { return *m_settings; }
@@ -112,8 +113,7 @@ private:
     std::unique_ptr<StateAnimator> m_animator;
     int m_page = e_pageH1;
     HWND m_hostWindow = nullptr;
-    bool m_reloadPending = false;
-    bool m_layoutPending = false;
+    t_deferredRefresh m_refresh;
     int m_variant;
     int m_animatedButton = 0;
 };
