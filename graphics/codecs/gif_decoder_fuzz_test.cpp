@@ -11,6 +11,7 @@
 #include "graphics/codecs/gif_decoder.h"
 #include "graphics/codecs/gif_maker_test.h"
 #include "graphics/image/image_source.h"
+#include "tests/support/decode_cleanly.h"
 #include "tests/support/fuzz_input.h"
 
 namespace {
@@ -45,21 +46,6 @@ std::vector<std::string> EdgeSeeds()
         }
     }
     return seeds;
-}
-
-bool DecodeCleanly(const uint8_t* data, size_t size)
-{
-    t_imageSource source = {};
-    const bool ok = source.Decode(data, size);
-    if (ok) {
-        int width = 0, height = 0;
-        EXPECT_TRUE(source.GetSize(width, height));
-        EXPECT_TRUE(source.GetBitmapRef().IsBitmap());
-    } else {
-        EXPECT_FALSE(source.IsLoaded() && source.GetBitmapRef().handle);
-    }
-    source.Free();
-    return ok;
 }
 
 TEST(GifDecoderFuzz, FramesAtAndPastEveryEdgeDecode)

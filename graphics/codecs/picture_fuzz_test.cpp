@@ -10,6 +10,7 @@
 
 #include "graphics/codecs/image_loader.h"
 #include "graphics/codecs/picture_suites_test.h"
+#include "tests/support/decode_cleanly.h"
 #include "tests/support/fuzz_input.h"
 
 namespace {
@@ -39,21 +40,6 @@ std::vector<std::string> Seeds()
     if (!giflib.empty())
         AddSeeds(seeds, giflib + L"\\pic", L".gif", 20);
     return seeds;
-}
-
-bool DecodeCleanly(const uint8_t* data, size_t size)
-{
-    t_imageSource source;
-    const bool ok = source.Decode(data, size);
-    if (ok) {
-        int width = 0, height = 0;
-        EXPECT_TRUE(source.GetSize(width, height));
-        EXPECT_TRUE(source.GetBitmapRef().IsBitmap());
-    } else {
-        EXPECT_FALSE(source.IsLoaded() && source.GetBitmapRef().handle);
-    }
-    source.Free();
-    return ok;
 }
 
 TEST(PictureFuzz, DamagedSuitePicturesDecodeOrFailCleanly)
