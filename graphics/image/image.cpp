@@ -96,8 +96,10 @@ bool t_image::IsBitmapEmpty() const
 
 void t_image::Release()
 {
-    if (holder == e_ownBitmap && ref.kind == t_bitmapRef::e_handle && ref.handle)
+    if (holder == e_ownBitmap && ref.kind == t_bitmapRef::e_handle && ref.handle) {
         DeleteObject(static_cast<HBITMAP>(ref.handle));
+        NotePicturesChanged();
+    }
     else if (holder == e_sourcePart && source && ownsSource)
         t_imageSource::Destroy(source);
     memset(this, 0, sizeof(*this));
@@ -105,8 +107,10 @@ void t_image::Release()
 
 void t_image::Reset()
 {
-    if (holder == e_ownBitmap && ref.kind == t_bitmapRef::e_handle && ref.handle)
+    if (holder == e_ownBitmap && ref.kind == t_bitmapRef::e_handle && ref.handle) {
         DeleteObject(static_cast<HBITMAP>(ref.handle));
+        NotePicturesChanged();
+    }
     if (source && ownsSource)
         t_imageSource::Destroy(source);
     memset(this, 0, sizeof(*this));

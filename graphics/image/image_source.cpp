@@ -1,5 +1,6 @@
 #include "graphics/image/image_source.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,6 +67,7 @@ void t_imageFrames::Init(t_imageFrames& payload, t_frame* frames, int count, int
     for (int i = 0; i < count && frames; ++i)
         cycle += static_cast<uint32_t>(frames[i].delay);
     payload.cycle = cycle;
+    NotePicturesChanged();
 }
 
 bool t_imageFrames::Advance(int now)
@@ -198,6 +200,16 @@ void* t_imageFrames::GetBits() const
 
 // ---- sources ----
 
+namespace {
+
+std::atomic<uint32_t> g_pictureGeneration{0};
+
+}  // namespace
+
+uint32_t PictureGeneration() { return g_pictureGeneration.load(std::memory_order_relaxed); }
+
+void NotePicturesChanged() { g_pictureGeneration.fetch_add(1, std::memory_order_relaxed); }
+
 bool t_imageSource::CreateFromPixels(int n, void* pixels, int width, int height, t_imageSource*& out, int loopLimit,
                                      const int* delays)
 {
@@ -241,6 +253,7 @@ void t_imageSource::SetSingle(int width, int height, bool system, bool hasAlpha,
     single.hasAlpha = hasAlpha ? 1 : 0;
     single.made = made ? 1 : 0;
     single.loaded = 1;
+    NotePicturesChanged();
 }
 
 t_bitmapRef t_imageSource::GetFrame(int index) const
@@ -308,6 +321,8 @@ void t_imageSource::Free()
         }
         free(payload.frames);
     }
+    if (kind == e_single || kind == e_frames)
+        NotePicturesChanged();
     // Zeroed, so that a second Free deletes nothing.
     memset(this, 0, sizeof(*this));
 }

@@ -128,6 +128,13 @@ using t_imageSourcePtr = std::unique_ptr<t_imageSource, t_imageSourceDeleter>;
 // picture.
 bool LoadImageSource(const wchar_t* path, t_imageSourcePtr& out);
 
+// A count that moves whenever a decoded picture is made or freed, or a stored picture's
+// pixels are changed in place (NotePicturesChanged): what is derived from pixels and kept
+// (hit masks) compares it, so that a new picture at a reused address is not mistaken for
+// the old one.
+uint32_t PictureGeneration();
+void NotePicturesChanged();
+
 // Width and height of an HBITMAP; 0 x 0 for null or failure.
 void BitmapSizeOf(HBITMAP bitmap, int& width, int& height);
 // The bits of a DIB section; null for null or failure.

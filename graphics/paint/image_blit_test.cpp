@@ -295,6 +295,119 @@ TEST(HitMask, BitsCountFromThePartsOriginAndSkipTransparentPixels)
     DeleteObject(bitmap);
 }
 
+// The per-pixel rule the hit mask follows: from the part's origin, each pixel of the part
+// inside the bitmap that equals neither key (as ARGB, a missing key being 0) is set;
+// without keys and alpha, the whole width x height.
+void ReferenceHitMask(const t_image& record, const uint32_t* pixels, int bw, int bh, int width, int height,
+                      t_hitMask& mask)
+{
+    mask.Clear();
+    if (record.key1 == c_noColorKey && record.key2 == c_noColorKey && !record.hasAlpha) {
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                mask.Set(x, y);
+        }
+        return;
+    }
+    const uint32_t k1 = ColorRefToArgb(record.key1), k2 = ColorRefToArgb(record.key2);
+    for (int i = 0; i < bh; ++i) {
+        for (int j = 0; j < bw; ++j) {
+            const uint32_t p = pixels[static_cast<size_t>(bh - 1 - i) * bw + j];
+            if (i >= record.partY && i < record.partY + height && j >= record.partX && j < record.partX + width &&
+                p != k1 && p != k2)
+                mask.Set(j - record.partX, i - record.partY);
+        }
+    }
+}
+
+// Every word of both masks, the spare bits past the last pixel included.
+void ExpectSameMask(const t_hitMask& want, const t_hitMask& got)
+{
+    ASSERT_EQ(want.width, got.width);
+    ASSERT_EQ(want.height, got.height);
+    const size_t words = static_cast<size_t>(want.width) * want.height / 32 + 1;
+    for (size_t i = 0; i < words; ++i)
+        ASSERT_EQ(want.bits[i], got.bits[i]) << "word " << i;
+}
+
+TEST(HitMask, RowsBuiltAWordAtATimeMatchThePerPixelRule)
+{
+    const uint32_t magenta = 0x00FF00FFu, teal = 0x00808000u;
+    const uint32_t magentaArgb = ColorRefToArgb(magenta), tealArgb = ColorRefToArgb(teal);
+    // Pixels: transparent, both keys, the keys' colours at other alphas, alpha edges
+    // (alpha 1, alpha 0 with colour left over) and opaque colours.
+    const uint32_t palette[] = {0u,          magentaArgb, tealArgb,    magentaArgb & 0x80FFFFFFu,
+                                0x01000000u, 0x00000001u, 0xFF000000u, 0xFF102030u,
+                                0x80402010u, tealArgb ^ 1u};
+    struct t_case {
+        int bw, bh;                 // bitmap
+        int x, y, w, h;             // part
+        int maskW, maskH;           // mask, built at the part's size when 0
+        uint32_t k1, k2;
+        bool alpha;
+    };
+    const t_case cases[] = {
+        {33, 7, 0, 0, 33, 7, 0, 0, c_noColorKey, c_noColorKey, true},    // alpha only, odd width
+        {31, 5, 1, 1, 29, 3, 0, 0, magenta, c_noColorKey, true},         // first key, inner part
+        {65, 3, 0, 0, 65, 3, 0, 0, c_noColorKey, teal, false},           // second key alone
+        {40, 6, -3, -2, 47, 9, 0, 0, magenta, teal, true},               // part past every edge
+        {1, 40, 0, 0, 1, 40, 0, 0, magenta, c_noColorKey, false},        // one column
+        {97, 2, 5, 0, 90, 2, 0, 0, c_noColorKey, c_noColorKey, true},    // rows across many words
+        {33, 7, 40, 0, 5, 5, 0, 0, magenta, c_noColorKey, true},         // part beside the bitmap
+        {33, 7, 2, 1, 13, 3, 20, 4, c_noColorKey, c_noColorKey, false},  // whole area, narrower than the mask
+        {64, 4, 0, 0, 64, 4, 0, 0, c_noColorKey, c_noColorKey, false},   // whole area, word-aligned rows
+        {16, 16, 3, 3, 7, 9, 12, 12, magenta, teal, true},               // mask larger than the part
+    };
+    uint32_t seed = 12345;
+    for (const t_case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bw << "x" << c.bh << " part " << c.x << "," << c.y << " " << c.w << "x"
+                                        << c.h);
+        HBITMAP bitmap = MakeBitmap(c.bw, c.bh, [&](int, int) {
+            seed = seed * 1103515245u + 12345u;
+            return palette[(seed >> 16) % (sizeof(palette) / sizeof(palette[0]))];
+        });
+        t_image record = Record(bitmap, c.x, c.y, c.w, c.h, t_image::e_natural, t_image::e_natural, c.alpha, c.k1, c.k2);
+        int bw = 0, bh = 0;
+        const uint32_t* pixels = ReadablePixels(record.GetBitmapRef(), bw, bh);
+        ASSERT_NE(pixels, nullptr);
+        const int maskW = c.maskW ? c.maskW : c.w, maskH = c.maskH ? c.maskH : c.h;
+        t_hitMask want, got;
+        ASSERT_TRUE(want.Reset(maskW, maskH));
+        ASSERT_TRUE(got.Reset(maskW, maskH));
+        ReferenceHitMask(record, pixels, bw, bh, c.w, c.h, want);
+        memset(got.bits, 0xA5, (static_cast<size_t>(maskW) * maskH / 32 + 1) * 4);  // built over a dirty mask
+        record.BuildHitMask(c.w, c.h, got);
+        ExpectSameMask(want, got);
+        DeleteObject(bitmap);
+    }
+}
+
+TEST(HitMask, ARowRunIsCutToTheMask)
+{
+    const int width = 37, height = 3;
+    uint32_t row[50];
+    for (int i = 0; i < 50; ++i)
+        row[i] = i % 3 ? 0xFF000000u | i : 0u;
+    const int starts[] = {-60, -5, 0, 1, 31, 36, 37, 40};
+    const int counts[] = {0, 1, 31, 32, 33, 45, 50, -4};
+    for (int y : {-1, 0, 2, 3}) {
+        for (int x : starts) {
+            for (int count : counts) {
+                SCOPED_TRACE(testing::Message() << "x " << x << " y " << y << " count " << count);
+                t_hitMask want, got;
+                ASSERT_TRUE(want.Reset(width, height));
+                ASSERT_TRUE(got.Reset(width, height));
+                for (int i = 0; i < count; ++i) {
+                    if (row[i])
+                        want.Set(x + i, y);
+                }
+                got.SetRowFromPixels(x, y, row, count, 0u, 0u);
+                ExpectSameMask(want, got);
+            }
+        }
+    }
+}
+
 TEST(MapPoint, FollowsTheFillRulesAndStaysInThePart)
 {
     t_image record;

@@ -54,12 +54,15 @@ void t_image::BuildHitMask(int width, int height, t_hitMask& mask) const
     if (!pixels)
         return;
     const uint32_t k1 = ColorRefToArgb(key1), k2 = ColorRefToArgb(key2);
-    // Bits are counted from the part's origin, whatever the part's place in the picture.
-    for (int i = std::max(partY, 0); i < partY + height && i < bh; ++i) {
+    // Bits are counted from the part's origin, whatever the part's place in the picture;
+    // each row is the columns of the part that lie inside the bitmap.
+    const int x0 = std::max(partX, 0);
+    const int x1 = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(partX) + width, bw));
+    if (x1 <= x0)
+        return;
+    const int y1 = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(partY) + height, bh));
+    for (int i = std::max(partY, 0); i < y1; ++i) {
         const uint32_t* row = pixels + static_cast<size_t>(bh - 1 - i) * bw;
-        for (int j = std::max(partX, 0); j < partX + width && j < bw; ++j) {
-            if (row[j] != k1 && row[j] != k2)
-                mask.Set(j - partX, i - partY);
-        }
+        mask.SetRowFromPixels(x0 - partX, i - partY, row + x0, x1 - x0, k1, k2);
     }
 }

@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "foundation/flash/flash_util.h"
+#include "graphics/image/image_source.h"
 #include "graphics/layout/layout.h"
 #include "graphics/paint/pixel_ops.h"
 #include "ime_ui/skin/picture_part.h"
@@ -118,6 +119,7 @@ void RecolorSource(t_imageSource& source, uint32_t color)
     } else {
         recolor(source.payload.ref);
     }
+    NotePicturesChanged();
 }
 
 // The part (x, y, w, h) of a picture of size width x height a file's rectangle names:

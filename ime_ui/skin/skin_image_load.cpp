@@ -1,6 +1,7 @@
 #include "ime_ui/skin/skin_image_load.h"
 
 #include "graphics/codecs/image_loader.h"
+#include "graphics/image/image_source.h"
 #include "graphics/paint/color_key.h"
 
 namespace {
@@ -24,6 +25,7 @@ void KeySource(t_imageSource& source, uint32_t key, bool exact)
     } else {
         KeyBitmap(source.payload.ref, key, exact);
     }
+    NotePicturesChanged();
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ bool HasBitmap(const t_image& picture) { return picture.GetBitmapRef().IsBitmap(
 t_wndButton::t_wndButton()
     : mode(0), style(e_styleDefault), stateFlags(0), pressFlags(0), hintShown(false), shownMode(0), shownState(-1),
       region(nullptr), previousMode(0), modeLocked(false), fixedStateOn(false), fixedState(0), m_regionMode(-1),
-      m_regionState(-1), m_regionWidth(0), m_regionHeight(0)
+      m_regionState(-1), m_regionWidth(0), m_regionHeight(0), m_maskKey(), m_maskStale(false)
 {
     for (t_imageSet& set : imageSets.sets) {
         for (t_image& picture : set.images)
@@ -247,12 +247,55 @@ bool t_wndButton::HitTest(int x, int y, int hitMode)
     const POINT point = {x, y};
     if (!PtInRect(&r, point))
         return false;
-    return hitMask.Test(x - r.left, y - r.top);
+    return HitMask().Test(x - r.left, y - r.top);
+}
+
+bool t_wndButton::t_hitMaskKey::operator==(const t_hitMaskKey& o) const
+{
+    return mode == o.mode && state == o.state && variant == o.variant && picture == o.picture &&
+           ref.kind == o.ref.kind && ref.handle == o.ref.handle && ref.width == o.ref.width &&
+           ref.height == o.ref.height && source == o.source && partX == o.partX && partY == o.partY &&
+           partWidth == o.partWidth && partHeight == o.partHeight && key1 == o.key1 && key2 == o.key2 &&
+           hasAlpha == o.hasAlpha && generation == o.generation;
+}
+
+void t_wndButton::NoteHitMaskPicture()
+{
+    t_hitMaskKey key = {};
+    key.mode = mode;
+    key.state = fixedStateOn ? fixedState : e_normal;
+    key.variant = HitMaskVariant();
+    key.generation = PictureGeneration();
+    if (const t_image* picture = GetImage(key.mode, key.state)) {
+        key.picture = picture;
+        key.ref = picture->GetBitmapRef();
+        key.source = picture->source;
+        key.partX = picture->partX;
+        key.partY = picture->partY;
+        key.partWidth = picture->partWidth;
+        key.partHeight = picture->partHeight;
+        key.key1 = picture->key1;
+        key.key2 = picture->key2;
+        key.hasAlpha = picture->hasAlpha;
+    }
+    if (!(key == m_maskKey)) {
+        m_maskKey = key;
+        m_maskStale = true;
+    }
+}
+
+const t_hitMask& t_wndButton::HitMask()
+{
+    if (m_maskStale) {
+        m_maskStale = false;
+        UpdateHitMask();
+    }
+    return hitMask;
 }
 
 void t_wndButton::UpdateHitMask()
 {
-    const t_image* picture = GetImage(mode, fixedStateOn ? fixedState : e_normal);
+    const t_image* picture = HitMaskPicture();
     if (!picture || (!HasBitmap(*picture) && !picture->source) || picture->partWidth <= 0 || picture->partHeight <= 0 ||
         !hitMask.Reset(picture->partWidth, picture->partHeight)) {
         hitMask.Free();
@@ -277,7 +320,7 @@ int t_wndButton::Measure(HDC)
             set.images[i].partHeight = height;
         }
     }
-    UpdateHitMask();
+    NoteHitMaskPicture();
     SetSize(width, height);
     return 3;
 }

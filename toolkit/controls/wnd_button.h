@@ -65,7 +65,8 @@ public:
     // A button destroys nothing of its own.
     void Destroy() override {}
     // Takes the size of picture 0 of the current set (which the other six take too) and
-    // rebuilds the hit mask; (0, 0) when hidden or when the mode has no set.
+    // notes which picture the hit mask follows; the mask is built by the first hit test
+    // after that picture changed. (0, 0) when hidden or when the mode has no set.
     int Measure(HDC dc) override;
     // A picture node (holding a copy of the current picture) becomes the inner node.
     t_layoutWnd* CreateLayout() override;
@@ -90,7 +91,12 @@ public:
     virtual unsigned GetStateAnimationLength(int mode, int state);
     // How far the running animation is, in the same units.
     virtual unsigned GetStateAnimationPos(int mode, int flags, unsigned time);
+    // Builds hitMask now from HitMaskPicture(); hit tests call it when the mask is stale.
     virtual void UpdateHitMask();
+    // Anything besides the picture the mask depends on (0 here); a change makes it stale.
+    virtual int HitMaskVariant() { return 0; }
+    // The mask as hit tests read it, built first when stale.
+    const t_hitMask& HitMask();
 
     // One step of the state machine at time (GetTickCount / 10) for the cursor at (x, y);
     // true when the state number changed.
@@ -118,6 +124,9 @@ public:
     // RestartAnimation for the seven states of forMode.
     void RestartAnimations(int forMode);
     int StateNumber() const { return stateFlags & e_stateMask; }
+    // The picture the hit mask follows: the normal picture, or the fixed state's, of the
+    // mode the last Measure saw; null without one.
+    t_image* HitMaskPicture() { return GetImage(m_maskKey.mode, m_maskKey.state); }
 
     int mode;
     int style;
@@ -143,4 +152,21 @@ private:
 
     // What the cached region was made for.
     int m_regionMode, m_regionState, m_regionWidth, m_regionHeight;
+
+    // What the hit mask was, or is to be, built from: the state picture the last Measure
+    // chose and everything of it the bits depend on. A changed key makes the mask stale.
+    struct t_hitMaskKey {
+        int mode, state, variant;
+        const t_image* picture;
+        t_bitmapRef ref;
+        const t_imageSource* source;
+        int32_t partX, partY, partWidth, partHeight;
+        uint32_t key1, key2;
+        uint8_t hasAlpha;
+        uint32_t generation;
+        bool operator==(const t_hitMaskKey& o) const;
+    };
+    void NoteHitMaskPicture();
+    t_hitMaskKey m_maskKey;
+    bool m_maskStale;
 };

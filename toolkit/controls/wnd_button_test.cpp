@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <vector>
@@ -305,6 +306,54 @@ TEST_F(ButtonTest, TransparentPixelIsNotHit)
     EXPECT_TRUE(button->HitTest(111, 220, 0));
     EXPECT_FALSE(button->HitTest(111, 220, 1));
     EXPECT_FALSE(button->HitTest(111, 220, 2));
+}
+
+TEST_F(ButtonTest, HitMaskIsBuiltOnTheFirstHitAndKeptUntilThePictureChanges)
+{
+    // Measure only notes the picture; the first hit test builds the mask.
+    EXPECT_EQ(button->hitMask.bits, nullptr);
+    EXPECT_TRUE(button->HitTest(111, 220, 0));
+    ASSERT_NE(button->hitMask.bits, nullptr);
+    // Kept over a Measure of the same picture: a cleared mask stays cleared.
+    button->hitMask.Clear();
+    button->Measure(nullptr);
+    EXPECT_FALSE(button->HitTest(111, 220, 0));
+
+    // A new picture of its own pixels, transparent along the top row.
+    std::vector<uint32_t> pixels(c_width * c_height, 0xFF336699u);
+    for (int x = 0; x < c_width; ++x)
+        pixels[(c_height - 1) * c_width + x] = 0;
+    t_imageSource* source = nullptr;
+    ASSERT_TRUE(t_imageSource::CreateFromPixels(1, pixels.data(), c_width, c_height, source, 0, nullptr));
+    t_image& normal = button->imageSets.sets[0].images[t_wndButton::e_normal];
+    t_image saved = normal;
+    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural,
+                   t_image::e_natural, false);
+    normal.hasAlpha = 1;
+    button->Measure(nullptr);
+    EXPECT_FALSE(button->HitTest(111, 220, 0));
+    EXPECT_TRUE(button->HitTest(110, 221, 0));
+
+    // The same record, address and pixel buffer, but a new picture in it: a new mask.
+    t_imageSource::Destroy(source);
+    std::fill(pixels.begin(), pixels.end(), 0xFF336699u);
+    pixels[c_width + 2] = 0;  // (2, 2) from the top
+    ASSERT_TRUE(t_imageSource::CreateFromPixels(1, pixels.data(), c_width, c_height, source, 0, nullptr));
+    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural,
+                   t_image::e_natural, false);
+    normal.hasAlpha = 1;
+    button->Measure(nullptr);
+    EXPECT_TRUE(button->HitTest(111, 220, 0));
+    EXPECT_FALSE(button->HitTest(112, 222, 0));
+
+    // Another state picture followed: the fixed state's, of the mode Measure saw.
+    button->fixedStateOn = true;
+    button->fixedState = t_wndButton::e_hover;
+    button->Measure(nullptr);
+    EXPECT_FALSE(button->HitTest(110, 220, 0));
+    EXPECT_TRUE(button->HitTest(112, 222, 0));
+    normal = saved;
+    t_imageSource::Destroy(source);
 }
 
 TEST_F(ButtonTest, RegionFollowsTheOpaquePixelsAndSurvivesAPaint)

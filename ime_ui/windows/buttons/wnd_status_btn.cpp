@@ -269,13 +269,19 @@ void t_wndStatusBtn::UpdateHitMask()
         t_wndButton::UpdateHitMask();
         return;
     }
-    const t_image* picture = GetImage(mode, fixedStateOn ? fixedState : e_normal);
+    const t_image* picture = HitMaskPicture();
     if (!picture || picture->partWidth <= 0 || picture->partHeight <= 0 ||
         !hitMask.Reset(picture->partWidth, picture->partHeight)) {
         hitMask.Free();
         return;
     }
     hitMask.SetAll(picture->partWidth, picture->partHeight);
+}
+
+int t_wndStatusBtn::HitMaskVariant()
+{
+    const t_uiSkinData* skin = Skin();
+    return skin && skin->IsDefaultSkin() ? 1 : 0;
 }
 
 t_imageFrames* t_wndStatusBtn::AnimationOf(int forMode, int state)

@@ -44,6 +44,8 @@ public:
     unsigned GetStateAnimationPos(int forMode, int flags, unsigned time) override;
     // Over the default skin the whole rectangle answers the mouse.
     void UpdateHitMask() override;
+    // Whether the skin is the default one: UpdateHitMask follows it.
+    int HitMaskVariant() override;
 
     // The record's hint when it has one, else the host's text for the button.
     void UpdateHint();

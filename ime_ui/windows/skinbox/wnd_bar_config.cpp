@@ -6,6 +6,7 @@
 
 #include "foundation/core/owned.h"
 #include "foundation/win/rect.h"
+#include "graphics/image/image_source.h"
 #include "graphics/layout/layout_aligned.h"
 #include "graphics/layout/layout_wnd.h"
 #include "graphics/paint/nine_images.h"
@@ -543,6 +544,7 @@ void t_wndBarConfig::Recolour(uint32_t from, uint32_t to)
             if (pixels && QueryBitmapSize(bitmap, width, height))
                 RecolorPixels(from, pixels, to, height, width);
         }
+        NotePicturesChanged();
     }
     colour = bitmapColour = to;
     GetContext()->Ui().PreviewStatusButtonColor(static_cast<int>(to));
