@@ -12,6 +12,7 @@
 #include "editor/app/main_frame.h"
 #include "editor/pages/btn_page.h"
 #include "editor/framework/editor_messages.h"
+#include "editor/pages/display_view.h"
 #include "editor/pages/general_info_view.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
@@ -296,6 +297,53 @@ TEST_F(PropertyPages, ShortTabViewScrollsAndATallOneDoesNot)
     GetWindowRect(view->TabControl(), &strip);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&strip), 2);
     EXPECT_EQ(view->TabBottom(), strip.bottom);
+}
+
+// A page's window is made when the page is first shown or asked for. One made while a skin
+// is loaded shows that skin's values; a commit makes the pages not made yet, so each stores
+// its controls as before.
+TEST_F(PropertyPages, PagesAreMadeOnFirstUseAndFillFromTheLoadedSkin)
+{
+    const HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr,
+                                      GetModuleInstance(), nullptr);
+    ASSERT_NE(nullptr, host);
+    PropertyView view;
+    ASSERT_TRUE(view.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 400, 600, host, GetModuleInstance()));
+    view.CreatePages();
+    EXPECT_EQ(0, view.CurrentIndex());
+    for (int i = 0; i < PropertyView::c_pageCount; ++i)
+        EXPECT_EQ(i == 0, view.IsPageMade(i)) << i;
+
+    DisplayInfo& display = IMESkin::Instance()->Display();
+    wcscpy(display.fontCh, L"楷体");
+    view.RefreshAll();
+    ASSERT_FALSE(view.IsPageMade(1));
+    view.ShowPage(1);
+    ASSERT_TRUE(view.IsPageMade(1));
+    SubDialog* page = view.Page(1);
+    EXPECT_TRUE(Shown(page->GetHwnd()));
+    EXPECT_FALSE(Shown(view.Page(0)->GetHwnd()));
+    EXPECT_EQ(L"楷体", TextOf(GetDlgItem(page->GetHwnd(), c_displayFontCh)));
+    EXPECT_TRUE(page->IsLive());
+    EXPECT_EQ(&display, page->Part());
+
+    // Asked for, a page is made hidden; the shown page stays.
+    EXPECT_NE(nullptr, view.Page(4));
+    EXPECT_FALSE(Shown(view.Page(4)->GetHwnd()));
+    EXPECT_EQ(1, view.CurrentIndex());
+
+    // The commit reaches every page, each bound to its part.
+    ASSERT_FALSE(view.IsPageMade(6));
+    view.CommitAll();
+    for (int i = 0; i < PropertyView::c_pageCount; ++i) {
+        ASSERT_TRUE(view.IsPageMade(i)) << i;
+        EXPECT_NE(nullptr, view.Page(i)->Part()) << i;
+    }
+    EXPECT_STREQ(L"楷体", display.fontCh);
+
+    view.OnDestroy();
+    EXPECT_FALSE(view.IsPageMade(0));
+    DestroyWindow(host);
 }
 
 TEST_F(PropertyPages, ChangesReachThePreviewThroughTheViews)

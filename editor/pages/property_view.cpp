@@ -12,38 +12,80 @@ namespace {
 const int c_naturalWidth = 360;
 }  // namespace
 
-PropertyView::PropertyView() : m_current(-1) {}
+PropertyView::PropertyView() : m_current(-1), m_started(false), m_loaded(false), m_pages() {}
 
-SubDialog* PropertyView::Page(int index) const { return static_cast<SubDialog*>(ChildAt(index)); }
+bool PropertyView::IsPageMade(int index) const { return index >= 0 && index < c_pageCount && m_pages[index]; }
+
+SubDialog* PropertyView::Page(int index)
+{
+    if (index < 0 || index >= c_pageCount)
+        return nullptr;
+    return m_pages[index] ? m_pages[index] : MakePage(index);
+}
+
+SubDialog* PropertyView::MakePage(int index)
+{
+    if (!m_started || !m_hwnd)
+        return nullptr;
+    SubDialog* page = nullptr;
+    int templateId = SubDialogTab::c_templateId;
+    switch (index) {
+    case 0:
+        page = new GeneralInfoView;
+        templateId = c_dialogGeneralInfo;
+        break;
+    case 1:
+        page = new DisplayView;
+        templateId = c_dialogDisplay;
+        break;
+    case 2:
+        page = new HorizontalCombineView;
+        break;
+    case 3:
+        page = new HorizontalSeparateView;
+        break;
+    case 4:
+        page = new VerticalCombineView;
+        break;
+    case 5:
+        page = new VerticalSeparateView;
+        break;
+    default:
+        page = new StatusView;
+        templateId = c_dialogStatusPage;
+        break;
+    }
+    const HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
+    page->Create(module, templateId, m_hwnd);
+    AddChild(page);
+    m_pages[index] = page;
+    // Made hidden: ShowPage shows the page it makes current.
+    page->Show(SW_HIDE);
+    if (m_loaded)
+        page->LoadFromModel();
+    return page;
+}
+
+void PropertyView::OnDestroy()
+{
+    for (SubDialog*& page : m_pages)
+        page = nullptr;
+    m_started = false;
+    m_current = -1;
+    Frame::OnDestroy();
+}
 
 void PropertyView::CreatePages()
 {
-    if (ChildCount() > 0)
+    if (m_started)
         return;
-    const HINSTANCE module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
-    struct t_page {
-        SubDialog* page;
-        int templateId;
-    };
-    const t_page pages[c_pageCount] = {
-        {new GeneralInfoView, c_dialogGeneralInfo},
-        {new DisplayView, c_dialogDisplay},
-        {new HorizontalCombineView, SubDialogTab::c_templateId},
-        {new HorizontalSeparateView, SubDialogTab::c_templateId},
-        {new VerticalCombineView, SubDialogTab::c_templateId},
-        {new VerticalSeparateView, SubDialogTab::c_templateId},
-        {new StatusView, c_dialogStatusPage},
-    };
-    for (const t_page& entry : pages) {
-        entry.page->Create(module, entry.templateId, m_hwnd);
-        AddChild(entry.page);
-    }
+    m_started = true;
     ShowPage(0);
 }
 
 void PropertyView::FitCurrentPage(bool repaint)
 {
-    SubDialog* page = Page(m_current);
+    SubDialog* page = IsPageMade(m_current) ? m_pages[m_current] : nullptr;
     if (!page || !page->GetHwnd())
         return;
     RECT client;
@@ -53,7 +95,7 @@ void PropertyView::FitCurrentPage(bool repaint)
 
 void PropertyView::ShowPage(int index)
 {
-    if (index < 0 || index >= ChildCount())
+    if (!Page(index))
         return;
     if (index == m_current) {
         Page(index)->Show(SW_HIDE);
@@ -64,9 +106,9 @@ void PropertyView::ShowPage(int index)
     m_current = index;
     FitCurrentPage(false);
     Page(index)->Show(SW_SHOW);
-    for (int i = 0; i < ChildCount(); ++i) {
-        if (i != index)
-            Page(i)->Show(SW_HIDE);
+    for (int i = 0; i < c_pageCount; ++i) {
+        if (i != index && m_pages[i])
+            m_pages[i]->Show(SW_HIDE);
     }
 }
 
@@ -94,7 +136,7 @@ LRESULT PropertyView::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void PropertyView::GetSize(int& width, int& height)
 {
-    SubDialog* page = Page(m_current);
+    SubDialog* page = IsPageMade(m_current) ? m_pages[m_current] : nullptr;
     if (!page) {
         width = c_naturalWidth;
         height = 0;
@@ -105,22 +147,31 @@ void PropertyView::GetSize(int& width, int& height)
 
 int PropertyView::RefreshAll()
 {
-    for (int i = 0; i < ChildCount(); ++i)
-        Page(i)->LoadFromModel();
+    m_loaded = true;
+    for (SubDialog* page : m_pages) {
+        if (page)
+            page->LoadFromModel();
+    }
     SendToParent(n_editorMessage::c_skinChanged, MAKEWPARAM(n_editorMessage::c_reloadAllUnmodified, 1), 0);
     return 1;
 }
 
 int PropertyView::CommitAll()
 {
-    for (int i = 0; i < ChildCount(); ++i)
-        Page(i)->StoreToModel();
+    for (int i = 0; i < c_pageCount; ++i) {
+        SubDialog* page = m_loaded ? Page(i) : m_pages[i];
+        if (page)
+            page->StoreToModel();
+    }
     return 1;
 }
 
 int PropertyView::ClearAll()
 {
-    for (int i = 0; i < ChildCount(); ++i)
-        Page(i)->Clear();
+    m_loaded = false;
+    for (SubDialog* page : m_pages) {
+        if (page)
+            page->Clear();
+    }
     return 1;
 }
