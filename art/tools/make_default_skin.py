@@ -494,7 +494,7 @@ def build(out):
     common = [("transparent_color_enable", 0), ("transparent_color", -1), ("opaque", 255), ("anchor", "0,0")]
 
     # Combined windows: pinyin row, separator line, candidates.
-    for section, base, marges in (("Scheme_H1", "skin1", ([6, 3, 12, 12], [3, 7, 12, 4])),
+    for section, base, marges in (("Scheme_H1", "skin1", ([5, 3, 12, 12], [3, 6, 12, 4])),
                                   ("Scheme_V1", "skin2", ([6, 3, 12, 12], [3, 4, 12, 12]))):
         skin.put(section, "pic", skin.picture(base + ".png", bg))
         skin.put(section, "pic_mask", skin.mask(base + "_mask.bmp", bg))

@@ -235,6 +235,10 @@ TEST_F(EditorProcess, OpensThePackageOnItsCommandLine)
     const HWND frame = Start(L"\"" + package + L"\"");
     ASSERT_NE(nullptr, frame);
     EXPECT_TRUE(AnyChildVisible(frame)) << "the package opened";
+    // Named as File > Open names it.
+    wchar_t title[256];
+    GetWindowTextW(frame, title, 256);
+    EXPECT_EQ(std::wstring(c_product) + L" - 默认 皮肤", title);
 
     EXPECT_EQ(0, Close(frame));
 }

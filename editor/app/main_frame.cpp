@@ -473,29 +473,51 @@ void IMEKavrelFrame::SetTitle(const wchar_t* name, bool fileTitleOnly)
     SetWindowTextW(m_hwnd, title);
 }
 
-bool IMEKavrelFrame::CloseSkin()
+void IMEKavrelFrame::ResetViews()
 {
-    IMESkin* skin = IMESkin::Instance();
-    if (!skin->IsEditing())
+    SelectPage(2);
+    SelectPage(0);
+    SelectPreview(0);
+    SetViewMode(0);
+}
+
+bool IMEKavrelFrame::SettleUnsavedWork()
+{
+    if (!IMESkin::Instance()->IsEditing())
         return true;
     const int answer = m_modified ? ShowMessage(L"是否保存正在编辑的皮肤方案？", L"提示",
                                                 MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONQUESTION)
                                   : IDNO;
     if (answer == IDCANCEL)
         return false;
-    SelectPage(2);
-    SelectPage(0);
-    SelectPreview(0);
-    SetViewMode(0);
-    if (answer == IDYES && !OnSave())
+    if (answer == IDYES) {
+        ResetViews();
+        if (!OnSave())
+            return false;
+    }
+    return true;
+}
+
+bool IMEKavrelFrame::CloseSkin()
+{
+    if (!SettleUnsavedWork())
         return false;
+    CloseDocument();
+    return true;
+}
+
+void IMEKavrelFrame::CloseDocument()
+{
+    IMESkin* skin = IMESkin::Instance();
+    if (!skin->IsEditing())
+        return;
+    ResetViews();
     skin->Close();
     Pages()->ClearAll();
     m_modified = 0;
     ShowChildren(false);
     SetTitle(L"", true);
     EnableSavePreview(false);
-    return true;
 }
 
 int IMEKavrelFrame::OnNew()
@@ -520,7 +542,9 @@ int IMEKavrelFrame::OnNew()
 int IMEKavrelFrame::OnOpen(const wchar_t* path)
 {
     IMESkin* skin = IMESkin::Instance();
-    if (skin->IsEditing() && !CloseSkin())
+    // The open skin is asked about first but closed only once another is chosen: a
+    // cancelled dialog leaves it open as it was.
+    if (!SettleUnsavedWork())
         return 0;
     wchar_t chosen[MAX_PATH] = L"";
     if (!path || !path[0]) {
@@ -532,6 +556,7 @@ int IMEKavrelFrame::OnOpen(const wchar_t* path)
             return 0;
         path = chosen;
     }
+    CloseDocument();
     if (!skin->Open(path)) {
         ShowOpenFailure(path);
         return 0;
@@ -558,6 +583,8 @@ int IMEKavrelFrame::OpenSkinByName(const wchar_t* name)
     }
     Pages()->RefreshAll();
     ShowChildren(true);
+    // Named as every other road names a skin: its file name without the extension.
+    SetTitle(path, true);
     return 1;
 }
 
@@ -614,7 +641,7 @@ int IMEKavrelFrame::OnSave()
         wchar_t ini[MAX_PATH];
         if (!skin->GetIniPath(ini))
             return 0;
-        SetTitle(path, false);
+        SetTitle(path, true);
     } else {
         if (!Pages()->CommitAll())
             return 0;

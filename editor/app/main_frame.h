@@ -62,6 +62,11 @@ private:
     t_wndSpliter* Splitter() const;
     // Save As's name: the picked file with the ".vsf" rules, the pages committed.
     bool AskSavePath(wchar_t* out, int capacity);
+    // Asks about unsaved changes and saves on Yes; false when the user cancels or the save fails.
+    bool SettleUnsavedWork();
+    // Closes the open skin without asking.
+    void CloseDocument();
+    void ResetViews();
     // Lays out children 2..5 from the right edge of child 1.
     void PlaceRightHand(int pagesRight, int height, bool repaintSplitter);
     void Relayout();

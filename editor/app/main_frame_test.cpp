@@ -9,6 +9,7 @@
 #include "editor/app/main_frame.h"
 #include "editor/framework/editor_messages.h"
 #include "editor/preview/preview.h"
+#include "editor/preview/preview_mobile.h"
 #include "editor/preview/preview_pc.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
@@ -17,6 +18,7 @@
 #include "graphics/paint/module_instance.h"
 #include "ime_ui/skin/ui_skin_data.h"
 #include "ime_ui/windows/ime_messages.h"
+#include "ime_ui/windows/mobile/wnd_comp_mobile.h"
 #include "ime_ui/windows/status/wnd_status.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
@@ -170,7 +172,7 @@ TEST_F(MainFrame, SaveOfANewSkinAsksForANameAndAddsTheExtension)
     SaveNewSkin(m_folder.Path() + L"\\a.txt");
     const std::wstring package = m_folder.Path() + L"\\a.txt.vsf";
     EXPECT_TRUE(FileExists(package));
-    EXPECT_EQ(c_product + L" - " + package, Title());
+    EXPECT_EQ(c_product + L" - a.txt", Title());
     EXPECT_EQ("0111", MenuStates());
     EXPECT_FALSE(m_frame->IsModified());
 }
@@ -266,6 +268,69 @@ TEST_F(MainFrame, DroppedFilesOpenTheFirstAndAFailedOpenSaysWhich)
     EXPECT_FALSE(IMESkin::Instance()->IsEditing());
 }
 
+// A package that cannot be read says which file and why, below the line that names it.
+TEST_F(MainFrame, BrokenPackageSaysWhichAndWhy)
+{
+    const std::wstring good = SaveNewSkin(m_folder.Path() + L"\\good.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    std::string bytes;
+    {
+        FILE* in = _wfopen(good.c_str(), L"rb");
+        ASSERT_NE(nullptr, in);
+        char chunk[4096];
+        size_t got;
+        while ((got = fread(chunk, 1, sizeof(chunk), in)) > 0)
+            bytes.append(chunk, got);
+        fclose(in);
+    }
+    struct t_case {
+        const wchar_t* name;
+        std::string content;
+    };
+    const t_case cases[] = {
+        {L"truncated.vsf", bytes.substr(0, bytes.size() / 2)},
+        {L"text.vsf", "[General]\r\nThis is a note, not a package.\r\n"},
+    };
+    for (const t_case& c : cases) {
+        const std::wstring path = m_folder.Path() + L"\\" + c.name;
+        FILE* out = _wfopen(path.c_str(), L"wb");
+        ASSERT_NE(nullptr, out);
+        fwrite(c.content.data(), 1, c.content.size(), out);
+        fclose(out);
+
+        m_driver.Press(IDOK);
+        EXPECT_EQ(0, m_frame->OnOpen(path.c_str()));
+        EXPECT_TRUE(m_driver.AllAnswered());
+        ASSERT_FALSE(m_driver.Seen().empty());
+        const std::wstring text = m_driver.Seen().back().text;
+        const std::wstring first = L"打开皮肤文件" + path + L"出错!";
+        EXPECT_EQ(0u, text.find(first)) << c.name;
+        // The reason follows on its own line and names the package again.
+        const std::wstring reason = text.size() > first.size() ? text.substr(first.size()) : std::wstring();
+        EXPECT_FALSE(reason.find_first_not_of(L"\r\n ") == std::wstring::npos) << c.name;
+        EXPECT_NE(std::wstring::npos, reason.find(c.name)) << c.name;
+        EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+    }
+}
+
+// Right after File > New both phone previews show the default skin's bar within the height
+// a phone allows: no warning band.
+TEST_F(MainFrame, DefaultSkinPassesThePhoneHeightCheck)
+{
+    ASSERT_EQ(1, Command(c_cmdNew));
+    Preview* preview = static_cast<Preview*>(m_frame->ChildAt(IMEKavrelFrame::e_preview));
+    for (int slot : {Preview::e_phone, Preview::e_phoneLarge}) {
+        const t_wndCompMobile& bar = static_cast<PreviewMobile*>(preview->GetPreview(slot))->Composition();
+        EXPECT_GT(bar.BarHeight(), 0) << slot;
+        EXPECT_LE(bar.BarHeight(), t_wndCompMobile::HeightLimit(bar.Metrics().screenHeight))
+            << slot << ": scale " << bar.LastScale().factor << ", content " << bar.LastScale().contentHeight
+            << ", natural " << bar.LastScaleInput().barHeight << ", margins " << bar.LastScaleInput().topMargin << "/"
+            << bar.LastScaleInput().bottomMargin << ", rows " << bar.LastScaleInput().topRowExtent << "/"
+            << bar.LastScaleInput().bottomRowExtent << ", font " << bar.LastScaleInput().fontCell;
+    }
+}
+
 TEST_F(MainFrame, OpenThroughTheDialog)
 {
     const std::wstring package = SaveNewSkin(m_folder.Path() + L"\\picked.vsf");
@@ -283,6 +348,41 @@ TEST_F(MainFrame, OpenThroughTheDialog)
     EXPECT_EQ("0111", MenuStates());
 }
 
+// Keeping the edits unsaved and then cancelling the open dialog keeps the edited skin open,
+// still modified; only a chosen package replaces it.
+TEST_F(MainFrame, CancelledOpenKeepsTheEditedSkin)
+{
+    const std::wstring other = SaveNewSkin(m_folder.Path() + L"\\other.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+
+    ASSERT_EQ(1, Command(c_cmdNew));
+    const std::wstring title = Title();
+    m_driver.Press(IDNO);      // save the skin being edited?
+    m_driver.Press(IDCANCEL);  // the open dialog
+    EXPECT_EQ(0, Command(c_cmdOpen));
+    EXPECT_TRUE(m_driver.AllAnswered());
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_TRUE(IMESkin::Instance()->IsNew());
+    EXPECT_TRUE(m_frame->IsModified());
+    EXPECT_EQ(title, Title());
+    EXPECT_EQ("1111", MenuStates());
+    EXPECT_TRUE(IsWindowVisible(m_frame->ChildAt(IMEKavrelFrame::e_preview)->GetHwnd()));
+
+    // Cancelling the question keeps it too, without a dialog.
+    m_driver.Press(IDCANCEL);
+    EXPECT_EQ(0, Command(c_cmdOpen));
+    EXPECT_TRUE(IMESkin::Instance()->IsNew());
+
+    m_driver.Press(IDNO);
+    m_driver.Type(other);
+    EXPECT_EQ(1, Command(c_cmdOpen));
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_FALSE(IMESkin::Instance()->IsNew());
+    EXPECT_FALSE(m_frame->IsModified());
+    EXPECT_EQ(c_product + L" - other", Title());
+}
+
 TEST_F(MainFrame, BareNameOpensFromTheUsersSkinFolder)
 {
     wchar_t root[MAX_PATH];
@@ -295,10 +395,11 @@ TEST_F(MainFrame, BareNameOpensFromTheUsersSkinFolder)
     m_frame->SetModified(false);
     ASSERT_TRUE(m_frame->CloseSkin());
 
-    // Opened by name keeps the title and the save-preview item as they were.
+    // Opened by name, the title names it as File > Open does; the save-preview item stays
+    // as it was.
     EXPECT_EQ(1, m_frame->OpenSkinByName(L"bare_name_skin"));
     EXPECT_TRUE(IMESkin::Instance()->IsEditing());
-    EXPECT_EQ(c_product, Title());
+    EXPECT_EQ(c_product + L" - bare_name_skin", Title());
     EXPECT_EQ("0110", MenuStates());
     DeleteFileW(package.c_str());
 }

@@ -476,7 +476,11 @@ TEST_F(DisplayPage, LargeFontSwitchReloadsEverything)
     EXPECT_EQ(MAKEWPARAM(n_editorMessage::c_reloadAll, 1), s_pageHost->changes[0]);
     EXPECT_EQ(!before, Model().largeFontDisabled);
     EXPECT_EQ(before ? L"1" : L"0", IniValue(L"LargeFontSupport"));
-    // The preview reloaded with the skin laid out the other way.
+    // The preview reloaded with the skin laid out the other way: the compatibility mode
+    // (checked) scales the skin as a whole, unchecked stretches its nine pieces.
+    EXPECT_EQ(!before, s_previewWindow->Settings().isotropicSkin);
+    Click(c_displayLargeFont);
+    EXPECT_EQ(before, Model().largeFontDisabled);
     EXPECT_EQ(before, s_previewWindow->Settings().isotropicSkin);
 }
 

@@ -361,7 +361,8 @@ void Preview::CopyDisplay()
     wcsncpy(m_settings->fontEn, display.fontEn, t_uiSettings::c_textChars - 1);
     m_settings->fontEn[t_uiSettings::c_textChars - 1] = 0;
     m_settings->fontSize = display.previewFontSize;
-    m_settings->isotropicSkin = !display.largeFontDisabled;
+    // The compatibility mode scales the whole skin instead of stretching its nine pieces.
+    m_settings->isotropicSkin = display.largeFontDisabled;
     ApplyCandidateCount();
 }
 
