@@ -1,6 +1,7 @@
 #include "editor/widgets/file_dialog_preview.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -125,6 +126,7 @@ UINT_PTR CFileDialogPreview::HookProc(HWND dialog, UINT message, WPARAM wParam, 
         } else if (header->code == CDN_INITDONE) {
             m_frame = header->hwndFrom;
             FitPreview();
+            PostMessageW(dialog, c_focusNameBox, 0, 0);
         }
         return 0;
     }
@@ -134,6 +136,9 @@ UINT_PTR CFileDialogPreview::HookProc(HWND dialog, UINT message, WPARAM wParam, 
             DrawPreview(*item);
         return 0;
     }
+    case c_focusNameBox:
+        FocusNameBox();
+        return 0;
     case WM_TIMER:
         if (wParam == c_animationTimer)
             AnimatePreview();
@@ -191,6 +196,19 @@ void CFileDialogPreview::FitPreview()
     if (height < 0)
         height = 0;
     MoveWindow(control, placed.left, placed.top, placed.right - placed.left, height, TRUE);
+}
+
+void CFileDialogPreview::FocusNameBox()
+{
+    if (!m_frame)
+        return;
+    // The name box is an edit (edt1) or, in newer dialogs, a combo with an edit (cmb13).
+    // Through the dialog, so that it also restores this focus when it is activated again.
+    HWND box = GetDlgItem(m_frame, edt1);
+    if (!box || !IsWindowVisible(box))
+        box = GetDlgItem(m_frame, cmb13);
+    if (box && IsWindowVisible(box))
+        SendMessageW(m_frame, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
 }
 
 void CFileDialogPreview::AnimatePreview()

@@ -21,6 +21,9 @@ public:
     static constexpr UINT c_animationPeriodMs = 10;
     // Height of the size label at the bottom of the preview area.
     static constexpr int c_labelHeight = 30;
+    // Posted to the template window once the dialog is set up: the file-name box takes
+    // the focus (the dialog would leave it on its first control, the folder combo).
+    static constexpr UINT c_focusNameBox = WM_APP + 1;
 
     CFileDialogPreview();
     ~CFileDialogPreview() override;
@@ -54,6 +57,7 @@ private:
     bool Choose(bool save, HWND owner, const wchar_t* filter, const wchar_t* initialDir);
     void UpdatePreview();
     void FitPreview();
+    void FocusNameBox();
     void AnimatePreview();
     void FreePicture();
     HWND PreviewControl() const;

@@ -476,6 +476,51 @@ TEST_F(FileDialogPreview, SaveDialogAsksBeforeOverwriting)
     EXPECT_EQ(m_folder / L"new.png", m_dialog.GetPath());
 }
 
+// Both dialogs open with the focus in the file-name box: a name typed at once lands there.
+TEST_F(FileDialogPreview, NameTypedAtOnceLandsInTheNameBox)
+{
+    for (const bool save : {true, false}) {
+        const std::wstring name = save ? L"typed.png" : L"half.bmp";
+        std::wstring failure;
+        t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+            HWND frame = d.NextDialog();
+            if (!frame) {
+                failure = L"no dialog";
+                return;
+            }
+            // The dialog activated, as it is when its owner was the active window: a dialog
+            // restores the focus it keeps for itself.
+            SendMessageW(frame, WM_ACTIVATE, WA_ACTIVE, 0);
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info);
+            wchar_t kind[64] = L"";
+            GetClassNameW(info.hwndFocus, kind, 64);
+            if (!info.hwndFocus || lstrcmpiW(kind, L"Edit") != 0 || GetAncestor(info.hwndFocus, GA_ROOT) != frame)
+                failure = std::wstring(L"focus on a ") + kind + L"; ";
+            // Keys go to the focused window.
+            for (wchar_t c : name)
+                PostMessageW(info.hwndFocus, WM_CHAR, c, 1);
+            Sleep(200);
+            t_fileDialogDriver::Press(frame, IDOK);
+            if (HWND other = d.NextDialog(1500)) {
+                failure += L"another dialog: " + t_fileDialogDriver::Texts(other) + L"; ";
+                t_fileDialogDriver::Press(other, IDCANCEL);
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+            } else if (IsWindow(frame) && IsWindowVisible(frame)) {
+                failure += L"no name reached the dialog; ";
+                t_fileDialogDriver::Press(frame, IDCANCEL);
+            }
+        });
+        const bool chosen = save ? m_dialog.ChooseSaveFile(m_owner, c_pictureFilter, m_folder.Path().c_str())
+                                 : m_dialog.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str());
+        driver.Join();
+        EXPECT_TRUE(failure.empty()) << (save ? "save: " : "open: ") << std::string(failure.begin(), failure.end());
+        EXPECT_TRUE(chosen);
+        EXPECT_EQ(m_folder / name, m_dialog.GetPath());
+    }
+}
+
 TEST_F(FileDialogPreview, MissingTemplateFailsAndLeavesNoDialogRunning)
 {
     CFileDialogPreview broken;
