@@ -418,51 +418,58 @@ TEST_F(DisplayPage, ColourButtonsReportOnlyAChangedColour)
     EXPECT_EQ(4u, s_pageHost->changes.size());
 }
 
-TEST_F(DisplayPage, ColourButtonPaintsTheColourAndSettingInTheInverse)
+TEST_F(DisplayPage, ColourButtonPaintsTheColourAndSettingInAContrastingColour)
 {
-    const COLORREF colour = RGB(0x20, 0x60, 0xA0);
-    const COLORREF inverse = 0xFFFFFF - colour;
-    Model().pinyinColor = colour;
-
     const int width = 80, height = 26;
     t_memDC dib;
     ASSERT_TRUE(t_memDC::Create(dib, nullptr, width, height, t_dibRows::topDown));
     const HDC dc = dib.dc;
     uint32_t* pixels = dib.Pixels();
-    for (int i = 0; i < width * height; ++i)
-        pixels[i] = 0xFFFFFF;
-
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_BUTTON;
     item.CtlID = c_displayPinyinColor;
     item.hwndItem = Item(c_displayPinyinColor);
     item.hDC = dc;
     item.rcItem = {0, 0, width, height};
-    EXPECT_EQ(1, m_page->OnDrawItem(c_displayPinyinColor, &item));
-    GdiFlush();
     auto at = [&](int x, int y) {
         const uint32_t p = pixels[y * width + x] & 0xFFFFFF;
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     };
-    EXPECT_EQ(RGB(255, 255, 255), at(0, 0));  // inset by one pixel
-    EXPECT_EQ(RGB(0, 0, 0), at(1, 1));        // black frame
-    EXPECT_EQ(colour, at(3, 3));
-    // Text pixels: nearer the inverse than the fill (the glyphs' edges are smoothed).
     auto distance = [](COLORREF a, COLORREF b) {
         return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
                std::abs(GetBValue(a) - GetBValue(b));
     };
-    int inverseCount = 0, inverseLeft = width, inverseRight = 0;
-    for (int y = 2; y < height - 2; ++y)
-        for (int x = 2; x < width - 2; ++x)
-            if (distance(at(x, y), inverse) < distance(at(x, y), colour)) {
-                ++inverseCount;
-                inverseLeft = std::min(inverseLeft, x);
-                inverseRight = std::max(inverseRight, x);
+    // "设置" in white on dark colours and in black on light ones, a mid grey included.
+    const struct {
+        COLORREF colour, text;
+    } cases[] = {{RGB(0x20, 0x60, 0xA0), RGB(255, 255, 255)},
+                 {RGB(0, 0, 0), RGB(255, 255, 255)},
+                 {RGB(255, 255, 255), RGB(0, 0, 0)},
+                 {RGB(0x80, 0x80, 0x80), RGB(0, 0, 0)}};
+    for (const auto& c : cases) {
+        Model().pinyinColor = c.colour;
+        for (int i = 0; i < width * height; ++i)
+            pixels[i] = 0xFFFFFF;
+        EXPECT_EQ(1, m_page->OnDrawItem(c_displayPinyinColor, &item));
+        GdiFlush();
+        EXPECT_EQ(RGB(255, 255, 255), at(0, 0));  // inset by one pixel
+        EXPECT_EQ(RGB(0, 0, 0), at(1, 1));        // black frame
+        EXPECT_EQ(c.colour, at(3, 3));
+        // Text pixels: nearer the text colour than the fill (the glyphs' edges are
+        // smoothed) and clearly apart from the fill.
+        int textCount = 0, textLeft = width, textRight = 0;
+        for (int y = 2; y < height - 2; ++y)
+            for (int x = 2; x < width - 2; ++x) {
+                if (distance(at(x, y), c.text) < distance(at(x, y), c.colour) && distance(at(x, y), c.colour) >= 96) {
+                    ++textCount;
+                    textLeft = std::min(textLeft, x);
+                    textRight = std::max(textRight, x);
+                }
             }
-    EXPECT_GT(inverseCount, 20);
-    // Centred: the text's margins differ by at most a few pixels.
-    EXPECT_LE(std::abs(inverseLeft - (width - 1 - inverseRight)), 4);
+        EXPECT_GT(textCount, 20) << std::hex << c.colour;
+        // Centred: the text's margins differ by at most a few pixels.
+        EXPECT_LE(std::abs(textLeft - (width - 1 - textRight)), 4) << std::hex << c.colour;
+    }
 
     // Other ids draw nothing.
     EXPECT_EQ(0, m_page->OnDrawItem(c_displayFontSize, &item));

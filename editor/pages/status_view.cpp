@@ -358,7 +358,7 @@ bool StatusView::LoadPicture()
     if (status)
         status->GetString(c_keyPicture, 0, name);
     if (m_picture)
-        m_picture->SetPath(name.IsEmpty() ? L"" : n_workFolderFile::InWorkFolder(name.c_str()).c_str());
+        m_picture->SetPath(name.c_str());
     ReloadBar();
     return true;
 }
@@ -375,7 +375,7 @@ void StatusView::LoadMask()
         return;
     }
     if (m_mask)
-        m_mask->SetPath(n_workFolderFile::InWorkFolder(name.c_str()).c_str());
+        m_mask->SetPath(name.c_str());
     CheckMask();
 }
 
@@ -441,7 +441,6 @@ bool StatusView::ImportPicture(bool mask, const wchar_t* chosen)
     StatusInfo* status = Status();
     if (!status || !chosen)
         return false;
-    // The control's own path changes below: the chosen path is kept apart.
     const t_str source(chosen);
     t_str name;
     if (!n_statusView::ImportIntoWorkFolder(source.c_str(), mask ? c_maskBase : c_pictureBase, name)) {
@@ -457,7 +456,7 @@ bool StatusView::ImportPicture(bool mask, const wchar_t* chosen)
     status->SetString(mask ? c_keyMask : c_keyPicture, 0, name.c_str());
     OpenFileCtrl* field = mask ? m_mask : m_picture;
     if (field)
-        field->SetPath(n_workFolderFile::InWorkFolder(name.c_str()).c_str());
+        field->SetPath(name.c_str());
     if (mask)
         CheckMask();
     else
@@ -617,7 +616,7 @@ LRESULT StatusView::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const bool mask = message == n_statusView::c_maskChosen;
         const OpenFileCtrl* field = mask ? m_mask : m_picture;
         if (field)
-            ImportPicture(mask, field->GetPath().c_str());
+            ImportPicture(mask, field->ChosenFile().c_str());
         return 0;
     }
     case c_msgButtonPictureChanged:

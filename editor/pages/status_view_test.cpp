@@ -120,6 +120,13 @@ protected:
         PumpMessages(200);
         EXPECT_TRUE(m_driver.AllAnswered());
     }
+    // What the field's edit shows.
+    static std::wstring Shown(OpenFileCtrl* field)
+    {
+        wchar_t text[MAX_PATH] = L"";
+        GetWindowTextW(GetDlgItem(field->GetHwnd(), OpenFileCtrl::c_editId), text, MAX_PATH);
+        return text;
+    }
     static std::wstring InWork(const std::wstring& name)
     {
         return std::wstring(IMESkin::Instance()->GetWorkFolder()) + L"\\" + name;
@@ -152,12 +159,17 @@ protected:
 
 TEST_F(StatusPage, BarPictureAndMaskImportIntoTheWorkFolder)
 {
+    // The fields show the pictures' names in the skin, as the other pages do.
+    EXPECT_EQ(L"status.png", Shown(m_page->PictureControl()));
+    EXPECT_EQ(L"status_mask.bmp", Shown(m_page->MaskControl()));
+
     const std::wstring blue = m_folder / L"blue.png";
     ASSERT_TRUE(WriteRaw(blue, FlatPng(40, 20, {0x0000FFFFu})));
     ImportThroughField(m_page->PictureControl(), blue);
     EXPECT_EQ(L"bar.png", StatusText(L"pic"));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(InWork(L"bar.png").c_str()));
-    EXPECT_EQ(InWork(L"bar.png"), m_page->PictureControl()->GetPath());
+    EXPECT_EQ(L"bar.png", m_page->PictureControl()->GetPath());
+    EXPECT_EQ(L"bar.png", Shown(m_page->PictureControl()));
     int width = 0;
     int height = 0;
     m_bar->GetSize(width, height);
@@ -182,13 +194,13 @@ TEST_F(StatusPage, BarPictureAndMaskImportIntoTheWorkFolder)
     ImportThroughField(m_page->MaskControl(), plain);
     EXPECT_EQ(L"bar_mask.bmp", StatusText(L"pic_mask"));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(InWork(L"bar_mask.bmp").c_str()));
-    EXPECT_EQ(InWork(L"bar_mask.bmp"), m_page->MaskControl()->GetPath());
+    EXPECT_EQ(L"bar_mask.bmp", Shown(m_page->MaskControl()));
 
     // A mask whose file went is removed on the next load.
     ASSERT_TRUE(DeleteFileW(InWork(L"bar_mask.bmp").c_str()));
     m_page->LoadFromModel();
     EXPECT_EQ(L"", StatusText(L"pic_mask"));
-    EXPECT_EQ(L"", m_page->MaskControl()->GetPath());
+    EXPECT_EQ(L"", Shown(m_page->MaskControl()));
 
     // A chosen file that cannot be read changes nothing and says so.
     m_driver.Press(IDOK);

@@ -28,6 +28,13 @@ void ColorPicker::SetChooseColorFn(t_chooseColorFn fn) { s_chooseColor = fn ? fn
 
 COLORREF* ColorPicker::CustomColors() { return s_customColors; }
 
+COLORREF n_colorPicker::ContrastingTextColor(COLORREF color)
+{
+    // Rec. 601 luma, 0..255000.
+    const unsigned luma = 299u * GetRValue(color) + 587u * GetGValue(color) + 114u * GetBValue(color);
+    return luma >= 128u * 1000u ? RGB(0, 0, 0) : c_white;
+}
+
 bool n_colorPicker::ChooseColorFor(HWND owner, COLORREF& color)
 {
     CHOOSECOLORW choose = {};
@@ -52,7 +59,7 @@ void n_colorPicker::DrawColorField(HDC dc, const RECT& rect, COLORREF color, con
         Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
     DeleteObject(fill);
-    const COLORREF oldText = SetTextColor(dc, Inverse(color));
+    const COLORREF oldText = SetTextColor(dc, ContrastingTextColor(color));
     const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
     RECT text = rect;
     DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);

@@ -18,8 +18,11 @@ const int c_customColorCount = 16;
 // The system colour dialog (or the stand-in SetChooseColorFn put in place) owned by owner,
 // starting at color, with the shared custom colours; true, with color taken, on OK.
 bool ChooseColorFor(HWND owner, COLORREF& color);
+// Black on light colours, white on dark ones (by luma): the inverse colour of a mid grey
+// is that grey again.
+COLORREF ContrastingTextColor(COLORREF color);
 // A colour field: the rectangle framed by the black pen and filled with the colour, the
-// label on one line in its middle in the inverse colour (0xFFFFFF minus the colour).
+// label on one line in its middle in ContrastingTextColor.
 void DrawColorField(HDC dc, const RECT& rect, COLORREF color, const wchar_t* label, HFONT font);
 }  // namespace n_colorPicker
 

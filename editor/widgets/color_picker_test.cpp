@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -201,36 +202,50 @@ TEST_F(PickerTest, TwoHalvesThatFollowTheFrameAndEnableTogether)
     EXPECT_EQ(m_picker.ChooseButton(), GetFocus());
 }
 
-TEST_F(PickerTest, EachHalfShowsTheColourFramedInBlackWithItsLabelInTheInverse)
+TEST_F(PickerTest, EachHalfShowsTheColourFramedInBlackWithItsLabelInAContrastingColour)
 {
-    for (int id : {c_chooseButtonId, c_pickButtonId}) {
-        t_testSurface surface(60, 28, false);
-        DRAWITEMSTRUCT item = {};
-        item.CtlType = ODT_BUTTON;
-        item.CtlID = id;
-        item.hwndItem = GetDlgItem(m_picker.GetHwnd(), id);
-        item.hDC = surface.Dc();
-        item.rcItem = {0, 0, 60, 28};
-        EXPECT_TRUE(SendMessageW(m_picker.GetHwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item)));
-        const uint32_t color = 0x204060;  // c_start as 0xRRGGBB
-        EXPECT_EQ(0u, surface.At(0, 0) & 0xFFFFFF);
-        EXPECT_EQ(0u, surface.At(59, 27) & 0xFFFFFF);
-        EXPECT_EQ(color, surface.At(3, 3) & 0xFFFFFF);
-        // The label's strokes: pixels at (or, smoothed, near) the inverse colour.
-        const auto nearInverse = [color](uint32_t pixel) {
-            for (int shift : {0, 8, 16}) {
-                const int want = static_cast<int>(((0xFFFFFF - color) >> shift) & 0xFF);
-                if (abs(static_cast<int>((pixel >> shift) & 0xFF) - want) > 0x30)
-                    return false;
+    // The label is black on light colours and white on dark ones; a mid grey's inverse
+    // would be the same grey.
+    const struct {
+        COLORREF color;
+        uint32_t label;  // 0xRRGGBB
+    } cases[] = {
+        {RGB(0, 0, 0), 0xFFFFFF},          {RGB(255, 255, 255), 0x000000},    {RGB(0x80, 0x80, 0x80), 0x000000},
+        {RGB(0x7E, 0x7E, 0x7E), 0xFFFFFF}, {RGB(0x20, 0x40, 0x60), 0xFFFFFF}, {RGB(255, 255, 0), 0x000000},
+        {RGB(0, 0, 255), 0xFFFFFF},
+    };
+    for (const auto& c : cases) {
+        m_picker.SetColor(c.color);
+        const uint32_t fill = (GetRValue(c.color) << 16) | (GetGValue(c.color) << 8) | GetBValue(c.color);
+        for (int id : {c_chooseButtonId, c_pickButtonId}) {
+            t_testSurface surface(60, 28, false);
+            DRAWITEMSTRUCT item = {};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = id;
+            item.hwndItem = GetDlgItem(m_picker.GetHwnd(), id);
+            item.hDC = surface.Dc();
+            item.rcItem = {0, 0, 60, 28};
+            EXPECT_TRUE(SendMessageW(m_picker.GetHwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item)));
+            EXPECT_EQ(0u, surface.At(0, 0) & 0xFFFFFF);
+            EXPECT_EQ(0u, surface.At(59, 27) & 0xFFFFFF);
+            EXPECT_EQ(fill, surface.At(3, 3) & 0xFFFFFF);
+            // The label's strokes inside the frame: pixels nearer the label colour than the
+            // fill (the glyphs' edges are smoothed) and clearly apart from the fill.
+            const auto distance = [](uint32_t a, uint32_t b) {
+                int sum = 0;
+                for (int shift : {0, 8, 16})
+                    sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+                return sum;
+            };
+            int strokes = 0;
+            for (int y = 1; y < 27; ++y) {
+                for (int x = 1; x < 59; ++x) {
+                    const uint32_t pixel = surface.At(x, y) & 0xFFFFFF;
+                    strokes += distance(pixel, c.label) < distance(pixel, fill) && distance(pixel, fill) >= 96;
+                }
             }
-            return true;
-        };
-        int inverse = 0;
-        for (int y = 0; y < 28; ++y) {
-            for (int x = 0; x < 60; ++x)
-                inverse += nearInverse(surface.At(x, y));
+            EXPECT_GT(strokes, 10) << "the label of " << id << " on " << std::hex << fill;
         }
-        EXPECT_GT(inverse, 5) << "the label of " << id;
     }
 }
 

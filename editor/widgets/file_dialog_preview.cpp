@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "graphics/image/image.h"
-#include "graphics/paint/paint_ctx.h"
+#include "graphics/image/mem_dc.h"
+#include "graphics/paint/color_key.h"
+#include "graphics/paint/image_draw.h"
+#include "graphics/paint/pixel_ops.h"
+#include "graphics/paint/resize.h"
 
 namespace {
 const DWORD c_openFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
@@ -34,8 +37,8 @@ void SetImageFilter(bool anyPicture)
 }
 
 CFileDialogPreview::CFileDialogPreview()
-    : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_configured(false),
-      m_extendedError(0)
+    : m_templateId(0), m_previewId(0), m_module(nullptr), m_frame(nullptr), m_picture(nullptr), m_scaledFrom(nullptr),
+      m_scaledWidth(0), m_scaledHeight(0), m_configured(false), m_extendedError(0)
 {
     m_path[0] = L'\0';
 }
@@ -162,6 +165,61 @@ HWND CFileDialogPreview::PreviewControl() const { return hwnd ? GetDlgItem(hwnd,
 void CFileDialogPreview::FreePicture()
 {
     m_picture.reset();
+    m_scaled.clear();
+    m_scaledFrom = nullptr;
+    m_scaledWidth = m_scaledHeight = 0;
+}
+
+CFileDialogPreview::t_layout CFileDialogPreview::Layout(int width, int height, int pictureWidth, int pictureHeight)
+{
+    t_layout layout = {};
+    const int room = height - c_labelHeight;
+    if (width <= 0 || room <= 0 || pictureWidth <= 0 || pictureHeight <= 0)
+        return layout;
+    const double scale = std::max(static_cast<double>(pictureWidth) / width, static_cast<double>(pictureHeight) / room);
+    // Truncated, with room for the rounding of the division: the side that fits exactly
+    // keeps its full length.
+    const int drawnWidth = std::clamp(static_cast<int>(pictureWidth / scale + 1e-6), 1, width);
+    const int drawnHeight = std::clamp(static_cast<int>(pictureHeight / scale + 1e-6), 1, room);
+    const int left = (width - drawnWidth) / 2;
+    const int top = (height - drawnHeight - c_labelHeight) / 2;
+    layout.picture = {left, top, left + drawnWidth, top + drawnHeight};
+    layout.label = {0, top + drawnHeight, width, top + drawnHeight + c_labelHeight};
+    return layout;
+}
+
+bool CFileDialogPreview::ScalePicture(int width, int height)
+{
+    int sourceWidth = 0, sourceHeight = 0;
+    const uint32_t* pixels = m_picture ? ReadablePixels(m_picture->GetBitmapRef(), sourceWidth, sourceHeight) : nullptr;
+    if (!pixels || sourceWidth <= 0 || sourceHeight <= 0)
+        return false;
+    if (pixels == m_scaledFrom && width == m_scaledWidth && height == m_scaledHeight)
+        return true;
+    m_scaledFrom = nullptr;
+    std::vector<uint32_t> keyed;
+    try {
+        keyed.assign(pixels, pixels + static_cast<size_t>(sourceWidth) * sourceHeight);
+        m_scaled.assign(static_cast<size_t>(width) * height, 0);
+    } catch (const std::bad_alloc&) {
+        m_scaled.clear();
+        return false;
+    }
+    // Black is keyed out of an opaque picture before scaling, so that it leaves no dark
+    // fringe; a picture with alpha keeps its own transparency.
+    if (!m_picture->payload.hasAlpha)
+        ApplyColorKey(RGB(0, 0, 0), sourceHeight, sourceWidth, keyed.data(), false);
+    // An area average: every source pixel counts, where GDI's shrinking stretches drop
+    // or combine them.
+    CBoxFilter filter;
+    if (!ResizePixels(filter, keyed.data(), sourceWidth, sourceHeight, m_scaled.data(), width, height)) {
+        m_scaled.clear();
+        return false;
+    }
+    m_scaledFrom = pixels;
+    m_scaledWidth = width;
+    m_scaledHeight = height;
+    return true;
 }
 
 void CFileDialogPreview::UpdatePreview()
@@ -239,30 +297,24 @@ void CFileDialogPreview::DrawPreview(const DRAWITEMSTRUCT& item)
         !(m_picture->GetSize(pictureWidth, pictureHeight) && pictureWidth > 0 && pictureHeight > 0)) {
         FreePicture();
     }
-    if (m_path[0] && m_picture) {
-        // Small pictures are enlarged as well: the picture fills the area along the side
-        // that reaches it first.
-        const double scale =
-            std::max(static_cast<double>(pictureWidth) / width, static_cast<double>(pictureHeight) / height);
-        const int drawnWidth = static_cast<int>(pictureWidth / scale);
-        const int drawnHeight = static_cast<int>(pictureHeight / scale);
-        t_image picture;
-        picture.Init();
-        picture.SetPart(m_picture.get(), 0, 0, 0, 0, pictureWidth, pictureHeight, t_image::e_stretch, t_image::e_stretch,
-                        false);
-        t_paintCtx context(buffer.dc, false, nullptr, false);
-        picture.Draw(context, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight, 255);
-        context.End();
+    const t_layout layout = Layout(width, height, pictureWidth, pictureHeight);
+    const int drawnWidth = layout.picture.right - layout.picture.left;
+    const int drawnHeight = layout.picture.bottom - layout.picture.top;
+    if (m_path[0] && m_picture && drawnWidth > 0 && drawnHeight > 0) {
+        GdiFlush();
+        if (ScalePicture(drawnWidth, drawnHeight))
+            BlendPixelsDirect(m_scaled.data(), drawnWidth, drawnHeight, 0, 0, drawnWidth, drawnHeight, buffer.Pixels(),
+                              width, height, layout.picture.left, layout.picture.top);
 
         wchar_t label[64];
         const int length = _snwprintf(label, 63, c_sizeLabelFormat, pictureWidth, pictureHeight);
         label[63] = L'\0';
-        RECT band = {0, height - c_labelHeight, width, height};
+        RECT band = layout.label;
         HFONT font = item.hwndItem ? reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)) : nullptr;
         const HGDIOBJ oldFont = font ? SelectObject(buffer.dc, font) : nullptr;
         SetBkMode(buffer.dc, TRANSPARENT);
-        SetTextColor(buffer.dc, RGB(255, 255, 255));
-        DrawTextW(buffer.dc, label, length < 0 ? -1 : length, &band, DT_SINGLELINE | DT_CENTER);
+        SetTextColor(buffer.dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextW(buffer.dc, label, length < 0 ? -1 : length, &band, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
         if (oldFont)
             SelectObject(buffer.dc, oldFont);
     }

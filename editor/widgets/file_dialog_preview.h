@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "graphics/image/image_source.h"
 #include "toolkit/controls/wnd_base_handle.h"
 
@@ -19,11 +22,20 @@ public:
     // The animation timer of the template window and its period.
     static constexpr UINT_PTR c_animationTimer = 121;
     static constexpr UINT c_animationPeriodMs = 10;
-    // Height of the size label at the bottom of the preview area.
-    static constexpr int c_labelHeight = 30;
+    // Height of the size label's band below the picture.
+    static constexpr int c_labelHeight = 20;
     // Posted to the template window once the dialog is set up: the file-name box takes
     // the focus (the dialog would leave it on its first control, the folder combo).
     static constexpr UINT c_focusNameBox = WM_APP + 1;
+
+    // Where a picture of pictureWidth x pictureHeight goes in a preview area of width x
+    // height: scaled to fit above the label's band (small pictures are enlarged), the
+    // picture and the band below it centred together. Empty rectangles when nothing fits.
+    struct t_layout {
+        RECT picture;
+        RECT label;
+    };
+    static t_layout Layout(int width, int height, int pictureWidth, int pictureHeight);
 
     CFileDialogPreview();
     ~CFileDialogPreview() override;
@@ -60,6 +72,9 @@ private:
     void FocusNameBox();
     void AnimatePreview();
     void FreePicture();
+    // The current picture (its current frame) scaled to width x height into m_scaled;
+    // kept while picture, frame and size stay. False when its pixels cannot be read.
+    bool ScalePicture(int width, int height);
     HWND PreviewControl() const;
 
     static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +85,11 @@ private:
     HINSTANCE m_module;
     HWND m_frame;
     t_imageSourcePtr m_picture;
+    // The picture scaled for the preview area: premultiplied, rows bottom-up, black of an
+    // opaque picture transparent; and the frame pixels and size it was made from.
+    std::vector<uint32_t> m_scaled;
+    const void* m_scaledFrom;
+    int m_scaledWidth, m_scaledHeight;
     bool m_configured;
     DWORD m_extendedError;
 };

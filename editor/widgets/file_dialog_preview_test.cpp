@@ -7,7 +7,11 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -371,12 +375,19 @@ TEST_F(FileDialogPreview, OpenDialogPreviewsTheSelectedPictureScaledWithBlackKey
     EXPECT_EQ(templateClient.bottom - GetSystemMetrics(SM_CYCAPTION) - fitted.top, fitted.bottom - fitted.top);
     ASSERT_GT(picture.height, CFileDialogPreview::c_labelHeight);
 
-    // The 16 x 16 picture fills the side that it reaches first, centred.
-    const double scale = std::max(16.0 / picture.width, 16.0 / picture.height);
-    const int drawn[2] = {static_cast<int>(16 / scale), static_cast<int>(16 / scale)};
-    const int left = (picture.width - drawn[0]) / 2, top = (picture.height - drawn[1]) / 2;
+    // The 16 x 16 picture fills the side that it reaches first above the label's band,
+    // centred together with the band.
+    const int room = picture.height - CFileDialogPreview::c_labelHeight;
+    const int side = std::min(picture.width, room);
+    const int left = (picture.width - side) / 2, top = (room - side) / 2;
+    const CFileDialogPreview::t_layout layout = CFileDialogPreview::Layout(picture.width, picture.height, 16, 16);
+    EXPECT_EQ(left, layout.picture.left);
+    EXPECT_EQ(top, layout.picture.top);
+    EXPECT_EQ(side, layout.picture.right - layout.picture.left);
+    EXPECT_EQ(side, layout.picture.bottom - layout.picture.top);
     EXPECT_EQ(c_red, picture.At(left, top));
-    EXPECT_EQ(c_red, picture.At(left + drawn[0] / 2 - 2, top + drawn[1] / 3));
+    EXPECT_EQ(c_red, picture.At(left + side / 2 - 2, top + side / 3));
+    EXPECT_EQ(c_red, picture.At(left, top + side - 1));
     if (left > 0) {
         EXPECT_EQ(face, picture.At(left - 1, top));
     }
@@ -384,11 +395,154 @@ TEST_F(FileDialogPreview, OpenDialogPreviewsTheSelectedPictureScaledWithBlackKey
         EXPECT_EQ(face, picture.At(left, top - 1));
     }
     // The black half is keyed out.
-    EXPECT_EQ(face, picture.At(left + drawn[0] / 2 + 2, top + drawn[1] / 3));
-    EXPECT_EQ(face, picture.At(left + drawn[0] - 1, top));
-    // The size label is white, in the bottom band only.
-    EXPECT_TRUE(picture.Any(picture.height - CFileDialogPreview::c_labelHeight, picture.height, 0xFFFFFF));
-    EXPECT_FALSE(picture.Any(0, picture.height - CFileDialogPreview::c_labelHeight, 0xFFFFFF));
+    EXPECT_EQ(face, picture.At(left + side / 2 + 2, top + side / 3));
+    EXPECT_EQ(face, picture.At(left + side - 1, top));
+    // The size label is in the text colour, below the picture and nowhere else.
+    const uint32_t text = [] {
+        const COLORREF c = GetSysColor(COLOR_BTNTEXT);
+        return static_cast<uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+    }();
+    EXPECT_TRUE(picture.Any(top + side, picture.height, text));
+    EXPECT_FALSE(picture.Any(0, top + side, text));
+}
+
+// A photo-like picture: smooth shading with texture and a dark top, never pure black
+// (which the preview keys out).
+uint32_t PhotoPixel(int x, int y, int width, int height)
+{
+    const double shade = y < height / 2 ? 0.06 + 0.94 * y / (height / 2.0) : 1.0;
+    const double r = 40 + 180.0 * x / width + 30 * sin(x / 23.0);
+    const double g = 60 + 150.0 * y / height + 30 * cos(y / 17.0 + x / 41.0);
+    const double b = 120 + 100 * sin((x + y) / 57.0);
+    const auto channel = [shade](double v) { return static_cast<uint32_t>(std::clamp(v * shade, 1.0, 255.0)); };
+    return channel(r) << 16 | channel(g) << 8 | channel(b);
+}
+
+std::string PhotoBmp(int width, int height)
+{
+    t_bmpFields fields;
+    fields.width = width;
+    fields.height = height;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    fields.pixels.assign(stride * height, '\0');
+    for (int y = 0; y < height; ++y) {
+        char* row = &fields.pixels[(height - 1 - y) * stride];
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = PhotoPixel(x, y, width, height);
+            row[3 * x] = static_cast<char>(c & 0xFF);
+            row[3 * x + 1] = static_cast<char>(c >> 8 & 0xFF);
+            row[3 * x + 2] = static_cast<char>(c >> 16);
+        }
+    }
+    return MakeBmp(fields);
+}
+
+// The same picture as an RGB PNG (no alpha), as cameras and editors write photos.
+std::string PhotoPng(int width, int height)
+{
+    using namespace n_flatPng;
+    std::string raw;
+    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
+    for (int y = 0; y < height; ++y) {
+        raw += '\0';
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = PhotoPixel(x, y, width, height);
+            raw += std::string{char(c >> 16), char(c >> 8 & 0xFF), char(c & 0xFF)};
+        }
+    }
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
+             static_cast<uLong>(raw.size()));
+    packed.resize(size);
+    std::string out = "\x89PNG\r\n\x1a\n";
+    Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\x00\x00\x00", 5));
+    Chunk(out, "IDAT", packed);
+    Chunk(out, "IEND", "");
+    return out;
+}
+
+TEST_F(FileDialogPreview, PhotoIsShrunkByAreaLikeAScaledReferenceWithItsSizeBelow)
+{
+    const int width = 1500, height = 1000;
+    ASSERT_TRUE(WriteRaw(m_folder / L"photo.png", PhotoPng(width, height)));
+    ASSERT_TRUE(WriteRaw(m_folder / L"photo.bmp", PhotoBmp(width, height)));
+    const uint32_t face = ButtonFace();
+    for (const wchar_t* name : {L"photo.png", L"photo.bmp"}) {
+        std::wstring failure;
+        t_capture shown;
+        t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
+            HWND frame = d.NextDialog();
+            if (!frame || !t_fileDialogDriver::TemplateOf(frame)) {
+                failure = L"no dialog with the preview template";
+                if (frame)
+                    t_fileDialogDriver::Press(frame, IDCANCEL);
+                return;
+            }
+            if (!t_fileDialogDriver::Select(frame, name))
+                failure += L"the photo is not in the list; ";
+            if (!t_fileDialogDriver::CaptureUntil(
+                    frame, [face](const t_capture& c) { return !c.All(face); }, &shown))
+                failure += L"the photo never showed; ";
+            t_fileDialogDriver::Press(frame, IDCANCEL);
+        });
+        m_dialog.ChooseOpenFile(m_owner, c_pictureFilter, m_folder.Path().c_str());
+        driver.Join();
+        ASSERT_TRUE(failure.empty()) << std::string(failure.begin(), failure.end());
+
+        const CFileDialogPreview::t_layout layout =
+            CFileDialogPreview::Layout(shown.width, shown.height, width, height);
+        const RECT& at = layout.picture;
+        const int dw = at.right - at.left, dh = at.bottom - at.top;
+        ASSERT_GT(dw, 100);
+        ASSERT_GT(dh, 50);
+        // The reference: every target pixel the plain average of the source pixels under it.
+        std::set<uint32_t> referenceColours, shownColours;
+        double difference = 0;
+        int worst = 0;
+        for (int v = 0; v < dh; ++v) {
+            const int y0 = v * height / dh, y1 = std::max(y0 + 1, (v + 1) * height / dh);
+            for (int u = 0; u < dw; ++u) {
+                const int x0 = u * width / dw, x1 = std::max(x0 + 1, (u + 1) * width / dw);
+                double sum[3] = {};
+                for (int y = y0; y < y1; ++y)
+                    for (int x = x0; x < x1; ++x) {
+                        const uint32_t c = PhotoPixel(x, y, width, height);
+                        for (int k = 0; k < 3; ++k)
+                            sum[k] += c >> (8 * k) & 0xFF;
+                    }
+                const uint32_t pixel = shown.At(at.left + u, at.top + v);
+                uint32_t reference = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const int mean = static_cast<int>(sum[k] / ((y1 - y0) * (x1 - x0)) + 0.5);
+                    reference |= static_cast<uint32_t>(mean) << (8 * k);
+                    const int off = std::abs(mean - static_cast<int>(pixel >> (8 * k) & 0xFF));
+                    difference += off;
+                    worst = std::max(worst, off);
+                }
+                referenceColours.insert(reference);
+                shownColours.insert(pixel);
+            }
+        }
+        const double meanDifference = difference / (3.0 * dw * dh);
+        const std::string label(name, name + wcslen(name));
+        EXPECT_LT(meanDifference, 2.0) << label;
+        EXPECT_LT(worst, 24) << label;
+        EXPECT_GT(shownColours.size() * 10, referenceColours.size() * 8)
+            << label << ": " << shownColours.size() << " colours against " << referenceColours.size();
+        // The size label lies below the picture: nothing but the picture above its bottom.
+        bool outside = false;
+        for (int y = 0; y < at.bottom; ++y)
+            for (int x = 0; x < shown.width; ++x)
+                outside = outside || ((x < at.left || x >= at.right || y < at.top) && shown.At(x, y) != face);
+        EXPECT_FALSE(outside) << label;
+        EXPECT_TRUE(shown.Any(at.bottom, shown.height,
+                              [] {
+                                  const COLORREF c = GetSysColor(COLOR_BTNTEXT);
+                                  return static_cast<uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+                              }()))
+            << label;
+    }
 }
 
 TEST_F(FileDialogPreview, AnimatedPicturePlaysInThePreview)
@@ -650,8 +804,10 @@ TEST_F(PathField, PostsOnlyWhenAFileWasChosen)
         driver.Join();
         EXPECT_EQ(L"old.png", m_field.GetPath());
         EXPECT_EQ(L"old.png", EditText());
+        EXPECT_EQ(L"", m_field.ChosenFile());
     }
-    // Chosen: the path shows and the parent gets one notification.
+    // Chosen: the parent gets the file and one notification; the name shown is the
+    // parent's to change once it has imported the file.
     std::wstring filters;
     {
         t_fileDialogDriver driver([&](t_fileDialogDriver& d) {
@@ -670,8 +826,8 @@ TEST_F(PathField, PostsOnlyWhenAFileWasChosen)
         driver.Join();
     }
     EXPECT_EQ(L"所有文件", filters);
-    EXPECT_EQ(m_folder / L"notes.txt", m_field.GetPath());
-    EXPECT_EQ(m_folder / L"notes.txt", EditText());
+    EXPECT_EQ(m_folder / L"notes.txt", m_field.ChosenFile());
+    EXPECT_EQ(L"old.png", EditText());
 }
 
 }  // namespace

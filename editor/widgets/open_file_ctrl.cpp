@@ -94,6 +94,6 @@ void OpenFileCtrl::Browse()
     dialog.Configure(GetModuleInstance(), c_dialogFilePreview, c_filePreviewPicture);
     if (!dialog.ChooseOpenFile(m_hwnd, m_filter[0] ? m_filter : nullptr, nullptr))
         return;
-    SetPath(dialog.GetPath());
+    m_chosen = dialog.GetPath();
     PostMessageW(GetParentHwnd(), m_notifyMessage, 0, 0);
 }

@@ -307,6 +307,8 @@ double CBicubicFilter::Filter(double x) const
     return 0.0;
 }
 
+double CBoxFilter::Filter(double x) const { return std::fabs(x) <= Width() ? 1.0 : 0.0; }
+
 bool t_weightTable::Build(const CGenericFilter& filter, int sourceLength, int targetLength)
 {
     if (sourceLength <= 0 || targetLength <= 0)

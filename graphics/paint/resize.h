@@ -1,5 +1,5 @@
 // Resizing 32-bit premultiplied pictures: a separable Mitchell-Netravali bicubic filter
-// (B = C = 1/3) in two passes, or GDI's AlphaBlend stretch.
+// (B = C = 1/3) or a box filter in two passes, or GDI's AlphaBlend stretch.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,14 @@ protected:
 class CBicubicFilter : public CGenericFilter {
 public:
     CBicubicFilter() : CGenericFilter(2.0) {}
+    double Filter(double x) const override;
+};
+
+// The box filter: with the weight table's widening an average over the area a target
+// pixel covers when shrinking, the nearest pixel when enlarging.
+class CBoxFilter : public CGenericFilter {
+public:
+    CBoxFilter() : CGenericFilter(0.5) {}
     double Filter(double x) const override;
 };
 

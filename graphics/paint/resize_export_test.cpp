@@ -153,6 +153,29 @@ TEST(ResizePixels, SameResultAsTheDoubleSumsAtEverySize)
     }
 }
 
+TEST(ResizePixels, BoxFilterAveragesWhenShrinkingAndRepeatsWhenEnlarging)
+{
+    // One row each way: shrinking by whole factors averages each run of source pixels,
+    // enlarging repeats each pixel (no blur between neighbours).
+    const struct {
+        std::vector<uint32_t> row;
+        int targetWidth;
+        std::vector<uint32_t> expected;
+    } cases[] = {
+        {{0xFF000000, 0xFF0000FE, 0xFF00FE00, 0xFFFE0000}, 2, {0xFF00007F, 0xFF7F7F00}},
+        {{0xFF000000, 0xFF000030, 0xFF000060}, 1, {0xFF000030}},
+        {{0xFF102030, 0x00000000}, 6, {0xFF102030, 0xFF102030, 0xFF102030, 0, 0, 0}},
+        {{0xFF000010, 0xFF000020}, 4, {0xFF000010, 0xFF000010, 0xFF000020, 0xFF000020}},
+    };
+    CBoxFilter filter;
+    for (const auto& c : cases) {
+        const int width = static_cast<int>(c.row.size());
+        std::vector<uint32_t> out(c.expected.size());
+        ASSERT_TRUE(ResizePixels(filter, c.row.data(), width, 1, out.data(), c.targetWidth, 1));
+        EXPECT_EQ(c.expected, out) << width << " -> " << c.targetWidth;
+    }
+}
+
 std::wstring TempPath(const wchar_t* name)
 {
     wchar_t folder[MAX_PATH];
