@@ -136,9 +136,10 @@ TEST(ResizePixels, WithinOneUnitOfTheDoubleSumsAtEverySize)
         seed = seed * 1664525u + 1013904223u;
         return seed >> 8;
     };
-    // Small pictures run on one thread, the large ones in blocks over the workers; ramps
-    // and flat areas put many sums on a rounding edge, where float sums may round the
-    // other way than the double sums (by one, never more). Single pixels, upscales and
+    // Small pictures run on one thread, the large ones in blocks over the workers. The
+    // float sums, unrounded between the passes, may round the other way than the double
+    // sums (by one, never more); ramps and flat areas put many sums on a rounding edge,
+    // where an error would grow through the second pass. Single pixels, upscales and
     // extreme ratios stretch the weight tables.
     const struct {
         int w, h, tw, th;

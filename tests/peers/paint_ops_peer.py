@@ -4,8 +4,8 @@ their formulas with numpy: colour conversion and premultiplication, colour keys 
 not), recolouring, alpha premultiplication, opaque bounds and bands, the bicubic weight
 table and resize result (Mitchell-Netravali, B = C = 1/3, two passes in the cheaper order)
 and the glow kernel and glow. Every comparison is exact but the resize's pixels, which
-may differ from the double sums by one unit per channel (float sums round the other way
-where a sum lies on a rounding edge).
+may differ from the double sums by one unit per channel (the resize sums floats and does
+not round between its passes).
 
 Usage: paint_ops_peer.py <build-dir> <source-dir>
 paint_ops_child.exe (under Wine) runs the operations on inputs written here.
