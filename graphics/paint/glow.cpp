@@ -73,99 +73,89 @@ bool t_effectGlowSimple::ApplyWhole(const t_pixelRect& source, const t_pixelRect
     // 357 M / 4c^4 for the integer M of its set pixels; M / 4c^4 lands on a whole number
     // only where the sum is clamped to 255 anyway, so truncating the exact quotient gives
     // what the double sum truncates to.
+    //
+    // a and b are odd, and kernel rows with the same |b| have the same weights: source row y
+    // meets kernel rows (c_size - |b|) / 2 and (c_size + |b|) / 2 in target rows
+    // y + (c_size + |b|) / 2 and y + (c_size - |b|) / 2. Each row's part for each |b| comes
+    // from rings of columns |a| = 1, 3, 5, ... around the window's centre, built up one ring
+    // at a time for eight target columns at once in 16-bit lanes. M is gathered in unsigned
+    // 16-bit lanes that saturate: 65535 lies beyond the M that clamps to 255.
     const int c = (c_size + 1) / 2;
     const int discSquare = 4 * c * c;
-    const int64_t divisor = int64_t(discSquare) * c * c;
-    struct t_kernelRow {
-        int first, last;  // kernel columns inside the disc (first > last: none)
-        int base;         // 4c^2 - b^2
-    } kernelRows[c_size];
-    for (int r = 0; r < c_size; ++r) {
-        const int b = 2 * r + 1 - 2 * c;
-        t_kernelRow& row = kernelRows[r];
-        row = t_kernelRow{c_size, -1, discSquare - b * b};
-        for (int k = 0; k < c_size; ++k) {
-            const int a = 2 * k + 1 - 2 * c;
-            if (std::abs(a) < 2 * c && std::abs(b) < 2 * c && a * a + b * b <= discSquare) {
-                row.first = std::min(row.first, k);
-                row.last = std::max(row.last, k);
-            }
-        }
+    const int rings = c;  // |a| = 2j - 1 for j = 1..c; the last ring has no right column
+    static_assert(c_size == 2 * ((c_size + 1) / 2) - 1, "the kernel is odd-sized with its centre between columns");
+    // For each |b| = 2i - 1: the weight base 4c^2 - b^2 and the rings inside the disc.
+    struct t_rowKind {
+        int16_t base;
+        int rings;
+    } kinds[c];
+    for (int i = 1; i <= c; ++i) {
+        const int b = 2 * i - 1;
+        int j = 0;
+        while (j < rings && (2 * j + 1) * (2 * j + 1) + b * b <= discSquare)
+            ++j;
+        kinds[i - 1] = t_rowKind{static_cast<int16_t>(discSquare - b * b), j};
     }
-    const int w = source.width, h = source.height;
-    // Each target pixel's M is gathered in the target itself, one source row at a time:
-    // source row y is row r of the kernel for target row y + c_size - r.
-    const auto targetRow = [&target](int ty) {
-        return target.pixels + static_cast<size_t>(target.y + ty) * target.bufferWidth + target.x;
-    };
-    for (int ty = 0; ty < target.height; ++ty)
-        std::fill(targetRow(ty), targetRow(ty) + target.width, 0u);
-    // Running count, sum of x and sum of x^2 of the row's set pixels. Doubles hold these
-    // whole numbers exactly (all stay far below 2^53) and take two at a step.
-    std::vector<double> counts(static_cast<size_t>(w) + 1), firsts(counts.size()), seconds(counts.size());
-    for (int y = 0; y < h && y < target.height; ++y) {
+    const int w = source.width, h = source.height, tw = target.width, th = target.height;
+    if (tw == 0 || th == 0)
+        return true;
+    const int chunks = (tw + 7) / 8;
+    const int span = chunks * 8;
+    // Source column x sits at mask[x + c_size]; target column tx reads mask[tx .. tx + c_size - 1].
+    std::vector<uint16_t> mask(static_cast<size_t>(span) + c_size + 8);
+    std::vector<uint16_t> sums(static_cast<size_t>(span) * th);
+    const int maskColumns = std::min(w, span);
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < h && y + 1 < th; ++y) {
         const uint32_t* p = source.pixels + static_cast<size_t>(source.y + y) * source.bufferWidth + source.x;
-        double* n0 = counts.data();
-        double* n1 = firsts.data();
-        double* n2 = seconds.data();
-        for (int x = 0; x < w; ++x) {
-            const double set = p[x] > 0xFFFFFFu ? 1.0 : 0.0;
-            n0[x + 1] = n0[x] + set;
-            n1[x + 1] = n1[x] + set * x;
-            n2[x + 1] = n2[x] + set * x * x;
+        int first = -1, last = -1;
+        for (int x = 0; x < maskColumns; ++x) {
+            const bool set = p[x] > 0xFFFFFFu;
+            mask[size_t(x) + c_size] = set ? 1 : 0;
+            if (set) {
+                last = x;
+                if (first < 0)
+                    first = x;
+            }
         }
-        if (n0[w] == 0)
+        if (first < 0)
             continue;
-        for (int r = 0; r < c_size; ++r) {
-            const int ty = y + c_size - r;
-            const t_kernelRow& kr = kernelRows[r];
-            if (ty >= target.height || kr.first > kr.last)
-                continue;
-            uint32_t* out = targetRow(ty);
-            // Target column tx sees source columns tx - c_size + first .. tx - c_size + last,
-            // cut to the source (the window never reaches column tx itself).
-            const int lead = kr.first - c_size, trail = kr.last - c_size + 1;
-            const double base = kr.base;
-            // a = 2x + t for source column x, t = 2 (c_size - tx) + 1 - 2c.
-            const auto add = [&](int tx, int from, int to) {
-                const double s0 = n0[to] - n0[from], s1 = n1[to] - n1[from], s2 = n2[to] - n2[from];
-                const double t = 2.0 * (c_size - tx) + 1 - 2 * c;
-                out[tx] += static_cast<uint32_t>(base * s0 - (4 * s2 + 4 * t * s1 + t * t * s0));
-            };
-            // Columns whose whole kernel row lies inside the source go two at a time; the
-            // others cut their range to the source.
-            const int inFirst = std::min(std::max(0, -lead), target.width);
-            const int inEnd = std::max(inFirst, std::min(target.width, w - trail + 1));
-            for (int tx = 0; tx < inFirst; ++tx) {
-                const int from = std::max(0, tx + lead), to = std::min(w, tx + trail);
-                if (from < to)
-                    add(tx, from, to);
-            }
-            int tx = inFirst;
-            const __m128d four = _mm_set1_pd(4.0), baseLanes = _mm_set1_pd(base);
-            for (; tx + 2 <= inEnd; tx += 2) {
-                const __m128d s0 = _mm_sub_pd(_mm_loadu_pd(n0 + tx + trail), _mm_loadu_pd(n0 + tx + lead));
-                const __m128d s1 = _mm_sub_pd(_mm_loadu_pd(n1 + tx + trail), _mm_loadu_pd(n1 + tx + lead));
-                const __m128d s2 = _mm_sub_pd(_mm_loadu_pd(n2 + tx + trail), _mm_loadu_pd(n2 + tx + lead));
-                const double t0 = 2.0 * (c_size - tx) + 1 - 2 * c;
-                const __m128d t = _mm_set_pd(t0 - 2.0, t0);
-                const __m128d square =
-                    _mm_add_pd(_mm_mul_pd(four, _mm_add_pd(s2, _mm_mul_pd(t, s1))), _mm_mul_pd(_mm_mul_pd(t, t), s0));
-                const __m128i part = _mm_cvttpd_epi32(_mm_sub_pd(_mm_mul_pd(baseLanes, s0), square));
-                __m128i* to = reinterpret_cast<__m128i*>(out + tx);
-                _mm_storel_epi64(to, _mm_add_epi32(_mm_loadl_epi64(to), part));
-            }
-            for (; tx < target.width; ++tx) {
-                const int from = std::max(0, tx + lead), to = std::min(w, tx + trail);
-                if (from < to)
-                    add(tx, from, to);
+        // Only target columns whose window meets a set pixel: first + 1 .. last + c_size.
+        const int firstChunk = (first + 1) / 8, endChunk = std::min(chunks, (last + c_size) / 8 + 1);
+        for (int chunk = firstChunk; chunk < endChunk; ++chunk) {
+            const uint16_t* m = mask.data() + chunk * 8;
+            __m128i count = zero, squares = zero;
+            int kind = c - 1;  // the kinds from the widest ring count down
+            for (int j = 1; j <= rings; ++j) {
+                // Ring j: kernel columns c - j and c + j - 1 (the latter only inside the kernel).
+                __m128i ring = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + c - j));
+                if (c + j - 1 < c_size)
+                    ring = _mm_add_epi16(ring, _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + c + j - 1)));
+                count = _mm_add_epi16(count, ring);
+                squares =
+                    _mm_add_epi16(squares, _mm_mullo_epi16(ring, _mm_set1_epi16(int16_t((2 * j - 1) * (2 * j - 1)))));
+                for (; kind >= 0 && kinds[kind].rings == j; --kind) {
+                    const __m128i part =
+                        _mm_sub_epi16(_mm_mullo_epi16(count, _mm_set1_epi16(kinds[kind].base)), squares);
+                    const int b = 2 * kind + 1;
+                    for (const int ty : {y + (c_size + b) / 2, y + (c_size - b) / 2}) {
+                        if (ty >= th || (b == c_size && ty != y + c_size))
+                            continue;
+                        __m128i* to = reinterpret_cast<__m128i*>(sums.data() + size_t(ty) * span + chunk * 8);
+                        _mm_storeu_si128(to, _mm_adds_epu16(_mm_loadu_si128(to), part));
+                    }
+                }
             }
         }
     }
-    for (int ty = 0; ty < target.height; ++ty) {
-        uint32_t* out = targetRow(ty);
-        for (int tx = 0; tx < target.width; ++tx)
-            out[tx] = PixelOfSum(static_cast<int>(std::min<int64_t>(255, int64_t(out[tx]) * 357 / divisor)));
+    const int clampAt = (255 * int64_t(discSquare) * c * c + 356) / 357;  // the least M giving 255
+    for (int ty = 0; ty < th; ++ty) {
+        uint32_t* out = target.pixels + static_cast<size_t>(target.y + ty) * target.bufferWidth + target.x;
+        const uint16_t* m = sums.data() + size_t(ty) * span;
+        for (int tx = 0; tx < tw; ++tx) {
+            const int sum = m[tx] >= clampAt ? 255 : m[tx] * 357 / (discSquare * c * c);
+            out[tx] = PixelOfSum(sum);
+        }
     }
     return true;
 }

@@ -61,9 +61,10 @@ public:
     uint32_t Pixel(const t_effectWindow& window) const override;
     // Kernel weights of the window's pixels with alpha, min(255, sum) truncated.
     int WeightSum(const t_effectWindow& window) const override;
-    // Every target pixel's weight sum from running sums over the source rows: the kernel is
-    // a paraboloid cut to a disc, so a kernel row's part of the sum comes from the count of
-    // its set pixels and the sum of their squared offsets, in integers, exactly.
+    // Every target pixel's weight sum at once, in integers, exactly: the kernel is a
+    // paraboloid cut to a disc, so a kernel row's part of the sum comes from the count of
+    // its set pixels and the sum of their squared offsets, gathered ring by ring of columns
+    // around the window's centre; rows the same distance from the centre share their parts.
     bool ApplyWhole(const t_pixelRect& source, const t_pixelRect& target) const override;
     double Weight(int row, int column) const { return m_weights[row * c_size + column]; }
 

@@ -35,13 +35,16 @@ TEST(GlowEffect, WholePassGivesThePixelsOfTheWindowedFilter)
         for (uint32_t& p : buffer)
             p = int(next() % 100) < c.density ? (next() & 0xFF) << 24 | (next() & 0xFFFFFF) : next() & 0xFFFFFF;
         const t_pixelRect source = {nullptr, buffer.data(), bw, bh, 2, 1, c.width, c.height};
-        const int tw = c.width + c.extra, th = c.height + c.extra;
-        std::vector<uint32_t> fast(size_t(tw) * th, 0xDEADBEEF), slow(fast);
-        const t_pixelRect fastTarget = {nullptr, fast.data(), tw, th, 0, 0, tw, th};
-        const t_pixelRect slowTarget = {nullptr, slow.data(), tw, th, 0, 0, tw, th};
+        // The target inside a larger buffer too: what lies outside its rectangle stays.
+        const int tw = c.width + c.extra, th = c.height + c.extra, tbw = tw + 5, tbh = th + 3;
+        std::vector<uint32_t> fast(size_t(tbw) * tbh, 0xDEADBEEF), slow(fast);
+        const t_pixelRect fastTarget = {nullptr, fast.data(), tbw, tbh, 3, 2, tw, th};
+        const t_pixelRect slowTarget = {nullptr, slow.data(), tbw, tbh, 3, 2, tw, th};
         ASSERT_TRUE(ApplyEffectFilter(source, SharedGlowFilter(), fastTarget));
         ASSERT_TRUE(ApplyEffectFilter(source, windowed, slowTarget));
         EXPECT_EQ(slow, fast) << c.width << "x" << c.height << " +" << c.extra;
+        EXPECT_EQ(0xDEADBEEFu, fast[0]);
+        EXPECT_EQ(0xDEADBEEFu, fast.back());
     }
     // A block larger than the kernel glows 255 in its middle; one pixel peaks at 2.
     std::vector<uint32_t> block(60 * 50, 0xFF000000u);

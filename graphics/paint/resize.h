@@ -49,7 +49,9 @@ struct t_weightTable {
 };
 
 // The two passes over bottom-up 32-bit buffers (the cheaper order first; equal lengths
-// copy). False for empty sizes or when memory runs out.
+// copy), in float sums: every channel within one unit of the table's double sums rounded
+// after each pass. Large pictures are spread over worker threads kept for the process.
+// False for empty sizes or when memory runs out.
 bool ResizePixels(const CGenericFilter& filter, const uint32_t* source, int sourceWidth, int sourceHeight,
                   uint32_t* target, int targetWidth, int targetHeight);
 
