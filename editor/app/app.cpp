@@ -150,6 +150,9 @@ bool IMEKavrelApp::InitInstance()
 
     const HWND running = FindWindowW(c_frameClass, nullptr);
     if (running) {
+        // A package double-clicked while the editor runs opens in the running editor.
+        if (m_commandLinePath[0])
+            SendOpenRequest(running, m_commandLinePath);
         ShowWindow(running, IsIconic(running) ? SW_RESTORE : SW_SHOWNA);
         SetForegroundWindow(running);
         return false;
