@@ -152,6 +152,11 @@ bool IMEKavrelApp::InitInstance()
     if (running) {
         ShowWindow(running, IsIconic(running) ? SW_RESTORE : SW_SHOWNA);
         SetForegroundWindow(running);
+        // A package double-clicked while the editor runs opens in the running editor. It
+        // is handed over once the editor is in front, so that its question about unsaved
+        // work comes up above it, not under it.
+        if (m_commandLinePath[0])
+            SendOpenRequest(running, m_commandLinePath);
         return false;
     }
 

@@ -13,6 +13,7 @@
 #include "skin_model/zip_handler.h"
 #include "tests/support/child_runner.h"
 #include "tests/support/exe_folder.h"
+#include "tests/support/process_dialog.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -240,6 +241,101 @@ TEST_F(EditorProcess, OpensThePackageOnItsCommandLine)
     GetWindowTextW(frame, title, 256);
     EXPECT_EQ(std::wstring(c_product) + L" - 默认 皮肤", title);
 
+    EXPECT_EQ(0, Close(frame));
+}
+
+// The frame's title once it equals expected, or the last one seen when it did not in time.
+std::wstring WaitForTitle(HWND frame, const std::wstring& expected)
+{
+    wchar_t title[256] = L"";
+    const DWORD started = GetTickCount();
+    do {
+        GetWindowTextW(frame, title, 256);
+        if (expected == title)
+            break;
+        Sleep(50);
+    } while (GetTickCount() - started < c_startTimeoutMs);
+    return title;
+}
+
+// The static texts of a dialog of another process, joined.
+BOOL CALLBACK JoinStaticTexts(HWND window, LPARAM context)
+{
+    wchar_t name[64];
+    wchar_t text[512];
+    if (GetClassNameW(window, name, 64) && lstrcmpiW(name, L"Static") == 0 && GetWindowTextW(window, text, 512))
+        *reinterpret_cast<std::wstring*>(context) += text;
+    return TRUE;
+}
+
+// A dialog of the process, once one shows; null when none did in time.
+HWND WaitForDialogOf(DWORD process)
+{
+    const DWORD started = GetTickCount();
+    do {
+        if (const HWND dialog = FindDialogOf(process, {}))
+            return dialog;
+        Sleep(50);
+    } while (GetTickCount() - started < c_startTimeoutMs);
+    return nullptr;
+}
+
+// A package double-clicked while the editor runs: the second start hands it to the first
+// and ends, and the first opens it as File > Open would.
+TEST_F(EditorProcess, SecondStartWithAPackageOpensItInTheFirst)
+{
+    const std::wstring package = m_folder.Path() + L"\\第二 皮肤.vsf";
+    const std::wstring skinFolder = std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(skinFolder.c_str(), skinFolder.c_str(), package.c_str()));
+
+    const HWND frame = Start(L"");
+    ASSERT_NE(nullptr, frame);
+    EXPECT_EQ(-1, RunProgram(Exe(), L"\"" + package + L"\"", c_startTimeoutMs));
+    EXPECT_EQ(std::wstring(c_product) + L" - 第二 皮肤",
+              WaitForTitle(frame, std::wstring(c_product) + L" - 第二 皮肤"));
+    EXPECT_TRUE(AnyChildVisible(frame)) << "the package opened";
+    EXPECT_EQ(0, Close(frame));
+}
+
+// With unsaved work the first asks first; the second does not wait for the answer. Cancel
+// keeps the work, No opens the package.
+TEST_F(EditorProcess, SecondStartWithAPackageAsksAboutUnsavedWorkFirst)
+{
+    const std::wstring package = m_folder.Path() + L"\\handed.vsf";
+    const std::wstring skinFolder = std::wstring(KAVREL_SOURCE_DIR) + L"\\art\\default_skin";
+    ASSERT_EQ(ZIPLIB_OK, ZipFolder(skinFolder.c_str(), skinFolder.c_str(), package.c_str()));
+
+    const HWND frame = Start(L"");
+    ASSERT_NE(nullptr, frame);
+    const std::wstring newTitle = std::wstring(c_product) + L" - 新建皮肤方案";
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(
+        SendMessageTimeoutW(frame, WM_COMMAND, MAKEWPARAM(c_cmdNew, 0), 0, SMTO_NORMAL, c_startTimeoutMs, &result));
+    ASSERT_EQ(newTitle, WaitForTitle(frame, newTitle));
+
+    const DWORD process = GetProcessId(m_process);
+    struct t_case {
+        int answer;
+        std::wstring title;
+    };
+    const t_case cases[] = {{IDCANCEL, newTitle}, {IDNO, std::wstring(c_product) + L" - handed"}};
+    for (const t_case& c : cases) {
+        EXPECT_EQ(-1, RunProgram(Exe(), L"\"" + package + L"\"", c_startTimeoutMs)) << c.answer;
+        const HWND question = WaitForDialogOf(process);
+        ASSERT_NE(nullptr, question) << c.answer;
+        std::wstring text;
+        EnumChildWindows(question, JoinStaticTexts, reinterpret_cast<LPARAM>(&text));
+        EXPECT_NE(std::wstring::npos, text.find(L"是否保存正在编辑的皮肤方案？")) << c.answer;
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(c.answer, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(question, c.answer)));
+        const DWORD started = GetTickCount();
+        while (IsWindow(question) && GetTickCount() - started < c_startTimeoutMs)
+            Sleep(50);
+        ASSERT_FALSE(IsWindow(question)) << c.answer;
+        SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, c_startTimeoutMs, &result);
+        EXPECT_EQ(c.title, WaitForTitle(frame, c.title)) << c.answer;
+        EXPECT_EQ(nullptr, FindDialogOf(process, {})) << "nothing else asked " << c.answer;
+    }
     EXPECT_EQ(0, Close(frame));
 }
 

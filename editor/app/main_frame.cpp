@@ -7,6 +7,7 @@
 
 #include "editor/framework/editor_messages.h"
 #include "editor/framework/spliter.h"
+#include "editor/framework/wait_cursor.h"
 #include "editor/pages/property_view.h"
 #include "editor/pages/skin_type_view.h"
 #include "editor/preview/preview.h"
@@ -28,6 +29,8 @@ const wchar_t c_packageExtension[] = L".vsf";
 const wchar_t c_pngExtension[] = L".png";
 const int c_titleChars = 520;
 const int c_nameChars = MAX_PATH - 1;
+// How long a second start waits for the running editor to take its package.
+const UINT c_openRequestTimeoutMs = 5000;
 
 // The right-hand column: the view panel on top, the button panel under it, the preview below.
 const int c_viewPanelBottom = 180;
@@ -123,7 +126,48 @@ bool ResolveSkinName(const wchar_t* name, const wchar_t* skinRoot, wchar_t* out,
     return true;
 }
 
-IMEKavrelFrame::IMEKavrelFrame() : m_modified(0), m_splitterIndex(0) {}
+bool ReadOpenRequest(const COPYDATASTRUCT* data, wchar_t (&out)[MAX_PATH])
+{
+    out[0] = 0;
+    if (!data || data->dwData != IMEKavrelFrame::c_openRequestId || !data->lpData)
+        return false;
+    const DWORD bytes = data->cbData;
+    if (bytes % sizeof(wchar_t) != 0 || bytes < 2 * sizeof(wchar_t) || bytes > MAX_PATH * sizeof(wchar_t))
+        return false;
+    const size_t units = bytes / sizeof(wchar_t);
+    const wchar_t* text = static_cast<const wchar_t*>(data->lpData);
+    // The terminator is the last unit and the only NUL.
+    if (wcsnlen(text, units) != units - 1)
+        return false;
+    wmemcpy(out, text, units);
+    return true;
+}
+
+bool SendOpenRequest(HWND frame, const wchar_t* name)
+{
+    if (!frame || !name || !name[0])
+        return false;
+    wchar_t path[MAX_PATH];
+    if (wcschr(name, L'\\')) {
+        const DWORD length = GetFullPathNameW(name, MAX_PATH, path, nullptr);
+        if (length == 0 || length >= MAX_PATH)
+            return false;
+    } else {
+        if (wcslen(name) >= MAX_PATH)
+            return false;
+        wcscpy(path, name);
+    }
+    COPYDATASTRUCT data = {};
+    data.dwData = IMEKavrelFrame::c_openRequestId;
+    data.cbData = static_cast<DWORD>((wcslen(path) + 1) * sizeof(wchar_t));
+    data.lpData = path;
+    DWORD_PTR taken = 0;
+    return SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                               c_openRequestTimeoutMs, &taken) &&
+           taken;
+}
+
+IMEKavrelFrame::IMEKavrelFrame() : m_modified(0), m_splitterIndex(0), m_requestedPath{} {}
 
 PropertyView* IMEKavrelFrame::Pages() const { return static_cast<PropertyView*>(ChildAt(e_pages)); }
 
@@ -214,6 +258,16 @@ LRESULT IMEKavrelFrame::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_DROPFILES:
         return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_ENABLE:
+        // A question or dialog closed: a package handed over meanwhile is opened now.
+        if (wParam && m_requestedPath[0])
+            PostMessageW(m_hwnd, n_editorMessage::c_openRequested, 0, 0);
+        break;
+    case n_editorMessage::c_openRequested:
+        OpenRequested();
+        return 0;
     case n_editorMessage::c_selectPage:
         SelectPage(LOWORD(wParam));
         return 0;
@@ -541,7 +595,6 @@ int IMEKavrelFrame::OnNew()
 
 int IMEKavrelFrame::OnOpen(const wchar_t* path)
 {
-    IMESkin* skin = IMESkin::Instance();
     // The open skin is asked about first but closed only once another is chosen: a
     // cancelled dialog leaves it open as it was.
     if (!SettleUnsavedWork())
@@ -556,36 +609,70 @@ int IMEKavrelFrame::OnOpen(const wchar_t* path)
             return 0;
         path = chosen;
     }
-    CloseDocument();
-    if (!skin->Open(path)) {
-        ShowOpenFailure(path);
+    if (!OpenDocument(path))
         return 0;
-    }
-    Pages()->RefreshAll();
-    ShowChildren(true);
-    SetTitle(path, true);
     EnableSavePreview(true);
     return 1;
 }
 
 int IMEKavrelFrame::OpenSkinByName(const wchar_t* name)
 {
+    wchar_t path[MAX_PATH];
+    if (!ResolveName(name, path))
+        return 0;
+    return OpenDocument(path) ? 1 : 0;
+}
+
+bool IMEKavrelFrame::ResolveName(const wchar_t* name, wchar_t (&path)[MAX_PATH])
+{
     wchar_t root[MAX_PATH] = L"";
     const bool isPath = name && wcschr(name, L'\\');
     if (!isPath && !GetUserSkinRoot(root, MAX_PATH))
-        return 0;
-    wchar_t path[MAX_PATH];
-    if (!ResolveSkinName(name, root, path, MAX_PATH))
-        return 0;
-    if (!IMESkin::Instance()->Open(path)) {
-        ShowOpenFailure(path);
-        return 0;
+        return false;
+    return ResolveSkinName(name, root, path, MAX_PATH);
+}
+
+bool IMEKavrelFrame::OpenDocument(const wchar_t* path)
+{
+    bool opened;
+    {
+        WaitCursor wait(m_hwnd);
+        CloseDocument();
+        opened = IMESkin::Instance()->Open(path);
+        if (opened) {
+            Pages()->RefreshAll();
+            ShowChildren(true);
+            // Named as every road names a skin: its file name without the extension.
+            SetTitle(path, true);
+        }
     }
-    Pages()->RefreshAll();
-    ShowChildren(true);
-    // Named as every other road names a skin: its file name without the extension.
-    SetTitle(path, true);
-    return 1;
+    if (!opened)
+        ShowOpenFailure(path);
+    return opened;
+}
+
+bool IMEKavrelFrame::OnCopyData(const COPYDATASTRUCT* data)
+{
+    wchar_t path[MAX_PATH];
+    if (!ReadOpenRequest(data, path))
+        return false;
+    // The sender waits for the answer: the question about unsaved changes comes later,
+    // from the frame's own queue. A later request replaces one not yet opened.
+    wcscpy(m_requestedPath, path);
+    PostMessageW(m_hwnd, n_editorMessage::c_openRequested, 0, 0);
+    return true;
+}
+
+void IMEKavrelFrame::OpenRequested()
+{
+    if (!m_requestedPath[0] || !IsWindowEnabled(m_hwnd))
+        return;
+    wchar_t name[MAX_PATH];
+    wcscpy(name, m_requestedPath);
+    m_requestedPath[0] = 0;
+    wchar_t path[MAX_PATH];
+    if (ResolveName(name, path))
+        OnOpen(path);
 }
 
 bool IMEKavrelFrame::AskSavePath(wchar_t* out, int capacity)
@@ -617,13 +704,19 @@ bool IMEKavrelFrame::AskSavePath(wchar_t* out, int capacity)
     return true;
 }
 
-bool IMEKavrelFrame::SaveToPath(const wchar_t* path, const wchar_t* failureCaption)
+bool IMEKavrelFrame::SaveToPath(const wchar_t* path, bool commit, const wchar_t* failureCaption)
 {
     t_errorChain errors;
-    if (IMESkin::Instance()->Save(errors, path))
-        return true;
-    errors.ShowReport(m_hwnd, failureCaption);
-    return false;
+    bool committed;
+    bool saved;
+    {
+        WaitCursor wait(m_hwnd);
+        committed = !commit || Pages()->CommitAll();
+        saved = committed && IMESkin::Instance()->Save(errors, path);
+    }
+    if (committed && !saved)
+        errors.ShowReport(m_hwnd, failureCaption);
+    return saved;
 }
 
 int IMEKavrelFrame::OnSave()
@@ -636,16 +729,15 @@ int IMEKavrelFrame::OnSave()
         wchar_t path[MAX_PATH];
         if (!AskSavePath(path, MAX_PATH))
             return 0;
-        if (!SaveToPath(path, L"新建皮肤文件失败"))
+        // The name dialog committed the pages.
+        if (!SaveToPath(path, false, L"新建皮肤文件失败"))
             return 0;
         wchar_t ini[MAX_PATH];
         if (!skin->GetIniPath(ini))
             return 0;
         SetTitle(path, true);
     } else {
-        if (!Pages()->CommitAll())
-            return 0;
-        if (!SaveToPath(nullptr, L"保存皮肤文件失败"))
+        if (!SaveToPath(nullptr, true, L"保存皮肤文件失败"))
             return 0;
     }
     m_modified = 0;
@@ -660,9 +752,7 @@ int IMEKavrelFrame::OnSaveAs()
     wchar_t path[MAX_PATH];
     if (!AskSavePath(path, MAX_PATH))
         return 1;
-    if (!Pages()->CommitAll())
-        return 0;
-    if (!SaveToPath(path, L"另存皮肤文件失败"))
+    if (!SaveToPath(path, true, L"另存皮肤文件失败"))
         return 0;
     SetTitle(path, true);
     m_modified = 0;

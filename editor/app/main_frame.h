@@ -23,6 +23,8 @@ public:
     };
     static const int c_minWidth = 1200;
     static const int c_minHeight = 720;
+    // dwData of the WM_COPYDATA that hands the frame a package to open.
+    static const ULONG_PTR c_openRequestId = 0x4B56534Fu;
 
     IMEKavrelFrame();
 
@@ -43,6 +45,10 @@ public:
     int OnNew();
     int OnOpen(const wchar_t* path);
     int OpenSkinByName(const wchar_t* name);
+    // A package handed over by another start of the program (WM_COPYDATA): kept and
+    // opened once the frame's queue gets to it, as File > Open opens, asking about unsaved
+    // changes first. False for data that is not such a request.
+    bool OnCopyData(const COPYDATASTRUCT* data);
     int OnSave();
     int OnSaveAs();
     // False when the user cancels.
@@ -72,13 +78,25 @@ private:
     void Relayout();
     void CollapsePages();
     void DragSplitter(int offset);
-    bool SaveToPath(const wchar_t* path, const wchar_t* failureCaption);
+    // Commits the pages when asked and saves, the wait cursor up meanwhile; a failed save
+    // is reported with the caption.
+    bool SaveToPath(const wchar_t* path, bool commit, const wchar_t* failureCaption);
     int ShowMessage(const wchar_t* text, const wchar_t* caption, UINT flags);
     void ShowOpenFailure(const wchar_t* path);
+    // Closes the open skin and opens path, the wait cursor up meanwhile; the title names
+    // it. A failure is reported; nothing is open then.
+    bool OpenDocument(const wchar_t* path);
+    // A command-line name as a path (ResolveSkinName with the user's skin root).
+    bool ResolveName(const wchar_t* name, wchar_t (&path)[MAX_PATH]);
+    // Opens the handed-over package unless a dialog of the editor is up; the request
+    // then waits for the frame to be enabled again.
+    void OpenRequested();
     bool ChoosePngFile(wchar_t (&path)[MAX_PATH]);
 
     int m_modified;
     int m_splitterIndex;
+    // The package another start handed over, not yet opened; empty when none.
+    wchar_t m_requestedPath[MAX_PATH];
 };
 
 // A save picks: the name cut to 259 units, ".vsf" appended when the filter is the first
@@ -88,3 +106,11 @@ bool ApplySaveExtension(wchar_t* name, int capacity, int filterIndex);
 // path; otherwise it names a package in <skin root>\AllSkin; ".vsf" is appended without
 // an extension. False when the skin root is unknown or the result does not fit.
 bool ResolveSkinName(const wchar_t* name, const wchar_t* skinRoot, wchar_t* out, int capacity);
+// The path of an open request: dwData c_openRequestId, a UTF-16 text of 1 to 259 units
+// ending in its only NUL. False for anything else (the data may come from any program);
+// out is then empty.
+bool ReadOpenRequest(const COPYDATASTRUCT* data, wchar_t (&out)[MAX_PATH]);
+// Hands the command-line name to the running editor's frame, a path made full against
+// this process's folder first (the running editor's folder may be another). False when
+// it does not fit or the frame did not take it within a few seconds.
+bool SendOpenRequest(HWND frame, const wchar_t* name);

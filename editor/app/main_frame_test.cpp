@@ -22,6 +22,7 @@
 #include "ime_ui/windows/status/wnd_status.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/zip_handler.h"
+#include "tests/support/cursor_probe.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/editor_frame.h"
 #include "tests/support/flat_png.h"
@@ -402,6 +403,138 @@ TEST_F(MainFrame, BareNameOpensFromTheUsersSkinFolder)
     EXPECT_EQ(c_product + L" - bare_name_skin", Title());
     EXPECT_EQ("0110", MenuStates());
     DeleteFileW(package.c_str());
+}
+
+// Opening and saving show the wait cursor while they work, after the frame painted what
+// was pending (a closed dialog's leftovers); the cursor comes back, and is back before a
+// failure is reported.
+TEST_F(MainFrame, OpenAndSaveWaitWithTheWaitCursor)
+{
+    const std::wstring package = SaveNewSkin(m_folder.Path() + L"\\busy.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    const HWND frame = m_frame->GetHwnd();
+    SetCursor(t_cursorProbe::Arrow());
+    {
+        InvalidateRect(frame, nullptr, TRUE);
+        t_cursorProbe probe({n_editorMessage::c_skinChanged}, frame);
+        ASSERT_TRUE(probe.Installed());
+        ASSERT_EQ(1, m_frame->OnOpen(package.c_str()));
+        EXPECT_TRUE(probe.AlwaysWith(n_editorMessage::c_skinChanged, t_cursorProbe::Wait()));
+        ASSERT_FALSE(probe.Of(n_editorMessage::c_skinChanged).empty());
+        EXPECT_FALSE(probe.Of(n_editorMessage::c_skinChanged).front().paintPending)
+            << "the frame painted before the work";
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+    {
+        // Saving reads the pages' fields into the skin, then packs it.
+        t_cursorProbe probe({WM_GETTEXT}, nullptr);
+        ASSERT_EQ(1, Command(c_cmdSave));
+        EXPECT_TRUE(probe.AlwaysWith(WM_GETTEXT, t_cursorProbe::Wait()));
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+
+    // A save that fails: the package is held open by another program.
+    {
+        const t_autoCloseFile held(
+            CreateFileW(package.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        t_cursorProbe probe({WM_GETTEXT, WM_INITDIALOG}, nullptr);
+        m_driver.Press(IDOK);
+        EXPECT_EQ(0, Command(c_cmdSave));
+        ASSERT_FALSE(m_driver.Seen().empty());
+        EXPECT_EQ(L"保存皮肤文件失败", m_driver.Seen().back().caption);
+        ASSERT_FALSE(probe.Of(WM_GETTEXT).empty());
+        EXPECT_EQ(t_cursorProbe::Wait(), probe.Of(WM_GETTEXT).front().cursor);
+        EXPECT_TRUE(probe.AlwaysWith(WM_INITDIALOG, t_cursorProbe::Arrow())) << "back before the report";
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+
+    // An open that fails, over the open skin: closing it is part of the work.
+    const std::wstring broken = m_folder.Path() + L"\\broken.vsf";
+    {
+        FILE* out = _wfopen(broken.c_str(), L"wb");
+        ASSERT_NE(nullptr, out);
+        fputs("not a package", out);
+        fclose(out);
+    }
+    {
+        t_cursorProbe probe({n_editorMessage::c_selectPage, WM_INITDIALOG}, nullptr);
+        m_driver.Press(IDOK);
+        EXPECT_EQ(0, m_frame->OnOpen(broken.c_str()));
+        EXPECT_TRUE(probe.AlwaysWith(n_editorMessage::c_selectPage, t_cursorProbe::Wait()));
+        EXPECT_TRUE(probe.AlwaysWith(WM_INITDIALOG, t_cursorProbe::Arrow())) << "back before the report";
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+    EXPECT_TRUE(m_driver.AllAnswered());
+}
+
+// Another start of the program hands over a package with WM_COPYDATA: anything else sent
+// that way is turned down and opens nothing.
+TEST_F(MainFrame, OpenRequestsFromOtherProgramsAreCheckedBeforeUse)
+{
+    const std::wstring package = SaveNewSkin(m_folder.Path() + L"\\handed.vsf");
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    const HWND frame = m_frame->GetHwnd();
+    const ULONG_PTR id = IMEKavrelFrame::c_openRequestId;
+
+    const std::wstring full = package + L'\0';
+    const std::wstring noTerminator = package;
+    const std::wstring innerNul = package + L'\0' + L"x" + L'\0';
+    const std::wstring tooLong = L"C:\\" + std::wstring(300, L'n') + L".vsf" + L'\0';
+    const std::wstring onlyNul(1, L'\0');
+    struct t_case {
+        const char* what;
+        ULONG_PTR id;
+        const void* data;
+        DWORD bytes;
+    };
+    const DWORD fullBytes = static_cast<DWORD>(full.size() * sizeof(wchar_t));
+    const t_case refused[] = {
+        {"another id", id + 1, full.data(), fullBytes},
+        {"no data", id, nullptr, fullBytes},
+        {"odd size", id, full.data(), fullBytes - 1},
+        {"no terminator", id, noTerminator.data(), static_cast<DWORD>(noTerminator.size() * sizeof(wchar_t))},
+        {"a NUL inside", id, innerNul.data(), static_cast<DWORD>(innerNul.size() * sizeof(wchar_t))},
+        {"longer than a path", id, tooLong.data(), static_cast<DWORD>(tooLong.size() * sizeof(wchar_t))},
+        {"empty", id, onlyNul.data(), sizeof(wchar_t)},
+        {"nothing", id, full.data(), 0},
+    };
+    for (const t_case& c : refused) {
+        COPYDATASTRUCT data = {c.id, c.bytes, const_cast<void*>(c.data)};
+        EXPECT_EQ(FALSE, SendMessageW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data))) << c.what;
+        PumpMessages(30);
+        EXPECT_FALSE(IMESkin::Instance()->IsEditing()) << c.what;
+    }
+
+    // Taken at once, opened from the frame's queue; while a dialog of the editor is up
+    // (the frame disabled) the request waits for it to close.
+    COPYDATASTRUCT data = {id, fullBytes, const_cast<wchar_t*>(full.data())};
+    EnableWindow(frame, FALSE);
+    EXPECT_EQ(TRUE, SendMessageW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+    PumpMessages(50);
+    EXPECT_FALSE(IMESkin::Instance()->IsEditing());
+    EnableWindow(frame, TRUE);
+    PumpMessages(50);
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product + L" - handed", Title());
+    EXPECT_EQ("0111", MenuStates());
+
+    // The sender makes a relative path full against its own folder.
+    m_frame->SetModified(false);
+    ASSERT_TRUE(m_frame->CloseSkin());
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(m_folder.Path().c_str()));
+    const bool sent = SendOpenRequest(frame, L".\\handed.vsf");
+    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_TRUE(sent);
+    PumpMessages(50);
+    SetCurrentDirectoryW(before);
+    EXPECT_TRUE(IMESkin::Instance()->IsEditing());
+    EXPECT_EQ(c_product + L" - handed", Title());
 }
 
 TEST(SaveExtension, FollowsTheFilter)

@@ -18,6 +18,8 @@ const UINT c_viewMode = WM_USER + 106;
 const UINT c_buttonAnimation = WM_USER + 107;
 // wParam: the splitter window; lParam: collapse, relayout or the drag offset.
 const UINT c_splitter = WM_USER + 108;
+// Posted by the main frame to itself: open the package another start handed over.
+const UINT c_openRequested = WM_USER + 109;
 
 // Parts of c_skinChanged that reload everything; the second leaves the modified flag.
 const int c_reloadAll = 100;

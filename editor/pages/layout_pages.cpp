@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "editor/framework/wait_cursor.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/color_picker.h"
 #include "editor/widgets/file_dialog_preview.h"
@@ -548,6 +549,8 @@ void LayoutPage::Import(int button)
     dialog.Configure(GetModuleInstance(), c_dialogFilePreview, c_filePreviewPicture);
     if (!edit || !dialog.ChooseOpenFile(m_hwnd, GetImageFilter(), nullptr))
         return;
+    // The preview decodes the picture as the field changes: a large one takes a while.
+    WaitCursor wait(m_hwnd);
     SetItemText(edit, dialog.GetPath());
     NotifyChanged(true);
 }

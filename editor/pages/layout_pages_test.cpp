@@ -17,6 +17,7 @@
 #include "skin_model/combine_info.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/separate_info.h"
+#include "tests/support/cursor_probe.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/flat_png.h"
 
@@ -534,7 +535,14 @@ TEST_F(CombinePageTest, ImportedPictureRepaintsAndIsPackedOnSave)
     m_logs[0].Clear();
 
     m_driver.Type(picked);
-    Click(c_combinePictureImport);
+    {
+        // The preview's reload of the picture runs under the wait cursor.
+        SetCursor(t_cursorProbe::Arrow());
+        t_cursorProbe probe({n_editorMessage::c_skinChanged}, nullptr);
+        Click(c_combinePictureImport);
+        EXPECT_TRUE(probe.AlwaysWith(n_editorMessage::c_skinChanged, t_cursorProbe::Wait()));
+        EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+    }
     EXPECT_TRUE(m_driver.AllAnswered());
     EXPECT_EQ(Text(c_combinePicture), picked);
     EXPECT_EQ(std::wstring(part.pic), picked);

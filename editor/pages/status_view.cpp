@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/framework/editor_messages.h"
+#include "editor/framework/wait_cursor.h"
 #include "editor/pages/btn_page.h"
 #include "editor/pages/layout_pages.h"
 #include "editor/resources/resource_ids.h"
@@ -442,8 +443,25 @@ bool StatusView::ImportPicture(bool mask, const wchar_t* chosen)
     if (!status || !chosen)
         return false;
     const t_str source(chosen);
-    t_str name;
-    if (!n_statusView::ImportIntoWorkFolder(source.c_str(), mask ? c_maskBase : c_pictureBase, name)) {
+    bool imported;
+    {
+        // Copying and the preview's reload of a large picture take a while.
+        WaitCursor wait(m_hwnd);
+        t_str name;
+        imported = n_statusView::ImportIntoWorkFolder(source.c_str(), mask ? c_maskBase : c_pictureBase, name);
+        if (imported) {
+            status->SetString(mask ? c_keyMask : c_keyPicture, 0, name.c_str());
+            OpenFileCtrl* field = mask ? m_mask : m_picture;
+            if (field)
+                field->SetPath(name.c_str());
+            if (mask)
+                CheckMask();
+            else
+                ReloadBar();
+            NotifyChanged(true);
+        }
+    }
+    if (!imported) {
         t_errorChain errors;
         errors.Fail(L"%s：%s", L"无法导入图片", source.c_str());
         errors.ShowReport(m_hwnd, nullptr);
@@ -451,18 +469,8 @@ bool StatusView::ImportPicture(bool mask, const wchar_t* chosen)
             CheckMask();
         else
             LoadPicture();
-        return false;
     }
-    status->SetString(mask ? c_keyMask : c_keyPicture, 0, name.c_str());
-    OpenFileCtrl* field = mask ? m_mask : m_picture;
-    if (field)
-        field->SetPath(name.c_str());
-    if (mask)
-        CheckMask();
-    else
-        ReloadBar();
-    NotifyChanged(true);
-    return true;
+    return imported;
 }
 
 int StatusView::AddButton(int type)

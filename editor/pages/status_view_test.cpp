@@ -24,6 +24,7 @@
 #include "skin_model/button_set.h"
 #include "skin_model/ime_skin.h"
 #include "skin_model/status_info.h"
+#include "tests/support/cursor_probe.h"
 #include "tests/support/editor_session.h"
 #include "tests/support/flat_png.h"
 #include "tests/support/message_pump.h"
@@ -209,6 +210,48 @@ TEST_F(StatusPage, BarPictureAndMaskImportIntoTheWorkFolder)
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(InWork(L"bar.png").c_str()));
     ASSERT_FALSE(m_driver.Seen().empty());
     EXPECT_NE(std::wstring::npos, m_driver.Seen().back().text.find(L"无法导入图片"));
+}
+
+// A picture import shows the wait cursor while it copies the picture and the preview
+// reloads, after the frame painted what was pending (the file dialog's leftovers); the
+// cursor comes back, before a failure is reported too.
+TEST_F(StatusPage, ImportsWaitWithTheWaitCursor)
+{
+    const HWND frame = m_frame->GetHwnd();
+    const std::wstring wide = m_folder / L"wide.png";
+    ASSERT_TRUE(WriteRaw(wide, FlatPng(600, 40, {0x3366CCFFu})));
+    SetCursor(t_cursorProbe::Arrow());
+    {
+        InvalidateRect(frame, nullptr, TRUE);
+        t_cursorProbe probe({n_editorMessage::c_skinChanged}, frame);
+        ASSERT_TRUE(m_page->ImportPicture(false, wide.c_str()));
+        EXPECT_TRUE(probe.AlwaysWith(n_editorMessage::c_skinChanged, t_cursorProbe::Wait()));
+        ASSERT_FALSE(probe.Of(n_editorMessage::c_skinChanged).empty());
+        EXPECT_FALSE(probe.Of(n_editorMessage::c_skinChanged).front().paintPending)
+            << "the frame painted before the work";
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+    {
+        // A button state's picture: its row tells the page, the page the preview.
+        SelectRow(List(), 0);
+        ButtonArray* editor = m_page->View().Editor(0);
+        ASSERT_NE(nullptr, editor);
+        ButtonArray::t_item* normal = editor->FindRow(0, c_propNormal);
+        ASSERT_NE(nullptr, normal);
+        t_cursorProbe probe({c_msgButtonStateEdited, n_editorMessage::c_skinChanged}, nullptr);
+        normal->ImportFile(wide.c_str());
+        EXPECT_TRUE(probe.AlwaysWith(c_msgButtonStateEdited, t_cursorProbe::Wait()));
+        EXPECT_TRUE(probe.AlwaysWith(n_editorMessage::c_skinChanged, t_cursorProbe::Wait()));
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
+    {
+        t_cursorProbe probe({WM_INITDIALOG}, nullptr);
+        m_driver.Press(IDOK);
+        EXPECT_FALSE(m_page->ImportPicture(false, (m_folder / L"gone.png").c_str()));
+        EXPECT_TRUE(m_driver.AllAnswered());
+        EXPECT_TRUE(probe.AlwaysWith(WM_INITDIALOG, t_cursorProbe::Arrow())) << "back before the report";
+    }
+    EXPECT_EQ(t_cursorProbe::Arrow(), GetCursor());
 }
 
 TEST_F(StatusPage, TenElementsSitOnTheBarShownAsTheirRowsAreChecked)

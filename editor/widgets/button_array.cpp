@@ -7,6 +7,7 @@
 #include <cwctype>
 
 #include "editor/framework/editor_messages.h"
+#include "editor/framework/wait_cursor.h"
 #include "editor/resources/resource_ids.h"
 #include "editor/widgets/file_dialog_preview.h"
 #include "editor/widgets/widget_font.h"
@@ -155,12 +156,16 @@ void ButtonArray::t_item::SetFileName(const wchar_t* name)
     m_file[c_fileChars - 1] = L'\0';
 }
 
-void ButtonArray::t_item::FreePicture()
-{
-    m_picture.reset();
-}
+void ButtonArray::t_item::FreePicture() { m_picture.reset(); }
 
 int ButtonArray::t_item::LoadPicture(bool notify)
+{
+    if (!ReadPicture(notify))
+        ReportUnreadable();
+    return m_picture ? 0 : -1;
+}
+
+bool ButtonArray::t_item::ReadPicture(bool notify)
 {
     FreePicture();
     if (!m_file[0]) {
@@ -168,20 +173,21 @@ int ButtonArray::t_item::LoadPicture(bool notify)
             ShowWindow(m_pictureButton, SW_HIDE);
         if (notify && m_notify)
             SendToParent(c_msgButtonPictureChanged, reinterpret_cast<WPARAM>(m_file), 0);
-        return -1;
+        return true;
     }
     const t_str path = InWorkFolder(m_file);
     m_gdip = IMESkin::Instance()->Display().useGdip;
-    if (!IsWorkFolderName(m_file) || !LoadImageSource(path.c_str(), m_picture))
-        ShowMessage(m_hwnd, path.c_str(), nullptr, MB_OK);
+    const bool readable = IsWorkFolderName(m_file) && LoadImageSource(path.c_str(), m_picture);
     if (m_pictureButton) {
         SetWindowPos(m_pictureButton, nullptr, 0, 0, 24, 24, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
         InvalidateRect(m_pictureButton, nullptr, TRUE);
     }
     if (notify && m_notify)
         SendToParent(c_msgButtonPictureChanged, reinterpret_cast<WPARAM>(m_file), 0);
-    return m_picture ? 0 : -1;
+    return readable;
 }
+
+void ButtonArray::t_item::ReportUnreadable() { ShowMessage(m_hwnd, InWorkFolder(m_file).c_str(), nullptr, MB_OK); }
 
 void ButtonArray::t_item::DrawPicture(const DRAWITEMSTRUCT& item)
 {
@@ -213,30 +219,39 @@ void ButtonArray::t_item::ImportFile(const wchar_t* chosen)
 {
     if (!chosen)
         return;
-    SetFileName(m_expectedBase.c_str());
-    // The chosen file needs a name and an extension.
-    const wchar_t* extension = ExtensionOf(chosen);
-    const wchar_t* name = NameOf(chosen);
-    if (name[0] && extension && extension != name && extension[1]) {
-        t_str fileName(m_expectedBase.c_str());
-        fileName.Append(extension);
-        SetFileName(fileName.c_str());
-        t_errorChain errors;
-        const t_str target = InWorkFolder(m_file);
-        if (IsWorkFolderName(m_file) &&
-            (SameFile(chosen, target.c_str()) || t_path(chosen).Copy(errors, target.c_str(), false))) {
-            t_str twin(m_expectedBase.c_str());
-            twin.Append(TwinExtensionOf(extension));
-            t_path(InWorkFolder(twin.c_str())).DeleteQuiet(false);
-        } else {
-            // The twin stays: it may be the only picture of the state left.
-            errors.ShowReport(m_hwnd, nullptr);
+    t_errorChain errors;
+    bool copied = true;
+    bool readable;
+    {
+        // Copying, decoding and the preview's reload of a large picture take a while.
+        WaitCursor wait(m_hwnd);
+        SetFileName(m_expectedBase.c_str());
+        // The chosen file needs a name and an extension.
+        const wchar_t* extension = ExtensionOf(chosen);
+        const wchar_t* name = NameOf(chosen);
+        if (name[0] && extension && extension != name && extension[1]) {
+            t_str fileName(m_expectedBase.c_str());
+            fileName.Append(extension);
+            SetFileName(fileName.c_str());
+            const t_str target = InWorkFolder(m_file);
+            copied = IsWorkFolderName(m_file) &&
+                     (SameFile(chosen, target.c_str()) || t_path(chosen).Copy(errors, target.c_str(), false));
+            // A failed copy keeps the twin: it may be the only picture of the state left.
+            if (copied) {
+                t_str twin(m_expectedBase.c_str());
+                twin.Append(TwinExtensionOf(extension));
+                t_path(InWorkFolder(twin.c_str())).DeleteQuiet(false);
+            }
         }
+        readable = ReadPicture(true);
+        SendToParent(c_msgButtonStateEdited, 1, 0);
     }
-    LoadPicture(true);
+    if (!copied)
+        errors.ShowReport(m_hwnd, nullptr);
+    if (!readable)
+        ReportUnreadable();
     if (!m_picture)
         ShowMessage(m_hwnd, c_cannotOpen, c_appCaption, MB_OK);
-    SendToParent(c_msgButtonStateEdited, 1, 0);
 }
 
 void ButtonArray::t_item::Clear()

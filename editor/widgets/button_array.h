@@ -86,8 +86,12 @@ public:
         void SetFileName(const wchar_t* name);
 
         // Loads the file of the work folder: 0 with a picture, -1 without one. With
-        // notify, a row with the notify flag reports the change.
+        // notify, a row with the notify flag reports the change. A named file that cannot
+        // be read is reported by its path.
         int LoadPicture(bool notify);
+        // LoadPicture without the report: false when a named file could not be read.
+        bool ReadPicture(bool notify);
+        void ReportUnreadable();
         // Opens the picture file dialog and imports the chosen file.
         void Import();
         // The import of a chosen file: the row takes the expected name, the file is copied

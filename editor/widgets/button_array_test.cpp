@@ -25,14 +25,18 @@ struct t_sent {
     WPARAM wParam;
     LPARAM lParam;
     std::wstring text;  // the file name wParam points to, for 1282 and 1290
+    HCURSOR cursor;     // the thread's cursor as it arrived
 };
 
 std::vector<t_sent> g_sent;
 std::vector<std::wstring> g_boxes;
+// The thread's cursor as each box showed.
+std::vector<HCURSOR> g_boxCursors;
 
 int WINAPI RecordBox(HWND, LPCWSTR text, LPCWSTR caption, UINT)
 {
     g_boxes.push_back(std::wstring(text ? text : L"") + L"|" + (caption ? caption : L""));
+    g_boxCursors.push_back(GetCursor());
     return IDOK;
 }
 
@@ -40,7 +44,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     if ((message >= c_msgButtonPictureChanged && message <= c_msgButtonStateEdited) ||
         message == n_editorMessage::c_skinChanged) {
-        t_sent sent{message, wParam, lParam, L""};
+        t_sent sent{message, wParam, lParam, L"", GetCursor()};
         if (message == c_msgButtonPictureChanged || message == c_msgButtonEditorLoaded)
             sent.text = reinterpret_cast<const wchar_t*>(wParam);
         g_sent.push_back(sent);
@@ -322,6 +326,40 @@ TEST_F(ButtonArrayTest, ImportOfAFileThatIsNoPictureSaysSo)
     // The down row does not notify picture changes, but tells of the edit.
     EXPECT_TRUE(Sent(c_msgButtonPictureChanged).empty());
     EXPECT_EQ(1u, Sent(c_msgButtonStateEdited).size());
+}
+
+// The import copies and decodes under the wait cursor, the page hearing of it meanwhile;
+// the cursor is back before a box says what went wrong, and after.
+TEST_F(ButtonArrayTest, ImportWaitsWithTheWaitCursor)
+{
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    ButtonArray* array = Make(1, 0, c_btnMenu);
+    ButtonArray::t_item* row = array->FindRow(7, 0);
+    const std::wstring picture = At(L"..") + L"\\btnarray_wait.png";
+    WriteBytes(picture, Png());
+    const std::wstring text = At(L"..") + L"\\btnarray_wait.gif";
+    WriteBytes(text, "plain text");
+    struct t_case {
+        const std::wstring* chosen;
+        size_t boxes;
+    };
+    for (const t_case& c : {t_case{&picture, 0}, t_case{&text, 2}}) {
+        g_sent.clear();
+        g_boxes.clear();
+        g_boxCursors.clear();
+        SetCursor(arrow);
+        row->ImportFile(c.chosen->c_str());
+        const auto edited = Sent(c_msgButtonStateEdited);
+        ASSERT_EQ(1u, edited.size());
+        EXPECT_EQ(wait, edited[0].cursor);
+        ASSERT_EQ(c.boxes, g_boxCursors.size());
+        for (HCURSOR shown : g_boxCursors)
+            EXPECT_EQ(arrow, shown);
+        EXPECT_EQ(arrow, GetCursor());
+    }
+    DeleteFileW(picture.c_str());
+    DeleteFileW(text.c_str());
 }
 
 TEST_F(ButtonArrayTest, FailedImportCopyKeepsTheTwin)

@@ -1,4 +1,5 @@
-// Finding the dialogs this process shows, for tests that answer them from a second thread.
+// Finding the dialogs a process shows, for tests that answer them from a second thread or
+// from another process.
 #pragma once
 
 #include <windows.h>
@@ -31,11 +32,14 @@ inline BOOL CALLBACK FindDialog(HWND window, LPARAM context)
 
 }  // namespace n_processDialog
 
-// A visible top-level dialog (class "#32770") of this process that is not in skip; null
+// A visible top-level dialog (class "#32770") of the process that is not in skip; null
 // when there is none.
-inline HWND FindProcessDialog(const std::vector<HWND>& skip)
+inline HWND FindDialogOf(DWORD process, const std::vector<HWND>& skip)
 {
-    n_processDialog::t_search search = {GetCurrentProcessId(), nullptr, &skip};
+    n_processDialog::t_search search = {process, nullptr, &skip};
     EnumWindows(n_processDialog::FindDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// The same for this process.
+inline HWND FindProcessDialog(const std::vector<HWND>& skip) { return FindDialogOf(GetCurrentProcessId(), skip); }
