@@ -27,6 +27,7 @@
 #include "skin_model/general_info.h"
 #include "skin_model/ime_skin.h"
 #include "tests/support/editor_session.h"
+#include "tests/support/preview_pixels.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -304,8 +305,8 @@ TEST_F(PropertyPages, ShortTabViewScrollsAndATallOneDoesNot)
 // its controls as before.
 TEST_F(PropertyPages, PagesAreMadeOnFirstUseAndFillFromTheLoadedSkin)
 {
-    const HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr,
-                                      GetModuleInstance(), nullptr);
+    const HWND host =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 600, nullptr, nullptr, GetModuleInstance(), nullptr);
     ASSERT_NE(nullptr, host);
     PropertyView view;
     ASSERT_TRUE(view.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 400, 600, host, GetModuleInstance()));
@@ -482,19 +483,6 @@ BOOL WINAPI ChooseRed(CHOOSECOLORW* choose)
 {
     choose->rgbResult = RGB(255, 0, 0);
     return TRUE;
-}
-
-std::vector<uint32_t> PreviewPixels(IMEKavrelFrame& frame)
-{
-    Preview* preview = static_cast<Preview*>(frame.ChildAt(IMEKavrelFrame::e_preview));
-    if (!preview)
-        return {};
-    preview->RenderBackBuffer();
-    const SIZE size = preview->BackBufferSize();
-    const uint32_t* pixels = preview->BackBufferPixels();
-    if (!pixels || size.cx <= 0 || size.cy <= 0)
-        return {};
-    return std::vector<uint32_t>(pixels, pixels + static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
 }
 }  // namespace
 

@@ -52,12 +52,12 @@ protected:
     LRESULT Command(int id) { return SendMessageW(m_frame->GetHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     PropertyView* Pages() const { return static_cast<PropertyView*>(m_frame->ChildAt(IMEKavrelFrame::e_pages)); }
 
-    // Saves the skin into package (the driver answers the file dialog), closes it and opens
-    // the package again.
-    void SaveAndReopen(const std::wstring& package)
+    // Saves the skin into package (the driver answers the file dialog of Save, or of
+    // command), closes it and opens the package again.
+    void SaveAndReopen(const std::wstring& package, int command = c_cmdSave)
     {
         m_driver.Type(package);
-        ASSERT_EQ(1, Command(c_cmdSave));
+        ASSERT_EQ(1, Command(command));
         ASSERT_TRUE(m_driver.AllAnswered());
         m_frame->SetModified(false);
         ASSERT_TRUE(m_frame->CloseSkin());

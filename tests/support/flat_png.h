@@ -20,15 +20,16 @@ inline void Chunk(std::string& out, const std::string& type, const std::string& 
     out += Be32(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size())));
 }
 
-// The zlib stream of a width x height RGBA picture of one colour (0xRRGGBBAA).
-inline std::string ImageData(int width, int height, uint32_t rgba)
+// The zlib stream of a width x height RGBA picture whose pixel at (x, y) is rgba(x, y).
+template <class t_pixel>
+inline std::string PixelData(int width, int height, t_pixel rgba)
 {
     std::string raw;
     raw.reserve(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
     for (int y = 0; y < height; ++y) {
         raw += '\0';
         for (int x = 0; x < width; ++x)
-            raw += Be32(rgba);
+            raw += Be32(rgba(x, y));
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(size, '\0');
@@ -36,6 +37,12 @@ inline std::string ImageData(int width, int height, uint32_t rgba)
              static_cast<uLong>(raw.size()));
     packed.resize(size);
     return packed;
+}
+
+// The zlib stream of a width x height RGBA picture of one colour (0xRRGGBBAA).
+inline std::string ImageData(int width, int height, uint32_t rgba)
+{
+    return PixelData(width, height, [rgba](int, int) { return rgba; });
 }
 
 }  // namespace n_flatPng
@@ -63,6 +70,25 @@ inline std::string FlatPng(int width, int height, const std::vector<uint32_t>& c
         else
             Chunk(out, "fdAT", Be32(sequence++) + data);
     }
+    Chunk(out, "IEND", "");
+    return out;
+}
+
+// An opaque PNG whose every row and column differs (so that stretching, tiling and fixed
+// edges show), with a block of key (0xRRGGBB) in its top-left corner.
+inline std::string PatternPng(int width, int height, uint32_t seed, uint32_t key)
+{
+    using namespace n_flatPng;
+    std::string out = "\x89PNG\r\n\x1a\n";
+    Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x06\x00\x00\x00", 5));
+    Chunk(out, "IDAT", PixelData(width, height, [=](int x, int y) {
+              if (x < width / 4 && y < height / 4)
+                  return key << 8 | 0xFFu;
+              const uint32_t r = (seed * 37u + static_cast<uint32_t>(x) * 255u / width) & 0xFFu;
+              const uint32_t g = (seed * 91u + static_cast<uint32_t>(y) * 255u / height) & 0xFFu;
+              const uint32_t b = (seed * 53u + static_cast<uint32_t>(x + y) * 7u) & 0xFFu;
+              return r << 24 | g << 16 | b << 8 | 0xFFu;
+          }));
     Chunk(out, "IEND", "");
     return out;
 }
