@@ -138,6 +138,19 @@ ZIPLIB_API uint8_t ZIPLIB_CALL PrepareUnzipFile(const wchar_t* archive, char* pa
 ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFile(const char* archive, const char* entry, t_unzipBuf* out);
 // Hands back a buffer from UnZipFile.
 ZIPLIB_API void ZIPLIB_CALL FreeUnzipBuf(t_unzipBuf* buffer);
+// Receives, through UnZipFiles, each entry asked for, in the order asked: its index in the
+// list and its bytes (valid only during the call), or, when UnZipFile would fail for that
+// name, read 0 and the reason UnZipFile would leave in GetLastError(). Called on the
+// calling thread.
+typedef void(ZIPLIB_CALL* t_fnUnzipFound)(void* context, uint32_t index, uint8_t read, const uint8_t* data,
+                                          uint32_t size, uint32_t reason);
+// UnZipFile for count entries of one archive (code-page-936 paths and names, as UnZipFile
+// takes them) with the same answers, reading the archive's directory and data once
+// instead of once per entry. Zero, with GetLastError() set as by UnZipFile and found
+// never called, when the archive itself cannot be read; non-zero otherwise. Our addition:
+// the maker's library lacks it.
+ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFiles(const char* archive, const char* const* entries, uint32_t count,
+                                          t_fnUnzipFound found, void* context);
 
 // Called once after loading: restores the default level and forgets cached directories.
 ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void);
@@ -156,6 +169,7 @@ typedef int(ZIPLIB_CALL* t_fnZipEntryList)(const t_zipListEntry*, uint32_t, cons
 typedef uint8_t(ZIPLIB_CALL* t_fnPrepareUnzipFile)(const wchar_t*, char*, uint32_t*);
 typedef uint8_t(ZIPLIB_CALL* t_fnUnZipFile)(const char*, const char*, t_unzipBuf*);
 typedef void(ZIPLIB_CALL* t_fnFreeUnzipBuf)(t_unzipBuf*);
+typedef uint8_t(ZIPLIB_CALL* t_fnUnZipFiles)(const char*, const char* const*, uint32_t, t_fnUnzipFound, void*);
 typedef void(ZIPLIB_CALL* t_fnInitDllEnv)(void);
 
 #ifdef __cplusplus

@@ -99,6 +99,27 @@ int t_archiveIndexCache::Find(const std::wstring& archive, const std::wstring& e
     return ZIPLIB_OK;
 }
 
+int t_archiveIndexCache::FindEach(const std::wstring& archive, const std::vector<std::wstring>& names,
+                                  std::vector<t_zipEntry>& out, std::vector<int>& codes, uint64_t& prefix)
+{
+    out.assign(names.size(), t_zipEntry());
+    codes.assign(names.size(), ZIPLIB_E_ARGUMENT);
+    t_lockHolder hold(m_lock);
+    int code = ZIPLIB_OK;
+    const t_index* index = Lookup(archive, code);
+    if (!index)
+        return code;
+    for (size_t i = 0; i < names.size(); ++i) {
+        auto found = index->entries.find(n_zipName::Key(names[i]));
+        if (found == index->entries.end())
+            continue;
+        out[i] = found->second;
+        codes[i] = ZIPLIB_OK;
+    }
+    prefix = index->prefix;
+    return ZIPLIB_OK;
+}
+
 void t_archiveIndexCache::Clear()
 {
     t_lockHolder hold(m_lock);

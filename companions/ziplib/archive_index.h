@@ -9,6 +9,7 @@
 #include <list>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "companions/ziplib/zip_reader.h"
 
@@ -30,6 +31,11 @@ public:
     // ZIPLIB_E_OPEN when the archive cannot be read, ZIPLIB_E_ARGUMENT when it has no such
     // entry. prefix, when given, gets where the archive proper starts (t_zipReader::OpenAt).
     int Find(const std::wstring& archive, const std::wstring& entryName, t_zipEntry& out, uint64_t* prefix = nullptr);
+    // Find for many names against one look at the archive: codes gets each name's code
+    // (ZIPLIB_OK or ZIPLIB_E_ARGUMENT) and out its entry where found; the result is the
+    // archive's (ZIPLIB_E_OPEN when it cannot be read).
+    int FindEach(const std::wstring& archive, const std::vector<std::wstring>& names, std::vector<t_zipEntry>& out,
+                 std::vector<int>& codes, uint64_t& prefix);
     void Clear();
     // Directories read so far (each costs a walk over every entry).
     unsigned DirectoryReads() const { return m_directoryReads; }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "companions/ziplib/archive_index.h"
 #include "companions/ziplib/entry_name.h"
@@ -137,7 +138,7 @@ uint8_t PrepareImpl(const wchar_t* archive, char* path, uint32_t* deleteAfterwar
     }
     std::wstring readFrom;
     const int code = n_zipName::FromCp936(narrow.c_str(), readFrom) ? t_archiveIndexCache::Global().Prepare(readFrom)
-                                                                      : ZIPLIB_E_ARGUMENT;
+                                                                    : ZIPLIB_E_ARGUMENT;
     if (code != ZIPLIB_OK) {
         if (copied)
             DeleteFileW(readFrom.c_str());
@@ -188,6 +189,51 @@ uint8_t UnZipFileImpl(const char* archive, const char* entry, t_unzipBuf* out)
     }
     out->size = static_cast<uint32_t>(size);
     out->data = data;
+    return 1;
+}
+
+uint8_t UnZipFilesImpl(const char* archive, const char* const* entries, uint32_t count, t_fnUnzipFound found,
+                       void* context)
+{
+    std::wstring archivePath;
+    if (!Widen(archive, archivePath) || archivePath.empty())
+        return FailWith(ZIPLIB_E_ARGUMENT);
+    // A name that does not widen stays empty: not found, as UnZipFile answers it.
+    std::vector<std::wstring> names(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (!Widen(entries[i], names[i]))
+            names[i].clear();
+    }
+    std::vector<t_zipEntry> listed;
+    std::vector<int> codes;
+    uint64_t prefix = 0;
+    int code = t_archiveIndexCache::Global().FindEach(archivePath, names, listed, codes, prefix);
+    if (code == ZIPLIB_E_OPEN)
+        return FailToOpen(archivePath);
+    if (code != ZIPLIB_OK)
+        return FailWith(code);
+    t_zipReader reader;
+    if (reader.OpenAt(archivePath.c_str(), prefix) != ZIPLIB_OK)
+        return FailToOpen(archivePath);
+    // One mapping of the archive serves every entry: no read per entry.
+    reader.Preload();
+    t_unpacker unpacker;
+    for (uint32_t i = 0; i < count; ++i) {
+        code = names[i].empty() ? ZIPLIB_E_ARGUMENT : codes[i];
+        if (code == ZIPLIB_OK)
+            code = t_zipReader::Check(listed[i]);
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        if (code == ZIPLIB_OK) {
+            code = reader.Unpack(listed[i], unpacker, data, size);
+            if (code != ZIPLIB_OK && code != ZIPLIB_E_MEMORY)
+                code = ZIPLIB_E_CORRUPT;
+        }
+        if (code == ZIPLIB_OK)
+            found(context, i, 1, data, static_cast<uint32_t>(size), 0);
+        else
+            found(context, i, 0, nullptr, 0, ReasonOf(code));
+    }
     return 1;
 }
 
@@ -296,6 +342,18 @@ ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFile(const char* archive, const char* entry,
     out->data = nullptr;
     try {
         return UnZipFileImpl(archive, entry, out);
+    } catch (...) {
+        return FailWith(ZIPLIB_E_MEMORY);
+    }
+}
+
+ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFiles(const char* archive, const char* const* entries, uint32_t count,
+                                          t_fnUnzipFound found, void* context)
+{
+    if (!found || (count > 0 && !entries))
+        return FailWith(ZIPLIB_E_ARGUMENT);
+    try {
+        return UnZipFilesImpl(archive, entries, count, found, context);
     } catch (...) {
         return FailWith(ZIPLIB_E_MEMORY);
     }

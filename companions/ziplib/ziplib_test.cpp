@@ -203,6 +203,25 @@ TEST(ZipLibTest, UnZipRefusesWhatIsNotAnIntactArchive)
     t_unzipBuf buffer = {};
     EXPECT_FALSE(UnZipFile(narrow.c_str(), "a.png", &buffer));
     EXPECT_EQ(nullptr, buffer.data);
+    const DWORD reason = GetLastError();
+    EXPECT_EQ(DWORD(ERROR_FILE_CORRUPT), reason);
+    // Many entries at once: the same answer for the damaged one, the others still read.
+    struct t_seen {
+        std::vector<std::string> answers;
+        static void ZIPLIB_CALL Found(void* self, uint32_t, uint8_t read, const uint8_t* data, uint32_t size,
+                                      uint32_t why)
+        {
+            static_cast<t_seen*>(self)->answers.push_back(read ? std::string(reinterpret_cast<const char*>(data), size)
+                                                               : "failed " + std::to_string(why));
+        }
+    } seen;
+    const char* const names[] = {"a.png", "missing.png"};
+    ASSERT_TRUE(UnZipFiles(narrow.c_str(), names, 2, &t_seen::Found, &seen));
+    EXPECT_EQ((std::vector<std::string>{"failed " + std::to_string(reason),
+                                        "failed " + std::to_string(ERROR_FILE_NOT_FOUND)}),
+              seen.answers);
+    EXPECT_FALSE(UnZipFiles((std::string(narrow.c_str()) + ".gone").c_str(), names, 2, &t_seen::Found, &seen));
+    EXPECT_EQ(2u, seen.answers.size());
 }
 
 TEST(ZipLibTest, SingleEntriesIgnoreCaseAndSeparator)

@@ -1,5 +1,6 @@
 #include "foundation/process/ziplib_binding.h"
 
+#include <exception>
 #include <new>
 
 #include "foundation/process/dll.h"
@@ -32,6 +33,10 @@ t_zipLib::t_zipLib(const wchar_t* folder)
     Assign(m_unZipFile, procs[4]);
     Assign(m_freeUnzipBuf, procs[5]);
     Assign(m_prepareUnzipFile, procs[6]);
+    FARPROC batch = nullptr;
+    t_errorChain optional;
+    if (t_dll::GetProc(optional, m_module, "UnZipFiles", batch))
+        Assign(m_unZipFiles, batch);
     if (scratch.FirstLine())
         m_errors.CopyLines(scratch.FirstLine(), m_errors.NewLine());
 }
@@ -80,6 +85,73 @@ bool t_zipLib::UnZipFileNarrow(t_errorChain& errors, const char* archive, const 
     size = record.size;
     bytes = record.data;
     return true;
+}
+
+namespace {
+
+// No exception crosses the library: one thrown by found stops the calls and is thrown
+// again once the library returned.
+struct t_foundContext {
+    const t_zipLib::t_found* found;
+    std::exception_ptr thrown;
+};
+
+struct t_narrowName {
+    char text[MAX_PATH];
+};
+
+void ZIPLIB_CALL OnFound(void* context, uint32_t index, uint8_t read, const uint8_t* data, uint32_t size,
+                         uint32_t reason)
+{
+    t_foundContext& self = *static_cast<t_foundContext*>(context);
+    if (self.thrown)
+        return;
+    try {
+        (*self.found)(index, read != 0, data, size, reason);
+    } catch (...) {
+        self.thrown = std::current_exception();
+    }
+}
+
+}  // namespace
+
+void t_zipLib::UnZipFiles(const wchar_t* archive, const std::vector<t_str>& entries, const t_found& found)
+{
+    char narrowArchive[MAX_PATH];
+    t_str(archive).ToNarrow(narrowArchive);
+    if (m_unZipFiles && entries.size() <= UINT32_MAX) {
+        std::vector<t_narrowName> narrow(entries.size());
+        std::vector<const char*> names(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            entries[i].ToNarrow(narrow[i].text);
+            names[i] = narrow[i].text;
+        }
+        t_foundContext context = {&found, nullptr};
+        const bool read = m_unZipFiles(narrowArchive, names.data(), uint32_t(names.size()), &OnFound, &context);
+        if (context.thrown)
+            std::rethrow_exception(context.thrown);
+        if (read)
+            return;
+        // The archive could not be read: every entry fails with its reason, as one by one.
+        const DWORD reason = GetLastError();
+        for (size_t i = 0; i < entries.size(); ++i)
+            found(i, false, nullptr, 0, reason);
+        return;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        char narrowEntry[MAX_PATH];
+        entries[i].ToNarrow(narrowEntry);
+        uint32_t size = 0;
+        uint8_t* bytes = nullptr;
+        t_errorChain ignored;
+        SetLastError(0);
+        if (!UnZipFileNarrow(ignored, narrowArchive, narrowEntry, size, bytes)) {
+            found(i, false, nullptr, 0, GetLastError());
+            continue;
+        }
+        found(i, true, bytes, size, 0);
+        FreeUnzipBuf(ignored, size, bytes);
+    }
 }
 
 bool t_zipLib::FreeUnzipBuf(t_errorChain& errors, uint32_t size, uint8_t* bytes)

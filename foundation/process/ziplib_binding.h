@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "foundation/core/error_chain.h"
+#include "foundation/core/str.h"
 
 #include "interfaces/ziplib.h"
 
@@ -40,6 +43,15 @@ public:
     // The call itself: "解析ziplib接口UnZipFile失败" when unbound, "压缩失败" when the
     // library answers 0, GetLastError() then holding its reason.
     bool UnZipFileNarrow(t_errorChain& errors, const char* archive, const char* entry, uint32_t& size, uint8_t*& bytes);
+    // Each named entry of archive as UnZipFile reads it (names narrowed the same way),
+    // handed to found in list order: read with the bytes, valid only during the call, or
+    // not read with the library's reason (GetLastError() of a failed UnZipFile). Our
+    // library's UnZipFiles reads the archive once for all; without it (the maker's
+    // library) each entry is asked for by UnZipFile.
+    using t_found = std::function<void(size_t index, bool read, const uint8_t* bytes, uint32_t size, uint32_t reason)>;
+    void UnZipFiles(const wchar_t* archive, const std::vector<t_str>& entries, const t_found& found);
+    // Whether UnZipFiles reads the archive once (the library has our addition).
+    bool HasUnZipFiles() const { return m_unZipFiles != nullptr; }
     // "解析ziplib接口FreeBuf失败" when unbound.
     bool FreeUnzipBuf(t_errorChain& errors, uint32_t size, uint8_t* bytes);
     // The file to extract entries from, and whether the caller deletes it afterwards:
@@ -58,4 +70,6 @@ private:
     t_fnUnZipFile m_unZipFile = nullptr;
     t_fnFreeUnzipBuf m_freeUnzipBuf = nullptr;
     t_fnPrepareUnzipFile m_prepareUnzipFile = nullptr;
+    // Our addition, bound when present.
+    t_fnUnZipFiles m_unZipFiles = nullptr;
 };

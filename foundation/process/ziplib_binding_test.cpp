@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/exe_folder.h"
 #include "tests/support/temp_folder.h"
@@ -61,6 +62,72 @@ TEST(ZipLibBindingTest, BindsEveryExportAndReadsSingleEntries)
     EXPECT_EQ(0u, size);
     EXPECT_EQ(nullptr, bytes);
     EXPECT_EQ(L"压缩失败", Lines(errors));
+}
+
+// What UnZipFiles handed over for one name: the bytes, or the reason it was not read.
+struct t_answer {
+    bool read;
+    std::string bytes;
+    uint32_t reason;
+    bool operator==(const t_answer& o) const { return read == o.read && bytes == o.bytes && reason == o.reason; }
+};
+
+std::vector<t_answer> UnZipEach(t_zipLib& zip, const wchar_t* archive, const std::vector<t_str>& names)
+{
+    std::vector<t_answer> answers;
+    zip.UnZipFiles(archive, names, [&](size_t index, bool read, const uint8_t* bytes, uint32_t size, uint32_t reason) {
+        EXPECT_EQ(answers.size(), index);
+        answers.push_back({read, std::string(reinterpret_cast<const char*>(bytes), read ? size : 0), reason});
+    });
+    return answers;
+}
+
+// Our library reads the archive once for all the names; the maker's, which lacks that
+// export, is asked name by name. Both give UnZipFile's answers, in list order.
+TEST(ZipLibBindingTest, ManyEntriesGiveUnZipFilesAnswersOnEitherLibrary)
+{
+    t_zipLib ours(ExeFolder().c_str());
+    t_zipLib maker((ExeFolder() + L"\\ziplib_maker").c_str());
+    ASSERT_TRUE(ours.Errors().IsEmpty()) << Lines(ours.Errors());
+    ASSERT_TRUE(maker.Errors().IsEmpty()) << Lines(maker.Errors());
+    EXPECT_TRUE(ours.HasUnZipFiles());
+    EXPECT_FALSE(maker.HasUnZipFiles());
+    t_tempFolder temp(L"zip_lib_many");
+    const std::wstring package = MakePackage(ours, temp);
+    ASSERT_FALSE(package.empty());
+    t_errorChain errors;
+    wchar_t path[MAX_PATH];
+    uint32_t deleteAfterwards = 0;
+    ASSERT_TRUE(ours.PrepareUnzipFile(errors, path, deleteAfterwards, package.c_str()));
+
+    const std::string picture(5000, 'p');
+    const std::vector<t_str> names = {L"图片/背景.PNG",
+                                      L"missing.png",
+                                      L"SKIN.INI",
+                                      L"图片",
+                                      L"",
+                                      L"图片\\背景.png",
+                                      std::wstring(300, L'a').c_str()};
+    const std::vector<t_answer> expected = {
+        {true, picture, 0},
+        {false, "", ERROR_FILE_NOT_FOUND},
+        {true, "[General]\r\nversion=3\r\n", 0},
+        {false, "", ERROR_FILE_NOT_FOUND},
+        {false, "", ERROR_FILE_NOT_FOUND},
+        {true, picture, 0},
+        {false, "", ERROR_FILE_NOT_FOUND},
+    };
+    EXPECT_EQ(expected, UnZipEach(ours, path, names));
+    EXPECT_EQ(expected, UnZipEach(maker, path, names));
+    EXPECT_TRUE(UnZipEach(ours, path, {}).empty());
+
+    // An archive that cannot be read fails every name with the same reason on both.
+    const std::wstring gone = temp / L"gone.vsf";
+    const std::vector<t_answer> unread = UnZipEach(ours, gone.c_str(), names);
+    ASSERT_EQ(names.size(), unread.size());
+    for (const t_answer& answer : unread)
+        EXPECT_FALSE(answer.read);
+    EXPECT_EQ(unread, UnZipEach(maker, gone.c_str(), names));
 }
 
 TEST(ZipLibBindingTest, PathsThatDoNotFitReachTheLibraryEmpty)

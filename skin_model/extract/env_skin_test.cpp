@@ -164,6 +164,8 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
     const std::string failingIndex =
         "[General]\r\nHomepage=skin.gifts.example\r\n[Display]\r\nA=gone.png\r\nB=ok.png\r\nC=empty.png\r\n";
     const std::string longName(300, 'x');
+    const std::string mixedIndex =
+        "[Display]\r\nA=a<b.png,ok.png,gone.png\r\nB=sub\\c.png,nul.png,B.PNG,b.png,last.gif\r\n";
     const std::string forbiddenIndex =
         "[Display]\r\nA=a<b.png,c>d.png,e|f.png,g*h.png,i?j.png,k\"l.png\r\nB=\x01z.png\r\nC=good.png\r\n";
     const std::wstring c_badCharacter = L"皮肤文件名无效(含< > : \" / \\ | ? *或控制字符)，未打包：";
@@ -319,6 +321,14 @@ TEST_F(ExtractTest, PackagesConvertOrFailWithTheirCodeAndLines)
          0,
          {L"皮肤文件缺失，未打包：skin.gif", L"皮肤文件缺失，未打包：gone.png", L"皮肤文件为空，未打包：empty.png"},
          {{L"skin.ini", failingIndex}, {L"ok.png", "OK"}},
+         1},
+        {"zip, refused names between missing and present ones, in text order",
+         StoredZip({{"skin.ini", mixedIndex}, {"ok.png", "K"}, {"b.png", "B"}}),
+         true,
+         0,
+         {c_badCharacter + L"a<b.png", L"皮肤文件缺失，未打包：gone.png", c_badCharacter + L"sub\\c.png",
+          L"皮肤文件名无效(是设备名)，未打包：nul.png", L"皮肤文件缺失，未打包：last.gif"},
+         {{L"skin.ini", mixedIndex}, {L"ok.png", "K"}, {L"B.PNG", "B"}},
          1},
         {"zip, a name too long",
          StoredZip({{"skin.ini", "A=" + longName + ".png\r\nB=ok.png"}, {"ok.png", "K"}}),

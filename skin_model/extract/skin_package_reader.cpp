@@ -105,6 +105,21 @@ const wchar_t* EntryFault(DWORD reason)
     }
 }
 
+// Why a name of "skin.ini" cannot be an entry, or empty. The container is flat: a name
+// with a folder part, a drive, a leading dot or a device name would become a path wherever
+// the container is written out, and a name Windows cannot create could never be written.
+t_str RefusalOf(const t_str& name)
+{
+    t_str why;
+    if (t_skinPack::IsPlainName(name.c_str()))
+        return why;
+    const t_nameFault fault = CheckFileName(name.c_str());
+    why.Assign(L"皮肤文件名无效(");
+    why.Append(fault == t_nameFault::e_none ? L"以“.”开头" : NameFaultText(fault));
+    why.Append(L")，未打包：");
+    return why;
+}
+
 std::wstring FoldedName(const wchar_t* name, size_t length)
 {
     std::wstring folded(name, length);
@@ -220,7 +235,9 @@ bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_s
     const bool indexRead = index.Read(prepared.m_path, c_indexName);
     if (!indexRead || index.m_size == 0) {
         SetExtractCode(code, t_extractCode::e_noIndex);
-        errors.NewLine().AppendText(L"皮肤解压失败:skin.ini").AppendText(indexRead ? L"是空的" : EntryFault(index.m_reason));
+        errors.NewLine()
+            .AppendText(L"皮肤解压失败:skin.ini")
+            .AppendText(indexRead ? L"是空的" : EntryFault(index.m_reason));
         AppendPathError(errors.NewLine(), L"皮肤解压失败", path);
         return false;
     }
@@ -233,22 +250,43 @@ bool t_skinPackageReader::ReadZip(t_errorChain& errors, const wchar_t* path, t_s
     }
 
     const std::wstring text = IndexText(index.m_bytes, index.m_size);
-    // Each name is looked up once, whatever its case.
+    // The names in text order, each once whatever its case; those that cannot become an
+    // entry carry why, the others are read from the archive in one pass.
     std::set<std::wstring> tried;
-    t_leftOut leftOut(errors);
+    std::vector<t_named> named;
+    std::vector<t_str> wanted;
     ForEachReferencedName(text.data(), text.size(), [&](const wchar_t* name, size_t length) {
         if (!tried.insert(FoldedName(name, length)).second)
             return;
-        t_str entry;
+        t_named item;
         if (length > c_maxNameChars) {
-            entry.AssignN(name, int(c_maxNameChars));
-            entry.Append(L"…");
-            leftOut.Add(L"皮肤文件名过长，未打包：", entry.c_str());
-            return;
+            item.name.AssignN(name, int(c_maxNameChars));
+            item.name.Append(L"…");
+            item.why = L"皮肤文件名过长，未打包：";
+        } else {
+            item.name.AssignN(name, int(length));
+            item.why = RefusalOf(item.name);
         }
-        entry.AssignN(name, int(length));
-        AddReferenced(leftOut, prepared.m_path, entry, pack);
+        if (item.why.IsEmpty())
+            wanted.push_back(item.name);
+        named.push_back(std::move(item));
     });
+
+    // The lines and entries come in text order: the refused names before a read are
+    // reported when that read's answer comes.
+    t_leftOut leftOut(errors);
+    size_t next = 0;
+    const auto reportRefused = [&] {
+        for (; next < named.size() && !named[next].why.IsEmpty(); ++next)
+            leftOut.Add(named[next].why.c_str(), named[next].name.c_str());
+    };
+    m_zipLib->UnZipFiles(prepared.m_path, wanted,
+                         [&](size_t, bool read, const uint8_t* bytes, uint32_t size, uint32_t reason) {
+                             reportRefused();
+                             if (next < named.size())
+                                 AddReferenced(leftOut, named[next++].name, read, bytes, size, reason, pack);
+                         });
+    reportRefused();
     leftOut.Finish();
     return true;
 }
@@ -265,38 +303,27 @@ void t_skinPackageReader::t_leftOut::Finish()
         m_errors.NewLine().AppendFormat(L"……另有%u个文件未打包", unsigned(m_count - c_maxLeftOutLines));
 }
 
-void t_skinPackageReader::AddReferenced(t_leftOut& leftOut, const wchar_t* prepared, const t_str& name,
-                                        t_skinPack& pack)
+void t_skinPackageReader::AddReferenced(t_leftOut& leftOut, const t_str& name, bool read, const uint8_t* bytes,
+                                        uint32_t size, uint32_t reason, t_skinPack& pack)
 {
-    // The container is flat: a name with a folder part, a drive, a leading dot or a device
-    // name would become a path wherever the container is written out, and a name Windows
-    // cannot create could never be written.
-    if (!t_skinPack::IsPlainName(name.c_str())) {
-        const t_nameFault fault = CheckFileName(name.c_str());
-        t_str why(L"皮肤文件名无效(");
-        why.Append(fault == t_nameFault::e_none ? L"以“.”开头" : NameFaultText(fault));
-        why.Append(L")，未打包：");
-        leftOut.Add(why.c_str(), name.c_str());
-        return;
-    }
+    // A name equal to one taken before, as the container compares names.
     if (pack.Find(name.c_str(), nullptr))
         return;
-    t_unzipped file(*m_zipLib);
-    if (!file.Read(prepared, name.c_str())) {
-        if (file.m_reason == ERROR_FILE_NOT_FOUND) {
+    if (!read) {
+        if (reason == ERROR_FILE_NOT_FOUND) {
             leftOut.Add(L"皮肤文件缺失，未打包：", name.c_str());
         } else {
             t_str why(L"皮肤文件");
-            why.Append(EntryFault(file.m_reason));
+            why.Append(EntryFault(reason));
             why.Append(L"，未打包：");
             leftOut.Add(why.c_str(), name.c_str());
         }
         return;
     }
-    if (file.m_size == 0) {
+    if (size == 0) {
         leftOut.Add(L"皮肤文件为空，未打包：", name.c_str());
         return;
     }
-    if (!AddEntry(pack, name.c_str(), file.m_bytes, file.m_size))
+    if (!AddEntry(pack, name.c_str(), bytes, size))
         leftOut.Add(L"皮肤文件打包失败：", name.c_str());
 }

@@ -85,8 +85,14 @@ private:
         t_errorChain& m_errors;
         size_t m_count = 0;
     };
-    // Adds the named entry of the prepared archive, or reports why it is left out.
-    void AddReferenced(t_leftOut& leftOut, const wchar_t* prepared, const t_str& name, t_skinPack& pack);
+    // A name that "skin.ini" refers to, and why it cannot become an entry (empty: it can).
+    struct t_named {
+        t_str name;
+        t_str why;
+    };
+    // Adds the named entry as the archive gave it, or reports why it is left out.
+    void AddReferenced(t_leftOut& leftOut, const t_str& name, bool read, const uint8_t* bytes, uint32_t size,
+                       uint32_t reason, t_skinPack& pack);
 
     t_zipLib* m_zipLib;
     std::vector<uint8_t> m_container;
