@@ -31,7 +31,7 @@ const unsigned c_maxWorkers = 8;
 const uint64_t c_threadedBytes = 256u << 10;
 // Up to this many bytes in all, the calling thread looks the entries up in the deflate
 // cache before deciding on workers; above it the workers do (hashing bytes in memory).
-const uint64_t c_lookAheadBytes = 4u << 20;
+const uint64_t c_lookAheadBytes = 64u << 20;
 // Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8 names
 // from an OEM code page).
 const uint16_t c_madeBy = (11 << 8) | 20;
