@@ -139,7 +139,8 @@ ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFile(const char* archive, const char* entry,
 // Hands back a buffer from UnZipFile.
 ZIPLIB_API void ZIPLIB_CALL FreeUnzipBuf(t_unzipBuf* buffer);
 
-// Called once after loading: restores the default level and forgets cached directories.
+// Called once after loading: restores the default level and forgets cached directories
+// and the deflated entries kept for packing the same files again.
 ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void);
 
 // Pointer types for binding by name.
