@@ -33,8 +33,12 @@ int wmain(int argc, wchar_t** argv)
     }
     SetZipLevel(6);
     std::vector<double> zipTimes;
+    std::vector<double> againTimes;
     std::vector<double> unzipTimes;
     for (int i = 0; i < runs; ++i) {
+        // A cold zip: the library forgets the deflated entries it keeps for packing again.
+        InitDllEnv();
+        SetZipLevel(6);
         const double t0 = Now();
         if (ZipFolder(skin.c_str(), nullptr, archive.c_str()) != ZIPLIB_OK)
             return 2;
@@ -46,10 +50,16 @@ int wmain(int argc, wchar_t** argv)
         const double t3 = Now();
         zipTimes.push_back(t1 - t0);
         unzipTimes.push_back(t3 - t2);
+        // The same folder again, unchanged: its deflated entries are reused.
+        const double t4 = Now();
+        if (ZipFolder(skin.c_str(), nullptr, archive.c_str()) != ZIPLIB_OK)
+            return 2;
+        againTimes.push_back(Now() - t4);
     }
     WIN32_FILE_ATTRIBUTE_DATA facts;
     GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &facts);
     printf("ziplib zip   median %.1f ms over %d runs, archive %lu bytes\n", Median(zipTimes), runs, facts.nFileSizeLow);
     printf("ziplib unzip median %.1f ms over %d runs\n", Median(unzipTimes), runs);
+    printf("ziplib zip of the unchanged folder again median %.1f ms\n", Median(againTimes));
     return 0;
 }

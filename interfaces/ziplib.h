@@ -152,7 +152,8 @@ typedef void(ZIPLIB_CALL* t_fnUnzipFound)(void* context, uint32_t index, uint8_t
 ZIPLIB_API uint8_t ZIPLIB_CALL UnZipFiles(const char* archive, const char* const* entries, uint32_t count,
                                           t_fnUnzipFound found, void* context);
 
-// Called once after loading: restores the default level and forgets cached directories.
+// Called once after loading: restores the default level and forgets cached directories
+// and the deflated entries kept for packing the same files again.
 ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void);
 
 // Pointer types for binding by name.

@@ -212,6 +212,7 @@ void IMESkin::CloseFiles()
     BaseInfo::SetWorkFolder(L"");
     m_editing = false;
     m_copy.Clear();
+    m_lastPlan = t_lastPlan();
     m_ini = t_writtenText();
     m_backupIni = t_writtenText();
 }
@@ -282,6 +283,7 @@ bool IMESkin::Open(const wchar_t* path)
     t_errorChain errors;
     // The packed copy starts from the bytes just unpacked, not from the files again.
     m_copy.Clear();
+    m_lastPlan = t_lastPlan();
     m_ini = t_writtenText();
     m_backupIni = t_writtenText();
     if (packed) {
@@ -552,20 +554,25 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
     // The work folder's files as they stand, from memory where they did not change.
     const t_str work(m_zip->GetWorkFolder());
     m_copy.Update(work.c_str());
-    std::vector<t_heldPicture> pictures;
-    for (int i = 0; i < m_copy.Count(); ++i) {
-        const t_skinPackCopy::t_entry& entry = m_copy.At(i);
-        pictures.push_back({entry.name.c_str(), entry.data.data(), uint32_t(entry.data.size())});
+    // The plan depends only on the text and the files: unchanged since the last save, it is
+    // that save's.
+    if (!m_lastPlan.Fits(packed, m_copy)) {
+        std::vector<t_heldPicture> pictures;
+        for (int i = 0; i < m_copy.Count(); ++i) {
+            const t_skinPackCopy::t_entry& entry = m_copy.At(i);
+            pictures.push_back({entry.name.c_str(), entry.data.data(), uint32_t(entry.data.size())});
+        }
+        t_cleanPlan plan;
+        t_skinCleaner cleaner;
+        t_errorChain ignored;
+        if (!cleaner.Plan(ignored, pictures.data(), pictures.size(), packed.data(), packed.size(), plan)) {
+            // An unreadable text is packed as it is, with every picture.
+            plan.dropped.clear();
+            plan.ini = packed;
+        }
+        m_lastPlan.Record(packed, m_copy, plan);
     }
-    t_cleanPlan plan;
-    t_skinCleaner cleaner;
-    t_errorChain ignored;
-    if (!cleaner.Plan(ignored, pictures.data(), pictures.size(), packed.data(), packed.size(), plan)) {
-        // An unreadable text is packed as it is, with every picture.
-        plan.dropped.clear();
-        plan.ini = packed;
-    }
-    t_packList list(m_copy, plan, m_zip->GetArchivePath());
+    t_packList list(m_copy, m_lastPlan.plan, m_zip->GetArchivePath());
     t_errorChain zipErrors;
     bool zipped = list.Collect(std::wstring(work.c_str()), std::wstring(), 0);
     if (zipped)
@@ -579,6 +586,33 @@ bool IMESkin::Save(t_errorChain& errors, const wchar_t* target)
             errors.CopyLines(zipErrors.FirstLine(), errors.NewLine());
     }
     return zipped;
+}
+
+bool IMESkin::t_lastPlan::Fits(const std::vector<uint8_t>& text, const t_skinPackCopy& copy) const
+{
+    if (!made || text != ini || files.size() != size_t(copy.Count()))
+        return false;
+    for (int i = 0; i < copy.Count(); ++i) {
+        const t_skinPackCopy::t_entry& entry = copy.At(i);
+        const t_file& file = files[size_t(i)];
+        // Bytes given to the copy are not vouched for by size and time.
+        if (entry.given || entry.size != file.size || entry.written != file.written ||
+            wcscmp(entry.name.c_str(), file.name.c_str()) != 0)
+            return false;
+    }
+    return true;
+}
+
+void IMESkin::t_lastPlan::Record(const std::vector<uint8_t>& text, const t_skinPackCopy& copy, const t_cleanPlan& made)
+{
+    this->made = true;
+    ini = text;
+    files.clear();
+    for (int i = 0; i < copy.Count(); ++i) {
+        const t_skinPackCopy::t_entry& entry = copy.At(i);
+        files.push_back({entry.name, entry.size, entry.written});
+    }
+    plan = made;
 }
 
 const wchar_t* IMESkin::GetWorkFolder() const { return m_zip ? m_zip->GetWorkFolder() : nullptr; }

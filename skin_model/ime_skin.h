@@ -19,6 +19,7 @@
 #include "foundation/records/skin_pack.h"
 #include "skin_model/base_info.h"
 #include "skin_model/ptr_vector.h"
+#include "skin_model/skin_cleaner.h"
 #include "skin_model/zip_handler.h"
 
 class BtnInfo;
@@ -168,6 +169,23 @@ private:
     t_skinPackCopy m_copy;
     t_writtenText m_ini;
     t_writtenText m_backupIni;
+    // The cleaner's last plan and what it was made from: the packed Skin.ini and each
+    // file's name, size and time. A save of the same text and files takes it again.
+    struct t_lastPlan {
+        struct t_file {
+            t_str name;
+            uint64_t size;
+            uint64_t written;
+        };
+        bool made = false;
+        std::vector<uint8_t> ini;
+        std::vector<t_file> files;
+        t_cleanPlan plan;
+
+        bool Fits(const std::vector<uint8_t>& text, const t_skinPackCopy& copy) const;
+        void Record(const std::vector<uint8_t>& text, const t_skinPackCopy& copy, const t_cleanPlan& made);
+    };
+    t_lastPlan m_lastPlan;
 };
 
 // An existing file, not a folder, whose first four bytes are "Skin".

@@ -322,11 +322,11 @@ TEST_F(IMESkinTest, SkinIniInEveryEncodingOpensWithItsTextAndSavesItsPictures)
     for (size_t i = 0; i + 1 < utf16be.size(); i += 2)
         std::swap(utf16be[i], utf16be[i + 1]);
     std::string gbk(text.size() * 2, '\0');
-    gbk.resize(size_t(
-        WideCharToMultiByte(936, 0, text.data(), int(text.size()), &gbk[0], int(gbk.size()), nullptr, nullptr)));
+    gbk.resize(
+        size_t(WideCharToMultiByte(936, 0, text.data(), int(text.size()), &gbk[0], int(gbk.size()), nullptr, nullptr)));
     const std::pair<const char*, std::string> encodings[] = {
-        {"UTF-16LE without a mark", utf16le},  {"UTF-16BE without a mark", utf16be},
-        {"UTF-16LE with FF FE", "\xFF\xFE" + utf16le}, {"UTF-16BE with FE FF", "\xFE\xFF" + utf16be},
+        {"UTF-16LE without a mark", utf16le},           {"UTF-16BE without a mark", utf16be},
+        {"UTF-16LE with FF FE", "\xFF\xFE" + utf16le},  {"UTF-16BE with FE FF", "\xFE\xFF" + utf16be},
         {"UTF-8 with EF BB BF", "\xEF\xBB\xBF" + utf8}, {"GBK", gbk},
     };
     for (const auto& encoding : encodings) {
@@ -639,6 +639,42 @@ TEST_F(IMESkinTest, SavedPackageIsTheCleanedFolderZippedAndTheWorkFolderStays)
     t_fileTree after = before;
     after[L"skinbak.ini"] = before.at(L"Skin.ini");
     EXPECT_EQ("", TreeDiff(after, ReadTree(Work())));
+}
+
+// Saving again cleans the package anew when a picture's bytes, the files or the text
+// changed since the last save, and packs the same entries when nothing did.
+TEST_F(IMESkinTest, SavingAgainCleansWhatChangedSinceTheLastSave)
+{
+    ASSERT_TRUE(m_skin.Open(m_package.c_str()));
+    const std::wstring target = m_folder / L"saved.vsf";
+    t_errorChain errors;
+    ASSERT_TRUE(m_skin.Save(errors, target.c_str())) << Lines(errors);
+    std::vector<std::wstring> first;
+    EXPECT_EQ(L"status.png", PackageValue(target, L"StatusBar", L"pic", &first));
+    ASSERT_TRUE(Has(first, L"cn.png") && Has(first, L"en.png"));
+    ASSERT_TRUE(m_skin.Save(errors, target.c_str())) << Lines(errors);
+    std::vector<std::wstring> again;
+    PackageValue(target, L"StatusBar", L"pic", &again);
+    EXPECT_EQ(first, again);
+
+    // en.png becomes a copy of cn.png (the same size): merged with it.
+    const std::string cn = ReadRaw(Work() + L"\\cn.png");
+    ASSERT_EQ(cn.size(), ReadRaw(Work() + L"\\en.png").size());
+    ASSERT_TRUE(WriteRaw(Work() + L"\\en.png", cn));
+    ASSERT_TRUE(m_skin.Save(errors, target.c_str())) << Lines(errors);
+    std::vector<std::wstring> merged;
+    PackageValue(target, L"StatusBar", L"pic", &merged);
+    EXPECT_EQ(1, int(Has(merged, L"cn.png")) + int(Has(merged, L"en.png")));
+
+    // A new unreferenced picture is left out; a window that loses its picture, blanked.
+    ASSERT_TRUE(WriteRaw(Work() + L"\\orphan.png", "orphan"));
+    m_skin.HorizontalCombined().hasPic = false;
+    ASSERT_TRUE(m_skin.Save(errors, target.c_str())) << Lines(errors);
+    std::vector<std::wstring> last;
+    const std::wstring pic = PackageValue(target, L"Scheme_H1", L"pic", &last);
+    EXPECT_TRUE(pic.empty() || pic == L"<missing>") << pic;
+    EXPECT_FALSE(Has(last, L"orphan.png"));
+    EXPECT_FALSE(Has(last, L"skin1.png"));
 }
 
 // The preview's packed copy after each edit is what a fresh pack of the work folder with

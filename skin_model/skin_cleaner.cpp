@@ -324,7 +324,7 @@ bool t_skinCleaner::CollectReferences()
             const wchar_t* value = static_cast<const wchar_t*>(k.Node()->value);
             // Only picture properties name pictures: a free text that mentions one is
             // neither cut nor counted as a reference.
-            if (value && IsPictureBearing(value) && IsPictureProperty(s.Node()->key, k.Node()->key))
+            if (value && IsPictureProperty(s.Node()->key, k.Node()->key) && IsPictureBearing(value))
                 AddReference(s.Node()->key, k.Node()->key, value);
         }
     }
@@ -506,7 +506,11 @@ void t_skinCleaner::PruneDefaults()
         for (t_iniSection::t_iterator k = section->Begin(); k.NotEquals(section->End()); k.Next()) {
             const wchar_t* key = k.Node()->key;
             const wchar_t* value = static_cast<const wchar_t*>(k.Node()->value);
-            if (IsDefaultSkinValue(sectionName, key, value ? value : L"", IsButtonDisplayed(key, *section)))
+            // Only placement keys depend on their button being shown: the look-up is left
+            // out for the rest.
+            const bool placement = key && (wcsstr(key, L"_align") || wcsstr(key, L"_pos"));
+            if (IsDefaultSkinValue(sectionName, key, value ? value : L"",
+                                   placement && IsButtonDisplayed(key, *section)))
                 dropped.push_back(k.Node());
         }
         for (t_iniNode* node : dropped)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "companions/ziplib/archive_index.h"
+#include "companions/ziplib/deflate_cache.h"
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/extract_archive.h"
 #include "companions/ziplib/zip_reader.h"
@@ -372,6 +373,7 @@ ZIPLIB_API void ZIPLIB_CALL InitDllEnv(void)
 {
     SetZipLevelValue(-1);
     t_archiveIndexCache::Global().Clear();
+    t_deflateCache::Global().Clear();
 }
 
 }  // extern "C"

@@ -6,9 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -46,11 +44,10 @@ public:
     // callbacks have returned, so the code they run may be unloaded afterwards.
     void Stop()
     {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_stop = true;
-        }
-        m_wake.notify_all();
+        AcquireSRWLockExclusive(&m_lock);
+        m_stop = true;
+        ReleaseSRWLockExclusive(&m_lock);
+        WakeAllConditionVariable(&m_wake);
         for (; m_workers > 0; --m_workers)
             WaitForSingleObject(m_finished, INFINITE);
         if (m_finished)
@@ -66,20 +63,21 @@ public:
             m_prepare(index, slot, own);
             return slot;
         }
-        std::unique_lock<std::mutex> hold(m_lock);
-        m_done.wait(hold, [&] { return m_ready[index % m_slots.size()] != 0; });
+        AcquireSRWLockExclusive(&m_lock);
+        while (m_ready[index % m_slots.size()] == 0)
+            SleepConditionVariableSRW(&m_done, &m_lock, INFINITE, 0);
+        ReleaseSRWLockExclusive(&m_lock);
         return slot;
     }
 
     // Entry index was consumed: its slot may take a later entry.
     void Release(size_t index)
     {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_ready[index % m_slots.size()] = 0;
-            m_released = index + 1;
-        }
-        m_wake.notify_all();
+        AcquireSRWLockExclusive(&m_lock);
+        m_ready[index % m_slots.size()] = 0;
+        m_released = index + 1;
+        ReleaseSRWLockExclusive(&m_lock);
+        WakeAllConditionVariable(&m_wake);
     }
 
 private:
@@ -95,20 +93,20 @@ private:
     {
         t_worker worker;
         for (;;) {
-            size_t index = 0;
-            {
-                std::unique_lock<std::mutex> hold(m_lock);
-                m_wake.wait(hold, [&] { return m_stop || m_next >= m_count || m_next < m_released + m_slots.size(); });
-                if (m_stop || m_next >= m_count)
-                    return;
-                index = m_next++;
+            AcquireSRWLockExclusive(&m_lock);
+            while (!m_stop && m_next < m_count && m_next >= m_released + m_slots.size())
+                SleepConditionVariableSRW(&m_wake, &m_lock, INFINITE, 0);
+            if (m_stop || m_next >= m_count) {
+                ReleaseSRWLockExclusive(&m_lock);
+                return;
             }
+            const size_t index = m_next++;
+            ReleaseSRWLockExclusive(&m_lock);
             m_prepare(index, m_slots[index % m_slots.size()], worker);
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                m_ready[index % m_slots.size()] = 1;
-            }
-            m_done.notify_all();
+            AcquireSRWLockExclusive(&m_lock);
+            m_ready[index % m_slots.size()] = 1;
+            ReleaseSRWLockExclusive(&m_lock);
+            WakeAllConditionVariable(&m_done);
         }
     }
 
@@ -118,9 +116,11 @@ private:
     t_prepare m_prepare;
     HANDLE m_finished = nullptr;  // released once per worker whose callback returned
     unsigned m_workers = 0;
-    std::mutex m_lock;
-    std::condition_variable m_wake;  // workers: a slot came free, or stop
-    std::condition_variable m_done;  // the consumer: a slot is ready
+    // The system's own lock and condition variables: the C++ library's go through a kernel
+    // object on every wait under some systems.
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_wake = CONDITION_VARIABLE_INIT;  // workers: a slot came free, or stop
+    CONDITION_VARIABLE m_done = CONDITION_VARIABLE_INIT;  // the consumer: a slot is ready
     size_t m_next = 0;
     size_t m_released = 0;
     bool m_stop = false;

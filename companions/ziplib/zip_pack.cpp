@@ -9,6 +9,7 @@
 #include <new>
 
 #include "companions/ziplib/byte_block.h"
+#include "companions/ziplib/deflate_cache.h"
 #include "companions/ziplib/entry_name.h"
 #include "companions/ziplib/ordered_work.h"
 #include "interfaces/ziplib.h"
@@ -25,6 +26,12 @@ const DWORD c_largestWrite = 1u << 26;
 // Entries deflated ahead of the one being written, per worker; bounds the memory held.
 const size_t c_slotsPerWorker = 4;
 const unsigned c_maxWorkers = 8;
+// Below this many bytes to read and deflate the calling thread does all: handing entries
+// to workers and waiting for them costs more than it saves.
+const uint64_t c_threadedBytes = 256u << 10;
+// Up to this many bytes in all, the calling thread looks the entries up in the deflate
+// cache before deciding on workers; above it the workers do (hashing bytes in memory).
+const uint64_t c_lookAheadBytes = 64u << 20;
 // Version made by 2.0 on NTFS (a FAT host makes Info-ZIP unzip translate the UTF-8 names
 // from an OEM code page).
 const uint16_t c_madeBy = (11 << 8) | 20;
@@ -340,7 +347,8 @@ private:
 struct t_slot {
     t_byteBlock input;
     t_byteBlock output;
-    const uint8_t* bytes = nullptr;  // what goes into the archive
+    std::shared_ptr<const t_deflated> reused;  // holds bytes the cache gave
+    const uint8_t* bytes = nullptr;            // what goes into the archive
     size_t stored = 0;
     t_record record = {};
     int code = ZIPLIB_OK;
@@ -348,6 +356,35 @@ struct t_slot {
 };
 
 bool Streamed(const t_packItem& item) { return !item.folder && !item.inMemory && item.size > c_wholeFileLimit; }
+
+// What is known of an entry's deflated bytes before it is prepared: its cache key (empty
+// when not looked up yet) and what the cache held under it.
+struct t_known {
+    std::string key;
+    std::shared_ptr<const t_deflated> hit;
+    uint32_t crc = 0;  // of bytes in memory, once hashed
+};
+
+// Keys and looks up one entry read whole and deflated: a file by its listing, bytes in
+// memory by their checksums.
+// Runs on workers too: short of memory, the entry is simply deflated afresh.
+void LookUp(const t_packItem& item, t_known& known, uint64_t pack, int level)
+{
+    try {
+        if (item.inMemory) {
+            const size_t size = size_t(item.size);
+            known.crc = uint32_t(crc32_z(0, item.data, size));
+            const uint32_t adler = uint32_t(adler32_z(1, item.data, size));
+            known.key = t_deflateCache::DataKey(item.name, item.size, known.crc, adler, level);
+        } else {
+            known.key = t_deflateCache::FileKey(item.path, item.size, item.written, level);
+        }
+        known.hit = t_deflateCache::Global().Find(known.key, pack);
+    } catch (const std::bad_alloc&) {
+        known.key.clear();
+        known.hit.reset();
+    }
+}
 
 // The whole file into block; false with the system's reason set.
 bool ReadWhole(const std::wstring& path, t_byteBlock& block, size_t& size)
@@ -387,16 +424,33 @@ bool ReadWhole(const std::wstring& path, t_byteBlock& block, size_t& size)
     return ok;
 }
 
-void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int level)
+void Prepare(const t_packItem& item, t_known& known, uint64_t pack, t_slot& slot, t_deflater& deflater, int level)
 {
     slot.code = ZIPLIB_OK;
     slot.reason = 0;
     slot.bytes = nullptr;
     slot.stored = 0;
+    slot.reused.reset();
     slot.record = {};
     slot.record.flags = Flags(0, level);
     if (item.folder || Streamed(item))
         return;
+    if (level > 0 && known.key.empty())
+        LookUp(item, known, pack, level);
+    // Key and level are those of the cached bytes: the key carries the level.
+    if (level > 0 && known.hit) {
+        t_record& r = slot.record;
+        r.size = item.size;
+        r.crc = known.hit->crc;
+        r.method = Z_DEFLATED;
+        r.flags = Flags(r.method, level);
+        r.compressed = known.hit->bytes.size();
+        r.internal = known.hit->internal;
+        slot.reused = std::move(known.hit);
+        slot.bytes = slot.reused->bytes.data();
+        slot.stored = slot.reused->bytes.size();
+        return;
+    }
     const uint8_t* source = item.data;
     size_t size = size_t(item.size);
     if (!item.inMemory) {
@@ -409,7 +463,7 @@ void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int lev
     }
     t_record& r = slot.record;
     r.size = size;
-    r.crc = uint32_t(crc32_z(0, source, size));
+    r.crc = item.inMemory && !known.key.empty() ? known.crc : uint32_t(crc32_z(0, source, size));
     r.method = level > 0 ? Z_DEFLATED : 0;
     r.flags = Flags(r.method, level);
     if (level == 0) {
@@ -440,6 +494,19 @@ void Prepare(const t_packItem& item, t_slot& slot, t_deflater& deflater, int lev
     slot.stored = z.total_out;
     r.compressed = z.total_out;
     r.internal = z.data_type == Z_TEXT ? 1 : 0;
+    // A file's key holds the size it was listed with: one that changed since is not kept.
+    if (!known.key.empty() && (item.inMemory || size == item.size)) {
+        std::shared_ptr<t_deflated> kept(new (std::nothrow) t_deflated);
+        if (!kept)
+            return;
+        try {
+            kept->bytes.assign(slot.bytes, slot.bytes + slot.stored);
+            kept->crc = r.crc;
+            kept->internal = r.internal;
+            t_deflateCache::Global().Keep(known.key, std::move(kept), pack);
+        } catch (const std::bad_alloc&) {
+        }
+    }
 }
 
 // A file too large to read whole: deflated chunk by chunk into the output, then its
@@ -514,14 +581,32 @@ int WriteStreamed(t_output& out, const t_packItem& item, int level, t_deflater& 
 
 int WriteEntries(t_output& out, const std::vector<t_packItem>& items, int level, t_packFailure& failure)
 {
-    size_t parallel = 0;
+    t_deflateCache& cache = t_deflateCache::Global();
+    const uint64_t pack = cache.Begin();
+    std::vector<t_known> known(items.size());
+    uint64_t total = 0;
     for (const t_packItem& item : items)
-        parallel += !item.folder && !Streamed(item);
-    const unsigned workers = WorkerCount(parallel, c_maxWorkers);
-    t_orderedWork<t_slot, t_deflater> queue(items.size(), std::max(1u, workers) * c_slotsPerWorker,
-                                            [&items, level](size_t index, t_slot& slot, t_deflater& deflater) {
-                                                Prepare(items[index], slot, deflater, level);
-                                            });
+        total += !item.folder && !Streamed(item) ? item.size : 0;
+    // What is left to read and deflate decides on workers; a large list is looked up by them.
+    size_t parallel = 0;
+    uint64_t work = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const t_packItem& item = items[i];
+        if (item.folder || Streamed(item))
+            continue;
+        if (level > 0 && total <= c_lookAheadBytes)
+            LookUp(item, known[i], pack, level);
+        if (!known[i].hit) {
+            ++parallel;
+            work += item.size;
+        }
+    }
+    const unsigned workers = work < c_threadedBytes ? 0 : WorkerCount(parallel, c_maxWorkers);
+    t_orderedWork<t_slot, t_deflater> queue(
+        items.size(), std::max(1u, workers) * c_slotsPerWorker,
+        [&items, &known, level, pack](size_t index, t_slot& slot, t_deflater& deflater) {
+            Prepare(items[index], known[index], pack, slot, deflater, level);
+        });
     queue.Start(workers);
     t_deflater own;
     std::vector<t_record> records(items.size());
@@ -544,6 +629,8 @@ int WriteEntries(t_output& out, const std::vector<t_packItem>& items, int level,
         queue.Release(i);
     }
     queue.Stop();
+    // Entries this pack did not use are of no use to the next one.
+    cache.End(pack);
     if (!WriteCentral(out, items, records))
         return failure.Fail(ZIPLIB_E_WRITE);
     return ZIPLIB_OK;
