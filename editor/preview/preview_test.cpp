@@ -189,7 +189,7 @@ TEST_F(PreviewHost, AnEditRewritesTheWorkCopyAndRepaints)
     };
     editAndPaint(1);
     const DWORD live = LiveGdiObjects();
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 100; ++i)
         editAndPaint(i);
     EXPECT_EQ(live, LiveGdiObjects());
 
