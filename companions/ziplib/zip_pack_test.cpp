@@ -10,19 +10,10 @@
 
 #include "companions/ziplib/deflate_cache.h"
 #include "interfaces/ziplib.h"
+#include "tests/support/fuzz_input.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-
-std::string Noise(size_t n, unsigned seed)
-{
-    std::string out(n, 0);
-    for (char& c : out) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>(seed >> 16);
-    }
-    return out;
-}
 
 FILETIME Time(uint64_t value)
 {

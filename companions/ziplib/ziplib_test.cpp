@@ -10,6 +10,7 @@
 
 #include "companions/ziplib/archive_index.h"
 #include "companions/ziplib/zip_writer.h"
+#include "tests/support/fuzz_input.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -26,16 +27,6 @@ void WriteTree(const std::wstring& root, const t_tree& tree)
             ASSERT_TRUE(WriteRaw(path, item.second)) << item.first;
         }
     }
-}
-
-std::string Noise(size_t n, unsigned seed)
-{
-    std::string out(n, 0);
-    for (char& c : out) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>(seed >> 16);
-    }
-    return out;
 }
 
 std::string Narrow(const std::wstring& text)

@@ -441,23 +441,11 @@ std::string PhotoBmp(int width, int height)
 std::string PhotoPng(int width, int height)
 {
     using namespace n_flatPng;
-    std::string raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < width; ++x) {
-            const uint32_t c = PhotoPixel(x, y, width, height);
-            raw += std::string{char(c >> 16), char(c >> 8 & 0xFF), char(c & 0xFF)};
-        }
-    }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
-             static_cast<uLong>(raw.size()));
-    packed.resize(size);
     std::string out = "\x89PNG\r\n\x1a\n";
     Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x02\x00\x00\x00", 5));
-    Chunk(out, "IDAT", packed);
+    Chunk(out, "IDAT",
+          PixelData(
+              width, height, [=](int x, int y) { return PhotoPixel(x, y, width, height) << 8 | 0xFFu; }, 3));
     Chunk(out, "IEND", "");
     return out;
 }

@@ -20,16 +20,17 @@ inline void Chunk(std::string& out, const std::string& type, const std::string& 
     out += Be32(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size())));
 }
 
-// The zlib stream of a width x height RGBA picture whose pixel at (x, y) is rgba(x, y).
+// The zlib stream of a width x height RGBA picture whose pixel at (x, y) is rgba(x, y)
+// (0xRRGGBBAA); with three channels, of the RGB picture without the alpha bytes.
 template <class t_pixel>
-inline std::string PixelData(int width, int height, t_pixel rgba)
+inline std::string PixelData(int width, int height, t_pixel rgba, int channels = 4)
 {
     std::string raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
+    raw.reserve(static_cast<size_t>(height) * (1 + static_cast<size_t>(channels) * static_cast<size_t>(width)));
     for (int y = 0; y < height; ++y) {
         raw += '\0';
         for (int x = 0; x < width; ++x)
-            raw += Be32(rgba(x, y));
+            raw += Be32(rgba(x, y)).substr(0, static_cast<size_t>(channels));
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(size, '\0');

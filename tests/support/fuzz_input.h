@@ -155,6 +155,17 @@ inline int FuzzRounds(int bounded)
     return bounded;
 }
 
+// n bytes of a small generator from seed: data that does not compress.
+inline std::string Noise(size_t n, unsigned seed)
+{
+    std::string out(n, 0);
+    for (char& c : out) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
+    return out;
+}
+
 inline std::string RandomBytes(std::mt19937& rng, size_t n)
 {
     std::string out(n, 0);

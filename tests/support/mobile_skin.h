@@ -24,20 +24,9 @@ template <class F>
 std::string PixelPng(int width, int height, F colour)
 {
     using namespace n_flatPng;
-    std::string raw;
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < width; ++x)
-            raw += Be32(colour(x, y));
-    }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
-             static_cast<uLong>(raw.size()));
-    packed.resize(size);
     std::string out = "\x89PNG\r\n\x1a\n";
     Chunk(out, "IHDR", Be32(width) + Be32(height) + std::string("\x08\x06\x00\x00\x00", 5));
-    Chunk(out, "IDAT", packed);
+    Chunk(out, "IDAT", PixelData(width, height, colour));
     Chunk(out, "IEND", "");
     return out;
 }

@@ -335,6 +335,25 @@ protected:
         window.Measure(nullptr);
     }
 
+    // The three windows of the composition frame, made and taken down in the preview's order.
+    struct t_threeWindows {
+        t_wndComp combined;
+        t_wndComp2 composition;
+        t_wndCand candidates;
+    };
+    void MakeThree(t_threeWindows& windows)
+    {
+        Make(windows.combined);
+        Make(windows.composition);
+        Make(windows.candidates);
+    }
+    static void DestroyThree(t_threeWindows& windows)
+    {
+        windows.candidates.Destroy();
+        windows.composition.Destroy();
+        windows.combined.Destroy();
+    }
+
     t_uiSettings settings;
     std::wstring packPath;
     t_uiSkinData skin;
@@ -816,16 +835,12 @@ TEST_F(CompWindowsTest, BrokenCandidateMarginsSurviveRebuildAndDestroy)
     };
     settings.candStyle = 1;
     const auto round = [&](const char* name) {
-        t_wndComp combined;
-        t_wndComp2 composition;
-        t_wndCand candidates;
-        Make(combined);
-        Make(composition);
-        Make(candidates);
-        EXPECT_TRUE(combined.IsVertical() && composition.IsVertical() && candidates.IsVertical()) << name;
-        candidates.Destroy();
-        composition.Destroy();
-        combined.Destroy();
+        t_threeWindows windows;
+        MakeThree(windows);
+        EXPECT_TRUE(windows.combined.IsVertical() && windows.composition.IsVertical() &&
+                    windows.candidates.IsVertical())
+            << name;
+        DestroyThree(windows);
     };
     for (const auto& c : cases) {
         ASSERT_FALSE(c.ini.empty()) << c.name;
@@ -908,15 +923,9 @@ TEST_F(CompWindowsTest, DamagedSkinIniFilesSurviveMakeAndDestroy)
     const auto cycle = [&] {
         for (int style : {0, 1}) {
             settings.candStyle = style;
-            t_wndComp combined;
-            t_wndComp2 composition;
-            t_wndCand candidates;
-            Make(combined);
-            Make(composition);
-            Make(candidates);
-            candidates.Destroy();
-            composition.Destroy();
-            combined.Destroy();
+            t_threeWindows windows;
+            MakeThree(windows);
+            DestroyThree(windows);
         }
     };
     const int rounds = FuzzRounds(24);
