@@ -30,7 +30,7 @@
 
 namespace {
 
-const double c_openGoalMs = 80;
+const double c_openGoalMs = 60;
 
 bool Measure(const char* label, const std::wstring& package, const std::wstring& root, const std::wstring& keep,
              int runs, const double* refreshGoal)
