@@ -116,8 +116,7 @@ int CloseProgram(HANDLE process, HWND top)
 
 // Starts exe and waits for its first painted window; the time in ms, or a negative value
 // when it failed. The process and window are handed back for the caller to end.
-double StartToFirstPaint(const std::wstring& exe, const wchar_t* className, HANDLE& process, HWND& top,
-                         int* children)
+double StartToFirstPaint(const std::wstring& exe, const wchar_t* className, HANDLE& process, HWND& top, int* children)
 {
     const double started = Now();
     process = StartProgram(exe, L"");
@@ -158,7 +157,8 @@ int wmain(int argc, wchar_t** argv)
         CloseProgram(process, top);
 
         DeleteFileW((folder.Path() + L"\\Kavrel.ini").c_str());
-        const double editorMs = StartToFirstPaint(folder.Path() + L"\\Kavrel.exe", L"IMEKavrel", process, top, &children);
+        const double editorMs =
+            StartToFirstPaint(folder.Path() + L"\\Kavrel.exe", L"IMEKavrel", process, top, &children);
         if (editorMs < 0) {
             std::printf("the editor did not show a painted window within %lu ms\n", c_timeoutMs);
             return 1;

@@ -63,9 +63,10 @@ public:
     // buttons disagree stops the commit with the part's name and message.
     bool Commit(t_errorChain& errors, bool validate);
     // Commits, cleans and zips the work folder into the target (null or empty: the package
-    // last opened or saved). Keys of Skin.ini that no part writes are kept. The cleaning is decided in memory and the package written
-    // from that list: the work folder is never changed by a save, apart from skinbak.ini
-    // (the committed Skin.ini); a failed save leaves the previous package as it was.
+    // last opened or saved). Keys of Skin.ini that no part writes are kept. The cleaning is
+    // decided in memory and the package written from that list: the work folder is never
+    // changed by a save, apart from skinbak.ini (the committed Skin.ini); a failed save
+    // leaves the previous package as it was.
     bool Save(t_errorChain& errors, const wchar_t* target);
     // What the preview runs on every edit: Commit (without validation), skinbak.ini := the
     // committed Skin.ini, and the packed copy W.dat of the work folder with Skin.ini

@@ -292,8 +292,8 @@ TEST_F(IMESkinSafety, SaveKilledAtAnyMomentLeavesTheOldOrTheNewSkin)
     const std::wstring eventName = UniqueTag(L"kavrel_save_mark_");
     const HANDLE mark = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
     ASSERT_NE(nullptr, mark);
-    const std::wstring arguments = L"tmp \"" + childTemp + L"\" open \"" + package +
-                                   L"\" set general.name 新名字 signal " + eventName + L" save";
+    const std::wstring arguments =
+        L"tmp \"" + childTemp + L"\" open \"" + package + L"\" set general.name 新名字 signal " + eventName + L" save";
     // Starts the child on a fresh copy of the old package; true once it is about to save.
     const auto startSave = [&](HANDLE& child) {
         ResetEvent(mark);

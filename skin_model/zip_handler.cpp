@@ -315,7 +315,6 @@ bool ZipHandler::ZipEntries(t_errorChain& errors, const t_zipListEntry* entries,
     });
 }
 
-
 template <class TPack>
 bool ZipHandler::ReplaceArchive(t_errorChain& errors, TPack pack)
 {
@@ -352,14 +351,16 @@ bool ZipHandler::ReplaceArchive(t_errorChain& errors, TPack pack)
         t_autoCloseFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         flushed = file.IsValid() && FlushFileBuffers(file.Get());
     }
-    if (!flushed || !MoveFileExW(temporary.c_str(), m_archivePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!flushed ||
+        !MoveFileExW(temporary.c_str(), m_archivePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD reason = GetLastError();
         DeleteFileW(temporary.c_str());
         // A package that another program holds open refuses to be replaced as "access
         // denied": say that it is in use, which the user can do something about.
         if (reason == ERROR_ACCESS_DENIED) {
-            t_autoCloseFile probe(CreateFileW(m_archivePath, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              nullptr, OPEN_EXISTING, 0, nullptr));
+            t_autoCloseFile probe(CreateFileW(m_archivePath, DELETE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
             if (!probe.IsValid() && GetLastError() == ERROR_SHARING_VIOLATION)
                 reason = ERROR_SHARING_VIOLATION;
         }

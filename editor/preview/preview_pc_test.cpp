@@ -372,9 +372,9 @@ TEST_F(PreviewPCTest, OnePreviewTornDownWhileTheOtherReloadsLeavesNothingBehind)
         auto gone = std::make_unique<PreviewPC>(PreviewPC::e_largeFont);
         Start(*gone, page, 3 + index % 7);
         gone->Reload();
-        for (t_wndTop* window : {static_cast<t_wndTop*>(&gone->Composition()),
-                                 static_cast<t_wndTop*>(&gone->SeparateComposition()),
-                                 static_cast<t_wndTop*>(&gone->Candidates()), static_cast<t_wndTop*>(&gone->Status())})
+        for (t_wndTop* window :
+             {static_cast<t_wndTop*>(&gone->Composition()), static_cast<t_wndTop*>(&gone->SeparateComposition()),
+              static_cast<t_wndTop*>(&gone->Candidates()), static_cast<t_wndTop*>(&gone->Status())})
             window->ResetUi(0);
         if (PreviewPC::IsSeparatePage(page)) {
             gone->SeparateComposition().Measure(nullptr);

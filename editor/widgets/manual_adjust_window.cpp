@@ -290,8 +290,8 @@ void ManualAdjustWindow::OnPaint(HDC dc)
     const SIZE size = ClientSize();
     t_image image;
     image.Init();
-    image.SetPart(m_picture.get(), 0, 0, c_noColorKey, c_noColorKey, m_pictureWidth, m_pictureHeight, t_image::e_stretch,
-                  t_image::e_stretch, false);
+    image.SetPart(m_picture.get(), 0, 0, c_noColorKey, c_noColorKey, m_pictureWidth, m_pictureHeight,
+                  t_image::e_stretch, t_image::e_stretch, false);
     {
         t_paintCtx context(dc, false, nullptr, false);
         image.Draw(context, 0, 0, size.cx, size.cy, 255);

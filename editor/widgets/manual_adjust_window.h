@@ -10,7 +10,6 @@
 #include "editor/framework/window.h"
 #include "graphics/image/image_source.h"
 
-
 namespace n_manualAdjust {
 const WPARAM c_dragEndFlag = 0x10000;
 const int c_lineThickness = 2;

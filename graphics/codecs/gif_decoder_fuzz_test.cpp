@@ -37,8 +37,8 @@ std::vector<std::string> EdgeSeeds()
                 std::vector<uint8_t> pixels(size_t(size.first) * size.second);
                 for (size_t i = 0; i < pixels.size(); ++i)
                     pixels[i] = uint8_t(i % 3);
-                t_gifFrame edge{left, top, size.first, size.second, {}, pixels, transparent ? 2 : -1, disposal, 3,
-                                interlace};
+                t_gifFrame edge{left,     top, size.first, size.second, {}, pixels, transparent ? 2 : -1,
+                                disposal, 3,   interlace};
                 t_gifFrame next{1, 1, 2, 2, {}, {1, 2, 3, 1}, -1, (disposal + 2) % 4, 4};
                 seeds.push_back(GifBytes(c_screenWidth, c_screenHeight, {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF},
                                          {edge, next, edge}));

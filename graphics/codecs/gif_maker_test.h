@@ -34,7 +34,7 @@ inline std::string MapBytes(const std::vector<uint32_t>& map, int& bits)
 inline std::string Le16(int v) { return {char(v), char(v >> 8)}; }
 
 inline std::string GifBytes(int width, int height, const std::vector<uint32_t>& globalMap,
-                     const std::vector<t_gifFrame>& frames)
+                            const std::vector<t_gifFrame>& frames)
 {
     std::string out = "GIF89a" + Le16(width) + Le16(height);
     int bits = 0;
@@ -93,4 +93,3 @@ inline std::string GifBytes(int width, int height, const std::vector<uint32_t>& 
     out += ';';
     return out;
 }
-

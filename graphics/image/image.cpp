@@ -99,8 +99,7 @@ void t_image::Release()
     if (holder == e_ownBitmap && ref.kind == t_bitmapRef::e_handle && ref.handle) {
         DeleteObject(static_cast<HBITMAP>(ref.handle));
         NotePicturesChanged();
-    }
-    else if (holder == e_sourcePart && source && ownsSource)
+    } else if (holder == e_sourcePart && source && ownsSource)
         t_imageSource::Destroy(source);
     memset(this, 0, sizeof(*this));
 }

@@ -336,13 +336,13 @@ TEST(HitMask, RowsBuiltAWordAtATimeMatchThePerPixelRule)
     const uint32_t magentaArgb = ColorRefToArgb(magenta), tealArgb = ColorRefToArgb(teal);
     // Pixels: transparent, both keys, the keys' colours at other alphas, alpha edges
     // (alpha 1, alpha 0 with colour left over) and opaque colours.
-    const uint32_t palette[] = {0u,          magentaArgb, tealArgb,    magentaArgb & 0x80FFFFFFu,
-                                0x01000000u, 0x00000001u, 0xFF000000u, 0xFF102030u,
+    const uint32_t palette[] = {0u,          magentaArgb,  tealArgb,    magentaArgb & 0x80FFFFFFu,
+                                0x01000000u, 0x00000001u,  0xFF000000u, 0xFF102030u,
                                 0x80402010u, tealArgb ^ 1u};
     struct t_case {
-        int bw, bh;                 // bitmap
-        int x, y, w, h;             // part
-        int maskW, maskH;           // mask, built at the part's size when 0
+        int bw, bh;        // bitmap
+        int x, y, w, h;    // part
+        int maskW, maskH;  // mask, built at the part's size when 0
         uint32_t k1, k2;
         bool alpha;
     };
@@ -366,7 +366,8 @@ TEST(HitMask, RowsBuiltAWordAtATimeMatchThePerPixelRule)
             seed = seed * 1103515245u + 12345u;
             return palette[(seed >> 16) % (sizeof(palette) / sizeof(palette[0]))];
         });
-        t_image record = Record(bitmap, c.x, c.y, c.w, c.h, t_image::e_natural, t_image::e_natural, c.alpha, c.k1, c.k2);
+        t_image record =
+            Record(bitmap, c.x, c.y, c.w, c.h, t_image::e_natural, t_image::e_natural, c.alpha, c.k1, c.k2);
         int bw = 0, bh = 0;
         const uint32_t* pixels = ReadablePixels(record.GetBitmapRef(), bw, bh);
         ASSERT_NE(pixels, nullptr);

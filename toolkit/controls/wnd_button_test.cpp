@@ -327,8 +327,8 @@ TEST_F(ButtonTest, HitMaskIsBuiltOnTheFirstHitAndKeptUntilThePictureChanges)
     ASSERT_TRUE(t_imageSource::CreateFromPixels(1, pixels.data(), c_width, c_height, source, 0, nullptr));
     t_image& normal = button->imageSets.sets[0].images[t_wndButton::e_normal];
     t_image saved = normal;
-    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural,
-                   t_image::e_natural, false);
+    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural, t_image::e_natural,
+                   false);
     normal.hasAlpha = 1;
     button->Measure(nullptr);
     EXPECT_FALSE(button->HitTest(111, 220, 0));
@@ -339,8 +339,8 @@ TEST_F(ButtonTest, HitMaskIsBuiltOnTheFirstHitAndKeptUntilThePictureChanges)
     std::fill(pixels.begin(), pixels.end(), 0xFF336699u);
     pixels[c_width + 2] = 0;  // (2, 2) from the top
     ASSERT_TRUE(t_imageSource::CreateFromPixels(1, pixels.data(), c_width, c_height, source, 0, nullptr));
-    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural,
-                   t_image::e_natural, false);
+    normal.SetPart(source, 0, 0, c_noColorKey, c_noColorKey, c_width, c_height, t_image::e_natural, t_image::e_natural,
+                   false);
     normal.hasAlpha = 1;
     button->Measure(nullptr);
     EXPECT_TRUE(button->HitTest(111, 220, 0));

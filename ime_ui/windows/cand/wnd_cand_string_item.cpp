@@ -171,8 +171,8 @@ void t_wndCandStringItem::ReleaseAnimations()
 
 t_wndCandStringItem::t_wndCandStringItem()
     : normalStyle{0, 0, 0, nullptr, false}, pressedStyle{0, 0, 0, nullptr, false}, candIndex(0), tipSide(0),
-      nameIconFlag(false), cloudFlag(false), cloudMode(0), frameCounter(0), cloudTimerRunning(false),
-      lastFrameTime(0), cloudFading(false), underline(false), nameIconAlpha(0), nameIconFadeDone(false),
+      nameIconFlag(false), cloudFlag(false), cloudMode(0), frameCounter(0), cloudTimerRunning(false), lastFrameTime(0),
+      cloudFading(false), underline(false), nameIconAlpha(0), nameIconFadeDone(false),
       sharedMaxWidth(nullptr), extraIconBox{0, 0, 0, 0}, extraIconFlag(false),
       inlineImageFlag(false), inlineImageSize{0, 0}, labelWidth(0), clipRect{0, 0, 0, 0}, naturalWidth(0),
       naturalHeight(0), pressed(false), m_nameTipShown(false)

@@ -57,10 +57,7 @@ t_wndCompStringBiHua::t_wndCompStringBiHua()
     cursorRestore = true;
 }
 
-t_wndCompStringBiHua::~t_wndCompStringBiHua()
-{
-    delete[] m_tinted;
-}
+t_wndCompStringBiHua::~t_wndCompStringBiHua() { delete[] m_tinted; }
 
 bool t_wndCompStringBiHua::SetStrokePixels(const uint32_t* pixels, int width, int height, uint32_t colour)
 {
@@ -176,8 +173,8 @@ void t_wndCompStringBiHua::OnMouseMove(UINT keys, int x, int y)
     } else {
         if (!m_hint) {
             m_hint = MakeOwned<t_wndHint>();
-            if (m_hint && !m_hint->Create(c_strokeHintStyle, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr,
-                                          nullptr))
+            if (m_hint &&
+                !m_hint->Create(c_strokeHintStyle, 0, 0, 0, 0, reinterpret_cast<INT_PTR>(GetHwnd()), nullptr, nullptr))
                 m_hint.reset();
         }
         if (m_hint) {

@@ -51,6 +51,6 @@ public:
 private:
     void HideStrokeHint();
 
-    uint32_t* m_tinted = nullptr;  // top-down premultiplied BGRA
+    uint32_t* m_tinted = nullptr;       // top-down premultiplied BGRA
     std::unique_ptr<t_wndHint> m_hint;  // made on first hover
 };

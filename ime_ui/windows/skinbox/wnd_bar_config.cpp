@@ -368,8 +368,9 @@ void t_wndBarConfig::Place(t_wndBase* child, int x, int y)
     t_layoutAligned* root = static_cast<t_layoutAligned*>(layout);
     if (!child || !root)
         return;
-    root->AddChild(t_layoutPtr(child->CreateLayout()), t_alignInfo{t_alignInfo::e_near, x, t_alignInfo::e_free, 0, t_alignInfo::e_near, y,
-                                     t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
+    root->AddChild(t_layoutPtr(child->CreateLayout()),
+                   t_alignInfo{t_alignInfo::e_near, x, t_alignInfo::e_free, 0, t_alignInfo::e_near, y,
+                               t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
 }
 
 void t_wndBarConfig::CreateChildren()
@@ -450,8 +451,9 @@ void t_wndBarConfig::CreateChildren()
 
     preview = new (std::nothrow) t_wndBarConfigPreview(kindBitmaps, &statusBackground);
     if (make(preview)) {
-        root->AddChild(t_layoutPtr(preview->CreateLayout()), t_alignInfo{t_alignInfo::e_near, c_margin, t_alignInfo::e_far, c_margin,
-                                             t_alignInfo::e_near, c_previewY, t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
+        root->AddChild(t_layoutPtr(preview->CreateLayout()),
+                       t_alignInfo{t_alignInfo::e_near, c_margin, t_alignInfo::e_far, c_margin, t_alignInfo::e_near,
+                                   c_previewY, t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
     } else {
         preview = nullptr;
     }

@@ -126,8 +126,9 @@ bool t_wndSkinBoxHint::Create(DWORD style, int x, int y, int, int, INT_PTR owner
     root->SetRect(rect);
     root->SetMinSize(width, height);
     SetLayout(std::move(made));
-    root->AddChild(t_layoutPtr(button->CreateLayout()), t_alignInfo{t_alignInfo::e_near, 0, t_alignInfo::e_free, 0, t_alignInfo::e_near, 0,
-                                         t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
+    root->AddChild(t_layoutPtr(button->CreateLayout()),
+                   t_alignInfo{t_alignInfo::e_near, 0, t_alignInfo::e_free, 0, t_alignInfo::e_near, 0,
+                               t_alignInfo::e_free, 0, 0, 0, 0, 0, 0});
     return true;
 }
 
